@@ -1,0 +1,76 @@
+# Two commands do all the set-up on a fresh Debian 12 machine:
+#   make run   install what is missing, build, write the demo mission, start the game
+#   make test  install what is missing, build with sanitizers, run every test
+# Also: make build, make bench, make demo, make clean.
+
+SHELL := /bin/bash
+JOBS  ?= $(shell nproc)
+ROOT  := $(CURDIR)
+
+# Debian packages the build, the tests and the game need.
+PACKAGES := cmake ninja-build g++ ccache pkg-config \
+            qt6-base-dev qt6-multimedia-dev libgl-dev \
+            libgtest-dev libbenchmark-dev \
+            pulseaudio pulseaudio-utils sox xvfb
+
+export CCACHE_BASEDIR := $(ROOT)
+export CCACHE_NOHASHDIR := true
+export CCACHE_COMPILERCHECK := content
+
+RELEASE_DIR := build/release
+TEST_DIR    := build/test
+BENCH_DIR   := build/bench
+RUN_DIR     := run
+
+CMAKE_COMMON := -G Ninja -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
+
+.PHONY: all deps build run demo test bench clean
+
+all: build
+
+deps:
+	@missing=""; for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  if [ "$$(id -u)" = 0 ]; then \
+	    echo "Installing:$$missing"; \
+	    DEBIAN_FRONTEND=noninteractive apt-get update -qq && \
+	    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends$$missing; \
+	  else \
+	    echo "Missing packages. Run as root:"; \
+	    echo "  sudo apt-get install -y$$missing"; exit 1; \
+	  fi; \
+	fi
+
+$(RELEASE_DIR)/build.ninja:
+	cmake -S . -B $(RELEASE_DIR) $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Release -DKDR_TESTS=OFF
+
+build: deps $(RELEASE_DIR)/build.ninja
+	cmake --build $(RELEASE_DIR) -j $(JOBS)
+
+# The demo mission is written by our own generator through the game's own
+# file routines, into a run directory that holds "Data" and "link.txt".
+demo: build
+	mkdir -p $(RUN_DIR)
+	$(RELEASE_DIR)/kdrdemo $(RUN_DIR)
+
+run: demo
+	cd $(RUN_DIR) && ../$(RELEASE_DIR)/kedravin
+
+$(TEST_DIR)/build.ninja:
+	cmake -S . -B $(TEST_DIR) $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Debug -DKDR_SANITIZE=ON -DKDR_TESTS=ON
+
+test: deps $(TEST_DIR)/build.ninja
+	cmake --build $(TEST_DIR) -j $(JOBS)
+	tests/run_tests.sh $(TEST_DIR) $(JOBS)
+
+$(BENCH_DIR)/build.ninja:
+	cmake -S . -B $(BENCH_DIR) $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Release -DKDR_TESTS=OFF -DKDR_BENCH=ON
+
+bench: deps $(BENCH_DIR)/build.ninja
+	cmake --build $(BENCH_DIR) -j $(JOBS)
+	@for b in $(BENCH_DIR)/bench_*; do [ -x "$$b" ] && "$$b"; done; true
+
+clean:
+	rm -rf build $(RUN_DIR)
