@@ -1,0 +1,540 @@
+// Line of sight, slope and speed factors, the blocking walks and tests.
+#include "BattlefieldTestSupport.h"
+
+#include "battlefield/ElevationMap.h"
+#include "battlefield/KDRGameMap.h"
+#include "battlefield/Rounding.h"
+#include "battlefield/TerrainArray.h"
+
+#include "../../tools/demo_terrain.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <random>
+
+using namespace bftest;
+
+namespace
+{
+constexpr float kUnset = -12345.0f;
+constexpr short kPlain = 1000;   // 100 m
+
+// Flat ground 2000 x 1000 m at 100 m with a ridge of the given height
+// (tenths of a metre) running north to south over x = 945 .. 1055 m.
+void MakeRidge(CElevationMap& map, short ridge)
+{
+    MakeFlat(map, 2000, 1000, kPlain);
+    for (int c = 95; c <= 105; ++c)
+        for (int r = 0; r < map.GetRows(); ++r)
+            map.SetElevation(c, r, static_cast<short>(kPlain + ridge));
+}
+
+struct Sight
+{
+    int visible = -1;
+    float bearing = kUnset;
+    float slantRange = kUnset;
+    float visibility = kUnset;
+};
+
+Sight Look(const CElevationMap& map, float x1, float y1, float x2, float y2, float observerHeight, float targetHeight)
+{
+    Sight s;
+    s.visible = map.HasLineOfSight(x1, y1, x2, y2, observerHeight, targetHeight, &s.bearing, &s.slantRange,
+                                   &s.visibility);
+    return s;
+}
+
+int AddFeature(CElevationMap& map, CTerrainType* type, const std::vector<CPoint>& points)
+{
+    const int index = map.GetTerrain()->AddType(type);
+    return map.GetTerrain()->AddFeature(new CTerrain(index, points));
+}
+
+const float kEast = static_cast<float>(std::atan2(1.0, 0.0));
+}   // namespace
+
+TEST(LineOfSight, AcrossTheRidge)
+{
+    CElevationMap map;
+    MakeRidge(map, 50);   // 5 m above the plain
+
+    // Eyes 2 m above the plain: the ridge masks the target 1 km away.
+    Sight low = Look(map, 500.0f, 500.0f, 1500.0f, 500.0f, 20.0f, 20.0f);
+    EXPECT_EQ(low.visible, 0);
+    EXPECT_FLOAT_EQ(low.bearing, kEast);      // written before the walk
+    EXPECT_EQ(low.visibility, 1.0f);          // nothing obscured before the ridge
+    EXPECT_EQ(low.slantRange, kUnset);        // not written when masked
+
+    // From a 10 m mast the same target shows over the ridge.
+    Sight high = Look(map, 500.0f, 500.0f, 1500.0f, 500.0f, 100.0f, 20.0f);
+    EXPECT_EQ(high.visible, 1);
+    EXPECT_EQ(high.visibility, 1.0f);
+    // In tenths of a metre: 10 000 across, 79 down (the target raised by one).
+    EXPECT_FLOAT_EQ(high.slantRange, static_cast<float>(std::sqrt(10000.0 * 10000.0 + 79.0 * 79.0)));
+
+    // Seen the other way round, the bearing is west.
+    Sight back = Look(map, 1500.0f, 500.0f, 500.0f, 500.0f, 100.0f, 20.0f);
+    EXPECT_EQ(back.visible, 1);
+    EXPECT_FLOAT_EQ(back.bearing, -kEast);
+}
+
+TEST(LineOfSight, CasesFromTheRules)
+{
+    struct Case
+    {
+        const char* what;
+        short sampleGround;   // the ground 100 m from the observer
+        short targetGround;
+        int visible;
+    } cases[] = {
+        // Eye at 1020 (tenths), target top at 1400, 200 m away: at 100 m the
+        // straight line runs at 1210. Ground exactly on it does not mask.
+        {"ground on the line", 1210, 1400, 1},
+        {"ground 0.2 m above the line", 1212, 1400, 0},
+        {"ground well below", 1100, 1400, 1},
+        // An exact tie of the two slopes after the one-unit shifts: the
+        // sample's angle equals the target's, which does not mask.
+        {"equal slopes", 1121, 1219, 1},
+    };
+    for (const Case& c : cases)
+    {
+        CElevationMap map;
+        MakeFlat(map, 2000, 1000, kPlain);
+        map.SetElevation(60, 50, c.sampleGround);   // x = 600
+        map.SetElevation(70, 50, c.targetGround);   // x = 700
+        Sight s = Look(map, 500.0f, 500.0f, 700.0f, 500.0f, 20.0f, 0.0f);
+        EXPECT_EQ(s.visible, c.visible) << c.what;
+    }
+}
+
+TEST(LineOfSight, TargetsCloseByAreSeenWhateverLiesBetween)
+{
+    // 15 m apart: no sample in between, only the concealment at both ends.
+    CElevationMap map;
+    MakeFlat(map, 1000, 1000, kPlain);
+    map.SetElevation(51, 50, 3000);   // a 200 m tower between them
+    Sight s = Look(map, 500.0f, 500.0f, 515.0f, 500.0f, 20.0f, 20.0f);
+    EXPECT_EQ(s.visible, 1);
+    EXPECT_EQ(s.visibility, 1.0f);
+
+    // An observer inside scrub at least as tall as his eye: (1 + 0.2) / 2.
+    AddFeature(map, MakeType("Scrub", 1.0f, 30, 0.2f), Box(490, 490, 505, 510));
+    s = Look(map, 500.0f, 500.0f, 515.0f, 500.0f, 20.0f, 20.0f);
+    EXPECT_EQ(s.visible, 1);
+    EXPECT_FLOAT_EQ(s.visibility, 0.6f);
+    // With his eye above the scrub he is not concealed.
+    s = Look(map, 500.0f, 500.0f, 515.0f, 500.0f, 40.0f, 20.0f);
+    EXPECT_FLOAT_EQ(s.visibility, 1.0f);
+    // A target inside it is concealed the same way.
+    s = Look(map, 515.0f, 500.0f, 500.0f, 500.0f, 40.0f, 20.0f);
+    EXPECT_FLOAT_EQ(s.visibility, 0.6f);
+}
+
+TEST(LineOfSight, WoodsAlongTheLineObscureEachSampleTheyRiseAbove)
+{
+    CElevationMap map;
+    MakeFlat(map, 2000, 1000, kPlain);
+    // 30 m deep: the samples at x = 800, 810 and 820 lie inside.
+    AddFeature(map, MakeType("Woods", 0.5f, 150, 0.5f), Box(795, 400, 825, 600));
+
+    Sight s = Look(map, 500.0f, 500.0f, 1500.0f, 500.0f, 20.0f, 20.0f);
+    EXPECT_EQ(s.visible, 1);
+    EXPECT_FLOAT_EQ(s.visibility, 0.125f);
+
+    // From 500 m up the tree tops lie below the line to the target.
+    s = Look(map, 500.0f, 500.0f, 1500.0f, 500.0f, 5000.0f, 20.0f);
+    EXPECT_EQ(s.visible, 1);
+    EXPECT_FLOAT_EQ(s.visibility, 1.0f);
+
+    // Masked behind a ridge past the woods: the factors applied so far stay.
+    map.SetElevation(100, 50, 1500);
+    s = Look(map, 500.0f, 500.0f, 1500.0f, 500.0f, 20.0f, 20.0f);
+    EXPECT_EQ(s.visible, 0);
+    EXPECT_FLOAT_EQ(s.visibility, 0.125f);
+}
+
+TEST(LineOfSight, SamplesOffTheMapNeverMask)
+{
+    CElevationMap map;
+    MakeFlat(map, 2000, 1000, 0);
+    // A target beyond the east edge with its ground given: every sample past
+    // the edge reads -99 and lies below the line.
+    float bearing = 0.0f;
+    float slant = 0.0f;
+    float visibility = 0.0f;
+    EXPECT_EQ(map.HasLineOfSightEx(1990.0f, 500.0f, kElevationLookUp, 2300.0f, 500.0f, 0, 20.0f, 200.0f, &bearing,
+                                   &slant, &visibility),
+              1);
+    EXPECT_EQ(visibility, 1.0f);
+}
+
+TEST(LineOfSight, GivenGroundsReplaceTheLookUpAndItsConcealment)
+{
+    CElevationMap map;
+    MakeRidge(map, 50);
+    AddFeature(map, MakeType("Woods", 0.5f, 150, 0.5f), Box(495, 495, 505, 505));
+    float bearing = 0.0f;
+    float slant = 0.0f;
+    float visibility = 0.0f;
+    // Looked up: masked by the ridge.
+    EXPECT_EQ(map.HasLineOfSightEx(500.0f, 500.0f, kElevationLookUp, 1500.0f, 500.0f, kElevationLookUp, 20.0f, 20.0f,
+                                   &bearing, &slant, &visibility),
+              0);
+    // Standing on a 10 m platform instead: seen, and no concealment from the
+    // woods below him because his ground was given.
+    EXPECT_EQ(map.HasLineOfSightEx(500.0f, 500.0f, kPlain + 80, 1500.0f, 500.0f, kElevationLookUp, 20.0f, 20.0f,
+                                   &bearing, &slant, &visibility),
+              1);
+    EXPECT_FLOAT_EQ(visibility, 1.0f);
+    // Looked up from inside the woods but the target stands in the open:
+    // concealment at his end only.
+    EXPECT_EQ(map.HasLineOfSightEx(500.0f, 500.0f, kElevationLookUp, 515.0f, 500.0f, kElevationLookUp, 20.0f, 20.0f,
+                                   &bearing, &slant, &visibility),
+              1);
+    EXPECT_FLOAT_EQ(visibility, 0.75f);
+}
+
+// ---------------------------------------------------------------------------
+// Exactness and cost of the sight line
+
+namespace
+{
+// The sight line computed plainly, an arc tangent for every comparison.
+int PlainLineOfSight(const CElevationMap& map, float x1, float y1, float x2, float y2, float oh, float th,
+                     float* bearing, float* slant, float* visibility)
+{
+    const CTerrainArray& terrain = *map.GetTerrain();
+    float seen = 1.0f;
+    *visibility = seen;
+    const long long eye = map.GetElevation(x1, y1) + RoundHalfUp(oh);
+    const long long dh = RoundHalfUp(th) + map.GetElevation(x2, y2) - eye + 1;
+    const double dx = (static_cast<double>(x2) - x1) * 10.0;
+    const double dy = (static_cast<double>(y2) - y1) * 10.0;
+    const double b = std::atan2(dx, dy);
+    *bearing = static_cast<float>(b);
+    const double d = std::sqrt(dy * dy + dx * dx);
+    const double a = std::atan2(static_cast<double>(dh), d);
+    const int n = TruncToInt(d * 0.01);
+    for (int i = 1; i < n; ++i)
+    {
+        const double r = i * 100.0;
+        const float sx = static_cast<float>((std::sin(b) * r + 10.0 * x1) * 0.1);
+        const float sy = static_cast<float>((std::cos(b) * r + 10.0 * y1) * 0.1);
+        const long long e = map.GetElevation(sx, sy);
+        if (std::atan2(static_cast<double>(e - eye - 1), r) > a)
+        {
+            *visibility = seen;
+            return 0;
+        }
+        const int t = terrain.GetFeatureHeightAt(sx, sy);
+        if (t != 0 && std::atan2(static_cast<double>(e + 2LL * t - eye), r) > a)
+            seen *= terrain.GetObscurationAt(sx, sy);
+    }
+    float f = terrain.GetObscurationAt(x2, y2);
+    if (terrain.GetFeatureHeightAt(x2, y2) >= th)
+        seen = static_cast<float>(seen * ((1.0 - f) * 0.5 + f));
+    f = terrain.GetObscurationAt(x1, y1);
+    if (terrain.GetFeatureHeightAt(x1, y1) >= oh)
+        seen = static_cast<float>(seen * ((1.0 - f) * 0.5 + f));
+    *visibility = seen;
+    *slant = static_cast<float>(std::sqrt(d * d + static_cast<double>(dh) * static_cast<double>(dh)));
+    return 1;
+}
+
+bool SameBits(float a, float b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+}   // namespace
+
+TEST(LineOfSight, AgreesExactlyWithThePlainComputationOverTheDemoGround)
+{
+    const auto map = demo_terrain::BuildDemoElevationMap();
+    std::mt19937 rng(20240611);
+    std::uniform_real_distribution<float> x(-50.0f, demo_terrain::kWidth + 50.0f);
+    std::uniform_real_distribution<float> y(-50.0f, demo_terrain::kHeight + 50.0f);
+    std::uniform_real_distribution<float> height(0.0f, 400.0f);
+    int seenCount = 0;
+    for (int q = 0; q < 1500; ++q)
+    {
+        const float x1 = x(rng), y1 = y(rng), x2 = x(rng), y2 = y(rng), oh = height(rng), th = height(rng);
+        float b1 = kUnset, s1 = kUnset, v1 = kUnset;
+        float b2 = kUnset, s2 = kUnset, v2 = kUnset;
+        const int fast = map->HasLineOfSight(x1, y1, x2, y2, oh, th, &b1, &s1, &v1);
+        const int plain = PlainLineOfSight(*map, x1, y1, x2, y2, oh, th, &b2, &s2, &v2);
+        ASSERT_EQ(fast, plain) << q;
+        ASSERT_TRUE(SameBits(b1, b2)) << q;
+        ASSERT_TRUE(SameBits(v1, v2)) << q;
+        ASSERT_TRUE(SameBits(s1, s2)) << q;
+        seenCount += fast;
+    }
+    // Both outcomes occur often enough to mean something.
+    EXPECT_GT(seenCount, 100);
+    EXPECT_LT(seenCount, 1400);
+}
+
+TEST(LineOfSight, AllocatesNothing)
+{
+    if (!AllocationCounter::Available())
+        GTEST_SKIP() << "allocation hooks exist only in the sanitizer build";
+    const auto map = demo_terrain::BuildDemoElevationMap();
+    float bearing = 0.0f, slant = 0.0f, visibility = 0.0f;
+    AllocationCounter allocations;
+    // The counter itself sees an allocation.
+    allocations.Start();
+    delete new int(1);
+    allocations.Stop();
+    ASSERT_EQ(allocations.Count(), 1u);
+
+    allocations.Start();
+    // Through the woods on the ridge, across it, along the road.
+    map->HasLineOfSight(1500.0f, 2350.0f, 3500.0f, 2350.0f, 20.0f, 20.0f, &bearing, &slant, &visibility);
+    map->HasLineOfSight(200.0f, 1620.0f, 3900.0f, 2090.0f, 20.0f, 20.0f, &bearing, &slant, &visibility);
+    map->HasLineOfSightEx(2600.0f, 2350.0f, 1200, 600.0f, 2300.0f, kElevationLookUp, 20.0f, 20.0f, &bearing, &slant,
+                          &visibility);
+    allocations.Stop();
+    EXPECT_EQ(allocations.Count(), 0u);
+}
+
+// ---------------------------------------------------------------------------
+// Slope and speed factors
+
+TEST(SlopeFactor, ByGradientAndTerrain)
+{
+    struct Case
+    {
+        const char* what;
+        short rise;                      // sample difference, tenths of a metre over 10 m
+        std::vector<float> terrain;      // speed factors of the features at the destination
+        int ignoreTerrain;
+        float expected;
+        int terrainZero;
+    } cases[] = {
+        {"flat", 0, {}, 0, 1.0f, 0},
+        {"rise 13 (s = 0.13)", 13, {}, 0, 1.0f, 0},
+        {"rise 14", 14, {}, 0, 0.5f, 0},
+        {"rise 20 (s = 0.2)", 20, {}, 0, 0.5f, 0},
+        {"rise 21", 21, {}, 0, 0.25f, 0},
+        {"rise 34", 34, {}, 0, 0.25f, 0},
+        {"rise 35 (s = 0.35)", 35, {}, 0, 0.0f, 0},
+        {"fall 19", -19, {}, 0, 1.0f, 0},
+        {"fall 20", -20, {}, 0, 1.25f, 0},
+        {"fall 34", -34, {}, 0, 1.25f, 0},
+        {"fall 35", -35, {}, 0, 0.0f, 0},
+        {"woods then road", 0, {0.5f, 1.5f}, 0, 1.5f, 0},
+        {"woods and mud", 0, {0.5f, 0.6f}, 0, 0.3f, 0},
+        {"woods and mud uphill", 20, {0.5f, 0.6f}, 0, 0.15f, 0},
+        {"woods, terrain ignored", 20, {0.5f}, 1, 0.5f, 0},
+        {"ground of factor 0", 0, {0.0f}, 0, 0.0f, 1},
+        {"ground of factor 0, too steep", 40, {0.0f}, 0, 0.0f, 0},
+        {"water", 0, {-1.0f}, 0, -1.0f, 0},
+        {"water downhill", -20, {-1.0f}, 0, -1.25f, 0},
+    };
+    for (const Case& c : cases)
+    {
+        CElevationMap map;
+        MakeFlat(map, 1000, 1000, kPlain);
+        map.SetElevation(11, 10, static_cast<short>(kPlain + c.rise));
+        for (float f : c.terrain)
+            AddFeature(map, MakeType("t", f), Box(105, 95, 115, 105));
+        int zero = -1;
+        EXPECT_FLOAT_EQ(map.GetSlopeFactor(100.0f, 100.0f, 110.0f, 100.0f, &zero, c.ignoreTerrain), c.expected)
+            << c.what;
+        EXPECT_EQ(zero, c.terrainZero) << c.what;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Walks and point tests
+
+namespace
+{
+// A corridor 1 km long running north at x = 100 m on flat ground, with a
+// 10 m cliff across it from y = 495 m on, a pond (water) east of it over
+// y = 200 .. 300 and a patch of factor-0 ground west of it.
+void MakeCorridor(CElevationMap& map)
+{
+    MakeFlat(map, 1000, 1000, kPlain);
+    for (int c = 0; c < map.GetColumns(); ++c)
+        for (int r = 50; r < map.GetRows(); ++r)
+            map.SetElevation(c, r, kPlain + 100);
+    AddFeature(map, MakeType("Water", -1.0f), Box(195, 200, 300, 300));
+    AddFeature(map, MakeType("Bog", 0.0f), Box(0, 200, 45, 300));
+}
+}   // namespace
+
+TEST(FindBlockedPoint, AlongTheCorridor)
+{
+    CElevationMap map;
+    MakeCorridor(map);
+    struct Case
+    {
+        const char* what;
+        int x1, y1, x2, y2;
+        int blocked;
+        int bx, by;
+    } cases[] = {
+        {"up to the cliff: stops at the last point before it", 100, 0, 100, 1000, 1, 100, 490},
+        {"short of the cliff", 100, 0, 100, 485, 0, 0, 0},
+        {"the last step passes the end by up to 10 m", 100, 0, 100, 491, 1, 100, 490},
+        {"down the cliff", 100, 900, 100, 0, 1, 100, 500},
+        {"into the pond", 100, 250, 300, 250, 1, 190, 250},
+        {"through ground of factor 0", 100, 250, 10, 250, 0, 0, 0},
+        {"the step past the west edge drops off the map", 100, 250, 0, 250, 1, 0, 250},
+        {"9 m on both axes: not walked", 100, 485, 109, 494, 0, 0, 0},
+        {"10 m: two steps, the first already blocked", 100, 485, 100, 495, 1, 100, 485},
+    };
+    for (const Case& c : cases)
+    {
+        int bx = 0;
+        int by = 0;
+        EXPECT_EQ(map.FindBlockedPoint(c.x1, c.y1, c.x2, c.y2, &bx, &by), c.blocked) << c.what;
+        if (c.blocked)
+        {
+            EXPECT_EQ(bx, c.bx) << c.what;
+            EXPECT_EQ(by, c.by) << c.what;
+        }
+    }
+}
+
+TEST(FindSegmentBlock, ByMoverClass)
+{
+    CElevationMap map;
+    MakeCorridor(map);
+    CTerrain* water = map.GetTerrain()->GetFeature(0);
+    CTerrain* bog = map.GetTerrain()->GetFeature(1);
+    struct Case
+    {
+        const char* what;
+        float x1, y1, x2, y2;
+        int flags;
+        int blocked;
+        float bx, by;
+        CTerrain* feature;
+    } cases[] = {
+        {"wheels up the cliff", 100, 0, 100, 1000, 0x1, 1, 100, 500, nullptr},
+        {"no class bits up the cliff", 100, 0, 100, 1000, 0x0, 1, 100, 500, nullptr},
+        {"a climber up the cliff", 100, 0, 100, 1000, 0x2, 0, 0, 0, nullptr},
+        {"class 0x4 up the cliff", 100, 0, 100, 1000, 0x4, 0, 0, 0, nullptr},
+        {"class 0x8 into the pond", 100, 250, 300, 250, 0x8, 0, 0, 0, nullptr},
+        {"wheels into the pond", 100, 250, 300, 250, 0x1, 1, 200, 250, water},
+        {"a climber into the pond", 100, 250, 300, 250, 0x2, 1, 200, 250, water},
+        {"wheels into the bog", 100, 250, 0, 250, 0x1, 1, 40, 250, bog},
+        {"a climber through the bog", 100, 250, 0, 250, 0x2, 0, 0, 0, nullptr},
+        {"no class bits through the bog", 100, 250, 0, 250, 0x0, 0, 0, 0, nullptr},
+        // 25 m in 3 steps, ending 5 m beyond the end point.
+        {"25 m ends 5 m past", 100, 465, 100, 490, 0x1, 1, 100, 495, nullptr},
+        {"24 m in 3 steps", 100, 455, 100, 479, 0x1, 0, 0, 0, nullptr},
+        {"9 m on both axes", 100, 489, 109, 498, 0x1, 0, 0, 0, nullptr},
+    };
+    for (const Case& c : cases)
+    {
+        float bx = kUnset;
+        float by = kUnset;
+        CTerrain dummy;
+        CTerrain* feature = &dummy;
+        EXPECT_EQ(map.FindSegmentBlock(c.x1, c.y1, c.x2, c.y2, &bx, &by, &feature, c.flags), c.blocked) << c.what;
+        if (c.blocked)
+        {
+            EXPECT_NEAR(bx, c.bx, 1e-3) << c.what;
+            EXPECT_NEAR(by, c.by, 1e-3) << c.what;
+            EXPECT_EQ(feature, c.feature) << c.what;
+        }
+    }
+}
+
+TEST(IsImpassable, ByMoverClassAndSpeedFactor)
+{
+    CElevationMap map;
+    MakeCorridor(map);
+    struct Case
+    {
+        float x, y;
+        int flags;
+        int impassable;
+    } cases[] = {
+        {250, 250, 0x0, 1}, {250, 250, 0x1, 1}, {250, 250, 0x2, 1},  // water
+        {250, 250, 0x4, 0}, {250, 250, 0x8, 0},
+        {20, 250, 0x0, 1},  {20, 250, 0x1, 1},  {20, 250, 0x2, 0},   // factor 0
+        {100, 250, 0x0, 0},                                           // open ground
+        {100, 700, 0x0, 0},                                           // steepness is not asked here
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(map.IsImpassable(c.x, c.y, c.flags), c.impassable) << c.x << ", " << c.y << " flags " << c.flags;
+}
+
+TEST(GameMapMovement, PointTestCorridorWalkAndDistance)
+{
+    CKDRGameMap gameMap;
+    EXPECT_EQ(gameMap.IsPointBlocked(10.0f, 10.0f, nullptr, 0x1, 0, 0), 0);   // no elevation map: nothing blocks
+    float bx = 0.0f, by = 0.0f;
+    EXPECT_EQ(gameMap.FindSegmentBlock(0, 0, 0, 100, 100, &bx, &by, 30, 0, 0x1, 0, nullptr, nullptr, nullptr,
+                                       nullptr, 0),
+              0);
+
+    auto* map = new CElevationMap;
+    MakeFlat(*map, 1000, 1000, kPlain);
+    // Ponds 20 m either side of a route running north along x = 500.
+    AddFeature(*map, MakeType("West pond", -1.0f), Box(475, 200, 485, 300));
+    AddFeature(*map, MakeType("East pond", -1.0f), Box(515, 250, 525, 350));
+    gameMap.SetElevationMap(map);
+
+    struct PointCase
+    {
+        float x, y;
+        int flags;
+        int blocked;
+    } points[] = {
+        {500, 250, 0x1, 0}, {480, 250, 0x1, 1}, {480, 250, 0x4, 0},
+        {1000, 500, 0x4, 0},   // the upper edge is still on the map
+        {1000.5f, 500, 0x4, 1}, {-0.5f, 500, 0x4, 1},
+    };
+    for (const PointCase& c : points)
+        EXPECT_EQ(gameMap.IsPointBlocked(c.x, c.y, nullptr, c.flags, 0, 0), c.blocked) << c.x << ", " << c.y;
+
+    struct CorridorCase
+    {
+        const char* what;
+        float width;
+        int blocked;
+        float bx, by;
+    } corridors[] = {
+        {"20 m: centre and 10 m either side", 20.0f, 0, -99.0f, -99.0f},
+        // Five lines: centre, +10, -10, +20, -20. The east line (+20) is
+        // walked before the west one although its pond comes later.
+        {"30 m: the east pond first", 30.0f, 1, 520.0f, 250.0f},
+    };
+    for (const CorridorCase& c : corridors)
+    {
+        int out1 = -1, out2 = -1, out3 = -1;
+        CTerrain* feature = nullptr;
+        EXPECT_EQ(gameMap.FindSegmentBlock(0, 500.0f, 100.0f, 500.0f, 400.0f, &bx, &by, c.width, 0.0f, 0x1, 0, &out1,
+                                           &feature, &out2, &out3, 0),
+                  c.blocked)
+            << c.what;
+        EXPECT_NEAR(bx, c.bx, 1e-3) << c.what;
+        EXPECT_NEAR(by, c.by, 1e-3) << c.what;
+        EXPECT_EQ(feature, c.blocked ? map->GetTerrain()->GetFeature(1) : nullptr) << c.what;
+        EXPECT_EQ(out1, 0);
+        EXPECT_EQ(out2, 0);
+        EXPECT_EQ(out3, 0);
+    }
+    // The extra length carries the walk past the end point.
+    EXPECT_EQ(gameMap.FindSegmentBlock(0, 480.0f, 100.0f, 480.0f, 180.0f, &bx, &by, 0.0f, 0.0f, 0x1, 0, nullptr,
+                                       nullptr, nullptr, nullptr, 0),
+              0);
+    EXPECT_EQ(gameMap.FindSegmentBlock(0, 480.0f, 100.0f, 480.0f, 180.0f, &bx, &by, 0.0f, 30.0f, 0x1, 0, nullptr,
+                                       nullptr, nullptr, nullptr, 0),
+              1);
+    EXPECT_NEAR(by, 200.0f, 1e-3);
+    // The same start and end point walks nothing.
+    EXPECT_EQ(gameMap.FindSegmentBlock(0, 480.0f, 250.0f, 480.0f, 250.0f, &bx, &by, 30.0f, 100.0f, 0x1, 0, nullptr,
+                                       nullptr, nullptr, nullptr, 0),
+              0);
+
+    EXPECT_FLOAT_EQ(CKDRGameMap::Distance(0.0f, 0.0f, 3.0f, 4.0f), 5.0f);
+    EXPECT_FLOAT_EQ(CKDRGameMap::Distance(10.0f, 10.0f, 10.0f, 10.0f), 0.0f);
+}
