@@ -1,12 +1,12 @@
-// Entry point of the game: one application object, one main window.
+// Entry point of the game: the Qt application, then the one application
+// object, which starts the program and runs its message loop.
+#include "app/KDRApp.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QMainWindow frame;
-    frame.setWindowTitle("Kedravin");
-    frame.showMaximized();
-    return app.exec();
+    QApplication qt(argc, argv);
+    CKDRApp app;
+    return AfxWinMain(argc, argv);
 }

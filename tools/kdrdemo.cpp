@@ -1,20 +1,128 @@
-// Writes the demo mission's data directory ("Data" and "link.txt") under the
-// run directory named on the command line, through the game's own file code.
+// Writes the demo mission's data directory ("Data") and "link.txt" under the
+// run directory named on the command line. Every data file goes through the
+// same Serialize routine the game reads it with, so the demo never drifts
+// from the file formats.
+//
+// The demo scenario holds the components that have their files so far:
+// the game map naming the demo ground's elevation map, and the missions
+// component with its main mission.
+
+#include "app/KDRMissions.h"
+#include "app/KDRScenario.h"
+#include "battlefield/KDRGameMap.h"
+#include "demo_terrain.h"
+#include "mission/Mission.h"
+#include "platform/Core.h"
+
 #include <cstdio>
-#include <filesystem>
+#include <functional>
+
+namespace
+{
+const char* const SCENARIO_FILE = "demo.asc";
+const char* const MISSION_FILE = "demo.msn";
+const char* const GAME_MAP_FILE = "demo.gmp";
+const char* const ELEVATION_FILE = "Demo.emp";
+const char* const MISSION_NAME = "Crossing at Kedravin";
+const char* const MISSION_DESCRIPTION =
+    "A mechanised company team must seize the river crossing east of Kedravin before the enemy's "
+    "reserve arrives.\r\n\r\nThe demonstration mission: deploy your forces, then start the clock.";
+const char* const VICTORY_TEXT = "The crossing is ours.";
+const char* const LOSS_TEXT = "The crossing was not taken.";
+
+// The About box's links.
+const char* const LINK_FILE_TEXT =
+    "[about icon link]https://kedravin.example/\n"
+    "[about text link]https://kedravin.example/about\n";
+
+// Dawn on 14 June 2002, UTC.
+CTime MissionStart()
+{
+    return CTime(2002, 6, 14, 5, 30, 0);
+}
+
+// Writes one file through a storing archive; FALSE with a message on failure.
+BOOL WriteArchive(const CString& path, const std::function<void(CArchive&)>& write)
+{
+    try
+    {
+        CFile file(path, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary);
+        CArchive ar(&file, CArchive::store);
+        write(ar);
+        ar.Close();
+        file.Close();
+        return TRUE;
+    }
+    catch (const CException& e)
+    {
+        std::fprintf(stderr, "kdrdemo: cannot write %s: %s\n", path.GetString(), e.GetErrorText().GetString());
+        return FALSE;
+    }
+}
+
+BOOL WriteMission(const CString& dataDir)
+{
+    CMission mission;
+    mission.m_strName = MISSION_NAME;
+    mission.m_strDescription = MISSION_DESCRIPTION;
+    mission.m_strVictoryText = VICTORY_TEXT;
+    mission.m_strLossText = LOSS_TEXT;
+    return WriteArchive(JoinPath(dataDir, MISSION_FILE), [&](CArchive& ar) { mission.Serialize(ar); });
+}
+
+BOOL WriteScenario(const CString& dataDir)
+{
+    CKDRScenario scenario;
+    scenario.m_tMissionStart = MissionStart();
+    auto* pMap = new CKDRGameMap;
+    pMap->m_strFileName = GAME_MAP_FILE;
+    pMap->m_strElevation = ELEVATION_FILE;
+    scenario.SetGameMap(pMap);
+    auto* pMissions = new CKDRMissions;
+    pMissions->m_strSlot0File = MISSION_FILE;
+    scenario.SetMissions(pMissions);
+    return WriteArchive(JoinPath(dataDir, SCENARIO_FILE), [&](CArchive& ar) { scenario.SerializeScenario(ar); });
+}
+
+BOOL WriteElevationMap(const CString& dataDir)
+{
+    const CString path = JoinPath(dataDir, ELEVATION_FILE);
+    CString errorText;
+    if (demo_terrain::WriteDemoElevationMap(path, errorText))
+        return TRUE;
+    std::fprintf(stderr, "kdrdemo: cannot write %s: %s\n", path.GetString(), errorText.GetString());
+    return FALSE;
+}
+
+BOOL WriteLinkFile(const CString& runDir)
+{
+    const CString path = JoinPath(runDir, "link.txt");
+    std::FILE* f = std::fopen(path, "wb");
+    if (f == nullptr)
+    {
+        std::fprintf(stderr, "kdrdemo: cannot write %s\n", path.GetString());
+        return FALSE;
+    }
+    std::fputs(LINK_FILE_TEXT, f);
+    return std::fclose(f) == 0;
+}
+}
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
+    if (argc < 2)
+    {
         std::fprintf(stderr, "usage: kdrdemo RUN_DIRECTORY\n");
         return 2;
     }
-    std::filesystem::path run(argv[1]);
-    std::error_code ec;
-    std::filesystem::create_directories(run / "Data", ec);
-    if (ec) {
-        std::fprintf(stderr, "kdrdemo: cannot create %s: %s\n", (run / "Data").c_str(), ec.message().c_str());
+    const CString runDir = ResolvePath(argv[1]);
+    const CString dataDir = JoinPath(runDir, "Data");
+    if (!CreateDir(dataDir))
+    {
+        std::fprintf(stderr, "kdrdemo: cannot create %s\n", dataDir.GetString());
         return 1;
     }
+    if (!WriteElevationMap(dataDir) || !WriteMission(dataDir) || !WriteScenario(dataDir) || !WriteLinkFile(runDir))
+        return 1;
     return 0;
 }

@@ -1,0 +1,41 @@
+#pragma once
+// The small modeless Clock window: game date and time, elapsed game time,
+// compression and light condition. The game clock owns the object for the
+// whole run and keeps its texts current; the window exists only while shown
+// and sits at the lower-right corner of the map view, on top.
+
+#include "platform/CString.h"
+#include "platform/Time.h"
+#include "platform/Types.h"
+#include "platform/Wnd.h"
+
+class CClockDlg : public CWnd
+{
+public:
+    CClockDlg();
+    ~CClockDlg() override;
+
+    // Takes the game time text, derives the elapsed and compression texts
+    // from the span and rate held here, and refreshes the controls when the
+    // window exists.
+    void ShowTimes(const CString& strGameTime);
+    void UpdateControls();
+
+    BOOL IsCreated() const { return m_bCreated; }
+    void CreateClockWindow();
+    void DestroyClockWindow();
+
+    void OnPaint() override;
+    void OnDestroy() override;
+
+    CString m_strLight;        // light condition, set by the light component
+    CString m_strElapsed;
+    CString m_strGameTime;
+    CString m_strCompression;
+    float m_fRate;
+    BOOL m_bCreated;
+    CTimeSpan m_tsElapsed;
+
+private:
+    void PlaceAtViewCorner();
+};

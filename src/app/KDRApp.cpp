@@ -1,0 +1,586 @@
+#include "app/KDRApp.h"
+
+#include "app/AboutDlg.h"
+#include "app/GameClock.h"
+#include "app/KDRDoc.h"
+#include "app/LinkFile.h"
+#include "app/MainFrame.h"
+#include "app/MissionSelectDlg.h"
+#include "app/StartMenuDlg.h"
+#include "battlefield/KDRGameMap.h"
+#include "hierarchy/HierarchyDlg.h"
+#include "net/MultiplayerSession.h"
+#include "platform/DC.h"
+#include "platform/Command.h"
+#include "platform/DocTemplate.h"
+#include "platform/File.h"
+#include "platform/Frame.h"
+#include "platform/Random.h"
+#include "platform/UiService.h"
+#include "platform/View.h"
+#include "units/SpotReport.h"
+#include "units/SpotReportArray.h"
+#include "view/Display.h"
+#include "view/KDRView.h"
+#include "view/Sound.h"
+
+namespace
+{
+const char* const APP_NAME = "Kedravin";
+const char* const PROFILE_KEY = "Local AppWizard-Generated Applications";
+const char* const DOC_STRING = "Kedravin\n\nKDR\nKDR Scenarios (*.asc)\n.asc\nKDR.Scenario\nKDR Scenario";
+constexpr UINT IDR_MAINFRAME = 128;
+constexpr UINT RECENT_FILE_COUNT = 4;
+
+// The start-up values of the current display settings; they stand until
+// the view first applies a view-properties entry.
+const int DISPLAY_SETTINGS_AT_START[APP_DISPLAY_SETTING_COUNT] = {1600, 0, 4, 0, 0, 1, 0, 1, 0, 1600, 1000, 0, 0, 0, 0};
+const char* const DISPLAY_LABEL_AT_START = "AA0000";
+
+// Colour depths above this get the warning.
+constexpr int MAX_DESIGNED_COLOR_DEPTH = 24;
+
+// How often start-up asks the frame for its view before it gives up; the
+// view is made with the frame, so it is there at the first or second ask.
+constexpr int VIEW_WAIT_ATTEMPTS = 1000;
+
+// Edge auto-scroll: distances from the frame's client edges in pixels.
+constexpr int SCROLL_EDGE = 10;
+constexpr int SCROLL_TOP_EDGE = -35;
+
+// Two spot reports of no greater priority within this many game seconds:
+// only the first is shown.
+constexpr LONG SPOT_REPORT_QUIET_SECONDS = 1;
+
+constexpr double RADIANS_PER_MIL = 0.0009817478;
+constexpr double HALF_TURN = 3.14159;
+constexpr double FULL_TURN = 6.283185;
+constexpr double NO_DIRECTION = -99.0;
+}  // namespace
+
+CKDRApp* GetKDRApp()
+{
+    return dynamic_cast<CKDRApp*>(AfxGetApp());
+}
+
+CKDRApp::CKDRApp()
+    : CWinApp(APP_NAME),
+      m_pSoundManager(nullptr),
+      m_pDisplay(new CDisplay),
+      m_pGameClock(new CGameClock),
+      m_pSpotReports(new CSpotReportArray),
+      m_pSymbolCatalogue(nullptr),
+      m_pSession(nullptr),
+      m_anDisplaySettings{},
+      m_bWithdrawArenaPost(FALSE),
+      m_nWithdrawPasses(0),
+      m_bMultiplayer(FALSE),
+      m_bPlayEnemySide(FALSE),
+      m_bEnemySideChosen(FALSE),
+      m_bEnemySideInSession(FALSE),
+      m_bMultiplayerWon(FALSE),
+      m_bPiecesShown(FALSE),
+      m_pShownSpotReport(nullptr),
+      m_bSpotReportPending(FALSE),
+      m_bDocumentOpened(FALSE),
+      m_bAutoScroll(TRUE),
+      m_nAutoScrollHold(0),
+      m_bSurfaceDCLent(FALSE),
+      m_pSurfaceDC(nullptr),
+      m_bDisplayReady(FALSE),
+      m_nHScrollMin(0),
+      m_nHScrollMax(0),
+      m_nVScrollMin(0),
+      m_nVScrollMax(0),
+      m_nHScrollDecision(APP_NONE),
+      m_nVScrollDecision(APP_NONE),
+      m_pHierarchyDlg(nullptr),
+      m_bTreeDragging(FALSE),
+      m_anDirection{0, 0, 0},
+      m_fAILeft(-99.0f),
+      m_fAITop(-99.0f),
+      m_fAIRight(-99.0f),
+      m_fAIBottom(-99.0f),
+      m_bAIEditing(FALSE),
+      m_bAIUnitPicked(FALSE),
+      m_bAIRectPicked(FALSE),
+      m_nAIKind(APP_NONE)
+{
+    MapCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
+    MapUpdate(ID_APP_ABOUT, [this](CCmdUI* pCmdUI) { OnUpdateAppAbout(pCmdUI); });
+}
+
+CKDRApp::~CKDRApp()
+{
+    delete m_pSoundManager;
+    delete m_pGameClock;
+    delete m_pShownSpotReport;
+    // The symbol catalogue is built by a later part of start-up; until then
+    // there is none to delete.
+    m_pSymbolCatalogue = nullptr;
+    delete m_pSpotReports;
+    if (m_pDisplay != nullptr)
+        m_pDisplay->Release();
+    delete m_pDisplay;
+    delete m_pSession;
+}
+
+// ---------------------------------------------------------------------------
+// Start-up
+
+BOOL CKDRApp::InitInstance()
+{
+    // Sockets need no start-up of their own here: the network layer opens
+    // its connections when a multiplayer game is set up.
+    Enable3dControls();
+
+    SetRegistryKey(PROFILE_KEY);
+    LoadStdProfileSettings(RECENT_FILE_COUNT);
+
+    SRand(static_cast<unsigned int>(CTime::GetCurrentTime().GetTime()));
+
+    auto* pTemplate = new CSingleDocTemplate(
+        IDR_MAINFRAME, [] { return static_cast<CDocument*>(new CKDRDoc); },
+        [] { return static_cast<CFrameWnd*>(new CMainFrame); }, [] { return static_cast<CView*>(new CKDRView); });
+    pTemplate->SetDocString(DOC_STRING);
+    AddDocTemplate(pTemplate);
+    EnableShellOpen();
+    RegisterShellFileTypes(TRUE);
+
+    CCommandLineInfo cmdInfo;
+    ParseCommandLine(cmdInfo);
+    if (!ProcessShellCommand(cmdInfo))
+        return FALSE;
+    if (m_pMainWnd == nullptr)
+        m_pMainWnd = GetMainFrame();
+    if (m_pMainWnd == nullptr)
+        return FALSE;
+
+    m_pMainWnd->ShowWindow(SW_SHOWMAXIMIZED);
+    m_pMainWnd->UpdateWindow();
+    m_pMainWnd->DragAcceptFiles();
+
+    CView* pView = WaitForActiveView();
+    if (pView == nullptr)
+        return FALSE;
+
+    for (int i = 0; i < APP_DISPLAY_SETTING_COUNT; ++i)
+        m_anDisplaySettings[i] = DISPLAY_SETTINGS_AT_START[i];
+    m_strDisplayLabel = DISPLAY_LABEL_AT_START;
+    m_bSpotReportPending = FALSE;
+    CString* const apLinks[LINK_KEY_COUNT] = {
+        &m_strAboutIconLink,       &m_strAboutTextLink,      &m_strArenaPostResultsLink, &m_strArenaChatPostLink,
+        &m_strArenaTalkPostLink,   &m_strArenaPostGameLink,  &m_strArenaDeletePostLink,  &m_strArenaGetListLink,
+        &m_strArenaDeleteTalkLink, &m_strArenaCommandersListLink, &m_strVersionMessage};
+    for (CString* pLink : apLinks)
+        pLink->Empty();
+
+    CRect rcClient;
+    pView->GetClientRect(&rcClient);
+    if (!m_pDisplay->Init(pView, rcClient.Width(), rcClient.Height())) {
+        pView->MessageBox("stop2", "", MB_OK);
+        return FALSE;
+    }
+    m_bDisplayReady = TRUE;
+
+    const CString strStartDir = GetCurrentDir();
+    if (strStartDir.IsEmpty())
+        return FALSE;
+    m_strDataDir = strStartDir;
+    m_strSavegameDir = JoinPath(strStartDir, "Savegame");
+    SetCurrentDir(strStartDir);
+    CreateDir("Savegame");
+    m_strDataDir = JoinPath(m_strDataDir, "Data");
+
+    ReadLinkFile();
+
+    if (!BuildPieceCatalogue())
+        return FALSE;
+
+    CSoundManager::SetDataDirectory(m_strDataDir);
+    m_pSoundManager = new CSoundManager;
+
+    if (CKDRView* pMapView = GetActiveView()) {
+        pMapView->InitViewProperties();
+        pMapView->ApplyViewProperties();
+    }
+    return TRUE;
+}
+
+CView* CKDRApp::WaitForActiveView()
+{
+    for (int i = 0; i < VIEW_WAIT_ATTEMPTS; ++i) {
+        CFrameWnd* pFrame = GetMainFrame();
+        CView* pView = pFrame != nullptr ? pFrame->GetActiveView() : nullptr;
+        if (pView != nullptr && pView->IsWindow()) {
+            // The maximised size reaches the view with the window system's
+            // next events; the display takes the view's size at this moment.
+            CRect rc;
+            pView->GetClientRect(&rc);
+            if (!rc.IsRectEmpty() || i + 1 == VIEW_WAIT_ATTEMPTS)
+                return pView;
+        }
+        PumpWaitingMessage();
+    }
+    return nullptr;
+}
+
+void CKDRApp::ReadLinkFile()
+{
+    CString* const apLinks[LINK_KEY_COUNT] = {
+        &m_strAboutIconLink,       &m_strAboutTextLink,      &m_strArenaPostResultsLink, &m_strArenaChatPostLink,
+        &m_strArenaTalkPostLink,   &m_strArenaPostGameLink,  &m_strArenaDeletePostLink,  &m_strArenaGetListLink,
+        &m_strArenaDeleteTalkLink, &m_strArenaCommandersListLink, &m_strVersionMessage};
+    ::ReadLinkFile(m_strDataDir, apLinks);
+}
+
+BOOL CKDRApp::BuildPieceCatalogue()
+{
+    // The symbol catalogue comes with the pieces; start-up goes on without it.
+    return TRUE;
+}
+
+void CKDRApp::ShowSplash()
+{
+    ShowAboutBox();
+}
+
+void CKDRApp::OnAppAbout()
+{
+    ShowAboutBox();
+}
+
+int CKDRApp::RunStartMenu()
+{
+    return ::RunStartMenu(*this);
+}
+
+// ---------------------------------------------------------------------------
+// Message loop
+
+int CKDRApp::Run()
+{
+    if (m_pMainWnd == nullptr)
+        PostQuitMessage(0);
+
+    CheckColorDepth();
+    ShowSplash();
+    if (RunStartMenu() == 0 && m_pMainWnd != nullptr) {
+        CWnd* pMain = m_pMainWnd;
+        PostWork(this, [pMain] { pMain->OnClose(); });
+    }
+
+    for (;;) {
+        LONG lIdleCount = 0;
+        while (!IsMessageWaiting()) {
+            if (!OnIdle(lIdleCount++))
+                break;
+            if (!IdleStep())
+                break;
+        }
+        if (!PumpMessage())
+            return ExitInstance();
+    }
+}
+
+void CKDRApp::CheckColorDepth()
+{
+    if (m_pMainWnd == nullptr || !m_pMainWnd->IsWindow())
+        return;
+    CClientDC dc(m_pMainWnd);
+    WarnColorDepth(dc.GetDeviceCaps(BITSPIXEL));
+}
+
+void CKDRApp::WarnColorDepth(int nBitsPerPixel)
+{
+    if (nBitsPerPixel <= MAX_DESIGNED_COLOR_DEPTH)
+        return;
+    CString strText;
+    strText.Format("Kedravin is designed for use with displays set to 24-bit color\r\nor below.  Your display is "
+                   "currently set to %d-bit color.  For best\r\ngame play, reduce your color depth before playing "
+                   "Kedravin.\r\n",
+                   nBitsPerPixel);
+    strText += "To do so, exit Kedravin, right-clicking on the Desktop, select\r\n'Properties' and the 'Settings' "
+               "tab, and change the setting in 'Color\r\n";
+    strText += "Quality' to 24-bit or less.";
+    if (m_pMainWnd != nullptr)
+        m_pMainWnd->MessageBox(strText, "Warning!", MB_OK | MB_ICONEXCLAMATION);
+    else
+        GetUiService().MessageBox(nullptr, strText, "Warning!", MB_OK | MB_ICONEXCLAMATION);
+}
+
+BOOL CKDRApp::IdleStep()
+{
+    CFrameWnd* pFrame = GetMainFrame();
+    CScrollView* pView = pFrame != nullptr ? dynamic_cast<CScrollView*>(pFrame->GetActiveView()) : nullptr;
+    if (pView != nullptr) {
+        pView->GetScrollRange(SB_HORZ, &m_nHScrollMin, &m_nHScrollMax);
+        pView->GetScrollRange(SB_VERT, &m_nVScrollMin, &m_nVScrollMax);
+    }
+    if (m_nAutoScrollHold < 0)
+        m_nAutoScrollHold = 0;
+    if (pView == nullptr || !pView->IsWindow() || !pView->IsWindowEnabled())
+        return TRUE;
+
+    CKDRGameMap* pMap = GetGameMap();
+    const BOOL bMapNamed = pMap != nullptr && pMap->HasMapFiles();
+    const BOOL bOurWindowActive = CWnd::GetActiveWindow() != nullptr;
+    if ((m_bAutoScroll || m_bTreeDragging) && bMapNamed && m_nAutoScrollHold == 0 && bOurWindowActive) {
+        // The cursor position is read globally, so the mouse need not be
+        // captured to follow it past the window's edges.
+        m_ptScroll = pView->GetScrollPosition();
+        m_ptCursor = GetCursorPos();
+
+        const std::vector<CControlBar*>& bars = pFrame->GetControlBars();
+        CWnd* pFirstBar = bars.empty() ? nullptr : bars.front();
+        if (pFirstBar != nullptr && pFirstBar->IsWindow() && pFirstBar->IsWindowVisible()) {
+            CRect rcBar;
+            pFirstBar->GetWindowRect(&rcBar);
+            if (rcBar.PtInRect(m_ptCursor))
+                return TRUE;
+        }
+
+        CPoint ptClient = m_ptCursor;
+        pFrame->ScreenToClient(&ptClient);
+        pFrame->GetClientRect(&m_rcFrameClient);
+        m_nHScrollDecision = APP_NONE;
+        m_nVScrollDecision = APP_NONE;
+        if (m_bAutoScroll) {
+            if (ptClient.y <= SCROLL_TOP_EDGE && m_ptScroll.y > 0)
+                m_nVScrollDecision = static_cast<int>(SB_LINEUP);
+            if (ptClient.y >= m_rcFrameClient.bottom - SCROLL_EDGE && m_ptScroll.y < pView->GetScrollLimit(SB_VERT))
+                m_nVScrollDecision = static_cast<int>(SB_LINEDOWN);
+            if (ptClient.x <= SCROLL_EDGE && m_ptScroll.x > 0)
+                m_nHScrollDecision = static_cast<int>(SB_LINELEFT);
+            if (ptClient.x >= m_rcFrameClient.right - SCROLL_EDGE && m_ptScroll.x < pView->GetScrollLimit(SB_HORZ))
+                m_nHScrollDecision = static_cast<int>(SB_LINERIGHT);
+            if (m_nVScrollDecision != APP_NONE)
+                pView->OnVScroll(static_cast<UINT>(m_nVScrollDecision), 0, nullptr);
+            if (m_nHScrollDecision != APP_NONE)
+                pView->OnHScroll(static_cast<UINT>(m_nHScrollDecision), 0, nullptr);
+        }
+
+        if (m_bTreeDragging && m_pHierarchyDlg != nullptr)
+            m_pHierarchyDlg->AutoScrollTree(m_ptCursor.x, m_ptCursor.y);
+    }
+
+    if (m_bMultiplayer && m_pSession != nullptr && !IsClockRunning()) {
+        if (!m_pSession->ProcessMessages())
+            return FALSE;
+    }
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------
+// Clock services
+
+BOOL CKDRApp::IsDeploymentPhase() const
+{
+    return !m_pGameClock->IsRunning() && m_pGameClock->m_tsElapsed.GetTotalSeconds() == 0;
+}
+
+BOOL CKDRApp::IsClockRunning() const
+{
+    return m_pGameClock->IsRunning();
+}
+
+DWORD CKDRApp::StartClock()
+{
+    return m_pGameClock->Start();
+}
+
+void CKDRApp::StopClock()
+{
+    m_pGameClock->Stop();
+}
+
+void CKDRApp::AdvanceClock(CTimeSpan& tsElapsed, int& nGameMs, int& nRemainder, DWORD& dwStamp, int& nWholeSeconds)
+{
+    if (m_pGameClock->IsRunning()) {
+        m_pGameClock->Advance(tsElapsed, nGameMs, nRemainder, dwStamp, nWholeSeconds);
+        return;
+    }
+    // A stopped clock gives no game time to anyone.
+    tsElapsed = CTimeSpan(0);
+    nGameMs = 0;
+    nWholeSeconds = 0;
+}
+
+// ---------------------------------------------------------------------------
+// Back-surface device context
+
+CDC* CKDRApp::GetSurfaceDC()
+{
+    if (m_pDisplay == nullptr)
+        return nullptr;
+    // The display gives back a context still lent before it lends a new one.
+    m_pSurfaceDC = m_pDisplay->GetSurfaceDC();
+    m_bSurfaceDCLent = m_pSurfaceDC != nullptr;
+    return m_pSurfaceDC;
+}
+
+BOOL CKDRApp::ReleaseSurfaceDC()
+{
+    if (!m_bSurfaceDCLent || m_pDisplay == nullptr)
+        return FALSE;
+    m_pDisplay->ReleaseSurfaceDC();
+    m_pSurfaceDC = nullptr;
+    m_bSurfaceDCLent = FALSE;
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------
+// Sides and session
+
+BOOL CKDRApp::IsPlayingEnemySide() const
+{
+    if (m_bEnemySideChosen && m_bEnemySideInSession)
+        return TRUE;
+    return m_bMultiplayer && m_bPlayEnemySide;
+}
+
+BOOL CKDRApp::IsSessionStarted() const
+{
+    return m_bMultiplayer && m_pSession != nullptr && m_pSession->m_bStarted;
+}
+
+// ---------------------------------------------------------------------------
+// Spot reports
+
+void CKDRApp::PostSpotReport(CSpotReport* pReport)
+{
+    if (pReport == nullptr)
+        return;
+    if (m_pGameClock == nullptr) {
+        delete pReport;
+        return;
+    }
+    const LONG now = m_pGameClock->m_tsElapsed.GetTotalSeconds();
+    if (m_pShownSpotReport != nullptr && pReport->GetPriority() <= m_pShownSpotReport->GetPriority() &&
+        now - m_pShownSpotReport->m_time.GetTotalSeconds() <= SPOT_REPORT_QUIET_SECONDS) {
+        delete pReport;
+        return;
+    }
+    // The accepted report is kept as a copy; the offered one is ours to free.
+    delete m_pShownSpotReport;
+    m_pShownSpotReport = new CSpotReport(*pReport);
+    delete pReport;
+    m_bSpotReportPending = TRUE;
+}
+
+void CKDRApp::ShowPendingSpotReport()
+{
+    if (!m_bSpotReportPending || m_pShownSpotReport == nullptr || m_pSpotReports == nullptr)
+        return;
+    m_pSpotReports->Add(new CSpotReport(*m_pShownSpotReport));
+    m_bSpotReportPending = FALSE;
+}
+
+// ---------------------------------------------------------------------------
+// AI-order directions
+
+double CKDRApp::GetDirectionRadians(int nIndex) const
+{
+    if (nIndex < 0 || nIndex > 2)
+        return NO_DIRECTION;
+    double dRadians = m_anDirection[nIndex] * RADIANS_PER_MIL;
+    while (dRadians < -HALF_TURN)
+        dRadians += FULL_TURN;
+    while (dRadians > HALF_TURN)
+        dRadians -= FULL_TURN;
+    return dRadians;
+}
+
+void CKDRApp::SetDirectionMils(int nIndex, int nMils)
+{
+    if (nIndex >= 0 && nIndex <= 2)
+        m_anDirection[nIndex] = nMils;
+}
+
+// ---------------------------------------------------------------------------
+// Forwarders
+
+CFrameWnd* CKDRApp::GetMainFrame() const
+{
+    return dynamic_cast<CFrameWnd*>(m_pMainWnd);
+}
+
+CKDRView* CKDRApp::GetActiveView() const
+{
+    CFrameWnd* pFrame = GetMainFrame();
+    return pFrame != nullptr ? dynamic_cast<CKDRView*>(pFrame->GetActiveView()) : nullptr;
+}
+
+CKDRDoc* CKDRApp::GetActiveDocument() const
+{
+    CFrameWnd* pFrame = GetMainFrame();
+    return pFrame != nullptr ? dynamic_cast<CKDRDoc*>(pFrame->GetActiveDocument()) : nullptr;
+}
+
+BOOL CKDRApp::ShowMessageBoxDlg(const CString& strTitle, const CString& strText, int nX, int nY)
+{
+    CKDRView* pView = GetActiveView();
+    CKDRDoc* pDoc = pView != nullptr ? pView->GetDocument() : nullptr;
+    if (pDoc == nullptr)
+        return FALSE;
+    return pDoc->ShowMessageBoxDlg(strTitle, strText, static_cast<float>(nX), static_cast<float>(nY)) != 0;
+}
+
+BOOL CKDRApp::ShowMissionList(CString& strScenario)
+{
+    return RunMissionSelect(m_strDataDir, m_pMainWnd, strScenario);
+}
+
+BOOL CKDRApp::ChooseSavedGame(CString&, int)
+{
+    // The load and save dialogs come with the saved games; nothing is chosen.
+    SetCurrentDir(m_strDataDir);
+    return FALSE;
+}
+
+CKDRGameMap* CKDRApp::GetGameMap() const
+{
+    CKDRDoc* pDoc = GetActiveDocument();
+    return pDoc != nullptr ? pDoc->GetGameMap() : nullptr;
+}
+
+CKDRDatabase* CKDRApp::GetDatabase() const
+{
+    CKDRDoc* pDoc = GetActiveDocument();
+    return pDoc != nullptr ? pDoc->GetDatabase() : nullptr;
+}
+
+CKDRObstacles* CKDRApp::GetObstacleArray() const
+{
+    CKDRDoc* pDoc = GetActiveDocument();
+    return pDoc != nullptr ? pDoc->GetObstacles() : nullptr;
+}
+
+CKDRHoles* CKDRApp::GetHoleArray() const
+{
+    CKDRDoc* pDoc = GetActiveDocument();
+    return pDoc != nullptr ? pDoc->GetHoles() : nullptr;
+}
+
+void CKDRApp::RedrawView()
+{
+    if (CKDRView* pView = GetActiveView())
+        pView->RedrawMap(FALSE);
+}
+
+void CKDRApp::OnUpdateAppAbout(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(!IsClockRunning());
+}
+
+void CKDRApp::StoreViewSettings()
+{
+    if (CKDRView* pView = GetActiveView())
+        pView->StoreViewProperties(FALSE);
+}
+
+void CKDRApp::RefreshViewForAIOrder()
+{
+    if (CKDRView* pView = GetActiveView())
+        pView->RedrawMap(FALSE);
+}

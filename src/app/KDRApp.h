@@ -1,0 +1,198 @@
+#pragma once
+// CKDRApp: the one application object of the process. It starts the
+// program, owns the services that live for the whole run (the display, the
+// game clock, the sound manager, the spot-report log, the multiplayer
+// session, the strings of "link.txt", the start and data directories), runs
+// its own message loop whose idle step scrolls the map while the mouse
+// rests at a window edge, and offers the small services every subsystem
+// calls: the deployment-phase test, the clock, the lent back-surface device
+// context, spot-report posting and forwarders to the document and view.
+//
+// The application never reaches into a mission's collections: it asks the
+// active document. Everything here runs on the user-interface thread.
+
+#include "platform/App.h"
+#include "platform/CString.h"
+#include "platform/Time.h"
+#include "platform/Types.h"
+
+class CDC;
+class CDisplay;
+class CFrameWnd;
+class CGameClock;
+class CHierarchyDlg;
+class CKDRDatabase;
+class CKDRDoc;
+class CKDRGameMap;
+class CKDRHoles;
+class CKDRObstacles;
+class CKDRView;
+class CMultiplayerSession;
+class CPieceArray;
+class CSoundManager;
+class CSpotReport;
+class CSpotReportArray;
+class CView;
+
+// Number of the current display settings carried by the view properties.
+constexpr int APP_DISPLAY_SETTING_COUNT = 15;
+// "None" for scroll decisions, indexes and coordinates of the editing state.
+constexpr int APP_NONE = -99;
+
+class CKDRApp : public CWinApp
+{
+public:
+    CKDRApp();
+    ~CKDRApp() override;
+
+    // ---- Start-up and message loop ----
+    BOOL InitInstance() override;
+    int Run() override;
+    // The idle step: edge auto-scroll of the map and, while the clock is
+    // stopped in a multiplayer game, the session's arrived messages.
+    // Answers whether more idle time is wanted.
+    BOOL IdleStep();
+    // Reads "link.txt" from the start directory into the eleven link strings.
+    void ReadLinkFile();
+    // Warns once when the main window's screen shows more than 24 bits per pixel.
+    void CheckColorDepth();
+    void WarnColorDepth(int nBitsPerPixel);
+
+    // ---- Clock services ----
+    BOOL IsDeploymentPhase() const;
+    BOOL IsClockRunning() const;
+    DWORD StartClock();
+    void StopClock();
+    // The clock's step for one consumer; while the clock is stopped the span
+    // is 0 and so are the game milliseconds and the whole seconds, and the
+    // consumer's carry and stamp stay as they were.
+    void AdvanceClock(CTimeSpan& tsElapsed, int& nGameMs, int& nRemainder, DWORD& dwStamp, int& nWholeSeconds);
+    CGameClock* GetGameClock() const { return m_pGameClock; }
+
+    // ---- Back-surface device context ----
+    // Lends a device context on the display's back surface; one still lent
+    // is released first.
+    CDC* GetSurfaceDC();
+    // FALSE when none was lent.
+    BOOL ReleaseSurfaceDC();
+
+    // ---- Sides and session ----
+    BOOL IsPlayingEnemySide() const;
+    BOOL IsSessionStarted() const;
+
+    // ---- Spot reports ----
+    // Offers a report; the application owns it from here on in every case.
+    void PostSpotReport(CSpotReport* pReport);
+    // Game-loop step: a copy of the pending report goes to the log.
+    void ShowPendingSpotReport();
+
+    // ---- AI-order directions ----
+    // One of the three directions (whole mils) in radians, folded towards
+    // (-pi, pi]; -99.0 for any other index.
+    double GetDirectionRadians(int nIndex) const;
+    void SetDirectionMils(int nIndex, int nMils);
+
+    // ---- Forwarders ----
+    BOOL ShowMessageBoxDlg(const CString& strTitle, const CString& strText, int nX, int nY);
+    BOOL ShowMissionList(CString& strScenario);
+    BOOL ChooseSavedGame(CString& strName, int nMode);
+    CKDRGameMap* GetGameMap() const;
+    CKDRDatabase* GetDatabase() const;
+    CKDRObstacles* GetObstacleArray() const;
+    CKDRHoles* GetHoleArray() const;
+    void RedrawView();
+    void OnUpdateAppAbout(CCmdUI* pCmdUI);
+    // Help/About: the About box, modally.
+    void OnAppAbout();
+    void StoreViewSettings();
+    void RefreshViewForAIOrder();
+
+    CFrameWnd* GetMainFrame() const;
+    CKDRView* GetActiveView() const;
+    CKDRDoc* GetActiveDocument() const;
+
+    // ---- Owned services ----
+    CSoundManager* m_pSoundManager;
+    CDisplay* m_pDisplay;
+    CGameClock* m_pGameClock;
+    CSpotReportArray* m_pSpotReports;
+    CPieceArray* m_pSymbolCatalogue;
+    CMultiplayerSession* m_pSession;
+
+    // A copy of the current zoom level's view-properties entry.
+    int m_anDisplaySettings[APP_DISPLAY_SETTING_COUNT];
+    CString m_strDisplayLabel;
+
+    BOOL m_bWithdrawArenaPost;
+    int m_nWithdrawPasses;
+    BOOL m_bMultiplayer;
+    BOOL m_bPlayEnemySide;
+    BOOL m_bEnemySideChosen;
+    BOOL m_bEnemySideInSession;
+    BOOL m_bMultiplayerWon;
+    BOOL m_bPiecesShown;
+
+    // The values of "link.txt".
+    CString m_strAboutIconLink;
+    CString m_strAboutTextLink;
+    CString m_strArenaPostResultsLink;
+    CString m_strArenaChatPostLink;
+    CString m_strArenaTalkPostLink;
+    CString m_strArenaPostGameLink;
+    CString m_strArenaDeletePostLink;
+    CString m_strArenaGetListLink;
+    CString m_strArenaDeleteTalkLink;
+    CString m_strArenaCommandersListLink;
+    CString m_strVersionMessage;
+
+    CSpotReport* m_pShownSpotReport;   // copy of the last accepted report
+    BOOL m_bSpotReportPending;
+    BOOL m_bDocumentOpened;
+    // Set when a mission is left without the "Save Game?" question; the
+    // document clears it when it skips the question.
+    BOOL m_bSkipSavePrompt = FALSE;
+    CString m_strSavegameDir;
+    BOOL m_bAutoScroll;
+    CString m_strDataDir;
+    // While non-zero the idle step does not scroll; open modeless tool windows raise it.
+    int m_nAutoScrollHold;
+    BOOL m_bSurfaceDCLent;
+    CDC* m_pSurfaceDC;
+    BOOL m_bDisplayReady;
+
+    // Scroll state of the last idle step.
+    int m_nHScrollMin, m_nHScrollMax;
+    int m_nVScrollMin, m_nVScrollMax;
+    CPoint m_ptScroll;
+    CPoint m_ptCursor;
+    CRect m_rcFrameClient;
+    int m_nHScrollDecision;   // SB_LINELEFT, SB_LINERIGHT or -99
+    int m_nVScrollDecision;   // SB_LINEUP, SB_LINEDOWN or -99
+
+    // Tree-drag state, set by the hierarchy tree window.
+    CHierarchyDlg* m_pHierarchyDlg;
+    BOOL m_bTreeDragging;
+
+    // AI-order editing state.
+    int m_anDirection[3];   // mils, one per side 0, 1, 2
+    float m_fAILeft, m_fAITop, m_fAIRight, m_fAIBottom;
+    BOOL m_bAIEditing;
+    BOOL m_bAIUnitPicked;
+    BOOL m_bAIRectPicked;
+    int m_nAIKind;
+    CString m_strAIUnitName;
+    CString m_strAIItemName;
+
+protected:
+    // Start-up steps that later parts of the program fill in.
+    virtual BOOL BuildPieceCatalogue();
+    virtual void ShowSplash();
+    // 0 when the player chose Exit.
+    virtual int RunStartMenu();
+
+private:
+    CView* WaitForActiveView();
+};
+
+// The application object, or null when none exists.
+CKDRApp* GetKDRApp();

@@ -1,0 +1,4 @@
+#include "app/MainFrame.h"
+
+CMainFrame::CMainFrame() = default;
+CMainFrame::~CMainFrame() = default;

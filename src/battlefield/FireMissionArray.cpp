@@ -1,0 +1,3 @@
+#include "battlefield/FireMissionArray.h"
+
+IMPLEMENT_SERIAL(CFireMissionArray, CObArray, 1)

@@ -1,0 +1,3 @@
+#include "battlefield/SmokeArray.h"
+
+IMPLEMENT_SERIAL(CSmokeArray, CObArray, 1)

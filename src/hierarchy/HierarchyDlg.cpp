@@ -1,0 +1,3 @@
+#include "hierarchy/HierarchyDlg.h"
+
+void CHierarchyDlg::AutoScrollTree(int, int) {}

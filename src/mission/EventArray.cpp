@@ -1,0 +1,3 @@
+#include "mission/EventArray.h"
+
+IMPLEMENT_SERIAL(CEventArray, CObArray, 1)

@@ -1,0 +1,10 @@
+#pragma once
+// A serialisable list of mission events with their condition lists. Least
+// form: an empty list that reads and writes an empty object array.
+
+#include "platform/Collections.h"
+
+class CEventArray : public CObArray
+{
+    DECLARE_SERIAL(CEventArray)
+};

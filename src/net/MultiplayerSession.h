@@ -1,0 +1,71 @@
+#pragma once
+// The multiplayer session: set-up flow, the link to the other programs, the
+// start handshake, game messages and the lobby. One per multiplayer game,
+// owned by the application.
+//
+// Least form: a session that never connects. Its set-up flow gives up at
+// once (state 0), it has no link, so nothing is sent and no message
+// arrives, and no opponent is ever connected.
+
+#include "platform/Collections.h"
+#include "platform/CString.h"
+#include "platform/Types.h"
+
+class CMessage;
+
+// The arena's URL encoding of a query text.
+CString UrlEncode(const CString& text);
+
+class CMultiplayerSession
+{
+public:
+    // Set-up states.
+    static constexpr int STATE_GIVEN_UP = 0;
+    static constexpr int STATE_SINGLE_ENEMY_SIDE = 8;
+
+    CMultiplayerSession();
+    virtual ~CMultiplayerSession();
+    CMultiplayerSession(const CMultiplayerSession&) = delete;
+    CMultiplayerSession& operator=(const CMultiplayerSession&) = delete;
+
+    // One round of the set-up flow on the data directory: 0 to go on,
+    // non-zero when finished. GetState tells the outcome.
+    int RunSetup(const CString& strDataDir);
+    int GetState() const { return m_nState; }
+
+    void BeginWaitForPlayers();
+    void ClearRequestFlags();
+    BOOL IsOpponentConnected() const;
+    void DeleteArenaPost();
+    // FALSE when the link failed.
+    BOOL ProcessMessages();
+    void LeaveGame();
+    BOOL HasOpponentSurrendered() const;
+    BOOL ListTeamMates();
+    void RequestSurrender();
+    // Frames and sends one game message; 0 when there is no link.
+    int SendGameMessage(const void* pPayload, int nLength, DWORD dwType, DWORD dwFlags, const CString& strText);
+    // Clears the per-game fields (a new document).
+    void ClearGameFields();
+
+    CString m_strScreenName;
+    CString m_strScenarioFile;
+    BOOL m_bEnemySide;
+    BOOL m_bStarted;
+    BOOL m_bOtherAskedFirst;
+    BOOL m_bAllAnswered;
+    BOOL m_bAnswerAgreed;
+    BOOL m_bGameOver;
+    BOOL m_bConnectionBroken;
+    int m_nArenaPosted;
+    BOOL m_bInternetSession;
+    CStringArray m_astrTeamMates;
+    BOOL m_bSurrendered;
+    BOOL m_bSurrenderWait;
+    BOOL m_bSurrenderReply;
+    BOOL m_bEnded;
+    CMessage* m_pLink;   // the message link; none in the least form
+
+protected:
+    int m_nState;
+};

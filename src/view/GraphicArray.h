@@ -1,0 +1,20 @@
+#pragma once
+// The overlay drawings of one side of the operations order ("*.gra").
+// Least form: an array without drawings; opening a file keeps its name and
+// loads nothing.
+
+#include "platform/Collections.h"
+#include "platform/CString.h"
+
+class CGraphicArray : public CObArray
+{
+    DECLARE_SERIAL(CGraphicArray)
+public:
+    CGraphicArray();
+    ~CGraphicArray() override;
+
+    // Nonzero on success; keeps the file name.
+    int Open(const CString& strFile);
+
+    CString m_strFileName;
+};

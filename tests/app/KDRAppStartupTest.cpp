@@ -1,0 +1,134 @@
+// Start-up of the application in a start directory of its own, with real
+// windows on the offscreen platform.
+#include "app/AboutDlg.h"
+#include "app/KDRApp.h"
+#include "app/StartMenuDlg.h"
+#include "platform/File.h"
+#include "platform/Frame.h"
+#include "platform/Profile.h"
+#include "platform/ScriptedUi.h"
+#include "platform/View.h"
+#include "platform/Wnd.h"
+#include "view/Display.h"
+#include "view/KDRView.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+const char* const WARNING_32 =
+    "Kedravin is designed for use with displays set to 24-bit color\r\nor below.  Your display is currently set to "
+    "32-bit color.  For best\r\ngame play, reduce your color depth before playing Kedravin.\r\nTo do so, exit "
+    "Kedravin, right-clicking on the Desktop, select\r\n'Properties' and the 'Settings' tab, and change the setting "
+    "in 'Color\r\nQuality' to 24-bit or less.";
+
+class KDRAppStartupTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_oldDir = GetCurrentDir();
+        m_oldProfileDir = CProfile::GetStorageDirectory();
+        m_root = fs::temp_directory_path() /
+                 ("kdr-start-" + std::to_string(::getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_root);
+        fs::create_directories(m_root / "Data");
+        fs::create_directories(m_root / "profile");
+        CProfile::SetStorageDirectory((m_root / "profile").string().c_str());
+        ASSERT_TRUE(SetCurrentDir(m_root.string().c_str()));
+        m_ui.SetFailureHandler([](const CString& message) { ADD_FAILURE() << message.GetString(); });
+    }
+    void TearDown() override
+    {
+        EXPECT_TRUE(m_ui.IsScriptDone()) << m_ui.DescribeRemaining().GetString();
+        CWnd::FlushDeferredDeletes();
+        SetCurrentDir(m_oldDir);
+        CProfile::SetStorageDirectory(m_oldProfileDir);
+        fs::remove_all(m_root);
+    }
+
+    CString m_oldDir;
+    CString m_oldProfileDir;
+    fs::path m_root;
+    CScriptedUi m_ui;
+    CUiServiceScope m_scope{&m_ui};
+};
+}  // namespace
+
+TEST_F(KDRAppStartupTest, StartsInTheCurrentDirectoryWithSavegameBesideData)
+{
+    {
+        std::ofstream link(m_root / "link.txt", std::ios::binary);
+        link << "[about text link]http://kedravin.example/\r\n[version message]1.0\r\n";
+    }
+    CKDRApp app;
+    ASSERT_TRUE(app.InitInstance());
+
+    // The main window, maximised, with the map view the display lives on.
+    ASSERT_NE(app.m_pMainWnd, nullptr);
+    EXPECT_TRUE(app.m_pMainWnd->IsWindowVisible());
+    EXPECT_TRUE(app.m_pMainWnd->IsZoomed());
+    CKDRView* view = app.GetActiveView();
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(app.m_bDisplayReady);
+    CRect rc;
+    view->GetClientRect(&rc);
+    EXPECT_EQ(app.m_pDisplay->GetWidth(), rc.Width());
+    EXPECT_EQ(app.m_pDisplay->GetHeight(), rc.Height());
+    EXPECT_EQ(app.m_pDisplay->GetWindow(), view);
+    EXPECT_NE(app.GetActiveDocument(), nullptr);
+
+    // "Savegame" beside "Data" in the start directory; "Data" is current.
+    EXPECT_TRUE(fs::is_directory(m_root / "Savegame"));
+    EXPECT_EQ(fs::path(app.m_strDataDir.GetString()), m_root / "Data");
+    EXPECT_EQ(fs::path(app.m_strSavegameDir.GetString()), m_root / "Savegame");
+    EXPECT_EQ(fs::path(GetCurrentDir().GetString()), m_root / "Data");
+
+    EXPECT_STREQ(app.m_strAboutTextLink, "http://kedravin.example/");
+    EXPECT_STREQ(app.m_strVersionMessage, "1.0");
+    EXPECT_STREQ(app.m_strAboutIconLink, "");
+
+    EXPECT_EQ(app.m_anDisplaySettings[0], 1600);
+    EXPECT_EQ(app.m_anDisplaySettings[2], 4);
+    EXPECT_EQ(app.m_anDisplaySettings[10], 1000);
+    EXPECT_STREQ(app.m_strDisplayLabel, "AA0000");
+    EXPECT_NE(app.m_pSoundManager, nullptr);
+    EXPECT_TRUE(app.IsDeploymentPhase());
+
+    // Run warns of the 32-bit screen before anything else and ends on quit.
+    // Then the About box as a splash and the start menu, left with Exit.
+    m_ui.ExpectMessage("Warning!", WARNING_32, IDOK);
+    m_ui.ExpectDialog(IDD_ABOUTBOX, IDOK);
+    m_ui.ExpectDialog(IDD_START_MENU, IDCANCEL, [](CDialog& menu) { menu.PressButton(IDC_START_EXIT); });
+    app.PostQuitMessage(0);
+    EXPECT_EQ(app.Run(), 0);
+    EXPECT_EQ(m_ui.GetShown().size(), 3u);
+}
+
+TEST_F(KDRAppStartupTest, AnExistingSavegameIsNoError)
+{
+    fs::create_directories(m_root / "Savegame");
+    CKDRApp app;
+    ASSERT_TRUE(app.InitInstance());
+    EXPECT_TRUE(fs::is_directory(m_root / "Savegame"));
+    EXPECT_STREQ(app.m_strArenaGetListLink, "");
+}
+
+TEST_F(KDRAppStartupTest, IdleStepWantsMoreTimeAndScrollsNothingWithoutAMap)
+{
+    CKDRApp app;
+    ASSERT_TRUE(app.InitInstance());
+    app.m_nAutoScrollHold = -3;
+    EXPECT_TRUE(app.IdleStep());
+    EXPECT_EQ(app.m_nAutoScrollHold, 0);
+    EXPECT_EQ(app.m_nHScrollDecision, APP_NONE);
+    EXPECT_EQ(app.m_nVScrollDecision, APP_NONE);
+}
