@@ -10,12 +10,12 @@ CAboutDlg::CAboutDlg(CWnd* pParent) : CDialog(IDD_ABOUTBOX, pParent)
 
 void CAboutDlg::BuildTemplate(CDialogTemplate& t)
 {
-    t.Caption("About Kedravin").Size(340, 160);
+    t.Caption("About Kedravin").Size(400, 160);
     t.Static(IDC_ABOUT_ICON_LINK, "KDR", 16, 16, 48, 48, SS_ICON | SS_NOTIFY);
     t.Static(IDC_STATIC, "Kedravin", 80, 16, 240, 18);
-    t.Static(IDC_STATIC, "Tactical simulation of mechanised ground combat", 80, 38, 240, 18);
+    t.Static(IDC_STATIC, "Tactical simulation of mechanised ground combat", 80, 38, 310, 18);
     t.Static(IDC_ABOUT_TEXT_LINK, "Kedravin on the web", 80, 66, 240, 18, SS_LEFT | SS_NOTIFY);
-    t.DefPushButton(IDOK, "OK", 250, 116, 76, 26);
+    t.DefPushButton(IDOK, "OK", 310, 116, 76, 26);
 }
 
 BOOL CAboutDlg::OnInitDialog()

@@ -893,7 +893,13 @@ BOOL CWnd::ShowWindow(int cmdShow)
     CDispatchGuard guard;
     switch (cmdShow) {
     case SW_HIDE: w->hide(); break;
-    case SW_SHOWMAXIMIZED: w->showMaximized(); break;
+    case SW_SHOWMAXIMIZED:
+        // Without a window manager (a bare X server) the maximised state is
+        // never applied, so the window is also given the screen's work area.
+        if (w->isWindow() && w->screen())
+            w->setGeometry(w->screen()->availableGeometry());
+        w->showMaximized();
+        break;
     case SW_SHOWMINIMIZED:
     case SW_MINIMIZE: w->showMinimized(); break;
     case SW_RESTORE:
