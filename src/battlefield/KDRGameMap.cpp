@@ -1,13 +1,52 @@
 #include "battlefield/KDRGameMap.h"
 
+#include "app/KDRApp.h"
 #include "battlefield/ElevationMap.h"
+#include "battlefield/Rounding.h"
+#include "battlefield/TerrainArray.h"
+#include "net/NetUpdate.h"
+#include "view/Display.h"
+#include "view/MapPicture.h"
+
+#include <algorithm>
+#include <memory>
 
 IMPLEMENT_SERIAL(CKDRGameMap, CObject, 1)
 
-CKDRGameMap::CKDRGameMap() : m_strFileName("*.gmp") {}
+namespace
+{
+constexpr COLORREF SIDE_COLOR_CLEAR = RGB(17, 114, 181);
+constexpr COLORREF SIDE_COLOR_SET = RGB(160, 60, 93);
+constexpr COLORREF BLACK = RGB(0, 0, 0);
+}   // namespace
+
+CKDRGameMap::CKDRGameMap() : m_strFileName("*.gmp")
+{
+    m_pens[kPen1].CreatePen(PS_SOLID, 3, RGB(128, 0, 0));
+    m_pens[kPen2].CreatePen(PS_SOLID, 1, RGB(255, 128, 128));
+    m_pens[kPenGridDarkHeavy].CreatePen(PS_SOLID, 3, BLACK);
+    m_pens[kPenGridDarkLight].CreatePen(PS_SOLID, 1, RGB(128, 128, 128));
+    m_pens[kPenGridGreenHeavy].CreatePen(PS_SOLID, 3, RGB(0, 128, 0));
+    m_pens[kPenGridGreenLight].CreatePen(PS_SOLID, 1, RGB(128, 255, 128));
+    m_pens[kPen7].CreatePen(PS_SOLID, 3, RGB(0, 0, 128));
+    m_pens[kPen8].CreatePen(PS_SOLID, 1, RGB(128, 128, 255));
+    m_pens[kPenGrid100].CreatePen(PS_DOT, 1, BLACK);
+    m_pens[kPenGrid1000].CreatePen(PS_SOLID, 0, BLACK);
+    m_pens[kPen11].CreatePen(PS_SOLID, 0, RGB(255, 255, 0));
+    m_pens[kPen12].CreatePen(PS_SOLID, 2, RGB(128, 128, 255));
+    m_pens[kPen13].CreatePen(PS_SOLID, 2, RGB(255, 255, 128));
+    m_pens[kPen14].CreatePen(PS_SOLID, 1, RGB(255, 255, 255));
+    m_pens[kPen15].CreatePen(PS_SOLID, 2, RGB(255, 255, 0));
+    for (int width = 1; width <= 4; ++width)
+    {
+        m_sidePens[0][width - 1].CreatePen(PS_SOLID, width, SIDE_COLOR_CLEAR);
+        m_sidePens[1][width - 1].CreatePen(PS_SOLID, width, SIDE_COLOR_SET);
+    }
+}
 
 CKDRGameMap::~CKDRGameMap()
 {
+    FreePicture();
     delete m_pElevationMap;
 }
 
@@ -45,12 +84,367 @@ void CKDRGameMap::Serialize(CArchive& ar)
     }
 }
 
-BOOL CKDRGameMap::LoadMapFiles(CDisplay* /*pDisplay*/)
+// ---------------------------------------------------------------------------
+// Loading
+
+void CKDRGameMap::FreePicture()
 {
-    return TRUE;
+    if (m_bPictureOwned)
+        delete m_pPicture;
+    m_pPicture = nullptr;
+    m_bPictureOwned = FALSE;
+    if (m_bTileSurfaceOwned)
+        delete m_pTileSurface;
+    m_pTileSurface = nullptr;
+    m_bTileSurfaceOwned = FALSE;
+    if (m_bOverlayOwned)
+        delete m_pOverlaySurface;
+    m_pOverlaySurface = nullptr;
+    m_bOverlayOwned = FALSE;
+}
+
+void CKDRGameMap::SetMapPicture(CMapPicture* pPicture)
+{
+    if (pPicture == m_pPicture)
+        return;
+    if (m_bPictureOwned)
+        delete m_pPicture;
+    m_pPicture = pPicture;
+    m_bPictureOwned = FALSE;
 }
 
 BOOL CKDRGameMap::HasMapFiles() const
 {
     return !m_strTileGrid.IsEmpty() || !m_strElevation.IsEmpty() || !m_strHelpMap.IsEmpty();
+}
+
+BOOL CKDRGameMap::HasPicture() const
+{
+    return m_pPicture != nullptr && m_pTileSurface != nullptr && m_pTileSurface->IsLoaded() &&
+           m_pPicture->GetMapWidth() > 0 && m_pPicture->GetMapHeight() > 0;
+}
+
+CFrameSurface* CKDRGameMap::LoadTileSheet(const CString& name, CDisplay* pDisplay) const
+{
+    auto pSurface = std::make_unique<CFrameSurface>();
+    if (name.IsEmpty() || !pSurface->Load(pDisplay, name, m_nTileColumns, m_nTileRows, m_nTileCount))
+        return nullptr;
+    return pSurface.release();
+}
+
+BOOL CKDRGameMap::AskForFile(const char* defaultExt, const char* initialName, CString& path)
+{
+    CFileDialog dialog(TRUE, defaultExt, initialName, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, nullptr,
+                       AfxGetMainWnd());
+    if (dialog.DoModal() != IDOK)
+        return FALSE;
+    path = dialog.GetPathName();
+    return TRUE;
+}
+
+BOOL CKDRGameMap::LoadMapFiles(CDisplay* pDisplay)
+{
+    // A second load starts from nothing, so that a failure leaves no half map.
+    FreePicture();
+    SetElevationMap(nullptr);
+    m_bHelpMapPresent = FALSE;
+    m_pDisplay = pDisplay;
+
+    // A map that names no tile grid has no picture; one that names a grid
+    // needs its tiles and its grid.
+    std::unique_ptr<CFrameSurface> pTiles;
+    std::unique_ptr<CMapPicture> pPicture;
+    if (!m_strTileGrid.IsEmpty())
+    {
+        pTiles.reset(LoadTileSheet(m_strColorTiles, pDisplay));
+        while (pTiles == nullptr)
+        {
+            CString path;
+            if (!AskForFile("bmp", "*.bmp", path))
+                return FALSE;
+            m_strColorTiles = path;
+            pTiles.reset(LoadTileSheet(m_strColorTiles, pDisplay));
+        }
+
+        pPicture = std::make_unique<CMapPicture>(pTiles.get(), pDisplay);
+        while (!pPicture->LoadGrid(m_strTileGrid))
+        {
+            CString path;
+            if (!AskForFile("map", "*.map", path))
+                return FALSE;
+            m_strTileGrid = path;
+        }
+        pPicture->SetScroll(0, 0);
+    }
+
+    if (!m_strHelpMap.IsEmpty() && !LoadHelpMap(m_strHelpMap))
+        return FALSE;
+
+    if (!m_strElevation.IsEmpty())
+    {
+        auto pElevation = std::make_unique<CElevationMap>();
+        CString errorText;
+        BOOL bLoaded = LoadObjectFromFile(m_strElevation, *pElevation, errorText);
+        while (!bLoaded)
+        {
+            CString path;
+            if (!AskForFile("emp", "*.emp", path))
+            {
+                // The map serves without elevation: every query answers as
+                // off the map.
+                m_strElevation.Empty();
+                break;
+            }
+            m_strElevation = path;
+            bLoaded = LoadObjectFromFile(m_strElevation, *pElevation, errorText);
+        }
+        if (bLoaded)
+            SetElevationMap(pElevation.release());
+    }
+
+    m_pTileSurface = pTiles.release();
+    m_bTileSurfaceOwned = m_pTileSurface != nullptr;
+    m_pPicture = pPicture.release();
+    m_bPictureOwned = m_pPicture != nullptr;
+    m_nDisplayMode = kModeColor;
+    if (CElevationMap* pElevation = GetElevationMap())
+        pElevation->GetTerrain()->SetColourSet(m_nDisplayMode);
+    return TRUE;
+}
+
+BOOL CKDRGameMap::LoadHelpMap(const CString& name)
+{
+    // The help map's own reading comes with its component; the file must be
+    // there all the same, as a map that names one needs it.
+    CFile file;
+    if (name.IsEmpty() || !file.Open(name, CFile::modeRead))
+        return FALSE;
+    file.Close();
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------
+// Display mode and zoom
+
+BOOL CKDRGameMap::SetMapDisplayMode(int mode, CDisplay* pDisplay)
+{
+    if (mode == m_nDisplayMode || mode < kModeColor || mode > kModeContourOverColor || m_pPicture == nullptr)
+        return FALSE;
+    if (pDisplay != nullptr)
+        m_pDisplay = pDisplay;
+    std::unique_ptr<CFrameSurface> pTiles(
+        LoadTileSheet(mode == kModeContour ? m_strContourTiles : m_strColorTiles, m_pDisplay));
+    if (pTiles == nullptr)
+        return FALSE;
+    std::unique_ptr<CFrameSurface> pOverlay;
+    if (mode == kModeContourOverColor)
+    {
+        pOverlay.reset(LoadTileSheet(m_strContourTiles, m_pDisplay));
+        if (pOverlay == nullptr)
+            return FALSE;
+        pOverlay->SetColorKey(DDColorMatch(pOverlay.get(), kContourKey));
+    }
+
+    m_pPicture->SetTileSheet(pTiles.get());
+    if (m_bTileSurfaceOwned)
+        delete m_pTileSurface;
+    m_pTileSurface = pTiles.release();
+    m_bTileSurfaceOwned = TRUE;
+    if (pOverlay != nullptr)
+    {
+        if (m_bOverlayOwned)
+            delete m_pOverlaySurface;
+        m_pOverlaySurface = pOverlay.release();
+        m_bOverlayOwned = TRUE;
+    }
+    m_nDisplayMode = mode;
+    if (CElevationMap* pElevation = GetElevationMap())
+        pElevation->GetTerrain()->SetColourSet(mode);
+    return TRUE;
+}
+
+int CKDRGameMap::ChangeZoom(int code, int* limit)
+{
+    int nLimit = 0;
+    float zoom = GetZoom();
+    if (code == kZoomToMinimum)
+    {
+        zoom = kMinZoom;
+        nLimit = -1;
+    }
+    else if (code == kZoomToMaximum)
+    {
+        zoom = kMaxZoom;
+        nLimit = 1;
+    }
+    else if (code == kZoomToNormal)
+    {
+        zoom = 1.0f;
+    }
+    else
+    {
+        zoom = code >= 1 ? zoom * 2.0f : zoom * 0.5f;
+        if (zoom <= kMinZoom)
+        {
+            zoom = kMinZoom;
+            nLimit = -1;
+        }
+        else if (zoom >= kMaxZoom)
+        {
+            zoom = kMaxZoom;
+            nLimit = 1;
+        }
+    }
+    if (m_pPicture != nullptr)
+        m_pPicture->SetZoom(zoom);
+    if (limit != nullptr)
+        *limit = nLimit;
+    return 1;
+}
+
+float CKDRGameMap::GetZoom() const
+{
+    return m_pPicture != nullptr ? m_pPicture->GetZoom() : 1.0f;
+}
+
+// ---------------------------------------------------------------------------
+// Conversions and text
+
+int CKDRGameMap::ViewToPicture(int vx, int vy, int* px, int* py) const
+{
+    const double zoom = GetZoom();
+    int scrollX = kNone;
+    int scrollY = kNone;
+    if (m_pPicture != nullptr && !m_strTileGrid.IsEmpty())
+    {
+        scrollX = m_pPicture->GetScrollX();
+        scrollY = m_pPicture->GetScrollY();
+    }
+    if (px != nullptr)
+        *px = TruncToInt(vx / zoom + 0.5) + scrollX;
+    if (py != nullptr)
+        *py = TruncToInt(vy / zoom + 0.5) + scrollY;
+    return 1;
+}
+
+BOOL CKDRGameMap::GetPictureRect(CRect* pRect) const
+{
+    if (!HasPicture())
+        return FALSE;
+    if (pRect != nullptr)
+        *pRect = CRect(0, 0, m_pPicture->GetMapWidth(), m_pPicture->GetMapHeight());
+    return TRUE;
+}
+
+BOOL CKDRGameMap::GetVisiblePictureRect(CRect* pRect) const
+{
+    if (m_pPicture == nullptr)
+        return FALSE;
+    if (pRect != nullptr)
+    {
+        const double zoom = m_pPicture->GetZoom();
+        const int left = m_pPicture->GetScrollX();
+        const int top = m_pPicture->GetScrollY();
+        *pRect = CRect(left, top, left + TruncToInt(m_pPicture->GetDisplayWidth() / zoom + 0.5),
+                       top + TruncToInt(m_pPicture->GetDisplayHeight() / zoom + 0.5));
+    }
+    return TRUE;
+}
+
+int CKDRGameMap::GetScrollY() const
+{
+    if (m_strTileGrid.IsEmpty() || m_pPicture == nullptr)
+        return kNone;
+    return m_pPicture->GetScrollY();
+}
+
+CString CKDRGameMap::GetPositionText(int px, int py) const
+{
+    const CElevationMap* pElevation = GetElevationMap();
+    if (pElevation == nullptr)
+        return CString();
+    float x = 0.0f;
+    float y = 0.0f;
+    pElevation->PixelToMap(px, py, &x, &y);
+    const CString strReference = pElevation->GetGridReference(x, y);
+    if (strReference == "Off of map")
+        return strReference;
+    CString strText;
+    strText.Format("%s       ALT  %d", strReference.GetString(), static_cast<int>(pElevation->GetElevation(x, y)));
+    const CString strTerrain = pElevation->GetTerrain()->GetTerrainNameAt(x, y);
+    if (!strTerrain.IsEmpty())
+        strText += "       " + strTerrain;
+    return strText;
+}
+
+// ---------------------------------------------------------------------------
+// Pens
+
+CPen* CKDRGameMap::GetPen(int width, int flag)
+{
+    return &m_sidePens[flag != 0 ? 1 : 0][std::clamp(width, 1, 4) - 1];
+}
+
+COLORREF CKDRGameMap::GetSideColor(int flag)
+{
+    return flag != 0 ? SIDE_COLOR_SET : SIDE_COLOR_CLEAR;
+}
+
+CPen* CKDRGameMap::GetGridPen(int index)
+{
+    if (index != 0 && index != 1)
+        return nullptr;
+    const CElevationMap* pElevation = GetElevationMap();
+    const int mapType = pElevation != nullptr ? pElevation->GetMapType() : 0;
+    const BOOL bDark = m_nDisplayMode == kModeColor && mapType >= 2 && mapType <= 4;
+    if (bDark)
+        return &m_pens[index == 0 ? kPenGridDarkHeavy : kPenGridDarkLight];
+    return &m_pens[index == 0 ? kPenGridGreenHeavy : kPenGridGreenLight];
+}
+
+CPen* CKDRGameMap::GetNumberedPen(int number)
+{
+    if (number < 1 || number > kPenCount)
+        return nullptr;
+    return &m_pens[number - 1];
+}
+
+// ---------------------------------------------------------------------------
+// Received records
+
+int CKDRGameMap::ApplyBreachRecord(const BYTE* pRecord, int nLength)
+{
+    if (pRecord == nullptr || nLength < NETUPDATE_MIN_RECORD_BYTES)
+        return 0;
+    CNetUpdateBreach record;
+    return record.Apply(pRecord, nLength, this);
+}
+
+// ---------------------------------------------------------------------------
+// Lending the back surface's device context
+
+CDC* CKDRGameMap::LendDC() const
+{
+    CKDRApp* pApp = GetKDRApp();
+    if (pApp != nullptr && pApp->m_pDisplay == m_pDisplay && m_pDisplay != nullptr)
+        return pApp->GetSurfaceDC();
+    return m_pDisplay != nullptr ? m_pDisplay->GetSurfaceDC() : nullptr;
+}
+
+void CKDRGameMap::ReturnDC() const
+{
+    CKDRApp* pApp = GetKDRApp();
+    if (pApp != nullptr && pApp->m_pDisplay == m_pDisplay && m_pDisplay != nullptr)
+        pApp->ReleaseSurfaceDC();
+    else if (m_pDisplay != nullptr)
+        m_pDisplay->ReleaseSurfaceDC();
+}
+
+void CKDRGameMap::MapToView(float x, float y, int* vx, int* vy) const
+{
+    int px = 0;
+    int py = 0;
+    if (const CElevationMap* pElevation = GetElevationMap())
+        pElevation->MapToPixel(x, y, &px, &py);
+    PictureToView(px, py, vx, vy);
 }

@@ -1,56 +1,166 @@
 #pragma once
-// CKDRGameMap: the document's game map component. Its scenario part names
-// the map's files: three words (tile columns, rows and count of the tile
-// bitmaps) and seven names (colour tiles, tile grid, elevation map, contour
-// tiles, a spare name, AI help map, its own name).
+// CKDRGameMap: the document's game map component. It holds a mission's map:
+// the tiled map picture (colour and contour tile sheets placed by a tile
+// grid), the elevation map with its terrain, and the pens the map's drawing
+// routines share. The document owns at most one and loads it before every
+// other component.
 //
-// The elevation map it owns carries the ground and terrain. Besides the
-// files it answers what the terrain and movement code needs of it: the
-// conversion of picture pixels to view pixels through the map picture's
-// zoom and scroll, and the movement blocking tests built on the elevation
-// map. The help map and obstacle tests join the blocking tests when those
-// components exist; until then no help map is present and a given obstacle
-// component blocks nothing.
+// Its scenario part (and the "*.gmp" file, written by the same Serialize)
+// names the map's files: three words (tile columns, rows and count of the
+// tile sheets; for the square tile sheets of the map picture the columns and
+// rows are also the tile width and height in pixels) and seven names (colour
+// tiles, tile grid, elevation map, contour tiles, a spare name, AI help map,
+// its own name). LoadMapFiles then reads the named files; a file that does
+// not open is asked for again in a file dialog until it opens or the user
+// cancels. A cancelled picture or grid fails the load and leaves no picture;
+// a cancelled elevation map leaves the map usable without one. A map that
+// names no tile grid has no picture, and one that names no elevation file
+// no elevation map; neither is asked for.
+//
+// The map answers the view's drawing, zoom and conversion needs (DrawMap,
+// ChangeZoom, PictureToView, ViewToPicture, GetPositionText ...), draws the
+// sight areas of units, and the movement blocking tests built on the
+// elevation map. Drawing routines borrow the back surface's device context
+// and give it back before they return; they change no state of the map.
+//
+// The AI help map joins when its component exists: until then a named help
+// map only has to open, and no help map is ever present.
 
 #include "platform/Core.h"
+#include "platform/DC.h"
 
 class CDisplay;
 class CElevationMap;
+class CFrameSurface;
 class CKDRObstacles;
 class CMapPicture;
+class CSurface;
 class CTerrain;
 
 class CKDRGameMap : public CObject
 {
     DECLARE_SERIAL(CKDRGameMap)
 public:
+    // Display modes (the View/Map menu).
+    static constexpr int kModeColor = 0;
+    static constexpr int kModeContour = 1;
+    static constexpr int kModeContourOverColor = 2;
+
+    // DrawMap flag: draw the 100 m and 1000 m grid lines.
+    static constexpr int kDrawGrid = 0x1;
+
+    // Zoom limits and the codes of ChangeZoom besides "in" (>= 1) and "out".
+    static constexpr float kMinZoom = 0.25f;
+    static constexpr float kMaxZoom = 8.0f;
+    static constexpr int kZoomToMinimum = -99;
+    static constexpr int kZoomToMaximum = 99;
+    static constexpr int kZoomToNormal = -88;
+
+    // The contour tiles' background, keyed out when they lie over the colour map.
+    static constexpr COLORREF kContourKey = RGB(165, 165, 115);
+
+    // Answers of the look-ups that found nothing.
+    static constexpr int kNone = -99;
+
     CKDRGameMap();
     ~CKDRGameMap() override;
     CKDRGameMap(const CKDRGameMap&) = delete;
     CKDRGameMap& operator=(const CKDRGameMap&) = delete;
 
+    // The "*.gmp" form: three signed 16-bit words and seven strings.
     void Serialize(CArchive& ar) override;
 
-    // Loads the files the scenario part names; 1 on success.
+    // --- Loading -------------------------------------------------------------
+    // Loads the tile sheet, the tile grid, the help map and the elevation map
+    // named by the scenario part; 1 on success, 0 when the picture, the grid
+    // or the help map cannot be had.
     BOOL LoadMapFiles(CDisplay* pDisplay);
+    // The help map's file must open; 0 when it does not.
+    BOOL LoadHelpMap(const CString& name);
+    // Whether the scenario part names any of the map's files.
     BOOL HasMapFiles() const;
+    // Whether the picture and its tile sheet are loaded.
+    BOOL HasPicture() const;
 
-    // --- Elevation map and view conversion ------------------------------
+    // --- Display mode and zoom -------------------------------------------------
+    // Switches between colour (0), contour (1) and contour over colour (2);
+    // 0 when the mode is current already or a tile sheet does not load (the
+    // display then stays as it was).
+    BOOL SetMapDisplayMode(int mode, CDisplay* pDisplay);
+    int GetMapDisplayMode() const { return m_nDisplayMode; }
+    // Code kZoomToMinimum, kZoomToMaximum, kZoomToNormal; >= 1 doubles, any
+    // other halves. *limit: -1 at the least zoom, 1 at the greatest, else 0.
+    // Always answers 1.
+    int ChangeZoom(int code, int* limit);
+    float GetZoom() const;
+
+    // --- Drawing --------------------------------------------------------------
+    // The picture (scaled unless the zoom is 1.0), the terrain features, the
+    // contour overlay in mode 2 and, with kDrawGrid, the grid, onto the back
+    // surface.
+    void DrawMap(CSurface* pSurface, int flags);
+    // The 100 m (dotted) and 1000 m (solid) grid lines in view pixels.
+    void DrawGrid();
+    // The sight area of an observer at (x, y): the range circle and 36 rays
+    // of 2 x range metres. eye: the eye elevation in tenths of a metre, or
+    // kNone for the ground there.
+    void DrawSightRays(float x, float y, int range, int eye);
+    // The same for a unit's field of view: rays of rayLength metres (kNone:
+    // 2 x range), and only the sector from arcStart to arcEnd (mils counted
+    // counter-clockwise from east) unless arcEnd is kNone.
+    void DrawSightCells(float x, float y, int range, int eye, int arcEnd, int arcStart, int rayLength);
+    // The 13 Bezier points of the ellipse inscribed in the rectangle.
+    static void EllipseToBezier(const CRect* pRect, CPoint points[13]);
+
+    // --- Conversions and text ------------------------------------------------
+    // The status text of a picture pixel: grid reference, altitude and
+    // terrain name; "Off of map"; empty without an elevation map.
+    CString GetPositionText(int px, int py) const;
+    // Picture pixels to view pixels: ((p - scroll) * zoom) rounded; the
+    // scroll counts as (-99, -99) when the map names no tile grid. Answers 1.
+    int PictureToView(int px, int py, int* vx, int* vy) const;
+    // View pixels to picture pixels: trunc(v / zoom + 0.5) + scroll.
+    int ViewToPicture(int vx, int vy, int* px, int* py) const;
+    // (0, 0, picture width, picture height); 0 without a picture.
+    BOOL GetPictureRect(CRect* pRect) const;
+    // The part of the picture the view shows, in picture pixels.
+    BOOL GetVisiblePictureRect(CRect* pRect) const;
+    // The picture's scroll y; kNone when the map names no tile grid.
+    int GetScrollY() const;
+    // The visible part of the view in view pixels (0 x 0 without a picture).
+    CSize GetVisibleViewSize() const;
+
+    // --- Pens ------------------------------------------------------------------
+    // The side pen of width clamp(width, 1, 4) in the flag's side colour.
+    CPen* GetPen(int width, int flag);
+    static COLORREF GetSideColor(int flag);
+    // 0: the heavy grid pen, 1: the light one, else null; black and grey on
+    // the colour map of map types 2 to 4, green otherwise.
+    CPen* GetGridPen(int index);
+    // The numbered pens 1 to 15 that other drawing code borrows; null for
+    // any other number.
+    CPen* GetNumberedPen(int number);
+
+    // --- Received records ---------------------------------------------------------
+    // A breach record of at least 36 bytes is applied by the record itself;
+    // answers what the record's apply answered, 0 for a short record.
+    int ApplyBreachRecord(const BYTE* pRecord, int nLength);
+
+    // --- Elevation map and picture ------------------------------------------------
     // Takes ownership (null removes the map) and sets the presence flag.
     void SetElevationMap(CElevationMap* pMap);
     CElevationMap* GetElevationMap() const { return m_bElevationPresent ? m_pElevationMap : nullptr; }
     BOOL HasElevationMap() const { return m_bElevationPresent && m_pElevationMap != nullptr; }
 
-    // The map picture whose zoom and scroll the view conversion uses (not
-    // owned here).
-    void SetMapPicture(CMapPicture* pPicture) { m_pPicture = pPicture; }
+    // Attaches a picture that the caller keeps (a loaded picture of this map
+    // is freed first). LoadMapFiles makes a picture the map owns.
+    void SetMapPicture(CMapPicture* pPicture);
     CMapPicture* GetMapPicture() const { return m_pPicture; }
-
-    // Picture pixels to view pixels: ((p - scroll) * zoom) rounded; the
-    // scroll counts as (-99, -99) when the map names no tile grid. Answers 1.
-    int PictureToView(int px, int py, int* vx, int* vy) const;
-    // The visible part of the view in view pixels (0 x 0 without a picture).
-    CSize GetVisibleViewSize() const;
+    // The display the map loads its sheets into and lends device contexts of.
+    void SetDisplay(CDisplay* pDisplay) { m_pDisplay = pDisplay; }
+    CDisplay* GetDisplay() const { return m_pDisplay; }
+    CFrameSurface* GetTileSurface() const { return m_pTileSurface; }
+    CFrameSurface* GetOverlaySurface() const { return m_pOverlaySurface; }
 
     // --- Movement tests ----------------------------------------------------
     // 1 when a mover of these class bits may not stand at the point; a and b
@@ -77,7 +187,50 @@ public:
     CString m_strHelpMap;
 
 private:
-    CElevationMap* m_pElevationMap = nullptr;
-    BOOL m_bElevationPresent = FALSE;
+    // The numbered pens in their table order (pen n at index n - 1).
+    enum PenIndex
+    {
+        kPen1 = 0,
+        kPen2,
+        kPenGridDarkHeavy,
+        kPenGridDarkLight,
+        kPenGridGreenHeavy,
+        kPenGridGreenLight,
+        kPen7,
+        kPen8,
+        kPenGrid100,
+        kPenGrid1000,
+        kPen11,
+        kPen12,
+        kPen13,
+        kPen14,
+        kPen15,
+        kPenCount
+    };
+
+    void FreePicture();
+    // A new frame surface with the named sheet, or null when it does not load.
+    CFrameSurface* LoadTileSheet(const CString& name, CDisplay* pDisplay) const;
+    // Asks for another file; FALSE when the user cancels.
+    static BOOL AskForFile(const char* defaultExt, const char* initialName, CString& path);
+    // The back surface's device context, lent and given back.
+    CDC* LendDC() const;
+    void ReturnDC() const;
+    // Map metres to view pixels through the picture.
+    void MapToView(float x, float y, int* vx, int* vy) const;
+    void DrawSightArea(float x, float y, int range, int eye, float rayLength, double firstBearing, int rayCount);
+
     CMapPicture* m_pPicture = nullptr;
+    CFrameSurface* m_pTileSurface = nullptr;
+    CFrameSurface* m_pOverlaySurface = nullptr;
+    CElevationMap* m_pElevationMap = nullptr;
+    int m_nDisplayMode = kModeColor;
+    BOOL m_bTileSurfaceOwned = FALSE;
+    BOOL m_bOverlayOwned = FALSE;
+    BOOL m_bPictureOwned = FALSE;
+    BOOL m_bElevationPresent = FALSE;
+    CPen m_pens[kPenCount];
+    CPen m_sidePens[2][4];
+    BOOL m_bHelpMapPresent = FALSE;
+    CDisplay* m_pDisplay = nullptr;   // not owned
 };

@@ -1,0 +1,171 @@
+#include "database/PieceArray.h"
+
+#include "app/KDRApp.h"
+#include "app/ReportDlg.h"
+#include "platform/File.h"
+#include "platform/UiService.h"
+
+IMPLEMENT_SERIAL(CPieceArray, CObject, 1)
+
+namespace
+{
+const char* const MISSING_FILES_HEADER = "FILES NAMED IN PIECE ARRAY NOT FOUND!\r\n\r\n";
+
+void MakeDataDirectoryCurrent()
+{
+    if (CKDRApp* pApp = GetKDRApp())
+        SetCurrentDir(pApp->m_strDataDir);
+}
+}   // namespace
+
+void CPieceArray::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring())
+    {
+        m_pieces.Serialize(ar);
+        ar << m_strFileName;
+        return;
+    }
+    // Read aside first, so that a bad file leaves the array as it was.
+    TypedObArray<CPiece> loaded;
+    loaded.Serialize(ar);
+    CString strFileName;
+    ar >> strFileName;
+    m_pieces.RemoveAll();
+    while (loaded.GetSize() > 0)
+        m_pieces.Add(loaded.Detach(0));
+    m_strFileName = strFileName;
+}
+
+BOOL CPieceArray::LoadFromFile(const CString& name)
+{
+    MakeDataDirectoryCurrent();
+    CString strName = name;
+    CFile file;
+    while (!file.Open(strName, CFile::modeRead))
+    {
+        // Cancel always ends the load: asking again for a name that already
+        // failed would leave the user no way out but a file that opens.
+        CFileDialog dialog(TRUE, "pca", "*.pca", OFN_HIDEREADONLY);
+        if (dialog.DoModal() != IDOK)
+            return FALSE;
+        strName = dialog.GetPathName();
+    }
+    try
+    {
+        CArchive ar(&file, CArchive::load, 4096);
+        Serialize(ar);
+        ar.Close();
+    }
+    catch (...)
+    {
+        file.Abort();
+        throw;
+    }
+    file.Close();
+    m_strFileName = strName;
+    return TRUE;
+}
+
+CPiece* CPieceArray::GetPiece(int index) const
+{
+    CPiece* pPiece = m_pieces.GetAt(index);
+    if (pPiece != nullptr)
+        pPiece->RestoreIfLost();
+    return pPiece;
+}
+
+int CPieceArray::FindPiece(const CString& name) const
+{
+    for (int i = 0; i < m_pieces.GetSize(); ++i)
+    {
+        const CPiece* pPiece = m_pieces.GetAt(i);
+        if (pPiece != nullptr && pPiece->GetName() == name)
+            return i;
+    }
+    return PIECE_NOT_FOUND;
+}
+
+int CPieceArray::FindGraphic(int kind, const CString& name) const
+{
+    for (int i = 0; i < m_pieces.GetSize(); ++i)
+    {
+        CPiece* pPiece = m_pieces.GetAt(i);
+        if (pPiece == nullptr)
+            continue;
+        auto* pList = dynamic_cast<CPieceList*>(pPiece);
+        if (kind == kSinglePiece)
+        {
+            if (pList == nullptr && pPiece->GetName() == name)
+                return i;
+        }
+        else if (pList != nullptr && pList->FindName(name) != CPieceList::kNotMember)
+        {
+            return i;
+        }
+    }
+    return PIECE_NOT_FOUND;
+}
+
+int CPieceArray::FindInLists(const CString& name, int* position) const
+{
+    for (int i = 0; i < m_pieces.GetSize(); ++i)
+    {
+        CPiece* pPiece = m_pieces.GetAt(i);
+        auto* pList = dynamic_cast<CPieceList*>(pPiece);
+        if (pList == nullptr)
+            continue;
+        pList->RestoreIfLost();
+        const int found = pList->FindName(name);
+        if (position != nullptr)
+            *position = found;
+        if (found != CPieceList::kNotMember)
+            return i;
+    }
+    return PIECE_LIST_NOT_FOUND;
+}
+
+CPiece* CPieceArray::FindListFrame(const CString& name, int offset, int* frame) const
+{
+    int position = CPieceList::kNotMember;
+    const int index = FindInLists(name, &position);
+    if (index == PIECE_LIST_NOT_FOUND)
+        return nullptr;
+    CPiece* pList = GetPiece(index);
+    const long long wanted = static_cast<long long>(position) + offset;
+    if (pList == nullptr || wanted < 0 || wanted >= pList->GetFrameCount() || !pList->HasFrame(static_cast<int>(wanted)))
+        return nullptr;
+    if (frame != nullptr)
+        *frame = static_cast<int>(wanted);
+    return pList;
+}
+
+CString CPieceArray::BuildMissingFilesReport() const
+{
+    CString strLines;
+    for (int i = 0; i < m_pieces.GetSize(); ++i)
+    {
+        CPiece* pPiece = m_pieces.GetAt(i);
+        if (pPiece == nullptr)
+            continue;
+        if (pPiece->IsLoaded())
+        {
+            pPiece->RestoreIfLost();
+            continue;
+        }
+        strLines += "The file, '" + pPiece->GetBitmapFile() + "', named in the piece, '" + pPiece->GetName() +
+                    "', was not found.\r\n";
+    }
+    if (strLines.IsEmpty())
+        return strLines;
+    return CString(MISSING_FILES_HEADER) + strLines;
+}
+
+BOOL CPieceArray::ReportMissingFiles() const
+{
+    const CString strReport = BuildMissingFilesReport();
+    if (strReport.IsEmpty())
+        return FALSE;
+    new CReportDlg(strReport, AfxGetMainWnd());
+    return TRUE;
+}

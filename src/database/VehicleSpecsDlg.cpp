@@ -1,0 +1,142 @@
+#include "database/VehicleSpecsDlg.h"
+
+#include "app/KDRApp.h"
+#include "platform/File.h"
+#include "platform/PageView.h"
+
+#include <QTimer>
+#include <QWidget>
+
+CVehicleSpecsDlg::CVehicleSpecsDlg() : CDialog(IDD_VEHICLE_SPECS)
+{
+    MapCommand(IDC_SPECS_BACK, [this] { OnBack(); });
+    MapCommand(IDC_SPECS_FORWARD, [this] { OnForward(); });
+}
+
+CVehicleSpecsDlg::~CVehicleSpecsDlg()
+{
+    if (!m_bCreated)
+        return;
+    if (CKDRApp* pApp = GetKDRApp())
+        --pApp->m_nAutoScrollHold;
+    DestroyWindow();
+    m_bCreated = FALSE;
+}
+
+void CVehicleSpecsDlg::BuildTemplate(CDialogTemplate& t)
+{
+    t.Caption("Vehicle Specs").Size(640, 520);
+    t.PageView(IDC_SPECS_BROWSER, 8, 8, 624, 462);
+    t.PushButton(IDC_SPECS_BACK, "<<== BACK", 8, 482, 120, 28);
+    t.PushButton(IDC_SPECS_FORWARD, "FORWARD ==>>", 512, 482, 120, 28);
+}
+
+BOOL CVehicleSpecsDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    if (CPageView* pBrowser = GetBrowser())
+    {
+        pBrowser->m_onCommandStateChange = [this](long command, BOOL enable) { OnCommandStateChange(command, enable); };
+        pBrowser->m_onTitleChange = [this](const CString&) { OnTitleChange(); };
+    }
+    CenterWindow();
+    BringWindowToTop();
+    ShowWindow(SW_SHOW);
+    GetDlgItem(IDC_SPECS_BACK)->EnableWindow(FALSE);
+    GetDlgItem(IDC_SPECS_FORWARD)->EnableWindow(FALSE);
+    return TRUE;
+}
+
+CPageView* CVehicleSpecsDlg::GetBrowser() const
+{
+    return GetDlgControl<CPageView>(IDC_SPECS_BROWSER);
+}
+
+void CVehicleSpecsDlg::ShowPage(const CString& pageName)
+{
+    CKDRApp* pApp = GetKDRApp();
+    if (!m_bCreated)
+    {
+        if (pApp != nullptr)
+            ++pApp->m_nAutoScrollHold;
+        Create(IDD_VEHICLE_SPECS, AfxGetMainWnd());
+        m_bCreated = TRUE;
+    }
+    else if (IsWindow() && !IsWindowVisible())
+    {
+        // Closed by the user: the window comes back with the next page.
+        m_bEnded = false;
+        ShowWindow(SW_SHOW);
+        BringWindowToTop();
+    }
+    m_strPageName = pageName;
+
+    CPageView* pBrowser = GetBrowser();
+    if (pBrowser == nullptr)
+        return;
+    const CString strSavegameDir = pApp != nullptr ? pApp->m_strSavegameDir : GetCurrentDir();
+    CString strAddress = "file:\\\\" + strSavegameDir + "\\" + pageName;
+    SetCurrentDir(strSavegameDir);
+    pBrowser->Navigate(strAddress);
+    if (pApp != nullptr)
+        SetCurrentDir(pApp->m_strDataDir);
+
+    // The page view tells of history changes as they happen, before this
+    // point; the buttons follow the history as it now stands.
+    UpdateCaption();
+    GetDlgItem(IDC_SPECS_BACK)->EnableWindow(pBrowser->CanGoBack());
+    GetDlgItem(IDC_SPECS_FORWARD)->EnableWindow(pBrowser->CanGoForward());
+}
+
+void CVehicleSpecsDlg::OnBack()
+{
+    if (CPageView* pBrowser = GetBrowser())
+        pBrowser->GoBack();
+    UpdateCaption();
+}
+
+void CVehicleSpecsDlg::OnForward()
+{
+    if (CPageView* pBrowser = GetBrowser())
+        pBrowser->GoForward();
+    UpdateCaption();
+}
+
+void CVehicleSpecsDlg::OnCommandStateChange(long command, BOOL enable)
+{
+    UINT id = 0;
+    if (command == CSC_NAVIGATEBACK)
+        id = IDC_SPECS_BACK;
+    else if (command == CSC_NAVIGATEFORWARD)
+        id = IDC_SPECS_FORWARD;
+    else
+        return;
+    if (CWnd* pButton = GetDlgItem(id))
+        pButton->EnableWindow(enable);
+}
+
+void CVehicleSpecsDlg::OnTitleChange()
+{
+    UpdateCaption();
+    // The page view tells of a new page before its location reads as the
+    // new one; the caption follows again once the navigation is done.
+    if (QWidget* pWidget = GetWidget())
+    {
+        const std::weak_ptr<int> alive = m_pAlive;
+        QTimer::singleShot(0, pWidget, [this, alive] {
+            if (!alive.expired())
+                UpdateCaption();
+        });
+    }
+}
+
+void CVehicleSpecsDlg::UpdateCaption()
+{
+    if (!m_bCreated || !IsWindow())
+        return;
+    CPageView* pBrowser = GetBrowser();
+    if (pBrowser == nullptr)
+        return;
+    const CString strLocation = pBrowser->GetLocationName();
+    SetWindowText(strLocation.Left(strLocation.GetLength() - 4));
+}

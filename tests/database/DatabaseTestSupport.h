@@ -1,0 +1,102 @@
+#pragma once
+// An application object with a ready display (offscreen, no window), a data
+// directory and a saved-game directory in a fresh temporary folder, and a
+// scripted UI service: what pieces, page writer and specs window need of
+// the application.
+
+#include "app/KDRApp.h"
+#include "app/ReportDlg.h"
+#include "platform/Core.h"
+#include "platform/ScriptedUi.h"
+#include "platform/Wnd.h"
+#include "view/Display.h"
+
+#include <gtest/gtest.h>
+
+#include <QColor>
+#include <QImage>
+#include <QString>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+class CDatabaseTestApp
+{
+public:
+    CDatabaseTestApp() : m_scope(&m_ui)
+    {
+        m_ui.SetFailureHandler([](const CString& message) { ADD_FAILURE() << message.GetString(); });
+        std::string pattern = (std::filesystem::temp_directory_path() / "kdr-db-XXXXXX").string();
+        m_root = mkdtemp(pattern.data());
+        std::filesystem::create_directories(m_root / "Data");
+        std::filesystem::create_directories(m_root / "Savegame");
+        m_oldDir = GetCurrentDir();
+        m_app.m_strDataDir = DataDir().string().c_str();
+        m_app.m_strSavegameDir = SavegameDir().string().c_str();
+        m_app.m_pDisplay->Init(nullptr, 320, 240);
+        m_app.m_bDisplayReady = TRUE;
+        SetCurrentDir(m_app.m_strDataDir);
+    }
+    ~CDatabaseTestApp()
+    {
+        EXPECT_TRUE(m_ui.IsScriptDone()) << m_ui.DescribeRemaining().GetString();
+        CReportDlg::CloseAll();
+        CWnd::FlushDeferredDeletes();
+        SetCurrentDir(m_oldDir);
+        std::error_code ec;
+        std::filesystem::remove_all(m_root, ec);
+    }
+    CDatabaseTestApp(const CDatabaseTestApp&) = delete;
+    CDatabaseTestApp& operator=(const CDatabaseTestApp&) = delete;
+
+    CKDRApp& App() { return m_app; }
+    CScriptedUi& Ui() { return m_ui; }
+    std::filesystem::path DataDir() const { return m_root / "Data"; }
+    std::filesystem::path SavegameDir() const { return m_root / "Savegame"; }
+
+    // A sheet of columns x rows frames of size x size pixels on magenta,
+    // frame k filled with a grey of value 10 + k in its middle.
+    void WriteSheet(const char* name, int columns, int rows, int size = 8) const
+    {
+        QImage image(columns * size, rows * size, QImage::Format_RGB32);
+        image.fill(QColor(255, 0, 255));
+        for (int k = 0; k < columns * rows; ++k)
+        {
+            const int x = (k % columns) * size;
+            const int y = (k / columns) * size;
+            for (int dy = 2; dy < size - 2; ++dy)
+                for (int dx = 2; dx < size - 2; ++dx)
+                    image.setPixelColor(x + dx, y + dy, QColor(10 + k, 10 + k, 10 + k));
+        }
+        ASSERT_TRUE(image.save(QString::fromStdString((DataDir() / name).string()), "BMP"));
+    }
+
+    void WriteText(const std::filesystem::path& path, const std::string& text) const
+    {
+        std::FILE* f = std::fopen(path.string().c_str(), "wb");
+        ASSERT_NE(f, nullptr) << path;
+        std::fwrite(text.data(), 1, text.size(), f);
+        std::fclose(f);
+    }
+
+    static std::string ReadText(const std::filesystem::path& path)
+    {
+        std::string text;
+        std::FILE* f = std::fopen(path.string().c_str(), "rb");
+        if (f == nullptr)
+            return text;
+        int c;
+        while ((c = std::fgetc(f)) != EOF)
+            text.push_back(static_cast<char>(c));
+        std::fclose(f);
+        return text;
+    }
+
+private:
+    CScriptedUi m_ui;
+    CUiServiceScope m_scope;
+    CKDRApp m_app;
+    std::filesystem::path m_root;
+    CString m_oldDir;
+};
