@@ -50,6 +50,16 @@ CMapPicture::CMapPicture(CFrameSurface* tileSheet, CDisplay* display) : m_pSheet
     }
 }
 
+void CMapPicture::SetDisplaySize(int width, int height)
+{
+    m_displayWidth = std::max(0, width);
+    m_displayHeight = std::max(0, height);
+    if (m_tileWidth > 0 && m_tileHeight > 0) {
+        m_tilesAcross = m_displayWidth / m_tileWidth;
+        m_tilesDown = m_displayHeight / m_tileHeight;
+    }
+}
+
 BOOL CMapPicture::LoadGrid(const char* path)
 {
     if (!path)

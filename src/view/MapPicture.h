@@ -43,6 +43,8 @@ public:
     // At the zoom (used when it is not 1.0).
     DDRESULT DrawScaled(CSurface* target, BOOL keyed);
 
+    // The display's back surface was made again at another size.
+    void SetDisplaySize(int width, int height);
     void SetZoom(float zoom) { m_zoom = zoom; }
     float GetZoom() const { return m_zoom; }
     void SetOrigin(int x, int y) { m_originX = x; m_originY = y; }
