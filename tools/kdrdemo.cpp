@@ -4,12 +4,18 @@
 // from the file formats.
 //
 // The demo scenario holds the components that have their files so far:
-// the game map naming the demo ground's elevation map, and the missions
-// component with its main mission.
+// the game map naming the demo ground's picture, tile grid and elevation
+// map, and the missions component with its main mission. Beside them lie
+// the game map's own "*.gmp" file, the twenty bitmaps of the symbol
+// catalogue that the game builds at start-up, and the HTML templates of
+// its pages.
 
 #include "app/KDRMissions.h"
 #include "app/KDRScenario.h"
 #include "battlefield/KDRGameMap.h"
+#include "demo_map.h"
+#include "demo_symbols.h"
+#include "demo_templates.h"
 #include "demo_terrain.h"
 #include "mission/Mission.h"
 #include "platform/Core.h"
@@ -21,7 +27,6 @@ namespace
 {
 const char* const SCENARIO_FILE = "demo.asc";
 const char* const MISSION_FILE = "demo.msn";
-const char* const GAME_MAP_FILE = "demo.gmp";
 const char* const ELEVATION_FILE = "Demo.emp";
 const char* const MISSION_NAME = "Crossing at Kedravin";
 const char* const MISSION_DESCRIPTION =
@@ -75,8 +80,7 @@ BOOL WriteScenario(const CString& dataDir)
     CKDRScenario scenario;
     scenario.m_tMissionStart = MissionStart();
     auto* pMap = new CKDRGameMap;
-    pMap->m_strFileName = GAME_MAP_FILE;
-    pMap->m_strElevation = ELEVATION_FILE;
+    demo_map::NameDemoMapFiles(*pMap, ELEVATION_FILE);
     scenario.SetGameMap(pMap);
     auto* pMissions = new CKDRMissions;
     pMissions->m_strSlot0File = MISSION_FILE;
@@ -92,6 +96,32 @@ BOOL WriteElevationMap(const CString& dataDir)
         return TRUE;
     std::fprintf(stderr, "kdrdemo: cannot write %s: %s\n", path.GetString(), errorText.GetString());
     return FALSE;
+}
+
+// Reports a failed step of the data directory; FALSE.
+BOOL Failed(const char* what, const CString& errorText)
+{
+    std::fprintf(stderr, "kdrdemo: cannot write %s: %s\n", what, errorText.GetString());
+    return FALSE;
+}
+
+BOOL WriteMapPicture(const CString& dataDir)
+{
+    CString errorText;
+    return demo_map::WriteDemoMapFiles(dataDir, ELEVATION_FILE, errorText) ? TRUE
+                                                                             : Failed("the map picture", errorText);
+}
+
+BOOL WriteSymbols(const CString& dataDir)
+{
+    CString errorText;
+    return demo_symbols::WriteDemoSymbols(dataDir, errorText) ? TRUE : Failed("the symbol bitmaps", errorText);
+}
+
+BOOL WriteTemplates(const CString& dataDir)
+{
+    CString errorText;
+    return demo_templates::WriteDemoTemplates(dataDir, errorText) ? TRUE : Failed("the page templates", errorText);
 }
 
 BOOL WriteLinkFile(const CString& runDir)
@@ -122,7 +152,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "kdrdemo: cannot create %s\n", dataDir.GetString());
         return 1;
     }
-    if (!WriteElevationMap(dataDir) || !WriteMission(dataDir) || !WriteScenario(dataDir) || !WriteLinkFile(runDir))
+    if (!WriteElevationMap(dataDir) || !WriteMapPicture(dataDir) || !WriteSymbols(dataDir) ||
+        !WriteTemplates(dataDir) || !WriteMission(dataDir) || !WriteScenario(dataDir) || !WriteLinkFile(runDir))
         return 1;
     return 0;
 }

@@ -6,8 +6,10 @@
 #include "app/LinkFile.h"
 #include "app/MainFrame.h"
 #include "app/MissionSelectDlg.h"
+#include "app/ReportDlg.h"
 #include "app/StartMenuDlg.h"
 #include "battlefield/KDRGameMap.h"
+#include "database/PieceArray.h"
 #include "hierarchy/HierarchyDlg.h"
 #include "net/MultiplayerSession.h"
 #include "platform/DC.h"
@@ -108,6 +110,7 @@ CKDRApp::CKDRApp()
 {
     MapCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
     MapUpdate(ID_APP_ABOUT, [this](CCmdUI* pCmdUI) { OnUpdateAppAbout(pCmdUI); });
+    RegisterMissionCommands();
 }
 
 CKDRApp::~CKDRApp()
@@ -115,8 +118,9 @@ CKDRApp::~CKDRApp()
     delete m_pSoundManager;
     delete m_pGameClock;
     delete m_pShownSpotReport;
-    // The symbol catalogue is built by a later part of start-up; until then
-    // there is none to delete.
+    // Report windows still open go before the catalogue and the main window.
+    CReportDlg::CloseAll();
+    delete m_pSymbolCatalogue;
     m_pSymbolCatalogue = nullptr;
     delete m_pSpotReports;
     if (m_pDisplay != nullptr)
@@ -232,12 +236,6 @@ void CKDRApp::ReadLinkFile()
         &m_strArenaTalkPostLink,   &m_strArenaPostGameLink,  &m_strArenaDeletePostLink,  &m_strArenaGetListLink,
         &m_strArenaDeleteTalkLink, &m_strArenaCommandersListLink, &m_strVersionMessage};
     ::ReadLinkFile(m_strDataDir, apLinks);
-}
-
-BOOL CKDRApp::BuildPieceCatalogue()
-{
-    // The symbol catalogue comes with the pieces; start-up goes on without it.
-    return TRUE;
 }
 
 void CKDRApp::ShowSplash()

@@ -107,6 +107,22 @@ public:
     void StoreViewSettings();
     void RefreshViewForAIOrder();
 
+    // ---- Mission commands and the game loop's message service ----
+    // File/Quit Mission: refused while the clock runs; offers to save and
+    // the results, closes the mission and shows the start menu again.
+    void OnQuitMission();
+    void OnUpdateQuitMission(CCmdUI* pCmdUI);
+    // Time/Compression: 1/1, 2/1, 4/1 and 8/1, not in a multiplayer game.
+    void OnTimeCompression(UINT nId);
+    void OnUpdateTimeCompression(CCmdUI* pCmdUI);
+    // Records the end of a multiplayer game for the player and the arena.
+    virtual void PostArenaResults(BOOL bWon);
+    // Serves one waiting message; when none waits, runs the idle handler
+    // until it wants no more, then the idle step. Long steps of the game
+    // loop call it so that menus, dialogs and Time/Stop keep working.
+    // FALSE when the idle step reports that the session's link failed.
+    BOOL ServeWaitingMessage();
+
     CFrameWnd* GetMainFrame() const;
     CKDRView* GetActiveView() const;
     CKDRDoc* GetActiveDocument() const;
@@ -189,6 +205,9 @@ protected:
     virtual void ShowSplash();
     // 0 when the player chose Exit.
     virtual int RunStartMenu();
+
+    // Maps Quit Mission and Time/Compression (the constructor calls it).
+    void RegisterMissionCommands();
 
 private:
     CView* WaitForActiveView();

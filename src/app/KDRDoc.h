@@ -21,12 +21,29 @@
 #include "app/KDRScenario.h"
 #include "platform/Document.h"
 
+class CFireMission;
 class CFireMissionArray;
+class CHierarchyArray;
+class CHierarchyElement;
 class CKDRApp;
 class CKDRView;
 class CMessageBoxDlg;
+class CNetUpdate;
+class CNodeArray;
 class CSmokeArray;
+class CTaskOrgArray;
 class CTaskOrgArrayArray;
+class CUnit;
+class CUnitRefArray;
+
+// A view-side object that wants the units component (popup menus are built
+// this way without the view reaching into the mission).
+class CUnitsCallback
+{
+public:
+    virtual ~CUnitsCallback() = default;
+    virtual int CallWithUnits(CKDRUnits* pUnits, int nArg) = 0;
+};
 
 class CKDRDoc : public CDocument, public CKDRScenario
 {
@@ -72,6 +89,230 @@ public:
 
     // Opens the modeless message box at a map point; 0 without a map.
     int ShowMessageBoxDlg(const CString& strTitle, const CString& strText, float fX, float fY);
+
+    // ---- Mission end ----
+    // Offers the results page of the main mission (the game loop at the end
+    // of a mission passes bFinished 1; leaving an unfinished mission passes
+    // 0 and asks first). 1 when the results were shown. Nothing is offered
+    // without missions, units and database, or in the deployment phase.
+    int OfferResults(CTimeSpan tsElapsed, int bFinished);
+
+    // ---- Game-loop steps (the map view's Time/Start runs them) ----
+    // Each returns at once, doing nothing, when a component it needs is not
+    // present ("present": its flag set and its pointer not null).
+    // Before the first pass of a run: the units, rounds in flight and smoke
+    // take the tick as their time stamp.
+    void PrepareRun(DWORD dwTick);
+    BOOL UpdateLightCondition();
+    // Obstacles, units, rounds in flight, smoke, dug-position occupants, in
+    // that order; the units' movement result (non-zero when the selected
+    // unit's path changed), 0 when something needed is missing.
+    int StepSimulation(int nUnit, int nArray, int nKind);
+    // Both outputs are set to null first.
+    BOOL UpdateContacts(CUnitRefArray*& pFirst, CUnitRefArray*& pSecond);
+    BOOL DetectAll();
+    BOOL DirectFire();
+    BOOL ProcessIndirectFire();
+    // Non-zero when the main mission has ended; bWon tells the outcome.
+    BOOL TestMissionEnd(CTimeSpan tsElapsed, int& bWon);
+
+    // ---- The document facade ----
+    // One-line operations through which the view, the application and the
+    // network layer reach the mission. Each checks that the components it
+    // needs are present and otherwise does nothing and answers its nothing
+    // value: 0 (FALSE), null, an empty text, or -99 for look-ups by point.
+    // Obstacles and dug positions are passed as null when absent. Editing
+    // operations mark the document modified when they succeed; those that
+    // move units then let the dug positions take their occupants again.
+    // Drawing operations answer TRUE when they drew through a component.
+
+    // Units: drawing.
+    BOOL DrawUnits();
+    BOOL DrawFieldsOfFire();
+    BOOL DrawHierarchySymbols();
+    BOOL DrawPaths();
+    BOOL DrawUnitLabels();
+    BOOL DrawFunctionUnits();
+    BOOL DrawCarriedUnits();
+    // The unit found by index, or the units of the named element when
+    // strElement is not empty.
+    BOOL DrawFunctionCircles(int nUnit, int nArray, int nKind, const CString& strElement);
+    BOOL DrawFireMissionLinks(int nUnit, int nArray, int nKind, const CString& strElement);
+    BOOL DrawFunctionCircle(int nUnit, int nArray, int nKind);
+    BOOL DrawCarrierLinks(CUnit* pUnit);
+    // The selection's overlays (when given), then the range circles of the
+    // unit found by index.
+    BOOL DrawSelectionOverlays(CTaskOrgArray* pSelection, int nUnit, int nArray, int nKind);
+    BOOL DrawFireMissionLinksOfList(const CTaskOrgArray* pList);
+    // nSide -99: the sight rays from the point; else the field of view of
+    // that unit.
+    BOOL DrawSightOfUnit(float fX, float fY, int nSide, int nArray, int nUnit);
+    // Whether the named element is a ground vehicle or an element; 1
+    // without units.
+    int DrawUnitLinks(const CString& strElement);
+    BOOL DrawAIOrderGraphics();
+
+    // Units: look-ups at a picture point (converted to view pixels first).
+    int HitTestElements(int nX, int nY);
+    CHierarchyArray* GetElementsAtPoint(int nX, int nY);   // new, owned by the caller
+    CTaskOrgArray* GetUnitsAtPoint(int nX, int nY);        // new, owned by the caller
+    int HitTestUnitValue(int nX, int nY);
+    // The hover texts come with the tool-tip background colour.
+    CString GetHoverText(int nX, int nY, COLORREF& crBack);
+    CString GetHoverUnitText(int nX, int nY, COLORREF& crBack);
+    // The own units inside a rectangle of picture pixels; new, owned by
+    // the caller.
+    CTaskOrgArray* SelectUnitsInRect(const CRect& rcPicture);
+
+    // Units: queries.
+    CUnit* GetUnitForPopup(int nUnit, int nArray, int nKind);
+    BOOL CanUnitFireMission(int nUnit, int nArray, int nKind);
+    BOOL CanSelectionFireMission(const CTaskOrgArray* pSelection);
+    CNodeArray* GetUnitPath(int nUnit, int nArray, int nKind);
+    BOOL HasUnitSelection();
+    BOOL IsFireMissionLogOpen();
+    BOOL IsHierarchyTreeOpen();
+    BOOL HasUnitsOfKind(int nKind);
+    int GetSelectionActions();
+    CString GetSelectedInfo();
+    CString GetSelectedSOP();
+    CString GetMissionNames();
+    CString GetCompanyFormationNames();
+    CString GetPlatoonFormation();
+    BOOL IsSOPSetForPlatoon(int nItem);
+    BOOL IsSOPSetForCompany(int nItem);
+    int IsOrderItemChecked(int nItem, int& nValue);
+
+    // Units: orders (non-zero on success).
+    int SetSelectionTACSOP(int nItem);
+    int SetSelectionMission(int nMission);
+    int SetCompanyFormation(int nFormation);
+    int SetPlatoonFormation(int nFormation);
+    int ApplyOrderToPlatoon(int nOrder);
+    int ApplyOrderToCompany(int nOrder);
+    int IssueElementOrder(CHierarchyElement* pElement, int nOrder);
+    int IssueElementOrderB(CHierarchyElement* pElement, int nOrder);
+    int ApplyCompanyOrderFromElement(CHierarchyElement* pElement);
+    // Sets or clears one order bit for the units of a list (bits 128 and
+    // 256 fire controls, 512 march speed, 32768 dismount, 65536 suppress
+    // area). When the list names whole elements the elements take the bit
+    // first and, with bUnitsToo, their units then too.
+    int ToggleOrderBitForList(const CTaskOrgArray* pList, DWORD dwBit, float fX, float fY, BOOL bUnitsToo = TRUE);
+    int ToggleDismountForList(const CTaskOrgArray* pList);
+    int ToggleSuppressForElement(CHierarchyElement* pElement);
+    int ToggleFireControlForElement(CHierarchyElement* pElement, BOOL bSecond);
+    int DragUnit(CTaskOrgArray* pSelection, float fX, float fY);
+    int EndUnitDrag(CTaskOrgArray* pSelection, float fX, float fY);
+    int PasteUnits(CTaskOrgArray* pSelection, float fX, float fY);
+    int PasteOrdersToUnit(int nUnit, int nArray, int nKind);
+    int DismountUnits(CTaskOrgArray* pSelection);
+    int ApplyOrderToSelection(CTaskOrgArray* pSelection, DWORD dwOrder, float fX, float fY);
+    int SetUnitPathFromClick(int nUnit, int nArray, int nKind, float fX, float fY);
+    int AssignUnitRoute(int nUnit, int nArray, int nKind);
+    int ToggleUnitOverlay(int nUnit, int nArray, int nKind, int nOverlay);
+    int ApplyElementPathEdit(const CString& strElement, float fX, float fY);
+    // Deployment phase: mounts at once; later: gives a mount order.
+    int MountSelectionOnCarrier(CTaskOrgArray* pCarried, CTaskOrgArray* pCarrier);
+    int DeployMinesAtPoint(CTaskOrgArray* pSelection, float fX, float fY);
+    int UploadAtPoint(CTaskOrgArray* pSelection, float fX, float fY);
+    int AssignFireMissionAtPoint(CTaskOrgArray* pSelection, float fX, float fY);
+    int AssignFireMissionTarget(int nUnit, int nArray, int nKind, float fX, float fY);
+    int DeleteFireControl(int nUnit, int nArray, int nKind);
+    int DeleteFireControlOfSelection(const CTaskOrgArray* pSelection);
+    int PasteFireControl(int nUnit, int nArray, int nKind);
+    int PasteFireControlToSelection(const CTaskOrgArray* pSelection);
+    int SetSuppressAreaAt(int nUnit, int nArray, int nKind, float fX, float fY);
+    int ClearSuppressArea(int nUnit, int nArray, int nKind);
+    // nControl 1 the maximum-range control, 0 the field-of-fire control.
+    int ClearUnitFireControl(int nArray, int nUnit, int nKind, int nControl);
+    BOOL RefreshFireMissionLog();
+
+    // Units: hierarchy elements by name. ResetElementPath answers the
+    // element's path after resetting it to the element's position (when its
+    // path flag is set); GetElementPoint gives -99.0 when not found.
+    CNodeArray* ResetElementPath(const CString& strName);
+    BOOL GetElementPoint(const CString& strName, float& fX, float& fY);
+    CHierarchyElement* GetSelectedElement(const CString& strName);
+    BOOL ApplyViewSettingsA();
+    BOOL ApplyViewSettingsB();
+
+    // Units: network records, the AI-order editor and windows.
+    int SendUnitsUpdate();
+    int CaptureUnitsUpdate(const BYTE* pData, int nLength);
+    int ReceiveShotsFired(const BYTE* pData, int nLength);
+    int ReceiveUnitDestroyed(const BYTE* pData, int nLength);
+    int ApplyAIOrderSheet();
+    int ApplyAIOrder();
+    int ResetAIOrderEdit();
+    int OnMessageBoxClosed();
+    int PassSelectionToPlayer(CTaskOrgArray* pSelection, int nPlayer);
+    BOOL OnHierarchyTreeClosed();
+    int CallWithUnits(CUnitsCallback* pObject, int nArg);
+    // Group n (0 to 9) becomes a copy of the list; 0 for any other n.
+    int StoreTaskOrgGroup(int n, const CTaskOrgArray* pList);
+    // A copy of group n after the units dropped what is gone (1); a group
+    // left empty is deleted (0).
+    int RecallTaskOrgGroup(int n, CTaskOrgArray*& pList);
+
+    // Dug positions and obstacles. The look-ups and moves marked deployment
+    // only answer their nothing value once the clock has run.
+    BOOL DrawHoles();
+    BOOL DrawSelectedHoles(CTaskOrgArray* pList);
+    BOOL HighlightSelectedHoles(CTaskOrgArray* pList);
+    BOOL DrawObstacles();
+    BOOL DrawSelectedObstacles(CTaskOrgArray* pList);
+    BOOL HighlightSelectedObstacles(CTaskOrgArray* pList);
+    int FindHoleAt(int nX, int nY, int& nSide);               // deployment only; -99 none
+    int FindObstacleAt(float fX, float fY, int& nSide);       // deployment only; -99 none
+    int MoveHole(int nIndex, int nSide, float fX, float fY);  // deployment only
+    int MoveObstacle(int nIndex, int nSide, float fX, float fY);   // deployment only
+    CTaskOrgArray* SelectHolesInRect(const CRect& rcPicture);      // deployment only
+    CTaskOrgArray* SelectObstaclesInRect(const CRect& rcPicture);  // deployment only
+    int PlaceHolesOfSelection(CTaskOrgArray* pList, float fFromX, float fFromY, float fToX, float fToY);
+    int EditSelectedHole(CTaskOrgArray* pList);
+    int EditHole(int nIndex, int nSide);
+    int EditSelectedObstacle(CTaskOrgArray* pList);
+    int EditObstacle(int nIndex, int nSide);
+    int HandleObstacleSelection(CTaskOrgArray* pList, float fFromX, float fFromY, float fToX, float fToY);
+    CString GetObstacleName(float fX, float fY);
+    BOOL UpdateOwnSideObstacles();
+    BOOL UpdateOtherSideObstacles();
+    int PlaceObstacleAndSend(float fWidth, float fLength, int nDensity, float fX, float fY, float fAttitude,
+                             int nSide, int nUnit, int nArray);
+    int ApplyFASCAMImpact(CFireMission* pMission);
+    int ApplyChemicalImpact(CFireMission* pMission);
+    int ReceiveObstacles(const BYTE* pData, int nLength);
+    int ReceiveHoles(const BYTE* pData, int nLength);
+    // A state record whose second double word is 0 goes to the smoke, a
+    // breach record whose second double word is 0 to the game map; other
+    // records to the obstacles. Records shorter than two double words are
+    // ignored.
+    int ReceiveStateRecord(const BYTE* pData, int nLength);
+    int ReceiveBreach(const BYTE* pData, int nLength);
+    // Passed obstacles and dug positions (message types 21 to 25).
+    int ReceivePassedObjects(const BYTE* pData, int nLength, int nType);
+    int ApplyReceivedState(CNetUpdate* pRecord);
+
+    // Game map, smoke, fire missions, light and others.
+    BOOL GetMapPictureRect(CRect& rc);
+    int PictureToView(int nPX, int nPY, int* pVX, int* pVY);
+    BOOL HasMapPicture();
+    BOOL DrawSmoke();
+    BOOL PrepareSmoke();
+    int AddSmokeFromImpact(CFireMission* pImpact);
+    int AddIllumFromImpact(CFireMission* pImpact);
+    int AddSmokeAndSend(float fX, float fY, float fRadius, int nDuration, int nStrength);
+    BOOL DrawFireMissionImpacts();
+    int ReceiveFireMission(const BYTE* pData, int nLength);
+    BOOL ShowVehicleSpecs(int nVehicle = -1);
+    BOOL DrawOpordGraphics(int nLayer);
+    CString GetMainMissionName();
+    BOOL IsOrderWindowOpen();
+    int ShowAIOrderMessageBox(const CString& strTitle, const CString& strText, float fX, float fY);
+
+    // When dug positions, units and database are present, the dug positions
+    // take their occupants again.
+    void ReassignOccupants();
 
     // ---- Run-time state ----
     CSmokeArray* GetSmoke() const { return m_pSmoke; }

@@ -47,9 +47,9 @@ public:
 
     // The main mission's end test: 0 while it goes on or without a main
     // mission; bWon tells the outcome once it has ended.
-    int TestMissionEnd(CKDRUnits* pUnits, CTimeSpan tsElapsed, int& bWon);
+    virtual int TestMissionEnd(CKDRUnits* pUnits, CTimeSpan tsElapsed, int& bWon);
     // Has the main mission write and show its results page.
-    void ShowResults(CKDRUnits* pUnits, CKDRDatabase* pDatabase, const int anTotals[6], const int* apCounts[3],
+    virtual void ShowResults(CKDRUnits* pUnits, CKDRDatabase* pDatabase, const int anTotals[6], const int* apCounts[3],
                      CTime tStart, CTimeSpan tsElapsed);
 
     // The main mission's name, empty without one.

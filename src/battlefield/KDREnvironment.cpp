@@ -83,3 +83,12 @@ BOOL CKDREnvironment::UpdateLightCondition()
 {
     return TRUE;
 }
+
+float CKDREnvironment::GetLightFactor() const
+{
+    // Twilight is marked by the value 200; any other night value is night.
+    constexpr int TWILIGHT_MARK = 200;
+    if (!m_bNight)
+        return 1.0f;
+    return m_nTwilight == TWILIGHT_MARK ? 0.5f : 0.1f;
+}

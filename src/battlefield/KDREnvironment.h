@@ -28,7 +28,11 @@ public:
     void Serialize(CArchive& ar) override;
 
     BOOL LoadFromFile(CString strName);
-    BOOL UpdateLightCondition();
+    // Called once per pass of the game loop, before the simulation step.
+    virtual BOOL UpdateLightCondition();
+    // The detection pass's visibility factor: 1.0 by day, 0.5 in either
+    // twilight, 0.1 at night.
+    float GetLightFactor() const;
 
     CString m_strFileName;
     CString m_strNote;

@@ -10,6 +10,7 @@
 #include "platform/Core.h"
 
 class CKDRGameMap;
+class CTaskOrgArray;
 
 class CKDRObstacles : public CObject
 {
@@ -27,6 +28,37 @@ public:
     // Turns the sides round for the side the local player plays, once after
     // a scenario is opened.
     void FixUpAfterLoad(CKDRGameMap* pMap);
+
+    // One step of every obstacle with the game clock; once per pass of the
+    // game loop.
+    virtual void Step();
+
+    // Operations the document forwards to. Least form: no side array is
+    // held, so nothing is drawn or found (-99, null, an empty text) and
+    // every change answers 0.
+    void DrawAllOnMapSurface(CKDRGameMap* pMap);
+    void DrawSelected(CTaskOrgArray* pList, CKDRGameMap* pMap, int nHighlight);
+    // Searches sides 1, 0, 2 (nSide -1) or the one side named; on a hit
+    // sets nSide and answers the index.
+    int FindObstacleAt(float fX, float fY, int& nSide, CKDRGameMap* pMap, int bIgnoreSprite);
+    int MoveObstacle(int nIndex, int nSide, float fX, float fY, CKDRGameMap* pMap);
+    // A new selection list of side 0's obstacles inside (empty when none).
+    CTaskOrgArray* SelectObstaclesInRect(float fLeft, float fTop, float fRight, float fBottom);
+    int MoveSelected(CTaskOrgArray* pList, float fFromX, float fFromY, float fToX, float fToY, CKDRGameMap* pMap);
+    int EditSelectedObstacle(CTaskOrgArray* pList, CKDRGameMap* pMap);
+    int EditObstacle(int nIndex, int nSide, CKDRGameMap* pMap);
+    virtual CString GetObstacleName(float fX, float fY, CKDRGameMap* pMap);
+    void UpdateOwnSide(CKDRGameMap* pMap);
+    void UpdateOtherSides(CKDRGameMap* pMap);
+    int PlaceObstacle(float fWidth, float fLength, int nDensity, float fX, float fY, float fAttitude, int nSide,
+                      CKDRGameMap* pMap, int& nIndex, int& nSideOut);
+    int PlaceChemArea(float fRadius, int nDensity, int nDuration, float fX, float fY, int nSide, CKDRGameMap* pMap);
+    int ApplyObstacleRecord(const BYTE* pData, int nLength);
+    virtual int ApplyStateRecord(const BYTE* pData, int nLength);
+    virtual int ApplyBreachRecord(const BYTE* pData, int nLength);
+    void SendAllObstacles();
+    int SendObstaclesToPlayer(int nPlayer, CTaskOrgArray* pList);
+    int UnpackPassedObstacles(const BYTE* pData, int nLength);
 
     CString m_strFilter;      // "*.obs"
     CString m_strSide2Name;

@@ -1,3 +1,11 @@
 #include "battlefield/SmokeArray.h"
 
 IMPLEMENT_SERIAL(CSmokeArray, CObArray, 1)
+
+void CSmokeArray::Step(float, float) {}
+int CSmokeArray::AddSmoke(float, float, float, int, int, CKDRGameMap*) { return 0; }
+int CSmokeArray::AddIllum(float, float, float, int, int, CKDRGameMap*) { return 0; }
+int CSmokeArray::AddSmokeFromImpact(CFireMission*, CKDRDatabase*, CKDRGameMap*) { return 0; }
+int CSmokeArray::AddIllumFromImpact(CFireMission*, CKDRDatabase*, CKDRGameMap*) { return 0; }
+void CSmokeArray::DrawAll(CKDRGameMap*) {}
+void CSmokeArray::PrepareAll(CKDRGameMap*) {}

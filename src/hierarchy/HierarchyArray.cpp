@@ -6,6 +6,13 @@ IMPLEMENT_SERIAL(CHierarchyArray, CObArray, 1)
 
 void CHierarchyElement::FillTaskOrg(CTaskOrgArray&) const {}
 
+BOOL CHierarchyElement::GetPoint(float& fX, float& fY) const
+{
+    fX = -99.0f;
+    fY = -99.0f;
+    return FALSE;
+}
+
 void CHierarchyPlatoon::ResetPath() {}
 void CHierarchyPlatoon::ReapplyFormation() {}
 
@@ -15,4 +22,18 @@ CHierarchyArray::CHierarchyArray(const CTaskOrgArray&, CKDRUnits*) {}
 int CHierarchyArray::LoadHierarchyFile(const CString&)
 {
     return 1;
+}
+
+int CHierarchyArray::ToggleOrderBit(DWORD)
+{
+    return 0;
+}
+
+void CHierarchyArray::FillTaskOrg(CTaskOrgArray& list) const
+{
+    for (int i = 0; i < GetSize(); ++i)
+    {
+        if (const CHierarchyElement* pElement = GetAt(i))
+            pElement->FillTaskOrg(list);
+    }
 }

@@ -6,6 +6,7 @@
 #include "hierarchy/TaskOrg.h"
 
 class CKDRUnits;
+class CNodeArray;
 
 // One element of a hierarchy; fills a list with the units it commands.
 class CHierarchyElement : public CTaskOrg
@@ -13,8 +14,14 @@ class CHierarchyElement : public CTaskOrg
     DECLARE_SERIAL(CHierarchyElement)
 public:
     virtual void FillTaskOrg(CTaskOrgArray& list) const;
+    // The element's path (null when it has none) and its point; GetPoint
+    // answers FALSE and -99.0 when the element has no position.
+    virtual CNodeArray* GetPath() const { return nullptr; }
+    virtual void ResetPathToPosition() {}
+    virtual BOOL GetPoint(float& fX, float& fY) const;
 
     CString m_strName;
+    BOOL m_bPathSet = FALSE;   // the element moves along a path of its own
 };
 
 class CHierarchyPlatoon : public CHierarchyElement
@@ -35,4 +42,8 @@ public:
     CHierarchyArray(const CTaskOrgArray& list, CKDRUnits* pUnits);
     // Reads a "*.hra" file; nonzero on success.
     int LoadHierarchyFile(const CString& strFile);
+    // Sets or clears one order bit of every element; nonzero on success.
+    int ToggleOrderBit(DWORD dwBit);
+    // The units of every element, appended to the list.
+    void FillTaskOrg(CTaskOrgArray& list) const;
 };

@@ -33,18 +33,19 @@ public:
     int RunSetup(const CString& strDataDir);
     int GetState() const { return m_nState; }
 
-    void BeginWaitForPlayers();
-    void ClearRequestFlags();
-    BOOL IsOpponentConnected() const;
-    void DeleteArenaPost();
+    virtual void BeginWaitForPlayers();
+    virtual void ClearRequestFlags();
+    virtual BOOL IsOpponentConnected() const;
+    virtual void DeleteArenaPost();
     // FALSE when the link failed.
-    BOOL ProcessMessages();
-    void LeaveGame();
+    virtual BOOL ProcessMessages();
+    virtual void LeaveGame();
     BOOL HasOpponentSurrendered() const;
     BOOL ListTeamMates();
     void RequestSurrender();
     // Frames and sends one game message; 0 when there is no link.
-    int SendGameMessage(const void* pPayload, int nLength, DWORD dwType, DWORD dwFlags, const CString& strText);
+    virtual int SendGameMessage(const void* pPayload, int nLength, DWORD dwType, DWORD dwFlags,
+                                const CString& strText);
     // Clears the per-game fields (a new document).
     void ClearGameFields();
 

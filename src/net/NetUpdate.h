@@ -33,6 +33,11 @@ class CNetUpdate : public CObject
 public:
     explicit CNetUpdate(DWORD dwType) : m_dwType(dwType) {}
     DWORD GetType() const { return m_dwType; }
+    // The component a received record belongs to: 2 obstacles, 4 dug
+    // positions, anything else the units.
+    virtual WORD GetKind() const { return 0; }
+    // Applies a received record to its component; nonzero when applied.
+    virtual int ApplyTo(CObject* /*pTarget*/) { return 0; }
 
 protected:
     DWORD m_dwType;
@@ -67,6 +72,7 @@ class CNetUpdateHandOver : public CNetUpdate
 public:
     CNetUpdateHandOver(const CTaskOrgArray* pSelection, int nPlayer);
     int Send(const CTaskOrgArray* pSelection, int n1, int n2, int n3);
+    WORD GetKind() const override { return m_wKind; }
 
     WORD m_wPlayer;   // the receiving player
     WORD m_wKind;     // 2 obstacles, 4 dug positions

@@ -121,3 +121,113 @@ void CKDRUnits::ValidateTaskOrg(CTaskOrgArray*) {}
 
 void CKDRUnits::ApplyArtilleryImpact(CFireMission*, CKDRDatabase*, int, int, int, CTimeSpan) {}
 void CKDRUnits::ApplyFireMissionToUnits(CFireMission*, CKDRDatabase*, int, int, int, CTimeSpan) {}
+
+// ---------------------------------------------------------------------------
+// Operations the document forwards to: the least form draws nothing, finds
+// nothing and carries out no order.
+
+void CKDRUnits::DrawUnits(CKDRGameMap*, CKDRDatabase*) {}
+void CKDRUnits::DrawFieldsOfFire(CKDRGameMap*, CKDRDatabase*) {}
+void CKDRUnits::DrawHierarchySymbols(CKDRGameMap*, CKDRDatabase*) {}
+void CKDRUnits::DrawPaths(CKDRGameMap*) {}
+void CKDRUnits::DrawUnitLabels(CKDRGameMap*, CKDRDatabase*) {}
+void CKDRUnits::DrawFunctionUnits(CKDRGameMap*, CKDRDatabase*) {}
+void CKDRUnits::DrawCarriedUnits(CKDRGameMap*, CKDRDatabase*) {}
+void CKDRUnits::DrawSelectionOverlays(CTaskOrgArray*, CKDRGameMap*, CKDRDatabase*) {}
+void CKDRUnits::DrawAIOrderGraphics(CKDRGameMap*, CKDRDatabase*) {}
+int CKDRUnits::IsGroundVehicleOrElement(const CString&) const { return 0; }
+
+int CKDRUnits::HitTestElements(int, int, CKDRGameMap*, CKDRDatabase*) { return -99; }
+CHierarchyArray* CKDRUnits::GetElementsAtPoint(int, int, CKDRGameMap*, CKDRDatabase*) { return nullptr; }
+CTaskOrgArray* CKDRUnits::GetUnitsAtPoint(int, int, CKDRGameMap*, CKDRDatabase*) { return nullptr; }
+int CKDRUnits::HitTestUnitValue(int, int, CKDRGameMap*, CKDRDatabase*) { return -99; }
+CString CKDRUnits::GetHoverText(int, int, CKDRGameMap*, CKDRDatabase*) { return CString(); }
+CString CKDRUnits::GetHoverUnitText(int, int, CKDRGameMap*, CKDRDatabase*) { return CString(); }
+CTaskOrgArray* CKDRUnits::SelectUnitsInRect(float, float, float, float, CKDRGameMap*) { return nullptr; }
+
+BOOL CKDRUnits::HasUnitSelection() const { return FALSE; }
+BOOL CKDRUnits::IsFireMissionLogOpen() const { return FALSE; }
+BOOL CKDRUnits::IsHierarchyTreeOpen() const { return FALSE; }
+int CKDRUnits::GetSelectionActions() const { return 0; }
+CString CKDRUnits::GetSelectedInfo() const { return CString(); }
+CString CKDRUnits::GetSelectedSOP() const { return CString(); }
+CString CKDRUnits::GetMissionNames() const { return CString(); }
+CString CKDRUnits::GetCompanyFormationNames() const { return CString(); }
+CString CKDRUnits::GetPlatoonFormation() const { return CString(); }
+BOOL CKDRUnits::IsSOPSetForPlatoon(int) const { return FALSE; }
+BOOL CKDRUnits::IsSOPSetForCompany(int) const { return FALSE; }
+
+int CKDRUnits::SetSelectionTACSOP(int, CKDRGameMap*, CKDRDatabase*) { return 0; }
+int CKDRUnits::SetSelectionMission(int, CKDRGameMap*, CKDRDatabase*) { return 0; }
+int CKDRUnits::SetCompanyFormation(int, CKDRGameMap*, CKDRDatabase*) { return 0; }
+int CKDRUnits::SetPlatoonFormation(int, CKDRGameMap*, CKDRDatabase*) { return 0; }
+int CKDRUnits::ApplyOrderToPlatoon(int, CKDRGameMap*, CKDRDatabase*) { return 0; }
+int CKDRUnits::ApplyOrderToCompany(int, CKDRGameMap*, CKDRDatabase*) { return 0; }
+int CKDRUnits::IssueElementOrder(CHierarchyElement*, int, CKDRGameMap*, CKDRDatabase*, CKDRObstacles*, CKDRHoles*)
+{
+    return 0;
+}
+int CKDRUnits::IssueElementOrderB(CHierarchyElement*, int, CKDRGameMap*, CKDRDatabase*, CKDRObstacles*, CKDRHoles*)
+{
+    return 0;
+}
+int CKDRUnits::ApplyOrderToElement(CTaskOrgArray*, DWORD, CKDRGameMap*, CKDRDatabase*, CKDRObstacles*, CKDRHoles*,
+                                   float, float, float)
+{
+    return 0;
+}
+int CKDRUnits::ToggleOrderForSelection(const CTaskOrgArray*, DWORD, float, float, CKDRGameMap*, CKDRDatabase*)
+{
+    return 0;
+}
+int CKDRUnits::FollowUpOrderToggle(const CTaskOrgArray*, CKDRGameMap*, CKDRDatabase*) { return 0; }
+int CKDRUnits::DragUnits(CTaskOrgArray*, float, float, CKDRGameMap*, CKDRDatabase*, CKDRObstacles*, CKDRHoles*)
+{
+    return 0;
+}
+int CKDRUnits::EndUnitDrag(CTaskOrgArray*, float, float, CKDRGameMap*, CKDRDatabase*, CKDRObstacles*, CKDRHoles*)
+{
+    return 0;
+}
+int CKDRUnits::PasteUnits(CTaskOrgArray*, float, float, CKDRGameMap*, CKDRDatabase*, CKDRObstacles*, CKDRHoles*)
+{
+    return 0;
+}
+int CKDRUnits::PasteOrdersToUnit(int, int, int, CKDRGameMap*, CKDRDatabase*) { return 0; }
+int CKDRUnits::DismountUnits(CTaskOrgArray*, CKDRGameMap*, CKDRDatabase*) { return 0; }
+int CKDRUnits::ApplyOrderToSelection(CTaskOrgArray*, DWORD, float, float, CKDRGameMap*, CKDRDatabase*,
+                                     CKDRObstacles*, CKDRHoles*)
+{
+    return 0;
+}
+int CKDRUnits::SetUnitPathFromClick(int, int, int, float, float, CKDRGameMap*, CKDRDatabase*, CKDRObstacles*,
+                                    CKDRHoles*)
+{
+    return 0;
+}
+int CKDRUnits::AssignUnitRoute(int, int, int, CKDRGameMap*, CKDRDatabase*) { return 0; }
+int CKDRUnits::ToggleUnitOverlay(int, int, int, int, CKDRGameMap*, CKDRDatabase*) { return 0; }
+int CKDRUnits::ApplyElementPathEdit(const CString&, float, float, CKDRGameMap*, CKDRDatabase*) { return 0; }
+int CKDRUnits::MountUnits(CTaskOrgArray*, CTaskOrgArray*, CKDRGameMap*, CKDRDatabase*) { return 0; }
+int CKDRUnits::IssueMountOrder(CHierarchyArray*, CHierarchyArray*, CUOrdMount*, CKDRGameMap*, CKDRDatabase*)
+{
+    return 0;
+}
+int CKDRUnits::DeployMinesAtPoint(CTaskOrgArray*, float, float, CKDRGameMap*, CKDRDatabase*) { return 0; }
+int CKDRUnits::UploadAtPoint(CTaskOrgArray*, float, float, CKDRGameMap*, CKDRDatabase*) { return 0; }
+int CKDRUnits::AssignFireMissionAtPoint(CTaskOrgArray*, float, float, CKDRGameMap*, CKDRDatabase*) { return 0; }
+int CKDRUnits::OnMinesLaid(int, int, int, int) { return 0; }
+int CKDRUnits::PassUnits(CTaskOrgArray*, int, CKDRGameMap*, CKDRDatabase*) { return 0; }
+void CKDRUnits::ClearHierarchyTreeShown() {}
+
+int CKDRUnits::SendUnitsUpdate() { return 0; }
+int CKDRUnits::CaptureUnitsUpdate(const BYTE*, int, CKDRGameMap*, CKDRDatabase*) { return 0; }
+int CKDRUnits::ReceiveShotsFired(const BYTE*, int, CKDRGameMap*, CKDRDatabase*) { return 0; }
+int CKDRUnits::ReceiveUnitDestroyed(const BYTE*, int, CKDRGameMap*, CKDRDatabase*) { return 0; }
+int CKDRUnits::ApplyAIOrderSheet() { return 0; }
+int CKDRUnits::ApplyAIOrder() { return 0; }
+int CKDRUnits::ResetAIOrderEdit() { return 0; }
+int CKDRUnits::OnMessageBoxClosed() { return 0; }
+
+void CKDRUnits::ApplyViewSettingsA(CKDRGameMap*, CKDRDatabase*) {}
+void CKDRUnits::ApplyViewSettingsB(CKDRGameMap*, CKDRDatabase*) {}

@@ -32,6 +32,7 @@ class CTaskOrgArrayArray;
 class CUnit;
 class CUnitOrderArray;
 class CUnitRefArray;
+class CUOrdMount;
 
 class CKDRUnits : public CObject
 {
@@ -44,18 +45,20 @@ public:
 
     void Serialize(CArchive& ar) override;
 
-    // Per-tick passes.
-    int MoveAll(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CKDRObstacles* pObstacles, CKDRHoles* pHoles,
-                int nUnit, int nArray, int nKind, CFireMissionArray* pFireMissions);
-    void PrepareUnits(DWORD dwTick, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
-    void ResetContactLists(CUnitRefArray*& pFirst, CUnitRefArray*& pSecond);
-    void DetectAll(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CSmokeArray* pSmoke, float fLightFactor);
-    void DirectFire(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CKDRObstacles* pObstacles, CKDRHoles* pHoles);
-    void ProcessIndirectFire(CKDRDatabase* pDatabase);
+    // Per-tick passes, called once per pass of the game loop. Movement and
+    // detection serve one waiting window message after each unit and each
+    // observer (CKDRApp::ServeWaitingMessage).
+    virtual int MoveAll(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CKDRObstacles* pObstacles, CKDRHoles* pHoles,
+                        int nUnit, int nArray, int nKind, CFireMissionArray* pFireMissions);
+    virtual void PrepareUnits(DWORD dwTick, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    virtual void ResetContactLists(CUnitRefArray*& pFirst, CUnitRefArray*& pSecond);
+    virtual void DetectAll(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CSmokeArray* pSmoke, float fLightFactor);
+    virtual void DirectFire(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CKDRObstacles* pObstacles, CKDRHoles* pHoles);
+    virtual void ProcessIndirectFire(CKDRDatabase* pDatabase);
 
     // Queries.
-    CUnit* GetUnit(int nUnit, int nArray, int nKind) const;
-    CNodeArray* GetUnitPath(int nUnit, int nArray, int nKind) const;
+    virtual CUnit* GetUnit(int nUnit, int nArray, int nKind) const;
+    virtual CNodeArray* GetUnitPath(int nUnit, int nArray, int nKind) const;
     BOOL OwnUnitsHavePieces(CKDRDatabase* pDatabase) const;
     BOOL HasUnitsOfKind(int nKind) const;
     int IsOrderItemChecked(int nItem, int& nValue) const;
@@ -86,13 +89,115 @@ public:
     int MergeUnitFile(const CString& strFile);
     void SerializeState(CArchive& ar);
     void ValidateTaskOrgs(CTaskOrgArrayArray* pGroups);
-    void ValidateTaskOrg(CTaskOrgArray* pList);
+    virtual void ValidateTaskOrg(CTaskOrgArray* pList);
 
     // Fire effects.
     void ApplyArtilleryImpact(CFireMission* pRound, CKDRDatabase* pDatabase, int nPass1, int nPass2, int nPass3,
                               CTimeSpan tsGameTime);
     void ApplyFireMissionToUnits(CFireMission* pRound, CKDRDatabase* pDatabase, int nPass1, int nPass2,
                                  int nPass3, CTimeSpan tsGameTime);
+
+    // ---- Operations the document forwards to ----
+    // Least form: nothing is drawn, every look-up finds nothing (-99, null
+    // or an empty text) and every order or network operation answers 0.
+    void DrawUnits(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    void DrawFieldsOfFire(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    void DrawHierarchySymbols(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    void DrawPaths(CKDRGameMap* pMap);
+    void DrawUnitLabels(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    void DrawFunctionUnits(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    void DrawCarriedUnits(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    void DrawSelectionOverlays(CTaskOrgArray* pSelection, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    void DrawAIOrderGraphics(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    // Nonzero when the named element is a ground vehicle or an element.
+    int IsGroundVehicleOrElement(const CString& strElement) const;
+
+    // Look-ups at a view point.
+    int HitTestElements(int nX, int nY, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    CHierarchyArray* GetElementsAtPoint(int nX, int nY, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    CTaskOrgArray* GetUnitsAtPoint(int nX, int nY, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    int HitTestUnitValue(int nX, int nY, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    CString GetHoverText(int nX, int nY, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    CString GetHoverUnitText(int nX, int nY, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    // The own units inside a rectangle of map metres; a new list or null.
+    CTaskOrgArray* SelectUnitsInRect(float fLeft, float fTop, float fRight, float fBottom, CKDRGameMap* pMap);
+
+    // Menu states.
+    BOOL HasUnitSelection() const;
+    BOOL IsFireMissionLogOpen() const;
+    BOOL IsHierarchyTreeOpen() const;
+    int GetSelectionActions() const;
+    CString GetSelectedInfo() const;
+    CString GetSelectedSOP() const;
+    CString GetMissionNames() const;
+    CString GetCompanyFormationNames() const;
+    CString GetPlatoonFormation() const;
+    BOOL IsSOPSetForPlatoon(int nItem) const;
+    BOOL IsSOPSetForCompany(int nItem) const;
+
+    // Orders of the selection or of an element; nonzero on success.
+    virtual int SetSelectionTACSOP(int nItem, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    int SetSelectionMission(int nMission, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    int SetCompanyFormation(int nFormation, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    int SetPlatoonFormation(int nFormation, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    int ApplyOrderToPlatoon(int nOrder, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    int ApplyOrderToCompany(int nOrder, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    int IssueElementOrder(CHierarchyElement* pElement, int nOrder, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
+                          CKDRObstacles* pObstacles, CKDRHoles* pHoles);
+    int IssueElementOrderB(CHierarchyElement* pElement, int nOrder, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
+                           CKDRObstacles* pObstacles, CKDRHoles* pHoles);
+    int ApplyOrderToElement(CTaskOrgArray* pList, DWORD dwOrder, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
+                            CKDRObstacles* pObstacles, CKDRHoles* pHoles, float fX, float fY, float fZ);
+    // Sets or clears one order bit for the units of a list.
+    int ToggleOrderForSelection(const CTaskOrgArray* pList, DWORD dwBit, float fX, float fY, CKDRGameMap* pMap,
+                                CKDRDatabase* pDatabase);
+    int FollowUpOrderToggle(const CTaskOrgArray* pList, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    virtual int DragUnits(CTaskOrgArray* pSelection, float fX, float fY, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
+                          CKDRObstacles* pObstacles, CKDRHoles* pHoles);
+    int EndUnitDrag(CTaskOrgArray* pSelection, float fX, float fY, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
+                    CKDRObstacles* pObstacles, CKDRHoles* pHoles);
+    int PasteUnits(CTaskOrgArray* pSelection, float fX, float fY, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
+                   CKDRObstacles* pObstacles, CKDRHoles* pHoles);
+    int PasteOrdersToUnit(int nUnit, int nArray, int nKind, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    int DismountUnits(CTaskOrgArray* pSelection, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    int ApplyOrderToSelection(CTaskOrgArray* pSelection, DWORD dwOrder, float fX, float fY, CKDRGameMap* pMap,
+                              CKDRDatabase* pDatabase, CKDRObstacles* pObstacles, CKDRHoles* pHoles);
+    int SetUnitPathFromClick(int nUnit, int nArray, int nKind, float fX, float fY, CKDRGameMap* pMap,
+                             CKDRDatabase* pDatabase, CKDRObstacles* pObstacles, CKDRHoles* pHoles);
+    int AssignUnitRoute(int nUnit, int nArray, int nKind, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    int ToggleUnitOverlay(int nUnit, int nArray, int nKind, int nOverlay, CKDRGameMap* pMap,
+                          CKDRDatabase* pDatabase);
+    int ApplyElementPathEdit(const CString& strElement, float fX, float fY, CKDRGameMap* pMap,
+                             CKDRDatabase* pDatabase);
+    // Mounts the carried units on the carriers at once (deployment phase).
+    int MountUnits(CTaskOrgArray* pCarried, CTaskOrgArray* pCarrier, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    // Gives the carried units an order to mount (after the deployment phase).
+    int IssueMountOrder(CHierarchyArray* pCarried, CHierarchyArray* pCarrier, CUOrdMount* pOrder,
+                        CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    int DeployMinesAtPoint(CTaskOrgArray* pSelection, float fX, float fY, CKDRGameMap* pMap,
+                           CKDRDatabase* pDatabase);
+    int UploadAtPoint(CTaskOrgArray* pSelection, float fX, float fY, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    int AssignFireMissionAtPoint(CTaskOrgArray* pSelection, float fX, float fY, CKDRGameMap* pMap,
+                                 CKDRDatabase* pDatabase);
+    // A unit laid mines: obstacle nObstacle of side nSide now exists.
+    int OnMinesLaid(int nUnit, int nArray, int nObstacle, int nSide);
+    int PassUnits(CTaskOrgArray* pSelection, int nPlayer, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    // The hierarchy tree window of the own side was closed.
+    void ClearHierarchyTreeShown();
+
+    // Network records and the AI-order editor.
+    int SendUnitsUpdate();
+    int CaptureUnitsUpdate(const BYTE* pData, int nLength, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    int ReceiveShotsFired(const BYTE* pData, int nLength, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    int ReceiveUnitDestroyed(const BYTE* pData, int nLength, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    int ApplyAIOrderSheet();
+    int ApplyAIOrder();
+    int ResetAIOrderEdit();
+    int OnMessageBoxClosed();
+
+    // Symbols and sprites again after a change of the view settings.
+    void ApplyViewSettingsA(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    void ApplyViewSettingsB(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
 
     // The scenario part: the file names the units are loaded from.
     CString m_strName;

@@ -10,7 +10,9 @@ CUnit::CUnit()
       m_bInPosition(FALSE),
       m_nPositionIndex(-99),
       m_bPositionFlag1(FALSE),
-      m_bPositionFlag2(FALSE)
+      m_bPositionFlag2(FALSE),
+      m_nFieldOfFireControl(-99),
+      m_nMaxRangeControl(-99)
 {
 }
 
@@ -31,4 +33,29 @@ void CUnit::UpdateHeading() {}
 void CUnit::SetHeading(float fHeading, CKDRGameMap*)
 {
     m_fHeading = fHeading;
+}
+
+void CUnit::DrawFunctionCircle(CKDRGameMap*, CKDRDatabase*) {}
+void CUnit::DrawFireMissionLinks(CKDRGameMap*, CKDRDatabase*) {}
+void CUnit::DrawCarrierLinks(CKDRUnits*, CKDRGameMap*) {}
+void CUnit::DrawRangeCircles(double, CKDRGameMap*, CKDRDatabase*) {}
+void CUnit::DrawFieldOfView(CKDRGameMap*, CKDRDatabase*) {}
+int CUnit::CanFireMission(CKDRDatabase*) { return 0; }
+int CUnit::AssignFireMissionTarget(float, float, CKDRDatabase*) { return 0; }
+
+int CUnit::DeleteFireControl()
+{
+    m_nFieldOfFireControl = -99;
+    m_nMaxRangeControl = -99;
+    return 1;
+}
+
+int CUnit::PasteFireControl(CKDRDatabase*) { return 0; }
+int CUnit::SetSuppressAreaAt(float, float, CKDRDatabase*) { return 0; }
+int CUnit::ClearSuppressArea() { return 0; }
+
+int CUnit::ClearFireControl(int nControl)
+{
+    (nControl == 1 ? m_nMaxRangeControl : m_nFieldOfFireControl) = -99;
+    return 1;
 }

@@ -9,6 +9,7 @@
 
 class CKDRDatabase;
 class CKDRGameMap;
+class CKDRUnits;
 class CTaskOrgArray;
 
 class CUnit : public CObject
@@ -31,6 +32,24 @@ public:
     void UpdateHeading();
     void SetHeading(float fHeading, CKDRGameMap* pMap);
 
+    // Drawing and fire-control operations the document forwards to; the
+    // least form draws nothing and answers 0.
+    void DrawFunctionCircle(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    void DrawFireMissionLinks(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    void DrawCarrierLinks(CKDRUnits* pUnits, CKDRGameMap* pMap);
+    void DrawRangeCircles(double dRadius, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    void DrawFieldOfView(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    // Nonzero when the unit can take an indirect-fire mission.
+    int CanFireMission(CKDRDatabase* pDatabase);
+    int AssignFireMissionTarget(float fX, float fY, CKDRDatabase* pDatabase);
+    // Clears both fire-control fields; answers 1.
+    int DeleteFireControl();
+    int PasteFireControl(CKDRDatabase* pDatabase);
+    int SetSuppressAreaAt(float fX, float fY, CKDRDatabase* pDatabase);
+    int ClearSuppressArea();
+    // Control 1 the maximum-range control, 0 the field-of-fire control.
+    int ClearFireControl(int nControl);
+
     BOOL m_bDestroyed;
     float m_fX;            // metres east
     float m_fY;            // metres north
@@ -40,4 +59,7 @@ public:
     int m_nPositionIndex;  // -99: none
     BOOL m_bPositionFlag1;
     BOOL m_bPositionFlag2;
+    // The two fire controls (-99: none).
+    int m_nFieldOfFireControl;
+    int m_nMaxRangeControl;
 };

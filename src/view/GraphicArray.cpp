@@ -11,3 +11,5 @@ int CGraphicArray::Open(const CString& strFile)
     m_strFileName = strFile;
     return 1;
 }
+
+void CGraphicArray::DrawAll(CKDRGameMap*) {}

@@ -6,6 +6,8 @@
 #include "platform/Collections.h"
 #include "platform/CString.h"
 
+class CKDRGameMap;
+
 class CGraphicArray : public CObArray
 {
     DECLARE_SERIAL(CGraphicArray)
@@ -15,6 +17,9 @@ public:
 
     // Nonzero on success; keeps the file name.
     int Open(const CString& strFile);
+    // Draws every drawing on the lent back-surface context (none in the
+    // least form).
+    void DrawAll(CKDRGameMap* pMap);
 
     CString m_strFileName;
 };

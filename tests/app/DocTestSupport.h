@@ -106,8 +106,10 @@ class CDocShell
 {
 public:
     using DocFactory = std::function<CKDRDoc*()>;
+    using ViewFactory = std::function<CKDRView*()>;
 
-    explicit CDocShell(DocFactory factory = [] { return new CKDRDoc; })
+    explicit CDocShell(DocFactory factory = [] { return new CKDRDoc; },
+                       ViewFactory viewFactory = [] { return new CKDRView; })
         : m_scope(&m_ui)
     {
         m_ui.SetFailureHandler([this](const CString& message) {
@@ -124,7 +126,8 @@ public:
         m_pApp->m_strSavegameDir = (m_folder.Path() / "Savegame").string().c_str();
         auto* pTemplate = new CSingleDocTemplate(
             128, [factory] { return static_cast<CDocument*>(factory()); },
-            [] { return static_cast<CFrameWnd*>(new CMainFrame); }, [] { return static_cast<CView*>(new CKDRView); });
+            [] { return static_cast<CFrameWnd*>(new CMainFrame); },
+            [viewFactory] { return static_cast<CView*>(viewFactory()); });
         m_pApp->AddDocTemplate(pTemplate);
         m_pDoc = dynamic_cast<CKDRDoc*>(pTemplate->OpenDocumentFile(nullptr));
         m_pApp->m_pMainWnd = pTemplate->GetFrame();

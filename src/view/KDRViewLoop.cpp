@@ -1,0 +1,437 @@
+// The game loop. The simulation has no timer: Time/Start runs the loop in
+// place and returns only when the clock has stopped. Each pass advances the
+// game clock, steps every component of the mission once in a fixed order
+// and redraws the map; window messages are served inside the pass (after
+// each unit's movement and each observer's detection, and once at the end
+// of the pass), so menus, modeless dialogs, accelerators and Time/Stop keep
+// working while the clock runs. Every handler that can run then must
+// tolerate being called between two steps of a pass.
+
+#include "view/KDRView.h"
+
+#include "app/GameClock.h"
+#include "app/KDRApp.h"
+#include "app/KDRCommandIds.h"
+#include "app/KDRDoc.h"
+#include "app/KDROpord.h"
+#include "battlefield/KDRHoles.h"
+#include "net/MultiplayerSession.h"
+#include "orders/NodeArray.h"
+#include "platform/UiService.h"
+#include "hierarchy/TaskOrg.h"
+#include "units/Unit.h"
+#include "view/Sound.h"
+
+#include <chrono>
+#include <thread>
+
+namespace
+{
+constexpr int NONE = -99;
+
+const char* const DEPLOYMENT_WARNING = "Starting the clock will end\r\nthe deployment phase.\r\nYou will not be able to "
+                                       "drag move\r\nunits, obstacles, or dug positions.\r\nDo you wish to continue?";
+const char* const CONNECTION_BROKEN = "The connection with your opponent has been broken.";
+
+// After a single player chooses to go on at the end of the mission, the
+// end is tested again this many game seconds later.
+constexpr int END_TEST_PAUSE_SECONDS = 300;
+
+// Game messages to the other player.
+constexpr DWORD GAME_MESSAGE_CLOCK_STOPPED = 16;
+constexpr DWORD GAME_MESSAGE_RESULT = 0x4000;
+// Both results are four characters and their terminating zero.
+const char RESULT_WON[5] = "won ";
+const char RESULT_LOST[5] = "lost";
+
+// The arena post is withdrawn on the first two passes after the deployment
+// phase; the pass count starts at -1.
+constexpr int WITHDRAW_PASSES = 2;
+
+// A pass in which no real millisecond passed changes nothing; rather than
+// spin through such passes, the loop gives the processor away this long.
+constexpr std::chrono::milliseconds IDLE_PASS_PAUSE(1);
+
+// The loop redraws the map at most this often (25 frames a second); a paint
+// of the whole map costs several milliseconds, a pass without it far less.
+constexpr DWORD LOOP_FRAME_MS = 40;
+
+void PlayPickSound(CKDRApp* pApp)
+{
+    if (pApp != nullptr && pApp->m_pSoundManager != nullptr)
+        pApp->m_pSoundManager->PlayPickSound();
+}
+
+// Clears the view's guard when Time/Start returns, however it returns.
+class CTimeStartScope
+{
+public:
+    explicit CTimeStartScope(BOOL& bFlag) : m_bFlag(bFlag) { m_bFlag = TRUE; }
+    ~CTimeStartScope() { m_bFlag = FALSE; }
+    CTimeStartScope(const CTimeStartScope&) = delete;
+    CTimeStartScope& operator=(const CTimeStartScope&) = delete;
+
+private:
+    BOOL& m_bFlag;
+};
+}  // namespace
+
+void CKDRView::RegisterLoopCommands()
+{
+    MapCommand(ID_TIME_START, [this] { OnTimeStart(); });
+    MapUpdate(ID_TIME_START, [this](CCmdUI* pCmdUI) { OnUpdateTimeStart(pCmdUI); });
+    MapCommand(ID_TIME_STOP, [this] { OnTimeStop(); });
+    MapUpdate(ID_TIME_STOP, [this](CCmdUI* pCmdUI) { OnUpdateTimeStop(pCmdUI); });
+}
+
+void CKDRView::OnUpdateTimeStart(CCmdUI* pCmdUI)
+{
+    const BOOL bAllowed = IsCommandAllowed(ID_TIME_START);
+    pCmdUI->Enable(bAllowed);
+    CKDRApp* pApp = GetKDRApp();
+    pCmdUI->SetCheck(bAllowed && pApp != nullptr && pApp->IsClockRunning() ? 1 : 0);
+}
+
+void CKDRView::OnUpdateTimeStop(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(IsCommandAllowed(ID_TIME_STOP));
+}
+
+void CKDRView::OnTimeStop()
+{
+    if (!IsCommandAllowed(ID_TIME_STOP))
+        return;
+    CKDRApp* pApp = GetKDRApp();
+    if (pApp == nullptr)
+        return;
+    if (pApp->m_bMultiplayer && pApp->m_pSession != nullptr)
+    {
+        const CString strName = pApp->m_pSession->m_strScreenName;
+        pApp->m_pSession->SendGameMessage(strName.GetString(), strName.GetLength() + 1, GAME_MESSAGE_CLOCK_STOPPED, 0,
+                                          CString());
+    }
+    pApp->StopClock();
+    PlayPickSound(pApp);
+}
+
+void CKDRView::OnTimeStart()
+{
+    if (!IsCommandAllowed(ID_TIME_START))
+        return;
+    CKDRApp* pApp = GetKDRApp();
+    CKDRDoc* pDoc = GetDocument();
+    // A Start chosen while the loop already runs (or waits for the other
+    // player) would nest a second loop inside the first.
+    if (pApp == nullptr || pDoc == nullptr || m_bInTimeStart || pApp->IsClockRunning())
+        return;
+    CTimeStartScope scope(m_bInTimeStart);
+
+    if (CKDROpord* pOpord = pDoc->GetOpord(); pOpord != nullptr && pOpord->m_bOrder && pOpord->m_pOrder != nullptr)
+        pOpord->CloseOrderWindow();
+
+    if (pApp->IsDeploymentPhase())
+    {
+        const BOOL bOtherAskedFirst =
+            pApp->m_bMultiplayer && pApp->m_pSession != nullptr && pApp->m_pSession->m_bOtherAskedFirst;
+        if (!bOtherAskedFirst &&
+            GetUiService().MessageBox(this, DEPLOYMENT_WARNING, "Warning!", MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+            return;
+        pApp->m_bWithdrawArenaPost = TRUE;
+        pApp->m_nWithdrawPasses = -1;
+    }
+
+    CancelInteraction();
+    if (m_bDragUnits || m_bDragObstacles || m_bDragHoles)
+    {
+        if (m_bDragObstacles)
+            pDoc->DrawSelectedObstacles(m_pDragSelection);
+        if (m_bDragHoles)
+            pDoc->DrawSelectedHoles(m_pDragSelection);
+        m_bDragUnits = m_bDragObstacles = m_bDragHoles = FALSE;
+        delete m_pDragSelection;
+        m_pDragSelection = nullptr;
+    }
+
+    if (pDoc->GetHoles() != nullptr && pDoc->GetUnits() != nullptr)
+        pDoc->GetHoles()->AssignOccupants(pDoc->GetUnits(), pDoc->GetGameMap());
+
+    if (pApp->m_bMultiplayer)
+    {
+        pApp->GetGameClock()->SetRate(1.0f);
+        if (!WaitForStartAnswers())
+            return;
+    }
+
+    m_nEndTestCountdown = 0;
+    const DWORD dwTick = pApp->StartClock();
+    pDoc->PrepareRun(dwTick);
+    m_dwLoopTick = dwTick;
+    m_nLoopRemainder = 0;
+    m_dwLoopLastRedraw = dwTick - LOOP_FRAME_MS;
+    PlayPickSound(pApp);
+
+    while (pApp->IsClockRunning())
+    {
+        if (!RunGamePass())
+            break;
+    }
+
+    FinishGameLoop();
+}
+
+BOOL CKDRView::WaitForStartAnswers()
+{
+    CKDRApp* pApp = GetKDRApp();
+    CMultiplayerSession* pSession = pApp->m_pSession;
+    if (pSession == nullptr)
+        return TRUE;
+    if (!pSession->m_bOtherAskedFirst)
+    {
+        pSession->BeginWaitForPlayers();
+        while (!pSession->m_bAllAnswered)
+        {
+            if (pApp->IsQuitPosted())
+                return FALSE;
+            if (pApp->PumpWaitingMessage())
+                continue;
+            LONG lIdleCount = 0;
+            while (pApp->OnIdle(lIdleCount++))
+            {
+            }
+            if (!pSession->IsOpponentConnected() || !pApp->IdleStep())
+            {
+                GetUiService().MessageBox(this, CONNECTION_BROKEN, "Error!", MB_OK | MB_ICONSTOP);
+                if (CKDRDoc* pDoc = GetDocument())
+                    pDoc->SetModifiedFlag(FALSE);
+                pApp->OnQuitMission();
+                return FALSE;
+            }
+            if (!pSession->m_bAllAnswered)
+                std::this_thread::sleep_for(IDLE_PASS_PAUSE);
+        }
+        if (!pSession->m_bAnswerAgreed)
+            return FALSE;
+    }
+    pSession->m_bOtherAskedFirst = FALSE;
+    return TRUE;
+}
+
+BOOL CKDRView::RunGamePass()
+{
+    CKDRApp* pApp = GetKDRApp();
+    CKDRDoc* pDoc = GetDocument();
+    if (pApp == nullptr || pDoc == nullptr)
+    {
+        if (pApp != nullptr)
+            pApp->StopClock();
+        return FALSE;
+    }
+
+    CTimeSpan tsElapsed;
+    int nGameMs = 0;
+    int nWholeSeconds = 0;
+    pApp->AdvanceClock(tsElapsed, nGameMs, m_nLoopRemainder, m_dwLoopTick, nWholeSeconds);
+
+    CMultiplayerSession* pSession = pApp->m_bMultiplayer ? pApp->m_pSession : nullptr;
+    if (pSession != nullptr)
+        pSession->ClearRequestFlags();
+
+    if (pApp->m_bWithdrawArenaPost)
+    {
+        if (++pApp->m_nWithdrawPasses == WITHDRAW_PASSES)
+        {
+            pApp->m_bWithdrawArenaPost = FALSE;
+            pApp->m_nWithdrawPasses = 0;
+        }
+        else if (pSession != nullptr && pSession->m_bStarted && !pApp->m_bPlayEnemySide)
+        {
+            pSession->DeleteArenaPost();
+        }
+    }
+
+    pDoc->UpdateLightCondition();
+    const int nChanged = pDoc->StepSimulation(m_nSelUnit, m_nSelArray, m_nSelKind);
+    RefreshSelectedPath(nChanged);
+
+    CUnitRefArray* pContacts1 = nullptr;
+    CUnitRefArray* pContacts2 = nullptr;
+    pDoc->UpdateContacts(pContacts1, pContacts2);
+    m_pContacts1 = pContacts1;
+    m_pContacts2 = pContacts2;
+
+    pDoc->DetectAll();
+    pDoc->DirectFire();
+
+    if (m_bPathShown && m_nSelUnit != NONE)
+    {
+        CUnit* pUnit = pDoc->GetUnitForPopup(m_nSelUnit, m_nSelArray, m_nSelKind);
+        if (pUnit != nullptr && (pUnit->m_bDestroyed || pUnit->IsCarried()))
+            DiscardShownPath();
+    }
+
+    pDoc->ProcessIndirectFire();
+    pApp->ShowPendingSpotReport();
+
+    if (m_nEndTestCountdown != 0)
+        m_nEndTestCountdown = m_nEndTestCountdown > nWholeSeconds ? m_nEndTestCountdown - nWholeSeconds : 0;
+
+    // While the end test is suspended (single play only) the pass goes
+    // straight to the redraw.
+    if (m_nEndTestCountdown == 0)
+    {
+        if (!RunMissionEndTest(tsElapsed))
+            return FALSE;
+        if (pSession != nullptr)
+        {
+            if (!pSession->IsOpponentConnected())
+            {
+                pApp->StopClock();
+                pSession->m_bConnectionBroken = TRUE;
+                m_bMissionOver = TRUE;
+                return FALSE;
+            }
+            pSession->ProcessMessages();
+        }
+    }
+
+    const DWORD dwNow = timeGetTime();
+    if (dwNow - m_dwLoopLastRedraw >= LOOP_FRAME_MS)
+    {
+        m_dwLoopLastRedraw = dwNow;
+        RedrawMap(FALSE);
+    }
+
+    // Without units nothing else serves the window messages of this pass.
+    pApp->ServeWaitingMessage();
+    if (pApp->IsQuitPosted())
+    {
+        pApp->StopClock();
+        return FALSE;
+    }
+    if (nGameMs == GAMECLOCK_NO_MILLISECOND && pApp->IsClockRunning())
+        std::this_thread::sleep_for(IDLE_PASS_PAUSE);
+    return TRUE;
+}
+
+BOOL CKDRView::RunMissionEndTest(const CTimeSpan& tsElapsed)
+{
+    CKDRApp* pApp = GetKDRApp();
+    CKDRDoc* pDoc = GetDocument();
+    int bWon = 0;
+    if (!pDoc->TestMissionEnd(tsElapsed, bWon))
+        return TRUE;
+
+    CString strText = "The mission is over.\r\n";
+    strText += bWon ? "All mission objectives successfully completed.\r\n" : "Mission objectives not met.\r\n";
+
+    if (!pApp->m_bMultiplayer)
+    {
+        strText += "Do you wish to continue?";
+        if (GetUiService().MessageBox(this, strText, "Attention", MB_YESNO | MB_ICONQUESTION) == IDYES)
+        {
+            m_nEndTestCountdown = END_TEST_PAUSE_SECONDS;
+        }
+        else
+        {
+            m_bMissionOver = TRUE;
+            pApp->StopClock();
+        }
+        return TRUE;
+    }
+
+    CMultiplayerSession* pSession = pApp->m_pSession;
+    if (pSession != nullptr)
+        pSession->m_bGameOver = TRUE;
+    m_bMissionOver = TRUE;
+    if (pSession != nullptr)
+    {
+        const char* pResult = pApp->m_bMultiplayerWon ? RESULT_WON : RESULT_LOST;
+        pSession->SendGameMessage(pResult, sizeof RESULT_WON, GAME_MESSAGE_RESULT, 0, CString());
+    }
+    GetUiService().MessageBox(this, strText, "Attention", MB_OK | MB_ICONINFORMATION);
+    pApp->PostArenaResults(pApp->m_bMultiplayerWon);
+    pApp->StopClock();
+    return FALSE;
+}
+
+void CKDRView::RefreshSelectedPath(int nChanged)
+{
+    if (nChanged && ((m_bNodeMark1 && m_nNodeMark1 == 1) || (m_bNodeMark2 && m_nNodeMark2 == 1)))
+    {
+        m_bNodeMark1 = m_bNodeMark2 = FALSE;
+        m_nNodeMark1 = m_nNodeMark2 = NONE;
+    }
+
+    const BOOL bUnitPath = m_bPathShown && m_nSelUnit != NONE;
+    if (!bUnitPath && m_strElementPath.IsEmpty())
+        return;
+    CKDRDoc* pDoc = GetDocument();
+    CNodeArray* pSource = bUnitPath ? pDoc->GetUnitPath(m_nSelUnit, m_nSelArray, m_nSelKind)
+                                    : pDoc->ResetElementPath(m_strElementPath);
+    if (pSource == nullptr)
+    {
+        DiscardShownPath();
+        return;
+    }
+
+    const int nOldCount = m_pShownPath != nullptr ? m_pShownPath->GetSize() : -1;
+    delete m_pShownPath;
+    m_pShownPath = new CNodeArray(*pSource);
+    const int nCount = m_pShownPath->GetSize();
+    if (nOldCount < 0 || nCount == nOldCount)
+        return;
+
+    // The marks follow their nodes when nodes are passed or added at the
+    // front; the first may mark the last node, the second may not.
+    const int nShift = nCount - nOldCount;
+    if (m_bNodeMark1)
+    {
+        m_nNodeMark1 += nShift;
+        if (m_nNodeMark1 < 1 || m_nNodeMark1 > nCount)
+        {
+            m_bNodeMark1 = FALSE;
+            m_nNodeMark1 = NONE;
+        }
+    }
+    if (m_bNodeMark2)
+    {
+        m_nNodeMark2 += nShift;
+        if (m_nNodeMark2 < 1 || m_nNodeMark2 >= nCount)
+        {
+            m_bNodeMark2 = FALSE;
+            m_nNodeMark2 = NONE;
+        }
+    }
+}
+
+void CKDRView::DiscardShownPath()
+{
+    delete m_pShownPath;
+    m_pShownPath = nullptr;
+    m_bPathShown = FALSE;
+    m_nSelUnit = NONE;
+    m_nSelArray = NONE;
+    m_nSelKind = NONE;
+    m_strElementPath.Empty();
+}
+
+void CKDRView::FinishGameLoop()
+{
+    CKDRApp* pApp = GetKDRApp();
+    CGameClock* pClock = pApp->GetGameClock();
+    // A mission whose clock has run never returns to the deployment phase,
+    // even when less than a game second passed.
+    if (pClock->m_tsElapsed.GetTotalSeconds() == 0)
+        pClock->m_tsElapsed = CTimeSpan(1);
+    pClock->Refresh();
+    RedrawMap(FALSE);
+
+    if (!m_bMissionOver)
+        return;
+    if (CKDRDoc* pDoc = GetDocument())
+    {
+        pDoc->SetModifiedFlag(FALSE);
+        pDoc->OfferResults(pClock->m_tsElapsed, 1);
+    }
+    pApp->OnQuitMission();
+}
