@@ -157,9 +157,13 @@ inline std::vector<int> TerrainTypes(const CElevationMap& map)
         {
             for (int px = std::max(0, left - 1); px <= std::min(kPictureWidth - 1, right + 1); ++px)
             {
+                // The map point the game's own conversion draws into this
+                // pixel (its rows are centred two metres below their top edge),
+                // so the painted features sit under the drawn outlines.
                 float x = 0.0f;
                 float y = 0.0f;
                 map.PixelToMap(px, py, &x, &y);
+                y -= 2.0f;
                 if (feature->ContainsPoint(x, y))
                     types[static_cast<size_t>(py) * kPictureWidth + px] = feature->GetTypeIndex();
             }
