@@ -4,8 +4,6 @@
 #include "platform/File.h"
 #include "platform/PageView.h"
 
-#include <QTimer>
-#include <QWidget>
 
 CVehicleSpecsDlg::CVehicleSpecsDlg() : CDialog(IDD_VEHICLE_SPECS)
 {
@@ -118,16 +116,6 @@ void CVehicleSpecsDlg::OnCommandStateChange(long command, BOOL enable)
 void CVehicleSpecsDlg::OnTitleChange()
 {
     UpdateCaption();
-    // The page view tells of a new page before its location reads as the
-    // new one; the caption follows again once the navigation is done.
-    if (QWidget* pWidget = GetWidget())
-    {
-        const std::weak_ptr<int> alive = m_pAlive;
-        QTimer::singleShot(0, pWidget, [this, alive] {
-            if (!alive.expired())
-                UpdateCaption();
-        });
-    }
 }
 
 void CVehicleSpecsDlg::UpdateCaption()

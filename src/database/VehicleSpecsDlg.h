@@ -8,7 +8,6 @@
 
 #include "platform/Dialog.h"
 
-#include <memory>
 
 class CPageView;
 
@@ -47,6 +46,4 @@ private:
 
     CString m_strPageName;
     BOOL m_bCreated = FALSE;
-    // Lets a caption update queued for later tell that the window object is gone.
-    std::shared_ptr<int> m_pAlive = std::make_shared<int>(0);
 };

@@ -75,7 +75,9 @@ BOOL CPageView::Create(const CRect& rect, CWnd* parent, UINT id)
             view->m_onCommandStateChange(CSC_NAVIGATEFORWARD, available);
         }
     });
-    QObject::connect(browser, &QTextBrowser::sourceChanged, browser, [self] {
+    // The title is announced once the history has moved, so a listener
+    // that asks for the location name gets the new page's.
+    QObject::connect(browser, &QTextBrowser::historyChanged, browser, [self] {
         CPageView* view = self();
         if (view && view->m_onTitleChange) {
             CDispatchGuard guard;

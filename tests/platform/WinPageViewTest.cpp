@@ -41,7 +41,11 @@ TEST(WinPageViewTest, NavigatesBackAndForwardAndReportsIt)
     std::vector<std::pair<long, BOOL>> states;
     std::vector<CString> titles;
     page.m_onCommandStateChange = [&](long command, BOOL enable) { states.emplace_back(command, enable); };
-    page.m_onTitleChange = [&](const CString& title) { titles.push_back(title); };
+    std::vector<CString> locationsAtTitle;   // what a listener reads when told
+    page.m_onTitleChange = [&](const CString& title) {
+        titles.push_back(title);
+        locationsAtTitle.push_back(page.GetLocationName());
+    };
     EXPECT_EQ(page.GetLocationName(), "");
 
     // The address as the game builds it: "file:\\" + directory + "\name".
@@ -57,12 +61,14 @@ TEST(WinPageViewTest, NavigatesBackAndForwardAndReportsIt)
     EXPECT_EQ(page.GetLocationName(), "m1a1.htm");
     EXPECT_EQ(page.GetTitle(), "m1a1.htm");   // no title: the file name
     EXPECT_TRUE(page.CanGoBack());
+    EXPECT_EQ(locationsAtTitle.back(), "m1a1.htm");
     EXPECT_NE(page.GetPlainText().Find("Speed *speed*"), -1);
     EXPECT_NE(std::find(states.begin(), states.end(), std::make_pair(CSC_NAVIGATEBACK, TRUE)), states.end());
     states.clear();
 
     page.GoBack();
     EXPECT_EQ(page.GetLocationName(), "index.htm");
+    EXPECT_EQ(locationsAtTitle.back(), "index.htm");
     EXPECT_TRUE(page.CanGoForward());
     EXPECT_NE(std::find(states.begin(), states.end(), std::make_pair(CSC_NAVIGATEFORWARD, TRUE)), states.end());
     EXPECT_NE(std::find(states.begin(), states.end(), std::make_pair(CSC_NAVIGATEBACK, FALSE)), states.end());
