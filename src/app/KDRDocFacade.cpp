@@ -36,7 +36,9 @@
 #include "view/MapPicture.h"
 
 #include <cstring>
+#include <functional>
 #include <memory>
+#include <type_traits>
 
 namespace
 {
@@ -104,6 +106,67 @@ std::unique_ptr<CTaskOrgArray> UnitsOfElement(const CHierarchyElement* pElement)
 BOOL IsMultiplayerWithSession(const CKDRApp* pApp)
 {
     return pApp != nullptr && pApp->m_bMultiplayer && pApp->m_pSession != nullptr;
+}
+
+// The units, game map and database when all three are present.
+struct UnitsMapDatabase
+{
+    CKDRUnits* pUnits = nullptr;
+    CKDRGameMap* pMap = nullptr;
+    CKDRDatabase* pDatabase = nullptr;
+    explicit operator bool() const { return pUnits != nullptr && pMap != nullptr && pDatabase != nullptr; }
+};
+
+UnitsMapDatabase Ready(const CKDRDoc& doc)
+{
+    return UnitsMapDatabase{doc.GetUnits(), doc.GetGameMap(), doc.GetDatabase()};
+}
+
+// A units step that draws or applies settings with the game map and database.
+using UnitsStep = void (CKDRUnits::*)(CKDRGameMap*, CKDRDatabase*);
+
+// Runs the step only when units, game map and database are all present.
+BOOL RunWithAll(const CKDRDoc& doc, UnitsStep pStep)
+{
+    auto c = Ready(doc);
+    if (!c)
+        return FALSE;
+    (c.pUnits->*pStep)(c.pMap, c.pDatabase);
+    return TRUE;
+}
+
+// Runs the step whenever the units are present: the step copes without a
+// game map or database itself.
+BOOL RunWithUnits(const CKDRDoc& doc, UnitsStep pStep)
+{
+    CKDRUnits* pUnits = doc.GetUnits();
+    if (pUnits == nullptr)
+        return FALSE;
+    (pUnits->*pStep)(doc.GetGameMap(), doc.GetDatabase());
+    return TRUE;
+}
+
+// The units' answer to a question, or the nothing value without units.
+template <class R, class Fn, class... Args>
+R AskUnits(const CKDRDoc& doc, R none, Fn pAsk, Args... args)
+{
+    CKDRUnits* pUnits = doc.GetUnits();
+    return pUnits != nullptr ? R(std::invoke(pAsk, pUnits, args...)) : none;
+}
+
+// The units' answer about a picture point, which they take as a view
+// point; the nothing value without units or game map.
+template <class R>
+R AskAtPoint(const CKDRDoc& doc, int nX, int nY, std::type_identity_t<R> none,
+             R (CKDRUnits::*pAsk)(int, int, CKDRGameMap*, CKDRDatabase*))
+{
+    CKDRUnits* pUnits = doc.GetUnits();
+    CKDRGameMap* pMap = doc.GetGameMap();
+    if (pUnits == nullptr || pMap == nullptr)
+        return none;
+    int vx = 0, vy = 0;
+    pMap->PictureToView(nX, nY, &vx, &vy);
+    return (pUnits->*pAsk)(vx, vy, pMap, doc.GetDatabase());
 }
 }  // namespace
 
@@ -255,29 +318,17 @@ BOOL CKDRDoc::TestMissionEnd(CTimeSpan tsElapsed, int& bWon)
 
 BOOL CKDRDoc::DrawUnits()
 {
-    CKDRUnits* pUnits = GetUnits();
-    if (pUnits == nullptr || GetGameMap() == nullptr || GetDatabase() == nullptr)
-        return FALSE;
-    pUnits->DrawUnits(GetGameMap(), GetDatabase());
-    return TRUE;
+    return RunWithAll(*this, &CKDRUnits::DrawUnits);
 }
 
 BOOL CKDRDoc::DrawFieldsOfFire()
 {
-    CKDRUnits* pUnits = GetUnits();
-    if (pUnits == nullptr || GetGameMap() == nullptr || GetDatabase() == nullptr)
-        return FALSE;
-    pUnits->DrawFieldsOfFire(GetGameMap(), GetDatabase());
-    return TRUE;
+    return RunWithAll(*this, &CKDRUnits::DrawFieldsOfFire);
 }
 
 BOOL CKDRDoc::DrawHierarchySymbols()
 {
-    CKDRUnits* pUnits = GetUnits();
-    if (pUnits == nullptr || GetGameMap() == nullptr || GetDatabase() == nullptr)
-        return FALSE;
-    pUnits->DrawHierarchySymbols(GetGameMap(), GetDatabase());
-    return TRUE;
+    return RunWithAll(*this, &CKDRUnits::DrawHierarchySymbols);
 }
 
 BOOL CKDRDoc::DrawPaths()
@@ -291,29 +342,17 @@ BOOL CKDRDoc::DrawPaths()
 
 BOOL CKDRDoc::DrawUnitLabels()
 {
-    CKDRUnits* pUnits = GetUnits();
-    if (pUnits == nullptr)
-        return FALSE;
-    pUnits->DrawUnitLabels(GetGameMap(), GetDatabase());
-    return TRUE;
+    return RunWithUnits(*this, &CKDRUnits::DrawUnitLabels);
 }
 
 BOOL CKDRDoc::DrawFunctionUnits()
 {
-    CKDRUnits* pUnits = GetUnits();
-    if (pUnits == nullptr)
-        return FALSE;
-    pUnits->DrawFunctionUnits(GetGameMap(), GetDatabase());
-    return TRUE;
+    return RunWithUnits(*this, &CKDRUnits::DrawFunctionUnits);
 }
 
 BOOL CKDRDoc::DrawCarriedUnits()
 {
-    CKDRUnits* pUnits = GetUnits();
-    if (pUnits == nullptr || GetGameMap() == nullptr || GetDatabase() == nullptr)
-        return FALSE;
-    pUnits->DrawCarriedUnits(GetGameMap(), GetDatabase());
-    return TRUE;
+    return RunWithAll(*this, &CKDRUnits::DrawCarriedUnits);
 }
 
 namespace
@@ -459,11 +498,7 @@ int CKDRDoc::DrawUnitLinks(const CString& strElement)
 
 BOOL CKDRDoc::DrawAIOrderGraphics()
 {
-    CKDRUnits* pUnits = GetUnits();
-    if (pUnits == nullptr || GetGameMap() == nullptr || GetDatabase() == nullptr)
-        return FALSE;
-    pUnits->DrawAIOrderGraphics(GetGameMap(), GetDatabase());
-    return TRUE;
+    return RunWithAll(*this, &CKDRUnits::DrawAIOrderGraphics);
 }
 
 // ---------------------------------------------------------------------------
@@ -471,70 +506,34 @@ BOOL CKDRDoc::DrawAIOrderGraphics()
 
 int CKDRDoc::HitTestElements(int nX, int nY)
 {
-    CKDRUnits* pUnits = GetUnits();
-    CKDRGameMap* pMap = GetGameMap();
-    if (pUnits == nullptr || pMap == nullptr)
-        return NOTHING_AT_POINT;
-    int vx = 0, vy = 0;
-    pMap->PictureToView(nX, nY, &vx, &vy);
-    return pUnits->HitTestElements(vx, vy, pMap, GetDatabase());
+    return AskAtPoint(*this, nX, nY, NOTHING_AT_POINT, &CKDRUnits::HitTestElements);
 }
 
 CHierarchyArray* CKDRDoc::GetElementsAtPoint(int nX, int nY)
 {
-    CKDRUnits* pUnits = GetUnits();
-    CKDRGameMap* pMap = GetGameMap();
-    if (pUnits == nullptr || pMap == nullptr)
-        return nullptr;
-    int vx = 0, vy = 0;
-    pMap->PictureToView(nX, nY, &vx, &vy);
-    return pUnits->GetElementsAtPoint(vx, vy, pMap, GetDatabase());
+    return AskAtPoint(*this, nX, nY, nullptr, &CKDRUnits::GetElementsAtPoint);
 }
 
 CTaskOrgArray* CKDRDoc::GetUnitsAtPoint(int nX, int nY)
 {
-    CKDRUnits* pUnits = GetUnits();
-    CKDRGameMap* pMap = GetGameMap();
-    if (pUnits == nullptr || pMap == nullptr)
-        return nullptr;
-    int vx = 0, vy = 0;
-    pMap->PictureToView(nX, nY, &vx, &vy);
-    return pUnits->GetUnitsAtPoint(vx, vy, pMap, GetDatabase());
+    return AskAtPoint(*this, nX, nY, nullptr, &CKDRUnits::GetUnitsAtPoint);
 }
 
 int CKDRDoc::HitTestUnitValue(int nX, int nY)
 {
-    CKDRUnits* pUnits = GetUnits();
-    CKDRGameMap* pMap = GetGameMap();
-    if (pUnits == nullptr || pMap == nullptr)
-        return NOTHING_AT_POINT;
-    int vx = 0, vy = 0;
-    pMap->PictureToView(nX, nY, &vx, &vy);
-    return pUnits->HitTestUnitValue(vx, vy, pMap, GetDatabase());
+    return AskAtPoint(*this, nX, nY, NOTHING_AT_POINT, &CKDRUnits::HitTestUnitValue);
 }
 
 CString CKDRDoc::GetHoverText(int nX, int nY, COLORREF& crBack)
 {
     crBack = TOOLTIP_BACKGROUND;
-    CKDRUnits* pUnits = GetUnits();
-    CKDRGameMap* pMap = GetGameMap();
-    if (pUnits == nullptr || pMap == nullptr)
-        return CString();
-    int vx = 0, vy = 0;
-    pMap->PictureToView(nX, nY, &vx, &vy);
-    return pUnits->GetHoverText(vx, vy, pMap, GetDatabase());
+    return AskAtPoint(*this, nX, nY, CString(), &CKDRUnits::GetHoverText);
 }
 
 CString CKDRDoc::GetHoverUnitText(int nX, int nY, COLORREF& crBack)
 {
     crBack = TOOLTIP_BACKGROUND;
-    CKDRUnits* pUnits = GetUnits();
-    CKDRGameMap* pMap = GetGameMap();
-    if (pUnits == nullptr || pMap == nullptr)
-        return CString();
-    int vx = 0, vy = 0;
-    pMap->PictureToView(nX, nY, &vx, &vy);
-    return pUnits->GetHoverUnitText(vx, vy, pMap, GetDatabase());
+    return AskAtPoint(*this, nX, nY, CString(), &CKDRUnits::GetHoverUnitText);
 }
 
 CTaskOrgArray* CKDRDoc::SelectUnitsInRect(const CRect& rcPicture)
@@ -593,74 +592,62 @@ CNodeArray* CKDRDoc::GetUnitPath(int nUnit, int nArray, int nKind)
 
 BOOL CKDRDoc::HasUnitSelection()
 {
-    CKDRUnits* pUnits = GetUnits();
-    return pUnits != nullptr && pUnits->HasUnitSelection();
+    return AskUnits(*this, false, &CKDRUnits::HasUnitSelection);
 }
 
 BOOL CKDRDoc::IsFireMissionLogOpen()
 {
-    CKDRUnits* pUnits = GetUnits();
-    return pUnits != nullptr && pUnits->IsFireMissionLogOpen();
+    return AskUnits(*this, false, &CKDRUnits::IsFireMissionLogOpen);
 }
 
 BOOL CKDRDoc::IsHierarchyTreeOpen()
 {
-    CKDRUnits* pUnits = GetUnits();
-    return pUnits != nullptr && pUnits->IsHierarchyTreeOpen();
+    return AskUnits(*this, false, &CKDRUnits::IsHierarchyTreeOpen);
 }
 
 BOOL CKDRDoc::HasUnitsOfKind(int nKind)
 {
-    CKDRUnits* pUnits = GetUnits();
-    return pUnits != nullptr && pUnits->HasUnitsOfKind(nKind);
+    return AskUnits(*this, false, &CKDRUnits::HasUnitsOfKind, nKind);
 }
 
 int CKDRDoc::GetSelectionActions()
 {
-    CKDRUnits* pUnits = GetUnits();
-    return pUnits != nullptr ? pUnits->GetSelectionActions() : 0;
+    return AskUnits(*this, 0, &CKDRUnits::GetSelectionActions);
 }
 
 CString CKDRDoc::GetSelectedInfo()
 {
-    CKDRUnits* pUnits = GetUnits();
-    return pUnits != nullptr ? pUnits->GetSelectedInfo() : CString();
+    return AskUnits(*this, CString(), &CKDRUnits::GetSelectedInfo);
 }
 
 CString CKDRDoc::GetSelectedSOP()
 {
-    CKDRUnits* pUnits = GetUnits();
-    return pUnits != nullptr ? pUnits->GetSelectedSOP() : CString();
+    return AskUnits(*this, CString(), &CKDRUnits::GetSelectedSOP);
 }
 
 CString CKDRDoc::GetMissionNames()
 {
-    CKDRUnits* pUnits = GetUnits();
-    return pUnits != nullptr ? pUnits->GetMissionNames() : CString();
+    return AskUnits(*this, CString(), &CKDRUnits::GetMissionNames);
 }
 
 CString CKDRDoc::GetCompanyFormationNames()
 {
-    CKDRUnits* pUnits = GetUnits();
-    return pUnits != nullptr ? pUnits->GetCompanyFormationNames() : CString();
+    return AskUnits(*this, CString(), &CKDRUnits::GetCompanyFormationNames);
 }
 
 CString CKDRDoc::GetPlatoonFormation()
 {
-    CKDRUnits* pUnits = GetUnits();
-    return pUnits != nullptr ? pUnits->GetPlatoonFormation() : CString();
+    return AskUnits(*this, CString(), &CKDRUnits::GetPlatoonFormation);
 }
 
 BOOL CKDRDoc::IsSOPSetForPlatoon(int nItem)
 {
-    CKDRUnits* pUnits = GetUnits();
-    return pUnits != nullptr && pUnits->IsSOPSetForPlatoon(nItem);
+    return AskUnits(*this, false, &CKDRUnits::IsSOPSetForPlatoon, nItem);
 }
 
 BOOL CKDRDoc::IsSOPSetForCompany(int nItem)
 {
-    CKDRUnits* pUnits = GetUnits();
-    return pUnits != nullptr && pUnits->IsSOPSetForCompany(nItem);
+    return AskUnits(*this, false, &CKDRUnits::IsSOPSetForCompany, nItem);
 }
 
 int CKDRDoc::IsOrderItemChecked(int nItem, int& nValue)
@@ -675,23 +662,6 @@ int CKDRDoc::IsOrderItemChecked(int nItem, int& nValue)
 
 namespace
 {
-// The units, game map and database when all three are present.
-struct UnitsMapDatabase
-{
-    CKDRUnits* pUnits = nullptr;
-    CKDRGameMap* pMap = nullptr;
-    CKDRDatabase* pDatabase = nullptr;
-    explicit operator bool() const { return pUnits != nullptr && pMap != nullptr && pDatabase != nullptr; }
-};
-}  // namespace
-
-namespace
-{
-UnitsMapDatabase Ready(const CKDRDoc& doc)
-{
-    return UnitsMapDatabase{doc.GetUnits(), doc.GetGameMap(), doc.GetDatabase()};
-}
-
 // The after-effects of a successful edit.
 int Modified(CKDRDoc& doc, int nResult)
 {
@@ -1076,20 +1046,12 @@ CHierarchyElement* CKDRDoc::GetSelectedElement(const CString& strName)
 
 BOOL CKDRDoc::ApplyViewSettingsA()
 {
-    CKDRUnits* pUnits = GetUnits();
-    if (pUnits == nullptr)
-        return FALSE;
-    pUnits->ApplyViewSettingsA(GetGameMap(), GetDatabase());
-    return TRUE;
+    return RunWithUnits(*this, &CKDRUnits::ApplyViewSettingsA);
 }
 
 BOOL CKDRDoc::ApplyViewSettingsB()
 {
-    CKDRUnits* pUnits = GetUnits();
-    if (pUnits == nullptr)
-        return FALSE;
-    pUnits->ApplyViewSettingsB(GetGameMap(), GetDatabase());
-    return TRUE;
+    return RunWithUnits(*this, &CKDRUnits::ApplyViewSettingsB);
 }
 
 // ---------------------------------------------------------------------------
@@ -1097,8 +1059,7 @@ BOOL CKDRDoc::ApplyViewSettingsB()
 
 int CKDRDoc::SendUnitsUpdate()
 {
-    CKDRUnits* pUnits = GetUnits();
-    return pUnits != nullptr ? pUnits->SendUnitsUpdate() : 0;
+    return AskUnits(*this, 0, &CKDRUnits::SendUnitsUpdate);
 }
 
 int CKDRDoc::CaptureUnitsUpdate(const BYTE* pData, int nLength)
@@ -1121,26 +1082,22 @@ int CKDRDoc::ReceiveUnitDestroyed(const BYTE* pData, int nLength)
 
 int CKDRDoc::ApplyAIOrderSheet()
 {
-    CKDRUnits* pUnits = GetUnits();
-    return pUnits != nullptr ? pUnits->ApplyAIOrderSheet() : 0;
+    return AskUnits(*this, 0, &CKDRUnits::ApplyAIOrderSheet);
 }
 
 int CKDRDoc::ApplyAIOrder()
 {
-    CKDRUnits* pUnits = GetUnits();
-    return pUnits != nullptr ? pUnits->ApplyAIOrder() : 0;
+    return AskUnits(*this, 0, &CKDRUnits::ApplyAIOrder);
 }
 
 int CKDRDoc::ResetAIOrderEdit()
 {
-    CKDRUnits* pUnits = GetUnits();
-    return pUnits != nullptr ? pUnits->ResetAIOrderEdit() : 0;
+    return AskUnits(*this, 0, &CKDRUnits::ResetAIOrderEdit);
 }
 
 int CKDRDoc::OnMessageBoxClosed()
 {
-    CKDRUnits* pUnits = GetUnits();
-    return pUnits != nullptr ? pUnits->OnMessageBoxClosed() : 0;
+    return AskUnits(*this, 0, &CKDRUnits::OnMessageBoxClosed);
 }
 
 int CKDRDoc::PassSelectionToPlayer(CTaskOrgArray* pSelection, int nPlayer)

@@ -2,29 +2,11 @@
 
 #include "hierarchy/TaskOrg.h"
 
-IMPLEMENT_SERIAL(CKDRHoles, CObject, 1)
+IMPLEMENT_SERIAL(CKDRHoles, CSideFilesComponent, 1)
 
-CKDRHoles::CKDRHoles() : m_strFilter("*.hol") {}
+CKDRHoles::CKDRHoles() : CSideFilesComponent("*.hol") {}
 
 CKDRHoles::~CKDRHoles() = default;
-
-void CKDRHoles::Serialize(CArchive& ar)
-{
-    if (ar.IsStoring())
-    {
-        ar << m_strFilter;
-        ar << m_strSide2Name;
-        ar << m_strSide1Name;
-        ar << m_strSide0Name;
-    }
-    else
-    {
-        ar >> m_strFilter;
-        ar >> m_strSide2Name;
-        ar >> m_strSide1Name;
-        ar >> m_strSide0Name;
-    }
-}
 
 BOOL CKDRHoles::LoadByName(CKDRGameMap* /*pMap*/)
 {

@@ -5,23 +5,21 @@
 // opens.
 //
 // The position arrays are not held here yet: the loads keep the names and
-// load nothing, so every side stays absent. The scenario part is complete:
-// the file pattern, then the file names of side 2, side 1 and side 0.
+// load nothing, so every side stays absent. The scenario part, complete,
+// is the base's.
 
-#include "platform/Core.h"
+#include "battlefield/SideFilesComponent.h"
 
 class CKDRGameMap;
 class CKDRUnits;
 class CTaskOrgArray;
 
-class CKDRHoles : public CObject
+class CKDRHoles : public CSideFilesComponent
 {
     DECLARE_SERIAL(CKDRHoles)
 public:
     CKDRHoles();
     ~CKDRHoles() override;
-
-    void Serialize(CArchive& ar) override;
 
     // Loads the named arrays of sides 1, 0 and 2; 0 on the first failure.
     BOOL LoadByName(CKDRGameMap* pMap);
@@ -53,9 +51,4 @@ public:
     void SendAllHoles();
     int SendHolesToPlayer(int nPlayer, CTaskOrgArray* pList);
     int UnpackPassedHoles(const BYTE* pData, int nLength);
-
-    CString m_strFilter;      // "*.hol"
-    CString m_strSide2Name;
-    CString m_strSide1Name;
-    CString m_strSide0Name;
 };

@@ -2,29 +2,11 @@
 
 #include "hierarchy/TaskOrg.h"
 
-IMPLEMENT_SERIAL(CKDRObstacles, CObject, 1)
+IMPLEMENT_SERIAL(CKDRObstacles, CSideFilesComponent, 1)
 
-CKDRObstacles::CKDRObstacles() : m_strFilter("*.obs") {}
+CKDRObstacles::CKDRObstacles() : CSideFilesComponent("*.obs") {}
 
 CKDRObstacles::~CKDRObstacles() = default;
-
-void CKDRObstacles::Serialize(CArchive& ar)
-{
-    if (ar.IsStoring())
-    {
-        ar << m_strFilter;
-        ar << m_strSide2Name;
-        ar << m_strSide1Name;
-        ar << m_strSide0Name;
-    }
-    else
-    {
-        ar >> m_strFilter;
-        ar >> m_strSide2Name;
-        ar >> m_strSide1Name;
-        ar >> m_strSide0Name;
-    }
-}
 
 BOOL CKDRObstacles::LoadByName(CKDRGameMap* /*pMap*/)
 {

@@ -4,22 +4,20 @@
 // file it is loaded from when the mission opens.
 //
 // The obstacle arrays are not held here yet: the loads keep the names and
-// load nothing, so every side stays absent. The scenario part is complete:
-// the file pattern, then the file names of side 2, side 1 and side 0.
+// load nothing, so every side stays absent. The scenario part, complete,
+// is the base's.
 
-#include "platform/Core.h"
+#include "battlefield/SideFilesComponent.h"
 
 class CKDRGameMap;
 class CTaskOrgArray;
 
-class CKDRObstacles : public CObject
+class CKDRObstacles : public CSideFilesComponent
 {
     DECLARE_SERIAL(CKDRObstacles)
 public:
     CKDRObstacles();
     ~CKDRObstacles() override;
-
-    void Serialize(CArchive& ar) override;
 
     // Loads the named arrays of sides 1, 0 and 2; 0 on the first failure.
     BOOL LoadByName(CKDRGameMap* pMap);
@@ -59,9 +57,4 @@ public:
     void SendAllObstacles();
     int SendObstaclesToPlayer(int nPlayer, CTaskOrgArray* pList);
     int UnpackPassedObstacles(const BYTE* pData, int nLength);
-
-    CString m_strFilter;      // "*.obs"
-    CString m_strSide2Name;
-    CString m_strSide1Name;
-    CString m_strSide0Name;
 };

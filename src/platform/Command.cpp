@@ -220,18 +220,8 @@ BOOL CMenu::AppendMenu(UINT flags, UINT id, const char* text)
 {
     if (!m_bCreated)
         CreateMenu();
-    Item item;
-    item.separator = (flags & MF_SEPARATOR) != 0;
-    item.id = item.separator ? 0 : id;
-    item.text = text;
-    item.state = flags & (MF_GRAYED | MF_DISABLED | MF_CHECKED);
-    if (flags & MF_POPUP) {
-        item.id = kMenuPopupId;
-        item.popup = std::make_unique<CMenu>();
-        item.popup->CreatePopupMenu();
-    }
-    m_items.push_back(std::move(item));
-    return TRUE;
+    // The position past the last item is the end of this menu.
+    return InsertMenu(0xFFFFFFFF, flags | MF_BYPOSITION, id, text);
 }
 
 CMenu* CMenu::AppendPopup(const char* text)

@@ -19,6 +19,7 @@
 
 #include <cmath>
 #include <map>
+#include <optional>
 
 namespace
 {
@@ -1136,17 +1137,42 @@ BOOL CDC::PolyBezier(const CPoint* points, int count)
     return TRUE;
 }
 
+namespace
+{
+// The box a closed shape is drawn in: the normalised rectangle less its
+// right and bottom edge; none when the rectangle has no area.
+std::optional<QRect> ShapeBox(int left, int top, int right, int bottom)
+{
+    CRect r(left, top, right, bottom);
+    r.NormalizeRect();
+    if (r.Width() < 1 || r.Height() < 1)
+        return std::nullopt;
+    return QRect(r.left, r.top, r.Width() - 1, r.Height() - 1);
+}
+}  // namespace
+
+void CDC::ApplyPenAndBrush(QPainter& p, bool fill) const
+{
+    if (HasPen())
+        ApplyPen(p);
+    else
+        p.setPen(Qt::NoPen);
+    if (fill && HasBrush())
+        ApplyBrush(p);
+    else
+        p.setBrush(Qt::NoBrush);
+}
+
 BOOL CDC::Rectangle(int left, int top, int right, int bottom)
 {
     if (!m_pImage)
         return FALSE;
-    CRect r(left, top, right, bottom);
-    r.NormalizeRect();
-    if (r.Width() < 1 || r.Height() < 1)
+    const std::optional<QRect> box = ShapeBox(left, top, right, bottom);
+    if (!box)
         return TRUE;
     QPainter p;
     Begin(p);
-    const QRect inner(r.left, r.top, r.Width() - 1, r.Height() - 1);
+    const QRect& inner = *box;
     if (HasBrush()) {
         ApplyBrush(p);
         // Without a pen the filled area is one pixel smaller each way.
@@ -1164,21 +1190,13 @@ BOOL CDC::Ellipse(int left, int top, int right, int bottom)
 {
     if (!m_pImage)
         return FALSE;
-    CRect r(left, top, right, bottom);
-    r.NormalizeRect();
-    if (r.Width() < 1 || r.Height() < 1)
+    const std::optional<QRect> box = ShapeBox(left, top, right, bottom);
+    if (!box)
         return TRUE;
     QPainter p;
     Begin(p);
-    if (HasPen())
-        ApplyPen(p);
-    else
-        p.setPen(Qt::NoPen);
-    if (HasBrush())
-        ApplyBrush(p);
-    else
-        p.setBrush(Qt::NoBrush);
-    p.drawEllipse(QRect(r.left, r.top, r.Width() - 1, r.Height() - 1));
+    ApplyPenAndBrush(p, true);
+    p.drawEllipse(*box);
     return TRUE;
 }
 
@@ -1186,21 +1204,13 @@ BOOL CDC::RoundRect(int left, int top, int right, int bottom, int ellipseWidth, 
 {
     if (!m_pImage)
         return FALSE;
-    CRect r(left, top, right, bottom);
-    r.NormalizeRect();
-    if (r.Width() < 1 || r.Height() < 1)
+    const std::optional<QRect> box = ShapeBox(left, top, right, bottom);
+    if (!box)
         return TRUE;
     QPainter p;
     Begin(p);
-    if (HasPen())
-        ApplyPen(p);
-    else
-        p.setPen(Qt::NoPen);
-    if (HasBrush())
-        ApplyBrush(p);
-    else
-        p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(QRect(r.left, r.top, r.Width() - 1, r.Height() - 1), ellipseWidth / 2.0, ellipseHeight / 2.0);
+    ApplyPenAndBrush(p, true);
+    p.drawRoundedRect(*box, ellipseWidth / 2.0, ellipseHeight / 2.0);
     return TRUE;
 }
 
@@ -1208,13 +1218,11 @@ BOOL CDC::ArcShape(int kind, int left, int top, int right, int bottom, int xStar
 {
     if (!m_pImage)
         return FALSE;
-    CRect r(left, top, right, bottom);
-    r.NormalizeRect();
-    if (r.Width() < 1 || r.Height() < 1)
+    const std::optional<QRect> box = ShapeBox(left, top, right, bottom);
+    if (!box)
         return TRUE;
-    const QRect box(r.left, r.top, r.Width() - 1, r.Height() - 1);
-    const double a0 = AngleOf(QRectF(box), xStart, yStart);
-    const double a1 = AngleOf(QRectF(box), xEnd, yEnd);
+    const double a0 = AngleOf(QRectF(*box), xStart, yStart);
+    const double a1 = AngleOf(QRectF(*box), xEnd, yEnd);
     double span = a1 - a0;
     while (span <= 0.0)
         span += 360.0;
@@ -1224,20 +1232,13 @@ BOOL CDC::ArcShape(int kind, int left, int top, int right, int bottom, int xStar
     const int span16 = static_cast<int>(std::lround(span * 16.0));
     QPainter p;
     Begin(p);
-    if (HasPen())
-        ApplyPen(p);
-    else
-        p.setPen(Qt::NoPen);
-    if (kind != kArc && HasBrush())
-        ApplyBrush(p);
-    else
-        p.setBrush(Qt::NoBrush);
+    ApplyPenAndBrush(p, kind != kArc);
     if (kind == kArc)
-        p.drawArc(box, start16, span16);
+        p.drawArc(*box, start16, span16);
     else if (kind == kPie)
-        p.drawPie(box, start16, span16);
+        p.drawPie(*box, start16, span16);
     else
-        p.drawChord(box, start16, span16);
+        p.drawChord(*box, start16, span16);
     return TRUE;
 }
 

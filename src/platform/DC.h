@@ -454,6 +454,8 @@ protected:
     void Begin(QPainter& p) const;
     bool HasPen() const;
     bool HasBrush() const;
+    // The pen, or none; the brush when the shape is filled and there is one, or none.
+    void ApplyPenAndBrush(QPainter& p, bool fill) const;
     void PenOf(int& style, int& width, COLORREF& color) const;
     bool IsCosmeticPen() const;
     // A one-pixel line without its last point; stylePos runs the dash

@@ -81,18 +81,46 @@ bool StartsWithNoCase(const CString& text, const char* prefix)
     return text.Left(p.GetLength()).CompareNoCase(p) == 0;
 }
 
-template <class GetText>
-int FindFrom(int count, int start, GetText getText, const std::function<bool(const CString&)>& match)
+// The list and combo boxes search and select by their item texts alike;
+// they differ only in the name of the text getter. The search starts after
+// start and wraps round.
+template <class Box>
+int FindFrom(const Box& box, CString (Box::*text)(int) const, int start,
+             const std::function<bool(const CString&)>& match)
 {
+    const int count = box.GetCount();
     if (count <= 0)
         return -1;
     int first = (start < 0 || start >= count) ? 0 : start + 1;
     for (int n = 0; n < count; ++n) {
         const int i = (first + n) % count;
-        if (match(getText(i)))
+        if (match((box.*text)(i)))
             return i;
     }
     return -1;
+}
+
+template <class Box>
+int FindPrefixIn(const Box& box, CString (Box::*text)(int) const, int start, const char* prefix)
+{
+    const CString p(prefix);
+    return FindFrom(box, text, start, [&p](const CString& t) { return StartsWithNoCase(t, p); });
+}
+
+template <class Box>
+int FindExactIn(const Box& box, CString (Box::*text)(int) const, int start, const char* wanted)
+{
+    const CString want(wanted);
+    return FindFrom(box, text, start, [&want](const CString& t) { return t.CompareNoCase(want) == 0; });
+}
+
+template <class Box>
+int SelectPrefixIn(Box& box, int start, const char* prefix)
+{
+    const int index = box.FindString(start, prefix);
+    if (index >= 0)
+        box.SetCurSel(index);
+    return index;
 }
 
 // Pixels of one horizontal dialog unit in a widget's font.
@@ -934,24 +962,17 @@ int CListBox::GetTextLen(int index) const
 
 int CListBox::FindString(int start, const char* prefix) const
 {
-    const CString p(prefix);
-    return FindFrom(GetCount(), start, [this](int i) { return GetText(i); },
-                    [&p](const CString& t) { return StartsWithNoCase(t, p); });
+    return FindPrefixIn(*this, &CListBox::GetText, start, prefix);
 }
 
 int CListBox::FindStringExact(int start, const char* text) const
 {
-    const CString want(text);
-    return FindFrom(GetCount(), start, [this](int i) { return GetText(i); },
-                    [&want](const CString& t) { return t.CompareNoCase(want) == 0; });
+    return FindExactIn(*this, &CListBox::GetText, start, text);
 }
 
 int CListBox::SelectString(int start, const char* prefix)
 {
-    const int index = FindString(start, prefix);
-    if (index >= 0)
-        SetCurSel(index);
-    return index;
+    return SelectPrefixIn(*this, start, prefix);
 }
 
 int CListBox::SetItemData(int index, DWORD_PTR data)
@@ -1217,24 +1238,17 @@ int CComboBox::GetLBTextLen(int index) const
 
 int CComboBox::FindString(int start, const char* prefix) const
 {
-    const CString p(prefix);
-    return FindFrom(GetCount(), start, [this](int i) { return GetLBText(i); },
-                    [&p](const CString& t) { return StartsWithNoCase(t, p); });
+    return FindPrefixIn(*this, &CComboBox::GetLBText, start, prefix);
 }
 
 int CComboBox::FindStringExact(int start, const char* text) const
 {
-    const CString want(text);
-    return FindFrom(GetCount(), start, [this](int i) { return GetLBText(i); },
-                    [&want](const CString& t) { return t.CompareNoCase(want) == 0; });
+    return FindExactIn(*this, &CComboBox::GetLBText, start, text);
 }
 
 int CComboBox::SelectString(int start, const char* prefix)
 {
-    const int index = FindString(start, prefix);
-    if (index >= 0)
-        SetCurSel(index);
-    return index;
+    return SelectPrefixIn(*this, start, prefix);
 }
 
 int CComboBox::SetItemData(int index, DWORD_PTR data)

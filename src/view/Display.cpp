@@ -445,7 +445,7 @@ DDRESULT CSurface::BltScaledKeyed(int x, int y, float zoom, CSurface* target)
     return Blt(dest, target, CRect(0, 0, m_width, m_height), TRUE);
 }
 
-DDRESULT CSurface::MirrorLeftRight()
+DDRESULT CSurface::Mirror(bool horizontally, bool vertically)
 {
     if (m_lost) {
         Restore();
@@ -453,20 +453,18 @@ DDRESULT CSurface::MirrorLeftRight()
     }
     if (!IsUsable())
         return DDERR_INVALIDOBJECT;
-    *m_pImage = m_pImage->mirrored(true, false);
+    *m_pImage = m_pImage->mirrored(horizontally, vertically);
     return DD_OK;
+}
+
+DDRESULT CSurface::MirrorLeftRight()
+{
+    return Mirror(true, false);
 }
 
 DDRESULT CSurface::MirrorUpDown()
 {
-    if (m_lost) {
-        Restore();
-        return DDERR_SURFACELOST;
-    }
-    if (!IsUsable())
-        return DDERR_INVALIDOBJECT;
-    *m_pImage = m_pImage->mirrored(false, true);
-    return DD_OK;
+    return Mirror(false, true);
 }
 
 void CSurface::SetColorKey(DWORD physicalColor)

@@ -131,6 +131,8 @@ protected:
     void SyncExternalSize();
     void Detach();
     BOOL IsUsable() const;
+    // Both mirror operations: a lost surface is restored and reported.
+    DDRESULT Mirror(bool horizontally, bool vertically);
 
     int m_width = 0;
     int m_height = 0;

@@ -12,6 +12,8 @@
 #include "view/Display.h"
 #include "view/KDRView.h"
 
+#include "StartDirTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -29,37 +31,10 @@ const char* const WARNING_32 =
     "Kedravin, right-clicking on the Desktop, select\r\n'Properties' and the 'Settings' tab, and change the setting "
     "in 'Color\r\nQuality' to 24-bit or less.";
 
-class KDRAppStartupTest : public ::testing::Test
+class KDRAppStartupTest : public StartDirTest
 {
 protected:
-    void SetUp() override
-    {
-        m_oldDir = GetCurrentDir();
-        m_oldProfileDir = CProfile::GetStorageDirectory();
-        m_root = fs::temp_directory_path() /
-                 ("kdr-start-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_root);
-        fs::create_directories(m_root / "Data");
-        fs::create_directories(m_root / "profile");
-        CProfile::SetStorageDirectory((m_root / "profile").string().c_str());
-        ASSERT_TRUE(SetCurrentDir(m_root.string().c_str()));
-        m_ui.SetFailureHandler([](const CString& message) { ADD_FAILURE() << message.GetString(); });
-    }
-    void TearDown() override
-    {
-        EXPECT_TRUE(m_ui.IsScriptDone()) << m_ui.DescribeRemaining().GetString();
-        CWnd::FlushDeferredDeletes();
-        SetCurrentDir(m_oldDir);
-        CProfile::SetStorageDirectory(m_oldProfileDir);
-        fs::remove_all(m_root);
-    }
-
-    CString m_oldDir;
-    CString m_oldProfileDir;
-    fs::path m_root;
-    CScriptedUi m_ui;
-    CUiServiceScope m_scope{&m_ui};
+    KDRAppStartupTest() : StartDirTest("kdr-start-") {}
 };
 }  // namespace
 

@@ -11,6 +11,8 @@
 
 #include "../../tools/demo_symbols.h"
 
+#include "StartDirTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -21,40 +23,19 @@ namespace fs = std::filesystem;
 
 namespace
 {
-class SymbolCatalogueTest : public ::testing::Test
+class SymbolCatalogueTest : public StartDirTest
 {
 protected:
+    SymbolCatalogueTest() : StartDirTest("kdr-symbols-") {}
     void SetUp() override
     {
-        m_oldDir = GetCurrentDir();
-        m_oldProfileDir = CProfile::GetStorageDirectory();
-        m_root = fs::temp_directory_path() /
-                 ("kdr-symbols-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_root);
-        fs::create_directories(m_root / "Data");
-        fs::create_directories(m_root / "profile");
-        CProfile::SetStorageDirectory((m_root / "profile").string().c_str());
-        ASSERT_TRUE(SetCurrentDir(m_root.string().c_str()));
-        m_ui.SetFailureHandler([](const CString& message) { ADD_FAILURE() << message.GetString(); });
+        StartDirTest::SetUp();
+        if (HasFatalFailure())
+            return;
         CString errorText;
         ASSERT_TRUE(demo_symbols::WriteDemoSymbols((m_root / "Data").string().c_str(), errorText))
             << errorText.GetString();
     }
-    void TearDown() override
-    {
-        EXPECT_TRUE(m_ui.IsScriptDone()) << m_ui.DescribeRemaining().GetString();
-        CWnd::FlushDeferredDeletes();
-        SetCurrentDir(m_oldDir);
-        CProfile::SetStorageDirectory(m_oldProfileDir);
-        fs::remove_all(m_root);
-    }
-
-    CString m_oldDir;
-    CString m_oldProfileDir;
-    fs::path m_root;
-    CScriptedUi m_ui;
-    CUiServiceScope m_scope{&m_ui};
 };
 
 class CCatalogueApp : public CKDRApp
