@@ -14,6 +14,7 @@
 #include "app/KDRScenario.h"
 #include "battlefield/KDRGameMap.h"
 #include "demo_map.h"
+#include "demo_sounds.h"
 #include "demo_symbols.h"
 #include "demo_templates.h"
 #include "demo_terrain.h"
@@ -124,6 +125,12 @@ BOOL WriteTemplates(const CString& dataDir)
     return demo_templates::WriteDemoTemplates(dataDir, errorText) ? TRUE : Failed("the page templates", errorText);
 }
 
+BOOL WriteSounds(const CString& dataDir)
+{
+    CString errorText;
+    return demo_sounds::WriteDemoSounds(dataDir, errorText) ? TRUE : Failed("the sounds", errorText);
+}
+
 BOOL WriteLinkFile(const CString& runDir)
 {
     const CString path = JoinPath(runDir, "link.txt");
@@ -153,7 +160,7 @@ int main(int argc, char** argv)
         return 1;
     }
     if (!WriteElevationMap(dataDir) || !WriteMapPicture(dataDir) || !WriteSymbols(dataDir) ||
-        !WriteTemplates(dataDir) || !WriteMission(dataDir) || !WriteScenario(dataDir) || !WriteLinkFile(runDir))
+        !WriteTemplates(dataDir) || !WriteSounds(dataDir) || !WriteMission(dataDir) || !WriteScenario(dataDir) || !WriteLinkFile(runDir))
         return 1;
     return 0;
 }

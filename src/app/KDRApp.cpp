@@ -116,6 +116,7 @@ CKDRApp::CKDRApp()
 CKDRApp::~CKDRApp()
 {
     delete m_pSoundManager;
+    CSoundManager::SetReportHandler(nullptr);
     delete m_pGameClock;
     delete m_pShownSpotReport;
     // Report windows still open go before the catalogue and the main window.
@@ -202,6 +203,7 @@ BOOL CKDRApp::InitInstance()
         return FALSE;
 
     CSoundManager::SetDataDirectory(m_strDataDir);
+    CSoundManager::SetReportHandler([](const CString& report) { new CReportDlg(report, AfxGetMainWnd()); });
     m_pSoundManager = new CSoundManager;
 
     if (CKDRView* pMapView = GetActiveView()) {

@@ -2,6 +2,7 @@
 // windows on the offscreen platform.
 #include "app/AboutDlg.h"
 #include "app/KDRApp.h"
+#include "app/ReportDlg.h"
 #include "app/StartMenuDlg.h"
 #include "platform/File.h"
 #include "platform/Frame.h"
@@ -106,4 +107,21 @@ TEST_F(KDRAppStartupTest, IdleStepWantsMoreTimeAndScrollsNothingWithoutAMap)
     EXPECT_EQ(app.m_nAutoScrollHold, 0);
     EXPECT_EQ(app.m_nHScrollDecision, APP_NONE);
     EXPECT_EQ(app.m_nVScrollDecision, APP_NONE);
+}
+
+TEST_F(KDRAppStartupTest, MissingAdministrativeSoundsAreReportedInAWindowAndStartUpGoesOn)
+{
+    CKDRApp app;
+    ASSERT_TRUE(app.InitInstance());
+    EXPECT_NE(app.m_pSoundManager, nullptr);
+
+    // The data directory has neither sound: one report names both.
+    bool found = false;
+    for (CReportDlg* pReport : CReportDlg::GetOpenReports())
+    {
+        const CString& text = pReport->GetText();
+        if (text.Find("'pick.wav' was not found") >= 0 && text.Find("'notify.wav' was not found") >= 0)
+            found = true;
+    }
+    EXPECT_TRUE(found);
 }

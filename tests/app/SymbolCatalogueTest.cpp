@@ -9,6 +9,7 @@
 #include "platform/Wnd.h"
 #include "view/Display.h"
 
+#include "../../tools/demo_sounds.h"
 #include "../../tools/demo_symbols.h"
 
 #include "StartDirTestSupport.h"
@@ -34,6 +35,9 @@ protected:
             return;
         CString errorText;
         ASSERT_TRUE(demo_symbols::WriteDemoSymbols((m_root / "Data").string().c_str(), errorText))
+            << errorText.GetString();
+        // The sounds too, so that the only report is the catalogue's.
+        ASSERT_TRUE(demo_sounds::WriteDemoSounds((m_root / "Data").string().c_str(), errorText))
             << errorText.GetString();
     }
 };
