@@ -11,7 +11,7 @@ ROOT  := $(CURDIR)
 PACKAGES := cmake ninja-build g++ ccache pkg-config \
             qt6-base-dev qt6-multimedia-dev libgl-dev \
             libgtest-dev libbenchmark-dev \
-            pulseaudio pulseaudio-utils sox xvfb
+            pulseaudio pulseaudio-utils sox xvfb xauth fonts-dejavu-core
 
 export CCACHE_BASEDIR := $(ROOT)
 export CCACHE_NOHASHDIR := true
@@ -36,7 +36,7 @@ deps:
 	  if [ "$$(id -u)" = 0 ]; then \
 	    echo "Installing:$$missing"; \
 	    DEBIAN_FRONTEND=noninteractive apt-get update -qq && \
-	    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends$$missing; \
+	    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq$$missing; \
 	  else \
 	    echo "Missing packages. Run as root:"; \
 	    echo "  sudo apt-get install -y$$missing"; exit 1; \
