@@ -7,7 +7,7 @@
 
 namespace demo_templates
 {
-// The index of the specification pages that the Vehicle Specs window opens
+// The index of the equipment pages that the Vehicle Specs window opens
 // on: the link lines of the vehicles, their ammunition and the weapons.
 const char* const kIndexTemplate =
     "<HTML>\r\n"

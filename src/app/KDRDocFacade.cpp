@@ -1612,7 +1612,7 @@ int CKDRDoc::ReceiveFireMission(const BYTE* pData, int nLength)
 
 BOOL CKDRDoc::ShowVehicleSpecs(int nVehicle)
 {
-    // The specifications window comes with the database's pages; until
+    // The Vehicle Specs window comes with the database's pages; until
     // then there is nothing to show.
     (void)nVehicle;
     return FALSE;

@@ -1,5 +1,5 @@
 #pragma once
-// CHTMLPage: the one page writer of the specification and results pages. It
+// CHTMLPage: the one page writer of the equipment and results pages. It
 // loads a template page, replaces the placeholders written between two
 // asterisks ("*speed*") with text, integers or numbers with two decimals,
 // can cut a template down to its body for embedding, and writes the page.

@@ -24,7 +24,7 @@ public:
     // Loads the named lists; 0 stops the document's open.
     BOOL ReloadLists();
 
-    // Writes the specification pages and their index once a mission is open.
+    // Writes the equipment pages and their index once a mission is open.
     void WriteIndexPage();
 
     // Whether a vehicle list is loaded, and its number of vehicle types (0

@@ -1,6 +1,6 @@
 #pragma once
 // CVehicleSpecsDlg: the modeless "Vehicle Specs" window that shows the
-// specification pages the equipment database writes into the saved-game
+// equipment pages the equipment database writes into the saved-game
 // directory, in a page view with Back and Forward buttons. It is created on
 // the first page shown and kept: later pages are navigated to, and a window
 // the user closed comes back with the next page. While it exists the
