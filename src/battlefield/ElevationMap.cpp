@@ -328,26 +328,112 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
         const bool features = m_pTerrain->MayHaveFeatureHeightWithin(std::min(x1, x2), std::min(y1, y2),
                                                                      std::max(x1, x2), std::max(y1, y2));
         const GridView grid = View();
-        double r = 0.0;
-        for (int i = 1; i < steps; ++i)
-        {
-            r += 100.0;   // i x 10 m in tenths, exact
-            const float sx = static_cast<float>((sinB * r + originX) * 0.1);
-            const float sy = static_cast<float>((cosB * r + originY) * 0.1);
-            const long long e = ElevationIn(grid, sx, sy);
+        const double eyeAbove = static_cast<double>(eye + 1);
+        // One sample after the ground test: false when it masks the target.
+        // Features are looked at only where one with a height may stand.
+        const auto passes = [&](double r, float sx, float sy, long long e) {
             const double a = static_cast<double>(e - eye - 1);
             const double diff = a * d - dhd * r;
             if (diff > margin || (!(diff < -margin) && std::atan2(a, r) > targetAngle))
+                return false;
+            if (features && m_pTerrain->MayHaveFeatureHeightAt(sx, sy))
             {
-                if (visibility != nullptr)
-                    *visibility = seen;
-                return 0;
+                const int t = m_pTerrain->GetFeatureHeightAt(sx, sy);
+                if (t != 0 && AngleAbove(static_cast<double>(e + 2LL * t - eye), r, dhd, d, targetAngle, tolerance))
+                    seen *= m_pTerrain->GetObscurationAt(sx, sy);
             }
-            if (!features || !m_pTerrain->MayHaveFeatureHeightAt(sx, sy))
+            return true;
+        };
+        const auto sampleX = [&](double r) { return static_cast<float>((sinB * r + originX) * 0.1); };
+        const auto sampleY = [&](double r) { return static_cast<float>((cosB * r + originY) * 0.1); };
+        const auto onMap = [&](int i) {
+            const double r = i * 100.0;
+            return Inside(grid, static_cast<double>(sampleX(r)) + 0.5, static_cast<double>(sampleY(r)) + 0.5);
+        };
+
+        // The samples go in blocks. One at a time, each sample's arithmetic
+        // waits on the previous sample's branch and its load, which misses
+        // the first-level cache as the line crosses a grid column every
+        // 10 m. A block computes all its positions and cells first
+        // (independent work the compiler puts into vector registers), then
+        // has all its loads in flight at once, then weighs all its ground
+        // against the margin. Only a block with a sample near or above the
+        // line (or with features about) goes through its samples one by
+        // one, in order, so the first masking sample and the visibility
+        // before it are those of the plain walk. The positions are monotonic
+        // along the line (every rounding is), so a block whose first and
+        // last samples lie on the map lies on it whole; blocks reaching off
+        // the map take the per-sample look-up.
+        constexpr int kBlock = 32;
+        double rs[kBlock];
+        float xs[kBlock];
+        float ys[kBlock];
+        int cx[kBlock];
+        int cy[kBlock];
+        int cells[kBlock];
+        double es[kBlock];
+        double diffs[kBlock];
+        // Cell offsets go in an int.
+        const bool blocked =
+            static_cast<long long>(grid.rows) * (grid.lastColumn + 1LL) <= std::numeric_limits<int>::max();
+        int n = 0;
+        for (int first = 1; first < steps; first += n)   // first + n <= steps never overflows
+        {
+            n = std::min(kBlock, steps - first);
+            if (!blocked || !onMap(first) || !onMap(first + n - 1))
+            {
+                for (int k = 0; k < n; ++k)
+                {
+                    const double r = (first + k) * 100.0;
+                    const float sx = sampleX(r);
+                    const float sy = sampleY(r);
+                    if (!passes(r, sx, sy, ElevationIn(grid, sx, sy)))
+                    {
+                        if (visibility != nullptr)
+                            *visibility = seen;
+                        return 0;
+                    }
+                }
                 continue;
-            const int t = m_pTerrain->GetFeatureHeightAt(sx, sy);
-            if (t != 0 && AngleAbove(static_cast<double>(e + 2LL * t - eye), r, dhd, d, targetAngle, tolerance))
-                seen *= m_pTerrain->GetObscurationAt(sx, sy);
+            }
+            for (int k = 0; k < n; ++k)
+            {
+                rs[k] = (first + k) * 100.0;   // i x 10 m in tenths, exact
+                xs[k] = sampleX(rs[k]);
+                ys[k] = sampleY(rs[k]);
+            }
+            // CellOffset in 32-bit lanes: the whole metres are at least 0 on
+            // the map, and the offsets fit.
+            for (int k = 0; k < n; ++k)
+            {
+                cx[k] = static_cast<int>(static_cast<double>(xs[k]) + 0.5);
+                cy[k] = static_cast<int>(static_cast<double>(ys[k]) + 0.5);
+            }
+            for (int k = 0; k < n; ++k)
+            {
+                const int c = static_cast<int>((static_cast<unsigned>(cx[k]) + 5u) / 10u);
+                const int row = static_cast<int>((static_cast<unsigned>(cy[k]) + 5u) / 10u);
+                cells[k] = std::min(c, grid.lastColumn) * grid.rows + std::min(row, grid.lastRow);
+            }
+            for (int k = 0; k < n; ++k)
+                es[k] = grid.samples[cells[k]];
+            // e - eye - 1 is exact in double, so this is the plain test's diff.
+            for (int k = 0; k < n; ++k)
+                diffs[k] = (es[k] - eyeAbove) * d - dhd * rs[k];
+            bool near = false;
+            for (int k = 0; k < n; ++k)
+                near |= !(diffs[k] < -margin);
+            if (!near && !features)
+                continue;
+            for (int k = 0; k < n; ++k)
+            {
+                if (!passes(rs[k], xs[k], ys[k], static_cast<long long>(es[k])))
+                {
+                    if (visibility != nullptr)
+                        *visibility = seen;
+                    return 0;
+                }
+            }
         }
     }
 

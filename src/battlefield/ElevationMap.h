@@ -138,20 +138,29 @@ private:
         return GridView{m_grid.data(), static_cast<double>(m_nWidth), static_cast<double>(m_nHeight), m_nRows,
                         m_nColumns - 1, m_nRows - 1};
     }
+    // Whether a point, given as (x + 0.5, y + 0.5) in double precision,
+    // lies on the map: trunc(v) < 0 exactly when v <= -1; NaN fails every
+    // test and is off.
+    static bool Inside(const GridView& grid, double vx, double vy)
+    {
+        return vx > -1.0 && vy > -1.0 && vx < grid.width && vy < grid.height;
+    }
+    // The offset of the cell such a point on the map falls in.
+    static size_t CellOffset(const GridView& grid, double vx, double vy)
+    {
+        // Both whole metres are at least 0 on the map.
+        const int c =
+            std::min(static_cast<int>((static_cast<unsigned>(static_cast<int>(vx)) + 5u) / 10u), grid.lastColumn);
+        const int r = std::min(static_cast<int>((static_cast<unsigned>(static_cast<int>(vy)) + 5u) / 10u), grid.lastRow);
+        return static_cast<size_t>(c) * static_cast<size_t>(grid.rows) + static_cast<size_t>(r);
+    }
     // The sample of the cell a point (already in double precision) falls
     // in, null off the map.
     static const short* CellIn(const GridView& grid, double x, double y)
     {
         const double vx = x + 0.5;
         const double vy = y + 0.5;
-        // trunc(v) < 0 exactly when v <= -1; NaN fails every test and is off.
-        if (!(vx > -1.0 && vy > -1.0 && vx < grid.width && vy < grid.height))
-            return nullptr;
-        // Both whole metres are now at least 0.
-        const int c =
-            std::min(static_cast<int>((static_cast<unsigned>(static_cast<int>(vx)) + 5u) / 10u), grid.lastColumn);
-        const int r = std::min(static_cast<int>((static_cast<unsigned>(static_cast<int>(vy)) + 5u) / 10u), grid.lastRow);
-        return grid.samples + static_cast<size_t>(c) * static_cast<size_t>(grid.rows) + static_cast<size_t>(r);
+        return Inside(grid, vx, vy) ? grid.samples + CellOffset(grid, vx, vy) : nullptr;
     }
     static short ElevationIn(const GridView& grid, double x, double y)
     {
