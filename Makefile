@@ -59,7 +59,7 @@ run: demo
 	cd $(RUN_DIR) && ../$(RELEASE_DIR)/kedravin
 
 $(TEST_DIR)/build.ninja:
-	cmake -S . -B $(TEST_DIR) $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Debug -DKDR_SANITIZE=ON -DKDR_TESTS=ON
+	cmake -S . -B $(TEST_DIR) $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Debug -DKDR_SANITIZE=ON -DKDR_TESTS=ON -DKDR_WERROR=ON
 
 test: deps $(TEST_DIR)/build.ninja
 	cmake --build $(TEST_DIR) -j $(JOBS)

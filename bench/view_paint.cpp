@@ -10,9 +10,9 @@
 #include "app/KDRApp.h"
 #include "app/KDRDoc.h"
 #include "battlefield/KDRGameMap.h"
-#include "platform/Core.h"
-#include "platform/Frame.h"
-#include "view/Display.h"
+#include "platform/core/Core.h"
+#include "platform/ui/Frame.h"
+#include "platform/ui/Display.h"
 #include "view/KDRView.h"
 
 #include <QApplication>

@@ -23,7 +23,7 @@
 #include "battlefield/Terrain.h"
 #include "battlefield/TerrainArray.h"
 #include "demo_terrain.h"
-#include "platform/Core.h"
+#include "platform/core/Core.h"
 
 #include <QImage>
 #include <QString>

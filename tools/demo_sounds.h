@@ -4,7 +4,7 @@
 // two-note chime for messages. Both are 16-bit mono PCM at 22050 Hz, written
 // as plain RIFF/WAVE files through the platform's file class.
 
-#include "platform/Core.h"
+#include "platform/core/Core.h"
 
 #include <cmath>
 #include <cstdint>

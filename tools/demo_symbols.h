@@ -10,7 +10,7 @@
 // key or a colour of the symbol.
 
 #include "app/SymbolCatalogue.h"
-#include "platform/Core.h"
+#include "platform/core/Core.h"
 
 #include <QImage>
 #include <QPainter>

@@ -3,7 +3,7 @@
 // writes its pages into the saved-game directory. Placeholders stand
 // between two asterisks; the game replaces them with the lists it writes.
 
-#include "platform/Core.h"
+#include "platform/core/Core.h"
 
 namespace demo_templates
 {

@@ -13,7 +13,7 @@
 #include "battlefield/Terrain.h"
 #include "battlefield/TerrainArray.h"
 #include "battlefield/TerrainType.h"
-#include "platform/Core.h"
+#include "platform/core/Core.h"
 
 #include <algorithm>
 #include <cmath>

@@ -19,7 +19,7 @@
 #include "demo_templates.h"
 #include "demo_terrain.h"
 #include "mission/Mission.h"
-#include "platform/Core.h"
+#include "platform/core/Core.h"
 
 #include <cstdio>
 #include <functional>

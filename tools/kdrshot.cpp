@@ -18,9 +18,9 @@
 #include "app/MissionSelectDlg.h"
 #include "app/StartMenuDlg.h"
 #include "battlefield/KDRGameMap.h"
-#include "platform/Dialog.h"
-#include "platform/Frame.h"
-#include "platform/ScriptedUi.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/Frame.h"
+#include "platform/ui/ScriptedUi.h"
 #include "view/KDRView.h"
 
 #include <QApplication>

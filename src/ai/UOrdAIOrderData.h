@@ -5,8 +5,8 @@
 // places them on the map. Least form: a named item of a kind that draws
 // nothing.
 
-#include "platform/CString.h"
-#include "platform/Object.h"
+#include "platform/core/CString.h"
+#include "platform/core/Object.h"
 
 class CKDRGameMap;
 

@@ -2,7 +2,7 @@
 // The AI-order editor window, held by the document. Least form: a window
 // object that is never created.
 
-#include "platform/Types.h"
+#include "platform/core/Types.h"
 
 class CUOrdAIOrderSheet
 {

@@ -4,7 +4,7 @@
 // icon) take their addresses from "link.txt" through the application.
 
 #include "app/StaticLink.h"
-#include "platform/Dialog.h"
+#include "platform/ui/Dialog.h"
 
 constexpr UINT IDD_ABOUTBOX = 100;
 constexpr UINT IDC_ABOUT_TEXT_LINK = 1251;

@@ -1,10 +1,10 @@
 #include "app/ClockDlg.h"
 
 #include "app/GameClock.h"
-#include "platform/App.h"
-#include "platform/DC.h"
-#include "platform/Frame.h"
-#include "platform/View.h"
+#include "platform/ui/App.h"
+#include "platform/ui/DC.h"
+#include "platform/ui/Frame.h"
+#include "platform/ui/View.h"
 
 namespace
 {

@@ -4,10 +4,10 @@
 // whole run and keeps its texts current; the window exists only while shown
 // and sits at the lower-right corner of the map view, on top.
 
-#include "platform/CString.h"
-#include "platform/Time.h"
-#include "platform/Types.h"
-#include "platform/Wnd.h"
+#include "platform/core/CString.h"
+#include "platform/core/Time.h"
+#include "platform/core/Types.h"
+#include "platform/ui/Wnd.h"
 
 class CClockDlg : public CWnd
 {

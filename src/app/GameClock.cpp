@@ -1,7 +1,7 @@
 #include "app/GameClock.h"
 
 #include "app/ClockDlg.h"
-#include "platform/Timer.h"
+#include "platform/core/Timer.h"
 
 #include <climits>
 #include <cmath>

@@ -12,9 +12,9 @@
 // thread calls it. The clock owns its small Clock window object; the window
 // itself exists only while it is shown.
 
-#include "platform/CString.h"
-#include "platform/Time.h"
-#include "platform/Types.h"
+#include "platform/core/CString.h"
+#include "platform/core/Time.h"
+#include "platform/core/Types.h"
 
 class CClockDlg;
 

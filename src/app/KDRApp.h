@@ -11,10 +11,10 @@
 // The application never reaches into a mission's collections: it asks the
 // active document. Everything here runs on the user-interface thread.
 
-#include "platform/App.h"
-#include "platform/CString.h"
-#include "platform/Time.h"
-#include "platform/Types.h"
+#include "platform/ui/App.h"
+#include "platform/core/CString.h"
+#include "platform/core/Time.h"
+#include "platform/core/Types.h"
 
 class CDC;
 class CDisplay;

@@ -7,9 +7,9 @@
 #include "app/KDRCommandIds.h"
 #include "app/KDRDoc.h"
 #include "net/MultiplayerSession.h"
-#include "platform/CmdTarget.h"
-#include "platform/Frame.h"
-#include "platform/UiService.h"
+#include "platform/ui/CmdTarget.h"
+#include "platform/ui/Frame.h"
+#include "platform/ui/UiService.h"
 #include "view/KDRView.h"
 
 namespace

@@ -19,7 +19,7 @@
 // run-time array (DeleteContents).
 
 #include "app/KDRScenario.h"
-#include "platform/Document.h"
+#include "platform/ui/Document.h"
 
 class CFireMission;
 class CFireMissionArray;

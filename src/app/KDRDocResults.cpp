@@ -7,8 +7,8 @@
 #include "app/GameClock.h"
 #include "app/KDRApp.h"
 #include "app/KDRMissions.h"
-#include "platform/UiService.h"
-#include "platform/Wnd.h"
+#include "platform/ui/UiService.h"
+#include "platform/ui/Wnd.h"
 
 int CKDRDoc::OfferResults(CTimeSpan tsElapsed, int bFinished)
 {

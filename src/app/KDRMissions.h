@@ -10,7 +10,7 @@
 // name means no mission in that slot. Loading the missions is a separate
 // step of the document's open (LoadMissionFiles).
 
-#include "platform/Core.h"
+#include "platform/core/Core.h"
 
 class CMission;
 class CKDRUnits;

@@ -2,7 +2,7 @@
 
 #include "app/KDRApp.h"
 #include "orders/Order.h"
-#include "platform/UiService.h"
+#include "platform/ui/UiService.h"
 #include "view/GraphicArray.h"
 
 #include <memory>

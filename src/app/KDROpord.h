@@ -7,7 +7,7 @@
 // empty name means nothing to load. Loading the files is a separate step of
 // the document's open (LoadFiles).
 
-#include "platform/Core.h"
+#include "platform/core/Core.h"
 
 class COrder;
 class CGraphicArray;

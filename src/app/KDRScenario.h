@@ -17,7 +17,7 @@
 // Ownership: every non-null component is owned and deleted here. A set
 // presence flag always goes with a non-null component.
 
-#include "platform/Core.h"
+#include "platform/core/Core.h"
 
 class CKDRGameMap;
 class CKDRDatabase;

@@ -1,6 +1,6 @@
 #include "app/LinkFile.h"
 
-#include "platform/File.h"
+#include "platform/core/File.h"
 
 #include <vector>
 

@@ -7,7 +7,7 @@
 // stops at the end of the file or at the first empty line. A missing file
 // is no error: every value stays "".
 
-#include "platform/CString.h"
+#include "platform/core/CString.h"
 
 constexpr int LINK_KEY_COUNT = 11;
 

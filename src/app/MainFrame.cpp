@@ -5,7 +5,7 @@
 #include "app/KDRCommandIds.h"
 #include "app/KDRDoc.h"
 #include "net/MultiplayerSession.h"
-#include "platform/UiService.h"
+#include "platform/ui/UiService.h"
 #include "view/KDRView.h"
 
 namespace

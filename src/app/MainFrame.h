@@ -7,7 +7,7 @@
 // Least form of the menu: File/Quit Mission and the Time menu (Start,
 // Stop, Compression); no toolbar or status bar yet.
 
-#include "platform/Frame.h"
+#include "platform/ui/Frame.h"
 
 class CMainFrame : public CFrameWnd
 {

@@ -1,7 +1,7 @@
 #include "app/MissionSelectDlg.h"
 
 #include "app/KDRDoc.h"
-#include "platform/File.h"
+#include "platform/core/File.h"
 
 namespace
 {

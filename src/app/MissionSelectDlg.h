@@ -6,8 +6,8 @@
 // selection chooses the first scenario whose mission carries the selected
 // name.
 
-#include "platform/Collections.h"
-#include "platform/Dialog.h"
+#include "platform/core/Collections.h"
+#include "platform/ui/Dialog.h"
 
 constexpr UINT IDD_MISSION_SELECT = 256;
 constexpr UINT IDC_MISSION_LIST = 1026;

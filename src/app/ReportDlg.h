@@ -9,7 +9,7 @@
 // A report whose owner goes first loses its window with the owner; the
 // object then waits for CloseAll, which the application runs when it ends.
 
-#include "platform/Dialog.h"
+#include "platform/ui/Dialog.h"
 
 #include <vector>
 

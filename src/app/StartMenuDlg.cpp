@@ -6,8 +6,8 @@
 #include "battlefield/KDRGameMap.h"
 #include "database/KDRDatabase.h"
 #include "net/MultiplayerSession.h"
-#include "platform/Command.h"
-#include "platform/Shell.h"
+#include "platform/ui/Command.h"
+#include "platform/ui/Shell.h"
 #include "units/KDRUnits.h"
 #include "view/KDRView.h"
 

@@ -5,7 +5,7 @@
 // builder ends the dialog with OK and leaves its number in m_nChoice; the
 // builder is started through the shell and the menu stays up.
 
-#include "platform/Dialog.h"
+#include "platform/ui/Dialog.h"
 
 class CKDRApp;
 

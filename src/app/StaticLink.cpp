@@ -1,7 +1,7 @@
 #include "app/StaticLink.h"
 
-#include "platform/Shell.h"
-#include "platform/UiService.h"
+#include "platform/ui/Shell.h"
+#include "platform/ui/UiService.h"
 
 namespace
 {

@@ -4,7 +4,7 @@
 // opens its address with the shell (the control's own text when no address
 // was given) and beeps when the shell cannot open it.
 
-#include "platform/Dialog.h"
+#include "platform/ui/Dialog.h"
 
 class CStaticLink : public CStatic
 {

@@ -3,9 +3,9 @@
 
 #include "app/KDRApp.h"
 #include "database/PieceArray.h"
-#include "platform/File.h"
-#include "platform/UiService.h"
-#include "platform/Wnd.h"
+#include "platform/core/File.h"
+#include "platform/ui/UiService.h"
+#include "platform/ui/Wnd.h"
 
 #include <iterator>
 

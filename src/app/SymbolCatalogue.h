@@ -11,7 +11,7 @@
 // layout follows from its number of members n: columns min(n, 5), rows n / 5
 // rounded up.
 
-#include "platform/Types.h"
+#include "platform/core/Types.h"
 
 struct SymbolCatalogueEntry
 {

@@ -1,6 +1,6 @@
 #include "battlefield/Breach.h"
 
-#include "platform/Archive.h"
+#include "platform/core/Archive.h"
 
 IMPLEMENT_SERIAL(CBreach, CObject, 1)
 IMPLEMENT_SERIAL(CBreachArray, CObArray, 1)

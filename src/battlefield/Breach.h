@@ -9,9 +9,9 @@
 // blocking tests ask. Until lanes are cut during play, no point lies in a
 // lane.
 
-#include "platform/Collections.h"
-#include "platform/Object.h"
-#include "platform/Types.h"
+#include "platform/core/Collections.h"
+#include "platform/core/Object.h"
+#include "platform/core/Types.h"
 
 class CDC;
 class CKDRGameMap;

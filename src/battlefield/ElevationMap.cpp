@@ -2,8 +2,8 @@
 
 #include "battlefield/Rounding.h"
 #include "battlefield/TerrainArray.h"
-#include "platform/Archive.h"
-#include "platform/DC.h"
+#include "platform/core/Archive.h"
+#include "platform/ui/DC.h"
 
 #include <algorithm>
 #include <cmath>

@@ -21,9 +21,9 @@
 // Line of sight and the movement tests allocate nothing; detection asks the
 // sight line for every observer and target on every pass.
 
-#include "platform/CString.h"
-#include "platform/Object.h"
-#include "platform/Types.h"
+#include "platform/core/CString.h"
+#include "platform/core/Object.h"
+#include "platform/core/Types.h"
 
 #include <algorithm>
 #include <vector>

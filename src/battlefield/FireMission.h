@@ -4,7 +4,7 @@
 // unit it came from, whose munition values are never found, so scatterable
 // mines and chemical areas are never placed from it.
 
-#include "platform/Object.h"
+#include "platform/core/Object.h"
 
 class CKDRDatabase;
 

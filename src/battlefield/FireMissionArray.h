@@ -8,7 +8,7 @@
 // previous step. Least form: no round is ever added, so a step changes
 // nothing.
 
-#include "platform/Core.h"
+#include "platform/core/Core.h"
 
 class CKDRDatabase;
 class CKDRGameMap;

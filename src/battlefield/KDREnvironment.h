@@ -10,7 +10,7 @@
 // keeps the stored values and reads no file, and UpdateLightCondition
 // changes nothing.
 
-#include "platform/Core.h"
+#include "platform/core/Core.h"
 
 class CEventArray;
 

@@ -5,7 +5,7 @@
 #include "battlefield/Rounding.h"
 #include "battlefield/TerrainArray.h"
 #include "net/NetUpdate.h"
-#include "view/Display.h"
+#include "platform/ui/Display.h"
 #include "view/MapPicture.h"
 
 #include <algorithm>

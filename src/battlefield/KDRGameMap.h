@@ -26,8 +26,8 @@
 // The AI help map joins when its component exists: until then a named help
 // map only has to open, and no help map is ever present.
 
-#include "platform/Core.h"
-#include "platform/DC.h"
+#include "platform/core/Core.h"
+#include "platform/ui/DC.h"
 
 class CDisplay;
 class CElevationMap;

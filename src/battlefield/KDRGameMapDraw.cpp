@@ -4,7 +4,7 @@
 #include "battlefield/KDRGameMap.h"
 #include "battlefield/Rounding.h"
 #include "battlefield/TerrainArray.h"
-#include "view/Display.h"
+#include "platform/ui/Display.h"
 #include "view/MapPicture.h"
 
 #include <algorithm>

@@ -7,7 +7,7 @@
 // The scenario part is the file pattern, then the file names of side 2,
 // side 1 and side 0; the components add nothing to it.
 
-#include "platform/Core.h"
+#include "platform/core/Core.h"
 
 class CSideFilesComponent : public CObject
 {

@@ -7,7 +7,7 @@
 // step receives the game time since its own previous step. Least form: no
 // cloud is ever added, so a step changes nothing and nothing is drawn.
 
-#include "platform/Core.h"
+#include "platform/core/Core.h"
 
 class CFireMission;
 class CKDRDatabase;

@@ -4,8 +4,8 @@
 #include "battlefield/KDRGameMap.h"
 #include "battlefield/Rounding.h"
 #include "battlefield/TerrainType.h"
-#include "platform/Archive.h"
-#include "platform/DC.h"
+#include "platform/core/Archive.h"
+#include "platform/ui/DC.h"
 
 #include <algorithm>
 #include <cstdint>

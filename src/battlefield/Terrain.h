@@ -11,9 +11,9 @@
 
 #include "battlefield/Breach.h"
 #include "battlefield/TerrainCapability.h"
-#include "platform/Geometry.h"
-#include "platform/Object.h"
-#include "platform/Types.h"
+#include "platform/core/Geometry.h"
+#include "platform/core/Object.h"
+#include "platform/core/Types.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
 #include "battlefield/TerrainArray.h"
 
-#include "platform/Archive.h"
+#include "platform/core/Archive.h"
 
 #include <algorithm>
 

@@ -16,9 +16,9 @@
 #include "battlefield/Rounding.h"
 #include "battlefield/Terrain.h"
 #include "battlefield/TerrainType.h"
-#include "platform/Collections.h"
-#include "platform/CString.h"
-#include "platform/Object.h"
+#include "platform/core/Collections.h"
+#include "platform/core/CString.h"
+#include "platform/core/Object.h"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
 #include "battlefield/TerrainType.h"
 
-#include "platform/Archive.h"
-#include "platform/DC.h"
+#include "platform/core/Archive.h"
+#include "platform/ui/DC.h"
 
 IMPLEMENT_SERIAL(CTerrainType, CObject, 1)
 

@@ -8,9 +8,9 @@
 // stored and are rebuilt whenever the active set changes.
 
 #include "battlefield/TerrainCapability.h"
-#include "platform/CString.h"
-#include "platform/Object.h"
-#include "platform/Types.h"
+#include "platform/core/CString.h"
+#include "platform/core/Object.h"
+#include "platform/core/Types.h"
 
 class CPen;
 class CBrush;

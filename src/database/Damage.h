@@ -4,8 +4,8 @@
 // plain object array (its string array is not stored). Nothing in the
 // equipment database fills them.
 
-#include "platform/Collections.h"
-#include "platform/Object.h"
+#include "platform/core/Collections.h"
+#include "platform/core/Object.h"
 
 class CDamage : public CObject
 {

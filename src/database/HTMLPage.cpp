@@ -1,6 +1,6 @@
 #include "database/HTMLPage.h"
 
-#include "platform/File.h"
+#include "platform/core/File.h"
 
 #include <cmath>
 #include <cstdio>

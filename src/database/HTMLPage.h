@@ -14,7 +14,7 @@
 // no "..", and WritePage writes only into the current directory, so no name
 // can reach outside the saved-game directory.
 
-#include "platform/CString.h"
+#include "platform/core/CString.h"
 
 class CHTMLPage
 {

@@ -8,7 +8,7 @@
 // and loads nothing, so no vehicle list is ever loaded and the lookups give
 // their empty answers. The stored form is complete.
 
-#include "platform/Core.h"
+#include "platform/core/Core.h"
 
 class CKDRDatabase : public CObject
 {

@@ -1,8 +1,8 @@
 #include "database/Piece.h"
 
 #include "app/KDRApp.h"
-#include "platform/File.h"
-#include "view/Display.h"
+#include "platform/core/File.h"
+#include "platform/ui/Display.h"
 
 IMPLEMENT_SERIAL(CPiece, CObject, 1)
 IMPLEMENT_SERIAL(CPieceList, CPiece, 1)

@@ -18,10 +18,10 @@
 // frame count, flag (signed 16-bit words); a piece list adds its member
 // names as a string array.
 
-#include "platform/Collections.h"
-#include "platform/CString.h"
-#include "platform/Object.h"
-#include "platform/Types.h"
+#include "platform/core/Collections.h"
+#include "platform/core/CString.h"
+#include "platform/core/Object.h"
+#include "platform/core/Types.h"
 
 class CDisplay;
 class CFrameSurface;

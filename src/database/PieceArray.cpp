@@ -2,8 +2,8 @@
 
 #include "app/KDRApp.h"
 #include "app/ReportDlg.h"
-#include "platform/File.h"
-#include "platform/UiService.h"
+#include "platform/core/File.h"
+#include "platform/ui/UiService.h"
 
 IMPLEMENT_SERIAL(CPieceArray, CObject, 1)
 

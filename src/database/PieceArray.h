@@ -10,9 +10,9 @@
 // bad leaves the array as it was and raises the archive exception.
 
 #include "database/Piece.h"
-#include "platform/Collections.h"
-#include "platform/CString.h"
-#include "platform/Object.h"
+#include "platform/core/Collections.h"
+#include "platform/core/CString.h"
+#include "platform/core/Object.h"
 
 // The answer of the look-ups that found nothing.
 constexpr int PIECE_NOT_FOUND = -1;

@@ -1,8 +1,8 @@
 #include "database/VehicleSpecsDlg.h"
 
 #include "app/KDRApp.h"
-#include "platform/File.h"
-#include "platform/PageView.h"
+#include "platform/core/File.h"
+#include "platform/ui/PageView.h"
 
 
 CVehicleSpecsDlg::CVehicleSpecsDlg() : CDialog(IDD_VEHICLE_SPECS)

@@ -6,7 +6,7 @@
 // the user closed comes back with the next page. While it exists the
 // application's idle step does not scroll the map.
 
-#include "platform/Dialog.h"
+#include "platform/ui/Dialog.h"
 
 
 class CPageView;

@@ -4,7 +4,7 @@
 // records from the other player can be matched after sides were swapped or
 // objects removed.
 
-#include "platform/Object.h"
+#include "platform/core/Object.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
 #include "hierarchy/TaskOrg.h"
 
-#include "platform/Archive.h"
+#include "platform/core/Archive.h"
 
 IMPLEMENT_SERIAL(CTaskOrg, CObject, 1)
 IMPLEMENT_SERIAL(CHierarchyTaskOrg, CTaskOrg, 1)

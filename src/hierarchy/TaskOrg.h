@@ -7,9 +7,9 @@
 // Least form: the entries, lists and the list of lists with their lookups
 // and archive forms; the selection markers are not drawn.
 
-#include "platform/Collections.h"
-#include "platform/CString.h"
-#include "platform/Object.h"
+#include "platform/core/Collections.h"
+#include "platform/core/CString.h"
+#include "platform/core/Object.h"
 
 // Group id of a list that is not one of the ten keyboard groups.
 constexpr int TASKORG_NO_GROUP = 11;

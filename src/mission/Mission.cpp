@@ -2,9 +2,9 @@
 
 #include "app/KDRApp.h"
 #include "mission/EventArray.h"
-#include "platform/Archive.h"
-#include "platform/File.h"
-#include "platform/UiService.h"
+#include "platform/core/Archive.h"
+#include "platform/core/File.h"
+#include "platform/ui/UiService.h"
 
 IMPLEMENT_SERIAL(CMission, CObject, 1)
 

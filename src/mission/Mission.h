@@ -4,10 +4,10 @@
 // or variants that never ends. Loading reads the file's names, texts and
 // lists (the events only as an empty list).
 
-#include "platform/CString.h"
-#include "platform/Collections.h"
-#include "platform/Object.h"
-#include "platform/Time.h"
+#include "platform/core/CString.h"
+#include "platform/core/Collections.h"
+#include "platform/core/Object.h"
+#include "platform/core/Time.h"
 
 #include <utility>
 #include <vector>

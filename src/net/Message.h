@@ -2,8 +2,8 @@
 // The message link of a session: frames and sends typed messages to the
 // other programs. Least form: a link that is not connected and sends nothing.
 
-#include "platform/CString.h"
-#include "platform/Types.h"
+#include "platform/core/CString.h"
+#include "platform/core/Types.h"
 
 class CMessage
 {

@@ -7,9 +7,9 @@
 // once (state 0), it has no link, so nothing is sent and no message
 // arrives, and no opponent is ever connected.
 
-#include "platform/Collections.h"
-#include "platform/CString.h"
-#include "platform/Types.h"
+#include "platform/core/Collections.h"
+#include "platform/core/CString.h"
+#include "platform/core/Types.h"
 
 class CMessage;
 

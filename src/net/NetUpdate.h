@@ -3,9 +3,9 @@
 // multiplayer game. Least form: records that pack nothing, send nothing
 // (there is no link) and apply nothing they receive.
 
-#include "platform/CString.h"
-#include "platform/Object.h"
-#include "platform/Types.h"
+#include "platform/core/CString.h"
+#include "platform/core/Object.h"
+#include "platform/core/Types.h"
 
 class CFireMission;
 class CFireMissionArray;

@@ -2,8 +2,8 @@
 // The formation templates of a mission ("*.frm"). Least form: no templates;
 // loading a file succeeds with nothing loaded.
 
-#include "platform/Collections.h"
-#include "platform/CString.h"
+#include "platform/core/Collections.h"
+#include "platform/core/CString.h"
 
 class CFormationTemplateArray : public CObArray
 {

@@ -3,7 +3,7 @@
 // element moves along. Least form: the points only, with a deep copy, so
 // that the map view can keep the copy of a path it shows.
 
-#include "platform/Object.h"
+#include "platform/core/Object.h"
 
 #include <vector>
 

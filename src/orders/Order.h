@@ -2,8 +2,8 @@
 // The written operations order ("*.ord") and its window. Least form: an
 // order with a name and no text whose window never opens.
 
-#include "platform/CString.h"
-#include "platform/Object.h"
+#include "platform/core/CString.h"
+#include "platform/core/Object.h"
 
 class COrder : public CObject
 {

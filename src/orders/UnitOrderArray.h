@@ -3,8 +3,8 @@
 // library of AI orders). Least form: orders that finish at once and a set
 // that loads nothing.
 
-#include "platform/Collections.h"
-#include "platform/CString.h"
+#include "platform/core/Collections.h"
+#include "platform/core/CString.h"
 
 class CUnitOrder : public CObject
 {

@@ -4,7 +4,7 @@
 // form: window objects that are never open; the units subsystem replaces
 // them with the real windows.
 
-#include "platform/Types.h"
+#include "platform/core/Types.h"
 
 class CInfoSheet
 {

@@ -1,6 +1,6 @@
 #include "units/KDRUnits.h"
 
-#include "platform/Archive.h"
+#include "platform/core/Archive.h"
 #include "hierarchy/HierarchyArray.h"
 #include "hierarchy/TaskOrg.h"
 

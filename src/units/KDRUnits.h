@@ -9,11 +9,11 @@
 // subsystem replaces it; the interface is the one the shell, the database
 // and the battlefield call.
 
-#include "platform/CString.h"
-#include "platform/Collections.h"
-#include "platform/Object.h"
-#include "platform/Time.h"
-#include "platform/Types.h"
+#include "platform/core/CString.h"
+#include "platform/core/Collections.h"
+#include "platform/core/Object.h"
+#include "platform/core/Time.h"
+#include "platform/core/Types.h"
 
 class CArchive;
 class CFireMission;

@@ -4,10 +4,10 @@
 // doubles as the report's priority: engagements add 256, kills and losses
 // 512, so the more urgent report has the larger code.
 
-#include "platform/Archive.h"
-#include "platform/CString.h"
-#include "platform/Object.h"
-#include "platform/Time.h"
+#include "platform/core/Archive.h"
+#include "platform/core/CString.h"
+#include "platform/core/Object.h"
+#include "platform/core/Time.h"
 
 class CSpotReport : public CObject
 {

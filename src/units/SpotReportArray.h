@@ -3,7 +3,7 @@
 // modeless log window that lists them. Until the log window is built the
 // array keeps the reports and only remembers whether the log is shown.
 
-#include "platform/Collections.h"
+#include "platform/core/Collections.h"
 #include "units/SpotReport.h"
 
 class CSpotReportArray : public TypedObArray<CSpotReport>

@@ -4,8 +4,8 @@
 // that stands still, carries nothing and fires nothing; the units subsystem
 // replaces it with the full record.
 
-#include "platform/Object.h"
-#include "platform/Types.h"
+#include "platform/core/Object.h"
+#include "platform/core/Types.h"
 
 class CKDRDatabase;
 class CKDRGameMap;

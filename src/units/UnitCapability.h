@@ -4,9 +4,9 @@
 // form: the capabilities keep their type codes and do nothing else; the
 // units subsystem replaces them.
 
-#include "platform/Collections.h"
-#include "platform/Object.h"
-#include "platform/Time.h"
+#include "platform/core/Collections.h"
+#include "platform/core/Object.h"
+#include "platform/core/Time.h"
 
 class CBreach;
 class CFireMission;

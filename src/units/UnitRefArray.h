@@ -2,7 +2,7 @@
 // A contact list: references to units that one side knows of. Least form:
 // an empty list that knows no unit.
 
-#include "platform/Object.h"
+#include "platform/core/Object.h"
 
 class CUnitRefArray : public CObject
 {

@@ -20,10 +20,10 @@
 // Without a game map every conversion yields -99 and zoom, scroll and
 // centring do nothing.
 
-#include "platform/CString.h"
-#include "platform/Time.h"
-#include "platform/Types.h"
-#include "platform/View.h"
+#include "platform/core/CString.h"
+#include "platform/core/Time.h"
+#include "platform/core/Types.h"
+#include "platform/ui/View.h"
 
 class CDC;
 class CDisplay;

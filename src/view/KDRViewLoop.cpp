@@ -17,7 +17,7 @@
 #include "battlefield/KDRHoles.h"
 #include "net/MultiplayerSession.h"
 #include "orders/NodeArray.h"
-#include "platform/UiService.h"
+#include "platform/ui/UiService.h"
 #include "hierarchy/TaskOrg.h"
 #include "units/Unit.h"
 #include "view/Sound.h"

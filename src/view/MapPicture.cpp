@@ -1,6 +1,6 @@
 #include "view/MapPicture.h"
 
-#include "platform/File.h"
+#include "platform/core/File.h"
 
 #include <algorithm>
 #include <cmath>
@@ -268,4 +268,23 @@ DDRESULT CMapPicture::DrawScaled(CSurface* target, BOOL keyed)
         py += h;
     }
     return DD_OK;
+}
+
+// A sprite placed at a picture point: the sprite lives in the platform, which
+// knows nothing of map pictures, so the placement is defined here.
+void CSprite::SetMapPosition(int& x, int& y, const CMapPicture* picture)
+{
+    const double zoom = picture ? picture->GetZoom() : 1.0;
+    const int fw = m_pSheet ? m_pSheet->GetFrameWidth() : 0;
+    const int fh = m_pSheet ? m_pSheet->GetFrameHeight() : 0;
+    x = RoundHalf(x * zoom);
+    y = RoundHalf(y * zoom);
+    x -= RoundHalf((fw / 2) * double(m_scale));
+    y -= RoundHalf((fh / 2) * double(m_scale));
+    if (picture) {
+        x -= RoundHalf(picture->GetScrollX() * zoom);
+        y -= RoundHalf(picture->GetScrollY() * zoom);
+    }
+    m_x = x;
+    m_y = y;
 }

@@ -11,8 +11,8 @@
 // refused; a cell outside the grid and an index outside the sheet are drawn
 // as -99. Nothing is read outside the grid or the sheet.
 
-#include "platform/Types.h"
-#include "view/Display.h"
+#include "platform/core/Types.h"
+#include "platform/ui/Display.h"
 
 #include <vector>
 

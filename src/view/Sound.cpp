@@ -1,8 +1,8 @@
 #include "view/Sound.h"
 
-#include "platform/Archive.h"
-#include "platform/File.h"
-#include "platform/UiService.h"
+#include "platform/core/Archive.h"
+#include "platform/core/File.h"
+#include "platform/ui/UiService.h"
 
 #include <cstdio>
 #include <cstring>

@@ -13,11 +13,11 @@
 // system has no audio output the manager still reads and checks its files
 // but stays silent, and says so once on standard error.
 
-#include "platform/Audio.h"
-#include "platform/Collections.h"
-#include "platform/CString.h"
-#include "platform/Object.h"
-#include "platform/Types.h"
+#include "platform/ui/Audio.h"
+#include "platform/core/Collections.h"
+#include "platform/core/CString.h"
+#include "platform/core/Object.h"
+#include "platform/core/Types.h"
 
 #include <functional>
 #include <memory>

@@ -27,8 +27,8 @@
 // 5 = 8.0, matched exactly; any other scale has no level, and the per-scale
 // setters and queries do nothing for it.
 
-#include "platform/Core.h"
-#include "platform/Dialog.h"
+#include "platform/core/Core.h"
+#include "platform/ui/Dialog.h"
 
 class CViewProperties : public CObject
 {

@@ -9,9 +9,9 @@
 #include "app/KDRApp.h"
 #include "app/KDRDoc.h"
 #include "app/MainFrame.h"
-#include "platform/Core.h"
-#include "platform/DocTemplate.h"
-#include "platform/ScriptedUi.h"
+#include "platform/core/Core.h"
+#include "platform/ui/DocTemplate.h"
+#include "platform/ui/ScriptedUi.h"
 #include "view/KDRView.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The game clock under a hand-driven millisecond counter.
 #include "app/ClockDlg.h"
 #include "app/GameClock.h"
-#include "platform/Timer.h"
+#include "platform/core/Timer.h"
 
 #include <gtest/gtest.h>
 

@@ -9,12 +9,12 @@
 #include "app/KDRApp.h"
 #include "app/KDRCommandIds.h"
 #include "app/KDRDoc.h"
-#include "platform/File.h"
-#include "platform/Frame.h"
-#include "platform/Profile.h"
-#include "platform/ScriptedUi.h"
-#include "platform/Timer.h"
-#include "platform/Wnd.h"
+#include "platform/core/File.h"
+#include "platform/ui/Frame.h"
+#include "platform/ui/Profile.h"
+#include "platform/ui/ScriptedUi.h"
+#include "platform/core/Timer.h"
+#include "platform/ui/Wnd.h"
 #include "view/KDRView.h"
 
 #include <gtest/gtest.h>

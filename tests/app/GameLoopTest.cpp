@@ -7,7 +7,7 @@
 
 #include "app/StartMenuDlg.h"
 #include "battlefield/ElevationMap.h"
-#include "platform/Frame.h"
+#include "platform/ui/Frame.h"
 
 #include <algorithm>
 

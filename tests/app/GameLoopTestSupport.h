@@ -21,7 +21,7 @@
 #include "hierarchy/TaskOrg.h"
 #include "net/MultiplayerSession.h"
 #include "orders/NodeArray.h"
-#include "platform/Timer.h"
+#include "platform/core/Timer.h"
 #include "units/KDRUnits.h"
 #include "units/SpotReport.h"
 #include "units/SpotReportArray.h"

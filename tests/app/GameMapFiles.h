@@ -5,7 +5,7 @@
 // pixels), so that the map loads without asking for files.
 
 #include "battlefield/ElevationMap.h"
-#include "platform/Core.h"
+#include "platform/core/Core.h"
 
 #include <gtest/gtest.h>
 

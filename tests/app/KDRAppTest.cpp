@@ -1,14 +1,14 @@
 // The application object's services, without and with its start-up.
 #include "app/GameClock.h"
 #include "app/KDRApp.h"
-#include "platform/DC.h"
-#include "platform/File.h"
-#include "platform/ScriptedUi.h"
-#include "platform/Timer.h"
-#include "platform/Wnd.h"
+#include "platform/ui/DC.h"
+#include "platform/core/File.h"
+#include "platform/ui/ScriptedUi.h"
+#include "platform/core/Timer.h"
+#include "platform/ui/Wnd.h"
 #include "units/SpotReport.h"
 #include "units/SpotReportArray.h"
-#include "view/Display.h"
+#include "platform/ui/Display.h"
 
 #include <gtest/gtest.h>
 

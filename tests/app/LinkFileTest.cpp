@@ -1,6 +1,6 @@
 // Reading "link.txt" from the start directory, the parent of "Data".
 #include "app/LinkFile.h"
-#include "platform/File.h"
+#include "platform/core/File.h"
 
 #include <gtest/gtest.h>
 

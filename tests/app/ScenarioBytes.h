@@ -3,7 +3,7 @@
 // by hand from the file layout (little-endian words and double words,
 // length-prefixed strings), never by the archive code under test.
 
-#include "platform/Core.h"
+#include "platform/core/Core.h"
 
 #include <cstring>
 #include <vector>

@@ -3,10 +3,10 @@
 // Data/ and profile/, made the current directory and the profile store, and
 // a scripted UI service whose whole script the test must use up. All is
 // put back and removed afterwards.
-#include "platform/File.h"
-#include "platform/Profile.h"
-#include "platform/ScriptedUi.h"
-#include "platform/Wnd.h"
+#include "platform/core/File.h"
+#include "platform/ui/Profile.h"
+#include "platform/ui/ScriptedUi.h"
+#include "platform/ui/Wnd.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include "app/MissionSelectDlg.h"
 #include "app/StartMenuDlg.h"
 #include "mission/Mission.h"
-#include "platform/Command.h"
+#include "platform/ui/Command.h"
 
 #include <sys/stat.h>
 

@@ -5,7 +5,7 @@
 #include "battlefield/Breach.h"
 #include "battlefield/ElevationMap.h"
 #include "battlefield/TerrainArray.h"
-#include "platform/DC.h"
+#include "platform/ui/DC.h"
 
 #include <gtest/gtest.h>
 

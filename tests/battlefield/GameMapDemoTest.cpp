@@ -7,10 +7,10 @@
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
 #include "battlefield/TerrainArray.h"
-#include "platform/DC.h"
-#include "platform/File.h"
+#include "platform/ui/DC.h"
+#include "platform/core/File.h"
 #include "support/ScriptedUi.h"
-#include "view/Display.h"
+#include "platform/ui/Display.h"
 #include "view/MapPicture.h"
 
 #include "../../tools/demo_map.h"

@@ -4,9 +4,9 @@
 
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
-#include "platform/File.h"
+#include "platform/core/File.h"
 #include "support/ScriptedUi.h"
-#include "view/Display.h"
+#include "platform/ui/Display.h"
 #include "view/MapPicture.h"
 
 #include <gtest/gtest.h>

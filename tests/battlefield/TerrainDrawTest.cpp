@@ -5,8 +5,8 @@
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
 #include "battlefield/TerrainArray.h"
-#include "platform/DC.h"
-#include "view/Display.h"
+#include "platform/ui/DC.h"
+#include "platform/ui/Display.h"
 #include "view/MapPicture.h"
 
 #include <gtest/gtest.h>

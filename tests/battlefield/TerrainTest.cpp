@@ -3,7 +3,7 @@
 #include "BattlefieldTestSupport.h"
 
 #include "battlefield/TerrainArray.h"
-#include "platform/DC.h"
+#include "platform/ui/DC.h"
 
 #include <gtest/gtest.h>
 

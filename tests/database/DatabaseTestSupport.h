@@ -6,10 +6,10 @@
 
 #include "app/KDRApp.h"
 #include "app/ReportDlg.h"
-#include "platform/Core.h"
-#include "platform/ScriptedUi.h"
-#include "platform/Wnd.h"
-#include "view/Display.h"
+#include "platform/core/Core.h"
+#include "platform/ui/ScriptedUi.h"
+#include "platform/ui/Wnd.h"
+#include "platform/ui/Display.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include "database/HTMLPage.h"
 #include "database/VehicleSpecsDlg.h"
-#include "platform/PageView.h"
+#include "platform/ui/PageView.h"
 
 #include <gtest/gtest.h>
 

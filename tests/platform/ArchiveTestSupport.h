@@ -3,7 +3,7 @@
 // collection tests. Fixtures are assembled by hand from the file layout,
 // never produced by the archive under test.
 
-#include "platform/Core.h"
+#include "platform/core/Core.h"
 
 #include <string>
 #include <vector>

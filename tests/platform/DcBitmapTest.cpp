@@ -1,8 +1,8 @@
 // Bitmaps from BMP files that ImageMagick made (fixtures/make_bmps.sh), and
 // image lists built from bitmaps.
-#include "platform/DC.h"
-#include "platform/File.h"
-#include "platform/QtBridge.h"
+#include "platform/ui/DC.h"
+#include "platform/core/File.h"
+#include "platform/ui/QtBridge.h"
 
 #include <gtest/gtest.h>
 

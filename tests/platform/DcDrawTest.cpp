@@ -1,6 +1,6 @@
 // Drawing on a CDC: pixels checked at chosen places against the Windows
 // drawing rules the program was written for.
-#include "platform/DC.h"
+#include "platform/ui/DC.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "platform/Random.h"
-#include "platform/Timer.h"
+#include "platform/core/Random.h"
+#include "platform/core/Timer.h"
 
 #include <gtest/gtest.h>
 

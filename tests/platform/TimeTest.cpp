@@ -1,4 +1,4 @@
-#include "platform/Time.h"
+#include "platform/core/Time.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The UI service: scripted answers, recorded prompts, failures for prompts
 // nobody scripted, and the Qt service's real widgets.
-#include "platform/App.h"
-#include "platform/File.h"
-#include "platform/UiService.h"
-#include "platform/Wnd.h"
+#include "platform/ui/App.h"
+#include "platform/core/File.h"
+#include "platform/ui/UiService.h"
+#include "platform/ui/Wnd.h"
 #include "support/ScriptedUi.h"
 
 #include <QApplication>

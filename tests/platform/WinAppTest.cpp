@@ -1,13 +1,13 @@
 // The application object: message pump, idle handler, modal loops, exit
 // code, the document template and the profile.
-#include "platform/App.h"
-#include "platform/Command.h"
-#include "platform/Dialog.h"
-#include "platform/DocTemplate.h"
-#include "platform/Document.h"
-#include "platform/Frame.h"
-#include "platform/Profile.h"
-#include "platform/View.h"
+#include "platform/ui/App.h"
+#include "platform/ui/Command.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/DocTemplate.h"
+#include "platform/ui/Document.h"
+#include "platform/ui/Frame.h"
+#include "platform/ui/Profile.h"
+#include "platform/ui/View.h"
 #include "support/ScriptedUi.h"
 
 #include <QApplication>

@@ -1,11 +1,11 @@
 // Commands: menus built from a description, the update protocol on menu
 // items, toolbar buttons and status panes, accelerators (also from a
 // modeless dialog), and popup menus built at run time.
-#include "platform/App.h"
-#include "platform/Command.h"
-#include "platform/Dialog.h"
-#include "platform/Frame.h"
-#include "platform/View.h"
+#include "platform/ui/App.h"
+#include "platform/ui/Command.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/Frame.h"
+#include "platform/ui/View.h"
 #include "support/ScriptedUi.h"
 
 #include <QAction>

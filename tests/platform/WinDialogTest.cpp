@@ -1,8 +1,8 @@
 // Dialogs built in code, their controls and data exchange, run modally
 // through the scripted UI service or modeless.
-#include "platform/App.h"
-#include "platform/Dialog.h"
-#include "platform/PropertySheet.h"
+#include "platform/ui/App.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/PropertySheet.h"
 #include "support/ScriptedUi.h"
 
 #include <QApplication>

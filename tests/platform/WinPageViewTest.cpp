@@ -1,7 +1,7 @@
 // The page view in place of the browser control, and shell execution.
-#include "platform/File.h"
-#include "platform/PageView.h"
-#include "platform/Shell.h"
+#include "platform/core/File.h"
+#include "platform/ui/PageView.h"
+#include "platform/ui/Shell.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Views: painting through OnDraw and client DCs, scroll sizes and
 // positions, mouse and keys reaching the view's handlers.
-#include "platform/App.h"
-#include "platform/DC.h"
-#include "platform/Frame.h"
-#include "platform/View.h"
+#include "platform/ui/App.h"
+#include "platform/ui/DC.h"
+#include "platform/ui/Frame.h"
+#include "platform/ui/View.h"
 
 #include <gtest/gtest.h>
 

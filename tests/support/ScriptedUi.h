@@ -7,7 +7,7 @@
 //     ScopedScriptedUi ui;
 //     ui->ExpectMessage("Warning!", "Starting the clock ...", IDYES);
 
-#include "platform/ScriptedUi.h"
+#include "platform/ui/ScriptedUi.h"
 
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Surfaces, colour keys, sprites, the lost-surface path and presenting.
-#include "platform/DC.h"
-#include "platform/ScriptedUi.h"
-#include "view/Display.h"
+#include "platform/ui/DC.h"
+#include "platform/ui/ScriptedUi.h"
+#include "platform/ui/Display.h"
 #include "view/MapPicture.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 // Presenting on a real window: the display's primary surface is the
 // window's client image.
-#include "platform/Wnd.h"
-#include "view/Display.h"
+#include "platform/ui/Wnd.h"
+#include "platform/ui/Display.h"
 
 #include <QCoreApplication>
 #include <QImage>

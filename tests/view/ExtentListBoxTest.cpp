@@ -1,7 +1,7 @@
 // The list box whose horizontal extent follows its widest item.
-#include "platform/Dialog.h"
-#include "platform/QtBridge.h"
-#include "view/ExtentListBox.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/QtBridge.h"
+#include "platform/ui/ExtentListBox.h"
 
 #include <QFontMetrics>
 #include <QWidget>

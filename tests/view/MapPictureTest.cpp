@@ -1,5 +1,5 @@
 // The tiled map picture: its grid file, scrolling and drawing at the zooms.
-#include "view/Display.h"
+#include "platform/ui/Display.h"
 #include "view/MapPicture.h"
 
 #include <QImage>

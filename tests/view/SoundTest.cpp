@@ -1,8 +1,8 @@
 // The wave parser, the sound list file, the report of missing files and
 // real playback heard on the test sound server's null sink.
-#include "platform/Archive.h"
-#include "platform/File.h"
-#include "platform/ScriptedUi.h"
+#include "platform/core/Archive.h"
+#include "platform/core/File.h"
+#include "platform/ui/ScriptedUi.h"
 #include "view/Sound.h"
 
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 // The per-zoom-level view properties and their file "view.vpl". Fixtures are
 // built by hand from the file layout.
 #include "app/ScenarioBytes.h"
-#include "platform/Dialog.h"
-#include "platform/ScriptedUi.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/ScriptedUi.h"
 #include "view/ViewProperties.h"
 
 #include <gtest/gtest.h>

@@ -1,0 +1,826 @@
+#include "platform/ui/Display.h"
+
+#include "platform/ui/DC.h"
+#include "platform/core/File.h"
+#include "platform/ui/QtBridge.h"
+#include "platform/ui/UiService.h"
+#include "platform/ui/Wnd.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QFile>
+#include <QPainter>
+#include <QPointer>
+#include <QWidget>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+constexpr QImage::Format kSurfaceFormat = QImage::Format_RGB32;
+// The colour bits of a 32-bit pixel; the top byte is not colour.
+constexpr DWORD kColorMask = 0x00FFFFFF;
+constexpr int kColorDepth = 32;
+
+// Rounded to the nearest whole pixel, halves upward, kept inside int.
+// (Truncating v + 0.5 toward zero would round -2.5 to -2 and cut a sprite
+// at the left or top edge by one pixel less than it moved.)
+int RoundHalf(double v)
+{
+    v = std::floor(v + 0.5);
+    if (!(v > -1e9))
+        return -1000000000;
+    if (v > 1e9)
+        return 1000000000;
+    return static_cast<int>(v);
+}
+
+// Truncated toward zero, kept inside int.
+int Truncate(double v)
+{
+    if (!(v > -1e9))
+        return -1000000000;
+    if (v > 1e9)
+        return 1000000000;
+    return static_cast<int>(v);
+}
+
+bool Is32Bit(const QImage& image)
+{
+    switch (image.format()) {
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32:
+    case QImage::Format_ARGB32_Premultiplied:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QImage NewSurfaceImage(int width, int height)
+{
+    QImage image(width, height, kSurfaceFormat);
+    if (!image.isNull())
+        image.fill(Qt::black);
+    return image;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Result names
+
+const char* DDErrorName(DDRESULT result)
+{
+    struct Entry { DDRESULT code; const char* name; };
+    static const Entry names[] = {
+        {DD_OK, "DD_OK"},
+        {DDERR_GENERIC, "DDERR_GENERIC"},
+        {DDERR_INVALIDPARAMS, "DDERR_INVALIDPARAMS"},
+        {DDERR_INVALIDRECT, "DDERR_INVALIDRECT"},
+        {DDERR_INVALIDOBJECT, "DDERR_INVALIDOBJECT"},
+        {DDERR_NOCOLORKEY, "DDERR_NOCOLORKEY"},
+        {DDERR_OUTOFMEMORY, "DDERR_OUTOFMEMORY"},
+        {DDERR_SURFACELOST, "DDERR_SURFACELOST"},
+        {DDERR_UNSUPPORTED, "DDERR_UNSUPPORTED"},
+        {DDERR_CANTCREATEDC, "DDERR_CANTCREATEDC"},
+        {DDERR_NODC, "DDERR_NODC"},
+        {DDERR_DCALREADYCREATED, "DDERR_DCALREADYCREATED"},
+        {DDERR_NOTFOUND, "DDERR_NOTFOUND"},
+    };
+    for (const Entry& e : names)
+        if (e.code == result)
+            return e.name;
+    return "Unknown Error";
+}
+
+void ReportDDError(DDRESULT result, CWnd* owner)
+{
+    CString text;
+    text.Format("DirectDraw Error %s", DDErrorName(result));
+    GetUiService().MessageBox(owner, text, "Error", MB_OK);
+    // The program cannot draw without its surfaces: it ends at the next turn
+    // of the event loop.
+    if (QCoreApplication* app = QCoreApplication::instance())
+        QMetaObject::invokeMethod(app, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+// ---------------------------------------------------------------------------
+// Bitmaps and colours
+
+BOOL DDLoadBitmap(const char* name, QImage& bitmap, int& width, int& height)
+{
+    if (!name || !*name)
+        return FALSE;
+    QImage image;
+    const QString resource = QStringLiteral(":/") + ToQString(name);
+    if (QFile::exists(resource))
+        image.load(resource);
+    if (image.isNull())
+        image.load(ToQString(ResolvePath(name)));
+    if (image.isNull())
+        return FALSE;
+    bitmap = image.convertToFormat(kSurfaceFormat);
+    width = bitmap.width();
+    height = bitmap.height();
+    return TRUE;
+}
+
+DDRESULT DDCopyBitmap(CSurface* surface, const QImage& bitmap, int x, int y, int dx, int dy)
+{
+    if (!surface || bitmap.isNull() || surface->GetImage().isNull())
+        return DDERR_INVALIDPARAMS;
+    if (surface->IsLost())
+        surface->m_lost = FALSE;
+    if (dx == 0)
+        dx = bitmap.width();
+    if (dy == 0)
+        dy = bitmap.height();
+    QPainter painter(&surface->GetImage());
+    if (!painter.isActive()) {
+        qDebug("createcompatible dc failed");
+        return DDERR_CANTCREATEDC;
+    }
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(QRect(0, 0, surface->GetWidth(), surface->GetHeight()), bitmap, QRect(x, y, dx, dy));
+    return DD_OK;
+}
+
+DDRESULT DDReLoadBitmap(CSurface* surface, const char* name)
+{
+    QImage bitmap;
+    int width = 0;
+    int height = 0;
+    if (!DDLoadBitmap(name, bitmap, width, height)) {
+        qDebug("handle is null");
+        return DDERR_GENERIC;
+    }
+    const DDRESULT result = DDCopyBitmap(surface, bitmap, 0, 0, 0, 0);
+    if (result != DD_OK)
+        qDebug("ddcopybitmap failed");
+    return result;
+}
+
+DWORD DDColorMatch(CSurface* surface, COLORREF rgb)
+{
+    if (rgb == CLR_INVALID)
+        return CLR_INVALID;
+    if (!surface || surface->GetImage().isNull())
+        return 0;
+    // Put the colour into the surface and read back what the surface holds
+    // for it, so that the key has the surface's own pixel layout.
+    QImage& image = surface->GetImage();
+    const QRgb saved = image.pixel(0, 0);
+    image.setPixel(0, 0, qRgb(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)));
+    DWORD physical = 0;
+    std::memcpy(&physical, image.constScanLine(0), sizeof physical);
+    image.setPixel(0, 0, saved);
+    return physical & kColorMask;
+}
+
+void ClipBltRects(int& x, int& y, CRect& src, const CRect& clip)
+{
+    if (x - src.left + src.right > clip.right)
+        src.right = clip.right - x + src.left;
+    if (x < clip.left) {
+        src.left = clip.left - x + src.left;
+        x = clip.left;
+    }
+    if (y < clip.top) {
+        src.top += clip.top - y;
+        y = clip.top;
+    }
+    if (src.bottom - src.top + y > clip.bottom)
+        src.bottom = clip.bottom - y + src.top;
+}
+
+// ---------------------------------------------------------------------------
+// CSurface
+
+CSurface::CSurface() : m_pOwnImage(std::make_unique<QImage>()), m_pImage(m_pOwnImage.get()) {}
+
+CSurface::~CSurface()
+{
+    m_pDC.reset();
+    if (m_pDisplay)
+        m_pDisplay->Unregister(this);
+}
+
+void CSurface::Attach(CDisplay* display, QImage image)
+{
+    m_pDC.reset();
+    if (m_pDisplay != display) {
+        if (m_pDisplay)
+            m_pDisplay->Unregister(this);
+        if (display)
+            display->Register(this);
+        m_pDisplay = display;
+    }
+    *m_pOwnImage = std::move(image);
+    m_pImage = m_pOwnImage.get();
+    m_width = m_pImage->width();
+    m_height = m_pImage->height();
+    m_source = CRect(0, 0, m_width, m_height);
+    m_dest = m_source;
+    m_lost = FALSE;
+}
+
+void CSurface::AttachExternal(CDisplay* display, QImage* image)
+{
+    Attach(display, QImage());
+    m_pImage = image ? image : m_pOwnImage.get();
+    SyncExternalSize();
+}
+
+void CSurface::SyncExternalSize()
+{
+    if (m_pImage->width() != m_width || m_pImage->height() != m_height) {
+        m_width = m_pImage->width();
+        m_height = m_pImage->height();
+        m_source = CRect(0, 0, m_width, m_height);
+        m_dest = m_source;
+    }
+}
+
+void CSurface::Detach()
+{
+    m_pDC.reset();
+    if (m_pDisplay)
+        m_pDisplay->Unregister(this);
+    m_pDisplay = nullptr;
+    *m_pOwnImage = QImage();
+    m_pImage = m_pOwnImage.get();
+    m_width = m_height = 0;
+    m_bitmapName.Empty();
+}
+
+BOOL CSurface::IsUsable() const
+{
+    return !m_pImage->isNull() && Is32Bit(*m_pImage);
+}
+
+BOOL CSurface::CreateFromBitmap(CDisplay* display, const char* name)
+{
+    QImage bitmap;
+    int width = 0;
+    int height = 0;
+    if (!DDLoadBitmap(name, bitmap, width, height))
+        return FALSE;
+    Attach(display, std::move(bitmap));
+    m_bitmapName = name;
+    return TRUE;
+}
+
+BOOL CSurface::Create(CDisplay* display, int width, int height)
+{
+    CWnd* owner = display ? display->GetWindow() : nullptr;
+    if (width <= 0 || height <= 0) {
+        ReportDDError(DDERR_INVALIDPARAMS, owner);
+        return FALSE;
+    }
+    QImage image = NewSurfaceImage(width, height);
+    if (image.isNull()) {
+        ReportDDError(DDERR_OUTOFMEMORY, owner);
+        return FALSE;
+    }
+    Attach(display, std::move(image));
+    m_bitmapName.Empty();
+    return TRUE;
+}
+
+DDRESULT CSurface::Blt(const CRect& dest, CSurface* target, const CRect& source, BOOL keyed)
+{
+    if (!target)
+        return DDERR_INVALIDPARAMS;
+    if (m_lost || target->m_lost) {
+        // The copy is not retried: the next paint draws again.
+        if (m_lost)
+            Restore();
+        if (target->m_lost)
+            target->Restore();
+        return DDERR_SURFACELOST;
+    }
+    if (!IsUsable() || !target->IsUsable())
+        return DDERR_INVALIDOBJECT;
+    if (keyed && !m_hasColorKey)
+        return DDERR_NOCOLORKEY;
+    const int sw = source.Width();
+    const int sh = source.Height();
+    const int dw = dest.Width();
+    const int dh = dest.Height();
+    if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0)
+        return DDERR_INVALIDRECT;
+
+    // Only the part of the destination inside the target is written.
+    const int x0 = std::max<int>(dest.left, 0);
+    const int x1 = std::min<int>(dest.right, target->m_width);
+    const int y0 = std::max<int>(dest.top, 0);
+    const int y1 = std::min<int>(dest.bottom, target->m_height);
+    if (x0 >= x1 || y0 >= y1)
+        return DD_OK;
+
+    QImage copy;
+    const QImage* src = m_pImage;
+    if (target == this) {
+        copy = m_pImage->copy();
+        src = &copy;
+    }
+
+    // Each destination pixel takes the source pixel under its centre; equal
+    // sizes copy pixel for pixel. Source pixels outside this surface are
+    // left out.
+    std::vector<int> columns(size_t(x1 - x0));
+    for (int x = x0; x < x1; ++x) {
+        const long long k = x - dest.left;
+        columns[size_t(x - x0)] = source.left + int((2 * k + 1) * sw / (2LL * dw));
+    }
+    const DWORD key = m_colorKey & kColorMask;
+    QImage& out = *target->m_pImage;
+    for (int y = y0; y < y1; ++y) {
+        const long long k = y - dest.top;
+        const int sy = source.top + int((2 * k + 1) * sh / (2LL * dh));
+        if (sy < 0 || sy >= m_height)
+            continue;
+        const QRgb* srcRow = reinterpret_cast<const QRgb*>(src->constScanLine(sy));
+        QRgb* dstRow = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = x0; x < x1; ++x) {
+            const int sx = columns[size_t(x - x0)];
+            if (sx < 0 || sx >= m_width)
+                continue;
+            const QRgb pixel = srcRow[sx];
+            if (keyed && (pixel & kColorMask) == key)
+                continue;
+            dstRow[x] = pixel | 0xFF000000u;
+        }
+    }
+    return DD_OK;
+}
+
+DDRESULT CSurface::ColorFill(const CRect& rect, DWORD physicalColor)
+{
+    if (m_lost) {
+        Restore();
+        return DDERR_SURFACELOST;
+    }
+    if (!IsUsable())
+        return DDERR_INVALIDOBJECT;
+    const int x0 = std::max<int>(rect.left, 0);
+    const int x1 = std::min<int>(rect.right, m_width);
+    const int y0 = std::max<int>(rect.top, 0);
+    const int y1 = std::min<int>(rect.bottom, m_height);
+    const QRgb pixel = 0xFF000000u | (physicalColor & kColorMask);
+    for (int y = y0; y < y1; ++y) {
+        QRgb* row = reinterpret_cast<QRgb*>(m_pImage->scanLine(y));
+        std::fill(row + x0, row + std::max(x0, x1), pixel);
+    }
+    return DD_OK;
+}
+
+DDRESULT CSurface::BltClipped(CSurface* target)
+{
+    CRect src = m_source;
+    CRect dst = m_dest;
+    if (src.left < 0)
+        src.left = 0;
+    if (src.top < 0)
+        src.top = 0;
+    if (src.right >= m_width)
+        src.right = m_width - 1;
+    if (src.bottom >= m_height)
+        src.bottom = m_height - 1;
+    int displayWidth = target ? target->m_width : 0;
+    int displayHeight = target ? target->m_height : 0;
+    if (m_pDisplay) {
+        displayWidth = m_pDisplay->GetWidth();
+        displayHeight = m_pDisplay->GetHeight();
+    }
+    if (dst.left < 0)
+        dst.left = 0;
+    if (dst.top < 0)
+        dst.top = 0;
+    if (dst.right >= displayWidth)
+        dst.right = displayWidth - 1;
+    if (dst.bottom >= displayHeight)
+        dst.bottom = displayHeight - 1;
+    return Blt(dst, target, src, FALSE);
+}
+
+DDRESULT CSurface::BltFast(int x, int y, CSurface* target)
+{
+    return Blt(CRect(x, y, x + m_source.Width(), y + m_source.Height()), target, m_source, FALSE);
+}
+
+DDRESULT CSurface::BltStretchKeyed(CSurface* target)
+{
+    return Blt(m_dest, target, m_source, TRUE);
+}
+
+DDRESULT CSurface::BltFastKeyed(int x, int y, CSurface* target)
+{
+    return Blt(CRect(x, y, x + m_source.Width(), y + m_source.Height()), target, m_source, TRUE);
+}
+
+DDRESULT CSurface::BltFastKeyedClipped(int x, int y, CSurface* target, const CRect& clip)
+{
+    CRect src = m_source;
+    ClipBltRects(x, y, src, clip);
+    return Blt(CRect(x, y, x + src.Width(), y + src.Height()), target, src, TRUE);
+}
+
+DDRESULT CSurface::BltToWindow(CSurface* target)
+{
+    if (!target)
+        return DDERR_INVALIDPARAMS;
+    return Blt(CRect(0, 0, target->m_width, target->m_height), target, CRect(0, 0, m_width, m_height), FALSE);
+}
+
+DDRESULT CSurface::BltScaledKeyed(int x, int y, float zoom, CSurface* target)
+{
+    // Only the size is scaled; the corner stays at (x, y).
+    const CRect dest(x, y, x + Truncate(m_width * double(zoom)), y + Truncate(m_height * double(zoom)));
+    return Blt(dest, target, CRect(0, 0, m_width, m_height), TRUE);
+}
+
+DDRESULT CSurface::Mirror(bool horizontally, bool vertically)
+{
+    if (m_lost) {
+        Restore();
+        return DDERR_SURFACELOST;
+    }
+    if (!IsUsable())
+        return DDERR_INVALIDOBJECT;
+    *m_pImage = m_pImage->mirrored(horizontally, vertically);
+    return DD_OK;
+}
+
+DDRESULT CSurface::MirrorLeftRight()
+{
+    return Mirror(true, false);
+}
+
+DDRESULT CSurface::MirrorUpDown()
+{
+    return Mirror(false, true);
+}
+
+void CSurface::SetColorKey(DWORD physicalColor)
+{
+    m_colorKey = physicalColor;
+    m_hasColorKey = TRUE;
+}
+
+COLORREF CSurface::GetPixel(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height || m_pImage->isNull())
+        return CLR_INVALID;
+    const QRgb p = m_pImage->pixel(x, y);
+    return RGB(qRed(p), qGreen(p), qBlue(p));
+}
+
+DDRESULT CSurface::Restore()
+{
+    if (!m_lost)
+        return DD_OK;
+    m_lost = FALSE;
+    if (!m_bitmapName.IsEmpty())
+        return DDReLoadBitmap(this, m_bitmapName);
+    return DD_OK;
+}
+
+void CSurface::MarkLost()
+{
+    m_lost = TRUE;
+    if (!m_pImage->isNull())
+        m_pImage->fill(Qt::black);
+}
+
+CDC* CSurface::GetDC()
+{
+    if (m_pDC)
+        return m_pDC.get();
+    CWnd* owner = m_pDisplay ? m_pDisplay->GetWindow() : nullptr;
+    if (m_lost) {
+        const DDRESULT result = Restore();
+        if (result != DD_OK) {
+            ReportDDError(result, owner);
+            return nullptr;
+        }
+    }
+    if (m_pImage->isNull()) {
+        ReportDDError(DDERR_CANTCREATEDC, owner);
+        return nullptr;
+    }
+    m_pDC = std::make_unique<CDC>();
+    m_pDC->AttachImage(m_pImage);
+    return m_pDC.get();
+}
+
+void CSurface::ReleaseDC()
+{
+    if (m_pDC)
+        m_pDC->DetachImage();
+    m_pDC.reset();
+}
+
+// ---------------------------------------------------------------------------
+// CFrameSurface
+
+CFrameSurface::CFrameSurface() = default;
+
+CFrameSurface::CFrameSurface(CDisplay* display, const char* name, int columns, int rows, int count)
+{
+    Load(display, name, columns, rows, count);
+}
+
+BOOL CFrameSurface::Load(CDisplay* display, const char* name, int columns, int rows, int count)
+{
+    m_bLoaded = FALSE;
+    if (!name)
+        return FALSE;
+    if (!CreateFromBitmap(display, name))
+        return FALSE;
+    m_columns = columns;
+    m_rows = rows;
+    m_count = count;
+    m_bLoaded = TRUE;
+    return TRUE;
+}
+
+int CFrameSurface::GetFrameWidth() const
+{
+    return m_columns > 0 ? m_width / m_columns : 0;
+}
+
+int CFrameSurface::GetFrameHeight() const
+{
+    return m_rows > 0 ? m_height / m_rows : 0;
+}
+
+CRect CFrameSurface::GetFrameRect(int frame) const
+{
+    const int fw = GetFrameWidth();
+    const int fh = GetFrameHeight();
+    if (fw <= 0 || fh <= 0 || frame < 0 || frame >= m_columns * m_rows)
+        return CRect();
+    const int column = frame % m_columns;
+    const int row = frame / m_columns;
+    return CRect(column * fw, row * fh, column * fw + fw, row * fh + fh);
+}
+
+// ---------------------------------------------------------------------------
+// CSprite
+
+CSprite::CSprite(CFrameSurface* sheet, BOOL ownsSheet) : m_ownsSheet(ownsSheet), m_pSheet(sheet) {}
+
+CSprite::~CSprite()
+{
+    if (m_ownsSheet)
+        delete m_pSheet;
+}
+
+void CSprite::SetSheet(CFrameSurface* sheet, BOOL ownsSheet)
+{
+    if (m_ownsSheet && sheet != m_pSheet)
+        delete m_pSheet;
+    m_pSheet = sheet;
+    m_ownsSheet = ownsSheet;
+}
+
+int CSprite::GetWidth() const
+{
+    return m_pSheet ? RoundHalf(m_pSheet->GetFrameWidth() * double(m_scale)) : 0;
+}
+
+int CSprite::GetHeight() const
+{
+    return m_pSheet ? RoundHalf(m_pSheet->GetFrameHeight() * double(m_scale)) : 0;
+}
+
+BOOL CSprite::Prepare(int clipWidth, int clipHeight)
+{
+    if (!m_pSheet || !(m_scale > 0.0f))
+        return FALSE;
+    if (m_pSheet->IsLost())
+        m_pSheet->Restore();
+    const CRect frame = m_pSheet->GetFrameRect(m_frame);
+    if (frame.IsRectEmpty())
+        return FALSE;
+    const double scale = m_scale;
+    CRect src = frame;
+    CRect dst(m_x, m_y, m_x + RoundHalf(frame.Width() * scale), m_y + RoundHalf(frame.Height() * scale));
+    if (m_x < 1) {
+        src.left -= RoundHalf(m_x / scale);
+        dst.left -= m_x;
+    }
+    if (m_y < 1) {
+        src.top -= RoundHalf(m_y / scale);
+        dst.top -= m_y;
+    }
+    if (dst.right > clipWidth) {
+        const int e = dst.right - clipWidth;
+        src.right -= RoundHalf(e / scale);
+        dst.right -= e;
+    }
+    if (dst.bottom > clipHeight) {
+        const int e = dst.bottom - clipHeight;
+        src.bottom -= RoundHalf(e / scale);
+        dst.bottom -= e;
+    }
+    // A frame cut away by the clipping must not reach a neighbouring frame.
+    if (!src.IntersectRect(src, frame))
+        return FALSE;
+    m_pSheet->SetSourceRect(src);
+    m_pSheet->SetDestRect(dst);
+    return !dst.IsRectEmpty();
+}
+
+BOOL CSprite::PrepareDraw()
+{
+    CDisplay* display = m_pSheet ? m_pSheet->GetDisplay() : nullptr;
+    if (!display)
+        return FALSE;
+    return Prepare(display->GetWidth(), display->GetHeight());
+}
+
+BOOL CSprite::PrepareDrawOnSurface(CSurface* target)
+{
+    if (!target)
+        return FALSE;
+    return Prepare(target->GetWidth(), target->GetHeight());
+}
+
+DDRESULT CSprite::Draw(CSurface* target)
+{
+    if (!target)
+        return DDERR_INVALIDPARAMS;
+    if (!m_pSheet)
+        return DDERR_INVALIDOBJECT;
+    // Without a display the target's size is the limit.
+    const BOOL ready = m_pSheet->GetDisplay() ? PrepareDraw() : PrepareDrawOnSurface(target);
+    if (!ready)
+        return DD_OK;
+    return m_pSheet->BltStretchKeyed(target);
+}
+
+DDRESULT CSprite::DrawOnSurface(CSurface* target)
+{
+    if (!target)
+        return DDERR_INVALIDPARAMS;
+    if (!m_pSheet)
+        return DDERR_INVALIDOBJECT;
+    if (!PrepareDrawOnSurface(target))
+        return DD_OK;
+    return m_pSheet->BltStretchKeyed(target);
+}
+
+BOOL CSprite::HitTest(int x, int y) const
+{
+    if (!m_pSheet || !(m_scale > 0.0f))
+        return FALSE;
+    const CRect frame = m_pSheet->GetFrameRect(m_frame);
+    if (frame.IsRectEmpty())
+        return FALSE;
+    const int u = RoundHalf((x - m_x) / double(m_scale));
+    const int v = RoundHalf((y - m_y) / double(m_scale));
+    if (u < 0 || u >= frame.Width() || v < 0 || v >= frame.Height())
+        return FALSE;
+    if (m_pSheet->IsLost())
+        m_pSheet->Restore();
+    return m_pSheet->GetPixel(frame.left + u, frame.top + v) != SPRITE_COLOR_KEY;
+}
+
+// ---------------------------------------------------------------------------
+// CDisplay
+
+struct CDisplay::WindowRef
+{
+    QPointer<QWidget> widget;
+};
+
+CDisplay::CDisplay() = default;
+
+CDisplay::~CDisplay()
+{
+    Release();
+    // Surfaces that outlive the display forget it.
+    for (CSurface* surface : m_surfaces)
+        surface->m_pDisplay = nullptr;
+    m_surfaces.clear();
+}
+
+void CDisplay::Register(CSurface* surface)
+{
+    if (std::find(m_surfaces.begin(), m_surfaces.end(), surface) == m_surfaces.end())
+        m_surfaces.push_back(surface);
+}
+
+void CDisplay::Unregister(CSurface* surface)
+{
+    m_surfaces.erase(std::remove(m_surfaces.begin(), m_surfaces.end(), surface), m_surfaces.end());
+}
+
+BOOL CDisplay::Init(CWnd* window, int width, int height)
+{
+    Release();
+    m_pWindow = window;
+    m_pWindowRef = std::make_unique<WindowRef>();
+    m_pWindowRef->widget = window ? window->GetWidget() : nullptr;
+    m_width = width;
+    m_height = height;
+    m_colorDepth = kColorDepth;
+
+    m_pPrimary = std::make_unique<CSurface>();
+    QImage* windowImage = window ? window->GetBackImage() : nullptr;
+    if (windowImage) {
+        m_pPrimary->AttachExternal(this, windowImage);
+    } else if (!m_pPrimary->Create(this, width, height)) {
+        m_pPrimary.reset();
+        return FALSE;
+    }
+    m_pBack = std::make_unique<CSurface>();
+    if (!m_pBack->Create(this, width, height)) {
+        m_pBack.reset();
+        m_pPrimary.reset();
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CDisplay::Release()
+{
+    m_bSurfaceDCLent = FALSE;
+    m_pBack.reset();
+    m_pPrimary.reset();
+    m_pWindow = nullptr;
+    m_pWindowRef.reset();
+}
+
+void CDisplay::Present()
+{
+    if (!m_pPrimary || !m_pBack)
+        return;
+    CWnd* window = m_pWindowRef && m_pWindowRef->widget ? m_pWindow : nullptr;
+    if (window) {
+        // The window may have been resized or have made a new image.
+        if (QImage* image = window->GetBackImage()) {
+            if (&m_pPrimary->GetImage() != image)
+                m_pPrimary->AttachExternal(this, image);
+            else
+                m_pPrimary->SyncExternalSize();
+        }
+    }
+    if (m_pPrimary->IsLost())
+        m_pPrimary->Restore();
+    if (m_pBack->IsLost())
+        m_pBack->Restore();
+
+    const DDRESULT result = m_pBack->BltToWindow(m_pPrimary.get());
+    if (result == DDERR_SURFACELOST && m_pPrimary->IsLost())
+        m_pPrimary->Restore();
+    // Inside the window's own paint the image goes on screen when the paint
+    // ends; asking for another paint from there would paint for ever.
+    QWidget* widget = window ? window->GetWidget() : nullptr;
+    if (widget && !widget->testAttribute(Qt::WA_WState_InPaintEvent))
+        window->PresentBackImage();
+}
+
+BOOL CDisplay::IsRectOnScreen(int left, int top, int right, int bottom) const
+{
+    if ((left >= 0 && left <= m_width) || (right >= 0 && right <= m_width))
+        return TRUE;
+    if ((top >= 0 && top <= m_height) || (bottom >= 0 && bottom <= m_height))
+        return TRUE;
+    return FALSE;
+}
+
+CDC* CDisplay::GetSurfaceDC()
+{
+    if (!m_pBack)
+        return nullptr;
+    if (m_bSurfaceDCLent) {
+        m_pBack->ReleaseDC();
+        m_bSurfaceDCLent = FALSE;
+    }
+    CDC* dc = m_pBack->GetDC();
+    m_bSurfaceDCLent = dc != nullptr;
+    return dc;
+}
+
+BOOL CDisplay::ReleaseSurfaceDC()
+{
+    if (!m_bSurfaceDCLent)
+        return FALSE;
+    if (m_pBack)
+        m_pBack->ReleaseDC();
+    m_bSurfaceDCLent = FALSE;
+    return TRUE;
+}
+
+void CDisplay::LoseSurfaces()
+{
+    for (CSurface* surface : m_surfaces)
+        surface->MarkLost();
+}
