@@ -36,19 +36,13 @@ void* operator new(std::size_t size)
         return p;
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept
-{
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace
 {
-constexpr int kSide = 10000;             // metres
-constexpr float kEyeHeight = 20.0f;      // 2 m, in tenths
+constexpr int kSide = 10000;         // metres
+constexpr float kEyeHeight = 20.0f;  // 2 m, in tenths
 constexpr int kQueriesPerRange = 512;
 
 // Rolling ground with ridges and valleys a few kilometres apart and smaller
@@ -134,7 +128,8 @@ std::vector<Query> MakeQueries(double range)
         const double x2 = x1 + range * std::sin(b), y2 = y1 + range * std::cos(b);
         if (x2 < 0.0 || y2 < 0.0 || x2 >= kSide || y2 >= kSide)
             continue;
-        queries.push_back({static_cast<float>(x1), static_cast<float>(y1), static_cast<float>(x2), static_cast<float>(y2)});
+        queries.push_back(
+            {static_cast<float>(x1), static_cast<float>(y1), static_cast<float>(x2), static_cast<float>(y2)});
     }
     return queries;
 }
@@ -175,16 +170,10 @@ void RunLineOfSight(benchmark::State& state, bool woods)
     state.counters["allocs_per_query"] = queriesRun > 0 ? static_cast<double>(allocations) / queriesRun : 0.0;
 }
 
-void BM_LineOfSight(benchmark::State& state)
-{
-    RunLineOfSight(state, false);
-}
+void BM_LineOfSight(benchmark::State& state) { RunLineOfSight(state, false); }
 
-void BM_LineOfSightThroughWoods(benchmark::State& state)
-{
-    RunLineOfSight(state, true);
-}
-}   // namespace
+void BM_LineOfSightThroughWoods(benchmark::State& state) { RunLineOfSight(state, true); }
+}  // namespace
 
 BENCHMARK(BM_LineOfSight)->Arg(500)->Arg(1000)->Arg(2000)->Arg(4000);
 BENCHMARK(BM_LineOfSightThroughWoods)->Arg(500)->Arg(1000)->Arg(2000)->Arg(4000);

@@ -11,8 +11,8 @@
 #include "app/KDRDoc.h"
 #include "battlefield/KDRGameMap.h"
 #include "platform/core/Core.h"
-#include "platform/ui/Frame.h"
 #include "platform/ui/Display.h"
+#include "platform/ui/Frame.h"
 #include "view/KDRView.h"
 
 #include <QApplication>

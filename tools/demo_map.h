@@ -36,15 +36,15 @@
 
 namespace demo_map
 {
-constexpr int kTileSize = 50;                           // pixels; also tiles across and down a sheet
-constexpr int kSheetTiles = kTileSize * kTileSize;      // tiles in a sheet
-constexpr int kPictureWidth = demo_terrain::kWidth / 2;     // 2 m per pixel
+constexpr int kTileSize = 50;                            // pixels; also tiles across and down a sheet
+constexpr int kSheetTiles = kTileSize * kTileSize;       // tiles in a sheet
+constexpr int kPictureWidth = demo_terrain::kWidth / 2;  // 2 m per pixel
 constexpr int kPictureHeight = demo_terrain::kHeight / 2;
 constexpr int kGridColumns = (kPictureWidth + kTileSize - 1) / kTileSize;
 constexpr int kGridRows = (kPictureHeight + kTileSize - 1) / kTileSize;
 static_assert(kGridColumns * kGridRows < kSheetTiles, "every cell needs a tile of its own");
 
-constexpr int kContourInterval = 50;        // tenths of a metre
+constexpr int kContourInterval = 50;  // tenths of a metre
 constexpr int kIndexContourInterval = 250;
 
 const char* const kColourTilesFile = "DemoColour.bmp";
@@ -53,10 +53,7 @@ const char* const kTileGridFile = "Demo.map";
 const char* const kGameMapFile = "demo.gmp";
 
 // The tile of grid cell (column, row).
-constexpr int TileOf(int column, int row)
-{
-    return 1 + row * kGridColumns + column;
-}
+constexpr int TileOf(int column, int row) { return 1 + row * kGridColumns + column; }
 
 // Names the demo's map files in a game map's scenario part.
 inline void NameDemoMapFiles(CKDRGameMap& map, const CString& elevationFile)
@@ -77,7 +74,7 @@ inline void NameDemoMapFiles(CKDRGameMap& map, const CString& elevationFile)
 class Palette
 {
 public:
-    Palette() { Index(qRgb(0, 0, 0)); }   // index 0: the unused parts of a sheet
+    Palette() { Index(qRgb(0, 0, 0)); }  // index 0: the unused parts of a sheet
     int Index(QRgb colour)
     {
         const auto it = m_indexes.find(colour);
@@ -222,12 +219,8 @@ inline QImage RenderColourPicture(const CElevationMap& map)
             case demo_terrain::kWoods:
                 colour = (px * 7 + py * 13) % 11 == 0 ? treeTop : Scale(woods, shadeFactor);
                 break;
-            case demo_terrain::kWater:
-                colour = water;
-                break;
-            case demo_terrain::kRoad:
-                colour = road;
-                break;
+            case demo_terrain::kWater: colour = water; break;
+            case demo_terrain::kRoad: colour = road; break;
             default:
             {
                 const int band = std::clamp(static_cast<int>((h - low) / span * kBands), 0, kBands - 1);
@@ -255,7 +248,8 @@ inline QImage RenderContourPicture(const CElevationMap& map)
     const int indexContour = palette.Index(qRgb(96, 56, 16));
     std::vector<uchar> indexes(static_cast<size_t>(kPictureWidth) * kPictureHeight, static_cast<uchar>(background));
     auto band = [](double h) { return static_cast<int>(std::floor(h / kContourInterval)); };
-    auto mark = [&](int px, int py, int colour) {
+    auto mark = [&](int px, int py, int colour)
+    {
         if (px < 0 || py < 0 || px >= kPictureWidth || py >= kPictureHeight)
             return;
         uchar& cell = indexes[static_cast<size_t>(py) * kPictureWidth + px];
@@ -326,7 +320,8 @@ inline QImage CutIntoTileSheet(const QImage& picture)
 inline BOOL WriteTileGrid(const char* path, CString& errorText)
 {
     std::vector<BYTE> bytes;
-    auto put = [&bytes](LONG v) {
+    auto put = [&bytes](LONG v)
+    {
         const DWORD u = static_cast<DWORD>(v);
         for (int shift = 0; shift < 32; shift += 8)
             bytes.push_back(static_cast<BYTE>((u >> shift) & 0xFF));
@@ -384,9 +379,8 @@ inline BOOL WriteDemoMapFiles(const CString& dataDir, const CString& elevationFi
 {
     const std::unique_ptr<CElevationMap> map = demo_terrain::BuildDemoElevationMap(elevationFile);
     return SaveBitmap(CutIntoTileSheet(RenderColourPicture(*map)), JoinPath(dataDir, kColourTilesFile), errorText) &&
-           SaveBitmap(CutIntoTileSheet(RenderContourPicture(*map)), JoinPath(dataDir, kContourTilesFile),
-                      errorText) &&
+           SaveBitmap(CutIntoTileSheet(RenderContourPicture(*map)), JoinPath(dataDir, kContourTilesFile), errorText) &&
            WriteTileGrid(JoinPath(dataDir, kTileGridFile), errorText) &&
            WriteGameMapFile(JoinPath(dataDir, kGameMapFile), elevationFile, errorText);
 }
-}   // namespace demo_map
+}  // namespace demo_map

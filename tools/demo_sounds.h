@@ -18,8 +18,16 @@ constexpr int kRate = 22050;
 inline std::vector<BYTE> WaveBytes(const std::vector<int16_t>& samples)
 {
     std::vector<BYTE> out;
-    auto put32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) out.push_back(static_cast<BYTE>(v >> (8 * i))); };
-    auto put16 = [&](uint16_t v) { out.push_back(static_cast<BYTE>(v)); out.push_back(static_cast<BYTE>(v >> 8)); };
+    auto put32 = [&](uint32_t v)
+    {
+        for (int i = 0; i < 4; ++i)
+            out.push_back(static_cast<BYTE>(v >> (8 * i)));
+    };
+    auto put16 = [&](uint16_t v)
+    {
+        out.push_back(static_cast<BYTE>(v));
+        out.push_back(static_cast<BYTE>(v >> 8));
+    };
     auto tag = [&](const char* t) { out.insert(out.end(), t, t + 4); };
     const uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
     tag("RIFF");
@@ -27,12 +35,12 @@ inline std::vector<BYTE> WaveBytes(const std::vector<int16_t>& samples)
     tag("WAVE");
     tag("fmt ");
     put32(16);
-    put16(1);               // PCM
-    put16(1);               // mono
+    put16(1);  // PCM
+    put16(1);  // mono
     put32(kRate);
-    put32(kRate * 2);       // bytes a second
-    put16(2);               // bytes a frame
-    put16(16);              // bits a sample
+    put32(kRate * 2);  // bytes a second
+    put16(2);          // bytes a frame
+    put16(16);         // bits a sample
     tag("data");
     put32(dataBytes);
     for (int16_t s : samples)
@@ -79,4 +87,4 @@ inline BOOL WriteDemoSounds(const CString& dataDir, CString& errorText)
     return WriteWave(JoinPath(dataDir, "pick.wav"), pick, errorText) &&
            WriteWave(JoinPath(dataDir, "notify.wav"), notify, errorText);
 }
-}   // namespace demo_sounds
+}  // namespace demo_sounds

@@ -26,10 +26,7 @@ constexpr int kFrameSize = 32;
 constexpr int kCloudSize = 96;
 const QColor kKey(255, 0, 255);
 
-inline int FrameSizeOf(const SymbolCatalogueEntry& entry)
-{
-    return entry.nFrames == 1 ? kCloudSize : kFrameSize;
-}
+inline int FrameSizeOf(const SymbolCatalogueEntry& entry) { return entry.nFrames == 1 ? kCloudSize : kFrameSize; }
 
 // The colour a name ends with; the NATO frames carry their side's colour.
 inline QColor NamedColour(const QString& name)
@@ -40,11 +37,16 @@ inline QColor NamedColour(const QString& name)
         QColor colour;
     };
     static const Named named[] = {
-        {"Light Blue", QColor(120, 190, 255)}, {"Light Yellow", QColor(255, 246, 150)},
-        {"Red", QColor(215, 30, 30)},          {"Grey", QColor(120, 120, 120)},
-        {"Green", QColor(0, 150, 0)},          {"Blue", QColor(30, 80, 220)},
-        {"Yellow", QColor(235, 200, 0)},       {"Purple", QColor(140, 40, 170)},
-        {"Black", QColor(0, 0, 0)},            {"Orange", QColor(240, 130, 0)},
+        {"Light Blue", QColor(120, 190, 255)},
+        {"Light Yellow", QColor(255, 246, 150)},
+        {"Red", QColor(215, 30, 30)},
+        {"Grey", QColor(120, 120, 120)},
+        {"Green", QColor(0, 150, 0)},
+        {"Blue", QColor(30, 80, 220)},
+        {"Yellow", QColor(235, 200, 0)},
+        {"Purple", QColor(140, 40, 170)},
+        {"Black", QColor(0, 0, 0)},
+        {"Orange", QColor(240, 130, 0)},
     };
     for (const Named& n : named)
     {
@@ -357,8 +359,8 @@ inline void DrawMarker(QPainter& p, const QString& name, bool small = false)
     if (name.contains("Tank Ditch"))
     {
         p.setPen(Pen(c, 3));
-        p.drawPolyline(QPolygonF({QPointF(2, 20), QPointF(8, 12), QPointF(14, 20), QPointF(20, 12), QPointF(26, 20),
-                                  QPointF(30, 14)}));
+        p.drawPolyline(QPolygonF(
+            {QPointF(2, 20), QPointF(8, 12), QPointF(14, 20), QPointF(20, 12), QPointF(26, 20), QPointF(30, 14)}));
         return;
     }
     if (name.contains("Wire"))
@@ -518,7 +520,7 @@ inline QImage DrawSheet(const SymbolCatalogueEntry& entry)
     const QString name = entry.pszName;
     if (entry.nFrames == 1)
     {
-        DrawCloud(image, name.startsWith("Smoke") ? QColor(200, 200, 200)
+        DrawCloud(image, name.startsWith("Smoke")   ? QColor(200, 200, 200)
                          : name.startsWith("Illum") ? QColor(255, 250, 170)
                                                     : QColor(190, 120, 220));
         return image;
@@ -606,4 +608,4 @@ inline BOOL WriteDemoSymbols(const CString& dataDir, CString& errorText)
     }
     return TRUE;
 }
-}   // namespace demo_symbols
+}  // namespace demo_symbols

@@ -9,16 +9,15 @@ namespace demo_templates
 {
 // The index of the equipment pages that the Vehicle Specs window opens
 // on: the link lines of the vehicles, their ammunition and the weapons.
-const char* const kIndexTemplate =
-    "<HTML>\r\n"
-    "<HEAD>\r\n<TITLE>Vehicle Specs</TITLE>\r\n</HEAD>\r\n"
-    "<BODY BGCOLOR=\"#FFFFFF\">\r\n"
-    "<H1>Kedravin Equipment</H1>\r\n"
-    "<H2>Vehicles</H2>\r\n*vehicleList*\r\n"
-    "<H2>Ammunition</H2>\r\n*ammoList*\r\n"
-    "<H2>Weapons</H2>\r\n*weaponList*\r\n"
-    "</BODY>\r\n"
-    "</HTML>\r\n";
+const char* const kIndexTemplate = "<HTML>\r\n"
+                                   "<HEAD>\r\n<TITLE>Vehicle Specs</TITLE>\r\n</HEAD>\r\n"
+                                   "<BODY BGCOLOR=\"#FFFFFF\">\r\n"
+                                   "<H1>Kedravin Equipment</H1>\r\n"
+                                   "<H2>Vehicles</H2>\r\n*vehicleList*\r\n"
+                                   "<H2>Ammunition</H2>\r\n*ammoList*\r\n"
+                                   "<H2>Weapons</H2>\r\n*weaponList*\r\n"
+                                   "</BODY>\r\n"
+                                   "</HTML>\r\n";
 
 struct Template
 {
@@ -46,4 +45,4 @@ inline BOOL WriteDemoTemplates(const CString& dataDir, CString& errorText)
     }
     return TRUE;
 }
-}   // namespace demo_templates
+}  // namespace demo_templates

@@ -22,7 +22,7 @@
 
 namespace demo_terrain
 {
-constexpr int kWidth = 4000;    // metres
+constexpr int kWidth = 4000;  // metres
 constexpr int kHeight = 3000;
 constexpr int kEastingOffset = 2000;
 constexpr int kNorthingOffset = 5000;
@@ -34,35 +34,28 @@ constexpr int kWater = 1;
 constexpr int kRoad = 2;
 
 // Where the ridge crest and the valley floor run (metres).
-inline double RidgeCrestX(double y)
-{
-    return 2900.0 + 180.0 * std::sin(y / 650.0);
-}
-inline double ValleyFloorY(double x)
-{
-    return 650.0 + 120.0 * std::sin(x / 700.0);
-}
+inline double RidgeCrestX(double y) { return 2900.0 + 180.0 * std::sin(y / 650.0); }
+inline double ValleyFloorY(double x) { return 650.0 + 120.0 * std::sin(x / 700.0); }
 
 // The road's centre line, west to east, crossing the ridge at its saddle.
 inline std::vector<CPoint> RoadLine()
 {
-    return {CPoint(0, 1620),    CPoint(500, 1580),  CPoint(1000, 1680), CPoint(1500, 1800),
-            CPoint(2000, 1850), CPoint(2500, 1820), CPoint(2900, 1800), CPoint(3300, 1900),
-            CPoint(3700, 2050), CPoint(4000, 2100)};
+    return {CPoint(0, 1620),    CPoint(500, 1580),  CPoint(1000, 1680), CPoint(1500, 1800), CPoint(2000, 1850),
+            CPoint(2500, 1820), CPoint(2900, 1800), CPoint(3300, 1900), CPoint(3700, 2050), CPoint(4000, 2100)};
 }
 constexpr double kSaddleY = 1800.0;
 
 // Ground height in tenths of a metre.
 inline short GroundAt(double x, double y)
 {
-    double h = 1000.0;                                                // 100 m plain
-    h += 60.0 * std::sin(x / 530.0) * std::cos(y / 410.0);          // rolling ground
+    double h = 1000.0;                                      // 100 m plain
+    h += 60.0 * std::sin(x / 530.0) * std::cos(y / 410.0);  // rolling ground
     h += 40.0 * std::sin((x + 0.6 * y) / 900.0);
     const double ridgeDx = x - RidgeCrestX(y);
     const double saddle = 1.0 - 0.45 * std::exp(-std::pow((y - kSaddleY) / 220.0, 2));
-    h += 420.0 * saddle * std::exp(-std::pow(ridgeDx / 260.0, 2));   // ridge, 42 m
+    h += 420.0 * saddle * std::exp(-std::pow(ridgeDx / 260.0, 2));  // ridge, 42 m
     const double valleyDy = y - ValleyFloorY(x);
-    h -= 200.0 * std::exp(-std::pow(valleyDy / 210.0, 2));           // valley, 20 m
+    h -= 200.0 * std::exp(-std::pow(valleyDy / 210.0, 2));  // valley, 20 m
     return static_cast<short>(std::lround(h));
 }
 
@@ -96,8 +89,7 @@ inline std::vector<CPoint> Strip(const std::vector<CPoint>& line, double halfWid
         const double len = std::max(1.0, std::sqrt(dx * dx + dy * dy));
         const double nx = -dy / len * halfWidth;
         const double ny = dx / len * halfWidth;
-        left.emplace_back(static_cast<int>(std::lround(line[i].x + nx)),
-                          static_cast<int>(std::lround(line[i].y + ny)));
+        left.emplace_back(static_cast<int>(std::lround(line[i].x + nx)), static_cast<int>(std::lround(line[i].y + ny)));
         right.emplace_back(static_cast<int>(std::lround(line[i].x - nx)),
                            static_cast<int>(std::lround(line[i].y - ny)));
     }
@@ -120,9 +112,9 @@ inline void AddDemoTerrain(CTerrainArray& terrain)
                                      TerrainColourSet{150, 90, 40, kTerrainFillSolid, FALSE},
                                      TerrainColourSet{110, 60, 20, kTerrainFillSolid, FALSE}));
 
-    terrain.AddFeature(new CTerrain(kWoods, Blob(2600.0, 2350.0, 260.0, 380.0, 14, 0.15)));   // ridge, west slope
-    terrain.AddFeature(new CTerrain(kWoods, Blob(650.0, 2300.0, 300.0, 220.0, 12, 0.2)));     // west
-    terrain.AddFeature(new CTerrain(kWoods, Blob(3450.0, 950.0, 240.0, 200.0, 12, 0.2)));     // east of the ridge
+    terrain.AddFeature(new CTerrain(kWoods, Blob(2600.0, 2350.0, 260.0, 380.0, 14, 0.15)));  // ridge, west slope
+    terrain.AddFeature(new CTerrain(kWoods, Blob(650.0, 2300.0, 300.0, 220.0, 12, 0.2)));    // west
+    terrain.AddFeature(new CTerrain(kWoods, Blob(3450.0, 950.0, 240.0, 200.0, 12, 0.2)));    // east of the ridge
     terrain.AddFeature(new CTerrain(kWater, Blob(1250.0, ValleyFloorY(1250.0), 260.0, 110.0, 16, 0.08)));
     terrain.AddFeature(new CTerrain(kRoad, Strip(RoadLine(), 6.0)));
 }
@@ -167,4 +159,4 @@ inline BOOL WriteDemoElevationMap(const char* path, CString& errorText)
     }
     return TRUE;
 }
-}   // namespace demo_terrain
+}  // namespace demo_terrain

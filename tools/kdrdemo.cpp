@@ -37,15 +37,11 @@ const char* const VICTORY_TEXT = "The crossing is ours.";
 const char* const LOSS_TEXT = "The crossing was not taken.";
 
 // The About box's links.
-const char* const LINK_FILE_TEXT =
-    "[about icon link]https://kedravin.example/\n"
-    "[about text link]https://kedravin.example/about\n";
+const char* const LINK_FILE_TEXT = "[about icon link]https://kedravin.example/\n"
+                                   "[about text link]https://kedravin.example/about\n";
 
 // Dawn on 14 June 2002, UTC.
-CTime MissionStart()
-{
-    return CTime(2002, 6, 14, 5, 30, 0);
-}
+CTime MissionStart() { return CTime(2002, 6, 14, 5, 30, 0); }
 
 // Writes one file through a storing archive; FALSE with a message on failure.
 BOOL WriteArchive(const CString& path, const std::function<void(CArchive&)>& write)
@@ -110,7 +106,7 @@ BOOL WriteMapPicture(const CString& dataDir)
 {
     CString errorText;
     return demo_map::WriteDemoMapFiles(dataDir, ELEVATION_FILE, errorText) ? TRUE
-                                                                             : Failed("the map picture", errorText);
+                                                                           : Failed("the map picture", errorText);
 }
 
 BOOL WriteSymbols(const CString& dataDir)
@@ -143,7 +139,7 @@ BOOL WriteLinkFile(const CString& runDir)
     std::fputs(LINK_FILE_TEXT, f);
     return std::fclose(f) == 0;
 }
-}
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -160,7 +156,8 @@ int main(int argc, char** argv)
         return 1;
     }
     if (!WriteElevationMap(dataDir) || !WriteMapPicture(dataDir) || !WriteSymbols(dataDir) ||
-        !WriteTemplates(dataDir) || !WriteSounds(dataDir) || !WriteMission(dataDir) || !WriteScenario(dataDir) || !WriteLinkFile(runDir))
+        !WriteTemplates(dataDir) || !WriteSounds(dataDir) || !WriteMission(dataDir) || !WriteScenario(dataDir) ||
+        !WriteLinkFile(runDir))
         return 1;
     return 0;
 }

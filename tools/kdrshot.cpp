@@ -44,16 +44,17 @@ class CStartAnswers : public CUiService
 public:
     explicit CStartAnswers(CUiService* pReal) : m_pReal(pReal)
     {
-        m_script.SetFailureHandler([](const CString& message) {
-            std::fprintf(stderr, "kdrshot: %s\n", message.GetString());
-        });
+        m_script.SetFailureHandler([](const CString& message)
+                                   { std::fprintf(stderr, "kdrshot: %s\n", message.GetString()); });
         m_script.ExpectDialog(IDD_ABOUTBOX, IDOK);
-        m_script.ExpectDialog(IDD_START_MENU, IDCANCEL,
-                              [](CDialog& menu) { menu.PressButton(IDC_START_NEW_MISSION); });
-        m_script.ExpectDialog(IDD_MISSION_SELECT, IDOK, [](CDialog& dialog) {
-            if (CListBox* pList = dialog.GetDlgControl<CListBox>(IDC_MISSION_LIST); pList && pList->GetCount() > 0)
-                pList->ClickItem(0);
-        });
+        m_script.ExpectDialog(IDD_START_MENU, IDCANCEL, [](CDialog& menu) { menu.PressButton(IDC_START_NEW_MISSION); });
+        m_script.ExpectDialog(IDD_MISSION_SELECT, IDOK,
+                              [](CDialog& dialog)
+                              {
+                                  if (CListBox* pList = dialog.GetDlgControl<CListBox>(IDC_MISSION_LIST);
+                                      pList && pList->GetCount() > 0)
+                                      pList->ClickItem(0);
+                              });
     }
 
     bool IsStartDone() const { return m_script.IsScriptDone(); }
@@ -100,26 +101,32 @@ int main(int argc, char** argv)
     // Once the mission is open: the zoom steps, a moment to paint, "ready".
     QTimer poll;
     bool bShown = false;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        CKDRView* pView = app.GetActiveView();
-        CKDRDoc* pDoc = app.GetActiveDocument();
-        if (bShown || !answers.IsStartDone() || !app.m_bDocumentOpened || pView == nullptr || pDoc == nullptr ||
-            pDoc->GetGameMap() == nullptr)
-            return;
-        bShown = true;
-        poll.stop();
-        for (int i = 0; i < std::abs(nZoomSteps); ++i)
-            pView->SetZoom(nZoomSteps > 0 ? 1 : -1, FALSE);
-        pView->RedrawMap(FALSE);
-        QTimer::singleShot(kSettleMilliseconds, [] {
-            std::printf("ready\n");
-            std::fflush(stdout);
-        });
-        QTimer::singleShot(kRunMilliseconds, [&app] {
-            if (app.m_pMainWnd != nullptr)
-                app.m_pMainWnd->OnClose();
-        });
-    });
+    QObject::connect(&poll, &QTimer::timeout,
+                     [&]
+                     {
+                         CKDRView* pView = app.GetActiveView();
+                         CKDRDoc* pDoc = app.GetActiveDocument();
+                         if (bShown || !answers.IsStartDone() || !app.m_bDocumentOpened || pView == nullptr ||
+                             pDoc == nullptr || pDoc->GetGameMap() == nullptr)
+                             return;
+                         bShown = true;
+                         poll.stop();
+                         for (int i = 0; i < std::abs(nZoomSteps); ++i)
+                             pView->SetZoom(nZoomSteps > 0 ? 1 : -1, FALSE);
+                         pView->RedrawMap(FALSE);
+                         QTimer::singleShot(kSettleMilliseconds,
+                                            []
+                                            {
+                                                std::printf("ready\n");
+                                                std::fflush(stdout);
+                                            });
+                         QTimer::singleShot(kRunMilliseconds,
+                                            [&app]
+                                            {
+                                                if (app.m_pMainWnd != nullptr)
+                                                    app.m_pMainWnd->OnClose();
+                                            });
+                     });
     poll.start(kPollMilliseconds);
 
     // The zoom steps are ours: the game itself sees no file to open.

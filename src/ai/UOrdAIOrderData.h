@@ -19,5 +19,5 @@ public:
     virtual void Draw(CKDRGameMap* pMap);
 
     CString m_strName;
-    DWORD m_dwKind;   // kind bit 1 .. 16384
+    DWORD m_dwKind;  // kind bit 1 .. 16384
 };

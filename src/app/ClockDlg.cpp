@@ -19,10 +19,7 @@ const char* const LIGHT_AT_START = "NIGHT";
 
 CClockDlg::CClockDlg() : m_fRate(1.0f), m_bCreated(FALSE), m_tsElapsed(0) {}
 
-CClockDlg::~CClockDlg()
-{
-    DestroyClockWindow();
-}
+CClockDlg::~CClockDlg() { DestroyClockWindow(); }
 
 void CClockDlg::ShowTimes(const CString& strGameTime)
 {
@@ -60,10 +57,7 @@ void CClockDlg::DestroyClockWindow()
     m_bCreated = FALSE;
 }
 
-void CClockDlg::OnDestroy()
-{
-    m_bCreated = FALSE;
-}
+void CClockDlg::OnDestroy() { m_bCreated = FALSE; }
 
 void CClockDlg::PlaceAtViewCorner()
 {

@@ -28,7 +28,7 @@ public:
     void OnPaint() override;
     void OnDestroy() override;
 
-    CString m_strLight;        // light condition, set by the light component
+    CString m_strLight;  // light condition, set by the light component
     CString m_strElapsed;
     CString m_strGameTime;
     CString m_strCompression;

@@ -52,10 +52,7 @@ CGameClock::CGameClock()
 {
 }
 
-CGameClock::~CGameClock()
-{
-    delete m_pClockDlg;
-}
+CGameClock::~CGameClock() { delete m_pClockDlg; }
 
 void CGameClock::SetRate(float fRate)
 {
@@ -72,10 +69,7 @@ DWORD CGameClock::Start()
     return m_dwLastTick;
 }
 
-void CGameClock::Stop()
-{
-    m_bRunning = FALSE;
-}
+void CGameClock::Stop() { m_bRunning = FALSE; }
 
 void CGameClock::Advance(CTimeSpan& tsElapsed, int& nGameMs, int& nRemainder, DWORD& dwStamp, int& nWholeSeconds)
 {
@@ -87,14 +81,16 @@ void CGameClock::Advance(CTimeSpan& tsElapsed, int& nGameMs, int& nRemainder, DW
     const std::int64_t whole = total / MS_PER_SECOND;
     m_dwLastTick = now;
     m_nRemainder = static_cast<int>(total % MS_PER_SECOND);
-    if (whole != 0) {
+    if (whole != 0)
+    {
         m_tsElapsed += CTimeSpan(static_cast<LONG>(whole));
         Refresh();
     }
 
     // The consumer's step, with the consumer's stamp and carry.
     tsElapsed = m_tsElapsed;
-    if (now == dwStamp) {
+    if (now == dwStamp)
+    {
         nGameMs = GAMECLOCK_NO_MILLISECOND;
         nWholeSeconds = 0;
         return;
@@ -160,7 +156,8 @@ BOOL CGameClock::HideClockWindow()
 
 BOOL CGameClock::ToggleClockWindow()
 {
-    if (m_pClockDlg->IsCreated()) {
+    if (m_pClockDlg->IsCreated())
+    {
         m_pClockDlg->DestroyClockWindow();
         return FALSE;
     }
@@ -169,10 +166,7 @@ BOOL CGameClock::ToggleClockWindow()
     return TRUE;
 }
 
-BOOL CGameClock::IsClockWindowShown() const
-{
-    return m_pClockDlg->IsCreated();
-}
+BOOL CGameClock::IsClockWindowShown() const { return m_pClockDlg->IsCreated(); }
 
 BOOL CGameClock::CompressionText(float fRate, CString& text)
 {
@@ -189,7 +183,4 @@ BOOL CGameClock::CompressionText(float fRate, CString& text)
     return TRUE;
 }
 
-CString CGameClock::ElapsedText(const CTimeSpan& tsElapsed)
-{
-    return tsElapsed.Format("Day %D, %H:%M:%S");
-}
+CString CGameClock::ElapsedText(const CTimeSpan& tsElapsed) { return tsElapsed.Format("Day %D, %H:%M:%S"); }

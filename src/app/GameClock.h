@@ -68,12 +68,12 @@ public:
     // The elapsed text the window shows: "Day %D, %H:%M:%S".
     static CString ElapsedText(const CTimeSpan& tsElapsed);
 
-    float m_fRate;             // compression factor
-    CTimeSpan m_tsElapsed;     // game seconds since the mission's start; 0 = deployment phase
-    CTime m_tCurrent;          // start time plus elapsed span, made with the time text
-    CClockDlg* m_pClockDlg;    // the Clock window object, owned
-    int m_nRemainder;          // the clock's own game milliseconds short of a whole second
-    DWORD m_dwLastTick;        // millisecond counter at the clock's last step
+    float m_fRate;           // compression factor
+    CTimeSpan m_tsElapsed;   // game seconds since the mission's start; 0 = deployment phase
+    CTime m_tCurrent;        // start time plus elapsed span, made with the time text
+    CClockDlg* m_pClockDlg;  // the Clock window object, owned
+    int m_nRemainder;        // the clock's own game milliseconds short of a whole second
+    DWORD m_dwLastTick;      // millisecond counter at the clock's last step
     BOOL m_bRunning;
-    CTime m_tStart;            // the mission's start time, set by the document
+    CTime m_tStart;  // the mission's start time, set by the document
 };

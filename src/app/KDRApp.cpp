@@ -12,17 +12,17 @@
 #include "database/PieceArray.h"
 #include "hierarchy/HierarchyDlg.h"
 #include "net/MultiplayerSession.h"
-#include "platform/ui/DC.h"
-#include "platform/ui/Command.h"
-#include "platform/ui/DocTemplate.h"
 #include "platform/core/File.h"
-#include "platform/ui/Frame.h"
 #include "platform/core/Random.h"
+#include "platform/ui/Command.h"
+#include "platform/ui/DC.h"
+#include "platform/ui/Display.h"
+#include "platform/ui/DocTemplate.h"
+#include "platform/ui/Frame.h"
 #include "platform/ui/UiService.h"
 #include "platform/ui/View.h"
 #include "units/SpotReport.h"
 #include "units/SpotReportArray.h"
-#include "platform/ui/Display.h"
 #include "view/KDRView.h"
 #include "view/Sound.h"
 
@@ -60,10 +60,7 @@ constexpr double FULL_TURN = 6.283185;
 constexpr double NO_DIRECTION = -99.0;
 }  // namespace
 
-CKDRApp* GetKDRApp()
-{
-    return dynamic_cast<CKDRApp*>(AfxGetApp());
-}
+CKDRApp* GetKDRApp() { return dynamic_cast<CKDRApp*>(AfxGetApp()); }
 
 CKDRApp::CKDRApp()
     : CWinApp(APP_NAME),
@@ -174,15 +171,16 @@ BOOL CKDRApp::InitInstance()
     m_strDisplayLabel = DISPLAY_LABEL_AT_START;
     m_bSpotReportPending = FALSE;
     CString* const apLinks[LINK_KEY_COUNT] = {
-        &m_strAboutIconLink,       &m_strAboutTextLink,      &m_strArenaPostResultsLink, &m_strArenaChatPostLink,
-        &m_strArenaTalkPostLink,   &m_strArenaPostGameLink,  &m_strArenaDeletePostLink,  &m_strArenaGetListLink,
+        &m_strAboutIconLink,       &m_strAboutTextLink,           &m_strArenaPostResultsLink, &m_strArenaChatPostLink,
+        &m_strArenaTalkPostLink,   &m_strArenaPostGameLink,       &m_strArenaDeletePostLink,  &m_strArenaGetListLink,
         &m_strArenaDeleteTalkLink, &m_strArenaCommandersListLink, &m_strVersionMessage};
     for (CString* pLink : apLinks)
         pLink->Empty();
 
     CRect rcClient;
     pView->GetClientRect(&rcClient);
-    if (!m_pDisplay->Init(pView, rcClient.Width(), rcClient.Height())) {
+    if (!m_pDisplay->Init(pView, rcClient.Width(), rcClient.Height()))
+    {
         pView->MessageBox("stop2", "", MB_OK);
         return FALSE;
     }
@@ -206,7 +204,8 @@ BOOL CKDRApp::InitInstance()
     CSoundManager::SetReportHandler([](const CString& report) { new CReportDlg(report, AfxGetMainWnd()); });
     m_pSoundManager = new CSoundManager;
 
-    if (CKDRView* pMapView = GetActiveView()) {
+    if (CKDRView* pMapView = GetActiveView())
+    {
         pMapView->InitViewProperties();
         pMapView->ApplyViewProperties();
     }
@@ -215,10 +214,12 @@ BOOL CKDRApp::InitInstance()
 
 CView* CKDRApp::WaitForActiveView()
 {
-    for (int i = 0; i < VIEW_WAIT_ATTEMPTS; ++i) {
+    for (int i = 0; i < VIEW_WAIT_ATTEMPTS; ++i)
+    {
         CFrameWnd* pFrame = GetMainFrame();
         CView* pView = pFrame != nullptr ? pFrame->GetActiveView() : nullptr;
-        if (pView != nullptr && pView->IsWindow()) {
+        if (pView != nullptr && pView->IsWindow())
+        {
             // The maximised size reaches the view with the window system's
             // next events; the display takes the view's size at this moment.
             CRect rc;
@@ -234,26 +235,17 @@ CView* CKDRApp::WaitForActiveView()
 void CKDRApp::ReadLinkFile()
 {
     CString* const apLinks[LINK_KEY_COUNT] = {
-        &m_strAboutIconLink,       &m_strAboutTextLink,      &m_strArenaPostResultsLink, &m_strArenaChatPostLink,
-        &m_strArenaTalkPostLink,   &m_strArenaPostGameLink,  &m_strArenaDeletePostLink,  &m_strArenaGetListLink,
+        &m_strAboutIconLink,       &m_strAboutTextLink,           &m_strArenaPostResultsLink, &m_strArenaChatPostLink,
+        &m_strArenaTalkPostLink,   &m_strArenaPostGameLink,       &m_strArenaDeletePostLink,  &m_strArenaGetListLink,
         &m_strArenaDeleteTalkLink, &m_strArenaCommandersListLink, &m_strVersionMessage};
     ::ReadLinkFile(m_strDataDir, apLinks);
 }
 
-void CKDRApp::ShowSplash()
-{
-    ShowAboutBox();
-}
+void CKDRApp::ShowSplash() { ShowAboutBox(); }
 
-void CKDRApp::OnAppAbout()
-{
-    ShowAboutBox();
-}
+void CKDRApp::OnAppAbout() { ShowAboutBox(); }
 
-int CKDRApp::RunStartMenu()
-{
-    return ::RunStartMenu(*this);
-}
+int CKDRApp::RunStartMenu() { return ::RunStartMenu(*this); }
 
 // ---------------------------------------------------------------------------
 // Message loop
@@ -265,14 +257,17 @@ int CKDRApp::Run()
 
     CheckColorDepth();
     ShowSplash();
-    if (RunStartMenu() == 0 && m_pMainWnd != nullptr) {
+    if (RunStartMenu() == 0 && m_pMainWnd != nullptr)
+    {
         CWnd* pMain = m_pMainWnd;
         PostWork(this, [pMain] { pMain->OnClose(); });
     }
 
-    for (;;) {
+    for (;;)
+    {
         LONG lIdleCount = 0;
-        while (!IsMessageWaiting()) {
+        while (!IsMessageWaiting())
+        {
             if (!OnIdle(lIdleCount++))
                 break;
             if (!IdleStep())
@@ -313,7 +308,8 @@ BOOL CKDRApp::IdleStep()
 {
     CFrameWnd* pFrame = GetMainFrame();
     CScrollView* pView = pFrame != nullptr ? dynamic_cast<CScrollView*>(pFrame->GetActiveView()) : nullptr;
-    if (pView != nullptr) {
+    if (pView != nullptr)
+    {
         pView->GetScrollRange(SB_HORZ, &m_nHScrollMin, &m_nHScrollMax);
         pView->GetScrollRange(SB_VERT, &m_nVScrollMin, &m_nVScrollMax);
     }
@@ -325,7 +321,8 @@ BOOL CKDRApp::IdleStep()
     CKDRGameMap* pMap = GetGameMap();
     const BOOL bMapNamed = pMap != nullptr && pMap->HasMapFiles();
     const BOOL bOurWindowActive = CWnd::GetActiveWindow() != nullptr;
-    if ((m_bAutoScroll || m_bTreeDragging) && bMapNamed && m_nAutoScrollHold == 0 && bOurWindowActive) {
+    if ((m_bAutoScroll || m_bTreeDragging) && bMapNamed && m_nAutoScrollHold == 0 && bOurWindowActive)
+    {
         // The cursor position is read globally, so the mouse need not be
         // captured to follow it past the window's edges.
         m_ptScroll = pView->GetScrollPosition();
@@ -333,7 +330,8 @@ BOOL CKDRApp::IdleStep()
 
         const std::vector<CControlBar*>& bars = pFrame->GetControlBars();
         CWnd* pFirstBar = bars.empty() ? nullptr : bars.front();
-        if (pFirstBar != nullptr && pFirstBar->IsWindow() && pFirstBar->IsWindowVisible()) {
+        if (pFirstBar != nullptr && pFirstBar->IsWindow() && pFirstBar->IsWindowVisible())
+        {
             CRect rcBar;
             pFirstBar->GetWindowRect(&rcBar);
             if (rcBar.PtInRect(m_ptCursor))
@@ -345,7 +343,8 @@ BOOL CKDRApp::IdleStep()
         pFrame->GetClientRect(&m_rcFrameClient);
         m_nHScrollDecision = APP_NONE;
         m_nVScrollDecision = APP_NONE;
-        if (m_bAutoScroll) {
+        if (m_bAutoScroll)
+        {
             if (ptClient.y <= SCROLL_TOP_EDGE && m_ptScroll.y > 0)
                 m_nVScrollDecision = static_cast<int>(SB_LINEUP);
             if (ptClient.y >= m_rcFrameClient.bottom - SCROLL_EDGE && m_ptScroll.y < pView->GetScrollLimit(SB_VERT))
@@ -364,7 +363,8 @@ BOOL CKDRApp::IdleStep()
             m_pHierarchyDlg->AutoScrollTree(m_ptCursor.x, m_ptCursor.y);
     }
 
-    if (m_bMultiplayer && m_pSession != nullptr && !IsClockRunning()) {
+    if (m_bMultiplayer && m_pSession != nullptr && !IsClockRunning())
+    {
         if (!m_pSession->ProcessMessages())
             return FALSE;
     }
@@ -379,24 +379,16 @@ BOOL CKDRApp::IsDeploymentPhase() const
     return !m_pGameClock->IsRunning() && m_pGameClock->m_tsElapsed.GetTotalSeconds() == 0;
 }
 
-BOOL CKDRApp::IsClockRunning() const
-{
-    return m_pGameClock->IsRunning();
-}
+BOOL CKDRApp::IsClockRunning() const { return m_pGameClock->IsRunning(); }
 
-DWORD CKDRApp::StartClock()
-{
-    return m_pGameClock->Start();
-}
+DWORD CKDRApp::StartClock() { return m_pGameClock->Start(); }
 
-void CKDRApp::StopClock()
-{
-    m_pGameClock->Stop();
-}
+void CKDRApp::StopClock() { m_pGameClock->Stop(); }
 
 void CKDRApp::AdvanceClock(CTimeSpan& tsElapsed, int& nGameMs, int& nRemainder, DWORD& dwStamp, int& nWholeSeconds)
 {
-    if (m_pGameClock->IsRunning()) {
+    if (m_pGameClock->IsRunning())
+    {
         m_pGameClock->Advance(tsElapsed, nGameMs, nRemainder, dwStamp, nWholeSeconds);
         return;
     }
@@ -439,10 +431,7 @@ BOOL CKDRApp::IsPlayingEnemySide() const
     return m_bMultiplayer && m_bPlayEnemySide;
 }
 
-BOOL CKDRApp::IsSessionStarted() const
-{
-    return m_bMultiplayer && m_pSession != nullptr && m_pSession->m_bStarted;
-}
+BOOL CKDRApp::IsSessionStarted() const { return m_bMultiplayer && m_pSession != nullptr && m_pSession->m_bStarted; }
 
 // ---------------------------------------------------------------------------
 // Spot reports
@@ -451,13 +440,15 @@ void CKDRApp::PostSpotReport(CSpotReport* pReport)
 {
     if (pReport == nullptr)
         return;
-    if (m_pGameClock == nullptr) {
+    if (m_pGameClock == nullptr)
+    {
         delete pReport;
         return;
     }
     const LONG now = m_pGameClock->m_tsElapsed.GetTotalSeconds();
     if (m_pShownSpotReport != nullptr && pReport->GetPriority() <= m_pShownSpotReport->GetPriority() &&
-        now - m_pShownSpotReport->m_time.GetTotalSeconds() <= SPOT_REPORT_QUIET_SECONDS) {
+        now - m_pShownSpotReport->m_time.GetTotalSeconds() <= SPOT_REPORT_QUIET_SECONDS)
+    {
         delete pReport;
         return;
     }
@@ -500,10 +491,7 @@ void CKDRApp::SetDirectionMils(int nIndex, int nMils)
 // ---------------------------------------------------------------------------
 // Forwarders
 
-CFrameWnd* CKDRApp::GetMainFrame() const
-{
-    return dynamic_cast<CFrameWnd*>(m_pMainWnd);
-}
+CFrameWnd* CKDRApp::GetMainFrame() const { return dynamic_cast<CFrameWnd*>(m_pMainWnd); }
 
 CKDRView* CKDRApp::GetActiveView() const
 {
@@ -526,10 +514,7 @@ BOOL CKDRApp::ShowMessageBoxDlg(const CString& strTitle, const CString& strText,
     return pDoc->ShowMessageBoxDlg(strTitle, strText, static_cast<float>(nX), static_cast<float>(nY)) != 0;
 }
 
-BOOL CKDRApp::ShowMissionList(CString& strScenario)
-{
-    return RunMissionSelect(m_strDataDir, m_pMainWnd, strScenario);
-}
+BOOL CKDRApp::ShowMissionList(CString& strScenario) { return RunMissionSelect(m_strDataDir, m_pMainWnd, strScenario); }
 
 BOOL CKDRApp::ChooseSavedGame(CString&, int)
 {
@@ -568,10 +553,7 @@ void CKDRApp::RedrawView()
         pView->RedrawMap(FALSE);
 }
 
-void CKDRApp::OnUpdateAppAbout(CCmdUI* pCmdUI)
-{
-    pCmdUI->Enable(!IsClockRunning());
-}
+void CKDRApp::OnUpdateAppAbout(CCmdUI* pCmdUI) { pCmdUI->Enable(!IsClockRunning()); }
 
 void CKDRApp::StoreViewSettings()
 {

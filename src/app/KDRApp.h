@@ -11,10 +11,10 @@
 // The application never reaches into a mission's collections: it asks the
 // active document. Everything here runs on the user-interface thread.
 
-#include "platform/ui/App.h"
 #include "platform/core/CString.h"
 #include "platform/core/Time.h"
 #include "platform/core/Types.h"
+#include "platform/ui/App.h"
 
 class CDC;
 class CDisplay;
@@ -161,7 +161,7 @@ public:
     CString m_strArenaCommandersListLink;
     CString m_strVersionMessage;
 
-    CSpotReport* m_pShownSpotReport;   // copy of the last accepted report
+    CSpotReport* m_pShownSpotReport;  // copy of the last accepted report
     BOOL m_bSpotReportPending;
     BOOL m_bDocumentOpened;
     // Set when a mission is left without the "Save Game?" question; the
@@ -182,15 +182,15 @@ public:
     CPoint m_ptScroll;
     CPoint m_ptCursor;
     CRect m_rcFrameClient;
-    int m_nHScrollDecision;   // SB_LINELEFT, SB_LINERIGHT or -99
-    int m_nVScrollDecision;   // SB_LINEUP, SB_LINEDOWN or -99
+    int m_nHScrollDecision;  // SB_LINELEFT, SB_LINERIGHT or -99
+    int m_nVScrollDecision;  // SB_LINEUP, SB_LINEDOWN or -99
 
     // Tree-drag state, set by the hierarchy tree window.
     CHierarchyDlg* m_pHierarchyDlg;
     BOOL m_bTreeDragging;
 
     // AI-order editing state.
-    int m_anDirection[3];   // mils, one per side 0, 1, 2
+    int m_anDirection[3];  // mils, one per side 0, 1, 2
     float m_fAILeft, m_fAITop, m_fAIRight, m_fAIBottom;
     BOOL m_bAIEditing;
     BOOL m_bAIUnitPicked;

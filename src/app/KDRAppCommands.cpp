@@ -14,8 +14,9 @@
 
 namespace
 {
-const char* const CLOCK_RUNNING_TEXT = "You must turn off the clock\r\n(with Stop from the Time Menu)\r\nbefore you can "
-                                       "quit KDR.";
+const char* const CLOCK_RUNNING_TEXT =
+    "You must turn off the clock\r\n(with Stop from the Time Menu)\r\nbefore you can "
+    "quit KDR.";
 
 // The compression factor of each Time/Compression item.
 float CompressionOf(UINT nId)
@@ -67,10 +68,7 @@ void CKDRApp::OnQuitMission()
     }
 }
 
-void CKDRApp::OnUpdateQuitMission(CCmdUI* pCmdUI)
-{
-    pCmdUI->Enable(!IsClockRunning());
-}
+void CKDRApp::OnUpdateQuitMission(CCmdUI* pCmdUI) { pCmdUI->Enable(!IsClockRunning()); }
 
 void CKDRApp::OnTimeCompression(UINT nId)
 {

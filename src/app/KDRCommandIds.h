@@ -2,8 +2,8 @@
 // Command identifiers of the main menu that more than one window handles or
 // shows: the menu, the accelerators and the toolbar name them by these ids.
 
-#include "platform/ui/Command.h"
 #include "platform/core/Types.h"
+#include "platform/ui/Command.h"
 
 // Time menu: the game loop runs inside Time/Start and ends with Time/Stop.
 constexpr UINT ID_TIME_START = 32868;

@@ -40,19 +40,13 @@ constexpr int VARIANT_HIERARCHY_SIDE = 1;
 // Side of the obstacle and dug-position arrays a force variant of mission
 // side 1 or 2 fills: side 1 is the friendly force (array side 0), side 2
 // the enemy (array side 1).
-int ArraySideOfVariant(int nSide)
-{
-    return nSide == 1 ? 0 : 1;
-}
+int ArraySideOfVariant(int nSide) { return nSide == 1 ? 0 : 1; }
 
 // Archive buffer of the mission list's scenario reads.
 constexpr int SCENARIO_READ_BUFFER = 4096;
 
-CKDRView* ActiveViewOf(CKDRApp* pApp)
-{
-    return pApp != nullptr ? pApp->GetActiveView() : nullptr;
-}
-}
+CKDRView* ActiveViewOf(CKDRApp* pApp) { return pApp != nullptr ? pApp->GetActiveView() : nullptr; }
+}  // namespace
 
 CKDRDoc::CKDRDoc()
     : m_pSmoke(nullptr),
@@ -199,10 +193,7 @@ void CKDRDoc::DeleteContents()
     CDocument::DeleteContents();
 }
 
-void CKDRDoc::Serialize(CArchive& ar)
-{
-    SerializeScenario(ar);
-}
+void CKDRDoc::Serialize(CArchive& ar) { SerializeScenario(ar); }
 
 BOOL CKDRDoc::OnOpenDocument(const char* path)
 {
@@ -309,8 +300,7 @@ BOOL CKDRDoc::LoadComponent(int nComponent, CKDRApp* pApp, CKDRView* pView)
             return FALSE;
         SetModifiedFlag(TRUE);
         return TRUE;
-    case KDR_DATABASE:
-        return m_pDatabase->ReloadLists();
+    case KDR_DATABASE: return m_pDatabase->ReloadLists();
     case KDR_UNITS:
         if (!m_pUnits->LoadUnitFiles())
             return FALSE;
@@ -320,18 +310,12 @@ BOOL CKDRDoc::LoadComponent(int nComponent, CKDRApp* pApp, CKDRView* pView)
         m_pUnits->UpdateAllHeadings(m_pDatabase);
         CopyTaskOrgGroupsFromUnits();
         return TRUE;
-    case KDR_OBSTACLES:
-        return m_pObstacles->LoadByName(m_pGameMap);
-    case KDR_HOLES:
-        return m_pHoles->LoadByName(m_pGameMap);
-    case KDR_OPORD:
-        return m_pOpord->LoadFiles();
-    case KDR_ENVIRONMENT:
-        return m_pEnvironment->LoadFromFile(m_pEnvironment->m_strFileName);
-    case KDR_MISSIONS:
-        return m_pMissions->LoadMissionFiles();
-    default:
-        return FALSE;
+    case KDR_OBSTACLES: return m_pObstacles->LoadByName(m_pGameMap);
+    case KDR_HOLES: return m_pHoles->LoadByName(m_pGameMap);
+    case KDR_OPORD: return m_pOpord->LoadFiles();
+    case KDR_ENVIRONMENT: return m_pEnvironment->LoadFromFile(m_pEnvironment->m_strFileName);
+    case KDR_MISSIONS: return m_pMissions->LoadMissionFiles();
+    default: return FALSE;
     }
 }
 
@@ -419,7 +403,8 @@ void CKDRDoc::CountForces(int keepOpposing)
     if (pApp->IsPlayingEnemySide())
         std::swap(nOwnSide, nOpposingSide);
 
-    auto count = [&](int nSide, int& nTotalA, int& nTotalB, int*& pBlock, int& bPresent) {
+    auto count = [&](int nSide, int& nTotalA, int& nTotalB, int*& pBlock, int& bPresent)
+    {
         delete[] pBlock;
         pBlock = nullptr;
         bPresent = 0;
@@ -527,7 +512,7 @@ CTaskOrgArrayArray* CopyGroups(CKDRUnits* pUnits, CTaskOrgArrayArray* pSource)
     }
     return pCopy;
 }
-}
+}  // namespace
 
 void CKDRDoc::CopyTaskOrgGroupsFromUnits()
 {
@@ -611,12 +596,6 @@ CString CKDRDoc::GetMissionTitle() const
     return strTitle;
 }
 
-BOOL CKDRDoc::OpenSavedGame(const char*)
-{
-    return FALSE;
-}
+BOOL CKDRDoc::OpenSavedGame(const char*) { return FALSE; }
 
-int CKDRDoc::ShowMessageBoxDlg(const CString&, const CString&, float, float)
-{
-    return 0;
-}
+int CKDRDoc::ShowMessageBoxDlg(const CString&, const CString&, float, float) { return 0; }

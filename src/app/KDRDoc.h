@@ -154,8 +154,8 @@ public:
 
     // Units: look-ups at a picture point (converted to view pixels first).
     int HitTestElements(int nX, int nY);
-    CHierarchyArray* GetElementsAtPoint(int nX, int nY);   // new, owned by the caller
-    CTaskOrgArray* GetUnitsAtPoint(int nX, int nY);        // new, owned by the caller
+    CHierarchyArray* GetElementsAtPoint(int nX, int nY);  // new, owned by the caller
+    CTaskOrgArray* GetUnitsAtPoint(int nX, int nY);       // new, owned by the caller
     int HitTestUnitValue(int nX, int nY);
     // The hover texts come with the tool-tip background colour.
     CString GetHoverText(int nX, int nY, COLORREF& crBack);
@@ -262,9 +262,9 @@ public:
     BOOL DrawObstacles();
     BOOL DrawSelectedObstacles(CTaskOrgArray* pList);
     BOOL HighlightSelectedObstacles(CTaskOrgArray* pList);
-    int FindHoleAt(int nX, int nY, int& nSide);               // deployment only; -99 none
-    int FindObstacleAt(float fX, float fY, int& nSide);       // deployment only; -99 none
-    int MoveHole(int nIndex, int nSide, float fX, float fY);  // deployment only
+    int FindHoleAt(int nX, int nY, int& nSide);                    // deployment only; -99 none
+    int FindObstacleAt(float fX, float fY, int& nSide);            // deployment only; -99 none
+    int MoveHole(int nIndex, int nSide, float fX, float fY);       // deployment only
     int MoveObstacle(int nIndex, int nSide, float fX, float fY);   // deployment only
     CTaskOrgArray* SelectHolesInRect(const CRect& rcPicture);      // deployment only
     CTaskOrgArray* SelectObstaclesInRect(const CRect& rcPicture);  // deployment only
@@ -277,8 +277,8 @@ public:
     CString GetObstacleName(float fX, float fY);
     BOOL UpdateOwnSideObstacles();
     BOOL UpdateOtherSideObstacles();
-    int PlaceObstacleAndSend(float fWidth, float fLength, int nDensity, float fX, float fY, float fAttitude,
-                             int nSide, int nUnit, int nArray);
+    int PlaceObstacleAndSend(float fWidth, float fLength, int nDensity, float fX, float fY, float fAttitude, int nSide,
+                             int nUnit, int nArray);
     int ApplyFASCAMImpact(CFireMission* pMission);
     int ApplyChemicalImpact(CFireMission* pMission);
     int ReceiveObstacles(const BYTE* pData, int nLength);
@@ -332,18 +332,18 @@ public:
     int m_nThirdTotalB;
     int m_nOpposingTotalA;
     int m_nOpposingTotalB;
-    CTimeSpan m_tsElapsed;        // copied from the clock when a game is saved
-    int* m_pOwnCounts;            // two integers per vehicle type, the first half used
+    CTimeSpan m_tsElapsed;  // copied from the clock when a game is saved
+    int* m_pOwnCounts;      // two integers per vehicle type, the first half used
     int* m_pOpposingCounts;
     int* m_pThirdCounts;
     int m_bOwnCounts;
     int m_bOpposingCounts;
     int m_bThirdCounts;
-    int m_nVehicleTypeCount;      // length of the count blocks
+    int m_nVehicleTypeCount;  // length of the count blocks
     int m_bOpenedFromSavedGame;
     int m_bFireMissions;
-    CFireMissionArray* m_pFireMissions;   // rounds in flight
-    CTaskOrgArrayArray* m_pTaskOrgGroups; // the ten stored selections
+    CFireMissionArray* m_pFireMissions;    // rounds in flight
+    CTaskOrgArrayArray* m_pTaskOrgGroups;  // the ten stored selections
     CMessageBoxDlg* m_pMessageBox;
     // 1 except while a saved game re-reads its scenario: tells the open
     // whether to create the run-time arrays and run the side fix-ups.

@@ -240,8 +240,7 @@ int CKDRDoc::StepSimulation(int nUnit, int nArray, int nKind)
 
     // Units serve window messages while they move: a handler run there may
     // have changed the mission, so the components are asked for again.
-    const int nResult =
-        pUnits->MoveAll(pMap, pDatabase, GetObstacles(), GetHoles(), nUnit, nArray, nKind, pRounds);
+    const int nResult = pUnits->MoveAll(pMap, pDatabase, GetObstacles(), GetHoles(), nUnit, nArray, nKind, pRounds);
 
     pUnits = GetUnits();
     pRounds = GetFireMissions();
@@ -316,20 +315,11 @@ BOOL CKDRDoc::TestMissionEnd(CTimeSpan tsElapsed, int& bWon)
 // ---------------------------------------------------------------------------
 // Units: drawing
 
-BOOL CKDRDoc::DrawUnits()
-{
-    return RunWithAll(*this, &CKDRUnits::DrawUnits);
-}
+BOOL CKDRDoc::DrawUnits() { return RunWithAll(*this, &CKDRUnits::DrawUnits); }
 
-BOOL CKDRDoc::DrawFieldsOfFire()
-{
-    return RunWithAll(*this, &CKDRUnits::DrawFieldsOfFire);
-}
+BOOL CKDRDoc::DrawFieldsOfFire() { return RunWithAll(*this, &CKDRUnits::DrawFieldsOfFire); }
 
-BOOL CKDRDoc::DrawHierarchySymbols()
-{
-    return RunWithAll(*this, &CKDRUnits::DrawHierarchySymbols);
-}
+BOOL CKDRDoc::DrawHierarchySymbols() { return RunWithAll(*this, &CKDRUnits::DrawHierarchySymbols); }
 
 BOOL CKDRDoc::DrawPaths()
 {
@@ -340,20 +330,11 @@ BOOL CKDRDoc::DrawPaths()
     return TRUE;
 }
 
-BOOL CKDRDoc::DrawUnitLabels()
-{
-    return RunWithUnits(*this, &CKDRUnits::DrawUnitLabels);
-}
+BOOL CKDRDoc::DrawUnitLabels() { return RunWithUnits(*this, &CKDRUnits::DrawUnitLabels); }
 
-BOOL CKDRDoc::DrawFunctionUnits()
-{
-    return RunWithUnits(*this, &CKDRUnits::DrawFunctionUnits);
-}
+BOOL CKDRDoc::DrawFunctionUnits() { return RunWithUnits(*this, &CKDRUnits::DrawFunctionUnits); }
 
-BOOL CKDRDoc::DrawCarriedUnits()
-{
-    return RunWithAll(*this, &CKDRUnits::DrawCarriedUnits);
-}
+BOOL CKDRDoc::DrawCarriedUnits() { return RunWithAll(*this, &CKDRUnits::DrawCarriedUnits); }
 
 namespace
 {
@@ -496,10 +477,7 @@ int CKDRDoc::DrawUnitLinks(const CString& strElement)
     return pUnits->IsGroundVehicleOrElement(strElement);
 }
 
-BOOL CKDRDoc::DrawAIOrderGraphics()
-{
-    return RunWithAll(*this, &CKDRUnits::DrawAIOrderGraphics);
-}
+BOOL CKDRDoc::DrawAIOrderGraphics() { return RunWithAll(*this, &CKDRUnits::DrawAIOrderGraphics); }
 
 // ---------------------------------------------------------------------------
 // Units: look-ups at a point
@@ -590,65 +568,29 @@ CNodeArray* CKDRDoc::GetUnitPath(int nUnit, int nArray, int nKind)
     return pUnits->GetUnitPath(nUnit, nArray, nKind);
 }
 
-BOOL CKDRDoc::HasUnitSelection()
-{
-    return AskUnits(*this, false, &CKDRUnits::HasUnitSelection);
-}
+BOOL CKDRDoc::HasUnitSelection() { return AskUnits(*this, false, &CKDRUnits::HasUnitSelection); }
 
-BOOL CKDRDoc::IsFireMissionLogOpen()
-{
-    return AskUnits(*this, false, &CKDRUnits::IsFireMissionLogOpen);
-}
+BOOL CKDRDoc::IsFireMissionLogOpen() { return AskUnits(*this, false, &CKDRUnits::IsFireMissionLogOpen); }
 
-BOOL CKDRDoc::IsHierarchyTreeOpen()
-{
-    return AskUnits(*this, false, &CKDRUnits::IsHierarchyTreeOpen);
-}
+BOOL CKDRDoc::IsHierarchyTreeOpen() { return AskUnits(*this, false, &CKDRUnits::IsHierarchyTreeOpen); }
 
-BOOL CKDRDoc::HasUnitsOfKind(int nKind)
-{
-    return AskUnits(*this, false, &CKDRUnits::HasUnitsOfKind, nKind);
-}
+BOOL CKDRDoc::HasUnitsOfKind(int nKind) { return AskUnits(*this, false, &CKDRUnits::HasUnitsOfKind, nKind); }
 
-int CKDRDoc::GetSelectionActions()
-{
-    return AskUnits(*this, 0, &CKDRUnits::GetSelectionActions);
-}
+int CKDRDoc::GetSelectionActions() { return AskUnits(*this, 0, &CKDRUnits::GetSelectionActions); }
 
-CString CKDRDoc::GetSelectedInfo()
-{
-    return AskUnits(*this, CString(), &CKDRUnits::GetSelectedInfo);
-}
+CString CKDRDoc::GetSelectedInfo() { return AskUnits(*this, CString(), &CKDRUnits::GetSelectedInfo); }
 
-CString CKDRDoc::GetSelectedSOP()
-{
-    return AskUnits(*this, CString(), &CKDRUnits::GetSelectedSOP);
-}
+CString CKDRDoc::GetSelectedSOP() { return AskUnits(*this, CString(), &CKDRUnits::GetSelectedSOP); }
 
-CString CKDRDoc::GetMissionNames()
-{
-    return AskUnits(*this, CString(), &CKDRUnits::GetMissionNames);
-}
+CString CKDRDoc::GetMissionNames() { return AskUnits(*this, CString(), &CKDRUnits::GetMissionNames); }
 
-CString CKDRDoc::GetCompanyFormationNames()
-{
-    return AskUnits(*this, CString(), &CKDRUnits::GetCompanyFormationNames);
-}
+CString CKDRDoc::GetCompanyFormationNames() { return AskUnits(*this, CString(), &CKDRUnits::GetCompanyFormationNames); }
 
-CString CKDRDoc::GetPlatoonFormation()
-{
-    return AskUnits(*this, CString(), &CKDRUnits::GetPlatoonFormation);
-}
+CString CKDRDoc::GetPlatoonFormation() { return AskUnits(*this, CString(), &CKDRUnits::GetPlatoonFormation); }
 
-BOOL CKDRDoc::IsSOPSetForPlatoon(int nItem)
-{
-    return AskUnits(*this, false, &CKDRUnits::IsSOPSetForPlatoon, nItem);
-}
+BOOL CKDRDoc::IsSOPSetForPlatoon(int nItem) { return AskUnits(*this, false, &CKDRUnits::IsSOPSetForPlatoon, nItem); }
 
-BOOL CKDRDoc::IsSOPSetForCompany(int nItem)
-{
-    return AskUnits(*this, false, &CKDRUnits::IsSOPSetForCompany, nItem);
-}
+BOOL CKDRDoc::IsSOPSetForCompany(int nItem) { return AskUnits(*this, false, &CKDRUnits::IsSOPSetForCompany, nItem); }
 
 int CKDRDoc::IsOrderItemChecked(int nItem, int& nValue)
 {
@@ -801,8 +743,7 @@ int CKDRDoc::DragUnit(CTaskOrgArray* pSelection, float fX, float fY)
     auto c = Ready(*this);
     if (!c)
         return 0;
-    return MovedUnits(*this,
-                      c.pUnits->DragUnits(pSelection, fX, fY, c.pMap, c.pDatabase, GetObstacles(), GetHoles()));
+    return MovedUnits(*this, c.pUnits->DragUnits(pSelection, fX, fY, c.pMap, c.pDatabase, GetObstacles(), GetHoles()));
 }
 
 int CKDRDoc::EndUnitDrag(CTaskOrgArray* pSelection, float fX, float fY)
@@ -819,8 +760,7 @@ int CKDRDoc::PasteUnits(CTaskOrgArray* pSelection, float fX, float fY)
     auto c = Ready(*this);
     if (!c)
         return 0;
-    return MovedUnits(*this,
-                      c.pUnits->PasteUnits(pSelection, fX, fY, c.pMap, c.pDatabase, GetObstacles(), GetHoles()));
+    return MovedUnits(*this, c.pUnits->PasteUnits(pSelection, fX, fY, c.pMap, c.pDatabase, GetObstacles(), GetHoles()));
 }
 
 int CKDRDoc::PasteOrdersToUnit(int nUnit, int nArray, int nKind)
@@ -968,7 +908,8 @@ int CKDRDoc::DeleteFireControl(int nUnit, int nArray, int nKind)
 
 int CKDRDoc::DeleteFireControlOfSelection(const CTaskOrgArray* pSelection)
 {
-    return Modified(*this, ForSelectionUnits(*this, pSelection, [](CUnit* pUnit) { return pUnit->DeleteFireControl(); }));
+    return Modified(*this,
+                    ForSelectionUnits(*this, pSelection, [](CUnit* pUnit) { return pUnit->DeleteFireControl(); }));
 }
 
 int CKDRDoc::PasteFireControl(int nUnit, int nArray, int nKind)
@@ -1044,23 +985,14 @@ CHierarchyElement* CKDRDoc::GetSelectedElement(const CString& strName)
     return pUnits != nullptr ? pUnits->FindElementByName(strName) : nullptr;
 }
 
-BOOL CKDRDoc::ApplyViewSettingsA()
-{
-    return RunWithUnits(*this, &CKDRUnits::ApplyViewSettingsA);
-}
+BOOL CKDRDoc::ApplyViewSettingsA() { return RunWithUnits(*this, &CKDRUnits::ApplyViewSettingsA); }
 
-BOOL CKDRDoc::ApplyViewSettingsB()
-{
-    return RunWithUnits(*this, &CKDRUnits::ApplyViewSettingsB);
-}
+BOOL CKDRDoc::ApplyViewSettingsB() { return RunWithUnits(*this, &CKDRUnits::ApplyViewSettingsB); }
 
 // ---------------------------------------------------------------------------
 // Units: network, AI orders, windows and groups
 
-int CKDRDoc::SendUnitsUpdate()
-{
-    return AskUnits(*this, 0, &CKDRUnits::SendUnitsUpdate);
-}
+int CKDRDoc::SendUnitsUpdate() { return AskUnits(*this, 0, &CKDRUnits::SendUnitsUpdate); }
 
 int CKDRDoc::CaptureUnitsUpdate(const BYTE* pData, int nLength)
 {
@@ -1080,25 +1012,13 @@ int CKDRDoc::ReceiveUnitDestroyed(const BYTE* pData, int nLength)
     return c ? c.pUnits->ReceiveUnitDestroyed(pData, nLength, c.pMap, c.pDatabase) : 0;
 }
 
-int CKDRDoc::ApplyAIOrderSheet()
-{
-    return AskUnits(*this, 0, &CKDRUnits::ApplyAIOrderSheet);
-}
+int CKDRDoc::ApplyAIOrderSheet() { return AskUnits(*this, 0, &CKDRUnits::ApplyAIOrderSheet); }
 
-int CKDRDoc::ApplyAIOrder()
-{
-    return AskUnits(*this, 0, &CKDRUnits::ApplyAIOrder);
-}
+int CKDRDoc::ApplyAIOrder() { return AskUnits(*this, 0, &CKDRUnits::ApplyAIOrder); }
 
-int CKDRDoc::ResetAIOrderEdit()
-{
-    return AskUnits(*this, 0, &CKDRUnits::ResetAIOrderEdit);
-}
+int CKDRDoc::ResetAIOrderEdit() { return AskUnits(*this, 0, &CKDRUnits::ResetAIOrderEdit); }
 
-int CKDRDoc::OnMessageBoxClosed()
-{
-    return AskUnits(*this, 0, &CKDRUnits::OnMessageBoxClosed);
-}
+int CKDRDoc::OnMessageBoxClosed() { return AskUnits(*this, 0, &CKDRUnits::OnMessageBoxClosed); }
 
 int CKDRDoc::PassSelectionToPlayer(CTaskOrgArray* pSelection, int nPlayer)
 {
@@ -1412,9 +1332,8 @@ int CKDRDoc::ApplyFASCAMImpact(CFireMission* pMission)
     CKDRObstacles* pObstacles = ObstaclesCreatedWhenAbsent(*this);
     int nIndex = NOTHING_AT_POINT;
     int nFoundSide = NOTHING_AT_POINT;
-    const int nResult = pObstacles->PlaceObstacle(fWidth, fLength, nDensity, pMission->m_fImpactX,
-                                                  pMission->m_fImpactY, pMission->m_fAttitude, pMission->m_nSide,
-                                                  pMap, nIndex, nFoundSide);
+    const int nResult = pObstacles->PlaceObstacle(fWidth, fLength, nDensity, pMission->m_fImpactX, pMission->m_fImpactY,
+                                                  pMission->m_fAttitude, pMission->m_nSide, pMap, nIndex, nFoundSide);
     if (CKDRUnits* pUnits = GetUnits(); pUnits != nullptr && pMission->m_nUnit != NOTHING_AT_POINT)
         pUnits->OnMinesLaid(pMission->m_nUnit, pMission->m_nArray, nIndex, nFoundSide);
     return nResult;

@@ -23,9 +23,9 @@ int CKDRDoc::OfferResults(CTimeSpan tsElapsed, int bFinished)
 
     if (!bFinished)
     {
-        const int nAnswer = GetUiService().MessageBox(AfxGetMainWnd(),
-                                                      "This mission is not complete\nDo you want to view the results?",
-                                                      "Question", MB_YESNO | MB_ICONQUESTION);
+        const int nAnswer =
+            GetUiService().MessageBox(AfxGetMainWnd(), "This mission is not complete\nDo you want to view the results?",
+                                      "Question", MB_YESNO | MB_ICONQUESTION);
         if (nAnswer != IDYES)
             return 0;
     }

@@ -42,15 +42,14 @@ public:
     // The main mission's random force variant of side 1 or 2: four file
     // names, the first three emptied first and all left empty when the
     // main mission is absent or draws none.
-    void GetForceVariant(int nSide, CString& strUnits, CString& strHoles, CString& strObstacles,
-                         CString& strHierarchy);
+    void GetForceVariant(int nSide, CString& strUnits, CString& strHoles, CString& strObstacles, CString& strHierarchy);
 
     // The main mission's end test: 0 while it goes on or without a main
     // mission; bWon tells the outcome once it has ended.
     virtual int TestMissionEnd(CKDRUnits* pUnits, CTimeSpan tsElapsed, int& bWon);
     // Has the main mission write and show its results page.
     virtual void ShowResults(CKDRUnits* pUnits, CKDRDatabase* pDatabase, const int anTotals[6], const int* apCounts[3],
-                     CTime tStart, CTimeSpan tsElapsed);
+                             CTime tStart, CTimeSpan tsElapsed);
 
     // The main mission's name, empty without one.
     CString GetMainMissionName() const;

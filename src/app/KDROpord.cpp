@@ -18,7 +18,7 @@ BOOL ConfirmReplace(const char* text)
     CWnd* pOwner = pApp != nullptr ? pApp->m_pMainWnd : nullptr;
     return GetUiService().MessageBox(pOwner, text, "Warning!", MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
 }
-}
+}  // namespace
 
 CKDROpord::CKDROpord() : m_strFilePattern("*.opd") {}
 

@@ -42,7 +42,7 @@ public:
     // as layer 0. A layer whose counterpart was empty ends empty.
     void SwapSidesForPlayer();
 
-    CString m_strFilePattern;   // "*.opd"
+    CString m_strFilePattern;  // "*.opd"
     CString m_strOrderFile;
     CString m_strGraphicsFile0;
     CString m_strGraphicsFile1;

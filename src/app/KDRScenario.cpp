@@ -30,10 +30,7 @@ CKDRScenario::CKDRScenario()
 {
 }
 
-CKDRScenario::~CKDRScenario()
-{
-    DeleteComponents();
-}
+CKDRScenario::~CKDRScenario() { DeleteComponents(); }
 
 int& CKDRScenario::PresenceFlag(int nComponent)
 {
@@ -66,10 +63,7 @@ CObject* CKDRScenario::GetComponent(int nComponent) const
     }
 }
 
-BOOL CKDRScenario::IsPresent(int nComponent) const
-{
-    return GetComponent(nComponent) != nullptr;
-}
+BOOL CKDRScenario::IsPresent(int nComponent) const { return GetComponent(nComponent) != nullptr; }
 
 namespace
 {
@@ -80,7 +74,7 @@ void Replace(T*& pSlot, int& bFlag, T* pNew)
     pSlot = pNew;
     bFlag = pNew != nullptr ? 1 : 0;
 }
-}
+}  // namespace
 
 void CKDRScenario::SetGameMap(CKDRGameMap* p) { Replace(m_pGameMap, m_bGameMap, p); }
 void CKDRScenario::SetDatabase(CKDRDatabase* p) { Replace(m_pDatabase, m_bDatabase, p); }

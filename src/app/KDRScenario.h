@@ -102,7 +102,7 @@ public:
     CKDROpord* m_pOpord;
     CKDREnvironment* m_pEnvironment;
     CKDRMissions* m_pMissions;
-    CTime m_tMissionStart;   // 0 while no mission is open
+    CTime m_tMissionStart;  // 0 while no mission is open
     int m_bGameMap;
     int m_bDatabase;
     int m_bUnits;

@@ -5,10 +5,12 @@
 #include <vector>
 
 const char* const LINK_KEYS[LINK_KEY_COUNT] = {
-    "[about icon link]",       "[about text link]",      "[arena post results link]",
-    "[arena chat post link]",  "[arena talk post link]", "[arena post game link]",
-    "[arena delete post link]", "[arena get list link]", "[arena delete talk link]",
-    "[arena commanders list link]", "[version message]",
+    "[about icon link]",         "[about text link]",
+    "[arena post results link]", "[arena chat post link]",
+    "[arena talk post link]",    "[arena post game link]",
+    "[arena delete post link]",  "[arena get list link]",
+    "[arena delete talk link]",  "[arena commanders list link]",
+    "[version message]",
 };
 
 namespace
@@ -32,7 +34,8 @@ CString ParentDirectory(const CString& dir)
 
 void ApplyLinkLine(CString line, CString* const apTargets[LINK_KEY_COUNT])
 {
-    for (int i = 0; i < LINK_KEY_COUNT; ++i) {
+    for (int i = 0; i < LINK_KEY_COUNT; ++i)
+    {
         if (line.Replace(LINK_KEYS[i], "") > 0 && apTargets[i] != nullptr)
             *apTargets[i] = line;
     }
@@ -48,7 +51,8 @@ void ReadLinkFile(const CString& strDataDir, CString* const apTargets[LINK_KEY_C
         SetCurrentDir(startDir);
 
     CFile file;
-    if (file.Open("link.txt", CFile::modeRead | CFile::typeText)) {
+    if (file.Open("link.txt", CFile::modeRead | CFile::typeText))
+    {
         DWORD length = file.GetLength();
         if (length > MAX_LINK_FILE_BYTES)
             length = MAX_LINK_FILE_BYTES;
@@ -57,7 +61,8 @@ void ReadLinkFile(const CString& strDataDir, CString* const apTargets[LINK_KEY_C
         file.Abort();
 
         UINT start = 0;
-        while (start < got) {
+        while (start < got)
+        {
             UINT end = start;
             while (end < got && bytes[end] != '\n')
                 ++end;

@@ -10,8 +10,9 @@
 
 namespace
 {
-const char* const CLOCK_RUNNING_TEXT = "You must turn off the clock\r\n(with Stop from the Time Menu)\r\nbefore you can "
-                                       "quit KDR.";
+const char* const CLOCK_RUNNING_TEXT =
+    "You must turn off the clock\r\n(with Stop from the Time Menu)\r\nbefore you can "
+    "quit KDR.";
 }
 
 CMainFrame::CMainFrame() = default;
@@ -21,15 +22,14 @@ CMenuDesc CMainFrame::MainMenu()
 {
     return {
         MenuPopup("&File", {MenuItem("&Quit Mission", ID_QUIT_MISSION)}),
-        MenuPopup("&View", {MenuPopup("&Zoom", {MenuItem("Zoom &In", ID_VIEW_ZOOM_IN),
-                                                MenuItem("Zoom &Out", ID_VIEW_ZOOM_OUT),
-                                                MenuItem("Zoom &1:1", ID_VIEW_ZOOM_NORMAL)})}),
-        MenuPopup("&Time", {MenuItem("&Start\tG", ID_TIME_START), MenuItem("S&top\tS", ID_TIME_STOP),
-                            MenuSeparator(),
-                            MenuPopup("&Compression", {MenuItem("&1/1", ID_TIME_COMPRESSION_1),
-                                                       MenuItem("&2/1", ID_TIME_COMPRESSION_2),
-                                                       MenuItem("&4/1", ID_TIME_COMPRESSION_4),
-                                                       MenuItem("&8/1", ID_TIME_COMPRESSION_8)})}),
+        MenuPopup("&View",
+                  {MenuPopup("&Zoom", {MenuItem("Zoom &In", ID_VIEW_ZOOM_IN), MenuItem("Zoom &Out", ID_VIEW_ZOOM_OUT),
+                                       MenuItem("Zoom &1:1", ID_VIEW_ZOOM_NORMAL)})}),
+        MenuPopup("&Time",
+                  {MenuItem("&Start\tG", ID_TIME_START), MenuItem("S&top\tS", ID_TIME_STOP), MenuSeparator(),
+                   MenuPopup("&Compression",
+                             {MenuItem("&1/1", ID_TIME_COMPRESSION_1), MenuItem("&2/1", ID_TIME_COMPRESSION_2),
+                              MenuItem("&4/1", ID_TIME_COMPRESSION_4), MenuItem("&8/1", ID_TIME_COMPRESSION_8)})}),
         MenuPopup("&Help", {MenuItem("&About Kedravin...", ID_APP_ABOUT)}),
     };
 }

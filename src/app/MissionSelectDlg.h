@@ -28,10 +28,10 @@ public:
     CStringArray m_astrDescriptions;
     CStringArray m_astrMissionNames;
     CStringArray m_astrFileNames;
-    CString m_strDescription;   // shown
-    CString m_strMissionName;   // shown
+    CString m_strDescription;  // shown
+    CString m_strMissionName;  // shown
     CString m_strDirectory;
-    CString m_strFileName;      // the chosen scenario
+    CString m_strFileName;  // the chosen scenario
 
 private:
     void OnSelChange();

@@ -11,7 +11,7 @@ std::vector<CReportDlg*>& OpenReports()
     static std::vector<CReportDlg*> reports;
     return reports;
 }
-}   // namespace
+}  // namespace
 
 CReportDlg::CReportDlg(const CString& strText, CWnd* pOwner) : CDialog(IDD_REPORT, pOwner), m_strText(strText)
 {
@@ -49,25 +49,13 @@ BOOL CReportDlg::OnInitDialog()
     return TRUE;
 }
 
-void CReportDlg::OnOK()
-{
-    DestroyWindow();
-}
+void CReportDlg::OnOK() { DestroyWindow(); }
 
-void CReportDlg::OnCancel()
-{
-    DestroyWindow();
-}
+void CReportDlg::OnCancel() { DestroyWindow(); }
 
-void CReportDlg::PostNcDestroy()
-{
-    delete this;
-}
+void CReportDlg::PostNcDestroy() { delete this; }
 
-const std::vector<CReportDlg*>& CReportDlg::GetOpenReports()
-{
-    return OpenReports();
-}
+const std::vector<CReportDlg*>& CReportDlg::GetOpenReports() { return OpenReports(); }
 
 void CReportDlg::CloseAll()
 {

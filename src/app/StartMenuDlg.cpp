@@ -17,7 +17,7 @@ namespace
 {
 // A shell result above this is success.
 constexpr HINSTANCE SHELL_FAILURE_LIMIT = 32;
-}
+}  // namespace
 
 CStartMenuDlg::CStartMenuDlg(CWnd* pParent) : CDialog(IDD_START_MENU, pParent)
 {
@@ -76,7 +76,7 @@ void SelectAndOpenScenario(CKDRApp& app)
     if (RunMissionSelect(app.m_strDataDir, app.m_pMainWnd, strFile))
         OpenScenario(app, strFile);
 }
-}
+}  // namespace
 
 BOOL StartMultiplayer(CKDRApp& app)
 {
@@ -84,7 +84,8 @@ BOOL StartMultiplayer(CKDRApp& app)
     app.m_pSession = new CMultiplayerSession;
     CMultiplayerSession& session = *app.m_pSession;
     while (session.GetState() != CMultiplayerSession::STATE_GIVEN_UP &&
-           session.GetState() != CMultiplayerSession::STATE_SINGLE_ENEMY_SIDE && session.RunSetup(app.m_strDataDir) == 0)
+           session.GetState() != CMultiplayerSession::STATE_SINGLE_ENEMY_SIDE &&
+           session.RunSetup(app.m_strDataDir) == 0)
     {
     }
     const int nState = session.GetState();

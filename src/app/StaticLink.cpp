@@ -7,7 +7,7 @@ namespace
 {
 // A shell result above this is success.
 constexpr HINSTANCE SHELL_FAILURE_LIMIT = 32;
-}
+}  // namespace
 
 void CStaticLink::ApplyLinkLook()
 {

@@ -22,7 +22,7 @@ struct SymbolCatalogueEntry
     int nColumns;
     int nFrames;
     int nFlag;
-    const char* const* apszMembers;   // lists only
+    const char* const* apszMembers;  // lists only
 };
 
 constexpr int SYMBOL_CATALOGUE_SIZE = 20;

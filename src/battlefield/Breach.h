@@ -32,7 +32,7 @@ public:
     float m_fY1 = 0.0f;
     float m_fY2 = 0.0f;
     float m_fWidth = 0.0f;
-    float m_fDirection = 0.0f;   // mils, clockwise from north
+    float m_fDirection = 0.0f;  // mils, clockwise from north
     BOOL m_bFlag = FALSE;
 };
 

@@ -27,7 +27,7 @@ int ReadSignedWord(CArchive& ar)
     ar >> value;
     return value;
 }
-}   // namespace
+}  // namespace
 
 CElevationMap::CElevationMap() : m_strFileName("*.emp"), m_pTerrain(new CTerrainArray)
 {
@@ -47,18 +47,12 @@ CElevationMap::~CElevationMap()
     delete m_pTerrain;
 }
 
-CPen* CElevationMap::GetPen(int which) const
-{
-    return which >= 0 && which < kPenCount ? m_pens[which] : nullptr;
-}
+CPen* CElevationMap::GetPen(int which) const { return which >= 0 && which < kPenCount ? m_pens[which] : nullptr; }
 
 // ---------------------------------------------------------------------------
 // The grid
 
-short CElevationMap::GetElevation(float x, float y) const
-{
-    return ElevationIn(View(), x, y);
-}
+short CElevationMap::GetElevation(float x, float y) const { return ElevationIn(View(), x, y); }
 
 void CElevationMap::SetElevation(int column, int row, short value)
 {
@@ -275,13 +269,13 @@ inline float Concealed(float visibility, float obscuration)
 {
     return static_cast<float>(visibility * ((1.0 - obscuration) * 0.5 + obscuration));
 }
-}   // namespace
+}  // namespace
 
 int CElevationMap::HasLineOfSight(float x1, float y1, float x2, float y2, float observerHeight, float targetHeight,
                                   float* bearing, float* slantRange, float* visibility) const
 {
-    return HasLineOfSightEx(x1, y1, kElevationLookUp, x2, y2, kElevationLookUp, observerHeight, targetHeight,
-                            bearing, slantRange, visibility);
+    return HasLineOfSightEx(x1, y1, kElevationLookUp, x2, y2, kElevationLookUp, observerHeight, targetHeight, bearing,
+                            slantRange, visibility);
 }
 
 int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, float x2, float y2, int targetGround,
@@ -331,7 +325,8 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
         const double eyeAbove = static_cast<double>(eye + 1);
         // One sample after the ground test: false when it masks the target.
         // Features are looked at only where one with a height may stand.
-        const auto passes = [&](double r, float sx, float sy, long long e) {
+        const auto passes = [&](double r, float sx, float sy, long long e)
+        {
             const double a = static_cast<double>(e - eye - 1);
             const double diff = a * d - dhd * r;
             if (diff > margin || (!(diff < -margin) && std::atan2(a, r) > targetAngle))
@@ -346,7 +341,8 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
         };
         const auto sampleX = [&](double r) { return static_cast<float>((sinB * r + originX) * 0.1); };
         const auto sampleY = [&](double r) { return static_cast<float>((cosB * r + originY) * 0.1); };
-        const auto onMap = [&](int i) {
+        const auto onMap = [&](int i)
+        {
             const double r = i * 100.0;
             return Inside(grid, static_cast<double>(sampleX(r)) + 0.5, static_cast<double>(sampleY(r)) + 0.5);
         };
@@ -377,7 +373,7 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
         const bool blocked =
             static_cast<long long>(grid.rows) * (grid.lastColumn + 1LL) <= std::numeric_limits<int>::max();
         int n = 0;
-        for (int first = 1; first < steps; first += n)   // first + n <= steps never overflows
+        for (int first = 1; first < steps; first += n)  // first + n <= steps never overflows
         {
             n = std::min(kBlock, steps - first);
             if (!blocked || !onMap(first) || !onMap(first + n - 1))
@@ -398,7 +394,7 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
             }
             for (int k = 0; k < n; ++k)
             {
-                rs[k] = (first + k) * 100.0;   // i x 10 m in tenths, exact
+                rs[k] = (first + k) * 100.0;  // i x 10 m in tenths, exact
                 xs[k] = sampleX(rs[k]);
                 ys[k] = sampleY(rs[k]);
             }
@@ -460,8 +456,7 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
 // ---------------------------------------------------------------------------
 // Movement
 
-float CElevationMap::GetSlopeFactor(float x1, float y1, float x2, float y2, int* terrainZero,
-                                    int ignoreTerrain) const
+float CElevationMap::GetSlopeFactor(float x1, float y1, float x2, float y2, int* terrainZero, int ignoreTerrain) const
 {
     int zero = 0;
     float f = 1.0f;
@@ -508,9 +503,9 @@ int CElevationMap::FindBlockedPoint(int x1, int y1, int x2, int y2, int* blocked
         const int fromX = RoundHalfUp(curX);
         const int fromY = RoundHalfUp(curY);
         int terrainZero = 0;
-        const float factor = GetSlopeFactor(static_cast<float>(fromX), static_cast<float>(fromY),
-                                            static_cast<float>(RoundHalfUp(nextX)),
-                                            static_cast<float>(RoundHalfUp(nextY)), &terrainZero, 0);
+        const float factor =
+            GetSlopeFactor(static_cast<float>(fromX), static_cast<float>(fromY), static_cast<float>(RoundHalfUp(nextX)),
+                           static_cast<float>(RoundHalfUp(nextY)), &terrainZero, 0);
         // Ground of speed factor 0 does not stop this walk; a slope or a
         // negative factor does.
         if (factor <= 0.0f && !terrainZero)

@@ -43,10 +43,10 @@ public:
     // The pens of the sight-area drawings, in this order.
     enum SightPen
     {
-        kPenRays = 0,          // yellow, width 3
-        kPenRangeOuter = 1,    // RGB(128,0,128), width 5
-        kPenRangeMiddle = 2,   // RGB(255,0,255), width 3
-        kPenRangeInner = 3,    // RGB(255,128,255), width 1
+        kPenRays = 0,         // yellow, width 3
+        kPenRangeOuter = 1,   // RGB(128,0,128), width 5
+        kPenRangeMiddle = 2,  // RGB(255,0,255), width 3
+        kPenRangeInner = 3,   // RGB(255,128,255), width 1
         kPenCount = 4
     };
 
@@ -75,8 +75,8 @@ public:
     void Serialize(CArchive& ar) override;
 
     // --- Line of sight and movement ---------------------------------------
-    int HasLineOfSight(float x1, float y1, float x2, float y2, float observerHeight, float targetHeight,
-                       float* bearing, float* slantRange, float* visibility) const;
+    int HasLineOfSight(float x1, float y1, float x2, float y2, float observerHeight, float targetHeight, float* bearing,
+                       float* slantRange, float* visibility) const;
     // The same with the ground elevations given; kElevationLookUp asks for
     // the look-up (and for the concealment of a feature at that end).
     int HasLineOfSightEx(float x1, float y1, int observerGround, float x2, float y2, int targetGround,
@@ -84,8 +84,8 @@ public:
                          float* visibility) const;
     float GetSlopeFactor(float x1, float y1, float x2, float y2, int* terrainZero, int ignoreTerrain) const;
     int FindBlockedPoint(int x1, int y1, int x2, int y2, int* blockedX, int* blockedY) const;
-    int FindSegmentBlock(float x1, float y1, float x2, float y2, float* blockedX, float* blockedY,
-                         CTerrain** feature, int moverFlags) const;
+    int FindSegmentBlock(float x1, float y1, float x2, float y2, float* blockedX, float* blockedY, CTerrain** feature,
+                         int moverFlags) const;
     int IsImpassable(float x, float y, int moverFlags) const;
 
     // --- Building a map in code (the demo mission, tests) -----------------
@@ -135,8 +135,9 @@ private:
     {
         if (m_grid.empty())
             return GridView{nullptr, -2.0, -2.0, 0, 0, 0};
-        return GridView{m_grid.data(), static_cast<double>(m_nWidth), static_cast<double>(m_nHeight), m_nRows,
-                        m_nColumns - 1, m_nRows - 1};
+        return GridView{
+            m_grid.data(), static_cast<double>(m_nWidth), static_cast<double>(m_nHeight), m_nRows, m_nColumns - 1,
+            m_nRows - 1};
     }
     // Whether a point, given as (x + 0.5, y + 0.5) in double precision,
     // lies on the map: trunc(v) < 0 exactly when v <= -1; NaN fails every
@@ -151,7 +152,8 @@ private:
         // Both whole metres are at least 0 on the map.
         const int c =
             std::min(static_cast<int>((static_cast<unsigned>(static_cast<int>(vx)) + 5u) / 10u), grid.lastColumn);
-        const int r = std::min(static_cast<int>((static_cast<unsigned>(static_cast<int>(vy)) + 5u) / 10u), grid.lastRow);
+        const int r =
+            std::min(static_cast<int>((static_cast<unsigned>(static_cast<int>(vy)) + 5u) / 10u), grid.lastRow);
         return static_cast<size_t>(c) * static_cast<size_t>(grid.rows) + static_cast<size_t>(r);
     }
     // The sample of the cell a point (already in double precision) falls

@@ -16,8 +16,8 @@ public:
 
     // The scatterable-mine values of the round's munition: width, length,
     // density, limited-duration flag, duration; 0 when there are none.
-    int GetFASCAMParameters(CKDRDatabase* pDatabase, float& fWidth, float& fLength, int& nDensity,
-                            int& bLimited, int& nDuration) const;
+    int GetFASCAMParameters(CKDRDatabase* pDatabase, float& fWidth, float& fLength, int& nDensity, int& bLimited,
+                            int& nDuration) const;
     // The chemical values: radius, density, duration; 0 when there are none.
     int GetChemParameters(CKDRDatabase* pDatabase, float& fRadius, int& nDensity, int& nDuration) const;
 
@@ -25,6 +25,6 @@ public:
     float m_fImpactY = 0.0f;
     float m_fAttitude = 0.0f;
     int m_nSide = 0;
-    int m_nUnit = -99;    // the firing unit, -99: none
+    int m_nUnit = -99;  // the firing unit, -99: none
     int m_nArray = -99;
 };

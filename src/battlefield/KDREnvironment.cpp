@@ -6,10 +6,7 @@ IMPLEMENT_SERIAL(CKDREnvironment, CObject, 1)
 
 CKDREnvironment::CKDREnvironment() : m_pEvents(new CEventArray) {}
 
-CKDREnvironment::~CKDREnvironment()
-{
-    delete m_pEvents;
-}
+CKDREnvironment::~CKDREnvironment() { delete m_pEvents; }
 
 namespace
 {
@@ -27,7 +24,7 @@ void ReadFlag(CArchive& ar, BOOL& flag)
     if (word != 0)
         flag = TRUE;
 }
-}
+}  // namespace
 
 void CKDREnvironment::Serialize(CArchive& ar)
 {
@@ -74,15 +71,9 @@ void CKDREnvironment::Serialize(CArchive& ar)
     }
 }
 
-BOOL CKDREnvironment::LoadFromFile(CString /*strName*/)
-{
-    return TRUE;
-}
+BOOL CKDREnvironment::LoadFromFile(CString /*strName*/) { return TRUE; }
 
-BOOL CKDREnvironment::UpdateLightCondition()
-{
-    return TRUE;
-}
+BOOL CKDREnvironment::UpdateLightCondition() { return TRUE; }
 
 float CKDREnvironment::GetLightFactor() const
 {

@@ -18,7 +18,7 @@ namespace
 constexpr COLORREF SIDE_COLOR_CLEAR = RGB(17, 114, 181);
 constexpr COLORREF SIDE_COLOR_SET = RGB(160, 60, 93);
 constexpr COLORREF BLACK = RGB(0, 0, 0);
-}   // namespace
+}  // namespace
 
 CKDRGameMap::CKDRGameMap() : m_strFileName("*.gmp")
 {
@@ -134,8 +134,7 @@ CFrameSurface* CKDRGameMap::LoadTileSheet(const CString& name, CDisplay* pDispla
 
 BOOL CKDRGameMap::AskForFile(const char* defaultExt, const char* initialName, CString& path)
 {
-    CFileDialog dialog(TRUE, defaultExt, initialName, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, nullptr,
-                       AfxGetMainWnd());
+    CFileDialog dialog(TRUE, defaultExt, initialName, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, nullptr, AfxGetMainWnd());
     if (dialog.DoModal() != IDOK)
         return FALSE;
     path = dialog.GetPathName();
@@ -302,10 +301,7 @@ int CKDRGameMap::ChangeZoom(int code, int* limit)
     return 1;
 }
 
-float CKDRGameMap::GetZoom() const
-{
-    return m_pPicture != nullptr ? m_pPicture->GetZoom() : 1.0f;
-}
+float CKDRGameMap::GetZoom() const { return m_pPicture != nullptr ? m_pPicture->GetZoom() : 1.0f; }
 
 // ---------------------------------------------------------------------------
 // Conversions and text
@@ -380,15 +376,9 @@ CString CKDRGameMap::GetPositionText(int px, int py) const
 // ---------------------------------------------------------------------------
 // Pens
 
-CPen* CKDRGameMap::GetPen(int width, int flag)
-{
-    return &m_sidePens[flag != 0 ? 1 : 0][std::clamp(width, 1, 4) - 1];
-}
+CPen* CKDRGameMap::GetPen(int width, int flag) { return &m_sidePens[flag != 0 ? 1 : 0][std::clamp(width, 1, 4) - 1]; }
 
-COLORREF CKDRGameMap::GetSideColor(int flag)
-{
-    return flag != 0 ? SIDE_COLOR_SET : SIDE_COLOR_CLEAR;
-}
+COLORREF CKDRGameMap::GetSideColor(int flag) { return flag != 0 ? SIDE_COLOR_SET : SIDE_COLOR_CLEAR; }
 
 CPen* CKDRGameMap::GetGridPen(int index)
 {

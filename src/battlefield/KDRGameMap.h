@@ -171,8 +171,8 @@ public:
     // plus extraLength; 1 with the first blocked point and feature.
     // a, b, c and out1 to out3 belong to the help map's segment test.
     int FindSegmentBlock(int a, float x1, float y1, float x2, float y2, float* blockedX, float* blockedY, float width,
-                         float extraLength, int moverFlags, int b, int* out1, CTerrain** feature, int* out2,
-                         int* out3, int c) const;
+                         float extraLength, int moverFlags, int b, int* out1, CTerrain** feature, int* out2, int* out3,
+                         int c) const;
     static float Distance(float x1, float y1, float x2, float y2);
 
     int m_nTileColumns = 0;
@@ -232,5 +232,5 @@ private:
     CPen m_pens[kPenCount];
     CPen m_sidePens[2][4];
     BOOL m_bHelpMapPresent = FALSE;
-    CDisplay* m_pDisplay = nullptr;   // not owned
+    CDisplay* m_pDisplay = nullptr;  // not owned
 };

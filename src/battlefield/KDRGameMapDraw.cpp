@@ -13,7 +13,7 @@
 
 namespace
 {
-constexpr double RAY_STEP_RADIANS = 0.174533;   // 10 degrees
+constexpr double RAY_STEP_RADIANS = 0.174533;  // 10 degrees
 constexpr double HALF_TURN = 3.14159;
 constexpr double FULL_TURN = 6.283185;
 constexpr double RADIANS_PER_MIL = 0.0009817478;
@@ -32,7 +32,7 @@ double NextBearing(double bearing)
         bearing -= FULL_TURN;
     return bearing;
 }
-}   // namespace
+}  // namespace
 
 void CKDRGameMap::DrawMap(CSurface* pSurface, int flags)
 {

@@ -33,9 +33,9 @@ int CKDRGameMap::IsPointBlocked(float x, float y, CKDRObstacles* /*obstacles*/, 
     return 0;
 }
 
-int CKDRGameMap::FindSegmentBlock(int /*a*/, float x1, float y1, float x2, float y2, float* blockedX,
-                                  float* blockedY, float width, float extraLength, int moverFlags, int /*b*/,
-                                  int* out1, CTerrain** feature, int* out2, int* out3, int /*c*/) const
+int CKDRGameMap::FindSegmentBlock(int /*a*/, float x1, float y1, float x2, float y2, float* blockedX, float* blockedY,
+                                  float width, float extraLength, int moverFlags, int /*b*/, int* out1,
+                                  CTerrain** feature, int* out2, int* out3, int /*c*/) const
 {
     const CElevationMap* pMap = GetElevationMap();
     if (pMap == nullptr)

@@ -8,7 +8,7 @@ namespace
 {
 // The scroll position taken when the map has no tile grid.
 constexpr int kNoScroll = -99;
-}
+}  // namespace
 
 int CKDRGameMap::PictureToView(int px, int py, int* vx, int* vy) const
 {

@@ -8,15 +8,9 @@ CKDRHoles::CKDRHoles() : CSideFilesComponent("*.hol") {}
 
 CKDRHoles::~CKDRHoles() = default;
 
-BOOL CKDRHoles::LoadByName(CKDRGameMap* /*pMap*/)
-{
-    return TRUE;
-}
+BOOL CKDRHoles::LoadByName(CKDRGameMap* /*pMap*/) { return TRUE; }
 
-BOOL CKDRHoles::LoadHoleArray(int /*nSide*/, const CString& /*strName*/, CKDRGameMap* /*pMap*/)
-{
-    return TRUE;
-}
+BOOL CKDRHoles::LoadHoleArray(int /*nSide*/, const CString& /*strName*/, CKDRGameMap* /*pMap*/) { return TRUE; }
 
 void CKDRHoles::FixUpAfterLoad(CKDRGameMap* /*pMap*/) {}
 

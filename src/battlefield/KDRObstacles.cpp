@@ -8,15 +8,9 @@ CKDRObstacles::CKDRObstacles() : CSideFilesComponent("*.obs") {}
 
 CKDRObstacles::~CKDRObstacles() = default;
 
-BOOL CKDRObstacles::LoadByName(CKDRGameMap* /*pMap*/)
-{
-    return TRUE;
-}
+BOOL CKDRObstacles::LoadByName(CKDRGameMap* /*pMap*/) { return TRUE; }
 
-BOOL CKDRObstacles::LoadObstacleArray(int /*nSide*/, const CString& /*strName*/, CKDRGameMap* /*pMap*/)
-{
-    return TRUE;
-}
+BOOL CKDRObstacles::LoadObstacleArray(int /*nSide*/, const CString& /*strName*/, CKDRGameMap* /*pMap*/) { return TRUE; }
 
 void CKDRObstacles::FixUpAfterLoad(CKDRGameMap* /*pMap*/) {}
 
@@ -25,10 +19,7 @@ void CKDRObstacles::Step() {}
 void CKDRObstacles::DrawAllOnMapSurface(CKDRGameMap*) {}
 void CKDRObstacles::DrawSelected(CTaskOrgArray*, CKDRGameMap*, int) {}
 
-int CKDRObstacles::FindObstacleAt(float, float, int&, CKDRGameMap*, int)
-{
-    return -99;
-}
+int CKDRObstacles::FindObstacleAt(float, float, int&, CKDRGameMap*, int) { return -99; }
 
 int CKDRObstacles::MoveObstacle(int, int, float, float, CKDRGameMap*) { return 0; }
 
@@ -46,8 +37,7 @@ CString CKDRObstacles::GetObstacleName(float, float, CKDRGameMap*) { return CStr
 void CKDRObstacles::UpdateOwnSide(CKDRGameMap*) {}
 void CKDRObstacles::UpdateOtherSides(CKDRGameMap*) {}
 
-int CKDRObstacles::PlaceObstacle(float, float, int, float, float, float, int, CKDRGameMap*, int& nIndex,
-                                 int& nSideOut)
+int CKDRObstacles::PlaceObstacle(float, float, int, float, float, float, int, CKDRGameMap*, int& nIndex, int& nSideOut)
 {
     nIndex = -99;
     nSideOut = -99;

@@ -16,7 +16,4 @@ inline int TruncToInt(double value)
 }
 
 // trunc(v + 0.5): the nearest whole number for positive values.
-inline int RoundHalfUp(double value)
-{
-    return TruncToInt(value + 0.5);
-}
+inline int RoundHalfUp(double value) { return TruncToInt(value + 0.5); }

@@ -133,8 +133,8 @@ void CTerrain::Draw(CDC* pDC, const CKDRGameMap* pMap, const CTerrainType* pType
         {
             CBrush hollow;
             hollow.CreateStockObject(NULL_BRUSH);
-            CBrush* pBrush = set.fillStyle != kTerrainFillNone && pType->GetBrush() != nullptr ? pType->GetBrush()
-                                                                                                : &hollow;
+            CBrush* pBrush =
+                set.fillStyle != kTerrainFillNone && pType->GetBrush() != nullptr ? pType->GetBrush() : &hollow;
             CBrush* pOldBrush = pDC->SelectObject(pBrush);
             CPen* pOldPen = nullptr;
             if (!set.hideOutline)

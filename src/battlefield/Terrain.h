@@ -45,7 +45,7 @@ public:
     int GetTypeIndex() const { return m_nTypeIndex; }
     int GetPointCount() const { return static_cast<int>(m_points.size()); }
     const std::vector<CPoint>& GetPoints() const { return m_points; }
-    const CRect& GetBounds() const { return m_bounds; }   // inclusive on every side
+    const CRect& GetBounds() const { return m_bounds; }  // inclusive on every side
     CBreachArray& GetBreaches() { return m_breaches; }
     const CBreachArray& GetBreaches() const { return m_breaches; }
     const CTerrainCapArray& GetCapabilities() const { return m_capabilities; }

@@ -12,19 +12,14 @@ BOOL PassesFilter(const CTerrainType& type, int filter)
 {
     switch (filter)
     {
-    case kTerrainFilterHeight:
-        return type.GetHeight() != 0;
-    case kTerrainFilterAuxCode:
-        return type.GetAuxCode() != kTerrainAuxUnset;
-    case kTerrainFilterObscuring:
-        return type.GetObscuration() != 1.0f && type.GetHeight() != 0;
-    case kTerrainFilterSpeed:
-        return type.GetSpeedFactor() != 1.0f;
-    default:
-        return TRUE;
+    case kTerrainFilterHeight: return type.GetHeight() != 0;
+    case kTerrainFilterAuxCode: return type.GetAuxCode() != kTerrainAuxUnset;
+    case kTerrainFilterObscuring: return type.GetObscuration() != 1.0f && type.GetHeight() != 0;
+    case kTerrainFilterSpeed: return type.GetSpeedFactor() != 1.0f;
+    default: return TRUE;
     }
 }
-}   // namespace
+}  // namespace
 
 void CTerrainArray::Serialize(CArchive& ar)
 {
@@ -75,7 +70,8 @@ void CTerrainArray::UpdateDerived()
 
     // Squares of at least 64 m, no more than 256 along either side.
     const long long extent = std::max(static_cast<long long>(m_tallBounds.right) - m_tallBounds.left,
-                                      static_cast<long long>(m_tallBounds.bottom) - m_tallBounds.top) + 1;
+                                      static_cast<long long>(m_tallBounds.bottom) - m_tallBounds.top) +
+                             1;
     m_nTallSquare = static_cast<int>(std::max(64LL, (extent + 255) / 256));
     m_nTallColumns = (m_tallBounds.right - m_tallBounds.left) / m_nTallSquare + 1;
     const int rows = (m_tallBounds.bottom - m_tallBounds.top) / m_nTallSquare + 1;
@@ -83,7 +79,8 @@ void CTerrainArray::UpdateDerived()
 
     // Two passes, counting and then filling, so each square lists its
     // features in list order.
-    auto forEachSquare = [this](const CRect& b, auto&& visit) {
+    auto forEachSquare = [this](const CRect& b, auto&& visit)
+    {
         const int c0 = (b.left - m_tallBounds.left) / m_nTallSquare;
         const int c1 = (b.right - m_tallBounds.left) / m_nTallSquare;
         const int r0 = (b.top - m_tallBounds.top) / m_nTallSquare;

@@ -16,8 +16,8 @@
 #include "battlefield/Rounding.h"
 #include "battlefield/Terrain.h"
 #include "battlefield/TerrainType.h"
-#include "platform/core/Collections.h"
 #include "platform/core/CString.h"
+#include "platform/core/Collections.h"
 #include "platform/core/Object.h"
 
 #include <vector>
@@ -27,16 +27,16 @@ class CKDRGameMap;
 
 // The filters of the feature search: which types' features are looked at.
 constexpr int kTerrainFilterAll = 1;
-constexpr int kTerrainFilterHeight = 2;        // feature height != 0
-constexpr int kTerrainFilterAuxCode = 4;       // auxiliary code set
-constexpr int kTerrainFilterObscuring = 8;     // obscuration != 1.0 and height != 0
-constexpr int kTerrainFilterSpeed = 16;        // speed factor != 1.0
+constexpr int kTerrainFilterHeight = 2;     // feature height != 0
+constexpr int kTerrainFilterAuxCode = 4;    // auxiliary code set
+constexpr int kTerrainFilterObscuring = 8;  // obscuration != 1.0 and height != 0
+constexpr int kTerrainFilterSpeed = 16;     // speed factor != 1.0
 
 constexpr int kTerrainNotFound = -99;
 
 // The mover class bits that the blocking tests look at.
-constexpr int kMoverSlowTerrainBlocks = 0x1;   // terrain of speed factor <= 0 blocks
-constexpr int kMoverClimbs = 0x2;              // no slope limit; only speed factor < 0 blocks
+constexpr int kMoverSlowTerrainBlocks = 0x1;  // terrain of speed factor <= 0 blocks
+constexpr int kMoverClimbs = 0x2;             // no slope limit; only speed factor < 0 blocks
 constexpr int kMoverIgnoresTerrain = 0x4 | 0x8;
 
 class CTerrainArray : public CObject
@@ -126,6 +126,6 @@ private:
     CRect m_tallBounds = CRect(1, 1, 0, 0);
     int m_nTallSquare = 1;
     int m_nTallColumns = 0;
-    std::vector<int> m_tallStart;   // per square, its first entry in m_tallItems; one more at the end
+    std::vector<int> m_tallStart;  // per square, its first entry in m_tallItems; one more at the end
     std::vector<int> m_tallItems;
 };

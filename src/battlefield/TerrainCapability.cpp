@@ -5,7 +5,4 @@ IMPLEMENT_SERIAL(CTerrainTypeCapability, CObject, 1)
 IMPLEMENT_SERIAL(CTerrainCapArray, CObArray, 1)
 IMPLEMENT_SERIAL(CTerrainTypeCapArray, CObArray, 1)
 
-CTerrainTypeCapArray::CTerrainTypeCapArray()
-{
-    m_names.Add("Turret");
-}
+CTerrainTypeCapArray::CTerrainTypeCapArray() { m_names.Add("Turret"); }

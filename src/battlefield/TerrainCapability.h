@@ -3,8 +3,8 @@
 // concrete kind exists yet: the classes are there so that the lists stored
 // with every type and feature in the elevation file read and write.
 
-#include "platform/core/Collections.h"
 #include "platform/core/CString.h"
+#include "platform/core/Collections.h"
 #include "platform/core/Object.h"
 
 class CTerrainCapability : public CObject

@@ -29,12 +29,9 @@ void WriteColourSet(CArchive& ar, const TerrainColourSet& set)
     ar << static_cast<short>(set.red) << static_cast<short>(set.green) << static_cast<short>(set.blue);
     ar << static_cast<short>(set.fillStyle) << static_cast<short>(set.hideOutline ? 1 : 0);
 }
-}   // namespace
+}  // namespace
 
-CTerrainType::CTerrainType()
-{
-    SetColourSet(TRUE);
-}
+CTerrainType::CTerrainType() { SetColourSet(TRUE); }
 
 CTerrainType::CTerrainType(const CString& name, float obscuration, int auxCode, int height, float speedFactor,
                            const TerrainColourSet& set1, const TerrainColourSet& set2)
@@ -49,10 +46,7 @@ CTerrainType::CTerrainType(const CString& name, float obscuration, int auxCode, 
     SetColourSet(TRUE);
 }
 
-CTerrainType::~CTerrainType()
-{
-    DeleteDrawingObjects();
-}
+CTerrainType::~CTerrainType() { DeleteDrawingObjects(); }
 
 void CTerrainType::DeleteDrawingObjects()
 {

@@ -54,7 +54,7 @@ public:
     void SetColourSet(int useSet1);
 
     const CString& GetName() const { return m_strName; }
-    COLORREF GetColour() const;   // the active set's red, green and blue
+    COLORREF GetColour() const;  // the active set's red, green and blue
     float GetObscuration() const { return m_fObscuration; }
     int GetAuxCode() const { return m_nAuxCode; }
     int GetHeight() const { return m_nHeight; }
@@ -63,7 +63,7 @@ public:
     const TerrainColourSet& GetActiveColourSet() const { return m_bSet1Active ? m_set1 : m_set2; }
     BOOL IsSet1Active() const { return m_bSet1Active; }
     CPen* GetPen() const { return m_pPen; }
-    CBrush* GetBrush() const { return m_pBrush; }   // null for fill style -99
+    CBrush* GetBrush() const { return m_pBrush; }  // null for fill style -99
     const CTerrainTypeCapArray& GetCapabilities() const { return m_capabilities; }
     CTerrainTypeCapArray& GetCapabilities() { return m_capabilities; }
 

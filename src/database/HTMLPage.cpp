@@ -14,10 +14,10 @@ constexpr UINT TEMPLATE_CHUNK = 2000;
 // file system takes; each becomes '_'.
 bool IsUnsafeInFileName(char c)
 {
-    return c == '/' || c == '\\' || c == ':' || c == '*' || c == '?' || c == '"' || c == '<' || c == '>' ||
-           c == '|' || static_cast<unsigned char>(c) < 0x20;
+    return c == '/' || c == '\\' || c == ':' || c == '*' || c == '?' || c == '"' || c == '<' || c == '>' || c == '|' ||
+           static_cast<unsigned char>(c) < 0x20;
 }
-}   // namespace
+}  // namespace
 
 bool CHTMLPage::LoadTemplate(const CString& fileName)
 {
@@ -75,10 +75,7 @@ CString CHTMLPage::FormatTwoDecimals(float value)
     return text;
 }
 
-int CHTMLPage::ReplaceTagFloat(const CString& tag, float value)
-{
-    return ReplaceTag(tag, FormatTwoDecimals(value));
-}
+int CHTMLPage::ReplaceTagFloat(const CString& tag, float value) { return ReplaceTag(tag, FormatTwoDecimals(value)); }
 
 void CHTMLPage::ExtractBody()
 {

@@ -26,9 +26,6 @@ void CKDRDatabase::Serialize(CArchive& ar)
     }
 }
 
-BOOL CKDRDatabase::ReloadLists()
-{
-    return TRUE;
-}
+BOOL CKDRDatabase::ReloadLists() { return TRUE; }
 
 void CKDRDatabase::WriteIndexPage() {}

@@ -33,10 +33,10 @@ public:
     int GetVehicleCount() const { return 0; }
 
     CString m_strSpare;
-    CString m_strWeaponList;    // "*.wep"
-    CString m_strVehicleList;   // "*.veh"
-    CString m_strPieceList;     // "*.pca"
-    CString m_strSoundList;     // "*.smg"
+    CString m_strWeaponList;   // "*.wep"
+    CString m_strVehicleList;  // "*.veh"
+    CString m_strPieceList;    // "*.pca"
+    CString m_strSoundList;    // "*.smg"
 
     BOOL m_bWeaponsLoaded = FALSE;
     BOOL m_bVehiclesLoaded = FALSE;

@@ -26,10 +26,7 @@ CPiece::CPiece(const CString& bitmapFile, const CString& name, int rows, int col
     LoadSurface();
 }
 
-CPiece::~CPiece()
-{
-    FreeSurface();
-}
+CPiece::~CPiece() { FreeSurface(); }
 
 CDisplay* CPiece::GetDisplay()
 {
@@ -39,10 +36,7 @@ CDisplay* CPiece::GetDisplay()
     return pApp->m_pDisplay;
 }
 
-CStringArray* CPiece::GetMemberNames()
-{
-    return nullptr;
-}
+CStringArray* CPiece::GetMemberNames() { return nullptr; }
 
 void CPiece::AppendMemberNames(CStringArray& /*names*/) {}
 
@@ -114,18 +108,15 @@ void CPiece::Serialize(CArchive& ar)
 // ---------------------------------------------------------------------------
 // CPieceList
 
-CPieceList::CPieceList(const CString& bitmapFile, const CString& name, int rows, int columns, int frameCount,
-                       int flag, const CStringArray* memberNames)
+CPieceList::CPieceList(const CString& bitmapFile, const CString& name, int rows, int columns, int frameCount, int flag,
+                       const CStringArray* memberNames)
     : CPiece(bitmapFile, name, rows, columns, frameCount, flag)
 {
     if (memberNames != nullptr)
         m_memberNames.Copy(*memberNames);
 }
 
-void CPieceList::AppendMemberNames(CStringArray& names)
-{
-    names.Append(m_memberNames);
-}
+void CPieceList::AppendMemberNames(CStringArray& names) { names.Append(m_memberNames); }
 
 int CPieceList::FindName(const CString& name) const
 {

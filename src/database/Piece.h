@@ -18,8 +18,8 @@
 // frame count, flag (signed 16-bit words); a piece list adds its member
 // names as a string array.
 
-#include "platform/core/Collections.h"
 #include "platform/core/CString.h"
+#include "platform/core/Collections.h"
 #include "platform/core/Object.h"
 #include "platform/core/Types.h"
 
@@ -74,7 +74,7 @@ protected:
     int m_nColumns = 0;
     int m_nFrameCount = 0;
     BOOL m_bFlag = FALSE;
-    CFrameSurface* m_pSurface = nullptr;   // owned
+    CFrameSurface* m_pSurface = nullptr;  // owned
     BOOL m_bLoaded = FALSE;
 };
 

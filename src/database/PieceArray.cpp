@@ -16,7 +16,7 @@ void MakeDataDirectoryCurrent()
     if (CKDRApp* pApp = GetKDRApp())
         SetCurrentDir(pApp->m_strDataDir);
 }
-}   // namespace
+}  // namespace
 
 void CPieceArray::Serialize(CArchive& ar)
 {
@@ -133,7 +133,8 @@ CPiece* CPieceArray::FindListFrame(const CString& name, int offset, int* frame) 
         return nullptr;
     CPiece* pList = GetPiece(index);
     const long long wanted = static_cast<long long>(position) + offset;
-    if (pList == nullptr || wanted < 0 || wanted >= pList->GetFrameCount() || !pList->HasFrame(static_cast<int>(wanted)))
+    if (pList == nullptr || wanted < 0 || wanted >= pList->GetFrameCount() ||
+        !pList->HasFrame(static_cast<int>(wanted)))
         return nullptr;
     if (frame != nullptr)
         *frame = static_cast<int>(wanted);

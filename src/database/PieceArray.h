@@ -10,8 +10,8 @@
 // bad leaves the array as it was and raises the archive exception.
 
 #include "database/Piece.h"
-#include "platform/core/Collections.h"
 #include "platform/core/CString.h"
+#include "platform/core/Collections.h"
 #include "platform/core/Object.h"
 
 // The answer of the look-ups that found nothing.

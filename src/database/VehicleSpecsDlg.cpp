@@ -4,7 +4,6 @@
 #include "platform/core/File.h"
 #include "platform/ui/PageView.h"
 
-
 CVehicleSpecsDlg::CVehicleSpecsDlg() : CDialog(IDD_VEHICLE_SPECS)
 {
     MapCommand(IDC_SPECS_BACK, [this] { OnBack(); });
@@ -45,10 +44,7 @@ BOOL CVehicleSpecsDlg::OnInitDialog()
     return TRUE;
 }
 
-CPageView* CVehicleSpecsDlg::GetBrowser() const
-{
-    return GetDlgControl<CPageView>(IDC_SPECS_BROWSER);
-}
+CPageView* CVehicleSpecsDlg::GetBrowser() const { return GetDlgControl<CPageView>(IDC_SPECS_BROWSER); }
 
 void CVehicleSpecsDlg::ShowPage(const CString& pageName)
 {
@@ -113,10 +109,7 @@ void CVehicleSpecsDlg::OnCommandStateChange(long command, BOOL enable)
         pButton->EnableWindow(enable);
 }
 
-void CVehicleSpecsDlg::OnTitleChange()
-{
-    UpdateCaption();
-}
+void CVehicleSpecsDlg::OnTitleChange() { UpdateCaption(); }
 
 void CVehicleSpecsDlg::UpdateCaption()
 {

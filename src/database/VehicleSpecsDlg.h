@@ -8,7 +8,6 @@
 
 #include "platform/ui/Dialog.h"
 
-
 class CPageView;
 
 constexpr UINT IDD_VEHICLE_SPECS = 285;

@@ -19,15 +19,9 @@ void CHierarchyPlatoon::ReapplyFormation() {}
 CHierarchyArray::CHierarchyArray() = default;
 CHierarchyArray::CHierarchyArray(const CTaskOrgArray&, CKDRUnits*) {}
 
-int CHierarchyArray::LoadHierarchyFile(const CString&)
-{
-    return 1;
-}
+int CHierarchyArray::LoadHierarchyFile(const CString&) { return 1; }
 
-int CHierarchyArray::ToggleOrderBit(DWORD)
-{
-    return 0;
-}
+int CHierarchyArray::ToggleOrderBit(DWORD) { return 0; }
 
 void CHierarchyArray::FillTaskOrg(CTaskOrgArray& list) const
 {

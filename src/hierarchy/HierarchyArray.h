@@ -21,7 +21,7 @@ public:
     virtual BOOL GetPoint(float& fX, float& fY) const;
 
     CString m_strName;
-    BOOL m_bPathSet = FALSE;   // the element moves along a path of its own
+    BOOL m_bPathSet = FALSE;  // the element moves along a path of its own
 };
 
 class CHierarchyPlatoon : public CHierarchyElement

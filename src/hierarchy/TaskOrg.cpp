@@ -11,7 +11,8 @@ namespace
 {
 CTaskOrg* CopyEntry(const CTaskOrg* pSource)
 {
-    if (pSource->GetType() == 1) {
+    if (pSource->GetType() == 1)
+    {
         auto* pNamed = new CHierarchyTaskOrg;
         pNamed->m_nUnit = pSource->m_nUnit;
         pNamed->m_nArray = pSource->m_nArray;
@@ -28,9 +29,12 @@ CTaskOrg::CTaskOrg(const CTaskOrg& other) : CObject(), m_nUnit(other.m_nUnit), m
 
 void CTaskOrg::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring()) {
+    if (ar.IsStoring())
+    {
         ar << static_cast<WORD>(m_nUnit) << static_cast<WORD>(m_nArray);
-    } else {
+    }
+    else
+    {
         short unit = 0, array = 0;
         ar >> unit >> array;
         m_nUnit = unit;
@@ -61,7 +65,8 @@ CTaskOrgArray::~CTaskOrgArray() = default;
 
 int CTaskOrgArray::FindTaskOrg(int nUnit, int nArray) const
 {
-    for (int i = 0; i < GetSize(); ++i) {
+    for (int i = 0; i < GetSize(); ++i)
+    {
         const CTaskOrg* p = GetAt(i);
         if (p && p->GetType() == 0 && p->m_nUnit == nUnit && p->m_nArray == nArray)
             return i;
@@ -71,7 +76,8 @@ int CTaskOrgArray::FindTaskOrg(int nUnit, int nArray) const
 
 int CTaskOrgArray::FindHierarchyTaskOrg(const CString& strName) const
 {
-    for (int i = 0; i < GetSize(); ++i) {
+    for (int i = 0; i < GetSize(); ++i)
+    {
         const CTaskOrg* p = GetAt(i);
         if (p && p->GetType() == 1 && static_cast<const CHierarchyTaskOrg*>(p)->m_strName == strName)
             return i;
@@ -83,9 +89,8 @@ int CTaskOrgArray::AddUnique(CTaskOrg* pEntry)
 {
     if (pEntry == nullptr)
         return TASKORG_NONE;
-    const int found = pEntry->GetType() == 1
-                          ? FindHierarchyTaskOrg(static_cast<CHierarchyTaskOrg*>(pEntry)->m_strName)
-                          : FindTaskOrg(pEntry->m_nUnit, pEntry->m_nArray);
+    const int found = pEntry->GetType() == 1 ? FindHierarchyTaskOrg(static_cast<CHierarchyTaskOrg*>(pEntry)->m_strName)
+                                             : FindTaskOrg(pEntry->m_nUnit, pEntry->m_nArray);
     if (found != TASKORG_NONE)
         return TASKORG_NONE;
     return Add(pEntry);
@@ -93,7 +98,8 @@ int CTaskOrgArray::AddUnique(CTaskOrg* pEntry)
 
 void CTaskOrgArray::AppendCopies(const CTaskOrgArray& source)
 {
-    for (int i = 0; i < source.GetSize(); ++i) {
+    for (int i = 0; i < source.GetSize(); ++i)
+    {
         const CTaskOrg* p = source.GetAt(i);
         if (p == nullptr)
             continue;
@@ -106,9 +112,12 @@ void CTaskOrgArray::AppendCopies(const CTaskOrgArray& source)
 void CTaskOrgArray::Serialize(CArchive& ar)
 {
     CObArray::Serialize(ar);
-    if (ar.IsStoring()) {
+    if (ar.IsStoring())
+    {
         ar << static_cast<WORD>(m_nId);
-    } else {
+    }
+    else
+    {
         short id = 0;
         ar >> id;
         m_nId = id;
@@ -128,7 +137,8 @@ void CTaskOrgArrayArray::SetList(CTaskOrgArray* pList)
 
 int CTaskOrgArrayArray::FindById(int nId) const
 {
-    for (int i = 0; i < GetSize(); ++i) {
+    for (int i = 0; i < GetSize(); ++i)
+    {
         const CTaskOrgArray* p = GetAt(i);
         if (p && p->m_nId == nId)
             return i;
@@ -138,9 +148,11 @@ int CTaskOrgArrayArray::FindById(int nId) const
 
 void CTaskOrgArrayArray::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring()) {
+    if (ar.IsStoring())
+    {
         // Only the player's own side's groups are kept in files.
-        for (int i = GetSize() - 1; i >= 0; --i) {
+        for (int i = GetSize() - 1; i >= 0; --i)
+        {
             const CTaskOrgArray* p = GetAt(i);
             if (p && p->m_nSide != 0)
                 RemoveAt(i);

@@ -7,8 +7,8 @@
 // Least form: the entries, lists and the list of lists with their lookups
 // and archive forms; the selection markers are not drawn.
 
-#include "platform/core/Collections.h"
 #include "platform/core/CString.h"
+#include "platform/core/Collections.h"
 #include "platform/core/Object.h"
 
 // Group id of a list that is not one of the ten keyboard groups.
@@ -48,7 +48,7 @@ class CTaskOrgArray : public TypedObArray<CTaskOrg>
     DECLARE_SERIAL(CTaskOrgArray)
 public:
     CTaskOrgArray();
-    CTaskOrgArray(const CTaskOrgArray& other);   // deep copy
+    CTaskOrgArray(const CTaskOrgArray& other);  // deep copy
     ~CTaskOrgArray() override;
 
     virtual int FindTaskOrg(int nUnit, int nArray) const;
@@ -60,8 +60,8 @@ public:
 
     void Serialize(CArchive& ar) override;
 
-    int m_nId;     // 0..9 for a keyboard group, 11 otherwise
-    int m_nSide;   // side of every unit in the list
+    int m_nId;    // 0..9 for a keyboard group, 11 otherwise
+    int m_nSide;  // side of every unit in the list
 };
 
 class CTaskOrgArrayArray : public TypedObArray<CTaskOrgArray>

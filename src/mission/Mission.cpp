@@ -14,14 +14,11 @@ namespace
 constexpr int MISSION_READ_BUFFER = 4096;
 // Bytes of one stored pair: two 16-bit words.
 constexpr ULONGLONG PAIR_BYTES = 4;
-}
+}  // namespace
 
 CMission::CMission() : m_nDirection(0), m_pEvents(new CEventArray), m_abFlags{FALSE, FALSE, FALSE} {}
 
-CMission::~CMission()
-{
-    delete m_pEvents;
-}
+CMission::~CMission() { delete m_pEvents; }
 
 int CMission::LoadFile(const CString& strFile)
 {

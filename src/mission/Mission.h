@@ -35,8 +35,8 @@ public:
     // The end-of-mission test; 0 while the mission goes on.
     int EvaluateEvents(CKDRUnits* pUnits, CTimeSpan tsElapsed, int& bWon);
     // Writes "results.htm" and shows the results dialog.
-    void WriteResultsPage(CKDRUnits* pUnits, CKDRDatabase* pDatabase, const int anTotals[6],
-                          const int* apCounts[3], CTimeSpan tsElapsed, CTime tStart);
+    void WriteResultsPage(CKDRUnits* pUnits, CKDRDatabase* pDatabase, const int anTotals[6], const int* apCounts[3],
+                          CTimeSpan tsElapsed, CTime tStart);
 
     // The "*.msn" file: eight file-name lists (unit, dug-position,
     // obstacle and hierarchy files of sides 1 and 2), the events, five
@@ -46,7 +46,7 @@ public:
     CString m_strFileName;
     CString m_strName;
     CString m_strDescription;
-    int m_nDirection;   // mils
+    int m_nDirection;  // mils
 
     // Kept as read, so that a mission written back is the one read.
     CString m_strVictoryText;

@@ -1,6 +1,3 @@
 #include "net/Message.h"
 
-int CMessage::SendLinkMessage(const CString&, int, DWORD, DWORD)
-{
-    return 0;
-}
+int CMessage::SendLinkMessage(const CString&, int, DWORD, DWORD) { return 0; }

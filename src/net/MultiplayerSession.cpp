@@ -4,14 +4,20 @@ CString UrlEncode(const CString& text)
 {
     static const char HEX[] = "0123456789ABCDEF";
     CString out;
-    for (int i = 0; i < text.GetLength(); ++i) {
+    for (int i = 0; i < text.GetLength(); ++i)
+    {
         const unsigned char c = static_cast<unsigned char>(text.GetAt(i));
         if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' ||
-            c == '.' || c == '~') {
+            c == '.' || c == '~')
+        {
             out += static_cast<char>(c);
-        } else if (c == ' ') {
+        }
+        else if (c == ' ')
+        {
             out += '+';
-        } else {
+        }
+        else
+        {
             out += '%';
             out += HEX[c >> 4];
             out += HEX[c & 0xF];
@@ -57,10 +63,7 @@ BOOL CMultiplayerSession::HasOpponentSurrendered() const { return FALSE; }
 BOOL CMultiplayerSession::ListTeamMates() { return FALSE; }
 void CMultiplayerSession::RequestSurrender() {}
 
-int CMultiplayerSession::SendGameMessage(const void*, int, DWORD, DWORD, const CString&)
-{
-    return 0;
-}
+int CMultiplayerSession::SendGameMessage(const void*, int, DWORD, DWORD, const CString&) { return 0; }
 
 void CMultiplayerSession::ClearGameFields()
 {

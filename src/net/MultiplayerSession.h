@@ -7,8 +7,8 @@
 // once (state 0), it has no link, so nothing is sent and no message
 // arrives, and no opponent is ever connected.
 
-#include "platform/core/Collections.h"
 #include "platform/core/CString.h"
+#include "platform/core/Collections.h"
 #include "platform/core/Types.h"
 
 class CMessage;
@@ -44,8 +44,7 @@ public:
     BOOL ListTeamMates();
     void RequestSurrender();
     // Frames and sends one game message; 0 when there is no link.
-    virtual int SendGameMessage(const void* pPayload, int nLength, DWORD dwType, DWORD dwFlags,
-                                const CString& strText);
+    virtual int SendGameMessage(const void* pPayload, int nLength, DWORD dwType, DWORD dwFlags, const CString& strText);
     // Clears the per-game fields (a new document).
     void ClearGameFields();
 
@@ -65,7 +64,7 @@ public:
     BOOL m_bSurrenderWait;
     BOOL m_bSurrenderReply;
     BOOL m_bEnded;
-    CMessage* m_pLink;   // the message link; none in the least form
+    CMessage* m_pLink;  // the message link; none in the least form
 
 protected:
     int m_nState;

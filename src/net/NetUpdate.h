@@ -74,8 +74,8 @@ public:
     int Send(const CTaskOrgArray* pSelection, int n1, int n2, int n3);
     WORD GetKind() const override { return m_wKind; }
 
-    WORD m_wPlayer;   // the receiving player
-    WORD m_wKind;     // 2 obstacles, 4 dug positions
+    WORD m_wPlayer;  // the receiving player
+    WORD m_wKind;    // 2 obstacles, 4 dug positions
 };
 
 class CNetUpdateFireMission : public CNetUpdate

@@ -12,7 +12,7 @@ public:
     COrder();
     ~COrder() override;
 
-    int LoadFile(const CString& strFile);   // nonzero on success
+    int LoadFile(const CString& strFile);  // nonzero on success
     // Copies the two texts into the window and opens it (or refreshes it).
     void ApplyToDialog();
     // Closes the order window when it is open.

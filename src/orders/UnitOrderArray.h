@@ -3,8 +3,8 @@
 // library of AI orders). Least form: orders that finish at once and a set
 // that loads nothing.
 
-#include "platform/core/Collections.h"
 #include "platform/core/CString.h"
+#include "platform/core/Collections.h"
 
 class CUnitOrder : public CObject
 {
@@ -31,7 +31,7 @@ class CUnitOrderArray : public TypedObArray<CUnitOrder>
 {
     DECLARE_SERIAL(CUnitOrderArray)
 public:
-    int LoadSOP(const CString& strFile);   // nonzero on success
+    int LoadSOP(const CString& strFile);  // nonzero on success
 
     CString m_strName;
 };

@@ -1,8 +1,8 @@
 #include "units/KDRUnits.h"
 
-#include "platform/core/Archive.h"
 #include "hierarchy/HierarchyArray.h"
 #include "hierarchy/TaskOrg.h"
+#include "platform/core/Archive.h"
 
 IMPLEMENT_SERIAL(CKDRUnits, CObject, 1)
 
@@ -195,8 +195,8 @@ int CKDRUnits::PasteUnits(CTaskOrgArray*, float, float, CKDRGameMap*, CKDRDataba
 }
 int CKDRUnits::PasteOrdersToUnit(int, int, int, CKDRGameMap*, CKDRDatabase*) { return 0; }
 int CKDRUnits::DismountUnits(CTaskOrgArray*, CKDRGameMap*, CKDRDatabase*) { return 0; }
-int CKDRUnits::ApplyOrderToSelection(CTaskOrgArray*, DWORD, float, float, CKDRGameMap*, CKDRDatabase*,
-                                     CKDRObstacles*, CKDRHoles*)
+int CKDRUnits::ApplyOrderToSelection(CTaskOrgArray*, DWORD, float, float, CKDRGameMap*, CKDRDatabase*, CKDRObstacles*,
+                                     CKDRHoles*)
 {
     return 0;
 }

@@ -94,8 +94,8 @@ public:
     // Fire effects.
     void ApplyArtilleryImpact(CFireMission* pRound, CKDRDatabase* pDatabase, int nPass1, int nPass2, int nPass3,
                               CTimeSpan tsGameTime);
-    void ApplyFireMissionToUnits(CFireMission* pRound, CKDRDatabase* pDatabase, int nPass1, int nPass2,
-                                 int nPass3, CTimeSpan tsGameTime);
+    void ApplyFireMissionToUnits(CFireMission* pRound, CKDRDatabase* pDatabase, int nPass1, int nPass2, int nPass3,
+                                 CTimeSpan tsGameTime);
 
     // ---- Operations the document forwards to ----
     // Least form: nothing is drawn, every look-up finds nothing (-99, null
@@ -165,17 +165,14 @@ public:
     int SetUnitPathFromClick(int nUnit, int nArray, int nKind, float fX, float fY, CKDRGameMap* pMap,
                              CKDRDatabase* pDatabase, CKDRObstacles* pObstacles, CKDRHoles* pHoles);
     int AssignUnitRoute(int nUnit, int nArray, int nKind, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
-    int ToggleUnitOverlay(int nUnit, int nArray, int nKind, int nOverlay, CKDRGameMap* pMap,
-                          CKDRDatabase* pDatabase);
-    int ApplyElementPathEdit(const CString& strElement, float fX, float fY, CKDRGameMap* pMap,
-                             CKDRDatabase* pDatabase);
+    int ToggleUnitOverlay(int nUnit, int nArray, int nKind, int nOverlay, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    int ApplyElementPathEdit(const CString& strElement, float fX, float fY, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     // Mounts the carried units on the carriers at once (deployment phase).
     int MountUnits(CTaskOrgArray* pCarried, CTaskOrgArray* pCarrier, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     // Gives the carried units an order to mount (after the deployment phase).
-    int IssueMountOrder(CHierarchyArray* pCarried, CHierarchyArray* pCarrier, CUOrdMount* pOrder,
-                        CKDRGameMap* pMap, CKDRDatabase* pDatabase);
-    int DeployMinesAtPoint(CTaskOrgArray* pSelection, float fX, float fY, CKDRGameMap* pMap,
-                           CKDRDatabase* pDatabase);
+    int IssueMountOrder(CHierarchyArray* pCarried, CHierarchyArray* pCarrier, CUOrdMount* pOrder, CKDRGameMap* pMap,
+                        CKDRDatabase* pDatabase);
+    int DeployMinesAtPoint(CTaskOrgArray* pSelection, float fX, float fY, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     int UploadAtPoint(CTaskOrgArray* pSelection, float fX, float fY, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     int AssignFireMissionAtPoint(CTaskOrgArray* pSelection, float fX, float fY, CKDRGameMap* pMap,
                                  CKDRDatabase* pDatabase);
@@ -201,19 +198,19 @@ public:
 
     // The scenario part: the file names the units are loaded from.
     CString m_strName;
-    CStringList* m_pNeutralFileNames;    // kind 2 unit files
-    CStringList* m_pOpposingFileNames;   // kind 1 unit files
-    CString m_strUnitFile;               // kind 0 unit file
+    CStringList* m_pNeutralFileNames;   // kind 2 unit files
+    CStringList* m_pOpposingFileNames;  // kind 1 unit files
+    CString m_strUnitFile;              // kind 0 unit file
     CString m_strFormationFile;
     CString m_strSOPFile;
-    CString m_strHierarchyFile[3];       // sides 0, 1, 2
+    CString m_strHierarchyFile[3];  // sides 0, 1, 2
 
     // Contents (none in the least form).
     CFormationTemplateArray* m_pFormationTemplates;
     BOOL m_bFormationTemplates;
     CUnitOrderArray* m_pStandingOrders;
     BOOL m_bStandingOrders;
-    CHierarchyArray* m_apHierarchies[3];   // one per side 0, 1, 2
+    CHierarchyArray* m_apHierarchies[3];  // one per side 0, 1, 2
     BOOL m_abHierarchies[3];
     CTaskOrgArrayArray* m_pTaskOrgs;
     CUnitRefArray* m_pContactsSide1;

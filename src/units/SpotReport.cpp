@@ -2,10 +2,7 @@
 
 IMPLEMENT_SERIAL(CSpotReport, CObject, 1)
 
-CSpotReport::CSpotReport()
-    : m_nUnit(-99), m_nArray(-99), m_nSide(-99), m_nCode(-99), m_time(0)
-{
-}
+CSpotReport::CSpotReport() : m_nUnit(-99), m_nArray(-99), m_nSide(-99), m_nCode(-99), m_time(0) {}
 
 CSpotReport::CSpotReport(const CSpotReport& other)
     : CObject(),
@@ -31,12 +28,15 @@ CSpotReport& CSpotReport::operator=(const CSpotReport& other)
 
 void CSpotReport::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring()) {
+    if (ar.IsStoring())
+    {
         ar << static_cast<WORD>(m_nUnit) << static_cast<WORD>(m_nArray) << static_cast<WORD>(m_nSide);
         ar << m_strText;
         ar << static_cast<WORD>(m_nCode);
         ar << m_time;
-    } else {
+    }
+    else
+    {
         short unit = 0, array = 0, side = 0, code = 0;
         ar >> unit >> array >> side;
         ar >> m_strText;

@@ -22,10 +22,10 @@ public:
     // Higher is more urgent.
     int GetPriority() const { return m_nCode; }
 
-    int m_nUnit;        // own unit index, or x in metres when m_nSide is -1
-    int m_nArray;       // its array index, or y in metres when m_nSide is -1
-    int m_nSide;        // 0: an own unit's address; -1: a map position
+    int m_nUnit;   // own unit index, or x in metres when m_nSide is -1
+    int m_nArray;  // its array index, or y in metres when m_nSide is -1
+    int m_nSide;   // 0: an own unit's address; -1: a map position
     CString m_strText;
     int m_nCode;
-    CTimeSpan m_time;   // game time of the report
+    CTimeSpan m_time;  // game time of the report
 };

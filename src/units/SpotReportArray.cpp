@@ -9,14 +9,12 @@ CSpotReportArray::~CSpotReportArray() = default;
 int CSpotReportArray::Add(CSpotReport* pReport)
 {
     int index = TypedObArray<CSpotReport>::Add(pReport);
-    if (GetSize() > MAX_REPORTS) {
+    if (GetSize() > MAX_REPORTS)
+    {
         RemoveAt(0);
         --index;
     }
     return index;
 }
 
-void CSpotReportArray::ToggleLog()
-{
-    m_bLogShown = !m_bLogShown;
-}
+void CSpotReportArray::ToggleLog() { m_bLogShown = !m_bLogShown; }

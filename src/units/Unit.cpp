@@ -23,17 +23,11 @@ BOOL CUnit::IsStoppedByOrder() const { return FALSE; }
 BOOL CUnit::HasDismounted() const { return FALSE; }
 DWORD CUnit::GetCapabilityMask() const { return 0; }
 
-int CUnit::CanFireMunition(int, int, int, DWORD, CKDRDatabase*, CTaskOrgArray*)
-{
-    return 0;
-}
+int CUnit::CanFireMunition(int, int, int, DWORD, CKDRDatabase*, CTaskOrgArray*) { return 0; }
 
 void CUnit::UpdateHeading() {}
 
-void CUnit::SetHeading(float fHeading, CKDRGameMap*)
-{
-    m_fHeading = fHeading;
-}
+void CUnit::SetHeading(float fHeading, CKDRGameMap*) { m_fHeading = fHeading; }
 
 void CUnit::DrawFunctionCircle(CKDRGameMap*, CKDRDatabase*) {}
 void CUnit::DrawFireMissionLinks(CKDRGameMap*, CKDRDatabase*) {}

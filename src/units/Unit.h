@@ -51,9 +51,9 @@ public:
     int ClearFireControl(int nControl);
 
     BOOL m_bDestroyed;
-    float m_fX;            // metres east
-    float m_fY;            // metres north
-    float m_fHeading;      // radians clockwise from north
+    float m_fX;        // metres east
+    float m_fY;        // metres north
+    float m_fHeading;  // radians clockwise from north
     // Dug-position occupancy, written when the unit takes a position.
     BOOL m_bInPosition;
     int m_nPositionIndex;  // -99: none

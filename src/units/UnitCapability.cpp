@@ -23,10 +23,7 @@ BOOL CUnitCapArray::BuildFromVehicle(CVehicleType*)
     return TRUE;
 }
 
-BOOL CUnitCapArray::CheckAlignment(CVehicleType*)
-{
-    return TRUE;
-}
+BOOL CUnitCapArray::CheckAlignment(CVehicleType*) { return TRUE; }
 
 CUCapBreacher::CUCapBreacher() : CUnitCapability(CAP_BREACHER) {}
 int CUCapBreacher::StartBreach(CObstacle*, float, float, float, BOOL) { return 0; }

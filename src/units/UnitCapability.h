@@ -78,7 +78,7 @@ public:
     // Clears every phase flag, timer, the ready flag and the counter; answers 0.
     int ResetLayingState();
 
-    CFireMissionArray* m_pMissions;   // the mission queue, owned (none in the least form)
+    CFireMissionArray* m_pMissions;  // the mission queue, owned (none in the least form)
     BOOL m_bTraverse;
     int m_nTraverseTimer;
     BOOL m_bCompute;

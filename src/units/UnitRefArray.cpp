@@ -2,7 +2,4 @@
 
 IMPLEMENT_SERIAL(CUnitRefArray, CObject, 1)
 
-BOOL CUnitRefArray::Find(int, int, int) const
-{
-    return FALSE;
-}
+BOOL CUnitRefArray::Find(int, int, int) const { return FALSE; }

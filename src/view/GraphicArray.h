@@ -3,8 +3,8 @@
 // Least form: an array without drawings; opening a file keeps its name and
 // loads nothing.
 
-#include "platform/core/Collections.h"
 #include "platform/core/CString.h"
+#include "platform/core/Collections.h"
 
 class CKDRGameMap;
 

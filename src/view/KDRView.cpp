@@ -7,8 +7,8 @@
 #include "battlefield/Rounding.h"
 #include "hierarchy/TaskOrg.h"
 #include "platform/ui/DC.h"
-#include "units/SpotReportArray.h"
 #include "platform/ui/Display.h"
+#include "units/SpotReportArray.h"
 #include "view/MapPicture.h"
 #include "view/Sound.h"
 #include "view/ViewProperties.h"
@@ -115,10 +115,10 @@ CKDRView::CKDRView()
     MapCommand(ID_VIEW_ZOOM_IN, [this] { SetZoom(1, FALSE); });
     MapCommand(ID_VIEW_ZOOM_OUT, [this] { SetZoom(-1, FALSE); });
     MapCommand(ID_VIEW_ZOOM_NORMAL, [this] { SetZoom(CKDRGameMap::kZoomToNormal, FALSE); });
-    MapUpdate(ID_VIEW_ZOOM_IN,
-              [this](CCmdUI* pCmdUI) { pCmdUI->Enable(GetMapPicture() != nullptr && GetZoom() < CKDRGameMap::kMaxZoom); });
-    MapUpdate(ID_VIEW_ZOOM_OUT,
-              [this](CCmdUI* pCmdUI) { pCmdUI->Enable(GetMapPicture() != nullptr && GetZoom() > CKDRGameMap::kMinZoom); });
+    MapUpdate(ID_VIEW_ZOOM_IN, [this](CCmdUI* pCmdUI)
+              { pCmdUI->Enable(GetMapPicture() != nullptr && GetZoom() < CKDRGameMap::kMaxZoom); });
+    MapUpdate(ID_VIEW_ZOOM_OUT, [this](CCmdUI* pCmdUI)
+              { pCmdUI->Enable(GetMapPicture() != nullptr && GetZoom() > CKDRGameMap::kMinZoom); });
     MapUpdate(ID_VIEW_ZOOM_NORMAL,
               [this](CCmdUI* pCmdUI) { pCmdUI->Enable(GetMapPicture() != nullptr && GetZoom() != 1.0f); });
 }
@@ -130,10 +130,7 @@ CKDRView::~CKDRView()
     delete m_pViewProperties;
 }
 
-CKDRDoc* CKDRView::GetDocument() const
-{
-    return dynamic_cast<CKDRDoc*>(CScrollView::GetDocument());
-}
+CKDRDoc* CKDRView::GetDocument() const { return dynamic_cast<CKDRDoc*>(CScrollView::GetDocument()); }
 
 // ---------------------------------------------------------------------------
 // What the view draws on
@@ -586,15 +583,9 @@ void CKDRView::SetScrollClamped(int x, int y)
         RefreshOverviewMap();
 }
 
-void CKDRView::OnHScroll(UINT nSBCode, UINT nPos, CWnd*)
-{
-    ScrollPicture(TRUE, nSBCode, nPos);
-}
+void CKDRView::OnHScroll(UINT nSBCode, UINT nPos, CWnd*) { ScrollPicture(TRUE, nSBCode, nPos); }
 
-void CKDRView::OnVScroll(UINT nSBCode, UINT nPos, CWnd*)
-{
-    ScrollPicture(FALSE, nSBCode, nPos);
-}
+void CKDRView::OnVScroll(UINT nSBCode, UINT nPos, CWnd*) { ScrollPicture(FALSE, nSBCode, nPos); }
 
 void CKDRView::ScrollPicture(BOOL bHorizontal, UINT nSBCode, UINT nPos)
 {
@@ -633,9 +624,15 @@ void CKDRView::ScrollPicture(BOOL bHorizontal, UINT nSBCode, UINT nPos)
     switch (nSBCode)
     {
     case SB_LINEUP: nNext = std::max(0, nCurrent - nLine); break;
-    case SB_LINEDOWN: nNext = std::min(nCurrent + nLine, nMax); bForward = TRUE; break;
+    case SB_LINEDOWN:
+        nNext = std::min(nCurrent + nLine, nMax);
+        bForward = TRUE;
+        break;
     case SB_PAGEUP: nNext = std::max(0, nCurrent - nPage); break;
-    case SB_PAGEDOWN: nNext = std::min(nCurrent + nPage, nMax); bForward = TRUE; break;
+    case SB_PAGEDOWN:
+        nNext = std::min(nCurrent + nPage, nMax);
+        bForward = TRUE;
+        break;
     case SB_THUMBPOSITION:
     case SB_THUMBTRACK: nNext = std::min(nThumb, nMax); break;
     case SB_TOP: nNext = 0; break;
@@ -683,10 +680,7 @@ void CKDRView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
     }
 }
 
-void CKDRView::HandleKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
-{
-    OnKeyDown(nChar, nRepCnt, nFlags);
-}
+void CKDRView::HandleKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) { OnKeyDown(nChar, nRepCnt, nFlags); }
 
 BOOL CKDRView::OnMouseWheel(UINT nFlags, short zDelta, CPoint pt)
 {
@@ -834,10 +828,7 @@ void CKDRView::ApplyViewProperties()
         RefreshOverviewMap();
 }
 
-void CKDRView::SetHierarchyTreeShown(BOOL bShown)
-{
-    m_pViewProperties->SetHierarchyTreeShown(bShown, GetZoom());
-}
+void CKDRView::SetHierarchyTreeShown(BOOL bShown) { m_pViewProperties->SetHierarchyTreeShown(bShown, GetZoom()); }
 
 void CKDRView::StoreFMLogShown()
 {
@@ -846,10 +837,7 @@ void CKDRView::StoreFMLogShown()
         m_pViewProperties->SetFMLogShown(pDoc->IsFireMissionLogOpen(), GetZoom());
 }
 
-void CKDRView::SetSpotReportLogShown(BOOL bShown)
-{
-    m_pViewProperties->SetSpotReportLogShown(bShown, GetZoom());
-}
+void CKDRView::SetSpotReportLogShown(BOOL bShown) { m_pViewProperties->SetSpotReportLogShown(bShown, GetZoom()); }
 
 // ---------------------------------------------------------------------------
 // Companion windows and interaction
@@ -867,7 +855,4 @@ void CKDRView::ShowMessageAtPoint(const CString& strTitle, const CString& strTex
 BOOL CKDRView::IsCommandAllowed(UINT) { return TRUE; }
 void CKDRView::CancelInteraction() {}
 
-void CKDRView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
-{
-    CScrollView::OnChar(nChar, nRepCnt, nFlags);
-}
+void CKDRView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags) { CScrollView::OnChar(nChar, nRepCnt, nFlags); }

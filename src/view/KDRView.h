@@ -106,9 +106,9 @@ public:
 
     // ---- Display state ----
     BOOL m_bOverviewMapOpen;
-    int m_nIconStyle;       // 0 picture icons, 1 NATO symbols
-    float m_fIconSize;      // fraction of the full symbol size
-    float m_fStoredZoom;    // scale of the level last stored in the view properties
+    int m_nIconStyle;     // 0 picture icons, 1 NATO symbols
+    float m_fIconSize;    // fraction of the full symbol size
+    float m_fStoredZoom;  // scale of the level last stored in the view properties
     // Overlays, copied from the view properties of the current level.
     BOOL m_bShowDestroyed;
     BOOL m_bDirectionArrows;
@@ -133,31 +133,31 @@ public:
 
     // ---- Selection and interaction state the paint reads ----
     // Set by the map's commands and mouse handling; all off at construction.
-    DWORD m_dwInteractionMode;       // the pending order or SOP command, one bit
-    BOOL m_bSelectUnits;             // a multiple selection of units ...
-    BOOL m_bSelectHoles;             // ... of dug positions ...
-    BOOL m_bSelectObstacles;         // ... or of obstacles, in m_pSelection
-    CTaskOrgArray* m_pSelection;     // owned
+    DWORD m_dwInteractionMode;    // the pending order or SOP command, one bit
+    BOOL m_bSelectUnits;          // a multiple selection of units ...
+    BOOL m_bSelectHoles;          // ... of dug positions ...
+    BOOL m_bSelectObstacles;      // ... or of obstacles, in m_pSelection
+    CTaskOrgArray* m_pSelection;  // owned
     BOOL m_bFireMissionPlanning;
-    int m_nFireUnit;                 // the firing unit, -99 while none is chosen
+    int m_nFireUnit;  // the firing unit, -99 while none is chosen
     int m_nFireArray;
     int m_nFireKind;
     BOOL m_bRubberBand;
-    CPoint m_ptRubberStart;          // client pixels
+    CPoint m_ptRubberStart;  // client pixels
     CPoint m_ptRubberEnd;
-    BOOL m_bLOSFan;                  // the line-of-sight fan is shown ...
-    float m_fLOSX;                   // ... from this point (-99.0: none)
+    BOOL m_bLOSFan;  // the line-of-sight fan is shown ...
+    float m_fLOSX;   // ... from this point (-99.0: none)
     float m_fLOSY;
     int m_nLOSUnit;
     int m_nLOSArray;
     int m_nLOSKind;
-    BOOL m_bMaxRangeMode;            // placing a maximum-range fire control ...
-    float m_fMaxRangeX;              // ... toward this point (-99.0: none)
+    BOOL m_bMaxRangeMode;  // placing a maximum-range fire control ...
+    float m_fMaxRangeX;    // ... toward this point (-99.0: none)
     float m_fMaxRangeY;
-    BOOL m_bFieldOfFireMode;         // placing a field of fire ...
-    float m_fFieldOfFireX;           // ... from this first point (-99.0: none)
+    BOOL m_bFieldOfFireMode;  // placing a field of fire ...
+    float m_fFieldOfFireX;    // ... from this first point (-99.0: none)
     float m_fFieldOfFireY;
-    int m_nModeUnit;                 // the unit of the pending fire-control mode
+    int m_nModeUnit;  // the unit of the pending fire-control mode
     int m_nModeArray;
     int m_nModeKind;
 
@@ -192,7 +192,7 @@ protected:
 
 public:
     // Game-loop state.
-    BOOL m_bInTimeStart = FALSE;   // Time/Start is running (waiting for the start answers or looping)
+    BOOL m_bInTimeStart = FALSE;  // Time/Start is running (waiting for the start answers or looping)
     DWORD m_dwLoopTick;
     int m_nLoopRemainder;
     // Real time of the loop's last redraw: passes come far faster than a
@@ -200,21 +200,21 @@ public:
     DWORD m_dwLoopLastRedraw;
     int m_nEndTestCountdown;
     BOOL m_bMissionOver;
-    BOOL m_bLoading;   // set by the document while a mission opens; drawing suppressed
+    BOOL m_bLoading;  // set by the document while a mission opens; drawing suppressed
     // Pending drags and the dragged selection.
     BOOL m_bDragUnits;
     BOOL m_bDragObstacles;
     BOOL m_bDragHoles;
     CTaskOrgArray* m_pDragSelection;
     // Selected path state.
-    int m_nSelUnit;     // -99: none
+    int m_nSelUnit;  // -99: none
     int m_nSelArray;
     int m_nSelKind;
     CNodeArray* m_pShownPath;
     BOOL m_bPathShown;
     CString m_strElementPath;
     BOOL m_bNodeMark1;
-    int m_nNodeMark1;   // -99: none
+    int m_nNodeMark1;  // -99: none
     BOOL m_bNodeMark2;
     int m_nNodeMark2;
     // The contact display's two values from the units' contact lists.
@@ -241,5 +241,5 @@ private:
     void ResizeBackSurface(int cx, int cy);
     void OpenOverviewMap();
 
-    CViewProperties* m_pViewProperties;   // owned
+    CViewProperties* m_pViewProperties;  // owned
 };

@@ -15,10 +15,10 @@
 #include "app/KDRDoc.h"
 #include "app/KDROpord.h"
 #include "battlefield/KDRHoles.h"
+#include "hierarchy/TaskOrg.h"
 #include "net/MultiplayerSession.h"
 #include "orders/NodeArray.h"
 #include "platform/ui/UiService.h"
-#include "hierarchy/TaskOrg.h"
 #include "units/Unit.h"
 #include "view/Sound.h"
 
@@ -29,8 +29,9 @@ namespace
 {
 constexpr int NONE = -99;
 
-const char* const DEPLOYMENT_WARNING = "Starting the clock will end\r\nthe deployment phase.\r\nYou will not be able to "
-                                       "drag move\r\nunits, obstacles, or dug positions.\r\nDo you wish to continue?";
+const char* const DEPLOYMENT_WARNING =
+    "Starting the clock will end\r\nthe deployment phase.\r\nYou will not be able to "
+    "drag move\r\nunits, obstacles, or dug positions.\r\nDo you wish to continue?";
 const char* const CONNECTION_BROKEN = "The connection with your opponent has been broken.";
 
 // After a single player chooses to go on at the end of the mission, the
@@ -92,10 +93,7 @@ void CKDRView::OnUpdateTimeStart(CCmdUI* pCmdUI)
     pCmdUI->SetCheck(bAllowed && pApp != nullptr && pApp->IsClockRunning() ? 1 : 0);
 }
 
-void CKDRView::OnUpdateTimeStop(CCmdUI* pCmdUI)
-{
-    pCmdUI->Enable(IsCommandAllowed(ID_TIME_STOP));
-}
+void CKDRView::OnUpdateTimeStop(CCmdUI* pCmdUI) { pCmdUI->Enable(IsCommandAllowed(ID_TIME_STOP)); }
 
 void CKDRView::OnTimeStop()
 {
@@ -366,8 +364,8 @@ void CKDRView::RefreshSelectedPath(int nChanged)
     if (!bUnitPath && m_strElementPath.IsEmpty())
         return;
     CKDRDoc* pDoc = GetDocument();
-    CNodeArray* pSource = bUnitPath ? pDoc->GetUnitPath(m_nSelUnit, m_nSelArray, m_nSelKind)
-                                    : pDoc->ResetElementPath(m_strElementPath);
+    CNodeArray* pSource =
+        bUnitPath ? pDoc->GetUnitPath(m_nSelUnit, m_nSelArray, m_nSelKind) : pDoc->ResetElementPath(m_strElementPath);
     if (pSource == nullptr)
     {
         DiscardShownPath();

@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 constexpr DWORD kBlack = 0;
 constexpr float kMinZoom = 1.0f / 64;
@@ -32,19 +33,22 @@ LONG ReadLe32(const BYTE* p)
     return static_cast<LONG>(DWORD(p[0]) | (DWORD(p[1]) << 8) | (DWORD(p[2]) << 16) | (DWORD(p[3]) << 24));
 }
 
-} // namespace
+}  // namespace
 
 CMapPicture::CMapPicture(CFrameSurface* tileSheet, CDisplay* display) : m_pSheet(tileSheet)
 {
-    if (tileSheet) {
+    if (tileSheet)
+    {
         m_tileWidth = tileSheet->GetColumns();
         m_tileHeight = tileSheet->GetRows();
     }
-    if (display) {
+    if (display)
+    {
         m_displayWidth = display->GetWidth();
         m_displayHeight = display->GetHeight();
     }
-    if (m_tileWidth > 0 && m_tileHeight > 0) {
+    if (m_tileWidth > 0 && m_tileHeight > 0)
+    {
         m_tilesAcross = m_displayWidth / m_tileWidth;
         m_tilesDown = m_displayHeight / m_tileHeight;
     }
@@ -54,7 +58,8 @@ void CMapPicture::SetDisplaySize(int width, int height)
 {
     m_displayWidth = std::max(0, width);
     m_displayHeight = std::max(0, height);
-    if (m_tileWidth > 0 && m_tileHeight > 0) {
+    if (m_tileWidth > 0 && m_tileHeight > 0)
+    {
         m_tilesAcross = m_displayWidth / m_tileWidth;
         m_tilesDown = m_displayHeight / m_tileHeight;
     }
@@ -67,7 +72,8 @@ BOOL CMapPicture::LoadGrid(const char* path)
     CFile file;
     if (!file.Open(path, CFile::modeRead | CFile::typeBinary))
         return FALSE;
-    try {
+    try
+    {
         const DWORD length = file.GetLength();
         BYTE head[8];
         if (length < sizeof head || file.Read(head, sizeof head) != sizeof head)
@@ -94,7 +100,9 @@ BOOL CMapPicture::LoadGrid(const char* path)
         m_cellCount = static_cast<int>(cells);
         m_mapWidth = m_tileWidth * columns;
         m_mapHeight = m_tileHeight * rows;
-    } catch (const CException&) {
+    }
+    catch (const CException&)
+    {
         file.Abort();
         return FALSE;
     }
@@ -165,7 +173,8 @@ void CMapPicture::DrawTile(CSurface* target, int dx, int dy, int w, int h, int s
     const LONG tile = TileAtPixel(m_scrollX + dx, m_scrollY + dy);
     if (tile == kNoTile)
         return;
-    if (tile != kOffMap) {
+    if (tile != kOffMap)
+    {
         const CRect rect = TileRect(tile);
         m_pSheet->SetSourceRect(CRect(rect.left + sx, rect.top + sy, rect.left + sx + w, rect.top + sy + h));
         if (keyed)
@@ -187,10 +196,12 @@ DDRESULT CMapPicture::Draw(CSurface* target, BOOL keyed)
     // falls in, inner pieces whole tiles, the last ones what remains.
     const int ox = FloorMod(m_scrollX, m_tileWidth);
     const int oy = FloorMod(m_scrollY, m_tileHeight);
-    for (int dy = 0; dy < m_displayHeight;) {
+    for (int dy = 0; dy < m_displayHeight;)
+    {
         const int sy = dy == 0 ? oy : 0;
         const int h = std::min(m_tileHeight - sy, m_displayHeight - dy);
-        for (int dx = 0; dx < m_displayWidth;) {
+        for (int dx = 0; dx < m_displayWidth;)
+        {
             const int sx = dx == 0 ? ox : 0;
             const int w = std::min(m_tileWidth - sx, m_displayWidth - dx);
             DrawTile(target, dx, dy, w, h, sx, sy, keyed);
@@ -218,23 +229,27 @@ void CMapPicture::DrawTileScaled(CSurface* target, int px, int py, int w, int h,
     CRect dest(m_originX + screenX, m_originY + screenY, m_originX + screenX + RoundHalf(w * zoom) + 1,
                m_originY + screenY + RoundHalf(h * zoom) + 1);
     CRect src;
-    if (tile != kOffMap) {
+    if (tile != kOffMap)
+    {
         const CRect rect = TileRect(tile);
         src = CRect(rect.left + sx, rect.top + sy, rect.left + sx + w, rect.top + sy + h);
     }
-    if (dest.right > m_displayWidth) {
+    if (dest.right > m_displayWidth)
+    {
         const int e = dest.right - m_displayWidth;
         dest.right = m_displayWidth;
         src.right -= RoundHalf(e / zoom);
     }
-    if (dest.bottom > m_displayHeight) {
+    if (dest.bottom > m_displayHeight)
+    {
         const int e = dest.bottom - m_displayHeight;
         dest.bottom = m_displayHeight;
         src.bottom -= RoundHalf(e / zoom);
     }
     if (dest.IsRectEmpty())
         return;
-    if (tile == kOffMap) {
+    if (tile == kOffMap)
+    {
         target->ColorFill(dest, kBlack);
         return;
     }
@@ -256,10 +271,12 @@ DDRESULT CMapPicture::DrawScaled(CSurface* target, BOOL keyed)
     // The walk is in picture pixels over what the display shows at the zoom.
     const int visibleWidth = static_cast<int>(m_displayWidth / double(m_zoom) + 1);
     const int visibleHeight = static_cast<int>(m_displayHeight / double(m_zoom) + 1);
-    for (int py = 0; py < visibleHeight;) {
+    for (int py = 0; py < visibleHeight;)
+    {
         const int sy = py == 0 ? oy : 0;
         const int h = std::min(m_tileHeight - sy, visibleHeight - py);
-        for (int px = 0; px < visibleWidth;) {
+        for (int px = 0; px < visibleWidth;)
+        {
             const int sx = px == 0 ? ox : 0;
             const int w = std::min(m_tileWidth - sx, visibleWidth - px);
             DrawTileScaled(target, px, py, w, h, sx, sy, scrollX, scrollY, keyed);
@@ -281,7 +298,8 @@ void CSprite::SetMapPosition(int& x, int& y, const CMapPicture* picture)
     y = RoundHalf(y * zoom);
     x -= RoundHalf((fw / 2) * double(m_scale));
     y -= RoundHalf((fh / 2) * double(m_scale));
-    if (picture) {
+    if (picture)
+    {
         x -= RoundHalf(picture->GetScrollX() * zoom);
         y -= RoundHalf(picture->GetScrollY() * zoom);
     }

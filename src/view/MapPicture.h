@@ -47,7 +47,11 @@ public:
     void SetDisplaySize(int width, int height);
     void SetZoom(float zoom) { m_zoom = zoom; }
     float GetZoom() const { return m_zoom; }
-    void SetOrigin(int x, int y) { m_originX = x; m_originY = y; }
+    void SetOrigin(int x, int y)
+    {
+        m_originX = x;
+        m_originY = y;
+    }
     int GetScrollX() const { return m_scrollX; }
     int GetScrollY() const { return m_scrollY; }
     int GetGridColumns() const { return m_columns; }
@@ -67,8 +71,8 @@ public:
 
 private:
     void DrawTile(CSurface* target, int dx, int dy, int w, int h, int sx, int sy, BOOL keyed);
-    void DrawTileScaled(CSurface* target, int px, int py, int w, int h, int sx, int sy, int scrollX,
-                        int scrollY, BOOL keyed);
+    void DrawTileScaled(CSurface* target, int px, int py, int w, int h, int sx, int sy, int scrollX, int scrollY,
+                        BOOL keyed);
     LONG TileAtPixel(int x, int y) const;
     CRect TileRect(LONG tile) const;
 
@@ -89,5 +93,5 @@ private:
     int m_displayHeight = 0;
     int m_cellCount = 0;
     std::vector<LONG> m_grid;
-    CFrameSurface* m_pSheet = nullptr;   // not owned
+    CFrameSurface* m_pSheet = nullptr;  // not owned
 };

@@ -7,7 +7,8 @@
 #include <cstdio>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 constexpr const char* kPickSound = "pick.wav";
 constexpr const char* kNotifySound = "notify.wav";
@@ -26,15 +27,9 @@ constexpr int kRestoreAttempts = 3;
 CString g_dataDirectory;
 CSoundManager::ReportHandler g_reportHandler;
 
-DWORD ReadLe32(const BYTE* p)
-{
-    return DWORD(p[0]) | (DWORD(p[1]) << 8) | (DWORD(p[2]) << 16) | (DWORD(p[3]) << 24);
-}
+DWORD ReadLe32(const BYTE* p) { return DWORD(p[0]) | (DWORD(p[1]) << 8) | (DWORD(p[2]) << 16) | (DWORD(p[3]) << 24); }
 
-WORD ReadLe16(const BYTE* p)
-{
-    return WORD(p[0] | (p[1] << 8));
-}
+WORD ReadLe16(const BYTE* p) { return WORD(p[0] | (p[1] << 8)); }
 
 void SayNoDeviceOnce()
 {
@@ -45,7 +40,7 @@ void SayNoDeviceOnce()
     std::fprintf(stderr, "%s No audio output device was found; sound stays off.\n", kCreateFailed);
 }
 
-} // namespace
+}  // namespace
 
 // ---------------------------------------------------------------------------
 // CSoundBuffer
@@ -76,13 +71,15 @@ BOOL CSoundBuffer::Create(const CString& name, CAudioOutput* output)
     AudioFormat audioFormat;
     if (!GetAudioFormat(audioFormat))
         return FALSE;
-    if (output) {
+    if (output)
+    {
         // Only whole sample frames go to the output.
         const DWORD bytes = dataSize - dataSize % DWORD(audioFormat.BytesPerFrame());
         buffer = output->CreateBuffer(audioFormat, bytes);
         if (!buffer)
             return FALSE;
-        if (!Fill()) {
+        if (!Fill())
+        {
             buffer.reset();
             return FALSE;
         }
@@ -96,7 +93,8 @@ BOOL CSoundBuffer::LoadFile()
     CFile file;
     if (!file.Open(fileName, CFile::modeRead | CFile::shareDenyNone))
         return FALSE;
-    try {
+    try
+    {
         const DWORD length = file.SeekToEnd();
         file.SeekToBegin();
         image.assign(length, 0);
@@ -104,7 +102,9 @@ BOOL CSoundBuffer::LoadFile()
         file.Close();
         if (got != length)
             return FALSE;
-    } catch (const CException&) {
+    }
+    catch (const CException&)
+    {
         file.Abort();
         return FALSE;
     }
@@ -114,7 +114,8 @@ BOOL CSoundBuffer::LoadFile()
 BOOL CSoundBuffer::ParseWave()
 {
     const BOOL ok = ParseChunks();
-    if (!ok) {
+    if (!ok)
+    {
         format = nullptr;
         formatSize = 0;
         data = nullptr;
@@ -146,7 +147,8 @@ BOOL CSoundBuffer::ParseChunks()
     if (pos >= end)
         return FALSE;
 
-    while (pos < end) {
+    while (pos < end)
+    {
         if (end - pos < 8)
             return FALSE;
         const BYTE* id = bytes + pos;
@@ -154,12 +156,15 @@ BOOL CSoundBuffer::ParseChunks()
         const size_t body = pos + 8;
         if (chunkSize > end - body)
             return FALSE;
-        if (std::memcmp(id, "fmt ", 4) == 0 && !format) {
+        if (std::memcmp(id, "fmt ", 4) == 0 && !format)
+        {
             if (chunkSize < 14)
                 return FALSE;
             format = bytes + body;
             formatSize = chunkSize;
-        } else if (std::memcmp(id, "data", 4) == 0 && !(data && dataSize != 0)) {
+        }
+        else if (std::memcmp(id, "data", 4) == 0 && !(data && dataSize != 0))
+        {
             data = bytes + body;
             dataSize = chunkSize;
         }
@@ -181,7 +186,8 @@ BOOL CSoundBuffer::GetAudioFormat(AudioFormat& out) const
     const DWORD rate = ReadLe32(format + 4);
     const WORD blockAlign = ReadLe16(format + 12);
     const WORD bits = ReadLe16(format + 14);
-    if (tag == kFormatExtensible) {
+    if (tag == kFormatExtensible)
+    {
         // The sub-format's first two bytes are the plain format tag.
         if (formatSize < 40)
             return FALSE;
@@ -210,7 +216,8 @@ BOOL CSoundBuffer::Fill()
 {
     if (!buffer || !data)
         return FALSE;
-    for (int attempt = 0; attempt < kRestoreAttempts; ++attempt) {
+    for (int attempt = 0; attempt < kRestoreAttempts; ++attempt)
+    {
         const long result = buffer->Write(0, data, dataSize);
         if (result == AUDIO_OK)
             return TRUE;
@@ -225,9 +232,10 @@ long CSoundBuffer::Play(BOOL loop)
     if (!loaded)
         return 0;
     if (!buffer)
-        return 0;   // no audio output: silent
+        return 0;  // no audio output: silent
     long result = buffer->Play(loop != FALSE);
-    for (int attempt = 0; result == AUDIO_BUFFERLOST && attempt < kRestoreAttempts; ++attempt) {
+    for (int attempt = 0; result == AUDIO_BUFFERLOST && attempt < kRestoreAttempts; ++attempt)
+    {
         if (!Fill())
             return 0;
         result = buffer->Play(loop != FALSE);
@@ -240,10 +248,7 @@ long CSoundBuffer::Play(BOOL loop)
 
 IMPLEMENT_SERIAL(CSound, CObject, 1)
 
-CSound::~CSound()
-{
-    delete buffer;
-}
+CSound::~CSound() { delete buffer; }
 
 void CSound::Serialize(CArchive& ar)
 {
@@ -258,26 +263,14 @@ void CSound::Serialize(CArchive& ar)
 
 IMPLEMENT_SERIAL(CSoundManager, CObject, 1)
 
-void CSoundManager::SetDataDirectory(const CString& directory)
-{
-    g_dataDirectory = directory;
-}
+void CSoundManager::SetDataDirectory(const CString& directory) { g_dataDirectory = directory; }
 
-const CString& CSoundManager::GetDataDirectory()
-{
-    return g_dataDirectory;
-}
+const CString& CSoundManager::GetDataDirectory() { return g_dataDirectory; }
 
-void CSoundManager::SetReportHandler(ReportHandler handler)
-{
-    g_reportHandler = std::move(handler);
-}
+void CSoundManager::SetReportHandler(ReportHandler handler) { g_reportHandler = std::move(handler); }
 
 CSoundManager::CSoundManager()
-    : fileName("*.smg"),
-      weaponSounds(new CSoundArray),
-      artillerySounds(new CSoundArray),
-      vehicleSounds(new CSoundArray)
+    : fileName("*.smg"), weaponSounds(new CSoundArray), artillerySounds(new CSoundArray), vehicleSounds(new CSoundArray)
 {
     Init();
 }
@@ -312,17 +305,21 @@ void CSoundManager::ShowReport(const CString& report)
 BOOL CSoundManager::Init()
 {
     CString report;
-    if (!MakeDataDirectoryCurrent()) {
+    if (!MakeDataDirectoryCurrent())
+    {
         AfxMessageBox(kCreateFailed);
         return FALSE;
     }
     report = kReportHeading;
 
     directSound = CAudioOutput::OpenDefault();
-    if (directSound) {
+    if (directSound)
+    {
         soundOn = TRUE;
         directSoundReady = TRUE;
-    } else {
+    }
+    else
+    {
         // Files are still read and checked, so that lists and reports are
         // the same on a machine without sound.
         SayNoDeviceOnce();
@@ -334,13 +331,15 @@ BOOL CSoundManager::Init()
     BOOL anyFailed = FALSE;
     delete pickBuffer;
     pickBuffer = new CSoundBuffer;
-    if (!pickBuffer->Create(kPickSound, directSound.get())) {
+    if (!pickBuffer->Create(kPickSound, directSound.get()))
+    {
         report += "The administrative sound 'pick.wav' was not found.\r\n";
         anyFailed = TRUE;
     }
     delete notifyBuffer;
     notifyBuffer = new CSoundBuffer;
-    if (!notifyBuffer->Create(kNotifySound, directSound.get())) {
+    if (!notifyBuffer->Create(kNotifySound, directSound.get()))
+    {
         report += "The administrative sound 'notify.wav' was not found.\r\n";
         anyFailed = TRUE;
     }
@@ -352,16 +351,20 @@ BOOL CSoundManager::Init()
 
 void CSoundManager::LoadList(CSoundArray& list, const char* linePrefix, CString& report, BOOL& anyFailed)
 {
-    for (int i = 0; i < list.GetSize(); ++i) {
+    for (int i = 0; i < list.GetSize(); ++i)
+    {
         CSound* sound = list.GetAt(i);
         if (!sound)
             continue;
         delete sound->buffer;
         sound->buffer = new CSoundBuffer;
         sound->loaded = FALSE;
-        if (sound->buffer->Create(sound->name, directSound.get())) {
+        if (sound->buffer->Create(sound->name, directSound.get()))
+        {
             sound->loaded = TRUE;
-        } else {
+        }
+        else
+        {
             report += linePrefix;
             report += sound->name;
             report += "' was not found.\r\n";
@@ -373,7 +376,8 @@ void CSoundManager::LoadList(CSoundArray& list, const char* linePrefix, CString&
 BOOL CSoundManager::LoadSounds()
 {
     CString report;
-    if (!MakeDataDirectoryCurrent()) {
+    if (!MakeDataDirectoryCurrent())
+    {
         AfxMessageBox(kCreateFailed);
         return FALSE;
     }
@@ -392,13 +396,15 @@ BOOL CSoundManager::LoadSounds()
 
 BOOL CSoundManager::OpenSoundFile(const CString& name)
 {
-    if (!MakeDataDirectoryCurrent()) {
+    if (!MakeDataDirectoryCurrent())
+    {
         AfxMessageBox(kCreateFailed);
         return FALSE;
     }
     CString path = name;
     CFile file;
-    while (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite)) {
+    while (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite))
+    {
         // Any cancel ends the search: a user who picked a file that would
         // not open must be able to leave the dialog.
         CFileDialog dialog(FALSE, "smg", "*.smg", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
@@ -407,20 +413,22 @@ BOOL CSoundManager::OpenSoundFile(const CString& name)
         path = dialog.GetPathName();
     }
 
-    try {
+    try
+    {
         CArchive ar(&file, CArchive::load, 4096);
         Serialize(ar);
         ar.Close();
         file.Close();
-    } catch (const CException& e) {
+    }
+    catch (const CException& e)
+    {
         file.Abort();
         // A list that did not read whole is dropped, not half used.
         weaponSounds->RemoveAll();
         artillerySounds->RemoveAll();
         vehicleSounds->RemoveAll();
         CString text;
-        text.Format("The sound list '%s' could not be read.\r\n%s", path.GetString(),
-                    e.GetErrorText().GetString());
+        text.Format("The sound list '%s' could not be read.\r\n%s", path.GetString(), e.GetErrorText().GetString());
         AfxMessageBox(text, MB_OK | MB_ICONSTOP);
         return FALSE;
     }
@@ -442,9 +450,11 @@ void CSoundManager::Serialize(CArchive& ar)
 
 void CSoundManager::PlayNamed(const CSoundArray& list, const CString& name)
 {
-    for (int i = 0; i < list.GetSize(); ++i) {
+    for (int i = 0; i < list.GetSize(); ++i)
+    {
         CSound* sound = list.GetAt(i);
-        if (sound && sound->name == name) {
+        if (sound && sound->name == name)
+        {
             if (sound->loaded && sound->buffer)
                 sound->buffer->Play(FALSE);
             return;
@@ -487,7 +497,8 @@ void CSoundManager::PlayNotifySound()
 
 CSoundArray* CSoundManager::GetSounds(int kind) const
 {
-    switch (kind) {
+    switch (kind)
+    {
     case kindWeapon: return weaponSounds;
     case kindArtillery: return artillerySounds;
     case kindVehicle: return vehicleSounds;
@@ -500,7 +511,8 @@ int CSoundManager::FindSound(int kind, const CString& name) const
     const CSoundArray* list = GetSounds(kind);
     if (!list)
         return -1;
-    for (int i = 0; i < list->GetSize(); ++i) {
+    for (int i = 0; i < list->GetSize(); ++i)
+    {
         const CSound* sound = list->GetAt(i);
         if (sound && sound->name == name)
             return i;

@@ -13,11 +13,11 @@
 // system has no audio output the manager still reads and checks its files
 // but stays silent, and says so once on standard error.
 
-#include "platform/ui/Audio.h"
-#include "platform/core/Collections.h"
 #include "platform/core/CString.h"
+#include "platform/core/Collections.h"
 #include "platform/core/Object.h"
 #include "platform/core/Types.h"
+#include "platform/ui/Audio.h"
 
 #include <functional>
 #include <memory>
@@ -66,11 +66,11 @@ private:
     BOOL loaded = FALSE;
     CString fileName;
     std::unique_ptr<CAudioBuffer> buffer;
-    const BYTE* format = nullptr;   // into image
+    const BYTE* format = nullptr;  // into image
     DWORD formatSize = 0;
     DWORD dataSize = 0;
-    const BYTE* data = nullptr;     // into image
-    std::vector<BYTE> image;        // kept to refill the buffer after a loss
+    const BYTE* data = nullptr;  // into image
+    std::vector<BYTE> image;     // kept to refill the buffer after a loss
 };
 
 // A named sound of a sound list; only the name is stored.
@@ -91,7 +91,7 @@ public:
 private:
     friend class CSoundManager;
     CString name;
-    CSoundBuffer* buffer = nullptr;   // owned
+    CSoundBuffer* buffer = nullptr;  // owned
     BOOL loaded = FALSE;
 };
 
@@ -102,7 +102,12 @@ class CSoundManager : public CObject
     DECLARE_SERIAL(CSoundManager)
 public:
     // List kinds of FindSound.
-    enum { kindWeapon = 1, kindArtillery = 2, kindVehicle = 4 };
+    enum
+    {
+        kindWeapon = 1,
+        kindArtillery = 2,
+        kindVehicle = 4
+    };
 
     CSoundManager();
     ~CSoundManager() override;
@@ -150,11 +155,11 @@ private:
     static void PlayNamed(const CSoundArray& list, const CString& name);
 
     CString fileName;
-    std::unique_ptr<CAudioOutput> directSound;   // the audio output; null without a device
+    std::unique_ptr<CAudioOutput> directSound;  // the audio output; null without a device
     BOOL soundOn = FALSE;
-    CSoundBuffer* pickBuffer = nullptr;     // owned
-    CSoundBuffer* notifyBuffer = nullptr;   // owned
-    CSoundArray* weaponSounds = nullptr;    // owned, with their sounds
+    CSoundBuffer* pickBuffer = nullptr;    // owned
+    CSoundBuffer* notifyBuffer = nullptr;  // owned
+    CSoundArray* weaponSounds = nullptr;   // owned, with their sounds
     CSoundArray* artillerySounds = nullptr;
     CSoundArray* vehicleSounds = nullptr;
     BOOL adminReady = FALSE;

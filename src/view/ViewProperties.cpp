@@ -26,15 +26,9 @@ constexpr float kIconSizeDefaults[CViewProperties::kLevelCount] = {0.25f, 0.375f
 // The word written where a flag of an earlier layout used to be.
 constexpr WORD kReservedWord = 0;
 
-BOOL IsUsableIconSize(float fSize)
-{
-    return std::isfinite(fSize) && fSize > 0.0f;
-}
+BOOL IsUsableIconSize(float fSize) { return std::isfinite(fSize) && fSize > 0.0f; }
 
-WORD FlagWord(BOOL bFlag)
-{
-    return bFlag ? 1 : 0;
-}
+WORD FlagWord(BOOL bFlag) { return bFlag ? 1 : 0; }
 
 BOOL ReadFlag(CArchive& ar)
 {
@@ -51,10 +45,7 @@ CString SavegameDirectory()
 }
 }  // namespace
 
-CViewProperties::CViewProperties()
-{
-    ResetAll();
-}
+CViewProperties::CViewProperties() { ResetAll(); }
 
 CViewProperties::~CViewProperties() = default;
 
@@ -223,7 +214,7 @@ void CViewProperties::Serialize(CArchive& ar)
             m_afIconSize[n] = IsUsableIconSize(fSize) ? fSize : kIconSizeDefaults[n];
             m_abDestroyedVehicles[n] = ReadFlag(ar);
             m_abDirectionArrows[n] = ReadFlag(ar);
-            ReadFlag(ar);   // reserved
+            ReadFlag(ar);  // reserved
             m_abFMLog[n] = ReadFlag(ar);
             m_abEnemySitTemp[n] = ReadFlag(ar);
             m_abFCExclude[n] = ReadFlag(ar);
@@ -267,15 +258,13 @@ BOOL CViewProperties::Load(const CString& strDirectory)
     return TRUE;
 }
 
-BOOL CViewProperties::Load()
-{
-    return Load(SavegameDirectory());
-}
+BOOL CViewProperties::Load() { return Load(SavegameDirectory()); }
 
 BOOL CViewProperties::Save(const CString& strDirectory)
 {
     CFile file;
-    if (strDirectory.IsEmpty() || !file.Open(JoinPath(strDirectory, kFileName), CFile::modeCreate | CFile::modeWrite | CFile::typeBinary))
+    if (strDirectory.IsEmpty() ||
+        !file.Open(JoinPath(strDirectory, kFileName), CFile::modeCreate | CFile::modeWrite | CFile::typeBinary))
         return FALSE;
     try
     {
@@ -292,10 +281,7 @@ BOOL CViewProperties::Save(const CString& strDirectory)
     return TRUE;
 }
 
-BOOL CViewProperties::Save()
-{
-    return Save(SavegameDirectory());
-}
+BOOL CViewProperties::Save() { return Save(SavegameDirectory()); }
 
 // ---------------------------------------------------------------------------
 // View Properties dialog
@@ -309,7 +295,8 @@ constexpr double kSizePerSliderStep = 0.005;
 constexpr int kSliderMin = 10;
 constexpr int kSliderMax = 200;
 
-const char* const kApplyAllText = "This will copy the current settings to all zoom levels.\nAre you sure you wish to continue?";
+const char* const kApplyAllText =
+    "This will copy the current settings to all zoom levels.\nAre you sure you wish to continue?";
 const char* const kResetLevelText = "Are you sure you want to restore the default\nview settings for this zoom level?";
 const char* const kResetAllText = "Are you sure you want to restore the default\nview settings for EVERY zoom level?";
 }  // namespace
@@ -433,10 +420,7 @@ void CViewPropertiesDlg::ReadLevelInto(int n)
         (m_props.*kChecks[i].row)[n] = IsDlgButtonChecked(IDC_VP_FIRST_CHECK + i) == BST_CHECKED;
 }
 
-void CViewPropertiesDlg::ReadLevel()
-{
-    ReadLevelInto(m_nLevel);
-}
+void CViewPropertiesDlg::ReadLevel() { ReadLevelInto(m_nLevel); }
 
 void CViewPropertiesDlg::ShowPercent()
 {

@@ -44,9 +44,18 @@ public:
     static constexpr const char* kFileName = "view.vpl";
 
     // Map styles of row 15.
-    enum { styleColor = 0, styleContour = 1, styleContourOverlay = 2 };
+    enum
+    {
+        styleColor = 0,
+        styleContour = 1,
+        styleContourOverlay = 2
+    };
     // Icon styles of row 16.
-    enum { iconPicture = 0, iconNato = 1 };
+    enum
+    {
+        iconPicture = 0,
+        iconNato = 1
+    };
 
     CViewProperties();
     ~CViewProperties() override;
@@ -92,35 +101,35 @@ public:
     int ShowDialog(float fScale, CWnd* pParent = nullptr);
 
     // ---- Global part ----
-    int m_nCurrentLevel;                  // the level the settings were last stored at
-    BOOL m_bSoundOn;                      // the sound manager's switch
-    BOOL m_bAutoScroll;                   // the application's edge auto-scroll
-    int m_anAppWords[kAppWordCount];      // settings 3..8, then 10..15
-    CTimeSpan m_tsAppTime;                // setting 9
-    CString m_strLabel;                   // the fire-order label
+    int m_nCurrentLevel;              // the level the settings were last stored at
+    BOOL m_bSoundOn;                  // the sound manager's switch
+    BOOL m_bAutoScroll;               // the application's edge auto-scroll
+    int m_anAppWords[kAppWordCount];  // settings 3..8, then 10..15
+    CTimeSpan m_tsAppTime;            // setting 9
+    CString m_strLabel;               // the fire-order label
 
     // ---- One value per level (rows of the table) ----
-    BOOL m_abDestroyedVehicles[kLevelCount];   // 1 "Destroyed Vehicles"
-    BOOL m_abDirectionArrows[kLevelCount];     // 2 "Direction Arrows"
-    BOOL m_abFMLog[kLevelCount];               // 3 "FM Log" window open
-    BOOL m_abEnemySitTemp[kLevelCount];        // 4 "Enemy SITTEMP"
-    BOOL m_abFCExclude[kLevelCount];           // 5 "FC Exclude"
-    BOOL m_abGridLines[kLevelCount];           // 6 "Grid Lines"
-    BOOL m_abManeuverGraphics[kLevelCount];    // 7 "Maneuver Graphics"
-    BOOL m_abOverviewMap[kLevelCount];         // 8 "Overview Map" window open
-    BOOL m_abRangeArcs[kLevelCount];           // 9 "Range Arcs"
-    BOOL m_abShowFireControls[kLevelCount];    // 10 "Show Fire Controls"
-    BOOL m_abSpotReportLog[kLevelCount];       // 11 "Spot Report Log" window open
-    BOOL m_abUnitToolTips[kLevelCount];        // 12 "Unit Tool Tips"
-    BOOL m_abShowAllPaths[kLevelCount];        // 13 "Show All Paths"
-    BOOL m_abTurretArrows[kLevelCount];        // 14 "Turret Arrows"
-    int m_anMapStyle[kLevelCount];             // 15 styleColor .. styleContourOverlay
-    int m_anIconStyle[kLevelCount];            // 16 iconPicture or iconNato
-    float m_afIconSize[kLevelCount];           // 17 fraction of the full symbol size
-    BOOL m_abVehicles[kLevelCount];            // 18 "Vehicles/Teams" shown
-    BOOL m_abPlatoons[kLevelCount];            // 19 "Platoons" shown
-    BOOL m_abCompanies[kLevelCount];           // 20 "Companies" shown
-    BOOL m_abHierarchyTree[kLevelCount];       // 21 "Hierarchy Tree" window open
+    BOOL m_abDestroyedVehicles[kLevelCount];  // 1 "Destroyed Vehicles"
+    BOOL m_abDirectionArrows[kLevelCount];    // 2 "Direction Arrows"
+    BOOL m_abFMLog[kLevelCount];              // 3 "FM Log" window open
+    BOOL m_abEnemySitTemp[kLevelCount];       // 4 "Enemy SITTEMP"
+    BOOL m_abFCExclude[kLevelCount];          // 5 "FC Exclude"
+    BOOL m_abGridLines[kLevelCount];          // 6 "Grid Lines"
+    BOOL m_abManeuverGraphics[kLevelCount];   // 7 "Maneuver Graphics"
+    BOOL m_abOverviewMap[kLevelCount];        // 8 "Overview Map" window open
+    BOOL m_abRangeArcs[kLevelCount];          // 9 "Range Arcs"
+    BOOL m_abShowFireControls[kLevelCount];   // 10 "Show Fire Controls"
+    BOOL m_abSpotReportLog[kLevelCount];      // 11 "Spot Report Log" window open
+    BOOL m_abUnitToolTips[kLevelCount];       // 12 "Unit Tool Tips"
+    BOOL m_abShowAllPaths[kLevelCount];       // 13 "Show All Paths"
+    BOOL m_abTurretArrows[kLevelCount];       // 14 "Turret Arrows"
+    int m_anMapStyle[kLevelCount];            // 15 styleColor .. styleContourOverlay
+    int m_anIconStyle[kLevelCount];           // 16 iconPicture or iconNato
+    float m_afIconSize[kLevelCount];          // 17 fraction of the full symbol size
+    BOOL m_abVehicles[kLevelCount];           // 18 "Vehicles/Teams" shown
+    BOOL m_abPlatoons[kLevelCount];           // 19 "Platoons" shown
+    BOOL m_abCompanies[kLevelCount];          // 20 "Companies" shown
+    BOOL m_abHierarchyTree[kLevelCount];      // 21 "Hierarchy Tree" window open
 };
 
 // The View Properties dialog: one level of a working copy at a time, with
@@ -134,10 +143,10 @@ constexpr UINT IDC_VP_RESET_LEVEL = 1305;
 constexpr UINT IDC_VP_RESET_ALL = 1306;
 constexpr UINT IDC_VP_ICON_SIZE = 1307;
 constexpr UINT IDC_VP_ICON_PERCENT = 1308;
-constexpr UINT IDC_VP_COLOR = 1310;             // the three map styles, in order
+constexpr UINT IDC_VP_COLOR = 1310;  // the three map styles, in order
 constexpr UINT IDC_VP_CONTOUR = 1311;
 constexpr UINT IDC_VP_CONTOUR_OVERLAY = 1312;
-constexpr UINT IDC_VP_PICTURE_ICONS = 1313;     // the two icon styles, in order
+constexpr UINT IDC_VP_PICTURE_ICONS = 1313;  // the two icon styles, in order
 constexpr UINT IDC_VP_NATO = 1314;
 // Check boxes: "Destroyed Vehicles" ... "Hierarchy Tree", in the order of
 // CViewPropertiesDlg::kChecks.
@@ -162,8 +171,8 @@ public:
     static const CheckRow kChecks[];
     static const int kCheckCount;
 
-    CViewProperties m_props;   // the working copy
-    int m_nLevel;              // the level shown
+    CViewProperties m_props;  // the working copy
+    int m_nLevel;             // the level shown
 
 private:
     void ShowLevel();

@@ -108,16 +108,18 @@ public:
     using DocFactory = std::function<CKDRDoc*()>;
     using ViewFactory = std::function<CKDRView*()>;
 
-    explicit CDocShell(DocFactory factory = [] { return new CKDRDoc; },
-                       ViewFactory viewFactory = [] { return new CKDRView; })
+    explicit CDocShell(
+        DocFactory factory = [] { return new CKDRDoc; }, ViewFactory viewFactory = [] { return new CKDRView; })
         : m_scope(&m_ui)
     {
-        m_ui.SetFailureHandler([this](const CString& message) {
-            if (m_bCollectUnscripted)
-                m_unscripted.push_back(message);
-            else
-                ADD_FAILURE() << message.GetString();
-        });
+        m_ui.SetFailureHandler(
+            [this](const CString& message)
+            {
+                if (m_bCollectUnscripted)
+                    m_unscripted.push_back(message);
+                else
+                    ADD_FAILURE() << message.GetString();
+            });
         m_pApp = std::make_unique<CKDRApp>();
         m_dataDir = m_folder.Path() / "Data";
         std::filesystem::create_directories(m_dataDir);

@@ -20,7 +20,11 @@ struct FacadeRow
 };
 
 // One row: the call and the nothing value it must answer.
-#define NOTHING(call, value) FacadeRow{#call, [](CKDRDoc& d) { return (d.call) == (value); }}
+#define NOTHING(call, value)                                                                                           \
+    FacadeRow                                                                                                          \
+    {                                                                                                                  \
+#call, [](CKDRDoc & d) { return (d.call) == (value); }                                                         \
+    }
 
 std::vector<FacadeRow> FacadeRows()
 {
@@ -204,10 +208,7 @@ std::vector<FacadeRow> FacadeRows()
 }
 #undef NOTHING
 
-void SendSecondDoubleWord(std::vector<BYTE>& record, DWORD dw)
-{
-    std::memcpy(record.data() + 4, &dw, sizeof dw);
-}
+void SendSecondDoubleWord(std::vector<BYTE>& record, DWORD dw) { std::memcpy(record.data() + 4, &dw, sizeof dw); }
 }  // namespace
 
 TEST(Facade, EveryOperationWithoutAMissionAnswersItsNothingValue)
@@ -355,8 +356,8 @@ TEST(Facade, ReceivedRecordsShorterThanTwoDoubleWordsAreNeverRead)
 
     // Two double words: the second routes the record.
     std::vector<BYTE> record(8, 0);
-    EXPECT_EQ(doc.ReceiveBreach(record.data(), 8), 1);   // to the game map
-    EXPECT_EQ(doc.ReceiveStateRecord(record.data(), 8), 0);   // to the smoke, which takes nothing yet
+    EXPECT_EQ(doc.ReceiveBreach(record.data(), 8), 1);       // to the game map
+    EXPECT_EQ(doc.ReceiveStateRecord(record.data(), 8), 0);  // to the smoke, which takes nothing yet
     EXPECT_TRUE(shell.TakeLog().empty());
     SendSecondDoubleWord(record, 3);
     EXPECT_EQ(doc.ReceiveBreach(record.data(), 8), 1);

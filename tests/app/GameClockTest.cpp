@@ -1,6 +1,6 @@
 // The game clock under a hand-driven millisecond counter.
-#include "app/ClockDlg.h"
 #include "app/GameClock.h"
+#include "app/ClockDlg.h"
 #include "platform/core/Timer.h"
 
 #include <gtest/gtest.h>
@@ -50,7 +50,8 @@ TEST_F(GameClockTest, StepsGiveGameTimeAndCarryPerRate)
         {8.0f, 30, {240, 240, 240}, {0, 0, 0}, {240, 480, 720}, {0, 0, 0}},
         {2.0f, 1500, {3000, 3000, 3000}, {3, 3, 3}, {0, 0, 0}, {3, 6, 9}},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(c.rate);
         CGameClock clock;
         clock.SetRate(c.rate);
@@ -58,7 +59,8 @@ TEST_F(GameClockTest, StepsGiveGameTimeAndCarryPerRate)
         Consumer loop;
         loop.stamp = clock.Start();
         EXPECT_EQ(loop.stamp, 5000u);
-        for (int i = 0; i < 3; ++i) {
+        for (int i = 0; i < 3; ++i)
+        {
             AdvanceManualTime(c.step);
             loop.Advance(clock);
             EXPECT_EQ(loop.ms, c.ms[i]);
@@ -97,7 +99,7 @@ TEST_F(GameClockTest, EachConsumerGetsTimeSinceItsOwnCall)
 TEST_F(GameClockTest, CounterWrapCountsTheSmallPositiveDifference)
 {
     CGameClock clock;
-    SetManualTime(0xFFFFFFFFu - 95u);   // 96 ms below 2^32
+    SetManualTime(0xFFFFFFFFu - 95u);  // 96 ms below 2^32
     Consumer loop;
     loop.stamp = clock.Start();
     SetManualTime(100);
@@ -121,7 +123,7 @@ TEST_F(GameClockTest, SameMillisecondGivesMinus99AndWritesEveryOutput)
     ASSERT_EQ(loop.whole, 1);
     ASSERT_EQ(loop.remainder, 200);
 
-    loop.Advance(clock);   // no real millisecond passed
+    loop.Advance(clock);  // no real millisecond passed
     EXPECT_EQ(loop.ms, GAMECLOCK_NO_MILLISECOND);
     EXPECT_EQ(loop.ms, -99);
     EXPECT_EQ(loop.whole, 0);
@@ -139,10 +141,8 @@ TEST_F(GameClockTest, DateTimeGroupText)
         const char* text;
     };
     const Case cases[] = {
-        {CTime(2002, 1, 9, 14, 30, 0), "091430JAN02"},
-        {CTime(1999, 12, 1, 0, 5, 0), "010005DEC99"},
-        {CTime(2000, 12, 1, 0, 5, 0), "010005DEC00"},
-        {CTime(0), "010000JAN70"},
+        {CTime(2002, 1, 9, 14, 30, 0), "091430JAN02"},   {CTime(1999, 12, 1, 0, 5, 0), "010005DEC99"},
+        {CTime(2000, 12, 1, 0, 5, 0), "010005DEC00"},    {CTime(0), "010000JAN70"},
         {CTime(2037, 6, 30, 23, 59, 59), "302359JUN37"},
     };
     for (const Case& c : cases)
@@ -166,7 +166,8 @@ TEST_F(GameClockTest, WindowTextsFollowTimeAndRate)
         float rate;
         const char* text;
     } rates[] = {{2.0f, "2X"}, {3.0f, "2X"}, {8.0f, "8X"}, {4.0f, "4X"}, {1.0f, ""}};
-    for (const auto& r : rates) {
+    for (const auto& r : rates)
+    {
         clock.SetRate(r.rate);
         EXPECT_STREQ(dlg->m_strCompression, r.text) << r.rate;
         EXPECT_EQ(dlg->m_fRate, r.rate);

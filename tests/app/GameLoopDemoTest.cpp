@@ -10,10 +10,10 @@
 #include "app/KDRCommandIds.h"
 #include "app/KDRDoc.h"
 #include "platform/core/File.h"
+#include "platform/core/Timer.h"
 #include "platform/ui/Frame.h"
 #include "platform/ui/Profile.h"
 #include "platform/ui/ScriptedUi.h"
-#include "platform/core/Timer.h"
 #include "platform/ui/Wnd.h"
 #include "view/KDRView.h"
 

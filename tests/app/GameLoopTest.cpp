@@ -28,15 +28,16 @@ void PostUrgentSpotReport(CKDRApp& app, int nPriority)
     app.PostSpotReport(pReport);
 }
 
-const char* const DEPLOYMENT_WARNING = "Starting the clock will end\r\nthe deployment phase.\r\nYou will not be able to "
-                                       "drag move\r\nunits, obstacles, or dug positions.\r\nDo you wish to continue?";
+const char* const DEPLOYMENT_WARNING =
+    "Starting the clock will end\r\nthe deployment phase.\r\nYou will not be able to "
+    "drag move\r\nunits, obstacles, or dug positions.\r\nDo you wish to continue?";
 }  // namespace
 
 TEST(GameLoop, OnePassStepsEveryComponentInItsFixedOrder)
 {
     CLoopShell shell;
     CRecordingSession& session = shell.StartMultiplayer();
-    session.m_bOtherAskedFirst = TRUE;   // no warning, no wait for answers
+    session.m_bOtherAskedFirst = TRUE;  // no warning, no wait for answers
     session.m_bStarted = TRUE;
     shell.Doc().GetGameMap()->SetElevationMap(new CElevationMap);
     shell.Clock().SetRate(8.0f);
@@ -52,7 +53,8 @@ TEST(GameLoop, OnePassStepsEveryComponentInItsFixedOrder)
     view.m_nSelUnit = view.m_nSelArray = view.m_nSelKind = 0;
     view.m_bPathShown = TRUE;
 
-    shell.m_pUnits->m_onMove = [&](int nPass) {
+    shell.m_pUnits->m_onMove = [&](int nPass)
+    {
         PostUrgentSpotReport(shell.App(), nPass);
         if (nPass == 1)
         {
@@ -60,7 +62,7 @@ TEST(GameLoop, OnePassStepsEveryComponentInItsFixedOrder)
         }
         else
         {
-            AdvanceManualTime(40);   // a frame's worth, so this pass redraws too
+            AdvanceManualTime(40);  // a frame's worth, so this pass redraws too
             shell.App().PostCommand(&view, ID_TIME_STOP);
         }
     };
@@ -70,10 +72,10 @@ TEST(GameLoop, OnePassStepsEveryComponentInItsFixedOrder)
                           "rounds",        "smoke",       "occupants",     "path",          "contacts",
                           "detection",     "direct fire", "selected unit", "indirect fire", "spot report",
                           "end test",      "connection",  "messages",      "redraw"};
-    StepLog expected = {"occupants", "occupants"};   // the start: the positions take their occupants
+    StepLog expected = {"occupants", "occupants"};  // the start: the positions take their occupants
     expected.insert(expected.end(), pass.begin(), pass.end());
     expected.insert(expected.end(), pass.begin(), pass.end());
-    expected.push_back("redraw");   // after the loop
+    expected.push_back("redraw");  // after the loop
     EXPECT_EQ(shell.TakeLog(), expected);
 
     // The clock is the first step: the second pass's light step already
@@ -105,7 +107,8 @@ TEST(GameLoop, PassesWithinOneFrameRedrawTheMapOnce)
     shell.Clock().m_tsElapsed = CTimeSpan(100);
     // Ten passes 5 ms apart span 45 ms: the first pass and the one a frame
     // (40 ms) after it redraw, then the loop's end redraws once more.
-    shell.m_pUnits->m_onMove = [&](int nPass) {
+    shell.m_pUnits->m_onMove = [&](int nPass)
+    {
         AdvanceManualTime(5);
         if (nPass == 10)
             shell.App().StopClock();
@@ -132,11 +135,13 @@ TEST(GameLoop, WithoutComponentsTheClockStillRuns)
 
 TEST(GameLoop, CompressionFourGivesFourTimesTheGameTimeOfCompressionOne)
 {
-    auto run = [](float fRate) {
+    auto run = [](float fRate)
+    {
         CLoopShell shell;
-        shell.Clock().m_tsElapsed = CTimeSpan(100);   // past the deployment phase
+        shell.Clock().m_tsElapsed = CTimeSpan(100);  // past the deployment phase
         shell.Clock().SetRate(fRate);
-        shell.m_pUnits->m_onMove = [&](int nPass) {
+        shell.m_pUnits->m_onMove = [&](int nPass)
+        {
             AdvanceManualTime(333);
             if (nPass == 9)
                 shell.App().StopClock();
@@ -201,7 +206,8 @@ TEST(GameLoop, MenusAndCommandsWorkBetweenTheSteps)
     CFrameWnd* pFrame = shell.App().GetMainFrame();
     ASSERT_NE(pFrame->GetMenu(), nullptr);
     UINT startState = 0, stopState = 0, quitState = 0, fourState = 0;
-    shell.m_pUnits->m_onMove = [&](int nPass) {
+    shell.m_pUnits->m_onMove = [&](int nPass)
+    {
         AdvanceManualTime(1000);
         if (nPass == 1)
         {
@@ -228,9 +234,8 @@ TEST(GameLoop, MenusAndCommandsWorkBetweenTheSteps)
             shell.App().PostCommand(pFrame, ID_TIME_STOP);
         }
     };
-    shell.Ui().ExpectMessage("Error!",
-                             "You must turn off the clock\r\n(with Stop from the Time Menu)\r\nbefore you can quit KDR.",
-                             IDOK);
+    shell.Ui().ExpectMessage(
+        "Error!", "You must turn off the clock\r\n(with Stop from the Time Menu)\r\nbefore you can quit KDR.", IDOK);
     shell.View().OnTimeStart();
 
     EXPECT_EQ(shell.m_pUnits->m_nPasses, 4);
@@ -269,7 +274,8 @@ TEST(GameLoop, SelectedPathFollowsTheUnitAndIsDroppedWhenTheUnitRidesOrIsGone)
 
     std::vector<int> marks;
     int nCopied = 0;
-    shell.m_pUnits->m_onMove = [&](int nPass) {
+    shell.m_pUnits->m_onMove = [&](int nPass)
+    {
         AdvanceManualTime(1000);
         if (nPass == 2)
         {
@@ -308,13 +314,16 @@ TEST(GameLoopMultiplayer, StartWaitsForEveryAnswerServingMessages)
     shell.Clock().m_tsElapsed = CTimeSpan(30);
     shell.Clock().SetRate(4.0f);
     session.m_bOtherAskedFirst = FALSE;
-    session.m_onBeginWait = [&] {
+    session.m_onBeginWait = [&]
+    {
         // The answers arrive as messages served while Time/Start waits.
         shell.App().PostWork(&shell.App(), [&] {});
-        shell.App().PostWork(&shell.App(), [&] {
-            session.m_bAllAnswered = TRUE;
-            session.m_bAnswerAgreed = TRUE;
-        });
+        shell.App().PostWork(&shell.App(),
+                             [&]
+                             {
+                                 session.m_bAllAnswered = TRUE;
+                                 session.m_bAnswerAgreed = TRUE;
+                             });
     };
     shell.m_pUnits->m_onMove = [&](int) { shell.App().StopClock(); };
     shell.View().OnTimeStart();
@@ -333,7 +342,8 @@ TEST(GameLoopMultiplayer, ARefusedStartLeavesTheClockStopped)
     CLoopShell shell;
     CRecordingSession& session = shell.StartMultiplayer();
     shell.Clock().m_tsElapsed = CTimeSpan(30);
-    session.m_onBeginWait = [&] {
+    session.m_onBeginWait = [&]
+    {
         session.m_bAllAnswered = TRUE;
         session.m_bAnswerAgreed = FALSE;
     };

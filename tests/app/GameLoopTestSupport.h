@@ -38,8 +38,7 @@ class CRecordingUnits : public CKDRUnits
 public:
     explicit CRecordingUnits(StepLog& log) : m_log(log) {}
 
-    int MoveAll(CKDRGameMap*, CKDRDatabase*, CKDRObstacles*, CKDRHoles*, int, int, int,
-                CFireMissionArray*) override
+    int MoveAll(CKDRGameMap*, CKDRDatabase*, CKDRObstacles*, CKDRHoles*, int, int, int, CFireMissionArray*) override
     {
         m_log.push_back("units");
         ++m_nPasses;
@@ -169,7 +168,7 @@ public:
         return TRUE;
     }
     StepLog& m_log;
-    std::vector<LONG> m_elapsedAtLight;   // the clock as each pass's light step saw it
+    std::vector<LONG> m_elapsedAtLight;  // the clock as each pass's light step saw it
 };
 
 // What the main mission was asked; kept outside the mission, which goes
@@ -178,8 +177,8 @@ struct CMissionRecord
 {
     int bEnds = 0;
     int bWon = 0;
-    std::vector<LONG> tests;     // elapsed game seconds of each end test
-    std::vector<LONG> results;   // elapsed game seconds of each results page
+    std::vector<LONG> tests;    // elapsed game seconds of each end test
+    std::vector<LONG> results;  // elapsed game seconds of each results page
     CTime tResultsStart;
     int anTotals[6] = {};
 };
@@ -197,7 +196,7 @@ public:
         bWon = m_record.bWon;
         return m_record.bEnds;
     }
-    void ShowResults(CKDRUnits*, CKDRDatabase*, const int anTotals[6], const int*[3], CTime tStart,
+    void ShowResults(CKDRUnits*, CKDRDatabase*, const int anTotals[6], const int* [3], CTime tStart,
                      CTimeSpan tsElapsed) override
     {
         m_log.push_back("results");

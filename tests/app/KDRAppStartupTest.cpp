@@ -5,12 +5,12 @@
 #include "app/ReportDlg.h"
 #include "app/StartMenuDlg.h"
 #include "platform/core/File.h"
+#include "platform/ui/Display.h"
 #include "platform/ui/Frame.h"
 #include "platform/ui/Profile.h"
 #include "platform/ui/ScriptedUi.h"
 #include "platform/ui/View.h"
 #include "platform/ui/Wnd.h"
-#include "platform/ui/Display.h"
 #include "view/KDRView.h"
 
 #include "StartDirTestSupport.h"

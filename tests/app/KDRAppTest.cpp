@@ -1,14 +1,14 @@
 // The application object's services, without and with its start-up.
-#include "app/GameClock.h"
 #include "app/KDRApp.h"
-#include "platform/ui/DC.h"
+#include "app/GameClock.h"
 #include "platform/core/File.h"
-#include "platform/ui/ScriptedUi.h"
 #include "platform/core/Timer.h"
+#include "platform/ui/DC.h"
+#include "platform/ui/Display.h"
+#include "platform/ui/ScriptedUi.h"
 #include "platform/ui/Wnd.h"
 #include "units/SpotReport.h"
 #include "units/SpotReportArray.h"
-#include "platform/ui/Display.h"
 
 #include <gtest/gtest.h>
 
@@ -72,7 +72,7 @@ TEST_F(KDRAppTest, DeploymentPhaseUntilTheClockHasRun)
     stamp = m_app.StartClock();
     EXPECT_EQ(stamp, 10000u);
     EXPECT_TRUE(m_app.IsClockRunning());
-    EXPECT_FALSE(m_app.IsDeploymentPhase());   // running
+    EXPECT_FALSE(m_app.IsDeploymentPhase());  // running
     remainder = 0;
     AdvanceManualTime(300);
     m_app.AdvanceClock(span, ms, remainder, stamp, whole);
@@ -106,13 +106,14 @@ TEST_F(KDRAppTest, DirectionRadians)
     };
     const Case cases[] = {
         {0, 0.0},
-        {3200, -3.14159204},   // just above 3.14159, so folded down by 6.283185
+        {3200, -3.14159204},  // just above 3.14159, so folded down by 6.283185
         {4800, -1.57079556},
         {1600, 1.57079648},
         {-1600, -1.57079648},
         {6400, 0.00000092},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         m_app.SetDirectionMils(1, c.mils);
         EXPECT_NEAR(m_app.GetDirectionRadians(1), c.radians, 1e-7) << c.mils;
     }
@@ -130,21 +131,21 @@ TEST_F(KDRAppTest, SpotReportsOfNoGreaterPriorityWithinASecondShowOnlyTheFirst)
     clock->m_tsElapsed = CTimeSpan(100);
 
     m_app.PostSpotReport(Report(256, 100, "first"));
-    m_app.PostSpotReport(Report(256, 100, "second, same priority"));   // refused and freed
+    m_app.PostSpotReport(Report(256, 100, "second, same priority"));  // refused and freed
     m_app.PostSpotReport(nullptr);
     EXPECT_TRUE(m_app.m_bSpotReportPending);
     m_app.ShowPendingSpotReport();
-    m_app.ShowPendingSpotReport();   // nothing pending any more
+    m_app.ShowPendingSpotReport();  // nothing pending any more
     ASSERT_EQ(m_app.m_pSpotReports->GetSize(), 1);
     EXPECT_STREQ(m_app.m_pSpotReports->GetAt(0)->m_strText, "first");
     EXPECT_FALSE(m_app.m_bSpotReportPending);
 
     clock->m_tsElapsed = CTimeSpan(101);
-    m_app.PostSpotReport(Report(200, 101, "lower priority"));   // refused
-    m_app.PostSpotReport(Report(512, 101, "kill"));             // more urgent: accepted
+    m_app.PostSpotReport(Report(200, 101, "lower priority"));  // refused
+    m_app.PostSpotReport(Report(512, 101, "kill"));            // more urgent: accepted
     m_app.ShowPendingSpotReport();
     clock->m_tsElapsed = CTimeSpan(103);
-    m_app.PostSpotReport(Report(30, 103, "contact, two seconds later"));   // accepted
+    m_app.PostSpotReport(Report(30, 103, "contact, two seconds later"));  // accepted
     m_app.ShowPendingSpotReport();
 
     ASSERT_EQ(m_app.m_pSpotReports->GetSize(), 3);
@@ -157,7 +158,7 @@ TEST_F(KDRAppTest, SpotReportsOfNoGreaterPriorityWithinASecondShowOnlyTheFirst)
 
 TEST_F(KDRAppTest, SecondSurfaceDCWithoutReleaseReleasesTheFirst)
 {
-    EXPECT_EQ(m_app.GetSurfaceDC(), nullptr);   // no display yet
+    EXPECT_EQ(m_app.GetSurfaceDC(), nullptr);  // no display yet
     EXPECT_FALSE(m_app.ReleaseSurfaceDC());
 
     ASSERT_TRUE(m_app.m_pDisplay->Init(nullptr, 64, 48));
@@ -227,13 +228,13 @@ TEST_F(KDRAppTest, EnemySideAndSession)
         {0, 0, 0, 0, FALSE}, {1, 1, 0, 0, TRUE},  {1, 0, 0, 0, FALSE}, {0, 1, 0, 0, FALSE},
         {0, 0, 1, 1, TRUE},  {0, 0, 0, 1, FALSE}, {0, 0, 1, 0, FALSE}, {1, 0, 1, 1, TRUE},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         m_app.m_bEnemySideChosen = c.chosen;
         m_app.m_bEnemySideInSession = c.inSession;
         m_app.m_bMultiplayer = c.multiplayer;
         m_app.m_bPlayEnemySide = c.playEnemy;
-        EXPECT_EQ(m_app.IsPlayingEnemySide(), c.expected)
-            << c.chosen << c.inSession << c.multiplayer << c.playEnemy;
+        EXPECT_EQ(m_app.IsPlayingEnemySide(), c.expected) << c.chosen << c.inSession << c.multiplayer << c.playEnemy;
     }
     m_app.m_bMultiplayer = FALSE;
     EXPECT_FALSE(m_app.IsSessionStarted());

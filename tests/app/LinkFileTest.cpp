@@ -6,8 +6,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 #include <string>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -19,9 +19,8 @@ protected:
     void SetUp() override
     {
         m_oldDir = GetCurrentDir();
-        m_root = fs::temp_directory_path() /
-                 ("kdr-link-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_root = fs::temp_directory_path() / ("kdr-link-" + std::to_string(::getpid()) + "-" +
+                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(m_root);
         fs::create_directories(m_root / "Data");
         m_dataDir = (m_root / "Data").string().c_str();
@@ -52,7 +51,8 @@ protected:
     }
     void ExpectOnly(std::initializer_list<std::pair<const char*, const char*>> expected)
     {
-        for (int i = 0; i < LINK_KEY_COUNT; ++i) {
+        for (int i = 0; i < LINK_KEY_COUNT; ++i)
+        {
             CString want;
             for (const auto& e : expected)
                 if (Key(e.first) == i)
@@ -71,11 +71,12 @@ protected:
 
 TEST_F(LinkFileTest, KeyTableInMemberOrder)
 {
-    const char* const expected[LINK_KEY_COUNT] = {
-        "[about icon link]",        "[about text link]",     "[arena post results link]",
-        "[arena chat post link]",   "[arena talk post link]", "[arena post game link]",
-        "[arena delete post link]", "[arena get list link]", "[arena delete talk link]",
-        "[arena commanders list link]", "[version message]"};
+    const char* const expected[LINK_KEY_COUNT] = {"[about icon link]",         "[about text link]",
+                                                  "[arena post results link]", "[arena chat post link]",
+                                                  "[arena talk post link]",    "[arena post game link]",
+                                                  "[arena delete post link]",  "[arena get list link]",
+                                                  "[arena delete talk link]",  "[arena commanders list link]",
+                                                  "[version message]"};
     for (int i = 0; i < LINK_KEY_COUNT; ++i)
         EXPECT_STREQ(LINK_KEYS[i], expected[i]);
 }
@@ -108,7 +109,8 @@ TEST_F(LinkFileTest, EmptyLineStopsReading)
         "[about icon link]icon\n\n[about text link]text\n",
         "[about icon link]icon\r\n\r\n[about text link]text\r\n",
     };
-    for (const char* bytes : files) {
+    for (const char* bytes : files)
+    {
         for (CString& s : m_links)
             s.Empty();
         WriteLinkFile(bytes);

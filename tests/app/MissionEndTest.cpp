@@ -19,10 +19,7 @@ void ExpectStartMenuExit(CScriptedUi& ui)
     ui.ExpectDialog(IDD_START_MENU, IDCANCEL, [](CDialog& menu) { menu.PressButton(IDC_START_EXIT); });
 }
 
-BOOL Logged(const StepLog& log, const char* step)
-{
-    return std::find(log.begin(), log.end(), step) != log.end();
-}
+BOOL Logged(const StepLog& log, const char* step) { return std::find(log.begin(), log.end(), step) != log.end(); }
 }  // namespace
 
 TEST(MissionEnd, YesSuspendsTheTestFor300GameSecondsAndNoOffersTheResultsAndQuits)
@@ -33,7 +30,8 @@ TEST(MissionEnd, YesSuspendsTheTestFor300GameSecondsAndNoOffersTheResultsAndQuit
     shell.m_mission.bEnds = 1;
     shell.m_mission.bWon = 1;
     std::vector<int> countdowns;
-    shell.m_pUnits->m_onMove = [&](int nPass) {
+    shell.m_pUnits->m_onMove = [&](int nPass)
+    {
         countdowns.push_back(shell.View().m_nEndTestCountdown);
         // Ten game seconds a pass, but none in the pass after pass 5.
         if (nPass != 5)
@@ -93,7 +91,8 @@ TEST(MissionEnd, MultiplayerEndTellsTheOtherPlayerAndQuits)
         shell.m_mission.bWon = c.bWon;
         shell.App().m_bMultiplayerWon = c.bWon;
         int nPasses = 0;
-        shell.m_pUnits->m_onMove = [&](int nPass) {
+        shell.m_pUnits->m_onMove = [&](int nPass)
+        {
             nPasses = nPass;
             AdvanceManualTime(1000);
         };
@@ -111,7 +110,7 @@ TEST(MissionEnd, MultiplayerEndTellsTheOtherPlayerAndQuits)
         const StepLog log = shell.TakeLog();
         const auto end = std::find(log.begin(), log.end(), "end test");
         ASSERT_NE(end, log.end());
-        EXPECT_EQ(*(end + 1), "redraw");   // the redraw after the loop
+        EXPECT_EQ(*(end + 1), "redraw");  // the redraw after the loop
         EXPECT_EQ(*(end + 2), "results");
         EXPECT_TRUE(Logged(log, "leave game"));
         EXPECT_EQ(shell.m_mission.results, (std::vector<LONG>{50}));
@@ -125,7 +124,8 @@ TEST(MissionEnd, LostConnectionEndsTheMissionWithoutAMessage)
     session.m_bOtherAskedFirst = TRUE;
     shell.Clock().m_tsElapsed = CTimeSpan(50);
     int nPasses = 0;
-    shell.m_pUnits->m_onMove = [&](int nPass) {
+    shell.m_pUnits->m_onMove = [&](int nPass)
+    {
         nPasses = nPass;
         AdvanceManualTime(1000);
         if (nPass == 2)

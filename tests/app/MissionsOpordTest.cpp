@@ -15,7 +15,7 @@ namespace
 const char* const kOrderQuestion = "This operation will erase the currently loaded Order.\nDo you wish to continue?";
 const char* const kGraphicsQuestion =
     "This operation will erase the currently loaded Graphics.\nDo you wish to continue?";
-}
+}  // namespace
 
 TEST(Missions, EmptyComponentLoadsAndHoldsNoMission)
 {

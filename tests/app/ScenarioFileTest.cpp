@@ -24,7 +24,7 @@ constexpr unsigned long kStart = 1010586600;
 CScenarioBytes GameMapPart()
 {
     CScenarioBytes b;
-    b.Word(4).Word(3).Word(0xFFF4);   // tile count -12 reads back sign-extended
+    b.Word(4).Word(3).Word(0xFFF4);  // tile count -12 reads back sign-extended
     b.Str("tiles.bmp").Str("demo.map").Str("demo.emp").Str("contour.bmp").Str("").Str("demo.aim").Str("demo.gmp");
     return b;
 }
@@ -60,13 +60,13 @@ CScenarioBytes OpordPart()
 CScenarioBytes EnvironmentPart()
 {
     CScenarioBytes b;
-    b.Word(0);                                  // empty event list
+    b.Word(0);  // empty event list
     b.Str("demo.env").Str("dry");
-    b.Word(1).Word(70).Word(0xFFCE);            // night, setting 1, setting 2 = -50
-    b.Float(3.5f).Float(1.25f);                 // wind speed, direction
-    b.Word(0).Word(200);                        // flag, twilight marker
-    b.Word(5).Word(6).Word(18).Word(19);        // hours: BMNT, sunrise, sunset, EENT
-    b.Word(30).Word(15).Word(0).Word(45);       // minutes in the same order
+    b.Word(1).Word(70).Word(0xFFCE);       // night, setting 1, setting 2 = -50
+    b.Float(3.5f).Float(1.25f);            // wind speed, direction
+    b.Word(0).Word(200);                   // flag, twilight marker
+    b.Word(5).Word(6).Word(18).Word(19);   // hours: BMNT, sunrise, sunset, EENT
+    b.Word(30).Word(15).Word(0).Word(45);  // minutes in the same order
     return b;
 }
 
@@ -106,7 +106,7 @@ std::vector<BYTE> Write(CKDRScenario& scenario)
     }
     return file.GetData();
 }
-}
+}  // namespace
 
 TEST(ScenarioFile, HandBuiltFileReadsIntoEveryComponentAndWritesBackTheSameBytes)
 {
@@ -221,7 +221,7 @@ TEST(ScenarioFile, AnyNonZeroWordCountsAsPresentAndIsWrittenAsOne)
         CScenarioBytes bytes;
         for (int i = 0; i < 7; ++i)
             bytes.Word(0);
-        bytes.Word(c.word);   // missions
+        bytes.Word(c.word);  // missions
         bytes.DWord(kStart);
         if (c.present)
             bytes.Append(MissionsPart());

@@ -24,9 +24,9 @@ protected:
     {
         m_oldDir = GetCurrentDir();
         m_oldProfileDir = CProfile::GetStorageDirectory();
-        m_root = std::filesystem::temp_directory_path() /
-                 (m_prefix + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_root =
+            std::filesystem::temp_directory_path() / (m_prefix + std::to_string(::getpid()) + "-" +
+                                                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(m_root);
         std::filesystem::create_directories(m_root / "Data");
         std::filesystem::create_directories(m_root / "profile");

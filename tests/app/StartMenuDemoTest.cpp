@@ -21,15 +21,17 @@ TEST(StartMenuDemo, NewMissionListsTheDemoMissionAndOpensIt)
 
     shell.Ui().ExpectDialog(IDD_START_MENU, IDCANCEL,
                             [](CDialog& dialog) { dialog.PressButton(IDC_START_NEW_MISSION); });
-    shell.Ui().ExpectDialog(IDD_MISSION_SELECT, IDOK, [](CDialog& d) {
-        auto& dialog = dynamic_cast<CMissionSelectDlg&>(d);
-        CListBox* pList = dialog.GetDlgControl<CListBox>(IDC_MISSION_LIST);
-        ASSERT_EQ(pList->GetCount(), 1);
-        EXPECT_EQ(pList->GetText(0), "Crossing at Kedravin");
-        pList->ClickItem(0);
-        const CString description = dialog.GetDlgItem(IDC_MISSION_DESCRIPTION)->GetWindowText();
-        EXPECT_NE(description.Find("river crossing"), -1) << description.GetString();
-    });
+    shell.Ui().ExpectDialog(IDD_MISSION_SELECT, IDOK,
+                            [](CDialog& d)
+                            {
+                                auto& dialog = dynamic_cast<CMissionSelectDlg&>(d);
+                                CListBox* pList = dialog.GetDlgControl<CListBox>(IDC_MISSION_LIST);
+                                ASSERT_EQ(pList->GetCount(), 1);
+                                EXPECT_EQ(pList->GetText(0), "Crossing at Kedravin");
+                                pList->ClickItem(0);
+                                const CString description = dialog.GetDlgItem(IDC_MISSION_DESCRIPTION)->GetWindowText();
+                                EXPECT_NE(description.Find("river crossing"), -1) << description.GetString();
+                            });
 
     ASSERT_EQ(RunStartMenu(shell.App()), 1);
     EXPECT_TRUE(shell.App().m_bDocumentOpened);

@@ -49,46 +49,46 @@ void WriteMissionList(CDocShell& shell)
     shell.WriteData("notes.txt", CScenarioBytes().Str("not a scenario"));
 }
 
-CListBox* MissionList(CDialog& dialog)
-{
-    return dialog.GetDlgControl<CListBox>(IDC_MISSION_LIST);
-}
-}
+CListBox* MissionList(CDialog& dialog) { return dialog.GetDlgControl<CListBox>(IDC_MISSION_LIST); }
+}  // namespace
 
 TEST(StartMenuMissionSelect, ListsEveryScenarioWithItsMissionNameAndDescription)
 {
     CDocShell shell;
     WriteMissionList(shell);
     bool inspected = false;
-    shell.Ui().ExpectDialog(IDD_MISSION_SELECT, IDOK, [&](CDialog& d) {
-        auto& dialog = dynamic_cast<CMissionSelectDlg&>(d);
-        const char* const names[] = {"Operation Alpha", "broken.asc", "nomission.asc", "Twins", "Twins"};
-        const char* const texts[] = {"Take the hill.", "No description Available.", "No description Available.",
-                                     "The first.", "The second."};
-        const char* const files[] = {"alpha.asc", "broken.asc", "nomission.asc", "twin1.asc", "twin2.asc"};
-        ASSERT_EQ(dialog.m_astrFileNames.GetSize(), 5);
-        CListBox* pList = MissionList(dialog);
-        ASSERT_NE(pList, nullptr);
-        ASSERT_EQ(pList->GetCount(), 5);
-        for (int i = 0; i < 5; ++i)
+    shell.Ui().ExpectDialog(
+        IDD_MISSION_SELECT, IDOK,
+        [&](CDialog& d)
         {
-            EXPECT_EQ(dialog.m_astrFileNames[i], files[i]);
-            EXPECT_EQ(dialog.m_astrMissionNames[i], names[i]);
-            EXPECT_EQ(dialog.m_astrDescriptions[i], texts[i]);
-            EXPECT_EQ(pList->GetText(i), names[i]);
-        }
+            auto& dialog = dynamic_cast<CMissionSelectDlg&>(d);
+            const char* const names[] = {"Operation Alpha", "broken.asc", "nomission.asc", "Twins", "Twins"};
+            const char* const texts[] = {"Take the hill.", "No description Available.", "No description Available.",
+                                         "The first.", "The second."};
+            const char* const files[] = {"alpha.asc", "broken.asc", "nomission.asc", "twin1.asc", "twin2.asc"};
+            ASSERT_EQ(dialog.m_astrFileNames.GetSize(), 5);
+            CListBox* pList = MissionList(dialog);
+            ASSERT_NE(pList, nullptr);
+            ASSERT_EQ(pList->GetCount(), 5);
+            for (int i = 0; i < 5; ++i)
+            {
+                EXPECT_EQ(dialog.m_astrFileNames[i], files[i]);
+                EXPECT_EQ(dialog.m_astrMissionNames[i], names[i]);
+                EXPECT_EQ(dialog.m_astrDescriptions[i], texts[i]);
+                EXPECT_EQ(pList->GetText(i), names[i]);
+            }
 
-        pList->ClickItem(0);
-        EXPECT_EQ(dialog.GetDlgItem(IDC_MISSION_NAME)->GetWindowText(), "Operation Alpha");
-        EXPECT_EQ(dialog.GetDlgItem(IDC_MISSION_DESCRIPTION)->GetWindowText(), "Take the hill.");
-        pList->ClickItem(1);
-        EXPECT_EQ(dialog.GetDlgItem(IDC_MISSION_DESCRIPTION)->GetWindowText(), "No description Available.");
-        // The second "Twins" shows and chooses the first scenario of that name.
-        pList->ClickItem(4);
-        EXPECT_EQ(dialog.m_strFileName, "twin1.asc");
-        EXPECT_EQ(dialog.GetDlgItem(IDC_MISSION_DESCRIPTION)->GetWindowText(), "The first.");
-        inspected = true;
-    });
+            pList->ClickItem(0);
+            EXPECT_EQ(dialog.GetDlgItem(IDC_MISSION_NAME)->GetWindowText(), "Operation Alpha");
+            EXPECT_EQ(dialog.GetDlgItem(IDC_MISSION_DESCRIPTION)->GetWindowText(), "Take the hill.");
+            pList->ClickItem(1);
+            EXPECT_EQ(dialog.GetDlgItem(IDC_MISSION_DESCRIPTION)->GetWindowText(), "No description Available.");
+            // The second "Twins" shows and chooses the first scenario of that name.
+            pList->ClickItem(4);
+            EXPECT_EQ(dialog.m_strFileName, "twin1.asc");
+            EXPECT_EQ(dialog.GetDlgItem(IDC_MISSION_DESCRIPTION)->GetWindowText(), "The first.");
+            inspected = true;
+        });
 
     CString strFile;
     EXPECT_TRUE(RunMissionSelect(shell.App().m_strDataDir, nullptr, strFile));
@@ -99,11 +99,13 @@ TEST(StartMenuMissionSelect, ListsEveryScenarioWithItsMissionNameAndDescription)
 TEST(StartMenuMissionSelect, EmptyDirectoryGivesAnEmptyListAndOkDoesNothing)
 {
     CDocShell shell;
-    shell.Ui().ExpectDialog(IDD_MISSION_SELECT, IDCANCEL, [&](CDialog& dialog) {
-        ASSERT_EQ(MissionList(dialog)->GetCount(), 0);
-        dialog.PressButton(IDOK);
-        EXPECT_FALSE(dialog.IsModalEnded());
-    });
+    shell.Ui().ExpectDialog(IDD_MISSION_SELECT, IDCANCEL,
+                            [&](CDialog& dialog)
+                            {
+                                ASSERT_EQ(MissionList(dialog)->GetCount(), 0);
+                                dialog.PressButton(IDOK);
+                                EXPECT_FALSE(dialog.IsModalEnded());
+                            });
     CString strFile("unchanged");
     EXPECT_FALSE(RunMissionSelect(shell.App().m_strDataDir, nullptr, strFile));
     EXPECT_EQ(strFile, "unchanged");
@@ -113,10 +115,12 @@ TEST(StartMenuMissionSelect, DoubleClickChoosesLikeOk)
 {
     CDocShell shell;
     WriteMissionList(shell);
-    shell.Ui().ExpectDialog(IDD_MISSION_SELECT, IDCANCEL, [&](CDialog& dialog) {
-        MissionList(dialog)->DoubleClickItem(0);
-        EXPECT_TRUE(dialog.IsModalEnded());
-    });
+    shell.Ui().ExpectDialog(IDD_MISSION_SELECT, IDCANCEL,
+                            [&](CDialog& dialog)
+                            {
+                                MissionList(dialog)->DoubleClickItem(0);
+                                EXPECT_TRUE(dialog.IsModalEnded());
+                            });
     CString strFile;
     EXPECT_TRUE(RunMissionSelect(shell.App().m_strDataDir, nullptr, strFile));
     EXPECT_EQ(strFile, "alpha.asc");
@@ -163,10 +167,12 @@ TEST(StartMenu, OnlyExitLeavesWithoutAMission)
                             [](CDialog& dialog) { dialog.PressButton(IDC_START_MULTIPLAYER); });
     shell.Ui().ExpectDialog(IDD_START_MENU, IDCANCEL,
                             [](CDialog& dialog) { dialog.PressButton(IDC_START_NEW_MISSION); });
-    shell.Ui().ExpectDialog(IDD_MISSION_SELECT, IDOK, [](CDialog& dialog) {
-        ASSERT_EQ(MissionList(dialog)->GetText(2), "nodb.asc");
-        MissionList(dialog)->ClickItem(2);
-    });
+    shell.Ui().ExpectDialog(IDD_MISSION_SELECT, IDOK,
+                            [](CDialog& dialog)
+                            {
+                                ASSERT_EQ(MissionList(dialog)->GetText(2), "nodb.asc");
+                                MissionList(dialog)->ClickItem(2);
+                            });
     shell.Ui().ExpectDialog(IDD_START_MENU, IDCANCEL,
                             [](CDialog& dialog) { dialog.PressButton(IDC_START_NEW_MISSION); });
     shell.Ui().ExpectDialog(IDD_MISSION_SELECT, IDCANCEL);
@@ -183,11 +189,13 @@ TEST(StartMenu, ScenarioBuilderThatIsNotInstalledLeavesTheMenuUp)
     CDocShell shell;
     int quits = 0;
     shell.App().MapCommand(ID_APP_EXIT, [&] { ++quits; });
-    shell.Ui().ExpectDialog(IDD_START_MENU, IDCANCEL, [](CDialog& dialog) {
-        dialog.PressButton(IDC_START_BUILDER);
-        EXPECT_FALSE(dialog.IsModalEnded());
-        dialog.PressButton(IDC_START_EXIT);
-    });
+    shell.Ui().ExpectDialog(IDD_START_MENU, IDCANCEL,
+                            [](CDialog& dialog)
+                            {
+                                dialog.PressButton(IDC_START_BUILDER);
+                                EXPECT_FALSE(dialog.IsModalEnded());
+                                dialog.PressButton(IDC_START_EXIT);
+                            });
     EXPECT_EQ(RunStartMenu(shell.App()), 0);
     EXPECT_EQ(quits, 0);
     // The failure is silent: no prompt beyond the menu itself.
@@ -200,11 +208,13 @@ TEST(StartMenu, InstalledScenarioBuilderIsStartedAndTheMissionQuit)
     WriteExecutable(shell.DataDir() / "kdrbuild");
     int quits = 0;
     shell.App().MapCommand(ID_APP_EXIT, [&] { ++quits; });
-    shell.Ui().ExpectDialog(IDD_START_MENU, IDCANCEL, [](CDialog& dialog) {
-        dialog.PressButton(IDC_START_BUILDER);
-        EXPECT_FALSE(dialog.IsModalEnded());
-        dialog.PressButton(IDC_START_EXIT);
-    });
+    shell.Ui().ExpectDialog(IDD_START_MENU, IDCANCEL,
+                            [](CDialog& dialog)
+                            {
+                                dialog.PressButton(IDC_START_BUILDER);
+                                EXPECT_FALSE(dialog.IsModalEnded());
+                                dialog.PressButton(IDC_START_EXIT);
+                            });
     EXPECT_EQ(RunStartMenu(shell.App()), 0);
     EXPECT_EQ(quits, 1);
 }
@@ -216,22 +226,24 @@ TEST(StartMenuAbout, LinksComeFromTheApplicationAndAnEmptyOneOpensItsOwnText)
     shell.App().m_strAboutIconLink = (shell.StartDir() / "homepage").string().c_str();
     shell.App().m_strAboutTextLink = "";
     bool inspected = false;
-    shell.Ui().ExpectDialog(IDD_ABOUTBOX, IDOK, [&](CDialog& d) {
-        auto& about = dynamic_cast<CAboutDlg&>(d);
-        EXPECT_EQ(about.m_iconLink.m_strLink, shell.App().m_strAboutIconLink);
-        EXPECT_FALSE(about.m_iconLink.m_bVisited);
-        about.m_iconLink.Click();
-        EXPECT_TRUE(about.m_iconLink.m_bVisited);
-        EXPECT_EQ(shell.Ui().GetBeepCount(), 0);
+    shell.Ui().ExpectDialog(IDD_ABOUTBOX, IDOK,
+                            [&](CDialog& d)
+                            {
+                                auto& about = dynamic_cast<CAboutDlg&>(d);
+                                EXPECT_EQ(about.m_iconLink.m_strLink, shell.App().m_strAboutIconLink);
+                                EXPECT_FALSE(about.m_iconLink.m_bVisited);
+                                about.m_iconLink.Click();
+                                EXPECT_TRUE(about.m_iconLink.m_bVisited);
+                                EXPECT_EQ(shell.Ui().GetBeepCount(), 0);
 
-        // No address: the control's own text is opened, which no program
-        // opens here, so the link beeps and stays unvisited.
-        about.m_textLink.Click();
-        EXPECT_EQ(about.m_textLink.m_strLink, about.m_textLink.GetWindowText());
-        EXPECT_FALSE(about.m_textLink.m_bVisited);
-        EXPECT_EQ(shell.Ui().GetBeepCount(), 1);
-        inspected = true;
-    });
+                                // No address: the control's own text is opened, which no program
+                                // opens here, so the link beeps and stays unvisited.
+                                about.m_textLink.Click();
+                                EXPECT_EQ(about.m_textLink.m_strLink, about.m_textLink.GetWindowText());
+                                EXPECT_FALSE(about.m_textLink.m_bVisited);
+                                EXPECT_EQ(shell.Ui().GetBeepCount(), 1);
+                                inspected = true;
+                            });
     ShowAboutBox();
     EXPECT_TRUE(inspected);
 }

@@ -1,13 +1,13 @@
 // The symbol catalogue that start-up builds from the demo's twenty bitmaps.
+#include "app/SymbolCatalogue.h"
 #include "app/KDRApp.h"
 #include "app/ReportDlg.h"
-#include "app/SymbolCatalogue.h"
 #include "database/PieceArray.h"
 #include "platform/core/File.h"
+#include "platform/ui/Display.h"
 #include "platform/ui/Profile.h"
 #include "platform/ui/ScriptedUi.h"
 #include "platform/ui/Wnd.h"
-#include "platform/ui/Display.h"
 
 #include "../../tools/demo_sounds.h"
 #include "../../tools/demo_symbols.h"
@@ -47,7 +47,7 @@ class CCatalogueApp : public CKDRApp
 public:
     using CKDRApp::BuildPieceCatalogue;
 };
-}   // namespace
+}  // namespace
 
 TEST_F(SymbolCatalogueTest, BuildsFromTheDemoBitmapsWithoutAReport)
 {
@@ -98,10 +98,14 @@ TEST_F(SymbolCatalogueTest, BuildsFromTheDemoBitmapsWithoutAReport)
         const char* name;
         int list;
         int position;
-    } members[] = {{"Echelon Locked Yellow", 1, 59},       {"Unidentified Fixed Wing", 3, 5},
-                   {"Smoke Grey", 0, 45},                  {"Bypass Obastacles Green", 0, 19},
-                   {"Node Bypass Obastacles Green", 1, 40}, {"Enemy Neutral Battalion", 2, 17},
-                   {"TaskOrg Marker Green", 0, 0},         {"Bypass Obstacles Green", PIECE_LIST_NOT_FOUND, -99}};
+    } members[] = {{"Echelon Locked Yellow", 1, 59},
+                   {"Unidentified Fixed Wing", 3, 5},
+                   {"Smoke Grey", 0, 45},
+                   {"Bypass Obastacles Green", 0, 19},
+                   {"Node Bypass Obastacles Green", 1, 40},
+                   {"Enemy Neutral Battalion", 2, 17},
+                   {"TaskOrg Marker Green", 0, 0},
+                   {"Bypass Obstacles Green", PIECE_LIST_NOT_FOUND, -99}};
     for (const Member& m : members)
     {
         int position = 0;
@@ -124,7 +128,7 @@ TEST_F(SymbolCatalogueTest, AMissingBitmapIsReportedAndStartUpGoesOn)
     ASSERT_TRUE(fs::remove(m_root / "Data" / "admin_PathMarker.bmp"));
     CKDRApp app;
     ASSERT_TRUE(app.InitInstance());
-    EXPECT_NE(app.m_pSoundManager, nullptr);   // start-up went on past the catalogue
+    EXPECT_NE(app.m_pSoundManager, nullptr);  // start-up went on past the catalogue
 
     ASSERT_EQ(CReportDlg::GetOpenReports().size(), 1u);
     const CReportDlg* pReport = CReportDlg::GetOpenReports().front();

@@ -3,8 +3,7 @@
 #include <cstddef>
 
 extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*mallocHook)(const volatile void*, size_t),
-                                                          void (*freeHook)(const volatile void*))
-    __attribute__((weak));
+                                                         void (*freeHook)(const volatile void*)) __attribute__((weak));
 
 namespace
 {
@@ -29,7 +28,7 @@ bool InstallHooks()
         return false;
     return __sanitizer_install_malloc_and_free_hooks(&OnMalloc, &OnFree) != 0;
 }
-}   // namespace
+}  // namespace
 
 namespace bftest
 {
@@ -53,4 +52,4 @@ void AllocationCounter::Stop()
     m_count = t_count;
     m_bytes = t_bytes;
 }
-}   // namespace bftest
+}  // namespace bftest

@@ -52,13 +52,13 @@ public:
         m_data.insert(m_data.end(), raw, raw + 4);
         return *this;
     }
-    Bytes& str(const std::string& s)   // short archive string
+    Bytes& str(const std::string& s)  // short archive string
     {
         m_data.push_back(static_cast<BYTE>(s.size()));
         m_data.insert(m_data.end(), s.begin(), s.end());
         return *this;
     }
-    Bytes& newClass(const std::string& name)   // first object of a class
+    Bytes& newClass(const std::string& name)  // first object of a class
     {
         w16(0xFFFF).w16(1).w16(static_cast<int>(name.size()));
         m_data.insert(m_data.end(), name.begin(), name.end());
@@ -119,4 +119,4 @@ private:
     size_t m_count = 0;
     size_t m_bytes = 0;
 };
-}   // namespace bftest
+}  // namespace bftest

@@ -47,7 +47,7 @@ TEST(DemoTerrain, WrittenFileReadsBackAsTheDemoGround)
     ASSERT_EQ(terrain->GetTypeCount(), 3);
     EXPECT_STREQ(terrain->GetTerrainNameAt(2600.0f, 2350.0f), "Woods");
     EXPECT_STREQ(terrain->GetTerrainNameAt(1250.0f, static_cast<float>(demo_terrain::ValleyFloorY(1250.0))), "Water");
-    EXPECT_FLOAT_EQ(terrain->GetSpeedFactor(2000.0f, 1850.0f, 0), 1.5f);   // on the road
+    EXPECT_FLOAT_EQ(terrain->GetSpeedFactor(2000.0f, 1850.0f, 0), 1.5f);  // on the road
     EXPECT_EQ(map.IsImpassable(1250.0f, static_cast<float>(demo_terrain::ValleyFloorY(1250.0)), 0x1), 1);
 
     // Every slope of the demo ground can be driven: no step between

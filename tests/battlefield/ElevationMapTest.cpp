@@ -20,10 +20,7 @@ using namespace bftest;
 namespace
 {
 // Each cell of the test grid holds a value that names it.
-short CellCode(int c, int r)
-{
-    return static_cast<short>((c % 100) * 100 + r % 100);
-}
+short CellCode(int c, int r) { return static_cast<short>((c % 100) * 100 + r % 100); }
 
 void FillWithCellCodes(CElevationMap& map)
 {
@@ -62,7 +59,7 @@ void WriteToFile(CObject& object, const std::string& path)
     ar.Close();
     file.Close();
 }
-}   // namespace
+}  // namespace
 
 TEST(ElevationMap, ConstructedEmpty)
 {
@@ -95,14 +92,14 @@ TEST(ElevationMap, LookUpRoundsIntoCellsAndReadsEdgeCellsAtTheUpperEdges)
         float x, y;
         short expected;
     } cases[] = {
-        {12.4f, 7.6f, CellCode(1, 1)},        // rounds to (12, 8)
+        {12.4f, 7.6f, CellCode(1, 1)},  // rounds to (12, 8)
         {0.0f, 0.0f, CellCode(0, 0)},
-        {4.4f, 0.0f, CellCode(0, 0)},         // 4 m: still cell 0
-        {4.5f, 0.0f, CellCode(1, 0)},         // 5 m: the next cell
-        {-0.6f, 0.0f, CellCode(0, 0)},        // rounds to 0 toward zero
-        {-1.5f, 0.0f, kElevationOffMap},      // rounds to -1
+        {4.4f, 0.0f, CellCode(0, 0)},     // 4 m: still cell 0
+        {4.5f, 0.0f, CellCode(1, 0)},     // 5 m: the next cell
+        {-0.6f, 0.0f, CellCode(0, 0)},    // rounds to 0 toward zero
+        {-1.5f, 0.0f, kElevationOffMap},  // rounds to -1
         {4984.4f, 0.0f, CellCode(498, 0)},
-        {4994.9f, 0.0f, CellCode(499, 0)},    // 4995: one past the grid, kept on its edge
+        {4994.9f, 0.0f, CellCode(499, 0)},  // 4995: one past the grid, kept on its edge
         {4999.4f, 3999.4f, CellCode(499, 399)},
         {0.0f, 3996.0f, CellCode(0, 399)},
         {4999.6f, 0.0f, kElevationOffMap},    // rounds to W
@@ -140,16 +137,16 @@ TEST(ElevationMap, PixelConversionsAtTheCorners)
         float x, y;
         int px, py, onPicture;
     } toPixel[] = {
-        {0.0f, 4000.0f, 0, 0, 1},         // upper-left corner
-        {5000.0f, 4000.0f, 2500, 0, 1},   // upper-right
+        {0.0f, 4000.0f, 0, 0, 1},        // upper-left corner
+        {5000.0f, 4000.0f, 2500, 0, 1},  // upper-right
         // The bottom edge lands on the last whole pixel row: y is rounded
         // half up before it is taken from H / 2.
         {0.0f, 0.0f, 0, 1999, 1},
-        {5000.0f, 0.0f, 2500, 1999, 1},   // lower-right
+        {5000.0f, 0.0f, 2500, 1999, 1},  // lower-right
         {2.9f, 4000.0f, 1, 0, 1},
-        {5002.0f, 0.0f, 2501, 1999, 0},   // off: the pixel is still written
+        {5002.0f, 0.0f, 2501, 1999, 0},  // off: the pixel is still written
         {0.0f, 4001.0f, 0, -1, 0},
-        {-2.0f, 0.0f, 0, 1999, 1},        // -0.5 truncates toward zero
+        {-2.0f, 0.0f, 0, 1999, 1},  // -0.5 truncates toward zero
         {-4.0f, 0.0f, -1, 1999, 0},
     };
     for (const ToPixel& c : toPixel)
@@ -167,12 +164,8 @@ TEST(ElevationMap, PixelConversionsAtTheCorners)
         float x, y;
         int onMap;
     } toMap[] = {
-        {0, 0, 0.0f, 4000.0f, 1},
-        {2500, 2000, 5000.0f, 0.0f, 1},
-        {2500, 0, 5000.0f, 4000.0f, 1},
-        {2501, 0, 5002.0f, 4000.0f, 0},
-        {0, 2001, 0.0f, -2.0f, 0},
-        {-1, 0, -2.0f, 4000.0f, 0},
+        {0, 0, 0.0f, 4000.0f, 1},       {2500, 2000, 5000.0f, 0.0f, 1}, {2500, 0, 5000.0f, 4000.0f, 1},
+        {2501, 0, 5002.0f, 4000.0f, 0}, {0, 2001, 0.0f, -2.0f, 0},      {-1, 0, -2.0f, 4000.0f, 0},
     };
     for (const ToMap& c : toMap)
     {
@@ -192,15 +185,15 @@ TEST(ElevationMap, GridReferences)
         float x, y;
         const char* expected;
     } cases[] = {
-        {400, 1200, 73.0f, 85.0f, "AB04731285"},       // easting 473, northing 1285
-        {0, 0, 7.0f, 0.0f, "AB00070000"},              // easting 7 is 0007
-        {0, 0, 12.4f, 7.6f, "AB00120008"},             // rounded to whole metres
-        {9500, 0, 600.0f, 0.0f, "EB01000000"},         // 10100 wraps to 0100
-        {9000, 0, 999.0f, 0.0f, "AB99990000"},         // 9999 does not wrap
-        {9000, 0, 1000.0f, 0.0f, "EB00000000"},        // 10000 does
-        {0, 9000, 7.0f, 1500.0f, "AN00070500"},        // northing wrapped
-        {9500, 9000, 600.0f, 1500.0f, "EN01000500"},   // both wrapped
-        {0, 0, 5000.0f, 4000.0f, "AB50004000"},        // the upper edges are on the map here
+        {400, 1200, 73.0f, 85.0f, "AB04731285"},      // easting 473, northing 1285
+        {0, 0, 7.0f, 0.0f, "AB00070000"},             // easting 7 is 0007
+        {0, 0, 12.4f, 7.6f, "AB00120008"},            // rounded to whole metres
+        {9500, 0, 600.0f, 0.0f, "EB01000000"},        // 10100 wraps to 0100
+        {9000, 0, 999.0f, 0.0f, "AB99990000"},        // 9999 does not wrap
+        {9000, 0, 1000.0f, 0.0f, "EB00000000"},       // 10000 does
+        {0, 9000, 7.0f, 1500.0f, "AN00070500"},       // northing wrapped
+        {9500, 9000, 600.0f, 1500.0f, "EN01000500"},  // both wrapped
+        {0, 0, 5000.0f, 4000.0f, "AB50004000"},       // the upper edges are on the map here
         {0, 0, -0.6f, 0.0f, "AB00000000"},
         {0, 0, 5000.6f, 0.0f, "Off of map"},
         {0, 0, 0.0f, 4000.6f, "Off of map"},
@@ -225,12 +218,9 @@ TEST(ElevationMap, GridLines)
         float firstLine;
         int kmLineIndex;
     } cases[] = {
-        {0, 100.0f, 9},      // a whole 100 m gives 100, not 0
-        {300, 100.0f, 6},
-        {350, 50.0f, 6},
-        {1250, 50.0f, 7},    // lines at 1300 ... 2000 is the eighth
-        {9999, 1.0f, 0},
-        {1000, 100.0f, 9},
+        {0, 100.0f, 9},                                         // a whole 100 m gives 100, not 0
+        {300, 100.0f, 6}, {350, 50.0f, 6},   {1250, 50.0f, 7},  // lines at 1300 ... 2000 is the eighth
+        {9999, 1.0f, 0},  {1000, 100.0f, 9},
     };
     for (const Case& c : cases)
     {
@@ -260,33 +250,33 @@ struct TinyFile
     TinyFile()
     {
         bytes.str("Tiny.emp").str("NB").str("NA").str("PB").str("PA");
-        bytes.w16(400).w16(1200);     // easting and northing offsets
-        bytes.w16(95).w16(130);       // lowest, highest
+        bytes.w16(400).w16(1200);  // easting and northing offsets
+        bytes.w16(95).w16(130);    // lowest, highest
         width = bytes.mark();
         bytes.w16(20);
         height = bytes.mark();
-        bytes.w16(30).w16(2);         // map type
+        bytes.w16(30).w16(2);  // map type
         firstSample = bytes.mark();
-        bytes.w16(100).w16(110).w16(120);   // column 0
-        bytes.w16(95).w16(105).w16(130);    // column 1
+        bytes.w16(100).w16(110).w16(120);  // column 0
+        bytes.w16(95).w16(105).w16(130);   // column 1
         // Terrain: one type ...
         bytes.w16(1).newClass("CTerrainType");
-        bytes.w16(0);                       // no capabilities
-        bytes.w16(-99).w16(150);            // aux code, height
-        bytes.f32(0.7f).f32(0.5f);          // obscuration, speed factor
-        bytes.w16(0).w16(110).w16(0).w16(5).w16(0);   // set 1: diagonal cross
-        bytes.w16(0).w16(80).w16(0).w16(2).w16(1);    // set 2: hidden outline
+        bytes.w16(0);                                // no capabilities
+        bytes.w16(-99).w16(150);                     // aux code, height
+        bytes.f32(0.7f).f32(0.5f);                   // obscuration, speed factor
+        bytes.w16(0).w16(110).w16(0).w16(5).w16(0);  // set 1: diagonal cross
+        bytes.w16(0).w16(80).w16(0).w16(2).w16(1);   // set 2: hidden outline
         bytes.str("Woods");
         // ... and one feature.
         bytes.w16(1).newClass("CTerrain");
-        bytes.w16(0).w16(0);                // no lanes, no capabilities
+        bytes.w16(0).w16(0);  // no lanes, no capabilities
         typeIndex = bytes.mark();
         bytes.w16(0);
         pointCount = bytes.mark();
         bytes.w16(3).w16(0).w16(0).w16(20).w16(0).w16(-5).w16(30);
     }
 };
-}   // namespace
+}  // namespace
 
 TEST(ElevationMapFile, HandMadeFileReadsFieldByFieldAndWritesBackTheSameBytes)
 {
@@ -357,7 +347,8 @@ TEST(ElevationMapFile, BadCountsAndTypeIndexesRaiseTheArchiveErrorAndKeepTheMap)
     {
         TinyFile tiny;
         std::vector<BYTE> bytes = tiny.bytes.data();
-        auto patch = [&bytes](size_t at, int value) {
+        auto patch = [&bytes](size_t at, int value)
+        {
             bytes[at] = static_cast<BYTE>(value & 0xFF);
             bytes[at + 1] = static_cast<BYTE>((value >> 8) & 0xFF);
         };
@@ -401,24 +392,26 @@ TEST(ElevationMapFile, MapOf5000By4000WithTerrainLoadsAndWritesBackByteForByte)
     map.SetGeometry(5000, 4000, 9500, 8700, 3);
     for (int c = 0; c < map.GetColumns(); ++c)
         for (int r = 0; r < map.GetRows(); ++r)
-            map.SetElevation(c, r, static_cast<short>(std::lround(800.0 * std::sin(c * 0.031) * std::cos(r * 0.017)) - 120));
+            map.SetElevation(c, r,
+                             static_cast<short>(std::lround(800.0 * std::sin(c * 0.031) * std::cos(r * 0.017)) - 120));
     map.UpdateElevationRange();
 
     CTerrainArray* terrain = map.GetTerrain();
-    CTerrainType* woods = new CTerrainType("Woods", 0.6f, kTerrainAuxUnset, 150, 0.5f, Colours(0, 110, 0, 5),
-                                           Colours(0, 80, 0, 2, TRUE));
+    CTerrainType* woods =
+        new CTerrainType("Woods", 0.6f, kTerrainAuxUnset, 150, 0.5f, Colours(0, 110, 0, 5), Colours(0, 80, 0, 2, TRUE));
     woods->GetCapabilities().Add(new CTerrainTypeCapability);
     terrain->AddType(woods);
     terrain->AddType(new CTerrainType("Water", 1.0f, 7, 0, -1.0f, Colours(40, 90, 210, kTerrainFillSolid),
                                       Colours(40, 90, 210, kTerrainFillNone)));
-    terrain->AddType(new CTerrainType("Road", 1.0f, kTerrainAuxUnset, 0, 1.5f, Colours(150, 90, 40),
-                                      Colours(110, 60, 20, 0, TRUE)));
+    terrain->AddType(
+        new CTerrainType("Road", 1.0f, kTerrainAuxUnset, 0, 1.5f, Colours(150, 90, 40), Colours(110, 60, 20, 0, TRUE)));
     CTerrain* forest = new CTerrain(0, {CPoint(100, 100), CPoint(900, 150), CPoint(800, 1200), CPoint(50, 900)});
     forest->GetBreaches().Add(new CBreach(120.0f, 130.0f, 0.0f, 0.0f, 8.0f, 1600.0f, TRUE));
     forest->GetCapabilities().Add(new CTerrainCapability);
     terrain->AddFeature(forest);
     terrain->AddFeature(new CTerrain(1, Box(2000, 300, 2600, 700)));
-    terrain->AddFeature(new CTerrain(2, {CPoint(-10, 1995), CPoint(5010, 1995), CPoint(5010, 2005), CPoint(-10, 2005)}));
+    terrain->AddFeature(
+        new CTerrain(2, {CPoint(-10, 1995), CPoint(5010, 1995), CPoint(5010, 2005), CPoint(-10, 2005)}));
     terrain->AddFeature(new CTerrain(0, Box(4500, 3500, 4999, 3999)));
 
     TempDir dir;

@@ -7,10 +7,10 @@
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
 #include "battlefield/TerrainArray.h"
-#include "platform/ui/DC.h"
 #include "platform/core/File.h"
-#include "support/ScriptedUi.h"
+#include "platform/ui/DC.h"
 #include "platform/ui/Display.h"
+#include "support/ScriptedUi.h"
 #include "view/MapPicture.h"
 
 #include "../../tools/demo_map.h"
@@ -39,8 +39,7 @@ protected:
         s_dir = new fs::path(mkdtemp(pattern.data()));
         const CString dir = s_dir->string().c_str();
         CString errorText;
-        ASSERT_TRUE(demo_terrain::WriteDemoElevationMap(JoinPath(dir, "Demo.emp"), errorText))
-            << errorText.GetString();
+        ASSERT_TRUE(demo_terrain::WriteDemoElevationMap(JoinPath(dir, "Demo.emp"), errorText)) << errorText.GetString();
         ASSERT_TRUE(demo_map::WriteDemoMapFiles(dir, "Demo.emp", errorText)) << errorText.GetString();
         s_ground = demo_terrain::BuildDemoElevationMap().release();
         s_colour = new QImage(demo_map::RenderColourPicture(*s_ground));
@@ -130,7 +129,7 @@ fs::path* GameMapDemoTest::s_dir = nullptr;
 CElevationMap* GameMapDemoTest::s_ground = nullptr;
 QImage* GameMapDemoTest::s_colour = nullptr;
 QImage* GameMapDemoTest::s_contour = nullptr;
-}   // namespace
+}  // namespace
 
 TEST_F(GameMapDemoTest, GameMapFileLoadsTheNamedFiles)
 {
@@ -197,7 +196,7 @@ TEST_F(GameMapDemoTest, PictureMatchesTheGroundAtEveryZoomDrawnWhole)
 
 TEST_F(GameMapDemoTest, GridLinesLieOnThe100And1000MetreLines)
 {
-    m_map.ChangeZoom(0, nullptr);   // 0.5: 4 m per view pixel
+    m_map.ChangeZoom(0, nullptr);  // 0.5: 4 m per view pixel
     m_map.GetMapPicture()->SetScroll(0, 0);
     const CElevationMap* ground = m_map.GetElevationMap();
     // The demo's offsets (2000, 5000) put the first lines 100 m in, and the
@@ -206,9 +205,9 @@ TEST_F(GameMapDemoTest, GridLinesLieOnThe100And1000MetreLines)
     ASSERT_EQ(ground->GetKmLineIndexX(), 9);
 
     m_map.DrawMap(Back(), 0);
-    const int kmX = ViewOf(1000.0f, 1.0f).x;     // easting 3000
+    const int kmX = ViewOf(1000.0f, 1.0f).x;  // easting 3000
     const int hundredX = ViewOf(1100.0f, 1.0f).x;
-    const int kmY = ViewOf(1.0f, 2000.0f).y;     // northing 7000
+    const int kmY = ViewOf(1.0f, 2000.0f).y;  // northing 7000
     const int hundredY = ViewOf(1.0f, 2100.0f).y;
     ASSERT_EQ(kmX, 250);
     ASSERT_EQ(kmY, 250);
@@ -246,9 +245,9 @@ TEST_F(GameMapDemoTest, StatusTextReadsTheGround)
         int px, py;
         const char* terrain;
     } cases[] = {
-        {1300, 325, "Woods"},   // the wood on the ridge's west slope
-        {200, 200, ""},         // open farmland
-        {625, 1116, "Water"},   // the lake
+        {1300, 325, "Woods"},  // the wood on the ridge's west slope
+        {200, 200, ""},        // open farmland
+        {625, 1116, "Water"},  // the lake
     };
     for (const Case& c : cases)
     {
@@ -269,7 +268,7 @@ TEST_F(GameMapDemoTest, StatusTextReadsTheGround)
 
 TEST_F(GameMapDemoTest, DisplayModesSwitchTheTileSheets)
 {
-    EXPECT_FALSE(m_map.SetMapDisplayMode(CKDRGameMap::kModeColor, &m_display));   // already shown
+    EXPECT_FALSE(m_map.SetMapDisplayMode(CKDRGameMap::kModeColor, &m_display));  // already shown
     EXPECT_FALSE(m_map.SetMapDisplayMode(7, &m_display));
     m_map.GetMapPicture()->SetScroll(1300, 700);
 
@@ -294,7 +293,7 @@ TEST_F(GameMapDemoTest, DisplayModesSwitchTheTileSheets)
             (expected == CKDRGameMap::kContourKey ? keyed : lines) += 1;
         }
     }
-    EXPECT_GT(lines, 100);   // the ridge's contours cross this part of the map
+    EXPECT_GT(lines, 100);  // the ridge's contours cross this part of the map
     EXPECT_GT(keyed, lines);
 
     // Contour over colour: the colour picture where the contour sheet has
@@ -329,8 +328,9 @@ TEST_F(GameMapDemoTest, SightRaysDrawOnlyWhereTheAreaIsInView)
 {
     m_map.GetMapPicture()->SetScroll(0, 0);
     const float x = 600.0f;
-    const float y = 2600.0f;   // picture (300, 200)
-    auto countYellow = [this] {
+    const float y = 2600.0f;  // picture (300, 200)
+    auto countYellow = [this]
+    {
         int n = 0;
         for (int vy = 0; vy < 480; ++vy)
             for (int vx = 0; vx < 640; ++vx)

@@ -5,8 +5,8 @@
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
 #include "platform/core/File.h"
-#include "support/ScriptedUi.h"
 #include "platform/ui/Display.h"
+#include "support/ScriptedUi.h"
 #include "view/MapPicture.h"
 
 #include <gtest/gtest.h>
@@ -88,19 +88,24 @@ private:
     fs::path m_path;
     CString m_oldDir;
 };
-}   // namespace
+}  // namespace
 
 TEST(GameMapFile, ThreeSignedWordsThenSevenNames)
 {
     Bytes b;
     b.w16(32).w16(0xFFFF).w16(1024);
-    b.str("colour.bmp").str("grid.map").str("ground.emp").str("contour.bmp").str("spare").str("help.aim").str(
-        "own.gmp");
+    b.str("colour.bmp")
+        .str("grid.map")
+        .str("ground.emp")
+        .str("contour.bmp")
+        .str("spare")
+        .str("help.aim")
+        .str("own.gmp");
     CKDRGameMap map;
     EXPECT_EQ(map.m_strFileName, "*.gmp");
     LoadFromBytes(map, b.data());
     EXPECT_EQ(map.m_nTileColumns, 32);
-    EXPECT_EQ(map.m_nTileRows, -1);   // sign-extended
+    EXPECT_EQ(map.m_nTileRows, -1);  // sign-extended
     EXPECT_EQ(map.m_nTileCount, 1024);
     EXPECT_EQ(map.m_strColorTiles, "colour.bmp");
     EXPECT_EQ(map.m_strTileGrid, "grid.map");
@@ -188,7 +193,7 @@ TEST(GameMapLoad, CancelledPictureOrGridFailsTheLoadCleanly)
         CKDRGameMap map;
         SmallMapFolder::Name(map);
         map.m_strTileGrid = "gone.map";
-        ui->ExpectFileDialog(TRUE, folder.Path("tiles.bmp").c_str());   // not a grid
+        ui->ExpectFileDialog(TRUE, folder.Path("tiles.bmp").c_str());  // not a grid
         ui->ExpectFileDialog(TRUE, folder.Path("small.map").c_str());
         EXPECT_TRUE(map.LoadMapFiles(&display));
         EXPECT_EQ(map.m_strTileGrid, folder.Path("small.map").c_str());
@@ -248,9 +253,9 @@ TEST(GameMapZoom, StaysWithinItsLimits)
         float zoom;
         int limit;
     } steps[] = {
-        {1, 2.0f, 0},     {1, 4.0f, 0},     {1, 8.0f, 1},       {5, 8.0f, 1},    // doubling stops at 8
-        {-88, 1.0f, 0},   {0, 0.5f, 0},     {-1, 0.25f, -1},    {0, 0.25f, -1},  // halving stops at 0.25
-        {99, 8.0f, 1},    {-88, 1.0f, 0},   {-99, 0.25f, -1},   {2, 0.5f, 0},
+        {1, 2.0f, 0},   {1, 4.0f, 0},   {1, 8.0f, 1},     {5, 8.0f, 1},    // doubling stops at 8
+        {-88, 1.0f, 0}, {0, 0.5f, 0},   {-1, 0.25f, -1},  {0, 0.25f, -1},  // halving stops at 0.25
+        {99, 8.0f, 1},  {-88, 1.0f, 0}, {-99, 0.25f, -1}, {2, 0.5f, 0},
     };
     for (const Step& s : steps)
     {
@@ -270,12 +275,12 @@ TEST(GameMapConversions, ViewAndPictureAgree)
     CKDRGameMap map;
     SmallMapFolder::Name(map);
     ASSERT_TRUE(map.LoadMapFiles(&display));
-    map.ChangeZoom(1, nullptr);   // 2.0
+    map.ChangeZoom(1, nullptr);  // 2.0
     map.GetMapPicture()->ScrollX(3);
     map.GetMapPicture()->ScrollY(2);
     int px = 0, py = 0, vx = 0, vy = 0;
     map.ViewToPicture(9, 7, &px, &py);
-    EXPECT_EQ(CPoint(px, py), CPoint(3 + 5, 2 + 4));   // trunc(4.5 + 0.5), trunc(3.5 + 0.5)
+    EXPECT_EQ(CPoint(px, py), CPoint(3 + 5, 2 + 4));  // trunc(4.5 + 0.5), trunc(3.5 + 0.5)
     map.PictureToView(px, py, &vx, &vy);
     EXPECT_EQ(CPoint(vx, vy), CPoint(10, 8));
     CRect visible;
@@ -297,8 +302,11 @@ TEST(GameMapPens, SideGridAndNumberedPens)
     {
         int width, flag, expectedWidth;
         COLORREF colour;
-    } cases[] = {{0, 0, 1, RGB(17, 114, 181)}, {1, 0, 1, RGB(17, 114, 181)}, {3, 1, 3, RGB(160, 60, 93)},
-                 {9, 1, 4, RGB(160, 60, 93)},  {-5, 7, 1, RGB(160, 60, 93)}};
+    } cases[] = {{0, 0, 1, RGB(17, 114, 181)},
+                 {1, 0, 1, RGB(17, 114, 181)},
+                 {3, 1, 3, RGB(160, 60, 93)},
+                 {9, 1, 4, RGB(160, 60, 93)},
+                 {-5, 7, 1, RGB(160, 60, 93)}};
     for (const Case& c : cases)
     {
         CPen* pPen = map.GetPen(c.width, c.flag);
@@ -333,8 +341,8 @@ TEST(GameMapShapes, EllipseToBezier)
     CPoint points[13];
     const CRect rect(0, 0, 100, 50);
     CKDRGameMap::EllipseToBezier(&rect, points);
-    const CPoint expected[13] = {{0, 25},  {0, 12},  {23, 0},  {50, 0},   {77, 0},   {100, 12}, {100, 25},
-                                 {100, 38}, {77, 50}, {50, 50}, {23, 50}, {0, 38},   {0, 25}};
+    const CPoint expected[13] = {{0, 25},   {0, 12},  {23, 0},  {50, 0},  {77, 0}, {100, 12}, {100, 25},
+                                 {100, 38}, {77, 50}, {50, 50}, {23, 50}, {0, 38}, {0, 25}};
     for (int i = 0; i < 13; ++i)
         EXPECT_EQ(points[i], expected[i]) << i;
 }
@@ -345,5 +353,5 @@ TEST(GameMapRecords, ShortBreachRecordsAreIgnored)
     BYTE record[40] = {};
     EXPECT_EQ(map.ApplyBreachRecord(nullptr, 40), 0);
     EXPECT_EQ(map.ApplyBreachRecord(record, 35), 0);
-    map.ApplyBreachRecord(record, 36);   // the record's own apply decides
+    map.ApplyBreachRecord(record, 36);  // the record's own apply decides
 }

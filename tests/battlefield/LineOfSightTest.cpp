@@ -19,7 +19,7 @@ using namespace bftest;
 namespace
 {
 constexpr float kUnset = -12345.0f;
-constexpr short kPlain = 1000;   // 100 m
+constexpr short kPlain = 1000;  // 100 m
 
 // Flat ground 2000 x 1000 m at 100 m with a ridge of the given height
 // (tenths of a metre) running north to south over x = 945 .. 1055 m.
@@ -42,8 +42,8 @@ struct Sight
 Sight Look(const CElevationMap& map, float x1, float y1, float x2, float y2, float observerHeight, float targetHeight)
 {
     Sight s;
-    s.visible = map.HasLineOfSight(x1, y1, x2, y2, observerHeight, targetHeight, &s.bearing, &s.slantRange,
-                                   &s.visibility);
+    s.visible =
+        map.HasLineOfSight(x1, y1, x2, y2, observerHeight, targetHeight, &s.bearing, &s.slantRange, &s.visibility);
     return s;
 }
 
@@ -54,19 +54,19 @@ int AddFeature(CElevationMap& map, CTerrainType* type, const std::vector<CPoint>
 }
 
 const float kEast = static_cast<float>(std::atan2(1.0, 0.0));
-}   // namespace
+}  // namespace
 
 TEST(LineOfSight, AcrossTheRidge)
 {
     CElevationMap map;
-    MakeRidge(map, 50);   // 5 m above the plain
+    MakeRidge(map, 50);  // 5 m above the plain
 
     // Eyes 2 m above the plain: the ridge masks the target 1 km away.
     Sight low = Look(map, 500.0f, 500.0f, 1500.0f, 500.0f, 20.0f, 20.0f);
     EXPECT_EQ(low.visible, 0);
-    EXPECT_FLOAT_EQ(low.bearing, kEast);      // written before the walk
-    EXPECT_EQ(low.visibility, 1.0f);          // nothing obscured before the ridge
-    EXPECT_EQ(low.slantRange, kUnset);        // not written when masked
+    EXPECT_FLOAT_EQ(low.bearing, kEast);  // written before the walk
+    EXPECT_EQ(low.visibility, 1.0f);      // nothing obscured before the ridge
+    EXPECT_EQ(low.slantRange, kUnset);    // not written when masked
 
     // From a 10 m mast the same target shows over the ridge.
     Sight high = Look(map, 500.0f, 500.0f, 1500.0f, 500.0f, 100.0f, 20.0f);
@@ -86,7 +86,7 @@ TEST(LineOfSight, CasesFromTheRules)
     struct Case
     {
         const char* what;
-        short sampleGround;   // the ground 100 m from the observer
+        short sampleGround;  // the ground 100 m from the observer
         short targetGround;
         int visible;
     } cases[] = {
@@ -103,8 +103,8 @@ TEST(LineOfSight, CasesFromTheRules)
     {
         CElevationMap map;
         MakeFlat(map, 2000, 1000, kPlain);
-        map.SetElevation(60, 50, c.sampleGround);   // x = 600
-        map.SetElevation(70, 50, c.targetGround);   // x = 700
+        map.SetElevation(60, 50, c.sampleGround);  // x = 600
+        map.SetElevation(70, 50, c.targetGround);  // x = 700
         Sight s = Look(map, 500.0f, 500.0f, 700.0f, 500.0f, 20.0f, 0.0f);
         EXPECT_EQ(s.visible, c.visible) << c.what;
     }
@@ -115,7 +115,7 @@ TEST(LineOfSight, TargetsCloseByAreSeenWhateverLiesBetween)
     // 15 m apart: no sample in between, only the concealment at both ends.
     CElevationMap map;
     MakeFlat(map, 1000, 1000, kPlain);
-    map.SetElevation(51, 50, 3000);   // a 200 m tower between them
+    map.SetElevation(51, 50, 3000);  // a 200 m tower between them
     Sight s = Look(map, 500.0f, 500.0f, 515.0f, 500.0f, 20.0f, 20.0f);
     EXPECT_EQ(s.visible, 1);
     EXPECT_EQ(s.visibility, 1.0f);
@@ -244,11 +244,8 @@ int PlainLineOfSight(const CElevationMap& map, float x1, float y1, float x2, flo
     return 1;
 }
 
-bool SameBits(float a, float b)
-{
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
-}   // namespace
+bool SameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+}  // namespace
 
 TEST(LineOfSight, AgreesExactlyWithThePlainComputationOverTheDemoGround)
 {
@@ -307,8 +304,8 @@ TEST(SlopeFactor, ByGradientAndTerrain)
     struct Case
     {
         const char* what;
-        short rise;                      // sample difference, tenths of a metre over 10 m
-        std::vector<float> terrain;      // speed factors of the features at the destination
+        short rise;                  // sample difference, tenths of a metre over 10 m
+        std::vector<float> terrain;  // speed factors of the features at the destination
         int ignoreTerrain;
         float expected;
         int terrainZero;
@@ -364,7 +361,7 @@ void MakeCorridor(CElevationMap& map)
     AddFeature(map, MakeType("Water", -1.0f), Box(195, 200, 300, 300));
     AddFeature(map, MakeType("Bog", 0.0f), Box(0, 200, 45, 300));
 }
-}   // namespace
+}  // namespace
 
 TEST(FindBlockedPoint, AlongTheCorridor)
 {
@@ -456,11 +453,10 @@ TEST(IsImpassable, ByMoverClassAndSpeedFactor)
         int flags;
         int impassable;
     } cases[] = {
-        {250, 250, 0x0, 1}, {250, 250, 0x1, 1}, {250, 250, 0x2, 1},  // water
-        {250, 250, 0x4, 0}, {250, 250, 0x8, 0},
-        {20, 250, 0x0, 1},  {20, 250, 0x1, 1},  {20, 250, 0x2, 0},   // factor 0
-        {100, 250, 0x0, 0},                                           // open ground
-        {100, 700, 0x0, 0},                                           // steepness is not asked here
+        {250, 250, 0x0, 1}, {250, 250, 0x1, 1}, {250, 250, 0x2, 1},                                        // water
+        {250, 250, 0x4, 0}, {250, 250, 0x8, 0}, {20, 250, 0x0, 1},  {20, 250, 0x1, 1}, {20, 250, 0x2, 0},  // factor 0
+        {100, 250, 0x0, 0},  // open ground
+        {100, 700, 0x0, 0},  // steepness is not asked here
     };
     for (const Case& c : cases)
         EXPECT_EQ(map.IsImpassable(c.x, c.y, c.flags), c.impassable) << c.x << ", " << c.y << " flags " << c.flags;
@@ -469,11 +465,10 @@ TEST(IsImpassable, ByMoverClassAndSpeedFactor)
 TEST(GameMapMovement, PointTestCorridorWalkAndDistance)
 {
     CKDRGameMap gameMap;
-    EXPECT_EQ(gameMap.IsPointBlocked(10.0f, 10.0f, nullptr, 0x1, 0, 0), 0);   // no elevation map: nothing blocks
+    EXPECT_EQ(gameMap.IsPointBlocked(10.0f, 10.0f, nullptr, 0x1, 0, 0), 0);  // no elevation map: nothing blocks
     float bx = 0.0f, by = 0.0f;
-    EXPECT_EQ(gameMap.FindSegmentBlock(0, 0, 0, 100, 100, &bx, &by, 30, 0, 0x1, 0, nullptr, nullptr, nullptr,
-                                       nullptr, 0),
-              0);
+    EXPECT_EQ(
+        gameMap.FindSegmentBlock(0, 0, 0, 100, 100, &bx, &by, 30, 0, 0x1, 0, nullptr, nullptr, nullptr, nullptr, 0), 0);
 
     auto* map = new CElevationMap;
     MakeFlat(*map, 1000, 1000, kPlain);
@@ -488,8 +483,8 @@ TEST(GameMapMovement, PointTestCorridorWalkAndDistance)
         int flags;
         int blocked;
     } points[] = {
-        {500, 250, 0x1, 0}, {480, 250, 0x1, 1}, {480, 250, 0x4, 0},
-        {1000, 500, 0x4, 0},   // the upper edge is still on the map
+        {500, 250, 0x1, 0},     {480, 250, 0x1, 1},
+        {480, 250, 0x4, 0},     {1000, 500, 0x4, 0},  // the upper edge is still on the map
         {1000.5f, 500, 0x4, 1}, {-0.5f, 500, 0x4, 1},
     };
     for (const PointCase& c : points)

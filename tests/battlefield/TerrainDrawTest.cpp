@@ -37,7 +37,8 @@ struct Scene
     }
     ~Scene() { delete picture; }
 
-    void Add(const char* name, const TerrainColourSet& set1, const TerrainColourSet& set2, const std::vector<CPoint>& points)
+    void Add(const char* name, const TerrainColourSet& set1, const TerrainColourSet& set2,
+             const std::vector<CPoint>& points)
     {
         CTerrainArray* terrain = map->GetTerrain();
         const int type = terrain->AddType(new CTerrainType(name, 1.0f, kTerrainAuxUnset, 0, 1.0f, set1, set2));
@@ -62,7 +63,7 @@ struct Scene
         return count;
     }
 };
-}   // namespace
+}  // namespace
 
 TEST(GameMapView, PictureToView)
 {
@@ -85,11 +86,9 @@ TEST(GameMapView, PictureToView)
         int scrollX, scrollY;
         int px, py, vx, vy;
     } cases[] = {
-        {1.0f, 0, 0, 10, 20, 10, 20},
-        {2.0f, 10, 20, 15, 25, 10, 10},
-        {8.0f, 10, 20, 10, 20, 0, 0},
-        {0.25f, 0, 0, 6, 9, 2, 2},     // 1.5 + 0.5 and 2.25 + 0.5, truncated
-        {0.25f, 10, 0, 5, 0, 0, 0},    // -1.25 + 0.5 truncates toward zero
+        {1.0f, 0, 0, 10, 20, 10, 20}, {2.0f, 10, 20, 15, 25, 10, 10},
+        {8.0f, 10, 20, 10, 20, 0, 0}, {0.25f, 0, 0, 6, 9, 2, 2},  // 1.5 + 0.5 and 2.25 + 0.5, truncated
+        {0.25f, 10, 0, 5, 0, 0, 0},                               // -1.25 + 0.5 truncates toward zero
         {0.5f, 10, 0, 0, 0, -4, 0},
     };
     for (const Case& c : cases)
@@ -116,33 +115,33 @@ TEST(TerrainDrawing, FillOutlineAndHiddenTypesInBothColourSets)
     Scene scene;
     // Map squares of 100 m: each becomes 50 x 50 view pixels.
     scene.Add("Solid", Colours(200, 0, 0, kTerrainFillSolid), Colours(0, 0, 200, kTerrainFillSolid),
-              Box(100, 100, 200, 200));                       // x 50..100, y 99..149
+              Box(100, 100, 200, 200));  // x 50..100, y 99..149
     scene.Add("Outline only", Colours(0, 160, 0, kTerrainFillNone), Colours(0, 160, 0, kTerrainFillNone),
-              Box(240, 100, 340, 200));                       // x 120..170, y 99..149
+              Box(240, 100, 340, 200));  // x 120..170, y 99..149
     scene.Add("Hidden", Colours(0, 0, 255, kTerrainFillHorizontal, TRUE), Colours(0, 0, 255, kTerrainFillSolid),
-              Box(100, 240, 200, 340));                       // x 50..100, y 29..79
+              Box(100, 240, 200, 340));  // x 50..100, y 29..79
     scene.Add("Hatched", Colours(128, 0, 128, HS_DIAGCROSS), Colours(128, 0, 128, HS_DIAGCROSS, TRUE),
-              Box(240, 240, 340, 340));                       // x 120..170, y 29..79
+              Box(240, 240, 340, 340));  // x 120..170, y 29..79
 
     CDC* dc = scene.Draw();
     EXPECT_EQ(dc->GetPixel(75, 124), RGB(200, 0, 0));
     EXPECT_EQ(dc->GetPixel(51, 100), RGB(200, 0, 0));
     EXPECT_EQ(dc->GetPixel(20, 20), kWhite);
-    EXPECT_EQ(dc->GetPixel(120, 124), RGB(0, 160, 0));        // west edge of the outline
-    EXPECT_EQ(dc->GetPixel(145, 124), kWhite);                // nothing inside it
+    EXPECT_EQ(dc->GetPixel(120, 124), RGB(0, 160, 0));  // west edge of the outline
+    EXPECT_EQ(dc->GetPixel(145, 124), kWhite);          // nothing inside it
     EXPECT_EQ(scene.CountPixels(dc, CRect(45, 24, 105, 84), RGB(0, 0, 255)), 0);
     // A hatch leaves the gaps between its lines white (transparent background).
     const int hatched = scene.CountPixels(dc, CRect(125, 35, 165, 75), RGB(128, 0, 128));
     EXPECT_GT(hatched, 40 * 40 / 20);
     EXPECT_LT(hatched, 40 * 40 * 7 / 10);
-    EXPECT_EQ(scene.CountPixels(dc, CRect(120, 30, 121, 79), RGB(128, 0, 128)), 49);   // its outline
+    EXPECT_EQ(scene.CountPixels(dc, CRect(120, 30, 121, 79), RGB(128, 0, 128)), 49);  // its outline
     scene.display.ReleaseSurfaceDC();
 
     // The contour displays use colour set 2.
     scene.map->GetTerrain()->SetColourSet(1);
     dc = scene.Draw();
     EXPECT_EQ(dc->GetPixel(75, 124), RGB(0, 0, 200));
-    EXPECT_EQ(dc->GetPixel(75, 54), RGB(0, 0, 255));          // no longer hidden
+    EXPECT_EQ(dc->GetPixel(75, 54), RGB(0, 0, 255));  // no longer hidden
     // The hatched square keeps its hatch but loses its outline.
     EXPECT_LT(scene.CountPixels(dc, CRect(120, 30, 121, 79), RGB(128, 0, 128)), 49 * 7 / 10);
     scene.display.ReleaseSurfaceDC();

@@ -29,17 +29,24 @@ TEST(TerrainFeature, ContainsThePointsOfItsPolygonByTheEvenOddRule)
         float x, y;
         BOOL inside;
     } cases[] = {
-        {&box, 0.0f, 0.0f, TRUE},   {&box, 9.0f, 9.0f, TRUE},   {&box, 9.4f, 0.0f, TRUE},
+        {&box, 0.0f, 0.0f, TRUE},
+        {&box, 9.0f, 9.0f, TRUE},
+        {&box, 9.4f, 0.0f, TRUE},
         {&box, 9.5f, 0.0f, FALSE},  // rounds to 10: the east and north edges belong to the neighbour
-        {&box, 10.0f, 5.0f, FALSE}, {&box, 5.0f, 10.0f, FALSE}, {&box, -1.5f, 5.0f, FALSE},
-        {&box, -0.4f, 5.0f, TRUE},  {&box, 5.0f, -30.0f, FALSE},
-        {&star, 200.0f, 200.0f, FALSE},   // the middle pentagon
-        {&star, 200.0f, 280.0f, TRUE},    // the top point
-        {&star, 120.0f, 227.0f, TRUE},    // the west point
+        {&box, 10.0f, 5.0f, FALSE},
+        {&box, 5.0f, 10.0f, FALSE},
+        {&box, -1.5f, 5.0f, FALSE},
+        {&box, -0.4f, 5.0f, TRUE},
+        {&box, 5.0f, -30.0f, FALSE},
+        {&star, 200.0f, 200.0f, FALSE},  // the middle pentagon
+        {&star, 200.0f, 280.0f, TRUE},   // the top point
+        {&star, 120.0f, 227.0f, TRUE},   // the west point
         {&star, 100.0f, 100.0f, FALSE},
-        {&cup, 15.0f, 20.0f, FALSE},      {&cup, 5.0f, 20.0f, TRUE},  {&cup, 15.0f, 5.0f, TRUE},
+        {&cup, 15.0f, 20.0f, FALSE},
+        {&cup, 5.0f, 20.0f, TRUE},
+        {&cup, 15.0f, 5.0f, TRUE},
         {&cup, 25.0f, 29.0f, TRUE},
-        {&sliver, 20.0f, 5.0f, FALSE},    // two points hold no area
+        {&sliver, 20.0f, 5.0f, FALSE},  // two points hold no area
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.feature->ContainsPoint(c.x, c.y), c.inside) << "at (" << c.x << ", " << c.y << ")";
@@ -62,7 +69,7 @@ struct Stack
         }
     }
 };
-}   // namespace
+}  // namespace
 
 TEST(TerrainQueries, SpeedFactorOfOverlappingFeatures)
 {
@@ -74,7 +81,7 @@ TEST(TerrainQueries, SpeedFactorOfOverlappingFeatures)
     } cases[] = {
         {"open ground", {}, 1.0f},
         {"woods then road", {0.5f, 1.5f}, 1.5f},
-        {"road then woods", {1.5f, 0.5f}, 1.5f},   // the first road wins at once
+        {"road then woods", {1.5f, 0.5f}, 1.5f},  // the first road wins at once
         {"woods and mud", {0.5f, 0.6f}, 0.3f},
         {"woods, road, mud", {0.5f, 1.5f, 0.6f}, 1.5f},
         {"woods and plain grass", {0.5f, 1.0f}, 0.5f},
@@ -166,9 +173,15 @@ TEST(TerrainQueries, HeightObscurationAndName)
         const char* name;
     } cases[] = {
         {"nothing", {}, 0, 1.0f, ""},
-        {"heights 5 and 12", {MakeType("Scrub", 1.0f, 5, 0.8f), MakeType("Forest", 1.0f, 12, 0.5f)}, 12, 0.4f,
+        {"heights 5 and 12",
+         {MakeType("Scrub", 1.0f, 5, 0.8f), MakeType("Forest", 1.0f, 12, 0.5f)},
+         12,
+         0.4f,
          "Forest"},
-        {"heights 12 and 5", {MakeType("Forest", 1.0f, 12, 0.5f), MakeType("Scrub", 1.0f, 5, 0.8f)}, 12, 0.4f,
+        {"heights 12 and 5",
+         {MakeType("Forest", 1.0f, 12, 0.5f), MakeType("Scrub", 1.0f, 5, 0.8f)},
+         12,
+         0.4f,
          "Forest"},
         {"equal heights", {MakeType("First", 1.0f, 7, 0.5f), MakeType("Second", 1.0f, 7, 0.5f)}, 7, 0.25f, "First"},
         {"flat ground still has a name", {MakeType("Field", 0.9f)}, 0, 1.0f, "Field"},
@@ -191,10 +204,10 @@ TEST(TerrainQueries, BlockingFeatureByMoverClass)
         int moverFlags;
         bool blocked;
     } cases[] = {
-        {-1.0f, 0x2, true},  {0.0f, 0x2, false},  // a climber is held only by a negative factor
-        {0.0f, 0x1, true},   {-1.0f, 0x1, true},  {0.5f, 0x1, false},
-        {0.0f, 0x3, true},   {-1.0f, 0x0, false}, // no class bits: nothing blocks
-        {-1.0f, 0x4, false}, {-1.0f, 0x8, false}, {-1.0f, 0x101, true}, // only the low byte counts
+        {-1.0f, 0x2, true},    {0.0f, 0x2, false},  // a climber is held only by a negative factor
+        {0.0f, 0x1, true},     {-1.0f, 0x1, true},  {0.5f, 0x1, false},
+        {0.0f, 0x3, true},     {-1.0f, 0x0, false},                        // no class bits: nothing blocks
+        {-1.0f, 0x4, false},   {-1.0f, 0x8, false}, {-1.0f, 0x101, true},  // only the low byte counts
         {-1.0f, 0x100, false},
     };
     for (const Case& c : cases)
@@ -234,13 +247,13 @@ TEST(TerrainType, ColourSetsChoosePenAndBrush)
     EXPECT_FALSE(woods.IsSet1Active());
     EXPECT_EQ(woods.GetColour(), RGB(0, 80, 0));
     EXPECT_EQ(woods.GetPen()->GetColor(), RGB(0, 80, 0));
-    EXPECT_EQ(woods.GetBrush(), nullptr);   // fill style -99
+    EXPECT_EQ(woods.GetBrush(), nullptr);  // fill style -99
 
     CTerrainType water("Water", 1.0f, kTerrainAuxUnset, 0, -1.0f, Colours(40, 90, 210, kTerrainFillSolid),
                        Colours(40, 90, 210, 99));
     EXPECT_EQ(water.GetBrush()->GetStyle(), BS_SOLID);
     water.SetColourSet(0);
-    EXPECT_EQ(water.GetBrush(), nullptr);   // an unknown style fills nothing
+    EXPECT_EQ(water.GetBrush(), nullptr);  // an unknown style fills nothing
 
     // The map's display mode: 0 the colour map (set 1), anything else set 2.
     CTerrainArray terrain;
@@ -279,7 +292,8 @@ TEST(TerrainQueries, HeightAndObscurationAgreeWithAWalkOverEveryFeature)
         int expectedHeight = 0;
         for (int i = terrain.FindFeatureAt(x, y, kTerrainFilterHeight); i != kTerrainNotFound;
              i = terrain.FindFeatureAt(x, y, kTerrainFilterHeight))
-            expectedHeight = std::max(expectedHeight, terrain.GetType(terrain.GetFeature(i)->GetTypeIndex())->GetHeight());
+            expectedHeight =
+                std::max(expectedHeight, terrain.GetType(terrain.GetFeature(i)->GetTypeIndex())->GetHeight());
         float expectedObscuration = 1.0f;
         for (int i = terrain.FindFeatureAt(x, y, kTerrainFilterObscuring); i != kTerrainNotFound;
              i = terrain.FindFeatureAt(x, y, kTerrainFilterObscuring))

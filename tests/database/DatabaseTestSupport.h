@@ -7,9 +7,9 @@
 #include "app/KDRApp.h"
 #include "app/ReportDlg.h"
 #include "platform/core/Core.h"
+#include "platform/ui/Display.h"
 #include "platform/ui/ScriptedUi.h"
 #include "platform/ui/Wnd.h"
-#include "platform/ui/Display.h"
 
 #include <gtest/gtest.h>
 

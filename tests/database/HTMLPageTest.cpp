@@ -17,8 +17,8 @@ TEST(HTMLPage, FloatsIntegersAndTextReplaceEveryOccurrence)
         float value;
         const char* text;
     } cases[] = {
-        {12.5f, "12.50"}, {0.5f, ".50"},  {-1.25f, "-1.25"}, {2000.0f, "2000.00"}, {0.0f, ".00"},
-        {-0.5f, "-.50"},  {3.999f, "4.00"}, {0.05f, ".05"},  {1.0f, "1.00"},
+        {12.5f, "12.50"}, {0.5f, ".50"},    {-1.25f, "-1.25"}, {2000.0f, "2000.00"}, {0.0f, ".00"},
+        {-0.5f, "-.50"},  {3.999f, "4.00"}, {0.05f, ".05"},    {1.0f, "1.00"},
     };
     for (const Case& c : cases)
     {
@@ -46,7 +46,7 @@ TEST(HTMLPage, BodyIsCutOnlyByCapitalTags)
         const char* body;
     } cases[] = {
         {"<HTML><HEAD>h</HEAD><BODY>inside</BODY>after</HTML>", "inside"},
-        {"<html><body>small</body></html>", "<html><body>small</body></html>"},   // unchanged
+        {"<html><body>small</body></html>", "<html><body>small</body></html>"},  // unchanged
         {"<BODY>open to the end", "open to the end"},
         {"before<BODY>a</BODY>b<BODY>c</BODY>", "a"},
         {"", ""},
@@ -105,7 +105,8 @@ TEST(HTMLPage, RecordNamesCannotReachOutsideTheSavedGameDirectory)
         {"../../evil", "_.__._evil.htm"},
         {"..\\..\\Data\\index", "_.__._Data_index.htm"},
         {"/etc/passwd", "_etc_passwd.htm"},
-        {"..", "__.htm"}, {"name.", "name_.htm"},
+        {"..", "__.htm"},
+        {"name.", "name_.htm"},
         {"T-72 (1985)", "T-72 (1985).htm"},
         {"7.62mm MG", "7.62mm MG.htm"},
     };

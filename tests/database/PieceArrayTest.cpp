@@ -63,7 +63,7 @@ struct Catalogue
         array.Add(new CPiece("twin.bmp", "Twin", 1, 2, 2, 1));
     }
 };
-}   // namespace
+}  // namespace
 
 TEST(PieceArray, LookUpsByNameByKindAndByMember)
 {
@@ -72,15 +72,15 @@ TEST(PieceArray, LookUpsByNameByKindAndByMember)
     const CPieceArray& a = c.array;
 
     EXPECT_EQ(a.FindPiece("Smoke Grey"), 0);
-    EXPECT_EQ(a.FindPiece("Twin"), 2);            // lists are compared by their own name too
-    EXPECT_EQ(a.FindPiece("Go"), PIECE_NOT_FOUND);   // only a list member carries it
+    EXPECT_EQ(a.FindPiece("Twin"), 2);              // lists are compared by their own name too
+    EXPECT_EQ(a.FindPiece("Go"), PIECE_NOT_FOUND);  // only a list member carries it
     EXPECT_EQ(a.FindPiece("smoke grey"), PIECE_NOT_FOUND);
 
-    EXPECT_EQ(a.FindGraphic(CPieceArray::kSinglePiece, "Twin"), 3);   // skips the list of that name
+    EXPECT_EQ(a.FindGraphic(CPieceArray::kSinglePiece, "Twin"), 3);  // skips the list of that name
     EXPECT_EQ(a.FindGraphic(CPieceArray::kSinglePiece, "Smoke Grey"), 0);
     EXPECT_EQ(a.FindGraphic(CPieceArray::kListMember, "Stop"), 1);
     EXPECT_EQ(a.FindGraphic(CPieceArray::kListMember, "Smoke Grey"), 1);
-    EXPECT_EQ(a.FindGraphic(CPieceArray::kListMember, "Markers"), PIECE_NOT_FOUND);   // members only
+    EXPECT_EQ(a.FindGraphic(CPieceArray::kListMember, "Markers"), PIECE_NOT_FOUND);  // members only
 
     struct Case
     {
@@ -133,9 +133,9 @@ TEST(PieceArray, FramesAreCheckedAgainstTheCountAndTheSheet)
     {
         const char* member;
         int offset;
-        int frame;   // -1: refused
-    } cases[] = {{"Go", 0, 0}, {"Go", 2, 2}, {"Stop", 0, 2}, {"Stop", 1, -1}, {"Go", -1, -1},
-                 {"Smoke Grey", 1, 2}, {"Nothing", 0, -1}, {"Stop", 2147483647, -1}};
+        int frame;  // -1: refused
+    } cases[] = {{"Go", 0, 0},   {"Go", 2, 2},         {"Stop", 0, 2},     {"Stop", 1, -1},
+                 {"Go", -1, -1}, {"Smoke Grey", 1, 2}, {"Nothing", 0, -1}, {"Stop", 2147483647, -1}};
     for (const Case& k : cases)
     {
         int frame = -7;

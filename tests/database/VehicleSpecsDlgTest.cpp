@@ -24,18 +24,14 @@ void WritePage(CDatabaseTestApp& t, const char* record, const char* link)
     SetCurrentDir(t.App().m_strDataDir);
 }
 
-BOOL Enabled(CVehicleSpecsDlg& dialog, UINT id)
-{
-    return dialog.GetDlgItem(id)->IsWindowEnabled();
-}
-}   // namespace
+BOOL Enabled(CVehicleSpecsDlg& dialog, UINT id) { return dialog.GetDlgItem(id)->IsWindowEnabled(); }
+}  // namespace
 
 TEST(VehicleSpecsDlg, ShowsPagesWithBackAndForward)
 {
     CDatabaseTestApp t;
-    t.WriteText(t.DataDir() / "vehicle.htm",
-                "<HTML><HEAD><TITLE>*name*</TITLE></HEAD><BODY><P>Speed *speed*</P>"
-                "<A HREF=\"*link*\">next</A></BODY></HTML>");
+    t.WriteText(t.DataDir() / "vehicle.htm", "<HTML><HEAD><TITLE>*name*</TITLE></HEAD><BODY><P>Speed *speed*</P>"
+                                             "<A HREF=\"*link*\">next</A></BODY></HTML>");
     WritePage(t, "M1A1/Abrams", "T-72");
     WritePage(t, "T-72", "M1A1/Abrams");
 
@@ -97,7 +93,7 @@ TEST(VehicleSpecsDlg, DestructionGivesTheScrollHoldBack)
     }
     EXPECT_EQ(t.App().m_nAutoScrollHold, 0);
     {
-        CVehicleSpecsDlg never;   // never shown: nothing to give back
+        CVehicleSpecsDlg never;  // never shown: nothing to give back
     }
     EXPECT_EQ(t.App().m_nAutoScrollHold, 0);
 }

@@ -31,42 +31,46 @@ int LoadCause(const std::vector<BYTE>& bytes, const std::function<void(CArchive&
     }
     return CArchiveException::none;
 }
-} // namespace
+}  // namespace
 
 TEST(Archive, ScalarsAreLittleEndianAtTheirWidths)
 {
-    auto bytes = StoreBytes([](CArchive& ar) {
-        ar << static_cast<BYTE>(0xAB) << static_cast<WORD>(0x1234) << static_cast<DWORD>(0x89ABCDEF) << -2
-           << static_cast<short>(-3) << 1.0f << -2.5 << CTime(0x01020304) << CTimeSpan(-1);
-    });
+    auto bytes = StoreBytes(
+        [](CArchive& ar)
+        {
+            ar << static_cast<BYTE>(0xAB) << static_cast<WORD>(0x1234) << static_cast<DWORD>(0x89ABCDEF) << -2
+               << static_cast<short>(-3) << 1.0f << -2.5 << CTime(0x01020304) << CTimeSpan(-1);
+        });
     Bytes expected;
     expected.b(0xAB).w(0x1234).dw(0x89ABCDEF).dw(0xFFFFFFFE).w(0xFFFD);
-    expected.dw(0x3F800000);                    // 1.0f
-    expected.dw(0x00000000).dw(0xC0040000);     // -2.5
+    expected.dw(0x3F800000);                 // 1.0f
+    expected.dw(0x00000000).dw(0xC0040000);  // -2.5
     expected.dw(0x01020304).dw(0xFFFFFFFF);
     EXPECT_EQ(bytes, expected.v);
 
-    LoadBytes(bytes, [](CArchive& ar) {
-        BYTE b;
-        WORD w;
-        DWORD d;
-        int i;
-        short s;
-        float f;
-        double x;
-        CTime t;
-        CTimeSpan span;
-        ar >> b >> w >> d >> i >> s >> f >> x >> t >> span;
-        EXPECT_EQ(b, 0xAB);
-        EXPECT_EQ(w, 0x1234);
-        EXPECT_EQ(d, 0x89ABCDEFu);
-        EXPECT_EQ(i, -2);
-        EXPECT_EQ(s, -3);
-        EXPECT_EQ(f, 1.0f);
-        EXPECT_EQ(x, -2.5);
-        EXPECT_EQ(t.GetTime(), 0x01020304);
-        EXPECT_EQ(span.GetTotalSeconds(), -1);
-    });
+    LoadBytes(bytes,
+              [](CArchive& ar)
+              {
+                  BYTE b;
+                  WORD w;
+                  DWORD d;
+                  int i;
+                  short s;
+                  float f;
+                  double x;
+                  CTime t;
+                  CTimeSpan span;
+                  ar >> b >> w >> d >> i >> s >> f >> x >> t >> span;
+                  EXPECT_EQ(b, 0xAB);
+                  EXPECT_EQ(w, 0x1234);
+                  EXPECT_EQ(d, 0x89ABCDEFu);
+                  EXPECT_EQ(i, -2);
+                  EXPECT_EQ(s, -3);
+                  EXPECT_EQ(f, 1.0f);
+                  EXPECT_EQ(x, -2.5);
+                  EXPECT_EQ(t.GetTime(), 0x01020304);
+                  EXPECT_EQ(span.GetTotalSeconds(), -1);
+              });
 }
 
 TEST(Archive, StringLengthPrefixes)
@@ -90,7 +94,7 @@ TEST(Archive, StringLengthPrefixes)
         std::string text(c.length, 'x');
         for (DWORD i = 0; i < c.length; ++i)
             text[i] = static_cast<char>('a' + i % 26);
-        text.back() = '\xE9';   // a Windows-1252 byte passes unchanged
+        text.back() = '\xE9';  // a Windows-1252 byte passes unchanged
         if (c.length == 0)
             text.clear();
 
@@ -99,11 +103,13 @@ TEST(Archive, StringLengthPrefixes)
         expected.raw(text);
         ASSERT_EQ(bytes, expected.v);
 
-        LoadBytes(bytes, [&](CArchive& ar) {
-            CString back;
-            ar >> back;
-            EXPECT_EQ(back.str(), text);
-        });
+        LoadBytes(bytes,
+                  [&](CArchive& ar)
+                  {
+                      CString back;
+                      ar >> back;
+                      EXPECT_EQ(back.str(), text);
+                  });
     }
 }
 
@@ -137,7 +143,7 @@ TEST(Archive, ObjectArrayTagsRoundTripByteForByte)
     expected.w(5);
     expected.newClass("CTestAlpha").w(7).b(3).raw("one");
     expected.w(0x8001).w(8).b(3).raw("two");
-    expected.newClass("CTestBeta").dw(0x40490FDB);   // 3.1415927f
+    expected.newClass("CTestBeta").dw(0x40490FDB);  // 3.1415927f
     expected.w(0);
     expected.w(2);
 
@@ -154,7 +160,7 @@ TEST(Archive, ObjectArrayTagsRoundTripByteForByte)
     EXPECT_EQ(second->m_name, "two");
     EXPECT_EQ(beta->m_x, 3.1415927f);
     EXPECT_EQ(loaded[3], nullptr);
-    EXPECT_EQ(loaded[4], loaded[0]);   // the same object, not a copy
+    EXPECT_EQ(loaded[4], loaded[0]);  // the same object, not a copy
 
     EXPECT_EQ(StoreBytes([&](CArchive& ar) { loaded.Serialize(ar); }), expected.v);
 }
@@ -178,14 +184,16 @@ TEST(Archive, BigIndexForms)
     owned.push_back(std::make_unique<CTestBeta>(2.0f));
     CObject* betaSecond = owned.back().get();
 
-    auto bytes = StoreBytes([&](CArchive& ar) {
-        for (CObject* p : objects)
-            ar << p;
-        ar << betaFirst << betaSecond;
-        ar << objects[0x7FFD - 2];   // object index 0x7FFD: still a word
-        ar << objects.back();        // object index 0x7FFF: big form
-        ar << betaFirst;             // object index 0x8001
-    });
+    auto bytes = StoreBytes(
+        [&](CArchive& ar)
+        {
+            for (CObject* p : objects)
+                ar << p;
+            ar << betaFirst << betaSecond;
+            ar << objects[0x7FFD - 2];  // object index 0x7FFD: still a word
+            ar << objects.back();       // object index 0x7FFF: big form
+            ar << betaFirst;            // object index 0x8001
+        });
 
     Bytes expected;
     expected.newClass("CTestEmpty");
@@ -198,18 +206,20 @@ TEST(Archive, BigIndexForms)
     expected.w(0x7FFF).dw(0x8001);
     ASSERT_EQ(bytes, expected.v);
 
-    LoadBytes(bytes, [&](CArchive& ar) {
-        std::vector<CObject*> back;
-        for (int i = 0; i < emptyCount + 5; ++i)
-            back.push_back(ar.ReadObject(nullptr));
-        EXPECT_EQ(back[emptyCount + 2], back[0x7FFD - 2]);
-        EXPECT_EQ(back[emptyCount + 3], back[emptyCount - 1]);
-        EXPECT_EQ(back[emptyCount + 4], back[emptyCount]);
-        ASSERT_TRUE(back[emptyCount + 1]->IsKindOf(RUNTIME_CLASS(CTestBeta)));
-        EXPECT_EQ(static_cast<CTestBeta*>(back[emptyCount + 1])->m_x, 2.0f);
-        for (int i = 0; i < emptyCount + 2; ++i)
-            delete back[i];
-    });
+    LoadBytes(bytes,
+              [&](CArchive& ar)
+              {
+                  std::vector<CObject*> back;
+                  for (int i = 0; i < emptyCount + 5; ++i)
+                      back.push_back(ar.ReadObject(nullptr));
+                  EXPECT_EQ(back[emptyCount + 2], back[0x7FFD - 2]);
+                  EXPECT_EQ(back[emptyCount + 3], back[emptyCount - 1]);
+                  EXPECT_EQ(back[emptyCount + 4], back[emptyCount]);
+                  ASSERT_TRUE(back[emptyCount + 1]->IsKindOf(RUNTIME_CLASS(CTestBeta)));
+                  EXPECT_EQ(static_cast<CTestBeta*>(back[emptyCount + 1])->m_x, 2.0f);
+                  for (int i = 0; i < emptyCount + 2; ++i)
+                      delete back[i];
+              });
 }
 
 TEST(Archive, ExpectedClassIsCheckedAlongTheBaseChain)
@@ -217,28 +227,32 @@ TEST(Archive, ExpectedClassIsCheckedAlongTheBaseChain)
     Bytes bytes;
     bytes.newClass("CTestAlphaChild").w(1).b(0);
     bytes.w(2);
-    LoadBytes(bytes.v, [](CArchive& ar) {
-        CTestAlpha* p = nullptr;
-        ar >> p;   // a CTestAlphaChild is a CTestAlpha
-        ASSERT_NE(p, nullptr);
-        EXPECT_TRUE(p->IsKindOf(RUNTIME_CLASS(CTestAlphaChild)));
-        EXPECT_EQ(p->m_value, 1);
-        CTestAlpha* again = nullptr;
-        ar >> again;
-        EXPECT_EQ(again, p);
-        delete p;
-    });
+    LoadBytes(bytes.v,
+              [](CArchive& ar)
+              {
+                  CTestAlpha* p = nullptr;
+                  ar >> p;  // a CTestAlphaChild is a CTestAlpha
+                  ASSERT_NE(p, nullptr);
+                  EXPECT_TRUE(p->IsKindOf(RUNTIME_CLASS(CTestAlphaChild)));
+                  EXPECT_EQ(p->m_value, 1);
+                  CTestAlpha* again = nullptr;
+                  ar >> again;
+                  EXPECT_EQ(again, p);
+                  delete p;
+              });
 }
 
 TEST(Archive, BadInputRaisesTheFrameworkKindOfError)
 {
     auto readObject = [](CArchive& ar) { delete ar.ReadObject(nullptr); };
     auto readAlpha = [](CArchive& ar) { delete ar.ReadObject(RUNTIME_CLASS(CTestAlpha)); };
-    auto readStrings = [](CArchive& ar) {
+    auto readStrings = [](CArchive& ar)
+    {
         CStringArray a;
         a.Serialize(ar);
     };
-    auto readString = [](CArchive& ar) {
+    auto readString = [](CArchive& ar)
+    {
         CString s;
         ar >> s;
     };
@@ -256,9 +270,9 @@ TEST(Archive, BadInputRaisesTheFrameworkKindOfError)
         {"wrong schema", Bytes().w(0xFFFF).w(2).w(10).raw("CTestAlpha").w(0).b(0), readObject,
          CArchiveException::badSchema},
         {"unexpected class", Bytes().newClass("CTestBeta").dw(0), readAlpha, CArchiveException::badClass},
-        {"unexpected class of a back reference",
-         Bytes().newClass("CTestBeta").dw(0).w(2),
-         [](CArchive& ar) {
+        {"unexpected class of a back reference", Bytes().newClass("CTestBeta").dw(0).w(2),
+         [](CArchive& ar)
+         {
              CObject* first = ar.ReadObject(nullptr);
              try
              {
@@ -275,9 +289,9 @@ TEST(Archive, BadInputRaisesTheFrameworkKindOfError)
         {"big object index never assigned", Bytes().w(0x7FFF).dw(0x12345), readObject, CArchiveException::badIndex},
         {"class index never assigned", Bytes().w(0x8003), readObject, CArchiveException::badIndex},
         {"class index 0", Bytes().w(0x8000), readObject, CArchiveException::badIndex},
-        {"object index naming a class",
-         Bytes().newClass("CTestBeta").dw(0).w(1),
-         [](CArchive& ar) {
+        {"object index naming a class", Bytes().newClass("CTestBeta").dw(0).w(1),
+         [](CArchive& ar)
+         {
              CObject* first = ar.ReadObject(nullptr);
              try
              {
@@ -290,9 +304,9 @@ TEST(Archive, BadInputRaisesTheFrameworkKindOfError)
              }
          },
          CArchiveException::badIndex},
-        {"class index naming an object",
-         Bytes().newClass("CTestBeta").dw(0).w(0x8002),
-         [](CArchive& ar) {
+        {"class index naming an object", Bytes().newClass("CTestBeta").dw(0).w(0x8002),
+         [](CArchive& ar)
+         {
              CObject* first = ar.ReadObject(nullptr);
              try
              {
@@ -311,15 +325,15 @@ TEST(Archive, BadInputRaisesTheFrameworkKindOfError)
          CArchiveException::endOfFile},
         {"word count larger than the bytes left", Bytes().w(3).b(0).b(0), readStrings, CArchiveException::endOfFile},
         {"object count larger than the bytes left", Bytes().w(0xFFFF).dw(0x7FFFFFFF).w(0),
-         [](CArchive& ar) {
+         [](CArchive& ar)
+         {
              CObArray a;
              a.Serialize(ar);
          },
          CArchiveException::endOfFile},
         {"string longer than the bytes left", Bytes().b(0xFF).w(0xFFFF).dw(0xFFFFFFFF).raw("abc"), readString,
          CArchiveException::endOfFile},
-        {"short string longer than the bytes left", Bytes().b(10).raw("abc"), readString,
-         CArchiveException::endOfFile},
+        {"short string longer than the bytes left", Bytes().b(10).raw("abc"), readString, CArchiveException::endOfFile},
         {"class name longer than the bytes left", Bytes().w(0xFFFF).w(1).w(0xFFFF).raw("CTest"), readObject,
          CArchiveException::endOfFile},
     };
@@ -355,8 +369,7 @@ TEST(Archive, DeeplyNestedObjectsAreRefused)
     for (int i = 0; i < 100000; ++i)
         bytes.w(0x8001).w(1);
     bytes.w(0);
-    EXPECT_EQ(LoadCause(bytes.v, [](CArchive& ar) { delete ar.ReadObject(nullptr); }),
-              CArchiveException::generic);
+    EXPECT_EQ(LoadCause(bytes.v, [](CArchive& ar) { delete ar.ReadObject(nullptr); }), CArchiveException::generic);
 }
 
 // A sample holding every kind of field; cutting it at any byte must raise
@@ -397,7 +410,7 @@ public:
 TEST(Archive, EveryTruncationPointRaisesEndOfFile)
 {
     Bytes sample;
-    sample.dw(951827696).dw(86313600).dw(0).dw(0x3FF80000);   // time, span, 1.5
+    sample.dw(951827696).dw(86313600).dw(0).dw(0x3FF80000);  // time, span, 1.5
     sample.w(4);
     sample.newClass("CTestAlpha").w(7).b(3).raw("one");
     sample.newClass("CTestBeta").dw(0x3F800000);

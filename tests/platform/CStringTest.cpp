@@ -13,11 +13,21 @@ TEST(CString, SubStringsClampOutOfRangeArguments)
         const char* expected;
     };
     Case cases[] = {
-        {s.Mid(7), "World"},       {s.Mid(7, 3), "Wor"},      {s.Mid(-5, 3), "Hel"},
-        {s.Mid(11, 10), "d"},      {s.Mid(12), ""},           {s.Mid(50, 2), ""},
-        {s.Mid(3, -1), ""},        {s.Left(5), "Hello"},      {s.Left(-1), ""},
-        {s.Left(99), "Hello, World"}, {s.Right(5), "World"}, {s.Right(99), "Hello, World"},
-        {s.Right(-2), ""},         {s.SpanIncluding("leH"), "Hell"}, {s.SpanExcluding(",!"), "Hello"},
+        {s.Mid(7), "World"},
+        {s.Mid(7, 3), "Wor"},
+        {s.Mid(-5, 3), "Hel"},
+        {s.Mid(11, 10), "d"},
+        {s.Mid(12), ""},
+        {s.Mid(50, 2), ""},
+        {s.Mid(3, -1), ""},
+        {s.Left(5), "Hello"},
+        {s.Left(-1), ""},
+        {s.Left(99), "Hello, World"},
+        {s.Right(5), "World"},
+        {s.Right(99), "Hello, World"},
+        {s.Right(-2), ""},
+        {s.SpanIncluding("leH"), "Hell"},
+        {s.SpanExcluding(",!"), "Hello"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.got, c.expected);

@@ -9,7 +9,7 @@ struct LiveCheck
     LiveCheck() { EXPECT_EQ(CTestCounted::s_live, 0); }
     ~LiveCheck() { EXPECT_EQ(CTestCounted::s_live, 0); }
 };
-} // namespace
+}  // namespace
 
 TEST(CObArray, OwnsItsElements)
 {
@@ -19,24 +19,24 @@ TEST(CObArray, OwnsItsElements)
         EXPECT_EQ(a.Add(new CTestCounted), i);
     EXPECT_EQ(CTestCounted::s_live, 5);
 
-    a.RemoveAt(1);                       // deletes
+    a.RemoveAt(1);  // deletes
     EXPECT_EQ(CTestCounted::s_live, 4);
-    CObject* kept = a.Detach(0);         // hands over
+    CObject* kept = a.Detach(0);  // hands over
     EXPECT_EQ(a.GetSize(), 3);
     EXPECT_EQ(CTestCounted::s_live, 4);
     delete kept;
 
-    a.SetAt(0, new CTestCounted);        // deletes the replaced element
+    a.SetAt(0, new CTestCounted);  // deletes the replaced element
     EXPECT_EQ(CTestCounted::s_live, 3);
-    a.SetAt(0, a[0]);                    // the same pointer stays
+    a.SetAt(0, a[0]);  // the same pointer stays
     EXPECT_EQ(CTestCounted::s_live, 3);
 
-    a.SetSize(5);                        // null slots
+    a.SetSize(5);  // null slots
     EXPECT_EQ(a[4], nullptr);
-    a.SetSize(1);                        // cut elements are deleted
+    a.SetSize(1);  // cut elements are deleted
     EXPECT_EQ(CTestCounted::s_live, 1);
 
-    a.InsertAt(-4, new CTestCounted);    // index clamped
+    a.InsertAt(-4, new CTestCounted);  // index clamped
     EXPECT_EQ(a.GetSize(), 2);
     EXPECT_EQ(a.GetAt(-1), nullptr);
     EXPECT_EQ(a.GetAt(2), nullptr);
@@ -54,11 +54,11 @@ TEST(CObArray, APointerInSeveralSlotsIsDeletedOnce)
         a.Add(shared);
         a.Add(new CTestCounted);
         a.Add(shared);
-        a.RemoveAt(0);                   // still held in slot 1
+        a.RemoveAt(0);  // still held in slot 1
         EXPECT_EQ(CTestCounted::s_live, 2);
         EXPECT_EQ(a.Find(shared), 1);
         a.Add(shared);
-    }                                    // destructor: each pointer once
+    }  // destructor: each pointer once
 }
 
 TEST(CObArray, TypedArrayRefusesOtherClassesWhenLoading)
@@ -71,7 +71,7 @@ TEST(CObArray, TypedArrayRefusesOtherClassesWhenLoading)
         CArchive ar(&file, CArchive::load);
         a.Serialize(ar);
         ASSERT_EQ(a.GetSize(), 2);
-        EXPECT_EQ(a[1]->m_value, 2);     // typed access
+        EXPECT_EQ(a[1]->m_value, 2);  // typed access
     }
 
     Bytes bad;
@@ -126,14 +126,16 @@ TEST(Collections, ArchiveFormsOfStringAndValueCollections)
     expected.w(2).w(0x1234).w(0xFFFF);
     expected.w(1).dw(0xDEADBEEF);
     expected.w(1).dw(7);
-    auto stored = StoreBytes([&](CArchive& ar) {
-        strings.Serialize(ar);
-        list.Serialize(ar);
-        bytes.Serialize(ar);
-        words.Serialize(ar);
-        dwords.Serialize(ar);
-        uints.Serialize(ar);
-    });
+    auto stored = StoreBytes(
+        [&](CArchive& ar)
+        {
+            strings.Serialize(ar);
+            list.Serialize(ar);
+            bytes.Serialize(ar);
+            words.Serialize(ar);
+            dwords.Serialize(ar);
+            uints.Serialize(ar);
+        });
     ASSERT_EQ(stored, expected.v);
 
     CStringArray strings2;

@@ -1,7 +1,7 @@
 // Bitmaps from BMP files that ImageMagick made (fixtures/make_bmps.sh), and
 // image lists built from bitmaps.
-#include "platform/ui/DC.h"
 #include "platform/core/File.h"
+#include "platform/ui/DC.h"
 #include "platform/ui/QtBridge.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +16,7 @@ const CString kFixtures = KDR_TEST_SOURCE_DIR "/platform/fixtures/";
 
 // Pixel (x, y) of the gradient fixtures.
 COLORREF Gradient(int x, int y) { return RGB(32 * x, 64 * y, 16 * (x + y)); }
-} // namespace
+}  // namespace
 
 TEST(DcBitmapTest, EveryDepthLoadsWithItsPixels)
 {
@@ -26,7 +26,8 @@ TEST(DcBitmapTest, EveryDepthLoadsWithItsPixels)
         int bits;
     };
     for (const Case& k : {Case{"bits8.bmp", 8}, Case{"bits24.bmp", 24}, Case{"bits32.bmp", 32},
-                          Case{"bits32v5.bmp", 32}, Case{"topdown24.bmp", 24}}) {
+                          Case{"bits32v5.bmp", 32}, Case{"topdown24.bmp", 24}})
+    {
         SCOPED_TRACE(k.file);
         CBitmap bitmap;
         ASSERT_TRUE(bitmap.LoadBitmap(kFixtures + k.file));
@@ -59,8 +60,8 @@ TEST(DcBitmapTest, PaletteDepthsLoadWithTheirColours)
     ASSERT_TRUE(four.LoadBitmap(kFixtures + "bits4.bmp"));
     four.GetBitmap(&info);
     EXPECT_EQ(info.bmBitsPixel, 4);
-    const COLORREF top[] = {RGB(255, 0, 0),   RGB(0, 255, 0),   RGB(0, 0, 255),   RGB(255, 255, 255),
-                            RGB(0, 0, 0),     RGB(255, 255, 0), RGB(0, 255, 255), RGB(255, 0, 255)};
+    const COLORREF top[] = {RGB(255, 0, 0), RGB(0, 255, 0),   RGB(0, 0, 255),   RGB(255, 255, 255),
+                            RGB(0, 0, 0),   RGB(255, 255, 0), RGB(0, 255, 255), RGB(255, 0, 255)};
     for (int x = 0; x < 8; ++x)
         EXPECT_EQ(four.GetPixel(x, 0), top[x]) << x;
     EXPECT_EQ(four.GetPixel(0, 3), RGB(255, 165, 0));
@@ -87,9 +88,12 @@ TEST(DcBitmapTest, BadFilesAreRefused)
     {
         const char* name;
         QByteArray data;
-    } bad[] = {{"short.bmp", bytes.left(70)}, {"header.bmp", bytes.left(20)}, {"text.bmp", QByteArray("BM not really")},
+    } bad[] = {{"short.bmp", bytes.left(70)},
+               {"header.bmp", bytes.left(20)},
+               {"text.bmp", QByteArray("BM not really")},
                {"png.bmp", QByteArray("\x89PNG\r\n\x1a\n")}};
-    for (const auto& b : bad) {
+    for (const auto& b : bad)
+    {
         QFile out(dir.path() + "/" + b.name);
         ASSERT_TRUE(out.open(QIODevice::WriteOnly));
         out.write(b.data);

@@ -34,14 +34,15 @@ struct Canvas
 std::vector<CPoint> Pentagram()
 {
     std::vector<CPoint> points;
-    for (int k = 0; k < 5; ++k) {
+    for (int k = 0; k < 5; ++k)
+    {
         const double a = -M_PI / 2 + (k * 2 % 5) * 2 * M_PI / 5;
         points.emplace_back(static_cast<int>(std::lround(50 + 45 * std::cos(a))),
                             static_cast<int>(std::lround(50 + 45 * std::sin(a))));
     }
     return points;
 }
-} // namespace
+}  // namespace
 
 TEST(DcDrawTest, LineLeavesOutItsEndPixel)
 {
@@ -66,7 +67,7 @@ TEST(DcDrawTest, PenWidthsAndStyles)
     Canvas c;
     CPen wide(PS_SOLID, 5, kBlue);
     CPen* old = c.dc.SelectObject(&wide);
-    EXPECT_EQ(old, nullptr);   // the DC's own default pen
+    EXPECT_EQ(old, nullptr);  // the DC's own default pen
     c.dc.MoveTo(20, 20);
     c.dc.LineTo(60, 20);
     for (int y = 18; y <= 22; ++y)
@@ -117,7 +118,8 @@ TEST(DcDrawTest, PolygonFillModes)
         int mode;
         COLORREF centre;
     };
-    for (const Case& k : {Case{ALTERNATE, kWhite}, Case{WINDING, kRed}}) {
+    for (const Case& k : {Case{ALTERNATE, kWhite}, Case{WINDING, kRed}})
+    {
         Canvas c;
         CBrush red(kRed);
         CPen none(PS_NULL, 0, 0);
@@ -126,7 +128,7 @@ TEST(DcDrawTest, PolygonFillModes)
         EXPECT_EQ(c.dc.SetPolyFillMode(k.mode), ALTERNATE);
         ASSERT_TRUE(c.dc.Polygon(star.data(), static_cast<int>(star.size())));
         EXPECT_EQ(c.dc.GetPixel(50, 50), k.centre) << "mode " << k.mode;
-        EXPECT_EQ(c.dc.GetPixel(50, 12), kRed) << "the top point";   // inside a tip
+        EXPECT_EQ(c.dc.GetPixel(50, 12), kRed) << "the top point";  // inside a tip
         EXPECT_EQ(c.dc.GetPixel(3, 3), kWhite) << "outside";
         EXPECT_EQ(c.dc.GetPixel(97, 97), kWhite) << "outside";
     }
@@ -155,15 +157,19 @@ TEST(DcDrawTest, HatchedBrushesRepeatEveryEightPixels)
     c.dc.FillRect(&area, &hatch);
     int hatchRows = 0;
     int firstRow = -1;
-    for (int y = 0; y < 40; ++y) {
+    for (int y = 0; y < 40; ++y)
+    {
         const COLORREF left = c.dc.GetPixel(0, y);
         for (int x = 1; x < 40; ++x)
             ASSERT_EQ(c.dc.GetPixel(x, y), left) << "a horizontal hatch row is uniform, row " << y;
-        if (left == kBlue) {
+        if (left == kBlue)
+        {
             ++hatchRows;
             if (firstRow < 0)
                 firstRow = y;
-        } else {
+        }
+        else
+        {
             EXPECT_EQ(left, kYellow);
         }
     }
@@ -177,7 +183,8 @@ TEST(DcDrawTest, HatchedBrushesRepeatEveryEightPixels)
     CBrush vert(HS_VERTICAL, kRed);
     v.dc.FillRect(&area, &vert);
     int redColumns = 0;
-    for (int x = 0; x < 40; ++x) {
+    for (int x = 0; x < 40; ++x)
+    {
         const COLORREF top = v.dc.GetPixel(x, 0);
         EXPECT_EQ(v.dc.GetPixel(x, 39), top);
         if (top == kRed)
@@ -194,9 +201,12 @@ TEST(DcDrawTest, HatchedBrushesRepeatEveryEightPixels)
     d.dc.FillRect(&cell, &fdiag);
     // A "\" line: where (x, y) is set, so is (x+1, y+1).
     int inked = 0;
-    for (int y = 0; y < 7; ++y) {
-        for (int x = 0; x < 7; ++x) {
-            if (d.dc.GetPixel(x, y) == kBlack) {
+    for (int y = 0; y < 7; ++y)
+    {
+        for (int x = 0; x < 7; ++x)
+        {
+            if (d.dc.GetPixel(x, y) == kBlack)
+            {
                 ++inked;
                 EXPECT_EQ(d.dc.GetPixel(x + 1, y + 1), kBlack) << x << "," << y;
             }
@@ -215,8 +225,10 @@ TEST(DcDrawTest, TextIsDrawnInTheTextColourOnly)
     EXPECT_GT(extent.cx, 10);
     EXPECT_GT(extent.cy, 5);
     int inked = 0;
-    for (int y = 0; y < 40; ++y) {
-        for (int x = 0; x < 120; ++x) {
+    for (int y = 0; y < 40; ++y)
+    {
+        for (int x = 0; x < 120; ++x)
+        {
             const COLORREF p = c.dc.GetPixel(x, y);
             if (p == kWhite)
                 continue;
@@ -259,12 +271,12 @@ TEST(DcDrawTest, RectanglesAndEllipsesExcludeRightAndBottomEdges)
     // The default brush is white, a hollow one fills nothing.
     Canvas h;
     h.dc.FillSolidRect(0, 0, 100, 100, kGreen);
-    EXPECT_EQ(h.dc.GetBkColor(), kGreen);   // as the framework's does
+    EXPECT_EQ(h.dc.GetBkColor(), kGreen);  // as the framework's does
     h.dc.SelectStockObject(HOLLOW_BRUSH);
     h.dc.Ellipse(10, 10, 50, 50);
     EXPECT_EQ(h.dc.GetPixel(30, 30), kGreen);
     EXPECT_EQ(h.dc.GetPixel(10, 30), kBlack);
-    EXPECT_EQ(h.dc.GetPixel(12, 12), kGreen);   // outside the curve, in the corner
+    EXPECT_EQ(h.dc.GetPixel(12, 12), kGreen);  // outside the curve, in the corner
     EXPECT_EQ(h.dc.GetPixel(50, 30), kGreen);
 
     CRect solid(60, 60, 70, 65);
@@ -288,7 +300,7 @@ TEST(DcDrawTest, ArcPieAndBezier)
     EXPECT_EQ(c.dc.GetPixel(70, 70), kWhite);
 
     Canvas a;
-    a.dc.Arc(10, 10, 91, 91, 50, 10, 90, 50);   // the other three quarters
+    a.dc.Arc(10, 10, 91, 91, 50, 10, 90, 50);  // the other three quarters
     EXPECT_EQ(a.dc.GetPixel(10, 50), kBlack);
     EXPECT_EQ(a.dc.GetPixel(50, 90), kBlack);
     EXPECT_EQ(a.dc.GetPixel(50, 50), kWhite);
@@ -307,7 +319,7 @@ TEST(DcDrawTest, ArcPieAndBezier)
     for (int y = 20; y < 40; ++y)
         onTop += b.dc.GetPixel(50, y) == kBlack;
     EXPECT_GE(onTop, 1);
-    EXPECT_FALSE(b.dc.PolyBezier(curve, 3));   // not 1 + 3k points
+    EXPECT_FALSE(b.dc.PolyBezier(curve, 3));  // not 1 + 3k points
 }
 
 TEST(DcDrawTest, PixelsBlitsAndViewportOrigin)
@@ -357,7 +369,7 @@ TEST(DcDrawTest, PixelsBlitsAndViewportOrigin)
     EXPECT_EQ(c.dc.GetPixel(14, 1), kBlue);
 
     EXPECT_EQ(mem.SelectObject(old), &bitmap);
-    EXPECT_FALSE(c.dc.BitBlt(0, 0, 2, 2, &mem, 0, 0, SRCCOPY));   // nothing selected to copy from
+    EXPECT_FALSE(c.dc.BitBlt(0, 0, 2, 2, &mem, 0, 0, SRCCOPY));  // nothing selected to copy from
 }
 
 TEST(DcDrawTest, NotMixModeUndoesItself)

@@ -45,7 +45,7 @@ protected:
     CString m_saved;
     std::string m_root;
 };
-} // namespace
+}  // namespace
 
 TEST_F(FileTest, CurrentDirectoryIsThePlatformsOwn)
 {
@@ -53,13 +53,13 @@ TEST_F(FileTest, CurrentDirectoryIsThePlatformsOwn)
     fs::path processCwd = fs::current_path(ec);
     EXPECT_EQ(GetCurrentDir(), m_root.c_str());
     ASSERT_TRUE(CreateDir("Data\\Maps"));
-    EXPECT_TRUE(SetCurrentDir("data"));            // case-blind too
+    EXPECT_TRUE(SetCurrentDir("data"));  // case-blind too
     EXPECT_EQ(GetCurrentDir(), (m_root + "/Data").c_str());
     EXPECT_FALSE(SetCurrentDir("Nowhere"));
     EXPECT_EQ(GetCurrentDir(), (m_root + "/Data").c_str());
     EXPECT_TRUE(SetCurrentDir(".."));
     EXPECT_EQ(GetCurrentDir(), m_root.c_str());
-    EXPECT_EQ(fs::current_path(ec), processCwd);    // the process never moved
+    EXPECT_EQ(fs::current_path(ec), processCwd);  // the process never moved
 }
 
 TEST_F(FileTest, NamesAreFoundWithoutRegardToCase)
@@ -71,8 +71,8 @@ TEST_F(FileTest, NamesAreFoundWithoutRegardToCase)
         bool found;
     };
     Case cases[] = {
-        {"Data/Units.UNT", true},   {"data\\units.unt", true}, {"DATA/UNITS.unt", true},
-        {"./Data/../data/Units.unt", true}, {"Data/Units.UN", false}, {"Dat/Units.UNT", false},
+        {"Data/Units.UNT", true},           {"data\\units.unt", true}, {"DATA/UNITS.unt", true},
+        {"./Data/../data/Units.unt", true}, {"Data/Units.UN", false},  {"Dat/Units.UNT", false},
     };
     for (const Case& c : cases)
     {
@@ -156,9 +156,10 @@ TEST_F(FileTest, ListFilesMatchesPatternsCaseBlindAndSorted)
     WriteRaw("c.asg", "");
     WriteRaw("notes.txt", "");
     WriteRaw("Savegame/one.asg", "");
-    CreateDir("dir.asc");   // directories are not listed
+    CreateDir("dir.asc");  // directories are not listed
 
-    auto names = [](std::vector<CString> v) {
+    auto names = [](std::vector<CString> v)
+    {
         std::string joined;
         for (const CString& s : v)
             joined += s.str() + ";";

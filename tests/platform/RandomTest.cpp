@@ -49,7 +49,7 @@ TEST(Timer, ManualTimeWrapsAt32Bits)
     AdvanceManualTime(0x20);
     DWORD after = timeGetTime();
     EXPECT_EQ(after, 0x10u);
-    EXPECT_EQ(after - before, 0x20u);   // stamps subtract across the wrap
+    EXPECT_EQ(after - before, 0x20u);  // stamps subtract across the wrap
 
     UseRealTime();
     EXPECT_FALSE(IsManualTime());

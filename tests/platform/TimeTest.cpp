@@ -49,9 +49,9 @@ TEST(CTime, UtcBreakdownAndBack)
         int year, month, day, hour, minute, second, dayOfWeek;
     };
     Case cases[] = {
-        {0, 1970, 1, 1, 0, 0, 0, 5},                  // a Thursday
+        {0, 1970, 1, 1, 0, 0, 0, 5},  // a Thursday
         {-1, 1969, 12, 31, 23, 59, 59, 4},
-        {951827696, 2000, 2, 29, 12, 34, 56, 3},      // leap day, a Tuesday
+        {951827696, 2000, 2, 29, 12, 34, 56, 3},  // leap day, a Tuesday
         {0x7FFFFFFF, 2038, 1, 19, 3, 14, 7, 3},
         {-0x7FFFFFFF - 1, 1901, 12, 13, 20, 45, 52, 6},
     };

@@ -1,8 +1,8 @@
 // The UI service: scripted answers, recorded prompts, failures for prompts
 // nobody scripted, and the Qt service's real widgets.
-#include "platform/ui/App.h"
-#include "platform/core/File.h"
 #include "platform/ui/UiService.h"
+#include "platform/core/File.h"
+#include "platform/ui/App.h"
 #include "platform/ui/Wnd.h"
 #include "support/ScriptedUi.h"
 
@@ -25,7 +25,8 @@ const char kObstacleFilter[] = "Friendly Obstacle Array (*.fob)|*.fob|All Files 
 CString OpenWithRetry(const CString& firstName)
 {
     CString name = firstName;
-    for (;;) {
+    for (;;)
+    {
         CFile file;
         if (file.Open(name, CFile::modeRead))
             return name;
@@ -36,7 +37,7 @@ CString OpenWithRetry(const CString& firstName)
         name = dialog.GetPathName();
     }
 }
-} // namespace
+}  // namespace
 
 TEST(UiServiceTest, ScriptAnswersYesNoCancelAndRecordsEachBox)
 {
@@ -94,8 +95,7 @@ TEST(UiServiceTest, FileOpenRetryLoopWalksMissingThenGoodThenCancel)
     EXPECT_TRUE(shown[1].file.bOpen);
 
     // Then the user gives up: the load fails.
-    ui->ExpectMessage("Kedravin", "The file " + missing + ".fob could not be opened.", IDOK)
-        .ExpectFileDialog(TRUE, "");
+    ui->ExpectMessage("Kedravin", "The file " + missing + ".fob could not be opened.", IDOK).ExpectFileDialog(TRUE, "");
     EXPECT_EQ(OpenWithRetry(missing + ".fob"), "");
     EXPECT_EQ(ui->GetShown().back().answer, IDCANCEL);
 }
@@ -146,16 +146,18 @@ TEST(UiServiceTest, QtServiceShowsARealMessageBox)
     QString seenTitle;
     QString seenText;
     int buttons = 0;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        seenTitle = box->windowTitle();
-        seenText = box->text();
-        buttons = static_cast<int>(box->buttons().size());
-        for (QAbstractButton* b : box->buttons())
-            if (b->text() == "&No")
-                b->click();
-    });
+    QTimer::singleShot(0,
+                       [&]
+                       {
+                           auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                           ASSERT_NE(box, nullptr);
+                           seenTitle = box->windowTitle();
+                           seenText = box->text();
+                           buttons = static_cast<int>(box->buttons().size());
+                           for (QAbstractButton* b : box->buttons())
+                               if (b->text() == "&No")
+                                   b->click();
+                       });
     CWnd owner;
     EXPECT_EQ(owner.MessageBox("Replace it?\r\nReally?", "Warning", MB_YESNOCANCEL | MB_ICONEXCLAMATION), IDNO);
     EXPECT_EQ(seenTitle, "Warning");
@@ -171,13 +173,15 @@ TEST(UiServiceTest, QtServiceFileDialogAnswersTheChosenFile)
     const CString oldDir = GetCurrentDir();
     ASSERT_TRUE(SetCurrentDir(dir.path().toUtf8().constData()));
     QString filters;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        filters = dialog->nameFilters().join("|");
-        dialog->selectFile(dir.path() + "/units.unt");
-        QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
-    });
+    QTimer::singleShot(0,
+                       [&]
+                       {
+                           auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                           ASSERT_NE(dialog, nullptr);
+                           filters = dialog->nameFilters().join("|");
+                           dialog->selectFile(dir.path() + "/units.unt");
+                           QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+                       });
     CFileDialog dialog(TRUE, "unt", nullptr, OFN_FILEMUSTEXIST, "Unit Array (*.unt)|*.unt||");
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(dialog.GetFileName(), "units.unt");

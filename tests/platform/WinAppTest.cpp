@@ -66,10 +66,12 @@ public:
 // The menu and keys of the test frame.
 void RegisterTestResources()
 {
-    CMenu::RegisterMenuResource(kResource, {
-        MenuPopup("&File", {MenuItem("&New", ID_FILE_NEW), MenuSeparator(), MenuItem("E&xit", ID_APP_EXIT)}),
-        MenuPopup("&Time", {MenuItem("&Start\tG", ID_TIME_START), MenuItem("S&top\tS", ID_TIME_STOP)}),
-    });
+    CMenu::RegisterMenuResource(
+        kResource,
+        {
+            MenuPopup("&File", {MenuItem("&New", ID_FILE_NEW), MenuSeparator(), MenuItem("E&xit", ID_APP_EXIT)}),
+            MenuPopup("&Time", {MenuItem("&Start\tG", ID_TIME_START), MenuItem("S&top\tS", ID_TIME_STOP)}),
+        });
     CAcceleratorTable::RegisterResource(kResource, {{FVIRTKEY, 'G', ID_TIME_START}, {FVIRTKEY, 'S', ID_TIME_STOP}});
 }
 
@@ -79,8 +81,8 @@ struct Program
     Program()
     {
         RegisterTestResources();
-        auto* t = new CSingleDocTemplate(kResource, [] { return new TestDoc; }, [] { return new CFrameWnd; },
-                                         [] { return new TestView; });
+        auto* t = new CSingleDocTemplate(
+            kResource, [] { return new TestDoc; }, [] { return new CFrameWnd; }, [] { return new TestView; });
         t->SetDocString("Kedravin\n\nKDR\nKDR Scenarios (*.asc)\n.asc\nKDR.Scenario\nKDR Scenario");
         app.AddDocTemplate(t);
     }
@@ -92,7 +94,7 @@ struct Program
     TestApp app;
 };
 
-} // namespace
+}  // namespace
 
 TEST(WinAppTest, LongLoopStopsAtTheStepAfterStopIsPosted)
 {
@@ -106,9 +108,11 @@ TEST(WinAppTest, LongLoopStopsAtTheStepAfterStopIsPosted)
 
     // The loop of the game: a step, then one waiting message served.
     int steps = 0;
-    while (running && steps < 1000) {
+    while (running && steps < 1000)
+    {
         ++steps;
-        if (steps == 5) {
+        if (steps == 5)
+        {
             // The player presses S (the Stop accelerator) while the loop runs.
             QCoreApplication::postEvent(view->GetWidget(),
                                         new QKeyEvent(QEvent::KeyPress, Qt::Key_S, Qt::NoModifier, "s"));
@@ -187,21 +191,25 @@ TEST(WinAppTest, NestedModalLoopServesCommandsPostedWhileItRuns)
 {
     Program p;
     p.app.OnFileNew();
-    ASSERT_EQ(SetUiService(nullptr), nullptr);   // the real, Qt service
+    ASSERT_EQ(SetUiService(nullptr), nullptr);  // the real, Qt service
     bool pinged = false;
     p.View()->MapCommand(ID_PING, [&] { pinged = true; });
 
-    CDialog::RegisterTemplate(7001, [](CDialogTemplate& t) {
-        t.Caption("Nested").Size(200, 80);
-        t.DefPushButton(IDOK, "OK", 10, 40, 80, 26);
-    });
+    CDialog::RegisterTemplate(7001,
+                              [](CDialogTemplate& t)
+                              {
+                                  t.Caption("Nested").Size(200, 80);
+                                  t.DefPushButton(IDOK, "OK", 10, 40, 80, 26);
+                              });
     CDialog dialog(7001);
     bool pingedBeforeClose = false;
     QTimer::singleShot(0, [&] { p.View()->PostCommand(ID_PING); });
-    QTimer::singleShot(20, [&] {
-        pingedBeforeClose = pinged;
-        dialog.PressButton(IDOK);
-    });
+    QTimer::singleShot(20,
+                       [&]
+                       {
+                           pingedBeforeClose = pinged;
+                           dialog.PressButton(IDOK);
+                       });
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_TRUE(pingedBeforeClose);
 }
@@ -269,7 +277,7 @@ TEST(WinAppTest, ProfileKeepsNamedValuesAndFourRecentFiles)
         CRecentFileList* mru = app.GetRecentFileList();
         ASSERT_NE(mru, nullptr);
         ASSERT_EQ(mru->GetCount(), 4);
-        EXPECT_EQ((*mru)[0], "C.ASC");   // moved to the front, not repeated
+        EXPECT_EQ((*mru)[0], "C.ASC");  // moved to the front, not repeated
         EXPECT_EQ((*mru)[1], "e.asc");
         EXPECT_EQ((*mru)[3], "b.asc");
         CCmdUI ui(ID_FILE_MRU_FILE1 + 1);

@@ -12,9 +12,9 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMainWindow>
 
 namespace
 {
@@ -24,7 +24,7 @@ constexpr UINT ID_TIME_STOP = 32869;
 constexpr UINT ID_ZOOM_IN = 32781;
 constexpr UINT ID_SHOW_PATH = 32862;
 constexpr UINT ID_ESCAPE = 33367;
-constexpr UINT ID_NOBODY = 33999;   // no handler anywhere
+constexpr UINT ID_NOBODY = 33999;  // no handler anywhere
 constexpr UINT ID_UNIT1 = 32993;
 
 // A view that knows whether the clock runs, as the game's does.
@@ -33,14 +33,26 @@ class ClockView : public CScrollView
 public:
     ClockView()
     {
-        MapCommand(ID_TIME_START, [this] { running = true; ++starts; });
-        MapUpdate(ID_TIME_START, [this](CCmdUI* ui) {
-            ui->Enable(!running);
-            ui->SetCheck(running);
-        });
-        MapCommand(ID_TIME_STOP, [this] { running = false; ++stops; });
+        MapCommand(ID_TIME_START,
+                   [this]
+                   {
+                       running = true;
+                       ++starts;
+                   });
+        MapUpdate(ID_TIME_START,
+                  [this](CCmdUI* ui)
+                  {
+                      ui->Enable(!running);
+                      ui->SetCheck(running);
+                  });
+        MapCommand(ID_TIME_STOP,
+                   [this]
+                   {
+                       running = false;
+                       ++stops;
+                   });
         MapUpdate(ID_TIME_STOP, [this](CCmdUI* ui) { ui->Enable(running); });
-        MapCommand(ID_ZOOM_IN, [this] { ++zooms; });   // no update handler: enabled
+        MapCommand(ID_ZOOM_IN, [this] { ++zooms; });  // no update handler: enabled
         MapCommand(ID_SHOW_PATH, [] {});
         MapUpdate(ID_SHOW_PATH, [this](CCmdUI* ui) { ui->SetText(running ? "Hide &Path" : "Show &Path"); });
         MapCommand(ID_ESCAPE, [this] { ++escapes; });
@@ -79,14 +91,15 @@ struct Fixture
         RegisterResourceString(ID_TIME_START, "Start the game clock\nTime Start");
         RegisterResourceString(ID_TIME_STOP, "Stop the game clock\nTime Stop");
         RegisterResourceString(ID_ZOOM_IN, "Zoom in\nZoom In");
-        CMenu::RegisterMenuResource(kResource, {
-            MenuPopup("&File", {MenuItem("E&xit", ID_APP_EXIT)}),
-            MenuPopup("&View", {MenuItem("Zoom &In", ID_ZOOM_IN), MenuItem("Show &Path", ID_SHOW_PATH)}),
-            MenuPopup("&Time", {MenuItem("&Start\tG", ID_TIME_START), MenuItem("S&top\tS", ID_TIME_STOP),
-                                MenuSeparator(), MenuItem("Nothing", ID_NOBODY)}),
-            MenuPopup("&Multiplayer", {MenuPopup("&Pass Units", {})}),
-            MenuPopup("&Help", {MenuItem("&About Kedravin...", ID_APP_ABOUT)}),
-        });
+        CMenu::RegisterMenuResource(
+            kResource, {
+                           MenuPopup("&File", {MenuItem("E&xit", ID_APP_EXIT)}),
+                           MenuPopup("&View", {MenuItem("Zoom &In", ID_ZOOM_IN), MenuItem("Show &Path", ID_SHOW_PATH)}),
+                           MenuPopup("&Time", {MenuItem("&Start\tG", ID_TIME_START), MenuItem("S&top\tS", ID_TIME_STOP),
+                                               MenuSeparator(), MenuItem("Nothing", ID_NOBODY)}),
+                           MenuPopup("&Multiplayer", {MenuPopup("&Pass Units", {})}),
+                           MenuPopup("&Help", {MenuItem("&About Kedravin...", ID_APP_ABOUT)}),
+                       });
         CAcceleratorTable::RegisterResource(kResource, {{FVIRTKEY, 'G', ID_TIME_START},
                                                         {FVIRTKEY, 'S', ID_TIME_STOP},
                                                         {FVIRTKEY, VK_ESCAPE, ID_ESCAPE},
@@ -116,7 +129,8 @@ struct Fixture
     }
     void Pump()
     {
-        while (app.PumpWaitingMessage()) {
+        while (app.PumpWaitingMessage())
+        {
         }
     }
 
@@ -124,7 +138,7 @@ struct Fixture
     MainFrame frame;
     ClockView* view = nullptr;
 };
-} // namespace
+}  // namespace
 
 TEST(WinCommandTest, MenuBarKeepsTheDescribedOrder)
 {
@@ -209,7 +223,7 @@ TEST(WinCommandTest, ToolbarButtonSetsSwapAndCarryTooltips)
     EXPECT_EQ(f.frame.toolbar.GetCount(), 3);
     EXPECT_EQ(f.frame.toolbar.CommandToIndex(ID_TIME_START), -1);
     EXPECT_EQ(f.frame.toolbar.GetButtonTooltip(ID_ZOOM_IN), "Zoom In");
-    EXPECT_FALSE(f.frame.toolbar.LoadBitmap(99999u));   // unknown bitmap: buttons kept
+    EXPECT_FALSE(f.frame.toolbar.LoadBitmap(99999u));  // unknown bitmap: buttons kept
     EXPECT_EQ(f.frame.toolbar.GetCount(), 3);
     f.frame.SetMessageText("Zoom in");
     EXPECT_EQ(f.frame.status.GetPaneText(0), "Zoom in");
@@ -218,10 +232,12 @@ TEST(WinCommandTest, ToolbarButtonSetsSwapAndCarryTooltips)
 TEST(WinCommandTest, AcceleratorReachesTheViewFromAModelessDialog)
 {
     Fixture f;
-    CDialog::RegisterTemplate(7101, [](CDialogTemplate& t) {
-        t.Caption("Unit").Size(200, 80);
-        t.Edit(1001, 10, 10, 180, 22);
-    });
+    CDialog::RegisterTemplate(7101,
+                              [](CDialogTemplate& t)
+                              {
+                                  t.Caption("Unit").Size(200, 80);
+                                  t.Edit(1001, 10, 10, 180, 22);
+                              });
     CDialog tool(7101, &f.frame);
     ASSERT_TRUE(tool.Create());
     EXPECT_TRUE(tool.IsWindowVisible());
@@ -231,13 +247,13 @@ TEST(WinCommandTest, AcceleratorReachesTheViewFromAModelessDialog)
     QCoreApplication::sendEvent(edit, &g);
     f.Pump();
     EXPECT_EQ(f.view->starts, 1);
-    EXPECT_EQ(tool.GetDlgItemText(1001), "");   // the key went to the map, not the edit
+    EXPECT_EQ(tool.GetDlgItemText(1001), "");  // the key went to the map, not the edit
 
     QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QCoreApplication::sendEvent(edit, &esc);
     f.Pump();
     EXPECT_EQ(f.view->escapes, 1);
-    EXPECT_TRUE(tool.IsWindowVisible());   // Escape was the map's, the dialog stays
+    EXPECT_TRUE(tool.IsWindowVisible());  // Escape was the map's, the dialog stays
 
     // Z alone is no accelerator; with Ctrl held it is.
     QKeyEvent z(QEvent::KeyPress, Qt::Key_Z, Qt::NoModifier, "z");
@@ -272,7 +288,8 @@ TEST(WinCommandTest, PopupMenuBuiltAtRunTimeReturnsTheScriptedChoice)
     ScopedScriptedUi ui;
     CMenu pick;
     pick.CreatePopupMenu();
-    for (int k = 0; k < 9; ++k) {
+    for (int k = 0; k < 9; ++k)
+    {
         CString name;
         name.Format("Unit %d", k + 1);
         if (k < 8)
@@ -282,13 +299,15 @@ TEST(WinCommandTest, PopupMenuBuiltAtRunTimeReturnsTheScriptedChoice)
     pick.AppendMenu(MF_STRING, ID_NOBODY, "Nobody");
     EXPECT_EQ(pick.GetMenuItemCount(), 10u);
 
-    ui->ExpectPopupMenu(ID_UNIT1 + 2, [](CMenu& shown) {
-        // Shown after the update protocol: handled items usable, the other not.
-        EXPECT_EQ(shown.GetMenuState(ID_UNIT1, MF_BYCOMMAND) & MF_GRAYED, 0u);
-        EXPECT_EQ(shown.GetMenuState(ID_NOBODY, MF_BYCOMMAND) & MF_GRAYED, MF_GRAYED);
-    });
+    ui->ExpectPopupMenu(ID_UNIT1 + 2,
+                        [](CMenu& shown)
+                        {
+                            // Shown after the update protocol: handled items usable, the other not.
+                            EXPECT_EQ(shown.GetMenuState(ID_UNIT1, MF_BYCOMMAND) & MF_GRAYED, 0u);
+                            EXPECT_EQ(shown.GetMenuState(ID_NOBODY, MF_BYCOMMAND) & MF_GRAYED, MF_GRAYED);
+                        });
     EXPECT_TRUE(pick.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, 100, 100, &f.frame));
-    EXPECT_EQ(f.view->picked, 0);   // the command comes as a message after the menu
+    EXPECT_EQ(f.view->picked, 0);  // the command comes as a message after the menu
     f.Pump();
     EXPECT_EQ(f.view->picked, 3);
 

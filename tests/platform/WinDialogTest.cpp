@@ -110,51 +110,53 @@ public:
     int hideClicks = 0;
     int lastSliderPos = -1;
 };
-} // namespace
+}  // namespace
 
 TEST(WinDialogTest, ModalDialogFillsItsControlsAndValidatesOnOK)
 {
     ScopedScriptedUi ui;
     SetMessageBoxCaption("Kedravin");
     SettingsDlg dlg;
-    ui->ExpectDialog(IDD_SETTINGS, IDOK, [](CDialog& d) {
-        // Filled from the members.
-        EXPECT_EQ(d.GetWindowText(), "Settings");
-        EXPECT_EQ(d.GetDlgItemText(IDC_NAME), "Alpha");
-        EXPECT_EQ(d.GetDlgItemText(IDC_COUNT), "4");
-        EXPECT_EQ(d.GetCheckedRadioButton(IDC_FAST, IDC_SLOW), static_cast<UINT>(IDC_SLOW));
-        EXPECT_EQ(d.IsDlgButtonChecked(IDC_RED), BST_CHECKED);
-        EXPECT_EQ(d.IsDlgButtonChecked(IDC_HIDE), BST_CHECKED);
-        auto* list = d.GetDlgControl<CListBox>(IDC_LIST);
-        EXPECT_EQ(list->GetText(list->GetCurSel()), "Bravo\t2");
-        EXPECT_EQ(d.GetDlgControl<CComboBox>(IDC_COMBO)->GetWindowText(), "Line");
-        EXPECT_EQ(d.GetDlgItemText(IDC_NOTE), "Line one\r\nLine two");
-        EXPECT_TRUE(d.GetDlgControl<CEdit>(IDC_NOTE)->IsReadOnly());
-        EXPECT_EQ(d.GetDlgControl<CSliderCtrl>(IDC_SIZE)->GetPos(), 5);
-        EXPECT_EQ(d.GetDlgItem(IDC_STATIC)->GetWindowText(), "&Name:");
-        EXPECT_NE(qobject_cast<QGroupBox*>(d.GetDlgItem(IDC_GROUP)->GetWidget()), nullptr);
+    ui->ExpectDialog(IDD_SETTINGS, IDOK,
+                     [](CDialog& d)
+                     {
+                         // Filled from the members.
+                         EXPECT_EQ(d.GetWindowText(), "Settings");
+                         EXPECT_EQ(d.GetDlgItemText(IDC_NAME), "Alpha");
+                         EXPECT_EQ(d.GetDlgItemText(IDC_COUNT), "4");
+                         EXPECT_EQ(d.GetCheckedRadioButton(IDC_FAST, IDC_SLOW), static_cast<UINT>(IDC_SLOW));
+                         EXPECT_EQ(d.IsDlgButtonChecked(IDC_RED), BST_CHECKED);
+                         EXPECT_EQ(d.IsDlgButtonChecked(IDC_HIDE), BST_CHECKED);
+                         auto* list = d.GetDlgControl<CListBox>(IDC_LIST);
+                         EXPECT_EQ(list->GetText(list->GetCurSel()), "Bravo\t2");
+                         EXPECT_EQ(d.GetDlgControl<CComboBox>(IDC_COMBO)->GetWindowText(), "Line");
+                         EXPECT_EQ(d.GetDlgItemText(IDC_NOTE), "Line one\r\nLine two");
+                         EXPECT_TRUE(d.GetDlgControl<CEdit>(IDC_NOTE)->IsReadOnly());
+                         EXPECT_EQ(d.GetDlgControl<CSliderCtrl>(IDC_SIZE)->GetPos(), 5);
+                         EXPECT_EQ(d.GetDlgItem(IDC_STATIC)->GetWindowText(), "&Name:");
+                         EXPECT_NE(qobject_cast<QGroupBox*>(d.GetDlgItem(IDC_GROUP)->GetWidget()), nullptr);
 
-        // Out of range: the framework's message, and the dialog stays.
-        d.SetDlgItemText(IDC_COUNT, "11");
-        EXPECT_TRUE(d.PressButton(IDOK));
-        EXPECT_FALSE(d.IsModalEnded());
-        // Not a number at all.
-        d.SetDlgItemText(IDC_COUNT, "");
-        d.PressEnter();
-        EXPECT_FALSE(d.IsModalEnded());
+                         // Out of range: the framework's message, and the dialog stays.
+                         d.SetDlgItemText(IDC_COUNT, "11");
+                         EXPECT_TRUE(d.PressButton(IDOK));
+                         EXPECT_FALSE(d.IsModalEnded());
+                         // Not a number at all.
+                         d.SetDlgItemText(IDC_COUNT, "");
+                         d.PressEnter();
+                         EXPECT_FALSE(d.IsModalEnded());
 
-        // The two radio groups are separate.
-        d.CheckRadioButton(IDC_FAST, IDC_SLOW, IDC_FAST);
-        d.GetDlgControl<CButton>(IDC_BLUE)->Click();
-        EXPECT_EQ(d.IsDlgButtonChecked(IDC_FAST), BST_CHECKED);
-        EXPECT_EQ(d.IsDlgButtonChecked(IDC_RED), BST_UNCHECKED);
+                         // The two radio groups are separate.
+                         d.CheckRadioButton(IDC_FAST, IDC_SLOW, IDC_FAST);
+                         d.GetDlgControl<CButton>(IDC_BLUE)->Click();
+                         EXPECT_EQ(d.IsDlgButtonChecked(IDC_FAST), BST_CHECKED);
+                         EXPECT_EQ(d.IsDlgButtonChecked(IDC_RED), BST_UNCHECKED);
 
-        d.GetDlgControl<CButton>(IDC_HIDE)->Click();
-        d.SetDlgItemText(IDC_COUNT, "10");
-        d.GetDlgControl<CComboBox>(IDC_COMBO)->SelectItem(0);
-        d.GetDlgControl<CSliderCtrl>(IDC_SIZE)->MoveTo(17);
-        d.GetDlgControl<CListBox>(IDC_LIST)->ClickItem(0);
-    });
+                         d.GetDlgControl<CButton>(IDC_HIDE)->Click();
+                         d.SetDlgItemText(IDC_COUNT, "10");
+                         d.GetDlgControl<CComboBox>(IDC_COMBO)->SelectItem(0);
+                         d.GetDlgControl<CSliderCtrl>(IDC_SIZE)->MoveTo(17);
+                         d.GetDlgControl<CListBox>(IDC_LIST)->ClickItem(0);
+                     });
     ui->ExpectMessage("Kedravin", "Please enter an integer between 1 and 10.", IDOK)
         .ExpectMessage("Kedravin", "Please enter an integer.", IDOK);
     EXPECT_EQ(dlg.DoModal(), IDOK);
@@ -188,20 +190,22 @@ TEST(WinDialogTest, EditLengthLimitAndNumbersOnly)
 {
     ScopedScriptedUi ui;
     SettingsDlg dlg;
-    ui->ExpectDialog(IDD_SETTINGS, IDOK, [](CDialog& d) {
-        auto* name = d.GetDlgControl<CEdit>(IDC_NAME);
-        EXPECT_EQ(name->GetLimitText(), 12);   // from DDV_MaxChars
-        name->SetWindowText("");
-        name->TypeText("Abcdefghijklmnop");
-        EXPECT_EQ(name->GetWindowText(), "Abcdefghijkl");
-        auto* count = d.GetDlgControl<CEdit>(IDC_COUNT);
-        count->SetWindowText("");
-        count->TypeText("7x-");
-        EXPECT_EQ(count->GetWindowText(), "7");
-        name->SetReadOnly(TRUE);
-        name->TypeText("more");
-        EXPECT_EQ(name->GetWindowText(), "Abcdefghijkl");
-    });
+    ui->ExpectDialog(IDD_SETTINGS, IDOK,
+                     [](CDialog& d)
+                     {
+                         auto* name = d.GetDlgControl<CEdit>(IDC_NAME);
+                         EXPECT_EQ(name->GetLimitText(), 12);  // from DDV_MaxChars
+                         name->SetWindowText("");
+                         name->TypeText("Abcdefghijklmnop");
+                         EXPECT_EQ(name->GetWindowText(), "Abcdefghijkl");
+                         auto* count = d.GetDlgControl<CEdit>(IDC_COUNT);
+                         count->SetWindowText("");
+                         count->TypeText("7x-");
+                         EXPECT_EQ(count->GetWindowText(), "7");
+                         name->SetReadOnly(TRUE);
+                         name->TypeText("more");
+                         EXPECT_EQ(name->GetWindowText(), "Abcdefghijkl");
+                     });
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(dlg.name, "Abcdefghijkl");
     EXPECT_EQ(dlg.count, 7);
@@ -211,28 +215,30 @@ TEST(WinDialogTest, ListBoxSortsFindsAndDoubleClicks)
 {
     ScopedScriptedUi ui;
     SettingsDlg dlg;
-    ui->ExpectDialog(IDD_SETTINGS, IDCANCEL, [](CDialog& d) {
-        auto* list = d.GetDlgControl<CListBox>(IDC_LIST);
-        ASSERT_EQ(list->GetCount(), 3);
-        EXPECT_EQ(list->GetText(0), "alpha\t1");   // sorted, case ignored
-        EXPECT_EQ(list->GetText(2), "Charlie\t3");
-        EXPECT_EQ(list->FindStringExact(-1, "ALPHA\t1"), 0);
-        EXPECT_EQ(list->FindStringExact(-1, "alpha"), LB_ERR);
-        EXPECT_EQ(list->FindString(-1, "br"), 1);
-        EXPECT_EQ(list->FindStringExact(0, "alpha\t1"), 0);   // wraps round from after the start
-        EXPECT_EQ(list->InsertString(1, "zulu"), 1);
-        EXPECT_EQ(list->DeleteString(1), 3);
-        EXPECT_EQ(list->DeleteString(9), LB_ERR);
-        EXPECT_EQ(list->GetText(9), "");
-        list->SetItemData(2, 42);
-        EXPECT_EQ(list->GetItemData(2), 42u);
-        const int stops[] = {40, 80};
-        EXPECT_TRUE(list->SetTabStops(2, stops));
-        list->SetHorizontalExtent(600);
-        EXPECT_EQ(list->GetHorizontalExtent(), 600);
-        list->DoubleClickItem(2);   // ends the dialog through OK
-        EXPECT_TRUE(d.IsModalEnded());
-    });
+    ui->ExpectDialog(IDD_SETTINGS, IDCANCEL,
+                     [](CDialog& d)
+                     {
+                         auto* list = d.GetDlgControl<CListBox>(IDC_LIST);
+                         ASSERT_EQ(list->GetCount(), 3);
+                         EXPECT_EQ(list->GetText(0), "alpha\t1");  // sorted, case ignored
+                         EXPECT_EQ(list->GetText(2), "Charlie\t3");
+                         EXPECT_EQ(list->FindStringExact(-1, "ALPHA\t1"), 0);
+                         EXPECT_EQ(list->FindStringExact(-1, "alpha"), LB_ERR);
+                         EXPECT_EQ(list->FindString(-1, "br"), 1);
+                         EXPECT_EQ(list->FindStringExact(0, "alpha\t1"), 0);  // wraps round from after the start
+                         EXPECT_EQ(list->InsertString(1, "zulu"), 1);
+                         EXPECT_EQ(list->DeleteString(1), 3);
+                         EXPECT_EQ(list->DeleteString(9), LB_ERR);
+                         EXPECT_EQ(list->GetText(9), "");
+                         list->SetItemData(2, 42);
+                         EXPECT_EQ(list->GetItemData(2), 42u);
+                         const int stops[] = {40, 80};
+                         EXPECT_TRUE(list->SetTabStops(2, stops));
+                         list->SetHorizontalExtent(600);
+                         EXPECT_EQ(list->GetHorizontalExtent(), 600);
+                         list->DoubleClickItem(2);  // ends the dialog through OK
+                         EXPECT_TRUE(d.IsModalEnded());
+                     });
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(dlg.choice, "Charlie\t3");
 }
@@ -271,29 +277,31 @@ public:
     }
     LinkStatic link;
 };
-} // namespace
+}  // namespace
 
 TEST(WinDialogTest, HyperlinkStaticTakesItsClicks)
 {
     ScopedScriptedUi ui;
     LinkDlg dlg;
-    ui->ExpectDialog(IDD_SETTINGS, IDOK, [&](CDialog& d) {
-        ASSERT_EQ(d.GetDlgItem(IDC_LINK), &dlg.link);
-        auto* label = qobject_cast<QLabel*>(dlg.link.GetWidget());
-        ASSERT_NE(label, nullptr);
-        EXPECT_TRUE(label->font().underline());
-        EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(0, 0, 255));
-        // A real click: press and release on the label.
-        const QPointF at(5, 5);
-        QMouseEvent press(QEvent::MouseButtonPress, at, label->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                          Qt::NoModifier);
-        QMouseEvent release(QEvent::MouseButtonRelease, at, label->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
-                            Qt::NoModifier);
-        QCoreApplication::sendEvent(label, &press);
-        QCoreApplication::sendEvent(label, &release);
-        EXPECT_EQ(dlg.link.clicks, 1);
-        EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(128, 0, 128));
-    });
+    ui->ExpectDialog(IDD_SETTINGS, IDOK,
+                     [&](CDialog& d)
+                     {
+                         ASSERT_EQ(d.GetDlgItem(IDC_LINK), &dlg.link);
+                         auto* label = qobject_cast<QLabel*>(dlg.link.GetWidget());
+                         ASSERT_NE(label, nullptr);
+                         EXPECT_TRUE(label->font().underline());
+                         EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+                         // A real click: press and release on the label.
+                         const QPointF at(5, 5);
+                         QMouseEvent press(QEvent::MouseButtonPress, at, label->mapToGlobal(at), Qt::LeftButton,
+                                           Qt::LeftButton, Qt::NoModifier);
+                         QMouseEvent release(QEvent::MouseButtonRelease, at, label->mapToGlobal(at), Qt::LeftButton,
+                                             Qt::NoButton, Qt::NoModifier);
+                         QCoreApplication::sendEvent(label, &press);
+                         QCoreApplication::sendEvent(label, &release);
+                         EXPECT_EQ(dlg.link.clicks, 1);
+                         EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(128, 0, 128));
+                     });
     EXPECT_EQ(dlg.DoModal(), IDOK);
 }
 
@@ -315,7 +323,7 @@ public:
     void OnCancel() override { DestroyWindow(); }
     void PostNcDestroy() override { delete this; }
 };
-} // namespace
+}  // namespace
 
 TEST(WinDialogTest, ModelessWindowDeletesItselfWhenClosed)
 {
@@ -365,7 +373,8 @@ public:
     }
     void OnMouseMove(UINT flags, CPoint point) override
     {
-        if (dragItem) {
+        if (dragItem)
+        {
             UINT hit = 0;
             HTREEITEM target = HitTest(point, &hit);
             SelectDropTarget((hit & TVHT_ONITEM) ? target : nullptr);
@@ -376,8 +385,10 @@ public:
     }
     void OnLButtonUp(UINT flags, CPoint point) override
     {
-        if (dragItem) {
-            if (dropItem && dropItem != dragItem) {
+        if (dragItem)
+        {
+            if (dropItem && dropItem != dragItem)
+            {
                 int image = 0;
                 int selected = 0;
                 GetItemImage(dragItem, image, selected);
@@ -412,7 +423,7 @@ void SendMouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button,
     QMouseEvent e(type, QPointF(at), QPointF(w->mapToGlobal(at)), button, buttons, Qt::NoModifier);
     QCoreApplication::sendEvent(w, &e);
 }
-} // namespace
+}  // namespace
 
 TEST(WinDialogTest, TreeControlImagesRenamesAndDrags)
 {
@@ -473,9 +484,9 @@ TEST(WinDialogTest, TreeControlImagesRenamesAndDrags)
     const QPoint a(from.left + 4, from.CenterPoint().y);
     const QPoint b(to.left + 4, to.CenterPoint().y);
     SendMouse(viewport, QEvent::MouseButtonPress, a, Qt::LeftButton, Qt::LeftButton);
-    EXPECT_EQ(tree.GetSelectedItem(), tank);   // the control's own handling ran
+    EXPECT_EQ(tree.GetSelectedItem(), tank);  // the control's own handling ran
     SendMouse(viewport, QEvent::MouseMove, a + QPoint(1, 0), Qt::NoButton, Qt::LeftButton);
-    EXPECT_EQ(tree.beginDrags, 0);   // not far enough yet
+    EXPECT_EQ(tree.beginDrags, 0);  // not far enough yet
     SendMouse(viewport, QEvent::MouseMove, b, Qt::NoButton, Qt::LeftButton);
     EXPECT_EQ(tree.beginDrags, 1);
     SendMouse(viewport, QEvent::MouseMove, b + QPoint(0, 1), Qt::NoButton, Qt::LeftButton);
@@ -488,7 +499,7 @@ TEST(WinDialogTest, TreeControlImagesRenamesAndDrags)
     EXPECT_EQ(tree.GetItemText(moved), "A12");
     EXPECT_FALSE(tree.ItemHasChildren(first));
     EXPECT_EQ(tree.GetDropHilightItem(), nullptr);
-    EXPECT_EQ(tree.GetItemText(tank), "");   // a stale handle finds nothing
+    EXPECT_EQ(tree.GetItemText(tank), "");  // a stale handle finds nothing
 
     // Hit tests outside any item.
     UINT flags = 0;
@@ -528,7 +539,7 @@ public:
     int activations = 0;
     int applies = 0;
 };
-} // namespace
+}  // namespace
 
 TEST(WinDialogTest, PropertySheetPagesComeAndGoWhileOpen)
 {
@@ -540,40 +551,42 @@ TEST(WinDialogTest, PropertySheetPagesComeAndGoWhileOpen)
     CPropertySheet sheet("Unit Information");
     sheet.AddPage(&general);
     sheet.AddPage(&weapons);
-    ui->ExpectDialogCaption("Unit Information", IDOK, [&](CDialog& d) {
-        auto& carrier = dynamic_cast<CSheetDialog&>(d);
-        CPropertySheet* s = carrier.GetSheet();
-        EXPECT_EQ(s->GetPageCount(), 2);
-        EXPECT_EQ(s->GetActivePage(), &general);
-        EXPECT_TRUE(general.IsWindow());
-        EXPECT_FALSE(weapons.IsWindow());   // made when first shown
-        EXPECT_EQ(general.GetDlgItemText(IDC_COUNT), "5");
+    ui->ExpectDialogCaption("Unit Information", IDOK,
+                            [&](CDialog& d)
+                            {
+                                auto& carrier = dynamic_cast<CSheetDialog&>(d);
+                                CPropertySheet* s = carrier.GetSheet();
+                                EXPECT_EQ(s->GetPageCount(), 2);
+                                EXPECT_EQ(s->GetActivePage(), &general);
+                                EXPECT_TRUE(general.IsWindow());
+                                EXPECT_FALSE(weapons.IsWindow());  // made when first shown
+                                EXPECT_EQ(general.GetDlgItemText(IDC_COUNT), "5");
 
-        // A bad value keeps its page.
-        general.SetDlgItemText(IDC_COUNT, "100");
-        EXPECT_FALSE(s->SetActivePage(1));
-        EXPECT_EQ(s->GetActiveIndex(), 0);
-        general.SetDlgItemText(IDC_COUNT, "12");
-        EXPECT_TRUE(s->SetActivePage(&weapons));
-        EXPECT_TRUE(weapons.IsWindow());
-        weapons.SetDlgItemText(IDC_COUNT, "7");
+                                // A bad value keeps its page.
+                                general.SetDlgItemText(IDC_COUNT, "100");
+                                EXPECT_FALSE(s->SetActivePage(1));
+                                EXPECT_EQ(s->GetActiveIndex(), 0);
+                                general.SetDlgItemText(IDC_COUNT, "12");
+                                EXPECT_TRUE(s->SetActivePage(&weapons));
+                                EXPECT_TRUE(weapons.IsWindow());
+                                weapons.SetDlgItemText(IDC_COUNT, "7");
 
-        s->AddPage(&extra);
-        EXPECT_EQ(s->GetPageCount(), 3);
-        EXPECT_TRUE(s->SetActivePage(2));
-        s->RemovePage(&weapons);
-        EXPECT_EQ(s->GetPageCount(), 2);
-        EXPECT_FALSE(weapons.IsWindow());
-        EXPECT_EQ(s->GetPage(1), &extra);
-        EXPECT_EQ(s->GetActivePage(), &extra);
-    });
+                                s->AddPage(&extra);
+                                EXPECT_EQ(s->GetPageCount(), 3);
+                                EXPECT_TRUE(s->SetActivePage(2));
+                                s->RemovePage(&weapons);
+                                EXPECT_EQ(s->GetPageCount(), 2);
+                                EXPECT_FALSE(weapons.IsWindow());
+                                EXPECT_EQ(s->GetPage(1), &extra);
+                                EXPECT_EQ(s->GetActivePage(), &extra);
+                            });
     ui->ExpectMessage("Kedravin", "Please enter an integer between 0 and 99.", IDOK);
     EXPECT_EQ(sheet.DoModal(), IDOK);
     EXPECT_EQ(general.value, 12);
     EXPECT_EQ(general.applies, 1);
     EXPECT_EQ(extra.applies, 1);
-    EXPECT_EQ(weapons.applies, 0);   // removed before OK
-    EXPECT_EQ(weapons.value, 7);     // taken when it was left
+    EXPECT_EQ(weapons.applies, 0);  // removed before OK
+    EXPECT_EQ(weapons.value, 7);    // taken when it was left
     EXPECT_FALSE(general.IsWindow());
 }
 

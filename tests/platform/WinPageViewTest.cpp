@@ -9,9 +9,9 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTextBrowser>
@@ -25,7 +25,7 @@ void Write(const QString& path, const char* text)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(text);
 }
-} // namespace
+}  // namespace
 
 TEST(WinPageViewTest, NavigatesBackAndForwardAndReportsIt)
 {
@@ -41,8 +41,9 @@ TEST(WinPageViewTest, NavigatesBackAndForwardAndReportsIt)
     std::vector<std::pair<long, BOOL>> states;
     std::vector<CString> titles;
     page.m_onCommandStateChange = [&](long command, BOOL enable) { states.emplace_back(command, enable); };
-    std::vector<CString> locationsAtTitle;   // what a listener reads when told
-    page.m_onTitleChange = [&](const CString& title) {
+    std::vector<CString> locationsAtTitle;  // what a listener reads when told
+    page.m_onTitleChange = [&](const CString& title)
+    {
         titles.push_back(title);
         locationsAtTitle.push_back(page.GetLocationName());
     };
@@ -59,7 +60,7 @@ TEST(WinPageViewTest, NavigatesBackAndForwardAndReportsIt)
 
     ASSERT_TRUE(page.Navigate("file:///" + start + "/Savegame/m1a1.htm"));
     EXPECT_EQ(page.GetLocationName(), "m1a1.htm");
-    EXPECT_EQ(page.GetTitle(), "m1a1.htm");   // no title: the file name
+    EXPECT_EQ(page.GetTitle(), "m1a1.htm");  // no title: the file name
     EXPECT_TRUE(page.CanGoBack());
     EXPECT_EQ(locationsAtTitle.back(), "m1a1.htm");
     EXPECT_NE(page.GetPlainText().Find("Speed *speed*"), -1);

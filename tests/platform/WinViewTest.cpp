@@ -31,7 +31,7 @@ public:
     void OnDraw(CDC* pDC) override
     {
         ++draws;
-        pDC->FillSolidRect(0, 0, 200, 200, RGB(255, 0, 0));   // map picture pixels (0,0)-(200,200)
+        pDC->FillSolidRect(0, 0, 200, 200, RGB(255, 0, 0));  // map picture pixels (0,0)-(200,200)
     }
     BOOL OnEraseBkgnd(CDC* pDC) override
     {
@@ -63,7 +63,7 @@ struct Fixture
     CFrameWnd frame;
     MapView* view = nullptr;
 };
-} // namespace
+}  // namespace
 
 TEST(WinViewTest, ScrollSizesAndPositions)
 {
@@ -85,7 +85,7 @@ TEST(WinViewTest, ScrollSizesAndPositions)
     v.OnVScroll(SB_LINEDOWN, 0, nullptr);
     EXPECT_EQ(v.GetScrollPosition(), CPoint(100, 75));
     v.OnHScroll(SB_PAGEUP, 0, nullptr);
-    EXPECT_EQ(v.GetScrollPosition(), CPoint(0, 75));   // not below 0
+    EXPECT_EQ(v.GetScrollPosition(), CPoint(0, 75));  // not below 0
     v.OnVScroll(SB_THUMBTRACK, 400, nullptr);
     EXPECT_EQ(v.GetScrollPos(SB_VERT), 400);
     CRect client;
@@ -123,20 +123,20 @@ TEST(WinViewTest, PaintDrawsAtTheScrollPositionAndClientDCsShowWithoutRedraw)
     v.Invalidate();
     const int before = v.draws;
     QCoreApplication::processEvents();
-    EXPECT_EQ(v.draws, before + 1);   // many requests, one paint
+    EXPECT_EQ(v.draws, before + 1);  // many requests, one paint
     QImage* image = v.GetBackImage();
     ASSERT_NE(image, nullptr);
     // The red square (0,0)-(200,200) scrolled by 150: client (0,0)-(50,50).
     EXPECT_EQ(QColor(image->pixel(10, 10)), QColor(255, 0, 0));
     EXPECT_EQ(QColor(image->pixel(49, 49)), QColor(255, 0, 0));
-    EXPECT_EQ(QColor(image->pixel(60, 60)), QColor(0, 0, 0));   // erased black
+    EXPECT_EQ(QColor(image->pixel(60, 60)), QColor(0, 0, 0));  // erased black
 
     {
         CClientDC dc(&v);
         dc.FillSolidRect(100, 100, 5, 5, RGB(0, 0, 255));
     }
     QCoreApplication::processEvents();
-    EXPECT_EQ(v.draws, before + 1);   // shown as drawn, not painted again
+    EXPECT_EQ(v.draws, before + 1);  // shown as drawn, not painted again
     EXPECT_EQ(QColor(image->pixel(102, 102)), QColor(0, 0, 255));
     const QImage shown = v.GetWidget()->grab().toImage();
     EXPECT_EQ(QColor(shown.pixel(102, 102)), QColor(0, 0, 255));

@@ -1,8 +1,8 @@
 // Every test program runs inside one QApplication on the offscreen platform,
 // so window, dialog and drawing tests need no display.
 #include <QApplication>
-#include <gtest/gtest.h>
 #include <cstdlib>
+#include <gtest/gtest.h>
 
 int main(int argc, char** argv)
 {

@@ -1,7 +1,7 @@
 // Surfaces, colour keys, sprites, the lost-surface path and presenting.
+#include "platform/ui/Display.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/ScriptedUi.h"
-#include "platform/ui/Display.h"
 #include "view/MapPicture.h"
 
 #include <QCoreApplication>
@@ -13,7 +13,8 @@
 
 #include <vector>
 
-namespace {
+namespace
+{
 
 constexpr QRgb kGrey = 0xFF5A5A5A;
 constexpr QRgb kMagenta = 0xFFFF00FF;
@@ -25,7 +26,8 @@ QImage SpriteSheetImage()
 {
     QImage image(2 * kFrame, kFrame, QImage::Format_RGB32);
     for (int y = 0; y < kFrame; ++y)
-        for (int x = 0; x < kFrame; ++x) {
+        for (int x = 0; x < kFrame; ++x)
+        {
             image.setPixel(x, y, qRgb(200, 20 * x + 5, 20 * y + 5));
             image.setPixel(kFrame + x, y, qRgb(10, 20 * x + 5, 150 + 10 * y));
         }
@@ -64,7 +66,8 @@ protected:
         QImage out(w, h, QImage::Format_RGB32);
         out.fill(kGrey);
         for (int v = 0; v < kFrame; ++v)
-            for (int u = 0; u < kFrame; ++u) {
+            for (int u = 0; u < kFrame; ++u)
+            {
                 const int X = x + u;
                 const int Y = y + v;
                 const QRgb p = m_sheetImage.pixel(frame * kFrame + u, v);
@@ -91,7 +94,8 @@ protected:
     ::testing::AssertionResult result = ::testing::AssertionSuccess();
     for (int y = 0; y < actual.height(); ++y)
         for (int x = 0; x < actual.width(); ++x)
-            if ((actual.pixel(x, y) & 0xFFFFFF) != (expected.pixel(x, y) & 0xFFFFFF)) {
+            if ((actual.pixel(x, y) & 0xFFFFFF) != (expected.pixel(x, y) & 0xFFFFFF))
+            {
                 if (shown == 0)
                     result = ::testing::AssertionFailure();
                 if (shown++ < 5)
@@ -123,7 +127,8 @@ TEST_F(DisplayTest, SpritesClipAtEveryEdgeOfTheDisplay)
         {"wholly below the display", 5, 30, 0},
     };
     CSprite sprite(&m_sheet);
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(c.where);
         Back().fill(kGrey);
         sprite.SetPosition(c.x, c.y);
@@ -138,7 +143,8 @@ TEST_F(DisplayTest, SpriteOnASmallerSurfaceClipsToThatSurface)
     CSurface small;
     ASSERT_TRUE(small.Create(&m_display, 12, 10));
     CSprite sprite(&m_sheet);
-    for (CPoint at : {CPoint(7, 6), CPoint(-2, 4), CPoint(9, -3)}) {
+    for (CPoint at : {CPoint(7, 6), CPoint(-2, 4), CPoint(9, -3)})
+    {
         small.GetImage().fill(kGrey);
         sprite.SetPosition(at.x, at.y);
         EXPECT_EQ(sprite.DrawOnSurface(&small), DD_OK);
@@ -156,9 +162,11 @@ TEST_F(DisplayTest, ScaledSpriteIsStretchedPixelForPixel)
     Back().fill(kGrey);
     ASSERT_EQ(sprite.Draw(m_display.GetBackSurface()), DD_OK);
     for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) {
+        for (int x = 0; x < kWidth; ++x)
+        {
             QRgb want = kGrey;
-            if (x >= 4 && x < 20 && y >= 6 && y < 22) {
+            if (x >= 4 && x < 20 && y >= 6 && y < 22)
+            {
                 const QRgb p = m_sheetImage.pixel((x - 4) / 2, (y - 6) / 2);
                 if (p != kMagenta)
                     want = p;
@@ -252,7 +260,8 @@ TEST_F(DisplayTest, ClipBltRectsCutsToTheClipRectangle)
         {36, -2, CRect(0, 0, 8, 8), CRect(0, 0, 40, 30), 36, 0, CRect(0, 2, 4, 8)},
         {10, 27, CRect(0, 0, 8, 8), CRect(2, 2, 38, 28), 10, 27, CRect(0, 0, 8, 1)},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         int x = c.x;
         int y = c.y;
         CRect src = c.src;
@@ -362,12 +371,12 @@ TEST_F(DisplayTest, IsRectOnScreenAsksOneEdgeOnly)
         bool on;
     } cases[] = {
         {CRect(5, 5, 10, 10), true},
-        {CRect(5, -50, 10, -40), true},     // left inside the width, top and bottom off
-        {CRect(-50, 5, -40, 10), true},     // top inside the height
-        {CRect(40, 30, 50, 40), true},      // bounds are inclusive
+        {CRect(5, -50, 10, -40), true},  // left inside the width, top and bottom off
+        {CRect(-50, 5, -40, 10), true},  // top inside the height
+        {CRect(40, 30, 50, 40), true},   // bounds are inclusive
         {CRect(-50, -50, -40, -40), false},
         {CRect(41, 31, 50, 40), false},
-        {CRect(-10, -10, 50, 50), false},   // spans the display without an edge on it
+        {CRect(-10, -10, 50, 50), false},  // spans the display without an edge on it
     };
     for (const Case& c : cases)
         EXPECT_EQ(m_display.IsRectOnScreen(c.r.left, c.r.top, c.r.right, c.r.bottom) != FALSE, c.on)
@@ -424,4 +433,4 @@ TEST_F(DisplayTest, ABitmapThatDoesNotLoadGivesNoSurface)
     EXPECT_TRUE(SameImage(sheet.GetImage(), m_sheetImage));
 }
 
-} // namespace
+}  // namespace

@@ -1,7 +1,7 @@
 // Presenting on a real window: the display's primary surface is the
 // window's client image.
-#include "platform/ui/Wnd.h"
 #include "platform/ui/Display.h"
+#include "platform/ui/Wnd.h"
 
 #include <QCoreApplication>
 #include <QImage>
@@ -9,7 +9,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 // A window whose paint draws the map the way the map view does: on the back
 // surface, then presented.
@@ -65,4 +66,4 @@ TEST(DisplayWindow, PresentStretchesTheBackSurfaceOverTheWindow)
     window.DestroyWindow();
 }
 
-} // namespace
+}  // namespace

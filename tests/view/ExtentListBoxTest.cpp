@@ -1,14 +1,15 @@
 // The list box whose horizontal extent follows its widest item.
+#include "platform/ui/ExtentListBox.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/QtBridge.h"
-#include "platform/ui/ExtentListBox.h"
 
 #include <QFontMetrics>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 class ExtentListBoxTest : public ::testing::Test
 {
@@ -61,9 +62,9 @@ TEST_F(ExtentListBoxTest, ExtentFollowsTheWidestItem)
 
     // Deleting a narrower item leaves the extent; deleting the widest
     // shrinks it to the next widest.
-    EXPECT_EQ(m_box.DeleteString(1), 2);   // "ab"
+    EXPECT_EQ(m_box.DeleteString(1), 2);  // "ab"
     EXPECT_EQ(m_box.GetHorizontalExtent(), Width(wide) + 6);
-    EXPECT_EQ(m_box.DeleteString(1), 1);   // the wide one
+    EXPECT_EQ(m_box.DeleteString(1), 1);  // the wide one
     EXPECT_EQ(m_box.GetHorizontalExtent(), Width(middle) + 6);
     EXPECT_EQ(m_box.DeleteString(5), LB_ERR);
     EXPECT_EQ(m_box.DeleteString(0), 0);
@@ -142,4 +143,4 @@ TEST_F(ExtentListBoxTest, SuspendedChangesAreMeasuredLater)
     EXPECT_EQ(m_box.GetHorizontalExtent(), Width("x") + 6);
 }
 
-} // namespace
+}  // namespace

@@ -1,6 +1,6 @@
 // The tiled map picture: its grid file, scrolling and drawing at the zooms.
-#include "platform/ui/Display.h"
 #include "view/MapPicture.h"
+#include "platform/ui/Display.h"
 
 #include <QImage>
 #include <QTemporaryDir>
@@ -9,17 +9,18 @@
 
 #include <cmath>
 #include <fstream>
-#include <memory>
 #include <functional>
+#include <memory>
 #include <vector>
 
-namespace {
+namespace
+{
 
 constexpr int kTile = 8;
 constexpr int kSheetTilesAcross = 4;
-constexpr int kSheetTilesDown = 2;   // tiles 0..7
+constexpr int kSheetTilesDown = 2;  // tiles 0..7
 constexpr int kColumns = 8;
-constexpr int kRows = 6;             // a map of 64 x 48 pixels
+constexpr int kRows = 6;  // a map of 64 x 48 pixels
 constexpr int kDisplayWidth = 40;
 constexpr int kDisplayHeight = 24;
 constexpr QRgb kBelow = 0xFF4D4237;  // what lies under the picture
@@ -29,20 +30,13 @@ constexpr COLORREF kContourKey = RGB(165, 165, 115);
 // Tiles in row-major order: 0 leaves what is below, -99 is off the map,
 // 8, 1000 and -5 are not in the sheet.
 const std::vector<LONG> kGrid = {
-    1, 2, 3, 4, 5, 6, 7, 1,
-    2, 0, 0, 3, -99, 4, 5, 6,
-    3, 4, 8, 5, 6, 1000, 7, 1,
-    4, 5, 6, -5, 7, 1, 2, 3,
-    5, 6, 7, 1, 0, 2, 3, 4,
-    -99, -99, 1, 2, 3, 4, 5, 6,
+    1, 2, 3, 4,  5, 6, 7, 1, 2, 0, 0, 3, -99, 4, 5, 6, 3,   4,   8, 5, 6, 1000, 7, 1,
+    4, 5, 6, -5, 7, 1, 2, 3, 5, 6, 7, 1, 0,   2, 3, 4, -99, -99, 1, 2, 3, 4,    5, 6,
 };
 
 // Pixel (lx, ly) of tile k of the colour sheet: every pixel of the sheet
 // differs, so an offset by one shows.
-QRgb TilePixel(int k, int lx, int ly)
-{
-    return qRgb(40 + 20 * k, 20 * lx + 10, 20 * ly + 10);
-}
+QRgb TilePixel(int k, int lx, int ly) { return qRgb(40 + 20 * k, 20 * lx + 10, 20 * ly + 10); }
 
 QImage ColourSheet()
 {
@@ -56,10 +50,7 @@ QImage ColourSheet()
 }
 
 // The contour overlay: the key colour but for a diagonal line per tile.
-QRgb OverlayPixel(int k, int lx, int ly)
-{
-    return lx == ly ? qRgb(10, 10, 100 + 10 * k) : qRgb(165, 165, 115);
-}
+QRgb OverlayPixel(int k, int lx, int ly) { return lx == ly ? qRgb(10, 10, 100 + 10 * k) : qRgb(165, 165, 115); }
 
 QImage OverlaySheet()
 {
@@ -75,7 +66,8 @@ QImage OverlaySheet()
 std::vector<BYTE> GridFile(LONG columns, LONG rows, const std::vector<LONG>& cells)
 {
     std::vector<BYTE> b;
-    auto put = [&](LONG v) {
+    auto put = [&](LONG v)
+    {
         for (int i = 0; i < 4; ++i)
             b.push_back(BYTE(DWORD(v) >> (8 * i)));
     };
@@ -87,7 +79,12 @@ std::vector<BYTE> GridFile(LONG columns, LONG rows, const std::vector<LONG>& cel
 }
 
 // What the picture shows at a picture pixel, from the grid alone.
-enum class Kind { Below, Black, Tile };
+enum class Kind
+{
+    Below,
+    Black,
+    Tile
+};
 struct Shown
 {
     Kind kind;
@@ -111,7 +108,8 @@ Shown Model(int px, int py)
 QRgb ModelColour(int px, int py)
 {
     const Shown s = Model(px, py);
-    switch (s.kind) {
+    switch (s.kind)
+    {
     case Kind::Below: return kBelow;
     case Kind::Black: return kBlack;
     case Kind::Tile: return TilePixel(s.tile, s.lx, s.ly);
@@ -166,16 +164,20 @@ protected:
         auto cellOf = [](int v) { return v >= 0 ? v / kTile : -1 - (-v - 1) / kTile; };
         int checked = 0;
         for (int y = 0; y < kDisplayHeight; ++y)
-            for (int x = 0; x < kDisplayWidth; ++x) {
+            for (int x = 0; x < kDisplayWidth; ++x)
+            {
                 const int px = picture(scrollX, x, zoom);
                 const int py = picture(scrollY, y, zoom);
-                if (zoom >= 1.0) {
-                    if (picture(scrollX, x - 1, zoom) != px || picture(scrollX, x + 1, zoom) != px
-                        || picture(scrollY, y - 1, zoom) != py || picture(scrollY, y + 1, zoom) != py)
+                if (zoom >= 1.0)
+                {
+                    if (picture(scrollX, x - 1, zoom) != px || picture(scrollX, x + 1, zoom) != px ||
+                        picture(scrollY, y - 1, zoom) != py || picture(scrollY, y + 1, zoom) != py)
                         continue;
-                } else {
-                    if (cellOf(picture(scrollX, x - 1, zoom)) != cellOf(int(std::ceil(scrollX + (x + 1) / zoom)) - 1)
-                        || cellOf(picture(scrollY, y - 1, zoom)) != cellOf(int(std::ceil(scrollY + (y + 1) / zoom)) - 1))
+                }
+                else
+                {
+                    if (cellOf(picture(scrollX, x - 1, zoom)) != cellOf(int(std::ceil(scrollX + (x + 1) / zoom)) - 1) ||
+                        cellOf(picture(scrollY, y - 1, zoom)) != cellOf(int(std::ceil(scrollY + (y + 1) / zoom)) - 1))
                         continue;
                 }
                 ++checked;
@@ -228,12 +230,13 @@ TEST_F(MapPictureTest, ScrollStaysOnThePicture)
     } cases[] = {
         {1.0f, 13, 9, 13, 9},
         {1.0f, -4, -1, 0, 0},
-        {1.0f, 100, 100, 64 - 41, 48 - 25},   // visible: display / zoom + 1
+        {1.0f, 100, 100, 64 - 41, 48 - 25},  // visible: display / zoom + 1
         {8.0f, 100, 100, 64 - 6, 48 - 4},
-        {0.25f, 10, 10, 0, 0},                // the map is smaller than the display
+        {0.25f, 10, 10, 0, 0},  // the map is smaller than the display
         {0.5f, 10, 10, 0, 0},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         m_picture->SetZoom(c.zoom);
         m_picture->SetScroll(c.x, c.y);
         EXPECT_EQ(m_picture->GetScrollX(), c.wantX) << c.zoom << " " << c.x;
@@ -248,7 +251,8 @@ TEST_F(MapPictureTest, ScrollStaysOnThePicture)
 
 TEST_F(MapPictureTest, DrawsEveryPixelAtZoomOne)
 {
-    for (CPoint scroll : {CPoint(13, 9), CPoint(0, 0), CPoint(16, 8), CPoint(23, 23)}) {
+    for (CPoint scroll : {CPoint(13, 9), CPoint(0, 0), CPoint(16, 8), CPoint(23, 23)})
+    {
         Back().fill(kBelow);
         m_picture->SetScroll(scroll.x, scroll.y);
         ASSERT_EQ(m_picture->Draw(m_display.GetBackSurface(), FALSE), DD_OK);
@@ -279,7 +283,7 @@ TEST_F(MapPictureTest, CellsOfZeroLeaveWhatIsBelowAndOffMapIsBlack)
 
 TEST_F(MapPictureTest, ScrolledPastTheMapIsBlack)
 {
-    m_picture->ScrollX(50);   // steps are not clamped: the display reaches past the map
+    m_picture->ScrollX(50);  // steps are not clamped: the display reaches past the map
     m_picture->ScrollY(-5);
     Back().fill(kBelow);
     m_picture->Draw(m_display.GetBackSurface(), FALSE);
@@ -296,7 +300,8 @@ TEST_F(MapPictureTest, DrawsTheContourOverlayThroughItsKey)
     m_picture->SetTileSheet(&m_contour);
     m_picture->Draw(m_display.GetBackSurface(), TRUE);
     for (int y = 0; y < kDisplayHeight; ++y)
-        for (int x = 0; x < kDisplayWidth; ++x) {
+        for (int x = 0; x < kDisplayWidth; ++x)
+        {
             const Shown s = Model(13 + x, 9 + y);
             QRgb want = ModelColour(13 + x, 9 + y);
             if (s.kind == Kind::Tile && s.lx == s.ly)
@@ -388,17 +393,21 @@ TEST_F(MapPictureTest, GridFilesAreCheckedAgainstTheirSize)
         {"head cut short", std::vector<BYTE>{2, 0, 0, 0, 1}, false},
         {"empty file", std::vector<BYTE>{}, false},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(c.what);
         Write("case.map", c.bytes);
         CMapPicture picture(&m_colour, &m_display);
         ASSERT_TRUE(picture.LoadGrid(Path("map.map")));
         EXPECT_EQ(picture.LoadGrid(Path("case.map")) != FALSE, c.ok);
-        if (c.ok) {
+        if (c.ok)
+        {
             EXPECT_EQ(picture.GetGridColumns(), 2);
             EXPECT_EQ(picture.GetTile(1, 0), 4);
             EXPECT_EQ(picture.GetMapWidth(), 16);
-        } else {
+        }
+        else
+        {
             EXPECT_EQ(picture.GetGridColumns(), kColumns) << "the grid before stays";
         }
     }
@@ -419,4 +428,4 @@ TEST_F(MapPictureTest, ATileSheetWithoutTilesDrawsNothing)
     EXPECT_EQ(picture.DrawScaled(m_display.GetBackSurface(), FALSE), DDERR_INVALIDPARAMS);
 }
 
-} // namespace
+}  // namespace

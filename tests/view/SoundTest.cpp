@@ -1,14 +1,14 @@
 // The wave parser, the sound list file, the report of missing files and
 // real playback heard on the test sound server's null sink.
+#include "view/Sound.h"
 #include "platform/core/Archive.h"
 #include "platform/core/File.h"
 #include "platform/ui/ScriptedUi.h"
-#include "view/Sound.h"
 
+#include <QAudioDevice>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QMediaDevices>
-#include <QAudioDevice>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -23,7 +23,8 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 using Bytes = std::vector<BYTE>;
 
@@ -39,10 +40,7 @@ void Put16(Bytes& b, WORD v)
     b.push_back(BYTE(v >> 8));
 }
 
-void PutId(Bytes& b, const char* id)
-{
-    b.insert(b.end(), id, id + 4);
-}
+void PutId(Bytes& b, const char* id) { b.insert(b.end(), id, id + 4); }
 
 Bytes Chunk(const char* id, const Bytes& body, bool pad = true)
 {
@@ -98,10 +96,7 @@ void WriteFile(const QString& path, const Bytes& bytes)
 }
 
 // A small valid wave: 16-bit mono, 8 samples.
-Bytes SmallWave()
-{
-    return Riff({Chunk("fmt ", FmtBody(1, 22050, 16)), Chunk("data", Samples(16))});
-}
+Bytes SmallWave() { return Riff({Chunk("fmt ", FmtBody(1, 22050, 16)), Chunk("data", Samples(16))}); }
 
 struct ParseCase
 {
@@ -116,9 +111,9 @@ TEST(WaveParser, AcceptsAndRefusesByTheChunkLayout)
 {
     const Bytes fmt = Chunk("fmt ", FmtBody(1, 22050, 16));
     const Bytes data = Chunk("data", Samples(6, 10));
-    const Bytes oddList = Chunk("LIST", Samples(3, 200));   // odd size: one pad byte follows
+    const Bytes oddList = Chunk("LIST", Samples(3, 200));  // odd size: one pad byte follows
     Bytes overrun = Chunk("data", Samples(6, 10));
-    overrun[4] = 7;   // claims one byte more than the file holds
+    overrun[4] = 7;  // claims one byte more than the file holds
 
     const std::vector<ParseCase> cases = {
         {"fmt then data", Riff({fmt, data}), true, 6, 10},
@@ -131,28 +126,61 @@ TEST(WaveParser, AcceptsAndRefusesByTheChunkLayout)
         {"fmt of 12 bytes", Riff({Chunk("fmt ", FmtBody(1, 22050, 16, 12)), data}), false, 0, 0},
         {"no data chunk", Riff({fmt}), false, 0, 0},
         {"no fmt chunk", Riff({data}), false, 0, 0},
-        {"not RIFF", [&] { Bytes b = Riff({fmt, data}); b[0] = 'X'; return b; }(), false, 0, 0},
-        {"not WAVE", [&] { Bytes b = Riff({fmt, data}); b[8] = 'X'; return b; }(), false, 0, 0},
+        {"not RIFF",
+         [&]
+         {
+             Bytes b = Riff({fmt, data});
+             b[0] = 'X';
+             return b;
+         }(),
+         false, 0, 0},
+        {"not WAVE",
+         [&]
+         {
+             Bytes b = Riff({fmt, data});
+             b[8] = 'X';
+             return b;
+         }(),
+         false, 0, 0},
         {"RIFF size beyond the file", Riff({fmt, data}, +2), false, 0, 0},
         {"RIFF size ends before the data", Riff({fmt, data}, -10), false, 0, 0},
         {"chunk runs past the end", Riff({fmt, Bytes(overrun.begin(), overrun.end() - 1)}), false, 0, 0},
-        {"chunk size near 4 GiB", [&] { Bytes c = data; c[4] = c[5] = c[6] = c[7] = 0xFF; return Riff({fmt, c}); }(), false, 0, 0},
-        {"cut inside a chunk header", [&] { Bytes b = Riff({fmt}); b.push_back('d'); b.push_back('a'); b[4] += 2; return b; }(), false, 0, 0},
+        {"chunk size near 4 GiB",
+         [&]
+         {
+             Bytes c = data;
+             c[4] = c[5] = c[6] = c[7] = 0xFF;
+             return Riff({fmt, c});
+         }(),
+         false, 0, 0},
+        {"cut inside a chunk header",
+         [&]
+         {
+             Bytes b = Riff({fmt});
+             b.push_back('d');
+             b.push_back('a');
+             b[4] += 2;
+             return b;
+         }(),
+         false, 0, 0},
         {"only the RIFF head", Bytes{'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'A', 'V', 'E'}, false, 0, 0},
         {"shorter than the head", Bytes{'R', 'I', 'F', 'F'}, false, 0, 0},
     };
-    for (const ParseCase& c : cases) {
+    for (const ParseCase& c : cases)
+    {
         SCOPED_TRACE(c.what);
         CSoundBuffer buffer;
         buffer.SetImage(c.file);
         EXPECT_EQ(buffer.ParseWave() != FALSE, c.ok);
-        if (!c.ok) {
+        if (!c.ok)
+        {
             EXPECT_EQ(buffer.GetData(), nullptr);
             continue;
         }
         ASSERT_NE(buffer.GetFormat(), nullptr);
         EXPECT_EQ(buffer.GetDataSize(), c.dataSize);
-        if (c.dataSize) {
+        if (c.dataSize)
+        {
             EXPECT_EQ(buffer.GetData()[0], c.firstSample);
             EXPECT_EQ(buffer.GetData()[c.dataSize - 1], BYTE(c.firstSample + c.dataSize - 1));
         }
@@ -175,13 +203,15 @@ TEST(WaveParser, FormatsTheOutputCanPlay)
         {FmtBody(1, 22050, 4, 16, 2), false, AudioFormat::Int16},  // ADPCM
         {FmtBody(0, 22050, 16), false, AudioFormat::Int16},        // no channels
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         CSoundBuffer buffer;
         buffer.SetImage(Riff({Chunk("fmt ", c.fmt), Chunk("data", Samples(8))}));
         ASSERT_TRUE(buffer.ParseWave());
         AudioFormat format;
         EXPECT_EQ(buffer.GetAudioFormat(format) != FALSE, c.ok);
-        if (c.ok) {
+        if (c.ok)
+        {
             EXPECT_EQ(format.sample, c.sample);
         }
     }
@@ -233,19 +263,20 @@ protected:
 Bytes HandBuiltSoundList()
 {
     Bytes b;
-    auto str = [&](const char* s) {
+    auto str = [&](const char* s)
+    {
         b.push_back(BYTE(std::strlen(s)));
         b.insert(b.end(), s, s + std::strlen(s));
     };
-    Put16(b, 1);                      // vehicle sounds: count
-    Put16(b, 0xFFFF);                 // new class
-    Put16(b, 1);                      // schema
+    Put16(b, 1);       // vehicle sounds: count
+    Put16(b, 0xFFFF);  // new class
+    Put16(b, 1);       // schema
     Put16(b, 6);
     b.insert(b.end(), {'C', 'S', 'o', 'u', 'n', 'd'});
     str("tank.wav");
-    Put16(b, 0);                      // artillery sounds: none
-    Put16(b, 2);                      // weapon sounds
-    Put16(b, 0x8001);                 // the class already read (index 1)
+    Put16(b, 0);       // artillery sounds: none
+    Put16(b, 2);       // weapon sounds
+    Put16(b, 0x8001);  // the class already read (index 1)
     str("gun.wav");
     Put16(b, 0x8001);
     str("missing.wav");
@@ -346,7 +377,7 @@ TEST_F(SoundListTest, ReportsMissingAdministrativeSounds)
 {
     WriteFile(Path("notify.wav"), SmallWave());
     Bytes bad = SmallWave();
-    bad[4] += 8;   // RIFF size beyond the file: malformed counts as not found
+    bad[4] += 8;  // RIFF size beyond the file: malformed counts as not found
     WriteFile(Path("pick.wav"), bad);
     CSoundManager manager;
     ASSERT_EQ(m_reports.size(), 1u);
@@ -355,7 +386,7 @@ TEST_F(SoundListTest, ReportsMissingAdministrativeSounds)
     EXPECT_TRUE(manager.IsAdminReady());
     EXPECT_FALSE(manager.GetPickBuffer()->IsLoaded());
     EXPECT_TRUE(manager.GetNotifyBuffer()->IsLoaded());
-    manager.PlayPickSound();   // an unloaded buffer plays nothing
+    manager.PlayPickSound();  // an unloaded buffer plays nothing
 }
 
 TEST_F(SoundListTest, OffersTheFileDialogUntilAFileOpens)
@@ -386,7 +417,7 @@ TEST_F(SoundListTest, ACorruptListIsRefusedWithAMessage)
     cut.resize(cut.size() - 5);
     WriteFile(Path("cut.smg"), cut);
     CSoundManager manager;
-    m_ui.SetFailureHandler([](const CString&) {});   // the message is checked below
+    m_ui.SetFailureHandler([](const CString&) {});  // the message is checked below
     EXPECT_FALSE(manager.OpenSoundFile("cut.smg"));
     ASSERT_EQ(m_ui.GetShown().size(), 1u);
     EXPECT_EQ(m_ui.GetShown()[0].kind, CScriptedUi::Kind::MessageBox);
@@ -410,24 +441,24 @@ TEST_F(SoundListTest, AMissingDataDirectoryFailsWithTheMessage)
 // ---------------------------------------------------------------------------
 // Playback heard on the null sink
 
-bool HasProgram(const char* name)
-{
-    return !QStandardPaths::findExecutable(name).isEmpty();
-}
+bool HasProgram(const char* name) { return !QStandardPaths::findExecutable(name).isEmpty(); }
 
 bool PulseSinkReachable(QString& why)
 {
-    if (!HasProgram("pactl") || !HasProgram("parec")) {
+    if (!HasProgram("pactl") || !HasProgram("parec"))
+    {
         why = "pactl/parec are not installed";
         return false;
     }
     QProcess pactl;
     pactl.start("pactl", {"list", "short", "sinks"});
-    if (!pactl.waitForFinished(5000) || pactl.exitCode() != 0) {
+    if (!pactl.waitForFinished(5000) || pactl.exitCode() != 0)
+    {
         why = "no PulseAudio server is reachable (tests/run_tests.sh starts one)";
         return false;
     }
-    if (!pactl.readAllStandardOutput().contains("kdr_null")) {
+    if (!pactl.readAllStandardOutput().contains("kdr_null"))
+    {
         why = "the PulseAudio server has no kdr_null sink (tests/run_tests.sh makes one)";
         return false;
     }
@@ -438,7 +469,8 @@ void SpinEventLoop(int ms)
 {
     QElapsedTimer timer;
     timer.start();
-    while (timer.elapsed() < ms) {
+    while (timer.elapsed() < ms)
+    {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         QThread::msleep(5);
     }
@@ -446,7 +478,7 @@ void SpinEventLoop(int ms)
 
 constexpr double kRate = 22050;
 constexpr double kToneHz = 1000;
-constexpr size_t kWindow = 1103;   // 50 ms
+constexpr size_t kWindow = 1103;  // 50 ms
 
 // One 50 ms stretch of what was heard: its loudness and how much of its
 // power lies in the test tone's frequency (near 1 for the pure tone, near
@@ -460,7 +492,8 @@ struct Window
 Window Analyse(const std::vector<double>& s, size_t start)
 {
     double energy = 0, re = 0, im = 0;
-    for (size_t i = 0; i < kWindow; ++i) {
+    for (size_t i = 0; i < kWindow; ++i)
+    {
         const double v = s[start + i];
         energy += v * v;
         const double phase = 2 * M_PI * kToneHz * double(i) / kRate;
@@ -479,9 +512,9 @@ Window Analyse(const std::vector<double>& s, size_t start)
 struct Burst
 {
     size_t windows = 0;
-    double rms = 0;         // the mean of its windows
+    double rms = 0;  // the mean of its windows
     double toneShare = 0;
-    bool ended = false;     // a quiet window follows
+    bool ended = false;  // a quiet window follows
 };
 
 // The monitor of the null sink, recorded by parec as 16-bit mono at 22050
@@ -498,8 +531,8 @@ public:
 
     bool Start()
     {
-        m_parec.start("parec", {"-d", "kdr_null.monitor", "--format=s16le", "--rate=22050", "--channels=1",
-                                "--latency-msec=20"});
+        m_parec.start(
+            "parec", {"-d", "kdr_null.monitor", "--format=s16le", "--rate=22050", "--channels=1", "--latency-msec=20"});
         return m_parec.waitForStarted(5000);
     }
 
@@ -508,9 +541,11 @@ public:
         Read();
         std::vector<Burst> bursts;
         bool inBurst = false;
-        for (size_t start = 0; start + kWindow <= m_samples.size(); start += kWindow) {
+        for (size_t start = 0; start + kWindow <= m_samples.size(); start += kWindow)
+        {
             const Window w = Analyse(m_samples, start);
-            if (w.rms > loud) {
+            if (w.rms > loud)
+            {
                 if (!inBurst)
                     bursts.emplace_back();
                 inBurst = true;
@@ -518,12 +553,15 @@ public:
                 b.rms += w.rms;
                 b.toneShare += w.toneShare;
                 ++b.windows;
-            } else if (inBurst) {
+            }
+            else if (inBurst)
+            {
                 bursts.back().ended = true;
                 inBurst = false;
             }
         }
-        for (Burst& b : bursts) {
+        for (Burst& b : bursts)
+        {
             b.rms /= double(b.windows);
             b.toneShare /= double(b.windows);
         }
@@ -536,7 +574,8 @@ public:
         QElapsedTimer timer;
         timer.start();
         std::vector<Burst> bursts;
-        while (timer.elapsed() < timeoutMs) {
+        while (timer.elapsed() < timeoutMs)
+        {
             SpinEventLoop(50);
             bursts = Bursts();
             if (bursts.size() >= count && bursts[count - 1].ended)
@@ -559,7 +598,8 @@ private:
     {
         m_raw += m_parec.readAllStandardOutput();
         const size_t n = size_t(m_raw.size() / 2);
-        for (size_t i = m_samples.size(); i < n; ++i) {
+        for (size_t i = m_samples.size(); i < n; ++i)
+        {
             int16_t v;
             std::memcpy(&v, m_raw.constData() + 2 * i, 2);
             m_samples.push_back(v / 32768.0);
@@ -580,8 +620,8 @@ TEST_F(SoundListTest, AWaveMadeBySoxIsHeardOnTheNullSink)
         GTEST_SKIP() << "sound output not tested: sox is not installed";
 
     QProcess sox;
-    sox.start("sox", {"-n", "-r", "22050", "-c", "1", "-b", "16", Path("tone.wav"), "synth", "0.6", "sine",
-                      "1000", "vol", "0.5"});
+    sox.start("sox", {"-n", "-r", "22050", "-c", "1", "-b", "16", Path("tone.wav"), "synth", "0.6", "sine", "1000",
+                      "vol", "0.5"});
     ASSERT_TRUE(sox.waitForFinished(10000) && sox.exitCode() == 0) << sox.readAllStandardError().toStdString();
     WriteAdminSounds();
 
@@ -596,9 +636,8 @@ TEST_F(SoundListTest, AWaveMadeBySoxIsHeardOnTheNullSink)
     }
 
     CSoundManager manager;
-    ASSERT_TRUE(manager.IsDirectSoundReady())
-        << "PulseAudio runs but Qt found no audio output (default: "
-        << QMediaDevices::defaultAudioOutput().id().toStdString() << ")";
+    ASSERT_TRUE(manager.IsDirectSoundReady()) << "PulseAudio runs but Qt found no audio output (default: "
+                                              << QMediaDevices::defaultAudioOutput().id().toStdString() << ")";
     EXPECT_EQ(QMediaDevices::defaultAudioOutput().id(), QByteArray("kdr_null"));
     ASSERT_TRUE(manager.OpenSoundFile("tone.smg"));
     ASSERT_TRUE(m_reports.empty());
@@ -643,4 +682,4 @@ TEST_F(SoundListTest, AWaveMadeBySoxIsHeardOnTheNullSink)
     EXPECT_GT(bursts[1].toneShare, 0.8);
 }
 
-} // namespace
+}  // namespace

@@ -130,9 +130,9 @@ TEST(ViewPaint, ZoomStepsKeepTheirLimitsAndTheCentre)
         BOOL atMaxIn;
         BOOL atMaxOut;
     } steps[] = {
-        {1, 2.0f, FALSE, FALSE}, {1, 4.0f, FALSE, FALSE}, {2, 8.0f, TRUE, FALSE},  {1, 8.0f, TRUE, FALSE},
-        {-1, 4.0f, FALSE, FALSE}, {-88, 1.0f, FALSE, FALSE}, {-1, 0.5f, FALSE, FALSE}, {0, 0.25f, FALSE, TRUE},
-        {-5, 0.25f, FALSE, TRUE}, {99, 8.0f, TRUE, FALSE},  {-99, 0.25f, FALSE, TRUE}, {-88, 1.0f, FALSE, FALSE},
+        {1, 2.0f, FALSE, FALSE},  {1, 4.0f, FALSE, FALSE},   {2, 8.0f, TRUE, FALSE},    {1, 8.0f, TRUE, FALSE},
+        {-1, 4.0f, FALSE, FALSE}, {-88, 1.0f, FALSE, FALSE}, {-1, 0.5f, FALSE, FALSE},  {0, 0.25f, FALSE, TRUE},
+        {-5, 0.25f, FALSE, TRUE}, {99, 8.0f, TRUE, FALSE},   {-99, 0.25f, FALSE, TRUE}, {-88, 1.0f, FALSE, FALSE},
     };
     for (const auto& step : steps)
     {
@@ -180,13 +180,20 @@ TEST(ViewPaint, ScrollBarCodesMoveThePictureAndTheBars)
         UINT pos;
         int expected;
     } table[] = {
-        {TRUE, SB_LINELEFT, 0, 0},           {TRUE, SB_LINERIGHT, 0, 19},   // 1920 / 100 = 19.2
-        {TRUE, SB_PAGERIGHT, 0, 19 + 480},   {TRUE, SB_THUMBTRACK, 700, 700},
-        {TRUE, SB_THUMBPOSITION, 5000, clampX}, {TRUE, SB_LEFT, 0, 0},
-        {TRUE, SB_RIGHT, 0, clampX},         {TRUE, SB_LINERIGHT, 0, maxX},
-        {TRUE, SB_PAGELEFT, 0, maxX - 480},  {TRUE, SB_ENDSCROLL, 0, maxX - 480},
-        {FALSE, SB_LINEDOWN, 0, 13},         {FALSE, SB_PAGEDOWN, 0, 13 + 160},   // 1280 / 100, 1280 / 8
-        {FALSE, SB_BOTTOM, 0, clampY},       {FALSE, SB_LINEUP, 0, clampY - 13},
+        {TRUE, SB_LINELEFT, 0, 0},
+        {TRUE, SB_LINERIGHT, 0, 19},  // 1920 / 100 = 19.2
+        {TRUE, SB_PAGERIGHT, 0, 19 + 480},
+        {TRUE, SB_THUMBTRACK, 700, 700},
+        {TRUE, SB_THUMBPOSITION, 5000, clampX},
+        {TRUE, SB_LEFT, 0, 0},
+        {TRUE, SB_RIGHT, 0, clampX},
+        {TRUE, SB_LINERIGHT, 0, maxX},
+        {TRUE, SB_PAGELEFT, 0, maxX - 480},
+        {TRUE, SB_ENDSCROLL, 0, maxX - 480},
+        {FALSE, SB_LINEDOWN, 0, 13},
+        {FALSE, SB_PAGEDOWN, 0, 13 + 160},  // 1280 / 100, 1280 / 8
+        {FALSE, SB_BOTTOM, 0, clampY},
+        {FALSE, SB_LINEUP, 0, clampY - 13},
         {FALSE, SB_TOP, 0, 0},
     };
     for (const auto& row : table)
@@ -345,7 +352,8 @@ TEST(ViewPaint, TheZoomCommandsReachTheViewFromTheMainWindow)
     CStartDir dir;
     CViewShell shell(dir.Path(), 320, 240);
     CFrameWnd* pFrame = shell.App().GetMainFrame();
-    auto enabled = [pFrame](UINT id) {
+    auto enabled = [pFrame](UINT id)
+    {
         CCmdUI ui(id);
         ui.DoUpdate(pFrame, TRUE);
         return ui.m_bEnabled;
@@ -359,7 +367,7 @@ TEST(ViewPaint, TheZoomCommandsReachTheViewFromTheMainWindow)
     CKDRView& view = shell.View();
     EXPECT_TRUE(enabled(ID_VIEW_ZOOM_IN));
     EXPECT_TRUE(enabled(ID_VIEW_ZOOM_OUT));
-    EXPECT_FALSE(enabled(ID_VIEW_ZOOM_NORMAL));   // at exactly 1.0
+    EXPECT_FALSE(enabled(ID_VIEW_ZOOM_NORMAL));  // at exactly 1.0
 
     const struct
     {
@@ -368,9 +376,9 @@ TEST(ViewPaint, TheZoomCommandsReachTheViewFromTheMainWindow)
         bool in;
         bool out;
     } table[] = {
-        {ID_VIEW_ZOOM_IN, 2.0f, true, true},      {ID_VIEW_ZOOM_IN, 4.0f, true, true},
-        {ID_VIEW_ZOOM_IN, 8.0f, false, true},     {ID_VIEW_ZOOM_NORMAL, 1.0f, true, true},
-        {ID_VIEW_ZOOM_OUT, 0.5f, true, true},     {ID_VIEW_ZOOM_OUT, 0.25f, true, false},
+        {ID_VIEW_ZOOM_IN, 2.0f, true, true},     {ID_VIEW_ZOOM_IN, 4.0f, true, true},
+        {ID_VIEW_ZOOM_IN, 8.0f, false, true},    {ID_VIEW_ZOOM_NORMAL, 1.0f, true, true},
+        {ID_VIEW_ZOOM_OUT, 0.5f, true, true},    {ID_VIEW_ZOOM_OUT, 0.25f, true, false},
         {ID_VIEW_ZOOM_NORMAL, 1.0f, true, true},
     };
     for (const auto& row : table)
@@ -441,7 +449,7 @@ TEST(ViewPaint, ConversionsAgreeWithAStretchedBackSurface)
     int px = 0;
     int py = 0;
     view.ClientToPicture(640, 480, &px, &py);
-    EXPECT_EQ(px, 160);   // 640 client pixels are 320 back-surface pixels, 160 at zoom 2
+    EXPECT_EQ(px, 160);  // 640 client pixels are 320 back-surface pixels, 160 at zoom 2
     EXPECT_EQ(py, 120);
     int x = 0;
     int y = 0;

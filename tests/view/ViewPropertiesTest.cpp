@@ -1,9 +1,9 @@
 // The per-zoom-level view properties and their file "view.vpl". Fixtures are
 // built by hand from the file layout.
+#include "view/ViewProperties.h"
 #include "app/ScenarioBytes.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/ScriptedUi.h"
-#include "view/ViewProperties.h"
 
 #include <gtest/gtest.h>
 
@@ -23,9 +23,8 @@ class ViewPropertiesTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_dir = fs::temp_directory_path() /
-                ("kdr-vpl-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_dir = fs::temp_directory_path() / ("kdr-vpl-" + std::to_string(::getpid()) + "-" +
+                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(m_dir);
         fs::create_directories(m_dir);
     }
@@ -142,11 +141,11 @@ TEST_F(ViewPropertiesTest, DefaultsAreWrittenInTheFileLayout)
 TEST_F(ViewPropertiesTest, ReadsEveryFieldFromItsPlace)
 {
     CScenarioBytes b;
-    b.Word(1).Word(2).Word(3).Word(0xFFFF).Word(5).Word(6);   // a negative word reads back sign-extended
+    b.Word(1).Word(2).Word(3).Word(0xFFFF).Word(5).Word(6);  // a negative word reads back sign-extended
     b.DWord(3600);
     b.Word(7).Word(8).Word(9).Word(10).Word(11).Word(12);
     b.Str("BK1234");
-    b.Word(4).Word(0).Word(7);   // level 4, sound off, auto-scroll word 7 reads as set
+    b.Word(4).Word(0).Word(7);  // level 4, sound off, auto-scroll word 7 reads as set
     for (int n = 0; n < 6; ++n)
     {
         LevelBytes level = DefaultLevel(n);
@@ -187,7 +186,7 @@ TEST_F(ViewPropertiesTest, ReadsEveryFieldFromItsPlace)
     EXPECT_EQ(props.m_abUnitToolTips[1], FALSE);
     EXPECT_EQ(props.m_abTurretArrows[1], TRUE);
     EXPECT_EQ(props.m_abShowAllPaths[1], TRUE);
-    EXPECT_EQ(props.m_abVehicles[1], TRUE);   // written 7
+    EXPECT_EQ(props.m_abVehicles[1], TRUE);  // written 7
     EXPECT_EQ(props.m_abPlatoons[1], FALSE);
     EXPECT_EQ(props.m_abCompanies[1], FALSE);
     EXPECT_EQ(props.m_abHierarchyTree[1], FALSE);
@@ -202,9 +201,9 @@ TEST_F(ViewPropertiesTest, ReadsEveryFieldFromItsPlace)
     EXPECT_EQ(again.m_abVehicles[1], TRUE);
     EXPECT_EQ(again.m_anMapStyle[1], 5);
     const std::vector<BYTE> saved = Read();
-    const size_t level1 = 35 + 6 + 46 + 4 + 4;   // global part with "BK1234", level 0, level 1 styles and size
-    EXPECT_EQ(saved[level1 + 2 * 2], 0);           // reserved
-    EXPECT_EQ(saved[level1 + 2 * 15], 1);          // vehicles
+    const size_t level1 = 35 + 6 + 46 + 4 + 4;  // global part with "BK1234", level 0, level 1 styles and size
+    EXPECT_EQ(saved[level1 + 2 * 2], 0);        // reserved
+    EXPECT_EQ(saved[level1 + 2 * 15], 1);       // vehicles
 }
 
 TEST_F(ViewPropertiesTest, ALongLabelTakesTheWideLength)
@@ -233,12 +232,12 @@ TEST_F(ViewPropertiesTest, BadLevelsAndIconSizesFallBackToTheDefaults)
         int expectedLevel;
         float expectedSize;
     } table[] = {
-        {0xFFFF, 0.0f, 2, 0.375f},                                        // level -1, size 0
-        {6, -0.5f, 2, 0.375f},                                            // level 6, negative size
-        {0xFF9D, std::numeric_limits<float>::quiet_NaN(), 2, 0.375f},     // level -99, not a number
+        {0xFFFF, 0.0f, 2, 0.375f},                                     // level -1, size 0
+        {6, -0.5f, 2, 0.375f},                                         // level 6, negative size
+        {0xFF9D, std::numeric_limits<float>::quiet_NaN(), 2, 0.375f},  // level -99, not a number
         {99, std::numeric_limits<float>::infinity(), 2, 0.375f},
         {0, -std::numeric_limits<float>::infinity(), 0, 0.375f},
-        {5, 1.5f, 5, 1.5f},                                               // good values stay
+        {5, 1.5f, 5, 1.5f},  // good values stay
         {3, 0.01f, 3, 0.01f},
     };
     for (const auto& row : table)
@@ -265,7 +264,7 @@ TEST_F(ViewPropertiesTest, AMissingOrShortFileLeavesTheSettingsAsTheyWere)
     CViewProperties props;
     props.m_abVehicles[3] = TRUE;
     props.m_nCurrentLevel = 4;
-    EXPECT_FALSE(props.Load(Dir()));   // no file
+    EXPECT_FALSE(props.Load(Dir()));  // no file
 
     for (size_t length : {size_t(0), size_t(20), DefaultFile().Size() - 1})
     {
@@ -317,7 +316,7 @@ TEST_F(ViewPropertiesTest, PerScaleSettersAndResets)
     EXPECT_EQ(props.m_abFMLog[3], FALSE);
     EXPECT_EQ(props.m_abVehicles[3], FALSE);
     EXPECT_EQ(props.m_afIconSize[3], 0.25f);
-    EXPECT_EQ(props.m_anMapStyle[1], 1);   // other levels untouched
+    EXPECT_EQ(props.m_anMapStyle[1], 1);  // other levels untouched
     EXPECT_STREQ(props.m_strLabel, "ZZ9999");
     props.ResetLevel(6);
     props.ResetLevel(-99);
@@ -357,53 +356,58 @@ TEST_F(ViewPropertiesDialogTest, ShowsALevelAndStepsRoundTheSix)
 {
     CViewProperties props;
     props.m_anMapStyle[0] = 5;
-    m_ui.ExpectDialog(IDD_VIEW_PROPERTIES, IDOK, [](CDialog& dialog) {
-        EXPECT_STREQ(dialog.GetWindowText(), "View Properties");
-        EXPECT_STREQ(dialog.GetDlgItemText(IDC_VP_LEVEL_NAME), "Normal (~1:50,000)");
-        EXPECT_EQ(dialog.GetDlgControl<CSliderCtrl>(IDC_VP_ICON_SIZE)->GetPos(), 100);
-        EXPECT_STREQ(dialog.GetDlgItemText(IDC_VP_ICON_PERCENT), "100%");
-        EXPECT_EQ(dialog.GetCheckedRadioButton(IDC_VP_COLOR, IDC_VP_CONTOUR_OVERLAY), IDC_VP_CONTOUR_OVERLAY);
-        EXPECT_EQ(dialog.GetCheckedRadioButton(IDC_VP_PICTURE_ICONS, IDC_VP_NATO), IDC_VP_NATO);
-        EXPECT_EQ(dialog.IsDlgButtonChecked(CheckOf("Grid Lines")), BST_CHECKED);
-        EXPECT_EQ(dialog.IsDlgButtonChecked(CheckOf("Vehicles/Teams")), BST_UNCHECKED);
-        dialog.GetDlgControl<CButton>(CheckOf("Vehicles/Teams"))->Click();
+    m_ui.ExpectDialog(
+        IDD_VIEW_PROPERTIES, IDOK,
+        [](CDialog& dialog)
+        {
+            EXPECT_STREQ(dialog.GetWindowText(), "View Properties");
+            EXPECT_STREQ(dialog.GetDlgItemText(IDC_VP_LEVEL_NAME), "Normal (~1:50,000)");
+            EXPECT_EQ(dialog.GetDlgControl<CSliderCtrl>(IDC_VP_ICON_SIZE)->GetPos(), 100);
+            EXPECT_STREQ(dialog.GetDlgItemText(IDC_VP_ICON_PERCENT), "100%");
+            EXPECT_EQ(dialog.GetCheckedRadioButton(IDC_VP_COLOR, IDC_VP_CONTOUR_OVERLAY), IDC_VP_CONTOUR_OVERLAY);
+            EXPECT_EQ(dialog.GetCheckedRadioButton(IDC_VP_PICTURE_ICONS, IDC_VP_NATO), IDC_VP_NATO);
+            EXPECT_EQ(dialog.IsDlgButtonChecked(CheckOf("Grid Lines")), BST_CHECKED);
+            EXPECT_EQ(dialog.IsDlgButtonChecked(CheckOf("Vehicles/Teams")), BST_UNCHECKED);
+            dialog.GetDlgControl<CButton>(CheckOf("Vehicles/Teams"))->Click();
 
-        dialog.PressButton(IDC_VP_NEXT);
-        EXPECT_STREQ(dialog.GetDlgItemText(IDC_VP_LEVEL_NAME), "Zoom In 1 (~1:25,000)");
-        EXPECT_EQ(dialog.GetDlgControl<CSliderCtrl>(IDC_VP_ICON_SIZE)->GetPos(), 50);
-        EXPECT_EQ(dialog.IsDlgButtonChecked(CheckOf("Vehicles/Teams")), BST_UNCHECKED);
-        dialog.GetDlgControl<CSliderCtrl>(IDC_VP_ICON_SIZE)->MoveTo(150);
-        EXPECT_STREQ(dialog.GetDlgItemText(IDC_VP_ICON_PERCENT), "150%");
-        dialog.GetDlgControl<CButton>(IDC_VP_COLOR)->Click();
+            dialog.PressButton(IDC_VP_NEXT);
+            EXPECT_STREQ(dialog.GetDlgItemText(IDC_VP_LEVEL_NAME), "Zoom In 1 (~1:25,000)");
+            EXPECT_EQ(dialog.GetDlgControl<CSliderCtrl>(IDC_VP_ICON_SIZE)->GetPos(), 50);
+            EXPECT_EQ(dialog.IsDlgButtonChecked(CheckOf("Vehicles/Teams")), BST_UNCHECKED);
+            dialog.GetDlgControl<CSliderCtrl>(IDC_VP_ICON_SIZE)->MoveTo(150);
+            EXPECT_STREQ(dialog.GetDlgItemText(IDC_VP_ICON_PERCENT), "150%");
+            dialog.GetDlgControl<CButton>(IDC_VP_COLOR)->Click();
 
-        // Back twice from level 3, Back again wraps from 0 to 5.
-        dialog.PressButton(IDC_VP_BACK);
-        EXPECT_EQ(dialog.IsDlgButtonChecked(CheckOf("Vehicles/Teams")), BST_CHECKED);
-        dialog.PressButton(IDC_VP_BACK);
-        dialog.PressButton(IDC_VP_BACK);
-        EXPECT_STREQ(dialog.GetDlgItemText(IDC_VP_LEVEL_NAME), "Maximum Zoom Out (~1:200,000)");
-        // A style outside 0..2 shows as the overlay.
-        EXPECT_EQ(dialog.GetCheckedRadioButton(IDC_VP_COLOR, IDC_VP_CONTOUR_OVERLAY), IDC_VP_CONTOUR_OVERLAY);
-        dialog.PressButton(IDC_VP_BACK);
-        EXPECT_STREQ(dialog.GetDlgItemText(IDC_VP_LEVEL_NAME), "Maximum Zoom In (~1:6,250)");
-        dialog.PressButton(IDC_VP_NEXT);
-        dialog.PressButton(IDC_VP_NEXT);
-        EXPECT_STREQ(dialog.GetDlgItemText(IDC_VP_LEVEL_NAME), "Zoom Out 1 (~1:100,000)");
-        EXPECT_EQ(dialog.GetDlgControl<CSliderCtrl>(IDC_VP_ICON_SIZE)->GetPos(), 75);   // 0.375
-    });
+            // Back twice from level 3, Back again wraps from 0 to 5.
+            dialog.PressButton(IDC_VP_BACK);
+            EXPECT_EQ(dialog.IsDlgButtonChecked(CheckOf("Vehicles/Teams")), BST_CHECKED);
+            dialog.PressButton(IDC_VP_BACK);
+            dialog.PressButton(IDC_VP_BACK);
+            EXPECT_STREQ(dialog.GetDlgItemText(IDC_VP_LEVEL_NAME), "Maximum Zoom Out (~1:200,000)");
+            // A style outside 0..2 shows as the overlay.
+            EXPECT_EQ(dialog.GetCheckedRadioButton(IDC_VP_COLOR, IDC_VP_CONTOUR_OVERLAY), IDC_VP_CONTOUR_OVERLAY);
+            dialog.PressButton(IDC_VP_BACK);
+            EXPECT_STREQ(dialog.GetDlgItemText(IDC_VP_LEVEL_NAME), "Maximum Zoom In (~1:6,250)");
+            dialog.PressButton(IDC_VP_NEXT);
+            dialog.PressButton(IDC_VP_NEXT);
+            EXPECT_STREQ(dialog.GetDlgItemText(IDC_VP_LEVEL_NAME), "Zoom Out 1 (~1:100,000)");
+            EXPECT_EQ(dialog.GetDlgControl<CSliderCtrl>(IDC_VP_ICON_SIZE)->GetPos(), 75);  // 0.375
+        });
     EXPECT_EQ(props.ShowDialog(1.0f), 1);
     EXPECT_TRUE(props.m_abVehicles[2]);
     EXPECT_FALSE(props.m_abVehicles[3]);
     EXPECT_EQ(props.m_afIconSize[3], 0.75f);
     EXPECT_EQ(props.m_anMapStyle[3], 0);
-    EXPECT_EQ(props.m_anMapStyle[0], 2);   // shown as the overlay and read back so
+    EXPECT_EQ(props.m_anMapStyle[0], 2);  // shown as the overlay and read back so
     EXPECT_EQ(props.m_afIconSize[1], 0.375f);
 
     // Cancel changes nothing; a scale without a level edits the normal level.
-    m_ui.ExpectDialog(IDD_VIEW_PROPERTIES, IDCANCEL, [](CDialog& dialog) {
-        EXPECT_STREQ(dialog.GetDlgItemText(IDC_VP_LEVEL_NAME), "Normal (~1:50,000)");
-        dialog.GetDlgControl<CButton>(CheckOf("Vehicles/Teams"))->Click();
-    });
+    m_ui.ExpectDialog(IDD_VIEW_PROPERTIES, IDCANCEL,
+                      [](CDialog& dialog)
+                      {
+                          EXPECT_STREQ(dialog.GetDlgItemText(IDC_VP_LEVEL_NAME), "Normal (~1:50,000)");
+                          dialog.GetDlgControl<CButton>(CheckOf("Vehicles/Teams"))->Click();
+                      });
     EXPECT_EQ(props.ShowDialog(3.0f), 0);
     EXPECT_TRUE(props.m_abVehicles[2]);
 }
@@ -412,49 +416,55 @@ TEST_F(ViewPropertiesDialogTest, CopiesAndResetsAfterAsking)
 {
     CViewProperties props;
     props.m_strLabel = "ZZ9999";
-    m_ui.ExpectDialog(IDD_VIEW_PROPERTIES, IDOK, [this](CDialog& dialog) {
-        // At level 5: platoons off, then copied to every level.
-        dialog.GetDlgControl<CButton>(CheckOf("Platoons"))->Click();
-        m_ui.ExpectMessage("Warning!",
-                           "This will copy the current settings to all zoom levels.\nAre you sure you wish to continue?",
-                           IDNO);
-        dialog.PressButton(IDC_VP_APPLY_ALL);
-        dialog.PressButton(IDC_VP_BACK);
-        EXPECT_EQ(dialog.IsDlgButtonChecked(CheckOf("Platoons")), BST_CHECKED);
-        dialog.PressButton(IDC_VP_NEXT);
-        m_ui.ExpectMessage("Warning!",
-                           "This will copy the current settings to all zoom levels.\nAre you sure you wish to continue?",
-                           IDYES);
-        dialog.PressButton(IDC_VP_APPLY_ALL);
-        dialog.PressButton(IDC_VP_BACK);
-        EXPECT_EQ(dialog.IsDlgButtonChecked(CheckOf("Platoons")), BST_UNCHECKED);
-        EXPECT_EQ(dialog.GetDlgControl<CSliderCtrl>(IDC_VP_ICON_SIZE)->GetPos(), 150);   // level 5's size
+    m_ui.ExpectDialog(
+        IDD_VIEW_PROPERTIES, IDOK,
+        [this](CDialog& dialog)
+        {
+            // At level 5: platoons off, then copied to every level.
+            dialog.GetDlgControl<CButton>(CheckOf("Platoons"))->Click();
+            m_ui.ExpectMessage(
+                "Warning!",
+                "This will copy the current settings to all zoom levels.\nAre you sure you wish to continue?", IDNO);
+            dialog.PressButton(IDC_VP_APPLY_ALL);
+            dialog.PressButton(IDC_VP_BACK);
+            EXPECT_EQ(dialog.IsDlgButtonChecked(CheckOf("Platoons")), BST_CHECKED);
+            dialog.PressButton(IDC_VP_NEXT);
+            m_ui.ExpectMessage(
+                "Warning!",
+                "This will copy the current settings to all zoom levels.\nAre you sure you wish to continue?", IDYES);
+            dialog.PressButton(IDC_VP_APPLY_ALL);
+            dialog.PressButton(IDC_VP_BACK);
+            EXPECT_EQ(dialog.IsDlgButtonChecked(CheckOf("Platoons")), BST_UNCHECKED);
+            EXPECT_EQ(dialog.GetDlgControl<CSliderCtrl>(IDC_VP_ICON_SIZE)->GetPos(), 150);  // level 5's size
 
-        m_ui.ExpectMessage("Question?",
-                           "Are you sure you want to restore the default\nview settings for this zoom level?", IDOK);
-        dialog.PressButton(IDC_VP_RESET_LEVEL);
-        EXPECT_EQ(dialog.IsDlgButtonChecked(CheckOf("Platoons")), BST_CHECKED);
-        EXPECT_EQ(dialog.GetDlgControl<CSliderCtrl>(IDC_VP_ICON_SIZE)->GetPos(), 100);
-    });
+            m_ui.ExpectMessage(
+                "Question?", "Are you sure you want to restore the default\nview settings for this zoom level?", IDOK);
+            dialog.PressButton(IDC_VP_RESET_LEVEL);
+            EXPECT_EQ(dialog.IsDlgButtonChecked(CheckOf("Platoons")), BST_CHECKED);
+            EXPECT_EQ(dialog.GetDlgControl<CSliderCtrl>(IDC_VP_ICON_SIZE)->GetPos(), 100);
+        });
     EXPECT_EQ(props.ShowDialog(8.0f), 1);
-    EXPECT_TRUE(props.m_abPlatoons[4]);    // reset
+    EXPECT_TRUE(props.m_abPlatoons[4]);  // reset
     for (int n : {0, 1, 2, 3, 5})
     {
         EXPECT_FALSE(props.m_abPlatoons[n]) << n;
         EXPECT_EQ(props.m_afIconSize[n], 0.75f) << n;
     }
 
-    m_ui.ExpectDialog(IDD_VIEW_PROPERTIES, IDOK, [this](CDialog& dialog) {
-        m_ui.ExpectMessage("Question?",
-                           "Are you sure you want to restore the default\nview settings for EVERY zoom level?",
-                           IDCANCEL);
-        dialog.PressButton(IDC_VP_RESET_ALL);
-        EXPECT_EQ(dialog.IsDlgButtonChecked(CheckOf("Platoons")), BST_UNCHECKED);
-        m_ui.ExpectMessage("Question?",
-                           "Are you sure you want to restore the default\nview settings for EVERY zoom level?", IDOK);
-        dialog.PressButton(IDC_VP_RESET_ALL);
-        EXPECT_EQ(dialog.IsDlgButtonChecked(CheckOf("Platoons")), BST_CHECKED);
-    });
+    m_ui.ExpectDialog(
+        IDD_VIEW_PROPERTIES, IDOK,
+        [this](CDialog& dialog)
+        {
+            m_ui.ExpectMessage("Question?",
+                               "Are you sure you want to restore the default\nview settings for EVERY zoom level?",
+                               IDCANCEL);
+            dialog.PressButton(IDC_VP_RESET_ALL);
+            EXPECT_EQ(dialog.IsDlgButtonChecked(CheckOf("Platoons")), BST_UNCHECKED);
+            m_ui.ExpectMessage(
+                "Question?", "Are you sure you want to restore the default\nview settings for EVERY zoom level?", IDOK);
+            dialog.PressButton(IDC_VP_RESET_ALL);
+            EXPECT_EQ(dialog.IsDlgButtonChecked(CheckOf("Platoons")), BST_CHECKED);
+        });
     EXPECT_EQ(props.ShowDialog(1.0f), 1);
     EXPECT_STREQ(props.m_strLabel, "AA0000");
     EXPECT_TRUE(props.m_abPlatoons[0]);

@@ -71,14 +71,14 @@ TEST(ViewSettings, TheSettingsOfEachLevelComeBackAfterARestart)
         EXPECT_FALSE(std::filesystem::exists(shell.SavegameDir() / "view.vpl"));
         ASSERT_TRUE(shell.OpenTestMap());
         CKDRView& view = shell.View();
-        view.m_bShowVehicles = TRUE;       // level 2
+        view.m_bShowVehicles = TRUE;  // level 2
         ASSERT_TRUE(view.SetZoom(1, FALSE));
-        view.m_bShowCompanies = FALSE;     // level 3
+        view.m_bShowCompanies = FALSE;  // level 3
         ASSERT_TRUE(view.SetZoom(1, FALSE));
-        view.m_bShowPlatoons = FALSE;      // level 4, the level the program ends at
+        view.m_bShowPlatoons = FALSE;  // level 4, the level the program ends at
         shell.App().m_bAutoScroll = FALSE;
         shell.App().m_strDisplayLabel = "QQ1234";
-        shell.App().m_anDisplaySettings[6] = 90;   // the fire-order time span
+        shell.App().m_anDisplaySettings[6] = 90;  // the fire-order time span
         CloseMainWindow(shell);
         EXPECT_TRUE(std::filesystem::exists(shell.SavegameDir() / "view.vpl"));
     }
@@ -103,7 +103,7 @@ TEST(ViewSettings, TheSettingsOfEachLevelComeBackAfterARestart)
     EXPECT_TRUE(view.m_bShowVehicles);
     EXPECT_TRUE(view.m_bShowCompanies);
     ASSERT_TRUE(view.SetZoom(-1, FALSE));
-    EXPECT_FALSE(view.m_bShowVehicles);   // level 1 untouched
+    EXPECT_FALSE(view.m_bShowVehicles);  // level 1 untouched
 }
 
 // Values from a bad file never make the zoom restore loop or step off the
@@ -140,7 +140,7 @@ TEST(ViewSettings, ABadViewFileGivesTheDefaults)
         EXPECT_EQ(view.GetZoom(), 1.0f) << row.levelWord;
         EXPECT_EQ(view.GetViewProperties()->m_nCurrentLevel, CViewProperties::kDefaultLevel);
         EXPECT_EQ(view.m_fIconSize, 0.5f) << row.iconSize;
-        EXPECT_TRUE(view.m_bShowVehicles);   // the flags of the file were read
+        EXPECT_TRUE(view.m_bShowVehicles);  // the flags of the file were read
     }
 }
 

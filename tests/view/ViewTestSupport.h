@@ -12,9 +12,9 @@
 #include "app/MainFrame.h"
 #include "battlefield/KDRGameMap.h"
 #include "platform/core/Core.h"
+#include "platform/ui/Display.h"
 #include "platform/ui/DocTemplate.h"
 #include "platform/ui/ScriptedUi.h"
-#include "platform/ui/Display.h"
 #include "view/KDRView.h"
 #include "view/MapPicture.h"
 
@@ -47,19 +47,13 @@ public:
 namespace test_map
 {
 constexpr int kTile = 32;
-constexpr int kSheetTiles = 8;   // 8 x 8 tiles on the sheet; tile 0 is never used
+constexpr int kSheetTiles = 8;  // 8 x 8 tiles on the sheet; tile 0 is never used
 constexpr int kColumns = 60;
 constexpr int kRows = 40;
-constexpr int kWidth = kColumns * kTile;    // 1920 picture pixels
-constexpr int kHeight = kRows * kTile;      // 1280
-inline int TileAt(int c, int r)
-{
-    return 1 + (c * 7 + r * 13) % 63;
-}
-inline QRgb TileColor(int k)
-{
-    return qRgb(k * 4, 255 - k * 4, (k * 37) % 256);
-}
+constexpr int kWidth = kColumns * kTile;  // 1920 picture pixels
+constexpr int kHeight = kRows * kTile;    // 1280
+inline int TileAt(int c, int r) { return 1 + (c * 7 + r * 13) % 63; }
+inline QRgb TileColor(int k) { return qRgb(k * 4, 255 - k * 4, (k * 37) % 256); }
 // The colour shown at a picture pixel.
 inline QRgb ColorAt(int px, int py)
 {
@@ -88,7 +82,7 @@ inline void WriteFiles(const std::filesystem::path& dataDir)
             grid.push_back(TileAt(c, r));
     std::FILE* f = std::fopen((dataDir / "test.map").string().c_str(), "wb");
     ASSERT_NE(f, nullptr);
-    std::fwrite(grid.data(), sizeof(int), grid.size(), f);   // little-endian host
+    std::fwrite(grid.data(), sizeof(int), grid.size(), f);  // little-endian host
     std::fclose(f);
 
     CKDRScenario scenario;

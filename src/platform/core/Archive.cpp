@@ -43,7 +43,7 @@ CString ArchiveText(int cause, const CString& fileName)
     text += ".";
     return text;
 }
-} // namespace
+}  // namespace
 
 CArchiveException::CArchiveException(int cause, const CString& fileName)
     : CException(ArchiveText(cause, fileName)), m_cause(cause), m_strFileName(fileName)
@@ -56,7 +56,7 @@ CArchive::CArchive(CFile* pFile, UINT mode, int bufferSize, void*)
       m_noFlushOnDelete((mode & bNoFlushOnDelete) != 0),
       m_bufferSize(bufferSize < 128 ? 128u : static_cast<UINT>(bufferSize))
 {
-    m_loadTable.push_back(LoadEntry{nullptr, nullptr});   // index 0: null
+    m_loadTable.push_back(LoadEntry{nullptr, nullptr});  // index 0: null
 }
 
 CArchive::~CArchive()
@@ -509,7 +509,7 @@ CObject* CArchive::ReadObject(const CRuntimeClass* expected)
         if (objectTag >= m_loadTable.size() || m_loadTable[objectTag].pClass)
             ThrowArchive(CArchiveException::badIndex);
         CObject* pObject = m_loadTable[objectTag].pObject;
-        if (!pObject)   // an object whose reading failed earlier
+        if (!pObject)  // an object whose reading failed earlier
             ThrowArchive(CArchiveException::badIndex);
         if (expected && !pObject->IsKindOf(expected))
             ThrowArchive(CArchiveException::badClass);

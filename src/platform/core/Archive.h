@@ -66,7 +66,7 @@ public:
     // is read or written to the file at a time; buffer is unused (kept for
     // the familiar signature).
     CArchive(CFile* pFile, UINT mode, int bufferSize = 4096, void* buffer = nullptr);
-    ~CArchive();   // flushes a storing archive unless closed or aborted
+    ~CArchive();  // flushes a storing archive unless closed or aborted
     CArchive(const CArchive&) = delete;
     CArchive& operator=(const CArchive&) = delete;
 
@@ -74,9 +74,9 @@ public:
     BOOL IsStoring() const { return !m_loading; }
     CFile* GetFile() const { return m_pFile; }
 
-    void Flush();   // storing: writes the buffered bytes to the file
-    void Close();   // flushes and detaches from the file
-    void Abort();   // detaches without flushing
+    void Flush();  // storing: writes the buffered bytes to the file
+    void Close();  // flushes and detaches from the file
+    void Abort();  // detaches without flushing
 
     // Raw bytes. Read answers how many bytes it could read (fewer at the end).
     UINT Read(void* buffer, UINT count);
@@ -85,7 +85,7 @@ public:
     // Bytes still to be read (loading); readers of large tables check with
     // EnsureBytesLeft before allocating.
     ULONGLONG GetBytesLeft() const;
-    void EnsureBytesLeft(ULONGLONG needed) const;   // throws endOfFile
+    void EnsureBytesLeft(ULONGLONG needed) const;  // throws endOfFile
 
     // Counts: minBytesEach is the least number of bytes one counted item
     // takes in the archive; a count whose items cannot fit raises endOfFile.
@@ -111,7 +111,11 @@ public:
     CArchive& operator<<(int v) { return *this << static_cast<DWORD>(v); }
     CArchive& operator<<(float v);
     CArchive& operator<<(double v);
-    CArchive& operator<<(const CObject* pObject) { WriteObject(pObject); return *this; }
+    CArchive& operator<<(const CObject* pObject)
+    {
+        WriteObject(pObject);
+        return *this;
+    }
     // Give the width explicitly for these.
     CArchive& operator<<(bool) = delete;
     CArchive& operator<<(long) = delete;
@@ -136,11 +140,11 @@ public:
 private:
     struct LoadEntry
     {
-        CRuntimeClass* pClass;   // set for a class entry
-        CObject* pObject;        // set for an object entry (null for index 0)
+        CRuntimeClass* pClass;  // set for a class entry
+        CObject* pObject;       // set for an object entry (null for index 0)
     };
 
-    void FillBuffer(UINT needed);        // loading: throws endOfFile when short
+    void FillBuffer(UINT needed);  // loading: throws endOfFile when short
     void ReadBytes(void* dest, UINT count);
     CRuntimeClass* ReadClass(const CRuntimeClass* expected, DWORD* objectTag);
     void WriteClass(const CRuntimeClass* pClass);
@@ -151,10 +155,10 @@ private:
     bool m_loading;
     bool m_noFlushOnDelete;
     UINT m_bufferSize;
-    std::vector<BYTE> m_buffer;   // loading: bytes read ahead; storing: bytes to write
-    size_t m_bufPos = 0;          // loading: next byte to hand out
+    std::vector<BYTE> m_buffer;  // loading: bytes read ahead; storing: bytes to write
+    size_t m_bufPos = 0;         // loading: next byte to hand out
 
-    DWORD m_mapCount = 1;         // the next index of the shared class/object table
+    DWORD m_mapCount = 1;  // the next index of the shared class/object table
     std::vector<LoadEntry> m_loadTable;
     std::unordered_map<const void*, DWORD> m_storeMap;
 };
@@ -170,8 +174,7 @@ CArchive& operator>>(CArchive& ar, CTimeSpan& t);
 // Typed object read: `ar >> pUnit` with CUnit* pUnit reads an object that
 // must be a CUnit (or derived), else badClass.
 template <class T>
-    requires std::is_base_of_v<CObject, T>
-CArchive& operator>>(CArchive& ar, T*& pObject)
+requires std::is_base_of_v<CObject, T> CArchive& operator>>(CArchive& ar, T*& pObject)
 {
     pObject = static_cast<T*>(ar.ReadObject(T::GetThisClass()));
     return ar;

@@ -14,10 +14,7 @@ const char* OrEmpty(const char* text) { return text ? text : ""; }
 
 int Sign(int v) { return v < 0 ? -1 : (v > 0 ? 1 : 0); }
 
-int CompareBytes(const std::string& a, const char* b)
-{
-    return Sign(std::strcmp(a.c_str(), OrEmpty(b)));
-}
+int CompareBytes(const std::string& a, const char* b) { return Sign(std::strcmp(a.c_str(), OrEmpty(b))); }
 
 void AppendFormatV(std::string& out, const char* format, va_list args)
 {
@@ -32,7 +29,7 @@ void AppendFormatV(std::string& out, const char* format, va_list args)
     std::vsnprintf(&out[old], static_cast<size_t>(needed) + 1, OrEmpty(format), args);
     out.resize(old + static_cast<size_t>(needed));
 }
-} // namespace
+}  // namespace
 
 CString::CString(const char* text) : m_text(OrEmpty(text)) {}
 

@@ -13,8 +13,8 @@ class CString
 {
 public:
     CString() = default;
-    CString(const char* text);               // null gives an empty string
-    CString(const char* text, int length);   // the first length bytes (clamped at 0)
+    CString(const char* text);              // null gives an empty string
+    CString(const char* text, int length);  // the first length bytes (clamped at 0)
     CString(char ch, int repeat = 1);
     CString(const std::string& text) : m_text(text) {}
     CString(std::string&& text) : m_text(std::move(text)) {}
@@ -29,17 +29,25 @@ public:
     int GetLength() const { return static_cast<int>(m_text.size()); }
     BOOL IsEmpty() const { return m_text.empty(); }
     void Empty() { m_text.clear(); }
-    char GetAt(int index) const;              // '\0' outside the text
-    void SetAt(int index, char ch);           // ignored outside the text
+    char GetAt(int index) const;     // '\0' outside the text
+    void SetAt(int index, char ch);  // ignored outside the text
     char operator[](int index) const { return GetAt(index); }
     operator const char*() const { return m_text.c_str(); }
     const char* GetString() const { return m_text.c_str(); }
     const std::string& str() const { return m_text; }
 
     // Concatenation
-    CString& operator+=(const CString& text) { m_text += text.m_text; return *this; }
+    CString& operator+=(const CString& text)
+    {
+        m_text += text.m_text;
+        return *this;
+    }
     CString& operator+=(const char* text);
-    CString& operator+=(char ch) { m_text += ch; return *this; }
+    CString& operator+=(char ch)
+    {
+        m_text += ch;
+        return *this;
+    }
     friend CString operator+(const CString& a, const CString& b);
     friend CString operator+(const CString& a, const char* b);
     friend CString operator+(const char* a, const CString& b);
@@ -76,13 +84,17 @@ public:
     void MakeUpper();
     void MakeLower();
     void MakeReverse();
-    CString& TrimLeft();                       // white space
+    CString& TrimLeft();  // white space
     CString& TrimLeft(char ch);
     CString& TrimLeft(const char* charSet);
     CString& TrimRight();
     CString& TrimRight(char ch);
     CString& TrimRight(const char* charSet);
-    CString& Trim() { TrimRight(); return TrimLeft(); }
+    CString& Trim()
+    {
+        TrimRight();
+        return TrimLeft();
+    }
 
     // printf-style formatting. Pass a CString argument as (const char*)s.
     void Format(const char* format, ...) __attribute__((format(printf, 2, 3)));

@@ -22,7 +22,7 @@ bool ClampRange(int size, int index, int& count)
         count = size - index;
     return true;
 }
-} // namespace
+}  // namespace
 
 // ---------------------------------------------------------------- CObArray
 
@@ -139,10 +139,7 @@ void CObArray::Serialize(CArchive& ar)
     }
 }
 
-CObject* ObArrayGetAtChecked(const CObArray* pArray, int index)
-{
-    return pArray ? pArray->GetAt(index) : nullptr;
-}
+CObject* ObArrayGetAtChecked(const CObArray* pArray, int index) { return pArray ? pArray->GetAt(index) : nullptr; }
 
 // ---------------------------------------------------------------- CStringArray
 
@@ -153,7 +150,7 @@ const CString& EmptyString()
     static const CString empty;
     return empty;
 }
-} // namespace
+}  // namespace
 
 const CString& CStringArray::GetAt(int index) const
 {
@@ -193,7 +190,7 @@ void CStringArray::SetSize(int newSize) { m_data.resize(newSize > 0 ? static_cas
 int CStringArray::Append(const CStringArray& other)
 {
     int first = GetSize();
-    std::vector<CString> copy = other.m_data;   // other may be *this
+    std::vector<CString> copy = other.m_data;  // other may be *this
     m_data.insert(m_data.end(), copy.begin(), copy.end());
     return first;
 }
@@ -211,7 +208,7 @@ void SerializeStrings(CArchive& ar, std::vector<CString>& data)
     else
     {
         data.clear();
-        DWORD count = ar.ReadCount(1);   // every string takes at least its length byte
+        DWORD count = ar.ReadCount(1);  // every string takes at least its length byte
         data.reserve(count);
         for (DWORD i = 0; i < count; ++i)
         {
@@ -221,7 +218,7 @@ void SerializeStrings(CArchive& ar, std::vector<CString>& data)
         }
     }
 }
-} // namespace
+}  // namespace
 
 void CStringArray::Serialize(CArchive& ar) { SerializeStrings(ar, m_data); }
 

@@ -34,21 +34,21 @@ public:
     int GetUpperBound() const { return GetSize() - 1; }
     BOOL IsEmpty() const { return m_data.empty(); }
 
-    CObject* GetAt(int index) const;   // null outside the array
+    CObject* GetAt(int index) const;  // null outside the array
     CObject* operator[](int index) const { return GetAt(index); }
 
-    int Add(CObject* pObject);                                // takes ownership; its index
-    void InsertAt(int index, CObject* pObject, int count = 1); // index clamped to 0..size
-    void SetAt(int index, CObject* pObject);                  // deletes the replaced element
-    void SetSize(int newSize);                                 // new slots are null
-    void RemoveAt(int index, int count = 1);                   // deletes the removed elements
-    void RemoveAll();                                          // deletes every element
+    int Add(CObject* pObject);                                  // takes ownership; its index
+    void InsertAt(int index, CObject* pObject, int count = 1);  // index clamped to 0..size
+    void SetAt(int index, CObject* pObject);                    // deletes the replaced element
+    void SetSize(int newSize);                                  // new slots are null
+    void RemoveAt(int index, int count = 1);                    // deletes the removed elements
+    void RemoveAll();                                           // deletes every element
 
-    CObject* Detach(int index);                                // removes without deleting
+    CObject* Detach(int index);  // removes without deleting
     void RemoveAtNoDelete(int index, int count = 1);
     void RemoveAllNoDelete();
 
-    int Find(const CObject* pObject) const;                    // index or -1
+    int Find(const CObject* pObject) const;  // index or -1
 
     // Loading checks each element against this class (null: any class).
     virtual CRuntimeClass* GetElementClass() const { return nullptr; }
@@ -96,16 +96,16 @@ public:
     int GetUpperBound() const { return GetSize() - 1; }
     BOOL IsEmpty() const { return m_data.empty(); }
 
-    const CString& GetAt(int index) const;          // empty outside the array
+    const CString& GetAt(int index) const;  // empty outside the array
     const CString& operator[](int index) const { return GetAt(index); }
-    CString& ElementAt(int index);                  // throws std::out_of_range outside
-    void SetAt(int index, const CString& text);     // ignored outside the array
+    CString& ElementAt(int index);               // throws std::out_of_range outside
+    void SetAt(int index, const CString& text);  // ignored outside the array
     int Add(const CString& text);
     void InsertAt(int index, const CString& text, int count = 1);
     void RemoveAt(int index, int count = 1);
     void RemoveAll() { m_data.clear(); }
     void SetSize(int newSize);
-    int Append(const CStringArray& other);          // index of the first appended
+    int Append(const CStringArray& other);  // index of the first appended
     void Copy(const CStringArray& other) { m_data = other.m_data; }
 
     void Serialize(CArchive& ar) override;
@@ -133,16 +133,16 @@ public:
     void AddTail(const CString& text) { m_data.push_back(text); }
     void AddTail(const CStringList& other);
     void AddHead(const CString& text);
-    CString GetHead() const;     // empty when the list is empty
+    CString GetHead() const;  // empty when the list is empty
     CString GetTail() const;
-    CString RemoveHead();        // empty when the list is empty
+    CString RemoveHead();  // empty when the list is empty
     CString RemoveTail();
     const CString& GetAt(int index) const;       // empty outside the list
     void SetAt(int index, const CString& text);  // ignored outside the list
     void InsertAt(int index, const CString& text);
     void RemoveAt(int index);
     void RemoveAll() { m_data.clear(); }
-    int Find(const char* text, int start = 0) const;   // index of an exact match or -1
+    int Find(const char* text, int start = 0) const;  // index of an exact match or -1
 
     void Serialize(CArchive& ar) override;
 

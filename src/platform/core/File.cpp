@@ -117,7 +117,7 @@ std::string Resolve(const char* name)
             {
                 std::string real = FindNoCase(current, part);
                 if (real.empty())
-                    matching = false;   // nothing below can exist; keep the rest as given
+                    matching = false;  // nothing below can exist; keep the rest as given
                 else
                     candidate = current + "/" + real;
             }
@@ -212,7 +212,7 @@ int CauseFromErrno(int error, const std::string& path)
     default: return CFileException::generic;
     }
 }
-} // namespace
+}  // namespace
 
 CFileException::CFileException(int cause, LONG osError, const CString& fileName)
     : CException(FileText(cause, fileName)), m_cause(cause), m_lOsError(osError), m_strFileName(fileName)
@@ -235,7 +235,8 @@ BOOL CFile::Open(const char* fileName, UINT openFlags, CFileException* error)
     Abort();
     CString given = fileName ? fileName : "";
     std::string path = Resolve(fileName);
-    auto fail = [&](int cause, int osError) {
+    auto fail = [&](int cause, int osError)
+    {
         if (error)
             *error = CFileException(cause, osError, given);
         return FALSE;
@@ -317,8 +318,9 @@ LONG CFile::Seek(LONG offset, UINT from)
     if (!m_pStream)
         throw CFileException(CFileException::invalidFile, -1, m_strFilePath);
     int whence = from == current ? SEEK_CUR : (from == end ? SEEK_END : SEEK_SET);
-    long long base = whence == SEEK_SET ? 0 : (whence == SEEK_CUR ? static_cast<long long>(GetPosition())
-                                                                   : static_cast<long long>(GetLength()));
+    long long base = whence == SEEK_SET ? 0
+                                        : (whence == SEEK_CUR ? static_cast<long long>(GetPosition())
+                                                              : static_cast<long long>(GetLength()));
     long long target = base + offset;
     if (target < 0 || target > 0x7FFFFFFFLL || std::fseek(m_pStream, static_cast<long>(target), SEEK_SET) != 0)
         throw CFileException(CFileException::badSeek, -1, m_strFilePath);
@@ -359,8 +361,7 @@ void CFile::Close()
     m_pStream = nullptr;
     m_lastOp = LastOp::none;
     if (std::fclose(f) != 0)
-        throw CFileException(errno == ENOSPC ? CFileException::diskFull : CFileException::hardIO, errno,
-                             m_strFilePath);
+        throw CFileException(errno == ENOSPC ? CFileException::diskFull : CFileException::hardIO, errno, m_strFilePath);
 }
 
 void CFile::Abort()

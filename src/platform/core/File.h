@@ -72,8 +72,8 @@ public:
     };
 
     CFile() = default;
-    CFile(const char* fileName, UINT openFlags);   // throws CFileException
-    virtual ~CFile();                              // closes, never throws
+    CFile(const char* fileName, UINT openFlags);  // throws CFileException
+    virtual ~CFile();                             // closes, never throws
     CFile(const CFile&) = delete;
     CFile& operator=(const CFile&) = delete;
 
@@ -81,21 +81,21 @@ public:
     // opened. Files are always binary; the share flags are accepted and
     // ignored. modeCreate truncates unless modeNoTruncate is given.
     virtual BOOL Open(const char* fileName, UINT openFlags, CFileException* error = nullptr);
-    virtual UINT Read(void* buffer, UINT count);          // bytes read; 0 at the end
-    virtual void Write(const void* buffer, UINT count);   // throws CFileException
-    virtual LONG Seek(LONG offset, UINT from);            // new position; throws badSeek
+    virtual UINT Read(void* buffer, UINT count);         // bytes read; 0 at the end
+    virtual void Write(const void* buffer, UINT count);  // throws CFileException
+    virtual LONG Seek(LONG offset, UINT from);           // new position; throws badSeek
     void SeekToBegin() { Seek(0, begin); }
     DWORD SeekToEnd() { return static_cast<DWORD>(Seek(0, end)); }
     virtual DWORD GetLength() const;
     virtual DWORD GetPosition() const;
     virtual void Flush();
-    virtual void Close();   // throws on a failed final write
-    virtual void Abort();   // closes, never throws
+    virtual void Close();  // throws on a failed final write
+    virtual void Abort();  // closes, never throws
     virtual BOOL IsOpen() const { return m_pStream != nullptr; }
 
-    CString GetFileName() const;    // the name part, e.g. "units.unt"
-    CString GetFileTitle() const;   // the name without extension
-    CString GetFilePath() const;    // the full path the file was opened under
+    CString GetFileName() const;   // the name part, e.g. "units.unt"
+    CString GetFileTitle() const;  // the name without extension
+    CString GetFilePath() const;   // the full path the file was opened under
 
 protected:
     std::FILE* m_pStream = nullptr;
@@ -103,7 +103,12 @@ protected:
 
 private:
     // The C library needs a seek between a read and a write on one stream.
-    enum class LastOp { none, read, write };
+    enum class LastOp
+    {
+        none,
+        read,
+        write
+    };
     void SwitchTo(LastOp op);
     LastOp m_lastOp = LastOp::none;
 };
@@ -117,19 +122,19 @@ public:
     CMemFile(const BYTE* data, UINT size);
     explicit CMemFile(std::vector<BYTE> data);
 
-    BOOL Open(const char*, UINT, CFileException* error = nullptr) override;   // not used: FALSE
+    BOOL Open(const char*, UINT, CFileException* error = nullptr) override;  // not used: FALSE
     UINT Read(void* buffer, UINT count) override;
     void Write(const void* buffer, UINT count) override;
     LONG Seek(LONG offset, UINT from) override;
     DWORD GetLength() const override { return static_cast<DWORD>(m_data.size()); }
     DWORD GetPosition() const override { return static_cast<DWORD>(m_position); }
     void Flush() override {}
-    void Close() override;   // keeps the data; positions at the start
+    void Close() override;  // keeps the data; positions at the start
     void Abort() override { Close(); }
     BOOL IsOpen() const override { return TRUE; }
 
     const std::vector<BYTE>& GetData() const { return m_data; }
-    std::vector<BYTE> Detach();   // hands the bytes over and empties the file
+    std::vector<BYTE> Detach();  // hands the bytes over and empties the file
 
 private:
     std::vector<BYTE> m_data;
@@ -152,11 +157,11 @@ CString JoinPath(const char* dir, const char* name);
 // and extension (with its dot). Any output may be null.
 void SplitPath(const char* path, CString* dir, CString* baseName, CString* extension);
 
-BOOL FileExists(const char* name);        // an existing regular file
+BOOL FileExists(const char* name);  // an existing regular file
 BOOL DirectoryExists(const char* name);
 // Creates the directory and any missing parents; TRUE when it exists afterwards.
 BOOL CreateDir(const char* path);
-BOOL DeleteFile(const char* name);        // TRUE when a file was removed
+BOOL DeleteFile(const char* name);  // TRUE when a file was removed
 // Regular files whose names match the pattern ("*" and "?" wildcards, ASCII
 // case-blind). The pattern may carry a directory ("Savegame\*.asg"); names
 // come back without it, sorted by name.

@@ -13,8 +13,7 @@ void CRect::NormalizeRect()
 
 BOOL CRect::IntersectRect(const CRect& a, const CRect& b)
 {
-    CRect r(std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-            std::min(a.bottom, b.bottom));
+    CRect r(std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom));
     if (r.IsRectEmpty())
     {
         SetRectEmpty();
@@ -41,7 +40,6 @@ BOOL CRect::UnionRect(const CRect& a, const CRect& b)
         *this = a;
         return TRUE;
     }
-    SetRect(std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-            std::max(a.bottom, b.bottom));
+    SetRect(std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom));
     return TRUE;
 }

@@ -17,8 +17,18 @@ public:
     CSize operator+(CSize s) const { return CSize(cx + s.cx, cy + s.cy); }
     CSize operator-(CSize s) const { return CSize(cx - s.cx, cy - s.cy); }
     CSize operator-() const { return CSize(-cx, -cy); }
-    CSize& operator+=(CSize s) { cx += s.cx; cy += s.cy; return *this; }
-    CSize& operator-=(CSize s) { cx -= s.cx; cy -= s.cy; return *this; }
+    CSize& operator+=(CSize s)
+    {
+        cx += s.cx;
+        cy += s.cy;
+        return *this;
+    }
+    CSize& operator-=(CSize s)
+    {
+        cx -= s.cx;
+        cy -= s.cy;
+        return *this;
+    }
 };
 
 class CPoint
@@ -30,18 +40,46 @@ public:
     constexpr CPoint() = default;
     constexpr CPoint(int px, int py) : x(px), y(py) {}
 
-    void Offset(int dx, int dy) { x += dx; y += dy; }
-    void Offset(CSize s) { x += s.cx; y += s.cy; }
+    void Offset(int dx, int dy)
+    {
+        x += dx;
+        y += dy;
+    }
+    void Offset(CSize s)
+    {
+        x += s.cx;
+        y += s.cy;
+    }
     bool operator==(const CPoint&) const = default;
     CPoint operator+(CSize s) const { return CPoint(x + s.cx, y + s.cy); }
     CPoint operator-(CSize s) const { return CPoint(x - s.cx, y - s.cy); }
     CSize operator-(CPoint p) const { return CSize(x - p.x, y - p.y); }
     CPoint operator+(CPoint p) const { return CPoint(x + p.x, y + p.y); }
     CPoint operator-() const { return CPoint(-x, -y); }
-    CPoint& operator+=(CSize s) { x += s.cx; y += s.cy; return *this; }
-    CPoint& operator-=(CSize s) { x -= s.cx; y -= s.cy; return *this; }
-    CPoint& operator+=(CPoint p) { x += p.x; y += p.y; return *this; }
-    CPoint& operator-=(CPoint p) { x -= p.x; y -= p.y; return *this; }
+    CPoint& operator+=(CSize s)
+    {
+        x += s.cx;
+        y += s.cy;
+        return *this;
+    }
+    CPoint& operator-=(CSize s)
+    {
+        x -= s.cx;
+        y -= s.cy;
+        return *this;
+    }
+    CPoint& operator+=(CPoint p)
+    {
+        x += p.x;
+        y += p.y;
+        return *this;
+    }
+    CPoint& operator-=(CPoint p)
+    {
+        x -= p.x;
+        y -= p.y;
+        return *this;
+    }
 };
 
 class CRect
@@ -55,9 +93,13 @@ public:
     constexpr CRect() = default;
     constexpr CRect(int l, int t, int r, int b) : left(l), top(t), right(r), bottom(b) {}
     constexpr CRect(CPoint topLeft, CSize size)
-        : left(topLeft.x), top(topLeft.y), right(topLeft.x + size.cx), bottom(topLeft.y + size.cy) {}
+        : left(topLeft.x), top(topLeft.y), right(topLeft.x + size.cx), bottom(topLeft.y + size.cy)
+    {
+    }
     constexpr CRect(CPoint topLeft, CPoint bottomRight)
-        : left(topLeft.x), top(topLeft.y), right(bottomRight.x), bottom(bottomRight.y) {}
+        : left(topLeft.x), top(topLeft.y), right(bottomRight.x), bottom(bottomRight.y)
+    {
+    }
 
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
@@ -70,13 +112,31 @@ public:
     BOOL IsRectNull() const { return left == 0 && top == 0 && right == 0 && bottom == 0; }
     BOOL PtInRect(CPoint p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
 
-    void SetRect(int l, int t, int r, int b) { left = l; top = t; right = r; bottom = b; }
+    void SetRect(int l, int t, int r, int b)
+    {
+        left = l;
+        top = t;
+        right = r;
+        bottom = b;
+    }
     void SetRectEmpty() { SetRect(0, 0, 0, 0); }
     void NormalizeRect();
-    void OffsetRect(int dx, int dy) { left += dx; right += dx; top += dy; bottom += dy; }
+    void OffsetRect(int dx, int dy)
+    {
+        left += dx;
+        right += dx;
+        top += dy;
+        bottom += dy;
+    }
     void OffsetRect(CPoint p) { OffsetRect(p.x, p.y); }
     void OffsetRect(CSize s) { OffsetRect(s.cx, s.cy); }
-    void InflateRect(int dx, int dy) { left -= dx; top -= dy; right += dx; bottom += dy; }
+    void InflateRect(int dx, int dy)
+    {
+        left -= dx;
+        top -= dy;
+        right += dx;
+        bottom += dy;
+    }
     void DeflateRect(int dx, int dy) { InflateRect(-dx, -dy); }
     // Both answer whether the result is non-empty; an empty result is set to 0,0,0,0.
     BOOL IntersectRect(const CRect& a, const CRect& b);

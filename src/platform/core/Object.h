@@ -28,17 +28,17 @@ struct CRuntimeClass
 {
     const char* m_lpszClassName;
     int m_nObjectSize;
-    UINT m_wSchema;                       // 0xFFFF: not serialisable
-    CObject* (*m_pfnCreateObject)();      // null: cannot be created by name
-    CRuntimeClass* m_pBaseClass;          // null only for CObject
+    UINT m_wSchema;                   // 0xFFFF: not serialisable
+    CObject* (*m_pfnCreateObject)();  // null: cannot be created by name
+    CRuntimeClass* m_pBaseClass;      // null only for CObject
 
-    CObject* CreateObject() const;        // null when there is no factory
+    CObject* CreateObject() const;  // null when there is no factory
     BOOL IsDerivedFrom(const CRuntimeClass* base) const;
 
     // The registry of classes that can be created by name (those declared
     // with IMPLEMENT_SERIAL or IMPLEMENT_DYNCREATE).
     static CRuntimeClass* FromName(const char* className);
-    static CObject* CreateObject(const char* className);   // null when unknown
+    static CObject* CreateObject(const char* className);  // null when unknown
     static void Register(CRuntimeClass* pClass);
 };
 
@@ -70,37 +70,35 @@ protected:
 
 #define RUNTIME_CLASS(class_name) (class_name::GetThisClass())
 
-#define DECLARE_DYNAMIC(class_name)                                   \
-public:                                                               \
-    static CRuntimeClass* GetThisClass();                             \
+#define DECLARE_DYNAMIC(class_name)                                                                                    \
+public:                                                                                                                \
+    static CRuntimeClass* GetThisClass();                                                                              \
     CRuntimeClass* GetRuntimeClass() const override;
 
-#define DECLARE_DYNCREATE(class_name)                                 \
-    DECLARE_DYNAMIC(class_name)                                       \
+#define DECLARE_DYNCREATE(class_name)                                                                                  \
+    DECLARE_DYNAMIC(class_name)                                                                                        \
     static CObject* CreateObject();
 
 #define DECLARE_SERIAL(class_name) DECLARE_DYNCREATE(class_name)
 
-#define KDR_IMPLEMENT_RUNTIMECLASS(class_name, base_name, schema, factory)              \
-    CRuntimeClass* class_name::GetThisClass()                                            \
-    {                                                                                    \
-        static CRuntimeClass record{#class_name, static_cast<int>(sizeof(class_name)),   \
-                                    static_cast<UINT>(schema), factory,                  \
-                                    base_name::GetThisClass()};                          \
-        return &record;                                                                  \
-    }                                                                                    \
+#define KDR_IMPLEMENT_RUNTIMECLASS(class_name, base_name, schema, factory)                                             \
+    CRuntimeClass* class_name::GetThisClass()                                                                          \
+    {                                                                                                                  \
+        static CRuntimeClass record{#class_name, static_cast<int>(sizeof(class_name)), static_cast<UINT>(schema),      \
+                                    factory, base_name::GetThisClass()};                                               \
+        return &record;                                                                                                \
+    }                                                                                                                  \
     CRuntimeClass* class_name::GetRuntimeClass() const { return class_name::GetThisClass(); }
 
-#define IMPLEMENT_DYNAMIC(class_name, base_name) \
-    KDR_IMPLEMENT_RUNTIMECLASS(class_name, base_name, 0xFFFF, nullptr)
+#define IMPLEMENT_DYNAMIC(class_name, base_name) KDR_IMPLEMENT_RUNTIMECLASS(class_name, base_name, 0xFFFF, nullptr)
 
-#define IMPLEMENT_DYNCREATE(class_name, base_name)                        \
-    CObject* class_name::CreateObject() { return new class_name; }        \
+#define IMPLEMENT_DYNCREATE(class_name, base_name)                                                                     \
+    CObject* class_name::CreateObject() { return new class_name; }                                                     \
     KDR_IMPLEMENT_RUNTIMECLASS(class_name, base_name, 0xFFFF, &class_name::CreateObject)
 
-#define IMPLEMENT_SERIAL(class_name, base_name, schema)                   \
-    CObject* class_name::CreateObject() { return new class_name; }        \
-    KDR_IMPLEMENT_RUNTIMECLASS(class_name, base_name, schema, &class_name::CreateObject) \
+#define IMPLEMENT_SERIAL(class_name, base_name, schema)                                                                \
+    CObject* class_name::CreateObject() { return new class_name; }                                                     \
+    KDR_IMPLEMENT_RUNTIMECLASS(class_name, base_name, schema, &class_name::CreateObject)                               \
     static const CRuntimeClassRegistrar kdrRegister_##class_name(class_name::GetThisClass());
 
 // Base of the program's exceptions. They are thrown by value and caught by

@@ -50,8 +50,8 @@ struct Breakdown
 {
     Civil date;
     int hour, minute, second;
-    int weekday;   // 0 = Sunday
-    int yearDay;   // 0-based
+    int weekday;  // 0 = Sunday
+    int yearDay;  // 0-based
 };
 
 Breakdown Break(LONG t)
@@ -63,11 +63,11 @@ Breakdown Break(LONG t)
     b.hour = static_cast<int>(secs / 3600);
     b.minute = static_cast<int>(secs / 60 % 60);
     b.second = static_cast<int>(secs % 60);
-    b.weekday = static_cast<int>(((days % 7) + 11) % 7);   // 1970-01-01 was a Thursday
+    b.weekday = static_cast<int>(((days % 7) + 11) % 7);  // 1970-01-01 was a Thursday
     b.yearDay = static_cast<int>(days - DaysFromCivil(b.date.year, 1, 1));
     return b;
 }
-} // namespace
+}  // namespace
 
 CTimeSpan::CTimeSpan(LONG days, int hours, int minutes, int seconds)
     : m_span(Wrap(static_cast<long long>(days) * 86400 + static_cast<long long>(hours) * 3600 +
@@ -96,7 +96,7 @@ CString CTimeSpan::Format(const char* format) const
         case 'M': part.Format("%02d", GetMinutes()); break;
         case 'S': part.Format("%02d", GetSeconds()); break;
         case '%': part = "%"; break;
-        case '\0': return out;   // a lone '%' at the end
+        case '\0': return out;  // a lone '%' at the end
         default:
             part += '%';
             part += code;
@@ -113,8 +113,8 @@ CTime::CTime(int year, int month, int day, int hour, int minute, int second)
     long long y = year + FloorDiv(m0, 12);
     long long m = m0 - FloorDiv(m0, 12) * 12 + 1;
     long long days = DaysFromCivil(y, m, 1) + day - 1;
-    long long t = days * kSecondsPerDay + static_cast<long long>(hour) * 3600 +
-                  static_cast<long long>(minute) * 60 + second;
+    long long t =
+        days * kSecondsPerDay + static_cast<long long>(hour) * 3600 + static_cast<long long>(minute) * 60 + second;
     m_time = static_cast<LONG>(static_cast<DWORD>(t));
 }
 

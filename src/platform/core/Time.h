@@ -52,8 +52,8 @@ public:
 
     LONG GetTime() const { return m_time; }
     int GetYear() const;
-    int GetMonth() const;      // 1..12
-    int GetDay() const;        // 1..31
+    int GetMonth() const;  // 1..12
+    int GetDay() const;    // 1..31
     int GetHour() const;
     int GetMinute() const;
     int GetSecond() const;

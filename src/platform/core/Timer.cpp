@@ -7,7 +7,7 @@ namespace
 {
 std::atomic<bool> g_manual{false};
 std::atomic<DWORD> g_manualTime{0};
-}
+}  // namespace
 
 DWORD timeGetTime()
 {

@@ -8,7 +8,7 @@
 
 DWORD timeGetTime();
 
-void SetManualTime(DWORD milliseconds);   // switches to manual time at this value
-void AdvanceManualTime(DWORD milliseconds);   // wraps; switches to manual time if needed
+void SetManualTime(DWORD milliseconds);      // switches to manual time at this value
+void AdvanceManualTime(DWORD milliseconds);  // wraps; switches to manual time if needed
 void UseRealTime();
 BOOL IsManualTime();

@@ -16,11 +16,11 @@ namespace
 {
 CWinApp* g_pApp = nullptr;
 int g_modalDepth = 0;
-int g_pumpDepth = 0;              // PumpMessage/PumpWaitingMessage calls under way
-int g_modalDepthAtPump = 0;       // modal depth when the innermost pump began
+int g_pumpDepth = 0;         // PumpMessage/PumpWaitingMessage calls under way
+int g_modalDepthAtPump = 0;  // modal depth when the innermost pump began
 
 const QEvent::Type kWakeEvent = static_cast<QEvent::Type>(QEvent::User + 0x4B44);
-} // namespace
+}  // namespace
 
 // Receives the wake-up posted with every queued message. Inside the pump it
 // only ends the wait (the pump serves the message); inside any other loop
@@ -36,7 +36,8 @@ protected:
         if (event->type() != kWakeEvent)
             return QObject::event(event);
         const bool servedByPump = g_pumpDepth > 0 && g_modalDepth <= g_modalDepthAtPump;
-        if (!servedByPump && !m_pApp->m_queue.empty()) {
+        if (!servedByPump && !m_pApp->m_queue.empty())
+        {
             m_pApp->ServeOne();
             if (!m_pApp->m_queue.empty())
                 QCoreApplication::postEvent(this, new QEvent(kWakeEvent));
@@ -58,7 +59,8 @@ void CCommandLineInfo::ParseParam(const char* param, BOOL bFlag, BOOL)
 {
     if (bFlag || !param || !*param)
         return;
-    if (m_strFileName.IsEmpty()) {
+    if (m_strFileName.IsEmpty())
+    {
         m_strFileName = param;
         m_nShellCommand = FileOpen;
     }
@@ -68,7 +70,8 @@ CWinApp::CWinApp(const char* appName) : m_strAppName(appName ? appName : "")
 {
     g_pApp = this;
     m_pWaker = new CPumpWaker(this);
-    if (QCoreApplication::instance()) {
+    if (QCoreApplication::instance())
+    {
         if (auto* gui = qobject_cast<QApplication*>(QCoreApplication::instance()))
             gui->setQuitOnLastWindowClosed(false);
     }
@@ -117,9 +120,11 @@ int CWinApp::Run()
 {
     if (!m_pMainWnd)
         PostQuitMessage(0);
-    for (;;) {
+    for (;;)
+    {
         LONG idleCount = 0;
-        while (!IsMessageWaiting() && OnIdle(idleCount++)) {
+        while (!IsMessageWaiting() && OnIdle(idleCount++))
+        {
         }
         if (!PumpMessage())
             return ExitInstance();
@@ -128,7 +133,8 @@ int CWinApp::Run()
 
 BOOL CWinApp::OnIdle(LONG count)
 {
-    if (count <= 0) {
+    if (count <= 0)
+    {
         if (auto* frame = dynamic_cast<CFrameWnd*>(m_pMainWnd))
             frame->OnIdleUpdateCmdUI();
         return TRUE;
@@ -166,8 +172,10 @@ void CWinApp::PostWork(CCmdTarget* owner, std::function<void()> work)
 
 void CWinApp::CancelPosted(CCmdTarget* target)
 {
-    for (auto& posted : m_queue) {
-        if (posted.target == target) {
+    for (auto& posted : m_queue)
+    {
+        if (posted.target == target)
+        {
             posted.target = nullptr;
             posted.work = nullptr;
             posted.id = 0;
@@ -192,7 +200,8 @@ BOOL CWinApp::PumpMessage()
 {
     if (m_bQuit)
         return FALSE;
-    if (!m_queue.empty()) {
+    if (!m_queue.empty())
+    {
         ServeOne();
         return !m_bQuit;
     }
@@ -211,7 +220,8 @@ BOOL CWinApp::PumpWaitingMessage()
 {
     if (m_bQuit)
         return FALSE;
-    if (!m_queue.empty()) {
+    if (!m_queue.empty())
+    {
         ServeOne();
         return TRUE;
     }
@@ -222,7 +232,8 @@ BOOL CWinApp::PumpWaitingMessage()
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     --g_pumpDepth;
     g_modalDepthAtPump = savedModal;
-    if (!m_queue.empty() && !m_bQuit) {
+    if (!m_queue.empty() && !m_bQuit)
+    {
         ServeOne();
         return TRUE;
     }
@@ -268,10 +279,7 @@ void CWinApp::OnAppExit()
         PostQuitMessage(0);
 }
 
-BOOL CWinApp::SaveAllModified()
-{
-    return m_pDocTemplate ? m_pDocTemplate->SaveAllModified() : TRUE;
-}
+BOOL CWinApp::SaveAllModified() { return m_pDocTemplate ? m_pDocTemplate->SaveAllModified() : TRUE; }
 
 void CWinApp::CloseAllDocuments(BOOL endSession)
 {
@@ -291,25 +299,25 @@ void CWinApp::SetCommandLine(int argc, char** argv)
 void CWinApp::ParseCommandLine(CCommandLineInfo& info)
 {
     const int count = static_cast<int>(m_args.size());
-    for (int i = 1; i < count; ++i) {
+    for (int i = 1; i < count; ++i)
+    {
         const CString& arg = m_args[static_cast<size_t>(i)];
-        const bool flag = arg.GetLength() > 1 && (arg[0] == '-' || arg[0] == '/') &&
-                          !(arg[0] == '/' && arg.Find('/', 1) >= 0);
+        const bool flag =
+            arg.GetLength() > 1 && (arg[0] == '-' || arg[0] == '/') && !(arg[0] == '/' && arg.Find('/', 1) >= 0);
         info.ParseParam(flag ? arg.Mid(1).GetString() : arg.GetString(), flag, i == count - 1);
     }
 }
 
 BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& info)
 {
-    switch (info.m_nShellCommand) {
+    switch (info.m_nShellCommand)
+    {
     case CCommandLineInfo::FileNew:
         if (!m_pDocTemplate)
             return TRUE;
         return m_pDocTemplate->OpenDocumentFile(nullptr, TRUE) != nullptr;
-    case CCommandLineInfo::FileOpen:
-        return OpenDocumentFile(info.m_strFileName) != nullptr;
-    default:
-        return TRUE;
+    case CCommandLineInfo::FileOpen: return OpenDocumentFile(info.m_strFileName) != nullptr;
+    default: return TRUE;
     }
 }
 
@@ -331,20 +339,24 @@ CProfile& CWinApp::GetProfile()
 
 void CWinApp::LoadStdProfileSettings(UINT maxMRU)
 {
-    m_pRecentFileList = std::make_unique<CRecentFileList>(&GetProfile(), ID_FILE_MRU_FILE1,
-                                                          static_cast<int>(maxMRU == 0 ? 4 : maxMRU));
+    m_pRecentFileList =
+        std::make_unique<CRecentFileList>(&GetProfile(), ID_FILE_MRU_FILE1, static_cast<int>(maxMRU == 0 ? 4 : maxMRU));
     m_pRecentFileList->ReadList();
-    MapUpdateRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE1 + maxMRU - 1, [this](CCmdUI* ui) {
-        if (m_pRecentFileList)
-            m_pRecentFileList->UpdateMenu(ui);
-    });
-    MapCommandRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE1 + maxMRU - 1, [this](UINT id) {
-        if (!m_pRecentFileList)
-            return;
-        const CString path = (*m_pRecentFileList)[static_cast<int>(id - ID_FILE_MRU_FILE1)];
-        if (!path.IsEmpty() && !OpenDocumentFile(path))
-            m_pRecentFileList->Remove(static_cast<int>(id - ID_FILE_MRU_FILE1));
-    });
+    MapUpdateRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE1 + maxMRU - 1,
+                   [this](CCmdUI* ui)
+                   {
+                       if (m_pRecentFileList)
+                           m_pRecentFileList->UpdateMenu(ui);
+                   });
+    MapCommandRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE1 + maxMRU - 1,
+                    [this](UINT id)
+                    {
+                        if (!m_pRecentFileList)
+                            return;
+                        const CString path = (*m_pRecentFileList)[static_cast<int>(id - ID_FILE_MRU_FILE1)];
+                        if (!path.IsEmpty() && !OpenDocumentFile(path))
+                            m_pRecentFileList->Remove(static_cast<int>(id - ID_FILE_MRU_FILE1));
+                    });
 }
 
 CString CWinApp::GetProfileString(const char* section, const char* entry, const char* defaultValue)

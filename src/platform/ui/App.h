@@ -21,8 +21,8 @@
 // served by that loop.
 
 #include "platform/core/CString.h"
-#include "platform/ui/CmdTarget.h"
 #include "platform/core/Types.h"
+#include "platform/ui/CmdTarget.h"
 #include "platform/ui/Wnd.h"
 
 #include <functional>
@@ -38,7 +38,12 @@ class CProfile;
 class CCommandLineInfo
 {
 public:
-    enum ShellCommand { FileNew, FileOpen, FileNothing };
+    enum ShellCommand
+    {
+        FileNew,
+        FileOpen,
+        FileNothing
+    };
 
     virtual ~CCommandLineInfo() = default;
     // Called for each argument after the program name; a flag is one that
@@ -83,7 +88,7 @@ public:
     size_t GetPostedCount() const { return m_queue.size(); }
 
     // ---- Document template ----
-    void AddDocTemplate(CSingleDocTemplate* docTemplate);   // owned
+    void AddDocTemplate(CSingleDocTemplate* docTemplate);  // owned
     CSingleDocTemplate* GetDocTemplate() const { return m_pDocTemplate.get(); }
     virtual CDocument* OpenDocumentFile(const char* path);
     void OnFileNew();

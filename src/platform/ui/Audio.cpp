@@ -13,7 +13,8 @@
 
 int AudioFormat::BytesPerSample() const
 {
-    switch (sample) {
+    switch (sample)
+    {
     case UInt8: return 1;
     case Int16: return 2;
     case Int32: return 4;
@@ -24,18 +25,19 @@ int AudioFormat::BytesPerSample() const
 
 bool AudioFormat::IsValid() const
 {
-    return channels >= 1 && channels <= 8 && sampleRate >= 1 && sampleRate <= 384000
-        && BytesPerSample() > 0;
+    return channels >= 1 && channels <= 8 && sampleRate >= 1 && sampleRate <= 384000 && BytesPerSample() > 0;
 }
 
-namespace {
+namespace
+{
 
 QAudioFormat ToQt(const AudioFormat& f)
 {
     QAudioFormat q;
     q.setChannelCount(f.channels);
     q.setSampleRate(f.sampleRate);
-    switch (f.sample) {
+    switch (f.sample)
+    {
     case AudioFormat::UInt8: q.setSampleFormat(QAudioFormat::UInt8); break;
     case AudioFormat::Int16: q.setSampleFormat(QAudioFormat::Int16); break;
     case AudioFormat::Int32: q.setSampleFormat(QAudioFormat::Int32); break;
@@ -45,7 +47,8 @@ QAudioFormat ToQt(const AudioFormat& f)
 }
 
 // Reads the samples over and over, for looping sounds.
-class LoopSource : public QIODevice {
+class LoopSource : public QIODevice
+{
 public:
     explicit LoopSource(const QByteArray& samples) : m_samples(samples) {}
     bool isSequential() const override { return true; }
@@ -57,7 +60,8 @@ protected:
         if (m_samples.isEmpty())
             return 0;
         qint64 done = 0;
-        while (done < maxSize) {
+        while (done < maxSize)
+        {
             const qint64 n = std::min<qint64>(maxSize - done, m_samples.size() - m_pos);
             std::memcpy(data + done, m_samples.constData() + m_pos, static_cast<size_t>(n));
             done += n;
@@ -72,19 +76,18 @@ private:
     qint64 m_pos = 0;
 };
 
-bool IsBroken(QAudio::Error e)
+bool IsBroken(QAudio::Error e) { return e == QAudio::OpenError || e == QAudio::IOError || e == QAudio::FatalError; }
+
+}  // namespace
+
+struct CAudioOutput::Impl
 {
-    return e == QAudio::OpenError || e == QAudio::IOError || e == QAudio::FatalError;
-}
-
-} // namespace
-
-struct CAudioOutput::Impl {
     QAudioDevice device;
     QByteArray name;
 };
 
-struct CAudioBuffer::Impl {
+struct CAudioBuffer::Impl
+{
     QAudioDevice device;
     QAudioFormat format;
     QByteArray samples;
@@ -121,10 +124,7 @@ std::unique_ptr<CAudioOutput> CAudioOutput::OpenDefault()
     return out;
 }
 
-const char* CAudioOutput::DeviceName() const
-{
-    return m->name.constData();
-}
+const char* CAudioOutput::DeviceName() const { return m->name.constData(); }
 
 std::unique_ptr<CAudioBuffer> CAudioOutput::CreateBuffer(const AudioFormat& format, std::size_t bytes)
 {
@@ -144,15 +144,9 @@ CAudioBuffer::CAudioBuffer(CAudioOutput& output, const AudioFormat& format, std:
     m->durationMs = qint64(bytes) * 1000 / bytesPerSecond;
 }
 
-CAudioBuffer::~CAudioBuffer()
-{
-    m->DropSink();
-}
+CAudioBuffer::~CAudioBuffer() { m->DropSink(); }
 
-std::size_t CAudioBuffer::Size() const
-{
-    return static_cast<std::size_t>(m->samples.size());
-}
+std::size_t CAudioBuffer::Size() const { return static_cast<std::size_t>(m->samples.size()); }
 
 long CAudioBuffer::Write(std::size_t offset, const void* bytes, std::size_t count)
 {
@@ -170,15 +164,14 @@ bool CAudioBuffer::IsPlaying() const
 {
     if (!m->sink || m->lost)
         return false;
-    switch (m->sink->state()) {
-    case QAudio::ActiveState:
-        return true;
+    switch (m->sink->state())
+    {
+    case QAudio::ActiveState: return true;
     case QAudio::IdleState:
         // The sink turns idle once the server holds the last samples, not
         // when they have been heard.
         return !m->looping && m->started.isValid() && m->started.elapsed() < m->durationMs;
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -186,7 +179,8 @@ long CAudioBuffer::Play(bool loop)
 {
     if (m->lost)
         return AUDIO_BUFFERLOST;
-    if (m->sink && IsBroken(m->sink->error())) {
+    if (m->sink && IsBroken(m->sink->error()))
+    {
         MarkLost();
         return AUDIO_BUFFERLOST;
     }
@@ -198,15 +192,19 @@ long CAudioBuffer::Play(bool loop)
         m->sink = std::make_unique<QAudioSink>(m->device, m->format);
 
     m->looping = loop;
-    if (loop) {
+    if (loop)
+    {
         m->source = std::make_unique<LoopSource>(m->samples);
-    } else {
+    }
+    else
+    {
         auto buffer = std::make_unique<QBuffer>(&m->samples);
         m->source = std::move(buffer);
     }
     m->source->open(QIODevice::ReadOnly);
     m->sink->start(m->source.get());
-    if (IsBroken(m->sink->error())) {
+    if (IsBroken(m->sink->error()))
+    {
         MarkLost();
         return AUDIO_BUFFERLOST;
     }
@@ -220,10 +218,7 @@ void CAudioBuffer::Stop()
         m->sink->stop();
 }
 
-bool CAudioBuffer::IsLost() const
-{
-    return m->lost;
-}
+bool CAudioBuffer::IsLost() const { return m->lost; }
 
 bool CAudioBuffer::Restore()
 {

@@ -26,8 +26,15 @@ constexpr long AUDIO_FAILED = 1;
 constexpr long AUDIO_BUFFERLOST = 2;
 
 // The sample layout of one sound, as a wave file's format chunk gives it.
-struct AudioFormat {
-    enum Sample { UInt8, Int16, Int32, Float32 };
+struct AudioFormat
+{
+    enum Sample
+    {
+        UInt8,
+        Int16,
+        Int32,
+        Float32
+    };
     Sample sample = Int16;
     int channels = 0;
     int sampleRate = 0;
@@ -38,7 +45,8 @@ struct AudioFormat {
     bool IsValid() const;
 };
 
-class CAudioBuffer {
+class CAudioBuffer
+{
 public:
     ~CAudioBuffer();
     CAudioBuffer(const CAudioBuffer&) = delete;
@@ -71,7 +79,8 @@ private:
     AudioFormat m_format;
 };
 
-class CAudioOutput {
+class CAudioOutput
+{
 public:
     ~CAudioOutput();
     CAudioOutput(const CAudioOutput&) = delete;

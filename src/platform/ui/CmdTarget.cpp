@@ -56,10 +56,7 @@ void CCmdTarget::MapCommandRange(UINT first, UINT last, CommandRangeFn fn)
     m_handlers.push_back({first, last, std::move(fn), {}});
 }
 
-void CCmdTarget::MapUpdate(UINT id, UpdateFn fn)
-{
-    m_handlers.push_back({id, id, {}, std::move(fn)});
-}
+void CCmdTarget::MapUpdate(UINT id, UpdateFn fn) { m_handlers.push_back({id, id, {}, std::move(fn)}); }
 
 void CCmdTarget::MapUpdateRange(UINT first, UINT last, UpdateFn fn)
 {
@@ -75,15 +72,19 @@ BOOL CCmdTarget::HandleOwnCommand(UINT id, CCmdUI* pCmdUI)
 {
     // Handlers are copied before they run: one may register or replace
     // handlers while it runs.
-    if (pCmdUI && pCmdUI->m_bProbe) {
+    if (pCmdUI && pCmdUI->m_bProbe)
+    {
         for (auto it = m_handlers.rbegin(); it != m_handlers.rend(); ++it)
             if (id >= it->first && id <= it->last && it->command)
                 return TRUE;
         return FALSE;
     }
-    if (pCmdUI) {
-        for (auto it = m_handlers.rbegin(); it != m_handlers.rend(); ++it) {
-            if (id >= it->first && id <= it->last && it->update) {
+    if (pCmdUI)
+    {
+        for (auto it = m_handlers.rbegin(); it != m_handlers.rend(); ++it)
+        {
+            if (id >= it->first && id <= it->last && it->update)
+            {
                 UpdateFn fn = it->update;
                 fn(pCmdUI);
                 return TRUE;
@@ -91,8 +92,10 @@ BOOL CCmdTarget::HandleOwnCommand(UINT id, CCmdUI* pCmdUI)
         }
         return FALSE;
     }
-    for (auto it = m_handlers.rbegin(); it != m_handlers.rend(); ++it) {
-        if (id >= it->first && id <= it->last && it->command) {
+    for (auto it = m_handlers.rbegin(); it != m_handlers.rend(); ++it)
+    {
+        if (id >= it->first && id <= it->last && it->command)
+        {
             CommandRangeFn fn = it->command;
             fn(id);
             return TRUE;
@@ -101,15 +104,14 @@ BOOL CCmdTarget::HandleOwnCommand(UINT id, CCmdUI* pCmdUI)
     return FALSE;
 }
 
-BOOL CCmdTarget::OnCmdMsg(UINT id, CCmdUI* pCmdUI)
-{
-    return HandleOwnCommand(id, pCmdUI);
-}
+BOOL CCmdTarget::OnCmdMsg(UINT id, CCmdUI* pCmdUI) { return HandleOwnCommand(id, pCmdUI); }
 
 BOOL CCmdTarget::HandleNotify(UINT controlId, UINT code)
 {
-    for (auto it = m_notifies.rbegin(); it != m_notifies.rend(); ++it) {
-        if (it->controlId == controlId && it->code == code) {
+    for (auto it = m_notifies.rbegin(); it != m_notifies.rend(); ++it)
+    {
+        if (it->controlId == controlId && it->code == code)
+        {
             CommandFn fn = it->fn;
             fn();
             return TRUE;

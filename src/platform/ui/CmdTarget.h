@@ -35,8 +35,8 @@ constexpr UINT CBN_EDITCHANGE = 5;
 constexpr UINT EN_SETFOCUS = 0x100;
 constexpr UINT EN_KILLFOCUS = 0x200;
 constexpr UINT EN_CHANGE = 0x300;
-constexpr UINT TVN_SELCHANGED = 0xFE6E;   // tree selection moved
-constexpr UINT TBN_POSCHANGED = 0xFE6F;   // slider position changed (any way)
+constexpr UINT TVN_SELCHANGED = 0xFE6E;  // tree selection moved
+constexpr UINT TBN_POSCHANGED = 0xFE6F;  // slider position changed (any way)
 
 // The state a command's update handler sets for one menu item, toolbar
 // button or status pane. Only what the handler touches is applied.
@@ -47,7 +47,7 @@ public:
     virtual ~CCmdUI() = default;
 
     virtual void Enable(BOOL bOn = TRUE);
-    virtual void SetCheck(int nCheck = 1);   // 0 unchecked, 1 checked, 2 indeterminate
+    virtual void SetCheck(int nCheck = 1);  // 0 unchecked, 1 checked, 2 indeterminate
     virtual void SetRadio(BOOL bOn = TRUE);
     virtual void SetText(const char* text);
 
@@ -73,7 +73,7 @@ class CCmdTarget : public CObject
 {
 public:
     CCmdTarget() = default;
-    ~CCmdTarget() override;   // drops commands still queued for it
+    ~CCmdTarget() override;  // drops commands still queued for it
 
     using CommandFn = std::function<void()>;
     using CommandRangeFn = std::function<void(UINT)>;
@@ -115,6 +115,6 @@ private:
         UINT code;
         CommandFn fn;
     };
-    std::vector<Handler> m_handlers;   // searched from the newest registration
+    std::vector<Handler> m_handlers;  // searched from the newest registration
     std::vector<Notify> m_notifies;
 };

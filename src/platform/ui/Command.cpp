@@ -50,7 +50,7 @@ CString PromptOf(UINT id)
     const int nl = s.Find('\n');
     return nl >= 0 ? s.Left(nl) : s;
 }
-} // namespace
+}  // namespace
 
 void RegisterResourceString(UINT id, const char* text) { StringTable()[id] = text; }
 
@@ -115,15 +115,20 @@ void CMenu::Append(const CMenuItemDesc& desc)
 {
     Item item;
     item.text = desc.text;
-    if (desc.separator) {
+    if (desc.separator)
+    {
         item.separator = true;
-    } else if (desc.popup) {
+    }
+    else if (desc.popup)
+    {
         item.id = kMenuPopupId;
         item.popup = std::make_unique<CMenu>();
         item.popup->CreatePopupMenu();
         for (const CMenuItemDesc& d : desc.items)
             item.popup->Append(d);
-    } else {
+    }
+    else
+    {
         item.id = desc.id;
     }
     m_items.push_back(std::move(item));
@@ -154,12 +159,16 @@ const CMenu::Item* CMenu::GetItem(int position) const
 
 CMenu::Item* CMenu::FindItem(UINT id, CMenu** owner, int* position)
 {
-    for (size_t i = 0; i < m_items.size(); ++i) {
+    for (size_t i = 0; i < m_items.size(); ++i)
+    {
         Item& item = m_items[i];
-        if (item.popup) {
+        if (item.popup)
+        {
             if (Item* found = item.popup->FindItem(id, owner, position))
                 return found;
-        } else if (!item.separator && item.id == id) {
+        }
+        else if (!item.separator && item.id == id)
+        {
             if (owner)
                 *owner = this;
             if (position)
@@ -172,7 +181,8 @@ CMenu::Item* CMenu::FindItem(UINT id, CMenu** owner, int* position)
 
 CMenu::Item* CMenu::Locate(UINT item, UINT flags, CMenu** owner, int* position)
 {
-    if (flags & MF_BYPOSITION) {
+    if (flags & MF_BYPOSITION)
+    {
         if (item >= m_items.size())
             return nullptr;
         if (owner)
@@ -234,10 +244,13 @@ BOOL CMenu::InsertMenu(UINT position, UINT flags, UINT id, const char* text)
 {
     CMenu* owner = this;
     int index = static_cast<int>(m_items.size());
-    if (flags & MF_BYPOSITION) {
+    if (flags & MF_BYPOSITION)
+    {
         if (position != 0xFFFFFFFF && position < m_items.size())
             index = static_cast<int>(position);
-    } else if (!FindItem(position, &owner, &index)) {
+    }
+    else if (!FindItem(position, &owner, &index))
+    {
         return FALSE;
     }
     Item item;
@@ -245,7 +258,8 @@ BOOL CMenu::InsertMenu(UINT position, UINT flags, UINT id, const char* text)
     item.id = item.separator ? 0 : id;
     item.text = text;
     item.state = flags & (MF_GRAYED | MF_DISABLED | MF_CHECKED);
-    if (flags & MF_POPUP) {
+    if (flags & MF_POPUP)
+    {
         item.id = kMenuPopupId;
         item.popup = std::make_unique<CMenu>();
         item.popup->CreatePopupMenu();
@@ -258,10 +272,13 @@ CMenu* CMenu::InsertPopup(UINT position, UINT flags, const char* text)
 {
     CMenu* owner = this;
     int index = static_cast<int>(m_items.size());
-    if (flags & MF_BYPOSITION) {
+    if (flags & MF_BYPOSITION)
+    {
         if (position != 0xFFFFFFFF && position < m_items.size())
             index = static_cast<int>(position);
-    } else if (!FindItem(position, &owner, &index)) {
+    }
+    else if (!FindItem(position, &owner, &index))
+    {
         return nullptr;
     }
     Item item;
@@ -322,16 +339,20 @@ UINT CMenu::CheckMenuItem(UINT item, UINT check)
 BOOL CMenu::CheckMenuRadioItem(UINT first, UINT last, UINT item, UINT flags)
 {
     bool any = false;
-    if (flags & MF_BYPOSITION) {
-        for (UINT i = first; i <= last && i < m_items.size(); ++i) {
+    if (flags & MF_BYPOSITION)
+    {
+        for (UINT i = first; i <= last && i < m_items.size(); ++i)
+        {
             m_items[i].state = (m_items[i].state & ~MF_CHECKED) | (i == item ? MF_CHECKED : 0);
             m_items[i].radio = true;
             any = true;
         }
         return any;
     }
-    for (UINT id = first; id <= last; ++id) {
-        if (Item* found = FindItem(id)) {
+    for (UINT id = first; id <= last; ++id)
+    {
+        if (Item* found = FindItem(id))
+        {
             found->state = (found->state & ~MF_CHECKED) | (id == item ? MF_CHECKED : 0);
             found->radio = true;
             any = true;
@@ -342,8 +363,10 @@ BOOL CMenu::CheckMenuRadioItem(UINT first, UINT last, UINT item, UINT flags)
 
 void CMenu::UpdateCommandStates(CCmdTarget* target, BOOL disableIfNoHandler)
 {
-    for (Item& item : m_items) {
-        if (item.popup) {
+    for (Item& item : m_items)
+    {
+        if (item.popup)
+        {
             item.popup->UpdateCommandStates(target, disableIfNoHandler);
             continue;
         }
@@ -353,7 +376,8 @@ void CMenu::UpdateCommandStates(CCmdTarget* target, BOOL disableIfNoHandler)
         ui.DoUpdate(target, disableIfNoHandler);
         if (ui.m_bEnableSet)
             item.state = (item.state & ~(MF_GRAYED | MF_DISABLED)) | (ui.m_bEnabled ? 0 : MF_GRAYED);
-        if (ui.m_bCheckSet) {
+        if (ui.m_bCheckSet)
+        {
             item.state = (item.state & ~MF_CHECKED) | (ui.m_nCheck ? MF_CHECKED : 0);
             item.radio = ui.m_bRadio;
         }
@@ -379,13 +403,16 @@ void CMenu::FillQMenu(QMenu* menu, const std::function<void(UINT)>& chosen) cons
     if (!menu)
         return;
     QActionGroup* radioGroup = nullptr;
-    for (const Item& item : m_items) {
-        if (item.separator) {
+    for (const Item& item : m_items)
+    {
+        if (item.separator)
+        {
             menu->addSeparator();
             radioGroup = nullptr;
             continue;
         }
-        if (item.popup) {
+        if (item.popup)
+        {
             QMenu* sub = menu->addMenu(ToQString(item.text));
             sub->setEnabled(!(item.state & (MF_GRAYED | MF_DISABLED)));
             item.popup->FillQMenu(sub, chosen);
@@ -394,10 +421,12 @@ void CMenu::FillQMenu(QMenu* menu, const std::function<void(UINT)>& chosen) cons
         QAction* action = menu->addAction(ToQString(item.text));
         action->setData(item.id);
         action->setEnabled(!(item.state & (MF_GRAYED | MF_DISABLED)));
-        if (item.state & MF_CHECKED || item.radio) {
+        if (item.state & MF_CHECKED || item.radio)
+        {
             action->setCheckable(true);
             action->setChecked((item.state & MF_CHECKED) != 0);
-            if (item.radio) {
+            if (item.radio)
+            {
                 if (!radioGroup)
                     radioGroup = new QActionGroup(menu);
                 radioGroup->addAction(action);
@@ -406,7 +435,8 @@ void CMenu::FillQMenu(QMenu* menu, const std::function<void(UINT)>& chosen) cons
         const CString prompt = PromptOf(item.id);
         if (!prompt.IsEmpty())
             action->setStatusTip(ToQString(prompt));
-        if (chosen) {
+        if (chosen)
+        {
             const UINT id = item.id;
             QObject::connect(action, &QAction::triggered, menu, [chosen, id] { chosen(id); });
         }
@@ -431,7 +461,8 @@ BOOL CAcceleratorTable::Load(UINT resourceId)
 
 UINT CAcceleratorTable::Translate(UINT vk, bool shift, bool control, bool alt) const
 {
-    for (const ACCEL& a : m_entries) {
+    for (const ACCEL& a : m_entries)
+    {
         if (a.key != vk)
             continue;
         if (((a.fVirt & FSHIFT) != 0) != shift || ((a.fVirt & FCONTROL) != 0) != control ||
@@ -473,10 +504,7 @@ struct CToolBar::Impl
 CToolBar::CToolBar() : m_p(std::make_unique<Impl>()) {}
 CToolBar::~CToolBar() = default;
 
-BOOL CToolBar::Create(CWnd* parent, DWORD style, UINT id)
-{
-    return CreateEx(parent, TBSTYLE_FLAT, style, CRect(), id);
-}
+BOOL CToolBar::Create(CWnd* parent, DWORD style, UINT id) { return CreateEx(parent, TBSTYLE_FLAT, style, CRect(), id); }
 
 BOOL CToolBar::CreateEx(CWnd* parent, DWORD, DWORD style, const CRect&, UINT id)
 {
@@ -520,7 +548,8 @@ BOOL CToolBar::LoadBitmap(CBitmap* bitmap)
     const int w = m_p->imageSize.cx;
     const int h = std::min<int>(m_p->imageSize.cy, strip.height());
     std::vector<QImage> images;
-    for (int x = 0; x + w <= strip.width(); x += w) {
+    for (int x = 0; x + w <= strip.width(); x += w)
+    {
         QImage image = strip.copy(x, 0, w, h).convertToFormat(QImage::Format_ARGB32);
         // The strip's button face colour (light grey) shows the bar through.
         const QRgb face = qRgb(192, 192, 192);
@@ -552,8 +581,10 @@ void CToolBar::Rebuild()
     bar->clear();
     m_p->actions.clear();
     size_t imageIndex = 0;
-    for (UINT id : m_p->ids) {
-        if (id == ID_SEPARATOR) {
+    for (UINT id : m_p->ids)
+    {
+        if (id == ID_SEPARATOR)
+        {
             bar->addSeparator();
             continue;
         }
@@ -569,15 +600,19 @@ void CToolBar::Rebuild()
             action->setToolTip(ToQString(tip));
         const CString prompt = PromptOf(id);
         action->setStatusTip(ToQString(prompt));
-        QObject::connect(action, &QAction::triggered, bar, [this, id] {
-            CWnd* target = m_pFrame ? static_cast<CWnd*>(m_pFrame) : GetParent();
-            if (target)
-                target->PostCommand(id);
-        });
-        QObject::connect(action, &QAction::hovered, bar, [this, id] {
-            if (m_pFrame && (m_dwStyle & CBRS_FLYBY))
-                m_pFrame->SetMessageText(PromptOf(id));
-        });
+        QObject::connect(action, &QAction::triggered, bar,
+                         [this, id]
+                         {
+                             CWnd* target = m_pFrame ? static_cast<CWnd*>(m_pFrame) : GetParent();
+                             if (target)
+                                 target->PostCommand(id);
+                         });
+        QObject::connect(action, &QAction::hovered, bar,
+                         [this, id]
+                         {
+                             if (m_pFrame && (m_dwStyle & CBRS_FLYBY))
+                                 m_pFrame->SetMessageText(PromptOf(id));
+                         });
         m_p->actions[id] = action;
     }
 }
@@ -634,12 +669,14 @@ BOOL CToolBar::PressButton(UINT id)
 
 void CToolBar::OnUpdateCmdUI(CCmdTarget* target, BOOL disableIfNoHandler)
 {
-    for (auto& [id, action] : m_p->actions) {
+    for (auto& [id, action] : m_p->actions)
+    {
         CCmdUI ui(id);
         ui.DoUpdate(target, disableIfNoHandler);
         if (ui.m_bEnableSet)
             action->setEnabled(ui.m_bEnabled);
-        if (ui.m_bCheckSet) {
+        if (ui.m_bCheckSet)
+        {
             action->setCheckable(true);
             action->setChecked(ui.m_nCheck != 0);
         }
@@ -678,23 +715,30 @@ BOOL CStatusBar::SetIndicators(const UINT* ids, int count)
 {
     if (!m_p->bar || count < 0 || (count > 0 && !ids))
         return FALSE;
-    for (QLabel* pane : m_p->panes) {
+    for (QLabel* pane : m_p->panes)
+    {
         m_p->bar->removeWidget(pane);
         delete pane;
     }
     m_p->panes.clear();
     m_p->ids.assign(ids, ids + count);
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count; ++i)
+    {
         auto* label = new QLabel(m_p->bar);
         const UINT id = m_p->ids[static_cast<size_t>(i)];
-        if (i == 0 && id == ID_SEPARATOR) {
+        if (i == 0 && id == ID_SEPARATOR)
+        {
             label->setText(QStringLiteral("Ready"));
             m_p->bar->addWidget(label, 1);
-        } else {
+        }
+        else
+        {
             label->setFrameShape(QFrame::Panel);
             label->setFrameShadow(QFrame::Sunken);
-            const char* sample = id == ID_INDICATOR_CAPS ? "CAP" : id == ID_INDICATOR_NUM ? "NUM"
-                                 : id == ID_INDICATOR_SCRL ? "SCRL" : "";
+            const char* sample = id == ID_INDICATOR_CAPS   ? "CAP"
+                                 : id == ID_INDICATOR_NUM  ? "NUM"
+                                 : id == ID_INDICATOR_SCRL ? "SCRL"
+                                                           : "";
             label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QString::fromLatin1(sample)) + 8);
             m_p->bar->addPermanentWidget(label);
         }
@@ -748,14 +792,17 @@ int CStatusBar::GetCount() const { return static_cast<int>(m_p->ids.size()); }
 
 void CStatusBar::OnUpdateCmdUI(CCmdTarget* target, BOOL)
 {
-    for (size_t i = 0; i < m_p->ids.size(); ++i) {
+    for (size_t i = 0; i < m_p->ids.size(); ++i)
+    {
         const UINT id = m_p->ids[i];
         if (id == ID_SEPARATOR)
             continue;
-        if (id == ID_INDICATOR_CAPS || id == ID_INDICATOR_NUM || id == ID_INDICATOR_SCRL) {
+        if (id == ID_INDICATOR_CAPS || id == ID_INDICATOR_NUM || id == ID_INDICATOR_SCRL)
+        {
             const UINT vk = id == ID_INDICATOR_CAPS ? VK_CAPITAL : id == ID_INDICATOR_NUM ? VK_NUMLOCK : VK_SCROLL;
             const char* text = id == ID_INDICATOR_CAPS ? "CAP" : id == ID_INDICATOR_NUM ? "NUM" : "SCRL";
-            m_p->panes[i]->setText((GetKeyState(static_cast<int>(vk)) & 0x8000) ? QString::fromLatin1(text) : QString());
+            m_p->panes[i]->setText((GetKeyState(static_cast<int>(vk)) & 0x8000) ? QString::fromLatin1(text)
+                                                                                : QString());
             continue;
         }
         CCmdUI ui(id);

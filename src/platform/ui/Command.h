@@ -16,9 +16,9 @@
 // This header is free of Qt.
 
 #include "platform/core/CString.h"
-#include "platform/ui/CmdTarget.h"
 #include "platform/core/Geometry.h"
 #include "platform/core/Types.h"
+#include "platform/ui/CmdTarget.h"
 #include "platform/ui/Wnd.h"
 
 #include <functional>
@@ -63,7 +63,7 @@ constexpr UINT AFX_IDW_PANE_FIRST = 0xE900;
 // ---- String table ----
 // A command's string is "status-bar prompt\ntooltip".
 void RegisterResourceString(UINT id, const char* text);
-CString LoadResourceString(UINT id);   // empty when none
+CString LoadResourceString(UINT id);  // empty when none
 BOOL AfxLoadString(UINT id, CString& text);
 
 // ---- Menus ----
@@ -84,16 +84,16 @@ constexpr UINT TPM_CENTERALIGN = 0x0004;
 constexpr UINT TPM_RIGHTALIGN = 0x0008;
 constexpr UINT TPM_NONOTIFY = 0x0080;
 constexpr UINT TPM_RETURNCMD = 0x0100;
-constexpr UINT kMenuPopupId = 0xFFFFFFFF;   // GetMenuItemID of a submenu
+constexpr UINT kMenuPopupId = 0xFFFFFFFF;  // GetMenuItemID of a submenu
 
 // One line of a menu description: a command, a separator or a submenu.
 struct CMenuItemDesc
 {
-    CString text;                       // "&Start\tG": after the tab, the key shown
+    CString text;  // "&Start\tG": after the tab, the key shown
     UINT id = 0;
     bool separator = false;
     bool popup = false;
-    std::vector<CMenuItemDesc> items;   // a submenu's lines
+    std::vector<CMenuItemDesc> items;  // a submenu's lines
 };
 inline CMenuItemDesc MenuItem(const char* text, UINT id)
 {
@@ -128,7 +128,7 @@ public:
     {
         UINT id = 0;
         CString text;
-        UINT state = 0;                 // MF_GRAYED, MF_CHECKED
+        UINT state = 0;  // MF_GRAYED, MF_CHECKED
         bool separator = false;
         bool radio = false;
         std::unique_ptr<CMenu> popup;
@@ -150,11 +150,11 @@ public:
     static BOOL IsMenuResourceRegistered(UINT resourceId);
 
     UINT GetMenuItemCount() const { return static_cast<UINT>(m_items.size()); }
-    UINT GetMenuItemID(int position) const;   // kMenuPopupId for a submenu, 0 for a separator
+    UINT GetMenuItemID(int position) const;  // kMenuPopupId for a submenu, 0 for a separator
     CMenu* GetSubMenu(int position) const;
     int GetMenuString(UINT item, CString& text, UINT flags) const;
     CString GetMenuString(UINT item, UINT flags) const;
-    UINT GetMenuState(UINT item, UINT flags) const;   // 0xFFFFFFFF when there is no such item
+    UINT GetMenuState(UINT item, UINT flags) const;  // 0xFFFFFFFF when there is no such item
 
     BOOL AppendMenu(UINT flags, UINT id = 0, const char* text = nullptr);
     CMenu* AppendPopup(const char* text);
@@ -165,7 +165,7 @@ public:
     BOOL ModifyMenu(UINT position, UINT flags, UINT id, const char* text);
     BOOL RemoveMenu(UINT position, UINT flags);
     BOOL DeleteMenu(UINT position, UINT flags) { return RemoveMenu(position, flags); }
-    UINT EnableMenuItem(UINT item, UINT enable);   // answers the previous state, 0xFFFFFFFF when absent
+    UINT EnableMenuItem(UINT item, UINT enable);  // answers the previous state, 0xFFFFFFFF when absent
     UINT CheckMenuItem(UINT item, UINT check);
     BOOL CheckMenuRadioItem(UINT first, UINT last, UINT item, UINT flags);
 
@@ -201,9 +201,9 @@ constexpr BYTE FALT = 0x10;
 
 struct ACCEL
 {
-    BYTE fVirt = FVIRTKEY;   // FVIRTKEY with FSHIFT, FCONTROL, FALT
-    WORD key = 0;            // virtual key ('G', VK_ESCAPE, ...)
-    WORD cmd = 0;            // command id
+    BYTE fVirt = FVIRTKEY;  // FVIRTKEY with FSHIFT, FCONTROL, FALT
+    WORD key = 0;           // virtual key ('G', VK_ESCAPE, ...)
+    WORD cmd = 0;           // command id
 };
 
 class CAcceleratorTable

@@ -36,7 +36,8 @@ struct StockBrush
 
 StockBrush StockBrushOf(int index)
 {
-    switch (index) {
+    switch (index)
+    {
     case WHITE_BRUSH: return {BS_SOLID, RGB(255, 255, 255)};
     case LTGRAY_BRUSH: return {BS_SOLID, RGB(192, 192, 192)};
     case GRAY_BRUSH: return {BS_SOLID, RGB(128, 128, 128)};
@@ -48,7 +49,8 @@ StockBrush StockBrushOf(int index)
 
 QPainter::CompositionMode ModeForRop2(int rop2)
 {
-    switch (rop2) {
+    switch (rop2)
+    {
     case R2_NOT: return QPainter::RasterOp_NotDestination;
     case R2_XORPEN: return QPainter::RasterOp_SourceXorDestination;
     case R2_NOTXORPEN: return QPainter::RasterOp_NotSourceXorDestination;
@@ -67,7 +69,8 @@ QPainter::CompositionMode ModeForRop2(int rop2)
 
 QPainter::CompositionMode ModeForRop(DWORD rop)
 {
-    switch (rop) {
+    switch (rop)
+    {
     case SRCPAINT: return QPainter::RasterOp_SourceOrDestination;
     case SRCAND: return QPainter::RasterOp_SourceAndDestination;
     case SRCINVERT: return QPainter::RasterOp_SourceXorDestination;
@@ -84,7 +87,8 @@ QRgb MixPixel(int rop2, QRgb pen, QRgb dst)
     const unsigned p = pen & 0x00FFFFFF;
     const unsigned d = dst & 0x00FFFFFF;
     unsigned r = p;
-    switch (rop2) {
+    switch (rop2)
+    {
     case R2_BLACK: r = 0; break;
     case R2_NOTMERGEPEN: r = ~(p | d); break;
     case R2_MASKNOTPEN: r = ~p & d; break;
@@ -108,7 +112,8 @@ QRgb MixPixel(int rop2, QRgb pen, QRgb dst)
 // The on/off runs of a one-pixel styled pen, in pixels (empty: solid).
 std::vector<int> DashesOf(int style)
 {
-    switch (style) {
+    switch (style)
+    {
     case PS_DASH: return {18, 6};
     case PS_DOT: return {3, 3};
     case PS_DASHDOT: return {9, 6, 3, 6};
@@ -122,7 +127,8 @@ QFont FontOf(const CFont* font)
     QFont f(QStringLiteral("DejaVu Sans"));
     f.setStyleHint(QFont::SansSerif);
     f.setPixelSize(kDefaultFontPixels);
-    if (font && font->IsCreated()) {
+    if (font && font->IsCreated())
+    {
         const LOGFONT& lf = font->GetLogFont();
         if (lf.lfFaceName[0])
             f.setFamilies({ToQString(lf.lfFaceName), QStringLiteral("DejaVu Sans")});
@@ -163,7 +169,8 @@ int BmpBitCount(const QString& path)
     const QByteArray head = file.read(34);
     if (head.size() < 34 || head[0] != 'B' || head[1] != 'M')
         return 0;
-    auto u16 = [&](int at) {
+    auto u16 = [&](int at)
+    {
         return static_cast<unsigned>(static_cast<unsigned char>(head[at])) |
                (static_cast<unsigned>(static_cast<unsigned char>(head[at + 1])) << 8);
     };
@@ -176,12 +183,15 @@ int BmpBitCount(const QString& path)
     qint64 height = 0;
     int bits = 0;
     unsigned compression = 0;
-    if (infoSize == 12) {
+    if (infoSize == 12)
+    {
         // The old OS/2 header: 16-bit sizes.
         width = u16(18);
         height = u16(20);
         bits = static_cast<int>(u16(24));
-    } else {
+    }
+    else
+    {
         width = static_cast<qint32>(u32(18));
         height = static_cast<qint32>(u32(22));
         bits = static_cast<int>(u16(28));
@@ -191,7 +201,8 @@ int BmpBitCount(const QString& path)
         return 0;
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
         return 0;
-    if (compression == 0 || compression == 3) {
+    if (compression == 0 || compression == 3)
+    {
         const qint64 stride = (width * bits + 31) / 32 * 4;
         if (file.size() < offBits + stride * std::llabs(height))
             return 0;
@@ -205,7 +216,7 @@ double AngleOf(const QRectF& box, int x, int y)
     const QPointF c = box.center();
     return std::atan2(-(y - c.y()), x - c.x()) * 180.0 / kPi;
 }
-} // namespace
+}  // namespace
 
 // ---------------------------------------------------------------------------
 
@@ -279,9 +290,9 @@ BOOL CFont::CreatePointFont(int pointSize, const char* faceName, CDC*)
     return CreateFontIndirect(&lf);
 }
 
-BOOL CFont::CreateFont(int height, int width, int escapement, int orientation, int weight, BYTE italic,
-                       BYTE underline, BYTE strikeOut, BYTE charSet, BYTE outPrecision, BYTE clipPrecision,
-                       BYTE quality, BYTE pitchAndFamily, const char* faceName)
+BOOL CFont::CreateFont(int height, int width, int escapement, int orientation, int weight, BYTE italic, BYTE underline,
+                       BYTE strikeOut, BYTE charSet, BYTE outPrecision, BYTE clipPrecision, BYTE quality,
+                       BYTE pitchAndFamily, const char* faceName)
 {
     LOGFONT lf;
     lf.lfHeight = height;
@@ -369,10 +380,7 @@ BOOL CBitmap::LoadBitmap(const char* path)
     return SetImage(image, bits);
 }
 
-BOOL CBitmap::CreateCompatibleBitmap(CDC*, int width, int height)
-{
-    return CreateBitmap(width, height);
-}
+BOOL CBitmap::CreateCompatibleBitmap(CDC*, int width, int height) { return CreateBitmap(width, height); }
 
 BOOL CBitmap::CreateBitmap(int width, int height)
 {
@@ -407,10 +415,7 @@ int CBitmap::GetBitmap(BITMAP* bitmap) const
     return static_cast<int>(sizeof(BITMAP));
 }
 
-CSize CBitmap::GetBitmapDimension() const
-{
-    return m_pImage ? CSize(m_pImage->width(), m_pImage->height()) : CSize();
-}
+CSize CBitmap::GetBitmapDimension() const { return m_pImage ? CSize(m_pImage->width(), m_pImage->height()) : CSize(); }
 
 COLORREF CBitmap::GetPixel(int x, int y) const
 {
@@ -496,13 +501,14 @@ int KindOf(const QRegion& region)
         return NULLREGION;
     return region.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
 }
-} // namespace
+}  // namespace
 
 int CRgn::CombineRgn(const CRgn* a, const CRgn* b, int mode)
 {
     if (!m_p || !a || !a->m_p)
         return RGN_ERROR;
-    if (mode == RGN_COPY) {
+    if (mode == RGN_COPY)
+    {
         m_p->region = a->m_p->region;
         return KindOf(m_p->region);
     }
@@ -510,7 +516,8 @@ int CRgn::CombineRgn(const CRgn* a, const CRgn* b, int mode)
         return RGN_ERROR;
     const QRegion ra = a->m_p->region;
     const QRegion rb = b->m_p->region;
-    switch (mode) {
+    switch (mode)
+    {
     case RGN_AND: m_p->region = ra.intersected(rb); break;
     case RGN_OR: m_p->region = ra.united(rb); break;
     case RGN_XOR: m_p->region = ra.xored(rb); break;
@@ -538,10 +545,7 @@ int CRgn::OffsetRgn(int dx, int dy)
     return KindOf(m_p->region);
 }
 
-BOOL CRgn::PtInRegion(int x, int y) const
-{
-    return m_p && m_p->region.contains(QPoint(x, y));
-}
+BOOL CRgn::PtInRegion(int x, int y) const { return m_p && m_p->region.contains(QPoint(x, y)); }
 
 BOOL CRgn::RectInRegion(const CRect* rect) const
 {
@@ -562,10 +566,7 @@ int CRgn::GetRgnBox(CRect* rect) const
 
 BOOL CRgn::IsEmpty() const { return !m_p || m_p->region.isEmpty(); }
 
-BOOL CRgn::EqualRgn(const CRgn* other) const
-{
-    return m_p && other && other->m_p && m_p->region == other->m_p->region;
-}
+BOOL CRgn::EqualRgn(const CRgn* other) const { return m_p && other && other->m_p && m_p->region == other->m_p->region; }
 
 BOOL CRgn::DeleteObject()
 {
@@ -665,19 +666,22 @@ CBitmap* CDC::SelectObject(CBitmap* bitmap)
 
 CGdiObject* CDC::SelectStockObject(int index)
 {
-    if (index >= WHITE_BRUSH && index <= NULL_BRUSH) {
+    if (index >= WHITE_BRUSH && index <= NULL_BRUSH)
+    {
         CBrush* old = m_pBrush;
         m_pBrush = nullptr;
         m_nStockBrush = index + 1;
         return old;
     }
-    if (index >= WHITE_PEN && index <= NULL_PEN) {
+    if (index >= WHITE_PEN && index <= NULL_PEN)
+    {
         CPen* old = m_pPen;
         m_pPen = nullptr;
         m_nStockPen = index;
         return old;
     }
-    if (index == ANSI_VAR_FONT || index == SYSTEM_FONT || index == DEFAULT_GUI_FONT) {
+    if (index == ANSI_VAR_FONT || index == SYSTEM_FONT || index == DEFAULT_GUI_FONT)
+    {
         CFont* old = m_pFont;
         m_pFont = nullptr;
         return old;
@@ -730,10 +734,7 @@ UINT CDC::SetTextAlign(UINT flags)
     return old;
 }
 
-int CDC::SetStretchBltMode(int mode)
-{
-    return mode == 0 ? 0 : COLORONCOLOR;
-}
+int CDC::SetStretchBltMode(int mode) { return mode == 0 ? 0 : COLORONCOLOR; }
 
 CPoint CDC::SetViewportOrg(int x, int y)
 {
@@ -800,11 +801,13 @@ BOOL CDC::RestoreDC(int savedDC)
 
 int CDC::GetDeviceCaps(int index) const
 {
-    switch (index) {
+    switch (index)
+    {
     case HORZRES: return m_pImage ? m_pImage->width() : 0;
     case VERTRES: return m_pImage ? m_pImage->height() : 0;
     case BITSPIXEL:
-        if (!m_bMemoryDC) {
+        if (!m_bMemoryDC)
+        {
             if (QScreen* screen = QGuiApplication::primaryScreen())
                 return screen->depth();
         }
@@ -818,7 +821,8 @@ int CDC::GetDeviceCaps(int index) const
 
 int CDC::SelectClipRgn(CRgn* region)
 {
-    if (!region || !region->GetRegion()) {
+    if (!region || !region->GetRegion())
+    {
         m_pClip.reset();
         return SIMPLEREGION;
     }
@@ -889,7 +893,7 @@ bool CDC::HasBrush() const
         return m_pBrush->GetStyle() != BS_NULL;
     if (m_nStockBrush)
         return StockBrushOf(m_nStockBrush - 1).style != BS_NULL;
-    return true;   // the default brush is white
+    return true;  // the default brush is white
 }
 
 void CDC::ApplyPen(QPainter& p) const
@@ -897,16 +901,22 @@ void CDC::ApplyPen(QPainter& p) const
     int style = PS_SOLID;
     int width = 0;
     COLORREF color = RGB(0, 0, 0);
-    if (m_pPen && m_pPen->IsCreated()) {
+    if (m_pPen && m_pPen->IsCreated())
+    {
         style = m_pPen->GetStyle();
         width = m_pPen->GetWidth();
         color = m_pPen->GetColor();
-    } else if (m_nStockPen == WHITE_PEN) {
+    }
+    else if (m_nStockPen == WHITE_PEN)
+    {
         color = RGB(255, 255, 255);
-    } else if (m_nStockPen == NULL_PEN) {
+    }
+    else if (m_nStockPen == NULL_PEN)
+    {
         style = PS_NULL;
     }
-    if (style == PS_NULL) {
+    if (style == PS_NULL)
+    {
         p.setPen(Qt::NoPen);
         return;
     }
@@ -915,18 +925,22 @@ void CDC::ApplyPen(QPainter& p) const
     else if (m_nRop2 == R2_WHITE)
         color = RGB(255, 255, 255);
     QPen pen(ToQColor(color));
-    if (width <= 1) {
+    if (width <= 1)
+    {
         pen.setWidth(1);
         pen.setCapStyle(Qt::FlatCap);
         pen.setJoinStyle(Qt::MiterJoin);
-        switch (style) {
+        switch (style)
+        {
         case PS_DASH: pen.setDashPattern({18, 6}); break;
         case PS_DOT: pen.setDashPattern({3, 3}); break;
         case PS_DASHDOT: pen.setDashPattern({9, 6, 3, 6}); break;
         case PS_DASHDOTDOT: pen.setDashPattern({9, 3, 3, 3, 3, 3}); break;
         default: break;
         }
-    } else {
+    }
+    else
+    {
         // Wide pens are solid whatever their style, with round ends.
         pen.setWidth(width);
         pen.setCapStyle(Qt::RoundCap);
@@ -940,20 +954,25 @@ void CDC::ApplyBrush(QPainter& p) const
     int style = BS_SOLID;
     int hatch = 0;
     COLORREF color = RGB(255, 255, 255);
-    if (m_pBrush && m_pBrush->IsCreated()) {
+    if (m_pBrush && m_pBrush->IsCreated())
+    {
         style = m_pBrush->GetStyle();
         hatch = m_pBrush->GetHatch();
         color = m_pBrush->GetColor();
-    } else if (m_nStockBrush) {
+    }
+    else if (m_nStockBrush)
+    {
         const StockBrush stock = StockBrushOf(m_nStockBrush - 1);
         style = stock.style;
         color = stock.color;
     }
-    if (style == BS_NULL) {
+    if (style == BS_NULL)
+    {
         p.setBrush(Qt::NoBrush);
         return;
     }
-    if (style == BS_HATCHED) {
+    if (style == BS_HATCHED)
+    {
         static const Qt::BrushStyle patterns[] = {Qt::HorPattern,   Qt::VerPattern,   Qt::FDiagPattern,
                                                   Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
         p.setBrush(QBrush(ToQColor(color), patterns[hatch]));
@@ -974,13 +993,18 @@ void CDC::PenOf(int& style, int& width, COLORREF& color) const
     style = PS_SOLID;
     width = 0;
     color = RGB(0, 0, 0);
-    if (m_pPen && m_pPen->IsCreated()) {
+    if (m_pPen && m_pPen->IsCreated())
+    {
         style = m_pPen->GetStyle();
         width = m_pPen->GetWidth();
         color = m_pPen->GetColor();
-    } else if (m_nStockPen == WHITE_PEN) {
+    }
+    else if (m_nStockPen == WHITE_PEN)
+    {
         color = RGB(255, 255, 255);
-    } else if (m_nStockPen == NULL_PEN) {
+    }
+    else if (m_nStockPen == NULL_PEN)
+    {
         style = PS_NULL;
     }
 }
@@ -1007,12 +1031,16 @@ void CDC::CosmeticLine(CPoint from, CPoint to, int& stylePos)
     const int sy = y < y1 ? 1 : -1;
     int err = dx + dy;
     // Bresenham from the first point; the last point is not drawn.
-    while (x != x1 || y != y1) {
+    while (x != x1 || y != y1)
+    {
         bool on = true;
-        if (period > 0) {
+        if (period > 0)
+        {
             int k = stylePos % period;
-            for (size_t i = 0; i < dashes.size(); ++i) {
-                if (k < dashes[i]) {
+            for (size_t i = 0; i < dashes.size(); ++i)
+            {
+                if (k < dashes[i])
+                {
                     on = (i % 2) == 0;
                     break;
                 }
@@ -1023,11 +1051,13 @@ void CDC::CosmeticLine(CPoint from, CPoint to, int& stylePos)
         if ((on || m_nBkMode == OPAQUE) && m_pImage->valid(x, y) && (!m_pClip || m_pClip->contains(QPoint(x, y))))
             m_pImage->setPixel(x, y, MixPixel(m_nRop2, on ? pen : back, m_pImage->pixel(x, y)));
         const int e2 = 2 * err;
-        if (e2 >= dy) {
+        if (e2 >= dy)
+        {
             err += dy;
             x += sx;
         }
-        if (e2 <= dx) {
+        if (e2 <= dx)
+        {
             err += dx;
             y += sy;
         }
@@ -1047,11 +1077,15 @@ BOOL CDC::LineTo(int x, int y)
 {
     if (!m_pImage)
         return FALSE;
-    if (HasPen()) {
-        if (IsCosmeticPen()) {
+    if (HasPen())
+    {
+        if (IsCosmeticPen())
+        {
             int stylePos = 0;
             CosmeticLine(m_current, CPoint(x, y), stylePos);
-        } else {
+        }
+        else
+        {
             QPainter p;
             Begin(p);
             ApplyPen(p);
@@ -1068,7 +1102,8 @@ BOOL CDC::Polyline(const CPoint* points, int count)
         return FALSE;
     if (!HasPen())
         return TRUE;
-    if (IsCosmeticPen()) {
+    if (IsCosmeticPen())
+    {
         int stylePos = 0;
         for (int i = 0; i + 1 < count; ++i)
             CosmeticLine(points[i], points[i + 1], stylePos);
@@ -1093,12 +1128,14 @@ BOOL CDC::Polygon(const CPoint* points, int count)
         polygon << ToQPoint(points[i]);
     QPainter p;
     Begin(p);
-    if (HasBrush()) {
+    if (HasBrush())
+    {
         p.setPen(Qt::NoPen);
         ApplyBrush(p);
         p.drawPolygon(polygon, m_nPolyFillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
     }
-    if (HasPen()) {
+    if (HasPen())
+    {
         ApplyPen(p);
         p.setBrush(Qt::NoBrush);
         p.drawPolygon(polygon);
@@ -1116,11 +1153,13 @@ BOOL CDC::PolyBezier(const CPoint* points, int count)
     path.moveTo(points[0].x, points[0].y);
     for (int i = 1; i + 2 < count; i += 3)
         path.cubicTo(points[i].x, points[i].y, points[i + 1].x, points[i + 1].y, points[i + 2].x, points[i + 2].y);
-    if (IsCosmeticPen()) {
+    if (IsCosmeticPen())
+    {
         // The curve flattened into short lines, drawn as a polyline is.
         const QPolygonF flat = path.toSubpathPolygons().value(0);
         std::vector<CPoint> line;
-        for (const QPointF& q : flat) {
+        for (const QPointF& q : flat)
+        {
             const CPoint pt(static_cast<int>(std::lround(q.x())), static_cast<int>(std::lround(q.y())));
             if (line.empty() || !(line.back() == pt))
                 line.push_back(pt);
@@ -1173,12 +1212,14 @@ BOOL CDC::Rectangle(int left, int top, int right, int bottom)
     QPainter p;
     Begin(p);
     const QRect& inner = *box;
-    if (HasBrush()) {
+    if (HasBrush())
+    {
         ApplyBrush(p);
         // Without a pen the filled area is one pixel smaller each way.
         p.fillRect(HasPen() ? inner.adjusted(0, 0, 1, 1) : inner, p.brush());
     }
-    if (HasPen()) {
+    if (HasPen())
+    {
         ApplyPen(p);
         p.setBrush(Qt::NoBrush);
         p.drawRect(inner);
@@ -1418,7 +1459,8 @@ BOOL CDC::PatBlt(int x, int y, int width, int height, DWORD rop)
         return TRUE;
     QPainter p;
     Begin(p);
-    switch (rop) {
+    switch (rop)
+    {
     case BLACKNESS:
         p.setCompositionMode(QPainter::CompositionMode_Source);
         p.fillRect(r, Qt::black);
@@ -1492,7 +1534,8 @@ BOOL CDC::TextOut(int x, int y, const char* text, int length)
     Begin(p);
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     const LONG escapement = m_pFont && m_pFont->IsCreated() ? m_pFont->GetLogFont().lfEscapement : 0;
-    if (escapement) {
+    if (escapement)
+    {
         p.translate(x, y);
         p.rotate(-escapement / 10.0);
         p.translate(-x, -y);
@@ -1536,7 +1579,8 @@ int CDC::DrawText(const CString& text, CRect* rect, UINT format)
         s.replace(QStringLiteral("&&"), QStringLiteral("\x01")).remove(QChar('&')).replace(QChar(1), QChar('&'));
     const QRect box = ToQRect(*rect);
     const QRect bound = fm.boundingRect(box, flags, s);
-    if (format & DT_CALCRECT) {
+    if (format & DT_CALCRECT)
+    {
         rect->right = rect->left + bound.width();
         rect->bottom = rect->top + bound.height();
         return bound.height();
@@ -1584,17 +1628,20 @@ BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* source, int xSrc, int
     QPainter p;
     Begin(p);
     p.setCompositionMode(ModeForRop(rop));
-    if (source->m_pImage == m_pImage) {
+    if (source->m_pImage == m_pImage)
+    {
         const QImage copy = m_pImage->copy(from);
         p.drawImage(QPoint(x, y), copy);
-    } else {
+    }
+    else
+    {
         p.drawImage(QPoint(x, y), *source->m_pImage, from);
     }
     return TRUE;
 }
 
-BOOL CDC::StretchBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc, int srcWidth,
-                     int srcHeight, DWORD rop)
+BOOL CDC::StretchBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc, int srcWidth, int srcHeight,
+                     DWORD rop)
 {
     if (!m_pImage)
         return FALSE;
@@ -1655,7 +1702,7 @@ DragState& Drag()
     static DragState state;
     return state;
 }
-} // namespace
+}  // namespace
 
 CImageList::CImageList() = default;
 CImageList::~CImageList() = default;
@@ -1689,11 +1736,14 @@ int CImageList::Add(CBitmap* bitmap, COLORREF maskColor)
     const int count = std::max(1, source.width() / m_cx);
     const int first = static_cast<int>(m_images.size());
     const QRgb key = ToQColor(maskColor).rgb() & 0x00FFFFFF;
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count; ++i)
+    {
         auto image = std::make_unique<QImage>(m_cx, m_cy, QImage::Format_ARGB32);
         image->fill(Qt::transparent);
-        for (int y = 0; y < m_cy && y < source.height(); ++y) {
-            for (int x = 0; x < m_cx && i * m_cx + x < source.width(); ++x) {
+        for (int y = 0; y < m_cy && y < source.height(); ++y)
+        {
+            for (int x = 0; x < m_cx && i * m_cx + x < source.width(); ++x)
+            {
                 const QRgb px = source.pixel(i * m_cx + x, y);
                 image->setPixel(x, y, (px & 0x00FFFFFF) == key ? 0u : (px | 0xFF000000));
             }
@@ -1711,11 +1761,14 @@ int CImageList::Add(CBitmap* bitmap, CBitmap* mask)
     const QImage* maskImage = mask ? mask->GetImage() : nullptr;
     const int count = std::max(1, source.width() / m_cx);
     const int first = static_cast<int>(m_images.size());
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count; ++i)
+    {
         auto image = std::make_unique<QImage>(m_cx, m_cy, QImage::Format_ARGB32);
         image->fill(Qt::transparent);
-        for (int y = 0; y < m_cy && y < source.height(); ++y) {
-            for (int x = 0; x < m_cx && i * m_cx + x < source.width(); ++x) {
+        for (int y = 0; y < m_cy && y < source.height(); ++y)
+        {
+            for (int x = 0; x < m_cx && i * m_cx + x < source.width(); ++x)
+            {
                 const int sx = i * m_cx + x;
                 // White mask pixels are transparent.
                 const bool clear = maskImage && maskImage->valid(sx, y) && (maskImage->pixel(sx, y) & 0x00FFFFFF) != 0;
@@ -1741,7 +1794,8 @@ BOOL CImageList::Replace(int index, CBitmap* bitmap, CBitmap* mask)
 
 BOOL CImageList::Remove(int index)
 {
-    if (index == -1) {
+    if (index == -1)
+    {
         m_images.clear();
         return TRUE;
     }
@@ -1824,7 +1878,8 @@ BOOL CImageList::DragShowNolock(BOOL show)
 
 void CImageList::EndDrag()
 {
-    if (Drag().label) {
+    if (Drag().label)
+    {
         Drag().label->hide();
         delete Drag().label.data();
     }

@@ -45,12 +45,12 @@ constexpr int BS_SOLID = 0;
 constexpr int BS_NULL = 1;
 constexpr int BS_HOLLOW = BS_NULL;
 constexpr int BS_HATCHED = 2;
-constexpr int HS_HORIZONTAL = 0;   // -----
-constexpr int HS_VERTICAL = 1;     // |||||
-constexpr int HS_FDIAGONAL = 2;    // \\\\\ (down from left to right)
-constexpr int HS_BDIAGONAL = 3;    // ///// (up from left to right)
-constexpr int HS_CROSS = 4;        // +++++
-constexpr int HS_DIAGCROSS = 5;    // xxxxx
+constexpr int HS_HORIZONTAL = 0;  // -----
+constexpr int HS_VERTICAL = 1;    // |||||
+constexpr int HS_FDIAGONAL = 2;   // \\\\\ (down from left to right)
+constexpr int HS_BDIAGONAL = 3;   // ///// (up from left to right)
+constexpr int HS_CROSS = 4;       // +++++
+constexpr int HS_DIAGCROSS = 5;   // xxxxx
 // Stock objects.
 constexpr int WHITE_BRUSH = 0;
 constexpr int LTGRAY_BRUSH = 1;
@@ -150,7 +150,7 @@ constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
 
 struct LOGFONT
 {
-    LONG lfHeight = 0;        // negative: character height in pixels; positive: cell height
+    LONG lfHeight = 0;  // negative: character height in pixels; positive: cell height
     LONG lfWidth = 0;
     LONG lfEscapement = 0;
     LONG lfOrientation = 0;
@@ -246,9 +246,9 @@ public:
     CFont() = default;
     // pointSize in tenths of a point, as the program's dialogs give it.
     BOOL CreatePointFont(int pointSize, const char* faceName, CDC* pDC = nullptr);
-    BOOL CreateFont(int height, int width, int escapement, int orientation, int weight, BYTE italic,
-                    BYTE underline, BYTE strikeOut, BYTE charSet, BYTE outPrecision, BYTE clipPrecision,
-                    BYTE quality, BYTE pitchAndFamily, const char* faceName);
+    BOOL CreateFont(int height, int width, int escapement, int orientation, int weight, BYTE italic, BYTE underline,
+                    BYTE strikeOut, BYTE charSet, BYTE outPrecision, BYTE clipPrecision, BYTE quality,
+                    BYTE pitchAndFamily, const char* faceName);
     BOOL CreateFontIndirect(const LOGFONT* logFont);
     int GetLogFont(LOGFONT* logFont) const;
     BOOL DeleteObject() override;
@@ -284,7 +284,7 @@ public:
 
     int GetBitmap(BITMAP* bitmap) const;
     CSize GetBitmapDimension() const;
-    COLORREF GetPixel(int x, int y) const;   // CLR_INVALID outside
+    COLORREF GetPixel(int x, int y) const;  // CLR_INVALID outside
 
     QImage* GetImage() { return m_pImage.get(); }
     const QImage* GetImage() const { return m_pImage.get(); }
@@ -387,11 +387,11 @@ public:
     CPoint OffsetViewportOrg(int dx, int dy);
     CPoint GetViewportOrg() const { return m_viewportOrg; }
     int SaveDC();
-    BOOL RestoreDC(int savedDC);   // -1: the latest
+    BOOL RestoreDC(int savedDC);  // -1: the latest
     int GetDeviceCaps(int index) const;
 
     // Clipping (in device pixels).
-    int SelectClipRgn(CRgn* region);      // null removes the clip
+    int SelectClipRgn(CRgn* region);  // null removes the clip
     int IntersectClipRect(int left, int top, int right, int bottom);
     int IntersectClipRect(const CRect* rect);
     int GetClipBox(CRect* rect) const;
@@ -444,8 +444,8 @@ public:
 
     // Copies from another DC (its image or selected bitmap).
     BOOL BitBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc, DWORD rop);
-    BOOL StretchBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc, int srcWidth,
-                    int srcHeight, DWORD rop);
+    BOOL StretchBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc, int srcWidth, int srcHeight,
+                    DWORD rop);
 
 protected:
     struct State;
@@ -530,11 +530,11 @@ public:
     int Add(CBitmap* bitmap, COLORREF maskColor);
     int Add(CBitmap* bitmap, CBitmap* mask);
     BOOL Replace(int index, CBitmap* bitmap, CBitmap* mask);
-    BOOL Remove(int index);   // -1: all
+    BOOL Remove(int index);  // -1: all
     int GetImageCount() const;
     CSize GetImageSize() const { return CSize(m_cx, m_cy); }
     BOOL Draw(CDC* pDC, int index, CPoint point, UINT style);
-    const QImage* GetImage(int index) const;   // with transparency
+    const QImage* GetImage(int index) const;  // with transparency
 
     // Drag image: one shows at a time, following the pointer.
     BOOL BeginDrag(int index, CPoint hotSpot);

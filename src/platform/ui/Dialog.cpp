@@ -32,8 +32,8 @@
 
 #include <cerrno>
 #include <cmath>
-#include <limits>
 #include <cstdlib>
+#include <limits>
 #include <unordered_set>
 
 namespace
@@ -48,9 +48,12 @@ std::map<UINT, std::function<void(CDialogTemplate&)>>& TemplateBuilders()
 QString StripMnemonics(const QString& text)
 {
     QString out;
-    for (int i = 0; i < text.size(); ++i) {
-        if (text[i] == QLatin1Char('&')) {
-            if (i + 1 < text.size() && text[i + 1] == QLatin1Char('&')) {
+    for (int i = 0; i < text.size(); ++i)
+    {
+        if (text[i] == QLatin1Char('&'))
+        {
+            if (i + 1 < text.size() && text[i + 1] == QLatin1Char('&'))
+            {
                 out += QLatin1Char('&');
                 ++i;
             }
@@ -92,7 +95,8 @@ int FindFrom(const Box& box, CString (Box::*text)(int) const, int start,
     if (count <= 0)
         return -1;
     int first = (start < 0 || start >= count) ? 0 : start + 1;
-    for (int n = 0; n < count; ++n) {
+    for (int n = 0; n < count; ++n)
+    {
         const int i = (first + n) % count;
         if (match((box.*text)(i)))
             return i;
@@ -124,10 +128,7 @@ int SelectPrefixIn(Box& box, int start, const char* prefix)
 }
 
 // Pixels of one horizontal dialog unit in a widget's font.
-double DialogUnit(const QWidget* w)
-{
-    return w->fontMetrics().averageCharWidth() / 4.0;
-}
+double DialogUnit(const QWidget* w) { return w->fontMetrics().averageCharWidth() / 4.0; }
 
 // Draws list texts with the list's tab stops and reports the horizontal extent.
 class CListDelegate : public QStyledItemDelegate
@@ -135,7 +136,7 @@ class CListDelegate : public QStyledItemDelegate
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
-    std::vector<int> stops;   // pixels
+    std::vector<int> stops;  // pixels
     int extent = 0;
 
     int NextStop(int x, const QFontMetrics& fm) const
@@ -155,7 +156,8 @@ public:
     {
         int x = 0;
         const QStringList parts = text.split(QLatin1Char('\t'));
-        for (int i = 0; i < parts.size(); ++i) {
+        for (int i = 0; i < parts.size(); ++i)
+        {
             if (i > 0)
                 x = NextStop(x, fm);
             x += fm.horizontalAdvance(parts[i]);
@@ -174,13 +176,14 @@ public:
         style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
         const QFontMetrics fm(opt.font);
         painter->save();
-        painter->setPen(opt.palette.color((opt.state & QStyle::State_Selected) ? QPalette::HighlightedText
-                                                                                : QPalette::Text));
+        painter->setPen(
+            opt.palette.color((opt.state & QStyle::State_Selected) ? QPalette::HighlightedText : QPalette::Text));
         int x = opt.rect.left() + 2;
         const int base = opt.rect.left() + 2;
         const int y = opt.rect.top() + (opt.rect.height() - fm.height()) / 2 + fm.ascent();
         const QStringList parts = text.split(QLatin1Char('\t'));
-        for (int i = 0; i < parts.size(); ++i) {
+        for (int i = 0; i < parts.size(); ++i)
+        {
             if (i > 0)
                 x = base + NextStop(x - base, fm);
             painter->drawText(x, y, parts[i]);
@@ -235,7 +238,8 @@ public:
 private:
     void Send(UINT id)
     {
-        if (auto* dialog = dynamic_cast<CDialog*>(CWnd::FromWidget(this))) {
+        if (auto* dialog = dynamic_cast<CDialog*>(CWnd::FromWidget(this)))
+        {
             CDispatchGuard guard;
             dialog->OnCommand(id, BN_CLICKED);
         }
@@ -248,7 +252,7 @@ HTREEITEM HandleOf(QTreeWidgetItem* item) { return reinterpret_cast<HTREEITEM>(i
 constexpr int kImageRole = Qt::UserRole + 1;
 constexpr int kSelImageRole = Qt::UserRole + 2;
 constexpr int kDataRole = Qt::UserRole + 3;
-} // namespace
+}  // namespace
 
 const HTREEITEM TVI_ROOT = reinterpret_cast<HTREEITEM>(static_cast<std::intptr_t>(-0x10000));
 const HTREEITEM TVI_FIRST = reinterpret_cast<HTREEITEM>(static_cast<std::intptr_t>(-0x0FFFF));
@@ -365,11 +369,13 @@ BOOL CButton::Create(const char* text, DWORD style, const CRect& rect, CWnd* par
     QWidget* w = nullptr;
     const DWORD type = style & BS_TYPEMASK;
     const QString label = ToQString(text);
-    switch (type) {
+    switch (type)
+    {
     case BS_CHECKBOX:
     case BS_AUTOCHECKBOX:
     case BS_3STATE:
-    case BS_AUTO3STATE: {
+    case BS_AUTO3STATE:
+    {
         auto* box = new QCheckBox(label, pw);
         box->setTristate(type == BS_3STATE || type == BS_AUTO3STATE);
         QObject::connect(box, &QCheckBox::clicked, box, [box] { NotifyParent(box, BN_CLICKED); });
@@ -377,22 +383,27 @@ BOOL CButton::Create(const char* text, DWORD style, const CRect& rect, CWnd* par
         break;
     }
     case BS_RADIOBUTTON:
-    case BS_AUTORADIOBUTTON: {
+    case BS_AUTORADIOBUTTON:
+    {
         auto* radio = new QRadioButton(label, pw);
         radio->setAutoExclusive(false);
-        QObject::connect(radio, &QRadioButton::clicked, radio, [radio] {
-            radio->setChecked(true);
-            NotifyParent(radio, BN_CLICKED);
-        });
+        QObject::connect(radio, &QRadioButton::clicked, radio,
+                         [radio]
+                         {
+                             radio->setChecked(true);
+                             NotifyParent(radio, BN_CLICKED);
+                         });
         w = radio;
         break;
     }
-    case BS_GROUPBOX: {
+    case BS_GROUPBOX:
+    {
         auto* group = new QGroupBox(StripMnemonics(label), pw);
         w = group;
         break;
     }
-    default: {
+    default:
+    {
         auto* button = new QPushButton(label, pw);
         button->setAutoDefault(false);
         button->setDefault(type == BS_DEFPUSHBUTTON);
@@ -416,8 +427,10 @@ BOOL CButton::Create(const char* text, DWORD style, const CRect& rect, CWnd* par
 
 int CButton::GetCheck() const
 {
-    if (auto* box = qobject_cast<QCheckBox*>(m_pWidget)) {
-        switch (box->checkState()) {
+    if (auto* box = qobject_cast<QCheckBox*>(m_pWidget))
+    {
+        switch (box->checkState())
+        {
         case Qt::Checked: return BST_CHECKED;
         case Qt::PartiallyChecked: return BST_INDETERMINATE;
         default: return BST_UNCHECKED;
@@ -430,12 +443,15 @@ int CButton::GetCheck() const
 
 void CButton::SetCheck(int check)
 {
-    if (auto* box = qobject_cast<QCheckBox*>(m_pWidget)) {
-        box->setCheckState(check == BST_CHECKED ? Qt::Checked
-                           : check == BST_INDETERMINATE ? Qt::PartiallyChecked : Qt::Unchecked);
+    if (auto* box = qobject_cast<QCheckBox*>(m_pWidget))
+    {
+        box->setCheckState(check == BST_CHECKED         ? Qt::Checked
+                           : check == BST_INDETERMINATE ? Qt::PartiallyChecked
+                                                        : Qt::Unchecked);
         return;
     }
-    if (auto* button = qobject_cast<QAbstractButton*>(m_pWidget)) {
+    if (auto* button = qobject_cast<QAbstractButton*>(m_pWidget))
+    {
         if (button->isCheckable())
             button->setChecked(check == BST_CHECKED);
     }
@@ -444,7 +460,8 @@ void CButton::SetCheck(int check)
 UINT CButton::GetState() const
 {
     UINT state = static_cast<UINT>(GetCheck());
-    if (auto* button = qobject_cast<QAbstractButton*>(m_pWidget)) {
+    if (auto* button = qobject_cast<QAbstractButton*>(m_pWidget))
+    {
         if (button->isDown())
             state |= 0x0004;
         if (button->hasFocus())
@@ -510,11 +527,14 @@ BOOL CStatic::Create(const char* text, DWORD style, const CRect& rect, CWnd* par
     Attach(label, false);
     label->setProperty("kdrText", ToQString(text));
     label->setText(StripMnemonics(ToMultiline(text)));
-    GetBridge()->m_preFilter = [label](QObject* target, QEvent* event) {
+    GetBridge()->m_preFilter = [label](QObject* target, QEvent* event)
+    {
         auto* self = Owner<CStatic>(label);
-        if (self && target == label && event->type() == QEvent::MouseButtonRelease && (self->GetStyle() & SS_NOTIFY)) {
+        if (self && target == label && event->type() == QEvent::MouseButtonRelease && (self->GetStyle() & SS_NOTIFY))
+        {
             auto* me = static_cast<QMouseEvent*>(event);
-            if (me->button() == Qt::LeftButton && label->rect().contains(me->position().toPoint())) {
+            if (me->button() == Qt::LeftButton && label->rect().contains(me->position().toPoint()))
+            {
                 CDispatchGuard guard;
                 self->OnClicked();
                 return true;
@@ -530,7 +550,8 @@ BOOL CStatic::Create(const char* text, DWORD style, const CRect& rect, CWnd* par
 
 void CStatic::SetWindowText(const char* text)
 {
-    if (auto* label = qobject_cast<QLabel*>(m_pWidget)) {
+    if (auto* label = qobject_cast<QLabel*>(m_pWidget))
+    {
         label->setProperty("kdrText", ToQString(text));
         label->setText(StripMnemonics(ToMultiline(text)));
     }
@@ -597,7 +618,8 @@ void CStatic::SetBitmap(CBitmap* bitmap)
 
 void CStatic::OnClicked()
 {
-    if (CWnd* p = GetParent()) {
+    if (CWnd* p = GetParent())
+    {
         if (auto* dlg = dynamic_cast<CDialog*>(p))
             dlg->OnCommand(m_nID, STN_CLICKED);
         else
@@ -607,7 +629,8 @@ void CStatic::OnClicked()
 
 void CStatic::Click()
 {
-    if (m_pWidget && m_pWidget->isEnabled() && (m_dwStyle & SS_NOTIFY)) {
+    if (m_pWidget && m_pWidget->isEnabled() && (m_dwStyle & SS_NOTIFY))
+    {
         CDispatchGuard guard;
         OnClicked();
     }
@@ -625,26 +648,32 @@ BOOL CEdit::Create(DWORD style, const CRect& rect, CWnd* parent, UINT id)
     m_nID = id;
     m_pParentWnd = parent;
     QWidget* w = nullptr;
-    if (style & ES_MULTILINE) {
+    if (style & ES_MULTILINE)
+    {
         auto* edit = new QPlainTextEdit(pw);
         edit->setReadOnly(style & ES_READONLY);
         edit->setLineWrapMode((style & WS_HSCROLL) || (style & ES_AUTOHSCROLL) ? QPlainTextEdit::NoWrap
                                                                                : QPlainTextEdit::WidgetWidth);
         edit->setTabChangesFocus(true);
-        QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [edit] {
-            const int limit = edit->property("kdrLimit").toInt();
-            if (limit > 0 && edit->toPlainText().size() > limit) {
-                const QSignalBlocker block(edit);
-                QTextCursor cursor = edit->textCursor();
-                edit->setPlainText(edit->toPlainText().left(limit));
-                cursor.setPosition(limit);
-                edit->setTextCursor(cursor);
-            }
-            if (!edit->property("kdrSilent").toBool())
-                NotifyParent(edit, EN_CHANGE);
-        });
+        QObject::connect(edit, &QPlainTextEdit::textChanged, edit,
+                         [edit]
+                         {
+                             const int limit = edit->property("kdrLimit").toInt();
+                             if (limit > 0 && edit->toPlainText().size() > limit)
+                             {
+                                 const QSignalBlocker block(edit);
+                                 QTextCursor cursor = edit->textCursor();
+                                 edit->setPlainText(edit->toPlainText().left(limit));
+                                 cursor.setPosition(limit);
+                                 edit->setTextCursor(cursor);
+                             }
+                             if (!edit->property("kdrSilent").toBool())
+                                 NotifyParent(edit, EN_CHANGE);
+                         });
         w = edit;
-    } else {
+    }
+    else
+    {
         auto* edit = new QLineEdit(pw);
         edit->setReadOnly(style & ES_READONLY);
         if (style & ES_PASSWORD)
@@ -655,10 +684,12 @@ BOOL CEdit::Create(DWORD style, const CRect& rect, CWnd* parent, UINT id)
             edit->setAlignment(Qt::AlignHCenter);
         else if (style & ES_RIGHT)
             edit->setAlignment(Qt::AlignRight);
-        QObject::connect(edit, &QLineEdit::textChanged, edit, [edit] {
-            if (!edit->property("kdrSilent").toBool())
-                NotifyParent(edit, EN_CHANGE);
-        });
+        QObject::connect(edit, &QLineEdit::textChanged, edit,
+                         [edit]
+                         {
+                             if (!edit->property("kdrSilent").toBool())
+                                 NotifyParent(edit, EN_CHANGE);
+                         });
         QObject::connect(edit, &QLineEdit::editingFinished, edit, [edit] { NotifyParent(edit, EN_KILLFOCUS); });
         w = edit;
     }
@@ -673,9 +704,12 @@ BOOL CEdit::Create(DWORD style, const CRect& rect, CWnd* parent, UINT id)
 
 void CEdit::SetWindowText(const char* text)
 {
-    if (auto* edit = qobject_cast<QLineEdit*>(m_pWidget)) {
+    if (auto* edit = qobject_cast<QLineEdit*>(m_pWidget))
+    {
         edit->setText(ToMultiline(text));
-    } else if (auto* edit2 = qobject_cast<QPlainTextEdit*>(m_pWidget)) {
+    }
+    else if (auto* edit2 = qobject_cast<QPlainTextEdit*>(m_pWidget))
+    {
         edit2->setPlainText(ToMultiline(text));
     }
 }
@@ -701,7 +735,8 @@ int CEdit::GetLimitText() const
 {
     if (auto* edit = qobject_cast<QLineEdit*>(m_pWidget))
         return edit->maxLength();
-    if (m_pWidget) {
+    if (m_pWidget)
+    {
         const int limit = m_pWidget->property("kdrLimit").toInt();
         return limit > 0 ? limit : 32767;
     }
@@ -734,9 +769,11 @@ BOOL CEdit::IsReadOnly() const
 
 void CEdit::SetSel(int start, int end, BOOL)
 {
-    if (auto* edit = qobject_cast<QLineEdit*>(m_pWidget)) {
+    if (auto* edit = qobject_cast<QLineEdit*>(m_pWidget))
+    {
         const int len = static_cast<int>(edit->text().size());
-        if (start == -1) {
+        if (start == -1)
+        {
             edit->deselect();
             return;
         }
@@ -744,7 +781,9 @@ void CEdit::SetSel(int start, int end, BOOL)
             end = len;
         start = std::clamp(start, 0, len);
         edit->setSelection(start, end - start);
-    } else if (auto* edit2 = qobject_cast<QPlainTextEdit*>(m_pWidget)) {
+    }
+    else if (auto* edit2 = qobject_cast<QPlainTextEdit*>(m_pWidget))
+    {
         QTextCursor c = edit2->textCursor();
         const int len = static_cast<int>(edit2->toPlainText().size());
         if (end < 0 || end > len)
@@ -758,14 +797,20 @@ void CEdit::SetSel(int start, int end, BOOL)
 void CEdit::GetSel(int& start, int& end) const
 {
     start = end = 0;
-    if (auto* edit = qobject_cast<QLineEdit*>(m_pWidget)) {
-        if (edit->hasSelectedText()) {
+    if (auto* edit = qobject_cast<QLineEdit*>(m_pWidget))
+    {
+        if (edit->hasSelectedText())
+        {
             start = edit->selectionStart();
             end = start + static_cast<int>(edit->selectedText().size());
-        } else {
+        }
+        else
+        {
             start = end = edit->cursorPosition();
         }
-    } else if (auto* edit2 = qobject_cast<QPlainTextEdit*>(m_pWidget)) {
+    }
+    else if (auto* edit2 = qobject_cast<QPlainTextEdit*>(m_pWidget))
+    {
         const QTextCursor c = edit2->textCursor();
         start = c.selectionStart();
         end = c.selectionEnd();
@@ -789,7 +834,8 @@ int CEdit::GetLineCount() const
 
 void CEdit::LineScroll(int lines, int)
 {
-    if (auto* edit2 = qobject_cast<QPlainTextEdit*>(m_pWidget)) {
+    if (auto* edit2 = qobject_cast<QPlainTextEdit*>(m_pWidget))
+    {
         QScrollBar* bar = edit2->verticalScrollBar();
         bar->setValue(bar->value() + lines);
     }
@@ -797,13 +843,17 @@ void CEdit::LineScroll(int lines, int)
 
 void CEdit::TypeText(const char* text)
 {
-    if (auto* edit = qobject_cast<QLineEdit*>(m_pWidget)) {
+    if (auto* edit = qobject_cast<QLineEdit*>(m_pWidget))
+    {
         // Typed characters pass the length limit and the validator as keys would.
-        for (QChar ch : ToMultiline(text)) {
+        for (QChar ch : ToMultiline(text))
+        {
             QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
             QCoreApplication::sendEvent(edit, &press);
         }
-    } else if (auto* edit2 = qobject_cast<QPlainTextEdit*>(m_pWidget)) {
+    }
+    else if (auto* edit2 = qobject_cast<QPlainTextEdit*>(m_pWidget))
+    {
         edit2->insertPlainText(ToMultiline(text));
     }
 }
@@ -818,7 +868,7 @@ CListDelegate* DelegateOf(QListWidget* list)
 {
     return list ? dynamic_cast<CListDelegate*>(list->itemDelegate()) : nullptr;
 }
-} // namespace
+}  // namespace
 
 BOOL CListBox::Create(DWORD style, const CRect& rect, CWnd* parent, UINT id)
 {
@@ -838,7 +888,8 @@ BOOL CListBox::Create(DWORD style, const CRect& rect, CWnd* parent, UINT id)
     m_dwStyle = style;
     m_nID = id;
     m_pParentWnd = parent;
-    auto notify = [list](UINT code) {
+    auto notify = [list](UINT code)
+    {
         auto* self = Owner<CListBox>(list);
         if (self && (self->GetStyle() & LBS_NOTIFY))
             NotifyParent(list, code);
@@ -861,7 +912,8 @@ int CListBox::AddString(const char* text)
         return LB_ERR;
     const QSignalBlocker block(list);
     int index = list->count();
-    if (m_dwStyle & LBS_SORT) {
+    if (m_dwStyle & LBS_SORT)
+    {
         const CString t(text);
         index = 0;
         while (index < list->count() && FromQString(list->item(index)->text()).CompareNoCase(t) <= 0)
@@ -895,7 +947,8 @@ int CListBox::DeleteString(int index)
 
 void CListBox::ResetContent()
 {
-    if (QListWidget* list = ListOf(m_pWidget)) {
+    if (QListWidget* list = ListOf(m_pWidget))
+    {
         const QSignalBlocker block(list);
         list->clear();
     }
@@ -912,7 +965,8 @@ int CListBox::GetCurSel() const
     QListWidget* list = ListOf(m_pWidget);
     if (!list)
         return LB_ERR;
-    if (list->selectionMode() == QAbstractItemView::SingleSelection) {
+    if (list->selectionMode() == QAbstractItemView::SingleSelection)
+    {
         const QList<QListWidgetItem*> selected = list->selectedItems();
         return selected.isEmpty() ? LB_ERR : list->row(selected.front());
     }
@@ -925,7 +979,8 @@ int CListBox::SetCurSel(int index)
     if (!list)
         return LB_ERR;
     const QSignalBlocker block(list);
-    if (index < 0 || index >= list->count()) {
+    if (index < 0 || index >= list->count())
+    {
         list->clearSelection();
         list->setCurrentRow(-1);
         return index == -1 ? LB_OKAY : LB_ERR;
@@ -939,7 +994,8 @@ int CListBox::SetCurSel(int index)
 int CListBox::GetText(int index, CString& text) const
 {
     QListWidget* list = ListOf(m_pWidget);
-    if (!list || index < 0 || index >= list->count()) {
+    if (!list || index < 0 || index >= list->count())
+    {
         text.Empty();
         return LB_ERR;
     }
@@ -970,10 +1026,7 @@ int CListBox::FindStringExact(int start, const char* text) const
     return FindExactIn(*this, &CListBox::GetText, start, text);
 }
 
-int CListBox::SelectString(int start, const char* prefix)
-{
-    return SelectPrefixIn(*this, start, prefix);
-}
+int CListBox::SelectString(int start, const char* prefix) { return SelectPrefixIn(*this, start, prefix); }
 
 int CListBox::SetItemData(int index, DWORD_PTR data)
 {
@@ -1064,7 +1117,8 @@ int CListBox::SetSel(int index, BOOL select)
     if (!list)
         return LB_ERR;
     const QSignalBlocker block(list);
-    if (index == -1) {
+    if (index == -1)
+    {
         for (int i = 0; i < list->count(); ++i)
             list->item(i)->setSelected(select != FALSE);
         return LB_OKAY;
@@ -1098,7 +1152,7 @@ void CListBox::DoubleClickItem(int index)
 namespace
 {
 QComboBox* ComboOf(QWidget* w) { return qobject_cast<QComboBox*>(w); }
-} // namespace
+}  // namespace
 
 BOOL CComboBox::Create(DWORD style, const CRect& rect, CWnd* parent, UINT id)
 {
@@ -1135,7 +1189,8 @@ int CComboBox::AddString(const char* text)
         return CB_ERR;
     const QSignalBlocker block(combo);
     int index = combo->count();
-    if (m_dwStyle & CBS_SORT) {
+    if (m_dwStyle & CBS_SORT)
+    {
         const CString t(text);
         index = 0;
         while (index < combo->count() && FromQString(combo->itemText(index)).CompareNoCase(t) <= 0)
@@ -1180,7 +1235,8 @@ int CComboBox::DeleteString(int index)
 
 void CComboBox::ResetContent()
 {
-    if (QComboBox* combo = ComboOf(m_pWidget)) {
+    if (QComboBox* combo = ComboOf(m_pWidget))
+    {
         const QSignalBlocker block(combo);
         combo->clear();
     }
@@ -1204,7 +1260,8 @@ int CComboBox::SetCurSel(int index)
     if (!combo)
         return CB_ERR;
     const QSignalBlocker block(combo);
-    if (index < 0 || index >= combo->count()) {
+    if (index < 0 || index >= combo->count())
+    {
         combo->setCurrentIndex(-1);
         return CB_ERR;
     }
@@ -1215,7 +1272,8 @@ int CComboBox::SetCurSel(int index)
 int CComboBox::GetLBText(int index, CString& text) const
 {
     QComboBox* combo = ComboOf(m_pWidget);
-    if (!combo || index < 0 || index >= combo->count()) {
+    if (!combo || index < 0 || index >= combo->count())
+    {
         text.Empty();
         return CB_ERR;
     }
@@ -1246,10 +1304,7 @@ int CComboBox::FindStringExact(int start, const char* text) const
     return FindExactIn(*this, &CComboBox::GetLBText, start, text);
 }
 
-int CComboBox::SelectString(int start, const char* prefix)
-{
-    return SelectPrefixIn(*this, start, prefix);
-}
+int CComboBox::SelectString(int start, const char* prefix) { return SelectPrefixIn(*this, start, prefix); }
 
 int CComboBox::SetItemData(int index, DWORD_PTR data)
 {
@@ -1283,9 +1338,12 @@ void CComboBox::SetWindowText(const char* text)
     if (!combo)
         return;
     const QSignalBlocker block(combo);
-    if (combo->isEditable()) {
+    if (combo->isEditable())
+    {
         combo->setEditText(ToQString(text));
-    } else {
+    }
+    else
+    {
         const int index = combo->findText(ToQString(text));
         combo->setCurrentIndex(index);
     }
@@ -1363,7 +1421,8 @@ protected:
 
     void commitData(QWidget* editor) override
     {
-        if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+        if (auto* line = qobject_cast<QLineEdit*>(editor))
+        {
             m_pendingText = line->text();
             m_committed = true;
         }
@@ -1422,7 +1481,8 @@ struct CTreeCtrl::Impl
     }
     void ApplyIcon(QTreeWidgetItem* item) const
     {
-        if (!imageList) {
+        if (!imageList)
+        {
             item->setIcon(0, QIcon());
             return;
         }
@@ -1455,8 +1515,9 @@ BOOL CTreeCtrl::Create(DWORD style, const CRect& rect, CWnd* parent, UINT id)
     tree->setRootIsDecorated((style & TVS_LINESATROOT) != 0);
     tree->setSelectionMode(QAbstractItemView::SingleSelection);
     tree->setDragEnabled(false);
-    tree->setEditTriggers((style & TVS_EDITLABELS) ? (QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed)
-                                                   : QAbstractItemView::NoEditTriggers);
+    tree->setEditTriggers((style & TVS_EDITLABELS)
+                              ? (QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed)
+                              : QAbstractItemView::NoEditTriggers);
     tree->setGeometry(ToQRect(rect));
     m_p->tree = tree;
     m_dwStyle = style;
@@ -1466,7 +1527,8 @@ BOOL CTreeCtrl::Create(DWORD style, const CRect& rect, CWnd* parent, UINT id)
     parent->AddChild(this);
     Attach(tree, false);
     GetBridge()->AddEventSource(tree->viewport());
-    GetBridge()->m_preFilter = [tree](QObject* target, QEvent* event) {
+    GetBridge()->m_preFilter = [tree](QObject* target, QEvent* event)
+    {
         const QEvent::Type type = event->type();
         if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
             return false;
@@ -1490,13 +1552,16 @@ void CTreeCtrl::WatchMouse(bool onWidget, QMouseEvent* me)
     if (onWidget)
         pos -= m_p->tree->viewport()->pos();
     const QEvent::Type type = me->type();
-    if (type == QEvent::MouseButtonPress && me->button() == Qt::LeftButton) {
+    if (type == QEvent::MouseButtonPress && me->button() == Qt::LeftButton)
+    {
         m_p->pressItem = m_p->tree->itemAt(pos);
         m_p->pressPos = pos;
         m_p->dragStarted = false;
-    } else if (type == QEvent::MouseMove && (me->buttons() & Qt::LeftButton) && m_p->pressItem && !m_p->dragStarted &&
-               !(m_dwStyle & TVS_DISABLEDRAGDROP) &&
-               (pos - m_p->pressPos).manhattanLength() >= QApplication::startDragDistance()) {
+    }
+    else if (type == QEvent::MouseMove && (me->buttons() & Qt::LeftButton) && m_p->pressItem && !m_p->dragStarted &&
+             !(m_dwStyle & TVS_DISABLEDRAGDROP) &&
+             (pos - m_p->pressPos).manhattanLength() >= QApplication::startDragDistance())
+    {
         m_p->dragStarted = true;
         CDispatchGuard guard;
         OnBeginDrag(HandleOf(m_p->pressItem), CPoint(pos.x(), pos.y()));
@@ -1552,7 +1617,8 @@ void CSliderCtrl::TakeOverFrom(CWnd& old)
 
 CPoint CTreeCtrl::ClientOrigin() const
 {
-    if (m_p->tree && m_pWidget == m_p->tree) {
+    if (m_p->tree && m_pWidget == m_p->tree)
+    {
         const QPoint p = m_p->tree->viewport()->pos();
         return CPoint(p.x(), p.y());
     }
@@ -1565,7 +1631,8 @@ HTREEITEM CTreeCtrl::InsertItem(const char* text, int image, int selectedImage, 
     if (!tree || !m_pWidget)
         return nullptr;
     QTreeWidgetItem* parentItem = nullptr;
-    if (parent && parent != TVI_ROOT) {
+    if (parent && parent != TVI_ROOT)
+    {
         if (!m_p->Valid(parent))
             return nullptr;
         parentItem = ItemOf(parent);
@@ -1578,14 +1645,19 @@ HTREEITEM CTreeCtrl::InsertItem(const char* text, int image, int selectedImage, 
     const int count = parentItem ? parentItem->childCount() : tree->topLevelItemCount();
     auto childAt = [&](int i) { return parentItem ? parentItem->child(i) : tree->topLevelItem(i); };
     int index = count;
-    if (after == TVI_FIRST) {
+    if (after == TVI_FIRST)
+    {
         index = 0;
-    } else if (after == TVI_SORT) {
+    }
+    else if (after == TVI_SORT)
+    {
         const CString t(text);
         index = 0;
         while (index < count && FromQString(childAt(index)->text(0)).CompareNoCase(t) <= 0)
             ++index;
-    } else if (after && after != TVI_LAST) {
+    }
+    else if (after && after != TVI_LAST)
+    {
         for (int i = 0; i < count; ++i)
             if (childAt(i) == ItemOf(after))
                 index = i + 1;
@@ -1720,7 +1792,8 @@ HTREEITEM CTreeCtrl::GetRootItem() const
 
 HTREEITEM CTreeCtrl::GetNextItem(HTREEITEM h, UINT code) const
 {
-    switch (code) {
+    switch (code)
+    {
     case TVGN_ROOT: return GetRootItem();
     case TVGN_NEXT: return GetNextSiblingItem(h);
     case TVGN_PREVIOUS: return GetPrevSiblingItem(h);
@@ -1732,10 +1805,7 @@ HTREEITEM CTreeCtrl::GetNextItem(HTREEITEM h, UINT code) const
     }
 }
 
-BOOL CTreeCtrl::ItemHasChildren(HTREEITEM h) const
-{
-    return m_p->Valid(h) && ItemOf(h)->childCount() > 0;
-}
+BOOL CTreeCtrl::ItemHasChildren(HTREEITEM h) const { return m_p->Valid(h) && ItemOf(h)->childCount() > 0; }
 
 UINT CTreeCtrl::GetCount() const { return static_cast<UINT>(m_p->live.size()); }
 
@@ -1744,7 +1814,8 @@ HTREEITEM CTreeCtrl::GetSelectedItem() const
     if (!m_p->tree)
         return nullptr;
     QTreeWidgetItem* item = m_p->tree->currentItem();
-    if (item && !item->isSelected()) {
+    if (item && !item->isSelected())
+    {
         const QList<QTreeWidgetItem*> selected = m_p->tree->selectedItems();
         item = selected.isEmpty() ? nullptr : selected.front();
     }
@@ -1755,7 +1826,8 @@ BOOL CTreeCtrl::SelectItem(HTREEITEM h)
 {
     if (!m_p->tree)
         return FALSE;
-    if (!h) {
+    if (!h)
+    {
         m_p->tree->clearSelection();
         m_p->tree->setCurrentItem(nullptr);
         return TRUE;
@@ -1809,7 +1881,8 @@ BOOL CTreeCtrl::EnsureVisible(HTREEITEM h)
 
 BOOL CTreeCtrl::SortChildren(HTREEITEM h)
 {
-    if (h == TVI_ROOT || !h) {
+    if (h == TVI_ROOT || !h)
+    {
         m_p->tree->sortItems(0, Qt::AscendingOrder);
         return TRUE;
     }
@@ -1829,7 +1902,8 @@ HTREEITEM CTreeCtrl::HitTest(CPoint point, UINT* flags) const
     QTreeWidgetItem* item = m_p->tree->itemAt(p);
     if (!item)
         return nullptr;
-    if (flags) {
+    if (flags)
+    {
         const QRect r = m_p->tree->visualItemRect(item);
         const int icon = item->icon(0).isNull() ? 0 : m_p->tree->iconSize().width() + 4;
         const int text = m_p->tree->fontMetrics().horizontalAdvance(item->text(0)) + 8;
@@ -1850,7 +1924,8 @@ BOOL CTreeCtrl::GetItemRect(HTREEITEM h, CRect* rect, BOOL textOnly) const
     if (!rect || !m_p->Valid(h))
         return FALSE;
     QRect r = m_p->tree->visualItemRect(ItemOf(h));
-    if (textOnly) {
+    if (textOnly)
+    {
         const int icon = ItemOf(h)->icon(0).isNull() ? 0 : m_p->tree->iconSize().width() + 4;
         r.setLeft(r.left() + icon);
         r.setWidth(m_p->tree->fontMetrics().horizontalAdvance(ItemOf(h)->text(0)) + 8);
@@ -1863,8 +1938,10 @@ CImageList* CTreeCtrl::SetImageList(CImageList* imageList, int)
 {
     CImageList* old = m_p->imageList;
     m_p->imageList = imageList;
-    if (m_p->tree) {
-        if (imageList && imageList->IsCreated()) {
+    if (m_p->tree)
+    {
+        if (imageList && imageList->IsCreated())
+        {
             const CSize size = imageList->GetImageSize();
             m_p->tree->setIconSize(QSize(size.cx, size.cy));
         }
@@ -1935,7 +2012,8 @@ BOOL CTreeCtrl::OnEndLabelEdit(HTREEITEM, const CString* newText) { return newTe
 
 void CTreeCtrl::OnBeginDrag(HTREEITEM, CPoint)
 {
-    if (CWnd* p = GetParent()) {
+    if (CWnd* p = GetParent())
+    {
         if (auto* dlg = dynamic_cast<CDialog*>(p))
             dlg->OnCommand(m_nID, TVN_BEGINDRAG);
         else
@@ -1961,7 +2039,8 @@ BOOL CSliderCtrl::Create(DWORD style, const CRect& rect, CWnd* parent, UINT id)
     m_dwStyle = style;
     m_nID = id;
     m_pParentWnd = parent;
-    auto tell = [slider](UINT code) {
+    auto tell = [slider](UINT code)
+    {
         CSliderCtrl* self = Owner<CSliderCtrl>(slider);
         CWnd* p = self ? self->GetParent() : nullptr;
         if (!p)
@@ -1987,7 +2066,8 @@ BOOL CSliderCtrl::Create(DWORD style, const CRect& rect, CWnd* parent, UINT id)
 
 void CSliderCtrl::SetRange(int minPos, int maxPos, BOOL)
 {
-    if (auto* s = qobject_cast<QSlider*>(m_pWidget)) {
+    if (auto* s = qobject_cast<QSlider*>(m_pWidget))
+    {
         const QSignalBlocker block(s);
         s->setRange(minPos, maxPos);
     }
@@ -2010,7 +2090,8 @@ int CSliderCtrl::GetRangeMax() const
 
 void CSliderCtrl::SetPos(int pos)
 {
-    if (auto* s = qobject_cast<QSlider*>(m_pWidget)) {
+    if (auto* s = qobject_cast<QSlider*>(m_pWidget))
+    {
         const QSignalBlocker block(s);
         s->setValue(pos);
     }
@@ -2074,8 +2155,10 @@ CWnd* CDataExchange::PrepareEditCtrl(UINT id)
 
 void CDataExchange::Fail()
 {
-    if (m_pDlgWnd && m_bSaveAndValidate) {
-        if (CWnd* ctl = m_pDlgWnd->GetDlgItem(m_idLastControl)) {
+    if (m_pDlgWnd && m_bSaveAndValidate)
+    {
+        if (CWnd* ctl = m_pDlgWnd->GetDlgItem(m_idLastControl))
+        {
             ctl->SetFocus();
             if (m_bEditLastControl)
                 if (auto* edit = dynamic_cast<CEdit*>(ctl))
@@ -2093,7 +2176,7 @@ void Complain(CDataExchange* pDX, const CString& text)
     pDX->Fail();
 }
 
-} // namespace
+}  // namespace
 
 void DDX_Text(CDataExchange* pDX, UINT id, CString& value)
 {
@@ -2117,13 +2200,16 @@ bool ParseInteger(const CString& text, T& out, bool isSigned)
         return false;
     errno = 0;
     char* end = nullptr;
-    if (isSigned) {
+    if (isSigned)
+    {
         const long long v = std::strtoll(s.GetString(), &end, 10);
         if (errno || *end || v < static_cast<long long>(std::numeric_limits<T>::min()) ||
             v > static_cast<long long>(std::numeric_limits<T>::max()))
             return false;
         out = static_cast<T>(v);
-    } else {
+    }
+    else
+    {
         if (s[0] == '-')
             return false;
         const unsigned long long v = std::strtoull(s.GetString(), &end, 10);
@@ -2140,12 +2226,15 @@ void IntegerText(CDataExchange* pDX, UINT id, T& value, bool isSigned)
     CWnd* ctl = pDX->PrepareEditCtrl(id);
     if (!ctl)
         return;
-    if (pDX->m_bSaveAndValidate) {
+    if (pDX->m_bSaveAndValidate)
+    {
         T parsed{};
         if (!ParseInteger(ctl->GetWindowText(), parsed, isSigned))
             Complain(pDX, isSigned ? "Please enter an integer." : "Please enter a positive integer.");
         value = parsed;
-    } else {
+    }
+    else
+    {
         CString s;
         if (isSigned)
             s.Format("%lld", static_cast<long long>(value));
@@ -2161,7 +2250,8 @@ void FloatText(CDataExchange* pDX, UINT id, T& value, int digits)
     CWnd* ctl = pDX->PrepareEditCtrl(id);
     if (!ctl)
         return;
-    if (pDX->m_bSaveAndValidate) {
+    if (pDX->m_bSaveAndValidate)
+    {
         CString s = ctl->GetWindowText();
         s.Trim();
         char* end = nullptr;
@@ -2170,13 +2260,15 @@ void FloatText(CDataExchange* pDX, UINT id, T& value, int digits)
         if (s.IsEmpty() || errno || *end || !std::isfinite(v))
             Complain(pDX, "Please enter a number.");
         value = static_cast<T>(v);
-    } else {
+    }
+    else
+    {
         CString s;
         s.Format("%.*g", digits, static_cast<double>(value));
         ctl->SetWindowText(s);
     }
 }
-} // namespace
+}  // namespace
 
 void DDX_Text(CDataExchange* pDX, UINT id, int& value) { IntegerText(pDX, id, value, true); }
 void DDX_Text(CDataExchange* pDX, UINT id, UINT& value) { IntegerText(pDX, id, value, false); }
@@ -2204,14 +2296,19 @@ void DDX_Radio(CDataExchange* pDX, UINT firstId, int& value)
     // control that starts a group.
     std::vector<CButton*> group;
     bool inGroup = false;
-    for (UINT id : dlg->m_order) {
-        const bool starts = std::find(dlg->m_groupStarts.begin(), dlg->m_groupStarts.end(), id) != dlg->m_groupStarts.end();
-        if (!inGroup) {
+    for (UINT id : dlg->m_order)
+    {
+        const bool starts =
+            std::find(dlg->m_groupStarts.begin(), dlg->m_groupStarts.end(), id) != dlg->m_groupStarts.end();
+        if (!inGroup)
+        {
             if (id == firstId)
                 inGroup = true;
             else
                 continue;
-        } else if (starts) {
+        }
+        else if (starts)
+        {
             break;
         }
         auto* button = dynamic_cast<CButton*>(dlg->GetDlgItem(id));
@@ -2219,12 +2316,15 @@ void DDX_Radio(CDataExchange* pDX, UINT firstId, int& value)
             break;
         group.push_back(button);
     }
-    if (pDX->m_bSaveAndValidate) {
+    if (pDX->m_bSaveAndValidate)
+    {
         value = -1;
         for (size_t i = 0; i < group.size(); ++i)
             if (group[i]->GetCheck() == BST_CHECKED)
                 value = static_cast<int>(i);
-    } else {
+    }
+    else
+    {
         for (size_t i = 0; i < group.size(); ++i)
             group[i]->SetCheck(static_cast<int>(i) == value ? BST_CHECKED : BST_UNCHECKED);
     }
@@ -2246,10 +2346,13 @@ void DDX_LBString(CDataExchange* pDX, UINT id, CString& value)
     auto* list = dynamic_cast<CListBox*>(pDX->PrepareCtrl(id));
     if (!list)
         return;
-    if (pDX->m_bSaveAndValidate) {
+    if (pDX->m_bSaveAndValidate)
+    {
         const int sel = list->GetCurSel();
         value = sel >= 0 ? list->GetText(sel) : CString();
-    } else if (list->SelectString(-1, value) < 0) {
+    }
+    else if (list->SelectString(-1, value) < 0)
+    {
         list->SetCurSel(-1);
     }
 }
@@ -2259,10 +2362,13 @@ void DDX_LBStringExact(CDataExchange* pDX, UINT id, CString& value)
     auto* list = dynamic_cast<CListBox*>(pDX->PrepareCtrl(id));
     if (!list)
         return;
-    if (pDX->m_bSaveAndValidate) {
+    if (pDX->m_bSaveAndValidate)
+    {
         const int sel = list->GetCurSel();
         value = sel >= 0 ? list->GetText(sel) : CString();
-    } else {
+    }
+    else
+    {
         list->SetCurSel(list->FindStringExact(-1, value));
     }
 }
@@ -2283,9 +2389,12 @@ void DDX_CBString(CDataExchange* pDX, UINT id, CString& value)
     auto* combo = dynamic_cast<CComboBox*>(pDX->PrepareCtrl(id));
     if (!combo)
         return;
-    if (pDX->m_bSaveAndValidate) {
+    if (pDX->m_bSaveAndValidate)
+    {
         value = combo->GetWindowText();
-    } else if (combo->SelectString(-1, value) < 0) {
+    }
+    else if (combo->SelectString(-1, value) < 0)
+    {
         combo->SetWindowText(value);
     }
 }
@@ -2295,9 +2404,12 @@ void DDX_CBStringExact(CDataExchange* pDX, UINT id, CString& value)
     auto* combo = dynamic_cast<CComboBox*>(pDX->PrepareCtrl(id));
     if (!combo)
         return;
-    if (pDX->m_bSaveAndValidate) {
+    if (pDX->m_bSaveAndValidate)
+    {
         value = combo->GetWindowText();
-    } else {
+    }
+    else
+    {
         const int index = combo->FindStringExact(-1, value);
         if (index >= 0)
             combo->SetCurSel(index);
@@ -2326,22 +2438,29 @@ void DDX_Control(CDataExchange* pDX, UINT id, CWnd& control)
 
 void DDV_MaxChars(CDataExchange* pDX, const CString& value, int maxChars)
 {
-    if (pDX->m_bSaveAndValidate) {
-        if (value.GetLength() > maxChars) {
+    if (pDX->m_bSaveAndValidate)
+    {
+        if (value.GetLength() > maxChars)
+        {
             CString text;
             text.Format("Enter no more than %d characters.", maxChars);
             Complain(pDX, text);
         }
-    } else if (auto* edit = dynamic_cast<CEdit*>(pDX->m_pDlgWnd->GetDlgItem(pDX->m_idLastControl))) {
+    }
+    else if (auto* edit = dynamic_cast<CEdit*>(pDX->m_pDlgWnd->GetDlgItem(pDX->m_idLastControl)))
+    {
         edit->LimitText(maxChars);
-    } else if (auto* combo = dynamic_cast<CComboBox*>(pDX->m_pDlgWnd->GetDlgItem(pDX->m_idLastControl))) {
+    }
+    else if (auto* combo = dynamic_cast<CComboBox*>(pDX->m_pDlgWnd->GetDlgItem(pDX->m_idLastControl)))
+    {
         combo->LimitText(maxChars);
     }
 }
 
 void DDV_MinMaxInt(CDataExchange* pDX, int value, int minValue, int maxValue)
 {
-    if (pDX->m_bSaveAndValidate && (value < minValue || value > maxValue)) {
+    if (pDX->m_bSaveAndValidate && (value < minValue || value > maxValue))
+    {
         CString text;
         text.Format("Please enter an integer between %d and %d.", minValue, maxValue);
         Complain(pDX, text);
@@ -2350,7 +2469,8 @@ void DDV_MinMaxInt(CDataExchange* pDX, int value, int minValue, int maxValue)
 
 void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minValue, UINT maxValue)
 {
-    if (pDX->m_bSaveAndValidate && (value < minValue || value > maxValue)) {
+    if (pDX->m_bSaveAndValidate && (value < minValue || value > maxValue))
+    {
         CString text;
         text.Format("Please enter an integer between %u and %u.", minValue, maxValue);
         Complain(pDX, text);
@@ -2364,7 +2484,8 @@ void DDV_MinMaxLong(CDataExchange* pDX, LONG value, LONG minValue, LONG maxValue
 
 void DDV_MinMaxFloat(CDataExchange* pDX, float value, float minValue, float maxValue)
 {
-    if (pDX->m_bSaveAndValidate && (value < minValue || value > maxValue)) {
+    if (pDX->m_bSaveAndValidate && (value < minValue || value > maxValue))
+    {
         CString text;
         text.Format("Please enter a number between %g and %g.", static_cast<double>(minValue),
                     static_cast<double>(maxValue));
@@ -2374,7 +2495,8 @@ void DDV_MinMaxFloat(CDataExchange* pDX, float value, float minValue, float maxV
 
 void DDV_MinMaxDouble(CDataExchange* pDX, double value, double minValue, double maxValue)
 {
-    if (pDX->m_bSaveAndValidate && (value < minValue || value > maxValue)) {
+    if (pDX->m_bSaveAndValidate && (value < minValue || value > maxValue))
+    {
         CString text;
         text.Format("Please enter a number between %g and %g.", minValue, maxValue);
         Complain(pDX, text);
@@ -2384,10 +2506,7 @@ void DDV_MinMaxDouble(CDataExchange* pDX, double value, double minValue, double 
 // ---------------------------------------------------------------------------
 // Dialogs
 
-CDialog::CDialog(UINT templateId, CWnd* parent) : m_nTemplateId(templateId)
-{
-    m_pParentWnd = parent;
-}
+CDialog::CDialog(UINT templateId, CWnd* parent) : m_nTemplateId(templateId) { m_pParentWnd = parent; }
 
 CDialog::~CDialog()
 {
@@ -2413,10 +2532,12 @@ void CDialog::BindControl(UINT id, CWnd& control) { m_bound[id] = &control; }
 
 CWnd* CDialog::CreateControl(const CControlTemplate& ct)
 {
-    auto pick = [&](auto* typed) -> decltype(typed) {
+    auto pick = [&](auto* typed) -> decltype(typed)
+    {
         using T = std::remove_pointer_t<decltype(typed)>;
         auto it = m_bound.find(ct.id);
-        if (it != m_bound.end() && ct.id != IDC_STATIC) {
+        if (it != m_bound.end() && ct.id != IDC_STATIC)
+        {
             if (auto* bound = dynamic_cast<T*>(it->second))
                 if (!bound->GetWidget())
                     return bound;
@@ -2427,52 +2548,62 @@ CWnd* CDialog::CreateControl(const CControlTemplate& ct)
         return raw;
     };
     const DWORD visible = ct.style & ~WS_VISIBLE;
-    switch (ct.kind) {
+    switch (ct.kind)
+    {
     case CControlKind::PushButton:
     case CControlKind::DefPushButton:
     case CControlKind::CheckBox:
     case CControlKind::RadioButton:
-    case CControlKind::GroupBox: {
+    case CControlKind::GroupBox:
+    {
         CButton* button = pick(static_cast<CButton*>(nullptr));
         button->Create(ct.text, visible, ct.rect, this, ct.id);
         return button;
     }
-    case CControlKind::Static: {
+    case CControlKind::Static:
+    {
         CStatic* label = pick(static_cast<CStatic*>(nullptr));
         label->Create(ct.text, visible, ct.rect, this, ct.id);
         return label;
     }
-    case CControlKind::Edit: {
+    case CControlKind::Edit:
+    {
         CEdit* edit = pick(static_cast<CEdit*>(nullptr));
         edit->Create(visible, ct.rect, this, ct.id);
         return edit;
     }
-    case CControlKind::ListBox: {
+    case CControlKind::ListBox:
+    {
         CListBox* list = pick(static_cast<CListBox*>(nullptr));
         list->Create(visible, ct.rect, this, ct.id);
         return list;
     }
-    case CControlKind::ComboBox: {
+    case CControlKind::ComboBox:
+    {
         CComboBox* combo = pick(static_cast<CComboBox*>(nullptr));
         combo->Create(visible, ct.rect, this, ct.id);
         return combo;
     }
-    case CControlKind::TreeCtrl: {
+    case CControlKind::TreeCtrl:
+    {
         CTreeCtrl* tree = pick(static_cast<CTreeCtrl*>(nullptr));
         tree->Create(visible, ct.rect, this, ct.id);
         return tree;
     }
-    case CControlKind::Slider: {
+    case CControlKind::Slider:
+    {
         CSliderCtrl* slider = pick(static_cast<CSliderCtrl*>(nullptr));
         slider->Create(visible, ct.rect, this, ct.id);
         return slider;
     }
-    case CControlKind::PageView: {
+    case CControlKind::PageView:
+    {
         CPageView* page = pick(static_cast<CPageView*>(nullptr));
         page->Create(ct.rect, this, ct.id);
         return page;
     }
-    case CControlKind::Custom: {
+    case CControlKind::Custom:
+    {
         CWnd* wnd = pick(static_cast<CWnd*>(nullptr));
         wnd->CreateEx(0, nullptr, WS_CHILD | WS_VISIBLE | visible, ct.rect, this, ct.id);
         return wnd;
@@ -2496,10 +2627,13 @@ BOOL CDialog::CreateDialogWindow(CWnd* parent, bool modal, QWidget* container)
     CDialogTemplate t;
     BuildTemplate(t);
     QWidget* w = nullptr;
-    if (container) {
+    if (container)
+    {
         w = new QWidget(container);
         w->resize(t.m_size.cx, t.m_size.cy);
-    } else {
+    }
+    else
+    {
         w = new CDialogWidget(ownerWidget);
         if (t.m_dwStyle & WS_THICKFRAME)
             w->resize(t.m_size.cx, t.m_size.cy);
@@ -2515,7 +2649,8 @@ BOOL CDialog::CreateDialogWindow(CWnd* parent, bool modal, QWidget* container)
     m_order.clear();
     m_groupStarts.clear();
     QButtonGroup* group = nullptr;
-    for (const CControlTemplate& ct : t.m_controls) {
+    for (const CControlTemplate& ct : t.m_controls)
+    {
         m_order.push_back(ct.id);
         const bool radio = ct.kind == CControlKind::RadioButton;
         if ((ct.style & WS_GROUP) || (radio && !group) || !radio)
@@ -2523,8 +2658,10 @@ BOOL CDialog::CreateDialogWindow(CWnd* parent, bool modal, QWidget* container)
         if (!radio || (ct.style & WS_GROUP))
             group = nullptr;
         CWnd* ctl = CreateControl(ct);
-        if (radio && ctl) {
-            if (!group) {
+        if (radio && ctl)
+        {
+            if (!group)
+            {
                 group = new QButtonGroup(w);
                 group->setExclusive(true);
             }
@@ -2562,9 +2699,12 @@ BOOL CDialog::OnInitDialog()
 BOOL CDialog::UpdateData(BOOL saveAndValidate)
 {
     CDataExchange dx(this, saveAndValidate);
-    try {
+    try
+    {
         DoDataExchange(&dx);
-    } catch (const CUserException&) {
+    }
+    catch (const CUserException&)
+    {
         return FALSE;
     }
     return TRUE;
@@ -2650,11 +2790,13 @@ BOOL CDialog::OnCommand(UINT id, UINT code)
         return FALSE;
     if (HandleOwnCommand(id, nullptr))
         return TRUE;
-    if (id == static_cast<UINT>(IDOK)) {
+    if (id == static_cast<UINT>(IDOK))
+    {
         OnOK();
         return TRUE;
     }
-    if (id == static_cast<UINT>(IDCANCEL)) {
+    if (id == static_cast<UINT>(IDCANCEL))
+    {
         OnCancel();
         return TRUE;
     }
@@ -2671,7 +2813,8 @@ BOOL CDialog::OnCmdMsg(UINT id, CCmdUI* pCmdUI)
 BOOL CDialog::PressButton(UINT id)
 {
     CWnd* ctl = GetDlgItem(id);
-    if (auto* button = dynamic_cast<CButton*>(ctl)) {
+    if (auto* button = dynamic_cast<CButton*>(ctl))
+    {
         if (!button->IsWindowEnabled())
             return FALSE;
         button->Click();
@@ -2686,7 +2829,8 @@ BOOL CDialog::PressButton(UINT id)
 void CDialog::PressEnter()
 {
     CDispatchGuard guard;
-    if (CWnd* def = GetDlgItem(m_nDefId)) {
+    if (CWnd* def = GetDlgItem(m_nDefId))
+    {
         if (!def->IsWindowEnabled())
             return;
     }
@@ -2706,10 +2850,7 @@ BOOL CDialog::PreTranslateMessage(MSG* pMsg)
     return FALSE;
 }
 
-void CDialog::OnClose()
-{
-    OnCommand(IDCANCEL, BN_CLICKED);
-}
+void CDialog::OnClose() { OnCommand(IDCANCEL, BN_CLICKED); }
 
 // ---------------------------------------------------------------------------
 // Buttons of a window's child controls

@@ -38,9 +38,9 @@
 // This header is free of Qt.
 
 #include "platform/core/CString.h"
-#include "platform/ui/DC.h"
 #include "platform/core/Geometry.h"
 #include "platform/core/Types.h"
+#include "platform/ui/DC.h"
 #include "platform/ui/UiService.h"
 #include "platform/ui/Wnd.h"
 
@@ -53,7 +53,7 @@ class CDataExchange;
 class CDialog;
 class CFont;
 
-constexpr UINT IDC_STATIC = 0xFFFF;   // a control nobody addresses
+constexpr UINT IDC_STATIC = 0xFFFF;  // a control nobody addresses
 
 // ---- Control styles ----
 constexpr DWORD BS_PUSHBUTTON = 0x0000;
@@ -132,7 +132,7 @@ enum class CControlKind
     TreeCtrl,
     Slider,
     PageView,
-    Custom   // a plain window (CWnd) the dialog draws itself
+    Custom  // a plain window (CWnd) the dialog draws itself
 };
 
 struct CControlTemplate
@@ -140,7 +140,7 @@ struct CControlTemplate
     CControlKind kind = CControlKind::Static;
     UINT id = IDC_STATIC;
     CString text;
-    CRect rect;     // pixels in the dialog's client area
+    CRect rect;  // pixels in the dialog's client area
     DWORD style = 0;
 };
 
@@ -223,9 +223,9 @@ class CEdit : public CWnd
 {
 public:
     BOOL Create(DWORD style, const CRect& rect, CWnd* parent, UINT id);
-    void SetWindowText(const char* text) override;   // "\r\n" line breaks
+    void SetWindowText(const char* text) override;  // "\r\n" line breaks
     CString GetWindowText() const override;
-    void LimitText(int maxChars = 0);                // 0: no limit
+    void LimitText(int maxChars = 0);  // 0: no limit
     void SetLimitText(int maxChars) { LimitText(maxChars); }
     int GetLimitText() const;
     BOOL SetReadOnly(BOOL readOnly = TRUE);
@@ -248,14 +248,14 @@ class CListBox : public CWnd
 {
 public:
     BOOL Create(DWORD style, const CRect& rect, CWnd* parent, UINT id);
-    int AddString(const char* text);                 // the index it got (sorted lists sort it in)
-    int InsertString(int index, const char* text);   // -1: at the end
-    int DeleteString(int index);                     // count left, LB_ERR for a bad index
+    int AddString(const char* text);                // the index it got (sorted lists sort it in)
+    int InsertString(int index, const char* text);  // -1: at the end
+    int DeleteString(int index);                    // count left, LB_ERR for a bad index
     void ResetContent();
     int GetCount() const;
-    int GetCurSel() const;                           // LB_ERR when none
-    int SetCurSel(int index);                        // -1 clears
-    int GetText(int index, CString& text) const;     // length, LB_ERR for a bad index
+    int GetCurSel() const;                        // LB_ERR when none
+    int SetCurSel(int index);                     // -1 clears
+    int GetText(int index, CString& text) const;  // length, LB_ERR for a bad index
     CString GetText(int index) const;
     int GetTextLen(int index) const;
     // First entry from after start (wrapping) beginning with / equal to the
@@ -340,7 +340,7 @@ constexpr UINT TVHT_ONITEMRIGHT = 0x0020;
 constexpr UINT TVHT_ONITEMSTATEICON = 0x0040;
 constexpr UINT TVHT_ONITEM = TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMSTATEICON;
 constexpr int TVSIL_NORMAL = 0;
-constexpr UINT TVN_BEGINDRAG = 0xFE70;   // notified to the parent when OnBeginDrag is not overridden
+constexpr UINT TVN_BEGINDRAG = 0xFE70;  // notified to the parent when OnBeginDrag is not overridden
 
 class CTreeCtrl : public CWnd
 {
@@ -381,7 +381,7 @@ public:
     BOOL SortChildren(HTREEITEM item);
     HTREEITEM HitTest(CPoint point, UINT* flags = nullptr) const;
     BOOL GetItemRect(HTREEITEM item, CRect* rect, BOOL textOnly) const;
-    CImageList* SetImageList(CImageList* imageList, int kind = TVSIL_NORMAL);   // answers the old one
+    CImageList* SetImageList(CImageList* imageList, int kind = TVSIL_NORMAL);  // answers the old one
     CImageList* GetImageList(int kind = TVSIL_NORMAL) const;
     // A drag image of the item (its picture and text); the caller deletes it.
     CImageList* CreateDragImage(HTREEITEM item);
@@ -389,7 +389,7 @@ public:
     // EndEditLabelNow ends it, keeping the typed text unless cancelled.
     BOOL EditLabel(HTREEITEM item);
     BOOL IsEditingLabel() const;
-    void SetEditText(const char* text);   // types into the open label editor
+    void SetEditText(const char* text);  // types into the open label editor
     BOOL EndEditLabelNow(BOOL cancel);
 
     // Label editing and dragging hooks. OnBeginLabelEdit answers whether
@@ -452,7 +452,7 @@ public:
     CDataExchange(CWnd* dialog, BOOL saveAndValidate) : m_bSaveAndValidate(saveAndValidate), m_pDlgWnd(dialog) {}
     CWnd* PrepareCtrl(UINT id);
     CWnd* PrepareEditCtrl(UINT id);
-    [[noreturn]] void Fail();   // puts the focus on the last control and ends the exchange
+    [[noreturn]] void Fail();  // puts the focus on the last control and ends the exchange
 
     BOOL m_bSaveAndValidate;
     CWnd* m_pDlgWnd;
@@ -466,7 +466,7 @@ void DDX_Text(CDataExchange* pDX, UINT id, UINT& value);
 void DDX_Text(CDataExchange* pDX, UINT id, float& value);
 void DDX_Text(CDataExchange* pDX, UINT id, double& value);
 void DDX_Check(CDataExchange* pDX, UINT id, int& value);
-void DDX_Radio(CDataExchange* pDX, UINT firstId, int& value);   // index in the group, -1 none
+void DDX_Radio(CDataExchange* pDX, UINT firstId, int& value);  // index in the group, -1 none
 void DDX_LBIndex(CDataExchange* pDX, UINT id, int& index);
 void DDX_LBString(CDataExchange* pDX, UINT id, CString& value);
 void DDX_LBStringExact(CDataExchange* pDX, UINT id, CString& value);
@@ -532,12 +532,12 @@ public:
     void OnClose() override;
 
     // ---- Modal protocol (used by the UI services) ----
-    BOOL BeginModal();          // creates the window and runs OnInitDialog
-    void ShowModal();           // shows it, blocking input to other windows
-    int RunModalLoop();         // serves events until EndDialog
+    BOOL BeginModal();   // creates the window and runs OnInitDialog
+    void ShowModal();    // shows it, blocking input to other windows
+    int RunModalLoop();  // serves events until EndDialog
     bool IsModalEnded() const { return m_bEnded; }
     int GetModalResult() const { return m_nResult; }
-    void FinishModal();         // destroys the window
+    void FinishModal();  // destroys the window
 
     // Hands keys on to the main frame (default: modeless only).
     bool m_bForwardAccelerators = false;
@@ -555,8 +555,8 @@ protected:
     UINT m_nDefId = IDOK;
     std::map<UINT, CWnd*> m_bound;
     std::vector<std::unique_ptr<CWnd>> m_ownedControls;
-    std::vector<UINT> m_groupStarts;   // ids of controls that start a group, in template order
-    std::vector<UINT> m_order;         // control ids in template order
+    std::vector<UINT> m_groupStarts;  // ids of controls that start a group, in template order
+    std::vector<UINT> m_order;        // control ids in template order
     class QEventLoop* m_pLoop = nullptr;
 
     friend void DDX_Radio(CDataExchange*, UINT, int&);

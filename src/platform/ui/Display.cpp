@@ -1,7 +1,7 @@
 #include "platform/ui/Display.h"
 
-#include "platform/ui/DC.h"
 #include "platform/core/File.h"
+#include "platform/ui/DC.h"
 #include "platform/ui/QtBridge.h"
 #include "platform/ui/UiService.h"
 #include "platform/ui/Wnd.h"
@@ -18,7 +18,8 @@
 #include <cmath>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 constexpr QImage::Format kSurfaceFormat = QImage::Format_RGB32;
 // The colour bits of a 32-bit pixel; the top byte is not colour.
@@ -50,13 +51,12 @@ int Truncate(double v)
 
 bool Is32Bit(const QImage& image)
 {
-    switch (image.format()) {
+    switch (image.format())
+    {
     case QImage::Format_RGB32:
     case QImage::Format_ARGB32:
-    case QImage::Format_ARGB32_Premultiplied:
-        return true;
-    default:
-        return false;
+    case QImage::Format_ARGB32_Premultiplied: return true;
+    default: return false;
     }
 }
 
@@ -68,14 +68,18 @@ QImage NewSurfaceImage(int width, int height)
     return image;
 }
 
-} // namespace
+}  // namespace
 
 // ---------------------------------------------------------------------------
 // Result names
 
 const char* DDErrorName(DDRESULT result)
 {
-    struct Entry { DDRESULT code; const char* name; };
+    struct Entry
+    {
+        DDRESULT code;
+        const char* name;
+    };
     static const Entry names[] = {
         {DD_OK, "DD_OK"},
         {DDERR_GENERIC, "DDERR_GENERIC"},
@@ -140,7 +144,8 @@ DDRESULT DDCopyBitmap(CSurface* surface, const QImage& bitmap, int x, int y, int
     if (dy == 0)
         dy = bitmap.height();
     QPainter painter(&surface->GetImage());
-    if (!painter.isActive()) {
+    if (!painter.isActive())
+    {
         qDebug("createcompatible dc failed");
         return DDERR_CANTCREATEDC;
     }
@@ -154,7 +159,8 @@ DDRESULT DDReLoadBitmap(CSurface* surface, const char* name)
     QImage bitmap;
     int width = 0;
     int height = 0;
-    if (!DDLoadBitmap(name, bitmap, width, height)) {
+    if (!DDLoadBitmap(name, bitmap, width, height))
+    {
         qDebug("handle is null");
         return DDERR_GENERIC;
     }
@@ -185,11 +191,13 @@ void ClipBltRects(int& x, int& y, CRect& src, const CRect& clip)
 {
     if (x - src.left + src.right > clip.right)
         src.right = clip.right - x + src.left;
-    if (x < clip.left) {
+    if (x < clip.left)
+    {
         src.left = clip.left - x + src.left;
         x = clip.left;
     }
-    if (y < clip.top) {
+    if (y < clip.top)
+    {
         src.top += clip.top - y;
         y = clip.top;
     }
@@ -212,7 +220,8 @@ CSurface::~CSurface()
 void CSurface::Attach(CDisplay* display, QImage image)
 {
     m_pDC.reset();
-    if (m_pDisplay != display) {
+    if (m_pDisplay != display)
+    {
         if (m_pDisplay)
             m_pDisplay->Unregister(this);
         if (display)
@@ -237,7 +246,8 @@ void CSurface::AttachExternal(CDisplay* display, QImage* image)
 
 void CSurface::SyncExternalSize()
 {
-    if (m_pImage->width() != m_width || m_pImage->height() != m_height) {
+    if (m_pImage->width() != m_width || m_pImage->height() != m_height)
+    {
         m_width = m_pImage->width();
         m_height = m_pImage->height();
         m_source = CRect(0, 0, m_width, m_height);
@@ -257,10 +267,7 @@ void CSurface::Detach()
     m_bitmapName.Empty();
 }
 
-BOOL CSurface::IsUsable() const
-{
-    return !m_pImage->isNull() && Is32Bit(*m_pImage);
-}
+BOOL CSurface::IsUsable() const { return !m_pImage->isNull() && Is32Bit(*m_pImage); }
 
 BOOL CSurface::CreateFromBitmap(CDisplay* display, const char* name)
 {
@@ -277,12 +284,14 @@ BOOL CSurface::CreateFromBitmap(CDisplay* display, const char* name)
 BOOL CSurface::Create(CDisplay* display, int width, int height)
 {
     CWnd* owner = display ? display->GetWindow() : nullptr;
-    if (width <= 0 || height <= 0) {
+    if (width <= 0 || height <= 0)
+    {
         ReportDDError(DDERR_INVALIDPARAMS, owner);
         return FALSE;
     }
     QImage image = NewSurfaceImage(width, height);
-    if (image.isNull()) {
+    if (image.isNull())
+    {
         ReportDDError(DDERR_OUTOFMEMORY, owner);
         return FALSE;
     }
@@ -295,7 +304,8 @@ DDRESULT CSurface::Blt(const CRect& dest, CSurface* target, const CRect& source,
 {
     if (!target)
         return DDERR_INVALIDPARAMS;
-    if (m_lost || target->m_lost) {
+    if (m_lost || target->m_lost)
+    {
         // The copy is not retried: the next paint draws again.
         if (m_lost)
             Restore();
@@ -324,7 +334,8 @@ DDRESULT CSurface::Blt(const CRect& dest, CSurface* target, const CRect& source,
 
     QImage copy;
     const QImage* src = m_pImage;
-    if (target == this) {
+    if (target == this)
+    {
         copy = m_pImage->copy();
         src = &copy;
     }
@@ -333,20 +344,23 @@ DDRESULT CSurface::Blt(const CRect& dest, CSurface* target, const CRect& source,
     // sizes copy pixel for pixel. Source pixels outside this surface are
     // left out.
     std::vector<int> columns(size_t(x1 - x0));
-    for (int x = x0; x < x1; ++x) {
+    for (int x = x0; x < x1; ++x)
+    {
         const long long k = x - dest.left;
         columns[size_t(x - x0)] = source.left + int((2 * k + 1) * sw / (2LL * dw));
     }
     const DWORD key = m_colorKey & kColorMask;
     QImage& out = *target->m_pImage;
-    for (int y = y0; y < y1; ++y) {
+    for (int y = y0; y < y1; ++y)
+    {
         const long long k = y - dest.top;
         const int sy = source.top + int((2 * k + 1) * sh / (2LL * dh));
         if (sy < 0 || sy >= m_height)
             continue;
         const QRgb* srcRow = reinterpret_cast<const QRgb*>(src->constScanLine(sy));
         QRgb* dstRow = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = x0; x < x1; ++x) {
+        for (int x = x0; x < x1; ++x)
+        {
             const int sx = columns[size_t(x - x0)];
             if (sx < 0 || sx >= m_width)
                 continue;
@@ -361,7 +375,8 @@ DDRESULT CSurface::Blt(const CRect& dest, CSurface* target, const CRect& source,
 
 DDRESULT CSurface::ColorFill(const CRect& rect, DWORD physicalColor)
 {
-    if (m_lost) {
+    if (m_lost)
+    {
         Restore();
         return DDERR_SURFACELOST;
     }
@@ -372,7 +387,8 @@ DDRESULT CSurface::ColorFill(const CRect& rect, DWORD physicalColor)
     const int y0 = std::max<int>(rect.top, 0);
     const int y1 = std::min<int>(rect.bottom, m_height);
     const QRgb pixel = 0xFF000000u | (physicalColor & kColorMask);
-    for (int y = y0; y < y1; ++y) {
+    for (int y = y0; y < y1; ++y)
+    {
         QRgb* row = reinterpret_cast<QRgb*>(m_pImage->scanLine(y));
         std::fill(row + x0, row + std::max(x0, x1), pixel);
     }
@@ -393,7 +409,8 @@ DDRESULT CSurface::BltClipped(CSurface* target)
         src.bottom = m_height - 1;
     int displayWidth = target ? target->m_width : 0;
     int displayHeight = target ? target->m_height : 0;
-    if (m_pDisplay) {
+    if (m_pDisplay)
+    {
         displayWidth = m_pDisplay->GetWidth();
         displayHeight = m_pDisplay->GetHeight();
     }
@@ -413,10 +430,7 @@ DDRESULT CSurface::BltFast(int x, int y, CSurface* target)
     return Blt(CRect(x, y, x + m_source.Width(), y + m_source.Height()), target, m_source, FALSE);
 }
 
-DDRESULT CSurface::BltStretchKeyed(CSurface* target)
-{
-    return Blt(m_dest, target, m_source, TRUE);
-}
+DDRESULT CSurface::BltStretchKeyed(CSurface* target) { return Blt(m_dest, target, m_source, TRUE); }
 
 DDRESULT CSurface::BltFastKeyed(int x, int y, CSurface* target)
 {
@@ -446,7 +460,8 @@ DDRESULT CSurface::BltScaledKeyed(int x, int y, float zoom, CSurface* target)
 
 DDRESULT CSurface::Mirror(bool horizontally, bool vertically)
 {
-    if (m_lost) {
+    if (m_lost)
+    {
         Restore();
         return DDERR_SURFACELOST;
     }
@@ -456,15 +471,9 @@ DDRESULT CSurface::Mirror(bool horizontally, bool vertically)
     return DD_OK;
 }
 
-DDRESULT CSurface::MirrorLeftRight()
-{
-    return Mirror(true, false);
-}
+DDRESULT CSurface::MirrorLeftRight() { return Mirror(true, false); }
 
-DDRESULT CSurface::MirrorUpDown()
-{
-    return Mirror(false, true);
-}
+DDRESULT CSurface::MirrorUpDown() { return Mirror(false, true); }
 
 void CSurface::SetColorKey(DWORD physicalColor)
 {
@@ -502,14 +511,17 @@ CDC* CSurface::GetDC()
     if (m_pDC)
         return m_pDC.get();
     CWnd* owner = m_pDisplay ? m_pDisplay->GetWindow() : nullptr;
-    if (m_lost) {
+    if (m_lost)
+    {
         const DDRESULT result = Restore();
-        if (result != DD_OK) {
+        if (result != DD_OK)
+        {
             ReportDDError(result, owner);
             return nullptr;
         }
     }
-    if (m_pImage->isNull()) {
+    if (m_pImage->isNull())
+    {
         ReportDDError(DDERR_CANTCREATEDC, owner);
         return nullptr;
     }
@@ -549,15 +561,9 @@ BOOL CFrameSurface::Load(CDisplay* display, const char* name, int columns, int r
     return TRUE;
 }
 
-int CFrameSurface::GetFrameWidth() const
-{
-    return m_columns > 0 ? m_width / m_columns : 0;
-}
+int CFrameSurface::GetFrameWidth() const { return m_columns > 0 ? m_width / m_columns : 0; }
 
-int CFrameSurface::GetFrameHeight() const
-{
-    return m_rows > 0 ? m_height / m_rows : 0;
-}
+int CFrameSurface::GetFrameHeight() const { return m_rows > 0 ? m_height / m_rows : 0; }
 
 CRect CFrameSurface::GetFrameRect(int frame) const
 {
@@ -589,15 +595,9 @@ void CSprite::SetSheet(CFrameSurface* sheet, BOOL ownsSheet)
     m_ownsSheet = ownsSheet;
 }
 
-int CSprite::GetWidth() const
-{
-    return m_pSheet ? RoundHalf(m_pSheet->GetFrameWidth() * double(m_scale)) : 0;
-}
+int CSprite::GetWidth() const { return m_pSheet ? RoundHalf(m_pSheet->GetFrameWidth() * double(m_scale)) : 0; }
 
-int CSprite::GetHeight() const
-{
-    return m_pSheet ? RoundHalf(m_pSheet->GetFrameHeight() * double(m_scale)) : 0;
-}
+int CSprite::GetHeight() const { return m_pSheet ? RoundHalf(m_pSheet->GetFrameHeight() * double(m_scale)) : 0; }
 
 BOOL CSprite::Prepare(int clipWidth, int clipHeight)
 {
@@ -611,20 +611,24 @@ BOOL CSprite::Prepare(int clipWidth, int clipHeight)
     const double scale = m_scale;
     CRect src = frame;
     CRect dst(m_x, m_y, m_x + RoundHalf(frame.Width() * scale), m_y + RoundHalf(frame.Height() * scale));
-    if (m_x < 1) {
+    if (m_x < 1)
+    {
         src.left -= RoundHalf(m_x / scale);
         dst.left -= m_x;
     }
-    if (m_y < 1) {
+    if (m_y < 1)
+    {
         src.top -= RoundHalf(m_y / scale);
         dst.top -= m_y;
     }
-    if (dst.right > clipWidth) {
+    if (dst.right > clipWidth)
+    {
         const int e = dst.right - clipWidth;
         src.right -= RoundHalf(e / scale);
         dst.right -= e;
     }
-    if (dst.bottom > clipHeight) {
+    if (dst.bottom > clipHeight)
+    {
         const int e = dst.bottom - clipHeight;
         src.bottom -= RoundHalf(e / scale);
         dst.bottom -= e;
@@ -734,14 +738,18 @@ BOOL CDisplay::Init(CWnd* window, int width, int height)
 
     m_pPrimary = std::make_unique<CSurface>();
     QImage* windowImage = window ? window->GetBackImage() : nullptr;
-    if (windowImage) {
+    if (windowImage)
+    {
         m_pPrimary->AttachExternal(this, windowImage);
-    } else if (!m_pPrimary->Create(this, width, height)) {
+    }
+    else if (!m_pPrimary->Create(this, width, height))
+    {
         m_pPrimary.reset();
         return FALSE;
     }
     m_pBack = std::make_unique<CSurface>();
-    if (!m_pBack->Create(this, width, height)) {
+    if (!m_pBack->Create(this, width, height))
+    {
         m_pBack.reset();
         m_pPrimary.reset();
         return FALSE;
@@ -763,9 +771,11 @@ void CDisplay::Present()
     if (!m_pPrimary || !m_pBack)
         return;
     CWnd* window = m_pWindowRef && m_pWindowRef->widget ? m_pWindow : nullptr;
-    if (window) {
+    if (window)
+    {
         // The window may have been resized or have made a new image.
-        if (QImage* image = window->GetBackImage()) {
+        if (QImage* image = window->GetBackImage())
+        {
             if (&m_pPrimary->GetImage() != image)
                 m_pPrimary->AttachExternal(this, image);
             else
@@ -800,7 +810,8 @@ CDC* CDisplay::GetSurfaceDC()
 {
     if (!m_pBack)
         return nullptr;
-    if (m_bSurfaceDCLent) {
+    if (m_bSurfaceDCLent)
+    {
         m_pBack->ReleaseDC();
         m_bSurfaceDCLent = FALSE;
     }

@@ -21,10 +21,9 @@
 // This header is free of Qt (QImage is only forward-declared).
 
 #include "platform/core/CString.h"
-#include "platform/ui/DC.h"
 #include "platform/core/Geometry.h"
 #include "platform/core/Types.h"
-
+#include "platform/ui/DC.h"
 
 #include <memory>
 #include <vector>
@@ -142,8 +141,8 @@ protected:
     BOOL m_hasColorKey = FALSE;
     CRect m_source;
     CRect m_dest;
-    std::unique_ptr<QImage> m_pOwnImage;   // never null
-    QImage* m_pImage;                      // the own image, or the window's
+    std::unique_ptr<QImage> m_pOwnImage;  // never null
+    QImage* m_pImage;                     // the own image, or the window's
     BOOL m_lost = FALSE;
     CDisplay* m_pDisplay = nullptr;
 
@@ -205,7 +204,11 @@ public:
     BOOL PrepareDraw();
     BOOL PrepareDrawOnSurface(CSurface* target);
 
-    void SetPosition(int x, int y) { m_x = x; m_y = y; }
+    void SetPosition(int x, int y)
+    {
+        m_x = x;
+        m_y = y;
+    }
     int GetX() const { return m_x; }
     int GetY() const { return m_y; }
     void SetFrame(int frame) { m_frame = frame; }
@@ -274,7 +277,7 @@ private:
     int m_colorDepth = 0;
     CWnd* m_pWindow = nullptr;
     struct WindowRef;
-    std::unique_ptr<WindowRef> m_pWindowRef;   // tells whether m_pWindow still lives
+    std::unique_ptr<WindowRef> m_pWindowRef;  // tells whether m_pWindow still lives
     BOOL m_bFullScreen = FALSE;
     BOOL m_bSurfaceDCLent = FALSE;
     std::vector<CSurface*> m_surfaces;

@@ -10,7 +10,8 @@ namespace
 template <class T>
 std::function<T*()> FactoryOf(CRuntimeClass* runtimeClass)
 {
-    return [runtimeClass]() -> T* {
+    return [runtimeClass]() -> T*
+    {
         if (!runtimeClass)
             return nullptr;
         CObject* object = runtimeClass->CreateObject();
@@ -20,11 +21,13 @@ std::function<T*()> FactoryOf(CRuntimeClass* runtimeClass)
         return typed;
     };
 }
-} // namespace
+}  // namespace
 
 CSingleDocTemplate::CSingleDocTemplate(UINT resourceId, std::function<CDocument*()> newDocument,
                                        std::function<CFrameWnd*()> newFrame, std::function<CView*()> newView)
-    : m_nResourceId(resourceId), m_newDocument(std::move(newDocument)), m_newFrame(std::move(newFrame)),
+    : m_nResourceId(resourceId),
+      m_newDocument(std::move(newDocument)),
+      m_newFrame(std::move(newFrame)),
       m_newView(std::move(newView))
 {
 }
@@ -39,7 +42,8 @@ CSingleDocTemplate::CSingleDocTemplate(UINT resourceId, CRuntimeClass* documentC
 CSingleDocTemplate::~CSingleDocTemplate()
 {
     // The frame (and its view) go before the document they show.
-    if (m_pFrame) {
+    if (m_pFrame)
+    {
         if (CWinApp* app = AfxGetApp())
             if (app->m_pMainWnd == m_pFrame.get())
                 app->m_pMainWnd = nullptr;
@@ -54,9 +58,12 @@ BOOL CSingleDocTemplate::GetDocString(CString& text, DocStringIndex index) const
     int part = 0;
     int start = 0;
     const int length = m_strDocStrings.GetLength();
-    for (int i = 0; i <= length; ++i) {
-        if (i == length || m_strDocStrings[i] == '\n') {
-            if (part == index) {
+    for (int i = 0; i <= length; ++i)
+    {
+        if (i == length || m_strDocStrings[i] == '\n')
+        {
+            if (part == index)
+            {
                 text = m_strDocStrings.Mid(start, i - start);
                 return !text.IsEmpty();
             }
@@ -99,29 +106,37 @@ BOOL CSingleDocTemplate::CreateFrameAndView()
 CDocument* CSingleDocTemplate::OpenDocumentFile(const char* path, BOOL makeVisible)
 {
     bool created = false;
-    if (!m_pDocument) {
+    if (!m_pDocument)
+    {
         m_pDocument.reset(m_newDocument ? m_newDocument() : nullptr);
         if (!m_pDocument)
             return nullptr;
         m_pDocument->SetDocTemplate(this);
         created = true;
-    } else if (!m_pDocument->SaveModified()) {
+    }
+    else if (!m_pDocument->SaveModified())
+    {
         return nullptr;
     }
-    if (!CreateFrameAndView()) {
+    if (!CreateFrameAndView())
+    {
         if (created)
             m_pDocument.reset();
         return nullptr;
     }
     CDocument* doc = m_pDocument.get();
-    if (!path || !*path) {
+    if (!path || !*path)
+    {
         if (!doc->OnNewDocument())
             return nullptr;
         CString title;
         GetDocString(title, fileNewName);
         doc->SetTitle(title.IsEmpty() ? CString("Untitled") : title);
-    } else {
-        if (!doc->OnOpenDocument(path)) {
+    }
+    else
+    {
+        if (!doc->OnOpenDocument(path))
+        {
             // A half-read document would be worse than an empty one.
             doc->OnNewDocument();
             return nullptr;
@@ -132,10 +147,7 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const char* path, BOOL makeVisib
     return doc;
 }
 
-BOOL CSingleDocTemplate::SaveAllModified()
-{
-    return m_pDocument ? m_pDocument->SaveModified() : TRUE;
-}
+BOOL CSingleDocTemplate::SaveAllModified() { return m_pDocument ? m_pDocument->SaveModified() : TRUE; }
 
 void CSingleDocTemplate::CloseAllDocuments(BOOL)
 {

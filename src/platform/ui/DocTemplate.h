@@ -21,10 +21,19 @@ class CView;
 class CSingleDocTemplate
 {
 public:
-    enum DocStringIndex { windowTitle, docName, fileNewName, filterName, filterExt, regFileTypeId, regFileTypeName };
+    enum DocStringIndex
+    {
+        windowTitle,
+        docName,
+        fileNewName,
+        filterName,
+        filterExt,
+        regFileTypeId,
+        regFileTypeName
+    };
 
-    CSingleDocTemplate(UINT resourceId, std::function<CDocument*()> newDocument,
-                       std::function<CFrameWnd*()> newFrame, std::function<CView*()> newView);
+    CSingleDocTemplate(UINT resourceId, std::function<CDocument*()> newDocument, std::function<CFrameWnd*()> newFrame,
+                       std::function<CView*()> newView);
     // The same with run-time classes that can be created by name.
     CSingleDocTemplate(UINT resourceId, CRuntimeClass* documentClass, CRuntimeClass* frameClass,
                        CRuntimeClass* viewClass);

@@ -1,9 +1,9 @@
 #include "platform/ui/Document.h"
 
-#include "platform/ui/App.h"
 #include "platform/core/Archive.h"
-#include "platform/ui/DocTemplate.h"
 #include "platform/core/File.h"
+#include "platform/ui/App.h"
+#include "platform/ui/DocTemplate.h"
 #include "platform/ui/Frame.h"
 #include "platform/ui/UiService.h"
 #include "platform/ui/View.h"
@@ -28,19 +28,25 @@ BOOL CDocument::OnOpenDocument(const char* path)
 {
     CFile file;
     CFileException error;
-    if (!file.Open(path, CFile::modeRead | CFile::typeBinary, &error)) {
-        AfxMessageBox(CString("Cannot open the file ") + path + ".\r\n" + error.GetErrorText(), MB_OK | MB_ICONEXCLAMATION);
+    if (!file.Open(path, CFile::modeRead | CFile::typeBinary, &error))
+    {
+        AfxMessageBox(CString("Cannot open the file ") + path + ".\r\n" + error.GetErrorText(),
+                      MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
     DeleteContents();
     SetModifiedFlag(TRUE);
-    try {
+    try
+    {
         CArchive ar(&file, CArchive::load);
         Serialize(ar);
         ar.Close();
-    } catch (const CException& e) {
+    }
+    catch (const CException& e)
+    {
         DeleteContents();
-        AfxMessageBox(CString("The file ") + path + " could not be read.\r\n" + e.GetErrorText(), MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(CString("The file ") + path + " could not be read.\r\n" + e.GetErrorText(),
+                      MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
     SetModifiedFlag(FALSE);
@@ -51,18 +57,24 @@ BOOL CDocument::OnSaveDocument(const char* path)
 {
     CFile file;
     CFileException error;
-    if (!file.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary, &error)) {
-        AfxMessageBox(CString("Cannot save the file ") + path + ".\r\n" + error.GetErrorText(), MB_OK | MB_ICONEXCLAMATION);
+    if (!file.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary, &error))
+    {
+        AfxMessageBox(CString("Cannot save the file ") + path + ".\r\n" + error.GetErrorText(),
+                      MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
-    try {
+    try
+    {
         CArchive ar(&file, CArchive::store);
         Serialize(ar);
         ar.Close();
         file.Close();
-    } catch (const CException& e) {
+    }
+    catch (const CException& e)
+    {
         file.Abort();
-        AfxMessageBox(CString("The file ") + path + " could not be written.\r\n" + e.GetErrorText(), MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(CString("The file ") + path + " could not be written.\r\n" + e.GetErrorText(),
+                      MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
     SetModifiedFlag(FALSE);
@@ -100,10 +112,12 @@ BOOL CDocument::DoFileSave()
 BOOL CDocument::DoSave(const char* path, BOOL replace)
 {
     CString target(path);
-    if (target.IsEmpty()) {
+    if (target.IsEmpty())
+    {
         CString filter("All Files (*.*)|*.*||");
         CString ext;
-        if (m_pDocTemplate) {
+        if (m_pDocTemplate)
+        {
             filter = m_pDocTemplate->GetFilter();
             m_pDocTemplate->GetDocString(ext, CSingleDocTemplate::filterExt);
             if (ext.GetLength() > 0 && ext[0] == '.')
@@ -162,8 +176,10 @@ void CDocument::AddView(CView* view)
 
 void CDocument::RemoveView(CView* view)
 {
-    for (auto it = m_views.begin(); it != m_views.end(); ++it) {
-        if (*it == view) {
+    for (auto it = m_views.begin(); it != m_views.end(); ++it)
+    {
+        if (*it == view)
+        {
             m_views.erase(it);
             view->SetDocument(nullptr);
             return;

@@ -12,8 +12,8 @@
 // and answers FALSE.
 
 #include "platform/core/CString.h"
-#include "platform/ui/CmdTarget.h"
 #include "platform/core/Types.h"
+#include "platform/ui/CmdTarget.h"
 #include "platform/ui/Wnd.h"
 
 #include <vector>

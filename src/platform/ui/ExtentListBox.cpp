@@ -8,7 +8,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 // Room for the item's margins beside its text.
 constexpr int kItemMargin = 6;
@@ -18,7 +19,7 @@ constexpr int kDefaultTabStop = 2;
 constexpr int kDefaultTabChars = 8;
 constexpr const char* kAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
 
-} // namespace
+}  // namespace
 
 CExtentListBox::~CExtentListBox() = default;
 
@@ -42,19 +43,24 @@ int CExtentListBox::MeasureText(const CString& text) const
     const int fallback = std::max(1, kDefaultTabChars * AverageCharWidth());
     int x = 0;
     int start = 0;
-    for (;;) {
+    for (;;)
+    {
         const int tab = text.Find('\t', start);
         const CString part = tab < 0 ? text.Mid(start) : text.Mid(start, tab - start);
         x += metrics.horizontalAdvance(ToQString(part));
         if (tab < 0)
             break;
         int next = -1;
-        if (m_tabStops.size() == 1) {
+        if (m_tabStops.size() == 1)
+        {
             const int every = m_tabStops[0] > 0 ? m_tabStops[0] : fallback;
             next = (x / every + 1) * every;
-        } else {
+        }
+        else
+        {
             for (int stop : m_tabStops)
-                if (stop > x) {
+                if (stop > x)
+                {
                     next = stop;
                     break;
                 }
@@ -97,7 +103,8 @@ void CExtentListBox::EnsureTabStops()
 int CExtentListBox::AddString(const char* text)
 {
     const int index = CListBox::AddString(text);
-    if (index >= 0 && !m_bSuspended) {
+    if (index >= 0 && !m_bSuspended)
+    {
         EnsureTabStops();
         MeasureItem(index, text);
         SetHorizontalExtent(m_nWidest);
@@ -108,7 +115,8 @@ int CExtentListBox::AddString(const char* text)
 int CExtentListBox::InsertString(int index, const char* text)
 {
     const int at = CListBox::InsertString(index, text);
-    if (at >= 0 && !m_bSuspended) {
+    if (at >= 0 && !m_bSuspended)
+    {
         EnsureTabStops();
         MeasureItem(at, text);
         SetHorizontalExtent(m_nWidest);
@@ -126,7 +134,8 @@ int CExtentListBox::DeleteString(int index)
         return left;
     const int width = record->m_width;
     m_widths.RemoveAt(index);
-    if (width >= m_nWidest) {
+    if (width >= m_nWidest)
+    {
         m_nWidest = 0;
         for (int i = 0; i < m_widths.GetSize(); ++i)
             m_nWidest = std::max(m_nWidest, m_widths.GetAt(i)->m_width);

@@ -10,9 +10,9 @@
 // not virtual: hold the box as a CExtentListBox).
 
 #include "platform/core/Collections.h"
-#include "platform/ui/Dialog.h"
 #include "platform/core/Object.h"
 #include "platform/core/Types.h"
+#include "platform/ui/Dialog.h"
 
 #include <vector>
 
@@ -36,7 +36,7 @@ public:
     // Stops in dialog units; kept in pixels of the control's font.
     BOOL SetTabStops(int count, const int* stops);
     BOOL SetTabStops(int stop) { return SetTabStops(1, &stop); }
-    BOOL SetTabStops();   // the list box's default: one stop of 2 dialog units
+    BOOL SetTabStops();  // the list box's default: one stop of 2 dialog units
     // Emptying the box forgets every width too.
     void ResetContent();
 
@@ -63,7 +63,7 @@ private:
     int AverageCharWidth() const;
 
     BOOL m_bSuspended = FALSE;
-    TypedObArray<CItemExtent> m_widths;   // one per item, in item order
+    TypedObArray<CItemExtent> m_widths;  // one per item, in item order
     int m_nWidest = 0;
-    std::vector<int> m_tabStops;          // pixels
+    std::vector<int> m_tabStops;  // pixels
 };

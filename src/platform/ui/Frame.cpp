@@ -35,7 +35,8 @@ BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateCon
         return FALSE;
     CREATESTRUCT cs;
     cs.style = style;
-    if (context && context->m_pTemplate) {
+    if (context && context->m_pTemplate)
+    {
         CString title;
         context->m_pTemplate->GetDocString(title, CSingleDocTemplate::windowTitle);
         cs.lpszName = title;
@@ -66,12 +67,14 @@ BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateCon
 
     {
         CDispatchGuard guard;
-        if (OnCreate() == -1) {
+        if (OnCreate() == -1)
+        {
             DestroyWindow();
             return FALSE;
         }
     }
-    if (context && !OnCreateClient(context)) {
+    if (context && !OnCreateClient(context))
+    {
         DestroyWindow();
         return FALSE;
     }
@@ -99,10 +102,7 @@ BOOL CFrameWnd::OnCreateClient(CCreateContext* context)
 
 void CFrameWnd::SetActiveView(CView* view) { m_pActiveView = view; }
 
-CDocument* CFrameWnd::GetActiveDocument() const
-{
-    return m_pActiveView ? m_pActiveView->GetDocument() : nullptr;
-}
+CDocument* CFrameWnd::GetActiveDocument() const { return m_pActiveView ? m_pActiveView->GetDocument() : nullptr; }
 
 void CFrameWnd::InitialUpdateFrame(CDocument* document, BOOL makeVisible)
 {
@@ -127,22 +127,27 @@ void CFrameWnd::DrawMenuBar()
         return;
     QMenuBar* bar = main->menuBar();
     bar->clear();
-    if (!m_pMenu) {
+    if (!m_pMenu)
+    {
         bar->hide();
         return;
     }
     bar->show();
-    for (int i = 0; i < static_cast<int>(m_pMenu->GetMenuItemCount()); ++i) {
+    for (int i = 0; i < static_cast<int>(m_pMenu->GetMenuItemCount()); ++i)
+    {
         const CMenu::Item* item = m_pMenu->GetItem(i);
         if (!item || item->separator)
             continue;
-        if (item->popup) {
+        if (item->popup)
+        {
             QMenu* menu = bar->addMenu(ToQString(item->text));
             menu->setProperty("kdrPosition", i);
             QObject::connect(menu, &QMenu::aboutToShow, menu, [this, i] { UpdateMenuPopup(i); });
             // Filled once now so that the bar knows its items before first use.
             m_pMenu->GetSubMenu(i)->FillQMenu(menu, [this](UINT id) { PostCommand(id); });
-        } else {
+        }
+        else
+        {
             QAction* action = bar->addAction(ToQString(item->text));
             const UINT id = item->id;
             QObject::connect(action, &QAction::triggered, bar, [this, id] { PostCommand(id); });
@@ -155,7 +160,8 @@ QMenu* CFrameWnd::GetQMenu(int position) const
     auto* main = qobject_cast<QMainWindow*>(m_pWidget);
     if (!main)
         return nullptr;
-    for (QAction* action : main->menuBar()->actions()) {
+    for (QAction* action : main->menuBar()->actions())
+    {
         QMenu* menu = action->menu();
         if (menu && menu->property("kdrPosition").toInt() == position)
             return menu;
@@ -209,8 +215,10 @@ void CFrameWnd::AddControlBar(CControlBar* bar)
 
 void CFrameWnd::RemoveControlBar(CControlBar* bar)
 {
-    for (auto it = m_bars.begin(); it != m_bars.end(); ++it) {
-        if (*it == bar) {
+    for (auto it = m_bars.begin(); it != m_bars.end(); ++it)
+    {
+        if (*it == bar)
+        {
             m_bars.erase(it);
             return;
         }
@@ -227,8 +235,10 @@ CControlBar* CFrameWnd::GetControlBar(UINT id) const
 
 void CFrameWnd::SetMessageText(const char* text)
 {
-    for (CControlBar* bar : m_bars) {
-        if (auto* status = dynamic_cast<CStatusBar*>(bar)) {
+    for (CControlBar* bar : m_bars)
+    {
+        if (auto* status = dynamic_cast<CStatusBar*>(bar))
+        {
             status->SetPaneText(0, text);
             return;
         }
@@ -246,7 +256,8 @@ void CFrameWnd::OnIdleUpdateCmdUI()
 void CFrameWnd::UpdateFrameTitle()
 {
     CString title = m_strTitle;
-    if (m_dwStyle & FWS_ADDTOTITLE) {
+    if (m_dwStyle & FWS_ADDTOTITLE)
+    {
         CDocument* doc = GetActiveDocument();
         if (doc && !doc->GetTitle().IsEmpty())
             title = doc->GetTitle() + " - " + m_strTitle;
@@ -285,7 +296,8 @@ void CFrameWnd::OnClose()
 
 void CFrameWnd::OnDestroy()
 {
-    if (CWinApp* app = AfxGetApp()) {
+    if (CWinApp* app = AfxGetApp())
+    {
         if (app->m_pMainWnd == this)
             app->PostQuitMessage(0);
     }

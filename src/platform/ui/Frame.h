@@ -18,8 +18,8 @@
 // window; destroying the application's main window posts the quit message.
 
 #include "platform/core/CString.h"
-#include "platform/ui/Command.h"
 #include "platform/core/Types.h"
+#include "platform/ui/Command.h"
 #include "platform/ui/Wnd.h"
 
 #include <functional>
@@ -58,8 +58,8 @@ public:
     CFrameWnd();
     ~CFrameWnd() override;
 
-    virtual BOOL LoadFrame(UINT resourceId, DWORD style = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
-                           CWnd* parent = nullptr, CCreateContext* context = nullptr);
+    virtual BOOL LoadFrame(UINT resourceId, DWORD style = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, CWnd* parent = nullptr,
+                           CCreateContext* context = nullptr);
     virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
     virtual BOOL OnCreateClient(CCreateContext* context);
     DWORD GetStyle() const { return m_dwStyle; }
@@ -70,9 +70,9 @@ public:
     void InitialUpdateFrame(CDocument* document, BOOL makeVisible);
 
     // Menu bar.
-    void SetMenu(CMenu* menu);   // not owned; null removes the bar
+    void SetMenu(CMenu* menu);  // not owned; null removes the bar
     CMenu* GetMenu() const { return m_pMenu; }
-    void DrawMenuBar();          // shows changes of the top-level items
+    void DrawMenuBar();  // shows changes of the top-level items
     // Runs the update protocol for a top-level menu as when it opens.
     void UpdateMenuPopup(int position);
     // The Qt menu of a top-level item (null when none), for tests.

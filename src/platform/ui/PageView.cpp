@@ -11,7 +11,7 @@
 namespace
 {
 QTextBrowser* BrowserOf(QWidget* w) { return qobject_cast<QTextBrowser*>(w); }
-}
+}  // namespace
 
 CString PathFromFileAddress(const char* address)
 {
@@ -19,7 +19,8 @@ CString PathFromFileAddress(const char* address)
     a.Trim();
     if (a.IsEmpty())
         return CString();
-    if (a.Left(5).CompareNoCase("file:") == 0) {
+    if (a.Left(5).CompareNoCase("file:") == 0)
+    {
         a = a.Mid(5);
         a.Replace('\\', '/');
         // "file:///path", "file://host/path" and "file:\\path" all come here.
@@ -30,7 +31,9 @@ CString PathFromFileAddress(const char* address)
         while (a.Left(2) == "//")
             a = a.Mid(1);
         a = FromQString(QUrl::fromPercentEncoding(ToQString(a).toUtf8()));
-    } else if (a.Find("://") > 0) {
+    }
+    else if (a.Find("://") > 0)
+    {
         return CString();
     }
     // A drive letter of the system the addresses were written on has no
@@ -61,29 +64,38 @@ BOOL CPageView::Create(const CRect& rect, CWnd* parent, UINT id)
     Attach(browser, parent == nullptr);
     // The view bound to the browser now (a member may have taken it over).
     auto self = [browser] { return dynamic_cast<CPageView*>(CWnd::FromWidget(browser)); };
-    QObject::connect(browser, &QTextBrowser::backwardAvailable, browser, [self](bool available) {
-        CPageView* view = self();
-        if (view && view->m_onCommandStateChange) {
-            CDispatchGuard guard;
-            view->m_onCommandStateChange(CSC_NAVIGATEBACK, available);
-        }
-    });
-    QObject::connect(browser, &QTextBrowser::forwardAvailable, browser, [self](bool available) {
-        CPageView* view = self();
-        if (view && view->m_onCommandStateChange) {
-            CDispatchGuard guard;
-            view->m_onCommandStateChange(CSC_NAVIGATEFORWARD, available);
-        }
-    });
+    QObject::connect(browser, &QTextBrowser::backwardAvailable, browser,
+                     [self](bool available)
+                     {
+                         CPageView* view = self();
+                         if (view && view->m_onCommandStateChange)
+                         {
+                             CDispatchGuard guard;
+                             view->m_onCommandStateChange(CSC_NAVIGATEBACK, available);
+                         }
+                     });
+    QObject::connect(browser, &QTextBrowser::forwardAvailable, browser,
+                     [self](bool available)
+                     {
+                         CPageView* view = self();
+                         if (view && view->m_onCommandStateChange)
+                         {
+                             CDispatchGuard guard;
+                             view->m_onCommandStateChange(CSC_NAVIGATEFORWARD, available);
+                         }
+                     });
     // The title is announced once the history has moved, so a listener
     // that asks for the location name gets the new page's.
-    QObject::connect(browser, &QTextBrowser::historyChanged, browser, [self] {
-        CPageView* view = self();
-        if (view && view->m_onTitleChange) {
-            CDispatchGuard guard;
-            view->m_onTitleChange(view->GetTitle());
-        }
-    });
+    QObject::connect(browser, &QTextBrowser::historyChanged, browser,
+                     [self]
+                     {
+                         CPageView* view = self();
+                         if (view && view->m_onTitleChange)
+                         {
+                             CDispatchGuard guard;
+                             view->m_onTitleChange(view->GetTitle());
+                         }
+                     });
     browser->show();
     return TRUE;
 }
@@ -94,7 +106,8 @@ BOOL CPageView::Navigate(const char* address)
     if (!browser)
         return FALSE;
     const CString path = PathFromFileAddress(address);
-    if (path.IsEmpty() || !FileExists(path)) {
+    if (path.IsEmpty() || !FileExists(path))
+    {
         browser->setHtml(QStringLiteral("<p>The page %1 cannot be shown.</p>").arg(ToQString(address).toHtmlEscaped()));
         return FALSE;
     }

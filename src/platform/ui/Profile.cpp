@@ -19,7 +19,7 @@ QString KeyOf(const char* section, const char* entry)
 {
     return ToQString(section ? section : "") + QLatin1Char('/') + ToQString(entry ? entry : "");
 }
-} // namespace
+}  // namespace
 
 struct CProfile::Impl
 {
@@ -35,8 +35,8 @@ CProfile::CProfile(const CString& registryKey, const CString& appName) : m_p(std
         base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     const QString dir = base + QLatin1Char('/') + key;
     QDir().mkpath(dir);
-    m_p->settings = std::make_unique<QSettings>(dir + QLatin1Char('/') + app + QStringLiteral(".ini"),
-                                                QSettings::IniFormat);
+    m_p->settings =
+        std::make_unique<QSettings>(dir + QLatin1Char('/') + app + QStringLiteral(".ini"), QSettings::IniFormat);
 }
 
 CProfile::~CProfile()
@@ -60,11 +60,16 @@ BOOL CProfile::WriteString(const char* section, const char* entry, const char* v
 {
     if (!section)
         return FALSE;
-    if (!entry) {
+    if (!entry)
+    {
         m_p->settings->remove(ToQString(section));
-    } else if (!value) {
+    }
+    else if (!value)
+    {
         m_p->settings->remove(KeyOf(section, entry));
-    } else {
+    }
+    else
+    {
         m_p->settings->setValue(KeyOf(section, entry), ToQString(value));
     }
     m_p->settings->sync();
@@ -111,8 +116,10 @@ void CRecentFileList::Add(const char* path)
     if (!path || !*path)
         return;
     const CString name(path);
-    for (auto it = m_files.begin(); it != m_files.end(); ++it) {
-        if (it->CompareNoCase(name) == 0) {
+    for (auto it = m_files.begin(); it != m_files.end(); ++it)
+    {
+        if (it->CompareNoCase(name) == 0)
+        {
             m_files.erase(it);
             break;
         }
@@ -143,7 +150,8 @@ void CRecentFileList::ReadList()
     m_files.clear();
     if (!m_pProfile)
         return;
-    for (int i = 0; i < m_nSize; ++i) {
+    for (int i = 0; i < m_nSize; ++i)
+    {
         CString entry;
         entry.Format("File%d", i + 1);
         CString value = m_pProfile->GetString(kRecentSection, entry, "");
@@ -156,7 +164,8 @@ void CRecentFileList::WriteList()
 {
     if (!m_pProfile)
         return;
-    for (int i = 0; i < m_nSize; ++i) {
+    for (int i = 0; i < m_nSize; ++i)
+    {
         CString entry;
         entry.Format("File%d", i + 1);
         if (i < GetCount())
@@ -171,7 +180,8 @@ void CRecentFileList::UpdateMenu(CCmdUI* pCmdUI) const
     if (!pCmdUI)
         return;
     const int index = static_cast<int>(pCmdUI->m_nID) - static_cast<int>(m_nFirstId);
-    if (index < 0 || index >= GetCount()) {
+    if (index < 0 || index >= GetCount())
+    {
         pCmdUI->SetText(index == 0 ? "Recent File" : "");
         pCmdUI->Enable(FALSE);
         return;

@@ -26,7 +26,7 @@ public:
     static CString GetStorageDirectory();
 
     CString GetString(const char* section, const char* entry, const char* defaultValue = nullptr) const;
-    BOOL WriteString(const char* section, const char* entry, const char* value);   // null value removes the entry
+    BOOL WriteString(const char* section, const char* entry, const char* value);  // null value removes the entry
     int GetInt(const char* section, const char* entry, int defaultValue) const;
     BOOL WriteInt(const char* section, const char* entry, int value);
     void Sync();
@@ -45,11 +45,11 @@ class CRecentFileList
 public:
     CRecentFileList(CProfile* profile, UINT firstCommandId, int size);
 
-    void Add(const char* path);            // moves an existing entry (same path ignoring case) to the front
+    void Add(const char* path);  // moves an existing entry (same path ignoring case) to the front
     void Remove(int index);
     int GetSize() const { return m_nSize; }
     int GetCount() const { return static_cast<int>(m_files.size()); }
-    CString operator[](int index) const;   // empty outside the list
+    CString operator[](int index) const;  // empty outside the list
     void ReadList();
     void WriteList();
     // Menu text for the entry of a command id: "&1 name", or hides nothing

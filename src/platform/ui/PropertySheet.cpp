@@ -24,7 +24,8 @@ public:
     explicit CSheetWindow(QWidget* parent) : QDialog(parent) {}
     void reject() override
     {
-        if (auto* sheet = dynamic_cast<CPropertySheet*>(CWnd::FromWidget(this))) {
+        if (auto* sheet = dynamic_cast<CPropertySheet*>(CWnd::FromWidget(this)))
+        {
             CDispatchGuard guard;
             sheet->OnClose();
         }
@@ -41,7 +42,7 @@ CSize PageSize(CPropertyPage* page, CString* caption)
         *caption = t.m_strCaption;
     return t.m_size;
 }
-} // namespace
+}  // namespace
 
 // ---------------------------------------------------------------------------
 
@@ -65,10 +66,7 @@ BOOL CPropertyPage::CreatePage(CPropertySheet* sheet, QWidget* tab)
     return TRUE;
 }
 
-BOOL CPropertyPage::OnSetActive()
-{
-    return TRUE;
-}
+BOOL CPropertyPage::OnSetActive() { return TRUE; }
 
 BOOL CPropertyPage::OnKillActive() { return UpdateData(TRUE); }
 
@@ -86,7 +84,8 @@ void CPropertyPage::SetModified(BOOL changed) { m_bChanged = changed != FALSE; }
 
 void CPropertyPage::CancelToClose()
 {
-    if (m_pSheet && m_pSheet->m_pModal) {
+    if (m_pSheet && m_pSheet->m_pModal)
+    {
         if (CWnd* ok = m_pSheet->m_pModal->GetDlgItem(IDOK))
             ok->EnableWindow(FALSE);
         m_pSheet->m_pModal->SetDlgItemText(IDCANCEL, "Close");
@@ -103,7 +102,8 @@ void CSheetDialog::BuildTemplate(CDialogTemplate& t)
 {
     int w = 200;
     int h = 100;
-    for (int i = 0; i < m_pSheet->GetPageCount(); ++i) {
+    for (int i = 0; i < m_pSheet->GetPageCount(); ++i)
+    {
         const CSize s = PageSize(m_pSheet->GetPage(i), nullptr);
         w = std::max<int>(w, s.cx);
         h = std::max<int>(h, s.cy);
@@ -113,7 +113,8 @@ void CSheetDialog::BuildTemplate(CDialogTemplate& t)
     t.Caption(m_pSheet->m_strCaption).Size(width + 2 * kMargin, height + 2 * kMargin + kButtonH + kMargin);
     const int y = kMargin + height + kMargin;
     int x = width + kMargin - kButtonW;
-    if (!(m_pSheet->m_dwFlags & PSH_NOAPPLYNOW)) {
+    if (!(m_pSheet->m_dwFlags & PSH_NOAPPLYNOW))
+    {
         t.PushButton(ID_APPLY_NOW, "&Apply", x, y, kButtonW, kButtonH, WS_DISABLED);
         x -= kButtonW + kMargin;
     }
@@ -145,7 +146,8 @@ void CSheetDialog::OnCancel()
 
 BOOL CSheetDialog::OnCommand(UINT id, UINT code)
 {
-    if (id == ID_APPLY_NOW && code == BN_CLICKED) {
+    if (id == ID_APPLY_NOW && code == BN_CLICKED)
+    {
         if (m_pSheet->ApplyAll())
             if (CWnd* apply = GetDlgItem(ID_APPLY_NOW))
                 apply->EnableWindow(FALSE);
@@ -181,7 +183,8 @@ void CPropertySheet::AddPage(CPropertyPage* page)
         return;
     m_pages.push_back(page);
     page->SetSheet(this);
-    if (QTabWidget* tabs = Tabs()) {
+    if (QTabWidget* tabs = Tabs())
+    {
         auto* container = new QWidget;
         CString caption = page->GetPageCaption();
         if (caption.IsEmpty())
@@ -203,7 +206,8 @@ void CPropertySheet::RemovePage(int index)
     CPropertyPage* page = m_pages[static_cast<size_t>(index)];
     m_pages.erase(m_pages.begin() + index);
     page->SetSheet(nullptr);
-    if (QTabWidget* tabs = Tabs()) {
+    if (QTabWidget* tabs = Tabs())
+    {
         if (page->GetWidget())
             page->DestroyWindow();
         QWidget* container = m_tabs[static_cast<size_t>(index)];
@@ -216,11 +220,14 @@ void CPropertySheet::RemovePage(int index)
             container->deleteLater();
         else
             delete container;
-        if (m_nActive == index) {
+        if (m_nActive == index)
+        {
             m_nActive = -1;
             if (GetPageCount() > 0)
                 SetActivePage(std::min(index, GetPageCount() - 1));
-        } else if (m_nActive > index) {
+        }
+        else if (m_nActive > index)
+        {
             --m_nActive;
         }
     }
@@ -243,7 +250,8 @@ int CPropertySheet::GetPageIndex(CPropertyPage* page) const
 
 CPropertyPage* CPropertySheet::GetActivePage() const
 {
-    return m_nActive >= 0 ? GetPage(m_nActive) : (m_pages.empty() ? nullptr : GetPage(std::min(m_nStartPage, GetPageCount() - 1)));
+    return m_nActive >= 0 ? GetPage(m_nActive)
+                          : (m_pages.empty() ? nullptr : GetPage(std::min(m_nStartPage, GetPageCount() - 1)));
 }
 
 int CPropertySheet::GetActiveIndex() const { return m_nActive >= 0 ? m_nActive : m_nStartPage; }
@@ -253,14 +261,16 @@ BOOL CPropertySheet::SetActivePage(int index)
     if (index < 0 || index >= GetPageCount())
         return FALSE;
     QTabWidget* tabs = Tabs();
-    if (!tabs) {
+    if (!tabs)
+    {
         m_nStartPage = index;
         return TRUE;
     }
     if (index == m_nActive)
         return TRUE;
     CDispatchGuard guard;
-    if (CPropertyPage* old = GetPage(m_nActive)) {
+    if (CPropertyPage* old = GetPage(m_nActive))
+    {
         if (old->GetWidget() && !old->OnKillActive())
             return FALSE;
     }
@@ -283,7 +293,8 @@ BOOL CPropertySheet::SetActivePage(CPropertyPage* page) { return SetActivePage(G
 void CPropertySheet::OnTabChanged(int index)
 {
     const int previous = m_nActive;
-    if (!SetActivePage(index)) {
+    if (!SetActivePage(index))
+    {
         const QSignalBlocker block(Tabs());
         Tabs()->setCurrentIndex(previous);
     }
@@ -303,15 +314,19 @@ BOOL CPropertySheet::BuildWindow(CWnd* parent, bool modal)
     m_bModal = modal;
     int w = 200;
     int h = 100;
-    for (CPropertyPage* page : m_pages) {
+    for (CPropertyPage* page : m_pages)
+    {
         const CSize s = PageSize(page, nullptr);
         w = std::max<int>(w, s.cx);
         h = std::max<int>(h, s.cy);
     }
     QWidget* host = nullptr;
-    if (modal) {
+    if (modal)
+    {
         host = parent->GetWidget();
-    } else {
+    }
+    else
+    {
         CWnd* owner = parent ? parent : AfxGetMainWnd();
         QWidget* ownerWidget = owner && owner->GetWidget() ? owner->GetWidget()->window() : nullptr;
         auto* window = new CSheetWindow(ownerWidget);
@@ -330,7 +345,8 @@ BOOL CPropertySheet::BuildWindow(CWnd* parent, bool modal)
     else
         Attach(host, true);
     m_tabs.clear();
-    for (CPropertyPage* page : m_pages) {
+    for (CPropertyPage* page : m_pages)
+    {
         auto* container = new QWidget;
         CString caption = page->GetPageCaption();
         if (caption.IsEmpty())
@@ -338,10 +354,12 @@ BOOL CPropertySheet::BuildWindow(CWnd* parent, bool modal)
         tabs->addTab(container, ToQString(caption));
         m_tabs.push_back(container);
     }
-    QObject::connect(tabs, &QTabWidget::currentChanged, tabs, [this](int index) {
-        CDispatchGuard guard;
-        OnTabChanged(index);
-    });
+    QObject::connect(tabs, &QTabWidget::currentChanged, tabs,
+                     [this](int index)
+                     {
+                         CDispatchGuard guard;
+                         OnTabChanged(index);
+                     });
     m_nActive = -1;
     if (!m_pages.empty())
         SetActivePage(std::clamp(m_nStartPage, 0, GetPageCount() - 1));
@@ -404,7 +422,8 @@ BOOL CPropertySheet::PressButton(UINT id)
 {
     if (m_pModal)
         return m_pModal->PressButton(id);
-    if (id == static_cast<UINT>(IDCANCEL)) {
+    if (id == static_cast<UINT>(IDCANCEL))
+    {
         CDispatchGuard guard;
         OnClose();
         return TRUE;
@@ -423,7 +442,8 @@ BOOL CPropertySheet::PreTranslateMessage(MSG* pMsg)
 
 void CPropertySheet::OnClose()
 {
-    if (m_pModal) {
+    if (m_pModal)
+    {
         m_pModal->OnCancel();
         return;
     }

@@ -27,10 +27,10 @@ public:
     explicit CPropertyPage(UINT templateId = 0, const char* caption = nullptr);
     ~CPropertyPage() override;
 
-    virtual BOOL OnSetActive();    // base: fills the controls when first shown
-    virtual BOOL OnKillActive();   // base: UpdateData(TRUE)
-    virtual BOOL OnApply();        // base: OnOK, TRUE
-    void OnOK() override;          // pages do not end anything
+    virtual BOOL OnSetActive();   // base: fills the controls when first shown
+    virtual BOOL OnKillActive();  // base: UpdateData(TRUE)
+    virtual BOOL OnApply();       // base: OnOK, TRUE
+    void OnOK() override;         // pages do not end anything
     void OnCancel() override;
     void SetModified(BOOL changed = TRUE);
     BOOL IsModified() const { return m_bChanged; }
@@ -55,7 +55,7 @@ public:
     explicit CPropertySheet(const char* caption = nullptr, CWnd* parent = nullptr, UINT selectPage = 0);
     ~CPropertySheet() override;
 
-    void AddPage(CPropertyPage* page);          // not owned
+    void AddPage(CPropertyPage* page);  // not owned
     void RemovePage(CPropertyPage* page);
     void RemovePage(int index);
     int GetPageCount() const { return static_cast<int>(m_pages.size()); }
@@ -77,7 +77,7 @@ public:
     BOOL PreTranslateMessage(MSG* pMsg) override;
     void OnClose() override;
 
-    DWORD m_dwFlags = 0;      // PSH_ flags
+    DWORD m_dwFlags = 0;  // PSH_ flags
     bool m_bForwardAccelerators = false;
 
     // ---- Modal protocol (through the UI service's dialog runner) ----

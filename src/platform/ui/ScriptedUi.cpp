@@ -7,7 +7,8 @@ namespace
 {
 const char* KindName(CScriptedUi::Kind kind)
 {
-    switch (kind) {
+    switch (kind)
+    {
     case CScriptedUi::Kind::MessageBox: return "message box";
     case CScriptedUi::Kind::FileDialog: return "file dialog";
     case CScriptedUi::Kind::Dialog: return "dialog";
@@ -19,7 +20,8 @@ const char* KindName(CScriptedUi::Kind kind)
 // The answer nobody chose: the cautious one.
 int CautiousAnswer(UINT type)
 {
-    switch (type & MB_TYPEMASK) {
+    switch (type & MB_TYPEMASK)
+    {
     case MB_OKCANCEL:
     case MB_YESNOCANCEL:
     case MB_RETRYCANCEL: return IDCANCEL;
@@ -35,7 +37,7 @@ CString Quote(const CString& text)
     out.Replace("\n", "\\n");
     return "\"" + out + "\"";
 }
-} // namespace
+}  // namespace
 
 CScriptedUi::CScriptedUi() = default;
 CScriptedUi::~CScriptedUi() = default;
@@ -96,19 +98,24 @@ CScriptedUi& CScriptedUi::ExpectPopupMenu(UINT chosenId, MenuAction action)
 CString CScriptedUi::DescribeRemaining() const
 {
     CString out;
-    for (const Entry& e : m_script) {
+    for (const Entry& e : m_script)
+    {
         if (!out.IsEmpty())
             out += "; ";
         out += KindName(e.kind);
-        switch (e.kind) {
+        switch (e.kind)
+        {
         case Kind::MessageBox: out += " " + Quote(e.caption) + " " + Quote(e.text); break;
         case Kind::FileDialog: out += e.bOpen ? " (open)" : " (save)"; break;
         case Kind::Dialog:
-            if (e.dialogId) {
+            if (e.dialogId)
+            {
                 CString id;
                 id.Format(" %u", e.dialogId);
                 out += id;
-            } else {
+            }
+            else
+            {
                 out += " " + Quote(e.caption);
             }
             break;
@@ -126,13 +133,15 @@ void CScriptedUi::Fail(const CString& message)
 
 bool CScriptedUi::TakeEntry(Kind kind, Entry& entry, const CString& what)
 {
-    if (m_script.empty()) {
+    if (m_script.empty())
+    {
         Fail("Unscripted " + what);
         return false;
     }
     entry = std::move(m_script.front());
     m_script.pop_front();
-    if (entry.kind != kind) {
+    if (entry.kind != kind)
+    {
         Fail(CString("The script expected a ") + KindName(entry.kind) + " but the program showed a " + what);
         return false;
     }
@@ -149,11 +158,15 @@ int CScriptedUi::MessageBox(CWnd*, const CString& text, const CString& caption, 
     shown.answer = CautiousAnswer(type);
     Entry e;
     const CString what = "message box: caption " + Quote(caption) + ", text " + Quote(text);
-    if (TakeEntry(Kind::MessageBox, e, what)) {
-        if (e.caption != caption || e.text != text) {
+    if (TakeEntry(Kind::MessageBox, e, what))
+    {
+        if (e.caption != caption || e.text != text)
+        {
             Fail("Message box " + Quote(caption) + " " + Quote(text) + " where the script expected " +
                  Quote(e.caption) + " " + Quote(e.text));
-        } else {
+        }
+        else
+        {
             shown.answer = e.answer;
             shown.scripted = true;
         }
@@ -171,13 +184,18 @@ BOOL CScriptedUi::FileDialog(CWnd*, const CFileDialogRequest& request, CString& 
     shown.answer = IDCANCEL;
     Entry e;
     CString what = CString(request.bOpen ? "file open" : "file save") + " dialog with filter " + Quote(request.filter);
-    if (TakeEntry(Kind::FileDialog, e, what)) {
-        if ((e.bOpen != FALSE) != (request.bOpen != FALSE)) {
+    if (TakeEntry(Kind::FileDialog, e, what))
+    {
+        if ((e.bOpen != FALSE) != (request.bOpen != FALSE))
+        {
             Fail(CString("A file ") + (request.bOpen ? "open" : "save") + " dialog where the script expected a " +
                  (e.bOpen ? "file open" : "file save") + " dialog");
-        } else {
+        }
+        else
+        {
             shown.scripted = true;
-            if (!e.path.IsEmpty()) {
+            if (!e.path.IsEmpty())
+            {
                 shown.answer = IDOK;
                 shown.path = e.path;
             }
@@ -197,7 +215,8 @@ int CScriptedUi::RunModalDialog(CDialog& dialog)
     shown.dialogId = dialog.GetTemplateId();
     const size_t index = m_shown.size();
     m_shown.push_back(shown);
-    if (!dialog.BeginModal()) {
+    if (!dialog.BeginModal())
+    {
         Fail("A dialog could not be created");
         return -1;
     }
@@ -206,7 +225,8 @@ int CScriptedUi::RunModalDialog(CDialog& dialog)
     idText.Format("%u", dialog.GetTemplateId());
     Entry e;
     bool ok = false;
-    if (dialog.IsModalEnded()) {
+    if (dialog.IsModalEnded())
+    {
         // The dialog ended while it initialised: nothing for the user to answer.
         m_shown[index].answer = dialog.GetModalResult();
         m_shown[index].scripted = true;
@@ -214,20 +234,26 @@ int CScriptedUi::RunModalDialog(CDialog& dialog)
         dialog.FinishModal();
         return result;
     }
-    if (TakeEntry(Kind::Dialog, e, "dialog " + idText + " " + Quote(dialog.GetWindowText()))) {
-        if (e.dialogId ? e.dialogId != dialog.GetTemplateId() : e.caption != dialog.GetWindowText()) {
+    if (TakeEntry(Kind::Dialog, e, "dialog " + idText + " " + Quote(dialog.GetWindowText())))
+    {
+        if (e.dialogId ? e.dialogId != dialog.GetTemplateId() : e.caption != dialog.GetWindowText())
+        {
             Fail("Dialog " + idText + " " + Quote(dialog.GetWindowText()) + " is not the one the script expected");
-        } else {
+        }
+        else
+        {
             ok = true;
         }
     }
-    if (ok) {
+    if (ok)
+    {
         dialog.ShowModal();
         if (e.dialogAction)
             e.dialogAction(dialog);
         if (!dialog.IsModalEnded())
             dialog.PressButton(static_cast<UINT>(e.answer));
-        if (!dialog.IsModalEnded()) {
+        if (!dialog.IsModalEnded())
+        {
             CString id;
             id.Format("%d", e.answer);
             Fail("Dialog " + idText + " " + Quote(dialog.GetWindowText()) + " did not close when button " + id +
@@ -235,7 +261,9 @@ int CScriptedUi::RunModalDialog(CDialog& dialog)
             dialog.EndDialog(IDCANCEL);
         }
         m_shown[index].scripted = true;
-    } else {
+    }
+    else
+    {
         dialog.EndDialog(IDCANCEL);
     }
     const int result = dialog.GetModalResult();
@@ -249,18 +277,21 @@ UINT CScriptedUi::TrackPopupMenu(CMenu& menu, CPoint, CWnd*)
     Prompt shown;
     shown.kind = Kind::PopupMenu;
     Entry e;
-    if (TakeEntry(Kind::PopupMenu, e, "popup menu")) {
+    if (TakeEntry(Kind::PopupMenu, e, "popup menu"))
+    {
         if (e.menuAction)
             e.menuAction(menu);
         const UINT id = static_cast<UINT>(e.answer);
-        if (id != 0) {
+        if (id != 0)
+        {
             const CMenu::Item* item = menu.FindItem(id);
             CString idText;
             idText.Format("%u", id);
             if (!item)
                 Fail("The popup menu has no item " + idText + " for the script to choose");
             else if (item->state & (MF_GRAYED | MF_DISABLED))
-                Fail("The script chose item " + idText + " (" + Quote(item->text) + ") of a popup menu, but it is disabled");
+                Fail("The script chose item " + idText + " (" + Quote(item->text) +
+                     ") of a popup menu, but it is disabled");
             else
                 shown.answer = e.answer;
         }

@@ -25,20 +25,26 @@
 class CScriptedUi : public CUiService
 {
 public:
-    enum class Kind { MessageBox, FileDialog, Dialog, PopupMenu };
+    enum class Kind
+    {
+        MessageBox,
+        FileDialog,
+        Dialog,
+        PopupMenu
+    };
 
     // One prompt as it was shown.
     struct Prompt
     {
         Kind kind = Kind::MessageBox;
-        CString caption;            // message box or dialog caption
-        CString text;               // message box text
-        UINT type = 0;              // message box type flags
-        UINT dialogId = 0;          // template id of a dialog
-        CFileDialogRequest file;    // file dialog request
-        int answer = 0;             // answer given (id, IDOK/IDCANCEL, chosen command)
-        CString path;               // file chosen (empty when cancelled)
-        bool scripted = false;      // matched a script entry
+        CString caption;          // message box or dialog caption
+        CString text;             // message box text
+        UINT type = 0;            // message box type flags
+        UINT dialogId = 0;        // template id of a dialog
+        CFileDialogRequest file;  // file dialog request
+        int answer = 0;           // answer given (id, IDOK/IDCANCEL, chosen command)
+        CString path;             // file chosen (empty when cancelled)
+        bool scripted = false;    // matched a script entry
     };
 
     using DialogAction = std::function<void(CDialog&)>;

@@ -12,7 +12,8 @@ namespace
 {
 bool IsAddress(const CString& file)
 {
-    const CString lower = [&] {
+    const CString lower = [&]
+    {
         CString s = file;
         s.MakeLower();
         return s;
@@ -20,10 +21,9 @@ bool IsAddress(const CString& file)
     return lower.Find("http://") == 0 || lower.Find("https://") == 0 || lower.Find("mailto:") == 0 ||
            lower.Find("ftp://") == 0 || lower.Find("www.") == 0;
 }
-} // namespace
+}  // namespace
 
-HINSTANCE ShellExecute(HWND, const char* verb, const char* file, const char* parameters, const char* directory,
-                       int)
+HINSTANCE ShellExecute(HWND, const char* verb, const char* file, const char* parameters, const char* directory, int)
 {
     CString name(file);
     name.Trim();
@@ -33,13 +33,15 @@ HINSTANCE ShellExecute(HWND, const char* verb, const char* file, const char* par
     if (!action.IsEmpty() && action.CompareNoCase("open") != 0)
         return SE_ERR_NOASSOC;
 
-    if (IsAddress(name)) {
+    if (IsAddress(name))
+    {
         QUrl url = QUrl::fromUserInput(ToQString(name));
         if (!url.isValid())
             return SE_ERR_FNF;
         return QDesktopServices::openUrl(url) ? SE_SUCCESS : SE_ERR_NOASSOC;
     }
-    if (name.Left(5).CompareNoCase("file:") == 0) {
+    if (name.Left(5).CompareNoCase("file:") == 0)
+    {
         name = name.Mid(5);
         name.Replace('\\', '/');
         while (name.Left(2) == "//")
@@ -48,18 +50,21 @@ HINSTANCE ShellExecute(HWND, const char* verb, const char* file, const char* par
 
     CString dir(directory);
     CString path = dir.IsEmpty() ? ResolvePath(name) : ResolvePath(JoinPath(ResolvePath(dir), name));
-    if (!FileExists(path) && path.GetLength() > 4 && path.Right(4).CompareNoCase(".exe") == 0) {
+    if (!FileExists(path) && path.GetLength() > 4 && path.Right(4).CompareNoCase(".exe") == 0)
+    {
         const CString bare = path.Left(path.GetLength() - 4);
         if (FileExists(bare))
             path = bare;
     }
-    if (!FileExists(path)) {
+    if (!FileExists(path))
+    {
         CString parent;
         SplitPath(path, &parent, nullptr, nullptr);
         return DirectoryExists(parent) ? SE_ERR_FNF : SE_ERR_PNF;
     }
     const QFileInfo info(ToQString(path));
-    if (info.isExecutable()) {
+    if (info.isExecutable())
+    {
         QStringList args;
         const CString params(parameters);
         if (!params.IsEmpty())

@@ -17,11 +17,11 @@
 
 typedef std::intptr_t HINSTANCE;
 
-constexpr HINSTANCE SE_ERR_FNF = 2;           // file not found
-constexpr HINSTANCE SE_ERR_PNF = 3;           // path not found
+constexpr HINSTANCE SE_ERR_FNF = 2;  // file not found
+constexpr HINSTANCE SE_ERR_PNF = 3;  // path not found
 constexpr HINSTANCE SE_ERR_ACCESSDENIED = 5;
-constexpr HINSTANCE SE_ERR_NOASSOC = 31;      // nothing opens it
+constexpr HINSTANCE SE_ERR_NOASSOC = 31;  // nothing opens it
 constexpr HINSTANCE SE_SUCCESS = 42;
 
-HINSTANCE ShellExecute(HWND owner, const char* verb, const char* file, const char* parameters,
-                       const char* directory, int showCommand);
+HINSTANCE ShellExecute(HWND owner, const char* verb, const char* file, const char* parameters, const char* directory,
+                       int showCommand);

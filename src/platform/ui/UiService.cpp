@@ -1,9 +1,9 @@
 #include "platform/ui/UiService.h"
 
+#include "platform/core/File.h"
 #include "platform/ui/App.h"
 #include "platform/ui/Command.h"
 #include "platform/ui/Dialog.h"
-#include "platform/core/File.h"
 #include "platform/ui/QtBridge.h"
 #include "platform/ui/WndPrivate.h"
 
@@ -27,7 +27,8 @@ public:
         QString body = ToQString(text);
         body.remove(QLatin1Char('\r'));
         box.setText(body);
-        switch (type & MB_ICONMASK) {
+        switch (type & MB_ICONMASK)
+        {
         case MB_ICONSTOP: box.setIcon(QMessageBox::Critical); break;
         case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
         case MB_ICONEXCLAMATION: box.setIcon(QMessageBox::Warning); break;
@@ -35,11 +36,11 @@ public:
         default: box.setIcon(QMessageBox::NoIcon); break;
         }
         std::vector<std::pair<QPushButton*, int>> buttons;
-        auto add = [&](const char* label, QMessageBox::ButtonRole role, int answer) {
-            buttons.emplace_back(box.addButton(QString::fromLatin1(label), role), answer);
-        };
+        auto add = [&](const char* label, QMessageBox::ButtonRole role, int answer)
+        { buttons.emplace_back(box.addButton(QString::fromLatin1(label), role), answer); };
         int escape = IDCANCEL;
-        switch (type & MB_TYPEMASK) {
+        switch (type & MB_TYPEMASK)
+        {
         case MB_OKCANCEL:
             add("OK", QMessageBox::AcceptRole, IDOK);
             add("Cancel", QMessageBox::RejectRole, IDCANCEL);
@@ -85,17 +86,19 @@ public:
     {
         QWidget* parent = owner && owner->GetWidget() ? owner->GetWidget()->window() : nullptr;
         QFileDialog dialog(parent);
-        dialog.setWindowTitle(request.title.IsEmpty() ? (request.bOpen ? QStringLiteral("Open")
-                                                                       : QStringLiteral("Save As"))
-                                                      : ToQString(request.title));
+        dialog.setWindowTitle(request.title.IsEmpty()
+                                  ? (request.bOpen ? QStringLiteral("Open") : QStringLiteral("Save As"))
+                                  : ToQString(request.title));
         dialog.setAcceptMode(request.bOpen ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
         dialog.setFileMode(request.bOpen && (request.flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile
-                                                                               : QFileDialog::AnyFile);
+                                                                                : QFileDialog::AnyFile);
         if (!(request.flags & OFN_OVERWRITEPROMPT))
             dialog.setOption(QFileDialog::DontConfirmOverwrite);
-        dialog.setDirectory(ToQString(request.initialDir.IsEmpty() ? GetCurrentDir() : ResolvePath(request.initialDir)));
+        dialog.setDirectory(
+            ToQString(request.initialDir.IsEmpty() ? GetCurrentDir() : ResolvePath(request.initialDir)));
         QStringList filters;
-        for (const CFileFilterEntry& e : ParseFileFilter(request.filter)) {
+        for (const CFileFilterEntry& e : ParseFileFilter(request.filter))
+        {
             QString name = ToQString(e.name);
             // Qt reads the patterns from the last brackets of the name.
             if (name.endsWith(QLatin1Char(')')) && name.lastIndexOf(QLatin1Char('(')) > 0)
@@ -125,7 +128,8 @@ public:
     {
         if (!dialog.BeginModal())
             return -1;
-        if (!dialog.IsModalEnded()) {
+        if (!dialog.IsModalEnded())
+        {
             dialog.ShowModal();
             dialog.RunModalLoop();
         }
@@ -163,7 +167,7 @@ CString& Caption()
     static CString caption("Kedravin");
     return caption;
 }
-} // namespace
+}  // namespace
 
 CUiService& GetUiService() { return g_pService ? *g_pService : QtService(); }
 
@@ -190,17 +194,22 @@ std::vector<CFileFilterEntry> ParseFileFilter(const CString& filter)
     std::vector<CFileFilterEntry> entries;
     std::vector<CString> parts;
     CString current;
-    for (int i = 0; i < filter.GetLength(); ++i) {
-        if (filter[i] == '|') {
+    for (int i = 0; i < filter.GetLength(); ++i)
+    {
+        if (filter[i] == '|')
+        {
             parts.push_back(current);
             current.Empty();
-        } else {
+        }
+        else
+        {
             current += filter[i];
         }
     }
     if (!current.IsEmpty())
         parts.push_back(current);
-    for (size_t i = 0; i + 1 < parts.size(); i += 2) {
+    for (size_t i = 0; i + 1 < parts.size(); i += 2)
+    {
         if (parts[i].IsEmpty() && parts[i + 1].IsEmpty())
             break;
         entries.push_back({parts[i], parts[i + 1]});

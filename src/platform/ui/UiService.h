@@ -71,12 +71,12 @@ constexpr UINT MB_BEEP_DEFAULT = 0xFFFFFFFF;
 // What a file dialog is asked to show.
 struct CFileDialogRequest
 {
-    BOOL bOpen = TRUE;          // open or save
-    CString defaultExt;         // without the dot; appended to a name typed without extension
-    CString fileName;           // the name offered at first
-    CString filter;             // "Friendly Obstacle Array (*.fob)|*.fob|All Files (*.*)|*.*||"
-    CString title;              // empty: "Open" or "Save As"
-    CString initialDir;         // empty: the program's current directory
+    BOOL bOpen = TRUE;   // open or save
+    CString defaultExt;  // without the dot; appended to a name typed without extension
+    CString fileName;    // the name offered at first
+    CString filter;      // "Friendly Obstacle Array (*.fob)|*.fob|All Files (*.*)|*.*||"
+    CString title;       // empty: "Open" or "Save As"
+    CString initialDir;  // empty: the program's current directory
     DWORD flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
 };
 
@@ -120,14 +120,14 @@ public:
                 DWORD flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, const char* filter = nullptr,
                 CWnd* parent = nullptr);
 
-    int DoModal();                       // IDOK or IDCANCEL
+    int DoModal();  // IDOK or IDCANCEL
 
-    CString GetPathName() const { return m_path; }   // full path as chosen
-    CString GetFileName() const;                     // name with extension, without directory
-    CString GetFileExt() const;                      // extension without the dot
-    CString GetFileTitle() const;                    // name without directory and extension
+    CString GetPathName() const { return m_path; }  // full path as chosen
+    CString GetFileName() const;                    // name with extension, without directory
+    CString GetFileExt() const;                     // extension without the dot
+    CString GetFileTitle() const;                   // name without directory and extension
 
-    CFileDialogRequest m_request;        // callers may set title and initialDir before DoModal
+    CFileDialogRequest m_request;  // callers may set title and initialDir before DoModal
 
 private:
     CWnd* m_pParent;
@@ -138,6 +138,6 @@ private:
 struct CFileFilterEntry
 {
     CString name;
-    CString patterns;   // ";"-separated
+    CString patterns;  // ";"-separated
 };
 std::vector<CFileFilterEntry> ParseFileFilter(const CString& filter);

@@ -82,40 +82,49 @@ BOOL CScrollView::CreateView(CWnd* parent, UINT id, CDocument* document)
     Attach(client, true);
     m_pOuter = outer;
 
-    auto hook = [this](QScrollBar* bar, int which) {
-        QObject::connect(bar, &QScrollBar::actionTriggered, bar, [this, bar, which](int action) {
-            UINT code = SB_ENDSCROLL;
-            switch (action) {
-            case QAbstractSlider::SliderSingleStepAdd: code = SB_LINEDOWN; break;
-            case QAbstractSlider::SliderSingleStepSub: code = SB_LINEUP; break;
-            case QAbstractSlider::SliderPageStepAdd: code = SB_PAGEDOWN; break;
-            case QAbstractSlider::SliderPageStepSub: code = SB_PAGEUP; break;
-            case QAbstractSlider::SliderToMinimum: code = SB_TOP; break;
-            case QAbstractSlider::SliderToMaximum: code = SB_BOTTOM; break;
-            case QAbstractSlider::SliderMove: code = SB_THUMBTRACK; break;
-            default: return;
-            }
-            const UINT pos = static_cast<UINT>(bar->sliderPosition());
-            // The handler decides where the bar goes.
-            if (code != SB_THUMBTRACK)
-                bar->setSliderPosition(bar->value());
-            CDispatchGuard guard;
-            if (which == SB_HORZ)
-                OnHScroll(code, pos, nullptr);
-            else
-                OnVScroll(code, pos, nullptr);
-        });
-        QObject::connect(bar, &QScrollBar::sliderReleased, bar, [this, bar, which] {
-            CDispatchGuard guard;
-            const UINT pos = static_cast<UINT>(bar->sliderPosition());
-            if (which == SB_HORZ) {
-                OnHScroll(SB_THUMBPOSITION, pos, nullptr);
-                OnHScroll(SB_ENDSCROLL, 0, nullptr);
-            } else {
-                OnVScroll(SB_THUMBPOSITION, pos, nullptr);
-                OnVScroll(SB_ENDSCROLL, 0, nullptr);
-            }
-        });
+    auto hook = [this](QScrollBar* bar, int which)
+    {
+        QObject::connect(bar, &QScrollBar::actionTriggered, bar,
+                         [this, bar, which](int action)
+                         {
+                             UINT code = SB_ENDSCROLL;
+                             switch (action)
+                             {
+                             case QAbstractSlider::SliderSingleStepAdd: code = SB_LINEDOWN; break;
+                             case QAbstractSlider::SliderSingleStepSub: code = SB_LINEUP; break;
+                             case QAbstractSlider::SliderPageStepAdd: code = SB_PAGEDOWN; break;
+                             case QAbstractSlider::SliderPageStepSub: code = SB_PAGEUP; break;
+                             case QAbstractSlider::SliderToMinimum: code = SB_TOP; break;
+                             case QAbstractSlider::SliderToMaximum: code = SB_BOTTOM; break;
+                             case QAbstractSlider::SliderMove: code = SB_THUMBTRACK; break;
+                             default: return;
+                             }
+                             const UINT pos = static_cast<UINT>(bar->sliderPosition());
+                             // The handler decides where the bar goes.
+                             if (code != SB_THUMBTRACK)
+                                 bar->setSliderPosition(bar->value());
+                             CDispatchGuard guard;
+                             if (which == SB_HORZ)
+                                 OnHScroll(code, pos, nullptr);
+                             else
+                                 OnVScroll(code, pos, nullptr);
+                         });
+        QObject::connect(bar, &QScrollBar::sliderReleased, bar,
+                         [this, bar, which]
+                         {
+                             CDispatchGuard guard;
+                             const UINT pos = static_cast<UINT>(bar->sliderPosition());
+                             if (which == SB_HORZ)
+                             {
+                                 OnHScroll(SB_THUMBPOSITION, pos, nullptr);
+                                 OnHScroll(SB_ENDSCROLL, 0, nullptr);
+                             }
+                             else
+                             {
+                                 OnVScroll(SB_THUMBPOSITION, pos, nullptr);
+                                 OnVScroll(SB_ENDSCROLL, 0, nullptr);
+                             }
+                         });
     };
     hook(m_pHBar, SB_HORZ);
     hook(m_pVBar, SB_VERT);
@@ -184,7 +193,8 @@ void CScrollView::ScrollToPosition(CPoint position)
     const int maxX = std::max(0, static_cast<int>(m_total.cx) - rc.Width());
     const int maxY = std::max(0, static_cast<int>(m_total.cy) - rc.Height());
     CPoint p(std::clamp<int>(position.x, 0, maxX), std::clamp<int>(position.y, 0, maxY));
-    if (p == m_pos) {
+    if (p == m_pos)
+    {
         UpdateBars();
         return;
     }
@@ -239,7 +249,8 @@ void CScrollView::ScrollBy(int bar, UINT code, UINT pos)
     int current = horz ? m_pos.x : m_pos.y;
     const int line = horz ? m_line.cx : m_line.cy;
     const int page = horz ? m_page.cx : m_page.cy;
-    switch (code) {
+    switch (code)
+    {
     case SB_LINEUP: current -= line; break;
     case SB_LINEDOWN: current += line; break;
     case SB_PAGEUP: current -= page; break;

@@ -60,7 +60,7 @@ public:
     CSize GetTotalSize() const { return m_total; }
     CPoint GetScrollPosition() const { return m_pos; }
     CPoint GetDeviceScrollPosition() const { return m_pos; }
-    void ScrollToPosition(CPoint position);   // clamped to the scroll range
+    void ScrollToPosition(CPoint position);  // clamped to the scroll range
     int GetScrollPos(int bar) const;
     int SetScrollPos(int bar, int pos, BOOL redraw = TRUE);
     void GetScrollRange(int bar, int* minPos, int* maxPos) const;

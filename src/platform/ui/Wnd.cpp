@@ -40,10 +40,12 @@ std::array<bool, 256> g_keyDown{};
 UINT KeyFromEvent(const QKeyEvent* ke)
 {
     const int key = ke->key();
-    if (ke->modifiers() & Qt::KeypadModifier) {
+    if (ke->modifiers() & Qt::KeypadModifier)
+    {
         if (key >= Qt::Key_0 && key <= Qt::Key_9)
             return VK_NUMPAD0 + static_cast<UINT>(key - Qt::Key_0);
-        switch (key) {
+        switch (key)
+        {
         case Qt::Key_Plus: return VK_ADD;
         case Qt::Key_Minus: return VK_SUBTRACT;
         case Qt::Key_Asterisk: return VK_MULTIPLY;
@@ -62,7 +64,8 @@ class CAppFilter : public QObject
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        switch (event->type()) {
+        switch (event->type())
+        {
         case QEvent::KeyPress:
         case QEvent::KeyRelease:
         case QEvent::MouseButtonPress:
@@ -75,14 +78,15 @@ protected:
             if (watched->isWidgetType())
                 ++g_inputSerial;
             break;
-        default:
-            break;
+        default: break;
         }
         UINT message = 0;
         WPARAM wParam = 0;
-        switch (event->type()) {
+        switch (event->type())
+        {
         case QEvent::KeyPress:
-        case QEvent::KeyRelease: {
+        case QEvent::KeyRelease:
+        {
             auto* ke = static_cast<QKeyEvent*>(event);
             const UINT vk = KeyFromEvent(ke);
             if (vk < g_keyDown.size())
@@ -94,7 +98,8 @@ protected:
             break;
         }
         case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonDblClick: {
+        case QEvent::MouseButtonDblClick:
+        {
             auto* me = static_cast<QMouseEvent*>(event);
             const bool dbl = event->type() == QEvent::MouseButtonDblClick;
             if (me->button() == Qt::LeftButton)
@@ -113,8 +118,7 @@ protected:
                 return false;
             break;
         }
-        default:
-            return false;
+        default: return false;
         }
         auto* widget = qobject_cast<QWidget*>(watched);
         if (!widget)
@@ -128,9 +132,11 @@ protected:
         if (!msg.pWnd)
             return false;
         CDispatchGuard guard;
-        for (QWidget* w = widget; w; w = w->parentWidget()) {
+        for (QWidget* w = widget; w; w = w->parentWidget())
+        {
             CWnd* wnd = CWnd::FromWidget(w);
-            if (wnd && wnd->PreTranslateMessage(&msg)) {
+            if (wnd && wnd->PreTranslateMessage(&msg))
+            {
                 event->accept();
                 return true;
             }
@@ -144,13 +150,14 @@ protected:
 void EnsureAppFilter()
 {
     static CAppFilter* filter = nullptr;
-    if (!filter && QCoreApplication::instance()) {
+    if (!filter && QCoreApplication::instance())
+    {
         filter = new CAppFilter;
         filter->setParent(QCoreApplication::instance());
         QCoreApplication::instance()->installEventFilter(filter);
     }
 }
-} // namespace
+}  // namespace
 
 // ---------------------------------------------------------------------------
 
@@ -183,7 +190,8 @@ UINT VirtualKeyFromQtKey(int key)
         return '0' + static_cast<UINT>(key - Qt::Key_0);
     if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
         return VK_F1 + static_cast<UINT>(key - Qt::Key_F1);
-    switch (key) {
+    switch (key)
+    {
     case Qt::Key_Escape: return VK_ESCAPE;
     case Qt::Key_Return:
     case Qt::Key_Enter: return VK_RETURN;
@@ -222,7 +230,8 @@ SHORT GetAsyncKeyState(int vk)
     bool down = false;
     const Qt::MouseButtons buttons = QGuiApplication::mouseButtons();
     const Qt::KeyboardModifiers mods = QGuiApplication::keyboardModifiers();
-    switch (vk) {
+    switch (vk)
+    {
     case VK_LBUTTON: down = buttons & Qt::LeftButton; break;
     case VK_RBUTTON: down = buttons & Qt::RightButton; break;
     case VK_MBUTTON: down = buttons & Qt::MiddleButton; break;
@@ -242,7 +251,8 @@ int GetSystemMetrics(int index)
 {
     QScreen* screen = QGuiApplication::primaryScreen();
     const QRect full = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
-    switch (index) {
+    switch (index)
+    {
     case SM_CXSCREEN: return full.width();
     case SM_CYSCREEN: return full.height();
     case SM_CXVSCROLL:
@@ -270,7 +280,7 @@ bool CanGrabMouse()
     const QString platform = QGuiApplication::platformName();
     return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
 }
-} // namespace
+}  // namespace
 
 void ReleaseCapture()
 {
@@ -331,7 +341,8 @@ bool CWndBridge::eventFilter(QObject* watched, QEvent* event)
 bool CWndBridge::Dispatch(QObject* target, QEvent* event)
 {
     const QEvent::Type type = event->type();
-    switch (type) {
+    switch (type)
+    {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
@@ -345,16 +356,14 @@ bool CWndBridge::Dispatch(QObject* target, QEvent* event)
     case QEvent::Show:
     case QEvent::Hide:
     case QEvent::FocusIn:
-    case QEvent::FocusOut:
-        break;
+    case QEvent::FocusOut: break;
     case QEvent::DragEnter:
     case QEvent::DragMove:
     case QEvent::Drop:
         if (!m_bAcceptDrops)
             return false;
         break;
-    default:
-        return false;
+    default: return false;
     }
 
     QObject* prevTarget = m_pCurrentTarget;
@@ -363,54 +372,66 @@ bool CWndBridge::Dispatch(QObject* target, QEvent* event)
     m_pCurrentTarget = target;
     m_pCurrentEvent = event;
     m_bDefaultDone = false;
-    bool passOn = false;   // observed only: Qt goes on with its own handling
+    bool passOn = false;  // observed only: Qt goes on with its own handling
 
     CDispatchGuard guard;
     CWnd* wnd = m_pWnd;
-    auto clientPoint = [&](QPointF pos) {
+    auto clientPoint = [&](QPointF pos)
+    {
         const QPoint p = pos.toPoint();
         if (target != m_pWidget)
-            return CPoint(p.x(), p.y());   // a viewport: its coordinates are the client area
+            return CPoint(p.x(), p.y());  // a viewport: its coordinates are the client area
         const CPoint origin = wnd->ClientOrigin();
         return CPoint(p.x() - origin.x, p.y() - origin.y);
     };
 
-    switch (type) {
+    switch (type)
+    {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick: {
+    case QEvent::MouseButtonDblClick:
+    {
         auto* me = static_cast<QMouseEvent*>(event);
         const UINT flags = MouseFlagsFromQt(me->buttons(), me->modifiers());
         const CPoint pt = clientPoint(me->position());
         const bool down = type == QEvent::MouseButtonPress;
         const bool dbl = type == QEvent::MouseButtonDblClick;
-        switch (me->button()) {
+        switch (me->button())
+        {
         case Qt::LeftButton:
-            if (dbl) wnd->OnLButtonDblClk(flags, pt);
-            else if (down) wnd->OnLButtonDown(flags, pt);
-            else wnd->OnLButtonUp(flags, pt);
+            if (dbl)
+                wnd->OnLButtonDblClk(flags, pt);
+            else if (down)
+                wnd->OnLButtonDown(flags, pt);
+            else
+                wnd->OnLButtonUp(flags, pt);
             break;
         case Qt::RightButton:
-            if (dbl) wnd->OnRButtonDblClk(flags, pt);
-            else if (down) wnd->OnRButtonDown(flags, pt);
-            else wnd->OnRButtonUp(flags, pt);
+            if (dbl)
+                wnd->OnRButtonDblClk(flags, pt);
+            else if (down)
+                wnd->OnRButtonDown(flags, pt);
+            else
+                wnd->OnRButtonUp(flags, pt);
             break;
         case Qt::MiddleButton:
-            if (down || dbl) wnd->OnMButtonDown(flags, pt);
-            else wnd->OnMButtonUp(flags, pt);
+            if (down || dbl)
+                wnd->OnMButtonDown(flags, pt);
+            else
+                wnd->OnMButtonUp(flags, pt);
             break;
-        default:
-            passOn = true;
-            break;
+        default: passOn = true; break;
         }
         break;
     }
-    case QEvent::MouseMove: {
+    case QEvent::MouseMove:
+    {
         auto* me = static_cast<QMouseEvent*>(event);
         wnd->OnMouseMove(MouseFlagsFromQt(me->buttons(), me->modifiers()), clientPoint(me->position()));
         break;
     }
-    case QEvent::Wheel: {
+    case QEvent::Wheel:
+    {
         auto* we = static_cast<QWheelEvent*>(event);
         const short delta = static_cast<short>(we->angleDelta().y());
         if (!wnd->OnMouseWheel(MouseFlagsFromQt(we->buttons(), we->modifiers()), delta,
@@ -418,24 +439,29 @@ bool CWndBridge::Dispatch(QObject* target, QEvent* event)
             passOn = !m_bDefaultDone;
         break;
     }
-    case QEvent::KeyPress: {
+    case QEvent::KeyPress:
+    {
         auto* ke = static_cast<QKeyEvent*>(event);
         const UINT vk = KeyFromEvent(ke);
         const UINT repeat = static_cast<UINT>(ke->count() > 0 ? ke->count() : 1);
         if (vk)
             wnd->OnKeyDown(vk, repeat, ke->isAutoRepeat() ? 0x4000u : 0u);
         const QString text = ke->text();
-        if (m_pWnd && !text.isEmpty() && text.at(0).unicode() >= 0x20 && text.at(0).unicode() != 0x7F) {
+        if (m_pWnd && !text.isEmpty() && text.at(0).unicode() >= 0x20 && text.at(0).unicode() != 0x7F)
+        {
             const CString ch = FromQString(text.left(1));
             wnd->OnChar(static_cast<unsigned char>(ch.GetAt(0)), repeat, 0);
-        } else if (m_pWnd && (vk == VK_RETURN || vk == VK_ESCAPE || vk == VK_BACK || vk == VK_TAB)) {
+        }
+        else if (m_pWnd && (vk == VK_RETURN || vk == VK_ESCAPE || vk == VK_BACK || vk == VK_TAB))
+        {
             wnd->OnChar(vk, repeat, 0);
         }
         if (!vk && !m_bDefaultDone)
             passOn = true;
         break;
     }
-    case QEvent::KeyRelease: {
+    case QEvent::KeyRelease:
+    {
         auto* ke = static_cast<QKeyEvent*>(event);
         const UINT vk = KeyFromEvent(ke);
         if (vk)
@@ -445,7 +471,8 @@ bool CWndBridge::Dispatch(QObject* target, QEvent* event)
         break;
     }
     case QEvent::Close:
-        if (target != m_pWidget) {
+        if (target != m_pWidget)
+        {
             passOn = true;
             break;
         }
@@ -453,7 +480,8 @@ bool CWndBridge::Dispatch(QObject* target, QEvent* event)
         wnd->OnClose();
         break;
     case QEvent::Resize:
-        if (target == m_pWidget) {
+        if (target == m_pWidget)
+        {
             QWidget* top = m_pWidget->window();
             UINT sizeType = SIZE_RESTORED;
             if (top == m_pWidget && m_pWidget->isMaximized())
@@ -486,16 +514,19 @@ bool CWndBridge::Dispatch(QObject* target, QEvent* event)
         passOn = true;
         break;
     case QEvent::DragEnter:
-    case QEvent::DragMove: {
+    case QEvent::DragMove:
+    {
         auto* de = static_cast<QDropEvent*>(event);
         if (de->mimeData() && de->mimeData()->hasUrls())
             de->acceptProposedAction();
         break;
     }
-    case QEvent::Drop: {
+    case QEvent::Drop:
+    {
         auto* de = static_cast<QDropEvent*>(event);
         std::vector<CString> files;
-        if (de->mimeData()) {
+        if (de->mimeData())
+        {
             for (const QUrl& url : de->mimeData()->urls())
                 if (url.isLocalFile())
                     files.push_back(FromQString(url.toLocalFile()));
@@ -505,9 +536,7 @@ bool CWndBridge::Dispatch(QObject* target, QEvent* event)
             wnd->OnDropFiles(files);
         break;
     }
-    default:
-        passOn = true;
-        break;
+    default: passOn = true; break;
     }
 
     m_pCurrentTarget = prevTarget;
@@ -528,10 +557,12 @@ CPlainWidget::CPlainWidget(QWidget* parent) : QWidget(parent)
 QImage* CPlainWidget::EnsureImage()
 {
     const QSize want(std::max(1, width()), std::max(1, height()));
-    if (m_image.size() != want) {
+    if (m_image.size() != want)
+    {
         QImage next(want, QImage::Format_RGB32);
         next.fill(Qt::white);
-        if (!m_image.isNull()) {
+        if (!m_image.isNull())
+        {
             QPainter p(&next);
             p.drawImage(0, 0, m_image);
         }
@@ -557,8 +588,10 @@ void CPlainWidget::RequestPresent()
 void CPlainWidget::paintEvent(QPaintEvent*)
 {
     EnsureImage();
-    if (!m_bBlitOnly) {
-        if (CWnd* wnd = CWnd::FromWidget(this)) {
+    if (!m_bBlitOnly)
+    {
+        if (CWnd* wnd = CWnd::FromWidget(this))
+        {
             CDispatchGuard guard;
             wnd->OnPaint();
         }
@@ -570,10 +603,7 @@ void CPlainWidget::paintEvent(QPaintEvent*)
 
 // ---------------------------------------------------------------------------
 
-CWnd::CWnd()
-{
-    EnsureAppFilter();
-}
+CWnd::CWnd() { EnsureAppFilter(); }
 
 CWnd::~CWnd()
 {
@@ -587,14 +617,12 @@ CWnd::~CWnd()
 
 int CWnd::DispatchDepth() { return g_dispatchDepth; }
 
-void CWnd::FlushDeferredDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
+void CWnd::FlushDeferredDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
 CWnd* CWnd::FromWidget(const QWidget* widget, bool searchParents)
 {
-    for (const QWidget* w = widget; w; w = w->parentWidget()) {
+    for (const QWidget* w = widget; w; w = w->parentWidget())
+    {
         auto it = Registry().find(w);
         if (it != Registry().end())
             return it->second;
@@ -612,7 +640,8 @@ void CWnd::Attach(QWidget* widget, bool owns)
     if (!widget)
         return;
     auto it = Registry().find(widget);
-    if (it != Registry().end() && it->second != this) {
+    if (it != Registry().end() && it->second != this)
+    {
         // Take the widget over from its present window (a template control
         // becoming a dialog's member control).
         CWnd* old = it->second;
@@ -622,7 +651,8 @@ void CWnd::Attach(QWidget* widget, bool owns)
         old->m_pBridge = nullptr;
         old->m_pWidget = nullptr;
         old->m_bOwnsWidget = false;
-        if (old->m_pChildOf) {
+        if (old->m_pChildOf)
+        {
             CWnd* parent = old->m_pChildOf;
             parent->RemoveChild(old);
             parent->AddChild(this);
@@ -639,7 +669,8 @@ void CWnd::Attach(QWidget* widget, bool owns)
     m_bOwnsWidget = owns;
     m_pBridge = new CWndBridge(this, widget);
     Registry()[widget] = this;
-    if (!m_pChildOf && widget->parentWidget()) {
+    if (!m_pChildOf && widget->parentWidget())
+    {
         if (CWnd* parent = FromWidget(widget->parentWidget(), true))
             parent->AddChild(this);
     }
@@ -675,14 +706,16 @@ void CWnd::ReleaseWidget(bool destroy)
     if (!w)
         return;
     Registry().erase(w);
-    if (m_pBridge) {
+    if (m_pBridge)
+    {
         m_pBridge->SetWnd(nullptr);
         m_pBridge = nullptr;
     }
     m_pWidget = nullptr;
     m_pOuter = nullptr;
     m_bOwnsWidget = false;
-    if (!destroy) {
+    if (!destroy)
+    {
         // The bridge stays with the widget, inert; nothing else to undo.
         return;
     }
@@ -700,9 +733,11 @@ void CWnd::ReleaseWidget(bool destroy)
 void CWnd::DetachDescendants(QWidget* root)
 {
     std::vector<CWnd*> children = m_children;
-    for (CWnd* child : children) {
+    for (CWnd* child : children)
+    {
         QWidget* cw = child->GetOuterWidget();
-        if (cw && root->isAncestorOf(cw)) {
+        if (cw && root->isAncestorOf(cw))
+        {
             child->DetachDescendants(cw);
             child->ReleaseWidget(false);
         }
@@ -725,7 +760,8 @@ QWidget* CWnd::CreatePlainWidget(CWnd* parent, DWORD style, const CRect& rect)
 {
     QWidget* parentWidget = parent ? parent->GetWidget() : nullptr;
     auto* w = new CPlainWidget((style & WS_CHILD) ? parentWidget : nullptr);
-    if (!(style & WS_CHILD) && parentWidget) {
+    if (!(style & WS_CHILD) && parentWidget)
+    {
         // An owned top-level window: stays above its owner.
         w->setParent(parentWidget, Qt::Tool);
     }
@@ -750,7 +786,8 @@ BOOL CWnd::CreateEx(DWORD, const char* windowName, DWORD style, const CRect& rec
         w->setWindowTitle(ToQString(windowName));
     {
         CDispatchGuard guard;
-        if (OnCreate() == -1) {
+        if (OnCreate() == -1)
+        {
             DestroyWindow();
             return FALSE;
         }
@@ -785,7 +822,8 @@ BOOL CWnd::DestroyWindow()
 
 CWnd* CWnd::GetParent() const
 {
-    if (m_pWidget && m_pWidget->parentWidget()) {
+    if (m_pWidget && m_pWidget->parentWidget())
+    {
         if (CWnd* p = FromWidget(m_pWidget->parentWidget(), true))
             return p;
     }
@@ -824,8 +862,10 @@ void CWnd::AddChild(CWnd* child)
 
 void CWnd::RemoveChild(CWnd* child)
 {
-    for (auto it = m_children.begin(); it != m_children.end(); ++it) {
-        if (*it == child) {
+    for (auto it = m_children.begin(); it != m_children.end(); ++it)
+    {
+        if (*it == child)
+        {
             m_children.erase(it);
             child->m_pChildOf = nullptr;
             return;
@@ -839,10 +879,7 @@ void CWnd::SetWindowText(const char* text)
         m_pWidget->setWindowTitle(ToQString(text));
 }
 
-CString CWnd::GetWindowText() const
-{
-    return m_pWidget ? FromQString(m_pWidget->windowTitle()) : CString();
-}
+CString CWnd::GetWindowText() const { return m_pWidget ? FromQString(m_pWidget->windowTitle()) : CString(); }
 
 void CWnd::SetDlgItemText(UINT id, const char* text)
 {
@@ -891,7 +928,8 @@ BOOL CWnd::ShowWindow(int cmdShow)
         return FALSE;
     const BOOL wasVisible = w->isVisible();
     CDispatchGuard guard;
-    switch (cmdShow) {
+    switch (cmdShow)
+    {
     case SW_HIDE: w->hide(); break;
     case SW_SHOWMAXIMIZED:
         // Without a window manager (a bare X server) the maximised state is
@@ -953,8 +991,10 @@ BOOL CWnd::SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, U
         w->move(x, y);
     if (!(flags & SWP_NOSIZE))
         w->resize(std::max(0, cx), std::max(0, cy));
-    if (!(flags & SWP_NOZORDER) && insertAfter && w->isWindow()) {
-        if (insertAfter == &wndTopMost || insertAfter == &wndNoTopMost) {
+    if (!(flags & SWP_NOZORDER) && insertAfter && w->isWindow())
+    {
+        if (insertAfter == &wndTopMost || insertAfter == &wndNoTopMost)
+        {
             const bool visible = w->isVisible();
             w->setWindowFlag(Qt::WindowStaysOnTopHint, insertAfter == &wndTopMost);
             if (visible)
@@ -978,7 +1018,8 @@ void CWnd::CenterWindow(CWnd* alternateOwner)
     QWidget* owner = alternateOwner ? alternateOwner->GetOuterWidget() : nullptr;
     if (!owner && m_pParentWnd)
         owner = m_pParentWnd->GetOuterWidget();
-    if (w->isWindow()) {
+    if (w->isWindow())
+    {
         if (owner && owner->isVisible())
             area = QRect(owner->mapToGlobal(QPoint(0, 0)), owner->size());
         else if (QScreen* screen = w->screen())
@@ -986,7 +1027,9 @@ void CWnd::CenterWindow(CWnd* alternateOwner)
         QRect frame = w->frameGeometry();
         frame.moveCenter(area.center());
         w->move(frame.topLeft());
-    } else if (w->parentWidget()) {
+    }
+    else if (w->parentWidget())
+    {
         QRect g = w->geometry();
         g.moveCenter(w->parentWidget()->rect().center());
         w->move(g.topLeft());
@@ -995,7 +1038,8 @@ void CWnd::CenterWindow(CWnd* alternateOwner)
 
 void CWnd::BringWindowToTop()
 {
-    if (QWidget* w = GetOuterWidget()) {
+    if (QWidget* w = GetOuterWidget())
+    {
         w->raise();
         if (w->isWindow())
             w->activateWindow();
@@ -1006,7 +1050,8 @@ void CWnd::GetClientRect(CRect* rect) const
 {
     if (!rect)
         return;
-    if (!m_pWidget) {
+    if (!m_pWidget)
+    {
         rect->SetRectEmpty();
         return;
     }
@@ -1019,7 +1064,8 @@ void CWnd::GetWindowRect(CRect* rect) const
     if (!rect)
         return;
     QWidget* w = GetOuterWidget();
-    if (!w) {
+    if (!w)
+    {
         rect->SetRectEmpty();
         return;
     }
@@ -1130,10 +1176,7 @@ CWnd* CWnd::SetFocus()
     return old;
 }
 
-CWnd* CWnd::GetFocus()
-{
-    return FromWidget(QApplication::focusWidget(), true);
-}
+CWnd* CWnd::GetFocus() { return FromWidget(QApplication::focusWidget(), true); }
 
 CWnd* CWnd::SetCapture()
 {
@@ -1158,12 +1201,15 @@ UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT elapseMs)
     if (!m_pWidget)
         return 0;
     QTimer*& timer = m_timers[id];
-    if (!timer) {
+    if (!timer)
+    {
         timer = new QTimer;
-        QObject::connect(timer, &QTimer::timeout, m_pBridge, [this, id] {
-            CDispatchGuard guard;
-            OnTimer(id);
-        });
+        QObject::connect(timer, &QTimer::timeout, m_pBridge,
+                         [this, id]
+                         {
+                             CDispatchGuard guard;
+                             OnTimer(id);
+                         });
     }
     timer->start(static_cast<int>(elapseMs));
     return id;
@@ -1187,10 +1233,7 @@ void CWnd::DragAcceptFiles(BOOL accept)
     m_pBridge->SetDropAccepted(accept != FALSE);
 }
 
-CWnd* CWnd::GetActiveWindow()
-{
-    return FromWidget(QApplication::activeWindow(), false);
-}
+CWnd* CWnd::GetActiveWindow() { return FromWidget(QApplication::activeWindow(), false); }
 
 BOOL CWnd::IsChild(const CWnd* other) const
 {
@@ -1214,10 +1257,7 @@ BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
 
 void CWnd::OnClose() { DestroyWindow(); }
 
-void CWnd::OnPaint()
-{
-    CPaintDC dc(this);
-}
+void CWnd::OnPaint() { CPaintDC dc(this); }
 
 BOOL CWnd::OnEraseBkgnd(CDC* pDC)
 {

@@ -26,9 +26,9 @@
 // This header is free of Qt (the widget is only forward-declared).
 
 #include "platform/core/CString.h"
-#include "platform/ui/CmdTarget.h"
 #include "platform/core/Geometry.h"
 #include "platform/core/Types.h"
+#include "platform/ui/CmdTarget.h"
 #include "platform/ui/UiService.h"
 
 #include <cstdint>
@@ -46,7 +46,7 @@ typedef std::intptr_t LPARAM;
 typedef std::intptr_t LRESULT;
 typedef std::uintptr_t UINT_PTR;
 typedef std::uintptr_t DWORD_PTR;
-typedef struct HWND__* HWND;   // opaque: the widget of a window
+typedef struct HWND__* HWND;  // opaque: the widget of a window
 
 // Messages offered to PreTranslateMessage.
 constexpr UINT WM_KEYDOWN = 0x0100;
@@ -63,11 +63,11 @@ constexpr UINT WM_CANCELMODE = 0x001F;
 
 struct MSG
 {
-    CWnd* pWnd = nullptr;   // the window the message is for
+    CWnd* pWnd = nullptr;  // the window the message is for
     UINT message = 0;
-    WPARAM wParam = 0;      // virtual key, or mouse key flags
-    LPARAM lParam = 0;      // repeat count for keys
-    CPoint pt;              // cursor position in screen coordinates
+    WPARAM wParam = 0;  // virtual key, or mouse key flags
+    LPARAM lParam = 0;  // repeat count for keys
+    CPoint pt;          // cursor position in screen coordinates
 };
 
 // Mouse key flags of the mouse handlers.
@@ -193,8 +193,7 @@ public:
     // ---- Creation and binding ----
     // Creates a plain window: a child of parent when WS_CHILD is in style,
     // else a top-level window owned by parent. TRUE on success.
-    virtual BOOL CreateEx(DWORD exStyle, const char* windowName, DWORD style, const CRect& rect,
-                          CWnd* parent, UINT id);
+    virtual BOOL CreateEx(DWORD exStyle, const char* windowName, DWORD style, const CRect& rect, CWnd* parent, UINT id);
     BOOL Create(const char* windowName, DWORD style, const CRect& rect, CWnd* parent, UINT id)
     {
         return CreateEx(0, windowName, style, rect, parent, id);
@@ -248,9 +247,9 @@ public:
     UINT GetCheckedRadioButton(UINT firstId, UINT lastId) const;
 
     // ---- State and placement ----
-    BOOL ShowWindow(int cmdShow);          // answers whether it was visible before
+    BOOL ShowWindow(int cmdShow);  // answers whether it was visible before
     BOOL IsWindowVisible() const;
-    BOOL EnableWindow(BOOL bEnable = TRUE); // answers whether it was disabled before
+    BOOL EnableWindow(BOOL bEnable = TRUE);  // answers whether it was disabled before
     BOOL IsWindowEnabled() const;
     BOOL IsIconic() const;
     BOOL IsZoomed() const;
@@ -260,7 +259,7 @@ public:
     void CenterWindow(CWnd* alternateOwner = nullptr);
     void BringWindowToTop();
     void GetClientRect(CRect* rect) const;
-    void GetWindowRect(CRect* rect) const;   // screen coordinates
+    void GetWindowRect(CRect* rect) const;  // screen coordinates
     void ClientToScreen(CPoint* point) const;
     void ClientToScreen(CRect* rect) const;
     void ScreenToClient(CPoint* point) const;
@@ -270,7 +269,7 @@ public:
     // ---- Painting ----
     void Invalidate(BOOL erase = TRUE);
     void InvalidateRect(const CRect* rect, BOOL erase = TRUE);
-    void UpdateWindow();                   // paints now what is invalid
+    void UpdateWindow();  // paints now what is invalid
     void RedrawWindow();
 
     // ---- Focus, capture, timers ----
@@ -299,9 +298,9 @@ public:
     virtual int OnCreate() { return 0; }
     virtual void OnDestroy() {}
     virtual void PostNcDestroy() {}
-    virtual void OnClose();                // default: DestroyWindow
-    virtual void OnPaint();                // default: erase, nothing drawn
-    virtual BOOL OnEraseBkgnd(CDC* pDC);   // default: fills with the window colour
+    virtual void OnClose();               // default: DestroyWindow
+    virtual void OnPaint();               // default: erase, nothing drawn
+    virtual BOOL OnEraseBkgnd(CDC* pDC);  // default: fills with the window colour
     virtual void OnSize(UINT type, int cx, int cy);
     virtual void OnMove(int x, int y);
     virtual void OnShowWindow(BOOL bShow);
@@ -354,10 +353,10 @@ protected:
     virtual CPoint ClientOrigin() const { return CPoint(0, 0); }
 
     QWidget* m_pWidget = nullptr;
-    QWidget* m_pOuter = nullptr;        // owned with m_pWidget when set
+    QWidget* m_pOuter = nullptr;  // owned with m_pWidget when set
     bool m_bOwnsWidget = false;
     UINT m_nID = 0;
-    CWnd* m_pParentWnd = nullptr;      // owner or parent as given at creation
+    CWnd* m_pParentWnd = nullptr;  // owner or parent as given at creation
 
 private:
     friend class CWndBridge;
@@ -368,7 +367,7 @@ private:
 
     CWndBridge* m_pBridge = nullptr;
     std::vector<CWnd*> m_children;
-    CWnd* m_pChildOf = nullptr;         // the window whose child list holds this
+    CWnd* m_pChildOf = nullptr;  // the window whose child list holds this
     std::map<UINT_PTR, class QTimer*> m_timers;
 };
 
@@ -385,7 +384,7 @@ CRect GetWorkArea();
 
 // Mouse capture and key state.
 void ReleaseCapture();
-SHORT GetAsyncKeyState(int vk);   // high bit set while the key is down
+SHORT GetAsyncKeyState(int vk);  // high bit set while the key is down
 SHORT GetKeyState(int vk);
 CPoint GetCursorPos();
 
