@@ -7,10 +7,10 @@
 // counted beforehand by a plain walk of the same rule, so the timed loop
 // runs the real query and nothing else.
 #include "battlefield/ElevationMap.h"
-#include "battlefield/Rounding.h"
 #include "battlefield/Terrain.h"
 #include "battlefield/TerrainArray.h"
 #include "battlefield/TerrainType.h"
+#include "platform/core/Rounding.h"
 
 #include <benchmark/benchmark.h>
 
@@ -69,7 +69,7 @@ std::unique_ptr<CElevationMap> MakeMap(bool woods)
         // Forty woods of 15 m trees scattered over the map.
         CTerrainArray* terrain = map->GetTerrain();
         const TerrainColourSet green{0, 110, 0, kTerrainFillSolid, FALSE};
-        terrain->AddType(new CTerrainType("Woods", 0.5f, kTerrainAuxUnset, 150, 0.5f, green, green));
+        terrain->AddType(new CTerrainType("Woods", 0.5f, kUnset, 150, 0.5f, green, green));
         std::mt19937 rng(7);
         std::uniform_int_distribution<int> at(300, kSide - 300);
         std::uniform_int_distribution<int> size(60, 250);
@@ -97,8 +97,8 @@ struct Query
 // the target is seen, up to the masking one when it is not.
 long long SamplesExamined(const CElevationMap& map, const Query& q)
 {
-    const long long eye = map.GetElevation(q.x1, q.y1) + RoundHalfUp(kEyeHeight);
-    const long long dh = RoundHalfUp(kEyeHeight) + map.GetElevation(q.x2, q.y2) - eye + 1;
+    const long long eye = map.GetElevation(q.x1, q.y1) + RoundHalfUpTrunc(kEyeHeight);
+    const long long dh = RoundHalfUpTrunc(kEyeHeight) + map.GetElevation(q.x2, q.y2) - eye + 1;
     const double dx = (static_cast<double>(q.x2) - q.x1) * 10.0;
     const double dy = (static_cast<double>(q.y2) - q.y1) * 10.0;
     const double b = std::atan2(dx, dy);

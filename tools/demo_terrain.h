@@ -101,14 +101,14 @@ inline std::vector<CPoint> Strip(const std::vector<CPoint>& line, double halfWid
 inline void AddDemoTerrain(CTerrainArray& terrain)
 {
     // Woods: 15 m tall, halve the speed, let half the light through.
-    terrain.AddType(new CTerrainType("Woods", 0.5f, kTerrainAuxUnset, 150, 0.5f,
+    terrain.AddType(new CTerrainType("Woods", 0.5f, kUnset, 150, 0.5f,
                                      TerrainColourSet{0, 110, 0, 5 /* diagonal cross */, FALSE},
                                      TerrainColourSet{0, 80, 0, 2 /* forward diagonal */, FALSE}));
     // Open water: no vehicle crosses it.
-    terrain.AddType(new CTerrainType("Water", 1.0f, kTerrainAuxUnset, 0, -1.0f,
+    terrain.AddType(new CTerrainType("Water", 1.0f, kUnset, 0, -1.0f,
                                      TerrainColourSet{40, 90, 210, kTerrainFillSolid, FALSE},
                                      TerrainColourSet{40, 90, 210, 1 /* vertical */, FALSE}));
-    terrain.AddType(new CTerrainType("Road", 1.0f, kTerrainAuxUnset, 0, 1.5f,
+    terrain.AddType(new CTerrainType("Road", 1.0f, kUnset, 0, 1.5f,
                                      TerrainColourSet{150, 90, 40, kTerrainFillSolid, FALSE},
                                      TerrainColourSet{110, 60, 20, kTerrainFillSolid, FALSE}));
 

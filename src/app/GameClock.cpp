@@ -91,7 +91,7 @@ void CGameClock::Advance(CTimeSpan& tsElapsed, int& nGameMs, int& nRemainder, DW
     tsElapsed = m_tsElapsed;
     if (now == dwStamp)
     {
-        nGameMs = GAMECLOCK_NO_MILLISECOND;
+        nGameMs = kUnset;
         nWholeSeconds = 0;
         return;
     }

@@ -20,7 +20,6 @@ class CClockDlg;
 
 // Game milliseconds answered to a consumer that calls again within the same
 // real millisecond: nothing passed, and the consumer keeps its stamp.
-constexpr int GAMECLOCK_NO_MILLISECOND = -99;
 
 class CGameClock
 {

@@ -57,7 +57,6 @@ constexpr LONG SPOT_REPORT_QUIET_SECONDS = 1;
 constexpr double RADIANS_PER_MIL = 0.0009817478;
 constexpr double HALF_TURN = 3.14159;
 constexpr double FULL_TURN = 6.283185;
-constexpr double NO_DIRECTION = -99.0;
 }  // namespace
 
 CKDRApp* GetKDRApp() { return dynamic_cast<CKDRApp*>(AfxGetApp()); }
@@ -91,8 +90,8 @@ CKDRApp::CKDRApp()
       m_nHScrollMax(0),
       m_nVScrollMin(0),
       m_nVScrollMax(0),
-      m_nHScrollDecision(APP_NONE),
-      m_nVScrollDecision(APP_NONE),
+      m_nHScrollDecision(kUnset),
+      m_nVScrollDecision(kUnset),
       m_pHierarchyDlg(nullptr),
       m_bTreeDragging(FALSE),
       m_anDirection{0, 0, 0},
@@ -103,7 +102,7 @@ CKDRApp::CKDRApp()
       m_bAIEditing(FALSE),
       m_bAIUnitPicked(FALSE),
       m_bAIRectPicked(FALSE),
-      m_nAIKind(APP_NONE)
+      m_nAIKind(kUnset)
 {
     MapCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
     MapUpdate(ID_APP_ABOUT, [this](CCmdUI* pCmdUI) { OnUpdateAppAbout(pCmdUI); });
@@ -341,8 +340,8 @@ BOOL CKDRApp::IdleStep()
         CPoint ptClient = m_ptCursor;
         pFrame->ScreenToClient(&ptClient);
         pFrame->GetClientRect(&m_rcFrameClient);
-        m_nHScrollDecision = APP_NONE;
-        m_nVScrollDecision = APP_NONE;
+        m_nHScrollDecision = kUnset;
+        m_nVScrollDecision = kUnset;
         if (m_bAutoScroll)
         {
             if (ptClient.y <= SCROLL_TOP_EDGE && m_ptScroll.y > 0)
@@ -353,9 +352,9 @@ BOOL CKDRApp::IdleStep()
                 m_nHScrollDecision = static_cast<int>(SB_LINELEFT);
             if (ptClient.x >= m_rcFrameClient.right - SCROLL_EDGE && m_ptScroll.x < pView->GetScrollLimit(SB_HORZ))
                 m_nHScrollDecision = static_cast<int>(SB_LINERIGHT);
-            if (m_nVScrollDecision != APP_NONE)
+            if (m_nVScrollDecision != kUnset)
                 pView->OnVScroll(static_cast<UINT>(m_nVScrollDecision), 0, nullptr);
-            if (m_nHScrollDecision != APP_NONE)
+            if (m_nHScrollDecision != kUnset)
                 pView->OnHScroll(static_cast<UINT>(m_nHScrollDecision), 0, nullptr);
         }
 
@@ -473,7 +472,7 @@ void CKDRApp::ShowPendingSpotReport()
 double CKDRApp::GetDirectionRadians(int nIndex) const
 {
     if (nIndex < 0 || nIndex > 2)
-        return NO_DIRECTION;
+        return kUnsetFloat;
     double dRadians = m_anDirection[nIndex] * RADIANS_PER_MIL;
     while (dRadians < -HALF_TURN)
         dRadians += FULL_TURN;

@@ -233,8 +233,8 @@ public:
     CNodeArray* ResetElementPath(const CString& strName);
     BOOL GetElementPoint(const CString& strName, float& fX, float& fY);
     CHierarchyElement* GetSelectedElement(const CString& strName);
-    BOOL ApplyViewSettingsA();
-    BOOL ApplyViewSettingsB();
+    BOOL ApplyIconStyle();
+    BOOL ApplyIconSize();
 
     // Units: network records, the AI-order editor and windows.
     int SendUnitsUpdate();

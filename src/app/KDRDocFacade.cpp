@@ -43,8 +43,6 @@
 namespace
 {
 // The nothing value of look-ups by point.
-constexpr int NOTHING_AT_POINT = -99;
-constexpr float NO_COORDINATE = -99.0f;
 
 // Order bits of the units' toggle.
 constexpr DWORD ORDER_BIT_FOLLOW_UP = 1;
@@ -453,9 +451,9 @@ BOOL CKDRDoc::DrawSightOfUnit(float fX, float fY, int nSide, int nArray, int nUn
     CKDRGameMap* pMap = GetGameMap();
     if (pMap == nullptr)
         return FALSE;
-    if (nSide == NOTHING_AT_POINT)
+    if (nSide == kUnset)
     {
-        pMap->DrawSightRays(fX, fY, SIGHT_RAYS_RADIUS, NOTHING_AT_POINT);
+        pMap->DrawSightRays(fX, fY, SIGHT_RAYS_RADIUS, kUnset);
         return TRUE;
     }
     CKDRUnits* pUnits = GetUnits();
@@ -482,10 +480,7 @@ BOOL CKDRDoc::DrawAIOrderGraphics() { return RunWithAll(*this, &CKDRUnits::DrawA
 // ---------------------------------------------------------------------------
 // Units: look-ups at a point
 
-int CKDRDoc::HitTestElements(int nX, int nY)
-{
-    return AskAtPoint(*this, nX, nY, NOTHING_AT_POINT, &CKDRUnits::HitTestElements);
-}
+int CKDRDoc::HitTestElements(int nX, int nY) { return AskAtPoint(*this, nX, nY, kUnset, &CKDRUnits::HitTestElements); }
 
 CHierarchyArray* CKDRDoc::GetElementsAtPoint(int nX, int nY)
 {
@@ -499,7 +494,7 @@ CTaskOrgArray* CKDRDoc::GetUnitsAtPoint(int nX, int nY)
 
 int CKDRDoc::HitTestUnitValue(int nX, int nY)
 {
-    return AskAtPoint(*this, nX, nY, NOTHING_AT_POINT, &CKDRUnits::HitTestUnitValue);
+    return AskAtPoint(*this, nX, nY, kUnset, &CKDRUnits::HitTestUnitValue);
 }
 
 CString CKDRDoc::GetHoverText(int nX, int nY, COLORREF& crBack)
@@ -684,7 +679,7 @@ int CKDRDoc::ApplyCompanyOrderFromElement(CHierarchyElement* pElement)
         return 0;
     std::unique_ptr<CTaskOrgArray> pList = UnitsOfElement(pElement);
     return c.pUnits->ApplyOrderToElement(pList.get(), ORDER_BIT_MARCH_SPEED, c.pMap, c.pDatabase, GetObstacles(),
-                                         GetHoles(), NO_COORDINATE, NO_COORDINATE, NO_COORDINATE);
+                                         GetHoles(), kUnsetFloat, kUnsetFloat, kUnsetFloat);
 }
 
 int CKDRDoc::ToggleOrderBitForList(const CTaskOrgArray* pList, DWORD dwBit, float fX, float fY, BOOL bUnitsToo)
@@ -716,7 +711,7 @@ int CKDRDoc::ToggleOrderBitForList(const CTaskOrgArray* pList, DWORD dwBit, floa
 
 int CKDRDoc::ToggleDismountForList(const CTaskOrgArray* pList)
 {
-    return ToggleOrderBitForList(pList, ORDER_BIT_DISMOUNT, NO_COORDINATE, NO_COORDINATE);
+    return ToggleOrderBitForList(pList, ORDER_BIT_DISMOUNT, kUnsetFloat, kUnsetFloat);
 }
 
 int CKDRDoc::ToggleSuppressForElement(CHierarchyElement* pElement)
@@ -724,7 +719,7 @@ int CKDRDoc::ToggleSuppressForElement(CHierarchyElement* pElement)
     if (!Ready(*this) || pElement == nullptr)
         return 0;
     std::unique_ptr<CTaskOrgArray> pList = UnitsOfElement(pElement);
-    return Modified(*this, ToggleOrderBitForList(pList.get(), ORDER_BIT_SUPPRESS, NO_COORDINATE, NO_COORDINATE));
+    return Modified(*this, ToggleOrderBitForList(pList.get(), ORDER_BIT_SUPPRESS, kUnsetFloat, kUnsetFloat));
 }
 
 int CKDRDoc::ToggleFireControlForElement(CHierarchyElement* pElement, BOOL bSecond)
@@ -735,7 +730,7 @@ int CKDRDoc::ToggleFireControlForElement(CHierarchyElement* pElement, BOOL bSeco
     std::unique_ptr<CTaskOrgArray> pList = UnitsOfElement(pElement);
     return c.pUnits->ToggleOrderForSelection(pList.get(),
                                              bSecond ? ORDER_BIT_FIRE_CONTROL_SECOND : ORDER_BIT_FIRE_CONTROL,
-                                             NO_COORDINATE, NO_COORDINATE, c.pMap, c.pDatabase);
+                                             kUnsetFloat, kUnsetFloat, c.pMap, c.pDatabase);
 }
 
 int CKDRDoc::DragUnit(CTaskOrgArray* pSelection, float fX, float fY)
@@ -970,8 +965,8 @@ CNodeArray* CKDRDoc::ResetElementPath(const CString& strName)
 
 BOOL CKDRDoc::GetElementPoint(const CString& strName, float& fX, float& fY)
 {
-    fX = NO_COORDINATE;
-    fY = NO_COORDINATE;
+    fX = kUnsetFloat;
+    fY = kUnsetFloat;
     CKDRUnits* pUnits = GetUnits();
     if (pUnits == nullptr)
         return FALSE;
@@ -985,9 +980,9 @@ CHierarchyElement* CKDRDoc::GetSelectedElement(const CString& strName)
     return pUnits != nullptr ? pUnits->FindElementByName(strName) : nullptr;
 }
 
-BOOL CKDRDoc::ApplyViewSettingsA() { return RunWithUnits(*this, &CKDRUnits::ApplyViewSettingsA); }
+BOOL CKDRDoc::ApplyIconStyle() { return RunWithUnits(*this, &CKDRUnits::ApplyIconStyle); }
 
-BOOL CKDRDoc::ApplyViewSettingsB() { return RunWithUnits(*this, &CKDRUnits::ApplyViewSettingsB); }
+BOOL CKDRDoc::ApplyIconSize() { return RunWithUnits(*this, &CKDRUnits::ApplyIconSize); }
 
 // ---------------------------------------------------------------------------
 // Units: network, AI orders, windows and groups
@@ -1158,7 +1153,7 @@ int CKDRDoc::FindHoleAt(int nX, int nY, int& nSide)
 {
     CKDRHoles* pHoles = GetHoles();
     if (pHoles == nullptr || GetGameMap() == nullptr || !InDeploymentPhase())
-        return NOTHING_AT_POINT;
+        return kUnset;
     return pHoles->FindHoleAtViewPoint(nX, nY, GetGameMap(), nSide);
 }
 
@@ -1166,7 +1161,7 @@ int CKDRDoc::FindObstacleAt(float fX, float fY, int& nSide)
 {
     CKDRObstacles* pObstacles = GetObstacles();
     if (pObstacles == nullptr || GetGameMap() == nullptr || !InDeploymentPhase())
-        return NOTHING_AT_POINT;
+        return kUnset;
     return pObstacles->FindObstacleAt(fX, fY, nSide, GetGameMap(), 0);
 }
 
@@ -1305,8 +1300,8 @@ int CKDRDoc::PlaceObstacleAndSend(float fWidth, float fLength, int nDensity, flo
     if (pMap == nullptr)
         return 0;
     CKDRObstacles* pObstacles = ObstaclesCreatedWhenAbsent(*this);
-    int nIndex = NOTHING_AT_POINT;
-    int nFoundSide = NOTHING_AT_POINT;
+    int nIndex = kUnset;
+    int nFoundSide = kUnset;
     const int nResult =
         pObstacles->PlaceObstacle(fWidth, fLength, nDensity, fX, fY, fAttitude, nSide, pMap, nIndex, nFoundSide);
     if (CKDRUnits* pUnits = GetUnits())
@@ -1330,11 +1325,11 @@ int CKDRDoc::ApplyFASCAMImpact(CFireMission* pMission)
     if (!pMission->GetFASCAMParameters(pDatabase, fWidth, fLength, nDensity, bLimited, nDuration))
         return 0;
     CKDRObstacles* pObstacles = ObstaclesCreatedWhenAbsent(*this);
-    int nIndex = NOTHING_AT_POINT;
-    int nFoundSide = NOTHING_AT_POINT;
+    int nIndex = kUnset;
+    int nFoundSide = kUnset;
     const int nResult = pObstacles->PlaceObstacle(fWidth, fLength, nDensity, pMission->m_fImpactX, pMission->m_fImpactY,
                                                   pMission->m_fAttitude, pMission->m_nSide, pMap, nIndex, nFoundSide);
-    if (CKDRUnits* pUnits = GetUnits(); pUnits != nullptr && pMission->m_nUnit != NOTHING_AT_POINT)
+    if (CKDRUnits* pUnits = GetUnits(); pUnits != nullptr && pMission->m_nUnit != kUnset)
         pUnits->OnMinesLaid(pMission->m_nUnit, pMission->m_nArray, nIndex, nFoundSide);
     return nResult;
 }

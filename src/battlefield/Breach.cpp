@@ -29,7 +29,7 @@ void CBreach::Serialize(CArchive& ar)
 int CBreachArray::FindBreachAt(float, float) const
 {
     // Lanes are not cut during play yet, so no point lies in one.
-    return kBreachNone;
+    return kUnset;
 }
 
 void CBreachArray::Draw(CDC*, const CKDRGameMap*) const

@@ -42,10 +42,8 @@ class CBreachArray : public TypedObArray<CBreach>
     DECLARE_SERIAL(CBreachArray)
 public:
     // Index of the lane containing the point (the last one when several do),
-    // kBreachNone when none.
+    // kUnset when none.
     int FindBreachAt(float x, float y) const;
     // Draws every lane over the map on the device context lent by the caller.
     void Draw(CDC* pDC, const CKDRGameMap* pMap) const;
-
-    static constexpr int kBreachNone = -99;
 };

@@ -1,8 +1,8 @@
 #include "battlefield/ElevationMap.h"
 
-#include "battlefield/Rounding.h"
 #include "battlefield/TerrainArray.h"
 #include "platform/core/Archive.h"
+#include "platform/core/Rounding.h"
 #include "platform/ui/DC.h"
 
 #include <algorithm>
@@ -127,8 +127,8 @@ int CElevationMap::PixelToMap(int px, int py, float* x, float* y) const
 
 CString CElevationMap::GetGridReference(float x, float y) const
 {
-    const int xi = RoundHalfUp(x);
-    const int yi = RoundHalfUp(y);
+    const int xi = RoundHalfUpTrunc(x);
+    const int yi = RoundHalfUpTrunc(y);
     // The upper edges belong to the map here, unlike in the elevation look-up.
     if (xi > m_nWidth || yi > m_nHeight || xi < 0 || yi < 0)
         return CString("Off of map");
@@ -293,8 +293,8 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
     // Everything vertical and horizontal in tenths of a metre. The target is
     // raised by one unit (and each sample lowered by one below) so that
     // ground exactly on the line from the eye to the target does not mask.
-    const long long eye = observerZ + RoundHalfUp(observerHeight);
-    const long long dh = RoundHalfUp(targetHeight) + targetZ - eye + 1;
+    const long long eye = observerZ + RoundHalfUpTrunc(observerHeight);
+    const long long dh = RoundHalfUpTrunc(targetHeight) + targetZ - eye + 1;
     const double dx = (static_cast<double>(x2) - static_cast<double>(x1)) * 10.0;
     const double dy = (static_cast<double>(y2) - static_cast<double>(y1)) * 10.0;
     const double direction = std::atan2(dx, dy);
@@ -500,12 +500,12 @@ int CElevationMap::FindBlockedPoint(int x1, int y1, int x2, int y2, int* blocked
     {
         const double nextX = curX + stepX;
         const double nextY = curY + stepY;
-        const int fromX = RoundHalfUp(curX);
-        const int fromY = RoundHalfUp(curY);
+        const int fromX = RoundHalfUpTrunc(curX);
+        const int fromY = RoundHalfUpTrunc(curY);
         int terrainZero = 0;
-        const float factor =
-            GetSlopeFactor(static_cast<float>(fromX), static_cast<float>(fromY), static_cast<float>(RoundHalfUp(nextX)),
-                           static_cast<float>(RoundHalfUp(nextY)), &terrainZero, 0);
+        const float factor = GetSlopeFactor(static_cast<float>(fromX), static_cast<float>(fromY),
+                                            static_cast<float>(RoundHalfUpTrunc(nextX)),
+                                            static_cast<float>(RoundHalfUpTrunc(nextY)), &terrainZero, 0);
         // Ground of speed factor 0 does not stop this walk; a slope or a
         // negative factor does.
         if (factor <= 0.0f && !terrainZero)

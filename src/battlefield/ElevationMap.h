@@ -10,7 +10,7 @@
 // Heights are in tenths of a metre. One signed 16-bit sample per 10 m
 // square: cell (c, r) holds the ground at (10c, 10r) and stands for the
 // square 5 m around it; samples lie column after column. A position off the
-// map reads kElevationOffMap.
+// map reads kUnset.
 //
 // Points within 5 m of the east or north edge round into the cell past the
 // last column or row; they read the edge cell, so no look-up leaves the
@@ -32,7 +32,6 @@ class CPen;
 class CTerrain;
 class CTerrainArray;
 
-constexpr short kElevationOffMap = -99;
 // A ground elevation argument of the sight line that asks for the look-up.
 constexpr int kElevationLookUp = -99;
 
@@ -167,7 +166,7 @@ private:
     static short ElevationIn(const GridView& grid, double x, double y)
     {
         const short* cell = CellIn(grid, x, y);
-        return cell != nullptr ? *cell : kElevationOffMap;
+        return cell != nullptr ? *cell : kUnset;
     }
 
     std::vector<short> m_grid;

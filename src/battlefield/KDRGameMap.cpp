@@ -2,9 +2,9 @@
 
 #include "app/KDRApp.h"
 #include "battlefield/ElevationMap.h"
-#include "battlefield/Rounding.h"
 #include "battlefield/TerrainArray.h"
 #include "net/NetUpdate.h"
+#include "platform/core/Rounding.h"
 #include "platform/ui/Display.h"
 #include "view/MapPicture.h"
 
@@ -309,8 +309,8 @@ float CKDRGameMap::GetZoom() const { return m_pPicture != nullptr ? m_pPicture->
 int CKDRGameMap::ViewToPicture(int vx, int vy, int* px, int* py) const
 {
     const double zoom = GetZoom();
-    int scrollX = kNone;
-    int scrollY = kNone;
+    int scrollX = kUnset;
+    int scrollY = kUnset;
     if (m_pPicture != nullptr && !m_strTileGrid.IsEmpty())
     {
         scrollX = m_pPicture->GetScrollX();
@@ -350,7 +350,7 @@ BOOL CKDRGameMap::GetVisiblePictureRect(CRect* pRect) const
 int CKDRGameMap::GetScrollY() const
 {
     if (m_strTileGrid.IsEmpty() || m_pPicture == nullptr)
-        return kNone;
+        return kUnset;
     return m_pPicture->GetScrollY();
 }
 

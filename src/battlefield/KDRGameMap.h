@@ -60,7 +60,6 @@ public:
     static constexpr COLORREF kContourKey = RGB(165, 165, 115);
 
     // Answers of the look-ups that found nothing.
-    static constexpr int kNone = -99;
 
     CKDRGameMap();
     ~CKDRGameMap() override;
@@ -103,11 +102,11 @@ public:
     void DrawGrid();
     // The sight area of an observer at (x, y): the range circle and 36 rays
     // of 2 x range metres. eye: the eye elevation in tenths of a metre, or
-    // kNone for the ground there.
+    // kUnset for the ground there.
     void DrawSightRays(float x, float y, int range, int eye);
-    // The same for a unit's field of view: rays of rayLength metres (kNone:
+    // The same for a unit's field of view: rays of rayLength metres (kUnset:
     // 2 x range), and only the sector from arcStart to arcEnd (mils counted
-    // counter-clockwise from east) unless arcEnd is kNone.
+    // counter-clockwise from east) unless arcEnd is kUnset.
     void DrawSightCells(float x, float y, int range, int eye, int arcEnd, int arcStart, int rayLength);
     // The 13 Bezier points of the ellipse inscribed in the rectangle.
     static void EllipseToBezier(const CRect* pRect, CPoint points[13]);
@@ -125,7 +124,7 @@ public:
     BOOL GetPictureRect(CRect* pRect) const;
     // The part of the picture the view shows, in picture pixels.
     BOOL GetVisiblePictureRect(CRect* pRect) const;
-    // The picture's scroll y; kNone when the map names no tile grid.
+    // The picture's scroll y; kUnset when the map names no tile grid.
     int GetScrollY() const;
     // The visible part of the view in view pixels (0 x 0 without a picture).
     CSize GetVisibleViewSize() const;

@@ -2,8 +2,8 @@
 // overlay, the grid lines, and the sight areas of observers and units.
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
-#include "battlefield/Rounding.h"
 #include "battlefield/TerrainArray.h"
+#include "platform/core/Rounding.h"
 #include "platform/ui/Display.h"
 #include "view/MapPicture.h"
 
@@ -18,7 +18,6 @@ constexpr double HALF_TURN = 3.14159;
 constexpr double FULL_TURN = 6.283185;
 constexpr double RADIANS_PER_MIL = 0.0009817478;
 constexpr int FULL_CIRCLE_RAYS = 36;
-constexpr float NO_ANGLE = -99.0f;
 // The obscuration of a feature taller than this counts at the observer and
 // at a sample point.
 constexpr int CONCEALING_HEIGHT = 2;
@@ -131,8 +130,8 @@ void CKDRGameMap::DrawSightRays(float x, float y, int range, int eye)
 
 void CKDRGameMap::DrawSightCells(float x, float y, int range, int eye, int arcEnd, int arcStart, int rayLength)
 {
-    const float length = rayLength == kNone ? 2.0f * static_cast<float>(range) : static_cast<float>(rayLength);
-    if (arcEnd == kNone)
+    const float length = rayLength == kUnset ? 2.0f * static_cast<float>(range) : static_cast<float>(rayLength);
+    if (arcEnd == kUnset)
     {
         DrawSightArea(x, y, range, eye, length, 0.0, FULL_CIRCLE_RAYS);
         return;
@@ -185,7 +184,7 @@ void CKDRGameMap::DrawSightArea(float x, float y, int range, int eye, float rayL
     CTerrainArray* pTerrain = pElevation->GetTerrain();
     float length = rayLength;
     double eyeLevel = eye;
-    if (eye == kNone)
+    if (eye == kUnset)
     {
         eyeLevel = pElevation->GetElevation(x, y);
         if (pTerrain->GetFeatureHeightAt(x, y) > CONCEALING_HEIGHT)
@@ -195,7 +194,7 @@ void CKDRGameMap::DrawSightArea(float x, float y, int range, int eye, float rayL
         }
     }
     const int steps = std::max(0, TruncToInt(length * 0.1));
-    std::vector<float> featureAngle(static_cast<size_t>(steps), NO_ANGLE);
+    std::vector<float> featureAngle(static_cast<size_t>(steps), kUnsetFloat);
     std::vector<float> featureObscuration(static_cast<size_t>(steps), 1.0f);
     const double width = pElevation->GetWidth();
     const double height = pElevation->GetHeight();
@@ -208,7 +207,7 @@ void CKDRGameMap::DrawSightArea(float x, float y, int range, int eye, float rayL
     for (int ray = 0; ray < rayCount; ++ray, bearing = NextBearing(bearing))
     {
         pDC->MoveTo(ox, oy);
-        double horizon = NO_ANGLE;
+        double horizon = kUnsetFloat;
         bool horizonSet = false;
         const double sinB = std::sin(bearing);
         const double cosB = std::cos(bearing);
@@ -238,7 +237,7 @@ void CKDRGameMap::DrawSightArea(float x, float y, int range, int eye, float rayL
             }
             else
             {
-                featureAngle[static_cast<size_t>(j)] = NO_ANGLE;
+                featureAngle[static_cast<size_t>(j)] = kUnsetFloat;
                 featureObscuration[static_cast<size_t>(j)] = 1.0f;
             }
             if (visible)
@@ -249,7 +248,7 @@ void CKDRGameMap::DrawSightArea(float x, float y, int range, int eye, float rayL
                 double product = 1.0;
                 for (int k = 1; k < j; ++k)
                 {
-                    if (featureAngle[static_cast<size_t>(k)] != NO_ANGLE && featureAngle[static_cast<size_t>(k)] > a)
+                    if (featureAngle[static_cast<size_t>(k)] != kUnsetFloat && featureAngle[static_cast<size_t>(k)] > a)
                         product *= featureObscuration[static_cast<size_t>(k)];
                 }
                 if (t > CONCEALING_HEIGHT)

@@ -2,7 +2,7 @@
 // entered and where a corridor first meets ground a mover cannot cross.
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
-#include "battlefield/Rounding.h"
+#include "platform/core/Rounding.h"
 
 #include <algorithm>
 #include <cmath>

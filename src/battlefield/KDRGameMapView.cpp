@@ -1,20 +1,19 @@
 // The game map's conversion from picture pixels to the view, through the
 // map picture's zoom and scroll.
 #include "battlefield/KDRGameMap.h"
-#include "battlefield/Rounding.h"
+#include "platform/core/Rounding.h"
 #include "view/MapPicture.h"
 
 namespace
 {
 // The scroll position taken when the map has no tile grid.
-constexpr int kNoScroll = -99;
 }  // namespace
 
 int CKDRGameMap::PictureToView(int px, int py, int* vx, int* vy) const
 {
     float zoom = 1.0f;
-    int scrollX = kNoScroll;
-    int scrollY = kNoScroll;
+    int scrollX = kUnset;
+    int scrollY = kUnset;
     if (m_pPicture != nullptr)
     {
         zoom = m_pPicture->GetZoom();

@@ -2,9 +2,9 @@
 
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
-#include "battlefield/Rounding.h"
 #include "battlefield/TerrainType.h"
 #include "platform/core/Archive.h"
+#include "platform/core/Rounding.h"
 #include "platform/ui/DC.h"
 
 #include <algorithm>
@@ -69,8 +69,8 @@ void CTerrain::BuildRegion()
 
 BOOL CTerrain::ContainsPoint(float x, float y) const
 {
-    const int xi = RoundHalfUp(x);
-    const int yi = RoundHalfUp(y);
+    const int xi = RoundHalfUpTrunc(x);
+    const int yi = RoundHalfUpTrunc(y);
     if (xi < m_bounds.left || xi > m_bounds.right || yi < m_bounds.top || yi > m_bounds.bottom)
         return FALSE;
 
@@ -133,14 +133,13 @@ void CTerrain::Draw(CDC* pDC, const CKDRGameMap* pMap, const CTerrainType* pType
         {
             CBrush hollow;
             hollow.CreateStockObject(NULL_BRUSH);
-            CBrush* pBrush =
-                set.fillStyle != kTerrainFillNone && pType->GetBrush() != nullptr ? pType->GetBrush() : &hollow;
+            CBrush* pBrush = set.fillStyle != kUnset && pType->GetBrush() != nullptr ? pType->GetBrush() : &hollow;
             CBrush* pOldBrush = pDC->SelectObject(pBrush);
             CPen* pOldPen = nullptr;
             if (!set.hideOutline)
                 pOldPen = pDC->SelectObject(pType->GetPen());
             pDC->SetBkMode(TRANSPARENT);
-            if (set.fillStyle != kTerrainFillNone)
+            if (set.fillStyle != kUnset)
                 pDC->PaintRgn(&clipped);
             if (!set.hideOutline)
             {

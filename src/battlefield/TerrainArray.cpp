@@ -13,7 +13,7 @@ BOOL PassesFilter(const CTerrainType& type, int filter)
     switch (filter)
     {
     case kTerrainFilterHeight: return type.GetHeight() != 0;
-    case kTerrainFilterAuxCode: return type.GetAuxCode() != kTerrainAuxUnset;
+    case kTerrainFilterAuxCode: return type.GetAuxCode() != kUnset;
     case kTerrainFilterObscuring: return type.GetObscuration() != 1.0f && type.GetHeight() != 0;
     case kTerrainFilterSpeed: return type.GetSpeedFactor() != 1.0f;
     default: return TRUE;
@@ -137,7 +137,7 @@ int CTerrainArray::FindFrom(int first, float x, float y, int filter) const
         if (PassesFilter(*pType, filter) && pFeature->ContainsPoint(x, y))
             return i;
     }
-    return kTerrainNotFound;
+    return kUnset;
 }
 
 int CTerrainArray::FindFeatureAt(float x, float y, int filter)
@@ -145,7 +145,7 @@ int CTerrainArray::FindFeatureAt(float x, float y, int filter)
     if (m_nSearchCursor < -1)
         m_nSearchCursor = -1;
     const int found = FindFrom(m_nSearchCursor + 1, x, y, filter);
-    m_nSearchCursor = found == kTerrainNotFound ? -1 : found;
+    m_nSearchCursor = found == kUnset ? -1 : found;
     return found;
 }
 
@@ -153,15 +153,14 @@ float CTerrainArray::GetSpeedFactor(float x, float y, int ignoreBreaches) const
 {
     m_nSearchCursor = -1;
     float factor = 1.0f;
-    for (int i = FindFrom(0, x, y, kTerrainFilterSpeed); i != kTerrainNotFound;
-         i = FindFrom(i + 1, x, y, kTerrainFilterSpeed))
+    for (int i = FindFrom(0, x, y, kTerrainFilterSpeed); i != kUnset; i = FindFrom(i + 1, x, y, kTerrainFilterSpeed))
     {
         const CTerrain* pFeature = m_features.GetAt(i);
         const float f = TypeOf(pFeature)->GetSpeedFactor();
         // The first road wins outright; a lane clears the feature entirely.
         if (f > 1.0f)
             return f;
-        if (!ignoreBreaches && pFeature->GetBreaches().FindBreachAt(x, y) != CBreachArray::kBreachNone)
+        if (!ignoreBreaches && pFeature->GetBreaches().FindBreachAt(x, y) != kUnset)
             return 1.0f;
         factor *= f;
     }
@@ -175,7 +174,7 @@ float CTerrainArray::GetObscurationAt(float x, float y) const
 {
     m_nSearchCursor = -1;
     int count = 0;
-    const int* tall = TallFeaturesAt(RoundHalfUp(x), RoundHalfUp(y), &count);
+    const int* tall = TallFeaturesAt(RoundHalfUpTrunc(x), RoundHalfUpTrunc(y), &count);
     float product = 1.0f;
     for (int k = 0; k < count; ++k)
     {
@@ -191,7 +190,7 @@ int CTerrainArray::GetFeatureHeightAt(float x, float y) const
 {
     m_nSearchCursor = -1;
     int count = 0;
-    const int* tall = TallFeaturesAt(RoundHalfUp(x), RoundHalfUp(y), &count);
+    const int* tall = TallFeaturesAt(RoundHalfUpTrunc(x), RoundHalfUpTrunc(y), &count);
     BOOL found = FALSE;
     int height = 0;
     for (int k = 0; k < count; ++k)
@@ -211,8 +210,7 @@ CString CTerrainArray::GetTerrainNameAt(float x, float y) const
 {
     m_nSearchCursor = -1;
     const CTerrainType* pBest = nullptr;
-    for (int i = FindFrom(0, x, y, kTerrainFilterAll); i != kTerrainNotFound;
-         i = FindFrom(i + 1, x, y, kTerrainFilterAll))
+    for (int i = FindFrom(0, x, y, kTerrainFilterAll); i != kUnset; i = FindFrom(i + 1, x, y, kTerrainFilterAll))
     {
         const CTerrainType* pType = TypeOf(m_features.GetAt(i));
         if (pBest == nullptr || pType->GetHeight() > pBest->GetHeight())

@@ -13,12 +13,12 @@
 // Loading rejects a feature whose type index lies outside the type list
 // (CArchiveException badIndex); AddFeature refuses one the same way.
 
-#include "battlefield/Rounding.h"
 #include "battlefield/Terrain.h"
 #include "battlefield/TerrainType.h"
 #include "platform/core/CString.h"
 #include "platform/core/Collections.h"
 #include "platform/core/Object.h"
+#include "platform/core/Rounding.h"
 
 #include <vector>
 
@@ -31,8 +31,6 @@ constexpr int kTerrainFilterHeight = 2;     // feature height != 0
 constexpr int kTerrainFilterAuxCode = 4;    // auxiliary code set
 constexpr int kTerrainFilterObscuring = 8;  // obscuration != 1.0 and height != 0
 constexpr int kTerrainFilterSpeed = 16;     // speed factor != 1.0
-
-constexpr int kTerrainNotFound = -99;
 
 // The mover class bits that the blocking tests look at.
 constexpr int kMoverSlowTerrainBlocks = 0x1;  // terrain of speed factor <= 0 blocks
@@ -51,7 +49,7 @@ public:
     void Serialize(CArchive& ar) override;
 
     // Index of the next feature after the search cursor that contains the
-    // point and passes the filter, kTerrainNotFound at the end (the cursor
+    // point and passes the filter, kUnset at the end (the cursor
     // then goes back to the start).
     int FindFeatureAt(float x, float y, int filter);
 
@@ -80,7 +78,7 @@ public:
     bool MayHaveFeatureHeightAt(float x, float y) const
     {
         int count = 0;
-        TallFeaturesAt(RoundHalfUp(x), RoundHalfUp(y), &count);
+        TallFeaturesAt(RoundHalfUpTrunc(x), RoundHalfUpTrunc(y), &count);
         return count > 0;
     }
     bool MayHaveFeatureHeightWithin(double minX, double minY, double maxX, double maxY) const
@@ -98,7 +96,7 @@ public:
 
 private:
     // The search behind every query: the first feature from index `first`
-    // on that passes the filter and contains the point, or kTerrainNotFound.
+    // on that passes the filter and contains the point, or kUnset.
     int FindFrom(int first, float x, float y, int filter) const;
     const CTerrainType* TypeOf(const CTerrain* pFeature) const;
     // Rebuilds what is derived from the types and features.

@@ -18,20 +18,18 @@ class CBrush;
 // The fill style of a colour set: these two markers, or a hatch style
 // (0 horizontal, 1 vertical, 2 forward diagonal, 3 backward diagonal,
 // 4 cross, 5 diagonal cross).
-constexpr int kTerrainFillNone = -99;
 constexpr int kTerrainFillSolid = -88;
 constexpr int kTerrainFillHorizontal = 0;
 constexpr int kTerrainFillLastHatch = 5;
 
 // The auxiliary code of a type that has none.
-constexpr int kTerrainAuxUnset = -99;
 
 struct TerrainColourSet
 {
     int red = 0;
     int green = 0;
     int blue = 0;
-    int fillStyle = kTerrainFillNone;
+    int fillStyle = kUnset;
     BOOL hideOutline = FALSE;
 };
 
@@ -72,7 +70,7 @@ private:
 
     CString m_strName;
     float m_fObscuration = 1.0f;
-    int m_nAuxCode = kTerrainAuxUnset;
+    int m_nAuxCode = kUnset;
     int m_nHeight = 0;
     float m_fSpeedFactor = 1.0f;
     TerrainColourSet m_set1;

@@ -125,7 +125,7 @@ int CPieceList::FindName(const CString& name) const
         if (m_memberNames[i] == name)
             return i;
     }
-    return kNotMember;
+    return kUnset;
 }
 
 void CPieceList::Serialize(CArchive& ar)

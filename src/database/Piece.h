@@ -83,7 +83,6 @@ class CPieceList : public CPiece
     DECLARE_SERIAL(CPieceList)
 public:
     // The position of a name that is not a member.
-    static constexpr int kNotMember = -99;
 
     CPieceList() = default;
     // Copies the member names (null: none).
@@ -92,7 +91,7 @@ public:
 
     CStringArray* GetMemberNames() override { return &m_memberNames; }
     void AppendMemberNames(CStringArray& names) override;
-    // The member's position (its frame), kNotMember when absent.
+    // The member's position (its frame), kUnset when absent.
     int FindName(const CString& name) const;
 
     void Serialize(CArchive& ar) override;

@@ -99,7 +99,7 @@ int CPieceArray::FindGraphic(int kind, const CString& name) const
             if (pList == nullptr && pPiece->GetName() == name)
                 return i;
         }
-        else if (pList != nullptr && pList->FindName(name) != CPieceList::kNotMember)
+        else if (pList != nullptr && pList->FindName(name) != kUnset)
         {
             return i;
         }
@@ -119,17 +119,17 @@ int CPieceArray::FindInLists(const CString& name, int* position) const
         const int found = pList->FindName(name);
         if (position != nullptr)
             *position = found;
-        if (found != CPieceList::kNotMember)
+        if (found != kUnset)
             return i;
     }
-    return PIECE_LIST_NOT_FOUND;
+    return kUnset;
 }
 
 CPiece* CPieceArray::FindListFrame(const CString& name, int offset, int* frame) const
 {
-    int position = CPieceList::kNotMember;
+    int position = kUnset;
     const int index = FindInLists(name, &position);
-    if (index == PIECE_LIST_NOT_FOUND)
+    if (index == kUnset)
         return nullptr;
     CPiece* pList = GetPiece(index);
     const long long wanted = static_cast<long long>(position) + offset;

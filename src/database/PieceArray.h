@@ -16,7 +16,6 @@
 
 // The answer of the look-ups that found nothing.
 constexpr int PIECE_NOT_FOUND = -1;
-constexpr int PIECE_LIST_NOT_FOUND = -99;
 
 class CPieceArray : public CObject
 {
@@ -52,8 +51,8 @@ public:
     // first list with that member. PIECE_NOT_FOUND when none.
     int FindGraphic(int kind, const CString& name) const;
     // The first list with that member, its position (frame) written to
-    // *position; PIECE_LIST_NOT_FOUND when none (*position then holds
-    // CPieceList::kNotMember when any list was searched).
+    // *position; kUnset when none (*position then holds
+    // kUnset when any list was searched).
     int FindInLists(const CString& name, int* position) const;
     // The list that carries the member and its frame moved on by offset, for
     // animations that step from a named frame. Null when no list has the

@@ -71,7 +71,7 @@ int CTaskOrgArray::FindTaskOrg(int nUnit, int nArray) const
         if (p && p->GetType() == 0 && p->m_nUnit == nUnit && p->m_nArray == nArray)
             return i;
     }
-    return TASKORG_NONE;
+    return kUnset;
 }
 
 int CTaskOrgArray::FindHierarchyTaskOrg(const CString& strName) const
@@ -82,17 +82,17 @@ int CTaskOrgArray::FindHierarchyTaskOrg(const CString& strName) const
         if (p && p->GetType() == 1 && static_cast<const CHierarchyTaskOrg*>(p)->m_strName == strName)
             return i;
     }
-    return TASKORG_NONE;
+    return kUnset;
 }
 
 int CTaskOrgArray::AddUnique(CTaskOrg* pEntry)
 {
     if (pEntry == nullptr)
-        return TASKORG_NONE;
+        return kUnset;
     const int found = pEntry->GetType() == 1 ? FindHierarchyTaskOrg(static_cast<CHierarchyTaskOrg*>(pEntry)->m_strName)
                                              : FindTaskOrg(pEntry->m_nUnit, pEntry->m_nArray);
-    if (found != TASKORG_NONE)
-        return TASKORG_NONE;
+    if (found != kUnset)
+        return kUnset;
     return Add(pEntry);
 }
 
@@ -104,7 +104,7 @@ void CTaskOrgArray::AppendCopies(const CTaskOrgArray& source)
         if (p == nullptr)
             continue;
         CTaskOrg* pCopy = CopyEntry(p);
-        if (AddUnique(pCopy) == TASKORG_NONE)
+        if (AddUnique(pCopy) == kUnset)
             delete pCopy;
     }
 }

@@ -14,7 +14,6 @@
 // Group id of a list that is not one of the ten keyboard groups.
 constexpr int TASKORG_NO_GROUP = 11;
 // Answer of the lookups when nothing matches.
-constexpr int TASKORG_NONE = -99;
 
 class CTaskOrg : public CObject
 {

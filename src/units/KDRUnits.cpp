@@ -229,5 +229,5 @@ int CKDRUnits::ApplyAIOrder() { return 0; }
 int CKDRUnits::ResetAIOrderEdit() { return 0; }
 int CKDRUnits::OnMessageBoxClosed() { return 0; }
 
-void CKDRUnits::ApplyViewSettingsA(CKDRGameMap*, CKDRDatabase*) {}
-void CKDRUnits::ApplyViewSettingsB(CKDRGameMap*, CKDRDatabase*) {}
+void CKDRUnits::ApplyIconStyle(CKDRGameMap*, CKDRDatabase*) {}
+void CKDRUnits::ApplyIconSize(CKDRGameMap*, CKDRDatabase*) {}

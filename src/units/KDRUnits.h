@@ -192,9 +192,10 @@ public:
     int ResetAIOrderEdit();
     int OnMessageBoxClosed();
 
-    // Symbols and sprites again after a change of the view settings.
-    void ApplyViewSettingsA(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
-    void ApplyViewSettingsB(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    // After a change of the view settings: the units take the new symbol
+    // style, then the new icon size for their sprites.
+    void ApplyIconStyle(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    void ApplyIconSize(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
 
     // The scenario part: the file names the units are loaded from.
     CString m_strName;

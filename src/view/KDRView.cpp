@@ -4,8 +4,8 @@
 #include "app/KDRCommandIds.h"
 #include "app/KDRDoc.h"
 #include "battlefield/KDRGameMap.h"
-#include "battlefield/Rounding.h"
 #include "hierarchy/TaskOrg.h"
+#include "platform/core/Rounding.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/Display.h"
 #include "units/SpotReportArray.h"
@@ -28,8 +28,6 @@ constexpr int kScrollBarRoom = 63;
 constexpr UINT kOverviewMapCommand = 33048;
 
 // The unit identifiers and coordinates meaning "none".
-constexpr int kNone = -99;
-constexpr float kNoCoordinate = -99.0f;
 
 // The rubber band: drawn twice, with a wide dark pen and a thin light one,
 // in a mix mode that shows on any ground.
@@ -69,25 +67,25 @@ CKDRView::CKDRView()
       m_bSelectObstacles(FALSE),
       m_pSelection(nullptr),
       m_bFireMissionPlanning(FALSE),
-      m_nFireUnit(kNone),
-      m_nFireArray(kNone),
-      m_nFireKind(kNone),
+      m_nFireUnit(kUnset),
+      m_nFireArray(kUnset),
+      m_nFireKind(kUnset),
       m_bRubberBand(FALSE),
       m_bLOSFan(FALSE),
-      m_fLOSX(kNoCoordinate),
-      m_fLOSY(kNoCoordinate),
-      m_nLOSUnit(kNone),
-      m_nLOSArray(kNone),
-      m_nLOSKind(kNone),
+      m_fLOSX(kUnsetFloat),
+      m_fLOSY(kUnsetFloat),
+      m_nLOSUnit(kUnset),
+      m_nLOSArray(kUnset),
+      m_nLOSKind(kUnset),
       m_bMaxRangeMode(FALSE),
-      m_fMaxRangeX(kNoCoordinate),
-      m_fMaxRangeY(kNoCoordinate),
+      m_fMaxRangeX(kUnsetFloat),
+      m_fMaxRangeY(kUnsetFloat),
       m_bFieldOfFireMode(FALSE),
-      m_fFieldOfFireX(kNoCoordinate),
-      m_fFieldOfFireY(kNoCoordinate),
-      m_nModeUnit(kNone),
-      m_nModeArray(kNone),
-      m_nModeKind(kNone),
+      m_fFieldOfFireX(kUnsetFloat),
+      m_fFieldOfFireY(kUnsetFloat),
+      m_nModeUnit(kUnset),
+      m_nModeArray(kUnset),
+      m_nModeKind(kUnset),
       m_dwLoopTick(0),
       m_nLoopRemainder(0),
       m_dwLoopLastRedraw(0),
@@ -98,15 +96,15 @@ CKDRView::CKDRView()
       m_bDragObstacles(FALSE),
       m_bDragHoles(FALSE),
       m_pDragSelection(nullptr),
-      m_nSelUnit(kNone),
-      m_nSelArray(kNone),
-      m_nSelKind(kNone),
+      m_nSelUnit(kUnset),
+      m_nSelArray(kUnset),
+      m_nSelKind(kUnset),
       m_pShownPath(nullptr),
       m_bPathShown(FALSE),
       m_bNodeMark1(FALSE),
-      m_nNodeMark1(kNone),
+      m_nNodeMark1(kUnset),
       m_bNodeMark2(FALSE),
-      m_nNodeMark2(kNone),
+      m_nNodeMark2(kUnset),
       m_pContacts1(nullptr),
       m_pContacts2(nullptr),
       m_pViewProperties(new CViewProperties)
@@ -187,9 +185,9 @@ void CKDRView::ClientToPicture(int x, int y, int* px, int* py) const
     if (GetGameMap() == nullptr)
     {
         if (px != nullptr)
-            *px = kNoPoint;
+            *px = kUnset;
         if (py != nullptr)
-            *py = kNoPoint;
+            *py = kUnset;
         return;
     }
     const double zoom = GetZoom();
@@ -280,7 +278,7 @@ void CKDRView::DrawLayers(CKDRDoc* pDoc, CKDRGameMap* pMap)
     if (pUnits == nullptr || !bPathsUnderMarkers)
         DrawPathBlock(pDoc);
 
-    if (m_bFireMissionPlanning && (m_nFireUnit != kNone || bGroup))
+    if (m_bFireMissionPlanning && (m_nFireUnit != kUnset || bGroup))
     {
         if (bGroup)
             pDoc->DrawFireMissionLinksOfList(m_pSelection);
@@ -296,12 +294,12 @@ void CKDRView::DrawLayers(CKDRDoc* pDoc, CKDRGameMap* pMap)
         pDoc->DrawSmoke();
     if (m_bRubberBand)
         DrawRubberBand(pMap);
-    if (m_bLOSFan && (m_fLOSX != kNoCoordinate || m_fLOSY != kNoCoordinate))
+    if (m_bLOSFan && (m_fLOSX != kUnsetFloat || m_fLOSY != kUnsetFloat))
         DrawLOSOverlay(0);
     if (m_bGroupLOS && bGroup)
         pDoc->DrawFieldsOfFire();
-    if ((m_bMaxRangeMode && (m_fMaxRangeX != kNoCoordinate || m_fMaxRangeY != kNoCoordinate)) ||
-        (m_bFieldOfFireMode && (m_fFieldOfFireX != kNoCoordinate || m_fFieldOfFireY != kNoCoordinate)))
+    if ((m_bMaxRangeMode && (m_fMaxRangeX != kUnsetFloat || m_fMaxRangeY != kUnsetFloat)) ||
+        (m_bFieldOfFireMode && (m_fFieldOfFireX != kUnsetFloat || m_fFieldOfFireY != kUnsetFloat)))
         DrawLOSOverlay(1);
     if (pApp != nullptr && pApp->m_bAIEditing)
         pDoc->DrawAIOrderGraphics();
@@ -311,7 +309,7 @@ void CKDRView::DrawPathBlock(CKDRDoc* pDoc)
 {
     if (m_bShowAllPaths)
         pDoc->DrawPaths();
-    if (!m_strElementPath.IsEmpty() || m_nSelUnit != kNone)
+    if (!m_strElementPath.IsEmpty() || m_nSelUnit != kUnset)
         pDoc->DrawUnitLinks(m_strElementPath);
 }
 
@@ -532,12 +530,12 @@ void CKDRView::ApplyStoredZoom()
     // The stored scale is one of the six levels or nothing: a value from a
     // bad file must neither step for ever nor step at all.
     const int nTarget = CViewProperties::GetZoomLevel(m_fStoredZoom);
-    if (nTarget == CViewProperties::kNoLevel)
+    if (nTarget == kUnset)
         return;
     for (int nStep = 0; nStep < CViewProperties::kLevelCount; ++nStep)
     {
         const int nLevel = CViewProperties::GetZoomLevel(GetZoom());
-        if (nLevel == nTarget || nLevel == CViewProperties::kNoLevel)
+        if (nLevel == nTarget || nLevel == kUnset)
             return;
         if (!SetZoom(nLevel < nTarget ? 1 : -1, TRUE))
             return;
@@ -712,7 +710,7 @@ void CKDRView::StoreViewProperties(BOOL bSave)
     if (GetGameMap() != nullptr)
     {
         const int nLevel = CViewProperties::GetZoomLevel(GetZoom());
-        if (nLevel != CViewProperties::kNoLevel)
+        if (nLevel != kUnset)
         {
             props.m_nCurrentLevel = nLevel;
             props.m_abOverviewMap[nLevel] = m_bOverviewMapOpen;
@@ -754,7 +752,7 @@ void CKDRView::ApplyViewProperties()
     CKDRGameMap* pMap = GetGameMap();
     const float fScale = pMap != nullptr ? GetZoom() : 1.0f;
     const int nLevel = CViewProperties::GetZoomLevel(fScale);
-    if (nLevel != CViewProperties::kNoLevel)
+    if (nLevel != kUnset)
         m_fStoredZoom = CViewProperties::GetZoomScale(props.m_nCurrentLevel);
 
     if (pApp != nullptr)
@@ -769,7 +767,7 @@ void CKDRView::ApplyViewProperties()
             pApp->m_anDisplaySettings[i + 1] = props.m_anAppWords[i];
         pApp->m_strDisplayLabel = props.m_strLabel;
     }
-    if (nLevel == CViewProperties::kNoLevel)
+    if (nLevel == kUnset)
         return;
 
     m_bShowDestroyed = props.m_abDestroyedVehicles[nLevel];
@@ -821,8 +819,8 @@ void CKDRView::ApplyViewProperties()
     m_fIconSize = props.m_afIconSize[nLevel];
     if (pDoc != nullptr && pDoc->GetUnits() != nullptr)
     {
-        pDoc->ApplyViewSettingsA();
-        pDoc->ApplyViewSettingsB();
+        pDoc->ApplyIconStyle();
+        pDoc->ApplyIconSize();
     }
     if (GetMapPicture() != nullptr)
         RefreshOverviewMap();

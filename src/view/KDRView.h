@@ -43,7 +43,6 @@ public:
     CKDRDoc* GetDocument() const;
 
     // The result of a conversion without a map.
-    static constexpr int kNoPoint = -99;
 
     void OnDraw(CDC* pDC) override;
     BOOL OnEraseBkgnd(CDC* pDC) override;
@@ -72,7 +71,7 @@ public:
     // 0 without a map.
     BOOL CenterOnMapPoint(int x, int y);
     // Client pixels to an offset in map-picture pixels from the scroll
-    // position, and back; kNoPoint (nothing written, for PictureToClient)
+    // position, and back; kUnset (nothing written, for PictureToClient)
     // without a map.
     void ClientToPicture(int x, int y, int* px, int* py) const;
     void PictureToClient(int px, int py, int* x, int* y) const;

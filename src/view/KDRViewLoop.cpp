@@ -27,7 +27,6 @@
 
 namespace
 {
-constexpr int NONE = -99;
 
 const char* const DEPLOYMENT_WARNING =
     "Starting the clock will end\r\nthe deployment phase.\r\nYou will not be able to "
@@ -260,7 +259,7 @@ BOOL CKDRView::RunGamePass()
     pDoc->DetectAll();
     pDoc->DirectFire();
 
-    if (m_bPathShown && m_nSelUnit != NONE)
+    if (m_bPathShown && m_nSelUnit != kUnset)
     {
         CUnit* pUnit = pDoc->GetUnitForPopup(m_nSelUnit, m_nSelArray, m_nSelKind);
         if (pUnit != nullptr && (pUnit->m_bDestroyed || pUnit->IsCarried()))
@@ -306,7 +305,7 @@ BOOL CKDRView::RunGamePass()
         pApp->StopClock();
         return FALSE;
     }
-    if (nGameMs == GAMECLOCK_NO_MILLISECOND && pApp->IsClockRunning())
+    if (nGameMs == kUnset && pApp->IsClockRunning())
         std::this_thread::sleep_for(IDLE_PASS_PAUSE);
     return TRUE;
 }
@@ -357,10 +356,10 @@ void CKDRView::RefreshSelectedPath(int nChanged)
     if (nChanged && ((m_bNodeMark1 && m_nNodeMark1 == 1) || (m_bNodeMark2 && m_nNodeMark2 == 1)))
     {
         m_bNodeMark1 = m_bNodeMark2 = FALSE;
-        m_nNodeMark1 = m_nNodeMark2 = NONE;
+        m_nNodeMark1 = m_nNodeMark2 = kUnset;
     }
 
-    const BOOL bUnitPath = m_bPathShown && m_nSelUnit != NONE;
+    const BOOL bUnitPath = m_bPathShown && m_nSelUnit != kUnset;
     if (!bUnitPath && m_strElementPath.IsEmpty())
         return;
     CKDRDoc* pDoc = GetDocument();
@@ -388,7 +387,7 @@ void CKDRView::RefreshSelectedPath(int nChanged)
         if (m_nNodeMark1 < 1 || m_nNodeMark1 > nCount)
         {
             m_bNodeMark1 = FALSE;
-            m_nNodeMark1 = NONE;
+            m_nNodeMark1 = kUnset;
         }
     }
     if (m_bNodeMark2)
@@ -397,7 +396,7 @@ void CKDRView::RefreshSelectedPath(int nChanged)
         if (m_nNodeMark2 < 1 || m_nNodeMark2 >= nCount)
         {
             m_bNodeMark2 = FALSE;
-            m_nNodeMark2 = NONE;
+            m_nNodeMark2 = kUnset;
         }
     }
 }
@@ -407,9 +406,9 @@ void CKDRView::DiscardShownPath()
     delete m_pShownPath;
     m_pShownPath = nullptr;
     m_bPathShown = FALSE;
-    m_nSelUnit = NONE;
-    m_nSelArray = NONE;
-    m_nSelKind = NONE;
+    m_nSelUnit = kUnset;
+    m_nSelArray = kUnset;
+    m_nSelKind = kUnset;
     m_strElementPath.Empty();
 }
 

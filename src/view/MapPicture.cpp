@@ -1,6 +1,7 @@
 #include "view/MapPicture.h"
 
 #include "platform/core/File.h"
+#include "platform/core/Rounding.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,16 +11,6 @@ namespace
 
 constexpr DWORD kBlack = 0;
 constexpr float kMinZoom = 1.0f / 64;
-
-int RoundHalf(double v)
-{
-    v = std::floor(v + 0.5);
-    if (!(v > -1e9))
-        return -1000000000;
-    if (v > 1e9)
-        return 1000000000;
-    return static_cast<int>(v);
-}
 
 // The remainder in 0..m-1 also for negative scroll positions.
 int FloorMod(int v, int m)
@@ -136,27 +127,27 @@ void CMapPicture::SetScroll(int x, int y)
 LONG CMapPicture::GetTile(int column, int row) const
 {
     if (column < 0 || row < 0 || column >= m_columns || row >= m_rows)
-        return kOffMap;
+        return kUnset;
     const size_t index = static_cast<size_t>(row) * m_columns + column;
     if (index >= m_grid.size())
-        return kOffMap;
+        return kUnset;
     const LONG tile = m_grid[index];
-    if (tile == kNoTile || tile == kOffMap)
+    if (tile == kNoTile || tile == kUnset)
         return tile;
     // An index the sheet does not hold is drawn as ground off the map.
     if (!m_pSheet || m_tileWidth <= 0 || m_tileHeight <= 0)
-        return kOffMap;
+        return kUnset;
     const long long perRow = m_pSheet->GetWidth() / m_tileWidth;
     const long long sheetRows = m_pSheet->GetHeight() / m_tileHeight;
     if (tile < 0 || tile >= perRow * sheetRows)
-        return kOffMap;
+        return kUnset;
     return tile;
 }
 
 LONG CMapPicture::TileAtPixel(int x, int y) const
 {
     if (x < 0 || y < 0 || x >= m_mapWidth || y >= m_mapHeight)
-        return kOffMap;
+        return kUnset;
     return GetTile(x / m_tileWidth, y / m_tileHeight);
 }
 
@@ -173,7 +164,7 @@ void CMapPicture::DrawTile(CSurface* target, int dx, int dy, int w, int h, int s
     const LONG tile = TileAtPixel(m_scrollX + dx, m_scrollY + dy);
     if (tile == kNoTile)
         return;
-    if (tile != kOffMap)
+    if (tile != kUnset)
     {
         const CRect rect = TileRect(tile);
         m_pSheet->SetSourceRect(CRect(rect.left + sx, rect.top + sy, rect.left + sx + w, rect.top + sy + h));
@@ -216,8 +207,8 @@ void CMapPicture::DrawTileScaled(CSurface* target, int px, int py, int w, int h,
                                  int scrollY, BOOL keyed)
 {
     const double zoom = m_zoom;
-    const int screenX = RoundHalf(px * zoom);
-    const int screenY = RoundHalf(py * zoom);
+    const int screenX = RoundHalfUp(px * zoom);
+    const int screenY = RoundHalfUp(py * zoom);
     if (screenX < 0 || screenY < 0 || screenX >= m_displayWidth || screenY >= m_displayHeight)
         return;
     const LONG tile = TileAtPixel(scrollX + px, scrollY + py);
@@ -226,10 +217,10 @@ void CMapPicture::DrawTileScaled(CSurface* target, int px, int py, int w, int h,
 
     // One pixel more each way, so that neighbouring pieces overlap and no
     // seam shows.
-    CRect dest(m_originX + screenX, m_originY + screenY, m_originX + screenX + RoundHalf(w * zoom) + 1,
-               m_originY + screenY + RoundHalf(h * zoom) + 1);
+    CRect dest(m_originX + screenX, m_originY + screenY, m_originX + screenX + RoundHalfUp(w * zoom) + 1,
+               m_originY + screenY + RoundHalfUp(h * zoom) + 1);
     CRect src;
-    if (tile != kOffMap)
+    if (tile != kUnset)
     {
         const CRect rect = TileRect(tile);
         src = CRect(rect.left + sx, rect.top + sy, rect.left + sx + w, rect.top + sy + h);
@@ -238,17 +229,17 @@ void CMapPicture::DrawTileScaled(CSurface* target, int px, int py, int w, int h,
     {
         const int e = dest.right - m_displayWidth;
         dest.right = m_displayWidth;
-        src.right -= RoundHalf(e / zoom);
+        src.right -= RoundHalfUp(e / zoom);
     }
     if (dest.bottom > m_displayHeight)
     {
         const int e = dest.bottom - m_displayHeight;
         dest.bottom = m_displayHeight;
-        src.bottom -= RoundHalf(e / zoom);
+        src.bottom -= RoundHalfUp(e / zoom);
     }
     if (dest.IsRectEmpty())
         return;
-    if (tile == kOffMap)
+    if (tile == kUnset)
     {
         target->ColorFill(dest, kBlack);
         return;
@@ -294,14 +285,14 @@ void CSprite::SetMapPosition(int& x, int& y, const CMapPicture* picture)
     const double zoom = picture ? picture->GetZoom() : 1.0;
     const int fw = m_pSheet ? m_pSheet->GetFrameWidth() : 0;
     const int fh = m_pSheet ? m_pSheet->GetFrameHeight() : 0;
-    x = RoundHalf(x * zoom);
-    y = RoundHalf(y * zoom);
-    x -= RoundHalf((fw / 2) * double(m_scale));
-    y -= RoundHalf((fh / 2) * double(m_scale));
+    x = RoundHalfUp(x * zoom);
+    y = RoundHalfUp(y * zoom);
+    x -= RoundHalfUp((fw / 2) * double(m_scale));
+    y -= RoundHalfUp((fh / 2) * double(m_scale));
     if (picture)
     {
-        x -= RoundHalf(picture->GetScrollX() * zoom);
-        y -= RoundHalf(picture->GetScrollY() * zoom);
+        x -= RoundHalfUp(picture->GetScrollX() * zoom);
+        y -= RoundHalfUp(picture->GetScrollY() * zoom);
     }
     m_x = x;
     m_y = y;

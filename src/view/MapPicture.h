@@ -20,7 +20,6 @@ class CMapPicture
 {
 public:
     // The tile index of a cell off the map, drawn black.
-    static constexpr LONG kOffMap = -99;
     // The tile index of a cell that leaves what lies below.
     static constexpr LONG kNoTile = 0;
 
@@ -65,7 +64,7 @@ public:
     int GetTilesAcross() const { return m_tilesAcross; }
     int GetTilesDown() const { return m_tilesDown; }
 
-    // The tile drawn at a grid cell: kNoTile, kOffMap (also outside the grid
+    // The tile drawn at a grid cell: kNoTile, kUnset (also outside the grid
     // and for an index the current sheet does not hold) or a tile index.
     LONG GetTile(int column, int row) const;
 

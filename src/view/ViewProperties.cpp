@@ -92,7 +92,7 @@ void CViewProperties::ResetLevel(int nLevel)
 float CViewProperties::GetZoomScale(int nLevel)
 {
     if (nLevel < 0 || nLevel >= kLevelCount)
-        return kNoScale;
+        return kUnsetFloat;
     return kScales[nLevel];
 }
 
@@ -101,7 +101,7 @@ int CViewProperties::GetZoomLevel(float fScale)
     for (int nLevel = 0; nLevel < kLevelCount; ++nLevel)
         if (fScale == kScales[nLevel])
             return nLevel;
-    return kNoLevel;
+    return kUnset;
 }
 
 const char* CViewProperties::GetLevelName(int nLevel)
@@ -114,35 +114,35 @@ const char* CViewProperties::GetLevelName(int nLevel)
 void CViewProperties::SetFMLogShown(BOOL bShown, float fScale)
 {
     const int nLevel = GetZoomLevel(fScale);
-    if (nLevel != kNoLevel)
+    if (nLevel != kUnset)
         m_abFMLog[nLevel] = bShown;
 }
 
 void CViewProperties::SetSpotReportLogShown(BOOL bShown, float fScale)
 {
     const int nLevel = GetZoomLevel(fScale);
-    if (nLevel != kNoLevel)
+    if (nLevel != kUnset)
         m_abSpotReportLog[nLevel] = bShown;
 }
 
 void CViewProperties::SetHierarchyTreeShown(BOOL bShown, float fScale)
 {
     const int nLevel = GetZoomLevel(fScale);
-    if (nLevel != kNoLevel)
+    if (nLevel != kUnset)
         m_abHierarchyTree[nLevel] = bShown;
 }
 
 void CViewProperties::SetMapStyle(int nStyle, float fScale)
 {
     const int nLevel = GetZoomLevel(fScale);
-    if (nLevel != kNoLevel)
+    if (nLevel != kUnset)
         m_anMapStyle[nLevel] = nStyle;
 }
 
 BOOL CViewProperties::IsGridShown(float fScale) const
 {
     const int nLevel = GetZoomLevel(fScale);
-    return nLevel != kNoLevel && m_abGridLines[nLevel];
+    return nLevel != kUnset && m_abGridLines[nLevel];
 }
 
 void CViewProperties::Serialize(CArchive& ar)
@@ -326,7 +326,7 @@ const int CViewPropertiesDlg::kCheckCount = static_cast<int>(sizeof(kChecks) / s
 int CViewProperties::ShowDialog(float fScale, CWnd* pParent)
 {
     int nLevel = GetZoomLevel(fScale);
-    if (nLevel == kNoLevel)
+    if (nLevel == kUnset)
         nLevel = kDefaultLevel;
     CViewPropertiesDlg dialog(*this, nLevel, pParent);
     if (dialog.DoModal() != IDOK)

@@ -35,8 +35,6 @@ class CViewProperties : public CObject
     DECLARE_SERIAL(CViewProperties)
 public:
     static constexpr int kLevelCount = 6;
-    static constexpr int kNoLevel = -99;
-    static constexpr float kNoScale = -99.0f;
     static constexpr int kDefaultLevel = 2;
     // The application settings held as words: settings 3 to 8 and 10 to 15
     // of the global part (setting 9 is the time span).
@@ -74,8 +72,8 @@ public:
     BOOL Save(const CString& strDirectory);
     BOOL Save();
 
-    // The scale of a level, kNoScale outside 0 to 5; the level of a scale,
-    // kNoLevel for a scale that is not exactly one of the six.
+    // The scale of a level, kUnsetFloat outside 0 to 5; the level of a scale,
+    // kUnset for a scale that is not exactly one of the six.
     static float GetZoomScale(int nLevel);
     static int GetZoomLevel(float fScale);
     // "Normal (~1:50,000)" and the others; empty outside 0 to 5.

@@ -124,7 +124,7 @@ TEST_F(GameClockTest, SameMillisecondGivesMinus99AndWritesEveryOutput)
     ASSERT_EQ(loop.remainder, 200);
 
     loop.Advance(clock);  // no real millisecond passed
-    EXPECT_EQ(loop.ms, GAMECLOCK_NO_MILLISECOND);
+    EXPECT_EQ(loop.ms, kUnset);
     EXPECT_EQ(loop.ms, -99);
     EXPECT_EQ(loop.whole, 0);
     EXPECT_EQ(loop.remainder, 200);

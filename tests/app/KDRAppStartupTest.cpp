@@ -105,8 +105,8 @@ TEST_F(KDRAppStartupTest, IdleStepWantsMoreTimeAndScrollsNothingWithoutAMap)
     app.m_nAutoScrollHold = -3;
     EXPECT_TRUE(app.IdleStep());
     EXPECT_EQ(app.m_nAutoScrollHold, 0);
-    EXPECT_EQ(app.m_nHScrollDecision, APP_NONE);
-    EXPECT_EQ(app.m_nVScrollDecision, APP_NONE);
+    EXPECT_EQ(app.m_nHScrollDecision, kUnset);
+    EXPECT_EQ(app.m_nVScrollDecision, kUnset);
 }
 
 TEST_F(KDRAppStartupTest, MissingAdministrativeSoundsAreReportedInAWindowAndStartUpGoesOn)

@@ -98,14 +98,10 @@ TEST_F(SymbolCatalogueTest, BuildsFromTheDemoBitmapsWithoutAReport)
         const char* name;
         int list;
         int position;
-    } members[] = {{"Echelon Locked Yellow", 1, 59},
-                   {"Unidentified Fixed Wing", 3, 5},
-                   {"Smoke Grey", 0, 45},
-                   {"Bypass Obastacles Green", 0, 19},
-                   {"Node Bypass Obastacles Green", 1, 40},
-                   {"Enemy Neutral Battalion", 2, 17},
-                   {"TaskOrg Marker Green", 0, 0},
-                   {"Bypass Obstacles Green", PIECE_LIST_NOT_FOUND, -99}};
+    } members[] = {
+        {"Echelon Locked Yellow", 1, 59},   {"Unidentified Fixed Wing", 3, 5},       {"Smoke Grey", 0, 45},
+        {"Bypass Obastacles Green", 0, 19}, {"Node Bypass Obastacles Green", 1, 40}, {"Enemy Neutral Battalion", 2, 17},
+        {"TaskOrg Marker Green", 0, 0},     {"Bypass Obstacles Green", kUnset, -99}};
     for (const Member& m : members)
     {
         int position = 0;

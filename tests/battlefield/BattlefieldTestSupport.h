@@ -82,8 +82,7 @@ inline TerrainColourSet Colours(int r, int g, int b, int fill = kTerrainFillSoli
 }
 
 // A type with only what the queries look at.
-inline CTerrainType* MakeType(const char* name, float speed, int height = 0, float obscuration = 1.0f,
-                              int aux = kTerrainAuxUnset)
+inline CTerrainType* MakeType(const char* name, float speed, int height = 0, float obscuration = 1.0f, int aux = kUnset)
 {
     return new CTerrainType(name, obscuration, aux, height, speed, Colours(0, 128, 0), Colours(0, 64, 0));
 }

@@ -67,7 +67,7 @@ TEST(ElevationMap, ConstructedEmpty)
     EXPECT_STREQ(map.GetFileName(), "*.emp");
     ASSERT_NE(map.GetTerrain(), nullptr);
     EXPECT_EQ(map.GetTerrain()->GetFeatureCount(), 0);
-    EXPECT_EQ(map.GetElevation(0.0f, 0.0f), kElevationOffMap);
+    EXPECT_EQ(map.GetElevation(0.0f, 0.0f), kUnset);
     const COLORREF colours[] = {RGB(255, 255, 0), RGB(128, 0, 128), RGB(255, 0, 255), RGB(255, 128, 255)};
     const int widths[] = {3, 5, 3, 1};
     for (int i = 0; i < CElevationMap::kPenCount; ++i)
@@ -94,20 +94,20 @@ TEST(ElevationMap, LookUpRoundsIntoCellsAndReadsEdgeCellsAtTheUpperEdges)
     } cases[] = {
         {12.4f, 7.6f, CellCode(1, 1)},  // rounds to (12, 8)
         {0.0f, 0.0f, CellCode(0, 0)},
-        {4.4f, 0.0f, CellCode(0, 0)},     // 4 m: still cell 0
-        {4.5f, 0.0f, CellCode(1, 0)},     // 5 m: the next cell
-        {-0.6f, 0.0f, CellCode(0, 0)},    // rounds to 0 toward zero
-        {-1.5f, 0.0f, kElevationOffMap},  // rounds to -1
+        {4.4f, 0.0f, CellCode(0, 0)},   // 4 m: still cell 0
+        {4.5f, 0.0f, CellCode(1, 0)},   // 5 m: the next cell
+        {-0.6f, 0.0f, CellCode(0, 0)},  // rounds to 0 toward zero
+        {-1.5f, 0.0f, kUnset},          // rounds to -1
         {4984.4f, 0.0f, CellCode(498, 0)},
         {4994.9f, 0.0f, CellCode(499, 0)},  // 4995: one past the grid, kept on its edge
         {4999.4f, 3999.4f, CellCode(499, 399)},
         {0.0f, 3996.0f, CellCode(0, 399)},
-        {4999.6f, 0.0f, kElevationOffMap},    // rounds to W
-        {5000.0f, 100.0f, kElevationOffMap},  // (W, y) is off for the look-up
-        {100.0f, 4000.0f, kElevationOffMap},
-        {-100.0f, -100.0f, kElevationOffMap},
-        {1e30f, 5.0f, kElevationOffMap},
-        {std::numeric_limits<float>::quiet_NaN(), 5.0f, kElevationOffMap},
+        {4999.6f, 0.0f, kUnset},    // rounds to W
+        {5000.0f, 100.0f, kUnset},  // (W, y) is off for the look-up
+        {100.0f, 4000.0f, kUnset},
+        {-100.0f, -100.0f, kUnset},
+        {1e30f, 5.0f, kUnset},
+        {std::numeric_limits<float>::quiet_NaN(), 5.0f, kUnset},
     };
     for (const Case& c : cases)
         EXPECT_EQ(map.GetElevation(c.x, c.y), c.expected) << "at (" << c.x << ", " << c.y << ")";
@@ -124,7 +124,7 @@ TEST(ElevationMap, PointsNearTheEastAndNorthEdgeNeverReadPastTheGrid)
         EXPECT_EQ(map.GetElevation(static_cast<float>(x), 0.0f), CellCode(499, 0)) << x;
     EXPECT_EQ(map.GetElevation(5004.0f, 4004.0f), CellCode(499, 399));
     EXPECT_EQ(map.GetElevation(0.0f, 4004.4f), CellCode(0, 399));
-    EXPECT_EQ(map.GetElevation(5005.0f, 0.0f), kElevationOffMap);
+    EXPECT_EQ(map.GetElevation(5005.0f, 0.0f), kUnset);
 }
 
 TEST(ElevationMap, PixelConversionsAtTheCorners)
@@ -398,13 +398,13 @@ TEST(ElevationMapFile, MapOf5000By4000WithTerrainLoadsAndWritesBackByteForByte)
 
     CTerrainArray* terrain = map.GetTerrain();
     CTerrainType* woods =
-        new CTerrainType("Woods", 0.6f, kTerrainAuxUnset, 150, 0.5f, Colours(0, 110, 0, 5), Colours(0, 80, 0, 2, TRUE));
+        new CTerrainType("Woods", 0.6f, kUnset, 150, 0.5f, Colours(0, 110, 0, 5), Colours(0, 80, 0, 2, TRUE));
     woods->GetCapabilities().Add(new CTerrainTypeCapability);
     terrain->AddType(woods);
     terrain->AddType(new CTerrainType("Water", 1.0f, 7, 0, -1.0f, Colours(40, 90, 210, kTerrainFillSolid),
-                                      Colours(40, 90, 210, kTerrainFillNone)));
+                                      Colours(40, 90, 210, kUnset)));
     terrain->AddType(
-        new CTerrainType("Road", 1.0f, kTerrainAuxUnset, 0, 1.5f, Colours(150, 90, 40), Colours(110, 60, 20, 0, TRUE)));
+        new CTerrainType("Road", 1.0f, kUnset, 0, 1.5f, Colours(150, 90, 40), Colours(110, 60, 20, 0, TRUE)));
     CTerrain* forest = new CTerrain(0, {CPoint(100, 100), CPoint(900, 150), CPoint(800, 1200), CPoint(50, 900)});
     forest->GetBreaches().Add(new CBreach(120.0f, 130.0f, 0.0f, 0.0f, 8.0f, 1600.0f, TRUE));
     forest->GetCapabilities().Add(new CTerrainCapability);

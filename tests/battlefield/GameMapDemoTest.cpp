@@ -339,7 +339,7 @@ TEST_F(GameMapDemoTest, SightRaysDrawOnlyWhereTheAreaIsInView)
     };
     m_map.DrawMap(Back(), 0);
     const int before = countYellow();
-    m_map.DrawSightRays(x, y, 200, CKDRGameMap::kNone);
+    m_map.DrawSightRays(x, y, 200, kUnset);
     EXPECT_GT(countYellow(), before + 200);
     // The range circle in the outer pen's purple, 100 pixels from the observer.
     const CPoint centre = ViewOf(x, y);
@@ -354,7 +354,7 @@ TEST_F(GameMapDemoTest, SightRaysDrawOnlyWhereTheAreaIsInView)
     // A field of view: a sector only, east of the observer (1600 mils is
     // north counted from east, so 0 to 1600 is the north-east quarter).
     m_map.DrawMap(Back(), 0);
-    m_map.DrawSightCells(x, y, 200, CKDRGameMap::kNone, 1600, 0, 400);
+    m_map.DrawSightCells(x, y, 200, kUnset, 1600, 0, 400);
     int west = 0, east = 0;
     for (int vy = 0; vy < 480; ++vy)
         for (int vx = 0; vx < 640; ++vx)
@@ -366,6 +366,6 @@ TEST_F(GameMapDemoTest, SightRaysDrawOnlyWhereTheAreaIsInView)
     // Wholly off the view: nothing is drawn.
     m_map.DrawMap(Back(), 0);
     const int clean = countYellow();
-    m_map.DrawSightRays(3900.0f, 100.0f, 50, CKDRGameMap::kNone);
+    m_map.DrawSightRays(3900.0f, 100.0f, 50, kUnset);
     EXPECT_EQ(countYellow(), clean);
 }

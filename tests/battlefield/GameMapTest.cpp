@@ -227,7 +227,7 @@ TEST(GameMapLoad, CancelledElevationLeavesAMapWithoutOne)
     bare.m_strElevation = "";
     EXPECT_TRUE(bare.LoadMapFiles(&display));
     EXPECT_FALSE(bare.HasPicture());
-    EXPECT_EQ(bare.GetScrollY(), CKDRGameMap::kNone);
+    EXPECT_EQ(bare.GetScrollY(), kUnset);
 
     // A named help map must open.
     CKDRGameMap helped;

@@ -3,8 +3,8 @@
 
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
-#include "battlefield/Rounding.h"
 #include "battlefield/TerrainArray.h"
+#include "platform/core/Rounding.h"
 
 #include "../../tools/demo_terrain.h"
 
@@ -18,7 +18,7 @@ using namespace bftest;
 
 namespace
 {
-constexpr float kUnset = -12345.0f;
+constexpr float kNotWritten = -12345.0f;
 constexpr short kPlain = 1000;  // 100 m
 
 // Flat ground 2000 x 1000 m at 100 m with a ridge of the given height
@@ -34,9 +34,9 @@ void MakeRidge(CElevationMap& map, short ridge)
 struct Sight
 {
     int visible = -1;
-    float bearing = kUnset;
-    float slantRange = kUnset;
-    float visibility = kUnset;
+    float bearing = kNotWritten;
+    float slantRange = kNotWritten;
+    float visibility = kNotWritten;
 };
 
 Sight Look(const CElevationMap& map, float x1, float y1, float x2, float y2, float observerHeight, float targetHeight)
@@ -66,7 +66,7 @@ TEST(LineOfSight, AcrossTheRidge)
     EXPECT_EQ(low.visible, 0);
     EXPECT_FLOAT_EQ(low.bearing, kEast);  // written before the walk
     EXPECT_EQ(low.visibility, 1.0f);      // nothing obscured before the ridge
-    EXPECT_EQ(low.slantRange, kUnset);    // not written when masked
+    EXPECT_EQ(low.slantRange, kNotWritten);    // not written when masked
 
     // From a 10 m mast the same target shows over the ridge.
     Sight high = Look(map, 500.0f, 500.0f, 1500.0f, 500.0f, 100.0f, 20.0f);
@@ -209,8 +209,8 @@ int PlainLineOfSight(const CElevationMap& map, float x1, float y1, float x2, flo
     const CTerrainArray& terrain = *map.GetTerrain();
     float seen = 1.0f;
     *visibility = seen;
-    const long long eye = map.GetElevation(x1, y1) + RoundHalfUp(oh);
-    const long long dh = RoundHalfUp(th) + map.GetElevation(x2, y2) - eye + 1;
+    const long long eye = map.GetElevation(x1, y1) + RoundHalfUpTrunc(oh);
+    const long long dh = RoundHalfUpTrunc(th) + map.GetElevation(x2, y2) - eye + 1;
     const double dx = (static_cast<double>(x2) - x1) * 10.0;
     const double dy = (static_cast<double>(y2) - y1) * 10.0;
     const double b = std::atan2(dx, dy);
@@ -258,8 +258,8 @@ TEST(LineOfSight, AgreesExactlyWithThePlainComputationOverTheDemoGround)
     for (int q = 0; q < 1500; ++q)
     {
         const float x1 = x(rng), y1 = y(rng), x2 = x(rng), y2 = y(rng), oh = height(rng), th = height(rng);
-        float b1 = kUnset, s1 = kUnset, v1 = kUnset;
-        float b2 = kUnset, s2 = kUnset, v2 = kUnset;
+        float b1 = kNotWritten, s1 = kNotWritten, v1 = kNotWritten;
+        float b2 = kNotWritten, s2 = kNotWritten, v2 = kNotWritten;
         const int fast = map->HasLineOfSight(x1, y1, x2, y2, oh, th, &b1, &s1, &v1);
         const int plain = PlainLineOfSight(*map, x1, y1, x2, y2, oh, th, &b2, &s2, &v2);
         ASSERT_EQ(fast, plain) << q;
@@ -429,8 +429,8 @@ TEST(FindSegmentBlock, ByMoverClass)
     };
     for (const Case& c : cases)
     {
-        float bx = kUnset;
-        float by = kUnset;
+        float bx = kNotWritten;
+        float by = kNotWritten;
         CTerrain dummy;
         CTerrain* feature = &dummy;
         EXPECT_EQ(map.FindSegmentBlock(c.x1, c.y1, c.x2, c.y2, &bx, &by, &feature, c.flags), c.blocked) << c.what;

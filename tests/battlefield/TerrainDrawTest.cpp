@@ -41,7 +41,7 @@ struct Scene
              const std::vector<CPoint>& points)
     {
         CTerrainArray* terrain = map->GetTerrain();
-        const int type = terrain->AddType(new CTerrainType(name, 1.0f, kTerrainAuxUnset, 0, 1.0f, set1, set2));
+        const int type = terrain->AddType(new CTerrainType(name, 1.0f, kUnset, 0, 1.0f, set1, set2));
         terrain->AddFeature(new CTerrain(type, points));
     }
 
@@ -116,7 +116,7 @@ TEST(TerrainDrawing, FillOutlineAndHiddenTypesInBothColourSets)
     // Map squares of 100 m: each becomes 50 x 50 view pixels.
     scene.Add("Solid", Colours(200, 0, 0, kTerrainFillSolid), Colours(0, 0, 200, kTerrainFillSolid),
               Box(100, 100, 200, 200));  // x 50..100, y 99..149
-    scene.Add("Outline only", Colours(0, 160, 0, kTerrainFillNone), Colours(0, 160, 0, kTerrainFillNone),
+    scene.Add("Outline only", Colours(0, 160, 0, kUnset), Colours(0, 160, 0, kUnset),
               Box(240, 100, 340, 200));  // x 120..170, y 99..149
     scene.Add("Hidden", Colours(0, 0, 255, kTerrainFillHorizontal, TRUE), Colours(0, 0, 255, kTerrainFillSolid),
               Box(100, 240, 200, 340));  // x 50..100, y 29..79

@@ -110,7 +110,7 @@ TEST(TerrainQueries, FiltersChooseWhichFeaturesTheSearchSees)
     } cases[] = {
         {"height 0, filter 2", MakeType("t", 1.0f, 0), kTerrainFilterHeight, false},
         {"height 5, filter 2", MakeType("t", 1.0f, 5), kTerrainFilterHeight, true},
-        {"aux unset, filter 4", MakeType("t", 1.0f, 0, 1.0f, kTerrainAuxUnset), kTerrainFilterAuxCode, false},
+        {"aux unset, filter 4", MakeType("t", 1.0f, 0, 1.0f, kUnset), kTerrainFilterAuxCode, false},
         {"aux 3, filter 4", MakeType("t", 1.0f, 0, 1.0f, 3), kTerrainFilterAuxCode, true},
         {"obscuring but flat, filter 8", MakeType("t", 1.0f, 0, 0.7f), kTerrainFilterObscuring, false},
         {"obscuring and tall, filter 8", MakeType("t", 1.0f, 5, 0.7f), kTerrainFilterObscuring, true},
@@ -123,7 +123,7 @@ TEST(TerrainQueries, FiltersChooseWhichFeaturesTheSearchSees)
     for (const Case& c : cases)
     {
         Stack stack({c.type});
-        EXPECT_EQ(stack.terrain.FindFeatureAt(50.0f, 50.0f, c.filter), c.found ? 0 : kTerrainNotFound) << c.what;
+        EXPECT_EQ(stack.terrain.FindFeatureAt(50.0f, 50.0f, c.filter), c.found ? 0 : kUnset) << c.what;
     }
 
     Stack flatWoods({MakeType("t", 1.0f, 0, 0.7f)});
@@ -136,10 +136,10 @@ TEST(TerrainQueries, FindFeatureAtWalksEveryMatchThenStartsAgain)
     EXPECT_EQ(stack.terrain.FindFeatureAt(50.0f, 50.0f, kTerrainFilterAll), 0);
     EXPECT_EQ(stack.terrain.FindFeatureAt(50.0f, 50.0f, kTerrainFilterAll), 1);
     EXPECT_EQ(stack.terrain.FindFeatureAt(50.0f, 50.0f, kTerrainFilterAll), 2);
-    EXPECT_EQ(stack.terrain.FindFeatureAt(50.0f, 50.0f, kTerrainFilterAll), kTerrainNotFound);
+    EXPECT_EQ(stack.terrain.FindFeatureAt(50.0f, 50.0f, kTerrainFilterAll), kUnset);
     EXPECT_EQ(stack.terrain.GetSearchCursor(), -1);
     EXPECT_EQ(stack.terrain.FindFeatureAt(50.0f, 50.0f, kTerrainFilterSpeed), 1);
-    EXPECT_EQ(stack.terrain.FindFeatureAt(50.0f, 50.0f, kTerrainFilterSpeed), kTerrainNotFound);
+    EXPECT_EQ(stack.terrain.FindFeatureAt(50.0f, 50.0f, kTerrainFilterSpeed), kUnset);
 }
 
 TEST(TerrainQueries, EveryQueryStartsFromTheFirstFeatureWhateverTheSearchBeforeLeft)
@@ -233,8 +233,8 @@ TEST(TerrainArray, AddFeatureRefusesATypeIndexOutsideTheList)
 
 TEST(TerrainType, ColourSetsChoosePenAndBrush)
 {
-    CTerrainType woods("Woods", 0.5f, kTerrainAuxUnset, 150, 0.5f, Colours(0, 110, 0, HS_DIAGCROSS),
-                       Colours(0, 80, 0, kTerrainFillNone, TRUE));
+    CTerrainType woods("Woods", 0.5f, kUnset, 150, 0.5f, Colours(0, 110, 0, HS_DIAGCROSS),
+                       Colours(0, 80, 0, kUnset, TRUE));
     EXPECT_TRUE(woods.IsSet1Active());
     ASSERT_NE(woods.GetPen(), nullptr);
     EXPECT_EQ(woods.GetPen()->GetColor(), RGB(0, 110, 0));
@@ -249,7 +249,7 @@ TEST(TerrainType, ColourSetsChoosePenAndBrush)
     EXPECT_EQ(woods.GetPen()->GetColor(), RGB(0, 80, 0));
     EXPECT_EQ(woods.GetBrush(), nullptr);  // fill style -99
 
-    CTerrainType water("Water", 1.0f, kTerrainAuxUnset, 0, -1.0f, Colours(40, 90, 210, kTerrainFillSolid),
+    CTerrainType water("Water", 1.0f, kUnset, 0, -1.0f, Colours(40, 90, 210, kTerrainFillSolid),
                        Colours(40, 90, 210, 99));
     EXPECT_EQ(water.GetBrush()->GetStyle(), BS_SOLID);
     water.SetColourSet(0);
@@ -290,12 +290,12 @@ TEST(TerrainQueries, HeightAndObscurationAgreeWithAWalkOverEveryFeature)
     {
         const float x = point(rng), y = point(rng);
         int expectedHeight = 0;
-        for (int i = terrain.FindFeatureAt(x, y, kTerrainFilterHeight); i != kTerrainNotFound;
+        for (int i = terrain.FindFeatureAt(x, y, kTerrainFilterHeight); i != kUnset;
              i = terrain.FindFeatureAt(x, y, kTerrainFilterHeight))
             expectedHeight =
                 std::max(expectedHeight, terrain.GetType(terrain.GetFeature(i)->GetTypeIndex())->GetHeight());
         float expectedObscuration = 1.0f;
-        for (int i = terrain.FindFeatureAt(x, y, kTerrainFilterObscuring); i != kTerrainNotFound;
+        for (int i = terrain.FindFeatureAt(x, y, kTerrainFilterObscuring); i != kUnset;
              i = terrain.FindFeatureAt(x, y, kTerrainFilterObscuring))
             expectedObscuration *= terrain.GetType(terrain.GetFeature(i)->GetTypeIndex())->GetObscuration();
         ASSERT_EQ(terrain.GetFeatureHeightAt(x, y), expectedHeight) << x << ", " << y;

@@ -212,13 +212,13 @@ TEST_F(MapPictureTest, KeepsTheSizesOfGridTilesAndDisplay)
     EXPECT_EQ(m_picture->GetZoom(), 1.0f);
     EXPECT_EQ(m_picture->GetTile(0, 0), 1);
     EXPECT_EQ(m_picture->GetTile(1, 1), CMapPicture::kNoTile);
-    EXPECT_EQ(m_picture->GetTile(4, 1), CMapPicture::kOffMap);
-    EXPECT_EQ(m_picture->GetTile(2, 2), CMapPicture::kOffMap) << "index 8: past the sheet";
-    EXPECT_EQ(m_picture->GetTile(5, 2), CMapPicture::kOffMap) << "index 1000";
-    EXPECT_EQ(m_picture->GetTile(3, 3), CMapPicture::kOffMap) << "index -5";
-    EXPECT_EQ(m_picture->GetTile(8, 0), CMapPicture::kOffMap) << "past the grid";
-    EXPECT_EQ(m_picture->GetTile(-1, 0), CMapPicture::kOffMap);
-    EXPECT_EQ(m_picture->GetTile(0, 6), CMapPicture::kOffMap);
+    EXPECT_EQ(m_picture->GetTile(4, 1), kUnset);
+    EXPECT_EQ(m_picture->GetTile(2, 2), kUnset) << "index 8: past the sheet";
+    EXPECT_EQ(m_picture->GetTile(5, 2), kUnset) << "index 1000";
+    EXPECT_EQ(m_picture->GetTile(3, 3), kUnset) << "index -5";
+    EXPECT_EQ(m_picture->GetTile(8, 0), kUnset) << "past the grid";
+    EXPECT_EQ(m_picture->GetTile(-1, 0), kUnset);
+    EXPECT_EQ(m_picture->GetTile(0, 6), kUnset);
 }
 
 TEST_F(MapPictureTest, ScrollStaysOnThePicture)

@@ -109,6 +109,14 @@ TEST(ViewPaint, ShowsTheMapAtTwoZoomLevelsAndAfterScrolling)
     shown = shell.Paint();
     ExpectShows(shown, view, "zoom 0.25");
     EXPECT_EQ(shown.pixel(600, 400) & 0xFFFFFF, 0u);
+
+    // Points left of or above the picture round to the nearest pixel too:
+    // -3 picture pixels are -0.75 client pixels, which is -1, not 0.
+    int x = 0;
+    int y = 0;
+    view.PictureToClient(-3, -2, &x, &y);
+    EXPECT_EQ(x, -1);
+    EXPECT_EQ(y, 0);
 }
 
 TEST(ViewPaint, ZoomStepsKeepTheirLimitsAndTheCentre)

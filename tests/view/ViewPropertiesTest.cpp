@@ -118,7 +118,7 @@ TEST_F(ViewPropertiesTest, ScalesAndLevelsMatchExactly)
         EXPECT_EQ(CViewProperties::GetZoomLevel(row.scale), row.level);
     }
     for (float scale : {3.0f, 0.0f, 0.2500001f, 16.0f, -99.0f})
-        EXPECT_EQ(CViewProperties::GetZoomLevel(scale), CViewProperties::kNoLevel) << scale;
+        EXPECT_EQ(CViewProperties::GetZoomLevel(scale), kUnset) << scale;
     for (int level : {-1, 6, -99})
     {
         EXPECT_EQ(CViewProperties::GetZoomScale(level), -99.0f);

@@ -3,6 +3,8 @@
 // of the program use. Widths are exact: the archive writes a WORD as two
 // bytes and a DWORD/LONG as four, on every compiler.
 
+#include "platform/core/Unset.h"
+
 #include <cstdint>
 
 typedef int BOOL;

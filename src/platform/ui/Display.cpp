@@ -1,6 +1,7 @@
 #include "platform/ui/Display.h"
 
 #include "platform/core/File.h"
+#include "platform/core/Rounding.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/QtBridge.h"
 #include "platform/ui/UiService.h"
@@ -29,15 +30,6 @@ constexpr int kColorDepth = 32;
 // Rounded to the nearest whole pixel, halves upward, kept inside int.
 // (Truncating v + 0.5 toward zero would round -2.5 to -2 and cut a sprite
 // at the left or top edge by one pixel less than it moved.)
-int RoundHalf(double v)
-{
-    v = std::floor(v + 0.5);
-    if (!(v > -1e9))
-        return -1000000000;
-    if (v > 1e9)
-        return 1000000000;
-    return static_cast<int>(v);
-}
 
 // Truncated toward zero, kept inside int.
 int Truncate(double v)
@@ -595,9 +587,9 @@ void CSprite::SetSheet(CFrameSurface* sheet, BOOL ownsSheet)
     m_ownsSheet = ownsSheet;
 }
 
-int CSprite::GetWidth() const { return m_pSheet ? RoundHalf(m_pSheet->GetFrameWidth() * double(m_scale)) : 0; }
+int CSprite::GetWidth() const { return m_pSheet ? RoundHalfUp(m_pSheet->GetFrameWidth() * double(m_scale)) : 0; }
 
-int CSprite::GetHeight() const { return m_pSheet ? RoundHalf(m_pSheet->GetFrameHeight() * double(m_scale)) : 0; }
+int CSprite::GetHeight() const { return m_pSheet ? RoundHalfUp(m_pSheet->GetFrameHeight() * double(m_scale)) : 0; }
 
 BOOL CSprite::Prepare(int clipWidth, int clipHeight)
 {
@@ -610,27 +602,27 @@ BOOL CSprite::Prepare(int clipWidth, int clipHeight)
         return FALSE;
     const double scale = m_scale;
     CRect src = frame;
-    CRect dst(m_x, m_y, m_x + RoundHalf(frame.Width() * scale), m_y + RoundHalf(frame.Height() * scale));
+    CRect dst(m_x, m_y, m_x + RoundHalfUp(frame.Width() * scale), m_y + RoundHalfUp(frame.Height() * scale));
     if (m_x < 1)
     {
-        src.left -= RoundHalf(m_x / scale);
+        src.left -= RoundHalfUp(m_x / scale);
         dst.left -= m_x;
     }
     if (m_y < 1)
     {
-        src.top -= RoundHalf(m_y / scale);
+        src.top -= RoundHalfUp(m_y / scale);
         dst.top -= m_y;
     }
     if (dst.right > clipWidth)
     {
         const int e = dst.right - clipWidth;
-        src.right -= RoundHalf(e / scale);
+        src.right -= RoundHalfUp(e / scale);
         dst.right -= e;
     }
     if (dst.bottom > clipHeight)
     {
         const int e = dst.bottom - clipHeight;
-        src.bottom -= RoundHalf(e / scale);
+        src.bottom -= RoundHalfUp(e / scale);
         dst.bottom -= e;
     }
     // A frame cut away by the clipping must not reach a neighbouring frame.
@@ -687,8 +679,8 @@ BOOL CSprite::HitTest(int x, int y) const
     const CRect frame = m_pSheet->GetFrameRect(m_frame);
     if (frame.IsRectEmpty())
         return FALSE;
-    const int u = RoundHalf((x - m_x) / double(m_scale));
-    const int v = RoundHalf((y - m_y) / double(m_scale));
+    const int u = RoundHalfUp((x - m_x) / double(m_scale));
+    const int v = RoundHalfUp((y - m_y) / double(m_scale));
     if (u < 0 || u >= frame.Width() || v < 0 || v >= frame.Height())
         return FALSE;
     if (m_pSheet->IsLost())
