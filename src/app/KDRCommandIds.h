@@ -19,3 +19,6 @@ constexpr UINT ID_VIEW_ZOOM_OUT = 32782;
 constexpr UINT ID_VIEW_ZOOM_NORMAL = 32774;
 // File/Quit Mission is the framework's exit command.
 constexpr UINT ID_QUIT_MISSION = ID_APP_EXIT;
+// Help/Vehicle Specs...: the equipment pages of the mission (the document
+// handles it).
+constexpr UINT ID_HELP_VEHICLE_SPECS = 33112;

@@ -2,6 +2,7 @@
 
 #include "app/GameClock.h"
 #include "app/KDRApp.h"
+#include "app/KDRCommandIds.h"
 #include "app/KDRMissions.h"
 #include "app/KDROpord.h"
 #include "battlefield/FireMissionArray.h"
@@ -71,6 +72,8 @@ CKDRDoc::CKDRDoc()
       m_pMessageBox(nullptr),
       m_bFreshOpen(1)
 {
+    MapCommand(ID_HELP_VEHICLE_SPECS, [this] { OnHelpVehicleSpecs(); });
+    MapUpdate(ID_HELP_VEHICLE_SPECS, [this](CCmdUI* pCmdUI) { OnUpdateHelpVehicleSpecs(pCmdUI); });
 }
 
 CKDRDoc::~CKDRDoc()
@@ -597,5 +600,18 @@ CString CKDRDoc::GetMissionTitle() const
 }
 
 BOOL CKDRDoc::OpenSavedGame(const char*) { return FALSE; }
+
+void CKDRDoc::OnHelpVehicleSpecs()
+{
+    if (CKDRDatabase* pDatabase = GetDatabase(); pDatabase != nullptr && pDatabase->GetSpecsWindow() != nullptr)
+        pDatabase->ShowVehiclePage(-1);
+}
+
+void CKDRDoc::OnUpdateHelpVehicleSpecs(CCmdUI* pCmdUI)
+{
+    CKDRDatabase* pDatabase = GetDatabase();
+    pCmdUI->Enable(pDatabase != nullptr && pDatabase->HasVehicleList());
+    pCmdUI->SetCheck(pDatabase != nullptr && pDatabase->IsSpecsWindowOpen() ? 1 : 0);
+}
 
 int CKDRDoc::ShowMessageBoxDlg(const CString&, const CString&, float, float) { return 0; }

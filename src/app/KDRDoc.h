@@ -87,6 +87,12 @@ public:
     // opened yet: the answer is 0.
     BOOL OpenSavedGame(const char* path);
 
+    // Help/Vehicle Specs...: the equipment pages' index in the Vehicle Specs
+    // window; enabled while a vehicle list is loaded, checked while the
+    // window is open.
+    void OnHelpVehicleSpecs();
+    void OnUpdateHelpVehicleSpecs(CCmdUI* pCmdUI);
+
     // Opens the modeless message box at a map point; 0 without a map.
     int ShowMessageBoxDlg(const CString& strTitle, const CString& strText, float fX, float fY);
 
@@ -304,6 +310,8 @@ public:
     int AddSmokeAndSend(float fX, float fY, float fRadius, int nDuration, int nStrength);
     BOOL DrawFireMissionImpacts();
     int ReceiveFireMission(const BYTE* pData, int nLength);
+    // The page of the vehicle type at the index (-1: the index page) in the
+    // Vehicle Specs window, while a vehicle list is loaded.
     BOOL ShowVehicleSpecs(int nVehicle = -1);
     BOOL DrawOpordGraphics(int nLayer);
     CString GetMainMissionName();

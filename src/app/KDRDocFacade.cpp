@@ -1526,10 +1526,11 @@ int CKDRDoc::ReceiveFireMission(const BYTE* pData, int nLength)
 
 BOOL CKDRDoc::ShowVehicleSpecs(int nVehicle)
 {
-    // The Vehicle Specs window comes with the database's pages; until
-    // then there is nothing to show.
-    (void)nVehicle;
-    return FALSE;
+    CKDRDatabase* pDatabase = GetDatabase();
+    if (pDatabase == nullptr || !pDatabase->HasVehicleList())
+        return FALSE;
+    pDatabase->ShowVehiclePage(nVehicle);
+    return TRUE;
 }
 
 BOOL CKDRDoc::DrawOpordGraphics(int nLayer)

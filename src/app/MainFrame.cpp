@@ -30,7 +30,8 @@ CMenuDesc CMainFrame::MainMenu()
                    MenuPopup("&Compression",
                              {MenuItem("&1/1", ID_TIME_COMPRESSION_1), MenuItem("&2/1", ID_TIME_COMPRESSION_2),
                               MenuItem("&4/1", ID_TIME_COMPRESSION_4), MenuItem("&8/1", ID_TIME_COMPRESSION_8)})}),
-        MenuPopup("&Help", {MenuItem("&About Kedravin...", ID_APP_ABOUT)}),
+        MenuPopup("&Help",
+                  {MenuItem("&Vehicle Specs...", ID_HELP_VEHICLE_SPECS), MenuItem("&About Kedravin...", ID_APP_ABOUT)}),
     };
 }
 
@@ -48,6 +49,9 @@ BOOL CMainFrame::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateCo
     {
         CMenu::RegisterMenuResource(resourceId, MainMenu());
         CAcceleratorTable::RegisterResource(resourceId, MainAccelerators());
+        RegisterResourceString(ID_HELP_VEHICLE_SPECS,
+                               "Display the contents of the vehicle, weapon, and ammunition database for this "
+                               "scenario\nVehicle Specs");
     }
     return CFrameWnd::LoadFrame(resourceId, style, parent, context);
 }

@@ -4,8 +4,9 @@
 // clock runs, because the game loop runs inside a command of the view that
 // the close would destroy.
 //
-// Least form of the menu: File/Quit Mission and the Time menu (Start,
-// Stop, Compression); no toolbar or status bar yet.
+// Least form of the menu: File/Quit Mission, the Time menu (Start, Stop,
+// Compression) and Help (Vehicle Specs, About); no toolbar or status bar
+// yet.
 
 #include "platform/ui/Frame.h"
 

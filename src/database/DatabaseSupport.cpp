@@ -1,0 +1,68 @@
+#include "database/DatabaseSupport.h"
+
+#include "app/KDRApp.h"
+#include "platform/core/File.h"
+#include "platform/ui/UiService.h"
+#include "view/Sound.h"
+
+const char* const DB_NONE_PARAGRAPH =
+    "<P ALIGN=CENTER>\r\n<FONT FACE=\"Arial,Helvetica,Monaco\"><FONT SIZE=\"2\"><B>None</B></FONT></FONT>\r\n</P>\r\n";
+const char* const DB_LINK_OPEN = "<FONT FACE=\"Arial,Helvetica,Monaco\"><FONT SIZE=\"2\"><A HREF=\"";
+const char* const DB_LINK_CLOSE = "</A></FONT></FONT><BR>\r\n";
+
+CString MakeLinkLine(const CString& target, const CString& label)
+{
+    return CString(DB_LINK_OPEN) + target + "\">" + label + DB_LINK_CLOSE;
+}
+
+void MakeDataDirectoryCurrent()
+{
+    if (CKDRApp* pApp = GetKDRApp())
+        SetCurrentDir(pApp->m_strDataDir);
+}
+
+void MakeSavegameDirectoryCurrent()
+{
+    if (CKDRApp* pApp = GetKDRApp())
+        SetCurrentDir(pApp->m_strSavegameDir);
+}
+
+CString GetDataDirectory()
+{
+    CKDRApp* pApp = GetKDRApp();
+    return pApp != nullptr ? pApp->m_strDataDir : GetCurrentDir();
+}
+
+BOOL OpenListFile(CFile& file, CString& name, const char* ext)
+{
+    MakeDataDirectoryCurrent();
+    const CString strPattern = CString("*.") + ext;
+    CString strName = name;
+    while (!file.Open(strName, CFile::modeRead))
+    {
+        CFileDialog dialog(TRUE, ext, strPattern, OFN_HIDEREADONLY);
+        if (dialog.DoModal() != IDOK)
+            return FALSE;
+        CString strFolder;
+        SplitPath(ResolvePath(dialog.GetPathName()), &strFolder, nullptr, nullptr);
+        if (ResolvePath(strFolder) == ResolvePath(GetCurrentDir()))
+            strName = dialog.GetFileName();
+        else
+            strName = dialog.GetPathName();
+    }
+    name = strName;
+    return TRUE;
+}
+
+BOOL IsSoundDefined(int kind, const CString& name)
+{
+    CKDRApp* pApp = GetKDRApp();
+    if (pApp == nullptr || pApp->m_pSoundManager == nullptr)
+        return FALSE;
+    return pApp->m_pSoundManager->FindSound(kind, name) != -1;
+}
+
+CString MakeUndefinedLine(const CString& what, const CString& name)
+{
+    return "The " + what + ", " + name + ", is undefined\r\n";
+}
