@@ -5,14 +5,18 @@
 //
 // The demo scenario holds the components that have their files so far:
 // the game map naming the demo ground's picture, tile grid and elevation
-// map, and the missions component with its main mission. Beside them lie
-// the game map's own "*.gmp" file, the twenty bitmaps of the symbol
-// catalogue that the game builds at start-up, and the HTML templates of
-// its pages.
+// map, the equipment database naming the weapon and vehicle lists, a units
+// component (with no unit yet: the mission's forces are counted, and its
+// equipment pages written, only where one exists), and the missions
+// component with its main mission. Beside them lie the game map's own
+// "*.gmp" file, the lists, the twenty bitmaps of the symbol catalogue that
+// the game builds at start-up, and the HTML templates of its pages.
 
 #include "app/KDRMissions.h"
 #include "app/KDRScenario.h"
 #include "battlefield/KDRGameMap.h"
+#include "database/KDRDatabase.h"
+#include "demo_equipment.h"
 #include "demo_map.h"
 #include "demo_sounds.h"
 #include "demo_symbols.h"
@@ -20,9 +24,11 @@
 #include "demo_terrain.h"
 #include "mission/Mission.h"
 #include "platform/core/Core.h"
+#include "units/KDRUnits.h"
 
 #include <cstdio>
 #include <functional>
+#include <memory>
 
 namespace
 {
@@ -79,10 +85,26 @@ BOOL WriteScenario(const CString& dataDir)
     auto* pMap = new CKDRGameMap;
     demo_map::NameDemoMapFiles(*pMap, ELEVATION_FILE);
     scenario.SetGameMap(pMap);
+    // No piece array or sound list yet: the database names none.
+    auto* pDatabase = new CKDRDatabase;
+    pDatabase->m_strWeaponList = demo_equipment::kWeaponFile;
+    pDatabase->m_strVehicleList = demo_equipment::kVehicleFile;
+    scenario.SetDatabase(pDatabase);
+    scenario.SetUnits(new CKDRUnits);
     auto* pMissions = new CKDRMissions;
     pMissions->m_strSlot0File = MISSION_FILE;
     scenario.SetMissions(pMissions);
     return WriteArchive(JoinPath(dataDir, SCENARIO_FILE), [&](CArchive& ar) { scenario.SerializeScenario(ar); });
+}
+
+BOOL WriteEquipment(const CString& dataDir)
+{
+    std::unique_ptr<CWeaponArray> pWeapons(demo_equipment::BuildWeapons());
+    std::unique_ptr<CVehicleArray> pVehicles(demo_equipment::BuildVehicles());
+    return WriteArchive(JoinPath(dataDir, demo_equipment::kWeaponFile),
+                        [&](CArchive& ar) { pWeapons->Serialize(ar); }) &&
+           WriteArchive(JoinPath(dataDir, demo_equipment::kVehicleFile),
+                        [&](CArchive& ar) { pVehicles->Serialize(ar); });
 }
 
 BOOL WriteElevationMap(const CString& dataDir)
@@ -156,8 +178,8 @@ int main(int argc, char** argv)
         return 1;
     }
     if (!WriteElevationMap(dataDir) || !WriteMapPicture(dataDir) || !WriteSymbols(dataDir) ||
-        !WriteTemplates(dataDir) || !WriteSounds(dataDir) || !WriteMission(dataDir) || !WriteScenario(dataDir) ||
-        !WriteLinkFile(runDir))
+        !WriteTemplates(dataDir) || !WriteSounds(dataDir) || !WriteEquipment(dataDir) || !WriteMission(dataDir) ||
+        !WriteScenario(dataDir) || !WriteLinkFile(runDir))
         return 1;
     return 0;
 }

@@ -1,0 +1,360 @@
+#pragma once
+// The demo mission's equipment: a weapon list ("demo.wep") and a vehicle
+// list ("demo.veh") of our own invented types, written through the lists'
+// own Serialize. Weapons are named by calibre and kind; ranges are stored
+// in tens of metres and view ranges too (a 3000 m gun stores 300). Every
+// vehicle carries a kill record for every weapon, in weapon-list order.
+
+#include "database/KillPercentage.h"
+#include "database/Vehicle.h"
+#include "database/VehicleArray.h"
+#include "database/VehicleWeapon.h"
+#include "database/Weapon.h"
+#include "database/WeaponCapability.h"
+#include "platform/core/Core.h"
+
+namespace demo_equipment
+{
+const char* const kWeaponFile = "demo.wep";
+const char* const kVehicleFile = "demo.veh";
+
+// Weapon indices of the list, in its order.
+enum Weapon
+{
+    kGun120,
+    kMissile130,
+    kCannon30,
+    kHeavyMg,
+    kMg,
+    kRifle,
+    kRecoilless84,
+    kWeaponCount
+};
+
+struct WeaponSpec
+{
+    const char* name;
+    int range;  // tens of metres
+    int penetration;
+    int timeToFire;
+    int roundsPerFire;
+    int magnification;
+    int timeToReload;
+    int roundsToReload;
+};
+
+const WeaponSpec kWeapons[kWeaponCount] = {
+    {"120mm smooth bore gun", 300, 9, 8, 1, 10, 6, 1}, {"130mm anti-tank missile", 400, 10, 20, 1, 12, 30, 1},
+    {"30mm autocannon", 200, 4, 4, 3, 8, 10, 3},       {"12.7mm heavy machine gun", 180, 2, 3, 10, 4, 8, 10},
+    {"7.62mm machine gun", 110, 1, 2, 20, 1, 6, 20},   {"5.56mm rifle", 50, 0, 2, 3, 1, 4, 3},
+    {"84mm recoilless rifle", 70, 6, 12, 1, 3, 15, 1},
+};
+
+inline CWeaponArray* BuildWeapons()
+{
+    auto* pWeapons = new CWeaponArray;
+    pWeapons->m_strFileName = kWeaponFile;
+    for (const WeaponSpec& spec : kWeapons)
+    {
+        auto* pWeapon = new CWeapon;
+        pWeapon->m_strName = spec.name;
+        pWeapon->m_nRange = spec.range;
+        pWeapon->m_nPenetration = spec.penetration;
+        pWeapon->m_nTimeToFire = spec.timeToFire;
+        pWeapon->m_nRoundsPerFire = spec.roundsPerFire;
+        pWeapon->m_nMagnification = spec.magnification;
+        pWeapon->m_nTimeToReload = spec.timeToReload;
+        pWeapon->m_nRoundsToReload = spec.roundsToReload;
+        pWeapons->Add(pWeapon);
+    }
+    auto* pGunFlight = new CWCapTimeOfFlight;
+    pGunFlight->m_nSpeed = 1650;
+    pWeapons->GetAt(kGun120)->GetAttributes()->Add(pGunFlight);
+
+    auto* pMissileFlight = new CWCapTimeOfFlight;
+    pMissileFlight->m_nSpeed = 200;
+    pMissileFlight->m_bSeek = TRUE;
+    auto* pMissileMinimum = new CWCapMinRange;
+    pMissileMinimum->m_nMinRange = 65;
+    pWeapons->GetAt(kMissile130)->GetAttributes()->Add(pMissileFlight);
+    pWeapons->GetAt(kMissile130)->GetAttributes()->Add(pMissileMinimum);
+
+    auto* pAirDefence = new CWCapADA;
+    pAirDefence->m_nRotaryWingBonus = 15;
+    pAirDefence->m_nFixedWingBonus = 5;
+    pWeapons->GetAt(kHeavyMg)->GetAttributes()->Add(pAirDefence);
+
+    auto* pRecoillessMinimum = new CWCapMinRange;
+    pRecoillessMinimum->m_nMinRange = 20;
+    pWeapons->GetAt(kRecoilless84)->GetAttributes()->Add(pRecoillessMinimum);
+    return pWeapons;
+}
+
+struct MountSpec
+{
+    int weapon;
+    int ammo;
+    int percentIR;
+    int percentNV;
+    int suppressionRadius;
+};
+
+struct Kill
+{
+    int front, back, right, left, top;
+};
+
+struct VehicleSpec
+{
+    const char* name;
+    float speed, sprint, reverse;
+    int turnSpeed, turnRadius, viewRange;  // view range in tens of metres
+    int timeToMove;
+    float height, width, length;
+    int weight, timeToDefilade;
+    int target, threat, protection, pgm, dpicm, he, nuclear, chemical;
+    int roleMask;
+    int mountCount;
+    MountSpec mounts[3];
+    Kill kills[kWeaponCount];
+};
+
+// Kill percentages by weapon, in weapon-list order: 120mm gun, 130mm
+// missile, 30mm cannon, 12.7mm, 7.62mm, 5.56mm rifle, 84mm recoilless.
+const VehicleSpec kVehicles[] = {
+    {"Tarn main battle tank",
+     65.0f,
+     70.0f,
+     20.0f,
+     30,
+     0,
+     300,
+     5,
+     2.4f,
+     3.7f,
+     7.9f,
+     55,
+     20,
+     90,
+     90,
+     90,
+     80,
+     30,
+     10,
+     50,
+     5,
+     ROLE_ATTACK,
+     3,
+     {{kGun120, 40, 80, 60, 40}, {kMg, 6000, 80, 60, 20}, {kHeavyMg, 900, 0, 40, 30}},
+     {{45, 95, 80, 80, 90},
+      {60, 95, 85, 85, 95},
+      {0, 10, 5, 5, 15},
+      {0, 0, 0, 0, 2},
+      {0, 0, 0, 0, 0},
+      {0, 0, 0, 0, 0},
+      {10, 70, 40, 40, 50}}},
+    {"Kell infantry carrier",
+     70.0f,
+     75.0f,
+     20.0f,
+     40,
+     0,
+     250,
+     5,
+     2.6f,
+     3.2f,
+     6.8f,
+     28,
+     15,
+     70,
+     60,
+     50,
+     60,
+     50,
+     30,
+     40,
+     20,
+     ROLE_ATTACK | ROLE_TROOP_CARRIER,
+     2,
+     {{kCannon30, 500, 60, 60, 30}, {kMg, 2000, 60, 60, 20}},
+     {{95, 99, 98, 98, 99},
+      {95, 99, 98, 98, 99},
+      {40, 80, 70, 70, 80},
+      {5, 30, 20, 20, 30},
+      {0, 5, 2, 2, 5},
+      {0, 0, 0, 0, 0},
+      {80, 95, 90, 90, 95}}},
+    {"Rifle team",
+     5.0f,
+     8.0f,
+     3.0f,
+     90,
+     0,
+     150,
+     2,
+     1.0f,
+     2.0f,
+     2.0f,
+     1,
+     5,
+     40,
+     30,
+     5,
+     5,
+     70,
+     60,
+     95,
+     60,
+     ROLE_DISMOUNT,
+     2,
+     {{kRifle, 1200, 0, 30, 10}, {kMg, 800, 0, 30, 20}},
+     {{40, 40, 40, 40, 40},
+      {20, 20, 20, 20, 20},
+      {60, 60, 60, 60, 60},
+      {50, 50, 50, 50, 50},
+      {40, 40, 40, 40, 40},
+      {25, 25, 25, 25, 25},
+      {30, 30, 30, 30, 30}}},
+    {"Anti-tank team",
+     5.0f,
+     8.0f,
+     3.0f,
+     90,
+     0,
+     200,
+     2,
+     1.0f,
+     2.0f,
+     2.0f,
+     1,
+     5,
+     60,
+     70,
+     5,
+     5,
+     70,
+     60,
+     95,
+     60,
+     ROLE_DISMOUNT | ROLE_ANTI_TANK,
+     2,
+     {{kMissile130, 4, 70, 70, 20}, {kRecoilless84, 8, 0, 30, 20}},
+     {{40, 40, 40, 40, 40},
+      {20, 20, 20, 20, 20},
+      {60, 60, 60, 60, 60},
+      {50, 50, 50, 50, 50},
+      {40, 40, 40, 40, 40},
+      {25, 25, 25, 25, 25},
+      {30, 30, 30, 30, 30}}},
+    {"Mosk mortar carrier",
+     60.0f,
+     65.0f,
+     15.0f,
+     35,
+     0,
+     200,
+     10,
+     2.5f,
+     3.1f,
+     6.5f,
+     24,
+     20,
+     60,
+     50,
+     40,
+     60,
+     50,
+     30,
+     40,
+     20,
+     ROLE_ARTILLERY,
+     1,
+     {{kMg, 1500, 0, 40, 20}},
+     {{95, 99, 98, 98, 99},
+      {95, 99, 98, 98, 99},
+      {50, 85, 75, 75, 85},
+      {8, 35, 25, 25, 35},
+      {0, 5, 2, 2, 5},
+      {0, 0, 0, 0, 0},
+      {85, 95, 90, 90, 95}}},
+    {"Vigil observer vehicle",
+     80.0f,
+     90.0f,
+     25.0f,
+     45,
+     0,
+     400,
+     5,
+     2.2f,
+     2.6f,
+     5.5f,
+     14,
+     10,
+     50,
+     20,
+     20,
+     50,
+     60,
+     40,
+     40,
+     30,
+     ROLE_OBSERVER | ROLE_RECON,
+     1,
+     {{kHeavyMg, 600, 90, 90, 30}},
+     {{98, 99, 99, 99, 99},
+      {98, 99, 99, 99, 99},
+      {70, 90, 85, 85, 90},
+      {20, 50, 40, 40, 50},
+      {2, 10, 5, 5, 10},
+      {0, 2, 1, 1, 2},
+      {90, 98, 95, 95, 98}}},
+};
+
+inline CVehicleArray* BuildVehicles()
+{
+    auto* pVehicles = new CVehicleArray;
+    pVehicles->m_strVehicleListName = kVehicleFile;
+    pVehicles->m_strWeaponListName = kWeaponFile;
+    for (const VehicleSpec& spec : kVehicles)
+    {
+        auto* pVehicle = new CVehicle;
+        pVehicle->m_strName = spec.name;
+        pVehicle->m_fSpeed = spec.speed;
+        pVehicle->m_fSprint = spec.sprint;
+        pVehicle->m_fReverse = spec.reverse;
+        pVehicle->m_nTurnSpeed = spec.turnSpeed;
+        pVehicle->m_nTurnRadius = spec.turnRadius;
+        pVehicle->m_nViewRange = spec.viewRange;
+        pVehicle->m_nTimeToMove = spec.timeToMove;
+        pVehicle->m_fHeight = spec.height;
+        pVehicle->m_fWidth = spec.width;
+        pVehicle->m_fLength = spec.length;
+        pVehicle->m_nWeight = spec.weight;
+        pVehicle->m_nTimeToDefilade = spec.timeToDefilade;
+        pVehicle->m_nTargetValue = spec.target;
+        pVehicle->m_nThreatValue = spec.threat;
+        pVehicle->m_nProtectionValue = spec.protection;
+        pVehicle->m_nPGMValue = spec.pgm;
+        pVehicle->m_nDPICMValue = spec.dpicm;
+        pVehicle->m_nHEValue = spec.he;
+        pVehicle->m_nNuclearValue = spec.nuclear;
+        pVehicle->m_nChemicalValue = spec.chemical;
+        pVehicle->m_nRoleMask = spec.roleMask;
+        for (int i = 0; i < spec.mountCount; ++i)
+        {
+            const MountSpec& m = spec.mounts[i];
+            auto* pMount = new CVehicleWeapon;
+            pMount->m_nWeapon = m.weapon;
+            pMount->m_nAmmo = m.ammo;
+            pMount->m_nPercentIR = m.percentIR;
+            pMount->m_nPercentNV = m.percentNV;
+            pMount->m_nSuppressionRadius = m.suppressionRadius;
+            pVehicle->GetChassisMounts()->Add(pMount);
+        }
+        for (const Kill& k : spec.kills)
+            pVehicle->GetKillPercentages()->Add(new CWeaponPercentages(k.front, k.back, k.right, k.left, k.top));
+        pVehicles->Add(pVehicle);
+    }
+    return pVehicles;
+}
+}  // namespace demo_equipment
