@@ -22,9 +22,9 @@ const char* const kIndexTemplate = "<HTML>\r\n"
                                    "<HEAD>\r\n<TITLE>Vehicle Specs</TITLE>\r\n</HEAD>\r\n"
                                    "<BODY BGCOLOR=\"#FFFFFF\">\r\n"
                                    "<H1>Kedravin Equipment</H1>\r\n"
-                                   "<H2>Vehicles</H2>\r\n*vehicleList*\r\n"
-                                   "<H2>Ammunition</H2>\r\n*ammoList*\r\n"
-                                   "<H2>Weapons</H2>\r\n*weaponList*\r\n"
+                                   "<H2>Vehicles</H2>\r\n<DIV>*vehicleList*</DIV>\r\n"
+                                   "<H2>Ammunition</H2>\r\n<DIV>*ammoList*</DIV>\r\n"
+                                   "<H2>Weapons</H2>\r\n<DIV>*weaponList*</DIV>\r\n"
                                    "</BODY>\r\n"
                                    "</HTML>\r\n";
 
@@ -61,7 +61,7 @@ const char* const kVehicleTemplate =
     "<H2>All Weapons</H2>\r\n*totalWeapons*\r\n"
     "<H2>Chassis Weapons</H2>\r\n*chasisWeapons*\r\n"
     "<H2>Kill Percentages</H2>\r\n*percentKillArray*\r\n"
-    "<H2>Capabilities</H2>\r\n*attributeList*\r\n*attributes*\r\n"
+    "<H2>Capabilities</H2>\r\n<DIV>*attributeList*</DIV>\r\n*attributes*\r\n"
     "<P><A HREF=\"index.htm\">Equipment index</A></P>\r\n"
     "</BODY>\r\n"
     "</HTML>\r\n";
@@ -78,7 +78,7 @@ const char* const kWeaponTemplate =
     "<TR><TD>Time to reload</TD><TD>*timeToReload*</TD><TD>Rounds to reload</TD><TD>*roundsToReload*</TD></TR>\r\n"
     "<TR><TD>Magnification</TD><TD>*magnification*</TD><TD></TD><TD></TD></TR>\r\n"
     "</TABLE>\r\n"
-    "<H2>Attributes</H2>\r\n*attributeList*\r\n*attributes*\r\n"
+    "<H2>Attributes</H2>\r\n<DIV>*attributeList*</DIV>\r\n*attributes*\r\n"
     "<P><A HREF=\"index.htm\">Equipment index</A></P>\r\n"
     "</BODY>\r\n"
     "</HTML>\r\n";
