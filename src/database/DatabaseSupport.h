@@ -11,7 +11,6 @@
 class CFile;
 
 // An unset index, limit or value of the equipment records.
-constexpr int DB_UNSET = -99;
 
 // The records store most integers as signed 16-bit words and read them
 // back sign-extended; flags go as a 0/1 word, and on reading a non-zero

@@ -223,7 +223,7 @@ int CVehicle::GetMunitionValue(int munitionBit) const
     case MUNITION_CHEMICAL: return m_nChemicalValue;
     case MUNITION_NUCLEAR: return m_nNuclearValue;
     case MUNITION_PGM: return m_nPGMValue;
-    default: return DB_UNSET;
+    default: return kUnset;
     }
 }
 

@@ -93,7 +93,7 @@ public:
     // kKindDismount, kKindFixedWing, kKindRotaryWing or kKindGround by the
     // capabilities; 0 without a capability array.
     int GetKindCode();
-    // The value against one munition type bit; DB_UNSET for a bit that has none.
+    // The value against one munition type bit; kUnset for a bit that has none.
     int GetMunitionValue(int munitionBit) const;
     // The first capability of the type, inside a turret too; null when none.
     CVehicleCapability* FindCapability(int type);

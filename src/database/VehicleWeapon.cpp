@@ -15,7 +15,7 @@ const char* const CELL_5 = "<TD WIDTH=\"5%\" VALIGN=CENTER>\r\n<P ALIGN=CENTER>\
 
 CString LimitText(int limit)
 {
-    if (limit == DB_UNSET)
+    if (limit == kUnset)
         return "none";
     CString text;
     text.Format("%d", limit);

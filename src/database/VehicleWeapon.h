@@ -44,8 +44,8 @@ public:
     int m_nAmmo = 0;
     int m_nWeapon = 0;
     BOOL m_bC = FALSE;
-    int m_nLeftLimit = DB_UNSET;  // DB_UNSET: none
-    int m_nRightLimit = DB_UNSET;
+    int m_nLeftLimit = kUnset;  // kUnset: none
+    int m_nRightLimit = kUnset;
     int m_nSuppressionRadius = 20;
     // Stored and kept; nothing reads them.
     int m_nSpareA = 0;
