@@ -101,7 +101,7 @@ TEST(VehicleList, FileLayoutReadsAndWritesBackTheSameBytes)
     EXPECT_EQ(pMount->m_nAmmo, 40);
     EXPECT_TRUE(pMount->m_bC);
     EXPECT_FALSE(pMount->m_bS);
-    EXPECT_EQ(pMount->m_nLeftLimit, DB_UNSET);
+    EXPECT_EQ(pMount->m_nLeftLimit, kUnset);
     EXPECT_EQ(pMount->m_nPercentIR, 80);
     EXPECT_EQ(pMount->m_nWeapon, 1);
     EXPECT_EQ(pMount->m_nSpareB, 3);
