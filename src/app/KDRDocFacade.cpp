@@ -28,7 +28,7 @@
 #include "net/MultiplayerSession.h"
 #include "net/NetUpdate.h"
 #include "orders/Order.h"
-#include "orders/UnitOrderArray.h"
+#include "orders/UnitOrderKinds.h"
 #include "units/KDRUnits.h"
 #include "units/Unit.h"
 #include "view/GraphicArray.h"

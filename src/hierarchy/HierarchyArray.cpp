@@ -16,6 +16,11 @@ BOOL CHierarchyElement::GetPoint(float& fX, float& fY) const
 void CHierarchyPlatoon::ResetPath() {}
 void CHierarchyPlatoon::ReapplyFormation() {}
 
+int CHierarchyPlatoon::CountLiveVehicles(DWORD, CKDRUnits*, CKDRDatabase*, BOOL) const
+{
+    return 0;
+}
+
 CHierarchyArray::CHierarchyArray() = default;
 CHierarchyArray::CHierarchyArray(const CTaskOrgArray&, CKDRUnits*) {}
 

@@ -5,6 +5,7 @@
 
 #include "hierarchy/TaskOrg.h"
 
+class CKDRDatabase;
 class CKDRUnits;
 class CNodeArray;
 
@@ -32,6 +33,9 @@ public:
     void ResetPath();
     // Applies the platoon's formation again after a mount.
     void ReapplyFormation();
+    // The live vehicles of the role mask (0: any); with bAll the destroyed
+    // ones too. The least form knows no vehicles: 0.
+    virtual int CountLiveVehicles(DWORD dwMask, CKDRUnits* pUnits, CKDRDatabase* pDatabase, BOOL bAll = FALSE) const;
 };
 
 class CHierarchyArray : public TypedObArray<CHierarchyElement>

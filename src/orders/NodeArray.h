@@ -1,30 +1,129 @@
 #pragma once
-// A path: the ordered nodes (map points in metres) a unit or a hierarchy
-// element moves along. Least form: the points only, with a deep copy, so
-// that the map view can keep the copy of a path it shows.
+// A path: the ordered nodes (map points in metres, x east, y north) that a
+// unit or a hierarchy element moves along, each with its own node orders.
+// Node 0 is the point the mover last reached; it heads for node 1. A path of
+// one node means the mover stays where it is; the last node is never
+// removed by editing.
+//
+// Record: the node count, then each node as a tagged "CNode": its order
+// list in place (count, tagged orders), then x and y as floats. The icons,
+// the order names and a node's start-time copy are never stored; the path's
+// adding and moving flags neither.
+//
+// Drawing (NodeArrayDraw.cpp) reads the path and changes nothing but the
+// sprites' screen positions, which the hit test then uses.
 
-#include "platform/core/Object.h"
+#include "orders/NodeOrder.h"
+#include "platform/core/Collections.h"
+#include "platform/core/Time.h"
 
-#include <vector>
+class CKDRDatabase;
+class CKDRGameMap;
+class CKDRUnits;
+class CSprite;
+class CUnit;
 
-struct CPathNode
+class CNode : public CObject
 {
-    float fX = 0.0f;
-    float fY = 0.0f;
-};
-
-class CNodeArray : public CObject
-{
+    DECLARE_SERIAL(CNode)
 public:
-    CNodeArray() = default;
-    CNodeArray(const CNodeArray& other) = default;
-    CNodeArray& operator=(const CNodeArray& other) = default;
+    CNode();
+    // A node at (x, y) with a deep copy of the orders (none when null).
+    CNode(float x, float y, const CNodeOrderArray* pOrders = nullptr);
+    CNode(const CNode& other);
+    CNode& operator=(const CNode&) = delete;
+    ~CNode() override;
 
-    int GetSize() const { return static_cast<int>(m_nodes.size()); }
-    void Add(float fX, float fY) { m_nodes.push_back({fX, fY}); }
-    const CPathNode& GetAt(int i) const { return m_nodes.at(static_cast<size_t>(i)); }
-    void RemoveAll() { m_nodes.clear(); }
+    void Serialize(CArchive& ar) override;
+
+    BOOL HasStop() const;
+    void AddOrder(UINT nType);
+    // For start times the first one's time is kept in the start-time copy.
+    void RemoveOrdersOfType(UINT nType);
+    void ClearStopAndStartTime();
+    // Ensures a stop and a start time, and sets the time; answers 1.
+    BOOL SetStartTimeValue(CTimeSpan tsStart);
+    // Ensures a stop; with bWithStartTime also a start time of tsStart, where
+    // START_TIME_HOLD_REQUEST is stored as START_TIME_HOLD.
+    void SetStartTime(BOOL bWithStartTime, CTimeSpan tsStart);
+    void SetFormationOrder(const CString& formationName, const CString& iconName);
+    // Appends copies of the other node's orders when all four are given;
+    // the three context pointers are only tested.
+    void MergeOrders(const CNode* pOther, const void* pContextA, const void* pContextB, const void* pContextC);
+    // The node icon in the colour of the path's table row (NodeArrayDraw.cpp).
+    void Draw(CKDRGameMap* pMap, BOOL bSelected, BOOL bForElement, int nLevel);
+
+    CSprite* GetIcon() const { return m_pIcon; }
+
+    float m_fX = 0.0f;
+    float m_fY = 0.0f;
+    CNodeOrderArray* m_pOrders = nullptr;  // never null after construction
+    CTimeSpan m_tsStartCopy;               // the last start time removed
 
 private:
-    std::vector<CPathNode> m_nodes;
+    void LoadNodeIcon();
+
+    CSprite* m_pIcon = nullptr;
+    BOOL m_bIconLoaded = FALSE;
+};
+
+class CNodeArray : public TypedObArray<CNode>
+{
+    DECLARE_SERIAL(CNodeArray)
+public:
+    CNodeArray() = default;
+    // Deep copy of every node; both flags 0.
+    CNodeArray(const CNodeArray& other);
+    CNodeArray& operator=(const CNodeArray&) = delete;
+
+    virtual void ShiftStartTimesEarlier(LONG nSeconds);
+    virtual void ShiftStartTimesLater(LONG nSeconds);
+
+    // Appends a node at (x, y) without orders; its index.
+    int AddNode(float x, float y) { return Add(new CNode(x, y)); }
+
+    // Radians, 0 north and pi/2 east; NODE_NO_HEADING with fewer than two nodes.
+    double GetFirstLegHeading() const;
+    // The node at a map point, the highest index first; NODE_NONE.
+    int HitTest(float x, float y, CKDRGameMap* pMap) const;
+    BOOL RemoveNode(int nIndex);
+    // The mover reached node 1: node 0 goes. A last remaining node gets a
+    // stop and, with bWithStartTime, the start time START_TIME_NEVER.
+    // Answers whether the new node 0 has a stop.
+    BOOL RemoveFirstNode(BOOL bWithStartTime);
+    void ResetToPoint(float x, float y, BOOL bWithStartTime);
+    // A copy of source moved so that its node 0 lands on (x, y), clamped into the map.
+    BOOL CopyOffset(const CNodeArray& source, float x, float y, CKDRGameMap* pMap);
+    // A copy of source whose node 0 is put at (x, y).
+    BOOL CopyWithStart(const CNodeArray& source, float x, float y, CKDRGameMap* pMap);
+    void Offset(float dx, float dy, CKDRGameMap* pMap);
+    float GetFirstLegLength() const;
+    // Cuts the path after the node nearest (x, y); writes the last node's point.
+    void TruncateAtNearest(float x, float y, float& outX, float& outY);
+    // Appends copies of source's nodes 1 .. count-1.
+    void AppendFrom(const CNodeArray& source);
+    void EnableStartTimes(BOOL bEnabled);
+    // Makes the mover face fHeading when it halts at its first stop.
+    BOOL OrientAtStop(double dHeading, CKDRGameMap* pMap, BOOL bWithStartTime);
+    // The per-pass start-time test; TRUE when node 0's stop was released.
+    BOOL ApplyNodeOrders(CTimeSpan tsNow, CObject* pContext);
+    // level: the owner's hierarchy level, -1 for a unit (NodeArrayDraw.cpp).
+    void Draw(CKDRGameMap* pMap, BOOL bCheckBlocked, BOOL bSelected, BOOL bForElement, int nLevel);
+
+    // A follower's path from its leader's: the leader's nodes shifted by the
+    // follower's offset (unless bKeepPositions), with the leader's orders and
+    // the follower's Do Not Emplace toggle kept off while it must still move.
+    int BuildFormationPath(const CNodeArray* pLeaderPath, CUnit* pFollower, CKDRUnits* pUnits, CKDRDatabase* pDatabase,
+                           CKDRGameMap* pMap, BOOL bKeepPositions);
+
+    // The map's extent in metres: the elevation map's, else twice the
+    // picture's pixels; FALSE (and 0) when neither is known.
+    static BOOL GetMapSize(const CKDRGameMap* pMap, float& width, float& height);
+
+    BOOL m_bAdding = FALSE;  // the last node follows the mouse: not drawn
+    BOOL m_bMoving = FALSE;
+
+private:
+    void CopyFrom(const CNodeArray& source);
+    void ShiftStartTimes(LONG nSeconds);
 };

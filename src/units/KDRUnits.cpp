@@ -176,6 +176,12 @@ int CKDRUnits::ApplyOrderToElement(CTaskOrgArray*, DWORD, CKDRGameMap*, CKDRData
 {
     return 0;
 }
+int CKDRUnits::ApplyOrderBitToElement(DWORD, CTaskOrgArray*, CHierarchyElement*, CKDRDatabase*, CKDRGameMap*,
+                                      CKDRObstacles*, CKDRHoles*, int, int, float, float, float)
+{
+    return 0;
+}
+int CKDRUnits::AllUnitsHaveToggle(const CTaskOrgArray*, int) const { return 0; }
 int CKDRUnits::ToggleOrderForSelection(const CTaskOrgArray*, DWORD, float, float, CKDRGameMap*, CKDRDatabase*)
 {
     return 0;

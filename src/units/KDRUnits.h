@@ -148,6 +148,13 @@ public:
                            CKDRObstacles* pObstacles, CKDRHoles* pHoles);
     int ApplyOrderToElement(CTaskOrgArray* pList, DWORD dwOrder, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
                             CKDRObstacles* pObstacles, CKDRHoles* pHoles, float fX, float fY, float fZ);
+    // Applies one order bit (the order-side encoding) to an element's units,
+    // on or off; the list receives the units it reached. Least form: 0.
+    virtual int ApplyOrderBitToElement(DWORD dwBit, CTaskOrgArray* pList, CHierarchyElement* pElement,
+                                       CKDRDatabase* pDatabase, CKDRGameMap* pMap, CKDRObstacles* pObstacles,
+                                       CKDRHoles* pHoles, int nApplyState, int nOn, float fX, float fY, float fZ);
+    // 1 when every unit of a non-empty list has the unit toggle set. Least form: 0.
+    virtual int AllUnitsHaveToggle(const CTaskOrgArray* pList, int nToggle) const;
     // Sets or clears one order bit for the units of a list.
     int ToggleOrderForSelection(const CTaskOrgArray* pList, DWORD dwBit, float fX, float fY, CKDRGameMap* pMap,
                                 CKDRDatabase* pDatabase);

@@ -29,6 +29,10 @@ void CUnit::UpdateHeading() {}
 
 void CUnit::SetHeading(float fHeading, CKDRGameMap*) { m_fHeading = fHeading; }
 
+BOOL CUnit::SetOrderState(DWORD, CKDRDatabase*, BOOL, BOOL) { return FALSE; }
+
+void CUnit::InsertFormationNode(const CNode*, CKDRDatabase*) {}
+
 void CUnit::DrawFunctionCircle(CKDRGameMap*, CKDRDatabase*) {}
 void CUnit::DrawFireMissionLinks(CKDRGameMap*, CKDRDatabase*) {}
 void CUnit::DrawCarrierLinks(CKDRUnits*, CKDRGameMap*) {}

@@ -10,6 +10,7 @@
 class CKDRDatabase;
 class CKDRGameMap;
 class CKDRUnits;
+class CNode;
 class CTaskOrgArray;
 
 class CUnit : public CObject
@@ -31,6 +32,11 @@ public:
     // Points the heading along the unit's path again.
     void UpdateHeading();
     void SetHeading(float fHeading, CKDRGameMap* pMap);
+    // Sets (bKeepSet) or clears (bKeepClear) one order bit. Least form: 0.
+    BOOL SetOrderState(DWORD dwBit, CKDRDatabase* pDatabase, BOOL bKeepSet, BOOL bKeepClear);
+    // The unit's formation step at a leader's node (a follower's path, also
+    // called AppendFormationNode). Least form: nothing.
+    void InsertFormationNode(const CNode* pLeaderNode, CKDRDatabase* pDatabase);
 
     // Drawing and fire-control operations the document forwards to; the
     // least form draws nothing and answers 0.

@@ -45,8 +45,8 @@ TEST(GameLoop, OnePassStepsEveryComponentInItsFixedOrder)
     // A selected unit whose path is shown.
     CUnit unit;
     CNodeArray path;
-    path.Add(10, 10);
-    path.Add(20, 20);
+    path.AddNode(10, 10);
+    path.AddNode(20, 20);
     shell.m_pUnits->m_pUnit = &unit;
     shell.m_pUnits->m_pPath = &path;
     CRecordingView& view = shell.View();
@@ -261,7 +261,7 @@ TEST(GameLoop, SelectedPathFollowsTheUnitAndIsDroppedWhenTheUnitRidesOrIsGone)
     CUnit unit;
     CNodeArray path;
     for (int i = 0; i < 5; ++i)
-        path.Add(static_cast<float>(i), 0);
+        path.AddNode(static_cast<float>(i), 0);
     shell.m_pUnits->m_pUnit = &unit;
     shell.m_pUnits->m_pPath = &path;
     CRecordingView& view = shell.View();
@@ -283,7 +283,7 @@ TEST(GameLoop, SelectedPathFollowsTheUnitAndIsDroppedWhenTheUnitRidesOrIsGone)
             nCopied = view.m_pShownPath != nullptr ? view.m_pShownPath->GetSize() : -1;
             path.RemoveAll();
             for (int i = 0; i < 3; ++i)
-                path.Add(static_cast<float>(i), 0);
+                path.AddNode(static_cast<float>(i), 0);
         }
         else if (nPass == 3)
         {
