@@ -7,10 +7,12 @@
 // the game map naming the demo ground's picture, tile grid and elevation
 // map, the equipment database naming the weapon and vehicle lists, a units
 // component (with no unit yet: the mission's forces are counted, and its
-// equipment pages written, only where one exists), and the missions
-// component with its main mission. Beside them lie the game map's own
-// "*.gmp" file, the lists, the twenty bitmaps of the symbol catalogue that
-// the game builds at start-up, and the HTML templates of its pages.
+// equipment pages written, only where one exists) naming the formation
+// templates and standing orders, and the missions component with its main
+// mission. Beside them lie the game map's own "*.gmp" file, the lists, the
+// formation templates and standing orders, the twenty bitmaps of the symbol
+// catalogue that the game builds at start-up, and the HTML templates of its
+// pages.
 
 #include "app/KDRMissions.h"
 #include "app/KDRScenario.h"
@@ -18,6 +20,7 @@
 #include "database/KDRDatabase.h"
 #include "demo_equipment.h"
 #include "demo_map.h"
+#include "demo_orders.h"
 #include "demo_sounds.h"
 #include "demo_symbols.h"
 #include "demo_templates.h"
@@ -90,7 +93,10 @@ BOOL WriteScenario(const CString& dataDir)
     pDatabase->m_strWeaponList = demo_equipment::kWeaponFile;
     pDatabase->m_strVehicleList = demo_equipment::kVehicleFile;
     scenario.SetDatabase(pDatabase);
-    scenario.SetUnits(new CKDRUnits);
+    auto* pUnits = new CKDRUnits;
+    pUnits->m_strFormationFile = demo_orders::FORMATION_FILE;
+    pUnits->m_strSOPFile = demo_orders::SOP_FILE;
+    scenario.SetUnits(pUnits);
     auto* pMissions = new CKDRMissions;
     pMissions->m_strSlot0File = MISSION_FILE;
     scenario.SetMissions(pMissions);
@@ -105,6 +111,20 @@ BOOL WriteEquipment(const CString& dataDir)
                         [&](CArchive& ar) { pWeapons->Serialize(ar); }) &&
            WriteArchive(JoinPath(dataDir, demo_equipment::kVehicleFile),
                         [&](CArchive& ar) { pVehicles->Serialize(ar); });
+}
+
+BOOL WriteFormations(const CString& dataDir)
+{
+    CFormationTemplateArray templates;
+    demo_orders::BuildTemplates(templates);
+    return WriteArchive(JoinPath(dataDir, demo_orders::FORMATION_FILE), [&](CArchive& ar) { templates.Serialize(ar); });
+}
+
+BOOL WriteStandingOrders(const CString& dataDir)
+{
+    CUnitOrderArray orders;
+    demo_orders::BuildStandingOrders(orders);
+    return WriteArchive(JoinPath(dataDir, demo_orders::SOP_FILE), [&](CArchive& ar) { orders.Serialize(ar); });
 }
 
 BOOL WriteElevationMap(const CString& dataDir)
@@ -178,8 +198,8 @@ int main(int argc, char** argv)
         return 1;
     }
     if (!WriteElevationMap(dataDir) || !WriteMapPicture(dataDir) || !WriteSymbols(dataDir) ||
-        !WriteTemplates(dataDir) || !WriteSounds(dataDir) || !WriteEquipment(dataDir) || !WriteMission(dataDir) ||
-        !WriteScenario(dataDir) || !WriteLinkFile(runDir))
+        !WriteTemplates(dataDir) || !WriteSounds(dataDir) || !WriteEquipment(dataDir) || !WriteFormations(dataDir) ||
+        !WriteStandingOrders(dataDir) || !WriteMission(dataDir) || !WriteScenario(dataDir) || !WriteLinkFile(runDir))
         return 1;
     return 0;
 }

@@ -2,6 +2,8 @@
 
 #include "hierarchy/HierarchyArray.h"
 #include "hierarchy/TaskOrg.h"
+#include "orders/FormationTemplateArray.h"
+#include "orders/UnitOrderArray.h"
 #include "platform/core/Archive.h"
 
 IMPLEMENT_SERIAL(CKDRUnits, CObject, 1)
@@ -28,6 +30,8 @@ CKDRUnits::~CKDRUnits()
         delete pHierarchy;
         pHierarchy = nullptr;
     }
+    delete m_pFormationTemplates;
+    delete m_pStandingOrders;
     delete m_pTaskOrgs;
     delete m_pOpposingFileNames;
     delete m_pNeutralFileNames;
@@ -98,7 +102,37 @@ void CKDRUnits::ShowFireMissionLog(int, CKDRGameMap*, CFireMissionArray*) {}
 void CKDRUnits::RefreshFireMissionLog() {}
 void CKDRUnits::FillFireMissionLog(int, CKDRGameMap*, CFireMissionArray*) {}
 
-int CKDRUnits::LoadUnitFiles() { return 1; }
+int CKDRUnits::LoadUnitFiles()
+{
+    // The formation templates and the standing orders; the unit files and
+    // hierarchies join when their components exist. A file that does not
+    // load fails the load and leaves nothing half made.
+    if (!m_strFormationFile.IsEmpty())
+    {
+        auto* pTemplates = new CFormationTemplateArray;
+        if (!pTemplates->LoadFile(m_strFormationFile))
+        {
+            delete pTemplates;
+            return 0;
+        }
+        delete m_pFormationTemplates;
+        m_pFormationTemplates = pTemplates;
+        m_bFormationTemplates = TRUE;
+    }
+    if (!m_strSOPFile.IsEmpty())
+    {
+        auto* pOrders = new CUnitOrderArray;
+        if (!pOrders->LoadSOP(m_strSOPFile))
+        {
+            delete pOrders;
+            return 0;
+        }
+        delete m_pStandingOrders;
+        m_pStandingOrders = pOrders;
+        m_bStandingOrders = TRUE;
+    }
+    return 1;
+}
 void CKDRUnits::ResolveUnitTypes(CKDRDatabase*, CKDRGameMap*) {}
 void CKDRUnits::SetArrayNames(CKDRDatabase*) {}
 void CKDRUnits::UpdateAllHeadings(CKDRDatabase*) {}

@@ -7,6 +7,9 @@
 #include "app/StartMenuDlg.h"
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
+#include "orders/FormationTemplateArray.h"
+#include "orders/UnitOrderArray.h"
+#include "units/KDRUnits.h"
 
 #include <cstdlib>
 
@@ -44,6 +47,15 @@ TEST(StartMenuDemo, NewMissionListsTheDemoMissionAndOpensIt)
     CString errorText;
     EXPECT_TRUE(LoadObjectFromFile(JoinPath(shell.App().m_strDataDir, elevation), map, errorText))
         << errorText.GetString();
+
+    // The units part names the demo's formation templates and standing
+    // orders, which load with it.
+    ASSERT_TRUE(shell.Doc().IsPresent(KDR_UNITS));
+    const CKDRUnits* pUnits = shell.Doc().GetUnits();
+    ASSERT_NE(pUnits->m_pFormationTemplates, nullptr);
+    EXPECT_EQ(pUnits->m_pFormationTemplates->GetSize(), 6);
+    ASSERT_NE(pUnits->m_pStandingOrders, nullptr);
+    EXPECT_TRUE(pUnits->m_pStandingOrders->HasAIOrderNamed("Seize the Crossing"));
 
     // The About box's two links are in "link.txt" beside "Data".
     shell.App().ReadLinkFile();
