@@ -319,3 +319,57 @@ TEST(ConditionArray, BindingWalkTakesValuesOnlyFromCalculatedItems)
     EXPECT_EQ(condition.m_taken[0], "C");
     EXPECT_EQ(condition.m_taken[1], "A");
 }
+
+TEST(ConditionArray, ListsNestedPastThirtyTwoDeepAreRefused)
+{
+    // Compare Event Boxes each holding the next one's list, n deep.
+    const auto nested = [](int nDepth)
+    {
+        std::vector<BYTE> bytes;
+        const auto word = [&](int w)
+        {
+            bytes.push_back(static_cast<BYTE>(w & 0xFF));
+            bytes.push_back(static_cast<BYTE>((w >> 8) & 0xFF));
+        };
+        const std::string name = "CConditionCompareEventBoxes";
+        for (int i = 0; i < nDepth; ++i)
+        {
+            word(1);  // one condition in this list
+            if (i == 0)
+            {
+                word(0xFFFF);
+                word(1);
+                word(static_cast<int>(name.size()));
+                bytes.insert(bytes.end(), name.begin(), name.end());
+            }
+            else
+            {
+                word(0x8001);
+            }
+            word(0);  // one-shot
+            word(0);  // no names
+        }
+        word(0);  // the innermost list is empty
+        for (int i = 0; i < nDepth; ++i)
+        {
+            bytes.push_back(0);  // reference text
+            word(0);             // relation
+        }
+        return bytes;
+    };
+    CConditionArray fine;
+    Load(fine, nested(31));
+    ASSERT_EQ(fine.GetSize(), 1);
+    EXPECT_EQ(Store(fine), nested(31));
+
+    CConditionArray deep;
+    try
+    {
+        Load(deep, nested(40));
+        FAIL() << "a list nested 40 deep was read";
+    }
+    catch (const CArchiveException& e)
+    {
+        EXPECT_EQ(e.m_cause, CArchiveException::badIndex);
+    }
+}

@@ -353,3 +353,45 @@ TEST(FormationTemplateArray, LookupsByNameLevelAndMask)
     EXPECT_EQ(CFormationPlatoonTemplate::SlotOf(23), 3);
     EXPECT_EQ(CFormationPlatoonTemplate::SlotOf(20), 0);
 }
+
+TEST(UnitOrderArray, ExecuteDeletesFinishedOrdersOrStopsAtTheFirst)
+{
+    class CExecuteOnce : public CUnitOrder
+    {
+    public:
+        CExecuteOnce(int nAnswer, std::vector<int>* pLog, int nId) : m_nAnswer(nAnswer), m_pLog(pLog), m_nId(nId) {}
+        int Execute(CUOrdAIOrderDataArray*, CHierarchyPlatoon*, CHierarchyPlatoon*, CKDRUnits*, CKDRObstacles*,
+                    CKDRHoles*, CKDRDatabase*, CKDRGameMap*) override
+        {
+            m_pLog->push_back(m_nId);
+            return m_nAnswer;
+        }
+        int m_nAnswer;
+        std::vector<int>* m_pLog;
+        int m_nId;
+    };
+    for (BOOL bDelete : {TRUE, FALSE})
+    {
+        SCOPED_TRACE(bDelete);
+        std::vector<int> log;
+        CUnitOrderArray set;
+        set.Add(new CExecuteOnce(1, &log, 1));
+        set.Add(new CExecuteOnce(0, &log, 2));
+        set.Add(new CExecuteOnce(0, &log, 3));
+        set.Add(new CExecuteOnce(1, &log, 4));
+        const int nResult =
+            set.ExecuteOrders(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, bDelete);
+        if (bDelete)
+        {
+            EXPECT_EQ(nResult, 1);
+            EXPECT_EQ(log, (std::vector<int>{1, 2, 3, 4}));
+            EXPECT_EQ(set.GetSize(), 2);
+        }
+        else
+        {
+            EXPECT_EQ(nResult, 0);
+            EXPECT_EQ(log, (std::vector<int>{1, 2}));
+            EXPECT_EQ(set.GetSize(), 4);
+        }
+    }
+}
