@@ -373,3 +373,40 @@ TEST(ConditionArray, ListsNestedPastThirtyTwoDeepAreRefused)
         EXPECT_EQ(e.m_cause, CArchiveException::badIndex);
     }
 }
+
+TEST(AIOrderData, CalculatingWalksNamedItemsInputsFirstAndBreaksCycles)
+{
+    class CLoggingItem : public CUOrdAIOrderData
+    {
+    public:
+        CLoggingItem(const char* pszName, std::vector<CString>* pLog) : m_pLog(pLog) { m_strName = pszName; }
+        BOOL ApplyReference(CUOrdAIOrderData* pItem, CUOrdAIOrderDataArray*, CHierarchyPlatoon*, CKDRUnits*,
+                            CKDRDatabase*, CKDRGameMap*, BOOL) override
+        {
+            m_pLog->push_back(m_strName + "<" + pItem->m_strName);
+            return TRUE;
+        }
+        std::vector<CString>* m_pLog;
+    };
+    std::vector<CString> log;
+    CUOrdAIOrderDataArray items;
+    auto* pRoute = new CLoggingItem("Route", &log);
+    pRoute->m_bCalculate = TRUE;
+    pRoute->m_astrReferencedNames.Add("Objective");
+    pRoute->m_astrReferencedNames.Add("Route");
+    auto* pObjective = new CLoggingItem("Objective", &log);
+    pObjective->m_astrReferencedNames.Add("Route");  // a cycle
+    items.Add(pRoute);
+    items.Add(pObjective);
+
+    EXPECT_TRUE(items.CalculateAll(nullptr, nullptr, nullptr, nullptr, nullptr, FALSE, FALSE));
+    EXPECT_EQ(log, (std::vector<CString>{"Objective<Route", "Route<Objective", "Route<Route"}));
+    EXPECT_TRUE(pRoute->m_bCalculated);
+    EXPECT_TRUE(pObjective->m_bCalculated);
+
+    // Calculated items are left alone unless recalculating.
+    log.clear();
+    items.CalculateAll(nullptr, nullptr, nullptr, nullptr, nullptr, FALSE, FALSE);
+    EXPECT_TRUE(log.empty());
+    EXPECT_FALSE(pRoute->Calculate(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, FALSE));
+}

@@ -4,6 +4,9 @@
 #include "OrderTestSupport.h"
 
 #include "ai/UOrdAIOrder.h"
+#include "ai/UOrdAIOrderDataKinds.h"
+#include "battlefield/KDRGameMap.h"
+#include "database/KDRDatabase.h"
 #include "mission/ConditionKinds.h"
 #include "orders/FormationOrder.h"
 #include "orders/FormationTemplateArray.h"
@@ -11,6 +14,8 @@
 #include "orders/UnitOrderKinds.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 using namespace ordertest;
 
@@ -394,4 +399,77 @@ TEST(UnitOrderArray, ExecuteDeletesFinishedOrdersOrStopsAtTheFirst)
             EXPECT_EQ(set.GetSize(), 4);
         }
     }
+}
+
+TEST(UnitOrderArray, AnAIOrderOfAHeldNameRefreshesTheHeldOrdersValues)
+{
+    const auto withTime = [](const char* pszName, LONG nSeconds)
+    {
+        CUOrdAIOrder* pOrder = AIOrder(pszName, 2);
+        auto* pTime = new CUOrdAIOrderDataTime;
+        pTime->m_strName = "H-Hour";
+        pTime->m_bEditable = TRUE;
+        pTime->m_tsTime = CTimeSpan(nSeconds);
+        pOrder->m_pData->Add(pTime);
+        return pOrder;
+    };
+    CUnitOrderArray set;
+    std::unique_ptr<CUOrdAIOrder> pFirst(withTime("Attack", 60));
+    set.AddAIOrderIfNew(pFirst.get());
+    ASSERT_EQ(set.GetSize(), 1);
+    const CUOrdAIOrder* pHeld = set.GetAIOrder();
+
+    // The same name: no second order, and the held order's data took the
+    // new values as far as its kinds take any (a time item keeps its own).
+    std::unique_ptr<CUOrdAIOrder> pAgain(withTime("Attack", 120));
+    set.AddAIOrderIfNew(pAgain.get());
+    ASSERT_EQ(set.GetSize(), 1);
+    EXPECT_EQ(set.GetAIOrder(), pHeld);
+
+    std::unique_ptr<CUOrdAIOrder> pOther(withTime("Defend", 30));
+    set.AddAIOrderIfNew(pOther.get());
+    ASSERT_EQ(set.GetSize(), 2);
+    EXPECT_NE(set.GetAt(1), pOther.get());
+    EXPECT_TRUE(set.HasAIOrderNamed("Defend"));
+}
+
+TEST(UnitOrder, AToggleOrderStaysWhileEveryUnitKeepsItsToggle)
+{
+    class CToggleUnits : public CKDRUnits
+    {
+    public:
+        int AllUnitsHaveToggle(const CTaskOrgArray* pList, int nToggle) const override
+        {
+            m_asked.push_back(nToggle);
+            return nToggle > 0 && pList->GetSize() > 0 && m_bAllHave;
+        }
+        mutable std::vector<int> m_asked;
+        BOOL m_bAllHave = TRUE;
+    };
+    class CTwoUnitPlatoon : public CHierarchyPlatoon
+    {
+    public:
+        void FillTaskOrg(CTaskOrgArray& list) const override
+        {
+            list.Add(new CTaskOrg(0, 0));
+            list.Add(new CTaskOrg(1, 0));
+        }
+    };
+    CToggleUnits units;
+    CTwoUnitPlatoon platoon;
+    CKDRGameMap map;
+    CKDRDatabase database;
+    CKDRDatabase* pDatabase = &database;
+    CUOrdToggleOrder emplace(0x40000);
+    EXPECT_EQ(emplace.Update(&platoon, &units, &map, pDatabase, nullptr, nullptr), 1);
+    units.m_bAllHave = FALSE;
+    EXPECT_EQ(emplace.Update(&platoon, &units, &map, pDatabase, nullptr, nullptr), 0);
+    EXPECT_EQ(units.m_asked, (std::vector<int>{16384, 16384}));
+    EXPECT_EQ(emplace.Update(&platoon, &units, &map, nullptr, nullptr, nullptr), 0);
+
+    // A cancel order asks about no toggle and goes on its first pass.
+    units.m_bAllHave = TRUE;
+    CUOrdCancelToggleOrder cancel(8);
+    EXPECT_EQ(cancel.Update(&platoon, &units, &map, pDatabase, nullptr, nullptr), 0);
+    EXPECT_EQ(units.m_asked.back(), -1);
 }
