@@ -158,3 +158,30 @@ TEST_F(PathDrawTest, AddingLeavesTheLastNodeWithoutItsIcon)
     single.Draw(&m_map, FALSE, TRUE, FALSE, -1);
     EXPECT_GT(CountAround(ViewOf(*single.GetAt(0)), red), 0);
 }
+
+TEST_F(PathDrawTest, ABlockedLegIsMarkedWhereTheGroundStopsIt)
+{
+    // The demo ground replaced by a plain with a cliff 300 m east.
+    auto* pGround = new CElevationMap;
+    pGround->SetGeometry(demo_terrain::kWidth, demo_terrain::kHeight, 0, 0, 1);
+    for (int c = 0; c < pGround->GetColumns(); ++c)
+        for (int r = 0; r < pGround->GetRows(); ++r)
+            pGround->SetElevation(c, r, c == 30 ? 20000 : 1000);
+    pGround->UpdateElevationRange();
+    m_map.SetElevationMap(pGround);
+    int nBlockedX = 0;
+    int nBlockedY = 0;
+    ASSERT_TRUE(pGround->FindBlockedPoint(100, 2900, 500, 2900, &nBlockedX, &nBlockedY));
+    CNode blocked(static_cast<float>(nBlockedX), static_cast<float>(nBlockedY));
+    const CPoint mark = ViewOf(blocked);
+    const COLORREF green = RGB(0, 150, 0);
+
+    CNodeArray path;
+    MakePath(path);
+    Clear();
+    path.Draw(&m_map, FALSE, TRUE, FALSE, -1);
+    EXPECT_EQ(CountAround(mark, green), 0);
+    Clear();
+    path.Draw(&m_map, TRUE, TRUE, FALSE, -1);
+    EXPECT_GT(CountAround(mark, green), 0);
+}
