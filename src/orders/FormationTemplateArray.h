@@ -92,7 +92,8 @@ public:
 
     // The first template of that exact name; null.
     CFormationPlatoonTemplate* FindByName(const CString& name) const;
-    // Appends the names of the level's templates that pass the mask.
+    // Appends the names of the level's templates that pass the mask (an
+    // element's category word): a shared bit, or both 0 or less.
     BOOL GetNamesForLevel(int nLevel, CStringArray& names, int nMask) const;
     // -1 for an empty or unknown name, FORMATION_INDEX_SBF for support by fire,
     // else the name's position in GetNamesForLevel's list.

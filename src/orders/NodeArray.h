@@ -44,7 +44,8 @@ public:
     // Ensures a stop and a start time, and sets the time; answers 1.
     BOOL SetStartTimeValue(CTimeSpan tsStart);
     // Ensures a stop; with bWithStartTime also a start time of tsStart, where
-    // START_TIME_HOLD_REQUEST is stored as START_TIME_HOLD.
+    // START_TIME_HOLD_REQUEST is stored as START_TIME_HOLD. (Some callers
+    // describe the first argument as a side word: it is this flag.)
     void SetStartTime(BOOL bWithStartTime, CTimeSpan tsStart);
     void SetFormationOrder(const CString& formationName, const CString& iconName);
     // Appends copies of the other node's orders when all four are given;
@@ -105,9 +106,11 @@ public:
     void EnableStartTimes(BOOL bEnabled);
     // Makes the mover face fHeading when it halts at its first stop.
     BOOL OrientAtStop(double dHeading, CKDRGameMap* pMap, BOOL bWithStartTime);
-    // The per-pass start-time test; TRUE when node 0's stop was released.
+    // The per-pass start-time test; TRUE when node 0's stop was released
+    // (not for any other order that fired: toggles and formations answer 0).
     BOOL ApplyNodeOrders(CTimeSpan tsNow, CObject* pContext);
     // level: the owner's hierarchy level, -1 for a unit (NodeArrayDraw.cpp).
+    // The drawing context is the game map's display, not an argument.
     void Draw(CKDRGameMap* pMap, BOOL bCheckBlocked, BOOL bSelected, BOOL bForElement, int nLevel);
 
     // A follower's path from its leader's: the leader's nodes shifted by the

@@ -9,8 +9,6 @@
 #include "platform/core/Archive.h"
 #include "units/KDRUnits.h"
 
-#include <iterator>
-
 IMPLEMENT_SERIAL(CUnitOrder, CObject, 1)
 IMPLEMENT_SERIAL(CUOrdToggleOrder, CUnitOrder, 1)
 IMPLEMENT_SERIAL(CUOrdCancelToggleOrder, CUOrdToggleOrder, 1)

@@ -36,6 +36,8 @@ public:
 
     // ---- Adding and removing ----
     // Deletes the orders of the same code, then appends (null: nothing).
+    // Orders that only share a bit with it stay: toggle orders for other
+    // toggles all carry 0x4000.
     void AddOrder(CUnitOrder* pOrder);
     // A default order of that code, unless an order present already carries
     // the toggle's order-side bit (code XOR 0x4000).
@@ -61,6 +63,8 @@ public:
                                                  DWORD id6);
 
     // ---- AI orders ----
+    // The names of the AI orders offered to an echelon (level code), side and
+    // type; a mask of 0 or less (or a negative argument) restricts nothing.
     BOOL ListAIOrders(CStringArray& names, int nEchelon, int nSide, int nType) const;
     BOOL HasAIOrderNamed(const CString& name) const;
     CUOrdAIOrder* GetAIOrder() const;
