@@ -66,10 +66,10 @@ public:
     float m_fPointX = 0.0f;
     float m_fPointY = 0.0f;
     int m_nFirstWord = 0;  // stored and copied; read by no operation
-    float m_fStandoff = -99.0f;
-    float m_fObjectiveX = -99.0f;
-    float m_fObjectiveY = -99.0f;
-    int m_nOrpParam = -99;
+    float m_fStandoff = kUnsetFloat;
+    float m_fObjectiveX = kUnsetFloat;
+    float m_fObjectiveY = kUnsetFloat;
+    int m_nOrpParam = kUnset;
 };
 
 class CUOrdAIOrderDataRoute : public CUOrdAIOrderData
@@ -87,10 +87,10 @@ public:
     CString GetTypeName() const override { return "Route"; }
 
     CNodeArray* m_pPath;  // owned, never null
-    float m_fEndX = -99.0f;
-    float m_fEndY = -99.0f;
-    float m_fFaceX = -99.0f;
-    float m_fFaceY = -99.0f;
+    float m_fEndX = kUnsetFloat;
+    float m_fEndY = kUnsetFloat;
+    float m_fFaceX = kUnsetFloat;
+    float m_fFaceY = kUnsetFloat;
     CStringArray m_astrFormationNames;
     CString m_strFormationName;
     int m_nTravelKinds = 0;
@@ -216,9 +216,9 @@ public:
     // One unit's firing position and engagement area.
     struct UnitPosition
     {
-        float fFireX = -99.0f;
-        float fFireY = -99.0f;
-        float fFireFacing = -99.0f;
+        float fFireX = kUnsetFloat;
+        float fFireY = kUnsetFloat;
+        float fFireFacing = kUnsetFloat;
         float fPosX = 0.0f;
         float fPosY = 0.0f;
         float fPosZ = 0.0f;
@@ -240,11 +240,11 @@ public:
     float m_afPlacedArea[3] = {0.0f, 0.0f, 0.0f};
     CString m_strSbfText;
     int m_nSbfValue = 0;
-    float m_fSbfStartX = -99.0f;
-    float m_fSbfStartY = -99.0f;
+    float m_fSbfStartX = kUnsetFloat;
+    float m_fSbfStartY = kUnsetFloat;
     int m_nSbfTravelMode = 0;
-    float m_fSbfTargetX = -99.0f;
-    float m_fSbfTargetY = -99.0f;
+    float m_fSbfTargetX = kUnsetFloat;
+    float m_fSbfTargetY = kUnsetFloat;
     BOOL m_bPlacedStage = FALSE;  // not stored
 };
 
@@ -261,8 +261,8 @@ public:
 
     CString m_strPlatoonFormation;
     CString m_strCompanyFormation;
-    float m_fFireCentreX = -99.0f;
-    float m_fFireCentreY = -99.0f;
+    float m_fFireCentreX = kUnsetFloat;
+    float m_fFireCentreY = kUnsetFloat;
 };
 
 class CUOrdAIOrderDataObstacleLine : public CUOrdAIOrderData
@@ -308,11 +308,11 @@ public:
     float m_afBreachPoint[3] = {0.0f, 0.0f, 0.0f};
     CStringArray m_astrBreacherNames;
     std::vector<Lane> m_lanes;  // one per breacher name
-    float m_fStartX = -99.0f;
-    float m_fStartY = -99.0f;
-    float m_fBreachTargetX = -99.0f;
-    float m_fBreachTargetY = -99.0f;
-    float m_fLaneAngle = -99.0f;
+    float m_fStartX = kUnsetFloat;
+    float m_fStartY = kUnsetFloat;
+    float m_fBreachTargetX = kUnsetFloat;
+    float m_fBreachTargetY = kUnsetFloat;
+    float m_fLaneAngle = kUnsetFloat;
     int m_nLaneTravelMode = 0;
-    float m_fLaneHeading = -99.0f;
+    float m_fLaneHeading = kUnsetFloat;
 };

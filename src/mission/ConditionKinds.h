@@ -166,7 +166,7 @@ public:
     void GetTypeName(CString& text) const override { text = "Call Back Count"; }
 
     int m_nRequiredCount = 0;
-    float m_fX1 = -99.0f, m_fY1 = -99.0f, m_fX2 = -99.0f, m_fY2 = -99.0f;  // not stored
+    float m_fX1 = kUnsetFloat, m_fY1 = kUnsetFloat, m_fX2 = kUnsetFloat, m_fY2 = kUnsetFloat;  // not stored
 };
 
 class CConditionCallBackSnapShot : public CConditionCallBackCount
@@ -217,7 +217,7 @@ public:
     void GetTypeName(CString& text) const override { text = "Force Percentage"; }
 
     int m_nPercent = 0;
-    int m_nCountThreshold = -99;  // set at each evaluation; not stored
+    int m_nCountThreshold = kUnset;  // set at each evaluation; not stored
 };
 
 class CConditionNumberOfTargets : public CConditionVehicleCount

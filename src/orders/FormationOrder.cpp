@@ -17,7 +17,7 @@ namespace
 {
 // The call-back condition of a conditional start: watch value -99, a share
 // of 100 percent, and the event of a stop at the end of the leg.
-constexpr int START_WATCH_VALUE = -99;
+constexpr int START_WATCH_VALUE = kUnset;
 constexpr int START_SHARE = 100;
 constexpr DWORD START_EVENT_MASK = 1;
 }  // namespace

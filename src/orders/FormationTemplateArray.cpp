@@ -196,7 +196,7 @@ int CFormationTemplateArray::GetFormationIndex(const CString& name, int nLevel, 
     if (name.IsEmpty())
         return -1;
     if (name == SUPPORT_BY_FIRE_NAME)
-        return FORMATION_INDEX_SBF;
+        return kUnset;
     CStringArray names;
     GetNamesForLevel(nLevel, names, nMask);
     for (int i = 0; i < names.GetSize(); ++i)
@@ -210,7 +210,7 @@ int CFormationTemplateArray::GetFormationIndex(const CString& name, int nLevel, 
 int CFormationTemplateArray::FindByNameAndLevel(const CString& name, int& nLevel) const
 {
     if (name.IsEmpty())
-        return -99;
+        return kUnset;
     for (int i = 0; i < GetSize(); ++i)
     {
         const CFormationPlatoonTemplate* pTemplate = GetAt(i);

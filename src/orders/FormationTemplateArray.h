@@ -24,8 +24,6 @@ constexpr int FORMATION_LEVEL_COMPANY = 4;
 constexpr int FORMATION_SLOTS = 20;
 // Platoon positions of a company template.
 constexpr int FORMATION_POSITIONS = 10;
-// GetFormationIndex's answer for support by fire, which is not a template.
-constexpr int FORMATION_INDEX_SBF = -99;
 
 class CFormationPlatoonTemplate : public CObject
 {
@@ -95,11 +93,11 @@ public:
     // Appends the names of the level's templates that pass the mask (an
     // element's category word): a shared bit, or both 0 or less.
     BOOL GetNamesForLevel(int nLevel, CStringArray& names, int nMask) const;
-    // -1 for an empty or unknown name, FORMATION_INDEX_SBF for support by fire,
+    // -1 for an empty or unknown name, kUnset for support by fire,
     // else the name's position in GetNamesForLevel's list.
     int GetFormationIndex(const CString& name, int nLevel, int nMask) const;
     // The list index of the first level-2 or level-4 template of that name,
-    // its level in nLevel; -1 when none, -99 for an empty name.
+    // its level in nLevel; -1 when none, kUnset for an empty name.
     int FindByNameAndLevel(const CString& name, int& nLevel) const;
 
     CString m_strFileName;

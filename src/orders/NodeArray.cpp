@@ -183,7 +183,7 @@ void CNodeArray::ShiftStartTimesLater(LONG nSeconds) { ShiftStartTimes(nSeconds)
 double CNodeArray::GetFirstLegHeading() const
 {
     if (GetSize() < 2 || GetAt(0) == nullptr || GetAt(1) == nullptr)
-        return NODE_NO_HEADING;
+        return static_cast<double>(kUnsetFloat);
     return std::atan2(static_cast<double>(GetAt(1)->m_fX) - GetAt(0)->m_fX,
                       static_cast<double>(GetAt(1)->m_fY) - GetAt(0)->m_fY);
 }
@@ -195,8 +195,8 @@ int CNodeArray::HitTest(float x, float y, CKDRGameMap* pMap) const
     if (pPicture != nullptr && pPicture->GetZoom() > 0.0f)
         nTolerance = static_cast<int>(10.0 / pPicture->GetZoom() + 0.5);
 
-    int vx = NODE_NONE;
-    int vy = NODE_NONE;
+    int vx = kUnset;
+    int vy = kUnset;
     if (pMap != nullptr)
     {
         int px = static_cast<int>(x);
@@ -216,7 +216,7 @@ int CNodeArray::HitTest(float x, float y, CKDRGameMap* pMap) const
             std::abs(static_cast<int>(pNode->m_fY - y)) < nTolerance)
             return i;
     }
-    return NODE_NONE;
+    return kUnset;
 }
 
 BOOL CNodeArray::RemoveNode(int nIndex)

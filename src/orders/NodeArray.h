@@ -83,9 +83,9 @@ public:
     // Appends a node at (x, y) without orders; its index.
     int AddNode(float x, float y) { return Add(new CNode(x, y)); }
 
-    // Radians, 0 north and pi/2 east; NODE_NO_HEADING with fewer than two nodes.
+    // Radians, 0 north and pi/2 east; kUnsetFloat with fewer than two nodes.
     double GetFirstLegHeading() const;
-    // The node at a map point, the highest index first; NODE_NONE.
+    // The node at a map point, the highest index first; kUnset.
     int HitTest(float x, float y, CKDRGameMap* pMap) const;
     BOOL RemoveNode(int nIndex);
     // The mover reached node 1: node 0 goes. A last remaining node gets a

@@ -102,7 +102,7 @@ void CNode::Draw(CKDRGameMap* pMap, BOOL bSelected, BOOL bForElement, int nLevel
     const PathStyle style = StyleFor(bSelected, bForElement, nLevel);
     int nFrame = 0;
     const int nList = pApp->m_pSymbolCatalogue->FindInLists(HasStop() ? style.pszStopIcon : style.pszGoIcon, &nFrame);
-    if (nList == PIECE_LIST_NOT_FOUND)
+    if (nList == kUnset)
         return;
     CPiece* pPiece = pApp->m_pSymbolCatalogue->GetPiece(nList);
     if (pPiece == nullptr || pPiece->GetSurface() == nullptr)

@@ -32,7 +32,7 @@ CSprite* LoadCatalogueSprite(const CString& name)
         return nullptr;
     int nPosition = 0;
     const int nList = pApp->m_pSymbolCatalogue->FindInLists(name, &nPosition);
-    if (nList == PIECE_LIST_NOT_FOUND)
+    if (nList == kUnset)
         return nullptr;
     CPiece* pPiece = pApp->m_pSymbolCatalogue->GetPiece(nList);
     CFrameSurface* pSheet = pPiece != nullptr ? pPiece->GetSurface() : nullptr;
@@ -319,7 +319,7 @@ int CNodeOrderArray::FindToggle(DWORD dwCode) const
             (static_cast<CNOrdToggleOrder*>(pOrder)->m_dwToggle & dwCode) != 0)
             return i;
     }
-    return NODE_NONE;
+    return kUnset;
 }
 
 UINT CNodeOrderArray::GetTypes() const

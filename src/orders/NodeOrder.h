@@ -34,10 +34,6 @@ constexpr LONG START_TIME_NEVER = 86313600;
 constexpr LONG START_TIME_HOLD = 86346549;
 constexpr LONG START_TIME_HOLD_REQUEST = 999;
 
-// Index answers of the look-ups that found nothing, and unset values.
-constexpr int NODE_NONE = -99;
-constexpr double NODE_NO_HEADING = -99.0;
-
 // The formation name of support by fire, which is not a template.
 extern const char* const SUPPORT_BY_FIRE_NAME;
 
@@ -170,7 +166,7 @@ public:
     void AddOrderOfType(UINT nType);
     void RemoveOfType(UINT nType);
     CNodeOrder* FindOfType(UINT nType) const;
-    // The first toggle order whose code shares a bit with dwCode; NODE_NONE.
+    // The first toggle order whose code shares a bit with dwCode; kUnset.
     int FindToggle(DWORD dwCode) const;
     UINT GetTypes() const;
     void AppendCopies(const CNodeOrderArray& source);

@@ -45,9 +45,6 @@ const ToggleEntry TOGGLES[] = {
     {UNIT_DO_NOT_EMPLACE, ORDER_DO_NOT_EMPLACE, "Do Not Emplace"},
 };
 
-// The unset point of ApplyOrderBitToElement.
-constexpr float NO_POINT = -99.0f;
-
 template <class T>
 CUnitOrder* CopyAs(const CUnitOrder* pSource)
 {
@@ -243,7 +240,7 @@ int CUOrdToggleOrder::Execute(CUOrdAIOrderDataArray*, CHierarchyPlatoon* pElemen
             continue;
         CTaskOrgArray list;
         pUnits->ApplyOrderBitToElement(entry.dwOrderBit, &list, pElement, pDatabase, pMap, pObstacles, pHoles, 1, nOn,
-                                       NO_POINT, NO_POINT, NO_POINT);
+                                       kUnsetFloat, kUnsetFloat, kUnsetFloat);
     }
     return 1;
 }

@@ -67,7 +67,7 @@ constexpr DWORD ORDER_DO_NOT_EMPLACE = 0x40000;
 constexpr DWORD UNIT_SUPPRESS = 0x10000;
 
 // The two special formations: support by fire or defence, and a position area.
-constexpr int FORMATION_SBF_DEFENSE = -99;
+constexpr int FORMATION_SBF_DEFENSE = kUnset;
 constexpr int FORMATION_POSITION_AREA = -88;
 extern const char* const SBF_DEFENSE_NAME;    // ".SBF/Defense."
 extern const char* const POSITION_AREA_NAME;  // ".Position Area."

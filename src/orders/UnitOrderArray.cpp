@@ -16,8 +16,6 @@ namespace
 {
 // Archive buffer of a standing-orders file read.
 constexpr int SOP_READ_BUFFER = 4096;
-// "All conditional starts".
-constexpr int ALL_NUMBERS = -99;
 
 const char* const ORDER_NAMES[] = {
     "Toggle Order",   "Platoon Formation",    "Company Formation",  "Conditional Start",   "AI Order",
@@ -34,7 +32,7 @@ bool IsConditionalStart(const CUnitOrder& order, DWORD) { return order.GetOrderT
 bool IsConditionalStartNumbered(const CUnitOrder& order, DWORD dwNumber)
 {
     return order.GetOrderType() == UORD_CONDITIONAL_START &&
-           (static_cast<int>(dwNumber) == ALL_NUMBERS ||
+           (static_cast<int>(dwNumber) == kUnset ||
             static_cast<const CUOrdConditionalStart&>(order).m_nNumber == static_cast<int>(dwNumber));
 }
 
@@ -149,7 +147,7 @@ CUOrdPlatoonFormation* CUnitOrderArray::GetFormationOrder() const
 int CUnitOrderArray::ClearFormation()
 {
     DeleteOrdersWhere(HasAnyBit, UORD_PLATOON_FORMATION | UORD_COMPANY_FORMATION);
-    return RemoveConditionalStarts(ALL_NUMBERS);
+    return RemoveConditionalStarts(kUnset);
 }
 
 CUOrdPlatoonFormation* CUnitOrderArray::SetFormation(const CFormationPlatoonTemplate* pTemplate)

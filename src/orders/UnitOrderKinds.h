@@ -68,10 +68,10 @@ public:
     DWORD GetOrderType() const override { return UORD_ORIENT; }
     CString GetOrderName() const override { return "Orient Direction"; }
 
-    float m_fDirection = -99.0f;  // radians; -99.0 none
+    float m_fDirection = kUnsetFloat;  // radians; -99.0 none
     BOOL m_bUseSideDirection = FALSE;
-    float m_fTargetX = -99.0f;
-    float m_fTargetY = -99.0f;
+    float m_fTargetX = kUnsetFloat;
+    float m_fTargetY = kUnsetFloat;
 };
 
 class CUOrdDetachUnits : public CUnitOrder
@@ -140,9 +140,9 @@ public:
     DWORD GetOrderType() const override { return UORD_SUPPRESS; }
     CString GetOrderName() const override { return "Suppress"; }
 
-    float m_fTargetX = -99.0f;
-    float m_fTargetY = -99.0f;
-    float m_fRange = -99.0f;
+    float m_fTargetX = kUnsetFloat;
+    float m_fTargetY = kUnsetFloat;
+    float m_fRange = kUnsetFloat;
     CUOrdAIOrderDataSBFLocation* m_pLocation = nullptr;
     BOOL m_bOwnsLocation = FALSE;
 };

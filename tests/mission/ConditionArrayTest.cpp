@@ -87,7 +87,7 @@ void FillEveryKind(CConditionArray& array)
     pTime->m_tsLimit = CTimeSpan(3600);
     array.Add(pTime);
     auto* pCallBack = new CConditionCallBack;
-    pCallBack->m_nFirstWord = -99;
+    pCallBack->m_nFirstWord = kUnset;
     pCallBack->m_nSecondWord = 100;
     pCallBack->m_dwEventMask = 0x200;
     auto* pRecord = new CConditionCallBackUnit;

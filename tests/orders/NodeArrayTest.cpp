@@ -53,7 +53,7 @@ TEST(NodeOrderArray, AddReplacesOrdersOfTheSameKindAndToggle)
     ASSERT_EQ(nSprint, 2);
     EXPECT_FALSE(static_cast<CNOrdToggleOrder*>(orders.GetAt(nSprint))->m_bOn);
     EXPECT_TRUE(static_cast<CNOrdToggleOrder*>(orders.GetAt(nSprint))->m_bOff);
-    EXPECT_EQ(orders.FindToggle(4), NODE_NONE);
+    EXPECT_EQ(orders.FindToggle(4), kUnset);
     EXPECT_EQ(orders.GetTypes(), NORD_STOP | NORD_TOGGLE);
 
     // Only stops, start times and formation orders have defaults.
@@ -142,8 +142,8 @@ TEST(NodeArray, HitTestFindsTheHighestNodeAtAPoint)
     path.AddNode(10, 10);
     EXPECT_EQ(path.HitTest(12, 8, nullptr), 2);
     EXPECT_EQ(path.HitTest(205, 195, nullptr), 1);
-    EXPECT_EQ(path.HitTest(100, 100, nullptr), NODE_NONE);
-    EXPECT_EQ(CNodeArray().HitTest(10, 10, nullptr), NODE_NONE);
+    EXPECT_EQ(path.HitTest(100, 100, nullptr), kUnset);
+    EXPECT_EQ(CNodeArray().HitTest(10, 10, nullptr), kUnset);
 }
 
 TEST(NodeArray, CopyOffsetMovesNodeZeroOntoThePointAndClampsIntoTheMap)
@@ -230,10 +230,10 @@ TEST(NodeArray, FollowerPathShiftsTheLeadersNodesAndHoldsDoNotEmplaceUntilTheLas
     EXPECT_FLOAT_EQ(path.GetAt(1)->m_fX, 150.0f);
     EXPECT_FLOAT_EQ(path.GetAt(1)->m_fY, 280.0f);
     EXPECT_FLOAT_EQ(path.GetAt(2)->m_fX, 1000.0f);  // clamped
-    EXPECT_NE(path.GetAt(1)->m_pOrders->FindToggle(2), NODE_NONE);
+    EXPECT_NE(path.GetAt(1)->m_pOrders->FindToggle(2), kUnset);
     // The leader's only stop is its last: Do Not Emplace goes off there.
     const int nToggle = path.GetAt(2)->m_pOrders->FindToggle(16384);
-    ASSERT_NE(nToggle, NODE_NONE);
+    ASSERT_NE(nToggle, kUnset);
     const auto* pOff = static_cast<CNOrdToggleOrder*>(path.GetAt(2)->m_pOrders->GetAt(nToggle));
     EXPECT_FALSE(pOff->m_bOn);
     EXPECT_TRUE(pOff->m_bOff);

@@ -79,7 +79,7 @@ TEST(UnitOrder, ToggleAndOrderCodesMapBothWays)
 
     EXPECT_EQ(CUOrdToggleOrder(1).GetOrderType(), 0x4001u);
     EXPECT_EQ(CUOrdCancelToggleOrder(1).GetOrderType(), 0x800001u);
-    EXPECT_EQ(CUnitOrder::SpecialFormationName(-99), ".SBF/Defense.");
+    EXPECT_EQ(CUnitOrder::SpecialFormationName(kUnset), ".SBF/Defense.");
     EXPECT_EQ(CUnitOrder::SpecialFormationName(-88), ".Position Area.");
     EXPECT_EQ(CUnitOrder::SpecialFormationName(0), "");
     EXPECT_EQ(CUOrdToggleOrder(0x40000).GetDescription(0, 0), "Do Not Emplace");
@@ -182,7 +182,7 @@ TEST(UnitOrderArray, ConditionalStartsAreFoundAndRemovedByNumber)
     EXPECT_TRUE(set.RemoveConditionalStarts(3));
     EXPECT_EQ(set.GetLowestConditionalStart(nNumber), nullptr);
     EXPECT_EQ(nNumber, CUOrdConditionalStart::NO_NUMBER);
-    EXPECT_TRUE(set.RemoveConditionalStarts(-99));
+    EXPECT_TRUE(set.RemoveConditionalStarts(kUnset));
     EXPECT_EQ(set.GetSize(), 0);
 
     // A conditional start made for an element watches it with a call-back.
@@ -344,14 +344,14 @@ TEST(FormationTemplateArray, LookupsByNameLevelAndMask)
 
     EXPECT_EQ(templates.FindByName("Wedge"), pFirst);
     EXPECT_EQ(templates.FindByName("wedge"), nullptr);
-    EXPECT_EQ(templates.GetFormationIndex("Support By Fire", 2, 0), FORMATION_INDEX_SBF);
+    EXPECT_EQ(templates.GetFormationIndex("Support By Fire", 2, 0), kUnset);
     EXPECT_EQ(templates.GetFormationIndex("", 2, 0), -1);
     EXPECT_EQ(templates.GetFormationIndex("Mask Two", 2, 2), 0);
     EXPECT_EQ(templates.GetFormationIndex("Mask Four", 2, 2), -1);
     int nLevel = 0;
     EXPECT_EQ(templates.FindByNameAndLevel("Wedge", nLevel), 0);
     EXPECT_EQ(nLevel, 2);
-    EXPECT_EQ(templates.FindByNameAndLevel("", nLevel), -99);
+    EXPECT_EQ(templates.FindByNameAndLevel("", nLevel), kUnset);
     EXPECT_EQ(templates.FindByNameAndLevel("Box", nLevel), -1);
 
     // Member 23 of a platoon uses slot 3, member 20 slot 0.
