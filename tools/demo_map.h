@@ -13,7 +13,8 @@
 // picture of 2000 x 1500 pixels is 40 x 30 tiles; tile k of the grid's
 // cell (c, r) is 1 + r x 40 + c (tile 0 means "no tile" to the picture).
 // The sheets are 8-bit bitmaps, the tile grid a "*.map" file and the game
-// map's part a "*.gmp" file written through CKDRGameMap::Serialize.
+// map's part a "*.gmp" file written through CKDRGameMap::Serialize; the
+// game map's help map comes from demo_helpmap.h.
 //
 // Everything is computed from fixed formulas, so the files are the same on
 // every run.
@@ -22,6 +23,7 @@
 #include "battlefield/KDRGameMap.h"
 #include "battlefield/Terrain.h"
 #include "battlefield/TerrainArray.h"
+#include "demo_helpmap.h"
 #include "demo_terrain.h"
 #include "platform/core/Core.h"
 
@@ -66,7 +68,7 @@ inline void NameDemoMapFiles(CKDRGameMap& map, const CString& elevationFile)
     map.m_strElevation = elevationFile;
     map.m_strContourTiles = kContourTilesFile;
     map.m_strSpare = "";
-    map.m_strHelpMap = "";
+    map.m_strHelpMap = demo_helpmap::kHelpMapFile;
     map.m_strFileName = kGameMapFile;
 }
 
@@ -373,14 +375,15 @@ inline BOOL SaveBitmap(const QImage& image, const CString& path, CString& errorT
     return FALSE;
 }
 
-// Writes the two tile sheets, the tile grid and the game map file into the
-// data directory; the elevation map is named, not written.
+// Writes the two tile sheets, the tile grid, the AI help map and the game map
+// file into the data directory; the elevation map is named, not written.
 inline BOOL WriteDemoMapFiles(const CString& dataDir, const CString& elevationFile, CString& errorText)
 {
     const std::unique_ptr<CElevationMap> map = demo_terrain::BuildDemoElevationMap(elevationFile);
     return SaveBitmap(CutIntoTileSheet(RenderColourPicture(*map)), JoinPath(dataDir, kColourTilesFile), errorText) &&
            SaveBitmap(CutIntoTileSheet(RenderContourPicture(*map)), JoinPath(dataDir, kContourTilesFile), errorText) &&
            WriteTileGrid(JoinPath(dataDir, kTileGridFile), errorText) &&
+           demo_helpmap::WriteDemoHelpMap(JoinPath(dataDir, demo_helpmap::kHelpMapFile), errorText) &&
            WriteGameMapFile(JoinPath(dataDir, kGameMapFile), elevationFile, errorText);
 }
 }  // namespace demo_map

@@ -4,8 +4,8 @@
 // from the file formats.
 //
 // The demo scenario holds the components that have their files so far:
-// the game map naming the demo ground's picture, tile grid and elevation
-// map, the equipment database naming the weapon and vehicle lists, a units
+// the game map naming the demo ground's picture, tile grid, elevation map
+// and AI help map, the equipment database naming the weapon and vehicle lists, a units
 // component (with no unit yet: the mission's forces are counted, and its
 // equipment pages written, only where one exists) naming the formation
 // templates and standing orders, and the missions component with its main

@@ -1,11 +1,13 @@
 #include "battlefield/KDRGameMap.h"
 
 #include "app/KDRApp.h"
+#include "battlefield/AITerrainArray.h"
 #include "battlefield/ElevationMap.h"
 #include "battlefield/TerrainArray.h"
 #include "net/NetUpdate.h"
 #include "platform/core/Rounding.h"
 #include "platform/ui/Display.h"
+#include "platform/ui/UiService.h"
 #include "view/MapPicture.h"
 
 #include <algorithm>
@@ -48,6 +50,7 @@ CKDRGameMap::~CKDRGameMap()
 {
     FreePicture();
     delete m_pElevationMap;
+    delete m_pHelpMap;
 }
 
 void CKDRGameMap::Serialize(CArchive& ar)
@@ -146,6 +149,8 @@ BOOL CKDRGameMap::LoadMapFiles(CDisplay* pDisplay)
     // A second load starts from nothing, so that a failure leaves no half map.
     FreePicture();
     SetElevationMap(nullptr);
+    delete m_pHelpMap;
+    m_pHelpMap = nullptr;
     m_bHelpMapPresent = FALSE;
     m_pDisplay = pDisplay;
 
@@ -213,13 +218,78 @@ BOOL CKDRGameMap::LoadMapFiles(CDisplay* pDisplay)
 
 BOOL CKDRGameMap::LoadHelpMap(const CString& name)
 {
-    // The help map's own reading comes with its component; the file must be
-    // there all the same, as a map that names one needs it.
-    CFile file;
-    if (name.IsEmpty() || !file.Open(name, CFile::modeRead))
+    auto pLoaded = std::make_unique<CAITerrainArray>();
+    try
+    {
+        if (!pLoaded->LoadFromFile(name))
+            return FALSE;
+    }
+    catch (const CException& e)
+    {
+        CString text;
+        text.Format("The AI Help Map, %s, could not be read.\n%s", name.GetString(), e.GetErrorText().GetString());
+        GetUiService().MessageBox(AfxGetMainWnd(), text, "Error", MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
-    file.Close();
+    }
+    if (HasHelpMap() &&
+        GetUiService().MessageBox(AfxGetMainWnd(),
+                                  "This operation will erase the currently loaded AI Help Map.\nDo you wish to "
+                                  "continue?",
+                                  "Warning!", MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+        return FALSE;
+    delete m_pHelpMap;
+    m_pHelpMap = pLoaded.release();
+    m_bHelpMapPresent = TRUE;
+    // The map names the file its help map came from, as it does for its
+    // other files, so that saving the scenario names a file that opens.
+    m_strHelpMap = m_pHelpMap->GetFileName();
     return TRUE;
+}
+
+void CKDRGameMap::SetHelpMap(CAITerrainArray* pHelpMap)
+{
+    if (pHelpMap != m_pHelpMap)
+        delete m_pHelpMap;
+    m_pHelpMap = pHelpMap;
+    m_bHelpMapPresent = pHelpMap != nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Support-by-fire searches
+
+namespace
+{
+CAITerrainArray* NewSearchResult()
+{
+    auto* pResult = new CAITerrainArray;
+    pResult->SetBorrowsItems(TRUE);
+    return pResult;
+}
+}  // namespace
+
+CAITerrainArray* CKDRGameMap::FindSBFPositionsNear(float x, float y, float radius, float targetX, float targetY) const
+{
+    CAITerrainArray* pResult = NewSearchResult();
+    if (const CAITerrainArray* pHelpMap = GetHelpMap())
+        pHelpMap->FindSBFPositionsNear(pResult, x, y, radius, targetX, targetY);
+    return pResult;
+}
+
+CAITerrainArray* CKDRGameMap::FindSBFPositionsFacing(float x, float y, float maxDistance, float bearing, int mask) const
+{
+    CAITerrainArray* pResult = NewSearchResult();
+    if (const CAITerrainArray* pHelpMap = GetHelpMap())
+        pHelpMap->FindSBFPositionsFacing(pResult, x, y, maxDistance, bearing, mask);
+    return pResult;
+}
+
+CAITerrainArray* CKDRGameMap::FindIFPositions(float x, float y, float lo, float hi, float nearDistance,
+                                              float farDistance) const
+{
+    CAITerrainArray* pResult = NewSearchResult();
+    if (const CAITerrainArray* pHelpMap = GetHelpMap())
+        pHelpMap->FindIFPositions(pResult, x, y, lo, hi, nearDistance, farDistance);
+    return pResult;
 }
 
 // ---------------------------------------------------------------------------
@@ -412,6 +482,14 @@ int CKDRGameMap::ApplyBreachRecord(const BYTE* pRecord, int nLength)
 
 // ---------------------------------------------------------------------------
 // Lending the back surface's device context
+
+CPieceArray* CKDRGameMap::GetSymbolCatalogue() const
+{
+    if (m_pSymbolCatalogue != nullptr)
+        return m_pSymbolCatalogue;
+    CKDRApp* pApp = GetKDRApp();
+    return pApp != nullptr ? pApp->m_pSymbolCatalogue : nullptr;
+}
 
 CDC* CKDRGameMap::LendDC() const
 {

@@ -23,17 +23,24 @@
 // elevation map. Drawing routines borrow the back surface's device context
 // and give it back before they return; they change no state of the map.
 //
-// The AI help map joins when its component exists: until then a named help
-// map only has to open, and no help map is ever present.
+// The AI help map (AITerrainArray.h), when the map names one, is loaded with
+// the map and must load for the map to load; it joins the point test and
+// every line of the corridor test, and answers the support-by-fire searches.
+// Those searches return a new array that the caller owns and that borrows
+// the help map's items: deleting it leaves them in the help map.
 
 #include "platform/core/Core.h"
 #include "platform/ui/DC.h"
 
+class CAITerrainArray;
+class CAITerrainRegion;
 class CDisplay;
 class CElevationMap;
 class CFrameSurface;
 class CKDRObstacles;
 class CMapPicture;
+class CObstacle;
+class CPieceArray;
 class CSurface;
 class CTerrain;
 
@@ -74,8 +81,16 @@ public:
     // named by the scenario part; 1 on success, 0 when the picture, the grid
     // or the help map cannot be had.
     BOOL LoadMapFiles(CDisplay* pDisplay);
-    // The help map's file must open; 0 when it does not.
+    // Reads a help map and installs it in place of the one the map has,
+    // after asking whether to erase it (any answer but Yes keeps the old
+    // one and answers 0). 0 when the file cannot be had or read (a file
+    // that turns out bad is reported in a message box). The map's help-map
+    // name becomes the name the file opened under.
     BOOL LoadHelpMap(const CString& name);
+    // Takes ownership of a help map built in code (null removes the map's).
+    void SetHelpMap(CAITerrainArray* pHelpMap);
+    CAITerrainArray* GetHelpMap() const { return m_bHelpMapPresent ? m_pHelpMap : nullptr; }
+    BOOL HasHelpMap() const { return GetHelpMap() != nullptr; }
     // Whether the scenario part names any of the map's files.
     BOOL HasMapFiles() const;
     // Whether the picture and its tile sheet are loaded.
@@ -140,6 +155,20 @@ public:
     // any other number.
     CPen* GetNumberedPen(int number);
 
+    // --- Support-by-fire searches ------------------------------------------------
+    // Each answers a new array the caller owns, listing without owning them
+    // the help map's support-by-fire items that match; empty without a help
+    // map. Deleting the array leaves the items in the help map.
+    // Items within radius of (x, y) that face the target (see
+    // CAITerrainArray::FindSBFPositionsNear).
+    CAITerrainArray* FindSBFPositionsNear(float x, float y, float radius, float targetX, float targetY) const;
+    // Items within maxDistance facing the bearing, nearest first.
+    CAITerrainArray* FindSBFPositionsFacing(float x, float y, float maxDistance, float bearing, int mask) const;
+    // Items with indirect-fire positions in the ring from nearDistance to
+    // farDistance around (x, y) and in the bearing window lo..hi. The map's
+    // design lists this search as FindSBFPositionsInSector.
+    CAITerrainArray* FindIFPositions(float x, float y, float lo, float hi, float nearDistance, float farDistance) const;
+
     // --- Received records ---------------------------------------------------------
     // A breach record of at least 36 bytes is applied by the record itself;
     // answers what the record's apply answered, 0 for a short record.
@@ -159,19 +188,34 @@ public:
     void SetDisplay(CDisplay* pDisplay) { m_pDisplay = pDisplay; }
     CDisplay* GetDisplay() const { return m_pDisplay; }
     CFrameSurface* GetTileSurface() const { return m_pTileSurface; }
+    // The symbols the map's layers draw with: the one set here (not owned),
+    // else the application's catalogue.
+    void SetSymbolCatalogue(CPieceArray* pCatalogue) { m_pSymbolCatalogue = pCatalogue; }
+    CPieceArray* GetSymbolCatalogue() const;
+    // The back surface's device context, lent to the map's drawing routines
+    // and given back before they return.
+    CDC* LendDC() const;
+    void ReturnDC() const;
     CFrameSurface* GetOverlaySurface() const { return m_pOverlaySurface; }
 
     // --- Movement tests ----------------------------------------------------
-    // 1 when a mover of these class bits may not stand at the point; a and b
-    // go unchanged to the obstacle test.
-    int IsPointBlocked(float x, float y, CKDRObstacles* obstacles, int moverFlags, int a, int b) const;
+    // 1 when a mover of these class bits may not stand at the point: off the
+    // map, on ground it cannot cross, in a blocking region of the help map,
+    // or where the obstacles block it. moverSide and abilityMask go
+    // unchanged to the obstacle test.
+    int IsPointBlocked(float x, float y, CKDRObstacles* obstacles, int moverFlags, int moverSide,
+                       int abilityMask) const;
     // Walks a corridor of parallel lines 10 m apart (the centre line, then
     // +10, -10, +20, -20 m ...) of the given width, each as long as the move
-    // plus extraLength; 1 with the first blocked point and feature.
-    // a, b, c and out1 to out3 belong to the help map's segment test.
-    int FindSegmentBlock(int a, float x1, float y1, float x2, float y2, float* blockedX, float* blockedY, float width,
-                         float extraLength, int moverFlags, int b, int* out1, CTerrain** feature, int* out2, int* out3,
-                         int c) const;
+    // plus extraLength; each line asks the help map (its blocking regions and
+    // the obstacles) and then the ground. 1 with the first blocked point and
+    // what blocks there: the help map's region (with its marker), the
+    // obstacle, or the terrain feature (null for a slope). The outputs start
+    // at -99.0 and null. moverSide and abilityMask go to the obstacle test.
+    int FindSegmentBlock(CKDRObstacles* obstacles, float x1, float y1, float x2, float y2, float* blockedX,
+                         float* blockedY, float width, float extraLength, int moverFlags, int moverSide,
+                         CAITerrainRegion** region, CTerrain** feature, CObstacle** obstacle, int* marker,
+                         int abilityMask) const;
     static float Distance(float x1, float y1, float x2, float y2);
 
     int m_nTileColumns = 0;
@@ -212,9 +256,6 @@ private:
     CFrameSurface* LoadTileSheet(const CString& name, CDisplay* pDisplay) const;
     // Asks for another file; FALSE when the user cancels.
     static BOOL AskForFile(const char* defaultExt, const char* initialName, CString& path);
-    // The back surface's device context, lent and given back.
-    CDC* LendDC() const;
-    void ReturnDC() const;
     // Map metres to view pixels through the picture.
     void MapToView(float x, float y, int* vx, int* vy) const;
     void DrawSightArea(float x, float y, int range, int eye, float rayLength, double firstBearing, int rayCount);
@@ -230,6 +271,8 @@ private:
     BOOL m_bElevationPresent = FALSE;
     CPen m_pens[kPenCount];
     CPen m_sidePens[2][4];
+    CAITerrainArray* m_pHelpMap = nullptr;
     BOOL m_bHelpMapPresent = FALSE;
-    CDisplay* m_pDisplay = nullptr;  // not owned
+    CDisplay* m_pDisplay = nullptr;             // not owned
+    CPieceArray* m_pSymbolCatalogue = nullptr;  // not owned
 };

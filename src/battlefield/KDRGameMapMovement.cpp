@@ -1,7 +1,10 @@
 // The game map's share of the movement rules: whether a point may be
-// entered and where a corridor first meets ground a mover cannot cross.
+// entered and where a corridor first meets ground, a help-map region or an
+// obstacle that a mover cannot cross.
+#include "battlefield/AITerrainArray.h"
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
+#include "battlefield/KDRObstacles.h"
 #include "platform/core/Rounding.h"
 
 #include <algorithm>
@@ -19,8 +22,8 @@ void CKDRGameMap::SetElevationMap(CElevationMap* pMap)
     m_bElevationPresent = pMap != nullptr;
 }
 
-int CKDRGameMap::IsPointBlocked(float x, float y, CKDRObstacles* /*obstacles*/, int moverFlags, int /*a*/,
-                                int /*b*/) const
+int CKDRGameMap::IsPointBlocked(float x, float y, CKDRObstacles* obstacles, int moverFlags, int moverSide,
+                                int abilityMask) const
 {
     const CElevationMap* pMap = GetElevationMap();
     if (pMap == nullptr)
@@ -29,13 +32,23 @@ int CKDRGameMap::IsPointBlocked(float x, float y, CKDRObstacles* /*obstacles*/, 
         return 1;
     if (x < 0.0f || y < 0.0f || x > pMap->GetWidth() || y > pMap->GetHeight())
         return 1;
-    // The help map and the obstacles have their say here once they exist.
+    if (const CAITerrainArray* pHelpMap = GetHelpMap())
+    {
+        if (pHelpMap->IsBlockedAt(x, y, nullptr, moverFlags))
+            return 1;
+    }
+    if (obstacles != nullptr)
+    {
+        CObstacle* pObstacle = nullptr;
+        return obstacles->IsBlocked(x, y, this, moverFlags, pObstacle, moverSide, abilityMask) ? 1 : 0;
+    }
     return 0;
 }
 
-int CKDRGameMap::FindSegmentBlock(int /*a*/, float x1, float y1, float x2, float y2, float* blockedX, float* blockedY,
-                                  float width, float extraLength, int moverFlags, int /*b*/, int* out1,
-                                  CTerrain** feature, int* out2, int* out3, int /*c*/) const
+int CKDRGameMap::FindSegmentBlock(CKDRObstacles* obstacles, float x1, float y1, float x2, float y2, float* blockedX,
+                                  float* blockedY, float width, float extraLength, int moverFlags, int moverSide,
+                                  CAITerrainRegion** region, CTerrain** feature, CObstacle** obstacle, int* marker,
+                                  int abilityMask) const
 {
     const CElevationMap* pMap = GetElevationMap();
     if (pMap == nullptr)
@@ -44,14 +57,14 @@ int CKDRGameMap::FindSegmentBlock(int /*a*/, float x1, float y1, float x2, float
         *blockedX = -99.0f;
     if (blockedY != nullptr)
         *blockedY = -99.0f;
-    if (out1 != nullptr)
-        *out1 = 0;
+    if (region != nullptr)
+        *region = nullptr;
     if (feature != nullptr)
         *feature = nullptr;
-    if (out2 != nullptr)
-        *out2 = 0;
-    if (out3 != nullptr)
-        *out3 = 0;
+    if (obstacle != nullptr)
+        *obstacle = nullptr;
+    if (marker != nullptr)
+        *marker = 0;
     if (x1 == x2 && y1 == y2)
         return 0;
 
@@ -65,6 +78,7 @@ int CKDRGameMap::FindSegmentBlock(int /*a*/, float x1, float y1, float x2, float
     const double alongY = std::cos(direction) * length;
     const double acrossX = std::sin(across);
     const double acrossY = std::cos(across);
+    const CAITerrainArray* pHelpMap = GetHelpMap();
 
     for (int i = 0; i < lines; ++i)
     {
@@ -73,12 +87,15 @@ int CKDRGameMap::FindSegmentBlock(int /*a*/, float x1, float y1, float x2, float
         for (int side = 0; side < sides; ++side)
         {
             const double offset = (side == 0 ? 10.0 : -10.0) * i;
-            const double startX = x1 + offset * acrossX;
-            const double startY = y1 + offset * acrossY;
-            // The help map's segment test comes first here once it exists.
-            if (pMap->FindSegmentBlock(static_cast<float>(startX), static_cast<float>(startY),
-                                       static_cast<float>(startX + alongX), static_cast<float>(startY + alongY),
-                                       blockedX, blockedY, feature, moverFlags))
+            const float startX = static_cast<float>(x1 + offset * acrossX);
+            const float startY = static_cast<float>(y1 + offset * acrossY);
+            const float endX = static_cast<float>(x1 + offset * acrossX + alongX);
+            const float endY = static_cast<float>(y1 + offset * acrossY + alongY);
+            if (pHelpMap != nullptr &&
+                pHelpMap->FindSegmentBlock(startX, startY, endX, endY, blockedX, blockedY, obstacles, this, moverFlags,
+                                           moverSide, region, obstacle, marker, abilityMask))
+                return 1;
+            if (pMap->FindSegmentBlock(startX, startY, endX, endY, blockedX, blockedY, feature, moverFlags))
                 return 1;
         }
     }

@@ -21,6 +21,12 @@ void CKDRObstacles::DrawSelected(CTaskOrgArray*, CKDRGameMap*, int) {}
 
 int CKDRObstacles::FindObstacleAt(float, float, int&, CKDRGameMap*, int) { return -99; }
 
+int CKDRObstacles::IsBlocked(float, float, const CKDRGameMap*, int, CObstacle*& pObstacle, int, int) const
+{
+    pObstacle = nullptr;
+    return 0;
+}
+
 int CKDRObstacles::MoveObstacle(int, int, float, float, CKDRGameMap*) { return 0; }
 
 CTaskOrgArray* CKDRObstacles::SelectObstaclesInRect(float, float, float, float)

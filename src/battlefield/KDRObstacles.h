@@ -10,6 +10,7 @@
 #include "battlefield/SideFilesComponent.h"
 
 class CKDRGameMap;
+class CObstacle;
 class CTaskOrgArray;
 
 class CKDRObstacles : public CSideFilesComponent
@@ -39,6 +40,11 @@ public:
     // Searches sides 1, 0, 2 (nSide -1) or the one side named; on a hit
     // sets nSide and answers the index.
     int FindObstacleAt(float fX, float fY, int& nSide, CKDRGameMap* pMap, int bIgnoreSprite);
+    // Whether an obstacle blocks a mover of these class bits at the point,
+    // searching sides 1, 0, 2; sets pObstacle to the blocking one (null when
+    // none).
+    int IsBlocked(float fX, float fY, const CKDRGameMap* pMap, int nMoverMask, CObstacle*& pObstacle, int nMoverSide,
+                  int nAbilityMask) const;
     int MoveObstacle(int nIndex, int nSide, float fX, float fY, CKDRGameMap* pMap);
     // A new selection list of side 0's obstacles inside (empty when none).
     CTaskOrgArray* SelectObstaclesInRect(float fLeft, float fTop, float fRight, float fBottom);

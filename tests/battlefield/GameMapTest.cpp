@@ -229,12 +229,16 @@ TEST(GameMapLoad, CancelledElevationLeavesAMapWithoutOne)
     EXPECT_FALSE(bare.HasPicture());
     EXPECT_EQ(bare.GetScrollY(), kUnset);
 
-    // A named help map must open.
+    // A named help map must open: one the user gives up on fails the load.
     CKDRGameMap helped;
     SmallMapFolder::Name(helped);
     helped.m_strHelpMap = "gone.aim";
+    ui->ExpectFileDialog(TRUE, "");
     EXPECT_FALSE(helped.LoadMapFiles(&display));
+    EXPECT_EQ(ui->GetShown().back().file.defaultExt, "aim");
+    EXPECT_EQ(ui->GetShown().back().file.fileName, "*.aim");
     EXPECT_FALSE(helped.HasPicture());
+    EXPECT_FALSE(helped.HasHelpMap());
 }
 
 TEST(GameMapZoom, StaysWithinItsLimits)

@@ -1,6 +1,7 @@
 // Line of sight, slope and speed factors, the blocking walks and tests.
 #include "BattlefieldTestSupport.h"
 
+#include "battlefield/AITerrain.h"
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
 #include "battlefield/TerrainArray.h"
@@ -504,18 +505,21 @@ TEST(GameMapMovement, PointTestCorridorWalkAndDistance)
     };
     for (const CorridorCase& c : corridors)
     {
-        int out1 = -1, out2 = -1, out3 = -1;
+        CAITerrainRegion stale;
+        CAITerrainRegion* region = &stale;  // the walk clears what it is handed
+        CObstacle* obstacle = nullptr;
+        int marker = -1;
         CTerrain* feature = nullptr;
-        EXPECT_EQ(gameMap.FindSegmentBlock(0, 500.0f, 100.0f, 500.0f, 400.0f, &bx, &by, c.width, 0.0f, 0x1, 0, &out1,
-                                           &feature, &out2, &out3, 0),
+        EXPECT_EQ(gameMap.FindSegmentBlock(0, 500.0f, 100.0f, 500.0f, 400.0f, &bx, &by, c.width, 0.0f, 0x1, 0, &region,
+                                           &feature, &obstacle, &marker, 0),
                   c.blocked)
             << c.what;
         EXPECT_NEAR(bx, c.bx, 1e-3) << c.what;
         EXPECT_NEAR(by, c.by, 1e-3) << c.what;
         EXPECT_EQ(feature, c.blocked ? map->GetTerrain()->GetFeature(1) : nullptr) << c.what;
-        EXPECT_EQ(out1, 0);
-        EXPECT_EQ(out2, 0);
-        EXPECT_EQ(out3, 0);
+        EXPECT_EQ(region, nullptr);
+        EXPECT_EQ(obstacle, nullptr);
+        EXPECT_EQ(marker, 0);
     }
     // The extra length carries the walk past the end point.
     EXPECT_EQ(gameMap.FindSegmentBlock(0, 480.0f, 100.0f, 480.0f, 180.0f, &bx, &by, 0.0f, 0.0f, 0x1, 0, nullptr,

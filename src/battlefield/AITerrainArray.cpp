@@ -1,0 +1,169 @@
+#include "battlefield/AITerrainArray.h"
+
+#include "app/KDRApp.h"
+#include "battlefield/AITerrainInternal.h"
+#include "platform/core/Archive.h"
+#include "platform/core/File.h"
+#include "platform/ui/UiService.h"
+
+#include <memory>
+#include <vector>
+
+IMPLEMENT_SERIAL(CAITerrainArray, CObArray, 1)
+
+namespace
+{
+// The one reading of a help map in progress on this thread: how deeply the
+// array being read is nested (0 for the help map itself, n for the items of
+// a region nested n - 1 deep) and every item read so far, in the order each
+// began to read itself.
+struct HelpMapReading
+{
+    int depth = 0;
+    std::vector<const CAITerrain*> items;
+};
+thread_local HelpMapReading* t_pReading = nullptr;
+
+// Enters one array level of a reading, starting the reading at the top.
+class ReadingLevel
+{
+public:
+    ReadingLevel()
+    {
+        if (t_pReading == nullptr)
+        {
+            t_pReading = &m_own;
+            m_bOwner = true;
+            return;
+        }
+        ++t_pReading->depth;
+    }
+    ~ReadingLevel()
+    {
+        if (m_bOwner)
+            t_pReading = nullptr;
+        else
+            --t_pReading->depth;
+    }
+    ReadingLevel(const ReadingLevel&) = delete;
+    ReadingLevel& operator=(const ReadingLevel&) = delete;
+
+private:
+    HelpMapReading m_own;
+    bool m_bOwner = false;
+};
+
+void MakeDataDirectoryCurrent()
+{
+    if (CKDRApp* pApp = GetKDRApp())
+        SetCurrentDir(pApp->m_strDataDir);
+}
+}  // namespace
+
+void NoteHelpMapItemLoading(const CAITerrain* pItem)
+{
+    if (t_pReading != nullptr)
+        t_pReading->items.push_back(pItem);
+}
+
+void ThrowBadFile(CArchive& ar)
+{
+    const CFile* pFile = ar.GetFile();
+    throw CArchiveException(CArchiveException::badIndex, pFile != nullptr ? pFile->GetFilePath() : CString());
+}
+
+CAITerrainArray::CAITerrainArray()
+{
+    m_astrKindNames.Add("Region");
+    m_astrKindNames.Add("Route");
+    m_astrKindNames.Add("SBF");
+}
+
+CAITerrainArray::CAITerrainArray(const CAITerrainArray& other) : CAITerrainArray()
+{
+    for (const CObject* pObject : other)
+    {
+        const auto* pItem = static_cast<const CAITerrain*>(pObject);
+        Add(pItem != nullptr ? pItem->Clone() : nullptr);
+    }
+}
+
+CAITerrainArray::~CAITerrainArray()
+{
+    if (m_bBorrowsItems)
+        RemoveAllNoDelete();
+}
+
+void CAITerrainArray::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring())
+    {
+        ar.WriteCount(static_cast<DWORD>(GetSize()));
+        for (const CObject* pItem : *this)
+            ar << pItem;
+        ar << m_strFileName;
+        return;
+    }
+
+    ReadingLevel level;
+    // Every item takes at least its two-byte tag.
+    const DWORD count = ar.ReadCount(2);
+    // Items nested deeper than any map maker draws are a corrupt or hostile
+    // file, and would otherwise run the reading down the stack.
+    if (count > 0 && t_pReading->depth > kMaxNesting)
+        ThrowBadFile(ar);
+    std::vector<std::unique_ptr<CAITerrain>> items;
+    items.reserve(count);
+    for (DWORD i = 0; i < count; ++i)
+    {
+        const size_t before = t_pReading->items.size();
+        CAITerrain* pItem = nullptr;
+        ar >> pItem;
+        // A new item read itself first of all during this call; anything
+        // else is an object stored twice, which would end with two owners.
+        if (pItem != nullptr && (t_pReading->items.size() <= before || t_pReading->items[before] != pItem))
+            ThrowBadFile(ar);
+        items.emplace_back(pItem);
+    }
+    CString strName;
+    ar >> strName;
+
+    if (m_bBorrowsItems)
+        RemoveAllNoDelete();
+    else
+        RemoveAll();
+    m_bBorrowsItems = FALSE;
+    for (std::unique_ptr<CAITerrain>& pItem : items)
+        Add(pItem.release());
+    m_strFileName = strName;
+}
+
+BOOL CAITerrainArray::LoadFromFile(CString name)
+{
+    MakeDataDirectoryCurrent();
+    CFile file;
+    while (!file.Open(name, CFile::modeRead))
+    {
+        // Cancel always ends the load: asking again for a name that already
+        // failed would leave the user no way out but a file that opens.
+        MakeDataDirectoryCurrent();
+        CFileDialog dialog(TRUE, "aim", "*.aim", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
+        if (dialog.DoModal() != IDOK)
+            return FALSE;
+        name = dialog.GetPathName();
+    }
+    try
+    {
+        CArchive ar(&file, CArchive::load, 4096);
+        Serialize(ar);
+        ar.Close();
+    }
+    catch (...)
+    {
+        file.Abort();
+        throw;
+    }
+    file.Close();
+    m_strFileName = name;
+    return TRUE;
+}
