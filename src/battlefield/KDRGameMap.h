@@ -188,6 +188,7 @@ public:
     void SetDisplay(CDisplay* pDisplay) { m_pDisplay = pDisplay; }
     CDisplay* GetDisplay() const { return m_pDisplay; }
     CFrameSurface* GetTileSurface() const { return m_pTileSurface; }
+    CFrameSurface* GetOverlaySurface() const { return m_pOverlaySurface; }
     // The symbols the map's layers draw with: the one set here (not owned),
     // else the application's catalogue.
     void SetSymbolCatalogue(CPieceArray* pCatalogue) { m_pSymbolCatalogue = pCatalogue; }
@@ -196,7 +197,6 @@ public:
     // and given back before they return.
     CDC* LendDC() const;
     void ReturnDC() const;
-    CFrameSurface* GetOverlaySurface() const { return m_pOverlaySurface; }
 
     // --- Movement tests ----------------------------------------------------
     // 1 when a mover of these class bits may not stand at the point: off the
