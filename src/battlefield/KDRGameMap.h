@@ -66,8 +66,6 @@ public:
     // The contour tiles' background, keyed out when they lie over the colour map.
     static constexpr COLORREF kContourKey = RGB(165, 165, 115);
 
-    // Answers of the look-ups that found nothing.
-
     CKDRGameMap();
     ~CKDRGameMap() override;
     CKDRGameMap(const CKDRGameMap&) = delete;
