@@ -23,54 +23,21 @@
 #include "platform/core/CString.h"
 #include "platform/core/Geometry.h"
 #include "platform/core/Types.h"
+#include "platform/ui/Bitmap.h"
+#include "platform/ui/GdiObject.h"
+#include "platform/ui/ImageList.h"
+#include "platform/ui/Rgn.h"
 
 #include <memory>
 #include <vector>
 
 class QImage;
 class QPainter;
-class CDC;
 class CWnd;
 
-// Pen styles.
-constexpr int PS_SOLID = 0;
-constexpr int PS_DASH = 1;
-constexpr int PS_DOT = 2;
-constexpr int PS_DASHDOT = 3;
-constexpr int PS_DASHDOTDOT = 4;
-constexpr int PS_NULL = 5;
-constexpr int PS_INSIDEFRAME = 6;
-// Brush styles and hatches.
-constexpr int BS_SOLID = 0;
-constexpr int BS_NULL = 1;
-constexpr int BS_HOLLOW = BS_NULL;
-constexpr int BS_HATCHED = 2;
-constexpr int HS_HORIZONTAL = 0;  // -----
-constexpr int HS_VERTICAL = 1;    // |||||
-constexpr int HS_FDIAGONAL = 2;   // \\\\\ (down from left to right)
-constexpr int HS_BDIAGONAL = 3;   // ///// (up from left to right)
-constexpr int HS_CROSS = 4;       // +++++
-constexpr int HS_DIAGCROSS = 5;   // xxxxx
-// Stock objects.
-constexpr int WHITE_BRUSH = 0;
-constexpr int LTGRAY_BRUSH = 1;
-constexpr int GRAY_BRUSH = 2;
-constexpr int DKGRAY_BRUSH = 3;
-constexpr int BLACK_BRUSH = 4;
-constexpr int NULL_BRUSH = 5;
-constexpr int HOLLOW_BRUSH = NULL_BRUSH;
-constexpr int WHITE_PEN = 6;
-constexpr int BLACK_PEN = 7;
-constexpr int NULL_PEN = 8;
-constexpr int ANSI_VAR_FONT = 12;
-constexpr int SYSTEM_FONT = 13;
-constexpr int DEFAULT_GUI_FONT = 17;
 // Background modes.
 constexpr int TRANSPARENT = 1;
 constexpr int OPAQUE = 2;
-// Polygon fill modes.
-constexpr int ALTERNATE = 1;
-constexpr int WINDING = 2;
 // Mix modes of SetROP2.
 constexpr int R2_BLACK = 1;
 constexpr int R2_NOTMERGEPEN = 2;
@@ -125,16 +92,6 @@ constexpr UINT DT_SINGLELINE = 0x20;
 constexpr UINT DT_NOCLIP = 0x100;
 constexpr UINT DT_CALCRECT = 0x400;
 constexpr UINT DT_NOPREFIX = 0x800;
-// Region results and combine modes.
-constexpr int RGN_ERROR = 0;
-constexpr int NULLREGION = 1;
-constexpr int SIMPLEREGION = 2;
-constexpr int COMPLEXREGION = 3;
-constexpr int RGN_AND = 1;
-constexpr int RGN_OR = 2;
-constexpr int RGN_XOR = 3;
-constexpr int RGN_DIFF = 4;
-constexpr int RGN_COPY = 5;
 // GetDeviceCaps indexes.
 constexpr int HORZRES = 8;
 constexpr int VERTRES = 10;
@@ -142,201 +99,6 @@ constexpr int BITSPIXEL = 12;
 constexpr int PLANES = 14;
 constexpr int LOGPIXELSX = 88;
 constexpr int LOGPIXELSY = 90;
-// Font weights.
-constexpr int FW_NORMAL = 400;
-constexpr int FW_BOLD = 700;
-
-constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
-
-struct LOGFONT
-{
-    LONG lfHeight = 0;  // negative: character height in pixels; positive: cell height
-    LONG lfWidth = 0;
-    LONG lfEscapement = 0;
-    LONG lfOrientation = 0;
-    LONG lfWeight = FW_NORMAL;
-    BYTE lfItalic = 0;
-    BYTE lfUnderline = 0;
-    BYTE lfStrikeOut = 0;
-    BYTE lfCharSet = 0;
-    BYTE lfOutPrecision = 0;
-    BYTE lfClipPrecision = 0;
-    BYTE lfQuality = 0;
-    BYTE lfPitchAndFamily = 0;
-    char lfFaceName[32] = {};
-};
-
-struct TEXTMETRIC
-{
-    LONG tmHeight = 0;
-    LONG tmAscent = 0;
-    LONG tmDescent = 0;
-    LONG tmInternalLeading = 0;
-    LONG tmExternalLeading = 0;
-    LONG tmAveCharWidth = 0;
-    LONG tmMaxCharWidth = 0;
-};
-
-struct BITMAP
-{
-    LONG bmType = 0;
-    LONG bmWidth = 0;
-    LONG bmHeight = 0;
-    LONG bmWidthBytes = 0;
-    WORD bmPlanes = 1;
-    WORD bmBitsPixel = 0;
-};
-
-// Base of the drawing objects. An object is empty until created.
-class CGdiObject
-{
-public:
-    virtual ~CGdiObject() = default;
-    virtual BOOL DeleteObject() = 0;
-    virtual bool IsCreated() const = 0;
-};
-
-class CPen : public CGdiObject
-{
-public:
-    CPen() = default;
-    CPen(int style, int width, COLORREF color) { CreatePen(style, width, color); }
-    BOOL CreatePen(int style, int width, COLORREF color);
-    BOOL DeleteObject() override;
-    bool IsCreated() const override { return m_bCreated; }
-
-    int GetStyle() const { return m_nStyle; }
-    int GetWidth() const { return m_nWidth; }
-    COLORREF GetColor() const { return m_color; }
-
-private:
-    bool m_bCreated = false;
-    int m_nStyle = PS_SOLID;
-    int m_nWidth = 0;
-    COLORREF m_color = 0;
-};
-
-class CBrush : public CGdiObject
-{
-public:
-    CBrush() = default;
-    explicit CBrush(COLORREF color) { CreateSolidBrush(color); }
-    CBrush(int hatchStyle, COLORREF color) { CreateHatchBrush(hatchStyle, color); }
-    BOOL CreateSolidBrush(COLORREF color);
-    BOOL CreateHatchBrush(int hatchStyle, COLORREF color);
-    BOOL CreateHollowBrush();
-    BOOL CreateStockObject(int index);
-    BOOL DeleteObject() override;
-    bool IsCreated() const override { return m_bCreated; }
-
-    int GetStyle() const { return m_nStyle; }
-    int GetHatch() const { return m_nHatch; }
-    COLORREF GetColor() const { return m_color; }
-
-private:
-    bool m_bCreated = false;
-    int m_nStyle = BS_SOLID;
-    int m_nHatch = 0;
-    COLORREF m_color = 0;
-};
-
-class CFont : public CGdiObject
-{
-public:
-    CFont() = default;
-    // pointSize in tenths of a point, as the program's dialogs give it.
-    BOOL CreatePointFont(int pointSize, const char* faceName, CDC* pDC = nullptr);
-    BOOL CreateFont(int height, int width, int escapement, int orientation, int weight, BYTE italic, BYTE underline,
-                    BYTE strikeOut, BYTE charSet, BYTE outPrecision, BYTE clipPrecision, BYTE quality,
-                    BYTE pitchAndFamily, const char* faceName);
-    BOOL CreateFontIndirect(const LOGFONT* logFont);
-    int GetLogFont(LOGFONT* logFont) const;
-    BOOL DeleteObject() override;
-    bool IsCreated() const override { return m_bCreated; }
-
-    const LOGFONT& GetLogFont() const { return m_lf; }
-
-private:
-    bool m_bCreated = false;
-    LOGFONT m_lf;
-};
-
-// A picture in memory. Bitmaps load from Windows BMP files (1, 4, 8, 24
-// and 32 bits per pixel, bottom-up or top-down) or from registered
-// resources, or are made blank to be drawn on through a memory DC.
-class CBitmap : public CGdiObject
-{
-public:
-    CBitmap();
-    ~CBitmap() override;
-    CBitmap(const CBitmap&) = delete;
-    CBitmap& operator=(const CBitmap&) = delete;
-
-    // A registered bitmap resource (see RegisterBitmapResource).
-    BOOL LoadBitmap(UINT resourceId);
-    // A BMP file by path; FALSE when it is missing or not a readable bitmap.
-    BOOL LoadBitmap(const char* path);
-    BOOL LoadBitmapFile(const char* path) { return LoadBitmap(path); }
-    BOOL CreateCompatibleBitmap(CDC* pDC, int width, int height);
-    BOOL CreateBitmap(int width, int height);
-    BOOL DeleteObject() override;
-    bool IsCreated() const override;
-
-    int GetBitmap(BITMAP* bitmap) const;
-    CSize GetBitmapDimension() const;
-    COLORREF GetPixel(int x, int y) const;  // CLR_INVALID outside
-
-    QImage* GetImage() { return m_pImage.get(); }
-    const QImage* GetImage() const { return m_pImage.get(); }
-    // Takes a copy of an image (converted to 32-bit RGB).
-    BOOL SetImage(const QImage& image, int sourceBitsPerPixel = 32);
-
-private:
-    std::unique_ptr<QImage> m_pImage;
-    int m_nSourceBits = 0;
-};
-
-// Bitmap resources are what the program's resource ids name: a BMP file,
-// or an image made by code.
-void RegisterBitmapResource(UINT resourceId, const CString& path);
-void RegisterBitmapResourceImage(UINT resourceId, const QImage& image);
-BOOL IsBitmapResourceRegistered(UINT resourceId);
-
-// An area of pixels for hit tests, filling and clipping.
-class CRgn : public CGdiObject
-{
-public:
-    CRgn();
-    ~CRgn() override;
-    CRgn(const CRgn&) = delete;
-    CRgn& operator=(const CRgn&) = delete;
-
-    BOOL CreateRectRgn(int left, int top, int right, int bottom);
-    BOOL CreateRectRgnIndirect(const CRect* rect);
-    BOOL CreateEllipticRgn(int left, int top, int right, int bottom);
-    BOOL CreatePolygonRgn(const CPoint* points, int count, int fillMode);
-    // Makes this region (which must exist, e.g. CreateRectRgn(0,0,0,0)) the
-    // combination of a and b; answers the kind of the result.
-    int CombineRgn(const CRgn* a, const CRgn* b, int mode);
-    int CopyRgn(const CRgn* source);
-    int OffsetRgn(int dx, int dy);
-    BOOL PtInRegion(int x, int y) const;
-    BOOL PtInRegion(CPoint point) const { return PtInRegion(point.x, point.y); }
-    BOOL RectInRegion(const CRect* rect) const;
-    int GetRgnBox(CRect* rect) const;
-    BOOL IsEmpty() const;
-    BOOL EqualRgn(const CRgn* other) const;
-    BOOL DeleteObject() override;
-    bool IsCreated() const override;
-
-    // The region as a Qt region (for the platform layer).
-    const class QRegion* GetRegion() const;
-
-private:
-    struct Impl;
-    std::unique_ptr<Impl> m_p;
-};
-
 class CDC
 {
 public:
@@ -511,52 +273,3 @@ private:
     CWnd* m_pWnd;
 };
 using CWindowDC = CClientDC;
-
-// A list of same-sized images, as tree controls and drag images use.
-class CImageList
-{
-public:
-    CImageList();
-    ~CImageList();
-    CImageList(const CImageList&) = delete;
-    CImageList& operator=(const CImageList&) = delete;
-
-    BOOL Create(int cx, int cy, UINT flags, int initial, int grow);
-    BOOL DeleteImageList();
-    bool IsCreated() const { return m_bCreated; }
-    // Adds a bitmap (cut into images of the list's width when wider); pixels
-    // of maskColor become transparent. Answers the index of the first image
-    // added, -1 on failure.
-    int Add(CBitmap* bitmap, COLORREF maskColor);
-    int Add(CBitmap* bitmap, CBitmap* mask);
-    BOOL Replace(int index, CBitmap* bitmap, CBitmap* mask);
-    BOOL Remove(int index);  // -1: all
-    int GetImageCount() const;
-    CSize GetImageSize() const { return CSize(m_cx, m_cy); }
-    BOOL Draw(CDC* pDC, int index, CPoint point, UINT style);
-    const QImage* GetImage(int index) const;  // with transparency
-
-    // Drag image: one shows at a time, following the pointer.
-    BOOL BeginDrag(int index, CPoint hotSpot);
-    static BOOL DragEnter(CWnd* lock, CPoint point);
-    static BOOL DragMove(CPoint point);
-    static BOOL DragLeave(CWnd* lock);
-    static BOOL DragShowNolock(BOOL show);
-    static void EndDrag();
-    static bool IsDragging();
-
-private:
-    bool m_bCreated = false;
-    int m_cx = 0;
-    int m_cy = 0;
-    std::vector<std::unique_ptr<QImage>> m_images;
-};
-
-// Image list creation flags (colour depth is always 32-bit here).
-constexpr UINT ILC_MASK = 0x0001;
-constexpr UINT ILC_COLOR = 0x0000;
-constexpr UINT ILC_COLOR16 = 0x0010;
-constexpr UINT ILC_COLOR24 = 0x0018;
-constexpr UINT ILC_COLOR32 = 0x0020;
-constexpr UINT ILD_NORMAL = 0x0000;
-constexpr UINT ILD_TRANSPARENT = 0x0001;

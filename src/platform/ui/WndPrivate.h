@@ -11,6 +11,14 @@
 #include <QWidget>
 
 #include <functional>
+#include <unordered_map>
+
+// The window each bound widget belongs to.
+std::unordered_map<const QWidget*, CWnd*>& Registry();
+
+// Installs the program-wide filter that keeps the key state and offers keys
+// and mouse presses to PreTranslateMessage, once there is an application.
+void EnsureAppFilter();
 
 // Counts handler calls under way (see CWnd::DispatchDepth).
 class CDispatchGuard

@@ -1,0 +1,18 @@
+#pragma once
+// Internals shared by the drawing objects and the DC.
+
+#include "platform/core/Types.h"
+
+#include <QRegion>
+
+struct StockBrush
+{
+    int style;
+    COLORREF color;
+};
+
+// The style and colour of a stock brush (BS_NULL for the null brush).
+StockBrush StockBrushOf(int index);
+
+// The kind of a region: NULLREGION, SIMPLEREGION or COMPLEXREGION.
+int KindOf(const QRegion& region);

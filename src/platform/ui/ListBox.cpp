@@ -1,0 +1,664 @@
+#include "platform/ui/ListBox.h"
+
+#include "platform/ui/ControlPrivate.h"
+#include "platform/ui/QtBridge.h"
+#include "platform/ui/WndPrivate.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+namespace
+{
+bool StartsWithNoCase(const CString& text, const char* prefix)
+{
+    const CString p(prefix);
+    return text.Left(p.GetLength()).CompareNoCase(p) == 0;
+}
+
+// The list and combo boxes search and select by their item texts alike;
+// they differ only in the name of the text getter. The search starts after
+// start and wraps round.
+template <class Box>
+int FindFrom(const Box& box, CString (Box::*text)(int) const, int start,
+             const std::function<bool(const CString&)>& match)
+{
+    const int count = box.GetCount();
+    if (count <= 0)
+        return -1;
+    int first = (start < 0 || start >= count) ? 0 : start + 1;
+    for (int n = 0; n < count; ++n)
+    {
+        const int i = (first + n) % count;
+        if (match((box.*text)(i)))
+            return i;
+    }
+    return -1;
+}
+
+template <class Box>
+int FindPrefixIn(const Box& box, CString (Box::*text)(int) const, int start, const char* prefix)
+{
+    const CString p(prefix);
+    return FindFrom(box, text, start, [&p](const CString& t) { return StartsWithNoCase(t, p); });
+}
+
+template <class Box>
+int FindExactIn(const Box& box, CString (Box::*text)(int) const, int start, const char* wanted)
+{
+    const CString want(wanted);
+    return FindFrom(box, text, start, [&want](const CString& t) { return t.CompareNoCase(want) == 0; });
+}
+
+template <class Box>
+int SelectPrefixIn(Box& box, int start, const char* prefix)
+{
+    const int index = box.FindString(start, prefix);
+    if (index >= 0)
+        box.SetCurSel(index);
+    return index;
+}
+
+// Pixels of one horizontal dialog unit in a widget's font.
+double DialogUnit(const QWidget* w) { return w->fontMetrics().averageCharWidth() / 4.0; }
+
+// Draws list texts with the list's tab stops and reports the horizontal extent.
+class CListDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    std::vector<int> stops;  // pixels
+    int extent = 0;
+
+    int NextStop(int x, const QFontMetrics& fm) const
+    {
+        for (int s : stops)
+            if (s > x)
+                return s;
+        const int every = stops.empty() ? fm.averageCharWidth() * 8
+                                        : (stops.size() == 1 ? stops.front() : stops.back() - stops[stops.size() - 2]);
+        if (every <= 0)
+            return x + fm.averageCharWidth();
+        const int last = stops.empty() ? 0 : stops.back();
+        return x < last ? last : last + ((x - last) / every + 1) * every;
+    }
+
+    int TextWidth(const QString& text, const QFontMetrics& fm) const
+    {
+        int x = 0;
+        const QStringList parts = text.split(QLatin1Char('\t'));
+        for (int i = 0; i < parts.size(); ++i)
+        {
+            if (i > 0)
+                x = NextStop(x, fm);
+            x += fm.horizontalAdvance(parts[i]);
+        }
+        return x;
+    }
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QString text = opt.text;
+        opt.text.clear();
+        const QWidget* widget = opt.widget;
+        QStyle* style = widget ? widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+        const QFontMetrics fm(opt.font);
+        painter->save();
+        painter->setPen(
+            opt.palette.color((opt.state & QStyle::State_Selected) ? QPalette::HighlightedText : QPalette::Text));
+        int x = opt.rect.left() + 2;
+        const int base = opt.rect.left() + 2;
+        const int y = opt.rect.top() + (opt.rect.height() - fm.height()) / 2 + fm.ascent();
+        const QStringList parts = text.split(QLatin1Char('\t'));
+        for (int i = 0; i < parts.size(); ++i)
+        {
+            if (i > 0)
+                x = base + NextStop(x - base, fm);
+            painter->drawText(x, y, parts[i]);
+            x += fm.horizontalAdvance(parts[i]);
+        }
+        painter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QSize s = QStyledItemDelegate::sizeHint(option, index);
+        const QFontMetrics fm(option.font);
+        const int w = std::max(extent, TextWidth(index.data().toString(), fm) + 4);
+        s.setWidth(w);
+        return s;
+    }
+};
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// List boxes
+
+namespace
+{
+QListWidget* ListOf(QWidget* w) { return qobject_cast<QListWidget*>(w); }
+CListDelegate* DelegateOf(QListWidget* list)
+{
+    return list ? dynamic_cast<CListDelegate*>(list->itemDelegate()) : nullptr;
+}
+}  // namespace
+
+BOOL CListBox::Create(DWORD style, const CRect& rect, CWnd* parent, UINT id)
+{
+    if (m_pWidget || !parent || !parent->GetWidget())
+        return FALSE;
+    auto* list = new QListWidget(parent->GetWidget());
+    list->setItemDelegate(new CListDelegate(list));
+    list->setUniformItemSizes(true);
+    if (style & LBS_EXTENDEDSEL)
+        list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    else if (style & LBS_MULTIPLESEL)
+        list->setSelectionMode(QAbstractItemView::MultiSelection);
+    else
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setHorizontalScrollBarPolicy((style & WS_HSCROLL) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    list->setGeometry(ToQRect(rect));
+    m_dwStyle = style;
+    m_nID = id;
+    m_pParentWnd = parent;
+    auto notify = [list](UINT code)
+    {
+        auto* self = Owner<CListBox>(list);
+        if (self && (self->GetStyle() & LBS_NOTIFY))
+            NotifyParent(list, code);
+    };
+    QObject::connect(list, &QListWidget::itemSelectionChanged, list, [notify] { notify(LBN_SELCHANGE); });
+    QObject::connect(list, &QListWidget::itemDoubleClicked, list, [notify] { notify(LBN_DBLCLK); });
+    parent->AddChild(this);
+    Attach(list, false);
+    GetBridge()->AddEventSource(list->viewport());
+    if (style & WS_DISABLED)
+        list->setEnabled(false);
+    list->show();
+    return TRUE;
+}
+
+int CListBox::AddString(const char* text)
+{
+    QListWidget* list = ListOf(m_pWidget);
+    if (!list)
+        return LB_ERR;
+    const QSignalBlocker block(list);
+    int index = list->count();
+    if (m_dwStyle & LBS_SORT)
+    {
+        const CString t(text);
+        index = 0;
+        while (index < list->count() && FromQString(list->item(index)->text()).CompareNoCase(t) <= 0)
+            ++index;
+    }
+    list->insertItem(index, ToQString(text));
+    return index;
+}
+
+int CListBox::InsertString(int index, const char* text)
+{
+    QListWidget* list = ListOf(m_pWidget);
+    if (!list || index > list->count())
+        return LB_ERR;
+    const QSignalBlocker block(list);
+    if (index < 0)
+        index = list->count();
+    list->insertItem(index, ToQString(text));
+    return index;
+}
+
+int CListBox::DeleteString(int index)
+{
+    QListWidget* list = ListOf(m_pWidget);
+    if (!list || index < 0 || index >= list->count())
+        return LB_ERR;
+    const QSignalBlocker block(list);
+    delete list->takeItem(index);
+    return list->count();
+}
+
+void CListBox::ResetContent()
+{
+    if (QListWidget* list = ListOf(m_pWidget))
+    {
+        const QSignalBlocker block(list);
+        list->clear();
+    }
+}
+
+int CListBox::GetCount() const
+{
+    QListWidget* list = ListOf(m_pWidget);
+    return list ? list->count() : LB_ERR;
+}
+
+int CListBox::GetCurSel() const
+{
+    QListWidget* list = ListOf(m_pWidget);
+    if (!list)
+        return LB_ERR;
+    if (list->selectionMode() == QAbstractItemView::SingleSelection)
+    {
+        const QList<QListWidgetItem*> selected = list->selectedItems();
+        return selected.isEmpty() ? LB_ERR : list->row(selected.front());
+    }
+    return list->currentRow() >= 0 ? list->currentRow() : LB_ERR;
+}
+
+int CListBox::SetCurSel(int index)
+{
+    QListWidget* list = ListOf(m_pWidget);
+    if (!list)
+        return LB_ERR;
+    const QSignalBlocker block(list);
+    if (index < 0 || index >= list->count())
+    {
+        list->clearSelection();
+        list->setCurrentRow(-1);
+        return index == -1 ? LB_OKAY : LB_ERR;
+    }
+    list->setCurrentRow(index);
+    list->item(index)->setSelected(true);
+    list->scrollToItem(list->item(index));
+    return index;
+}
+
+int CListBox::GetText(int index, CString& text) const
+{
+    QListWidget* list = ListOf(m_pWidget);
+    if (!list || index < 0 || index >= list->count())
+    {
+        text.Empty();
+        return LB_ERR;
+    }
+    text = FromQString(list->item(index)->text());
+    return text.GetLength();
+}
+
+CString CListBox::GetText(int index) const
+{
+    CString text;
+    GetText(index, text);
+    return text;
+}
+
+int CListBox::GetTextLen(int index) const
+{
+    CString text;
+    return GetText(index, text);
+}
+
+int CListBox::FindString(int start, const char* prefix) const
+{
+    return FindPrefixIn(*this, &CListBox::GetText, start, prefix);
+}
+
+int CListBox::FindStringExact(int start, const char* text) const
+{
+    return FindExactIn(*this, &CListBox::GetText, start, text);
+}
+
+int CListBox::SelectString(int start, const char* prefix) { return SelectPrefixIn(*this, start, prefix); }
+
+int CListBox::SetItemData(int index, DWORD_PTR data)
+{
+    QListWidget* list = ListOf(m_pWidget);
+    if (!list || index < 0 || index >= list->count())
+        return LB_ERR;
+    list->item(index)->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(data));
+    return LB_OKAY;
+}
+
+DWORD_PTR CListBox::GetItemData(int index) const
+{
+    QListWidget* list = ListOf(m_pWidget);
+    if (!list || index < 0 || index >= list->count())
+        return static_cast<DWORD_PTR>(LB_ERR);
+    return static_cast<DWORD_PTR>(list->item(index)->data(Qt::UserRole).toULongLong());
+}
+
+BOOL CListBox::SetTabStops(int count, const int* stops)
+{
+    QListWidget* list = ListOf(m_pWidget);
+    CListDelegate* d = DelegateOf(list);
+    if (!d || count < 0 || (count > 0 && !stops))
+        return FALSE;
+    const double unit = DialogUnit(list);
+    d->stops.clear();
+    for (int i = 0; i < count; ++i)
+        d->stops.push_back(static_cast<int>(std::lround(stops[i] * unit)));
+    list->doItemsLayout();
+    list->viewport()->update();
+    return TRUE;
+}
+
+void CListBox::SetHorizontalExtent(int pixels)
+{
+    QListWidget* list = ListOf(m_pWidget);
+    CListDelegate* d = DelegateOf(list);
+    if (!d)
+        return;
+    d->extent = std::max(0, pixels);
+    list->setUniformItemSizes(false);
+    list->doItemsLayout();
+    list->setUniformItemSizes(true);
+    list->viewport()->update();
+}
+
+int CListBox::GetHorizontalExtent() const
+{
+    CListDelegate* d = DelegateOf(ListOf(m_pWidget));
+    return d ? d->extent : 0;
+}
+
+int CListBox::GetTopIndex() const
+{
+    QListWidget* list = ListOf(m_pWidget);
+    if (!list)
+        return LB_ERR;
+    QListWidgetItem* item = list->itemAt(2, 2);
+    return item ? list->row(item) : 0;
+}
+
+int CListBox::SetTopIndex(int index)
+{
+    QListWidget* list = ListOf(m_pWidget);
+    if (!list || index < 0 || index >= list->count())
+        return LB_ERR;
+    list->scrollToItem(list->item(index), QAbstractItemView::PositionAtTop);
+    return LB_OKAY;
+}
+
+int CListBox::GetSelCount() const
+{
+    QListWidget* list = ListOf(m_pWidget);
+    return list ? static_cast<int>(list->selectedItems().size()) : LB_ERR;
+}
+
+int CListBox::GetSel(int index) const
+{
+    QListWidget* list = ListOf(m_pWidget);
+    if (!list || index < 0 || index >= list->count())
+        return LB_ERR;
+    return list->item(index)->isSelected() ? 1 : 0;
+}
+
+int CListBox::SetSel(int index, BOOL select)
+{
+    QListWidget* list = ListOf(m_pWidget);
+    if (!list)
+        return LB_ERR;
+    const QSignalBlocker block(list);
+    if (index == -1)
+    {
+        for (int i = 0; i < list->count(); ++i)
+            list->item(i)->setSelected(select != FALSE);
+        return LB_OKAY;
+    }
+    if (index < 0 || index >= list->count())
+        return LB_ERR;
+    list->item(index)->setSelected(select != FALSE);
+    return LB_OKAY;
+}
+
+void CListBox::ClickItem(int index)
+{
+    QListWidget* list = ListOf(m_pWidget);
+    if (!list || !list->isEnabled() || index < 0 || index >= list->count())
+        return;
+    list->setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
+}
+
+void CListBox::DoubleClickItem(int index)
+{
+    QListWidget* list = ListOf(m_pWidget);
+    if (!list || !list->isEnabled() || index < 0 || index >= list->count())
+        return;
+    ClickItem(index);
+    emit list->itemDoubleClicked(list->item(index));
+}
+
+void CListBox::TakeOverFrom(CWnd& old)
+{
+    if (auto* o = dynamic_cast<CListBox*>(&old))
+        m_dwStyle = o->m_dwStyle;
+}
+
+// ---------------------------------------------------------------------------
+// Combo boxes
+
+namespace
+{
+QComboBox* ComboOf(QWidget* w) { return qobject_cast<QComboBox*>(w); }
+}  // namespace
+
+BOOL CComboBox::Create(DWORD style, const CRect& rect, CWnd* parent, UINT id)
+{
+    if (m_pWidget || !parent || !parent->GetWidget())
+        return FALSE;
+    auto* combo = new QComboBox(parent->GetWidget());
+    const DWORD type = style & 0x3;
+    combo->setEditable(type == CBS_DROPDOWN || type == CBS_SIMPLE);
+    if (combo->isEditable())
+        combo->setInsertPolicy(QComboBox::NoInsert);
+    // A combo's template height includes its drop-down list.
+    QRect g = ToQRect(rect);
+    g.setHeight(std::min(g.height(), combo->sizeHint().height()));
+    combo->setGeometry(g);
+    m_dwStyle = style;
+    m_nID = id;
+    m_pParentWnd = parent;
+    auto notify = [combo](UINT code) { NotifyParent(combo, code); };
+    QObject::connect(combo, &QComboBox::activated, combo, [notify] { notify(CBN_SELCHANGE); });
+    if (combo->isEditable())
+        QObject::connect(combo->lineEdit(), &QLineEdit::textEdited, combo, [notify] { notify(CBN_EDITCHANGE); });
+    parent->AddChild(this);
+    Attach(combo, false);
+    if (style & WS_DISABLED)
+        combo->setEnabled(false);
+    combo->show();
+    return TRUE;
+}
+
+int CComboBox::AddString(const char* text)
+{
+    QComboBox* combo = ComboOf(m_pWidget);
+    if (!combo)
+        return CB_ERR;
+    const QSignalBlocker block(combo);
+    int index = combo->count();
+    if (m_dwStyle & CBS_SORT)
+    {
+        const CString t(text);
+        index = 0;
+        while (index < combo->count() && FromQString(combo->itemText(index)).CompareNoCase(t) <= 0)
+            ++index;
+    }
+    const bool editable = combo->isEditable();
+    const QString current = editable ? combo->currentText() : QString();
+    const int sel = combo->currentIndex();
+    combo->insertItem(index, ToQString(text));
+    // Windows lists keep no selection until one is made.
+    if (sel < 0)
+        combo->setCurrentIndex(-1);
+    if (editable)
+        combo->setEditText(current);
+    return index;
+}
+
+int CComboBox::InsertString(int index, const char* text)
+{
+    QComboBox* combo = ComboOf(m_pWidget);
+    if (!combo || index > combo->count())
+        return CB_ERR;
+    const QSignalBlocker block(combo);
+    if (index < 0)
+        index = combo->count();
+    const int sel = combo->currentIndex();
+    combo->insertItem(index, ToQString(text));
+    if (sel < 0)
+        combo->setCurrentIndex(-1);
+    return index;
+}
+
+int CComboBox::DeleteString(int index)
+{
+    QComboBox* combo = ComboOf(m_pWidget);
+    if (!combo || index < 0 || index >= combo->count())
+        return CB_ERR;
+    const QSignalBlocker block(combo);
+    combo->removeItem(index);
+    return combo->count();
+}
+
+void CComboBox::ResetContent()
+{
+    if (QComboBox* combo = ComboOf(m_pWidget))
+    {
+        const QSignalBlocker block(combo);
+        combo->clear();
+    }
+}
+
+int CComboBox::GetCount() const
+{
+    QComboBox* combo = ComboOf(m_pWidget);
+    return combo ? combo->count() : CB_ERR;
+}
+
+int CComboBox::GetCurSel() const
+{
+    QComboBox* combo = ComboOf(m_pWidget);
+    return combo && combo->currentIndex() >= 0 ? combo->currentIndex() : CB_ERR;
+}
+
+int CComboBox::SetCurSel(int index)
+{
+    QComboBox* combo = ComboOf(m_pWidget);
+    if (!combo)
+        return CB_ERR;
+    const QSignalBlocker block(combo);
+    if (index < 0 || index >= combo->count())
+    {
+        combo->setCurrentIndex(-1);
+        return CB_ERR;
+    }
+    combo->setCurrentIndex(index);
+    return index;
+}
+
+int CComboBox::GetLBText(int index, CString& text) const
+{
+    QComboBox* combo = ComboOf(m_pWidget);
+    if (!combo || index < 0 || index >= combo->count())
+    {
+        text.Empty();
+        return CB_ERR;
+    }
+    text = FromQString(combo->itemText(index));
+    return text.GetLength();
+}
+
+CString CComboBox::GetLBText(int index) const
+{
+    CString text;
+    GetLBText(index, text);
+    return text;
+}
+
+int CComboBox::GetLBTextLen(int index) const
+{
+    CString text;
+    return GetLBText(index, text);
+}
+
+int CComboBox::FindString(int start, const char* prefix) const
+{
+    return FindPrefixIn(*this, &CComboBox::GetLBText, start, prefix);
+}
+
+int CComboBox::FindStringExact(int start, const char* text) const
+{
+    return FindExactIn(*this, &CComboBox::GetLBText, start, text);
+}
+
+int CComboBox::SelectString(int start, const char* prefix) { return SelectPrefixIn(*this, start, prefix); }
+
+int CComboBox::SetItemData(int index, DWORD_PTR data)
+{
+    QComboBox* combo = ComboOf(m_pWidget);
+    if (!combo || index < 0 || index >= combo->count())
+        return CB_ERR;
+    combo->setItemData(index, QVariant::fromValue<qulonglong>(data));
+    return 0;
+}
+
+DWORD_PTR CComboBox::GetItemData(int index) const
+{
+    QComboBox* combo = ComboOf(m_pWidget);
+    if (!combo || index < 0 || index >= combo->count())
+        return static_cast<DWORD_PTR>(CB_ERR);
+    return static_cast<DWORD_PTR>(combo->itemData(index).toULongLong());
+}
+
+BOOL CComboBox::LimitText(int maxChars)
+{
+    QComboBox* combo = ComboOf(m_pWidget);
+    if (!combo || !combo->isEditable())
+        return FALSE;
+    combo->lineEdit()->setMaxLength(maxChars > 0 ? maxChars : 32767);
+    return TRUE;
+}
+
+void CComboBox::SetWindowText(const char* text)
+{
+    QComboBox* combo = ComboOf(m_pWidget);
+    if (!combo)
+        return;
+    const QSignalBlocker block(combo);
+    if (combo->isEditable())
+    {
+        combo->setEditText(ToQString(text));
+    }
+    else
+    {
+        const int index = combo->findText(ToQString(text));
+        combo->setCurrentIndex(index);
+    }
+}
+
+CString CComboBox::GetWindowText() const
+{
+    QComboBox* combo = ComboOf(m_pWidget);
+    return combo ? FromQString(combo->currentText()) : CString();
+}
+
+void CComboBox::SelectItem(int index)
+{
+    QComboBox* combo = ComboOf(m_pWidget);
+    if (!combo || !combo->isEnabled() || index < 0 || index >= combo->count())
+        return;
+    {
+        const QSignalBlocker block(combo);
+        combo->setCurrentIndex(index);
+    }
+    emit combo->activated(index);
+}
+
+void CComboBox::TakeOverFrom(CWnd& old)
+{
+    if (auto* o = dynamic_cast<CComboBox*>(&old))
+        m_dwStyle = o->m_dwStyle;
+}

@@ -1,0 +1,58 @@
+#pragma once
+// Regions: areas of pixels for hit tests, filling and clipping (see DC.h).
+//
+// This header is free of Qt.
+
+#include "platform/core/Geometry.h"
+#include "platform/core/Types.h"
+#include "platform/ui/GdiObject.h"
+
+#include <memory>
+
+// Polygon fill modes.
+constexpr int ALTERNATE = 1;
+constexpr int WINDING = 2;
+// Region results and combine modes.
+constexpr int RGN_ERROR = 0;
+constexpr int NULLREGION = 1;
+constexpr int SIMPLEREGION = 2;
+constexpr int COMPLEXREGION = 3;
+constexpr int RGN_AND = 1;
+constexpr int RGN_OR = 2;
+constexpr int RGN_XOR = 3;
+constexpr int RGN_DIFF = 4;
+constexpr int RGN_COPY = 5;
+// An area of pixels for hit tests, filling and clipping.
+class CRgn : public CGdiObject
+{
+public:
+    CRgn();
+    ~CRgn() override;
+    CRgn(const CRgn&) = delete;
+    CRgn& operator=(const CRgn&) = delete;
+
+    BOOL CreateRectRgn(int left, int top, int right, int bottom);
+    BOOL CreateRectRgnIndirect(const CRect* rect);
+    BOOL CreateEllipticRgn(int left, int top, int right, int bottom);
+    BOOL CreatePolygonRgn(const CPoint* points, int count, int fillMode);
+    // Makes this region (which must exist, e.g. CreateRectRgn(0,0,0,0)) the
+    // combination of a and b; answers the kind of the result.
+    int CombineRgn(const CRgn* a, const CRgn* b, int mode);
+    int CopyRgn(const CRgn* source);
+    int OffsetRgn(int dx, int dy);
+    BOOL PtInRegion(int x, int y) const;
+    BOOL PtInRegion(CPoint point) const { return PtInRegion(point.x, point.y); }
+    BOOL RectInRegion(const CRect* rect) const;
+    int GetRgnBox(CRect* rect) const;
+    BOOL IsEmpty() const;
+    BOOL EqualRgn(const CRgn* other) const;
+    BOOL DeleteObject() override;
+    bool IsCreated() const override;
+
+    // The region as a Qt region (for the platform layer).
+    const class QRegion* GetRegion() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m_p;
+};
