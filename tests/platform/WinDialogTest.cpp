@@ -245,6 +245,109 @@ TEST(WinDialogTest, ListBoxSortsFindsAndDoubleClicks)
 
 namespace
 {
+constexpr UINT IDD_BOXES = 7202;
+constexpr UINT IDC_SORTED_COMBO = 1050;
+constexpr UINT IDC_EDIT_COMBO = 1051;
+
+class BoxesDlg : public CDialog
+{
+public:
+    BoxesDlg() : CDialog(IDD_BOXES)
+    {
+        MapNotify(IDC_LIST, LBN_SELCHANGE, [this] { ++notifications; });
+        MapNotify(IDC_SORTED_COMBO, CBN_SELCHANGE, [this] { ++notifications; });
+    }
+    void BuildTemplate(CDialogTemplate& t) override
+    {
+        t.Caption("Boxes").Size(400, 200);
+        t.ListBox(IDC_LIST, 10, 10, 180, 120, LBS_NOTIFY | LBS_SORT);
+        t.ComboBox(IDC_SORTED_COMBO, 200, 10, 150, 120, CBS_DROPDOWNLIST | CBS_SORT);
+        t.ComboBox(IDC_EDIT_COMBO, 200, 40, 150, 120, CBS_DROPDOWN);
+        t.PushButton(IDCANCEL, "Cancel", 310, 160, 80, 26);
+    }
+    int notifications = 0;
+};
+
+// Runs the entry operations both boxes offer on a sorted box; text reads
+// entry i by the box's own getter.
+template <class Box, class Text>
+void CheckEntries(Box& box, Text text)
+{
+    EXPECT_EQ(box.AddString("Charlie"), 0);
+    EXPECT_EQ(box.AddString("alpha"), 0);  // sorted in, case ignored
+    EXPECT_EQ(box.AddString("Bravo"), 1);
+    EXPECT_EQ(box.GetCurSel(), LB_ERR);  // adding chooses nothing
+    EXPECT_EQ(box.InsertString(-1, "delta"), 3);
+    EXPECT_EQ(box.InsertString(0, "Echo"), 0);  // put where asked, not sorted
+    EXPECT_EQ(box.InsertString(6, "x"), LB_ERR);
+    ASSERT_EQ(box.GetCount(), 5);
+    EXPECT_EQ(text(0), "Echo");
+    EXPECT_EQ(text(4), "delta");
+    EXPECT_EQ(text(9), "");
+
+    EXPECT_EQ(box.FindString(-1, "b"), 2);
+    EXPECT_EQ(box.FindString(2, "B"), 2);  // wraps round to the start
+    EXPECT_EQ(box.FindString(-1, "z"), LB_ERR);
+    EXPECT_EQ(box.FindStringExact(-1, "CHARLIE"), 3);
+    EXPECT_EQ(box.FindStringExact(-1, "Charl"), LB_ERR);
+    EXPECT_EQ(box.SelectString(-1, "de"), 4);
+    EXPECT_EQ(box.SelectString(-1, "zz"), LB_ERR);
+    EXPECT_EQ(box.GetCurSel(), 4);  // a failed select keeps the choice
+
+    EXPECT_EQ(box.SetItemData(1, 42), 0);
+    EXPECT_EQ(box.GetItemData(1), 42u);
+    EXPECT_EQ(box.SetItemData(5, 1), LB_ERR);
+    EXPECT_EQ(box.GetItemData(5), static_cast<DWORD_PTR>(LB_ERR));
+
+    EXPECT_EQ(box.DeleteString(0), 4);
+    EXPECT_EQ(box.DeleteString(4), LB_ERR);
+    EXPECT_EQ(text(0), "alpha");
+    EXPECT_EQ(box.GetItemData(0), 42u);  // the data moves with its entry
+    EXPECT_EQ(box.GetCurSel(), 3);
+    box.SetCurSel(-1);
+    EXPECT_EQ(box.GetCurSel(), LB_ERR);
+    box.ResetContent();
+    EXPECT_EQ(box.GetCount(), 0);
+    EXPECT_EQ(box.FindString(-1, ""), LB_ERR);
+}
+}  // namespace
+
+TEST(WinDialogTest, ListAndComboBoxesKeepFindAndChooseEntriesAlike)
+{
+    ScopedScriptedUi ui;
+    BoxesDlg dlg;
+    ui->ExpectDialog(IDD_BOXES, IDCANCEL,
+                     [&dlg](CDialog& d)
+                     {
+                         {
+                             SCOPED_TRACE("list box");
+                             auto* list = d.GetDlgControl<CListBox>(IDC_LIST);
+                             CheckEntries(*list, [list](int i) { return list->GetText(i); });
+                             EXPECT_EQ(list->GetTextLen(9), LB_ERR);
+                         }
+                         {
+                             SCOPED_TRACE("combo box");
+                             auto* combo = d.GetDlgControl<CComboBox>(IDC_SORTED_COMBO);
+                             CheckEntries(*combo, [combo](int i) { return combo->GetLBText(i); });
+                             EXPECT_EQ(combo->GetLBTextLen(9), CB_ERR);
+                         }
+                         // Only the user's choices are told to the dialog.
+                         EXPECT_EQ(dlg.notifications, 0);
+
+                         // What the user typed in an empty combo box stays
+                         // while entries come in.
+                         auto* edit = d.GetDlgControl<CComboBox>(IDC_EDIT_COMBO);
+                         edit->SetWindowText("typed");
+                         EXPECT_EQ(edit->InsertString(0, "Wedge"), 0);
+                         EXPECT_EQ(edit->AddString("Line"), 1);
+                         EXPECT_EQ(edit->GetWindowText(), "typed");
+                         EXPECT_EQ(edit->GetCurSel(), CB_ERR);
+                     });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+}
+
+namespace
+{
 // A hyperlink static of the kind the About box uses.
 class LinkStatic : public CStatic
 {

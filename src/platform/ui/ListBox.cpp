@@ -4,6 +4,7 @@
 #include "platform/ui/QtBridge.h"
 #include "platform/ui/WndPrivate.h"
 
+#include <QAbstractItemModel>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -23,47 +24,20 @@ bool StartsWithNoCase(const CString& text, const char* prefix)
     return text.Left(p.GetLength()).CompareNoCase(p) == 0;
 }
 
-// The list and combo boxes search and select by their item texts alike;
-// they differ only in the name of the text getter. The search starts after
-// start and wraps round.
-template <class Box>
-int FindFrom(const Box& box, CString (Box::*text)(int) const, int start,
-             const std::function<bool(const CString&)>& match)
+// The first of count entries that matches, searching from after start and
+// wrapping round; -1 when none does.
+int FindFrom(int count, int start, const std::function<bool(int)>& matches)
 {
-    const int count = box.GetCount();
     if (count <= 0)
         return -1;
     int first = (start < 0 || start >= count) ? 0 : start + 1;
     for (int n = 0; n < count; ++n)
     {
         const int i = (first + n) % count;
-        if (match((box.*text)(i)))
+        if (matches(i))
             return i;
     }
     return -1;
-}
-
-template <class Box>
-int FindPrefixIn(const Box& box, CString (Box::*text)(int) const, int start, const char* prefix)
-{
-    const CString p(prefix);
-    return FindFrom(box, text, start, [&p](const CString& t) { return StartsWithNoCase(t, p); });
-}
-
-template <class Box>
-int FindExactIn(const Box& box, CString (Box::*text)(int) const, int start, const char* wanted)
-{
-    const CString want(wanted);
-    return FindFrom(box, text, start, [&want](const CString& t) { return t.CompareNoCase(want) == 0; });
-}
-
-template <class Box>
-int SelectPrefixIn(Box& box, int start, const char* prefix)
-{
-    const int index = box.FindString(start, prefix);
-    if (index >= 0)
-        box.SetCurSel(index);
-    return index;
 }
 
 // Pixels of one horizontal dialog unit in a widget's font.
@@ -143,6 +117,125 @@ public:
 }  // namespace
 
 // ---------------------------------------------------------------------------
+// Entries of list and combo boxes
+
+int CListBoxBase::AddString(const char* text)
+{
+    const int count = GetCount();
+    if (count < 0)
+        return LB_ERR;
+    int index = count;
+    if (m_dwStyle & m_dwSortStyle)
+    {
+        const CString t(text);
+        index = 0;
+        while (index < count && GetItemText(index).CompareNoCase(t) <= 0)
+            ++index;
+    }
+    const QSignalBlocker block(m_pWidget);
+    InsertItem(index, text);
+    return index;
+}
+
+int CListBoxBase::InsertString(int index, const char* text)
+{
+    const int count = GetCount();
+    if (count < 0 || index > count)
+        return LB_ERR;
+    if (index < 0)
+        index = count;
+    const QSignalBlocker block(m_pWidget);
+    InsertItem(index, text);
+    return index;
+}
+
+int CListBoxBase::DeleteString(int index)
+{
+    QAbstractItemModel* items = Items();
+    if (!items || index < 0 || index >= items->rowCount())
+        return LB_ERR;
+    const QSignalBlocker block(m_pWidget);
+    items->removeRow(index);
+    return items->rowCount();
+}
+
+void CListBoxBase::ResetContent()
+{
+    if (!Items())
+        return;
+    const QSignalBlocker block(m_pWidget);
+    RemoveAllItems();
+}
+
+int CListBoxBase::GetCount() const
+{
+    QAbstractItemModel* items = Items();
+    return items ? items->rowCount() : LB_ERR;
+}
+
+int CListBoxBase::GetItemText(int index, CString& text) const
+{
+    QAbstractItemModel* items = Items();
+    if (!items || index < 0 || index >= items->rowCount())
+    {
+        text.Empty();
+        return LB_ERR;
+    }
+    text = FromQString(items->index(index, 0).data().toString());
+    return text.GetLength();
+}
+
+CString CListBoxBase::GetItemText(int index) const
+{
+    CString text;
+    GetItemText(index, text);
+    return text;
+}
+
+int CListBoxBase::GetItemTextLen(int index) const
+{
+    CString text;
+    return GetItemText(index, text);
+}
+
+int CListBoxBase::FindString(int start, const char* prefix) const
+{
+    const CString p(prefix);
+    return FindFrom(GetCount(), start, [this, &p](int i) { return StartsWithNoCase(GetItemText(i), p); });
+}
+
+int CListBoxBase::FindStringExact(int start, const char* text) const
+{
+    const CString want(text);
+    return FindFrom(GetCount(), start, [this, &want](int i) { return GetItemText(i).CompareNoCase(want) == 0; });
+}
+
+int CListBoxBase::SelectString(int start, const char* prefix)
+{
+    const int index = FindString(start, prefix);
+    if (index >= 0)
+        SetCurSel(index);
+    return index;
+}
+
+int CListBoxBase::SetItemData(int index, DWORD_PTR data)
+{
+    QAbstractItemModel* items = Items();
+    if (!items || index < 0 || index >= items->rowCount())
+        return LB_ERR;
+    items->setData(items->index(index, 0), QVariant::fromValue<qulonglong>(data), Qt::UserRole);
+    return LB_OKAY;
+}
+
+DWORD_PTR CListBoxBase::GetItemData(int index) const
+{
+    QAbstractItemModel* items = Items();
+    if (!items || index < 0 || index >= items->rowCount())
+        return static_cast<DWORD_PTR>(LB_ERR);
+    return static_cast<DWORD_PTR>(items->index(index, 0).data(Qt::UserRole).toULongLong());
+}
+
+// ---------------------------------------------------------------------------
 // List boxes
 
 namespace
@@ -189,60 +282,15 @@ BOOL CListBox::Create(DWORD style, const CRect& rect, CWnd* parent, UINT id)
     return TRUE;
 }
 
-int CListBox::AddString(const char* text)
+QAbstractItemModel* CListBox::Items() const
 {
     QListWidget* list = ListOf(m_pWidget);
-    if (!list)
-        return LB_ERR;
-    const QSignalBlocker block(list);
-    int index = list->count();
-    if (m_dwStyle & LBS_SORT)
-    {
-        const CString t(text);
-        index = 0;
-        while (index < list->count() && FromQString(list->item(index)->text()).CompareNoCase(t) <= 0)
-            ++index;
-    }
-    list->insertItem(index, ToQString(text));
-    return index;
+    return list ? list->model() : nullptr;
 }
 
-int CListBox::InsertString(int index, const char* text)
-{
-    QListWidget* list = ListOf(m_pWidget);
-    if (!list || index > list->count())
-        return LB_ERR;
-    const QSignalBlocker block(list);
-    if (index < 0)
-        index = list->count();
-    list->insertItem(index, ToQString(text));
-    return index;
-}
+void CListBox::InsertItem(int index, const char* text) { ListOf(m_pWidget)->insertItem(index, ToQString(text)); }
 
-int CListBox::DeleteString(int index)
-{
-    QListWidget* list = ListOf(m_pWidget);
-    if (!list || index < 0 || index >= list->count())
-        return LB_ERR;
-    const QSignalBlocker block(list);
-    delete list->takeItem(index);
-    return list->count();
-}
-
-void CListBox::ResetContent()
-{
-    if (QListWidget* list = ListOf(m_pWidget))
-    {
-        const QSignalBlocker block(list);
-        list->clear();
-    }
-}
-
-int CListBox::GetCount() const
-{
-    QListWidget* list = ListOf(m_pWidget);
-    return list ? list->count() : LB_ERR;
-}
+void CListBox::RemoveAllItems() { ListOf(m_pWidget)->clear(); }
 
 int CListBox::GetCurSel() const
 {
@@ -273,60 +321,6 @@ int CListBox::SetCurSel(int index)
     list->item(index)->setSelected(true);
     list->scrollToItem(list->item(index));
     return index;
-}
-
-int CListBox::GetText(int index, CString& text) const
-{
-    QListWidget* list = ListOf(m_pWidget);
-    if (!list || index < 0 || index >= list->count())
-    {
-        text.Empty();
-        return LB_ERR;
-    }
-    text = FromQString(list->item(index)->text());
-    return text.GetLength();
-}
-
-CString CListBox::GetText(int index) const
-{
-    CString text;
-    GetText(index, text);
-    return text;
-}
-
-int CListBox::GetTextLen(int index) const
-{
-    CString text;
-    return GetText(index, text);
-}
-
-int CListBox::FindString(int start, const char* prefix) const
-{
-    return FindPrefixIn(*this, &CListBox::GetText, start, prefix);
-}
-
-int CListBox::FindStringExact(int start, const char* text) const
-{
-    return FindExactIn(*this, &CListBox::GetText, start, text);
-}
-
-int CListBox::SelectString(int start, const char* prefix) { return SelectPrefixIn(*this, start, prefix); }
-
-int CListBox::SetItemData(int index, DWORD_PTR data)
-{
-    QListWidget* list = ListOf(m_pWidget);
-    if (!list || index < 0 || index >= list->count())
-        return LB_ERR;
-    list->item(index)->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(data));
-    return LB_OKAY;
-}
-
-DWORD_PTR CListBox::GetItemData(int index) const
-{
-    QListWidget* list = ListOf(m_pWidget);
-    if (!list || index < 0 || index >= list->count())
-        return static_cast<DWORD_PTR>(LB_ERR);
-    return static_cast<DWORD_PTR>(list->item(index)->data(Qt::UserRole).toULongLong());
 }
 
 BOOL CListBox::SetTabStops(int count, const int* stops)
@@ -472,20 +466,15 @@ BOOL CComboBox::Create(DWORD style, const CRect& rect, CWnd* parent, UINT id)
     return TRUE;
 }
 
-int CComboBox::AddString(const char* text)
+QAbstractItemModel* CComboBox::Items() const
 {
     QComboBox* combo = ComboOf(m_pWidget);
-    if (!combo)
-        return CB_ERR;
-    const QSignalBlocker block(combo);
-    int index = combo->count();
-    if (m_dwStyle & CBS_SORT)
-    {
-        const CString t(text);
-        index = 0;
-        while (index < combo->count() && FromQString(combo->itemText(index)).CompareNoCase(t) <= 0)
-            ++index;
-    }
+    return combo ? combo->model() : nullptr;
+}
+
+void CComboBox::InsertItem(int index, const char* text)
+{
+    QComboBox* combo = ComboOf(m_pWidget);
     const bool editable = combo->isEditable();
     const QString current = editable ? combo->currentText() : QString();
     const int sel = combo->currentIndex();
@@ -495,48 +484,9 @@ int CComboBox::AddString(const char* text)
         combo->setCurrentIndex(-1);
     if (editable)
         combo->setEditText(current);
-    return index;
 }
 
-int CComboBox::InsertString(int index, const char* text)
-{
-    QComboBox* combo = ComboOf(m_pWidget);
-    if (!combo || index > combo->count())
-        return CB_ERR;
-    const QSignalBlocker block(combo);
-    if (index < 0)
-        index = combo->count();
-    const int sel = combo->currentIndex();
-    combo->insertItem(index, ToQString(text));
-    if (sel < 0)
-        combo->setCurrentIndex(-1);
-    return index;
-}
-
-int CComboBox::DeleteString(int index)
-{
-    QComboBox* combo = ComboOf(m_pWidget);
-    if (!combo || index < 0 || index >= combo->count())
-        return CB_ERR;
-    const QSignalBlocker block(combo);
-    combo->removeItem(index);
-    return combo->count();
-}
-
-void CComboBox::ResetContent()
-{
-    if (QComboBox* combo = ComboOf(m_pWidget))
-    {
-        const QSignalBlocker block(combo);
-        combo->clear();
-    }
-}
-
-int CComboBox::GetCount() const
-{
-    QComboBox* combo = ComboOf(m_pWidget);
-    return combo ? combo->count() : CB_ERR;
-}
+void CComboBox::RemoveAllItems() { ComboOf(m_pWidget)->clear(); }
 
 int CComboBox::GetCurSel() const
 {
@@ -557,60 +507,6 @@ int CComboBox::SetCurSel(int index)
     }
     combo->setCurrentIndex(index);
     return index;
-}
-
-int CComboBox::GetLBText(int index, CString& text) const
-{
-    QComboBox* combo = ComboOf(m_pWidget);
-    if (!combo || index < 0 || index >= combo->count())
-    {
-        text.Empty();
-        return CB_ERR;
-    }
-    text = FromQString(combo->itemText(index));
-    return text.GetLength();
-}
-
-CString CComboBox::GetLBText(int index) const
-{
-    CString text;
-    GetLBText(index, text);
-    return text;
-}
-
-int CComboBox::GetLBTextLen(int index) const
-{
-    CString text;
-    return GetLBText(index, text);
-}
-
-int CComboBox::FindString(int start, const char* prefix) const
-{
-    return FindPrefixIn(*this, &CComboBox::GetLBText, start, prefix);
-}
-
-int CComboBox::FindStringExact(int start, const char* text) const
-{
-    return FindExactIn(*this, &CComboBox::GetLBText, start, text);
-}
-
-int CComboBox::SelectString(int start, const char* prefix) { return SelectPrefixIn(*this, start, prefix); }
-
-int CComboBox::SetItemData(int index, DWORD_PTR data)
-{
-    QComboBox* combo = ComboOf(m_pWidget);
-    if (!combo || index < 0 || index >= combo->count())
-        return CB_ERR;
-    combo->setItemData(index, QVariant::fromValue<qulonglong>(data));
-    return 0;
-}
-
-DWORD_PTR CComboBox::GetItemData(int index) const
-{
-    QComboBox* combo = ComboOf(m_pWidget);
-    if (!combo || index < 0 || index >= combo->count())
-        return static_cast<DWORD_PTR>(CB_ERR);
-    return static_cast<DWORD_PTR>(combo->itemData(index).toULongLong());
 }
 
 BOOL CComboBox::LimitText(int maxChars)
