@@ -348,6 +348,80 @@ TEST(WinDialogTest, ListAndComboBoxesKeepFindAndChooseEntriesAlike)
 
 namespace
 {
+constexpr UINT IDD_CHOICES = 7203;
+constexpr UINT IDC_LIST_EXACT = 1052;
+constexpr UINT IDC_COMBO_EXACT = 1053;
+
+class ChoicesDlg : public CDialog
+{
+public:
+    ChoicesDlg() : CDialog(IDD_CHOICES) {}
+    void BuildTemplate(CDialogTemplate& t) override
+    {
+        t.Caption("Choices").Size(300, 200);
+        t.ListBox(IDC_LIST, 10, 10, 120, 80);
+        t.ListBox(IDC_LIST_EXACT, 140, 10, 120, 80);
+        t.ComboBox(IDC_COMBO, 10, 100, 120, 120, CBS_DROPDOWN);
+        t.ComboBox(IDC_COMBO_EXACT, 140, 100, 120, 120, CBS_DROPDOWN);
+        t.DefPushButton(IDOK, "OK", 200, 160, 80, 26);
+    }
+    BOOL OnInitDialog() override
+    {
+        for (const char* s : {"Wedge", "Line", "Column"})
+        {
+            GetDlgControl<CListBox>(IDC_LIST)->AddString(s);
+            GetDlgControl<CListBox>(IDC_LIST_EXACT)->AddString(s);
+            GetDlgControl<CComboBox>(IDC_COMBO)->AddString(s);
+            GetDlgControl<CComboBox>(IDC_COMBO_EXACT)->AddString(s);
+        }
+        return CDialog::OnInitDialog();
+    }
+    void DoDataExchange(CDataExchange* pDX) override
+    {
+        DDX_LBIndex(pDX, IDC_LIST, listIndex);
+        DDX_LBStringExact(pDX, IDC_LIST_EXACT, listExact);
+        DDX_CBString(pDX, IDC_COMBO, comboText);
+        DDX_CBStringExact(pDX, IDC_COMBO_EXACT, comboExact);
+    }
+
+    int listIndex = 1;
+    CString listExact = "COLUMN";
+    CString comboText = "co";
+    CString comboExact = "Col";
+};
+}  // namespace
+
+TEST(WinDialogTest, DataExchangeFillsAndReadsListAndComboBoxes)
+{
+    ScopedScriptedUi ui;
+    ChoicesDlg dlg;
+    ui->ExpectDialog(IDD_CHOICES, IDOK,
+                     [](CDialog& d)
+                     {
+                         auto* list = d.GetDlgControl<CListBox>(IDC_LIST);
+                         auto* listExact = d.GetDlgControl<CListBox>(IDC_LIST_EXACT);
+                         auto* combo = d.GetDlgControl<CComboBox>(IDC_COMBO);
+                         auto* comboExact = d.GetDlgControl<CComboBox>(IDC_COMBO_EXACT);
+                         EXPECT_EQ(list->GetCurSel(), 1);
+                         EXPECT_EQ(listExact->GetCurSel(), 2);         // the whole text, case ignored
+                         EXPECT_EQ(combo->GetWindowText(), "Column");  // the first entry the text begins
+                         EXPECT_EQ(comboExact->GetCurSel(), CB_ERR);   // no entry is "Col": it is typed in
+                         EXPECT_EQ(comboExact->GetWindowText(), "Col");
+
+                         list->ClickItem(2);
+                         listExact->SetCurSel(-1);
+                         combo->SetWindowText("Echelon");
+                         comboExact->SelectItem(0);
+                     });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.listIndex, 2);
+    EXPECT_EQ(dlg.listExact, "");  // nothing chosen
+    EXPECT_EQ(dlg.comboText, "Echelon");
+    EXPECT_EQ(dlg.comboExact, "Wedge");
+}
+
+namespace
+{
 // A hyperlink static of the kind the About box uses.
 class LinkStatic : public CStatic
 {

@@ -94,13 +94,8 @@ BOOL CButton::Create(const char* text, DWORD style, const CRect& rect, CWnd* par
     }
     }
     w->setGeometry(ToQRect(rect));
-    m_nID = id;
-    m_pParentWnd = parent;
-    parent->AddChild(this);
-    Attach(w, false);
-    if (style & WS_DISABLED)
-        w->setEnabled(false);
-    w->show();
+    AttachControl(w, parent, id);
+    ShowControl(style);
     if (type == BS_GROUPBOX)
         w->lower();
     return TRUE;
@@ -208,10 +203,7 @@ BOOL CStatic::Create(const char* text, DWORD style, const CRect& rect, CWnd* par
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     label->setGeometry(ToQRect(rect));
     m_dwStyle = style;
-    m_nID = id;
-    m_pParentWnd = parent;
-    parent->AddChild(this);
-    Attach(label, false);
+    AttachControl(label, parent, id);
     label->setProperty("kdrText", ToQString(text));
     label->setText(StripMnemonics(ToMultiline(text)));
     GetBridge()->m_preFilter = [label](QObject* target, QEvent* event)
@@ -229,9 +221,7 @@ BOOL CStatic::Create(const char* text, DWORD style, const CRect& rect, CWnd* par
         }
         return false;
     };
-    if (style & WS_DISABLED)
-        label->setEnabled(false);
-    label->show();
+    ShowControl(style);
     return TRUE;
 }
 

@@ -11,6 +11,20 @@
 #include <QRegion>
 #include <QScreen>
 
+#include <vector>
+
+std::vector<int> DashesOf(int style)
+{
+    switch (style)
+    {
+    case PS_DASH: return {18, 6};
+    case PS_DOT: return {3, 3};
+    case PS_DASHDOT: return {9, 6, 3, 6};
+    case PS_DASHDOTDOT: return {9, 3, 3, 3, 3, 3};
+    default: return {};
+    }
+}
+
 namespace
 {
 QPainter::CompositionMode ModeForRop2(int rop2)
@@ -367,11 +381,11 @@ bool CDC::HasBrush() const
     return true;  // the default brush is white
 }
 
-void CDC::ApplyPen(QPainter& p) const
+void CDC::PenOf(int& style, int& width, COLORREF& color) const
 {
-    int style = PS_SOLID;
-    int width = 0;
-    COLORREF color = RGB(0, 0, 0);
+    style = PS_SOLID;
+    width = 0;
+    color = RGB(0, 0, 0);
     if (m_pPen && m_pPen->IsCreated())
     {
         style = m_pPen->GetStyle();
@@ -386,6 +400,14 @@ void CDC::ApplyPen(QPainter& p) const
     {
         style = PS_NULL;
     }
+}
+
+void CDC::ApplyPen(QPainter& p) const
+{
+    int style = PS_SOLID;
+    int width = 0;
+    COLORREF color = 0;
+    PenOf(style, width, color);
     if (style == PS_NULL)
     {
         p.setPen(Qt::NoPen);
@@ -401,14 +423,9 @@ void CDC::ApplyPen(QPainter& p) const
         pen.setWidth(1);
         pen.setCapStyle(Qt::FlatCap);
         pen.setJoinStyle(Qt::MiterJoin);
-        switch (style)
-        {
-        case PS_DASH: pen.setDashPattern({18, 6}); break;
-        case PS_DOT: pen.setDashPattern({3, 3}); break;
-        case PS_DASHDOT: pen.setDashPattern({9, 6, 3, 6}); break;
-        case PS_DASHDOTDOT: pen.setDashPattern({9, 3, 3, 3, 3, 3}); break;
-        default: break;
-        }
+        const std::vector<int> dashes = DashesOf(style);
+        if (!dashes.empty())
+            pen.setDashPattern(QList<qreal>(dashes.begin(), dashes.end()));
     }
     else
     {

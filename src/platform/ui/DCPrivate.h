@@ -5,6 +5,8 @@
 
 #include <QRegion>
 
+#include <vector>
+
 struct StockBrush
 {
     int style;
@@ -13,6 +15,9 @@ struct StockBrush
 
 // The style and colour of a stock brush (BS_NULL for the null brush).
 StockBrush StockBrushOf(int index);
+
+// The on/off runs of a one-pixel styled pen, in pixels (empty: solid).
+std::vector<int> DashesOf(int style);
 
 // The kind of a region: NULLREGION, SIMPLEREGION or COMPLEXREGION.
 int KindOf(const QRegion& region);

@@ -48,19 +48,6 @@ QRgb MixPixel(int rop2, QRgb pen, QRgb dst)
     return 0xFF000000u | (r & 0x00FFFFFFu);
 }
 
-// The on/off runs of a one-pixel styled pen, in pixels (empty: solid).
-std::vector<int> DashesOf(int style)
-{
-    switch (style)
-    {
-    case PS_DASH: return {18, 6};
-    case PS_DOT: return {3, 3};
-    case PS_DASHDOT: return {9, 6, 3, 6};
-    case PS_DASHDOTDOT: return {9, 3, 3, 3, 3, 3};
-    default: return {};
-    }
-}
-
 // The box a closed shape is drawn in: the normalised rectangle less its
 // right and bottom edge; none when the rectangle has no area.
 std::optional<QRect> ShapeBox(int left, int top, int right, int bottom)
@@ -85,27 +72,6 @@ CPoint CDC::MoveTo(int x, int y)
     const CPoint old = m_current;
     m_current = CPoint(x, y);
     return old;
-}
-
-void CDC::PenOf(int& style, int& width, COLORREF& color) const
-{
-    style = PS_SOLID;
-    width = 0;
-    color = RGB(0, 0, 0);
-    if (m_pPen && m_pPen->IsCreated())
-    {
-        style = m_pPen->GetStyle();
-        width = m_pPen->GetWidth();
-        color = m_pPen->GetColor();
-    }
-    else if (m_nStockPen == WHITE_PEN)
-    {
-        color = RGB(255, 255, 255);
-    }
-    else if (m_nStockPen == NULL_PEN)
-    {
-        style = PS_NULL;
-    }
 }
 
 void CDC::CosmeticLine(CPoint from, CPoint to, int& stylePos)

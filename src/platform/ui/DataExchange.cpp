@@ -50,6 +50,19 @@ void Complain(CDataExchange* pDX, const CString& text)
     pDX->Fail();
 }
 
+// Exchanges with the control of id when it is a Control: save reads the
+// member from the control, fill puts the member into it.
+template <class Control, class Save, class Fill>
+void Exchange(CDataExchange* pDX, UINT id, Save save, Fill fill)
+{
+    auto* control = dynamic_cast<Control*>(pDX->PrepareCtrl(id));
+    if (!control)
+        return;
+    if (pDX->m_bSaveAndValidate)
+        save(*control);
+    else
+        fill(*control);
+}
 }  // namespace
 
 void DDX_Text(CDataExchange* pDX, UINT id, CString& value)
@@ -151,13 +164,9 @@ void DDX_Text(CDataExchange* pDX, UINT id, double& value) { FloatText(pDX, id, v
 
 void DDX_Check(CDataExchange* pDX, UINT id, int& value)
 {
-    auto* button = dynamic_cast<CButton*>(pDX->PrepareCtrl(id));
-    if (!button)
-        return;
-    if (pDX->m_bSaveAndValidate)
-        value = button->GetCheck();
-    else
-        button->SetCheck(value);
+    const auto save = [&](CButton& button) { value = button.GetCheck(); };
+    const auto fill = [&](CButton& button) { button.SetCheck(value); };
+    Exchange<CButton>(pDX, id, save, fill);
 }
 
 void DDX_Radio(CDataExchange* pDX, UINT firstId, int& value)
@@ -204,103 +213,79 @@ void DDX_Radio(CDataExchange* pDX, UINT firstId, int& value)
     }
 }
 
-void DDX_LBIndex(CDataExchange* pDX, UINT id, int& index)
+namespace
 {
-    auto* list = dynamic_cast<CListBox*>(pDX->PrepareCtrl(id));
-    if (!list)
-        return;
-    if (pDX->m_bSaveAndValidate)
-        index = list->GetCurSel();
-    else
-        list->SetCurSel(index);
+// The chosen entry of a list or combo box of the class Box, by index.
+template <class Box>
+void ExchangeIndex(CDataExchange* pDX, UINT id, int& index)
+{
+    const auto save = [&](Box& box) { index = box.GetCurSel(); };
+    const auto fill = [&](Box& box) { box.SetCurSel(index); };
+    Exchange<Box>(pDX, id, save, fill);
 }
+
+// The chosen entry's text; empty when none is chosen.
+CString ChosenText(const CListBox& list)
+{
+    const int sel = list.GetCurSel();
+    return sel >= 0 ? list.GetText(sel) : CString();
+}
+}  // namespace
+
+void DDX_LBIndex(CDataExchange* pDX, UINT id, int& index) { ExchangeIndex<CListBox>(pDX, id, index); }
 
 void DDX_LBString(CDataExchange* pDX, UINT id, CString& value)
 {
-    auto* list = dynamic_cast<CListBox*>(pDX->PrepareCtrl(id));
-    if (!list)
-        return;
-    if (pDX->m_bSaveAndValidate)
+    const auto save = [&](CListBox& list) { value = ChosenText(list); };
+    const auto fill = [&](CListBox& list)
     {
-        const int sel = list->GetCurSel();
-        value = sel >= 0 ? list->GetText(sel) : CString();
-    }
-    else if (list->SelectString(-1, value) < 0)
-    {
-        list->SetCurSel(-1);
-    }
+        if (list.SelectString(-1, value) < 0)
+            list.SetCurSel(-1);
+    };
+    Exchange<CListBox>(pDX, id, save, fill);
 }
 
 void DDX_LBStringExact(CDataExchange* pDX, UINT id, CString& value)
 {
-    auto* list = dynamic_cast<CListBox*>(pDX->PrepareCtrl(id));
-    if (!list)
-        return;
-    if (pDX->m_bSaveAndValidate)
-    {
-        const int sel = list->GetCurSel();
-        value = sel >= 0 ? list->GetText(sel) : CString();
-    }
-    else
-    {
-        list->SetCurSel(list->FindStringExact(-1, value));
-    }
+    const auto save = [&](CListBox& list) { value = ChosenText(list); };
+    const auto fill = [&](CListBox& list) { list.SetCurSel(list.FindStringExact(-1, value)); };
+    Exchange<CListBox>(pDX, id, save, fill);
 }
 
-void DDX_CBIndex(CDataExchange* pDX, UINT id, int& index)
-{
-    auto* combo = dynamic_cast<CComboBox*>(pDX->PrepareCtrl(id));
-    if (!combo)
-        return;
-    if (pDX->m_bSaveAndValidate)
-        index = combo->GetCurSel();
-    else
-        combo->SetCurSel(index);
-}
+void DDX_CBIndex(CDataExchange* pDX, UINT id, int& index) { ExchangeIndex<CComboBox>(pDX, id, index); }
 
+// A combo box exchanges its text: an entry the text begins (or, for the
+// exact form, equals) is chosen, any other text is typed in.
 void DDX_CBString(CDataExchange* pDX, UINT id, CString& value)
 {
-    auto* combo = dynamic_cast<CComboBox*>(pDX->PrepareCtrl(id));
-    if (!combo)
-        return;
-    if (pDX->m_bSaveAndValidate)
+    const auto save = [&](CComboBox& combo) { value = combo.GetWindowText(); };
+    const auto fill = [&](CComboBox& combo)
     {
-        value = combo->GetWindowText();
-    }
-    else if (combo->SelectString(-1, value) < 0)
-    {
-        combo->SetWindowText(value);
-    }
+        if (combo.SelectString(-1, value) < 0)
+            combo.SetWindowText(value);
+    };
+    Exchange<CComboBox>(pDX, id, save, fill);
 }
 
 void DDX_CBStringExact(CDataExchange* pDX, UINT id, CString& value)
 {
-    auto* combo = dynamic_cast<CComboBox*>(pDX->PrepareCtrl(id));
-    if (!combo)
-        return;
-    if (pDX->m_bSaveAndValidate)
+    const auto save = [&](CComboBox& combo) { value = combo.GetWindowText(); };
+    const auto fill = [&](CComboBox& combo)
     {
-        value = combo->GetWindowText();
-    }
-    else
-    {
-        const int index = combo->FindStringExact(-1, value);
+        const int index = combo.FindStringExact(-1, value);
         if (index >= 0)
-            combo->SetCurSel(index);
+            combo.SetCurSel(index);
         else
-            combo->SetWindowText(value);
-    }
+            combo.SetWindowText(value);
+    };
+    Exchange<CComboBox>(pDX, id, save, fill);
 }
 
 void DDX_Slider(CDataExchange* pDX, UINT id, int& value)
 {
-    auto* slider = dynamic_cast<CSliderCtrl*>(pDX->PrepareCtrl(id));
-    if (!slider)
-        return;
-    if (pDX->m_bSaveAndValidate)
-        value = slider->GetPos();
-    else
-        slider->SetPos(value);
+    const auto save = [&](CSliderCtrl& slider) { value = slider.GetPos(); };
+    const auto fill = [&](CSliderCtrl& slider) { slider.SetPos(value); };
+    Exchange<CSliderCtrl>(pDX, id, save, fill);
 }
 
 void DDX_Control(CDataExchange* pDX, UINT id, CWnd& control)

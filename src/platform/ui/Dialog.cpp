@@ -59,6 +59,21 @@ void NotifyParent(QObject* w, UINT code)
         parent->SendNotify(self->GetDlgCtrlID(), code);
 }
 
+void CWnd::AttachControl(QWidget* widget, CWnd* parent, UINT id)
+{
+    m_nID = id;
+    m_pParentWnd = parent;
+    parent->AddChild(this);
+    Attach(widget, false);
+}
+
+void CWnd::ShowControl(DWORD style)
+{
+    if (style & WS_DISABLED)
+        m_pWidget->setEnabled(false);
+    m_pWidget->show();
+}
+
 // ---------------------------------------------------------------------------
 // Dialogs
 

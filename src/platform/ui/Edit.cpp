@@ -32,8 +32,6 @@ BOOL CEdit::Create(DWORD style, const CRect& rect, CWnd* parent, UINT id)
         return FALSE;
     QWidget* pw = parent->GetWidget();
     m_dwStyle = style;
-    m_nID = id;
-    m_pParentWnd = parent;
     QWidget* w = nullptr;
     if (style & ES_MULTILINE)
     {
@@ -81,11 +79,8 @@ BOOL CEdit::Create(DWORD style, const CRect& rect, CWnd* parent, UINT id)
         w = edit;
     }
     w->setGeometry(ToQRect(rect));
-    parent->AddChild(this);
-    Attach(w, false);
-    if (style & WS_DISABLED)
-        w->setEnabled(false);
-    w->show();
+    AttachControl(w, parent, id);
+    ShowControl(style);
     return TRUE;
 }
 

@@ -263,8 +263,6 @@ BOOL CListBox::Create(DWORD style, const CRect& rect, CWnd* parent, UINT id)
     list->setHorizontalScrollBarPolicy((style & WS_HSCROLL) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
     list->setGeometry(ToQRect(rect));
     m_dwStyle = style;
-    m_nID = id;
-    m_pParentWnd = parent;
     auto notify = [list](UINT code)
     {
         auto* self = Owner<CListBox>(list);
@@ -273,12 +271,9 @@ BOOL CListBox::Create(DWORD style, const CRect& rect, CWnd* parent, UINT id)
     };
     QObject::connect(list, &QListWidget::itemSelectionChanged, list, [notify] { notify(LBN_SELCHANGE); });
     QObject::connect(list, &QListWidget::itemDoubleClicked, list, [notify] { notify(LBN_DBLCLK); });
-    parent->AddChild(this);
-    Attach(list, false);
+    AttachControl(list, parent, id);
     GetBridge()->AddEventSource(list->viewport());
-    if (style & WS_DISABLED)
-        list->setEnabled(false);
-    list->show();
+    ShowControl(style);
     return TRUE;
 }
 
@@ -452,17 +447,12 @@ BOOL CComboBox::Create(DWORD style, const CRect& rect, CWnd* parent, UINT id)
     g.setHeight(std::min(g.height(), combo->sizeHint().height()));
     combo->setGeometry(g);
     m_dwStyle = style;
-    m_nID = id;
-    m_pParentWnd = parent;
     auto notify = [combo](UINT code) { NotifyParent(combo, code); };
     QObject::connect(combo, &QComboBox::activated, combo, [notify] { notify(CBN_SELCHANGE); });
     if (combo->isEditable())
         QObject::connect(combo->lineEdit(), &QLineEdit::textEdited, combo, [notify] { notify(CBN_EDITCHANGE); });
-    parent->AddChild(this);
-    Attach(combo, false);
-    if (style & WS_DISABLED)
-        combo->setEnabled(false);
-    combo->show();
+    AttachControl(combo, parent, id);
+    ShowControl(style);
     return TRUE;
 }
 
@@ -499,14 +489,10 @@ int CComboBox::SetCurSel(int index)
     QComboBox* combo = ComboOf(m_pWidget);
     if (!combo)
         return CB_ERR;
+    const bool valid = index >= 0 && index < combo->count();
     const QSignalBlocker block(combo);
-    if (index < 0 || index >= combo->count())
-    {
-        combo->setCurrentIndex(-1);
-        return CB_ERR;
-    }
-    combo->setCurrentIndex(index);
-    return index;
+    combo->setCurrentIndex(valid ? index : -1);
+    return valid ? index : CB_ERR;
 }
 
 BOOL CComboBox::LimitText(int maxChars)

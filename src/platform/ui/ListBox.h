@@ -96,6 +96,7 @@ class CComboBox : public CListBoxBase
 public:
     CComboBox() : CListBoxBase(CBS_SORT) {}
     BOOL Create(DWORD style, const CRect& rect, CWnd* parent, UINT id);
+    void TakeOverFrom(CWnd& old) override;
     int GetCurSel() const override;
     int SetCurSel(int index) override;  // CB_ERR when it clears
     int GetLBText(int index, CString& text) const { return GetItemText(index, text); }
@@ -106,7 +107,6 @@ public:
     CString GetWindowText() const override;
     // Chooses an entry as the user would.
     void SelectItem(int index);
-    void TakeOverFrom(CWnd& old) override;
 
 protected:
     QAbstractItemModel* Items() const override;

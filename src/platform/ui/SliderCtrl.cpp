@@ -17,8 +17,6 @@ BOOL CSliderCtrl::Create(DWORD style, const CRect& rect, CWnd* parent, UINT id)
     slider->setTickPosition((style & TBS_NOTICKS) ? QSlider::NoTicks : QSlider::TicksBelow);
     slider->setGeometry(ToQRect(rect));
     m_dwStyle = style;
-    m_nID = id;
-    m_pParentWnd = parent;
     auto tell = [slider](UINT code)
     {
         CSliderCtrl* self = Owner<CSliderCtrl>(slider);
@@ -36,11 +34,8 @@ BOOL CSliderCtrl::Create(DWORD style, const CRect& rect, CWnd* parent, UINT id)
     };
     QObject::connect(slider, &QSlider::valueChanged, slider, [tell] { tell(SB_THUMBTRACK); });
     QObject::connect(slider, &QSlider::sliderReleased, slider, [tell] { tell(SB_ENDSCROLL); });
-    parent->AddChild(this);
-    Attach(slider, false);
-    if (style & WS_DISABLED)
-        slider->setEnabled(false);
-    slider->show();
+    AttachControl(slider, parent, id);
+    ShowControl(style);
     return TRUE;
 }
 

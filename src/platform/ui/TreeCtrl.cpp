@@ -190,11 +190,8 @@ BOOL CTreeCtrl::Create(DWORD style, const CRect& rect, CWnd* parent, UINT id)
     tree->setGeometry(ToQRect(rect));
     m_p->tree = tree;
     m_dwStyle = style;
-    m_nID = id;
-    m_pParentWnd = parent;
     QObject::connect(tree, &QTreeWidget::itemSelectionChanged, tree, [tree] { NotifyParent(tree, TVN_SELCHANGED); });
-    parent->AddChild(this);
-    Attach(tree, false);
+    AttachControl(tree, parent, id);
     GetBridge()->AddEventSource(tree->viewport());
     GetBridge()->m_preFilter = [tree](QObject* target, QEvent* event)
     {
@@ -207,9 +204,7 @@ BOOL CTreeCtrl::Create(DWORD style, const CRect& rect, CWnd* parent, UINT id)
         self->WatchMouse(target == tree, static_cast<QMouseEvent*>(event));
         return false;
     };
-    if (style & WS_DISABLED)
-        tree->setEnabled(false);
-    tree->show();
+    ShowControl(style);
     return TRUE;
 }
 

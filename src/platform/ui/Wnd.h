@@ -351,6 +351,10 @@ protected:
     // The top-left of the client area inside the widget (a frame's client
     // area lies below its menu bar).
     virtual CPoint ClientOrigin() const { return CPoint(0, 0); }
+    // For a control's Create: binds the control's widget as child id of
+    // parent, then shows it (disabled when style has WS_DISABLED).
+    void AttachControl(QWidget* widget, CWnd* parent, UINT id);
+    void ShowControl(DWORD style);
 
     QWidget* m_pWidget = nullptr;
     QWidget* m_pOuter = nullptr;  // owned with m_pWidget when set
