@@ -4,6 +4,7 @@
 #include "platform/core/Archive.h"
 #include "platform/core/File.h"
 #include "platform/ui/ScriptedUi.h"
+#include "support/ChildRun.h"
 
 #include <QAudioDevice>
 #include <QCoreApplication>
@@ -352,9 +353,10 @@ TEST_F(SoundListTest, OnlyTheFirstOfTwoEqualNamesPlays)
         writer.Serialize(ar);
         ar.Close();
     }
-    CSoundManager manager;
-    if (!manager.IsDirectSoundReady())
+    if (QMediaDevices::defaultAudioOutput().isNull())
         GTEST_SKIP() << "no audio output device";
+    CSoundManager manager;
+    ASSERT_TRUE(manager.IsDirectSoundReady());
     ASSERT_TRUE(manager.OpenSoundFile("twice.smg"));
     CSoundArray* weapons = manager.GetSounds(CSoundManager::kindWeapon);
     ASSERT_EQ(weapons->GetSize(), 2);
@@ -438,6 +440,41 @@ TEST_F(SoundListTest, AMissingDataDirectoryFailsWithTheMessage)
     manager.PlayWeaponSound("gun.wav");
 }
 
+// Without an audio output (the sound server out of reach) the manager tells
+// the player through the UI service, stays silent and its Init fails. The
+// sound server is hidden from a child process only, so that the rest of the
+// program keeps its output.
+TEST_F(SoundListTest, WithoutAnAudioDeviceInitSaysSoAndFails)
+{
+    if (!IsTestChild())
+    {
+        const CChildRun run = RunCurrentTestInChild({{"PULSE_SERVER", "unix:/nonexistent/kdr-no-sound-server"}});
+        ASSERT_TRUE(run.finished) << run.output;
+        if (run.skipped)
+            GTEST_SKIP() << run.output;
+        EXPECT_TRUE(run.Passed()) << run.output;
+        return;
+    }
+    if (!QMediaDevices::defaultAudioOutput().isNull())
+        GTEST_SKIP() << "an audio output is there without the sound server";
+    WriteAdminSounds();
+
+    m_ui.ExpectMessage(GetMessageBoxCaption(), "DSound Create Failed.", IDOK);
+    CSoundManager manager;
+    EXPECT_EQ(m_ui.GetShown().size(), 1u) << "the constructor's Init says it once";
+    EXPECT_FALSE(manager.IsSoundOn());
+    EXPECT_FALSE(manager.IsDirectSoundReady());
+    EXPECT_FALSE(manager.IsAdminReady());
+    EXPECT_TRUE(m_reports.empty()) << "the sounds are not looked for";
+
+    m_ui.ExpectMessage(GetMessageBoxCaption(), "DSound Create Failed.", IDOK);
+    EXPECT_FALSE(manager.Init());
+    manager.PlayPickSound();
+    manager.PlayNotifySound();
+    manager.PlayWeaponSound("gun.wav");
+    EXPECT_EQ(m_ui.GetShown().size(), 2u);
+}
+
 // ---------------------------------------------------------------------------
 // Playback heard on the null sink
 
@@ -489,14 +526,14 @@ struct Window
     double toneShare = 0;
 };
 
-Window Analyse(const std::vector<double>& s, size_t start)
+Window Analyse(const std::vector<double>& s, size_t start, double toneHz = kToneHz)
 {
     double energy = 0, re = 0, im = 0;
     for (size_t i = 0; i < kWindow; ++i)
     {
         const double v = s[start + i];
         energy += v * v;
-        const double phase = 2 * M_PI * kToneHz * double(i) / kRate;
+        const double phase = 2 * M_PI * toneHz * double(i) / kRate;
         re += v * std::cos(phase);
         im += v * std::sin(phase);
     }
@@ -536,14 +573,14 @@ public:
         return m_parec.waitForStarted(5000);
     }
 
-    std::vector<Burst> Bursts(double loud = 0.1)
+    std::vector<Burst> Bursts(double loud = 0.1, double toneHz = kToneHz)
     {
         Read();
         std::vector<Burst> bursts;
         bool inBurst = false;
         for (size_t start = 0; start + kWindow <= m_samples.size(); start += kWindow)
         {
-            const Window w = Analyse(m_samples, start);
+            const Window w = Analyse(m_samples, start, toneHz);
             if (w.rms > loud)
             {
                 if (!inBurst)
@@ -569,7 +606,7 @@ public:
     }
 
     // Waits until `count` bursts have been heard and have ended.
-    std::vector<Burst> WaitForBursts(size_t count, int timeoutMs)
+    std::vector<Burst> WaitForBursts(size_t count, int timeoutMs, double toneHz = kToneHz)
     {
         QElapsedTimer timer;
         timer.start();
@@ -577,11 +614,27 @@ public:
         while (timer.elapsed() < timeoutMs)
         {
             SpinEventLoop(50);
-            bursts = Bursts();
+            bursts = Bursts(0.1, toneHz);
             if (bursts.size() >= count && bursts[count - 1].ended)
                 break;
         }
         return bursts;
+    }
+
+    // Waits until the monitor delivers samples: parec connects to the
+    // server some time after it starts, and what plays before is not heard.
+    bool WaitUntilRecording(int timeoutMs)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < timeoutMs)
+        {
+            Read();
+            if (!m_samples.empty())
+                return true;
+            SpinEventLoop(20);
+        }
+        return false;
     }
 
     double PeakRms()
@@ -611,6 +664,16 @@ private:
     std::vector<double> m_samples;
 };
 
+// A tone of that many seconds at half volume, made by sox.
+bool MakeTone(const QString& path, const char* seconds, const char* hz = "1000")
+{
+    QProcess sox;
+    sox.start("sox", {"-n", "-r", "22050", "-c", "1", "-b", "16", path, "synth", seconds, "sine", hz, "vol", "0.5"});
+    const bool made = sox.waitForFinished(10000) && sox.exitCode() == 0;
+    EXPECT_TRUE(made) << sox.readAllStandardError().toStdString();
+    return made;
+}
+
 TEST_F(SoundListTest, AWaveMadeBySoxIsHeardOnTheNullSink)
 {
     QString why;
@@ -619,10 +682,7 @@ TEST_F(SoundListTest, AWaveMadeBySoxIsHeardOnTheNullSink)
     if (!HasProgram("sox"))
         GTEST_SKIP() << "sound output not tested: sox is not installed";
 
-    QProcess sox;
-    sox.start("sox", {"-n", "-r", "22050", "-c", "1", "-b", "16", Path("tone.wav"), "synth", "0.6", "sine", "1000",
-                      "vol", "0.5"});
-    ASSERT_TRUE(sox.waitForFinished(10000) && sox.exitCode() == 0) << sox.readAllStandardError().toStdString();
+    ASSERT_TRUE(MakeTone(Path("tone.wav"), "0.6"));
     WriteAdminSounds();
 
     // A list with the tone as a weapon sound, written through the manager.
@@ -680,6 +740,46 @@ TEST_F(SoundListTest, AWaveMadeBySoxIsHeardOnTheNullSink)
     ASSERT_GE(bursts.size(), 2u) << "the restored tone was not heard";
     EXPECT_GT(bursts[1].rms, 0.25);
     EXPECT_GT(bursts[1].toneShare, 0.8);
+}
+
+// The click of the start and stop commands, played as a player clicks:
+// every click is heard, not only the first few. The click has a pitch of
+// its own, so that sounds other tests play on the same sink are not
+// counted, and the clicks lie far enough apart that the sound server's
+// uneven start of each stream cannot run two of them together.
+TEST_F(SoundListTest, AClickPlayedTwentyTimesIsHeardTwentyTimes)
+{
+    QString why;
+    if (!PulseSinkReachable(why))
+        GTEST_SKIP() << "sound output not tested: " << why.toStdString();
+    if (!HasProgram("sox"))
+        GTEST_SKIP() << "sound output not tested: sox is not installed";
+    constexpr double kClickHz = 1500;
+    ASSERT_TRUE(MakeTone(Path("pick.wav"), "0.1", "1500"));
+    WriteFile(Path("notify.wav"), SmallWave());
+
+    CSoundManager manager;
+    ASSERT_TRUE(manager.IsDirectSoundReady());
+    ASSERT_TRUE(manager.GetPickBuffer()->IsLoaded());
+    MonitorRecording recording;
+    ASSERT_TRUE(recording.Start());
+    ASSERT_TRUE(recording.WaitUntilRecording(8000));
+    constexpr size_t kClicks = 20;
+    for (size_t i = 0; i < kClicks; ++i)
+    {
+        manager.PlayPickSound();
+        SpinEventLoop(500);
+    }
+    recording.WaitForBursts(kClicks, 8000, kClickHz);
+    size_t heard = 0;
+    std::string seen;
+    for (const Burst& burst : recording.Bursts(0.1, kClickHz))
+    {
+        if (burst.toneShare > 0.4)
+            ++heard;
+        seen += " " + std::to_string(burst.windows) + "x" + std::to_string(burst.toneShare).substr(0, 4);
+    }
+    EXPECT_EQ(heard, kClicks) << "bursts heard (windows x share of the click's pitch):" << seen;
 }
 
 }  // namespace
