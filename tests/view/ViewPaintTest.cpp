@@ -10,6 +10,7 @@
 #include "database/KDRDatabase.h"
 #include "hierarchy/TaskOrg.h"
 #include "units/KDRUnits.h"
+#include "view/StartPicture.h"
 #include "view/ViewProperties.h"
 
 #include <QApplication>
@@ -275,7 +276,7 @@ TEST(ViewPaint, AResizedWindowGetsABackSurfaceOfItsSize)
     ExpectShows(shown, view, "after the resize");
 }
 
-TEST(ViewPaint, WithoutAMapNothingMovesAndTheWindowIsBlack)
+TEST(ViewPaint, WithoutAMapNothingMoves)
 {
     CStartDir dir;
     CViewShell shell(dir.Path(), 320, 240);
@@ -293,12 +294,51 @@ TEST(ViewPaint, WithoutAMapNothingMovesAndTheWindowIsBlack)
     EXPECT_FALSE(view.SetZoom(1, FALSE));
     EXPECT_FALSE(view.CenterOnMapPoint(10, 10));
     EXPECT_EQ(view.GetZoom(), 1.0f);
+    const QImage before = shell.Paint();
     view.OnHScroll(SB_LINERIGHT, 0, nullptr);
     view.OnKeyDown(VK_DOWN, 1, 0);
     const QImage shown = shell.Paint();
     ASSERT_FALSE(shown.isNull());
-    EXPECT_EQ(shown.pixel(10, 10) & 0xFFFFFF, 0u);
-    EXPECT_EQ(shown.pixel(300, 200) & 0xFFFFFF, 0u);
+    EXPECT_EQ(shown, before);
+}
+
+// With no mission open the window shows the start picture, 800 x 600 at its
+// top-left corner, and black beyond it; the picture is the game's title,
+// drawn the same on every run.
+TEST(ViewPaint, WithoutAMissionTheStartPictureIsShown)
+{
+    CStartDir dir;
+    CViewShell shell(dir.Path(), 1000, 700);
+    const QImage shown = shell.Paint();
+    ASSERT_EQ(shown.size(), QSize(1000, 700));
+    CBitmap picture;
+    ASSERT_TRUE(picture.LoadBitmap(IDB_START_PICTURE)) << "the paint made the resource";
+    const QImage& expected = *picture.GetImage();
+    ASSERT_EQ(expected.size(), QSize(START_PICTURE_WIDTH, START_PICTURE_HEIGHT));
+    for (int y = 3; y < START_PICTURE_HEIGHT; y += 17)
+        for (int x = 5; x < START_PICTURE_WIDTH; x += 19)
+            ASSERT_EQ(shown.pixel(x, y) & 0xFFFFFF, expected.pixel(x, y) & 0xFFFFFF) << x << ", " << y;
+    for (const QPoint& beyond : {QPoint(800, 0), QPoint(990, 300), QPoint(10, 600), QPoint(999, 699)})
+        EXPECT_EQ(shown.pixel(beyond) & 0xFFFFFF, 0u) << beyond.x() << ", " << beyond.y();
+
+    // The title stands in light letters on the dark band across the middle.
+    int nLetterPixels = 0;
+    for (int y = 210; y < 330; ++y)
+        for (int x = 0; x < START_PICTURE_WIDTH; ++x)
+            if (qRed(expected.pixel(x, y)) > 200 && qGreen(expected.pixel(x, y)) > 180)
+                ++nLetterPixels;
+    EXPECT_GT(nLetterPixels, 3000);
+    EXPECT_LT(qRed(expected.pixel(20, 215)), 60) << "the band under the title is dark";
+
+    // Drawn again, it is the same picture.
+    CBitmap again;
+    ASSERT_TRUE(again.CreateBitmap(START_PICTURE_WIDTH, START_PICTURE_HEIGHT));
+    CDC dc;
+    ASSERT_TRUE(dc.CreateCompatibleDC(nullptr));
+    CBitmap* pOld = dc.SelectObject(&again);
+    DrawStartPicture(&dc);
+    dc.SelectObject(pOld);
+    EXPECT_EQ(*again.GetImage(), expected);
 }
 
 TEST(ViewPaint, TheRubberBandIsDrawnOverTheMap)
