@@ -373,14 +373,19 @@ TEST(ViewPaint, TheIdleStepScrollsWhileTheMouseRestsAtAnEdge)
         GTEST_SKIP() << "the platform activates no window";
     ASSERT_TRUE(shell.App().m_bAutoScroll);
 
-    CRect rcFrame;
-    shell.App().GetMainFrame()->GetClientRect(&rcFrame);
-    CPoint ptEdge(rcFrame.right - 2, rcFrame.Height() / 2);
-    shell.App().GetMainFrame()->ClientToScreen(&ptEdge);
-    QCursor::setPos(ptEdge.x, ptEdge.y);
-    if (GetCursorPos() != ptEdge)
+    // Points in the view's client coordinates: the map is (0, 0)-(640, 480),
+    // its vertical scroll bar lies right of it and the horizontal one below.
+    auto restAt = [&view](int x, int y)
+    {
+        CPoint pt(x, y);
+        view.ClientToScreen(&pt);
+        QCursor::setPos(pt.x, pt.y);
+        return GetCursorPos() == pt;
+    };
+    if (!restAt(640 - 2, 240))
         GTEST_SKIP() << "the platform does not move the cursor";
 
+    // On the map beside its right edge.
     EXPECT_TRUE(shell.App().IdleStep());
     EXPECT_EQ(shell.App().m_nHScrollDecision, static_cast<int>(SB_LINERIGHT));
     EXPECT_EQ(pPicture->GetScrollX(), 19);
@@ -389,7 +394,27 @@ TEST(ViewPaint, TheIdleStepScrollsWhileTheMouseRestsAtAnEdge)
     EXPECT_EQ(pPicture->GetScrollX(), 38);
     EXPECT_EQ(view.GetScrollPosition(), CPoint(38, 0));
 
+    // On the map above its bottom edge.
+    ASSERT_TRUE(restAt(320, 480 - 2));
+    EXPECT_TRUE(shell.App().IdleStep());
+    EXPECT_EQ(shell.App().m_nVScrollDecision, static_cast<int>(SB_LINEDOWN));
+    EXPECT_EQ(pPicture->GetScrollY(), 13);  // one line: the map height / 100
+
+    // Resting on a scroll bar scrolls nothing, wherever on the bar.
+    const CPoint onBars[] = {CPoint(320, 480 + 4), CPoint(640 - 2, 480 + 4), CPoint(5, 480 + 4),
+                             CPoint(640 + 4, 240), CPoint(640 + 4, 480 - 2), CPoint(640 + 4, 5)};
+    for (const CPoint& pt : onBars)
+    {
+        ASSERT_TRUE(restAt(pt.x, pt.y));
+        EXPECT_TRUE(shell.App().IdleStep());
+        EXPECT_EQ(shell.App().m_nHScrollDecision, kUnset) << pt.x << ", " << pt.y;
+        EXPECT_EQ(shell.App().m_nVScrollDecision, kUnset) << pt.x << ", " << pt.y;
+    }
+    EXPECT_EQ(pPicture->GetScrollX(), 38);
+    EXPECT_EQ(pPicture->GetScrollY(), 13);
+
     // Without auto-scroll the mouse at the edge moves nothing.
+    ASSERT_TRUE(restAt(640 - 2, 240));
     shell.App().m_bAutoScroll = FALSE;
     EXPECT_TRUE(shell.App().IdleStep());
     EXPECT_EQ(pPicture->GetScrollX(), 38);
