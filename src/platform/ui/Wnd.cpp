@@ -1,5 +1,6 @@
 #include "platform/ui/Wnd.h"
 
+#include "platform/ui/Activation.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/QtBridge.h"
 #include "platform/ui/WndPrivate.h"
@@ -503,6 +504,8 @@ bool CWndBridge::Dispatch(QObject* target, QEvent* event)
     case QEvent::Hide:
         if (target == m_pWidget)
             wnd->OnShowWindow(type == QEvent::Show);
+        if (target == m_pWidget && type == QEvent::Hide)
+            ReactivateAfterHiding(m_pWidget);
         passOn = true;
         break;
     case QEvent::FocusIn:
