@@ -268,6 +268,8 @@ TEST(WinAppTest, ProfileKeepsNamedValuesAndFourRecentFiles)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
+    const CString oldProfileDir = CProfile::GetStorageDirectory();
+    EXPECT_FALSE(oldProfileDir.IsEmpty()) << "a test program keeps its profile apart from the user's";
     CProfile::SetStorageDirectory(dir.path().toUtf8().constData());
     {
         TestApp app;
@@ -298,5 +300,5 @@ TEST(WinAppTest, ProfileKeepsNamedValuesAndFourRecentFiles)
         mru->UpdateMenu(&ui);
         EXPECT_EQ(ui.m_strText, "&2 e.asc");
     }
-    CProfile::SetStorageDirectory("");
+    CProfile::SetStorageDirectory(oldProfileDir);
 }
