@@ -123,7 +123,8 @@ void DrawForces(CDC* pDC)
     pDC->SelectObject(pOld);
 }
 
-void DrawCentredText(CDC* pDC, const char* text, int height, int weight, COLORREF color, int top, int bottom, int shadow)
+void DrawCentredText(CDC* pDC, const char* text, int height, int weight, COLORREF color, int top, int bottom,
+                     int shadow)
 {
     CFont font;
     font.CreateFont(-height, 0, 0, 0, weight, 0, 0, 0, 0, 0, 0, 0, 0, "DejaVu Sans");

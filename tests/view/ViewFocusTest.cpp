@@ -9,8 +9,8 @@
 #include "platform/ui/Dialog.h"
 #include "support/ModalAnswer.h"
 
-#include <QApplication>
 #include <QAbstractButton>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
 
