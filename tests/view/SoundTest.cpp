@@ -668,7 +668,8 @@ private:
 bool MakeTone(const QString& path, const char* seconds)
 {
     QProcess sox;
-    sox.start("sox", {"-n", "-r", "22050", "-c", "1", "-b", "16", path, "synth", seconds, "sine", "1000", "vol", "0.5"});
+    sox.start("sox",
+              {"-n", "-r", "22050", "-c", "1", "-b", "16", path, "synth", seconds, "sine", "1000", "vol", "0.5"});
     const bool made = sox.waitForFinished(10000) && sox.exitCode() == 0;
     EXPECT_TRUE(made) << sox.readAllStandardError().toStdString();
     return made;
@@ -774,8 +775,9 @@ public:
         }
         QProcess server;
         server.setProcessEnvironment(Environment());
-        server.start("pulseaudio", {"--daemonize=yes", "--exit-idle-time=-1", "--system=false", "-n",
-                                    "--load=module-null-sink sink_name=kdr_null", "--load=module-native-protocol-unix"});
+        server.start("pulseaudio",
+                     {"--daemonize=yes", "--exit-idle-time=-1", "--system=false", "-n",
+                      "--load=module-null-sink sink_name=kdr_null", "--load=module-native-protocol-unix"});
         m_bStarted = server.waitForFinished(15000) && server.exitCode() == 0;
         if (!m_bStarted)
         {
