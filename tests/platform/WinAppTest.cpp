@@ -17,7 +17,6 @@
 #include <QUrl>
 #include <QWidget>
 
-
 namespace
 {
 constexpr UINT kResource = 128;
