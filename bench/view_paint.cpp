@@ -6,13 +6,16 @@
 //
 // The demo mission is written by the demo generator (kdrdemo, built beside
 // this program) into a temporary run directory; the game starts there as it
-// does for a player, on the offscreen platform.
+// does for a player, on the offscreen platform, with a profile of its own
+// in that directory.
 #include "app/KDRApp.h"
 #include "app/KDRDoc.h"
 #include "battlefield/KDRGameMap.h"
 #include "platform/core/Core.h"
 #include "platform/ui/Display.h"
 #include "platform/ui/Frame.h"
+#include "platform/ui/Profile.h"
+#include "platform/ui/ScriptedUi.h"
 #include "view/KDRView.h"
 
 #include <QApplication>
@@ -88,6 +91,15 @@ int main(int argc, char** argv)
     int result = 1;
     {
         SetCurrentDir(runDir.string().c_str());
+        // The scenario the benchmark opens goes into a recent-file list of
+        // the run directory, not the user's.
+        CProfile::SetStorageDirectory((runDir / "profile").string().c_str());
+        // Nobody answers a prompt here: each takes its most cautious answer
+        // and is written to standard error.
+        CScriptedUi prompts;
+        prompts.SetFailureHandler([](const CString& message)
+                                  { std::fprintf(stderr, "view_paint: %s\n", message.GetString()); });
+        CUiServiceScope promptScope(&prompts);
         CKDRApp app;
         CKDRView* pView = nullptr;
         if (app.InitInstance() && (pView = app.GetActiveView()) != nullptr &&

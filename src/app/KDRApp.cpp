@@ -342,15 +342,25 @@ BOOL CKDRApp::IdleStep()
         pFrame->GetClientRect(&m_rcFrameClient);
         m_nHScrollDecision = kUnset;
         m_nVScrollDecision = kUnset;
-        if (m_bAutoScroll)
+        // The scroll bars are for the hand: resting on one scrolls nothing,
+        // and the right and bottom zones lie on the map beside them.
+        CRect rcMap;
+        pView->GetClientRect(&rcMap);
+        pView->ClientToScreen(&rcMap);
+        CRect rcViewWindow;
+        pView->GetWindowRect(&rcViewWindow);
+        const BOOL bOnScrollBar = rcViewWindow.PtInRect(m_ptCursor) && !rcMap.PtInRect(m_ptCursor);
+        CRect rcEdges = rcMap;
+        pFrame->ScreenToClient(&rcEdges);
+        if (m_bAutoScroll && !bOnScrollBar)
         {
             if (ptClient.y <= SCROLL_TOP_EDGE && m_ptScroll.y > 0)
                 m_nVScrollDecision = static_cast<int>(SB_LINEUP);
-            if (ptClient.y >= m_rcFrameClient.bottom - SCROLL_EDGE && m_ptScroll.y < pView->GetScrollLimit(SB_VERT))
+            if (ptClient.y >= rcEdges.bottom - SCROLL_EDGE && m_ptScroll.y < pView->GetScrollLimit(SB_VERT))
                 m_nVScrollDecision = static_cast<int>(SB_LINEDOWN);
             if (ptClient.x <= SCROLL_EDGE && m_ptScroll.x > 0)
                 m_nHScrollDecision = static_cast<int>(SB_LINELEFT);
-            if (ptClient.x >= m_rcFrameClient.right - SCROLL_EDGE && m_ptScroll.x < pView->GetScrollLimit(SB_HORZ))
+            if (ptClient.x >= rcEdges.right - SCROLL_EDGE && m_ptScroll.x < pView->GetScrollLimit(SB_HORZ))
                 m_nHScrollDecision = static_cast<int>(SB_LINERIGHT);
             if (m_nVScrollDecision != kUnset)
                 pView->OnVScroll(static_cast<UINT>(m_nVScrollDecision), 0, nullptr);

@@ -11,6 +11,7 @@
 #include "units/SpotReportArray.h"
 #include "view/MapPicture.h"
 #include "view/Sound.h"
+#include "view/StartPicture.h"
 #include "view/ViewProperties.h"
 
 #include <algorithm>
@@ -219,13 +220,25 @@ void CKDRView::OnDraw(CDC* pDC)
     CSurface* pBack = pDisplay != nullptr ? pDisplay->GetBackSurface() : nullptr;
     if (pMap == nullptr || pBack == nullptr)
     {
-        // No mission: the window stays black.
-        if (pDC != nullptr)
+        if (pDC == nullptr)
+            return;
+        // Black around the picture, as the erase leaves it.
+        CRect rc;
+        GetClientRect(&rc);
+        rc.OffsetRect(GetScrollPosition());
+        pDC->FillSolidRect(&rc, kBlack);
+        // No mission: the start picture, copied as it is onto the window
+        // (nothing goes through the back surface).
+        CBitmap picture;
+        if (pMap == nullptr && RegisterStartPicture() && picture.LoadBitmap(IDB_START_PICTURE))
         {
-            CRect rc;
-            GetClientRect(&rc);
-            rc.OffsetRect(GetScrollPosition());
-            pDC->FillSolidRect(&rc, kBlack);
+            CDC memDC;
+            if (memDC.CreateCompatibleDC(pDC))
+            {
+                CBitmap* pOld = memDC.SelectObject(&picture);
+                pDC->BitBlt(0, 0, START_PICTURE_WIDTH, START_PICTURE_HEIGHT, &memDC, 0, 0, SRCCOPY);
+                memDC.SelectObject(pOld);
+            }
         }
         return;
     }

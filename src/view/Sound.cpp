@@ -31,15 +31,6 @@ DWORD ReadLe32(const BYTE* p) { return DWORD(p[0]) | (DWORD(p[1]) << 8) | (DWORD
 
 WORD ReadLe16(const BYTE* p) { return WORD(p[0] | (p[1] << 8)); }
 
-void SayNoDeviceOnce()
-{
-    static bool said = false;
-    if (said)
-        return;
-    said = true;
-    std::fprintf(stderr, "%s No audio output device was found; sound stays off.\n", kCreateFailed);
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -313,20 +304,18 @@ BOOL CSoundManager::Init()
     report = kReportHeading;
 
     directSound = CAudioOutput::OpenDefault();
-    if (directSound)
+    if (!directSound)
     {
-        soundOn = TRUE;
-        directSoundReady = TRUE;
-    }
-    else
-    {
-        // Files are still read and checked, so that lists and reports are
-        // the same on a machine without sound.
-        SayNoDeviceOnce();
+        // No output device: the manager stays silent, and the player is told.
         soundOn = FALSE;
+        adminReady = FALSE;
         directSoundReady = FALSE;
+        AfxMessageBox(kCreateFailed);
+        return FALSE;
     }
+    soundOn = TRUE;
     adminReady = FALSE;
+    directSoundReady = TRUE;
 
     BOOL anyFailed = FALSE;
     delete pickBuffer;
@@ -382,7 +371,7 @@ BOOL CSoundManager::LoadSounds()
         return FALSE;
     }
     report = kReportHeading;
-    if (!directSoundReady && !adminReady && !Init())
+    if (!directSoundReady && !Init())
         return FALSE;
 
     BOOL anyFailed = FALSE;

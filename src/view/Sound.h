@@ -10,8 +10,8 @@
 // Wave files are read whole and parsed here. A file that is missing, cut
 // short, or whose chunks run past the file is not loaded; its sound stays
 // silent and its name goes into the report shown after loading. Where the
-// system has no audio output the manager still reads and checks its files
-// but stays silent, and says so once on standard error.
+// system has no audio output, Init shows "DSound Create Failed." and fails:
+// the manager stays silent, sound is off and every play does nothing.
 
 #include "platform/core/CString.h"
 #include "platform/core/Collections.h"

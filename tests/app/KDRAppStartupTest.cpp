@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QTimer>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -87,6 +89,42 @@ TEST_F(KDRAppStartupTest, StartsInTheCurrentDirectoryWithSavegameBesideData)
     app.PostQuitMessage(0);
     EXPECT_EQ(app.Run(), 0);
     EXPECT_EQ(m_ui.GetShown().size(), 3u);
+}
+
+namespace
+{
+// The application as it runs once the player has chosen a mission: no
+// splash and no start menu before its message loop.
+class CLoopOnlyApp : public CKDRApp
+{
+protected:
+    void ShowSplash() override {}
+    int RunStartMenu() override { return 1; }
+};
+}  // namespace
+
+TEST_F(KDRAppStartupTest, ADisplayErrorEndsTheProgramAtTheNextTurnOfItsLoop)
+{
+    CLoopOnlyApp app;
+    ASSERT_TRUE(app.InitInstance());
+    m_ui.ExpectMessage("Warning!", WARNING_32, IDOK);
+    m_ui.ExpectMessage("Error", "DirectDraw Error DDERR_SURFACELOST", IDOK);
+    // Something the running program does meets the display's error.
+    app.PostWork(&app, [&app] { ReportDDError(DDERR_SURFACELOST, app.GetActiveView()); });
+    // A loop that does not end is ended here, so the test fails, not hangs.
+    bool bStillRunning = false;
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout,
+                     [&]
+                     {
+                         bStillRunning = true;
+                         app.PostQuitMessage(0);
+                     });
+    watchdog.start(20000);
+    EXPECT_EQ(app.Run(), 1) << "a program ended by a display error reports a failure";
+    EXPECT_FALSE(bStillRunning) << "the program went on after the display error";
+    EXPECT_EQ(m_ui.GetShown().size(), 2u);
 }
 
 TEST_F(KDRAppStartupTest, AnExistingSavegameIsNoError)

@@ -4,6 +4,7 @@
 #include "platform/core/File.h"
 #include "platform/ui/App.h"
 #include "platform/ui/Wnd.h"
+#include "support/ModalAnswer.h"
 #include "support/ScriptedUi.h"
 
 #include <QApplication>
@@ -13,7 +14,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
+
+#include <gtest/gtest-spi.h>
 
 namespace
 {
@@ -146,18 +148,20 @@ TEST(UiServiceTest, QtServiceShowsARealMessageBox)
     QString seenTitle;
     QString seenText;
     int buttons = 0;
-    QTimer::singleShot(0,
-                       [&]
-                       {
-                           auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-                           ASSERT_NE(box, nullptr);
-                           seenTitle = box->windowTitle();
-                           seenText = box->text();
-                           buttons = static_cast<int>(box->buttons().size());
-                           for (QAbstractButton* b : box->buttons())
-                               if (b->text() == "&No")
-                                   b->click();
-                       });
+    CModalAnswer answer(
+        [&](QWidget* modal)
+        {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            if (box == nullptr)
+                return false;
+            seenTitle = box->windowTitle();
+            seenText = box->text();
+            buttons = static_cast<int>(box->buttons().size());
+            for (QAbstractButton* b : box->buttons())
+                if (b->text() == "&No")
+                    b->click();
+            return true;
+        });
     CWnd owner;
     EXPECT_EQ(owner.MessageBox("Replace it?\r\nReally?", "Warning", MB_YESNOCANCEL | MB_ICONEXCLAMATION), IDNO);
     EXPECT_EQ(seenTitle, "Warning");
@@ -173,15 +177,17 @@ TEST(UiServiceTest, QtServiceFileDialogAnswersTheChosenFile)
     const CString oldDir = GetCurrentDir();
     ASSERT_TRUE(SetCurrentDir(dir.path().toUtf8().constData()));
     QString filters;
-    QTimer::singleShot(0,
-                       [&]
-                       {
-                           auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-                           ASSERT_NE(dialog, nullptr);
-                           filters = dialog->nameFilters().join("|");
-                           dialog->selectFile(dir.path() + "/units.unt");
-                           QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
-                       });
+    CModalAnswer answer(
+        [&](QWidget* modal)
+        {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            if (dialog == nullptr)
+                return false;
+            filters = dialog->nameFilters().join("|");
+            dialog->selectFile(dir.path() + "/units.unt");
+            QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+            return true;
+        });
     CFileDialog dialog(TRUE, "unt", nullptr, OFN_FILEMUSTEXIST, "Unit Array (*.unt)|*.unt||");
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(dialog.GetFileName(), "units.unt");
@@ -189,4 +195,26 @@ TEST(UiServiceTest, QtServiceFileDialogAnswersTheChosenFile)
     EXPECT_EQ(dialog.GetFileExt(), "unt");
     EXPECT_EQ(filters, "Unit Array (*.unt)");
     SetCurrentDir(oldDir);
+}
+
+// An answer waiting for a window that never opens fails the test and lets
+// the call under test return, instead of leaving it to CTest's timeout.
+TEST(UiServiceTest, AnAnswerWhoseWindowNeverOpensFailsInsteadOfHanging)
+{
+    ASSERT_EQ(SetUiService(nullptr), nullptr);
+    auto waitsForAFileDialog = [](QWidget* modal) { return qobject_cast<QFileDialog*>(modal) != nullptr; };
+    CWnd owner;
+    int result = 0;
+    // A message box opens where a file dialog was expected.
+    EXPECT_NONFATAL_FAILURE(
+        {
+            CModalAnswer answer(waitsForAFileDialog, 300);
+            result = owner.MessageBox("Not the dialog the test waits for", "Warning", MB_YESNO);
+        },
+        "did not open within 300 ms");
+    EXPECT_EQ(result, IDNO) << "the box was closed as by its escape button";
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+    // Nothing opens at all.
+    EXPECT_NONFATAL_FAILURE({ CModalAnswer answer(waitsForAFileDialog, 300); }, "never opened");
 }

@@ -8,16 +8,14 @@
 #include "platform/ui/Frame.h"
 #include "platform/ui/Profile.h"
 #include "platform/ui/View.h"
+#include "support/ModalAnswer.h"
 #include "support/ScriptedUi.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QUrl>
 #include <QWidget>
-
-#include <functional>
 
 namespace
 {
@@ -205,21 +203,26 @@ TEST(WinAppTest, NestedModalLoopServesCommandsPostedWhileItRuns)
                               });
     CDialog dialog(7001);
     bool pingedBeforeClose = false;
-    QTimer::singleShot(0, [&] { p.View()->PostCommand(ID_PING); });
-    // Closes once the command was served, or gives up after about five
-    // seconds: a loaded machine may run both timers before the posted command.
-    int checks = 0;
-    std::function<void()> closeWhenServed = [&]
-    {
-        if (pinged || ++checks > 1000)
+    bool posted = false;
+    // First the command is posted while the dialog runs; once it was
+    // served, the dialog is closed.
+    CModalAnswer answer(
+        [&](QWidget* modal)
         {
+            if (modal != dialog.GetWidget())
+                return false;
+            if (!posted)
+            {
+                posted = true;
+                p.View()->PostCommand(ID_PING);
+                return false;
+            }
+            if (!pinged)
+                return false;
             pingedBeforeClose = pinged;
             dialog.PressButton(IDOK);
-        }
-        else
-            QTimer::singleShot(5, closeWhenServed);
-    };
-    QTimer::singleShot(5, closeWhenServed);
+            return true;
+        });
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_TRUE(pingedBeforeClose);
 }
@@ -264,6 +267,8 @@ TEST(WinAppTest, ProfileKeepsNamedValuesAndFourRecentFiles)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
+    const CString oldProfileDir = CProfile::GetStorageDirectory();
+    EXPECT_FALSE(oldProfileDir.IsEmpty()) << "a test program keeps its profile apart from the user's";
     CProfile::SetStorageDirectory(dir.path().toUtf8().constData());
     {
         TestApp app;
@@ -294,5 +299,5 @@ TEST(WinAppTest, ProfileKeepsNamedValuesAndFourRecentFiles)
         mru->UpdateMenu(&ui);
         EXPECT_EQ(ui.m_strText, "&2 e.asc");
     }
-    CProfile::SetStorageDirectory("");
+    CProfile::SetStorageDirectory(oldProfileDir);
 }

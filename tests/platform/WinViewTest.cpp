@@ -143,6 +143,47 @@ TEST(WinViewTest, PaintDrawsAtTheScrollPositionAndClientDCsShowWithoutRedraw)
     EXPECT_EQ(QColor(shown.pixel(10, 10)), QColor(255, 0, 0));
 }
 
+TEST(WinViewTest, AClientDrawAfterAnInvalidateDoesNotSwallowThePaint)
+{
+    Fixture f;
+    MapView& v = *f.view;
+    QCoreApplication::processEvents();
+    const int before = v.draws;
+    // The window is asked to repaint, and before the paint comes a client
+    // DC draws on it: the paint must still come, with the client drawing
+    // shown until then.
+    v.Invalidate();
+    {
+        CClientDC dc(&v);
+        dc.FillSolidRect(300, 200, 5, 5, RGB(0, 0, 255));
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(v.draws, before + 1);
+    // The paint erased the window: the client drawing is gone.
+    EXPECT_EQ(QColor(v.GetBackImage()->pixel(302, 202)), QColor(0, 0, 0));
+
+    // The other order too, and a present between two asks.
+    {
+        CClientDC dc(&v);
+        dc.FillSolidRect(300, 200, 5, 5, RGB(0, 0, 255));
+    }
+    v.Invalidate(FALSE);
+    {
+        CClientDC dc(&v);
+        dc.FillSolidRect(310, 200, 5, 5, RGB(0, 0, 255));
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(v.draws, before + 2);
+
+    // A present alone still shows without painting.
+    {
+        CClientDC dc(&v);
+        dc.FillSolidRect(320, 200, 5, 5, RGB(0, 0, 255));
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(v.draws, before + 2);
+}
+
 TEST(WinViewTest, MouseAndKeysReachTheView)
 {
     Fixture f;

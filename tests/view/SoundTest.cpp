@@ -4,6 +4,7 @@
 #include "platform/core/Archive.h"
 #include "platform/core/File.h"
 #include "platform/ui/ScriptedUi.h"
+#include "support/ChildRun.h"
 
 #include <QAudioDevice>
 #include <QCoreApplication>
@@ -352,9 +353,10 @@ TEST_F(SoundListTest, OnlyTheFirstOfTwoEqualNamesPlays)
         writer.Serialize(ar);
         ar.Close();
     }
-    CSoundManager manager;
-    if (!manager.IsDirectSoundReady())
+    if (QMediaDevices::defaultAudioOutput().isNull())
         GTEST_SKIP() << "no audio output device";
+    CSoundManager manager;
+    ASSERT_TRUE(manager.IsDirectSoundReady());
     ASSERT_TRUE(manager.OpenSoundFile("twice.smg"));
     CSoundArray* weapons = manager.GetSounds(CSoundManager::kindWeapon);
     ASSERT_EQ(weapons->GetSize(), 2);
@@ -436,6 +438,41 @@ TEST_F(SoundListTest, AMissingDataDirectoryFailsWithTheMessage)
     EXPECT_FALSE(manager.IsSoundOn());
     manager.PlayPickSound();
     manager.PlayWeaponSound("gun.wav");
+}
+
+// Without an audio output (the sound server out of reach) the manager tells
+// the player through the UI service, stays silent and its Init fails. The
+// sound server is hidden from a child process only, so that the rest of the
+// program keeps its output.
+TEST_F(SoundListTest, WithoutAnAudioDeviceInitSaysSoAndFails)
+{
+    if (!IsTestChild())
+    {
+        const CChildRun run = RunCurrentTestInChild({{"PULSE_SERVER", "unix:/nonexistent/kdr-no-sound-server"}});
+        ASSERT_TRUE(run.finished) << run.output;
+        if (run.skipped)
+            GTEST_SKIP() << run.output;
+        EXPECT_TRUE(run.Passed()) << run.output;
+        return;
+    }
+    if (!QMediaDevices::defaultAudioOutput().isNull())
+        GTEST_SKIP() << "an audio output is there without the sound server";
+    WriteAdminSounds();
+
+    m_ui.ExpectMessage(GetMessageBoxCaption(), "DSound Create Failed.", IDOK);
+    CSoundManager manager;
+    EXPECT_EQ(m_ui.GetShown().size(), 1u) << "the constructor's Init says it once";
+    EXPECT_FALSE(manager.IsSoundOn());
+    EXPECT_FALSE(manager.IsDirectSoundReady());
+    EXPECT_FALSE(manager.IsAdminReady());
+    EXPECT_TRUE(m_reports.empty()) << "the sounds are not looked for";
+
+    m_ui.ExpectMessage(GetMessageBoxCaption(), "DSound Create Failed.", IDOK);
+    EXPECT_FALSE(manager.Init());
+    manager.PlayPickSound();
+    manager.PlayNotifySound();
+    manager.PlayWeaponSound("gun.wav");
+    EXPECT_EQ(m_ui.GetShown().size(), 2u);
 }
 
 // ---------------------------------------------------------------------------
@@ -584,6 +621,22 @@ public:
         return bursts;
     }
 
+    // Waits until the monitor delivers samples: parec connects to the
+    // server some time after it starts, and what plays before is not heard.
+    bool WaitUntilRecording(int timeoutMs)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < timeoutMs)
+        {
+            Read();
+            if (!m_samples.empty())
+                return true;
+            SpinEventLoop(20);
+        }
+        return false;
+    }
+
     double PeakRms()
     {
         Read();
@@ -611,6 +664,17 @@ private:
     std::vector<double> m_samples;
 };
 
+// A 1000 Hz tone of that many seconds at half volume, made by sox.
+bool MakeTone(const QString& path, const char* seconds)
+{
+    QProcess sox;
+    sox.start("sox",
+              {"-n", "-r", "22050", "-c", "1", "-b", "16", path, "synth", seconds, "sine", "1000", "vol", "0.5"});
+    const bool made = sox.waitForFinished(10000) && sox.exitCode() == 0;
+    EXPECT_TRUE(made) << sox.readAllStandardError().toStdString();
+    return made;
+}
+
 TEST_F(SoundListTest, AWaveMadeBySoxIsHeardOnTheNullSink)
 {
     QString why;
@@ -619,10 +683,7 @@ TEST_F(SoundListTest, AWaveMadeBySoxIsHeardOnTheNullSink)
     if (!HasProgram("sox"))
         GTEST_SKIP() << "sound output not tested: sox is not installed";
 
-    QProcess sox;
-    sox.start("sox", {"-n", "-r", "22050", "-c", "1", "-b", "16", Path("tone.wav"), "synth", "0.6", "sine", "1000",
-                      "vol", "0.5"});
-    ASSERT_TRUE(sox.waitForFinished(10000) && sox.exitCode() == 0) << sox.readAllStandardError().toStdString();
+    ASSERT_TRUE(MakeTone(Path("tone.wav"), "0.6"));
     WriteAdminSounds();
 
     // A list with the tone as a weapon sound, written through the manager.
@@ -680,6 +741,125 @@ TEST_F(SoundListTest, AWaveMadeBySoxIsHeardOnTheNullSink)
     ASSERT_GE(bursts.size(), 2u) << "the restored tone was not heard";
     EXPECT_GT(bursts[1].rms, 0.25);
     EXPECT_GT(bursts[1].toneShare, 0.8);
+}
+
+// A sound server of one test's own, with a null sink of the name the
+// tests record from: a test that plays many sounds runs in a child process
+// connected to it, so it neither hears nor disturbs what other tests play
+// on the shared server at the same time.
+class CPrivateSoundServer
+{
+public:
+    ~CPrivateSoundServer()
+    {
+        if (m_bStarted)
+        {
+            QProcess kill;
+            kill.setProcessEnvironment(Environment());
+            kill.start("pulseaudio", {"--kill"});
+            kill.waitForFinished(10000);
+        }
+    }
+
+    bool Start(QString& why)
+    {
+        if (!HasProgram("pulseaudio") || !HasProgram("pactl"))
+        {
+            why = "pulseaudio/pactl are not installed";
+            return false;
+        }
+        if (!m_dir.isValid())
+        {
+            why = "no temporary folder";
+            return false;
+        }
+        QProcess server;
+        server.setProcessEnvironment(Environment());
+        server.start("pulseaudio",
+                     {"--daemonize=yes", "--exit-idle-time=-1", "--system=false", "-n",
+                      "--load=module-null-sink sink_name=kdr_null", "--load=module-native-protocol-unix"});
+        m_bStarted = server.waitForFinished(15000) && server.exitCode() == 0;
+        if (!m_bStarted)
+        {
+            why = "a sound server of the test's own did not start";
+            return false;
+        }
+        QProcess pactl;
+        pactl.setProcessEnvironment(Environment());
+        pactl.start("pactl", {"set-default-sink", "kdr_null"});
+        pactl.waitForFinished(5000);
+        return true;
+    }
+
+    std::vector<std::pair<QString, QString>> Variables() const
+    {
+        return {{"XDG_RUNTIME_DIR", m_dir.path()},
+                {"PULSE_RUNTIME_PATH", m_dir.path() + "/pulse"},
+                {"PULSE_SINK", "kdr_null"}};
+    }
+
+private:
+    QProcessEnvironment Environment() const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const auto& [name, value] : Variables())
+            env.insert(name, value);
+        return env;
+    }
+
+    QTemporaryDir m_dir;
+    bool m_bStarted = false;
+};
+
+// The click of the start and stop commands, played as a player clicks:
+// every click is heard, not only the first few. The clicks lie far enough
+// apart that the sound server's uneven start of each stream cannot run two
+// of them together.
+TEST_F(SoundListTest, AClickPlayedTwentyTimesIsHeardTwentyTimes)
+{
+    if (!IsTestChild())
+    {
+        CPrivateSoundServer server;
+        QString why;
+        if (!server.Start(why))
+            GTEST_SKIP() << "sound output not tested: " << why.toStdString();
+        const CChildRun run = RunCurrentTestInChild(server.Variables(), 120000);
+        ASSERT_TRUE(run.finished) << run.output;
+        if (run.skipped)
+            GTEST_SKIP() << run.output;
+        EXPECT_TRUE(run.Passed()) << run.output;
+        return;
+    }
+    QString why;
+    if (!PulseSinkReachable(why))
+        GTEST_SKIP() << "sound output not tested: " << why.toStdString();
+    if (!HasProgram("sox"))
+        GTEST_SKIP() << "sound output not tested: sox is not installed";
+    ASSERT_TRUE(MakeTone(Path("pick.wav"), "0.1"));
+    WriteFile(Path("notify.wav"), SmallWave());
+
+    CSoundManager manager;
+    ASSERT_TRUE(manager.IsDirectSoundReady());
+    ASSERT_TRUE(manager.GetPickBuffer()->IsLoaded());
+    MonitorRecording recording;
+    ASSERT_TRUE(recording.Start());
+    ASSERT_TRUE(recording.WaitUntilRecording(8000));
+    constexpr size_t kClicks = 20;
+    for (size_t i = 0; i < kClicks; ++i)
+    {
+        manager.PlayPickSound();
+        SpinEventLoop(500);
+    }
+    recording.WaitForBursts(kClicks, 8000);
+    size_t heard = 0;
+    std::string seen;
+    for (const Burst& burst : recording.Bursts())
+    {
+        if (burst.toneShare > 0.4)
+            ++heard;
+        seen += " " + std::to_string(burst.windows) + "x" + std::to_string(burst.toneShare).substr(0, 4);
+    }
+    EXPECT_EQ(heard, kClicks) << "bursts heard (windows x share of the click's pitch):" << seen;
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "database/KDRDatabase.h"
 #include "hierarchy/TaskOrg.h"
 #include "units/KDRUnits.h"
+#include "view/StartPicture.h"
 #include "view/ViewProperties.h"
 
 #include <QApplication>
@@ -275,7 +276,7 @@ TEST(ViewPaint, AResizedWindowGetsABackSurfaceOfItsSize)
     ExpectShows(shown, view, "after the resize");
 }
 
-TEST(ViewPaint, WithoutAMapNothingMovesAndTheWindowIsBlack)
+TEST(ViewPaint, WithoutAMapNothingMoves)
 {
     CStartDir dir;
     CViewShell shell(dir.Path(), 320, 240);
@@ -293,12 +294,51 @@ TEST(ViewPaint, WithoutAMapNothingMovesAndTheWindowIsBlack)
     EXPECT_FALSE(view.SetZoom(1, FALSE));
     EXPECT_FALSE(view.CenterOnMapPoint(10, 10));
     EXPECT_EQ(view.GetZoom(), 1.0f);
+    const QImage before = shell.Paint();
     view.OnHScroll(SB_LINERIGHT, 0, nullptr);
     view.OnKeyDown(VK_DOWN, 1, 0);
     const QImage shown = shell.Paint();
     ASSERT_FALSE(shown.isNull());
-    EXPECT_EQ(shown.pixel(10, 10) & 0xFFFFFF, 0u);
-    EXPECT_EQ(shown.pixel(300, 200) & 0xFFFFFF, 0u);
+    EXPECT_EQ(shown, before);
+}
+
+// With no mission open the window shows the start picture, 800 x 600 at its
+// top-left corner, and black beyond it; the picture is the game's title,
+// drawn the same on every run.
+TEST(ViewPaint, WithoutAMissionTheStartPictureIsShown)
+{
+    CStartDir dir;
+    CViewShell shell(dir.Path(), 1000, 700);
+    const QImage shown = shell.Paint();
+    ASSERT_EQ(shown.size(), QSize(1000, 700));
+    CBitmap picture;
+    ASSERT_TRUE(picture.LoadBitmap(IDB_START_PICTURE)) << "the paint made the resource";
+    const QImage& expected = *picture.GetImage();
+    ASSERT_EQ(expected.size(), QSize(START_PICTURE_WIDTH, START_PICTURE_HEIGHT));
+    for (int y = 3; y < START_PICTURE_HEIGHT; y += 17)
+        for (int x = 5; x < START_PICTURE_WIDTH; x += 19)
+            ASSERT_EQ(shown.pixel(x, y) & 0xFFFFFF, expected.pixel(x, y) & 0xFFFFFF) << x << ", " << y;
+    for (const QPoint& beyond : {QPoint(800, 0), QPoint(990, 300), QPoint(10, 600), QPoint(999, 699)})
+        EXPECT_EQ(shown.pixel(beyond) & 0xFFFFFF, 0u) << beyond.x() << ", " << beyond.y();
+
+    // The title stands in light letters on the dark band across the middle.
+    int nLetterPixels = 0;
+    for (int y = 210; y < 330; ++y)
+        for (int x = 0; x < START_PICTURE_WIDTH; ++x)
+            if (qRed(expected.pixel(x, y)) > 200 && qGreen(expected.pixel(x, y)) > 180)
+                ++nLetterPixels;
+    EXPECT_GT(nLetterPixels, 3000);
+    EXPECT_LT(qRed(expected.pixel(20, 215)), 60) << "the band under the title is dark";
+
+    // Drawn again, it is the same picture.
+    CBitmap again;
+    ASSERT_TRUE(again.CreateBitmap(START_PICTURE_WIDTH, START_PICTURE_HEIGHT));
+    CDC dc;
+    ASSERT_TRUE(dc.CreateCompatibleDC(nullptr));
+    CBitmap* pOld = dc.SelectObject(&again);
+    DrawStartPicture(&dc);
+    dc.SelectObject(pOld);
+    EXPECT_EQ(*again.GetImage(), expected);
 }
 
 TEST(ViewPaint, TheRubberBandIsDrawnOverTheMap)
@@ -333,14 +373,19 @@ TEST(ViewPaint, TheIdleStepScrollsWhileTheMouseRestsAtAnEdge)
         GTEST_SKIP() << "the platform activates no window";
     ASSERT_TRUE(shell.App().m_bAutoScroll);
 
-    CRect rcFrame;
-    shell.App().GetMainFrame()->GetClientRect(&rcFrame);
-    CPoint ptEdge(rcFrame.right - 2, rcFrame.Height() / 2);
-    shell.App().GetMainFrame()->ClientToScreen(&ptEdge);
-    QCursor::setPos(ptEdge.x, ptEdge.y);
-    if (GetCursorPos() != ptEdge)
+    // Points in the view's client coordinates: the map is (0, 0)-(640, 480),
+    // its vertical scroll bar lies right of it and the horizontal one below.
+    auto restAt = [&view](int x, int y)
+    {
+        CPoint pt(x, y);
+        view.ClientToScreen(&pt);
+        QCursor::setPos(pt.x, pt.y);
+        return GetCursorPos() == pt;
+    };
+    if (!restAt(640 - 2, 240))
         GTEST_SKIP() << "the platform does not move the cursor";
 
+    // On the map beside its right edge.
     EXPECT_TRUE(shell.App().IdleStep());
     EXPECT_EQ(shell.App().m_nHScrollDecision, static_cast<int>(SB_LINERIGHT));
     EXPECT_EQ(pPicture->GetScrollX(), 19);
@@ -349,7 +394,27 @@ TEST(ViewPaint, TheIdleStepScrollsWhileTheMouseRestsAtAnEdge)
     EXPECT_EQ(pPicture->GetScrollX(), 38);
     EXPECT_EQ(view.GetScrollPosition(), CPoint(38, 0));
 
+    // On the map above its bottom edge.
+    ASSERT_TRUE(restAt(320, 480 - 2));
+    EXPECT_TRUE(shell.App().IdleStep());
+    EXPECT_EQ(shell.App().m_nVScrollDecision, static_cast<int>(SB_LINEDOWN));
+    EXPECT_EQ(pPicture->GetScrollY(), 13);  // one line: the map height / 100
+
+    // Resting on a scroll bar scrolls nothing, wherever on the bar.
+    const CPoint onBars[] = {CPoint(320, 480 + 4), CPoint(640 - 2, 480 + 4), CPoint(5, 480 + 4),
+                             CPoint(640 + 4, 240), CPoint(640 + 4, 480 - 2), CPoint(640 + 4, 5)};
+    for (const CPoint& pt : onBars)
+    {
+        ASSERT_TRUE(restAt(pt.x, pt.y));
+        EXPECT_TRUE(shell.App().IdleStep());
+        EXPECT_EQ(shell.App().m_nHScrollDecision, kUnset) << pt.x << ", " << pt.y;
+        EXPECT_EQ(shell.App().m_nVScrollDecision, kUnset) << pt.x << ", " << pt.y;
+    }
+    EXPECT_EQ(pPicture->GetScrollX(), 38);
+    EXPECT_EQ(pPicture->GetScrollY(), 13);
+
     // Without auto-scroll the mouse at the edge moves nothing.
+    ASSERT_TRUE(restAt(640 - 2, 240));
     shell.App().m_bAutoScroll = FALSE;
     EXPECT_TRUE(shell.App().IdleStep());
     EXPECT_EQ(pPicture->GetScrollX(), 38);

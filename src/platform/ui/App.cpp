@@ -1,5 +1,6 @@
 #include "platform/ui/App.h"
 
+#include "platform/ui/Activation.h"
 #include "platform/ui/DocTemplate.h"
 #include "platform/ui/Document.h"
 #include "platform/ui/Frame.h"
@@ -50,7 +51,11 @@ private:
 };
 
 CModalLoopScope::CModalLoopScope() { ++g_modalDepth; }
-CModalLoopScope::~CModalLoopScope() { --g_modalDepth; }
+CModalLoopScope::~CModalLoopScope()
+{
+    --g_modalDepth;
+    ReactivateAfterModalLoop();
+}
 int CModalLoopScope::Depth() { return g_modalDepth; }
 
 // ---------------------------------------------------------------------------

@@ -76,6 +76,10 @@ private:
     qint64 m_pos = 0;
 };
 
+// How long past its end a sound may still count as playing: the server may
+// take a second or more to start a stream.
+constexpr qint64 kOverdueMs = 3000;
+
 bool IsBroken(QAudio::Error e) { return e == QAudio::OpenError || e == QAudio::IOError || e == QAudio::FatalError; }
 
 }  // namespace
@@ -166,7 +170,10 @@ bool CAudioBuffer::IsPlaying() const
         return false;
     switch (m->sink->state())
     {
-    case QAudio::ActiveState: return true;
+    case QAudio::ActiveState:
+        // A sound that should long be over is not waited for: a sink the
+        // server never finishes must not keep the sound from playing again.
+        return m->looping || !m->started.isValid() || m->started.elapsed() < m->durationMs + kOverdueMs;
     case QAudio::IdleState:
         // The sink turns idle once the server holds the last samples, not
         // when they have been heard.
@@ -186,10 +193,11 @@ long CAudioBuffer::Play(bool loop)
     }
     if (IsPlaying())
         return AUDIO_OK;
-    if (m->sink)
-        m->sink->stop();
-    else
-        m->sink = std::make_unique<QAudioSink>(m->device, m->format);
+    // Every playing gets a sink of its own: a sink stopped and started
+    // again may stay active without ever playing (after a few plays on the
+    // PulseAudio backend), which would silence the sound for good.
+    m->DropSink();
+    m->sink = std::make_unique<QAudioSink>(m->device, m->format);
 
     m->looping = loop;
     if (loop)

@@ -2,9 +2,9 @@
 // Audio output on the default device of Qt Multimedia.
 //
 // The sound manager keeps one CAudioBuffer per wave file: the samples stay in
-// memory and each buffer plays on a sink of its own, so that the sound server
-// mixes sounds that overlap. A buffer that is asked to play while it still
-// plays goes on playing and is not restarted.
+// memory and each buffer plays on a sink of its own (a new one every time it
+// starts), so that the sound server mixes sounds that overlap. A buffer that
+// is asked to play while it still plays goes on playing and is not restarted.
 //
 // Everything here runs on the user-interface thread and needs the Qt event
 // loop to turn: the sinks are fed from it.

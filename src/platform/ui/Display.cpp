@@ -2,6 +2,7 @@
 
 #include "platform/core/File.h"
 #include "platform/core/Rounding.h"
+#include "platform/ui/App.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/QtBridge.h"
 #include "platform/ui/UiService.h"
@@ -26,6 +27,8 @@ constexpr QImage::Format kSurfaceFormat = QImage::Format_RGB32;
 // The colour bits of a 32-bit pixel; the top byte is not colour.
 constexpr DWORD kColorMask = 0x00FFFFFF;
 constexpr int kColorDepth = 32;
+// The exit code of a program ended by a display error: it did not end well.
+constexpr int kDisplayErrorExitCode = 1;
 
 // Rounded to the nearest whole pixel, halves upward, kept inside int.
 // (Truncating v + 0.5 toward zero would round -2.5 to -2 and cut a sprite
@@ -99,9 +102,12 @@ void ReportDDError(DDRESULT result, CWnd* owner)
     text.Format("DirectDraw Error %s", DDErrorName(result));
     GetUiService().MessageBox(owner, text, "Error", MB_OK);
     // The program cannot draw without its surfaces: it ends at the next turn
-    // of the event loop.
-    if (QCoreApplication* app = QCoreApplication::instance())
-        QMetaObject::invokeMethod(app, &QCoreApplication::quit, Qt::QueuedConnection);
+    // of the application's message loop, which reads the application's own
+    // quit message (a quit of Qt's event loop would go unseen there).
+    if (CWinApp* app = AfxGetApp())
+        app->PostQuitMessage(kDisplayErrorExitCode);
+    else if (QCoreApplication* qt = QCoreApplication::instance())
+        QMetaObject::invokeMethod(qt, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
 // ---------------------------------------------------------------------------

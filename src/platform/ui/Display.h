@@ -296,7 +296,8 @@ DWORD DDColorMatch(CSurface* surface, COLORREF rgb);
 // Cuts a copy of src placed at (x, y) to the clip rectangle.
 void ClipBltRects(int& x, int& y, CRect& src, const CRect& clip);
 // "DirectDraw Error <name>" in a message box titled "Error"; then the
-// program quits at the next turn of the event loop.
+// application's quit message is posted (exit code 1), so the program ends
+// at the next turn of its message loop.
 void ReportDDError(DDRESULT result, CWnd* owner);
 // The symbolic name of a result, "Unknown Error" for others.
 const char* DDErrorName(DDRESULT result);

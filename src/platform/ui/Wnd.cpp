@@ -79,7 +79,7 @@ QImage* CPlainWidget::EnsureImage()
 
 void CPlainWidget::RequestFullPaint(bool erase)
 {
-    m_bBlitOnly = false;
+    m_bFullPaintPending = true;
     if (erase)
         m_bErasePending = true;
     update();
@@ -87,14 +87,21 @@ void CPlainWidget::RequestFullPaint(bool erase)
 
 void CPlainWidget::RequestPresent()
 {
-    m_bBlitOnly = true;
+    // A full paint asked for earlier stays asked for: only the paint clears it.
+    m_bPresentPending = true;
     update();
 }
 
 void CPlainWidget::paintEvent(QPaintEvent*)
 {
     EnsureImage();
-    if (!m_bBlitOnly)
+    // Only a paint asked for by nothing but a present shows the image as it
+    // is; any other (a full paint asked for, or the window system's own)
+    // draws it again.
+    const bool blitOnly = m_bPresentPending && !m_bFullPaintPending;
+    m_bPresentPending = false;
+    m_bFullPaintPending = false;
+    if (!blitOnly)
     {
         if (CWnd* wnd = CWnd::FromWidget(this))
         {
@@ -102,7 +109,6 @@ void CPlainWidget::paintEvent(QPaintEvent*)
             wnd->OnPaint();
         }
     }
-    m_bBlitOnly = false;
     QPainter p(this);
     p.drawImage(0, 0, *EnsureImage());
 }

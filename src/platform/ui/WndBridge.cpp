@@ -2,6 +2,7 @@
 // filter, and the bridge that turns a widget's events into its window's
 // handlers.
 
+#include "platform/ui/Activation.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/QtBridge.h"
 #include "platform/ui/Wnd.h"
@@ -470,6 +471,8 @@ bool CWndBridge::Dispatch(QObject* target, QEvent* event)
     case QEvent::Hide:
         if (target == m_pWidget)
             wnd->OnShowWindow(type == QEvent::Show);
+        if (target == m_pWidget && type == QEvent::Hide)
+            ReactivateAfterHiding(m_pWidget);
         passOn = true;
         break;
     case QEvent::FocusIn:

@@ -90,7 +90,8 @@ protected:
 
 private:
     QImage m_image;
-    bool m_bBlitOnly = false;
+    bool m_bFullPaintPending = false;
+    bool m_bPresentPending = false;
     bool m_bErasePending = true;
 };
 
