@@ -32,7 +32,6 @@
 #include "units/KDRUnits.h"
 #include "units/Unit.h"
 #include "view/GraphicArray.h"
-#include "view/KDRView.h"
 #include "view/MapPicture.h"
 
 #include <cstring>
@@ -1035,8 +1034,7 @@ BOOL CKDRDoc::OnHierarchyTreeClosed()
     if (pUnits == nullptr)
         return FALSE;
     pUnits->ClearHierarchyTreeShown();
-    if (CKDRView* pView = dynamic_cast<CKDRView*>(GetFirstView()))
-        pView->SetHierarchyTreeShown(FALSE);
+    UpdateAllViews(nullptr, KDR_HINT_HIERARCHY_TREE_CLOSED);
     return TRUE;
 }
 
@@ -1407,8 +1405,7 @@ int CKDRDoc::ReceivePassedObjects(const BYTE* pData, int nLength, int nType)
     if (CKDRHoles* pHoles = GetHoles())
         pHoles->UnpackPassedHoles(pData, nLength);
     ReassignOccupants();
-    if (CKDRView* pView = dynamic_cast<CKDRView*>(GetFirstView()))
-        pView->CancelInteraction();
+    UpdateAllViews(nullptr, KDR_HINT_OBJECTS_REPLACED);
     return 1;
 }
 
@@ -1426,13 +1423,10 @@ int CKDRDoc::ApplyReceivedState(CNetUpdate* pRecord)
     if (pTarget == nullptr)
         return 0;
     pRecord->ApplyTo(pTarget);
-    CKDRView* pView = dynamic_cast<CKDRView*>(GetFirstView());
-    if (pView != nullptr)
-        pView->CancelInteraction();
+    UpdateAllViews(nullptr, KDR_HINT_OBJECTS_REPLACED);
     ReassignOccupants();
     SetModifiedFlag(TRUE);
-    if (pView != nullptr)
-        pView->RedrawMap(FALSE);
+    UpdateAllViews(nullptr, KDR_HINT_STATE_RECEIVED);
     return 1;
 }
 

@@ -224,7 +224,7 @@ BOOL CKDRDatabase::LoadPieceArrayFrom(const CString& name)
         !Confirm("You are about to change the Piece Array.\nUndefined peices will not be erased."))
         return FALSE;
     auto pNew = std::make_unique<CPieceArray>();
-    if (!pNew->LoadFromFile(name))
+    if (!pNew->LoadFromFile(name, GetDataDirectory()))
         return FALSE;
     delete m_pPieces;
     m_pPieces = pNew.release();
