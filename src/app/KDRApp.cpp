@@ -195,7 +195,7 @@ BOOL CKDRApp::InitInstance()
     m_strDataDir = JoinPath(m_strDataDir, "Data");
     if (CKDRDoc* pDoc = GetActiveDocument())
     {
-        pDoc->SetDataDir(m_strDataDir);
+        pDoc->SetDirectories(m_strDataDir, m_strSavegameDir);
         pDoc->SetDisplay(m_pDisplay);
     }
 

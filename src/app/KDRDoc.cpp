@@ -277,7 +277,7 @@ BOOL CKDRDoc::LoadComponent(int nComponent)
             return FALSE;
         SetModifiedFlag(TRUE);
         return TRUE;
-    case KDR_DATABASE: return m_pDatabase->ReloadLists();
+    case KDR_DATABASE: m_pDatabase->SetDirectories(m_strDataDir, m_strSavegameDir); return m_pDatabase->ReloadLists();
     case KDR_UNITS:
         if (!m_pUnits->LoadUnitFiles())
             return FALSE;

@@ -85,10 +85,16 @@ public:
     BOOL SaveModified() override;
 
     // ---- What the document is handed ----
-    // The data directory, made current while a mission's files are read;
-    // the application hands it over once it knows it.
-    void SetDataDir(const CString& strDataDir) { m_strDataDir = strDataDir; }
+    // The data directory, made current while a mission's files are read,
+    // and the saved-game directory, where generated pages go; the
+    // application hands both over once it knows them.
+    void SetDirectories(const CString& strDataDir, const CString& strSavegameDir)
+    {
+        m_strDataDir = strDataDir;
+        m_strSavegameDir = strSavegameDir;
+    }
     const CString& GetDataDir() const { return m_strDataDir; }
+    const CString& GetSavegameDir() const { return m_strSavegameDir; }
     // The display the map's pictures are made for; without one (no window)
     // they are read all the same and only never shown.
     void SetDisplay(CDisplay* pDisplay) { m_pDisplay = pDisplay; }
@@ -406,5 +412,6 @@ private:
     void ApplySideFixUps(CKDRApp* pApp);
 
     CString m_strDataDir;
+    CString m_strSavegameDir;
     CDisplay* m_pDisplay = nullptr;  // not owned
 };

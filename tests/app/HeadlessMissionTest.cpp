@@ -10,6 +10,7 @@
 #include "app/KDRApp.h"
 #include "app/KDRDoc.h"
 #include "battlefield/KDRGameMap.h"
+#include "database/KDRDatabase.h"
 #include "platform/core/Timer.h"
 
 #include <QApplication>
@@ -19,6 +20,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -54,6 +56,7 @@ protected:
             GTEST_SKIP() << "the demo writer is not built";
         const std::string command = "\"" + tool.string() + "\" \"" + m_root.string() + "\"";
         ASSERT_EQ(std::system(command.c_str()), 0);
+        fs::create_directories(m_root / "Savegame");
         m_widgetsBefore = LiveWidgets();
     }
 
@@ -67,7 +70,7 @@ protected:
     // document would: no template, no frame, no view.
     BOOL Open(CKDRDoc& doc, const fs::path& scenario)
     {
-        doc.SetDataDir((m_root / "Data").string().c_str());
+        doc.SetDirectories((m_root / "Data").string().c_str(), (m_root / "Savegame").string().c_str());
         return doc.OnOpenDocument(scenario.string().c_str());
     }
 
@@ -88,12 +91,23 @@ protected:
 TEST_F(HeadlessMission, DemoOpensAndTenPassesAdvanceTheClockWithoutAWindow)
 {
     CKDRApp app;
-    CKDRDoc doc;
+    auto pDoc = std::make_unique<CKDRDoc>();
+    CKDRDoc& doc = *pDoc;
     ASSERT_TRUE(Open(doc, m_root / "Data" / "demo.asc"));
     EXPECT_EQ(doc.GetMainMissionName(), "Crossing at Kedravin");
     ASSERT_NE(doc.GetGameMap(), nullptr);
     EXPECT_TRUE(doc.GetGameMap()->HasPicture());
     EXPECT_NE(doc.GetGameMap()->GetElevationMap(), nullptr);
+    // The equipment comes from the data directory and its pages go to the
+    // saved-game directory the document was handed, not to where the
+    // current directory happens to be.
+    ASSERT_NE(doc.GetDatabase(), nullptr);
+    EXPECT_TRUE(doc.GetDatabase()->HasVehicleList());
+    EXPECT_TRUE(doc.GetDatabase()->ArePagesWritten());
+    const char* const tankPage = "Tarn main battle tank.htm";
+    EXPECT_TRUE(fs::exists(m_root / "Savegame" / tankPage));
+    EXPECT_TRUE(fs::exists(m_root / "Savegame" / "index.htm"));
+    EXPECT_FALSE(fs::exists(m_root / "Data" / tankPage));
     CGameClock& clock = *app.GetGameClock();
     EXPECT_TRUE(app.IsDeploymentPhase());
     EXPECT_EQ(clock.FormatDateTime(clock.m_tStart), kDemoStartText);
@@ -138,6 +152,11 @@ TEST_F(HeadlessMission, DemoOpensAndTenPassesAdvanceTheClockWithoutAWindow)
     app.StopClock();
     EXPECT_FALSE(app.IsDeploymentPhase());
     ExpectNoWindow(app, doc);
+
+    // The pages go with the mission.
+    pDoc.reset();
+    EXPECT_FALSE(fs::exists(m_root / "Savegame" / tankPage));
+    EXPECT_FALSE(fs::exists(m_root / "Savegame" / "index.htm"));
 }
 
 TEST_F(HeadlessMission, DemoScenarioIsSavedByteForByteAndReadsBack)
