@@ -277,9 +277,13 @@ BOOL CKDRDoc::LoadComponent(int nComponent)
             return FALSE;
         SetModifiedFlag(TRUE);
         return TRUE;
-    case KDR_DATABASE: m_pDatabase->SetDirectories(m_strDataDir, m_strSavegameDir); return m_pDatabase->ReloadLists();
+    case KDR_DATABASE:
+    {
+        m_pDatabase->SetDirectories(m_strDataDir, m_strSavegameDir);
+        return m_pDatabase->ReloadLists();
+    }
     case KDR_UNITS:
-        if (!m_pUnits->LoadUnitFiles())
+        if (!m_pUnits->LoadUnitFiles(m_strDataDir))
             return FALSE;
         m_pUnits->PrepareUnits(0, m_pGameMap, m_pDatabase);
         m_pUnits->ResolveUnitTypes(m_pDatabase, m_pGameMap);
