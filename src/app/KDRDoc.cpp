@@ -273,7 +273,7 @@ BOOL CKDRDoc::LoadComponent(int nComponent)
     {
     case KDR_GAME_MAP:
         UpdateAllViews(nullptr, KDR_HINT_OBJECTS_REPLACED);
-        if (!m_pGameMap->LoadMapFiles(m_pDisplay))
+        if (!m_pGameMap->LoadMapFiles(m_pDisplay, m_strDataDir))
             return FALSE;
         SetModifiedFlag(TRUE);
         return TRUE;

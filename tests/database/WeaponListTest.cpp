@@ -222,7 +222,7 @@ TEST(WeaponList, TheRangeCircleHasARadiusOfTheRangeTimesTenMetres)
     ASSERT_TRUE(demo_map::WriteDemoMapFiles(dataDir, "Demo.emp", errorText)) << errorText.GetString();
     CKDRGameMap map;
     ASSERT_TRUE(LoadObjectFromFile("demo.gmp", map, errorText)) << errorText.GetString();
-    ASSERT_TRUE(map.LoadMapFiles(t.App().m_pDisplay));
+    ASSERT_TRUE(map.LoadMapFiles(t.App().m_pDisplay, t.App().m_strDataDir));
     const CSize view = map.GetVisibleViewSize();
     ASSERT_GE(view.cx, 300);
     ASSERT_GE(view.cy, 220);
