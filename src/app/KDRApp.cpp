@@ -193,6 +193,11 @@ BOOL CKDRApp::InitInstance()
     SetCurrentDir(strStartDir);
     CreateDir("Savegame");
     m_strDataDir = JoinPath(m_strDataDir, "Data");
+    if (CKDRDoc* pDoc = GetActiveDocument())
+    {
+        pDoc->SetDirectories(m_strDataDir, m_strSavegameDir);
+        pDoc->SetDisplay(m_pDisplay);
+    }
 
     ReadLinkFile();
 

@@ -18,11 +18,9 @@
 #include "net/MultiplayerSession.h"
 #include "orders/Order.h"
 #include "platform/core/File.h"
-#include "platform/ui/Frame.h"
 #include "platform/ui/UiService.h"
 #include "units/KDRUnits.h"
 #include "units/SpotReportArray.h"
-#include "view/KDRView.h"
 
 #include <memory>
 
@@ -45,8 +43,6 @@ int ArraySideOfVariant(int nSide) { return nSide == 1 ? 0 : 1; }
 
 // Archive buffer of the mission list's scenario reads.
 constexpr int SCENARIO_READ_BUFFER = 4096;
-
-CKDRView* ActiveViewOf(CKDRApp* pApp) { return pApp != nullptr ? pApp->GetActiveView() : nullptr; }
 }  // namespace
 
 CKDRDoc::CKDRDoc()
@@ -148,34 +144,27 @@ BOOL CKDRDoc::OnNewDocument()
     m_bOpenedFromSavedGame = 0;
     CreateRunTimeArrays();
 
-    CKDRApp* pApp = GetKDRApp();
-    if (pApp == nullptr)
-        return TRUE;
-    if (CGameClock* pClock = pApp->GetGameClock())
+    if (CKDRApp* pApp = GetKDRApp())
     {
-        pClock->m_tStart = CTime(0);
-        pClock->Reset();
-        pClock->HideClockWindow();
+        if (CGameClock* pClock = pApp->GetGameClock())
+        {
+            pClock->m_tStart = CTime(0);
+            pClock->Reset();
+        }
+        pApp->m_bWithdrawArenaPost = FALSE;
+        pApp->m_nWithdrawPasses = 0;
+        pApp->m_bPiecesShown = FALSE;
+        if (pApp->m_bMultiplayer && pApp->m_pSession != nullptr)
+            pApp->m_pSession->ClearGameFields();
     }
-    pApp->m_bWithdrawArenaPost = FALSE;
-    pApp->m_nWithdrawPasses = 0;
-    pApp->m_bPiecesShown = FALSE;
-    if (pApp->m_bMultiplayer && pApp->m_pSession != nullptr)
-        pApp->m_pSession->ClearGameFields();
-    CKDRView* pView = dynamic_cast<CKDRView*>(GetFirstView());
-    if (pView != nullptr && pView->IsWindow() && pView->IsWindowVisible())
-        pView->SetScrollClamped(0, 0);
+    UpdateAllViews(nullptr, KDR_HINT_DOCUMENT_EMPTIED);
     return TRUE;
 }
 
 void CKDRDoc::DeleteContents()
 {
+    UpdateAllViews(nullptr, KDR_HINT_CONTENTS_DELETED);
     CKDRApp* pApp = GetKDRApp();
-    if (CKDRView* pView = ActiveViewOf(pApp))
-    {
-        pView->CancelInteraction();
-        pView->CloseOverviewMap();
-    }
 
     DeleteComponents();
     DeleteRunTimeArrays();
@@ -200,32 +189,32 @@ void CKDRDoc::Serialize(CArchive& ar) { SerializeScenario(ar); }
 
 BOOL CKDRDoc::OnOpenDocument(const char* path)
 {
-    CKDRApp* pApp = GetKDRApp();
-    CKDRView* pView = ActiveViewOf(pApp);
-    if (pView != nullptr)
-        pView->m_bLoading = TRUE;
+    UpdateAllViews(nullptr, KDR_HINT_OPENING);
+    const BOOL bResult = OpenScenario(path);
+    UpdateAllViews(nullptr, KDR_HINT_OPEN_ENDED);
+    return bResult;
+}
 
-    if (pApp != nullptr)
-        SetCurrentDir(pApp->m_strDataDir);
+BOOL CKDRDoc::OpenScenario(const char* path)
+{
+    if (!m_strDataDir.IsEmpty())
+        SetCurrentDir(m_strDataDir);
 
     // The framework's open empties the document, reads the scenario and
     // reports a file it cannot open or read; a failed read leaves it empty.
     if (!CDocument::OnOpenDocument(path))
-    {
-        if (pView != nullptr)
-            pView->m_bLoading = FALSE;
         return FALSE;
-    }
 
     if (m_bFreshOpen)
         CreateRunTimeArrays();
 
-    if (pApp == nullptr || pApp->GetMainFrame() == nullptr || pView == nullptr)
+    // The game clock and the sides are the application's.
+    CKDRApp* pApp = GetKDRApp();
+    if (pApp == nullptr)
         return FALSE;
-    pView->CloseOverviewMap();
-    pView->CancelInteraction();
+    UpdateAllViews(nullptr, KDR_HINT_LOADING_COMPONENTS);
 
-    const BOOL bResult = LoadComponents(pApp, pView);
+    const BOOL bResult = LoadComponents();
 
     if (!bResult || !m_bFreshOpen)
     {
@@ -242,26 +231,14 @@ BOOL CKDRDoc::OnOpenDocument(const char* path)
         }
         if (CKDREnvironment* pEnvironment = GetEnvironment())
             pEnvironment->UpdateLightCondition();
-
-        if (CGameClock* pClock = pApp->GetGameClock())
-            pClock->ShowClockWindow();
-        pView->m_bMissionOver = FALSE;
-        pView->m_nEndTestCountdown = 0;
-        pView->UpdateOverviewMap();
-        pView->RefreshOverviewMap();
-        pView->ApplyStoredZoom();
-        pView->ApplyViewProperties();
-
-        if (CKDROpord* pOpord = GetOpord(); pOpord != nullptr && !pApp->IsPlayingEnemySide())
-            pOpord->ShowOrder();
+        UpdateAllViews(nullptr, KDR_HINT_MISSION_OPENED);
     }
 
-    pView->m_bLoading = FALSE;
     SetModifiedFlag(FALSE);
     return bResult;
 }
 
-BOOL CKDRDoc::LoadComponents(CKDRApp* pApp, CKDRView* pView)
+BOOL CKDRDoc::LoadComponents()
 {
     for (int i = 0; i < KDR_COMPONENT_COUNT; ++i)
     {
@@ -276,7 +253,7 @@ BOOL CKDRDoc::LoadComponents(CKDRApp* pApp, CKDRView* pView)
             return FALSE;
         try
         {
-            if (!LoadComponent(i, pApp, pView))
+            if (!LoadComponent(i))
                 return FALSE;
         }
         catch (const CException& e)
@@ -290,22 +267,23 @@ BOOL CKDRDoc::LoadComponents(CKDRApp* pApp, CKDRView* pView)
     return TRUE;
 }
 
-BOOL CKDRDoc::LoadComponent(int nComponent, CKDRApp* pApp, CKDRView* pView)
+BOOL CKDRDoc::LoadComponent(int nComponent)
 {
     switch (nComponent)
     {
     case KDR_GAME_MAP:
-        // The map draws on the display: without one it cannot load.
-        if (!pApp->m_bDisplayReady)
-            return FALSE;
-        pView->CancelInteraction();
-        if (!m_pGameMap->LoadMapFiles(pApp->m_pDisplay))
+        UpdateAllViews(nullptr, KDR_HINT_OBJECTS_REPLACED);
+        if (!m_pGameMap->LoadMapFiles(m_pDisplay, m_strDataDir))
             return FALSE;
         SetModifiedFlag(TRUE);
         return TRUE;
-    case KDR_DATABASE: return m_pDatabase->ReloadLists();
+    case KDR_DATABASE:
+    {
+        m_pDatabase->SetDirectories(m_strDataDir, m_strSavegameDir);
+        return m_pDatabase->ReloadLists();
+    }
     case KDR_UNITS:
-        if (!m_pUnits->LoadUnitFiles())
+        if (!m_pUnits->LoadUnitFiles(m_strDataDir))
             return FALSE;
         m_pUnits->PrepareUnits(0, m_pGameMap, m_pDatabase);
         m_pUnits->ResolveUnitTypes(m_pDatabase, m_pGameMap);
@@ -317,7 +295,7 @@ BOOL CKDRDoc::LoadComponent(int nComponent, CKDRApp* pApp, CKDRView* pView)
     case KDR_HOLES: return m_pHoles->LoadByName(m_pGameMap);
     case KDR_OPORD: return m_pOpord->LoadFiles();
     case KDR_ENVIRONMENT: return m_pEnvironment->LoadFromFile(m_pEnvironment->m_strFileName);
-    case KDR_MISSIONS: return m_pMissions->LoadMissionFiles();
+    case KDR_MISSIONS: return m_pMissions->LoadMissionFiles(m_strDataDir);
     default: return FALSE;
     }
 }
@@ -547,10 +525,9 @@ CKDRMissions* CKDRDoc::ReadScenarioMissions(CArchive& ar)
     return scenario.DetachMissions();
 }
 
-BOOL CKDRDoc::ReadMissionInfo(const CString& strPath, CString& strName, CString& strText)
+BOOL CKDRDoc::ReadMissionInfo(const CString& strDataDir, const CString& strPath, CString& strName, CString& strText)
 {
-    if (CKDRApp* pApp = GetKDRApp())
-        SetCurrentDir(pApp->m_strDataDir);
+    SetCurrentDir(strDataDir);
     try
     {
         std::unique_ptr<CKDRMissions> pMissions;
@@ -571,7 +548,7 @@ BOOL CKDRDoc::ReadMissionInfo(const CString& strPath, CString& strName, CString&
                 !check.Open(pMissions->m_strSlot0File, CFile::modeRead | CFile::typeBinary))
                 return FALSE;
         }
-        if (!pMissions->LoadMission(0, CString(pMissions->m_strSlot0File)))
+        if (!pMissions->LoadMission(0, CString(pMissions->m_strSlot0File), strDataDir))
             return FALSE;
         CMission* pMain = pMissions->GetMission(0);
         if (pMain == nullptr)

@@ -21,12 +21,12 @@
 #include "app/KDRScenario.h"
 #include "platform/ui/Document.h"
 
+class CDisplay;
 class CFireMission;
 class CFireMissionArray;
 class CHierarchyArray;
 class CHierarchyElement;
 class CKDRApp;
-class CKDRView;
 class CMessageBoxDlg;
 class CNetUpdate;
 class CNodeArray;
@@ -35,6 +35,30 @@ class CTaskOrgArray;
 class CTaskOrgArrayArray;
 class CUnit;
 class CUnitRefArray;
+
+// What changed, as the document tells its views through UpdateAllViews.
+// Hint 0 is the framework's own: the map's size may have changed. The
+// document never writes a view's state itself, so a mission opens, runs and
+// saves with no view at all.
+// The mission is gone (its components were deleted).
+constexpr LPARAM KDR_HINT_CONTENTS_DELETED = 1;
+// A new, empty document: no mission and no game time.
+constexpr LPARAM KDR_HINT_DOCUMENT_EMPTIED = 2;
+// A mission starts to open; until KDR_HINT_OPEN_ENDED its parts may be half
+// read, so nothing of it is drawn.
+constexpr LPARAM KDR_HINT_OPENING = 3;
+// The scenario was read; the components load next.
+constexpr LPARAM KDR_HINT_LOADING_COMPONENTS = 4;
+// Objects an interaction in progress may refer to were replaced.
+constexpr LPARAM KDR_HINT_OBJECTS_REPLACED = 5;
+// A mission was opened afresh and stands in its deployment phase.
+constexpr LPARAM KDR_HINT_MISSION_OPENED = 6;
+// The open is over, whatever its result.
+constexpr LPARAM KDR_HINT_OPEN_ENDED = 7;
+// The units' hierarchy tree window was closed.
+constexpr LPARAM KDR_HINT_HIERARCHY_TREE_CLOSED = 8;
+// State received from the other player changed the mission.
+constexpr LPARAM KDR_HINT_STATE_RECEIVED = 9;
 
 // A view-side object that wants the units component (popup menus are built
 // this way without the view reaching into the mission).
@@ -60,6 +84,21 @@ public:
     // Asks "Save Game?" before a modified single-player mission is left.
     BOOL SaveModified() override;
 
+    // ---- What the document is handed ----
+    // The data directory, made current while a mission's files are read,
+    // and the saved-game directory, where generated pages go; the
+    // application hands both over once it knows them.
+    void SetDirectories(const CString& strDataDir, const CString& strSavegameDir)
+    {
+        m_strDataDir = strDataDir;
+        m_strSavegameDir = strSavegameDir;
+    }
+    const CString& GetDataDir() const { return m_strDataDir; }
+    const CString& GetSavegameDir() const { return m_strSavegameDir; }
+    // The display the map's pictures are made for; without one (no window)
+    // they are read all the same and only never shown.
+    void SetDisplay(CDisplay* pDisplay) { m_pDisplay = pDisplay; }
+
     // ---- Mission operations ----
     // Recounts the force totals and per-type counts (keepOpposing 1 keeps
     // the opposing side's counts, as taken when the mission began).
@@ -77,7 +116,7 @@ public:
     static CKDRMissions* ReadScenarioMissions(CArchive& ar);
     // The main mission's name and description of a scenario file in the
     // data directory, without opening the scenario; FALSE on any failure.
-    static BOOL ReadMissionInfo(const CString& strPath, CString& strName, CString& strText);
+    static BOOL ReadMissionInfo(const CString& strDataDir, const CString& strPath, CString& strName, CString& strText);
 
     // The main mission's name; without one the operations order's name;
     // else empty. The document's title.
@@ -358,15 +397,21 @@ public:
     int m_bFreshOpen;
 
 protected:
+    // OnOpenDocument's work between the two hints around it.
+    BOOL OpenScenario(const char* path);
     // Loads the present components in their fixed order; FALSE at the first
     // failure, which skips the rest.
-    BOOL LoadComponents(CKDRApp* pApp, CKDRView* pView);
+    BOOL LoadComponents();
     // One step of LoadComponents, prerequisites already checked.
-    virtual BOOL LoadComponent(int nComponent, CKDRApp* pApp, CKDRView* pView);
+    virtual BOOL LoadComponent(int nComponent);
 
 private:
     void CreateRunTimeArrays();
     void DeleteRunTimeArrays();
     void FreeCountBlocks();
     void ApplySideFixUps(CKDRApp* pApp);
+
+    CString m_strDataDir;
+    CString m_strSavegameDir;
+    CDisplay* m_pDisplay = nullptr;  // not owned
 };

@@ -64,19 +64,19 @@ void CKDRMissions::GetSlot(int nSlot, int*& pFlag, CMission**& ppMission, CStrin
     }
 }
 
-BOOL CKDRMissions::LoadMissionFiles()
+BOOL CKDRMissions::LoadMissionFiles(const CString& strDataDir)
 {
     // LoadMission rewrites the slot's name, so each name is copied first.
-    if (!m_strSlot0File.IsEmpty() && !LoadMission(0, CString(m_strSlot0File)))
+    if (!m_strSlot0File.IsEmpty() && !LoadMission(0, CString(m_strSlot0File), strDataDir))
         return FALSE;
-    if (!m_strSlot1File.IsEmpty() && !LoadMission(1, CString(m_strSlot1File)))
+    if (!m_strSlot1File.IsEmpty() && !LoadMission(1, CString(m_strSlot1File), strDataDir))
         return FALSE;
-    if (!m_strSlot2File.IsEmpty() && !LoadMission(2, CString(m_strSlot2File)))
+    if (!m_strSlot2File.IsEmpty() && !LoadMission(2, CString(m_strSlot2File), strDataDir))
         return FALSE;
     return TRUE;
 }
 
-BOOL CKDRMissions::LoadMission(int nSlot, const CString& strFile)
+BOOL CKDRMissions::LoadMission(int nSlot, const CString& strFile, const CString& strDataDir)
 {
     int* pFlag = nullptr;
     CMission** ppMission = nullptr;
@@ -88,7 +88,7 @@ BOOL CKDRMissions::LoadMission(int nSlot, const CString& strFile)
 
     // A malformed file raises the archive exception; the mission goes with it.
     auto pNew = std::make_unique<CMission>();
-    if (!pNew->LoadFile(strFile))
+    if (!pNew->LoadFile(strFile, strDataDir))
         return FALSE;
     CMission* pMission = pNew.release();
     if (*pFlag)

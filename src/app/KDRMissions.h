@@ -30,14 +30,15 @@ public:
     void Serialize(CArchive& ar) override;
 
     // Loads the missions of slots 0, 1 and 2 whose file names are not
-    // empty; 0 at the first that fails. Each slot's name becomes the name
-    // the mission was really loaded from.
-    BOOL LoadMissionFiles();
-    // Loads a mission file into slot 0, 1 or 2, replacing the slot's
-    // mission; the mission's direction goes to the application's direction
-    // entry of the same index. 0 (and the slot unchanged) when the file
-    // cannot be loaded or the slot is not one of the three.
-    BOOL LoadMission(int nSlot, const CString& strFile);
+    // empty, from the data directory; 0 at the first that fails. Each
+    // slot's name becomes the name the mission was really loaded from.
+    BOOL LoadMissionFiles(const CString& strDataDir);
+    // Loads a mission file of the data directory into slot 0, 1 or 2,
+    // replacing the slot's mission; the mission's direction goes to the
+    // application's direction entry of the same index. 0 (and the slot
+    // unchanged) when the file cannot be loaded or the slot is not one of
+    // the three.
+    BOOL LoadMission(int nSlot, const CString& strFile, const CString& strDataDir);
 
     // The main mission's random force variant of side 1 or 2: four file
     // names, the first three emptied first and all left empty when the

@@ -49,7 +49,7 @@ BOOL CMissionSelectDlg::OnInitDialog()
     for (const CString& strFile : m_astrFileNames)
     {
         CString strName, strText;
-        if (CKDRDoc::ReadMissionInfo(strFile, strName, strText))
+        if (CKDRDoc::ReadMissionInfo(m_strDirectory, strFile, strName, strText))
         {
             m_astrDescriptions.Add(strText);
             m_astrMissionNames.Add(strName);

@@ -196,6 +196,7 @@ BOOL CKDRApp::BuildPieceCatalogue()
 {
     delete m_pSymbolCatalogue;
     m_pSymbolCatalogue = new CPieceArray;
+    m_pSymbolCatalogue->SetDataDir(m_strDataDir);
 
     if (!SetCurrentDir(m_strDataDir))
     {

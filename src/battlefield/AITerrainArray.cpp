@@ -1,6 +1,5 @@
 #include "battlefield/AITerrainArray.h"
 
-#include "app/KDRApp.h"
 #include "battlefield/AITerrainInternal.h"
 #include "platform/core/Archive.h"
 #include "platform/core/File.h"
@@ -53,11 +52,6 @@ private:
     bool m_bOwner = false;
 };
 
-void MakeDataDirectoryCurrent()
-{
-    if (CKDRApp* pApp = GetKDRApp())
-        SetCurrentDir(pApp->m_strDataDir);
-}
 }  // namespace
 
 void NoteHelpMapItemLoading(const CAITerrain* pItem)
@@ -138,15 +132,15 @@ void CAITerrainArray::Serialize(CArchive& ar)
     m_strFileName = strName;
 }
 
-BOOL CAITerrainArray::LoadFromFile(CString name)
+BOOL CAITerrainArray::LoadFromFile(CString name, const CString& strDataDir)
 {
-    MakeDataDirectoryCurrent();
+    SetCurrentDir(strDataDir);
     CFile file;
     while (!file.Open(name, CFile::modeRead))
     {
         // Cancel always ends the load: asking again for a name that already
         // failed would leave the user no way out but a file that opens.
-        MakeDataDirectoryCurrent();
+        SetCurrentDir(strDataDir);
         CFileDialog dialog(TRUE, "aim", "*.aim", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
         if (dialog.DoModal() != IDOK)
             return FALSE;

@@ -59,7 +59,7 @@ public:
     // While the file does not open a file dialog offers another; Cancel
     // fails the load (FALSE) and leaves the array as it was. A malformed
     // file raises the archive exception.
-    BOOL LoadFromFile(CString name);
+    BOOL LoadFromFile(CString name, const CString& strDataDir);
 
     const CString& GetFileName() const { return m_strFileName; }
     void SetFileName(const CString& name) { m_strFileName = name; }

@@ -144,7 +144,7 @@ BOOL CKDRGameMap::AskForFile(const char* defaultExt, const char* initialName, CS
     return TRUE;
 }
 
-BOOL CKDRGameMap::LoadMapFiles(CDisplay* pDisplay)
+BOOL CKDRGameMap::LoadMapFiles(CDisplay* pDisplay, const CString& strDataDir)
 {
     // A second load starts from nothing, so that a failure leaves no half map.
     FreePicture();
@@ -181,7 +181,7 @@ BOOL CKDRGameMap::LoadMapFiles(CDisplay* pDisplay)
         pPicture->SetScroll(0, 0);
     }
 
-    if (!m_strHelpMap.IsEmpty() && !LoadHelpMap(m_strHelpMap))
+    if (!m_strHelpMap.IsEmpty() && !LoadHelpMap(m_strHelpMap, strDataDir))
         return FALSE;
 
     if (!m_strElevation.IsEmpty())
@@ -216,12 +216,12 @@ BOOL CKDRGameMap::LoadMapFiles(CDisplay* pDisplay)
     return TRUE;
 }
 
-BOOL CKDRGameMap::LoadHelpMap(const CString& name)
+BOOL CKDRGameMap::LoadHelpMap(const CString& name, const CString& strDataDir)
 {
     auto pLoaded = std::make_unique<CAITerrainArray>();
     try
     {
-        if (!pLoaded->LoadFromFile(name))
+        if (!pLoaded->LoadFromFile(name, strDataDir))
             return FALSE;
     }
     catch (const CException& e)

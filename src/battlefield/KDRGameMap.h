@@ -76,15 +76,16 @@ public:
 
     // --- Loading -------------------------------------------------------------
     // Loads the tile sheet, the tile grid, the help map and the elevation map
-    // named by the scenario part; 1 on success, 0 when the picture, the grid
-    // or the help map cannot be had.
-    BOOL LoadMapFiles(CDisplay* pDisplay);
+    // named by the scenario part, from the data directory; 1 on success, 0
+    // when the picture, the grid or the help map cannot be had. Without a
+    // display (no window) the pictures are read all the same.
+    BOOL LoadMapFiles(CDisplay* pDisplay, const CString& strDataDir);
     // Reads a help map and installs it in place of the one the map has,
     // after asking whether to erase it (any answer but Yes keeps the old
     // one and answers 0). 0 when the file cannot be had or read (a file
     // that turns out bad is reported in a message box). The map's help-map
     // name becomes the name the file opened under.
-    BOOL LoadHelpMap(const CString& name);
+    BOOL LoadHelpMap(const CString& name, const CString& strDataDir);
     // Takes ownership of a help map built in code (null removes the map's).
     void SetHelpMap(CAITerrainArray* pHelpMap);
     CAITerrainArray* GetHelpMap() const { return m_bHelpMapPresent ? m_pHelpMap : nullptr; }

@@ -1,6 +1,7 @@
 #include "database/DatabaseSupport.h"
 
 #include "app/KDRApp.h"
+#include "database/KDRDatabase.h"
 #include "platform/core/File.h"
 #include "platform/ui/UiService.h"
 #include "view/Sound.h"
@@ -15,27 +16,28 @@ CString MakeLinkLine(const CString& target, const CString& label)
     return CString(DB_LINK_OPEN) + target + "\">" + label + DB_LINK_CLOSE;
 }
 
-void MakeDataDirectoryCurrent()
+void MakeDataDirectoryCurrent(const CKDRDatabase* pDatabase)
 {
-    if (CKDRApp* pApp = GetKDRApp())
-        SetCurrentDir(pApp->m_strDataDir);
+    if (pDatabase != nullptr)
+        SetCurrentDir(pDatabase->GetDataDir());
 }
 
-void MakeSavegameDirectoryCurrent()
+void MakeSavegameDirectoryCurrent(const CKDRDatabase* pDatabase)
 {
-    if (CKDRApp* pApp = GetKDRApp())
-        SetCurrentDir(pApp->m_strSavegameDir);
+    if (pDatabase != nullptr)
+        SetCurrentDir(pDatabase->GetSavegameDir());
 }
 
-CString GetDataDirectory()
+CString GetDataDirectory(const CKDRDatabase* pDatabase)
 {
-    CKDRApp* pApp = GetKDRApp();
-    return pApp != nullptr ? pApp->m_strDataDir : GetCurrentDir();
+    if (pDatabase == nullptr || pDatabase->GetDataDir().IsEmpty())
+        return GetCurrentDir();
+    return pDatabase->GetDataDir();
 }
 
-BOOL OpenListFile(CFile& file, CString& name, const char* ext)
+BOOL OpenListFile(CFile& file, CString& name, const char* ext, const CString& strDataDir)
 {
-    MakeDataDirectoryCurrent();
+    SetCurrentDir(strDataDir);
     const CString strPattern = CString("*.") + ext;
     CString strName = name;
     while (!file.Open(strName, CFile::modeRead))

@@ -9,6 +9,7 @@
 #include "platform/core/Types.h"
 
 class CFile;
+class CKDRDatabase;
 
 // An unset index, limit or value of the equipment records.
 
@@ -40,11 +41,14 @@ extern const char* const DB_LINK_CLOSE;
 // section of the same page, "#" and its anchor.
 CString MakeLinkLine(const CString& target, const CString& label);
 
-// The data directory holds the templates, the saved-game directory the
-// written pages; without an application the current directory stays.
-void MakeDataDirectoryCurrent();
-void MakeSavegameDirectoryCurrent();
-CString GetDataDirectory();
+// The database's data directory holds the templates, its saved-game
+// directory the written pages (CKDRDatabase::SetDirectories); without a
+// database, or before it was handed its directories, the current directory
+// stays.
+void MakeDataDirectoryCurrent(const CKDRDatabase* pDatabase);
+void MakeSavegameDirectoryCurrent(const CKDRDatabase* pDatabase);
+// The data directory, or the current directory when none is known.
+CString GetDataDirectory(const CKDRDatabase* pDatabase);
 
 // Opens a list file by name in the data directory, which it makes current.
 // While the file does not open a file dialog (default extension ext,
@@ -52,7 +56,7 @@ CString GetDataDirectory();
 // so a user is never held in the dialog by a name that will not open. A
 // file chosen in the data directory is named without its folder, as a
 // scenario names it; one chosen elsewhere keeps its full path.
-BOOL OpenListFile(CFile& file, CString& name, const char* ext);
+BOOL OpenListFile(CFile& file, CString& name, const char* ext, const CString& strDataDir);
 
 // Whether the application's sound manager knows the sound in the list of
 // that kind (CSoundManager::kindWeapon ...); FALSE without a manager.

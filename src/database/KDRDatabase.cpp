@@ -25,20 +25,20 @@ const char* const WARNING_CAPTION = "Warning!";
 
 // Deletes the pages a replaced list wrote, while the saved-game directory is current.
 template <class List>
-void DeleteListPages(List* pList)
+void DeleteListPages(const CKDRDatabase* pDatabase, List* pList)
 {
     if (pList == nullptr)
         return;
-    MakeSavegameDirectoryCurrent();
+    MakeSavegameDirectoryCurrent(pDatabase);
     pList->DeletePages();
-    MakeDataDirectoryCurrent();
+    MakeDataDirectoryCurrent(pDatabase);
 }
 
 // Runs a loader's steps: a list file that turns out short or corrupt is
 // reported with the archive's own message, and the load fails having
 // changed nothing.
 template <class Load>
-BOOL GuardedLoad(Load load)
+BOOL GuardedLoad(const CKDRDatabase* pDatabase, Load load)
 {
     try
     {
@@ -47,7 +47,7 @@ BOOL GuardedLoad(Load load)
     catch (const CException& e)
     {
         AfxMessageBox(e.GetErrorText(), MB_OK | MB_ICONEXCLAMATION);
-        MakeDataDirectoryCurrent();
+        MakeDataDirectoryCurrent(pDatabase);
         return FALSE;
     }
 }
@@ -55,11 +55,17 @@ BOOL GuardedLoad(Load load)
 
 CKDRDatabase::CKDRDatabase() : m_pPieces(new CPieceArray), m_pSpecsDlg(new CVehicleSpecsDlg) {}
 
+void CKDRDatabase::SetDirectories(const CString& strDataDir, const CString& strSavegameDir)
+{
+    m_strDataDir = strDataDir;
+    m_strSavegameDir = strSavegameDir;
+}
+
 CKDRDatabase::~CKDRDatabase()
 {
-    // Without the application its directories are unknown: nothing is
-    // deleted from wherever the current directory happens to be.
-    if (m_bPagesWritten && GetKDRApp() != nullptr)
+    // Without its saved-game directory nothing is deleted from wherever the
+    // current directory happens to be.
+    if (m_bPagesWritten && !m_strSavegameDir.IsEmpty())
         DeletePages();
     if (m_bWeaponsLoaded)
         delete m_pWeapons;
@@ -112,22 +118,22 @@ BOOL CKDRDatabase::Confirm(const char* text)
 
 BOOL CKDRDatabase::LoadWeaponList(const CString& name)
 {
-    return GuardedLoad([&] { return LoadWeaponListFrom(name); });
+    return GuardedLoad(this, [&] { return LoadWeaponListFrom(name); });
 }
 
 BOOL CKDRDatabase::LoadVehicleList(const CString& name)
 {
-    return GuardedLoad([&] { return LoadVehicleListFrom(name); });
+    return GuardedLoad(this, [&] { return LoadVehicleListFrom(name); });
 }
 
 BOOL CKDRDatabase::LoadSoundList(const CString& name)
 {
-    return GuardedLoad([&] { return LoadSoundListFrom(name); });
+    return GuardedLoad(this, [&] { return LoadSoundListFrom(name); });
 }
 
 BOOL CKDRDatabase::LoadPieceArray(const CString& name)
 {
-    return GuardedLoad([&] { return LoadPieceArrayFrom(name); });
+    return GuardedLoad(this, [&] { return LoadPieceArrayFrom(name); });
 }
 
 BOOL CKDRDatabase::LoadWeaponListFrom(const CString& name)
@@ -135,7 +141,7 @@ BOOL CKDRDatabase::LoadWeaponListFrom(const CString& name)
     if (m_bWeaponsLoaded && !Confirm("This will destroy the current weapon list."))
         return FALSE;
     auto pNew = std::make_unique<CWeaponArray>();
-    if (!pNew->LoadFromFile(name))
+    if (!pNew->LoadFromFile(name, m_strDataDir))
         return FALSE;
     const CString strLoaded = pNew->m_strFileName;
     if (m_bVehiclesLoaded)
@@ -146,7 +152,7 @@ BOOL CKDRDatabase::LoadWeaponListFrom(const CString& name)
     if (m_bWeaponsLoaded)
     {
         if (m_bPagesWritten)
-            DeleteListPages(m_pWeapons);
+            DeleteListPages(this, m_pWeapons);
         delete m_pWeapons;
     }
     m_pWeapons = pNew.release();
@@ -161,7 +167,7 @@ BOOL CKDRDatabase::LoadVehicleListFrom(const CString& name)
         return FALSE;
     auto pNew = std::make_unique<CVehicleArray>();
     CString strName = name;
-    if (!pNew->LoadFromFile(strName))
+    if (!pNew->LoadFromFile(strName, m_strDataDir))
         return FALSE;
 
     // The vehicles' mounts and kill tables index the weapon list they name.
@@ -184,8 +190,8 @@ BOOL CKDRDatabase::LoadVehicleListFrom(const CString& name)
     {
         if (m_bPagesWritten)
         {
-            DeleteListPages(m_pVehicles);
-            DeleteListPages(m_pVehicles->GetAmmo());
+            DeleteListPages(this, m_pVehicles);
+            DeleteListPages(this, m_pVehicles->GetAmmo());
         }
         delete m_pVehicles;
     }
@@ -224,7 +230,7 @@ BOOL CKDRDatabase::LoadPieceArrayFrom(const CString& name)
         !Confirm("You are about to change the Piece Array.\nUndefined peices will not be erased."))
         return FALSE;
     auto pNew = std::make_unique<CPieceArray>();
-    if (!pNew->LoadFromFile(name))
+    if (!pNew->LoadFromFile(name, m_strDataDir))
         return FALSE;
     delete m_pPieces;
     m_pPieces = pNew.release();
@@ -317,7 +323,7 @@ CPiece* CKDRDatabase::GetPieceOfVehicle(const CVehicle* pVehicle) const
 
 void CKDRDatabase::WriteIndexPage()
 {
-    MakeDataDirectoryCurrent();
+    MakeDataDirectoryCurrent(this);
     CHTMLPage page;
     if (!page.LoadTemplate(INDEX_PAGE))
         return;
@@ -329,15 +335,15 @@ void CKDRDatabase::WriteIndexPage()
     }
     if (m_bWeaponsLoaded)
         page.ReplaceTag("*weaponList*", m_pWeapons->WritePages(this));
-    MakeSavegameDirectoryCurrent();
+    MakeSavegameDirectoryCurrent(this);
     page.WritePage(INDEX_PAGE);
-    MakeDataDirectoryCurrent();
+    MakeDataDirectoryCurrent(this);
     m_bPagesWritten = TRUE;
 }
 
 void CKDRDatabase::DeletePages()
 {
-    MakeSavegameDirectoryCurrent();
+    MakeSavegameDirectoryCurrent(this);
     if (m_bVehiclesLoaded)
     {
         m_pVehicles->DeletePages();
@@ -347,7 +353,7 @@ void CKDRDatabase::DeletePages()
     if (m_bWeaponsLoaded)
         m_pWeapons->DeletePages();
     DeleteFile(INDEX_PAGE);
-    MakeDataDirectoryCurrent();
+    MakeDataDirectoryCurrent(this);
     m_bPagesWritten = FALSE;
 }
 
@@ -356,7 +362,8 @@ void CKDRDatabase::ShowVehiclePage(int index)
     if (m_pSpecsDlg == nullptr || !m_bPagesWritten)
         return;
     const CVehicle* pVehicle = GetVehicle(index);
-    m_pSpecsDlg->ShowPage(pVehicle != nullptr ? CHTMLPage::MakePageName(pVehicle->m_strName) : CString(INDEX_PAGE));
+    m_pSpecsDlg->ShowPage(pVehicle != nullptr ? CHTMLPage::MakePageName(pVehicle->m_strName) : CString(INDEX_PAGE),
+                          m_strSavegameDir, m_strDataDir);
 }
 
 BOOL CKDRDatabase::IsSpecsWindowOpen() const

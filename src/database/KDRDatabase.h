@@ -44,6 +44,14 @@ public:
     // then the spare name.
     void Serialize(CArchive& ar) override;
 
+    // The data directory the lists and templates are read from and the
+    // saved-game directory the pages go to; the document hands both over
+    // before it loads the lists. Until then no directory is made current
+    // and no page is deleted.
+    void SetDirectories(const CString& strDataDir, const CString& strSavegameDir);
+    const CString& GetDataDir() const { return m_strDataDir; }
+    const CString& GetSavegameDir() const { return m_strSavegameDir; }
+
     // Loads the sound list, the pieces, the weapons and the vehicles whose
     // names are set, in that order; 0 at the first that fails, which stops
     // the document's open. A scenario that names none loads none.
@@ -118,4 +126,6 @@ private:
     BOOL m_bSoundsLoaded = FALSE;
     BOOL m_bPagesWritten = FALSE;
     CVehicleSpecsDlg* m_pSpecsDlg;  // owned
+    CString m_strDataDir;
+    CString m_strSavegameDir;
 };

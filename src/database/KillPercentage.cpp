@@ -70,7 +70,7 @@ CString CKillPercentageArray::WriteHTML(CKDRDatabase* pDatabase) const
     CWeaponArray* pWeapons = pDatabase != nullptr ? pDatabase->GetWeaponArray() : nullptr;
     if (pWeapons == nullptr || GetSize() == 0)
         return NO_PERCENTAGES_PARAGRAPH;
-    MakeDataDirectoryCurrent();
+    MakeDataDirectoryCurrent(pDatabase);
     CHTMLPage page;
     if (!page.LoadTemplate("percentKillArray.htm"))
         return NO_PERCENTAGES_PARAGRAPH;

@@ -65,12 +65,11 @@ BOOL CPiece::HasFrame(int frame) const
     return frame < m_pSurface->GetColumns() * m_pSurface->GetRows() && !m_pSurface->GetFrameRect(frame).IsRectEmpty();
 }
 
-void CPiece::RestoreIfLost()
+void CPiece::RestoreIfLost(const CString& strDataDir)
 {
     if (!IsLoaded() || !m_pSurface->IsLost())
         return;
-    if (CKDRApp* pApp = GetKDRApp())
-        SetCurrentDir(pApp->m_strDataDir);
+    SetCurrentDir(strDataDir);
     m_pSurface->Restore();
 }
 

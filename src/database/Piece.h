@@ -58,7 +58,7 @@ public:
     BOOL HasFrame(int frame) const;
     // When the display reports the surface lost: the data directory is made
     // current and the surface reloads its bitmap.
-    void RestoreIfLost();
+    void RestoreIfLost(const CString& strDataDir);
 
     // The display pieces load into: the application's, once it is ready.
     static CDisplay* GetDisplay();

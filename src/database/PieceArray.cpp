@@ -1,8 +1,8 @@
 #include "database/PieceArray.h"
 
-#include "app/KDRApp.h"
 #include "app/ReportDlg.h"
 #include "platform/core/File.h"
+#include "platform/ui/App.h"
 #include "platform/ui/UiService.h"
 
 IMPLEMENT_SERIAL(CPieceArray, CObject, 1)
@@ -10,12 +10,6 @@ IMPLEMENT_SERIAL(CPieceArray, CObject, 1)
 namespace
 {
 const char* const MISSING_FILES_HEADER = "FILES NAMED IN PIECE ARRAY NOT FOUND!\r\n\r\n";
-
-void MakeDataDirectoryCurrent()
-{
-    if (CKDRApp* pApp = GetKDRApp())
-        SetCurrentDir(pApp->m_strDataDir);
-}
 }  // namespace
 
 void CPieceArray::Serialize(CArchive& ar)
@@ -37,9 +31,10 @@ void CPieceArray::Serialize(CArchive& ar)
     m_strFileName = strFileName;
 }
 
-BOOL CPieceArray::LoadFromFile(const CString& name)
+BOOL CPieceArray::LoadFromFile(const CString& name, const CString& strDataDir)
 {
-    MakeDataDirectoryCurrent();
+    m_strDataDir = strDataDir;
+    SetCurrentDir(m_strDataDir);
     CString strName = name;
     CFile file;
     while (!file.Open(strName, CFile::modeRead))
@@ -71,7 +66,7 @@ CPiece* CPieceArray::GetPiece(int index) const
 {
     CPiece* pPiece = m_pieces.GetAt(index);
     if (pPiece != nullptr)
-        pPiece->RestoreIfLost();
+        pPiece->RestoreIfLost(m_strDataDir);
     return pPiece;
 }
 
@@ -115,7 +110,7 @@ int CPieceArray::FindInLists(const CString& name, int* position) const
         auto* pList = dynamic_cast<CPieceList*>(pPiece);
         if (pList == nullptr)
             continue;
-        pList->RestoreIfLost();
+        pList->RestoreIfLost(m_strDataDir);
         const int found = pList->FindName(name);
         if (position != nullptr)
             *position = found;
@@ -151,7 +146,7 @@ CString CPieceArray::BuildMissingFilesReport() const
             continue;
         if (pPiece->IsLoaded())
         {
-            pPiece->RestoreIfLost();
+            pPiece->RestoreIfLost(m_strDataDir);
             continue;
         }
         strLines += "The file, '" + pPiece->GetBitmapFile() + "', named in the piece, '" + pPiece->GetName() +

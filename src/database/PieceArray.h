@@ -32,10 +32,13 @@ public:
     void Serialize(CArchive& ar) override;
 
     // Reads a "*.pca" file, named relative to the data directory, which it
-    // makes current. While the file does not open, a file dialog offers
-    // another; Cancel fails the load (0). The name that opened becomes the
-    // array's file name.
-    BOOL LoadFromFile(const CString& name);
+    // makes current and keeps for restoring lost surfaces. While the file
+    // does not open, a file dialog offers another; Cancel fails the load
+    // (0). The name that opened becomes the array's file name.
+    BOOL LoadFromFile(const CString& name, const CString& strDataDir);
+    // The directory the pieces' bitmaps are read from again when the
+    // display loses their surfaces.
+    void SetDataDir(const CString& strDataDir) { m_strDataDir = strDataDir; }
 
     // Takes ownership; answers the index.
     int Add(CPiece* pPiece) { return m_pieces.Add(pPiece); }
@@ -68,4 +71,5 @@ public:
 private:
     TypedObArray<CPiece> m_pieces;
     CString m_strFileName;
+    CString m_strDataDir;
 };

@@ -111,12 +111,13 @@ void CVehicle::Serialize(CArchive& ar)
 
 CString CVehicle::WriteHTMLPage(CKDRDatabase* pDatabase)
 {
-    MakeDataDirectoryCurrent();
+    MakeDataDirectoryCurrent(pDatabase);
     CHTMLPage page;
     if (!page.LoadTemplate("vehicle.htm"))
         return CString();
 
-    page.ReplaceTag("*picture*", m_strPicture.IsEmpty() ? JoinPath(GetDataDirectory(), LOGO_PICTURE) : m_strPicture);
+    page.ReplaceTag("*picture*",
+                    m_strPicture.IsEmpty() ? JoinPath(GetDataDirectory(pDatabase), LOGO_PICTURE) : m_strPicture);
     page.ReplaceTag("*name*", m_strName);
     page.ReplaceTagFloat("*speed*", m_fSpeed);
     page.ReplaceTagFloat("*sprint*", m_fSprint);
@@ -155,9 +156,9 @@ CString CVehicle::WriteHTMLPage(CKDRDatabase* pDatabase)
     page.ReplaceTag("*attributes*", m_pCapabilities->WriteHTMLPages(pDatabase));
 
     const CString strPageName = CHTMLPage::MakePageName(m_strName);
-    MakeSavegameDirectoryCurrent();
+    MakeSavegameDirectoryCurrent(pDatabase);
     page.WritePage(strPageName);
-    MakeDataDirectoryCurrent();
+    MakeDataDirectoryCurrent(pDatabase);
     return MakeLinkLine(strPageName, m_strName);
 }
 

@@ -57,11 +57,11 @@ void CVehicleArray::Serialize(CArchive& ar)
     m_strWeaponListName = loaded.m_strWeaponListName;
 }
 
-BOOL CVehicleArray::LoadFromFile(CString& name)
+BOOL CVehicleArray::LoadFromFile(CString& name, const CString& strDataDir)
 {
     CString strName = name;
     CFile file;
-    if (!OpenListFile(file, strName, "veh"))
+    if (!OpenListFile(file, strName, "veh", strDataDir))
         return FALSE;
     try
     {

@@ -31,7 +31,7 @@ public:
     // Reads the named list from the data directory (see OpenListFile for
     // the file dialog); on success the name is the one that opened. FALSE
     // when the user gives up; a bad file raises the archive exception.
-    BOOL LoadFromFile(CString& name);
+    BOOL LoadFromFile(CString& name, const CString& strDataDir);
 
     CString GetWeaponListName() const { return m_strWeaponListName; }
     // Every vehicle to a weapon list of that many weapons: mounts of a

@@ -46,7 +46,7 @@ BOOL CVehicleSpecsDlg::OnInitDialog()
 
 CPageView* CVehicleSpecsDlg::GetBrowser() const { return GetDlgControl<CPageView>(IDC_SPECS_BROWSER); }
 
-void CVehicleSpecsDlg::ShowPage(const CString& pageName)
+void CVehicleSpecsDlg::ShowPage(const CString& pageName, const CString& strSavegameDir, const CString& strDataDir)
 {
     CKDRApp* pApp = GetKDRApp();
     if (!m_bCreated)
@@ -68,12 +68,11 @@ void CVehicleSpecsDlg::ShowPage(const CString& pageName)
     CPageView* pBrowser = GetBrowser();
     if (pBrowser == nullptr)
         return;
-    const CString strSavegameDir = pApp != nullptr ? pApp->m_strSavegameDir : GetCurrentDir();
-    CString strAddress = "file:\\\\" + strSavegameDir + "\\" + pageName;
-    SetCurrentDir(strSavegameDir);
+    const CString strPageDir = strSavegameDir.IsEmpty() ? GetCurrentDir() : strSavegameDir;
+    CString strAddress = "file:\\\\" + strPageDir + "\\" + pageName;
+    SetCurrentDir(strPageDir);
     pBrowser->Navigate(strAddress);
-    if (pApp != nullptr)
-        SetCurrentDir(pApp->m_strDataDir);
+    SetCurrentDir(strDataDir);
 
     // The page view tells of history changes as they happen, before this
     // point; the buttons follow the history as it now stands.

@@ -22,8 +22,8 @@ public:
     ~CVehicleSpecsDlg() override;
 
     // Shows a written page ("index.htm", a record's page name) of the
-    // saved-game directory.
-    void ShowPage(const CString& pageName);
+    // saved-game directory, then makes the data directory current again.
+    void ShowPage(const CString& pageName, const CString& strSavegameDir, const CString& strDataDir);
 
     void BuildTemplate(CDialogTemplate& t) override;
     BOOL OnInitDialog() override;

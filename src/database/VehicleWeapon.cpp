@@ -171,7 +171,7 @@ CString CVehicleWeaponArray::WriteWeaponTable(CKDRDatabase* pDatabase) const
 {
     if (pDatabase == nullptr || pDatabase->GetWeaponArray() == nullptr || GetSize() == 0)
         return DB_NONE_PARAGRAPH;
-    MakeDataDirectoryCurrent();
+    MakeDataDirectoryCurrent(pDatabase);
     CHTMLPage page;
     if (!page.LoadTemplate("vehicleWeaponArray.htm"))
         return DB_NONE_PARAGRAPH;

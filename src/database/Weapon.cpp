@@ -67,7 +67,7 @@ void CWeapon::Serialize(CArchive& ar)
 
 CString CWeapon::WriteHTMLPage(CKDRDatabase* pDatabase)
 {
-    MakeDataDirectoryCurrent();
+    MakeDataDirectoryCurrent(pDatabase);
     CHTMLPage page;
     if (!page.LoadTemplate("weapon.htm"))
         return CString();
@@ -83,9 +83,9 @@ CString CWeapon::WriteHTMLPage(CKDRDatabase* pDatabase)
     page.ReplaceTag("*attributes*", m_pAttributes->WriteHTMLPages(pDatabase));
 
     const CString strPageName = CHTMLPage::MakePageName(m_strName);
-    MakeSavegameDirectoryCurrent();
+    MakeSavegameDirectoryCurrent(pDatabase);
     page.WritePage(strPageName);
-    MakeDataDirectoryCurrent();
+    MakeDataDirectoryCurrent(pDatabase);
     return MakeLinkLine(strPageName, m_strName);
 }
 
@@ -176,11 +176,11 @@ void CWeaponArray::Serialize(CArchive& ar)
     m_nMaxPenetration = nMaxPenetration;
 }
 
-BOOL CWeaponArray::LoadFromFile(const CString& name)
+BOOL CWeaponArray::LoadFromFile(const CString& name, const CString& strDataDir)
 {
     CString strName = name;
     CFile file;
-    if (!OpenListFile(file, strName, "wep"))
+    if (!OpenListFile(file, strName, "wep", strDataDir))
         return FALSE;
     try
     {

@@ -83,7 +83,7 @@ public:
     // the file dialog); the name that opened becomes the file name. FALSE
     // when the user gives up; a bad file raises the archive exception and
     // leaves the list as it was.
-    BOOL LoadFromFile(const CString& name);
+    BOOL LoadFromFile(const CString& name, const CString& strDataDir);
 
     // Each weapon's page, in list order; their link lines.
     CString WritePages(CKDRDatabase* pDatabase);

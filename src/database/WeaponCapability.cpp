@@ -23,7 +23,7 @@ CString CWeaponCapability::WriteSection(CKDRDatabase* pDatabase, const char* tem
 {
     if (pDatabase == nullptr || pDatabase->GetWeaponArray() == nullptr)
         return CString();
-    MakeDataDirectoryCurrent();
+    MakeDataDirectoryCurrent(pDatabase);
     CHTMLPage page;
     if (!page.LoadTemplate(templateName))
         return CString();

@@ -1,6 +1,5 @@
 #include "mission/Mission.h"
 
-#include "app/KDRApp.h"
 #include "mission/EventArray.h"
 #include "platform/core/Archive.h"
 #include "platform/core/File.h"
@@ -20,11 +19,10 @@ CMission::CMission() : m_nDirection(0), m_pEvents(new CEventArray), m_abFlags{FA
 
 CMission::~CMission() { delete m_pEvents; }
 
-int CMission::LoadFile(const CString& strFile)
+int CMission::LoadFile(const CString& strFile, const CString& strDataDir)
 {
     CString strName = strFile;
-    if (CKDRApp* pApp = GetKDRApp())
-        SetCurrentDir(pApp->m_strDataDir);
+    SetCurrentDir(strDataDir);
     CFile file;
     while (!file.Open(strName, CFile::modeRead | CFile::typeBinary))
     {

@@ -26,8 +26,9 @@ public:
     CMission(const CMission&) = delete;
     CMission& operator=(const CMission&) = delete;
 
-    // Nonzero on success.
-    int LoadFile(const CString& strFile);
+    // Reads the file from the data directory, which it makes current; while
+    // the file does not open a file dialog offers another. Nonzero on success.
+    int LoadFile(const CString& strFile, const CString& strDataDir);
     // Picks one of the side's force variants (or none) and gives its four
     // file names; all empty when none.
     void PickRandomVariant(int nSide, CString& strUnitFile, CString& strHoleFile, CString& strObstacleFile,

@@ -1,6 +1,5 @@
 #include "orders/FormationTemplateArray.h"
 
-#include "app/KDRApp.h"
 #include "orders/NodeOrder.h"
 #include "orders/RecordIO.h"
 #include "platform/ui/UiService.h"
@@ -125,17 +124,14 @@ void CFormationTemplateArray::Serialize(CArchive& ar)
         ar >> m_strFileName;
 }
 
-int CFormationTemplateArray::LoadFile(const CString& fileName)
+int CFormationTemplateArray::LoadFile(const CString& fileName, const CString& strDataDir)
 {
-    CKDRApp* pApp = GetKDRApp();
     CString name = fileName;
-    if (pApp != nullptr)
-        SetCurrentDir(pApp->m_strDataDir);
+    SetCurrentDir(strDataDir);
     CFile file;
     while (name.IsEmpty() || !file.Open(name, CFile::modeRead | CFile::typeBinary))
     {
-        if (pApp != nullptr)
-            SetCurrentDir(pApp->m_strDataDir);
+        SetCurrentDir(strDataDir);
         // Cancelling gives up, whether or not a file was chosen before.
         CFileDialog dialog(TRUE, "frm", "*.frm", OFN_HIDEREADONLY);
         if (dialog.DoModal() != IDOK)

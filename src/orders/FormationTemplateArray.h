@@ -84,9 +84,10 @@ public:
 
     // The templates, then the file name.
     void Serialize(CArchive& ar) override;
-    // Reads a "*.frm" file from the data directory; while it does not open a
-    // file dialog offers another, and Cancel gives up. 1 when read, else 0.
-    int LoadFile(const CString& fileName);
+    // Reads a "*.frm" file from the data directory, which it makes current;
+    // while it does not open a file dialog offers another, and Cancel gives
+    // up. 1 when read, else 0.
+    int LoadFile(const CString& fileName, const CString& strDataDir);
 
     // The first template of that exact name; null.
     CFormationPlatoonTemplate* FindByName(const CString& name) const;

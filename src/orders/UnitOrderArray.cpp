@@ -422,17 +422,14 @@ void CUnitOrderArray::GetDescriptions(CStringArray& texts, int nValue1, int nVal
     }
 }
 
-int CUnitOrderArray::LoadSOP(const CString& fileName)
+int CUnitOrderArray::LoadSOP(const CString& fileName, const CString& strDataDir)
 {
-    CKDRApp* pApp = GetKDRApp();
     CString name = fileName;
-    if (pApp != nullptr)
-        SetCurrentDir(pApp->m_strDataDir);
+    SetCurrentDir(strDataDir);
     CFile file;
     while (name.IsEmpty() || !file.Open(name, CFile::modeRead | CFile::typeBinary))
     {
-        if (pApp != nullptr)
-            SetCurrentDir(pApp->m_strDataDir);
+        SetCurrentDir(strDataDir);
         // Cancelling gives up, whether or not a file was chosen before.
         CFileDialog dialog(TRUE, "sop", "*.sop", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
         if (dialog.DoModal() != IDOK)

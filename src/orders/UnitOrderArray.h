@@ -82,9 +82,10 @@ public:
                     CWnd* pView, DWORD dwOverlay, int nFlag, BOOL bPlatoonOverlays, BOOL bCompanyOverlays);
     virtual void GetDescriptions(CStringArray& texts, int nValue1, int nValue2);
 
-    // Reads a "*.sop" file from the data directory; while it does not open, a
-    // file dialog offers another, and Cancel gives up. 1 when read, else 0.
-    int LoadSOP(const CString& fileName);
+    // Reads a "*.sop" file from the data directory, which it makes current;
+    // while it does not open, a file dialog offers another, and Cancel gives
+    // up. 1 when read, else 0.
+    int LoadSOP(const CString& fileName, const CString& strDataDir);
 
     // The sixteen order names in code order; not stored.
     CStringArray m_astrOrderNames;

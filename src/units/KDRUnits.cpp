@@ -102,7 +102,7 @@ void CKDRUnits::ShowFireMissionLog(int, CKDRGameMap*, CFireMissionArray*) {}
 void CKDRUnits::RefreshFireMissionLog() {}
 void CKDRUnits::FillFireMissionLog(int, CKDRGameMap*, CFireMissionArray*) {}
 
-int CKDRUnits::LoadUnitFiles()
+int CKDRUnits::LoadUnitFiles(const CString& strDataDir)
 {
     // The formation templates and the standing orders; the unit files and
     // hierarchies join when their components exist. A file that does not
@@ -110,7 +110,7 @@ int CKDRUnits::LoadUnitFiles()
     if (!m_strFormationFile.IsEmpty())
     {
         auto* pTemplates = new CFormationTemplateArray;
-        if (!pTemplates->LoadFile(m_strFormationFile))
+        if (!pTemplates->LoadFile(m_strFormationFile, strDataDir))
         {
             delete pTemplates;
             return 0;
@@ -122,7 +122,7 @@ int CKDRUnits::LoadUnitFiles()
     if (!m_strSOPFile.IsEmpty())
     {
         auto* pOrders = new CUnitOrderArray;
-        if (!pOrders->LoadSOP(m_strSOPFile))
+        if (!pOrders->LoadSOP(m_strSOPFile, strDataDir))
         {
             delete pOrders;
             return 0;

@@ -77,7 +77,8 @@ public:
     void FillFireMissionLog(int nSide, CKDRGameMap* pMap, CFireMissionArray* pRoundsInFlight);
 
     // Loading and set-up.
-    int LoadUnitFiles();
+    // The units' own files, from the data directory; 0 when one does not load.
+    int LoadUnitFiles(const CString& strDataDir);
     void ResolveUnitTypes(CKDRDatabase* pDatabase, CKDRGameMap* pMap);
     void SetArrayNames(CKDRDatabase* pDatabase);
     void UpdateAllHeadings(CKDRDatabase* pDatabase);

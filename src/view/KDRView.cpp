@@ -1,8 +1,10 @@
 #include "view/KDRView.h"
 
+#include "app/GameClock.h"
 #include "app/KDRApp.h"
 #include "app/KDRCommandIds.h"
 #include "app/KDRDoc.h"
+#include "app/KDROpord.h"
 #include "battlefield/KDRGameMap.h"
 #include "hierarchy/TaskOrg.h"
 #include "platform/core/Rounding.h"
@@ -415,6 +417,11 @@ void CKDRView::OnInitialUpdate()
 
 void CKDRView::OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint)
 {
+    if (lHint != 0)
+    {
+        OnDocumentHint(lHint);
+        return;
+    }
     CKDRDoc* pDoc = GetDocument();
     CDisplay* pDisplay = GetDisplay();
     CRect rcPicture;
@@ -437,6 +444,52 @@ void CKDRView::OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint)
         ShowScrollBar(SB_BOTH);
     }
     CScrollView::OnUpdate(pSender, lHint, pHint);
+}
+
+void CKDRView::OnDocumentHint(LPARAM lHint)
+{
+    switch (lHint)
+    {
+    case KDR_HINT_CONTENTS_DELETED:
+        CancelInteraction();
+        CloseOverviewMap();
+        break;
+    case KDR_HINT_DOCUMENT_EMPTIED:
+        if (CKDRApp* pApp = GetKDRApp(); pApp != nullptr && pApp->GetGameClock() != nullptr)
+            pApp->GetGameClock()->HideClockWindow();
+        if (IsWindow() && IsWindowVisible())
+            SetScrollClamped(0, 0);
+        break;
+    case KDR_HINT_OPENING: m_bLoading = TRUE; break;
+    case KDR_HINT_LOADING_COMPONENTS:
+        CloseOverviewMap();
+        CancelInteraction();
+        break;
+    case KDR_HINT_OBJECTS_REPLACED: CancelInteraction(); break;
+    case KDR_HINT_MISSION_OPENED: OnMissionOpened(); break;
+    case KDR_HINT_OPEN_ENDED: m_bLoading = FALSE; break;
+    case KDR_HINT_HIERARCHY_TREE_CLOSED: SetHierarchyTreeShown(FALSE); break;
+    case KDR_HINT_STATE_RECEIVED: RedrawMap(FALSE); break;
+    default: break;
+    }
+}
+
+void CKDRView::OnMissionOpened()
+{
+    CKDRApp* pApp = GetKDRApp();
+    if (pApp != nullptr && pApp->GetGameClock() != nullptr)
+        pApp->GetGameClock()->ShowClockWindow();
+    m_bMissionOver = FALSE;
+    m_nEndTestCountdown = 0;
+    UpdateOverviewMap();
+    RefreshOverviewMap();
+    ApplyStoredZoom();
+    ApplyViewProperties();
+
+    CKDRDoc* pDoc = GetDocument();
+    CKDROpord* pOpord = pDoc != nullptr ? pDoc->GetOpord() : nullptr;
+    if (pOpord != nullptr && (pApp == nullptr || !pApp->IsPlayingEnemySide()))
+        pOpord->ShowOrder();
 }
 
 void CKDRView::OnSize(UINT nType, int cx, int cy)

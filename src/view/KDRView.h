@@ -20,6 +20,7 @@
 // Without a game map every conversion yields -99 and zoom, scroll and
 // centring do nothing.
 
+#include "app/GamePass.h"
 #include "platform/core/CString.h"
 #include "platform/core/Time.h"
 #include "platform/core/Types.h"
@@ -34,7 +35,7 @@ class CNodeArray;
 class CTaskOrgArray;
 class CViewProperties;
 
-class CKDRView : public CScrollView
+class CKDRView : public CScrollView, private CGamePassObserver
 {
 public:
     CKDRView();
@@ -47,7 +48,9 @@ public:
     void OnDraw(CDC* pDC) override;
     BOOL OnEraseBkgnd(CDC* pDC) override;
     void OnInitialUpdate() override;
-    // New scroll sizes from the map at the current zoom.
+    // Hint 0: new scroll sizes from the map at the current zoom. The
+    // document's own hints (KDR_HINT_..., KDRDoc.h) say what changed in the
+    // mission; the view follows with what it shows.
     void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
     // Makes the back surface again at the new client size.
     void OnSize(UINT nType, int cx, int cy) override;
@@ -183,8 +186,13 @@ protected:
     BOOL WaitForStartAnswers();
     // The selected path display, refreshed once per pass.
     void RefreshSelectedPath(int nChanged);
-    // The end-of-mission test of one pass; FALSE when the loop must end at once.
-    BOOL RunMissionEndTest(const CTimeSpan& tsElapsed);
+    // The view's part of a pass (CGamePassObserver).
+    void GetSelectedUnit(int& nUnit, int& nArray, int& nKind) const override;
+    void OnSimulationStepped(int nChanged) override;
+    void OnContactsUpdated(CUnitRefArray* pFirst, CUnitRefArray* pSecond) override;
+    // A shown path whose unit was destroyed or mounted goes, with the selection.
+    void OnDirectFireDone() override;
+    CWnd* GetPromptOwner() override;
     // After the loop: the clock window, a redraw and, for a finished
     // mission, the results and the way back to the start menu.
     void FinishGameLoop();
@@ -199,7 +207,7 @@ public:
     DWORD m_dwLoopLastRedraw;
     int m_nEndTestCountdown;
     BOOL m_bMissionOver;
-    BOOL m_bLoading;  // set by the document while a mission opens; drawing suppressed
+    BOOL m_bLoading;  // a mission is opening (the document's hints); drawing suppressed
     // Pending drags and the dragged selection.
     BOOL m_bDragUnits;
     BOOL m_bDragObstacles;
@@ -221,6 +229,10 @@ public:
     void* m_pContacts2;
 
 private:
+    void OnDocumentHint(LPARAM lHint);
+    // A fresh mission: the Clock window, the loop's fields, the overview
+    // map, the stored zoom and view properties, and the written order.
+    void OnMissionOpened();
     CKDRGameMap* GetGameMap() const;
     CMapPicture* GetMapPicture() const;
     CDisplay* GetDisplay() const;

@@ -1,15 +1,18 @@
 // The game loop. The simulation has no timer: Time/Start runs the loop in
 // place and returns only when the clock has stopped. Each pass advances the
-// game clock, steps every component of the mission once in a fixed order
-// and redraws the map; window messages are served inside the pass (after
-// each unit's movement and each observer's detection, and once at the end
-// of the pass), so menus, modeless dialogs, accelerators and Time/Stop keep
-// working while the clock runs. Every handler that can run then must
-// tolerate being called between two steps of a pass.
+// game clock and steps every component of the mission once in a fixed
+// order (CGamePass, which calls back here for the selected path and the
+// contact display), then redraws the map; window messages are served
+// inside the pass (after each unit's movement and each observer's
+// detection, and once at the end of the pass), so menus, modeless dialogs,
+// accelerators and Time/Stop keep working while the clock runs. Every
+// handler that can run then must tolerate being called between two steps
+// of a pass.
 
 #include "view/KDRView.h"
 
 #include "app/GameClock.h"
+#include "app/GamePass.h"
 #include "app/KDRApp.h"
 #include "app/KDRCommandIds.h"
 #include "app/KDRDoc.h"
@@ -33,20 +36,8 @@ const char* const DEPLOYMENT_WARNING =
     "drag move\r\nunits, obstacles, or dug positions.\r\nDo you wish to continue?";
 const char* const CONNECTION_BROKEN = "The connection with your opponent has been broken.";
 
-// After a single player chooses to go on at the end of the mission, the
-// end is tested again this many game seconds later.
-constexpr int END_TEST_PAUSE_SECONDS = 300;
-
-// Game messages to the other player.
+// Game message to the other player: the clock was stopped.
 constexpr DWORD GAME_MESSAGE_CLOCK_STOPPED = 16;
-constexpr DWORD GAME_MESSAGE_RESULT = 0x4000;
-// Both results are four characters and their terminating zero.
-const char RESULT_WON[5] = "won ";
-const char RESULT_LOST[5] = "lost";
-
-// The arena post is withdrawn on the first two passes after the deployment
-// phase; the pass count starts at -1.
-constexpr int WITHDRAW_PASSES = 2;
 
 // A pass in which no real millisecond passed changes nothing; rather than
 // spin through such passes, the loop gives the processor away this long.
@@ -224,72 +215,9 @@ BOOL CKDRView::RunGamePass()
         return FALSE;
     }
 
-    CTimeSpan tsElapsed;
-    int nGameMs = 0;
-    int nWholeSeconds = 0;
-    pApp->AdvanceClock(tsElapsed, nGameMs, m_nLoopRemainder, m_dwLoopTick, nWholeSeconds);
-
-    CMultiplayerSession* pSession = pApp->m_bMultiplayer ? pApp->m_pSession : nullptr;
-    if (pSession != nullptr)
-        pSession->ClearRequestFlags();
-
-    if (pApp->m_bWithdrawArenaPost)
-    {
-        if (++pApp->m_nWithdrawPasses == WITHDRAW_PASSES)
-        {
-            pApp->m_bWithdrawArenaPost = FALSE;
-            pApp->m_nWithdrawPasses = 0;
-        }
-        else if (pSession != nullptr && pSession->m_bStarted && !pApp->m_bPlayEnemySide)
-        {
-            pSession->DeleteArenaPost();
-        }
-    }
-
-    pDoc->UpdateLightCondition();
-    const int nChanged = pDoc->StepSimulation(m_nSelUnit, m_nSelArray, m_nSelKind);
-    RefreshSelectedPath(nChanged);
-
-    CUnitRefArray* pContacts1 = nullptr;
-    CUnitRefArray* pContacts2 = nullptr;
-    pDoc->UpdateContacts(pContacts1, pContacts2);
-    m_pContacts1 = pContacts1;
-    m_pContacts2 = pContacts2;
-
-    pDoc->DetectAll();
-    pDoc->DirectFire();
-
-    if (m_bPathShown && m_nSelUnit != kUnset)
-    {
-        CUnit* pUnit = pDoc->GetUnitForPopup(m_nSelUnit, m_nSelArray, m_nSelKind);
-        if (pUnit != nullptr && (pUnit->m_bDestroyed || pUnit->IsCarried()))
-            DiscardShownPath();
-    }
-
-    pDoc->ProcessIndirectFire();
-    pApp->ShowPendingSpotReport();
-
-    if (m_nEndTestCountdown != 0)
-        m_nEndTestCountdown = m_nEndTestCountdown > nWholeSeconds ? m_nEndTestCountdown - nWholeSeconds : 0;
-
-    // While the end test is suspended (single play only) the pass goes
-    // straight to the redraw.
-    if (m_nEndTestCountdown == 0)
-    {
-        if (!RunMissionEndTest(tsElapsed))
-            return FALSE;
-        if (pSession != nullptr)
-        {
-            if (!pSession->IsOpponentConnected())
-            {
-                pApp->StopClock();
-                pSession->m_bConnectionBroken = TRUE;
-                m_bMissionOver = TRUE;
-                return FALSE;
-            }
-            pSession->ProcessMessages();
-        }
-    }
+    CGamePass pass(*pDoc, *pApp, this);
+    if (!pass.Run(m_dwLoopTick, m_nLoopRemainder, m_nEndTestCountdown, m_bMissionOver))
+        return FALSE;
 
     const DWORD dwNow = timeGetTime();
     if (dwNow - m_dwLoopLastRedraw >= LOOP_FRAME_MS)
@@ -305,51 +233,39 @@ BOOL CKDRView::RunGamePass()
         pApp->StopClock();
         return FALSE;
     }
-    if (nGameMs == kUnset && pApp->IsClockRunning())
+    if (pass.GetGameMs() == kUnset && pApp->IsClockRunning())
         std::this_thread::sleep_for(IDLE_PASS_PAUSE);
     return TRUE;
 }
 
-BOOL CKDRView::RunMissionEndTest(const CTimeSpan& tsElapsed)
+// ---------------------------------------------------------------------------
+// The view's part of a pass
+
+void CKDRView::GetSelectedUnit(int& nUnit, int& nArray, int& nKind) const
 {
-    CKDRApp* pApp = GetKDRApp();
-    CKDRDoc* pDoc = GetDocument();
-    int bWon = 0;
-    if (!pDoc->TestMissionEnd(tsElapsed, bWon))
-        return TRUE;
-
-    CString strText = "The mission is over.\r\n";
-    strText += bWon ? "All mission objectives successfully completed.\r\n" : "Mission objectives not met.\r\n";
-
-    if (!pApp->m_bMultiplayer)
-    {
-        strText += "Do you wish to continue?";
-        if (GetUiService().MessageBox(this, strText, "Attention", MB_YESNO | MB_ICONQUESTION) == IDYES)
-        {
-            m_nEndTestCountdown = END_TEST_PAUSE_SECONDS;
-        }
-        else
-        {
-            m_bMissionOver = TRUE;
-            pApp->StopClock();
-        }
-        return TRUE;
-    }
-
-    CMultiplayerSession* pSession = pApp->m_pSession;
-    if (pSession != nullptr)
-        pSession->m_bGameOver = TRUE;
-    m_bMissionOver = TRUE;
-    if (pSession != nullptr)
-    {
-        const char* pResult = pApp->m_bMultiplayerWon ? RESULT_WON : RESULT_LOST;
-        pSession->SendGameMessage(pResult, sizeof RESULT_WON, GAME_MESSAGE_RESULT, 0, CString());
-    }
-    GetUiService().MessageBox(this, strText, "Attention", MB_OK | MB_ICONINFORMATION);
-    pApp->PostArenaResults(pApp->m_bMultiplayerWon);
-    pApp->StopClock();
-    return FALSE;
+    nUnit = m_nSelUnit;
+    nArray = m_nSelArray;
+    nKind = m_nSelKind;
 }
+
+void CKDRView::OnSimulationStepped(int nChanged) { RefreshSelectedPath(nChanged); }
+
+void CKDRView::OnContactsUpdated(CUnitRefArray* pFirst, CUnitRefArray* pSecond)
+{
+    m_pContacts1 = pFirst;
+    m_pContacts2 = pSecond;
+}
+
+void CKDRView::OnDirectFireDone()
+{
+    if (!m_bPathShown || m_nSelUnit == kUnset)
+        return;
+    CUnit* pUnit = GetDocument()->GetUnitForPopup(m_nSelUnit, m_nSelArray, m_nSelKind);
+    if (pUnit != nullptr && (pUnit->m_bDestroyed || pUnit->IsCarried()))
+        DiscardShownPath();
+}
+
+CWnd* CKDRView::GetPromptOwner() { return this; }
 
 void CKDRView::RefreshSelectedPath(int nChanged)
 {

@@ -134,6 +134,8 @@ public:
         m_pDoc = dynamic_cast<CKDRDoc*>(pTemplate->OpenDocumentFile(nullptr));
         m_pApp->m_pMainWnd = pTemplate->GetFrame();
         m_pApp->m_bDisplayReady = TRUE;
+        m_pDoc->SetDirectories(m_pApp->m_strDataDir, m_pApp->m_strSavegameDir);
+        m_pDoc->SetDisplay(m_pApp->m_pDisplay);
         SetCurrentDir(m_pApp->m_strDataDir);
     }
     ~CDocShell()

@@ -21,7 +21,7 @@ TEST(Missions, EmptyComponentLoadsAndHoldsNoMission)
 {
     CDocShell shell;
     CKDRMissions missions;
-    EXPECT_TRUE(missions.LoadMissionFiles());
+    EXPECT_TRUE(missions.LoadMissionFiles(shell.Doc().GetDataDir()));
     for (int slot = 0; slot < CKDRMissions::kSlotCount; ++slot)
         EXPECT_EQ(missions.GetMission(slot), nullptr);
     int bWon = 7;
@@ -47,7 +47,7 @@ TEST(Missions, SlotsLoadInOrderAndTheFirstFailureStopsTheRest)
     // The second slot's file is missing: its file dialog is cancelled.
     shell.Ui().ExpectFileDialog(TRUE, "");
 
-    EXPECT_FALSE(missions.LoadMissionFiles());
+    EXPECT_FALSE(missions.LoadMissionFiles(shell.Doc().GetDataDir()));
     ASSERT_NE(missions.GetMission(0), nullptr);
     EXPECT_EQ(missions.GetMission(1), nullptr);
     EXPECT_EQ(missions.GetMission(2), nullptr);
@@ -71,7 +71,7 @@ TEST(Missions, EachSlotTakesTheNameItWasReallyLoadedFromAndItsDirection)
     missions.m_strSlot2File = "renamed.msn";
     shell.Ui().ExpectFileDialog(TRUE, (shell.DataDir() / "other.msn").string().c_str());
 
-    EXPECT_TRUE(missions.LoadMissionFiles());
+    EXPECT_TRUE(missions.LoadMissionFiles(shell.Doc().GetDataDir()));
     EXPECT_EQ(missions.m_strSlot2File, "other.msn");
     EXPECT_EQ(missions.GetMission(2)->m_strName, "Other");
     EXPECT_EQ(missions.GetMission(1)->m_strDescription, "Next.");
@@ -86,13 +86,13 @@ TEST(Missions, LoadingASlotReplacesItsMissionAndOtherSlotsAreRefused)
     shell.WriteData("a.msn", MissionFileBytes("A", "a"));
     shell.WriteData("b.msn", MissionFileBytes("B", "b"));
     CKDRMissions missions;
-    ASSERT_TRUE(missions.LoadMission(0, "a.msn"));
-    ASSERT_TRUE(missions.LoadMission(0, "b.msn"));
+    ASSERT_TRUE(missions.LoadMission(0, "a.msn", shell.Doc().GetDataDir()));
+    ASSERT_TRUE(missions.LoadMission(0, "b.msn", shell.Doc().GetDataDir()));
     EXPECT_EQ(missions.GetMainMissionName(), "B");
     EXPECT_EQ(missions.m_strSlot0File, "b.msn");
     // A slot outside the three asks nothing, even for a missing file.
-    EXPECT_FALSE(missions.LoadMission(3, "gone.msn"));
-    EXPECT_FALSE(missions.LoadMission(-1, "a.msn"));
+    EXPECT_FALSE(missions.LoadMission(3, "gone.msn", shell.Doc().GetDataDir()));
+    EXPECT_FALSE(missions.LoadMission(-1, "a.msn", shell.Doc().GetDataDir()));
     EXPECT_EQ(missions.GetMainMissionName(), "B");
 }
 
@@ -112,9 +112,9 @@ TEST(Missions, MalformedMissionFileRaisesAndKeepsTheSlot)
     shell.WriteData("huge.msn", huge);
 
     CKDRMissions missions;
-    ASSERT_TRUE(missions.LoadMission(0, "a.msn"));
-    EXPECT_THROW(missions.LoadMission(0, "cut.msn"), CArchiveException);
-    EXPECT_THROW(missions.LoadMission(0, "huge.msn"), CArchiveException);
+    ASSERT_TRUE(missions.LoadMission(0, "a.msn", shell.Doc().GetDataDir()));
+    EXPECT_THROW(missions.LoadMission(0, "cut.msn", shell.Doc().GetDataDir()), CArchiveException);
+    EXPECT_THROW(missions.LoadMission(0, "huge.msn", shell.Doc().GetDataDir()), CArchiveException);
     EXPECT_EQ(missions.GetMainMissionName(), "A");
     EXPECT_EQ(missions.m_strSlot0File, "a.msn");
 }

@@ -288,14 +288,14 @@ TEST(HelpMapFile, LoadFromFileTakesTheNameItOpenedAndCancelFails)
     ScopedScriptedUi ui;
 
     CAITerrainArray helpMap;
-    ASSERT_TRUE(helpMap.LoadFromFile("found.aim"));
+    ASSERT_TRUE(helpMap.LoadFromFile("found.aim", GetCurrentDir()));
     EXPECT_EQ(helpMap.GetFileName(), "found.aim");
     EXPECT_EQ(helpMap.GetSize(), 4);
 
     // A missing file: the dialog offers another, whose name is kept.
     ui->ExpectFileDialog(TRUE, folder.Path("found.aim").c_str());
     CAITerrainArray chosen;
-    ASSERT_TRUE(chosen.LoadFromFile("missing.aim"));
+    ASSERT_TRUE(chosen.LoadFromFile("missing.aim", GetCurrentDir()));
     EXPECT_EQ(chosen.GetFileName(), folder.Path("found.aim").c_str());
     EXPECT_EQ(ui->GetShown().back().file.defaultExt, "aim");
     EXPECT_EQ(ui->GetShown().back().file.fileName, "*.aim");
@@ -303,7 +303,7 @@ TEST(HelpMapFile, LoadFromFileTakesTheNameItOpenedAndCancelFails)
     // Cancel fails at once, even after a choice that did not open.
     ui->ExpectFileDialog(TRUE, folder.Path("also-missing.aim").c_str());
     ui->ExpectFileDialog(TRUE, "");
-    EXPECT_FALSE(helpMap.LoadFromFile("missing.aim"));
+    EXPECT_FALSE(helpMap.LoadFromFile("missing.aim", GetCurrentDir()));
     EXPECT_EQ(helpMap.GetFileName(), "found.aim");
     EXPECT_EQ(helpMap.GetSize(), 4);
 }
@@ -333,7 +333,7 @@ TEST(HelpMapFile, TheGameMapReportsABadHelpMapAndFailsItsLoad)
         CKDRGameMap map;
         map.m_strHelpMap = c.name;
         ui->ExpectMessage("Error", expected, IDOK);
-        EXPECT_FALSE(map.LoadMapFiles(nullptr)) << c.name;
+        EXPECT_FALSE(map.LoadMapFiles(nullptr, GetCurrentDir())) << c.name;
         EXPECT_FALSE(map.HasHelpMap());
         EXPECT_EQ(map.m_strHelpMap, c.name);
     }
@@ -342,20 +342,20 @@ TEST(HelpMapFile, TheGameMapReportsABadHelpMapAndFailsItsLoad)
     ScopedScriptedUi ui;
     CKDRGameMap map;
     map.m_strHelpMap = "good.aim";
-    ASSERT_TRUE(map.LoadMapFiles(nullptr));
+    ASSERT_TRUE(map.LoadMapFiles(nullptr, GetCurrentDir()));
     ASSERT_TRUE(map.HasHelpMap());
     CAITerrainArray* pFirst = map.GetHelpMap();
     EXPECT_EQ(pFirst->GetFileName(), "good.aim");
 
     const char* const kErase = "This operation will erase the currently loaded AI Help Map.\nDo you wish to continue?";
     ui->ExpectMessage("Warning!", kErase, IDNO);
-    EXPECT_FALSE(map.LoadHelpMap("good.aim"));
+    EXPECT_FALSE(map.LoadHelpMap("good.aim", GetCurrentDir()));
     EXPECT_EQ(map.GetHelpMap(), pFirst);
     EXPECT_EQ(ui->GetShown().back().type, static_cast<UINT>(MB_YESNO | MB_ICONEXCLAMATION));
 
     ui->ExpectMessage("Warning!", kErase, IDYES);
     folder.Write("other.aim", Bytes().w16(0).str("").data());
-    EXPECT_TRUE(map.LoadHelpMap("other.aim"));
+    EXPECT_TRUE(map.LoadHelpMap("other.aim", GetCurrentDir()));
     EXPECT_EQ(map.GetHelpMap()->GetSize(), 0);
     EXPECT_EQ(map.m_strHelpMap, "other.aim");
 }

@@ -62,7 +62,7 @@ protected:
         ASSERT_TRUE(m_display.Init(nullptr, 640, 480));
         CString errorText;
         ASSERT_TRUE(LoadObjectFromFile("demo.gmp", m_map, errorText)) << errorText.GetString();
-        ASSERT_TRUE(m_map.LoadMapFiles(&m_display));
+        ASSERT_TRUE(m_map.LoadMapFiles(&m_display, GetCurrentDir()));
     }
     void TearDown() override { SetCurrentDir(m_oldDir); }
 
@@ -142,7 +142,7 @@ TEST_F(GameMapDemoTest, GameMapFileLoadsTheNamedFiles)
     EXPECT_EQ(map.m_nTileCount, demo_map::kSheetTiles);
     EXPECT_EQ(map.m_strFileName, "demo.gmp");
     EXPECT_EQ(map.m_strElevation, "Demo.emp");
-    ASSERT_TRUE(map.LoadMapFiles(&m_display));
+    ASSERT_TRUE(map.LoadMapFiles(&m_display, GetCurrentDir()));
     EXPECT_TRUE(ui->GetShown().empty());
 
     CRect rc;

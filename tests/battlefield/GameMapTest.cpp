@@ -133,7 +133,7 @@ TEST(GameMapLoad, NamedFilesLoadWithoutAsking)
     ASSERT_TRUE(display.Init(nullptr, 40, 30));
     CKDRGameMap map;
     SmallMapFolder::Name(map);
-    ASSERT_TRUE(map.LoadMapFiles(&display));
+    ASSERT_TRUE(map.LoadMapFiles(&display, GetCurrentDir()));
     EXPECT_TRUE(map.HasPicture());
     CRect rc;
     ASSERT_TRUE(map.GetPictureRect(&rc));
@@ -146,7 +146,7 @@ TEST(GameMapLoad, NamedFilesLoadWithoutAsking)
     EXPECT_TRUE(ui->GetShown().empty());
 
     // Loading again starts from nothing and ends the same.
-    ASSERT_TRUE(map.LoadMapFiles(&display));
+    ASSERT_TRUE(map.LoadMapFiles(&display, GetCurrentDir()));
     EXPECT_TRUE(map.HasPicture());
 }
 
@@ -161,7 +161,7 @@ TEST(GameMapLoad, CancelledPictureOrGridFailsTheLoadCleanly)
         SmallMapFolder::Name(map);
         map.m_strColorTiles = "gone.bmp";
         ui->ExpectFileDialog(TRUE, "");
-        EXPECT_FALSE(map.LoadMapFiles(&display));
+        EXPECT_FALSE(map.LoadMapFiles(&display, GetCurrentDir()));
         ASSERT_EQ(ui->GetShown().size(), 1u);
         EXPECT_EQ(ui->GetShown()[0].file.defaultExt, "bmp");
         EXPECT_EQ(ui->GetShown()[0].file.fileName, "*.bmp");
@@ -181,7 +181,7 @@ TEST(GameMapLoad, CancelledPictureOrGridFailsTheLoadCleanly)
         map.m_strTileGrid = "gone.map";
         ui->ExpectFileDialog(TRUE, folder.Path("tiles.bmp").c_str());
         ui->ExpectFileDialog(TRUE, "");
-        EXPECT_FALSE(map.LoadMapFiles(&display));
+        EXPECT_FALSE(map.LoadMapFiles(&display, GetCurrentDir()));
         EXPECT_EQ(map.m_strColorTiles, folder.Path("tiles.bmp").c_str());
         EXPECT_EQ(ui->GetShown()[1].file.defaultExt, "map");
         EXPECT_EQ(ui->GetShown()[1].file.fileName, "*.map");
@@ -195,7 +195,7 @@ TEST(GameMapLoad, CancelledPictureOrGridFailsTheLoadCleanly)
         map.m_strTileGrid = "gone.map";
         ui->ExpectFileDialog(TRUE, folder.Path("tiles.bmp").c_str());  // not a grid
         ui->ExpectFileDialog(TRUE, folder.Path("small.map").c_str());
-        EXPECT_TRUE(map.LoadMapFiles(&display));
+        EXPECT_TRUE(map.LoadMapFiles(&display, GetCurrentDir()));
         EXPECT_EQ(map.m_strTileGrid, folder.Path("small.map").c_str());
         EXPECT_TRUE(map.HasPicture());
     }
@@ -211,7 +211,7 @@ TEST(GameMapLoad, CancelledElevationLeavesAMapWithoutOne)
     SmallMapFolder::Name(map);
     map.m_strElevation = "gone.emp";
     ui->ExpectFileDialog(TRUE, "");
-    EXPECT_TRUE(map.LoadMapFiles(&display));
+    EXPECT_TRUE(map.LoadMapFiles(&display, GetCurrentDir()));
     EXPECT_EQ(ui->GetShown()[0].file.defaultExt, "emp");
     EXPECT_EQ(ui->GetShown()[0].file.fileName, "*.emp");
     EXPECT_EQ(map.m_strElevation, "");
@@ -225,7 +225,7 @@ TEST(GameMapLoad, CancelledElevationLeavesAMapWithoutOne)
     SmallMapFolder::Name(bare);
     bare.m_strTileGrid = "";
     bare.m_strElevation = "";
-    EXPECT_TRUE(bare.LoadMapFiles(&display));
+    EXPECT_TRUE(bare.LoadMapFiles(&display, GetCurrentDir()));
     EXPECT_FALSE(bare.HasPicture());
     EXPECT_EQ(bare.GetScrollY(), kUnset);
 
@@ -234,7 +234,7 @@ TEST(GameMapLoad, CancelledElevationLeavesAMapWithoutOne)
     SmallMapFolder::Name(helped);
     helped.m_strHelpMap = "gone.aim";
     ui->ExpectFileDialog(TRUE, "");
-    EXPECT_FALSE(helped.LoadMapFiles(&display));
+    EXPECT_FALSE(helped.LoadMapFiles(&display, GetCurrentDir()));
     EXPECT_EQ(ui->GetShown().back().file.defaultExt, "aim");
     EXPECT_EQ(ui->GetShown().back().file.fileName, "*.aim");
     EXPECT_FALSE(helped.HasPicture());
@@ -248,7 +248,7 @@ TEST(GameMapZoom, StaysWithinItsLimits)
     ASSERT_TRUE(display.Init(nullptr, 40, 30));
     CKDRGameMap map;
     SmallMapFolder::Name(map);
-    ASSERT_TRUE(map.LoadMapFiles(&display));
+    ASSERT_TRUE(map.LoadMapFiles(&display, GetCurrentDir()));
     EXPECT_EQ(map.GetZoom(), 1.0f);
 
     struct Step
@@ -278,7 +278,7 @@ TEST(GameMapConversions, ViewAndPictureAgree)
     ASSERT_TRUE(display.Init(nullptr, 40, 30));
     CKDRGameMap map;
     SmallMapFolder::Name(map);
-    ASSERT_TRUE(map.LoadMapFiles(&display));
+    ASSERT_TRUE(map.LoadMapFiles(&display, GetCurrentDir()));
     map.ChangeZoom(1, nullptr);  // 2.0
     map.GetMapPicture()->ScrollX(3);
     map.GetMapPicture()->ScrollY(2);

@@ -69,6 +69,7 @@ TEST(Database, AScenarioNamingNoListLoadsNone)
 {
     CDatabaseTestApp t;
     CKDRDatabase database;
+    t.HandDirectories(database);
     EXPECT_TRUE(database.ReloadLists());
     EXPECT_FALSE(database.HasVehicleList());
     EXPECT_FALSE(database.HasWeaponList());
@@ -88,6 +89,7 @@ TEST(Database, TheVehiclesFollowTheWeaponListHeld)
     // Names set as a scenario gives them: the vehicles load against the
     // three weapons without a question.
     CKDRDatabase database;
+    t.HandDirectories(database);
     database.m_strWeaponList = "three.wep";
     database.m_strVehicleList = "list.veh";
     ASSERT_TRUE(database.ReloadLists());
@@ -123,6 +125,7 @@ TEST(Database, AVehicleListNamingOtherWeaponsAsksWhetherToLoadThem)
 
     // With no weapons held, the list's own weapons load, unasked.
     CKDRDatabase database;
+    t.HandDirectories(database);
     ASSERT_TRUE(database.LoadVehicleList("three.veh"));
     EXPECT_TRUE(t.Ui().GetShown().empty());
     EXPECT_EQ(database.m_strWeaponList, "three.wep");
@@ -159,6 +162,7 @@ TEST(Database, CancelInAFileDialogFailsTheLoadAndKeepsTheOldList)
     WriteWeaponList(t, "three.wep", {"A", "B", "C"});
     WriteVehicleList(t, "three.veh", "three.wep", {"Tank"});
     CKDRDatabase database;
+    t.HandDirectories(database);
 
     // Nothing held: the dialog of each kind, cancelled, fails the load.
     t.Ui().ExpectFileDialog(TRUE, "");
@@ -196,6 +200,7 @@ TEST(Database, AListThatFailsWhileReadIsDroppedWhole)
     WriteWeaponList(t, "three.wep", {"A", "B", "C"});
     WriteVehicleList(t, "three.veh", "three.wep", {"Tank"});
     CKDRDatabase database;
+    t.HandDirectories(database);
     database.m_strWeaponList = "three.wep";
     database.m_strVehicleList = "three.veh";
     ASSERT_TRUE(database.ReloadLists());
@@ -229,6 +234,7 @@ TEST(Database, AListThatFailsWhileReadIsDroppedWhole)
 
     // In a scenario the failed list stops the load.
     CKDRDatabase fresh;
+    t.HandDirectories(fresh);
     fresh.m_strWeaponList = "cut.wep";
     fresh.m_strVehicleList = "three.veh";
     t.Ui().ExpectMessage(GetMessageBoxCaption(),
@@ -244,6 +250,7 @@ TEST(Database, ASoundListChangeAsksOnlyWhatItMust)
     const std::vector<BYTE> bytes = SoundListBytes("list.smg");
     t.WriteText(t.DataDir() / "list.smg", std::string(bytes.begin(), bytes.end()));
     CKDRDatabase database;
+    t.HandDirectories(database);
     delete t.App().m_pSoundManager;
     t.App().m_pSoundManager = nullptr;
 
@@ -307,6 +314,8 @@ TEST(Database, UndefinedSoundsAndGraphicsAreReportedOnceEach)
     }
 
     CKDRDatabase database;
+
+    t.HandDirectories(database);
     ASSERT_TRUE(database.LoadVehicleList("one.veh"));
     t.Ui().ExpectMessage(
         WARNING, "You are about to change your the database Sound List.\nUndefined sounds will not be erased.", IDOK);
@@ -367,6 +376,8 @@ TEST(Database, PagesAreWrittenUnderSafeNamesAndDeletedWithTheDatabase)
     t.WriteText(t.SavegameDir() / "Tarn.htm", "keep");
 
     auto pDatabase = std::make_unique<CKDRDatabase>();
+
+    t.HandDirectories(*pDatabase);
     pDatabase->m_strVehicleList = "v.veh";
     ASSERT_TRUE(pDatabase->ReloadLists());
 
@@ -414,6 +425,7 @@ TEST(Database, AReplacedListTakesItsPagesAlong)
     WriteWeaponList(t, "old.wep", {"Old gun"});
     WriteWeaponList(t, "new.wep", {"New gun"});
     CKDRDatabase database;
+    t.HandDirectories(database);
     ASSERT_TRUE(database.LoadWeaponList("old.wep"));
     database.WriteIndexPage();
     ASSERT_TRUE(std::filesystem::exists(t.SavegameDir() / "Old gun.htm"));
@@ -425,6 +437,7 @@ TEST(Database, AReplacedListTakesItsPagesAlong)
     // Without the index template nothing is written.
     std::filesystem::remove(t.DataDir() / "index.htm");
     CKDRDatabase other;
+    t.HandDirectories(other);
     other.WriteIndexPage();
     EXPECT_FALSE(other.ArePagesWritten());
 }

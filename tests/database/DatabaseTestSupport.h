@@ -6,6 +6,7 @@
 
 #include "app/KDRApp.h"
 #include "app/ReportDlg.h"
+#include "database/KDRDatabase.h"
 #include "platform/core/Core.h"
 #include "platform/ui/Display.h"
 #include "platform/ui/ScriptedUi.h"
@@ -78,6 +79,12 @@ public:
         ASSERT_NE(f, nullptr) << path;
         std::fwrite(text.data(), 1, text.size(), f);
         std::fclose(f);
+    }
+
+    // Hands a database the two directories, as the document does.
+    void HandDirectories(CKDRDatabase& database) const
+    {
+        database.SetDirectories(DataDir().string().c_str(), SavegameDir().string().c_str());
     }
 
     static std::string ReadText(const std::filesystem::path& path)

@@ -80,6 +80,7 @@ TEST(EquipmentPages, KillTablesShowTheRecordsThatCanKill)
     CDatabaseTestApp t;
     WriteTemplates(t);
     CKDRDatabase database;
+    t.HandDirectories(database);
     CKillPercentageArray kills;
     EXPECT_NE(kills.WriteHTML(nullptr).Find("No Direct Fire Percentages Available"), -1);
     LoadWeapons(t, database, {MakeWeapon("Gun A", 5), MakeWeapon("Gun B", 9)});
@@ -125,6 +126,7 @@ TEST(EquipmentPages, MountsAreListedByPenetrationHighestFirst)
     CDatabaseTestApp t;
     WriteTemplates(t);
     CKDRDatabase database;
+    t.HandDirectories(database);
     LoadWeapons(t, database, {MakeWeapon("Five A", 5), MakeWeapon("Nine", 9), MakeWeapon("Five B", 5)});
 
     CVehicleWeaponArray mounts;
@@ -160,6 +162,7 @@ TEST(EquipmentPages, AVehiclePageShowsItsFiguresTablesAndLogo)
     CDatabaseTestApp t;
     WriteTemplates(t);
     CKDRDatabase database;
+    t.HandDirectories(database);
     LoadWeapons(t, database, {MakeWeapon("Five A", 5), MakeWeapon("Nine", 9), MakeWeapon("Five B", 5)});
 
     CVehicle vehicle;

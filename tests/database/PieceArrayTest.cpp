@@ -57,6 +57,8 @@ struct Catalogue
         t.WriteSheet("twin.bmp", 2, 1);
         const CStringArray markers = Names({"Go", "Smoke Grey", "Stop"});
         const CStringArray twins = Names({"A", "B"});
+        // As the application does for its symbol catalogue.
+        array.SetDataDir(t.App().m_strDataDir);
         array.Add(new CPiece("smoke.bmp", "Smoke Grey", 1, 1, 1, 0));
         array.Add(new CPieceList("markers.bmp", "Markers", 1, 3, 3, 0, &markers));
         array.Add(new CPieceList("twin.bmp", "Twin", 1, 2, 2, 0, &twins));
@@ -250,7 +252,7 @@ TEST(PieceArray, FileLayoutReadsWritesAndLoadsItsBitmaps)
     t.WriteText(t.DataDir() / "demo.pca", std::string(b.data.begin(), b.data.end()));
 
     CPieceArray array;
-    ASSERT_TRUE(array.LoadFromFile("demo.pca"));
+    ASSERT_TRUE(array.LoadFromFile("demo.pca", t.App().m_strDataDir));
     ASSERT_EQ(array.GetSize(), 2);
     const CPiece* pTank = array.GetPiece(0);
     EXPECT_EQ(pTank->GetBitmapFile(), "tank.bmp");
@@ -280,7 +282,7 @@ TEST(PieceArray, FileLayoutReadsWritesAndLoadsItsBitmaps)
     Bytes cut;
     cut.Word(1).Word(0xFFFF).Word(1).Word(6).Raw("CPiece").Str("tank.bmp").Str("x").Word(0xFFFF);
     t.WriteText(t.DataDir() / "cut.pca", std::string(cut.data.begin(), cut.data.end()));
-    EXPECT_THROW(array.LoadFromFile("cut.pca"), CArchiveException);
+    EXPECT_THROW(array.LoadFromFile("cut.pca", t.App().m_strDataDir), CArchiveException);
     EXPECT_EQ(array.GetSize(), 2);
     EXPECT_EQ(array.GetFileName(), "demo.pca");
 }
@@ -302,7 +304,7 @@ TEST(PieceArray, AFileThatDoesNotOpenIsAskedForUntilCancelled)
     // Cancel at once: the load fails.
     t.Ui().ExpectFileDialog(TRUE, "");
     CPieceArray array;
-    EXPECT_FALSE(array.LoadFromFile("missing.pca"));
+    EXPECT_FALSE(array.LoadFromFile("missing.pca", t.App().m_strDataDir));
     ASSERT_EQ(t.Ui().GetShown().size(), 1u);
     EXPECT_EQ(t.Ui().GetShown()[0].file.defaultExt, "pca");
     EXPECT_EQ(t.Ui().GetShown()[0].file.fileName, "*.pca");
@@ -312,12 +314,12 @@ TEST(PieceArray, AFileThatDoesNotOpenIsAskedForUntilCancelled)
     // then ends the load instead of trying the failed name for ever.
     t.Ui().ExpectFileDialog(TRUE, (t.DataDir() / "nothere.pca").string().c_str());
     t.Ui().ExpectFileDialog(TRUE, "");
-    EXPECT_FALSE(array.LoadFromFile("missing.pca"));
+    EXPECT_FALSE(array.LoadFromFile("missing.pca", t.App().m_strDataDir));
 
     // A chosen file that opens is read, and its name kept.
     const CString chosen = (t.DataDir() / "other.pca").string().c_str();
     t.Ui().ExpectFileDialog(TRUE, chosen);
-    EXPECT_TRUE(array.LoadFromFile("missing.pca"));
+    EXPECT_TRUE(array.LoadFromFile("missing.pca", t.App().m_strDataDir));
     EXPECT_EQ(array.GetFileName(), chosen);
     EXPECT_EQ(array.FindPiece("A"), 0);
     EXPECT_EQ(GetCurrentDir(), t.App().m_strDataDir);

@@ -74,7 +74,7 @@ TEST(VehicleList, FileLayoutReadsAndWritesBackTheSameBytes)
     EXPECT_EQ(vehicles.m_strWeaponListName, "*.wep");
     EXPECT_EQ(vehicles.m_strVehicleListName, "*.veh");
     CString name = "demo.veh";
-    ASSERT_TRUE(vehicles.LoadFromFile(name));
+    ASSERT_TRUE(vehicles.LoadFromFile(name, t.App().m_strDataDir));
     EXPECT_EQ(name, "demo.veh");
     ASSERT_EQ(vehicles.GetSize(), 1);
     EXPECT_EQ(vehicles.GetWeaponListName(), "demo.wep");
@@ -128,7 +128,7 @@ TEST(VehicleList, ACutOrUnknownFileRaisesTheArchiveErrorAndKeepsTheList)
     t.WriteText(t.DataDir() / "demo.veh", std::string(whole.begin(), whole.end()));
     CVehicleArray vehicles;
     CString name = "demo.veh";
-    ASSERT_TRUE(vehicles.LoadFromFile(name));
+    ASSERT_TRUE(vehicles.LoadFromFile(name, t.App().m_strDataDir));
 
     // A capability kind or a munition this program does not build.
     CScenarioBytes capability;
@@ -165,7 +165,7 @@ TEST(VehicleList, ACutOrUnknownFileRaisesTheArchiveErrorAndKeepsTheList)
         CString badName = "bad.veh";
         try
         {
-            vehicles.LoadFromFile(badName);
+            vehicles.LoadFromFile(badName, t.App().m_strDataDir);
             ADD_FAILURE() << c.what << ": no error";
         }
         catch (const CArchiveException& e)

@@ -37,7 +37,7 @@ TEST(VehicleSpecsDlg, ShowsPagesWithBackAndForward)
 
     CVehicleSpecsDlg dialog;
     EXPECT_FALSE(dialog.IsCreated());
-    dialog.ShowPage(CHTMLPage::MakePageName("M1A1/Abrams"));
+    dialog.ShowPage(CHTMLPage::MakePageName("M1A1/Abrams"), t.App().m_strSavegameDir, t.App().m_strDataDir);
     ASSERT_TRUE(dialog.IsCreated());
     EXPECT_TRUE(dialog.IsWindowVisible());
     EXPECT_EQ(t.App().m_nAutoScrollHold, 1);
@@ -51,7 +51,7 @@ TEST(VehicleSpecsDlg, ShowsPagesWithBackAndForward)
     EXPECT_FALSE(Enabled(dialog, IDC_SPECS_BACK));
     EXPECT_FALSE(Enabled(dialog, IDC_SPECS_FORWARD));
 
-    dialog.ShowPage("T-72.htm");
+    dialog.ShowPage("T-72.htm", t.App().m_strSavegameDir, t.App().m_strDataDir);
     EXPECT_EQ(dialog.GetPageName(), "T-72.htm");
     EXPECT_EQ(dialog.GetWindowText(), "T-72");
     EXPECT_TRUE(Enabled(dialog, IDC_SPECS_BACK));
@@ -72,7 +72,7 @@ TEST(VehicleSpecsDlg, ShowsPagesWithBackAndForward)
     // made once only.
     dialog.PressEscape();
     EXPECT_FALSE(dialog.IsWindowVisible());
-    dialog.ShowPage(CHTMLPage::MakePageName("M1A1/Abrams"));
+    dialog.ShowPage(CHTMLPage::MakePageName("M1A1/Abrams"), t.App().m_strSavegameDir, t.App().m_strDataDir);
     EXPECT_TRUE(dialog.IsWindowVisible());
     EXPECT_EQ(pBrowser, dialog.GetBrowser());
     EXPECT_EQ(t.App().m_nAutoScrollHold, 1);
@@ -85,10 +85,10 @@ TEST(VehicleSpecsDlg, DestructionGivesTheScrollHoldBack)
     t.WriteText(t.SavegameDir() / "index.htm", "<HTML><BODY>index</BODY></HTML>");
     {
         CVehicleSpecsDlg dialog;
-        dialog.ShowPage("index.htm");
+        dialog.ShowPage("index.htm", t.App().m_strSavegameDir, t.App().m_strDataDir);
         EXPECT_EQ(t.App().m_nAutoScrollHold, 1);
         // A page that is not there shows a notice, not a crash.
-        dialog.ShowPage("nothing.htm");
+        dialog.ShowPage("nothing.htm", t.App().m_strSavegameDir, t.App().m_strDataDir);
         EXPECT_TRUE(dialog.IsWindowVisible());
     }
     EXPECT_EQ(t.App().m_nAutoScrollHold, 0);

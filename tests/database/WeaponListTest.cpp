@@ -53,7 +53,7 @@ TEST(WeaponList, FileLayoutReadsAndWritesBackTheSameBytes)
     t.WriteText(t.DataDir() / "demo.wep", std::string(b.Get().begin(), b.Get().end()));
 
     CWeaponArray weapons;
-    ASSERT_TRUE(weapons.LoadFromFile("demo.wep"));
+    ASSERT_TRUE(weapons.LoadFromFile("demo.wep", t.App().m_strDataDir));
     ASSERT_EQ(weapons.GetSize(), 2);
     EXPECT_EQ(weapons.m_strFileName, "demo.wep");
     EXPECT_EQ(weapons.m_nMaxPenetration, 0);
@@ -99,7 +99,7 @@ TEST(WeaponList, ACutOrCorruptFileRaisesTheArchiveErrorAndKeepsTheList)
     const std::vector<BYTE> whole = WeaponListBytes().Get();
     t.WriteText(t.DataDir() / "demo.wep", std::string(whole.begin(), whole.end()));
     CWeaponArray weapons;
-    ASSERT_TRUE(weapons.LoadFromFile("demo.wep"));
+    ASSERT_TRUE(weapons.LoadFromFile("demo.wep", t.App().m_strDataDir));
 
     struct Case
     {
@@ -125,7 +125,7 @@ TEST(WeaponList, ACutOrCorruptFileRaisesTheArchiveErrorAndKeepsTheList)
         t.WriteText(t.DataDir() / "bad.wep", std::string(c.bytes.begin(), c.bytes.end()));
         try
         {
-            weapons.LoadFromFile("bad.wep");
+            weapons.LoadFromFile("bad.wep", t.App().m_strDataDir);
             ADD_FAILURE() << c.what << ": no error";
         }
         catch (const CArchiveException& e)
@@ -144,8 +144,10 @@ TEST(WeaponList, AFreshWeaponAndItsPage)
     WriteTemplates(t);
     CWeapon weapon;
     EXPECT_EQ(weapon.m_strName, "120mm smooth bore");
+    CKDRDatabase database;
+    t.HandDirectories(database);
 
-    const CString link = weapon.WriteHTMLPage(nullptr);
+    const CString link = weapon.WriteHTMLPage(&database);
     EXPECT_EQ(link, "<FONT FACE=\"Arial,Helvetica,Monaco\"><FONT SIZE=\"2\"><A HREF=\"120mm smooth bore.htm\">"
                     "120mm smooth bore</A></FONT></FONT><BR>\r\n");
     EXPECT_EQ(GetCurrentDir(), t.App().m_strDataDir);
@@ -160,6 +162,7 @@ TEST(WeaponList, AttributesWriteTheirLinksAndSections)
     CDatabaseTestApp t;
     WriteTemplates(t);
     CKDRDatabase database;
+    t.HandDirectories(database);
     WriteWeaponList(t, "one.wep", {"Gun"});
     ASSERT_TRUE(database.LoadWeaponList("one.wep"));
 
@@ -219,7 +222,7 @@ TEST(WeaponList, TheRangeCircleHasARadiusOfTheRangeTimesTenMetres)
     ASSERT_TRUE(demo_map::WriteDemoMapFiles(dataDir, "Demo.emp", errorText)) << errorText.GetString();
     CKDRGameMap map;
     ASSERT_TRUE(LoadObjectFromFile("demo.gmp", map, errorText)) << errorText.GetString();
-    ASSERT_TRUE(map.LoadMapFiles(t.App().m_pDisplay));
+    ASSERT_TRUE(map.LoadMapFiles(t.App().m_pDisplay, t.App().m_strDataDir));
     const CSize view = map.GetVisibleViewSize();
     ASSERT_GE(view.cx, 300);
     ASSERT_GE(view.cy, 220);

@@ -59,6 +59,9 @@ protected:
     }
     void TearDown() override { fs::remove_all(m_dir); }
 
+    // The folder stands for the data directory the loaders are handed.
+    CString DataDir() const { return m_dir.string().c_str(); }
+
     CString Write(const char* pszName, const std::vector<BYTE>& bytes)
     {
         const fs::path path = m_dir / pszName;
@@ -208,13 +211,13 @@ TEST_F(OrderFileTest, LoadSOPReadsTheFileOrLeavesTheSetAsItWas)
 
     // Cancel gives up at once.
     ui->ExpectFileDialog(TRUE, "");
-    EXPECT_EQ(set.LoadSOP((m_dir / "missing.sop").string().c_str()), 0);
+    EXPECT_EQ(set.LoadSOP((m_dir / "missing.sop").string().c_str(), DataDir()), 0);
     EXPECT_EQ(set.GetSize(), 1);
 
     const CString good = Write("good.sop", DoNotEmplaceSet().v);
     // A file that does not open is asked for again; the chosen one is read.
     ui->ExpectFileDialog(TRUE, good);
-    ASSERT_EQ(set.LoadSOP((m_dir / "missing.sop").string().c_str()), 1);
+    ASSERT_EQ(set.LoadSOP((m_dir / "missing.sop").string().c_str(), DataDir()), 1);
     ASSERT_EQ(set.GetSize(), 1);
     EXPECT_EQ(set.GetAt(0)->GetOrderType(), 0x44000u);
     EXPECT_EQ(set.m_strSOPFileName, good);
@@ -249,7 +252,7 @@ TEST_F(OrderFileTest, LoadSOPReadsTheFileOrLeavesTheSetAsItWas)
         SCOPED_TRACE(c.pszFile);
         const CString path = Write(c.pszFile, c.bytes);
         ui->ExpectMessage(GetMessageBoxCaption(), ReadFailure("standing orders", path, c.pszCause), IDOK);
-        EXPECT_EQ(set.LoadSOP(path), 0);
+        EXPECT_EQ(set.LoadSOP(path, DataDir()), 0);
         ASSERT_EQ(set.GetSize(), 1);
         EXPECT_EQ(set.GetAt(0)->GetOrderType(), 0x44000u);
         EXPECT_EQ(set.m_strSOPFileName, good);
@@ -284,7 +287,7 @@ TEST_F(OrderFileTest, TemplateTablesHaveTheirFixedSizes)
 
     const CString path = Write("t.frm", bytes);
     CFormationTemplateArray back;
-    ASSERT_EQ(back.LoadFile(path), 1);
+    ASSERT_EQ(back.LoadFile(path, DataDir()), 1);
     EXPECT_EQ(back.m_strFileName, path);
     ASSERT_EQ(back.GetSize(), 2);
     EXPECT_EQ(back.GetAt(1)->GetLevel(), FORMATION_LEVEL_COMPANY);
@@ -296,11 +299,11 @@ TEST_F(OrderFileTest, TemplateTablesHaveTheirFixedSizes)
     ui->ExpectMessage(GetMessageBoxCaption(),
                       ReadFailure("formation templates", cut, "Reached the end of the file while reading an object"),
                       IDOK);
-    EXPECT_EQ(back.LoadFile(cut), 0);
+    EXPECT_EQ(back.LoadFile(cut, DataDir()), 0);
     EXPECT_EQ(back.GetSize(), 2);
     EXPECT_EQ(back.m_strFileName, path);
     ui->ExpectFileDialog(TRUE, "");
-    EXPECT_EQ(back.LoadFile((m_dir / "none.frm").string().c_str()), 0);
+    EXPECT_EQ(back.LoadFile((m_dir / "none.frm").string().c_str(), DataDir()), 0);
 }
 
 TEST_F(OrderFileTest, DemoFilesReadAndWriteBackByteForByte)
@@ -313,7 +316,7 @@ TEST_F(OrderFileTest, DemoFilesReadAndWriteBackByteForByte)
     const std::vector<BYTE> sop = StoreBytes(orders);
 
     CFormationTemplateArray readTemplates;
-    ASSERT_EQ(readTemplates.LoadFile(Write("Demo.frm", frm)), 1);
+    ASSERT_EQ(readTemplates.LoadFile(Write("Demo.frm", frm), DataDir()), 1);
     readTemplates.m_strFileName = demo_orders::FORMATION_FILE;
     EXPECT_EQ(StoreBytes(readTemplates), frm);
     CStringArray platoonNames;
@@ -323,7 +326,7 @@ TEST_F(OrderFileTest, DemoFilesReadAndWriteBackByteForByte)
     EXPECT_EQ(readTemplates.GetFormationIndex("Line", FORMATION_LEVEL_COMPANY, 0), 1);
 
     CUnitOrderArray readOrders;
-    ASSERT_EQ(readOrders.LoadSOP(Write("Demo.sop", sop)), 1);
+    ASSERT_EQ(readOrders.LoadSOP(Write("Demo.sop", sop), DataDir()), 1);
     EXPECT_EQ(StoreBytes(readOrders), sop);
     CStringArray missions;
     readOrders.ListAIOrders(missions, FORMATION_LEVEL_PLATOON, -1, -1);
@@ -344,7 +347,7 @@ TEST_F(OrderFileTest, DemoFilesReadAndWriteBackByteForByte)
         ui->ExpectMessage(GetMessageBoxCaption(),
                           ReadFailure("standing orders", cut, "Reached the end of the file while reading an object"),
                           IDOK);
-        EXPECT_EQ(readOrders.LoadSOP(cut), 0);
+        EXPECT_EQ(readOrders.LoadSOP(cut, DataDir()), 0);
         EXPECT_EQ(readOrders.GetSize(), 1);
     }
 }

@@ -40,7 +40,7 @@ protected:
         ASSERT_TRUE(m_app.InitInstance());
         ASSERT_TRUE(SetCurrentDir(m_app.m_strDataDir));
         ASSERT_TRUE(LoadObjectFromFile(demo_map::kGameMapFile, m_map, errorText)) << errorText.GetString();
-        ASSERT_TRUE(m_map.LoadMapFiles(m_app.m_pDisplay));
+        ASSERT_TRUE(m_map.LoadMapFiles(m_app.m_pDisplay, m_app.m_strDataDir));
         ASSERT_EQ(m_map.GetDisplay(), m_app.m_pDisplay);
     }
 

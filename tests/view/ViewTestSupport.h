@@ -131,6 +131,8 @@ public:
         View().GetClientRect(&rc);
         EXPECT_TRUE(m_pApp->m_pDisplay->Init(&View(), rc.Width(), rc.Height()));
         m_pApp->m_bDisplayReady = TRUE;
+        m_pDoc->SetDirectories(m_pApp->m_strDataDir, m_pApp->m_strSavegameDir);
+        m_pDoc->SetDisplay(m_pApp->m_pDisplay);
         SetCurrentDir(m_pApp->m_strDataDir);
         View().InitViewProperties();
         View().ApplyViewProperties();
