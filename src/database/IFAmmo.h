@@ -65,10 +65,10 @@ public:
     CIFAmmoCapArray* GetCapabilities() const { return m_pCapabilities; }
 
     CString m_strName;
-    CString m_strQualifier;    // shown in brackets after the name
-    CString m_strSplashSound;  // an artillery sound
+    CString m_strQualifier;     // shown in brackets after the name
+    CString m_strSplashSound;   // an artillery sound
     CString m_strBurstGraphic;  // a piece
-    int m_nRange = 0;  // metres
+    int m_nRange = 0;           // metres
     int m_nBlastRadius = 0;
     float m_fLethality = 0.0f;  // fraction killed inside the blast radius
     int m_nMunitionType = 0;

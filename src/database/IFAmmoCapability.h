@@ -108,8 +108,8 @@ public:
     CString WriteHTMLPage(CKDRDatabase* pDatabase) override;
     CString GetName() override { return "Chem"; }
 
-    int m_nRadius = 0;   // x 10 on the page
-    int m_nDensity = 0;  // shown x 0.1
+    int m_nRadius = 0;    // x 10 on the page
+    int m_nDensity = 0;   // shown x 0.1
     int m_nDuration = 0;  // seconds; shown in whole minutes
 };
 

@@ -68,7 +68,8 @@ void CVCapPersonnelCarrier::Serialize(CArchive& ar)
     }
     else
     {
-        for (int* pValue : {&m_nTimeToMount, &m_nTimeToDismount, &m_nNumberOfDismounts, &m_nTimeToOpen, &m_nTimeToClose})
+        for (int* pValue :
+             {&m_nTimeToMount, &m_nTimeToDismount, &m_nNumberOfDismounts, &m_nTimeToOpen, &m_nTimeToClose})
             *pValue = LoadWord(ar);
         ar >> m_strOpenGraphic;
     }
@@ -287,9 +288,9 @@ CString CVCapFDC::WriteHTMLPage(CKDRDatabase* pDatabase)
     CHTMLPage page;
     if (pDatabase == nullptr || !LoadSection(page, "FDC.htm"))
         return CString();
-    const char* angle = m_nFireAngle == kLowAngle ? "Low Angle Fire"
+    const char* angle = m_nFireAngle == kLowAngle    ? "Low Angle Fire"
                         : m_nFireAngle == kHighAngle ? "High Angle Fire"
-                                                      : "Both";
+                                                     : "Both";
     page.ReplaceTag("*highAngle*", angle);
     if (m_nMaxNumberOfGuns <= 0)
         page.ReplaceTag("*maxNumberOfGuns*", "No Maximum");
@@ -411,10 +412,7 @@ void CVCapRotaryWing::Serialize(CArchive& ar)
     }
 }
 
-CString CVCapRotaryWing::WriteHTMLLink(CKDRDatabase*)
-{
-    return MakeAnchorLink("rotaryWing", "Rotary Wing Aircraft");
-}
+CString CVCapRotaryWing::WriteHTMLLink(CKDRDatabase*) { return MakeAnchorLink("rotaryWing", "Rotary Wing Aircraft"); }
 
 CString CVCapRotaryWing::WriteHTMLPage(CKDRDatabase* pDatabase)
 {

@@ -123,8 +123,8 @@ int CVCapTurret::GetTypeMask() { return m_pCapabilities->GetTypeMask() | VCAP_TU
 
 int CVCapTurret::GetSightPercent(BOOL bInfrared)
 {
-    return std::max({m_pCapabilities->GetMaxSightPercent(bInfrared),
-                     m_pMounts->GetMaxSightPercent(bInfrared != FALSE), 0});
+    return std::max(
+        {m_pCapabilities->GetMaxSightPercent(bInfrared), m_pMounts->GetMaxSightPercent(bInfrared != FALSE), 0});
 }
 
 BOOL CVCapTurret::CheckGraphics(CString& report, CPieceArray* pPieces)

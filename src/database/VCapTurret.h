@@ -57,7 +57,7 @@ public:
     float m_fHeight = 1.0f;  // metres
     float m_fWidth = 1.0f;
     float m_fLength = 1.0f;
-    CString m_strPiece;    // the turret symbol's piece
+    CString m_strPiece;     // the turret symbol's piece
     BOOL m_bSpare = FALSE;  // stored and kept; nothing here reads it
 
 private:

@@ -155,7 +155,8 @@ CScenarioBytes VehicleListBytes(const Faults& f = {})
     Munition(b, tag, "M1", "105mm", 0x1, f.munitionClass);
     MunitionWith(b, tag, "Veil", 0x10, "CIFCapSmoke", CScenarioBytes().Float(50.0f).Word(120).Word(30));
     MunitionWith(b, tag, "Flare", 0x80, "CIFCapIllum", CScenarioBytes().Float(300.0f).Word(60).Word(0));
-    MunitionWith(b, tag, "Scatter", 0x100, "CIFCapFASCAM", CScenarioBytes().Word(3).Word(300).Word(20).Word(10).Word(0));
+    MunitionWith(b, tag, "Scatter", 0x100, "CIFCapFASCAM",
+                 CScenarioBytes().Word(3).Word(300).Word(20).Word(10).Word(0));
     MunitionWith(b, tag, "Blister", 0x20, "CIFCapChem", CScenarioBytes().Word(10).Word(25).Word(119));
     MunitionWith(b, tag, "Seeker", 0x200, "CIFCapPGM", CScenarioBytes().Word(5).Word(10).Word(MINUS_ONE_WORD));
     b.Str("all.veh").Str("all.wep");

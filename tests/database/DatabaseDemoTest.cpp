@@ -117,7 +117,6 @@ TEST(DatabaseDemo, VehicleSpecsShowsTheDemoEquipmentAndLeavesNoPageBehind)
     EXPECT_NE(turretSection.Mid(turretKills).Find("130mm anti-tank missile"), -1);
     EXPECT_NE(turretSection.Mid(turretKills).Find("55"), -1);
 
-
     // Back and Forward move through what was shown.
     EXPECT_TRUE(pWindow->GetDlgItem(IDC_SPECS_BACK)->IsWindowEnabled());
     ASSERT_TRUE(pWindow->PressButton(IDC_SPECS_BACK));
