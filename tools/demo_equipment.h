@@ -4,6 +4,8 @@
 // own Serialize. Weapons are named by calibre and kind; ranges are stored
 // in tens of metres and view ranges too (a 3000 m gun stores 300). Every
 // vehicle carries a kill record for every weapon, in weapon-list order.
+// The types' capabilities and the list's indirect-fire munitions are in
+// demo_capabilities.h.
 
 #include "database/KillPercentage.h"
 #include "database/Vehicle.h"
@@ -144,8 +146,8 @@ const VehicleSpec kVehicles[] = {
      50,
      5,
      ROLE_ATTACK,
-     3,
-     {{kGun120, 40, 80, 60, 40}, {kMg, 6000, 80, 60, 20}, {kHeavyMg, 900, 0, 40, 30}},
+     1,
+     {{kHeavyMg, 900, 0, 40, 30}},  // the main and coaxial guns sit in the turret
      {{45, 95, 80, 80, 90},
       {60, 95, 85, 85, 95},
       {0, 10, 5, 5, 15},
@@ -308,7 +310,55 @@ const VehicleSpec kVehicles[] = {
       {2, 10, 5, 5, 10},
       {0, 2, 1, 1, 2},
       {90, 98, 95, 95, 98}}},
+    {"Haul ammunition carrier",
+     65.0f,
+     70.0f,
+     15.0f,
+     35,
+     0,
+     150,
+     10,
+     2.6f,
+     2.9f,
+     6.9f,
+     22,
+     25,
+     70,
+     10,
+     30,
+     60,
+     50,
+     30,
+     40,
+     20,
+     ROLE_SERVICE_SUPPORT,
+     1,
+     {{kMg, 1000, 0, 30, 20}},
+     {{95, 99, 98, 98, 99},
+      {95, 99, 98, 98, 99},
+      {50, 85, 75, 75, 85},
+      {8, 35, 25, 25, 35},
+      {0, 5, 2, 2, 5},
+      {0, 0, 0, 0, 0},
+      {85, 95, 90, 90, 95}}},
 };
+
+// Vehicle indices of the list, in its order.
+enum Vehicle
+{
+    kTank,
+    kInfantryCarrier,
+    kRifleTeam,
+    kAntiTankTeam,
+    kMortarCarrier,
+    kObserverVehicle,
+    kAmmunitionCarrier,
+    kVehicleCount
+};
+
+// The types' capabilities and the list's munitions (demo_capabilities.h).
+inline void AddCapabilities(CVehicleArray& vehicles);
+inline void AddMunitions(CIFAmmoArray& ammo);
 
 inline CVehicleArray* BuildVehicles()
 {
@@ -355,6 +405,10 @@ inline CVehicleArray* BuildVehicles()
             pVehicle->GetKillPercentages()->Add(new CWeaponPercentages(k.front, k.back, k.right, k.left, k.top));
         pVehicles->Add(pVehicle);
     }
+    AddCapabilities(*pVehicles);
+    AddMunitions(*pVehicles->GetAmmo());
     return pVehicles;
 }
 }  // namespace demo_equipment
+
+#include "demo_capabilities.h"

@@ -118,6 +118,238 @@ const char* const kADATemplate = "<HTML>\r\n<BODY>\r\n"
                                  "Bonus against fixed wing: *fixedWingBonus*</P>\r\n"
                                  "</BODY>\r\n</HTML>\r\n";
 
+// The sections of the capability kinds and of the munition capabilities,
+// each under the anchor its link in the capability list names.
+
+const char* const kIndirectFireTemplate =
+    "<HTML>\r\n<BODY>\r\n"
+    "<A NAME=\"indirectFire\"></A><H3>Indirect Fire</H3>\r\n"
+    "<TABLE BORDER=1 WIDTH=\"60%\">\r\n"
+    "<TR><TD>Accuracy (%)</TD><TD>*accuracy*</TD></TR>\r\n"
+    "<TR><TD>Left limit (mils)</TD><TD>*leftLimit*</TD></TR>\r\n"
+    "<TR><TD>Right limit (mils)</TD><TD>*rightLimit*</TD></TR>\r\n"
+    "<TR><TD>Compute time</TD><TD>*computeTime*</TD></TR>\r\n"
+    "<TR><TD>Traverse time</TD><TD>*traverseTime*</TD></TR>\r\n"
+    "<TR><TD>Shot time</TD><TD>*shotTime*</TD></TR>\r\n"
+    "<TR><TD>Time of flight</TD><TD>*timeOfFlight*</TD></TR>\r\n"
+    "<TR><TD>Smoke radius</TD><TD>*smokeRadius*</TD></TR>\r\n"
+    "<TR><TD>Smoke duration</TD><TD>*smokeDuration*</TD></TR>\r\n"
+    "<TR><TD>High angle</TD><TD>*haYesNo*</TD></TR>\r\n"
+    "<TR><TD>Minimum range</TD><TD>*minRange*</TD></TR>\r\n"
+    "</TABLE>\r\n"
+    "<H4>Ammunition</H4>\r\n<TABLE BORDER=1 WIDTH=\"60%\">\r\n<TR><TH>Ammunition</TH><TH>Rounds</TH></TR>\r\n*ifAmmo*</TABLE>\r\n"
+    "</BODY>\r\n</HTML>\r\n";
+
+const char* const kTurretTemplate =
+    "<HTML>\r\n<BODY>\r\n"
+    "<A NAME=\"turret\"></A><H3>Turret</H3>\r\n"
+    "<TABLE BORDER=1 WIDTH=\"60%\">\r\n"
+    "<TR><TD>Turn speed</TD><TD>*turnSpeed*</TD></TR>\r\n"
+    "<TR><TD>Left limit (mils)</TD><TD>*leftLimit*</TD></TR>\r\n"
+    "<TR><TD>Right limit (mils)</TD><TD>*rightLimit*</TD></TR>\r\n"
+    "<TR><TD>Height (m)</TD><TD>*height*</TD></TR>\r\n"
+    "<TR><TD>Length (m)</TD><TD>*length*</TD></TR>\r\n"
+    "<TR><TD>Width (m)</TD><TD>*width*</TD></TR>\r\n"
+    "</TABLE>\r\n"
+    "<H4>Turret Weapons</H4>\r\n*turretWeapons*\r\n<H4>Turret Kill Percentages</H4>\r\n*percentKillArray*\r\n"
+    "</BODY>\r\n</HTML>\r\n";
+
+const char* const kPersonnelCarrierTemplate =
+    "<HTML>\r\n<BODY>\r\n"
+    "<A NAME=\"personnelCarrier\"></A><H3>Personnel Carrier</H3>\r\n"
+    "<TABLE BORDER=1 WIDTH=\"60%\">\r\n"
+    "<TR><TD>Dismounts carried</TD><TD>*numberOfDismounts*</TD></TR>\r\n"
+    "<TR><TD>Time to mount</TD><TD>*timeToMount*</TD></TR>\r\n"
+    "<TR><TD>Time to dismount</TD><TD>*timeToDismount*</TD></TR>\r\n"
+    "<TR><TD>Time to open</TD><TD>*timeToOpen*</TD></TR>\r\n"
+    "<TR><TD>Time to close</TD><TD>*timeToClose*</TD></TR>\r\n"
+    "</TABLE>\r\n"
+    "</BODY>\r\n</HTML>\r\n";
+
+const char* const kEmplacingTemplate =
+    "<HTML>\r\n<BODY>\r\n"
+    "<A NAME=\"emplacing\"></A><H3>Emplacing</H3>\r\n"
+    "<TABLE BORDER=1 WIDTH=\"60%\">\r\n"
+    "<TR><TD>Time to emplace</TD><TD>*timeToEmplace*</TD></TR>\r\n"
+    "<TR><TD>Time to displace</TD><TD>*timeToDisplace*</TD></TR>\r\n"
+    "</TABLE>\r\n"
+    "</BODY>\r\n</HTML>\r\n";
+
+const char* const kBreacherTemplate =
+    "<HTML>\r\n<BODY>\r\n"
+    "<A NAME=\"breaching\"></A><H3>Breaching</H3>\r\n"
+    "<TABLE BORDER=1 WIDTH=\"60%\">\r\n"
+    "<TR><TD>Breach speed</TD><TD>*breachSpeed*</TD></TR>\r\n"
+    "<TR><TD>Breach width (m)</TD><TD>*breachWidth*</TD></TR>\r\n"
+    "<TR><TD>Odds of being disabled</TD><TD>*disableOdds*</TD></TR>\r\n"
+    "<TR><TD>Obstacles</TD><TD>*obstacleList*</TD></TR>\r\n"
+    "</TABLE>\r\n"
+    "</BODY>\r\n</HTML>\r\n";
+
+const char* const kEngineerTemplate =
+    "<HTML>\r\n<BODY>\r\n"
+    "<A NAME=\"engineer\"></A><H3>Engineer</H3>\r\n"
+    "<TABLE BORDER=1 WIDTH=\"60%\">\r\n"
+    "<TR><TD>Breach width (m)</TD><TD>*breachWidth*</TD></TR>\r\n"
+    "<TR><TD>Breach length (m)</TD><TD>*breachLength*</TD></TR>\r\n"
+    "<TR><TD>Time to breach</TD><TD>*timeToBreach*</TD></TR>\r\n"
+    "<TR><TD>Breaches</TD><TD>*numberBreaches*</TD></TR>\r\n"
+    "<TR><TD>Obstacles</TD><TD>*obstacleList*</TD></TR>\r\n"
+    "</TABLE>\r\n"
+    "</BODY>\r\n</HTML>\r\n";
+
+const char* const kObserverTemplate =
+    "<HTML>\r\n<BODY>\r\n"
+    "<A NAME=\"observer\"></A><H3>Laser Observer</H3>\r\n"
+    "<TABLE BORDER=1 WIDTH=\"60%\">\r\n"
+    "<TR><TD>Range (m)</TD><TD>*range*</TD></TR>\r\n"
+    "<TR><TD>Range while moving (m)</TD><TD>*movingRange*</TD></TR>\r\n"
+    "<TR><TD>Infrared (%)</TD><TD>*percentIR*</TD></TR>\r\n"
+    "<TR><TD>Night vision (%)</TD><TD>*percentNightVision*</TD></TR>\r\n"
+    "<TR><TD>Coaxial</TD><TD>*coaxial*</TD></TR>\r\n"
+    "</TABLE>\r\n"
+    "</BODY>\r\n</HTML>\r\n";
+
+const char* const kFDCTemplate =
+    "<HTML>\r\n<BODY>\r\n"
+    "<A NAME=\"FDC\"></A><H3>Fire Direction Center</H3>\r\n"
+    "<TABLE BORDER=1 WIDTH=\"60%\">\r\n"
+    "<TR><TD>Fire angle</TD><TD>*highAngle*</TD></TR>\r\n"
+    "<TR><TD>Most guns</TD><TD>*maxNumberOfGuns*</TD></TR>\r\n"
+    "<TR><TD>Directs</TD><TD>*gunTypes*</TD></TR>\r\n"
+    "</TABLE>\r\n"
+    "</BODY>\r\n</HTML>\r\n";
+
+const char* const kDFAmmoTemplate =
+    "<HTML>\r\n<BODY>\r\n"
+    "<A NAME=\"dfAmmo\"></A><H3>Direct Fire Ammo Carrier</H3>\r\n"
+    "<TABLE BORDER=1 WIDTH=\"60%\">\r\n<TR><TH>Weapon</TH><TH>Rounds</TH></TR>\r\n*dfAmmo*</TABLE>\r\n"
+    "</BODY>\r\n</HTML>\r\n";
+
+const char* const kIFAmmoCarryTemplate =
+    "<HTML>\r\n<BODY>\r\n"
+    "<A NAME=\"ifAmmo\"></A><H3>Indirect Fire Ammo Carrier</H3>\r\n"
+    "<TABLE BORDER=1 WIDTH=\"60%\">\r\n<TR><TH>Ammunition</TH><TH>Rounds</TH></TR>\r\n*ifAmmo*</TABLE>\r\n"
+    "</BODY>\r\n</HTML>\r\n";
+
+const char* const kSmokerTemplate =
+    "<HTML>\r\n<BODY>\r\n"
+    "<A NAME=\"smoker\"></A><H3>Smoke Generator</H3>\r\n"
+    "<TABLE BORDER=1 WIDTH=\"60%\">\r\n"
+    "<TR><TD>Radius (m)</TD><TD>*radius*</TD></TR>\r\n"
+    "<TR><TD>Time to live</TD><TD>*timeToLive*</TD></TR>\r\n"
+    "<TR><TD>Infrared (%)</TD><TD>*percentIR*</TD></TR>\r\n"
+    "<TR><TD>Burst release</TD><TD>*burstRelease*</TD></TR>\r\n"
+    "<TR><TD>Smoke charges</TD><TD>*numberOfSmoke*</TD></TR>\r\n"
+    "<TR><TD>Time to release</TD><TD>*timeToRelease*</TD></TR>\r\n"
+    "<TR><TD>Total time (min)</TD><TD>*totalTime*</TD></TR>\r\n"
+    "</TABLE>\r\n"
+    "</BODY>\r\n</HTML>\r\n";
+
+const char* const kFixedWingTemplate =
+    "<HTML>\r\n<BODY>\r\n"
+    "<A NAME=\"fixedWing\"></A><H3>Fixed Wing Aircraft</H3>\r\n"
+    "<TABLE BORDER=1 WIDTH=\"60%\">\r\n"
+    "<TR><TD>Altitude</TD><TD>*altitude*</TD></TR>\r\n"
+    "<TR><TD>Sprint altitude</TD><TD>*sprintAltitude*</TD></TR>\r\n"
+    "<TR><TD>VTOL</TD><TD>*VTOL*</TD></TR>\r\n"
+    "</TABLE>\r\n"
+    "</BODY>\r\n</HTML>\r\n";
+
+const char* const kRotaryWingTemplate =
+    "<HTML>\r\n<BODY>\r\n"
+    "<A NAME=\"rotaryWing\"></A><H3>Rotary Wing Aircraft</H3>\r\n"
+    "<TABLE BORDER=1 WIDTH=\"60%\">\r\n"
+    "<TR><TD>Altitude</TD><TD>*altitude*</TD></TR>\r\n"
+    "<TR><TD>Sprint altitude</TD><TD>*sprintAltitude*</TD></TR>\r\n"
+    "<TR><TD>Pops up from defilade</TD><TD>*defiladePopup*</TD></TR>\r\n"
+    "<TR><TD>Defilade altitude</TD><TD>*defiladeAltitude*</TD></TR>\r\n"
+    "<TR><TD>Lands when stopped</TD><TD>*landWhenStopped*</TD></TR>\r\n"
+    "</TABLE>\r\n"
+    "</BODY>\r\n</HTML>\r\n";
+
+const char* const kMineLayerTemplate =
+    "<HTML>\r\n<BODY>\r\n"
+    "<A NAME=\"mineLayer\"></A><H3>Mine Layer</H3>\r\n"
+    "<TABLE BORDER=1 WIDTH=\"60%\">\r\n"
+    "<TR><TD>Time to deploy</TD><TD>*timeToDeploy*</TD></TR>\r\n"
+    "<TR><TD>Maximum range (m)</TD><TD>*maxRange*</TD></TR>\r\n"
+    "<TR><TD>Mines</TD><TD>*numberOfMines*</TD></TR>\r\n"
+    "<TR><TD>Field length (m)</TD><TD>*length*</TD></TR>\r\n"
+    "<TR><TD>Field width (m)</TD><TD>*width*</TD></TR>\r\n"
+    "<TR><TD>Density</TD><TD>*density*</TD></TR>\r\n"
+    "<TR><TD>Uses a minimum range</TD><TD>*useMinRange*</TD></TR>\r\n"
+    "</TABLE>\r\n"
+    "</BODY>\r\n</HTML>\r\n";
+
+const char* const kIFSmokeTemplate =
+    "<HTML>\r\n<BODY>\r\n"
+    "<A NAME=\"smoke\"></A><H3>Smoke</H3>\r\n"
+    "<TABLE BORDER=1 WIDTH=\"60%\">\r\n"
+    "<TR><TD>Radius (m)</TD><TD>*radius*</TD></TR>\r\n"
+    "<TR><TD>Duration</TD><TD>*duration*</TD></TR>\r\n"
+    "<TR><TD>Infrared (%)</TD><TD>*percentIR*</TD></TR>\r\n"
+    "</TABLE>\r\n"
+    "</BODY>\r\n</HTML>\r\n";
+
+const char* const kIFIllumTemplate =
+    "<HTML>\r\n<BODY>\r\n"
+    "<A NAME=\"illum\"></A><H3>Illumination</H3>\r\n"
+    "<TABLE BORDER=1 WIDTH=\"60%\">\r\n"
+    "<TR><TD>Radius (m)</TD><TD>*radius*</TD></TR>\r\n"
+    "<TR><TD>Duration</TD><TD>*duration*</TD></TR>\r\n"
+    "<TR><TD>Infrared (%)</TD><TD>*percentIR*</TD></TR>\r\n"
+    "</TABLE>\r\n"
+    "</BODY>\r\n</HTML>\r\n";
+
+const char* const kIFFASCAMTemplate =
+    "<HTML>\r\n<BODY>\r\n"
+    "<A NAME=\"FASCAM\"></A><H3>FASCAM</H3>\r\n"
+    "<TABLE BORDER=1 WIDTH=\"60%\">\r\n"
+    "<TR><TD>Density</TD><TD>*density*</TD></TR>\r\n"
+    "<TR><TD>Length (m)</TD><TD>*length*</TD></TR>\r\n"
+    "<TR><TD>Width (m)</TD><TD>*width*</TD></TR>\r\n"
+    "<TR><TD>Limited duration</TD><TD>*limitedDuration*</TD></TR>\r\n"
+    "<TR><TD>Duration</TD><TD>*duration*</TD></TR>\r\n"
+    "</TABLE>\r\n"
+    "</BODY>\r\n</HTML>\r\n";
+
+const char* const kIFChemTemplate =
+    "<HTML>\r\n<BODY>\r\n"
+    "<A NAME=\"chem\"></A><H3>Chemical Agent</H3>\r\n"
+    "<TABLE BORDER=1 WIDTH=\"60%\">\r\n"
+    "<TR><TD>Radius (m)</TD><TD>*radius*</TD></TR>\r\n"
+    "<TR><TD>Density</TD><TD>*density*</TD></TR>\r\n"
+    "<TR><TD>Duration (min)</TD><TD>*duration*</TD></TR>\r\n"
+    "</TABLE>\r\n"
+    "</BODY>\r\n</HTML>\r\n";
+
+const char* const kIFPGMTemplate =
+    "<HTML>\r\n<BODY>\r\n"
+    "<A NAME=\"PGM\"></A><H3>Precision Guided Munition</H3>\r\n"
+    "<TABLE BORDER=1 WIDTH=\"60%\">\r\n"
+    "<TR><TD>Foot print (m)</TD><TD>*footPrint*</TD></TR>\r\n"
+    "<TR><TD>Laser time</TD><TD>*laserTime*</TD></TR>\r\n"
+    "<TR><TD>Maximum angle</TD><TD>*maxAngleT*</TD></TR>\r\n"
+    "</TABLE>\r\n"
+    "</BODY>\r\n</HTML>\r\n";
+
+// One munition's page. Only its body is written, with its capabilities'
+// links and sections.
+const char* const kIFAmmoTemplate = "<HTML>\r\n"
+                                    "<HEAD>\r\n<TITLE>*name*</TITLE>\r\n</HEAD>\r\n"
+                                    "<BODY BGCOLOR=\"#FFFFFF\">\r\n"
+                                    "<H1>*name*</H1>\r\n"
+                                    "<TABLE BORDER=1 WIDTH=\"100%\">\r\n"
+                                    "<TR><TD>Range (m)</TD><TD>*range*</TD><TD>Type</TD><TD>*munitionType*</TD></TR>\r\n"
+                                    "<TR><TD>Blast radius (m)</TD><TD>*blastRadius*</TD><TD>Lethality (%)</TD>"
+                                    "<TD>*lethality*</TD></TR>\r\n"
+                                    "</TABLE>\r\n"
+                                    "<H2>Effects</H2>\r\n<DIV>*attributeList*</DIV>\r\n*attributes*\r\n"
+                                    "<P><A HREF=\"index.htm\">Equipment index</A></P>\r\n"
+                                    "</BODY>\r\n"
+                                    "</HTML>\r\n";
+
 const char* const kLogoFile = "kdr_logo.jpg";
 
 // Our own logo: a shield with three chevrons on olive, drawn without text
@@ -157,6 +389,26 @@ const Template kTemplates[] = {
     {"timeOfFlight.htm", kTimeOfFlightTemplate},
     {"minRange.htm", kMinRangeTemplate},
     {"ada.htm", kADATemplate},
+    {"indirectFire.htm", kIndirectFireTemplate},
+    {"turret.htm", kTurretTemplate},
+    {"personnelCarrier.htm", kPersonnelCarrierTemplate},
+    {"emplacing.htm", kEmplacingTemplate},
+    {"breacher.htm", kBreacherTemplate},
+    {"engineer.htm", kEngineerTemplate},
+    {"observer.htm", kObserverTemplate},
+    {"FDC.htm", kFDCTemplate},
+    {"dfAmmo.htm", kDFAmmoTemplate},
+    {"ifAmmoCarry.htm", kIFAmmoCarryTemplate},
+    {"smoker.htm", kSmokerTemplate},
+    {"fixedWing.htm", kFixedWingTemplate},
+    {"rotaryWing.htm", kRotaryWingTemplate},
+    {"mineLayer.htm", kMineLayerTemplate},
+    {"ifSmoke.htm", kIFSmokeTemplate},
+    {"ifIllum.htm", kIFIllumTemplate},
+    {"ifFASCAM.htm", kIFFASCAMTemplate},
+    {"ifChem.htm", kIFChemTemplate},
+    {"ifPGM.htm", kIFPGMTemplate},
+    {"ifAmmo.htm", kIFAmmoTemplate},
 };
 
 inline BOOL WriteDemoTemplates(const CString& dataDir, CString& errorText)

@@ -11,6 +11,12 @@ const char* const DB_NONE_PARAGRAPH =
 const char* const DB_LINK_OPEN = "<FONT FACE=\"Arial,Helvetica,Monaco\"><FONT SIZE=\"2\"><A HREF=\"";
 const char* const DB_LINK_CLOSE = "</A></FONT></FONT><BR>\r\n";
 
+void ThrowBadFormat(const CArchive& ar)
+{
+    throw CArchiveException(CArchiveException::badIndex,
+                            ar.GetFile() != nullptr ? ar.GetFile()->GetFilePath() : CString());
+}
+
 CString MakeLinkLine(const CString& target, const CString& label)
 {
     return CString(DB_LINK_OPEN) + target + "\">" + label + DB_LINK_CLOSE;

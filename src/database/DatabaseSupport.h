@@ -30,6 +30,10 @@ inline void LoadFlag(CArchive& ar, BOOL& flag)
         flag = TRUE;
 }
 
+// Refuses a record whose stored values cannot be right (a negative count,
+// nesting past its limit) with the archive's "Invalid file format" error.
+[[noreturn]] void ThrowBadFormat(const CArchive& ar);
+
 // The paragraph a page shows where a list has nothing to show.
 extern const char* const DB_NONE_PARAGRAPH;
 // The opening and closing of every link line of the pages.

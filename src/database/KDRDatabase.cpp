@@ -298,6 +298,16 @@ CWeapon* CKDRDatabase::GetWeapon(int index) const
     return m_bWeaponsLoaded && m_pWeapons != nullptr ? m_pWeapons->GetAt(index) : nullptr;
 }
 
+CIFAmmo* CKDRDatabase::GetIFAmmo(int index) const
+{
+    return IsIFAmmoLoaded() ? m_pVehicles->GetAmmo()->GetAt(index) : nullptr;
+}
+
+BOOL CKDRDatabase::IsIFAmmoLoaded() const
+{
+    return m_bVehiclesLoaded && m_pVehicles != nullptr && m_pVehicles->GetAmmo() != nullptr;
+}
+
 int CKDRDatabase::GetVehicleCount() const
 {
     return m_bVehiclesLoaded && m_pVehicles != nullptr ? m_pVehicles->GetSize() : 0;

@@ -23,6 +23,7 @@
 
 #include "platform/core/Core.h"
 
+class CIFAmmo;
 class CPiece;
 class CPieceArray;
 class CVehicle;
@@ -74,6 +75,8 @@ public:
     // ---- Look-ups: null outside the list or when it is not loaded ----
     CVehicle* GetVehicle(int index) const;
     CWeapon* GetWeapon(int index) const;
+    // A munition of the vehicle list's ammunition array.
+    CIFAmmo* GetIFAmmo(int index) const;
     // The map piece of the vehicle type at the index (vehicles and pieces loaded).
     CPiece* GetVehiclePiece(int index) const;
     // The single piece the vehicle names as its piece graphic.
@@ -86,6 +89,9 @@ public:
     // without one); the force counts are kept per vehicle type.
     BOOL HasVehicleList() const { return m_bVehiclesLoaded; }
     BOOL HasWeaponList() const { return m_bWeaponsLoaded; }
+    // Whether the indirect-fire munitions are there: a vehicle list is
+    // loaded with its ammunition array.
+    BOOL IsIFAmmoLoaded() const;
     int GetVehicleCount() const;
 
     // ---- Pages ----

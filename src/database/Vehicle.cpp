@@ -4,6 +4,7 @@
 #include "database/HTMLPage.h"
 #include "database/IFAmmo.h"
 #include "database/KillPercentage.h"
+#include "database/VCapTurret.h"
 #include "database/VehicleCapability.h"
 #include "database/VehicleWeapon.h"
 #include "platform/core/File.h"
@@ -170,9 +171,12 @@ void CVehicle::DrawRangeArcs(float x, float y, CKDRDatabase* pDatabase, CKDRGame
 
 float CVehicle::GetTotalHeight()
 {
-    // No capability kind carries a height of its own yet; the turret adds
-    // its height here when it does.
-    return m_fHeight;
+    // The turret sits on the hull: the first one, at the top or inside
+    // another capability, adds its height.
+    if (!(m_pCapabilities->GetTypeMask() & VCAP_TURRET))
+        return m_fHeight;
+    const auto* pTurret = static_cast<const CVCapTurret*>(m_pCapabilities->FindByType(VCAP_TURRET));
+    return pTurret != nullptr ? m_fHeight + pTurret->m_fHeight : m_fHeight;
 }
 
 int CVehicle::GetMaxSightPercent(bool bInfrared)

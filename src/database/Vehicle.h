@@ -79,7 +79,7 @@ public:
     void DrawRangeArcs(float x, float y, CKDRDatabase* pDatabase, CKDRGameMap* pMap);
 
     // ---- Queries of the units, hierarchy and conditions ----
-    // The height; a turret adds its own height once the turret kind exists.
+    // The height, plus the first turret's height when the type has one.
     float GetTotalHeight();
     // The best sight aid of the capabilities and the chassis mounts.
     int GetMaxSightPercent(bool bInfrared);

@@ -1,6 +1,8 @@
 #include "database/VehicleCapability.h"
 
 #include "database/DatabaseSupport.h"
+#include "database/HTMLPage.h"
+#include "database/PieceArray.h"
 
 #include <algorithm>
 
@@ -27,6 +29,38 @@ int CVehicleCapability::GetSightPercent(BOOL) { return 0; }
 BOOL CVehicleCapability::CheckGraphics(CString&, CPieceArray*) { return FALSE; }
 
 BOOL CVehicleCapability::CheckSounds(CString&) { return FALSE; }
+
+BOOL CVehicleCapability::LoadSection(CHTMLPage& page, const char* templateName)
+{
+    MakeDataDirectoryCurrent();
+    if (!page.LoadTemplate(templateName))
+        return FALSE;
+    page.ExtractBody();
+    return TRUE;
+}
+
+CString CVehicleCapability::MakeAnchorLink(const char* anchor, const char* label)
+{
+    return MakeLinkLine(CString("#") + anchor, label);
+}
+
+BOOL CVehicleCapability::CheckPiece(CString& report, CPieceArray* pPieces, const char* what, const CString& name)
+{
+    if (name.IsEmpty())
+        return FALSE;
+    if (pPieces != nullptr && pPieces->FindGraphic(CPieceArray::kSinglePiece, name) != PIECE_NOT_FOUND)
+        return FALSE;
+    report += MakeUndefinedLine(what, name);
+    return TRUE;
+}
+
+BOOL CVehicleCapability::CheckSound(CString& report, int kind, const char* what, const CString& name)
+{
+    if (name.IsEmpty() || IsSoundDefined(kind, name))
+        return FALSE;
+    report += MakeUndefinedLine(what, name);
+    return TRUE;
+}
 
 // ---------------------------------------------------------------------------
 // The collection

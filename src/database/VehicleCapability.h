@@ -19,6 +19,7 @@
 #include "platform/core/Object.h"
 #include "platform/core/Types.h"
 
+class CHTMLPage;
 class CKDRDatabase;
 class CKDRGameMap;
 class CPieceArray;
@@ -73,6 +74,18 @@ public:
     virtual BOOL CheckGraphics(CString& report, CPieceArray* pPieces);
     virtual CString GetName() { return CString(); }
     virtual BOOL CheckSounds(CString& report);
+
+protected:
+    // Loads a kind's template from the data directory, cut to its body;
+    // FALSE when it cannot be read.
+    static BOOL LoadSection(CHTMLPage& page, const char* templateName);
+    // The kind's link line: "#" + anchor, labelled.
+    static CString MakeAnchorLink(const char* anchor, const char* label);
+    // Appends the check line of a graphic the pieces lack (an empty name is
+    // never reported); TRUE when it did.
+    static BOOL CheckPiece(CString& report, CPieceArray* pPieces, const char* what, const CString& name);
+    // Likewise for a sound of the kind (CSoundManager::kindArtillery ...).
+    static BOOL CheckSound(CString& report, int kind, const char* what, const CString& name);
 };
 
 class CVehicleCapArray : public TypedObArray<CVehicleCapability>

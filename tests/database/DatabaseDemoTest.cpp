@@ -1,6 +1,6 @@
 // The demo mission's equipment in the running game: Help/Vehicle Specs...
-// shows the index of its vehicles and weapons, a vehicle's page its weapon
-// and kill tables, Back and Forward move through what was shown, and
+// shows the index of its vehicles, rounds and weapons, a vehicle's page its
+// weapon and kill tables and its capabilities, Back and Forward move through what was shown, and
 // leaving the mission takes the pages out of the saved-game directory.
 
 #include "app/DocTestSupport.h"
@@ -19,9 +19,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
 
 namespace
 {
+std::string ReadFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 UINT MenuState(CKDRApp& app, UINT id)
 {
     CFrameWnd* pFrame = dynamic_cast<CFrameWnd*>(app.m_pMainWnd);
@@ -51,7 +60,7 @@ TEST(DatabaseDemo, VehicleSpecsShowsTheDemoEquipmentAndLeavesNoPageBehind)
     EXPECT_EQ(pDatabase->m_strVehicleList, "demo.veh");
     EXPECT_TRUE(pDatabase->m_strPieceList.IsEmpty());
     EXPECT_TRUE(pDatabase->m_strSoundList.IsEmpty());
-    ASSERT_GE(pDatabase->GetVehicleCount(), 6);
+    ASSERT_GE(pDatabase->GetVehicleCount(), 7);
     const int nWeapons = pDatabase->GetWeaponArray()->GetSize();
     for (int i = 0; i < pDatabase->GetVehicleCount(); ++i)
         EXPECT_EQ(pDatabase->GetVehicle(i)->GetKillPercentages()->GetSize(), nWeapons);
@@ -71,6 +80,15 @@ TEST(DatabaseDemo, VehicleSpecsShowsTheDemoEquipmentAndLeavesNoPageBehind)
     for (const char* name : {"Tarn main battle tank", "Rifle team", "Vigil observer vehicle", "120mm smooth bore gun",
                              "5.56mm rifle", "84mm recoilless rifle"})
         EXPECT_NE(index.Find(name), -1) << name << " in " << index.GetString();
+    // The rounds stand under the ammunition heading, before the weapons.
+    const int ammoHeading = index.Find("Ammunition");
+    const int weaponHeading = index.Find("Weapons");
+    for (const char* round : {"HE (120mm mortar)", "Smoke (120mm mortar)", "Illumination (120mm mortar)",
+                              "Scatterable mines (120mm mortar)", "Chemical (120mm mortar)"})
+    {
+        const int at = index.Find(round);
+        EXPECT_TRUE(ammoHeading >= 0 && ammoHeading < at && at < weaponHeading) << round << " in " << index.GetString();
+    }
 
     // A unit's vehicle page: its weapons by penetration and its kill table.
     ASSERT_TRUE(shell.Doc().ShowVehicleSpecs(0));
@@ -89,6 +107,15 @@ TEST(DatabaseDemo, VehicleSpecsShowsTheDemoEquipmentAndLeavesNoPageBehind)
     EXPECT_NE(killTable.Find("130mm anti-tank missile"), -1);
     EXPECT_EQ(killTable.Find("5.56mm rifle"), -1);  // it cannot kill a tank
     EXPECT_NE(killTable.Find("95"), -1);
+    // The turret's section: its guns and its own kill table.
+    const int turret = tank.Find("Turret Weapons");
+    ASSERT_GT(turret, kills) << tank.GetString();
+    const CString turretSection = tank.Mid(turret);
+    EXPECT_NE(turretSection.Find("120mm smooth bore gun"), -1);
+    const int turretKills = turretSection.Find("Turret Kill Percentages");
+    ASSERT_GE(turretKills, 0);
+    EXPECT_NE(turretSection.Mid(turretKills).Find("130mm anti-tank missile"), -1);
+    EXPECT_NE(turretSection.Mid(turretKills).Find("55"), -1);
 
     // Back and Forward move through what was shown.
     EXPECT_TRUE(pWindow->GetDlgItem(IDC_SPECS_BACK)->IsWindowEnabled());
@@ -98,6 +125,19 @@ TEST(DatabaseDemo, VehicleSpecsShowsTheDemoEquipmentAndLeavesNoPageBehind)
     ASSERT_TRUE(pWindow->PressButton(IDC_SPECS_FORWARD));
     EXPECT_EQ(pBrowser->GetLocationName(), "Tarn main battle tank.htm");
 
+    // The mortar carrier's rounds, each row linking to its munition's page.
+    ASSERT_TRUE(shell.Doc().ShowVehicleSpecs(4));
+    EXPECT_EQ(pBrowser->GetLocationName(), "Mosk mortar carrier.htm");
+    const CString mortar = pBrowser->GetPlainText();
+    EXPECT_NE(mortar.Find("Indirect Fire"), -1);
+    EXPECT_NE(mortar.Find("Scatterable mines (120mm mortar)"), -1) << mortar.GetString();
+    const std::string mortarPage = ReadFile(savegame / "Mosk mortar carrier.htm");
+    for (const char* page : {"HE (120mm mortar).htm", "Chemical (120mm mortar).htm"})
+    {
+        EXPECT_NE(mortarPage.find(std::string("<A HREF=\"") + page + "\">"), std::string::npos) << page;
+        EXPECT_TRUE(std::filesystem::exists(savegame / page)) << page;
+    }
+
     // Quit Mission: the pages go with the mission; the start menu follows.
     std::vector<std::string> pages;
     for (const auto& entry : std::filesystem::directory_iterator(savegame))
@@ -105,7 +145,7 @@ TEST(DatabaseDemo, VehicleSpecsShowsTheDemoEquipmentAndLeavesNoPageBehind)
         if (entry.path().extension() == ".htm")
             pages.push_back(entry.path().filename().string());
     }
-    EXPECT_EQ(pages.size(), 1u + 6u + 7u);  // the index, the vehicles, the weapons
+    EXPECT_EQ(pages.size(), 1u + 7u + 5u + 7u);  // the index, the vehicles, the munitions, the weapons
     shell.Ui().ExpectDialog(IDD_START_MENU, IDCANCEL, [](CDialog& menu) { menu.PressButton(IDC_START_EXIT); });
     shell.App().ExecuteCommand(ID_QUIT_MISSION);
     for (const std::string& page : pages)

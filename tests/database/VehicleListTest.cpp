@@ -135,10 +135,10 @@ TEST(VehicleList, ACutOrUnknownFileRaisesTheArchiveErrorAndKeepsTheList)
     capability.Word(1);
     NewClass(capability, "CVehicle");
     capability.Word(0).Word(0).Word(1);
-    NewClass(capability, "CVCapTurret");
+    NewClass(capability, "CVCapHovercraft");
     CScenarioBytes munition;
     munition.Word(0).Word(1);
-    NewClass(munition, "CIFAmmo");
+    NewClass(munition, "CIFRound");
     CScenarioBytes mortar;  // a class the program knows, where a munition belongs
     mortar.Word(0).Word(1);
     NewClass(mortar, "CWeapon");

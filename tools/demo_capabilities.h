@@ -1,0 +1,162 @@
+#pragma once
+// What the demo's vehicle types can do beyond their hull weapons, and the
+// indirect-fire munitions of the demo's vehicle list: the tank's turret
+// with its main and coaxial guns and its own kill table, the infantry
+// carrier's troop compartment, the teams on foot, the mortar carrier's
+// mortar and emplacing, the observer's laser and fire direction centre,
+// and the ammunition carrier's loads. Munition ranges are in metres;
+// distances of the capabilities in tens of metres, as the pages show them
+// times ten. Included at the end of demo_equipment.h.
+
+#include "database/IFAmmo.h"
+#include "database/IFAmmoCapability.h"
+#include "database/KillPercentage.h"
+#include "database/VCapIndirectFire.h"
+#include "database/VCapKinds.h"
+#include "database/VCapTurret.h"
+#include "database/VehicleArray.h"
+#include "database/VehicleWeapon.h"
+
+namespace demo_equipment
+{
+// Munition indices of the list, in its order.
+enum Munition
+{
+    kMortarHE,
+    kMortarSmoke,
+    kMortarIllum,
+    kMortarMines,
+    kMortarChemical,
+    kMunitionCount
+};
+
+inline CVehicleWeapon* MakeDemoMount(int weapon, int ammo, int percentIR, int percentNV, BOOL bCoaxial)
+{
+    auto* pMount = new CVehicleWeapon;
+    pMount->m_nWeapon = weapon;
+    pMount->m_nAmmo = ammo;
+    pMount->m_nPercentIR = percentIR;
+    pMount->m_nPercentNV = percentNV;
+    pMount->m_bC = bCoaxial;
+    return pMount;
+}
+
+inline void AddCapabilities(CVehicleArray& vehicles)
+{
+    // The tank's turret: the main gun and the coaxial machine gun, a
+    // harder front than the hull's, and a commander's sight.
+    auto* pTurret = new CVCapTurret;
+    pTurret->m_nTurnSpeed = 40;
+    pTurret->m_fHeight = 0.9f;
+    pTurret->m_fWidth = 2.2f;
+    pTurret->m_fLength = 3.1f;
+    pTurret->GetMounts()->Add(MakeDemoMount(kGun120, 40, 80, 60, FALSE));
+    pTurret->GetMounts()->Add(MakeDemoMount(kMg, 6000, 80, 60, TRUE));
+    const Kill turretKills[kWeaponCount] = {{35, 90, 75, 75, 85}, {55, 95, 85, 85, 95}, {0, 5, 2, 2, 10},
+                                            {0, 0, 0, 0, 0},      {0, 0, 0, 0, 0},      {0, 0, 0, 0, 0},
+                                            {5, 60, 35, 35, 40}};
+    for (const Kill& k : turretKills)
+        pTurret->GetKillPercentages()->Add(new CWeaponPercentages(k.front, k.back, k.right, k.left, k.top));
+    vehicles.GetAt(kTank)->GetCapabilities()->Add(pTurret);
+
+    auto* pTroops = new CVCapPersonnelCarrier;
+    pTroops->m_nTimeToMount = 20;
+    pTroops->m_nTimeToDismount = 15;
+    pTroops->m_nNumberOfDismounts = 3;
+    pTroops->m_nTimeToOpen = 5;
+    pTroops->m_nTimeToClose = 5;
+    vehicles.GetAt(kInfantryCarrier)->GetCapabilities()->Add(pTroops);
+
+    vehicles.GetAt(kRifleTeam)->GetCapabilities()->Add(new CVCapDismount);
+    vehicles.GetAt(kAntiTankTeam)->GetCapabilities()->Add(new CVCapDismount);
+
+    // The mortar fires over the rear deck through a 1600-mil arc.
+    auto* pMortar = new CVCapIndirectFire;
+    pMortar->m_nLeftLimit = -800;
+    pMortar->m_nRightLimit = 800;
+    pMortar->m_nTraverseTime = 6;
+    pMortar->m_nComputeTime = 30;
+    pMortar->m_nShotTime = 5;
+    pMortar->m_nTimeOfFlight = 25;
+    pMortar->m_nSmokeRadius = 3;
+    pMortar->m_nSmokeDuration = 10;
+    pMortar->m_fAccuracy = 0.9f;
+    pMortar->m_bHighAngle = TRUE;
+    pMortar->m_nMinRange = 20;
+    pMortar->m_ammo = {{kMortarHE, 40}, {kMortarSmoke, 12}, {kMortarIllum, 8}, {kMortarMines, 4}, {kMortarChemical, 4}};
+    auto* pEmplace = new CVCapEmplace;
+    pEmplace->m_nTimeToEmplace = 60;
+    pEmplace->m_nTimeToDisplace = 30;
+    vehicles.GetAt(kMortarCarrier)->GetCapabilities()->Add(pMortar);
+    vehicles.GetAt(kMortarCarrier)->GetCapabilities()->Add(pEmplace);
+
+    auto* pLaser = new CVCapObserver;
+    pLaser->m_nRange = 500;
+    pLaser->m_nMovingRange = 200;
+    pLaser->m_nPercentIR = 90;
+    pLaser->m_nPercentNightVision = 80;
+    auto* pFdc = new CVCapFDC;
+    pFdc->m_gunTypes.AddTail(kVehicles[kMortarCarrier].name);
+    pFdc->m_nFireAngle = 2;
+    pFdc->m_nMaxNumberOfGuns = 6;
+    vehicles.GetAt(kObserverVehicle)->GetCapabilities()->Add(pLaser);
+    vehicles.GetAt(kObserverVehicle)->GetCapabilities()->Add(pFdc);
+
+    auto* pRounds = new CVCapIFAmmoCarrier;
+    pRounds->m_ammo = {{kMortarHE, 120}, {kMortarSmoke, 40}, {kMortarIllum, 20}, {kMortarMines, 12}};
+    auto* pShells = new CVCapDFAmmoCarrier;
+    pShells->m_ammo = {{kGun120, 60}, {kCannon30, 600}, {kMg, 8000}};
+    vehicles.GetAt(kAmmunitionCarrier)->GetCapabilities()->Add(pRounds);
+    vehicles.GetAt(kAmmunitionCarrier)->GetCapabilities()->Add(pShells);
+}
+
+inline CIFAmmo* MakeDemoMunition(const char* name, int type, int range, int blastRadius, float lethality)
+{
+    auto* pAmmo = new CIFAmmo;
+    pAmmo->m_strName = name;
+    pAmmo->m_strQualifier = "120mm mortar";
+    pAmmo->m_nMunitionType = type;
+    pAmmo->m_nRange = range;
+    pAmmo->m_nBlastRadius = blastRadius;
+    pAmmo->m_fLethality = lethality;
+    return pAmmo;
+}
+
+inline void AddMunitions(CIFAmmoArray& ammo)
+{
+    ammo.Add(MakeDemoMunition("HE", MUNITION_HE, 7000, 4, 0.3f));
+
+    CIFAmmo* pSmoke = MakeDemoMunition("Smoke", MUNITION_SMOKE, 7000, 1, 0.0f);
+    auto* pScreen = new CIFCapSmoke;
+    pScreen->m_fRadius = 40.0f;
+    pScreen->m_nDuration = 180;
+    pScreen->m_nPercentIR = 40;
+    pSmoke->GetCapabilities()->Add(pScreen);
+    ammo.Add(pSmoke);
+
+    CIFAmmo* pIllum = MakeDemoMunition("Illumination", MUNITION_ILLUM, 6500, 0, 0.0f);
+    auto* pFlare = new CIFCapIllum;
+    pFlare->m_fRadius = 400.0f;
+    pFlare->m_nDuration = 60;
+    pIllum->GetCapabilities()->Add(pFlare);
+    ammo.Add(pIllum);
+
+    CIFAmmo* pMines = MakeDemoMunition("Scatterable mines", MUNITION_FASCAM, 5000, 0, 0.0f);
+    auto* pField = new CIFCapFASCAM;
+    pField->m_nLength = 20;
+    pField->m_nWidth = 10;
+    pField->m_nDensity = 3;
+    pField->m_bLimitedDuration = TRUE;
+    pField->m_nDuration = 14400;
+    pMines->GetCapabilities()->Add(pField);
+    ammo.Add(pMines);
+
+    CIFAmmo* pChemical = MakeDemoMunition("Chemical", MUNITION_CHEMICAL, 6000, 2, 0.05f);
+    auto* pAgent = new CIFCapChem;
+    pAgent->m_nRadius = 10;
+    pAgent->m_nDensity = 25;
+    pAgent->m_nDuration = 1800;
+    pChemical->GetCapabilities()->Add(pAgent);
+    ammo.Add(pChemical);
+}
+}  // namespace demo_equipment
