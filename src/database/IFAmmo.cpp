@@ -77,7 +77,7 @@ BOOL CIFAmmo::GetPGMFootPrint(int* pFootPrint) const
 
 CString CIFAmmo::WritePage(CKDRDatabase* pDatabase)
 {
-    MakeDataDirectoryCurrent();
+    MakeDataDirectoryCurrent(pDatabase);
     CHTMLPage page;
     if (!page.LoadTemplate("ifAmmo.htm"))
         return CString();
@@ -92,9 +92,9 @@ CString CIFAmmo::WritePage(CKDRDatabase* pDatabase)
     page.ReplaceTag("*attributes*", m_pCapabilities->WriteHTMLPages(pDatabase));
 
     const CString strPageName = CHTMLPage::MakePageName(strName);
-    MakeSavegameDirectoryCurrent();
+    MakeSavegameDirectoryCurrent(pDatabase);
     page.WritePage(strPageName);
-    MakeDataDirectoryCurrent();
+    MakeDataDirectoryCurrent(pDatabase);
     return MakeLinkLine(strPageName, strName);
 }
 

@@ -25,9 +25,9 @@ CString CIFAmmoCapability::WriteHTMLLink(CKDRDatabase*) { return CString(); }
 
 CString CIFAmmoCapability::WriteHTMLPage(CKDRDatabase*) { return CString(); }
 
-BOOL CIFAmmoCapability::LoadSection(CHTMLPage& page, const char* templateName)
+BOOL CIFAmmoCapability::LoadSection(CHTMLPage& page, const char* templateName, const CKDRDatabase* pDatabase)
 {
-    MakeDataDirectoryCurrent();
+    MakeDataDirectoryCurrent(pDatabase);
     if (!page.LoadTemplate(templateName))
         return FALSE;
     page.ExtractBody();
@@ -55,12 +55,12 @@ void CIFCapSmoke::Serialize(CArchive& ar)
 
 CString CIFCapSmoke::WriteHTMLLink(CKDRDatabase*) { return AnchorLink("smoke", "Smoke"); }
 
-CString CIFCapSmoke::WriteHTMLPage(CKDRDatabase*) { return WriteCloudSection("ifSmoke.htm"); }
+CString CIFCapSmoke::WriteHTMLPage(CKDRDatabase* pDatabase) { return WriteCloudSection("ifSmoke.htm", pDatabase); }
 
-CString CIFCapSmoke::WriteCloudSection(const char* templateName)
+CString CIFCapSmoke::WriteCloudSection(const char* templateName, const CKDRDatabase* pDatabase)
 {
     CHTMLPage page;
-    if (!LoadSection(page, templateName))
+    if (!LoadSection(page, templateName, pDatabase))
         return CString();
     page.ReplaceTagInt("*percentIR*", m_nPercentIR);
     page.ReplaceTagFloat("*radius*", m_fRadius * PAGE_DISTANCE_SCALE);
@@ -70,7 +70,7 @@ CString CIFCapSmoke::WriteCloudSection(const char* templateName)
 
 CString CIFCapIllum::WriteHTMLLink(CKDRDatabase*) { return AnchorLink("illum", "Illumination"); }
 
-CString CIFCapIllum::WriteHTMLPage(CKDRDatabase*) { return WriteCloudSection("ifIllum.htm"); }
+CString CIFCapIllum::WriteHTMLPage(CKDRDatabase* pDatabase) { return WriteCloudSection("ifIllum.htm", pDatabase); }
 
 // ---------------------------------------------------------------------------
 // Scatterable mines
@@ -93,10 +93,10 @@ void CIFCapFASCAM::Serialize(CArchive& ar)
 
 CString CIFCapFASCAM::WriteHTMLLink(CKDRDatabase*) { return AnchorLink("FASCAM", "FASCAM"); }
 
-CString CIFCapFASCAM::WriteHTMLPage(CKDRDatabase*)
+CString CIFCapFASCAM::WriteHTMLPage(CKDRDatabase* pDatabase)
 {
     CHTMLPage page;
-    if (!LoadSection(page, "ifFASCAM.htm"))
+    if (!LoadSection(page, "ifFASCAM.htm", pDatabase))
         return CString();
     page.ReplaceTagInt("*density*", m_nDensity);
     page.ReplaceTagInt("*length*", m_nLength * PAGE_DISTANCE_SCALE);
@@ -137,10 +137,10 @@ void CIFCapChem::Serialize(CArchive& ar)
 
 CString CIFCapChem::WriteHTMLLink(CKDRDatabase*) { return AnchorLink("chem", "Chemical Agent"); }
 
-CString CIFCapChem::WriteHTMLPage(CKDRDatabase*)
+CString CIFCapChem::WriteHTMLPage(CKDRDatabase* pDatabase)
 {
     CHTMLPage page;
-    if (!LoadSection(page, "ifChem.htm"))
+    if (!LoadSection(page, "ifChem.htm", pDatabase))
         return CString();
     page.ReplaceTagInt("*radius*", m_nRadius * PAGE_DISTANCE_SCALE);
     page.ReplaceTagFloat("*density*", static_cast<float>(m_nDensity) * CHEM_DENSITY_SCALE);
@@ -169,10 +169,10 @@ void CIFCapPGM::Serialize(CArchive& ar)
 
 CString CIFCapPGM::WriteHTMLLink(CKDRDatabase*) { return AnchorLink("PGM", "Precision Guided Munition"); }
 
-CString CIFCapPGM::WriteHTMLPage(CKDRDatabase*)
+CString CIFCapPGM::WriteHTMLPage(CKDRDatabase* pDatabase)
 {
     CHTMLPage page;
-    if (!LoadSection(page, "ifPGM.htm"))
+    if (!LoadSection(page, "ifPGM.htm", pDatabase))
         return CString();
     page.ReplaceTagInt("*footPrint*", m_nFootPrint * PAGE_DISTANCE_SCALE);
     page.ReplaceTagInt("*laserTime*", m_nLaserTime);

@@ -46,7 +46,7 @@ public:
 protected:
     // The template from the data directory cut to its body; FALSE when it
     // cannot be read.
-    static BOOL LoadSection(CHTMLPage& page, const char* templateName);
+    static BOOL LoadSection(CHTMLPage& page, const char* templateName, const CKDRDatabase* pDatabase);
 };
 
 class CIFCapSmoke : public CIFAmmoCapability
@@ -65,7 +65,7 @@ public:
     int m_nPercentIR = 0;
 
 protected:
-    CString WriteCloudSection(const char* templateName);
+    CString WriteCloudSection(const char* templateName, const CKDRDatabase* pDatabase);
 };
 
 class CIFCapIllum : public CIFCapSmoke

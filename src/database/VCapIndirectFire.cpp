@@ -125,7 +125,7 @@ CString CVCapIndirectFire::WriteHTMLPage(CKDRDatabase* pDatabase)
     if (pDatabase == nullptr || pDatabase->GetVehicleArray() == nullptr)
         return CString();
     CHTMLPage page;
-    if (!LoadSection(page, "indirectFire.htm"))
+    if (!LoadSection(page, "indirectFire.htm", pDatabase))
         return CString();
     page.ReplaceTagFloat("*accuracy*", m_fAccuracy * 100.0f);
     page.ReplaceTag("*leftLimit*", LimitText(m_nLeftLimit));
@@ -222,7 +222,7 @@ CString CVCapDFAmmoCarrier::WriteHTMLPage(CKDRDatabase* pDatabase)
     if (pDatabase == nullptr || pDatabase->GetWeaponArray() == nullptr)
         return CString();
     CHTMLPage page;
-    if (!LoadSection(page, "dfAmmo.htm"))
+    if (!LoadSection(page, "dfAmmo.htm", pDatabase))
         return CString();
     CString strRows;
     for (const CAmmoEntry& entry : m_ammo)
@@ -244,7 +244,7 @@ CString CVCapIFAmmoCarrier::WriteHTMLPage(CKDRDatabase* pDatabase)
     if (pDatabase == nullptr || !pDatabase->IsIFAmmoLoaded())
         return CString();
     CHTMLPage page;
-    if (!LoadSection(page, "ifAmmoCarry.htm"))
+    if (!LoadSection(page, "ifAmmoCarry.htm", pDatabase))
         return CString();
     page.ReplaceTag("*ifAmmo*", MunitionRows(pDatabase, m_ammo));
     return page.GetText();

@@ -83,7 +83,8 @@ CString CVCapPersonnelCarrier::WriteHTMLLink(CKDRDatabase*)
 CString CVCapPersonnelCarrier::WriteHTMLPage(CKDRDatabase* pDatabase)
 {
     CHTMLPage page;
-    if (pDatabase == nullptr || pDatabase->GetWeaponArray() == nullptr || !LoadSection(page, "personnelCarrier.htm"))
+    if (pDatabase == nullptr || pDatabase->GetWeaponArray() == nullptr ||
+        !LoadSection(page, "personnelCarrier.htm", pDatabase))
         return CString();
     page.ReplaceTagInt("*timeToOpen*", m_nTimeToOpen);
     page.ReplaceTagInt("*timeToMount*", m_nTimeToMount);
@@ -124,7 +125,7 @@ CString CVCapEmplace::WriteHTMLLink(CKDRDatabase*) { return MakeAnchorLink("empl
 CString CVCapEmplace::WriteHTMLPage(CKDRDatabase* pDatabase)
 {
     CHTMLPage page;
-    if (pDatabase == nullptr || !LoadSection(page, "emplacing.htm"))
+    if (pDatabase == nullptr || !LoadSection(page, "emplacing.htm", pDatabase))
         return CString();
     page.ReplaceTagInt("*timeToEmplace*", m_nTimeToEmplace);
     page.ReplaceTagInt("*timeToDisplace*", m_nTimeToDisplace);
@@ -162,7 +163,7 @@ CString CVCapBreacher::WriteHTMLLink(CKDRDatabase*) { return MakeAnchorLink("bre
 CString CVCapBreacher::WriteHTMLPage(CKDRDatabase* pDatabase)
 {
     CHTMLPage page;
-    if (pDatabase == nullptr || !LoadSection(page, "breacher.htm"))
+    if (pDatabase == nullptr || !LoadSection(page, "breacher.htm", pDatabase))
         return CString();
     page.ReplaceTagFloat("*breachSpeed*", m_fBreachSpeed);
     page.ReplaceTagInt("*breachWidth*", m_nBreachWidth * PAGE_DISTANCE_SCALE);
@@ -196,7 +197,7 @@ CString CVCapEngineer::WriteHTMLLink(CKDRDatabase*) { return MakeAnchorLink("eng
 CString CVCapEngineer::WriteHTMLPage(CKDRDatabase* pDatabase)
 {
     CHTMLPage page;
-    if (pDatabase == nullptr || !LoadSection(page, "engineer.htm"))
+    if (pDatabase == nullptr || !LoadSection(page, "engineer.htm", pDatabase))
         return CString();
     page.ReplaceTagInt("*breachWidth*", m_nBreachWidth * PAGE_DISTANCE_SCALE);
     page.ReplaceTagInt("*breachLength*", m_nBreachLength * PAGE_DISTANCE_SCALE);
@@ -248,7 +249,7 @@ CString CVCapObserver::WriteHTMLLink(CKDRDatabase*) { return MakeAnchorLink("obs
 CString CVCapObserver::WriteHTMLPage(CKDRDatabase* pDatabase)
 {
     CHTMLPage page;
-    if (pDatabase == nullptr || !LoadSection(page, "observer.htm"))
+    if (pDatabase == nullptr || !LoadSection(page, "observer.htm", pDatabase))
         return CString();
     page.ReplaceTagInt("*range*", m_nRange * PAGE_DISTANCE_SCALE);
     page.ReplaceTagInt("*movingRange*", m_nMovingRange * PAGE_DISTANCE_SCALE);
@@ -286,7 +287,7 @@ CString CVCapFDC::WriteHTMLLink(CKDRDatabase*) { return MakeAnchorLink("FDC", "F
 CString CVCapFDC::WriteHTMLPage(CKDRDatabase* pDatabase)
 {
     CHTMLPage page;
-    if (pDatabase == nullptr || !LoadSection(page, "FDC.htm"))
+    if (pDatabase == nullptr || !LoadSection(page, "FDC.htm", pDatabase))
         return CString();
     const char* angle = m_nFireAngle == kLowAngle    ? "Low Angle Fire"
                         : m_nFireAngle == kHighAngle ? "High Angle Fire"
@@ -329,7 +330,7 @@ CString CVCapSmoker::WriteHTMLLink(CKDRDatabase*) { return MakeAnchorLink("smoke
 CString CVCapSmoker::WriteHTMLPage(CKDRDatabase* pDatabase)
 {
     CHTMLPage page;
-    if (pDatabase == nullptr || !LoadSection(page, "smoker.htm"))
+    if (pDatabase == nullptr || !LoadSection(page, "smoker.htm", pDatabase))
         return CString();
     page.ReplaceTagFloat("*radius*", m_fRadius * PAGE_DISTANCE_SCALE);
     page.ReplaceTagInt("*timeToLive*", m_nTimeToLive);
@@ -379,7 +380,7 @@ CString CVCapFixedWing::WriteHTMLLink(CKDRDatabase*) { return MakeAnchorLink("fi
 CString CVCapFixedWing::WriteHTMLPage(CKDRDatabase* pDatabase)
 {
     CHTMLPage page;
-    if (pDatabase == nullptr || !LoadSection(page, "fixedWing.htm"))
+    if (pDatabase == nullptr || !LoadSection(page, "fixedWing.htm", pDatabase))
         return CString();
     page.ReplaceTagInt("*altitude*", m_nAltitude);
     page.ReplaceTagInt("*sprintAltitude*", m_nSprintAltitude);
@@ -417,7 +418,7 @@ CString CVCapRotaryWing::WriteHTMLLink(CKDRDatabase*) { return MakeAnchorLink("r
 CString CVCapRotaryWing::WriteHTMLPage(CKDRDatabase* pDatabase)
 {
     CHTMLPage page;
-    if (pDatabase == nullptr || !LoadSection(page, "rotaryWing.htm"))
+    if (pDatabase == nullptr || !LoadSection(page, "rotaryWing.htm", pDatabase))
         return CString();
     page.ReplaceTagInt("*altitude*", m_nAltitude);
     page.ReplaceTagInt("*sprintAltitude*", m_nSprintAltitude);
@@ -462,7 +463,7 @@ CString CVCapMineLayer::WriteHTMLLink(CKDRDatabase*) { return MakeAnchorLink("mi
 CString CVCapMineLayer::WriteHTMLPage(CKDRDatabase* pDatabase)
 {
     CHTMLPage page;
-    if (pDatabase == nullptr || !LoadSection(page, "mineLayer.htm"))
+    if (pDatabase == nullptr || !LoadSection(page, "mineLayer.htm", pDatabase))
         return CString();
     page.ReplaceTagInt("*timeToDeploy*", m_nTimeToDeploy);
     page.ReplaceTagInt("*maxRange*", m_nMaxRange * PAGE_DISTANCE_SCALE);

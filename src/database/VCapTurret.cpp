@@ -92,7 +92,7 @@ CString CVCapTurret::WriteHTMLPage(CKDRDatabase* pDatabase)
     if (pDatabase == nullptr || pDatabase->GetWeaponArray() == nullptr)
         return CString();
     CHTMLPage page;
-    if (!LoadSection(page, "turret.htm"))
+    if (!LoadSection(page, "turret.htm", pDatabase))
         return CString();
     page.ReplaceTagInt("*turnSpeed*", m_nTurnSpeed);
     page.ReplaceTag("*leftLimit*", LimitText(m_nLeftLimit));

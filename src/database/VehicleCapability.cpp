@@ -30,9 +30,9 @@ BOOL CVehicleCapability::CheckGraphics(CString&, CPieceArray*) { return FALSE; }
 
 BOOL CVehicleCapability::CheckSounds(CString&) { return FALSE; }
 
-BOOL CVehicleCapability::LoadSection(CHTMLPage& page, const char* templateName)
+BOOL CVehicleCapability::LoadSection(CHTMLPage& page, const char* templateName, const CKDRDatabase* pDatabase)
 {
-    MakeDataDirectoryCurrent();
+    MakeDataDirectoryCurrent(pDatabase);
     if (!page.LoadTemplate(templateName))
         return FALSE;
     page.ExtractBody();

@@ -78,7 +78,7 @@ public:
 protected:
     // Loads a kind's template from the data directory, cut to its body;
     // FALSE when it cannot be read.
-    static BOOL LoadSection(CHTMLPage& page, const char* templateName);
+    static BOOL LoadSection(CHTMLPage& page, const char* templateName, const CKDRDatabase* pDatabase);
     // The kind's link line: "#" + anchor, labelled.
     static CString MakeAnchorLink(const char* anchor, const char* label);
     // Appends the check line of a graphic the pieces lack (an empty name is

@@ -182,7 +182,7 @@ TEST(CapabilityFile, EveryKindReadsItsFieldsAndWritesBackTheSameBytes)
     WriteBytes(t, "all.veh", b);
     CVehicleArray vehicles;
     CString name = "all.veh";
-    ASSERT_TRUE(vehicles.LoadFromFile(name));
+    ASSERT_TRUE(vehicles.LoadFromFile(name, t.App().m_strDataDir));
     ASSERT_EQ(vehicles.GetSize(), 1);
     CVehicle* pVehicle = vehicles.GetAt(0);
     CVehicleCapArray* pCaps = pVehicle->GetCapabilities();
