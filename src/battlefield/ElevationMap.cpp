@@ -77,6 +77,7 @@ void CElevationMap::SetGeometry(int width, int height, int eastingOffset, int no
     m_nMapType = mapType;
     AllocateGrid();
     ComputeGridLines();
+    m_pTerrain->SetGrid(m_nColumns, m_nRows);
 }
 
 void CElevationMap::SetSquareDesignators(const CString& base, const CString& northingWrapped,
@@ -196,7 +197,11 @@ void CElevationMap::Serialize(CArchive& ar)
     const int columns = width / 10;
     const int rows = height / 10;
     if (columns <= 0 || rows <= 0)
-        throw CArchiveException(CArchiveException::generic);
+    {
+        CString reason;
+        reason.Format("its map of %d x %d m holds no 10 m elevation cell", width, height);
+        ar.ThrowArchiveException(CArchiveException::badIndex, reason);
+    }
     const ULONGLONG samples = static_cast<ULONGLONG>(columns) * static_cast<ULONGLONG>(rows);
     ar.EnsureBytesLeft(samples * sizeof(short));
     std::vector<short> grid(static_cast<size_t>(samples));
@@ -205,6 +210,7 @@ void CElevationMap::Serialize(CArchive& ar)
     CTerrainArray* pTerrain = new CTerrainArray;
     try
     {
+        pTerrain->SetGrid(columns, rows);
         pTerrain->Serialize(ar);
     }
     catch (...)
