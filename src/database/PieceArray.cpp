@@ -154,8 +154,11 @@ CString CPieceArray::BuildMissingFilesReport() const
             pPiece->RestoreIfLost();
             continue;
         }
+        // A bitmap that is there but does not read is not called missing.
+        const CString strError = pPiece->GetLoadError();
         strLines += "The file, '" + pPiece->GetBitmapFile() + "', named in the piece, '" + pPiece->GetName() +
-                    "', was not found.\r\n";
+                    (strError.IsEmpty() ? CString("', was not found.\r\n")
+                                        : "', could not be read: " + strError + ".\r\n");
     }
     if (strLines.IsEmpty())
         return strLines;
