@@ -1,7 +1,7 @@
 // The mission file ("*.msn"): variant lists, events, texts, flags and pairs.
 
-#include "FuzzSupport.h"
 #include "mission/Mission.h"
+#include "FuzzSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -66,6 +66,8 @@ void CElevationMap::AllocateGrid()
     m_nColumns = m_nWidth > 0 ? m_nWidth / 10 : 0;
     m_nRows = m_nHeight > 0 ? m_nHeight / 10 : 0;
     m_grid.assign(static_cast<size_t>(m_nColumns) * static_cast<size_t>(m_nRows), 0);
+    // The terrain's tall-feature index lies over the same cells.
+    m_pTerrain->SetGrid(m_nColumns, m_nRows);
 }
 
 void CElevationMap::SetGeometry(int width, int height, int eastingOffset, int northingOffset, int mapType)
@@ -77,7 +79,6 @@ void CElevationMap::SetGeometry(int width, int height, int eastingOffset, int no
     m_nMapType = mapType;
     AllocateGrid();
     ComputeGridLines();
-    m_pTerrain->SetGrid(m_nColumns, m_nRows);
 }
 
 void CElevationMap::SetSquareDesignators(const CString& base, const CString& northingWrapped,

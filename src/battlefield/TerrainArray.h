@@ -88,7 +88,8 @@ public:
     // The elevation grid the tall-feature index is built over (columns x
     // rows cells of 10 m, cell (c, r) the whole metres that round to
     // (10c, 10r)); 0 x 0 leaves every tall feature to the wide list. The
-    // elevation map sets it before its terrain is read or built.
+    // elevation map sets it whenever its grid changes and before its
+    // terrain is read.
     void SetGrid(int columns, int rows);
 
     // Cheap pre-tests for the sight line. Both answer false only when no
@@ -182,7 +183,7 @@ private:
     CRect m_tallBounds = CRect(1, 1, 0, 0);
     int m_nGridColumns = 0;
     int m_nGridRows = 0;
-    std::vector<std::uint64_t> m_tallHere;  // one bit per cell, cells column after column
+    std::vector<std::uint64_t> m_tallHere;   // one bit per cell, cells column after column
     std::vector<std::uint32_t> m_tallStart;  // per cell, its first entry in m_tallItems; one more at the end
     std::vector<int> m_tallItems;
     std::vector<int> m_wideTall;  // tall features beyond the entry budget, in list order

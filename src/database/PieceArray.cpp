@@ -156,9 +156,9 @@ CString CPieceArray::BuildMissingFilesReport() const
         }
         // A bitmap that is there but does not read is not called missing.
         const CString strError = pPiece->GetLoadError();
-        strLines += "The file, '" + pPiece->GetBitmapFile() + "', named in the piece, '" + pPiece->GetName() +
-                    (strError.IsEmpty() ? CString("', was not found.\r\n")
-                                        : "', could not be read: " + strError + ".\r\n");
+        strLines +=
+            "The file, '" + pPiece->GetBitmapFile() + "', named in the piece, '" + pPiece->GetName() +
+            (strError.IsEmpty() ? CString("', was not found.\r\n") : "', could not be read: " + strError + ".\r\n");
     }
     if (strLines.IsEmpty())
         return strLines;

@@ -51,7 +51,8 @@ TEST(HostileFiles, EventListsTakeEventsOnlyAndTheMissionBeforeStays)
     shell.WriteData("a.msn", MissionFileBytes("A", "a"));
     // An event list inside itself (class CEventArray 1, the list 2) and an
     // event list naming the sound manager, whose making opens the device.
-    shell.WriteData("self.msn", MissionWithEvents(CScenarioBytes().Word(1).Append(NewClass("CEventArray")).Word(1).Word(2)));
+    shell.WriteData("self.msn",
+                    MissionWithEvents(CScenarioBytes().Word(1).Append(NewClass("CEventArray")).Word(1).Word(2)));
     shell.WriteData("sound.msn", MissionWithEvents(CScenarioBytes().Word(1).Append(NewClass("CSoundManager"))));
 
     CKDRMissions missions;

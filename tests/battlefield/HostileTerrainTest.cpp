@@ -98,7 +98,8 @@ TEST(HostileTerrain, ASizeWithoutCellsNamesTheFileAndTheReason)
     }
     catch (const CArchiveException& e)
     {
-        EXPECT_EQ(e.GetErrorText(), "'" + path + "' could not be read: its map of 5 x 30 m holds no 10 m elevation cell.");
+        EXPECT_EQ(e.GetErrorText(),
+                  "'" + path + "' could not be read: its map of 5 x 30 m holds no 10 m elevation cell.");
     }
     DeleteFile(path);
     std::remove(dirTemplate);

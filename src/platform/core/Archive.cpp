@@ -539,7 +539,7 @@ CObject* CArchive::ReadObjectAs(const CRuntimeClass* expected, bool owning)
 
     static thread_local int depth = 0;
     if (depth >= kMaxObjectDepth)
-        ThrowArchiveException(CArchiveException::generic);
+        ThrowArchiveException(CArchiveException::generic, "its objects nest deeper than any real file's");
 
     CObject* pObject = pClass->CreateObject();
     if (!pObject)
