@@ -40,7 +40,7 @@ seed() {
     done < <(find "$work/demo" -type f -iname "$pattern" -size -2M -print0)
   done
 }
-seed archive "" '*.asc' '*.msn' '*.gmp' '*.smg' '*.pca'
+seed archive "" '*.asc' '*.msn' '*.gmp' '*.smg' '*.pca' '*.wep' '*.veh'
 seed scenario "" '*.asc'
 seed elevation_map "" '*.emp'
 seed game_map "" '*.gmp'
@@ -54,6 +54,8 @@ seed wave "" '*.wav'
 seed link_file "" 'link.txt'
 seed page_template "" '*.htm'
 seed bitmap "" '*.bmp'
+seed weapon_list "" '*.wep'
+seed vehicle_list "" '*.veh'
 
 run_one() {
   local target=$1

@@ -3,6 +3,7 @@
 #include "platform/core/Archive.h"
 #include "platform/core/File.h"
 
+IMPLEMENT_DYNAMIC(CIFAmmo, CObject)
 IMPLEMENT_SERIAL(CIFAmmoArray, CObArray, 1)
 
 void CIFAmmoArray::Serialize(CArchive& ar)
@@ -10,10 +11,9 @@ void CIFAmmoArray::Serialize(CArchive& ar)
     CObArray::Serialize(ar);
     if (ar.IsLoading() && GetSize() > 0)
     {
-        // No munition class exists to take the records.
+        // Only null records get this far: no munition class exists yet.
         RemoveAll();
-        throw CArchiveException(CArchiveException::badClass,
-                                ar.GetFile() != nullptr ? ar.GetFile()->GetFilePath() : CString());
+        ar.ThrowArchiveException(CArchiveException::badClass);
     }
 }
 

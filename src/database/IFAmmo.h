@@ -29,7 +29,14 @@ constexpr int MUNITION_ILLUM = 0x80;
 constexpr int MUNITION_FASCAM = 0x100;
 constexpr int MUNITION_PGM = 0x200;
 
-class CIFAmmoArray : public CObArray
+// The munition record's base: no factory until the records are built, so
+// a list that names one is refused before anything is made.
+class CIFAmmo : public CObject
+{
+    DECLARE_DYNAMIC(CIFAmmo)
+};
+
+class CIFAmmoArray : public TypedObArray<CIFAmmo>
 {
     DECLARE_SERIAL(CIFAmmoArray)
 public:

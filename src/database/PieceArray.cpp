@@ -31,9 +31,8 @@ void CPieceArray::Serialize(CArchive& ar)
     loaded.Serialize(ar);
     CString strFileName;
     ar >> strFileName;
-    m_pieces.RemoveAll();
-    while (loaded.GetSize() > 0)
-        m_pieces.Add(loaded.Detach(0));
+    // The old pieces go with the local array.
+    m_pieces.Swap(loaded);
     m_strFileName = strFileName;
 }
 
