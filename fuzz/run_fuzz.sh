@@ -40,7 +40,7 @@ seed() {
     done < <(find "$work/demo" -type f -iname "$pattern" -size -2M -print0)
   done
 }
-seed archive "" '*.asc' '*.msn' '*.gmp' '*.smg' '*.pca' '*.wep' '*.veh'
+seed archive "" '*.asc' '*.msn' '*.gmp' '*.smg' '*.pca' '*.wep' '*.veh' '*.frm' '*.sop'
 seed scenario "" '*.asc'
 seed elevation_map "" '*.emp'
 seed game_map "" '*.gmp'
@@ -56,6 +56,8 @@ seed page_template "" '*.htm'
 seed bitmap "" '*.bmp'
 seed weapon_list "" '*.wep'
 seed vehicle_list "" '*.veh'
+seed formation_templates "" '*.frm'
+seed standing_orders "" '*.sop'
 
 run_one() {
   local target=$1
