@@ -1,7 +1,10 @@
 # Two commands do all the set-up on a fresh Debian 12 machine:
 #   make run   install what is missing, build, write the demo mission, start the game
 #   make test  install what is missing, build with sanitizers, run every test
-# Also: make build, make bench, make bench-build, make demo, make clean.
+# Also: make build, make bench, make bench-build, make demo, make fuzz, make clean.
+#   make fuzz  builds fuzz/ with clang, libFuzzer and the sanitizers and runs
+#              every target for FUZZ_SECONDS (300) each, FUZZ_JOBS (4) at once,
+#              seeded from the demo mission; crashes land in fuzz/regress/.
 
 SHELL := /bin/bash
 JOBS  ?= $(shell nproc)
@@ -13,6 +16,9 @@ PACKAGES := cmake ninja-build g++ ccache pkg-config \
             libgtest-dev libbenchmark-dev \
             pulseaudio pulseaudio-utils sox xvfb xauth fonts-dejavu-core
 
+# Only the fuzzing needs clang and its libFuzzer runtime.
+FUZZ_PACKAGES := clang libclang-rt-14-dev
+
 export CCACHE_BASEDIR := $(ROOT)
 export CCACHE_NOHASHDIR := true
 export CCACHE_COMPILERCHECK := content
@@ -20,13 +26,19 @@ export CCACHE_COMPILERCHECK := content
 RELEASE_DIR := build/release
 TEST_DIR    := build/test
 BENCH_DIR   := build/bench
+FUZZ_DIR    := build/fuzz
+FUZZ_SECONDS ?= 300
+FUZZ_JOBS    ?= 4
 RUN_DIR     := run
 
 CMAKE_COMMON := -G Ninja -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
 
-.PHONY: all deps build run demo test bench bench-build clean
+.PHONY: all deps fuzz-deps build run demo test bench bench-build fuzz clean
 
 all: build
+
+fuzz-deps: PACKAGES += $(FUZZ_PACKAGES)
+fuzz-deps: deps
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -77,6 +89,14 @@ bench: bench-build
 	@status=0; for b in $(BENCH_DIR)/bench_*; do \
 	  [ -x "$$b" ] || continue; "$$b" || { echo "$$b failed"; status=1; }; \
 	done; exit $$status
+
+$(FUZZ_DIR)/build.ninja:
+	cmake -S . -B $(FUZZ_DIR) $(CMAKE_COMMON) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DKDR_TESTS=OFF -DKDR_FUZZ=ON
+
+fuzz: fuzz-deps $(FUZZ_DIR)/build.ninja
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_targets kdrdemo
+	fuzz/run_fuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS) $(FUZZ_JOBS)
 
 clean:
 	rm -rf build $(RUN_DIR)

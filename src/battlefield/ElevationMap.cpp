@@ -66,6 +66,8 @@ void CElevationMap::AllocateGrid()
     m_nColumns = m_nWidth > 0 ? m_nWidth / 10 : 0;
     m_nRows = m_nHeight > 0 ? m_nHeight / 10 : 0;
     m_grid.assign(static_cast<size_t>(m_nColumns) * static_cast<size_t>(m_nRows), 0);
+    // The terrain's tall-feature index lies over the same cells.
+    m_pTerrain->SetGrid(m_nColumns, m_nRows);
 }
 
 void CElevationMap::SetGeometry(int width, int height, int eastingOffset, int northingOffset, int mapType)
@@ -196,7 +198,11 @@ void CElevationMap::Serialize(CArchive& ar)
     const int columns = width / 10;
     const int rows = height / 10;
     if (columns <= 0 || rows <= 0)
-        throw CArchiveException(CArchiveException::generic);
+    {
+        CString reason;
+        reason.Format("its map of %d x %d m holds no 10 m elevation cell", width, height);
+        ar.ThrowArchiveException(CArchiveException::badIndex, reason);
+    }
     const ULONGLONG samples = static_cast<ULONGLONG>(columns) * static_cast<ULONGLONG>(rows);
     ar.EnsureBytesLeft(samples * sizeof(short));
     std::vector<short> grid(static_cast<size_t>(samples));
@@ -205,6 +211,7 @@ void CElevationMap::Serialize(CArchive& ar)
     CTerrainArray* pTerrain = new CTerrainArray;
     try
     {
+        pTerrain->SetGrid(columns, rows);
         pTerrain->Serialize(ar);
     }
     catch (...)

@@ -8,13 +8,14 @@
 // previous step. Least form: no round is ever added, so a step changes
 // nothing.
 
+#include "battlefield/FireMission.h"
 #include "platform/core/Core.h"
 
 class CKDRDatabase;
 class CKDRGameMap;
 class CKDRUnits;
 
-class CFireMissionArray : public CObArray
+class CFireMissionArray : public TypedObArray<CFireMission>
 {
     DECLARE_SERIAL(CFireMissionArray)
 public:

@@ -127,12 +127,24 @@ BOOL CKDRGameMap::HasPicture() const
            m_pPicture->GetMapWidth() > 0 && m_pPicture->GetMapHeight() > 0;
 }
 
-CFrameSurface* CKDRGameMap::LoadTileSheet(const CString& name, CDisplay* pDisplay) const
+CFrameSurface* CKDRGameMap::LoadTileSheet(const CString& name, CDisplay* pDisplay, CString* reason) const
 {
     auto pSurface = std::make_unique<CFrameSurface>();
+    if (reason != nullptr)
+        reason->Empty();
     if (name.IsEmpty() || !pSurface->Load(pDisplay, name, m_nTileColumns, m_nTileRows, m_nTileCount))
+    {
+        if (reason != nullptr)
+            *reason = pSurface->GetLoadError();
         return nullptr;
+    }
     return pSurface.release();
+}
+
+void CKDRGameMap::ReportUnreadable(const CString& name, const CString& reason)
+{
+    if (!reason.IsEmpty())
+        AfxMessageBox(CString("'") + name + "' could not be read: " + reason + ".", MB_OK | MB_ICONEXCLAMATION);
 }
 
 BOOL CKDRGameMap::AskForFile(const char* defaultExt, const char* initialName, CString& path)
@@ -160,19 +172,22 @@ BOOL CKDRGameMap::LoadMapFiles(CDisplay* pDisplay, const CString& strDataDir)
     std::unique_ptr<CMapPicture> pPicture;
     if (!m_strTileGrid.IsEmpty())
     {
-        pTiles.reset(LoadTileSheet(m_strColorTiles, pDisplay));
+        CString reason;
+        pTiles.reset(LoadTileSheet(m_strColorTiles, pDisplay, &reason));
         while (pTiles == nullptr)
         {
+            ReportUnreadable(m_strColorTiles, reason);
             CString path;
             if (!AskForFile("bmp", "*.bmp", path))
                 return FALSE;
             m_strColorTiles = path;
-            pTiles.reset(LoadTileSheet(m_strColorTiles, pDisplay));
+            pTiles.reset(LoadTileSheet(m_strColorTiles, pDisplay, &reason));
         }
 
         pPicture = std::make_unique<CMapPicture>(pTiles.get(), pDisplay);
         while (!pPicture->LoadGrid(m_strTileGrid))
         {
+            ReportUnreadable(m_strTileGrid, pPicture->GetLoadError());
             CString path;
             if (!AskForFile("map", "*.map", path))
                 return FALSE;

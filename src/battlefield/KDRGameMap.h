@@ -251,8 +251,13 @@ private:
     };
 
     void FreePicture();
-    // A new frame surface with the named sheet, or null when it does not load.
-    CFrameSurface* LoadTileSheet(const CString& name, CDisplay* pDisplay) const;
+    // A new frame surface with the named sheet, or null when it does not
+    // load; *reason then says why one that is there could not be read
+    // (empty when it is missing).
+    CFrameSurface* LoadTileSheet(const CString& name, CDisplay* pDisplay, CString* reason = nullptr) const;
+    // A file that is there but could not be read is named with the reason
+    // before another is asked for; a missing one is simply asked for.
+    static void ReportUnreadable(const CString& name, const CString& reason);
     // Asks for another file; FALSE when the user cancels.
     static BOOL AskForFile(const char* defaultExt, const char* initialName, CString& path);
     // Map metres to view pixels through the picture.

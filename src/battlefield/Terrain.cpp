@@ -33,7 +33,7 @@ void CTerrain::Serialize(CArchive& ar)
         short count = 0;
         ar >> typeIndex >> count;
         if (count <= 0)
-            throw CArchiveException(CArchiveException::generic);
+            ar.ThrowArchiveException(CArchiveException::badIndex, "a terrain feature has no points");
         ar.EnsureBytesLeft(static_cast<ULONGLONG>(count) * 4);
         std::vector<CPoint> points(static_cast<size_t>(count));
         for (CPoint& p : points)

@@ -30,22 +30,46 @@ void CTerrainArray::Serialize(CArchive& ar)
         m_nSearchCursor = -1;
         for (const CObject* pObject : m_types)
             if (pObject == nullptr)
-                throw CArchiveException(CArchiveException::badIndex);
+                ar.ThrowArchiveException(CArchiveException::badIndex, "a terrain type is missing");
         for (const CObject* pObject : m_features)
         {
             const CTerrain* pFeature = static_cast<const CTerrain*>(pObject);
-            if (pFeature == nullptr || TypeOf(pFeature) == nullptr)
-                throw CArchiveException(CArchiveException::badIndex);
+            if (pFeature == nullptr)
+                ar.ThrowArchiveException(CArchiveException::badIndex, "a terrain feature is missing");
+            if (TypeOf(pFeature) == nullptr)
+                ar.ThrowArchiveException(CArchiveException::badIndex,
+                                         "a terrain feature names a terrain type that is not there");
         }
         UpdateDerived();
     }
 }
 
+void CTerrainArray::SetGrid(int columns, int rows)
+{
+    // An elevation file gives at most 3276 x 3276 cells; anything beyond
+    // that from code is not a map, and its features go to the wide list.
+    constexpr long long kMaxCells = 1LL << 26;
+    if (columns <= 0 || rows <= 0 || static_cast<long long>(columns) * rows > kMaxCells)
+        columns = rows = 0;
+    m_nGridColumns = columns;
+    m_nGridRows = rows;
+    UpdateDerived();
+}
+
+size_t CTerrainArray::GetTallIndexBytes() const
+{
+    return m_tallHere.size() * sizeof(std::uint64_t) + m_tallStart.size() * sizeof(std::uint32_t) +
+           m_tallItems.size() * sizeof(int) + m_wideTall.size() * sizeof(int);
+}
+
 void CTerrainArray::UpdateDerived()
 {
     m_tallBounds = CRect(1, 1, 0, 0);
-    m_tallStart.clear();
-    m_tallItems.clear();
+    std::vector<std::uint64_t>().swap(m_tallHere);
+    std::vector<std::uint32_t>().swap(m_tallStart);
+    std::vector<int>().swap(m_tallItems);
+    std::vector<int>().swap(m_wideTall);
+
     std::vector<int> tall;
     for (int i = 0; i < m_features.GetSize(); ++i)
     {
@@ -67,38 +91,97 @@ void CTerrainArray::UpdateDerived()
     }
     if (tall.empty())
         return;
-
-    // Squares of at least 64 m, no more than 256 along either side.
-    const long long extent = std::max(static_cast<long long>(m_tallBounds.right) - m_tallBounds.left,
-                                      static_cast<long long>(m_tallBounds.bottom) - m_tallBounds.top) +
-                             1;
-    m_nTallSquare = static_cast<int>(std::max(64LL, (extent + 255) / 256));
-    m_nTallColumns = (m_tallBounds.right - m_tallBounds.left) / m_nTallSquare + 1;
-    const int rows = (m_tallBounds.bottom - m_tallBounds.top) / m_nTallSquare + 1;
-    const size_t squares = static_cast<size_t>(m_nTallColumns) * static_cast<size_t>(rows);
-
-    // Two passes, counting and then filling, so each square lists its
-    // features in list order.
-    auto forEachSquare = [this](const CRect& b, auto&& visit)
+    if (m_nGridColumns <= 0 || m_nGridRows <= 0)
     {
-        const int c0 = (b.left - m_tallBounds.left) / m_nTallSquare;
-        const int c1 = (b.right - m_tallBounds.left) / m_nTallSquare;
-        const int r0 = (b.top - m_tallBounds.top) / m_nTallSquare;
-        const int r1 = (b.bottom - m_tallBounds.top) / m_nTallSquare;
-        for (int r = r0; r <= r1; ++r)
-            for (int c = c0; c <= c1; ++c)
-                visit(static_cast<size_t>(r) * static_cast<size_t>(m_nTallColumns) + static_cast<size_t>(c));
+        m_wideTall.swap(tall);
+        return;
+    }
+
+    // Every size below is bounded by the grid, never by what the features claim.
+    const size_t columns = static_cast<size_t>(m_nGridColumns);
+    const size_t rows = static_cast<size_t>(m_nGridRows);
+    const size_t cells = columns * rows;  // at most kMaxCells
+    struct Span
+    {
+        size_t c0, c1, r0, r1;
     };
-    m_tallStart.assign(squares + 1, 0);
+    auto spanOf = [this](const CRect& b)
+    {
+        return Span{static_cast<size_t>(CellCoord(b.left, m_nGridColumns)),
+                    static_cast<size_t>(CellCoord(b.right, m_nGridColumns)),
+                    static_cast<size_t>(CellCoord(b.top, m_nGridRows)),
+                    static_cast<size_t>(CellCoord(b.bottom, m_nGridRows))};
+    };
+
+    // The bits: every tall feature marks its clipped box, summed over a
+    // difference grid so that the cost does not grow with the boxes.
+    {
+        std::vector<std::int32_t> marks((columns + 1) * (rows + 1), 0);
+        auto at = [rows](size_t c, size_t r) { return c * (rows + 1) + r; };
+        for (int i : tall)
+        {
+            const Span s = spanOf(m_features.GetAt(i)->GetBounds());
+            ++marks[at(s.c0, s.r0)];
+            --marks[at(s.c1 + 1, s.r0)];
+            --marks[at(s.c0, s.r1 + 1)];
+            ++marks[at(s.c1 + 1, s.r1 + 1)];
+        }
+        m_tallHere.assign((cells + 63) / 64, 0);
+        // Prefix sums along each column, then across the columns; a count
+        // never exceeds the number of features, so int32 holds it.
+        for (size_t c = 0; c <= columns; ++c)
+            for (size_t r = 1; r <= rows; ++r)
+                marks[at(c, r)] += marks[at(c, r - 1)];
+        for (size_t c = 1; c <= columns; ++c)
+            for (size_t r = 0; r <= rows; ++r)
+                marks[at(c, r)] += marks[at(c - 1, r)];
+        for (size_t c = 0; c < columns; ++c)
+            for (size_t r = 0; r < rows; ++r)
+                if (marks[at(c, r)] > 0)
+                {
+                    const size_t cell = c * rows + r;
+                    m_tallHere[cell >> 6] |= std::uint64_t(1) << (cell & 63);
+                }
+    }
+
+    // The lists: features in list order while the entry budget lasts; a
+    // feature whose clipped box would overrun it goes to the wide list.
+    const size_t budget = cells * kTallEntriesPerCell + kTallEntriesReserve;
+    size_t used = 0;
+    std::vector<int> listed;
     for (int i : tall)
-        forEachSquare(m_features.GetAt(i)->GetBounds(), [this](size_t square) { ++m_tallStart[square + 1]; });
-    for (size_t k = 0; k < squares; ++k)
+    {
+        const Span s = spanOf(m_features.GetAt(i)->GetBounds());
+        const size_t area = (s.c1 - s.c0 + 1) * (s.r1 - s.r0 + 1);  // at most cells
+        if (area <= budget - used)
+        {
+            used += area;
+            listed.push_back(i);
+        }
+        else
+        {
+            m_wideTall.push_back(i);
+        }
+    }
+    // Two passes, counting and then filling, so each cell lists its
+    // features in list order. The entries stay within the budget, which a
+    // 32-bit start holds.
+    auto forEachCell = [rows](const Span& s, auto&& visit)
+    {
+        for (size_t c = s.c0; c <= s.c1; ++c)
+            for (size_t r = s.r0; r <= s.r1; ++r)
+                visit(c * rows + r);
+    };
+    m_tallStart.assign(cells + 1, 0);
+    for (int i : listed)
+        forEachCell(spanOf(m_features.GetAt(i)->GetBounds()), [this](size_t cell) { ++m_tallStart[cell + 1]; });
+    for (size_t k = 0; k < cells; ++k)
         m_tallStart[k + 1] += m_tallStart[k];
-    m_tallItems.resize(static_cast<size_t>(m_tallStart[squares]));
-    std::vector<int> next(m_tallStart.begin(), m_tallStart.end() - 1);
-    for (int i : tall)
-        forEachSquare(m_features.GetAt(i)->GetBounds(),
-                      [this, &next, i](size_t square) { m_tallItems[static_cast<size_t>(next[square]++)] = i; });
+    m_tallItems.resize(used);
+    std::vector<std::uint32_t> next(m_tallStart.begin(), m_tallStart.end() - 1);
+    for (int i : listed)
+        forEachCell(spanOf(m_features.GetAt(i)->GetBounds()),
+                    [this, &next, i](size_t cell) { m_tallItems[next[cell]++] = i; });
 }
 
 const CTerrainType* CTerrainArray::TypeOf(const CTerrain* pFeature) const
@@ -168,41 +251,39 @@ float CTerrainArray::GetSpeedFactor(float x, float y, int ignoreBreaches) const
 }
 
 // Obscuration and height concern only features with a height, which the
-// squares list in list order: the same features in the same order as a walk
+// index gives in list order: the same features in the same order as a walk
 // over the whole list, so the same product and the same maximum.
 float CTerrainArray::GetObscurationAt(float x, float y) const
 {
     m_nSearchCursor = -1;
-    int count = 0;
-    const int* tall = TallFeaturesAt(RoundHalfUpTrunc(x), RoundHalfUpTrunc(y), &count);
     float product = 1.0f;
-    for (int k = 0; k < count; ++k)
-    {
-        const CTerrain* pFeature = m_features.GetAt(tall[k]);
-        const CTerrainType* pType = TypeOf(pFeature);
-        if (PassesFilter(*pType, kTerrainFilterObscuring) && pFeature->ContainsPoint(x, y))
-            product *= pType->GetObscuration();
-    }
+    ForEachTallAt(RoundHalfUpTrunc(x), RoundHalfUpTrunc(y),
+                  [&](int index)
+                  {
+                      const CTerrain* pFeature = m_features.GetAt(index);
+                      const CTerrainType* pType = TypeOf(pFeature);
+                      if (PassesFilter(*pType, kTerrainFilterObscuring) && pFeature->ContainsPoint(x, y))
+                          product *= pType->GetObscuration();
+                  });
     return product;
 }
 
 int CTerrainArray::GetFeatureHeightAt(float x, float y) const
 {
     m_nSearchCursor = -1;
-    int count = 0;
-    const int* tall = TallFeaturesAt(RoundHalfUpTrunc(x), RoundHalfUpTrunc(y), &count);
     BOOL found = FALSE;
     int height = 0;
-    for (int k = 0; k < count; ++k)
-    {
-        const CTerrain* pFeature = m_features.GetAt(tall[k]);
-        if (!pFeature->ContainsPoint(x, y))
-            continue;
-        const int h = TypeOf(pFeature)->GetHeight();
-        if (!found || h > height)
-            height = h;
-        found = TRUE;
-    }
+    ForEachTallAt(RoundHalfUpTrunc(x), RoundHalfUpTrunc(y),
+                  [&](int index)
+                  {
+                      const CTerrain* pFeature = m_features.GetAt(index);
+                      if (!pFeature->ContainsPoint(x, y))
+                          return;
+                      const int h = TypeOf(pFeature)->GetHeight();
+                      if (!found || h > height)
+                          height = h;
+                      found = TRUE;
+                  });
     return height;
 }
 

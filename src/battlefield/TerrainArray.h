@@ -12,6 +12,17 @@
 //
 // Loading rejects a feature whose type index lies outside the type list
 // (CArchiveException badIndex); AddFeature refuses one the same way.
+//
+// The features with a height are indexed over the elevation grid the map
+// gives (SetGrid): per 10 m cell, a bit "a tall feature may stand here" and
+// a list of the tall features whose boxes reach into the cell, each box
+// clipped to the grid (the edge cells stand for everything beyond the edge,
+// so a point off the map finds its features too). The index costs a few
+// bytes per grid cell whatever the file claims: its list entries are capped
+// at kTallEntriesPerCell per cell (plus a small reserve), and a feature that
+// no longer fits goes to a short list of wide features that every query in
+// a marked cell checks by its box. Queries see the features in list order
+// either way, so their answers do not depend on the index.
 
 #include "battlefield/Terrain.h"
 #include "battlefield/TerrainType.h"
@@ -20,6 +31,8 @@
 #include "platform/core/Object.h"
 #include "platform/core/Rounding.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <vector>
 
 class CDC;
@@ -72,14 +85,25 @@ public:
     int AddType(CTerrainType* pType);
     int AddFeature(CTerrain* pFeature);
 
+    // The elevation grid the tall-feature index is built over (columns x
+    // rows cells of 10 m, cell (c, r) the whole metres that round to
+    // (10c, 10r)); 0 x 0 leaves every tall feature to the wide list. The
+    // elevation map sets it whenever its grid changes and before its
+    // terrain is read.
+    void SetGrid(int columns, int rows);
+
     // Cheap pre-tests for the sight line. Both answer false only when no
     // feature with a height can contain the point (the box): its feature
     // height is then surely 0 and its obscuration 1.
     bool MayHaveFeatureHeightAt(float x, float y) const
     {
-        int count = 0;
-        TallFeaturesAt(RoundHalfUpTrunc(x), RoundHalfUpTrunc(y), &count);
-        return count > 0;
+        const int xi = RoundHalfUpTrunc(x);
+        const int yi = RoundHalfUpTrunc(y);
+        if (m_tallHere.empty())
+            return xi >= m_tallBounds.left && xi <= m_tallBounds.right && yi >= m_tallBounds.top &&
+                   yi <= m_tallBounds.bottom;
+        const size_t cell = CellAt(xi, yi);
+        return ((m_tallHere[cell >> 6] >> (cell & 63)) & 1u) != 0;
     }
     bool MayHaveFeatureHeightWithin(double minX, double minY, double maxX, double maxY) const
     {
@@ -94,6 +118,16 @@ public:
     CTerrain* GetFeature(int index) const { return m_features.GetAt(index); }
     int GetSearchCursor() const { return m_nSearchCursor; }
 
+    // The bytes the tall-feature index holds (its bits, cell starts and
+    // list entries), and the features that went to the wide list.
+    size_t GetTallIndexBytes() const;
+    int GetWideTallCount() const { return static_cast<int>(m_wideTall.size()); }
+
+    // List entries the index may hold per grid cell, and the reserve that
+    // lets a small grid index its features all the same.
+    static constexpr size_t kTallEntriesPerCell = 1;
+    static constexpr size_t kTallEntriesReserve = 4096;
+
 private:
     // The search behind every query: the first feature from index `first`
     // on that passes the filter and contains the point, or kUnset.
@@ -101,29 +135,56 @@ private:
     const CTerrainType* TypeOf(const CTerrain* pFeature) const;
     // Rebuilds what is derived from the types and features.
     void UpdateDerived();
-    // The features with a height whose box holds the whole metre (xi, yi),
-    // in list order; null with *count 0 when there are none.
-    const int* TallFeaturesAt(int xi, int yi, int* count) const
+    // The grid cell of a whole metre; the edge cells take everything beyond.
+    static int CellCoord(int metre, int count)
     {
-        *count = 0;
+        const long long c = (static_cast<long long>(metre) + 5) >= 0 ? (static_cast<long long>(metre) + 5) / 10 : -1;
+        return c < 0 ? 0 : (c >= count ? count - 1 : static_cast<int>(c));
+    }
+    size_t CellAt(int xi, int yi) const
+    {
+        return static_cast<size_t>(CellCoord(xi, m_nGridColumns)) * static_cast<size_t>(m_nGridRows) +
+               static_cast<size_t>(CellCoord(yi, m_nGridRows));
+    }
+    // Calls visit(index) for every feature with a height that may contain
+    // the whole metre (xi, yi), in list order.
+    template <class Visit>
+    void ForEachTallAt(int xi, int yi, Visit&& visit) const
+    {
         if (xi < m_tallBounds.left || xi > m_tallBounds.right || yi < m_tallBounds.top || yi > m_tallBounds.bottom)
-            return nullptr;
-        const size_t cell = static_cast<size_t>((yi - m_tallBounds.top) / m_nTallSquare) * m_nTallColumns +
-                            static_cast<size_t>((xi - m_tallBounds.left) / m_nTallSquare);
-        *count = m_tallStart[cell + 1] - m_tallStart[cell];
-        return m_tallItems.data() + m_tallStart[cell];
+            return;
+        const int* listed = nullptr;
+        const int* listedEnd = nullptr;
+        if (!m_tallHere.empty())
+        {
+            const size_t cell = CellAt(xi, yi);
+            if (((m_tallHere[cell >> 6] >> (cell & 63)) & 1u) == 0)
+                return;
+            listed = m_tallItems.data() + m_tallStart[cell];
+            listedEnd = m_tallItems.data() + m_tallStart[cell + 1];
+        }
+        const int* wide = m_wideTall.data();
+        const int* wideEnd = wide + m_wideTall.size();
+        // Both lists ascend: merge them so the features come in list order.
+        while (listed != listedEnd || wide != wideEnd)
+        {
+            if (wide == wideEnd || (listed != listedEnd && *listed < *wide))
+                visit(*listed++);
+            else
+                visit(*wide++);
+        }
     }
 
     TypedObArray<CTerrainType> m_types;
     TypedObArray<CTerrain> m_features;
     mutable int m_nSearchCursor = -1;
     // Derived: the box around every feature whose type has a height
-    // (inclusive; empty when left > right), cut into squares that list the
-    // features with a height whose boxes reach into them, so a point query
-    // looks only at the few that can contain the point.
+    // (inclusive; empty when left > right) and the index over the grid.
     CRect m_tallBounds = CRect(1, 1, 0, 0);
-    int m_nTallSquare = 1;
-    int m_nTallColumns = 0;
-    std::vector<int> m_tallStart;  // per square, its first entry in m_tallItems; one more at the end
+    int m_nGridColumns = 0;
+    int m_nGridRows = 0;
+    std::vector<std::uint64_t> m_tallHere;   // one bit per cell, cells column after column
+    std::vector<std::uint32_t> m_tallStart;  // per cell, its first entry in m_tallItems; one more at the end
     std::vector<int> m_tallItems;
+    std::vector<int> m_wideTall;  // tall features beyond the entry budget, in list order
 };

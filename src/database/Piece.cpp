@@ -57,6 +57,11 @@ void CPiece::LoadSurface()
     m_bLoaded = m_pSurface->IsLoaded();
 }
 
+CString CPiece::GetLoadError() const
+{
+    return m_pSurface != nullptr && !m_bLoaded ? m_pSurface->GetLoadError() : CString();
+}
+
 BOOL CPiece::HasFrame(int frame) const
 {
     if (!IsLoaded() || frame < 0 || frame >= m_nFrameCount)

@@ -53,6 +53,8 @@ public:
     BOOL IsLoaded() const { return m_bLoaded && m_pSurface != nullptr; }
     // The sheet to draw from; null until the bitmap loaded.
     CFrameSurface* GetSurface() const { return IsLoaded() ? m_pSurface : nullptr; }
+    // Why a bitmap that is there did not load; empty when it loaded or is missing.
+    CString GetLoadError() const;
 
     // TRUE when the piece is loaded and frame is one of its frames.
     BOOL HasFrame(int frame) const;

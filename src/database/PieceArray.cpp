@@ -25,9 +25,8 @@ void CPieceArray::Serialize(CArchive& ar)
     loaded.Serialize(ar);
     CString strFileName;
     ar >> strFileName;
-    m_pieces.RemoveAll();
-    while (loaded.GetSize() > 0)
-        m_pieces.Add(loaded.Detach(0));
+    // The old pieces go with the local array.
+    m_pieces.Swap(loaded);
     m_strFileName = strFileName;
 }
 
@@ -149,8 +148,11 @@ CString CPieceArray::BuildMissingFilesReport() const
             pPiece->RestoreIfLost(m_strDataDir);
             continue;
         }
-        strLines += "The file, '" + pPiece->GetBitmapFile() + "', named in the piece, '" + pPiece->GetName() +
-                    "', was not found.\r\n";
+        // A bitmap that is there but does not read is not called missing.
+        const CString strError = pPiece->GetLoadError();
+        strLines +=
+            "The file, '" + pPiece->GetBitmapFile() + "', named in the piece, '" + pPiece->GetName() +
+            (strError.IsEmpty() ? CString("', was not found.\r\n") : "', could not be read: " + strError + ".\r\n");
     }
     if (strLines.IsEmpty())
         return strLines;

@@ -49,9 +49,8 @@ void CVehicleArray::Serialize(CArchive& ar)
     loaded.m_pAmmo->Serialize(ar);
     ar >> loaded.m_strVehicleListName;
     ar >> loaded.m_strWeaponListName;
-    RemoveAll();
-    while (loaded.GetSize() > 0)
-        Add(loaded.Detach(0));
+    // The old vehicles go with the local list.
+    Swap(loaded);
     std::swap(m_pAmmo, loaded.m_pAmmo);
     m_strVehicleListName = loaded.m_strVehicleListName;
     m_strWeaponListName = loaded.m_strWeaponListName;

@@ -169,9 +169,8 @@ void CWeaponArray::Serialize(CArchive& ar)
     CString strFileName;
     ar >> strFileName;
     const int nMaxPenetration = LoadWord(ar);
-    RemoveAll();
-    while (loaded.GetSize() > 0)
-        Add(loaded.Detach(0));
+    // The old weapons go with the local list.
+    Swap(loaded);
     m_strFileName = strFileName;
     m_nMaxPenetration = nMaxPenetration;
 }

@@ -4,6 +4,7 @@
 #include "platform/core/Rounding.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace
@@ -58,28 +59,45 @@ void CMapPicture::SetDisplaySize(int width, int height)
 
 BOOL CMapPicture::LoadGrid(const char* path)
 {
+    m_strLoadError.Empty();
     if (!path)
         return FALSE;
     CFile file;
-    if (!file.Open(path, CFile::modeRead | CFile::typeBinary))
+    CFileException error;
+    if (!file.Open(path, CFile::modeRead | CFile::typeBinary, &error))
+    {
+        if (error.m_cause != CFileException::fileNotFound && error.m_cause != CFileException::badPath)
+            m_strLoadError = error.GetReason();
         return FALSE;
+    }
+    auto refuse = [this, &file](const char* reason)
+    {
+        file.Abort();
+        m_strLoadError = reason;
+        return FALSE;
+    };
     try
     {
         const DWORD length = file.GetLength();
         BYTE head[8];
         if (length < sizeof head || file.Read(head, sizeof head) != sizeof head)
-            return FALSE;
+            return refuse("it is too short to hold the grid's size");
         const LONG columns = ReadLe32(head);
         const LONG rows = ReadLe32(head + 4);
         if (columns <= 0 || rows <= 0)
-            return FALSE;
-        // The counts must be held by the file before anything is allocated.
+            return refuse("its grid has no cell");
+        // The counts must be held by the file before anything is allocated,
+        // and the picture they make must have a size an int holds.
         const unsigned long long cells = static_cast<unsigned long long>(columns) * rows;
         if (cells > (length - sizeof head) / 4)
-            return FALSE;
+            return refuse("its grid has more cells than the file holds");
+        const long long width = static_cast<long long>(m_tileWidth) * columns;
+        const long long height = static_cast<long long>(m_tileHeight) * rows;
+        if (width > INT_MAX || height > INT_MAX)
+            return refuse("its grid makes a picture too large to draw");
         std::vector<BYTE> bytes(static_cast<size_t>(cells) * 4);
         if (file.Read(bytes.data(), static_cast<UINT>(bytes.size())) != bytes.size())
-            return FALSE;
+            return refuse("it ended before all its cells were read");
         file.Close();
 
         std::vector<LONG> grid(static_cast<size_t>(cells));
@@ -89,12 +107,13 @@ BOOL CMapPicture::LoadGrid(const char* path)
         m_columns = columns;
         m_rows = rows;
         m_cellCount = static_cast<int>(cells);
-        m_mapWidth = m_tileWidth * columns;
-        m_mapHeight = m_tileHeight * rows;
+        m_mapWidth = static_cast<int>(width);
+        m_mapHeight = static_cast<int>(height);
     }
-    catch (const CException&)
+    catch (const CFileException& e)
     {
         file.Abort();
+        m_strLoadError = e.GetReason();
         return FALSE;
     }
     return TRUE;

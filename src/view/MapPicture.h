@@ -11,6 +11,7 @@
 // refused; a cell outside the grid and an index outside the sheet are drawn
 // as -99. Nothing is read outside the grid or the sheet.
 
+#include "platform/core/CString.h"
 #include "platform/core/Types.h"
 #include "platform/ui/Display.h"
 
@@ -27,9 +28,12 @@ public:
     // visible size from the display.
     CMapPicture(CFrameSurface* tileSheet, CDisplay* display);
 
-    // FALSE for a null path, a file that does not open, or counts that the
-    // file's size does not hold; the grid is then left as it was.
+    // FALSE for a null path, a file that does not open, counts that the
+    // file's size does not hold or a picture whose pixel size an int cannot
+    // hold; the grid is then left as it was, and GetLoadError says why a
+    // file that is there could not be read (empty when it is missing).
     BOOL LoadGrid(const char* path);
+    const CString& GetLoadError() const { return m_strLoadError; }
     // Clamped so that the visible part stays on the picture.
     void SetScroll(int x, int y);
     // Added without clamping.
@@ -93,4 +97,5 @@ private:
     int m_cellCount = 0;
     std::vector<LONG> m_grid;
     CFrameSurface* m_pSheet = nullptr;  // not owned
+    CString m_strLoadError;
 };

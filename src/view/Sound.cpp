@@ -31,6 +31,16 @@ DWORD ReadLe32(const BYTE* p) { return DWORD(p[0]) | (DWORD(p[1]) << 8) | (DWORD
 
 WORD ReadLe16(const BYTE* p) { return WORD(p[0] | (p[1] << 8)); }
 
+// The end of a report line after the quoted file name: missing, or there
+// but not readable, with the reason.
+CString ReportEnding(const CSoundBuffer& buffer)
+{
+    const CString& reason = buffer.GetLoadError();
+    if (reason.IsEmpty())
+        return CString("' was not found.\r\n");
+    return CString("' could not be read: ") + reason + ".\r\n";
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -57,21 +67,29 @@ BOOL CSoundBuffer::Create(const CString& name, CAudioOutput* output)
     if (loaded)
         Reset();
     fileName = name;
+    loadError.Empty();
     if (!LoadFile())
         return FALSE;
     AudioFormat audioFormat;
     if (!GetAudioFormat(audioFormat))
+    {
+        loadError = "its samples are in a form that cannot be played";
         return FALSE;
+    }
     if (output)
     {
         // Only whole sample frames go to the output.
         const DWORD bytes = dataSize - dataSize % DWORD(audioFormat.BytesPerFrame());
         buffer = output->CreateBuffer(audioFormat, bytes);
         if (!buffer)
+        {
+            loadError = "it holds no whole sample";
             return FALSE;
+        }
         if (!Fill())
         {
             buffer.reset();
+            loadError = "the sound output refused its samples";
             return FALSE;
         }
     }
@@ -82,8 +100,14 @@ BOOL CSoundBuffer::Create(const CString& name, CAudioOutput* output)
 BOOL CSoundBuffer::LoadFile()
 {
     CFile file;
-    if (!file.Open(fileName, CFile::modeRead | CFile::shareDenyNone))
+    CFileException error;
+    if (!file.Open(fileName, CFile::modeRead | CFile::shareDenyNone, &error))
+    {
+        // A missing file is reported as not found; any other failure says why.
+        if (error.m_cause != CFileException::fileNotFound && error.m_cause != CFileException::badPath)
+            loadError = error.GetReason();
         return FALSE;
+    }
     try
     {
         const DWORD length = file.SeekToEnd();
@@ -92,14 +116,23 @@ BOOL CSoundBuffer::LoadFile()
         const UINT got = length ? file.Read(image.data(), length) : 0;
         file.Close();
         if (got != length)
+        {
+            loadError = "it ended before all its bytes were read";
             return FALSE;
+        }
     }
-    catch (const CException&)
+    catch (const CFileException& e)
     {
         file.Abort();
+        loadError = e.GetReason();
         return FALSE;
     }
-    return ParseWave();
+    if (!ParseWave())
+    {
+        loadError = "it is not a whole wave file";
+        return FALSE;
+    }
+    return TRUE;
 }
 
 BOOL CSoundBuffer::ParseWave()
@@ -322,14 +355,14 @@ BOOL CSoundManager::Init()
     pickBuffer = new CSoundBuffer;
     if (!pickBuffer->Create(kPickSound, directSound.get()))
     {
-        report += "The administrative sound 'pick.wav' was not found.\r\n";
+        report += CString("The administrative sound 'pick.wav") + ReportEnding(*pickBuffer);
         anyFailed = TRUE;
     }
     delete notifyBuffer;
     notifyBuffer = new CSoundBuffer;
     if (!notifyBuffer->Create(kNotifySound, directSound.get()))
     {
-        report += "The administrative sound 'notify.wav' was not found.\r\n";
+        report += CString("The administrative sound 'notify.wav") + ReportEnding(*notifyBuffer);
         anyFailed = TRUE;
     }
     if (anyFailed)
@@ -356,7 +389,7 @@ void CSoundManager::LoadList(CSoundArray& list, const char* linePrefix, CString&
         {
             report += linePrefix;
             report += sound->name;
-            report += "' was not found.\r\n";
+            report += ReportEnding(*sound->buffer);
             anyFailed = TRUE;
         }
     }
@@ -412,10 +445,7 @@ BOOL CSoundManager::OpenSoundFile(const CString& name)
     catch (const CException& e)
     {
         file.Abort();
-        // A list that did not read whole is dropped, not half used.
-        weaponSounds->RemoveAll();
-        artillerySounds->RemoveAll();
-        vehicleSounds->RemoveAll();
+        // The lists read before stay (Serialize reads aside).
         CString text;
         text.Format("The sound list '%s' could not be read.\r\n%s", path.GetString(), e.GetErrorText().GetString());
         AfxMessageBox(text, MB_OK | MB_ICONSTOP);
@@ -428,13 +458,29 @@ BOOL CSoundManager::OpenSoundFile(const CString& name)
 
 void CSoundManager::Serialize(CArchive& ar)
 {
-    vehicleSounds->Serialize(ar);
-    artillerySounds->Serialize(ar);
-    weaponSounds->Serialize(ar);
     if (ar.IsStoring())
+    {
+        vehicleSounds->Serialize(ar);
+        artillerySounds->Serialize(ar);
+        weaponSounds->Serialize(ar);
         ar << fileName;
-    else
-        ar >> fileName;
+        return;
+    }
+    // Read aside, so that a list that does not read whole leaves the lists
+    // before it as they were.
+    CSoundArray vehicles;
+    CSoundArray artillery;
+    CSoundArray weapons;
+    CString name;
+    vehicles.Serialize(ar);
+    artillery.Serialize(ar);
+    weapons.Serialize(ar);
+    ar >> name;
+    // The old sounds go with the locals.
+    vehicleSounds->Swap(vehicles);
+    artillerySounds->Swap(artillery);
+    weaponSounds->Swap(weapons);
+    fileName = name;
 }
 
 void CSoundManager::PlayNamed(const CSoundArray& list, const CString& name)

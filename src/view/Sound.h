@@ -9,9 +9,10 @@
 //
 // Wave files are read whole and parsed here. A file that is missing, cut
 // short, or whose chunks run past the file is not loaded; its sound stays
-// silent and its name goes into the report shown after loading. Where the
-// system has no audio output, Init shows "DSound Create Failed." and fails:
-// the manager stays silent, sound is off and every play does nothing.
+// silent and its name goes into the report shown after loading, as not
+// found or, for a file that is there, as not readable with the reason. Where
+// the system has no audio output, Init shows "DSound Create Failed." and
+// fails: the manager stays silent, sound is off and every play does nothing.
 
 #include "platform/core/CString.h"
 #include "platform/core/Collections.h"
@@ -46,6 +47,9 @@ public:
 
     BOOL IsLoaded() const { return loaded; }
     const CString& GetFileName() const { return fileName; }
+    // Why a file that is there did not load; empty when it loaded or when
+    // there is no such file.
+    const CString& GetLoadError() const { return loadError; }
     DWORD GetDataSize() const { return dataSize; }
     const BYTE* GetData() const { return data; }
     const BYTE* GetFormat() const { return format; }
@@ -65,6 +69,7 @@ private:
 
     BOOL loaded = FALSE;
     CString fileName;
+    CString loadError;
     std::unique_ptr<CAudioBuffer> buffer;
     const BYTE* format = nullptr;  // into image
     DWORD formatSize = 0;

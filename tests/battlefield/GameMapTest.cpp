@@ -193,7 +193,10 @@ TEST(GameMapLoad, CancelledPictureOrGridFailsTheLoadCleanly)
         CKDRGameMap map;
         SmallMapFolder::Name(map);
         map.m_strTileGrid = "gone.map";
-        ui->ExpectFileDialog(TRUE, folder.Path("tiles.bmp").c_str());  // not a grid
+        ui->ExpectFileDialog(TRUE, folder.Path("tiles.bmp").c_str());  // not a grid: said so
+        ui->ExpectMessage(
+            GetMessageBoxCaption(),
+            CString("'") + folder.Path("tiles.bmp").c_str() + "' could not be read: its grid has no cell.", IDOK);
         ui->ExpectFileDialog(TRUE, folder.Path("small.map").c_str());
         EXPECT_TRUE(map.LoadMapFiles(&display, GetCurrentDir()));
         EXPECT_EQ(map.m_strTileGrid, folder.Path("small.map").c_str());

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <vector>
 
 namespace
@@ -323,4 +325,27 @@ TEST(PieceArray, AFileThatDoesNotOpenIsAskedForUntilCancelled)
     EXPECT_EQ(array.GetFileName(), chosen);
     EXPECT_EQ(array.FindPiece("A"), 0);
     EXPECT_EQ(GetCurrentDir(), t.App().m_strDataDir);
+}
+
+// A bitmap that is there but is no picture is not reported as missing: the
+// report says it could not be read, and why.
+TEST(PieceArray, UnreadableBitmapsAreReportedWithTheirReason)
+{
+    CDatabaseTestApp t;
+    {
+        std::ofstream out(t.DataDir() / "bad.bmp", std::ios::binary);
+        out << "BM this is not a bitmap";
+    }
+    CPieceArray array;
+    array.Add(new CPiece("bad.bmp", "Bad Piece", 1, 1, 1, 0));
+    array.Add(new CPiece("gone.bmp", "Gone Piece", 1, 1, 1, 0));
+    EXPECT_FALSE(array.GetPiece(0)->IsLoaded());
+    EXPECT_FALSE(array.GetPiece(0)->GetLoadError().IsEmpty());
+    EXPECT_EQ(array.GetPiece(1)->GetLoadError(), "");
+    EXPECT_EQ(array.BuildMissingFilesReport(),
+              "FILES NAMED IN PIECE ARRAY NOT FOUND!\r\n\r\n"
+              "The file, 'bad.bmp', named in the piece, 'Bad Piece', could not be read: " +
+                  array.GetPiece(0)->GetLoadError() +
+                  ".\r\n"
+                  "The file, 'gone.bmp', named in the piece, 'Gone Piece', was not found.\r\n");
 }

@@ -84,7 +84,8 @@ TEST(Archive, StringLengthPrefixes)
         {0, Bytes().b(0)},
         {254, Bytes().b(0xFE)},
         {255, Bytes().b(0xFF).w(0x00FF)},
-        {65534, Bytes().b(0xFF).w(0xFFFE)},
+        // 0xFFFE is the old framework's wide-string marker: never a length.
+        {65534, Bytes().b(0xFF).w(0xFFFF).dw(65534)},
         {65535, Bytes().b(0xFF).w(0xFFFF).dw(0xFFFF)},
         {70000, Bytes().b(0xFF).w(0xFFFF).dw(70000)},
     };
@@ -134,13 +135,13 @@ TEST(Archive, CountForms)
     }
 }
 
-// Two objects of one class, a second class, a null and the first object
-// again: tags 0xFFFF (class 1, object 2), 0x8001 (object 3), 0xFFFF (class
-// 4, object 5), 0 and 2.
+// Two objects of one class, a second class and a null in an array, then a
+// shared reference to the first: tags 0xFFFF (class 1, object 2), 0x8001
+// (object 3), 0xFFFF (class 4, object 5), 0 and, after the array, 2.
 TEST(Archive, ObjectArrayTagsRoundTripByteForByte)
 {
     Bytes expected;
-    expected.w(5);
+    expected.w(4);
     expected.newClass("CTestAlpha").w(7).b(3).raw("one");
     expected.w(0x8001).w(8).b(3).raw("two");
     expected.newClass("CTestBeta").dw(0x40490FDB);  // 3.1415927f
@@ -148,8 +149,14 @@ TEST(Archive, ObjectArrayTagsRoundTripByteForByte)
     expected.w(2);
 
     CObArray loaded;
-    LoadBytes(expected.v, [&](CArchive& ar) { loaded.Serialize(ar); });
-    ASSERT_EQ(loaded.GetSize(), 5);
+    CTestAlpha* shared = nullptr;
+    LoadBytes(expected.v,
+              [&](CArchive& ar)
+              {
+                  loaded.Serialize(ar);
+                  shared = ar.ReadReference<CTestAlpha>();
+              });
+    ASSERT_EQ(loaded.GetSize(), 4);
     auto* first = dynamic_cast<CTestAlpha*>(loaded[0]);
     auto* second = dynamic_cast<CTestAlpha*>(loaded[1]);
     auto* beta = dynamic_cast<CTestBeta*>(loaded[2]);
@@ -160,9 +167,15 @@ TEST(Archive, ObjectArrayTagsRoundTripByteForByte)
     EXPECT_EQ(second->m_name, "two");
     EXPECT_EQ(beta->m_x, 3.1415927f);
     EXPECT_EQ(loaded[3], nullptr);
-    EXPECT_EQ(loaded[4], loaded[0]);  // the same object, not a copy
+    EXPECT_EQ(shared, loaded[0]);  // the same object, not a copy
 
-    EXPECT_EQ(StoreBytes([&](CArchive& ar) { loaded.Serialize(ar); }), expected.v);
+    EXPECT_EQ(StoreBytes(
+                  [&](CArchive& ar)
+                  {
+                      loaded.Serialize(ar);
+                      ar << shared;
+                  }),
+              expected.v);
 }
 
 // Indexes above 0x7FFE take the word 0x7FFF and a double word; class
@@ -210,8 +223,10 @@ TEST(Archive, BigIndexForms)
               [&](CArchive& ar)
               {
                   std::vector<CObject*> back;
-                  for (int i = 0; i < emptyCount + 5; ++i)
+                  for (int i = 0; i < emptyCount + 2; ++i)
                       back.push_back(ar.ReadObject(nullptr));
+                  for (int i = 0; i < 3; ++i)  // the objects written again are shared
+                      back.push_back(ar.ReadObjectRef(nullptr));
                   EXPECT_EQ(back[emptyCount + 2], back[0x7FFD - 2]);
                   EXPECT_EQ(back[emptyCount + 3], back[emptyCount - 1]);
                   EXPECT_EQ(back[emptyCount + 4], back[emptyCount]);
@@ -235,9 +250,7 @@ TEST(Archive, ExpectedClassIsCheckedAlongTheBaseChain)
                   ASSERT_NE(p, nullptr);
                   EXPECT_TRUE(p->IsKindOf(RUNTIME_CLASS(CTestAlphaChild)));
                   EXPECT_EQ(p->m_value, 1);
-                  CTestAlpha* again = nullptr;
-                  ar >> again;
-                  EXPECT_EQ(again, p);
+                  EXPECT_EQ(ar.ReadReference<CTestAlpha>(), p);
                   delete p;
               });
 }
@@ -276,7 +289,7 @@ TEST(Archive, BadInputRaisesTheFrameworkKindOfError)
              CObject* first = ar.ReadObject(nullptr);
              try
              {
-                 ar.ReadObject(RUNTIME_CLASS(CTestAlpha));
+                 ar.ReadObjectRef(RUNTIME_CLASS(CTestAlpha));
              }
              catch (...)
              {
@@ -411,11 +424,10 @@ TEST(Archive, EveryTruncationPointRaisesEndOfFile)
 {
     Bytes sample;
     sample.dw(951827696).dw(86313600).dw(0).dw(0x3FF80000);  // time, span, 1.5
-    sample.w(4);
+    sample.w(3);
     sample.newClass("CTestAlpha").w(7).b(3).raw("one");
     sample.newClass("CTestBeta").dw(0x3F800000);
     sample.w(0);
-    sample.w(2);
     sample.w(2).b(1).raw("a").b(0xFF).w(300).raw(std::string(300, 'z'));
     sample.w(1).b(4).raw("list");
     sample.w(2).w(0x1234).w(0xFFFF);
@@ -426,7 +438,7 @@ TEST(Archive, EveryTruncationPointRaisesEndOfFile)
         LoadBytes(sample.v, [&](CArchive& ar) { full.Serialize(ar); });
         EXPECT_EQ(full.m_time.GetYear(), 2000);
         EXPECT_EQ(full.m_double, 1.5);
-        EXPECT_EQ(full.m_objects.GetSize(), 4);
+        EXPECT_EQ(full.m_objects.GetSize(), 3);
         EXPECT_EQ(full.m_names.GetAt(1).GetLength(), 300);
         EXPECT_EQ(full.m_words.GetAt(1), 0xFFFF);
         EXPECT_EQ(full.m_title, "title");

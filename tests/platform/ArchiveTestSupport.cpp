@@ -8,6 +8,7 @@ IMPLEMENT_SERIAL(CTestCounted, CObject, 1)
 IMPLEMENT_SERIAL(CTestAlphaArray, CObArray, 1)
 
 int CTestCounted::s_live = 0;
+int CTestCounted::s_made = 0;
 
 void CTestAlpha::Serialize(CArchive& ar)
 {

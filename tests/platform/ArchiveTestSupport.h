@@ -48,11 +48,16 @@ class CTestCounted : public CObject
 {
     DECLARE_SERIAL(CTestCounted)
 public:
-    CTestCounted() { ++s_live; }
+    CTestCounted()
+    {
+        ++s_live;
+        ++s_made;
+    }
     ~CTestCounted() override { --s_live; }
     void Serialize(CArchive& ar) override;
     WORD m_value = 0;
     static int s_live;
+    static int s_made;  // every construction, to show one never happened
 };
 
 class CTestAlphaArray : public TypedObArray<CTestAlpha>

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -118,6 +120,28 @@ TEST_F(FileTest, OpenFailuresCarryTheCauseAndText)
     char text[16];
     EXPECT_TRUE(e.GetErrorMessage(text, sizeof(text)));
     EXPECT_EQ(std::strlen(text), 15u);
+}
+
+// A FIFO named where a file is expected would block the open until some
+// writer came; only regular files are opened, for reading and writing.
+TEST_F(FileTest, OnlyRegularFilesAreOpened)
+{
+    ASSERT_EQ(mkfifo(JoinPath(GetCurrentDir(), "pipe.asc"), 0600), 0);
+    for (UINT mode : {UINT(CFile::modeRead), UINT(CFile::modeWrite), UINT(CFile::modeCreate | CFile::modeWrite)})
+    {
+        SCOPED_TRACE(mode);
+        CFile f;
+        CFileException e;
+        EXPECT_FALSE(f.Open("PIPE.asc", mode, &e));
+        EXPECT_EQ(e.m_cause, CFileException::accessDenied);
+        EXPECT_EQ(e.GetErrorText(), "'PIPE.asc' is not a regular file.");
+        EXPECT_EQ(e.GetReason(), "it is not a regular file");
+    }
+    EXPECT_FALSE(FileExists("pipe.asc"));
+    CStringArray loaded;
+    CString errorText;
+    EXPECT_FALSE(LoadObjectFromFile("pipe.asc", loaded, errorText));
+    EXPECT_EQ(errorText, "'pipe.asc' is not a regular file.");
 }
 
 TEST_F(FileTest, ReadWriteSeekAndModes)

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cmath>
 #include <fstream>
 #include <functional>
@@ -418,6 +420,37 @@ TEST_F(MapPictureTest, GridFilesAreCheckedAgainstTheirSize)
     Back().fill(kBelow);
     picture.Draw(m_display.GetBackSurface(), FALSE);
     EXPECT_EQ(Back().pixel(5, 5), kBlack);
+}
+
+// A grid whose picture would be wider than an int holds (tiles of 32767
+// pixels, 70,000 columns) is refused with its reason, as is a FIFO named as
+// a grid; the grid before stays, and a missing file gives no reason.
+TEST_F(MapPictureTest, GridsThatCannotBeReadSayWhy)
+{
+    CFrameSurface wide;
+    ASSERT_TRUE(wide.Load(&m_display, Path("colour.bmp"), 32767, kTile, 8));
+    std::vector<LONG> cells(70000, 1);
+    Write("wide.map", GridFile(70000, 1, cells));
+    ASSERT_EQ(mkfifo(Path("pipe.map"), 0600), 0);
+    struct Case
+    {
+        const char* file;
+        const char* reason;
+    } cases[] = {
+        {"wide.map", "its grid makes a picture too large to draw"},
+        {"pipe.map", "it is not a regular file"},
+        {"absent.map", ""},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.file);
+        CMapPicture picture(&wide, &m_display);
+        ASSERT_TRUE(picture.LoadGrid(Path("map.map")));
+        EXPECT_FALSE(picture.LoadGrid(Path(c.file)));
+        EXPECT_EQ(picture.GetLoadError(), c.reason);
+        EXPECT_EQ(picture.GetGridColumns(), kColumns);
+        EXPECT_EQ(picture.GetMapWidth(), 32767 * kColumns);
+    }
 }
 
 TEST_F(MapPictureTest, ATileSheetWithoutTilesDrawsNothing)

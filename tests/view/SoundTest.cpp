@@ -377,17 +377,20 @@ TEST_F(SoundListTest, OnlyTheFirstOfTwoEqualNamesPlays)
 
 TEST_F(SoundListTest, ReportsMissingAdministrativeSounds)
 {
-    WriteFile(Path("notify.wav"), SmallWave());
+    // "pick.wav" is there but malformed, "notify.wav" is not there: only the
+    // second is called missing.
     Bytes bad = SmallWave();
-    bad[4] += 8;  // RIFF size beyond the file: malformed counts as not found
+    bad[4] += 8;  // RIFF size beyond the file
     WriteFile(Path("pick.wav"), bad);
     CSoundManager manager;
     ASSERT_EQ(m_reports.size(), 1u);
     EXPECT_EQ(m_reports[0], CString("FILES NAMED IN SOUND ARRAY NOT FOUND!\r\n\r\n"
-                                    "The administrative sound 'pick.wav' was not found.\r\n"));
+                                    "The administrative sound 'pick.wav' could not be read: "
+                                    "it is not a whole wave file.\r\n"
+                                    "The administrative sound 'notify.wav' was not found.\r\n"));
     EXPECT_TRUE(manager.IsAdminReady());
     EXPECT_FALSE(manager.GetPickBuffer()->IsLoaded());
-    EXPECT_TRUE(manager.GetNotifyBuffer()->IsLoaded());
+    EXPECT_FALSE(manager.GetNotifyBuffer()->IsLoaded());
     manager.PlayPickSound();  // an unloaded buffer plays nothing
 }
 
@@ -427,6 +430,37 @@ TEST_F(SoundListTest, ACorruptListIsRefusedWithAMessage)
     EXPECT_GE(m_ui.GetShown()[0].text.Find("end of the file"), 0);
     EXPECT_EQ(manager.GetSounds(CSoundManager::kindVehicle)->GetSize(), 0);
     EXPECT_EQ(manager.GetSounds(CSoundManager::kindWeapon)->GetSize(), 0);
+}
+
+// One sound in two lists (23 bytes) would be deleted by both: the list is
+// refused with the archive error and the lists read before stay.
+TEST_F(SoundListTest, ASoundInTwoListsIsRefusedAndTheListBeforeStays)
+{
+    WriteAdminSounds();
+    WriteFile(Path("list.smg"), HandBuiltSoundList());
+    Bytes shared;
+    Put16(shared, 1);  // vehicle sounds
+    Put16(shared, 0xFFFF);
+    Put16(shared, 1);
+    Put16(shared, 6);
+    shared.insert(shared.end(), {'C', 'S', 'o', 'u', 'n', 'd', 1, 'a'});
+    Put16(shared, 1);  // artillery sounds: the vehicle sound again (object 2)
+    Put16(shared, 2);
+    Put16(shared, 0);  // weapon sounds
+    shared.push_back(0);
+    WriteFile(Path("shared.smg"), shared);
+
+    CSoundManager manager;
+    ASSERT_TRUE(manager.OpenSoundFile("list.smg"));
+    m_ui.SetFailureHandler([](const CString&) {});  // the message is checked below
+    EXPECT_FALSE(manager.OpenSoundFile("shared.smg"));
+    ASSERT_EQ(m_ui.GetShown().size(), 1u);
+    EXPECT_EQ(m_ui.GetShown()[0].text.Find("The sound list 'shared.smg' could not be read.\r\n"), 0);
+    EXPECT_GE(m_ui.GetShown()[0].text.Find("could not be read: it holds one object in two places."), 0);
+    EXPECT_EQ(manager.GetFileName(), CString("list.smg"));
+    EXPECT_EQ(manager.FindSound(CSoundManager::kindVehicle, "tank.wav"), 0);
+    EXPECT_EQ(manager.FindSound(CSoundManager::kindWeapon, "missing.wav"), 1);
+    EXPECT_EQ(manager.FindSound(CSoundManager::kindArtillery, "a"), -1);
 }
 
 TEST_F(SoundListTest, AMissingDataDirectoryFailsWithTheMessage)

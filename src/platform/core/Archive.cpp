@@ -14,6 +14,9 @@ constexpr DWORD kBigClassTag = 0x80000000;
 constexpr DWORD kMaxMapCount = 0x3FFFFFFE;
 constexpr BYTE kStringEscapeByte = 0xFF;
 constexpr WORD kStringEscapeWord = 0xFFFF;
+// The old framework reads this length word as the marker of a wide-character
+// string; no narrow string is written with it.
+constexpr WORD kWideStringMarker = 0xFFFE;
 constexpr WORD kCountEscape = 0xFFFF;
 constexpr UINT kMaxClassNameLength = 63;
 // Objects nest only a few levels in real files; a deeper chain is a corrupt
@@ -35,8 +38,13 @@ const char* CauseText(int cause)
     }
 }
 
-CString ArchiveText(int cause, const CString& fileName)
+CString ArchiveText(int cause, const CString& fileName, const CString& reason)
 {
+    if (!reason.IsEmpty())
+    {
+        CString name = fileName.IsEmpty() ? CString("The file") : CString("'") + fileName + "'";
+        return name + " could not be read: " + reason + ".";
+    }
     CString text = CauseText(cause);
     if (!fileName.IsEmpty())
         text += CString(" in '") + fileName + "'";
@@ -45,8 +53,8 @@ CString ArchiveText(int cause, const CString& fileName)
 }
 }  // namespace
 
-CArchiveException::CArchiveException(int cause, const CString& fileName)
-    : CException(ArchiveText(cause, fileName)), m_cause(cause), m_strFileName(fileName)
+CArchiveException::CArchiveException(int cause, const CString& fileName, const CString& reason)
+    : CException(ArchiveText(cause, fileName, reason)), m_cause(cause), m_strFileName(fileName), m_strReason(reason)
 {
 }
 
@@ -56,7 +64,7 @@ CArchive::CArchive(CFile* pFile, UINT mode, int bufferSize, void*)
       m_noFlushOnDelete((mode & bNoFlushOnDelete) != 0),
       m_bufferSize(bufferSize < 128 ? 128u : static_cast<UINT>(bufferSize))
 {
-    m_loadTable.push_back(LoadEntry{nullptr, nullptr});  // index 0: null
+    m_loadTable.push_back(LoadEntry{nullptr, nullptr, false});  // index 0: null
 }
 
 CArchive::~CArchive()
@@ -74,9 +82,9 @@ CArchive::~CArchive()
     }
 }
 
-void CArchive::ThrowArchive(int cause) const
+void CArchive::ThrowArchiveException(int cause, const CString& reason) const
 {
-    throw CArchiveException(cause, m_pFile ? m_pFile->GetFilePath() : CString());
+    throw CArchiveException(cause, m_pFile ? m_pFile->GetFilePath() : CString(), reason);
 }
 
 void CArchive::Flush()
@@ -136,9 +144,9 @@ ULONGLONG CArchive::GetBytesLeft() const
 void CArchive::EnsureBytesLeft(ULONGLONG needed) const
 {
     if (!m_loading)
-        ThrowArchive(CArchiveException::writeOnly);
+        ThrowArchiveException(CArchiveException::writeOnly);
     if (needed > m_buffer.size() - m_bufPos && needed > GetBytesLeft())
-        ThrowArchive(CArchiveException::endOfFile);
+        ThrowArchiveException(CArchiveException::endOfFile);
 }
 
 void CArchive::FillBuffer(UINT needed)
@@ -147,7 +155,7 @@ void CArchive::FillBuffer(UINT needed)
     if (available >= needed)
         return;
     if (!m_pFile)
-        ThrowArchive(CArchiveException::generic);
+        ThrowArchiveException(CArchiveException::generic);
     if (m_bufPos > 0)
     {
         m_buffer.erase(m_buffer.begin(), m_buffer.begin() + static_cast<std::ptrdiff_t>(m_bufPos));
@@ -160,14 +168,14 @@ void CArchive::FillBuffer(UINT needed)
         UINT got = m_pFile->Read(m_buffer.data() + old, m_bufferSize);
         m_buffer.resize(old + got);
         if (got == 0)
-            ThrowArchive(CArchiveException::endOfFile);
+            ThrowArchiveException(CArchiveException::endOfFile);
     }
 }
 
 void CArchive::ReadBytes(void* dest, UINT count)
 {
     if (!m_loading)
-        ThrowArchive(CArchiveException::writeOnly);
+        ThrowArchiveException(CArchiveException::writeOnly);
     if (count == 0)
         return;
     size_t available = m_buffer.size() - m_bufPos;
@@ -185,7 +193,7 @@ void CArchive::ReadBytes(void* dest, UINT count)
             UINT rest = count - static_cast<UINT>(available);
             UINT got = m_pFile->Read(out + available, rest);
             if (got != rest)
-                ThrowArchive(CArchiveException::endOfFile);
+                ThrowArchiveException(CArchiveException::endOfFile);
             return;
         }
         FillBuffer(count);
@@ -197,7 +205,7 @@ void CArchive::ReadBytes(void* dest, UINT count)
 UINT CArchive::Read(void* buffer, UINT count)
 {
     if (!m_loading)
-        ThrowArchive(CArchiveException::writeOnly);
+        ThrowArchiveException(CArchiveException::writeOnly);
     ULONGLONG left = GetBytesLeft();
     UINT n = left < count ? static_cast<UINT>(left) : count;
     ReadBytes(buffer, n);
@@ -207,9 +215,9 @@ UINT CArchive::Read(void* buffer, UINT count)
 void CArchive::Write(const void* buffer, UINT count)
 {
     if (m_loading)
-        ThrowArchive(CArchiveException::readOnly);
+        ThrowArchiveException(CArchiveException::readOnly);
     if (!m_pFile)
-        ThrowArchive(CArchiveException::generic);
+        ThrowArchiveException(CArchiveException::generic);
     const BYTE* p = static_cast<const BYTE*>(buffer);
     m_buffer.insert(m_buffer.end(), p, p + count);
     if (m_buffer.size() >= m_bufferSize)
@@ -372,7 +380,7 @@ void CArchive::WriteCString(const CString& text)
     else
     {
         *this << kStringEscapeByte;
-        if (length < kStringEscapeWord)
+        if (length < kWideStringMarker)
         {
             *this << static_cast<WORD>(length);
         }
@@ -388,7 +396,7 @@ void CArchive::WriteCString(const CString& text)
 void CArchive::MapNewEntry()
 {
     if (m_mapCount >= kMaxMapCount)
-        ThrowArchive(CArchiveException::badIndex);
+        ThrowArchiveException(CArchiveException::badIndex);
     ++m_mapCount;
 }
 
@@ -410,7 +418,7 @@ void CArchive::WriteClass(const CRuntimeClass* pClass)
         return;
     }
     if (pClass->m_wSchema == 0xFFFF || !pClass->m_lpszClassName)
-        ThrowArchive(CArchiveException::badClass);
+        ThrowArchiveException(CArchiveException::badClass);
     WORD nameLength = static_cast<WORD>(std::strlen(pClass->m_lpszClassName));
     *this << kNewClassTag;
     *this << static_cast<WORD>(pClass->m_wSchema);
@@ -423,7 +431,7 @@ void CArchive::WriteClass(const CRuntimeClass* pClass)
 void CArchive::WriteObject(const CObject* pObject)
 {
     if (m_loading)
-        ThrowArchive(CArchiveException::readOnly);
+        ThrowArchiveException(CArchiveException::readOnly);
     if (!pObject)
     {
         *this << kNullTag;
@@ -473,33 +481,37 @@ CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* expected, DWORD* objectT
         *this >> schema >> nameLength;
         EnsureBytesLeft(nameLength);
         if (nameLength > kMaxClassNameLength)
-            ThrowArchive(CArchiveException::badClass);
+            ThrowArchiveException(CArchiveException::badClass);
         char name[kMaxClassNameLength + 1] = {};
         ReadBytes(name, nameLength);
         pClass = CRuntimeClass::FromName(name);
         if (!pClass || !pClass->m_pfnCreateObject || pClass->m_wSchema == 0xFFFF)
-            ThrowArchive(CArchiveException::badClass);
+            ThrowArchiveException(CArchiveException::badClass);
         if (schema != pClass->m_wSchema)
-            ThrowArchive(CArchiveException::badSchema);
-        m_loadTable.push_back(LoadEntry{pClass, nullptr});
+            ThrowArchiveException(CArchiveException::badSchema);
+        m_loadTable.push_back(LoadEntry{pClass, nullptr, false});
         MapNewEntry();
     }
     else
     {
         DWORD index = fullTag & ~kBigClassTag;
         if (index == 0 || index >= m_loadTable.size() || !m_loadTable[index].pClass)
-            ThrowArchive(CArchiveException::badIndex);
+            ThrowArchiveException(CArchiveException::badIndex);
         pClass = m_loadTable[index].pClass;
     }
     if (expected && !pClass->IsDerivedFrom(expected))
-        ThrowArchive(CArchiveException::badClass);
+        ThrowArchiveException(CArchiveException::badClass);
     return pClass;
 }
 
-CObject* CArchive::ReadObject(const CRuntimeClass* expected)
+CObject* CArchive::ReadObject(const CRuntimeClass* expected) { return ReadObjectAs(expected, true); }
+
+CObject* CArchive::ReadObjectRef(const CRuntimeClass* expected) { return ReadObjectAs(expected, false); }
+
+CObject* CArchive::ReadObjectAs(const CRuntimeClass* expected, bool owning)
 {
     if (!m_loading)
-        ThrowArchive(CArchiveException::writeOnly);
+        ThrowArchiveException(CArchiveException::writeOnly);
     DWORD objectTag = 0;
     CRuntimeClass* pClass = ReadClass(expected, &objectTag);
     if (!pClass)
@@ -507,24 +519,35 @@ CObject* CArchive::ReadObject(const CRuntimeClass* expected)
         if (objectTag == 0)
             return nullptr;
         if (objectTag >= m_loadTable.size() || m_loadTable[objectTag].pClass)
-            ThrowArchive(CArchiveException::badIndex);
-        CObject* pObject = m_loadTable[objectTag].pObject;
-        if (!pObject)  // an object whose reading failed earlier
-            ThrowArchive(CArchiveException::badIndex);
-        if (expected && !pObject->IsKindOf(expected))
-            ThrowArchive(CArchiveException::badClass);
-        return pObject;
+            ThrowArchiveException(CArchiveException::badIndex);
+        LoadEntry& entry = m_loadTable[objectTag];
+        if (!entry.pObject)  // an object whose reading failed earlier
+            ThrowArchiveException(CArchiveException::badIndex);
+        if (expected && !entry.pObject->IsKindOf(expected))
+            ThrowArchiveException(CArchiveException::badClass);
+        if (owning)
+        {
+            // Two owners would both delete it.
+            if (entry.owned)
+                ThrowArchiveException(CArchiveException::badIndex, "it holds one object in two places");
+            entry.owned = true;
+        }
+        return entry.pObject;
     }
+    if (!owning)
+        ThrowArchiveException(CArchiveException::badIndex, "a reference comes before the object it refers to");
 
     static thread_local int depth = 0;
     if (depth >= kMaxObjectDepth)
-        ThrowArchive(CArchiveException::generic);
+        ThrowArchiveException(CArchiveException::generic, "its objects nest deeper than any real file's");
 
     CObject* pObject = pClass->CreateObject();
     if (!pObject)
-        ThrowArchive(CArchiveException::badClass);
+        ThrowArchiveException(CArchiveException::badClass);
     size_t slot = m_loadTable.size();
-    m_loadTable.push_back(LoadEntry{nullptr, pObject});
+    // The reader owns the object from the start: a reference to it from
+    // inside its own fields cannot take it a second time.
+    m_loadTable.push_back(LoadEntry{nullptr, pObject, true});
     ++depth;
     try
     {

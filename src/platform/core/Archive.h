@@ -4,8 +4,11 @@
 // always had (little-endian):
 //   BYTE 1 byte, WORD/short 2, DWORD/int/LONG 4, float 4, double 8 bytes;
 //   CTime and CTimeSpan as 4-byte seconds;
-//   strings: a length byte below 255; or 0xFF and a WORD below 0xFFFF; or
-//     0xFF, 0xFFFF and a DWORD; then the bytes;
+//   strings: a length byte below 255; or 0xFF and a WORD below 0xFFFE; or
+//     0xFF, 0xFFFF and a DWORD; then the bytes. The WORD 0xFFFE is the old
+//     framework's marker of a wide-character string, so a string of 65,534
+//     bytes is written in the long form; reading still takes 0xFFFE as a
+//     length, as files written before did;
 //   counts: a WORD below 0xFFFF, or 0xFFFF and a DWORD;
 //   objects: null is WORD 0; a class's first object is WORD 0xFFFF, the
 //     schema WORD, the name length WORD and the name, then its fields; a
@@ -19,6 +22,23 @@
 // end; a count or string length larger than the bytes left is refused before
 // anything is allocated for it. Unknown class names raise badClass, wrong
 // schemas badSchema, bad back references badIndex.
+//
+// Ownership: an object read from the archive has exactly one owner, the
+// one that read it with ReadObject (or `ar >> p`). A file that names the
+// same object again where an owner is expected (twice in one array, in two
+// arrays, or an array inside itself) raises badIndex, because both owners
+// would delete it. A holder that shares an object on purpose reads it with
+// ReadObjectRef: that answers an object read before (or null) without
+// taking it, and refuses one that has not been read yet.
+//
+// Typed reads name the base class they accept (the element class of an
+// object array, the T of `ar >> pT`); a class outside it raises badClass
+// before the object is constructed, so a file cannot make the loader build
+// an object of an unrelated class (a window, a sound device).
+//
+// Every exception names the archive's file. A reader that finds a value it
+// cannot accept raises through ThrowArchiveException, which adds the file
+// name and, when given, the reason ("'Demo.emp' could not be read: ...").
 
 #include "platform/core/CString.h"
 #include "platform/core/Object.h"
@@ -46,10 +66,14 @@ public:
         badSchema
     };
 
-    explicit CArchiveException(int cause = generic, const CString& fileName = CString());
+    // With a reason the text is "'<file>' could not be read: <reason>.";
+    // without one, the cause's own text and the file name.
+    explicit CArchiveException(int cause = generic, const CString& fileName = CString(),
+                               const CString& reason = CString());
 
     int m_cause;
     CString m_strFileName;
+    CString m_strReason;
 };
 
 class CArchive
@@ -93,11 +117,26 @@ public:
     void WriteCount(DWORD count);
 
     // Class-tagged objects. ReadObject creates the object through its class
-    // record and lets it read itself; with an expected class it raises
-    // badClass unless the object IsKindOf that class. An object that throws
-    // while reading itself is deleted before the exception passes on.
+    // record and lets it read itself; the caller owns it. With an expected
+    // class it raises badClass unless the object IsKindOf that class (for
+    // a new object, before it is constructed). A back reference to an
+    // object that already has its owner raises badIndex. An object that
+    // throws while reading itself is deleted before the exception passes on.
     CObject* ReadObject(const CRuntimeClass* expected);
+    // A reference that does not own: null or an object read before (owned
+    // or not); anything else raises badIndex. The archive's owner decides
+    // the object's life.
+    CObject* ReadObjectRef(const CRuntimeClass* expected);
+    template <class T>
+    T* ReadReference()
+    {
+        return static_cast<T*>(ReadObjectRef(T::GetThisClass()));
+    }
     void WriteObject(const CObject* pObject);
+
+    // Raises CArchiveException with this archive's file name; the reason,
+    // when given, says what in the file was wrong.
+    [[noreturn]] void ThrowArchiveException(int cause, const CString& reason = CString()) const;
 
     // Archive strings (the same as << and >> of a CString).
     void ReadCString(CString& text);
@@ -142,13 +181,15 @@ private:
     {
         CRuntimeClass* pClass;  // set for a class entry
         CObject* pObject;       // set for an object entry (null for index 0)
+        bool owned;             // an owner has taken the object
     };
+
+    CObject* ReadObjectAs(const CRuntimeClass* expected, bool owning);
 
     void FillBuffer(UINT needed);  // loading: throws endOfFile when short
     void ReadBytes(void* dest, UINT count);
     CRuntimeClass* ReadClass(const CRuntimeClass* expected, DWORD* objectTag);
     void WriteClass(const CRuntimeClass* pClass);
-    void ThrowArchive(int cause) const;
     void MapNewEntry();
 
     CFile* m_pFile;

@@ -11,7 +11,11 @@
 // Archive form of every collection: its count (CArchive::WriteCount), then
 // the elements: class-tagged objects for object arrays, archive strings for
 // string arrays and lists, raw little-endian values for the value arrays.
-// Loading first empties the collection.
+// Loading first empties the collection. An object array reads its elements
+// as their owner (CArchive::ReadObject): a file that names one object in two
+// places raises the archive exception, and an array that states its element
+// class (GetElementClass, TypedObArray) refuses any other class before the
+// object is made. An array whose elements are of a known class must state it.
 
 #include "platform/core/Archive.h"
 #include "platform/core/CString.h"
@@ -49,6 +53,8 @@ public:
     void RemoveAllNoDelete();
 
     int Find(const CObject* pObject) const;  // index or -1
+    // Exchanges the elements (and with them their ownership).
+    void Swap(CObArray& other) { m_data.swap(other.m_data); }
 
     // Loading checks each element against this class (null: any class).
     virtual CRuntimeClass* GetElementClass() const { return nullptr; }

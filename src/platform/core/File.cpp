@@ -9,6 +9,8 @@
 #include <mutex>
 #include <string>
 
+#include <sys/stat.h>
+
 namespace fs = std::filesystem;
 
 namespace
@@ -181,12 +183,19 @@ const char* FileCauseText(int cause)
     }
 }
 
-CString FileText(int cause, const CString& fileName)
+CString CauseClause(int cause, LONG osError)
+{
+    if (cause == CFileException::accessDenied && osError == ENODEV)
+        return CString("is not a regular file");
+    return CString(FileCauseText(cause));
+}
+
+CString FileText(int cause, LONG osError, const CString& fileName)
 {
     if (cause == CFileException::none)
         return CString("No error occurred.");
     CString name = fileName.IsEmpty() ? CString("The file") : CString("'") + fileName + "'";
-    return name + " " + FileCauseText(cause) + ".";
+    return name + " " + CauseClause(cause, osError) + ".";
 }
 
 int CauseFromErrno(int error, const std::string& path)
@@ -215,9 +224,11 @@ int CauseFromErrno(int error, const std::string& path)
 }  // namespace
 
 CFileException::CFileException(int cause, LONG osError, const CString& fileName)
-    : CException(FileText(cause, fileName)), m_cause(cause), m_lOsError(osError), m_strFileName(fileName)
+    : CException(FileText(cause, osError, fileName)), m_cause(cause), m_lOsError(osError), m_strFileName(fileName)
 {
 }
+
+CString CFileException::GetReason() const { return CString("it ") + CauseClause(m_cause, m_lOsError); }
 
 // ---------------------------------------------------------------- CFile
 
@@ -245,9 +256,14 @@ BOOL CFile::Open(const char* fileName, UINT openFlags, CFileException* error)
         return fail(CFileException::badPath, 0);
 
     std::error_code ec;
-    bool exists = fs::exists(path, ec);
-    if (fs::is_directory(path, ec))
+    const fs::file_status status = fs::status(path, ec);
+    bool exists = fs::exists(status);
+    if (fs::is_directory(status))
         return fail(CFileException::accessDenied, EISDIR);
+    // Only regular files: opening a FIFO a file names would wait for a
+    // writer for ever, and a device is no data file.
+    if (exists && !fs::is_regular_file(status))
+        return fail(CFileException::accessDenied, ENODEV);
 
     UINT access = openFlags & 3;
     bool create = (openFlags & modeCreate) != 0;
@@ -266,6 +282,12 @@ BOOL CFile::Open(const char* fileName, UINT openFlags, CFileException* error)
     std::FILE* f = std::fopen(path.c_str(), mode);
     if (!f)
         return fail(CauseFromErrno(errno, path), errno);
+    struct stat opened;
+    if (fstat(fileno(f), &opened) != 0 || !S_ISREG(opened.st_mode))
+    {
+        std::fclose(f);
+        return fail(CFileException::accessDenied, ENODEV);
+    }
     m_pStream = f;
     m_strFilePath = path;
     m_lastOp = LastOp::none;

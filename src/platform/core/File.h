@@ -40,6 +40,10 @@ public:
 
     explicit CFileException(int cause = none, LONG osError = -1, const CString& fileName = CString());
 
+    // The cause as a clause about the file ("it is not a regular file"), for
+    // messages that name the file themselves.
+    CString GetReason() const;
+
     int m_cause;
     LONG m_lOsError;
     CString m_strFileName;

@@ -106,7 +106,8 @@ BOOL CBitmap::LoadBitmap(UINT resourceId)
 
 BOOL CBitmap::LoadBitmap(const char* path)
 {
-    if (!path || !*path)
+    // Only a regular file: a FIFO would block the reader.
+    if (!path || !*path || !FileExists(path))
         return FALSE;
     const QString file = ToQString(ResolvePath(path));
     const int bits = BmpBitCount(file);

@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QFile>
+#include <QImageReader>
 #include <QPainter>
 #include <QPointer>
 #include <QWidget>
@@ -113,16 +114,40 @@ void ReportDDError(DDRESULT result, CWnd* owner)
 // ---------------------------------------------------------------------------
 // Bitmaps and colours
 
-BOOL DDLoadBitmap(const char* name, QImage& bitmap, int& width, int& height)
+BOOL DDLoadBitmap(const char* name, QImage& bitmap, int& width, int& height, CString* reason)
 {
+    if (reason)
+        reason->Empty();
     if (!name || !*name)
         return FALSE;
     QImage image;
     const QString resource = QStringLiteral(":/") + ToQString(name);
     if (QFile::exists(resource))
         image.load(resource);
-    if (image.isNull())
-        image.load(ToQString(ResolvePath(name)));
+    // A FIFO or device named as a bitmap would block the reader or feed it
+    // for ever: the file is opened first, which takes only regular files.
+    CFile probe;
+    CFileException error;
+    if (image.isNull() && !probe.Open(name, CFile::modeRead, &error))
+    {
+        if (reason && error.m_cause != CFileException::fileNotFound && error.m_cause != CFileException::badPath)
+            *reason = error.GetReason();
+    }
+    else if (image.isNull())
+    {
+        probe.Close();
+        QImageReader reader(ToQString(ResolvePath(name)));
+        image = reader.read();
+        if (image.isNull() && reason)
+        {
+            QString text = reader.errorString();
+            if (!text.isEmpty())
+                text[0] = text[0].toLower();
+            *reason = CString(text.toUtf8().constData());
+        }
+        if (image.isNull() && reason && reason->IsEmpty())
+            *reason = "it is not a picture";
+    }
     if (image.isNull())
         return FALSE;
     bitmap = image.convertToFormat(kSurfaceFormat);
@@ -272,7 +297,7 @@ BOOL CSurface::CreateFromBitmap(CDisplay* display, const char* name)
     QImage bitmap;
     int width = 0;
     int height = 0;
-    if (!DDLoadBitmap(name, bitmap, width, height))
+    if (!DDLoadBitmap(name, bitmap, width, height, &m_loadError))
         return FALSE;
     Attach(display, std::move(bitmap));
     m_bitmapName = name;

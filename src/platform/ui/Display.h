@@ -62,8 +62,10 @@ public:
 
     // Loads a bitmap file (".bmp" and the other formats Qt reads) into a new
     // surface of its size and keeps its name for reloading. FALSE, with no
-    // report, when it cannot be loaded.
+    // report, when it cannot be loaded; GetLoadError then says why a file
+    // that is there could not be read (empty when it is missing).
     virtual BOOL CreateFromBitmap(CDisplay* display, const char* name);
+    const CString& GetLoadError() const { return m_loadError; }
     // A blank surface; a failure goes to ReportDDError.
     virtual BOOL Create(CDisplay* display, int width, int height);
 
@@ -136,6 +138,7 @@ protected:
     int m_width = 0;
     int m_height = 0;
     CString m_bitmapName;
+    CString m_loadError;
     std::unique_ptr<CDC> m_pDC;
     DWORD m_colorKey = 0;
     BOOL m_hasColorKey = FALSE;
@@ -284,8 +287,10 @@ private:
 };
 
 // Bitmap loading: as a resource of the program (":/name"), else as a file
-// resolved against the current directory. FALSE when neither loads.
-BOOL DDLoadBitmap(const char* name, QImage& bitmap, int& width, int& height);
+// resolved against the current directory; only a regular file is opened.
+// FALSE when neither loads; *reason (when given) then says why a file that
+// is there could not be read, and is empty when there is no such file.
+BOOL DDLoadBitmap(const char* name, QImage& bitmap, int& width, int& height, CString* reason = nullptr);
 DDRESULT DDReLoadBitmap(CSurface* surface, const char* name);
 // Stretches the bitmap's (x, y, dx, dy) part (dx, dy 0: its own size) over
 // the whole surface.
