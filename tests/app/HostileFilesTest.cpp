@@ -56,12 +56,13 @@ TEST(HostileFiles, EventListsTakeEventsOnlyAndTheMissionBeforeStays)
     shell.WriteData("sound.msn", MissionWithEvents(CScenarioBytes().Word(1).Append(NewClass("CSoundManager"))));
 
     CKDRMissions missions;
-    ASSERT_TRUE(missions.LoadMission(0, "a.msn"));
+    const CString dataDir = shell.DataDir().string().c_str();
+    ASSERT_TRUE(missions.LoadMission(0, "a.msn", dataDir));
     for (const char* file : {"self.msn", "sound.msn"})
     {
         SCOPED_TRACE(file);
         const CString path = (shell.DataDir() / file).string().c_str();
-        EXPECT_EQ(LoadError([&] { missions.LoadMission(0, file); }),
+        EXPECT_EQ(LoadError([&] { missions.LoadMission(0, file, dataDir); }),
                   "Unexpected object found while reading in '" + path + "'.");
         EXPECT_EQ(missions.GetMainMissionName(), "A");
         EXPECT_EQ(missions.m_strSlot0File, "a.msn");
@@ -91,7 +92,8 @@ TEST(HostileFiles, TwoTaskOrganisationListsSharingAnEntryAreRefused)
     shell.WriteData("shared.asc", b);
 
     CString name("kept"), text("kept");
-    EXPECT_FALSE(CKDRDoc::ReadMissionInfo((shell.DataDir() / "shared.asc").string().c_str(), name, text));
+    EXPECT_FALSE(CKDRDoc::ReadMissionInfo(shell.DataDir().string().c_str(),
+                                          (shell.DataDir() / "shared.asc").string().c_str(), name, text));
     EXPECT_EQ(name, "kept");
 
     CKDRScenario scenario;
