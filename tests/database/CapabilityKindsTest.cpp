@@ -70,6 +70,7 @@ std::unique_ptr<CKDRDatabase> LoadDatabase(CDatabaseTestApp& t, std::initializer
         vehicles.GetAmmo()->Add(pAmmo);
     WriteList(t, "two.veh", vehicles);
     auto pDatabase = std::make_unique<CKDRDatabase>();
+    t.HandDirectories(*pDatabase);
     pDatabase->m_strVehicleList = "two.veh";
     EXPECT_TRUE(pDatabase->ReloadLists());
     return pDatabase;
