@@ -51,7 +51,8 @@ BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateCon
     m_pParentWnd = parent;
 
     auto* main = new QMainWindow(parent ? parent->GetWidget() : nullptr);
-    if (!(cs.style & WS_CAPTION) && (cs.style & WS_BORDER))
+    // A border without the title bar (WS_CAPTION holds WS_BORDER too).
+    if ((cs.style & WS_CAPTION) == WS_BORDER)
         main->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     if (cs.cx > 0 && cs.cy > 0)
         main->setGeometry(cs.x, cs.y, cs.cx, cs.cy);
