@@ -18,9 +18,6 @@
 
 class CClockDlg;
 
-// Game milliseconds answered to a consumer that calls again within the same
-// real millisecond: nothing passed, and the consumer keeps its stamp.
-
 class CGameClock
 {
 public:

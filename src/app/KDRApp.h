@@ -36,7 +36,6 @@ class CView;
 
 // Number of the current display settings carried by the view properties.
 constexpr int APP_DISPLAY_SETTING_COUNT = 15;
-// "None" for scroll decisions, indexes and coordinates of the editing state.
 
 class CKDRApp : public CWinApp
 {

@@ -4,7 +4,7 @@
 // status bars and the string table that gives each command its status-bar
 // prompt and tooltip.
 //
-// The update protocol (CCmdUI, platform/CmdTarget.h) runs for every command
+// The update protocol (CCmdUI, platform/ui/CmdTarget.h) runs for every command
 // item of a menu just before it opens, for every toolbar button and status
 // pane at idle time (CWinApp::OnIdle), so a handler that enables, checks or
 // renames its id decides how each of them looks.

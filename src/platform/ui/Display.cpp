@@ -31,10 +31,6 @@ constexpr int kColorDepth = 32;
 // The exit code of a program ended by a display error: it did not end well.
 constexpr int kDisplayErrorExitCode = 1;
 
-// Rounded to the nearest whole pixel, halves upward, kept inside int.
-// (Truncating v + 0.5 toward zero would round -2.5 to -2 and cut a sprite
-// at the left or top edge by one pixel less than it moved.)
-
 // Truncated toward zero, kept inside int.
 int Truncate(double v)
 {

@@ -240,7 +240,7 @@ public:
     CDisplay(const CDisplay&) = delete;
     CDisplay& operator=(const CDisplay&) = delete;
 
-    // The primary surface is the window's client image (platform/Wnd.h),
+    // The primary surface is the window's client image (platform/ui/Wnd.h),
     // which the window puts on screen. The window may be null: the display
     // then presents into a primary surface of its own. FALSE after
     // ReportDDError when a surface cannot be made.

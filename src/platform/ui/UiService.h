@@ -6,7 +6,7 @@
 // service (directly, or through AfxMessageBox, CWnd::MessageBox,
 // CFileDialog::DoModal, CDialog::DoModal or CMenu::TrackPopupMenu). The
 // process holds one current service: the Qt one, which shows real widgets,
-// unless a test installs a scripted one (platform/ScriptedUi.h) that answers
+// unless a test installs a scripted one (platform/ui/ScriptedUi.h) that answers
 // from a script and records what was asked.
 //
 // This header is free of Qt so that simulation and file code may use it.

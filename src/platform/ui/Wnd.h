@@ -4,7 +4,7 @@
 // A CWnd either creates its own widget (Create/CreateEx: a plain window
 // whose painting, mouse, keyboard, size and timer events arrive at the
 // virtual On... handlers below) or is bound to a Qt control (the control
-// classes of platform/Dialog.h). Coordinates are in pixels; a window's
+// classes of platform/ui/Dialog.h). Coordinates are in pixels; a window's
 // client area is its widget's rectangle (a scroll view's excludes its bars).
 //
 // Painting: every window the program creates keeps a back image of its
