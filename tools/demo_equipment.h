@@ -33,7 +33,7 @@ enum Weapon
     kWeaponCount
 };
 
-struct WeaponSpec
+struct WeaponRow
 {
     const char* name;
     int range;  // tens of metres
@@ -45,7 +45,7 @@ struct WeaponSpec
     int roundsToReload;
 };
 
-const WeaponSpec kWeapons[kWeaponCount] = {
+const WeaponRow kWeapons[kWeaponCount] = {
     {"120mm smooth bore gun", 300, 9, 8, 1, 10, 6, 1}, {"130mm anti-tank missile", 400, 10, 20, 1, 12, 30, 1},
     {"30mm autocannon", 200, 4, 4, 3, 8, 10, 3},       {"12.7mm heavy machine gun", 180, 2, 3, 10, 4, 8, 10},
     {"7.62mm machine gun", 110, 1, 2, 20, 1, 6, 20},   {"5.56mm rifle", 50, 0, 2, 3, 1, 4, 3},
@@ -56,17 +56,17 @@ inline CWeaponArray* BuildWeapons()
 {
     auto* pWeapons = new CWeaponArray;
     pWeapons->m_strFileName = kWeaponFile;
-    for (const WeaponSpec& spec : kWeapons)
+    for (const WeaponRow& row : kWeapons)
     {
         auto* pWeapon = new CWeapon;
-        pWeapon->m_strName = spec.name;
-        pWeapon->m_nRange = spec.range;
-        pWeapon->m_nPenetration = spec.penetration;
-        pWeapon->m_nTimeToFire = spec.timeToFire;
-        pWeapon->m_nRoundsPerFire = spec.roundsPerFire;
-        pWeapon->m_nMagnification = spec.magnification;
-        pWeapon->m_nTimeToReload = spec.timeToReload;
-        pWeapon->m_nRoundsToReload = spec.roundsToReload;
+        pWeapon->m_strName = row.name;
+        pWeapon->m_nRange = row.range;
+        pWeapon->m_nPenetration = row.penetration;
+        pWeapon->m_nTimeToFire = row.timeToFire;
+        pWeapon->m_nRoundsPerFire = row.roundsPerFire;
+        pWeapon->m_nMagnification = row.magnification;
+        pWeapon->m_nTimeToReload = row.timeToReload;
+        pWeapon->m_nRoundsToReload = row.roundsToReload;
         pWeapons->Add(pWeapon);
     }
     auto* pGunFlight = new CWCapTimeOfFlight;
@@ -92,7 +92,7 @@ inline CWeaponArray* BuildWeapons()
     return pWeapons;
 }
 
-struct MountSpec
+struct MountRow
 {
     int weapon;
     int ammo;
@@ -106,7 +106,7 @@ struct Kill
     int front, back, right, left, top;
 };
 
-struct VehicleSpec
+struct VehicleRow
 {
     const char* name;
     float speed, sprint, reverse;
@@ -117,13 +117,13 @@ struct VehicleSpec
     int target, threat, protection, pgm, dpicm, he, nuclear, chemical;
     int roleMask;
     int mountCount;
-    MountSpec mounts[3];
+    MountRow mounts[3];
     Kill kills[kWeaponCount];
 };
 
 // Kill percentages by weapon, in weapon-list order: 120mm gun, 130mm
 // missile, 30mm cannon, 12.7mm, 7.62mm, 5.56mm rifle, 84mm recoilless.
-const VehicleSpec kVehicles[] = {
+const VehicleRow kVehicles[] = {
     {"Tarn main battle tank",
      65.0f,
      70.0f,
@@ -365,34 +365,34 @@ inline CVehicleArray* BuildVehicles()
     auto* pVehicles = new CVehicleArray;
     pVehicles->m_strVehicleListName = kVehicleFile;
     pVehicles->m_strWeaponListName = kWeaponFile;
-    for (const VehicleSpec& spec : kVehicles)
+    for (const VehicleRow& row : kVehicles)
     {
         auto* pVehicle = new CVehicle;
-        pVehicle->m_strName = spec.name;
-        pVehicle->m_fSpeed = spec.speed;
-        pVehicle->m_fSprint = spec.sprint;
-        pVehicle->m_fReverse = spec.reverse;
-        pVehicle->m_nTurnSpeed = spec.turnSpeed;
-        pVehicle->m_nTurnRadius = spec.turnRadius;
-        pVehicle->m_nViewRange = spec.viewRange;
-        pVehicle->m_nTimeToMove = spec.timeToMove;
-        pVehicle->m_fHeight = spec.height;
-        pVehicle->m_fWidth = spec.width;
-        pVehicle->m_fLength = spec.length;
-        pVehicle->m_nWeight = spec.weight;
-        pVehicle->m_nTimeToDefilade = spec.timeToDefilade;
-        pVehicle->m_nTargetValue = spec.target;
-        pVehicle->m_nThreatValue = spec.threat;
-        pVehicle->m_nProtectionValue = spec.protection;
-        pVehicle->m_nPGMValue = spec.pgm;
-        pVehicle->m_nDPICMValue = spec.dpicm;
-        pVehicle->m_nHEValue = spec.he;
-        pVehicle->m_nNuclearValue = spec.nuclear;
-        pVehicle->m_nChemicalValue = spec.chemical;
-        pVehicle->m_nRoleMask = spec.roleMask;
-        for (int i = 0; i < spec.mountCount; ++i)
+        pVehicle->m_strName = row.name;
+        pVehicle->m_fSpeed = row.speed;
+        pVehicle->m_fSprint = row.sprint;
+        pVehicle->m_fReverse = row.reverse;
+        pVehicle->m_nTurnSpeed = row.turnSpeed;
+        pVehicle->m_nTurnRadius = row.turnRadius;
+        pVehicle->m_nViewRange = row.viewRange;
+        pVehicle->m_nTimeToMove = row.timeToMove;
+        pVehicle->m_fHeight = row.height;
+        pVehicle->m_fWidth = row.width;
+        pVehicle->m_fLength = row.length;
+        pVehicle->m_nWeight = row.weight;
+        pVehicle->m_nTimeToDefilade = row.timeToDefilade;
+        pVehicle->m_nTargetValue = row.target;
+        pVehicle->m_nThreatValue = row.threat;
+        pVehicle->m_nProtectionValue = row.protection;
+        pVehicle->m_nPGMValue = row.pgm;
+        pVehicle->m_nDPICMValue = row.dpicm;
+        pVehicle->m_nHEValue = row.he;
+        pVehicle->m_nNuclearValue = row.nuclear;
+        pVehicle->m_nChemicalValue = row.chemical;
+        pVehicle->m_nRoleMask = row.roleMask;
+        for (int i = 0; i < row.mountCount; ++i)
         {
-            const MountSpec& m = spec.mounts[i];
+            const MountRow& m = row.mounts[i];
             auto* pMount = new CVehicleWeapon;
             pMount->m_nWeapon = m.weapon;
             pMount->m_nAmmo = m.ammo;
@@ -401,7 +401,7 @@ inline CVehicleArray* BuildVehicles()
             pMount->m_nSuppressionRadius = m.suppressionRadius;
             pVehicle->GetChassisMounts()->Add(pMount);
         }
-        for (const Kill& k : spec.kills)
+        for (const Kill& k : row.kills)
             pVehicle->GetKillPercentages()->Add(new CWeaponPercentages(k.front, k.back, k.right, k.left, k.top));
         pVehicles->Add(pVehicle);
     }

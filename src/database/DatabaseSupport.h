@@ -1,6 +1,6 @@
 #pragma once
 // What the equipment records share: the value that marks an unset field,
-// the fixed texts of the specification pages, the two directories their
+// the fixed texts of the equipment pages, the two directories their
 // templates come from and their pages go to, the opening of a list file
 // with its file-dialog loop, and the look-up of a sound by kind.
 

@@ -3,7 +3,7 @@
 // mission's four list files (weapons "*.wep", vehicles "*.veh", map pieces
 // "*.pca", sounds "*.smg"), owns the loaded weapon, vehicle and piece
 // lists, answers the look-ups of the rest of the program by index, writes
-// the specification pages with their index into the saved-game directory
+// the equipment pages with their index into the saved-game directory
 // and owns the "Vehicle Specs" window that shows them. The sound list
 // itself goes to the application's sound manager; the database only names
 // it, loads it and checks the records against it.
