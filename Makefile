@@ -87,7 +87,7 @@ bench-build: deps $(BENCH_DIR)/build.ninja
 # Runs every benchmark; fails when any of them fails.
 bench: bench-build
 	@status=0; for b in $(BENCH_DIR)/bench_*; do \
-	  [ -x "$$b" ] || continue; "$$b" || { echo "$$b failed"; status=1; }; \
+	  [ -f "$$b" ] && [ -x "$$b" ] || continue; "$$b" || { echo "$$b failed"; status=1; }; \
 	done; exit $$status
 
 $(FUZZ_DIR)/build.ninja:
