@@ -13,22 +13,6 @@ IMPLEMENT_SERIAL(CUOrdAIHierarchyOrder, CUnitOrder, 1)
 
 namespace
 {
-void IoMask(CArchive& ar, int& nMask)
-{
-    if (ar.IsStoring())
-        record::WriteWord(ar, nMask);
-    else
-        nMask = record::ReadWord(ar);
-}
-
-void IoFlag(CArchive& ar, BOOL& bFlag)
-{
-    if (ar.IsStoring())
-        record::WriteFlag(ar, bFlag);
-    else
-        record::ReadFlag(ar, bFlag);
-}
-
 template <class T>
 void Io(CArchive& ar, T& value)
 {
@@ -88,12 +72,12 @@ void CUOrdAIOrder::Serialize(CArchive& ar)
     Io(ar, m_strName);
     Io(ar, m_strText2);
     Io(ar, m_strGraphic);
-    IoMask(ar, m_nEchelonMask);
-    IoMask(ar, m_nCategoryMask);
-    IoMask(ar, m_nTypeMask);
+    record::SerializeWord(ar, m_nEchelonMask);
+    record::SerializeWord(ar, m_nCategoryMask);
+    record::SerializeWord(ar, m_nTypeMask);
     Io(ar, m_strText3);
-    IoFlag(ar, m_bNoReport);
-    IoMask(ar, m_nExcludedTypeMask);
+    record::SerializeFlag(ar, m_bNoReport);
+    record::SerializeWord(ar, m_nExcludedTypeMask);
 }
 
 // ---------------------------------------------------------------------------
@@ -144,7 +128,7 @@ void CUOrdAIOrderPhaseOrder::Serialize(CArchive& ar)
 {
     CUnitOrder::Serialize(ar);
     m_pOrders->Serialize(ar);
-    IoFlag(ar, m_bOnce);
+    record::SerializeFlag(ar, m_bOnce);
     Io(ar, m_strName);
 }
 

@@ -35,30 +35,6 @@ void Io(CArchive& ar, T& value)
         ar >> value;
 }
 
-void IoWord(CArchive& ar, int& nValue)
-{
-    if (ar.IsStoring())
-        record::WriteWord(ar, nValue);
-    else
-        nValue = record::ReadWord(ar);
-}
-
-void IoWord(CArchive& ar, DWORD& dwValue)
-{
-    if (ar.IsStoring())
-        record::WriteWord(ar, static_cast<LONG>(dwValue));
-    else
-        dwValue = static_cast<DWORD>(record::ReadWord(ar));
-}
-
-void IoFlag(CArchive& ar, BOOL& bFlag)
-{
-    if (ar.IsStoring())
-        record::WriteFlag(ar, bFlag);
-    else
-        record::ReadFlag(ar, bFlag);
-}
-
 // A group that follows a "has group" word: written when held, read into a
 // new group (any old one deleted) when the word is set.
 void IoGroup(CArchive& ar, CHierarchyArray*& pGroup, BOOL& bHasGroup)
@@ -90,8 +66,8 @@ CHierarchyArray* CopyHeldGroup(const CHierarchyArray* pGroup, BOOL bHasGroup)
 void CUOrdAIOrderDataObjective::Serialize(CArchive& ar)
 {
     CUOrdAIOrderData::Serialize(ar);
-    IoWord(ar, m_nAreaWidth);
-    IoWord(ar, m_nAreaHeight);
+    record::SerializeWord(ar, m_nAreaWidth);
+    record::SerializeWord(ar, m_nAreaHeight);
     Io(ar, m_strObjectiveText);
     Io(ar, m_nLeft);
     Io(ar, m_nTop);
@@ -102,9 +78,9 @@ void CUOrdAIOrderDataObjective::Serialize(CArchive& ar)
 void CUOrdAIOrderDataModeOfTravel::Serialize(CArchive& ar)
 {
     CUOrdAIOrderData::Serialize(ar);
-    IoWord(ar, m_nTravelMode);
-    IoWord(ar, m_dwTravelKinds);
-    IoFlag(ar, m_bMoveDismounted);
+    record::SerializeWord(ar, m_nTravelMode);
+    record::SerializeWord(ar, m_dwTravelKinds);
+    record::SerializeFlag(ar, m_bMoveDismounted);
 }
 
 void CUOrdAIOrderDataFormation::Serialize(CArchive& ar)
@@ -119,11 +95,11 @@ void CUOrdAIOrderDataORP::Serialize(CArchive& ar)
     CUOrdAIOrderDataFormation::Serialize(ar);
     Io(ar, m_fPointX);
     Io(ar, m_fPointY);
-    IoWord(ar, m_nFirstWord);
+    record::SerializeWord(ar, m_nFirstWord);
     Io(ar, m_fStandoff);
     Io(ar, m_fObjectiveX);
     Io(ar, m_fObjectiveY);
-    IoWord(ar, m_nOrpParam);
+    record::SerializeWord(ar, m_nOrpParam);
 }
 
 CUOrdAIOrderDataRoute::CUOrdAIOrderDataRoute() : m_pPath(new CNodeArray) {}
@@ -149,13 +125,13 @@ void CUOrdAIOrderDataRoute::Serialize(CArchive& ar)
     CUOrdAIOrderData::Serialize(ar);
     m_pPath->Serialize(ar);
     m_astrFormationNames.Serialize(ar);
-    IoFlag(ar, m_bUseCurrentPath);
+    record::SerializeFlag(ar, m_bUseCurrentPath);
     Io(ar, m_fEndX);
     Io(ar, m_fEndY);
     Io(ar, m_fFaceX);
     Io(ar, m_fFaceY);
     Io(ar, m_strFormationName);
-    IoWord(ar, m_nTravelKinds);
+    record::SerializeWord(ar, m_nTravelKinds);
 }
 
 void CUOrdAIOrderDataTime::Serialize(CArchive& ar)
@@ -195,8 +171,8 @@ void CUOrdAIOrderDataDivideForce::Serialize(CArchive& ar)
     for (CHierarchyArray* pGroup : m_apGroups)
         pGroup->Serialize(ar);
     for (BOOL& bNoGroup : m_abNoGroup)
-        IoFlag(ar, bNoGroup);
-    IoWord(ar, m_nDivisionMode);
+        record::SerializeFlag(ar, bNoGroup);
+    record::SerializeWord(ar, m_nDivisionMode);
 }
 
 CUOrdAIOrderDataForcePercentage::CUOrdAIOrderDataForcePercentage(const CUOrdAIOrderDataForcePercentage& other)
@@ -217,19 +193,19 @@ CUOrdAIOrderDataForcePercentage::~CUOrdAIOrderDataForcePercentage() { delete m_p
 void CUOrdAIOrderDataForcePercentage::Serialize(CArchive& ar)
 {
     CUOrdAIOrderData::Serialize(ar);
-    IoWord(ar, m_nPercentage);
-    IoWord(ar, m_dwForceMask);
+    record::SerializeWord(ar, m_nPercentage);
+    record::SerializeWord(ar, m_dwForceMask);
     Io(ar, m_strForceName);
-    IoWord(ar, m_nVehicleCount);
-    IoWord(ar, m_nPercentCount);
-    IoWord(ar, m_dwUnitTypes);
+    record::SerializeWord(ar, m_nVehicleCount);
+    record::SerializeWord(ar, m_nPercentCount);
+    record::SerializeWord(ar, m_dwUnitTypes);
     IoGroup(ar, m_pGroup, m_bHasGroup);
 }
 
 void CUOrdAIOrderDataNumberOfVehicles::Serialize(CArchive& ar)
 {
     CUOrdAIOrderDataForcePercentage::Serialize(ar);
-    IoWord(ar, m_nVehicleNumber);
+    record::SerializeWord(ar, m_nVehicleNumber);
 }
 
 CUOrdAIOrderDataSpecifiedForce::CUOrdAIOrderDataSpecifiedForce(const CUOrdAIOrderDataSpecifiedForce& other)
@@ -247,9 +223,9 @@ CUOrdAIOrderDataSpecifiedForce::~CUOrdAIOrderDataSpecifiedForce() { delete m_pGr
 void CUOrdAIOrderDataSpecifiedForce::Serialize(CArchive& ar)
 {
     CUOrdAIOrderData::Serialize(ar);
-    IoWord(ar, m_dwForceMask);
+    record::SerializeWord(ar, m_dwForceMask);
     Io(ar, m_strUnitName);
-    IoWord(ar, m_dwUnitTypes);
+    record::SerializeWord(ar, m_dwUnitTypes);
     IoGroup(ar, m_pGroup, m_bHasGroup);
 }
 
@@ -272,11 +248,11 @@ CUOrdAIOrderDataCommonWeaponRange::~CUOrdAIOrderDataCommonWeaponRange() { delete
 void CUOrdAIOrderDataCommonWeaponRange::Serialize(CArchive& ar)
 {
     CUOrdAIOrderData::Serialize(ar);
-    IoWord(ar, m_nSide);
-    IoWord(ar, m_nWeaponKind);
+    record::SerializeWord(ar, m_nSide);
+    record::SerializeWord(ar, m_nWeaponKind);
     Io(ar, m_fRangeFactor);
-    IoWord(ar, m_nForceMask);
-    IoWord(ar, m_nUnitTypes);
+    record::SerializeWord(ar, m_nForceMask);
+    record::SerializeWord(ar, m_nUnitTypes);
     Io(ar, m_strForceName);
     Io(ar, m_fCommonRange);
     IoGroup(ar, m_pGroup, m_bHasGroup);
@@ -319,7 +295,7 @@ void CUOrdAIOrderDataSBFLocation::Serialize(CArchive& ar)
     Io(ar, m_strSbfText);
     Io(ar, m_fSbfStartX);
     Io(ar, m_fSbfStartY);
-    IoWord(ar, m_nSbfTravelMode);
+    record::SerializeWord(ar, m_nSbfTravelMode);
     Io(ar, m_fSbfTargetX);
     Io(ar, m_fSbfTargetY);
     if (ar.IsLoading())
@@ -363,13 +339,13 @@ void CUOrdAIOrderDataObstacleLine::Serialize(CArchive& ar)
     Io(ar, m_nY1);
     Io(ar, m_nX2);
     Io(ar, m_nY2);
-    IoWord(ar, m_dwObstacleTypes);
+    record::SerializeWord(ar, m_dwObstacleTypes);
     Io(ar, m_fObjectiveY);
     Io(ar, m_fObjectiveX);
     Io(ar, m_fOrpY);
     Io(ar, m_fOrpX);
     Io(ar, m_fLineRange);
-    IoWord(ar, m_nRangeValue);
+    record::SerializeWord(ar, m_nRangeValue);
 }
 
 void CUOrdAIOrderDataBreachLane::Serialize(CArchive& ar)
@@ -398,5 +374,5 @@ void CUOrdAIOrderDataBreachLane::Serialize(CArchive& ar)
     Io(ar, m_fBreachTargetY);
     Io(ar, m_fLaneAngle);
     Io(ar, m_fLaneHeading);
-    IoWord(ar, m_nLaneTravelMode);
+    record::SerializeWord(ar, m_nLaneTravelMode);
 }

@@ -34,31 +34,6 @@ using record::WriteWord;
 
 namespace
 {
-// A word holding a bit mask: the low 16 bits out, sign-extended back in.
-void SerializeMask(CArchive& ar, DWORD& dwMask)
-{
-    if (ar.IsStoring())
-        WriteWord(ar, static_cast<LONG>(dwMask));
-    else
-        dwMask = static_cast<DWORD>(ReadWord(ar));
-}
-
-void SerializeInt(CArchive& ar, int& nValue)
-{
-    if (ar.IsStoring())
-        WriteWord(ar, nValue);
-    else
-        nValue = ReadWord(ar);
-}
-
-void SerializeFlag(CArchive& ar, BOOL& bFlag)
-{
-    if (ar.IsStoring())
-        WriteFlag(ar, bFlag);
-    else
-        ReadFlag(ar, bFlag);
-}
-
 void SerializeText(CArchive& ar, CString& text)
 {
     if (ar.IsStoring())
@@ -82,40 +57,40 @@ void DeleteGroup(CHierarchyArray*& pGroup, BOOL& bOwns)
 void CConditionObjectiveEllipse::Serialize(CArchive& ar)
 {
     CCondition::Serialize(ar);
-    SerializeInt(ar, m_nX1);
-    SerializeInt(ar, m_nY1);
-    SerializeInt(ar, m_nX2);
-    SerializeInt(ar, m_nY2);
-    SerializeInt(ar, m_nFriendlyThreshold);
-    SerializeInt(ar, m_nEnemyThreshold);
-    SerializeFlag(ar, m_bFriendlyManeuver);
-    SerializeFlag(ar, m_bEnemyManeuver);
+    record::SerializeWord(ar, m_nX1);
+    record::SerializeWord(ar, m_nY1);
+    record::SerializeWord(ar, m_nX2);
+    record::SerializeWord(ar, m_nY2);
+    record::SerializeWord(ar, m_nFriendlyThreshold);
+    record::SerializeWord(ar, m_nEnemyThreshold);
+    record::SerializeFlag(ar, m_bFriendlyManeuver);
+    record::SerializeFlag(ar, m_bEnemyManeuver);
     SerializeText(ar, m_strName);
 }
 
 void CConditionEnemyNumbers::Serialize(CArchive& ar)
 {
     CCondition::Serialize(ar);
-    SerializeInt(ar, m_nThreshold);
-    SerializeFlag(ar, m_bManeuver);
+    record::SerializeWord(ar, m_nThreshold);
+    record::SerializeFlag(ar, m_bManeuver);
 }
 
 void CConditionFriendlyNumbers::Serialize(CArchive& ar)
 {
     CCondition::Serialize(ar);
-    SerializeInt(ar, m_nThreshold);
-    SerializeFlag(ar, m_bManeuver);
+    record::SerializeWord(ar, m_nThreshold);
+    record::SerializeFlag(ar, m_bManeuver);
 }
 
 void CConditionPreventPenetrationBox::Serialize(CArchive& ar)
 {
     CCondition::Serialize(ar);
-    SerializeInt(ar, m_nX1);
-    SerializeInt(ar, m_nY1);
-    SerializeInt(ar, m_nX2);
-    SerializeInt(ar, m_nY2);
-    SerializeInt(ar, m_nThreshold);
-    SerializeFlag(ar, m_bManeuver);
+    record::SerializeWord(ar, m_nX1);
+    record::SerializeWord(ar, m_nY1);
+    record::SerializeWord(ar, m_nX2);
+    record::SerializeWord(ar, m_nY2);
+    record::SerializeWord(ar, m_nThreshold);
+    record::SerializeFlag(ar, m_bManeuver);
     SerializeText(ar, m_strName);
 }
 
@@ -133,10 +108,10 @@ void CConditionTimeLimit::Serialize(CArchive& ar)
 
 void CConditionCallBackUnit::Serialize(CArchive& ar)
 {
-    SerializeInt(ar, m_nUnit);
-    SerializeInt(ar, m_nGroup);
-    SerializeInt(ar, m_nSide);
-    SerializeFlag(ar, m_bDone);
+    record::SerializeWord(ar, m_nUnit);
+    record::SerializeWord(ar, m_nGroup);
+    record::SerializeWord(ar, m_nSide);
+    record::SerializeFlag(ar, m_bDone);
 }
 
 CConditionCallBack::CConditionCallBack(const CConditionCallBack& other)
@@ -162,17 +137,17 @@ void CConditionCallBack::Serialize(CArchive& ar)
     CCondition::Serialize(ar);
     m_records.Serialize(ar);
     m_astrDataNames.Serialize(ar);
-    SerializeInt(ar, m_nFirstWord);
-    SerializeInt(ar, m_nSecondWord);
-    SerializeMask(ar, m_dwEventMask);
-    SerializeMask(ar, m_dwForceKinds);
+    record::SerializeWord(ar, m_nFirstWord);
+    record::SerializeWord(ar, m_nSecondWord);
+    record::SerializeWord(ar, m_dwEventMask);
+    record::SerializeWord(ar, m_dwForceKinds);
     SerializeText(ar, m_strForceName);
 }
 
 void CConditionCallBackCount::Serialize(CArchive& ar)
 {
     CConditionCallBack::Serialize(ar);
-    SerializeInt(ar, m_nRequiredCount);
+    record::SerializeWord(ar, m_nRequiredCount);
 }
 
 // ---------------------------------------------------------------------------
@@ -196,16 +171,16 @@ void CConditionVehicleCount::Serialize(CArchive& ar)
 {
     CCondition::Serialize(ar);
     m_astrDataNames.Serialize(ar);
-    SerializeMask(ar, m_dwForceKinds);
+    record::SerializeWord(ar, m_dwForceKinds);
     SerializeText(ar, m_strForceName);
-    SerializeMask(ar, m_dwRoleMask);
-    SerializeInt(ar, m_nThreshold);
+    record::SerializeWord(ar, m_dwRoleMask);
+    record::SerializeWord(ar, m_nThreshold);
 }
 
 void CConditionForcePercentage::Serialize(CArchive& ar)
 {
     CConditionVehicleCount::Serialize(ar);
-    SerializeInt(ar, m_nPercent);
+    record::SerializeWord(ar, m_nPercent);
 }
 
 CConditionNumberOfTargets::CConditionNumberOfTargets(const CConditionNumberOfTargets& other)
@@ -216,13 +191,13 @@ CConditionNumberOfTargets::CConditionNumberOfTargets(const CConditionNumberOfTar
 void CConditionNumberOfTargets::Serialize(CArchive& ar)
 {
     CConditionVehicleCount::Serialize(ar);
-    SerializeMask(ar, m_dwRelation);
+    record::SerializeWord(ar, m_dwRelation);
 }
 
 void CConditionNumberOfBreachers::Serialize(CArchive& ar)
 {
     CConditionNumberOfTargets::Serialize(ar);
-    SerializeInt(ar, m_nFurther);
+    record::SerializeWord(ar, m_nFurther);
 }
 
 // ---------------------------------------------------------------------------
@@ -245,10 +220,10 @@ void CConditionUnitStatus::Serialize(CArchive& ar)
 {
     CCondition::Serialize(ar);
     m_astrDataNames.Serialize(ar);
-    SerializeMask(ar, m_dwForceKinds);
+    record::SerializeWord(ar, m_dwForceKinds);
     SerializeText(ar, m_strForceName);
-    SerializeInt(ar, m_nStatusCode);
-    SerializeFlag(ar, m_bWanted);
+    record::SerializeWord(ar, m_nStatusCode);
+    record::SerializeFlag(ar, m_bWanted);
     if (ar.IsStoring())
     {
         WriteFlag(ar, m_bFired);
@@ -265,9 +240,9 @@ void CConditionHierarchyCount::Serialize(CArchive& ar)
 {
     CCondition::Serialize(ar);
     m_astrDataNames.Serialize(ar);
-    SerializeMask(ar, m_dwForceKinds);
+    record::SerializeWord(ar, m_dwForceKinds);
     SerializeText(ar, m_strForceName);
-    SerializeInt(ar, m_nValue);
+    record::SerializeWord(ar, m_nValue);
 }
 
 CConditionDistance::CConditionDistance(const CConditionDistance& other)
@@ -288,9 +263,9 @@ void CConditionDistance::Serialize(CArchive& ar)
 {
     CCondition::Serialize(ar);
     m_astrDataNames.Serialize(ar);
-    SerializeMask(ar, m_dwForceKinds);
+    record::SerializeWord(ar, m_dwForceKinds);
     SerializeText(ar, m_strForceName);
-    SerializeMask(ar, m_dwRelation);
+    record::SerializeWord(ar, m_dwRelation);
     if (ar.IsStoring())
         ar << m_fX << m_fY << m_fDistance;
     else
@@ -301,8 +276,8 @@ void CConditionBreachesComplete::Serialize(CArchive& ar)
 {
     CCondition::Serialize(ar);
     m_astrDataNames.Serialize(ar);
-    SerializeInt(ar, m_nValue1);
-    SerializeInt(ar, m_nValue2);
+    record::SerializeWord(ar, m_nValue1);
+    record::SerializeWord(ar, m_nValue2);
 }
 
 CConditionPathIntersectsLine::CConditionPathIntersectsLine() : m_pPath(new CNodeArray) {}
@@ -367,14 +342,14 @@ void CConditionEventBox::Serialize(CArchive& ar)
     else
         ar >> m_nX1 >> m_nY1 >> m_nX2 >> m_nY2;
     SerializeText(ar, m_strAreaName);
-    SerializeFlag(ar, m_bDetect);
-    SerializeInt(ar, m_nThreshold);
-    SerializeFlag(ar, m_bEllipse);
-    SerializeFlag(ar, m_bSelection);
-    SerializeMask(ar, m_dwForceKinds);
+    record::SerializeFlag(ar, m_bDetect);
+    record::SerializeWord(ar, m_nThreshold);
+    record::SerializeFlag(ar, m_bEllipse);
+    record::SerializeFlag(ar, m_bSelection);
+    record::SerializeWord(ar, m_dwForceKinds);
     SerializeText(ar, m_strForceName);
-    SerializeInt(ar, m_nValue);
-    SerializeMask(ar, m_dwRelation);
+    record::SerializeWord(ar, m_nValue);
+    record::SerializeWord(ar, m_dwRelation);
 }
 
 CConditionCompareEventBoxes::CConditionCompareEventBoxes() : m_pBoxes(new CConditionArray) {}
@@ -396,5 +371,5 @@ void CConditionCompareEventBoxes::Serialize(CArchive& ar)
     m_astrDataNames.Serialize(ar);
     m_pBoxes->Serialize(ar);
     SerializeText(ar, m_strReference);
-    SerializeMask(ar, m_dwRelation);
+    record::SerializeWord(ar, m_dwRelation);
 }

@@ -29,6 +29,31 @@ inline LONG ReadWord(CArchive& ar)
     ar >> n;
     return n;
 }
+
+// The same fields both ways, for the Serialize that lists them once.
+inline void SerializeWord(CArchive& ar, int& nValue)
+{
+    if (ar.IsStoring())
+        WriteWord(ar, nValue);
+    else
+        nValue = ReadWord(ar);
+}
+
+inline void SerializeWord(CArchive& ar, DWORD& dwValue)
+{
+    if (ar.IsStoring())
+        WriteWord(ar, static_cast<LONG>(dwValue));
+    else
+        dwValue = static_cast<DWORD>(ReadWord(ar));
+}
+
+inline void SerializeFlag(CArchive& ar, BOOL& bFlag)
+{
+    if (ar.IsStoring())
+        WriteFlag(ar, bFlag);
+    else
+        ReadFlag(ar, bFlag);
+}
 }  // namespace record
 
 // Order sets hold orders that hold order sets, and conditions hold
