@@ -1,7 +1,8 @@
 #pragma once
-// Small pieces that the order, condition and AI data records share: flags
-// and narrow integers stored as 16-bit words, and the guard that refuses
-// order sets, phases and condition lists nested deeper than any real file.
+// Small pieces that the order, condition, AI data and unit records share:
+// flags and narrow integers stored as 16-bit words, values kept at their
+// full width, and the guard that refuses order sets, phases and condition
+// lists nested deeper than any real file.
 
 #include "platform/core/Archive.h"
 #include "platform/core/File.h"
@@ -53,6 +54,16 @@ inline void SerializeFlag(CArchive& ar, BOOL& bFlag)
         WriteFlag(ar, bFlag);
     else
         ReadFlag(ar, bFlag);
+}
+
+// A value at its own width: a 4-byte float, a 32-bit word, a time span.
+template <class T>
+void SerializeValue(CArchive& ar, T& value)
+{
+    if (ar.IsStoring())
+        ar << value;
+    else
+        ar >> value;
 }
 }  // namespace record
 

@@ -1,0 +1,254 @@
+#pragma once
+// The unit capability kinds that keep plain state: a dismounted team's link
+// to its carrier, a troop compartment, digging in, breaching, engineering,
+// a laser observer, a fire direction centre, a smoke generator, fixed and
+// rotary wing flight and mine laying. The turret (UCapTurret.h) and the
+// kinds that carry munitions (UCapIndirectFire.h) live apart.
+//
+// Each is built either from its vehicle capability (full stocks, idle) or
+// empty, to be read from a file. The markers some of them show are taken
+// from the application's symbol catalogue when they are built; without a
+// catalogue they have none and draw nothing.
+//
+// Stored forms, in order ("word": a signed 16-bit word read back
+// sign-extended; "flag": a 0/1 word of which only a nonzero word read sets
+// the flag, a zero word leaving it as built; "float": 4 bytes):
+//   Dismount            mount time (time span); carrier unit, array, kind
+//                       (words); dismounted (flag)
+//   Personnel Carrier   the passengers (an object array of CCarriedUnit);
+//                       dismounting, mounting, open (flags); dismount, mount
+//                       and ramp time left, mounting unit, array, kind
+//                       (words); place angle, place step (floats); dismount
+//                       on contact (flag)
+//   Emplace             emplaced (flag), emplace time left (word), emplacing
+//                       (flag), displace time left (word), displacing, do
+//                       not emplace (flags)
+//   Breacher            lane, obstacle, obstacle side (words); direction
+//                       (float); breaching (flag)
+//   Engineer            the breacher's form; whole obstacle (flag); breaches
+//                       left, breach time left (words)
+//   Observer            target unit, array, kind (words); target x, y
+//                       (4 bytes each); observing, point target, stored flag
+//                       (flags); stored value (word)
+//   FDC                 nothing
+//   Smoker              release time left, smokes left (words); smoking
+//                       (flag)
+//   Fixed Wing          altitude, height (words); station x, y (floats)
+//   Rotary Wing         altitude, height, rotor frame (words)
+//   Mine Layer          deploy time left, minefields left (words); target x,
+//                       y (floats); deploying (flag); deploy time (time span)
+
+#include "units/UnitCapability.h"
+
+class CCarriedUnit;
+class CSprite;
+class CVCapEngineer;
+class CVCapMineLayer;
+class CVCapSmoker;
+
+// A kind that shows a marker from the symbol catalogue.
+class CUCapMarked : public CUnitCapability
+{
+public:
+    ~CUCapMarked() override;
+    CSprite* GetMarker() const { return m_pMarker; }
+    BOOL IsMarkerLoaded() const { return m_bMarkerLoaded; }
+
+protected:
+    explicit CUCapMarked(const char* markerName);
+
+    CSprite* m_pMarker = nullptr;  // owned
+    BOOL m_bMarkerLoaded = FALSE;
+};
+
+class CUCapDismount : public CUCapMarked
+{
+    DECLARE_SERIAL(CUCapDismount)
+public:
+    CUCapDismount();
+    void Serialize(CArchive& ar) override;
+    DWORD GetType() const override { return VCAP_DISMOUNT; }
+    CString GetName() const override { return "Dismount"; }
+
+    CTimeSpan m_timeMount;     // game time at which the mount falls due
+    int m_nCarrierUnit = -99;  // -99: no carrier
+    BOOL m_bDismounted = FALSE;
+    int m_nCarrierArray = -99;
+    int m_nCarrierKind = -99;
+};
+
+class CUCapPersonnelCarrier : public CUCapMarked
+{
+    DECLARE_SERIAL(CUCapPersonnelCarrier)
+public:
+    CUCapPersonnelCarrier();
+    ~CUCapPersonnelCarrier() override;
+    void Serialize(CArchive& ar) override;
+    DWORD GetType() const override { return VCAP_PERSONNEL_CARRIER; }
+    CString GetName() const override { return "Personnel Carrier"; }
+
+    TypedObArray<CCarriedUnit>* m_pPassengers;  // owned; in boarding order
+    BOOL m_bDismounting = FALSE;
+    BOOL m_bMounting = FALSE;
+    BOOL m_bOpen = FALSE;  // the ramp is open or moving
+    int m_nDismountLeft = 0;
+    int m_nMountLeft = 0;
+    int m_nRampLeft = 0;
+    int m_nMountingUnit = 0;  // the team boarding; -99 once it is in
+    int m_nMountingArray = 0;
+    int m_nMountingKind = 0;
+    float m_fPlaceAngle = 0.0f;  // radians
+    float m_fPlaceStep = 0.0f;
+    BOOL m_bDismountOnContact = FALSE;
+};
+
+class CUCapEmplace : public CUnitCapability
+{
+    DECLARE_SERIAL(CUCapEmplace)
+public:
+    CUCapEmplace() = default;
+    void Serialize(CArchive& ar) override;
+    DWORD GetType() const override { return VCAP_EMPLACE; }
+    CString GetName() const override { return "Emplace"; }
+
+    BOOL m_bEmplaced = FALSE;
+    int m_nEmplaceLeft = 0;
+    BOOL m_bEmplacing = FALSE;
+    int m_nDisplaceLeft = 0;
+    BOOL m_bDisplacing = FALSE;
+    BOOL m_bDoNotEmplace = FALSE;
+};
+
+class CUCapBreacher : public CUCapMarked
+{
+    DECLARE_SERIAL(CUCapBreacher)
+public:
+    CUCapBreacher();
+    void Serialize(CArchive& ar) override;
+    DWORD GetType() const override { return VCAP_BREACHER; }
+    CString GetName() const override { return "Breacher"; }
+
+    int m_nLane = -99;  // index in the obstacle's lane list
+    int m_nObstacle = -99;
+    int m_nObstacleSide = -99;  // -99: an obstacle found by position
+    float m_fBreachDirection = 0.0f;
+    BOOL m_bBreaching = FALSE;
+};
+
+class CUCapEngineer : public CUCapBreacher
+{
+    DECLARE_SERIAL(CUCapEngineer)
+public:
+    CUCapEngineer() = default;
+    explicit CUCapEngineer(const CVCapEngineer* pVehicleCap);
+    void Serialize(CArchive& ar) override;
+    DWORD GetType() const override { return VCAP_ENGINEER; }
+    CString GetName() const override { return "Engineer"; }
+
+    BOOL m_bWholeObstacle = FALSE;
+    int m_nBreachLeft = 0;
+    int m_nBreachesLeft = 0;
+};
+
+class CUCapObserver : public CUnitCapability
+{
+    DECLARE_SERIAL(CUCapObserver)
+public:
+    CUCapObserver() = default;
+    void Serialize(CArchive& ar) override;
+    CString GetUnidentifiedName() const override { return "Unidentified Observer"; }
+    CString GetUnidentifiedBitmap() const override { return "Unknown Observer Green"; }
+    DWORD GetType() const override { return VCAP_OBSERVER; }
+    CString GetName() const override { return "Observer"; }
+
+    int m_nTargetUnit = -99;
+    int m_nTargetArray = -99;
+    int m_nTargetKind = -99;
+    DWORD m_dwTargetX = 0;
+    DWORD m_dwTargetY = 0;
+    BOOL m_bObserving = FALSE;
+    BOOL m_bPointTarget = FALSE;
+    BOOL m_bStoredFlag = FALSE;
+    int m_nStoredValue = 0;
+};
+
+class CUCapFDC : public CUnitCapability
+{
+    DECLARE_SERIAL(CUCapFDC)
+public:
+    CUCapFDC() = default;
+    DWORD GetType() const override { return VCAP_FDC; }
+    CString GetName() const override { return "Fire Direction Center"; }
+};
+
+class CUCapSmoker : public CUCapMarked
+{
+    DECLARE_SERIAL(CUCapSmoker)
+public:
+    CUCapSmoker();
+    explicit CUCapSmoker(const CVCapSmoker* pVehicleCap);
+    void Serialize(CArchive& ar) override;
+    DWORD GetType() const override { return VCAP_SMOKER; }
+    CString GetName() const override { return "Smoker"; }
+
+    int m_nReleaseLeft = 0;  // seconds to the next release
+    int m_nSmokeLeft = 0;
+    BOOL m_bSmoking = FALSE;
+};
+
+class CUCapFixedWing : public CUnitCapability
+{
+    DECLARE_SERIAL(CUCapFixedWing)
+public:
+    // The station coordinate of an aircraft that has none.
+    static constexpr float NO_STATION = -99.0f;
+
+    CUCapFixedWing() = default;
+    void Serialize(CArchive& ar) override;
+    CString GetUnidentifiedName() const override { return "Unidentified Fixed Wing"; }
+    CString GetUnidentifiedBitmap() const override { return "Unknown Fixed Wing Green"; }
+    DWORD GetType() const override { return VCAP_FIXED_WING; }
+    CString GetName() const override { return "Fixed Wing"; }
+
+    int m_nAltitude = 0;  // metres above the map datum
+    int m_nHeight = 0;    // metres above the ground
+    float m_fStationX = NO_STATION;
+    float m_fStationY = NO_STATION;
+};
+
+class CUCapRotaryWing : public CUnitCapability
+{
+    DECLARE_SERIAL(CUCapRotaryWing)
+public:
+    CUCapRotaryWing() = default;
+    ~CUCapRotaryWing() override;
+    void Serialize(CArchive& ar) override;
+    CString GetUnidentifiedName() const override { return "Unidentified Rotary Wing"; }
+    CString GetUnidentifiedBitmap() const override { return "Unknown Rotary Wing Green"; }
+    DWORD GetType() const override { return VCAP_ROTARY_WING; }
+    CString GetName() const override { return "Rotary Wing"; }
+
+    int m_nAltitude = 0;
+    int m_nHeight = 0;
+    int m_nRotorFrame = 0;
+    CSprite* m_pRotor = nullptr;  // owned; made when the vehicle is attached
+    BOOL m_bRotorLoaded = FALSE;
+};
+
+class CUCapMineLayer : public CUCapMarked
+{
+    DECLARE_SERIAL(CUCapMineLayer)
+public:
+    CUCapMineLayer();
+    explicit CUCapMineLayer(const CVCapMineLayer* pVehicleCap);
+    void Serialize(CArchive& ar) override;
+    DWORD GetType() const override { return VCAP_MINE_LAYER; }
+    CString GetName() const override { return "Mine Layer"; }
+
+    int m_nDeployLeft = 0;
+    int m_nMinefieldsLeft = 0;
+    float m_fTargetX = 0.0f;
+    float m_fTargetY = 0.0f;
+    BOOL m_bDeploying = FALSE;
+    CTimeSpan m_timeDeploy;  // from when a unit not of side 0 lays its minefield
+};
