@@ -6,6 +6,7 @@
 #include "platform/ui/Command.h"
 #include "units/UCapIndirectFire.h"
 #include "units/UCapKinds.h"
+#include "units/UCapTurret.h"
 
 IMPLEMENT_SERIAL(CUnitCapability, CObject, 1)
 IMPLEMENT_SERIAL(CUnitCapArray, CObArray, 1)
@@ -91,7 +92,10 @@ CUnitCapability* MakeCapability(CVehicleCapability* pVehicleCap, CKDRDatabase* p
         return new CUnitCapability;
     switch (pVehicleCap->GetType())
     {
-    case VCAP_TURRET: (void)pDatabase; return new CUnitCapability;  // the turret kind is not built yet
+    case VCAP_TURRET:
+        if (CVCapTurret* pTurret = As<CVCapTurret>(pVehicleCap))
+            return new CUCapTurret(pTurret, pDatabase);
+        return new CUCapTurret;
     case VCAP_DISMOUNT: return new CUCapDismount;
     case VCAP_PERSONNEL_CARRIER: return new CUCapPersonnelCarrier;
     case VCAP_INDIRECT_FIRE: return new CUCapIndirectFire(As<CVCapIndirectFire>(pVehicleCap));

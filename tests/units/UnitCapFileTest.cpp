@@ -83,7 +83,7 @@ TEST(UnitCapFile, EveryKindReadsItsFieldsAndWritesTheSameBytes)
 {
     const CScenarioBytes b = KindsBytes();
     CUnitCapArray caps;
-    LoadBytes(caps, b.Get());
+    LoadFromBytes(caps, b.Get());
     ASSERT_EQ(caps.GetSize(), 16);
 
     auto* pTeam = dynamic_cast<CUCapDismount*>(caps[0]);
@@ -211,7 +211,7 @@ TEST(UnitCapFile, AFlagWordOfAnyNonzeroValueReadsAsSet)
     CScenarioBytes b;
     b.Word(5).Word(0).Word(0xFFFF).Word(0).Word(0x8000).Word(0);
     CUCapEmplace digger;
-    LoadBytes(digger, b.Get());
+    LoadFromBytes(digger, b.Get());
     EXPECT_EQ(digger.m_bEmplaced, 1);
     EXPECT_EQ(digger.m_bEmplacing, 1);
     EXPECT_EQ(digger.m_bDisplacing, 1);
@@ -230,7 +230,7 @@ TEST(UnitCapFile, AListCutShortAnywhereRaisesTheArchiveErrorAndLeaksNothing)
         CUnitCapArray caps;
         try
         {
-            LoadBytes(caps, cut);
+            LoadFromBytes(caps, cut);
             ADD_FAILURE() << "no error at " << n;
         }
         catch (const CArchiveException& e)
@@ -288,7 +288,7 @@ TEST(UnitCapFile, BadCountsAndForeignClassesAreRefused)
         CUnitCapArray caps;
         try
         {
-            LoadBytes(caps, c.bytes.Get());
+            LoadFromBytes(caps, c.bytes.Get());
             ADD_FAILURE() << c.what << ": no error";
         }
         catch (const CArchiveException& e)
@@ -309,6 +309,6 @@ TEST(UnitCapFile, ACarriedUnitCopiesAndStoresItsThreeWords)
     b.Word(12).Word(UNSET_WORD).Word(2);
     EXPECT_EQ(StoreBytes(copy), b.Get());
     CCarriedUnit read;
-    LoadBytes(read, b.Get());
+    LoadFromBytes(read, b.Get());
     EXPECT_EQ(read.m_nArray, -99);
 }

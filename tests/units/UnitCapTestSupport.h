@@ -1,8 +1,9 @@
 #pragma once
-// What the capability tests share: vehicle types built from capability
-// kinds, archive fixtures laid out by hand with their class tags, and the
-// two directions of an archive over memory.
+// What the capability tests share besides the unit tests' own support:
+// vehicle types built from capability kinds, and archive fixtures laid out
+// by hand with their class tags.
 
+#include "UnitTestSupport.h"
 #include "app/ScenarioBytes.h"
 
 #include "database/VCapKinds.h"
@@ -61,21 +62,5 @@ private:
     std::map<std::string, unsigned> m_classes;
     unsigned m_next = 1;
 };
-
-inline std::vector<BYTE> StoreBytes(CObject& object)
-{
-    CMemFile out;
-    CArchive ar(&out, CArchive::store);
-    object.Serialize(ar);
-    ar.Close();
-    return out.GetData();
-}
-
-inline void LoadBytes(CObject& object, const std::vector<BYTE>& bytes)
-{
-    CMemFile in(bytes);
-    CArchive ar(&in, CArchive::load);
-    object.Serialize(ar);
-}
 
 constexpr unsigned UNSET_WORD = 0xFF9D;  // -99
