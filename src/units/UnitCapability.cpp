@@ -509,8 +509,8 @@ void CUnitCapArray::OnUnitDeleted(int nOwnSide, int nKind, int nArray, int nUnit
 
 void CUnitCapArray::GetBreachTarget(CKDRObstacles* pObstacles)
 {
-    // Asked for what it does on the way: a breach whose target has gone is
-    // cancelled.
+    // The answers are dropped: asking is what cancels a breach whose target
+    // has gone.
     for (int i = 0; i < GetSize(); ++i)
     {
         if (CUnitCapability* pCap = GetAt(i))

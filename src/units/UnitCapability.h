@@ -180,7 +180,8 @@ public:
     // or with bTurretOnly the own list of its turret (an empty list when it
     // has none). Each vehicle capability binds the first member of its type
     // (inside turrets too); FALSE at once when none has it, and FALSE when a
-    // member refuses, though the others are still bound.
+    // member refuses, though the others are still bound. FALSE without a
+    // vehicle type.
     BOOL AttachToVehicle(CVehicle* pVehicle, CKDRDatabase* pDatabase, BOOL bTurretOnly);
     // TRUE on a mismatch with the vehicle capability list (size, or type at
     // an index) or when a member's Validate fails; the mismatch texts are
