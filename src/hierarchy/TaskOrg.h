@@ -18,9 +18,9 @@
 //   CHierarchyTaskOrg: the two words, then the name.
 //   CTaskOrgArray: the object array (class-tagged entries), then the group
 //     id (word). The side is not stored by the list.
-//   CTaskOrgArrayArray: the object array of the lists whose side is 0; lists
-//     of the other sides stay in memory but are never written, because a
-//     stored group names units by indexes that only the own side keeps.
+//   CTaskOrgArrayArray: the object array of the lists whose side is 0 (only
+//     the player's own groups are kept in files); the lists of the other
+//     sides are skipped, not dropped, so storing changes nothing in memory.
 // A list that turns out bad while loading leaves the old contents in place
 // and raises the archive exception.
 //
