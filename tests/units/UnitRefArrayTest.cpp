@@ -251,6 +251,10 @@ TEST_F(ContactListTest, CollectInRangeTakesIdentifiedStandingUnitsWithinTheRange
     EXPECT_FALSE(contacts.CollectInRange(&out, 1000.0f, 1000.0f, -1.0f, &m_units, TRUE));
     EXPECT_FALSE(contacts.CollectInRange(&out, 1000.0f, 1000.0f, 10.0f, nullptr, TRUE));
     EXPECT_FALSE(contacts.CollectInRange(nullptr, 1000.0f, 1000.0f, 10.0f, &m_units, TRUE));
+    // A list does not collect into itself while it walks its references.
+    EXPECT_FALSE(contacts.CollectInRange(&contacts, 1000.0f, 1000.0f, 10.0f, &m_units, TRUE));
+    EXPECT_FALSE(contacts.CollectByRole(&contacts, TRUE, &m_units, 0, FALSE, &m_database));
+    EXPECT_EQ(contacts.GetSize(), 6);
     EXPECT_EQ(out.GetSize(), 0);
 }
 
