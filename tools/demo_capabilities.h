@@ -30,6 +30,25 @@ enum Munition
     kMunitionCount
 };
 
+// The capabilities' own pictures: the tank's turret, the carrier with its
+// ramp down, the mortar carrier emplaced, the three stages of the mortar's
+// flash, and the observer's laser spot.
+const char* const kTurretPiece = "Tarn Tank Turret";
+const char* const kCarrierOpenPiece = "Kell Carrier Open";
+const char* const kMortarEmplacedPiece = "Mosk Mortar Emplaced";
+const char* const kMortarFlashPieces[3] = {"Mortar Flash 1", "Mortar Flash 2", "Mortar Flash 3"};
+const char* const kLaserSpotPiece = "Laser Spot Red";
+
+// Each munition's impact: three members of the burst list in a row, shown
+// one after the other as the round lands; the munition names the first.
+const char* const kBurstGraphics[kMunitionCount][3] = {
+    {"HE Burst 1", "HE Burst 2", "HE Burst 3"},
+    {"Smoke Burst 1", "Smoke Burst 2", "Smoke Burst 3"},
+    {"Illumination Burst 1", "Illumination Burst 2", "Illumination Burst 3"},
+    {"Mines Burst 1", "Mines Burst 2", "Mines Burst 3"},
+    {"Chemical Burst 1", "Chemical Burst 2", "Chemical Burst 3"},
+};
+
 inline CVehicleWeapon* MakeDemoMount(int weapon, int ammo, int percentIR, int percentNV, BOOL bCoaxial)
 {
     auto* pMount = new CVehicleWeapon;
@@ -50,6 +69,7 @@ inline void AddCapabilities(CVehicleArray& vehicles)
     pTurret->m_fHeight = 0.9f;
     pTurret->m_fWidth = 2.2f;
     pTurret->m_fLength = 3.1f;
+    pTurret->m_strPiece = kTurretPiece;
     pTurret->GetMounts()->Add(MakeDemoMount(kGun120, 40, 80, 60, FALSE));
     pTurret->GetMounts()->Add(MakeDemoMount(kMg, 6000, 80, 60, TRUE));
     const Kill turretKills[kWeaponCount] = {{35, 90, 75, 75, 85}, {55, 95, 85, 85, 95}, {0, 5, 2, 2, 10},
@@ -65,6 +85,7 @@ inline void AddCapabilities(CVehicleArray& vehicles)
     pTroops->m_nNumberOfDismounts = 3;
     pTroops->m_nTimeToOpen = 5;
     pTroops->m_nTimeToClose = 5;
+    pTroops->m_strOpenGraphic = kCarrierOpenPiece;
     vehicles.GetAt(kInfantryCarrier)->GetCapabilities()->Add(pTroops);
 
     vehicles.GetAt(kRifleTeam)->GetCapabilities()->Add(new CVCapDismount);
@@ -83,10 +104,13 @@ inline void AddCapabilities(CVehicleArray& vehicles)
     pMortar->m_fAccuracy = 0.9f;
     pMortar->m_bHighAngle = TRUE;
     pMortar->m_nMinRange = 20;
+    for (int stage = 0; stage < 3; ++stage)
+        pMortar->m_strMuzzleFlash[stage] = kMortarFlashPieces[stage];
     pMortar->m_ammo = {{kMortarHE, 40}, {kMortarSmoke, 12}, {kMortarIllum, 8}, {kMortarMines, 4}, {kMortarChemical, 4}};
     auto* pEmplace = new CVCapEmplace;
     pEmplace->m_nTimeToEmplace = 60;
     pEmplace->m_nTimeToDisplace = 30;
+    pEmplace->m_strGraphic = kMortarEmplacedPiece;
     vehicles.GetAt(kMortarCarrier)->GetCapabilities()->Add(pMortar);
     vehicles.GetAt(kMortarCarrier)->GetCapabilities()->Add(pEmplace);
 
@@ -95,6 +119,7 @@ inline void AddCapabilities(CVehicleArray& vehicles)
     pLaser->m_nMovingRange = 200;
     pLaser->m_nPercentIR = 90;
     pLaser->m_nPercentNightVision = 80;
+    pLaser->m_strLaserSpotGraphic = kLaserSpotPiece;
     auto* pFdc = new CVCapFDC;
     pFdc->m_gunTypes.AddTail(kVehicles[kMortarCarrier].name);
     pFdc->m_nFireAngle = 2;
@@ -158,5 +183,8 @@ inline void AddMunitions(CIFAmmoArray& ammo)
     pAgent->m_nDuration = 1800;
     pChemical->GetCapabilities()->Add(pAgent);
     ammo.Add(pChemical);
+
+    for (int i = 0; i < ammo.GetSize() && i < kMunitionCount; ++i)
+        ammo.GetAt(i)->m_strBurstGraphic = kBurstGraphics[i][0];
 }
 }  // namespace demo_equipment

@@ -5,7 +5,8 @@
 // in tens of metres and view ranges too (a 3000 m gun stores 300). Every
 // vehicle carries a kill record for every weapon, in weapon-list order.
 // The types' capabilities and the list's indirect-fire munitions are in
-// demo_capabilities.h.
+// demo_capabilities.h. Every graphic the lists name is drawn into the piece
+// array "Demo.pca" by demo_pieces.h.
 
 #include "database/KillPercentage.h"
 #include "database/Vehicle.h"
@@ -356,6 +357,27 @@ enum Vehicle
     kVehicleCount
 };
 
+// The map graphics a vehicle type names: its picture (turned to 36
+// headings), its NATO symbol (a member of the piece array's symbol list),
+// and its pictures when hit and when destroyed.
+struct VehicleGraphics
+{
+    const char* piece;
+    const char* nato;
+    const char* hit;
+    const char* destroyed;
+};
+
+const VehicleGraphics kGraphics[kVehicleCount] = {
+    {"Tarn Tank", "Tarn Tank NATO", "Tarn Tank Hit", "Tarn Tank Destroyed"},
+    {"Kell Carrier", "Kell Carrier NATO", "Kell Carrier Hit", "Kell Carrier Destroyed"},
+    {"Rifle Team", "Rifle Team NATO", "Rifle Team Hit", "Rifle Team Destroyed"},
+    {"Anti-tank Team", "Anti-tank Team NATO", "Anti-tank Team Hit", "Anti-tank Team Destroyed"},
+    {"Mosk Mortar", "Mosk Mortar NATO", "Mosk Mortar Hit", "Mosk Mortar Destroyed"},
+    {"Vigil Observer", "Vigil Observer NATO", "Vigil Observer Hit", "Vigil Observer Destroyed"},
+    {"Haul Carrier", "Haul Carrier NATO", "Haul Carrier Hit", "Haul Carrier Destroyed"},
+};
+
 // The types' capabilities and the list's munitions (demo_capabilities.h).
 inline void AddCapabilities(CVehicleArray& vehicles);
 inline void AddMunitions(CIFAmmoArray& ammo);
@@ -365,8 +387,9 @@ inline CVehicleArray* BuildVehicles()
     auto* pVehicles = new CVehicleArray;
     pVehicles->m_strVehicleListName = kVehicleFile;
     pVehicles->m_strWeaponListName = kWeaponFile;
-    for (const VehicleRow& row : kVehicles)
+    for (int nType = 0; nType < kVehicleCount; ++nType)
     {
+        const VehicleRow& row = kVehicles[nType];
         auto* pVehicle = new CVehicle;
         pVehicle->m_strName = row.name;
         pVehicle->m_fSpeed = row.speed;
@@ -390,6 +413,10 @@ inline CVehicleArray* BuildVehicles()
         pVehicle->m_nNuclearValue = row.nuclear;
         pVehicle->m_nChemicalValue = row.chemical;
         pVehicle->m_nRoleMask = row.roleMask;
+        pVehicle->m_strPiece = kGraphics[nType].piece;
+        pVehicle->m_strNatoPiece = kGraphics[nType].nato;
+        pVehicle->m_strHitGraphic = kGraphics[nType].hit;
+        pVehicle->m_strDestroyedGraphic = kGraphics[nType].destroyed;
         for (int i = 0; i < row.mountCount; ++i)
         {
             const MountRow& m = row.mounts[i];

@@ -5,14 +5,15 @@
 //
 // The demo scenario holds the components that have their files so far:
 // the game map naming the demo ground's picture, tile grid, elevation map
-// and AI help map, the equipment database naming the weapon and vehicle lists, a units
-// component (with no unit yet: the mission's forces are counted, and its
-// equipment pages written, only where one exists) naming the formation
-// templates and standing orders, and the missions component with its main
-// mission. Beside them lie the game map's own "*.gmp" file, the lists, the
-// formation templates and standing orders, the twenty bitmaps of the symbol
-// catalogue that the game builds at start-up, and the HTML templates of its
-// pages.
+// and AI help map, the equipment database naming the weapon and vehicle
+// lists and the piece array of their graphics, a units component (with no
+// unit yet: the mission's forces are counted, and its equipment pages
+// written, only where one exists) naming the formation templates and
+// standing orders, and the missions component with its main mission.
+// Beside them lie the game map's own "*.gmp" file, the lists, the piece
+// array with its bitmaps, the formation templates and standing orders, the
+// twenty bitmaps of the symbol catalogue that the game builds at start-up,
+// and the HTML templates of its pages.
 
 #include "app/KDRMissions.h"
 #include "app/KDRScenario.h"
@@ -21,6 +22,7 @@
 #include "demo_equipment.h"
 #include "demo_map.h"
 #include "demo_orders.h"
+#include "demo_pieces.h"
 #include "demo_sounds.h"
 #include "demo_symbols.h"
 #include "demo_templates.h"
@@ -88,10 +90,11 @@ BOOL WriteScenario(const CString& dataDir)
     auto* pMap = new CKDRGameMap;
     demo_map::NameDemoMapFiles(*pMap, ELEVATION_FILE);
     scenario.SetGameMap(pMap);
-    // No piece array or sound list yet: the database names none.
+    // No sound list yet: the database names none.
     auto* pDatabase = new CKDRDatabase;
     pDatabase->m_strWeaponList = demo_equipment::kWeaponFile;
     pDatabase->m_strVehicleList = demo_equipment::kVehicleFile;
+    pDatabase->m_strPieceList = demo_pieces::kPieceFile;
     scenario.SetDatabase(pDatabase);
     auto* pUnits = new CKDRUnits;
     pUnits->m_strFormationFile = demo_orders::FORMATION_FILE;
@@ -111,6 +114,18 @@ BOOL WriteEquipment(const CString& dataDir)
                         [&](CArchive& ar) { pWeapons->Serialize(ar); }) &&
            WriteArchive(JoinPath(dataDir, demo_equipment::kVehicleFile),
                         [&](CArchive& ar) { pVehicles->Serialize(ar); });
+}
+
+BOOL WritePieces(const CString& dataDir)
+{
+    CPieceArray pieces;
+    CString errorText;
+    if (!demo_pieces::WriteDemoPieces(dataDir, pieces, errorText))
+    {
+        std::fprintf(stderr, "kdrdemo: cannot write the piece bitmaps: %s\n", errorText.GetString());
+        return FALSE;
+    }
+    return WriteArchive(JoinPath(dataDir, demo_pieces::kPieceFile), [&](CArchive& ar) { pieces.Serialize(ar); });
 }
 
 BOOL WriteFormations(const CString& dataDir)
@@ -198,8 +213,9 @@ int main(int argc, char** argv)
         return 1;
     }
     if (!WriteElevationMap(dataDir) || !WriteMapPicture(dataDir) || !WriteSymbols(dataDir) ||
-        !WriteTemplates(dataDir) || !WriteSounds(dataDir) || !WriteEquipment(dataDir) || !WriteFormations(dataDir) ||
-        !WriteStandingOrders(dataDir) || !WriteMission(dataDir) || !WriteScenario(dataDir) || !WriteLinkFile(runDir))
+        !WriteTemplates(dataDir) || !WriteSounds(dataDir) || !WriteEquipment(dataDir) || !WritePieces(dataDir) ||
+        !WriteFormations(dataDir) || !WriteStandingOrders(dataDir) || !WriteMission(dataDir) ||
+        !WriteScenario(dataDir) || !WriteLinkFile(runDir))
         return 1;
     return 0;
 }

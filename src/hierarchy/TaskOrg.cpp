@@ -1,6 +1,12 @@
 #include "hierarchy/TaskOrg.h"
 
+#include "battlefield/ElevationMap.h"
+#include "battlefield/KDRGameMap.h"
+#include "orders/NodeOrder.h"
 #include "platform/core/Archive.h"
+#include "platform/core/Unset.h"
+#include "platform/ui/Display.h"
+#include "platform/ui/Rgn.h"
 
 IMPLEMENT_SERIAL(CTaskOrg, CObject, 1)
 IMPLEMENT_SERIAL(CHierarchyTaskOrg, CTaskOrg, 1)
@@ -9,38 +15,111 @@ IMPLEMENT_SERIAL(CTaskOrgArrayArray, CObArray, 1)
 
 namespace
 {
-CTaskOrg* CopyEntry(const CTaskOrg* pSource)
+const char* const MARKER_PICTURE = "TaskOrg Marker Green";
+const char* const NATO_MARKER_PICTURE = "NATO TaskOrg Marker Green";
+
+// A fresh entry of the same kind with the same words (and name).
+CTaskOrg* CopyEntry(const CTaskOrg& source)
 {
-    if (pSource->GetType() == 1)
+    if (source.GetType() == TASKORG_KIND_NAMED)
     {
         auto* pNamed = new CHierarchyTaskOrg;
-        pNamed->m_nUnit = pSource->m_nUnit;
-        pNamed->m_nArray = pSource->m_nArray;
-        pNamed->m_strName = static_cast<const CHierarchyTaskOrg*>(pSource)->m_strName;
+        pNamed->m_nUnit = source.m_nUnit;
+        pNamed->m_nArray = source.m_nArray;
+        pNamed->m_strName = static_cast<const CHierarchyTaskOrg&>(source).m_strName;
         return pNamed;
     }
-    return new CTaskOrg(pSource->m_nUnit, pSource->m_nArray);
+    return new CTaskOrg(source.m_nUnit, source.m_nArray);
+}
+
+void StoreWord(CArchive& ar, int value) { ar << static_cast<WORD>(value); }
+
+int LoadWord(CArchive& ar)
+{
+    short value = 0;
+    ar >> value;
+    return value;
 }
 }  // namespace
 
-CTaskOrg::CTaskOrg() : m_nUnit(0), m_nArray(0) {}
-CTaskOrg::CTaskOrg(int nUnit, int nArray) : m_nUnit(nUnit), m_nArray(nArray) {}
-CTaskOrg::CTaskOrg(const CTaskOrg& other) : CObject(), m_nUnit(other.m_nUnit), m_nArray(other.m_nArray) {}
+// ---------------------------------------------------------------------------
+// CTaskOrg
+
+CTaskOrg::CTaskOrg() : CTaskOrg(0, 0) {}
+
+CTaskOrg::CTaskOrg(int nUnit, int nArray)
+    : m_nUnit(nUnit), m_nArray(nArray), m_pMarker(nullptr), m_bMarkerLoaded(FALSE), m_bNatoMarker(FALSE)
+{
+    LoadMarker(FALSE);
+}
+
+CTaskOrg::CTaskOrg(const CTaskOrg& other) : CTaskOrg(other.m_nUnit, other.m_nArray) {}
+
+CTaskOrg::~CTaskOrg() { delete m_pMarker; }
+
+void CTaskOrg::LoadMarker(BOOL bNato)
+{
+    delete m_pMarker;
+    m_pMarker = nullptr;
+    m_bMarkerLoaded = FALSE;
+    m_pMarker = LoadCatalogueSprite(bNato ? NATO_MARKER_PICTURE : MARKER_PICTURE);
+    if (m_pMarker == nullptr)
+        return;
+    m_bMarkerLoaded = TRUE;
+    m_bNatoMarker = bNato;
+}
+
+void CTaskOrg::Draw(float fX, float fY, CKDRGameMap* pMap, BOOL bNato, float fScale)
+{
+    if (!m_bMarkerLoaded || pMap == nullptr)
+        return;
+    if ((bNato != FALSE) != (m_bNatoMarker != FALSE))
+    {
+        LoadMarker(bNato);
+        if (!m_bMarkerLoaded)
+            return;
+    }
+    CDisplay* pDisplay = pMap->GetDisplay();
+    if (pDisplay == nullptr || pDisplay->GetBackSurface() == nullptr)
+        return;
+    m_pMarker->SetScale(fScale > 0.0f ? fScale : 1.0f);
+
+    int px = static_cast<int>(fX);
+    int py = static_cast<int>(fY);
+    if (const CElevationMap* pElevation = pMap->GetElevationMap())
+        pElevation->MapToPixel(fX, fY, &px, &py);
+    m_pMarker->SetMapPosition(px, py, pMap->GetMapPicture());
+
+    // Only a marker that reaches into the visible part of the view is drawn.
+    const CSize visible = pMap->GetVisibleViewSize();
+    CRgn marker;
+    CRgn view;
+    CRgn shown;
+    marker.CreateRectRgn(m_pMarker->GetX(), m_pMarker->GetY(), m_pMarker->GetX() + m_pMarker->GetWidth(),
+                         m_pMarker->GetY() + m_pMarker->GetHeight());
+    view.CreateRectRgn(0, 0, visible.cx, visible.cy);
+    shown.CreateRectRgn(0, 0, 0, 0);
+    const int overlap = shown.CombineRgn(&marker, &view, RGN_AND);
+    if (overlap != NULLREGION && overlap != RGN_ERROR)
+        m_pMarker->Draw(pDisplay->GetBackSurface());
+}
 
 void CTaskOrg::Serialize(CArchive& ar)
 {
     if (ar.IsStoring())
     {
-        ar << static_cast<WORD>(m_nUnit) << static_cast<WORD>(m_nArray);
+        StoreWord(ar, m_nUnit);
+        StoreWord(ar, m_nArray);
     }
     else
     {
-        short unit = 0, array = 0;
-        ar >> unit >> array;
-        m_nUnit = unit;
-        m_nArray = array;
+        m_nUnit = LoadWord(ar);
+        m_nArray = LoadWord(ar);
     }
 }
+
+// ---------------------------------------------------------------------------
+// CHierarchyTaskOrg
 
 CHierarchyTaskOrg::CHierarchyTaskOrg() = default;
 
@@ -52,6 +131,9 @@ void CHierarchyTaskOrg::Serialize(CArchive& ar)
     else
         ar >> m_strName;
 }
+
+// ---------------------------------------------------------------------------
+// CTaskOrgArray
 
 CTaskOrgArray::CTaskOrgArray() : m_nId(TASKORG_NO_GROUP), m_nSide(0) {}
 
@@ -68,7 +150,7 @@ int CTaskOrgArray::FindTaskOrg(int nUnit, int nArray) const
     for (int i = 0; i < GetSize(); ++i)
     {
         const CTaskOrg* p = GetAt(i);
-        if (p && p->GetType() == 0 && p->m_nUnit == nUnit && p->m_nArray == nArray)
+        if (p != nullptr && p->GetType() == TASKORG_KIND_UNIT && p->m_nUnit == nUnit && p->m_nArray == nArray)
             return i;
     }
     return kUnset;
@@ -79,7 +161,8 @@ int CTaskOrgArray::FindHierarchyTaskOrg(const CString& strName) const
     for (int i = 0; i < GetSize(); ++i)
     {
         const CTaskOrg* p = GetAt(i);
-        if (p && p->GetType() == 1 && static_cast<const CHierarchyTaskOrg*>(p)->m_strName == strName)
+        if (p != nullptr && p->GetType() == TASKORG_KIND_NAMED &&
+            static_cast<const CHierarchyTaskOrg*>(p)->m_strName == strName)
             return i;
     }
     return kUnset;
@@ -89,8 +172,9 @@ int CTaskOrgArray::AddUnique(CTaskOrg* pEntry)
 {
     if (pEntry == nullptr)
         return kUnset;
-    const int found = pEntry->GetType() == 1 ? FindHierarchyTaskOrg(static_cast<CHierarchyTaskOrg*>(pEntry)->m_strName)
-                                             : FindTaskOrg(pEntry->m_nUnit, pEntry->m_nArray);
+    const int found = pEntry->GetType() == TASKORG_KIND_NAMED
+                          ? FindHierarchyTaskOrg(static_cast<const CHierarchyTaskOrg*>(pEntry)->m_strName)
+                          : FindTaskOrg(pEntry->m_nUnit, pEntry->m_nArray);
     if (found != kUnset)
         return kUnset;
     return Add(pEntry);
@@ -103,7 +187,7 @@ void CTaskOrgArray::AppendCopies(const CTaskOrgArray& source)
         const CTaskOrg* p = source.GetAt(i);
         if (p == nullptr)
             continue;
-        CTaskOrg* pCopy = CopyEntry(p);
+        CTaskOrg* pCopy = CopyEntry(*p);
         if (AddUnique(pCopy) == kUnset)
             delete pCopy;
     }
@@ -111,28 +195,35 @@ void CTaskOrgArray::AppendCopies(const CTaskOrgArray& source)
 
 void CTaskOrgArray::Serialize(CArchive& ar)
 {
-    CObArray::Serialize(ar);
     if (ar.IsStoring())
     {
-        ar << static_cast<WORD>(m_nId);
+        TypedObArray<CTaskOrg>::Serialize(ar);
+        StoreWord(ar, m_nId);
+        return;
     }
-    else
-    {
-        short id = 0;
-        ar >> id;
-        m_nId = id;
-    }
+    // Read aside first, so that a bad file leaves the list as it was.
+    CTaskOrgArray loaded;
+    loaded.TypedObArray<CTaskOrg>::Serialize(ar);
+    const int nId = LoadWord(ar);
+    Swap(loaded);
+    m_nId = nId;
 }
 
-void CTaskOrgArrayArray::SetList(CTaskOrgArray* pList)
+// ---------------------------------------------------------------------------
+// CTaskOrgArrayArray
+
+int CTaskOrgArrayArray::SetList(CTaskOrgArray* pList)
 {
     if (pList == nullptr)
-        return;
+        return kUnset;
     const int index = FindById(pList->m_nId);
-    if (index >= 0)
-        SetAt(index, pList);
-    else
-        Add(pList);
+    if (index != kUnset)
+    {
+        if (GetAt(index) == pList)
+            return index;
+        RemoveAt(index);
+    }
+    return Add(pList);
 }
 
 int CTaskOrgArrayArray::FindById(int nId) const
@@ -140,23 +231,34 @@ int CTaskOrgArrayArray::FindById(int nId) const
     for (int i = 0; i < GetSize(); ++i)
     {
         const CTaskOrgArray* p = GetAt(i);
-        if (p && p->m_nId == nId)
+        if (p != nullptr && p->m_nId == nId)
             return i;
     }
-    return -1;
+    return kUnset;
 }
 
 void CTaskOrgArrayArray::Serialize(CArchive& ar)
 {
     if (ar.IsStoring())
     {
-        // Only the player's own side's groups are kept in files.
-        for (int i = GetSize() - 1; i >= 0; --i)
+        // The same bytes as the plain array of the own side's lists; the
+        // others are skipped, not dropped, so the live groups survive a save.
+        int nWritten = 0;
+        for (int i = 0; i < GetSize(); ++i)
         {
             const CTaskOrgArray* p = GetAt(i);
-            if (p && p->m_nSide != 0)
-                RemoveAt(i);
+            nWritten += (p == nullptr || p->m_nSide == 0) ? 1 : 0;
         }
+        ar.WriteCount(static_cast<DWORD>(nWritten));
+        for (int i = 0; i < GetSize(); ++i)
+        {
+            const CTaskOrgArray* p = GetAt(i);
+            if (p == nullptr || p->m_nSide == 0)
+                ar << p;
+        }
+        return;
     }
-    CObArray::Serialize(ar);
+    CTaskOrgArrayArray loaded;
+    loaded.TypedObArray<CTaskOrgArray>::Serialize(ar);
+    Swap(loaded);
 }

@@ -1,5 +1,209 @@
 #include "units/UnitRefArray.h"
 
-IMPLEMENT_SERIAL(CUnitRefArray, CObject, 1)
+#include "battlefield/KDRGameMap.h"
+#include "database/KDRDatabase.h"
+#include "database/Vehicle.h"
+#include "units/KDRUnits.h"
+#include "units/Unit.h"
 
-BOOL CUnitRefArray::Find(int, int, int) const { return FALSE; }
+#include <algorithm>
+
+namespace
+{
+// Whether a new reference names the unit of a listed entry.
+bool IsSameUnit(const CUnitRef& entry, const CUnitRef& ref)
+{
+    if (entry.m_nUnit != ref.m_nUnit || entry.m_nSide != ref.m_nSide)
+        return false;
+    return entry.m_nArray == ref.m_nArray || entry.m_nArray < 0 || ref.m_nArray < 0 || ref.m_nSide == 0;
+}
+
+bool HasIds(const CUnitRef& entry, int nUnit, int nArray, int nSide)
+{
+    return entry.m_nUnit == nUnit && entry.m_nArray == nArray && entry.m_nSide == nSide;
+}
+
+// The unit a reference names when it is on the map: alive and in no carrier.
+CUnit* FindStandingUnit(const CUnitRef& ref, CKDRUnits* pUnits)
+{
+    CUnit* pUnit = pUnits->GetUnit(ref.m_nUnit, ref.m_nArray, ref.m_nSide);
+    if (pUnit == nullptr || pUnit->m_bDestroyed || pUnit->IsCarried())
+        return nullptr;
+    return pUnit;
+}
+
+// The vehicle type of a reference when it exists and has a role of the mask
+// (a mask below 1 takes every role).
+bool HasRole(const CUnitRef& ref, int nRoleMask, CKDRDatabase* pDatabase)
+{
+    const CVehicle* pVehicle = pDatabase->GetVehicle(ref.m_nVehicle);
+    if (pVehicle == nullptr)
+        return false;
+    return nRoleMask < 1 || (pVehicle->m_nRoleMask & nRoleMask) != 0;
+}
+
+// Map metres rounded half up to whole metres, as the area tests take them.
+int WholeMetres(float value) { return static_cast<int>(value + 0.5f); }
+}  // namespace
+
+CUnitRefArray::~CUnitRefArray() { RemoveAll(); }
+
+CUnitRef* CUnitRefArray::GetAt(int index) const
+{
+    return index >= 0 && index < GetSize() ? m_refs[static_cast<size_t>(index)] : nullptr;
+}
+
+int CUnitRefArray::Add(const CUnitRef& ref)
+{
+    m_refs.push_back(new CUnitRef(ref));
+    return GetSize() - 1;
+}
+
+void CUnitRefArray::RemoveAll()
+{
+    for (CUnitRef* p : m_refs)
+        delete p;
+    m_refs.clear();
+}
+
+void CUnitRefArray::CopyFrom(const CUnitRefArray& other)
+{
+    if (&other == this)
+        return;
+    RemoveAll();
+    m_refs.reserve(other.m_refs.size());
+    for (const CUnitRef* p : other.m_refs)
+        Add(*p);
+}
+
+int CUnitRefArray::InsertSorted(const CUnitRef& ref)
+{
+    int nInsertAt = -1;
+    for (size_t i = 0; i < m_refs.size(); ++i)
+    {
+        CUnitRef& entry = *m_refs[i];
+        if (IsSameUnit(entry, ref))
+        {
+            // Known already: it keeps its place and learns what is new.
+            if (entry.m_nRange > ref.m_nRange)
+                entry.m_nRange = ref.m_nRange;
+            if (entry.m_bUnidentified && !ref.m_bUnidentified)
+                entry.m_bUnidentified = FALSE;
+            return 0;
+        }
+        const bool bBefore = ref.m_nTargetValue > entry.m_nTargetValue ||
+                             (ref.m_nTargetValue == entry.m_nTargetValue && entry.m_nRange >= ref.m_nRange);
+        if (nInsertAt < 0 && bBefore)
+            nInsertAt = static_cast<int>(i);
+    }
+    auto* pCopy = new CUnitRef(ref);
+    if (nInsertAt < 0)
+        m_refs.push_back(pCopy);
+    else
+        m_refs.insert(m_refs.begin() + nInsertAt, pCopy);
+    return 1;
+}
+
+int CUnitRefArray::Merge(const CUnitRefArray* pOther)
+{
+    if (pOther == nullptr || pOther == this)
+        return 0;
+    int nAdded = 0;
+    for (const CUnitRef* p : pOther->m_refs)
+        nAdded += InsertSorted(*p);
+    return nAdded;
+}
+
+BOOL CUnitRefArray::Find(int nUnit, int nArray, int nSide, BOOL* pUnidentified) const
+{
+    const CUnitRef* pRef = Get(nUnit, nArray, nSide);
+    if (pRef == nullptr)
+        return FALSE;
+    if (pUnidentified != nullptr)
+        *pUnidentified = pRef->m_bUnidentified;
+    return TRUE;
+}
+
+CUnitRef* CUnitRefArray::Get(int nUnit, int nArray, int nSide) const
+{
+    for (CUnitRef* p : m_refs)
+    {
+        if (HasIds(*p, nUnit, nArray, nSide))
+            return p;
+    }
+    return nullptr;
+}
+
+BOOL CUnitRefArray::CentroidInEllipse(int nLeft, int nTop, int nRight, int nBottom, int nRoleMask,
+                                      CKDRDatabase* pDatabase, CKDRUnits* pUnits, float& fX, float& fY, int& nCount,
+                                      BOOL bUnidentifiedOnly) const
+{
+    if (pDatabase == nullptr || pUnits == nullptr || nLeft == nRight || nTop == nBottom)
+        return FALSE;
+    fX = 0.0f;
+    fY = 0.0f;
+    nCount = 0;
+    const double left = std::min(nLeft, nRight);
+    const double right = std::max(nLeft, nRight);
+    const double top = std::min(nTop, nBottom);
+    const double bottom = std::max(nTop, nBottom);
+    const double cx = (left + right) / 2.0;
+    const double cy = (top + bottom) / 2.0;
+    const double rx = (right - left) / 2.0;
+    const double ry = (bottom - top) / 2.0;
+    for (const CUnitRef* p : m_refs)
+    {
+        if (bUnidentifiedOnly && !p->m_bUnidentified)
+            continue;
+        if (!HasRole(*p, nRoleMask >= 1 ? nRoleMask : 0, pDatabase))
+            continue;
+        const CUnit* pUnit = pUnits->GetUnit(p->m_nUnit, p->m_nArray, p->m_nSide);
+        if (pUnit == nullptr)
+            continue;
+        const double dx = (WholeMetres(pUnit->m_fX) - cx) / rx;
+        const double dy = (WholeMetres(pUnit->m_fY) - cy) / ry;
+        if (dx * dx + dy * dy > 1.0)
+            continue;
+        fX += pUnit->m_fX;
+        fY += pUnit->m_fY;
+        ++nCount;
+    }
+    if (fX > 0.0f && fY > 0.0f && nCount >= 1)
+    {
+        fX /= static_cast<float>(nCount);
+        fY /= static_cast<float>(nCount);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL CUnitRefArray::CollectInRange(CUnitRefArray* pOut, float fX, float fY, float fRange, CKDRUnits* pUnits,
+                                   BOOL bEnable) const
+{
+    if (!bEnable || pUnits == nullptr || pOut == nullptr || fX < 0.0f || fY < 0.0f || fRange < 0.0f || pOut == this)
+        return FALSE;
+    for (const CUnitRef* p : m_refs)
+    {
+        if (p->m_bUnidentified)
+            continue;
+        const CUnit* pUnit = FindStandingUnit(*p, pUnits);
+        if (pUnit != nullptr && CKDRGameMap::Distance(fX, fY, pUnit->m_fX, pUnit->m_fY) <= fRange)
+            pOut->Add(*p);
+    }
+    return TRUE;
+}
+
+BOOL CUnitRefArray::CollectByRole(CUnitRefArray* pOut, BOOL bEnable, CKDRUnits* pUnits, int nRoleMask, BOOL /*bFlag*/,
+                                  CKDRDatabase* pDatabase) const
+{
+    if (pDatabase == nullptr || pUnits == nullptr || pOut == nullptr || !bEnable || pOut == this)
+        return FALSE;
+    for (const CUnitRef* p : m_refs)
+    {
+        if (p->m_bUnidentified || FindStandingUnit(*p, pUnits) == nullptr)
+            continue;
+        if (HasRole(*p, nRoleMask, pDatabase))
+            pOut->Add(*p);
+    }
+    return TRUE;
+}

@@ -58,7 +58,7 @@ TEST(DatabaseDemo, VehicleSpecsShowsTheDemoEquipmentAndLeavesNoPageBehind)
     ASSERT_NE(pDatabase, nullptr);
     EXPECT_EQ(pDatabase->m_strWeaponList, "demo.wep");
     EXPECT_EQ(pDatabase->m_strVehicleList, "demo.veh");
-    EXPECT_TRUE(pDatabase->m_strPieceList.IsEmpty());
+    EXPECT_EQ(pDatabase->m_strPieceList, "Demo.pca");
     EXPECT_TRUE(pDatabase->m_strSoundList.IsEmpty());
     ASSERT_GE(pDatabase->GetVehicleCount(), 7);
     const int nWeapons = pDatabase->GetWeaponArray()->GetSize();

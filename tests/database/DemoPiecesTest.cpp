@@ -1,0 +1,147 @@
+// The demo mission's piece array: the demo database names "Demo.pca", every
+// graphic its vehicles, capabilities and munitions name is there (the
+// database's piece check finds nothing undefined and every bitmap loads),
+// and the heading sheets turn clockwise from north, frame by frame.
+
+#include "app/DocTestSupport.h"
+
+#include "database/IFAmmo.h"
+#include "database/KDRDatabase.h"
+#include "database/Piece.h"
+#include "database/PieceArray.h"
+#include "database/VCapTurret.h"
+#include "database/Vehicle.h"
+#include "database/VehicleArray.h"
+#include "platform/ui/Display.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace
+{
+constexpr COLORREF kMagenta = RGB(255, 0, 255);
+
+class DemoPiecesTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const std::filesystem::path tool = std::filesystem::path(KDR_BINARY_DIR) / "kdrdemo";
+        if (!std::filesystem::exists(tool))
+            GTEST_SKIP() << "the demo writer is not built";
+        const std::string command = "\"" + tool.string() + "\" \"" + m_shell.StartDir().string() + "\"";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        ASSERT_TRUE(m_shell.Open("demo.asc"));
+        m_pDatabase = m_shell.Doc().GetDatabase();
+        ASSERT_NE(m_pDatabase, nullptr);
+        m_pPieces = m_pDatabase->GetPieceArray();
+        ASSERT_NE(m_pPieces, nullptr);
+    }
+
+    // The single piece of that name, loaded.
+    const CPiece* Single(const CString& name) const
+    {
+        const CPiece* pPiece = m_pPieces->GetPiece(m_pPieces->FindGraphic(CPieceArray::kSinglePiece, name));
+        EXPECT_NE(pPiece, nullptr) << name.GetString();
+        EXPECT_TRUE(pPiece != nullptr && pPiece->IsLoaded()) << name.GetString();
+        return pPiece;
+    }
+
+    CDocShell m_shell;
+    CKDRDatabase* m_pDatabase = nullptr;
+    CPieceArray* m_pPieces = nullptr;
+};
+}  // namespace
+
+TEST_F(DemoPiecesTest, TheDatabaseNamesThePieceArrayAndFindsEveryGraphicInIt)
+{
+    EXPECT_EQ(m_pDatabase->m_strPieceList, "Demo.pca");
+    EXPECT_EQ(m_pPieces->GetFileName(), "Demo.pca");
+    EXPECT_EQ(m_pDatabase->BuildGraphicsReport(), "");
+    EXPECT_EQ(m_pPieces->BuildMissingFilesReport(), "");
+    EXPECT_TRUE(m_shell.Ui().IsScriptDone());
+
+    const int nTypes = m_pDatabase->GetVehicleCount();
+    ASSERT_GE(nTypes, 7);
+    for (int i = 0; i < nTypes; ++i)
+    {
+        const CVehicle* pVehicle = m_pDatabase->GetVehicle(i);
+        SCOPED_TRACE(pVehicle->m_strName.GetString());
+        // The unit's picture: 36 headings of 48 pixels, 6 by 6.
+        const CPiece* pPiece = m_pDatabase->GetVehiclePiece(i);
+        ASSERT_NE(pPiece, nullptr);
+        ASSERT_TRUE(pPiece->IsLoaded());
+        EXPECT_EQ(pPiece->GetFrameCount(), 36);
+        EXPECT_EQ(pPiece->GetSurface()->GetColumns(), 6);
+        EXPECT_EQ(pPiece->GetSurface()->GetRows(), 6);
+        EXPECT_EQ(pPiece->GetSurface()->GetFrameWidth(), 48);
+        EXPECT_TRUE(pPiece->HasFrame(35));
+        for (const CString& name : {pVehicle->m_strHitGraphic, pVehicle->m_strDestroyedGraphic})
+        {
+            ASSERT_FALSE(name.IsEmpty());
+            const CPiece* pState = Single(name);
+            EXPECT_TRUE(pState != nullptr && pState->HasFrame(35));
+        }
+        // The NATO symbols share one list, in vehicle-list order.
+        int nPosition = -1;
+        const int nList = m_pPieces->FindInLists(pVehicle->m_strNatoPiece, &nPosition);
+        ASSERT_NE(nList, kUnset);
+        EXPECT_EQ(nPosition, i);
+        EXPECT_TRUE(m_pPieces->GetPiece(nList)->HasFrame(nPosition));
+    }
+
+    // Each munition's burst and the two frames after it.
+    const CIFAmmoArray* pAmmo = m_pDatabase->GetVehicleArray()->GetAmmo();
+    ASSERT_GE(pAmmo->GetSize(), 5);
+    for (int i = 0; i < pAmmo->GetSize(); ++i)
+    {
+        int nPosition = -1;
+        const int nList = m_pPieces->FindInLists(pAmmo->GetAt(i)->m_strBurstGraphic, &nPosition);
+        ASSERT_NE(nList, kUnset) << i;
+        EXPECT_TRUE(m_pPieces->GetPiece(nList)->HasFrame(nPosition + 2)) << i;
+    }
+}
+
+TEST_F(DemoPiecesTest, HeadingSheetsTurnClockwiseFromNorthOnMagenta)
+{
+    // The turret's gun shows the turn plainly: frame k points k x 10 degrees
+    // clockwise from north, north up.
+    CVehicle* pTank = m_pDatabase->GetVehicle(0);
+    auto* pTurretCap = static_cast<CVCapTurret*>(pTank->FindCapability(0x1));
+    ASSERT_NE(pTurretCap, nullptr);
+    const CPiece* pTurret = Single(pTurretCap->m_strPiece);
+    ASSERT_NE(pTurret, nullptr);
+    const CFrameSurface* pSheet = pTurret->GetSurface();
+    struct Case
+    {
+        int nFrame;
+        int dx, dy;  // where the gun lies from the frame's centre
+    };
+    const Case cases[] = {{0, 0, -18}, {9, 18, 0}, {18, 0, 18}, {27, -18, 0}};
+    for (const Case& c : cases)
+    {
+        const CRect frame = pSheet->GetFrameRect(c.nFrame);
+        const CPoint centre = frame.CenterPoint();
+        EXPECT_NE(pSheet->GetPixel(centre.x + c.dx, centre.y + c.dy), kMagenta) << c.nFrame;
+        // A quarter turn further round there is no gun.
+        EXPECT_EQ(pSheet->GetPixel(centre.x - c.dy, centre.y + c.dx), kMagenta) << c.nFrame;
+    }
+
+    // Every heading sheet keeps its pictures off the frames' corners, so no
+    // heading cuts them.
+    for (int i = 0; i < m_pPieces->GetSize(); ++i)
+    {
+        const CPiece* pPiece = m_pPieces->GetPiece(i);
+        if (pPiece->GetFrameCount() != 36)
+            continue;
+        const CFrameSurface* pFrames = pPiece->GetSurface();
+        for (int k = 0; k < 36; ++k)
+        {
+            const CRect r = pFrames->GetFrameRect(k);
+            for (const CPoint& corner : {r.TopLeft(), CPoint(r.right - 1, r.top), CPoint(r.left, r.bottom - 1),
+                                         CPoint(r.right - 1, r.bottom - 1)})
+                EXPECT_EQ(pFrames->GetPixel(corner.x, corner.y), kMagenta) << pPiece->GetName().GetString() << " " << k;
+        }
+    }
+}

@@ -1,0 +1,580 @@
+#pragma once
+// The demo database's piece array "Demo.pca" and its bitmaps: every map
+// graphic that the demo's vehicle list names (demo_equipment.h), drawn here
+// on the transparent magenta without smoothing, so that every pixel is
+// either the key or a colour of the picture.
+//
+// Heading sheets: a vehicle type's picture, its pictures when hit and when
+// destroyed, the tank's turret, the carrier with its ramp down, the
+// emplaced mortar and the three stages of the mortar's flash have 36 frames
+// of 48 x 48 pixels, 6 columns by 6 rows (frame k at column k % 6, row
+// k / 6). Frame k shows the picture turned k x 10 degrees clockwise from
+// north, north being up, as the unit and the turret pick their frame from
+// their heading; the picture is centred on the frame, where the unit stands.
+// The laser spot is a single 32 x 32 frame. The NATO symbols of the types
+// and the impact bursts of the munitions are piece lists of 32 x 32 frames,
+// laid out like the symbol catalogue's lists: columns min(n, 5), rows n / 5
+// rounded up. A munition names the first of its three burst frames; the
+// landing round shows the three in turn.
+
+#include "database/Piece.h"
+#include "database/PieceArray.h"
+#include "demo_equipment.h"
+#include "platform/core/Core.h"
+
+#include <QColor>
+#include <QImage>
+#include <QPainter>
+#include <QPolygonF>
+#include <QString>
+
+#include <cmath>
+#include <functional>
+#include <vector>
+
+namespace demo_pieces
+{
+const char* const kPieceFile = "Demo.pca";
+const char* const kNatoListName = "Demo NATO Symbols";
+const char* const kNatoListFile = "demo_nato_symbols.bmp";
+const char* const kBurstListName = "Impact Bursts";
+const char* const kBurstListFile = "demo_impact_bursts.bmp";
+
+constexpr int kHeadings = 36;
+constexpr int kHeadingColumns = 6;
+constexpr int kHeadingRows = 6;
+constexpr int kVehicleFrame = 48;
+constexpr int kSymbolFrame = 32;
+const QColor kKey(255, 0, 255);
+
+// ---------------------------------------------------------------------------
+// Piece records
+
+// A piece as the file stores it. The game makes a piece only while its
+// display is up and leaves one made without it empty; the generator has no
+// display, so it fills the stored fields itself. The record keeps the
+// game's class, so the game's own Serialize writes it under "CPiece".
+class CPieceRecord : public CPiece
+{
+public:
+    CPieceRecord(const CString& bitmapFile, const CString& name, int rows, int columns, int frames)
+    {
+        m_strBitmapFile = bitmapFile;
+        m_strName = name;
+        m_nRows = rows;
+        m_nColumns = columns;
+        m_nFrameCount = frames;
+    }
+};
+
+// The same for a piece list, written under "CPieceList".
+class CPieceListRecord : public CPieceList
+{
+public:
+    CPieceListRecord(const CString& bitmapFile, const CString& name, int rows, int columns, const CStringArray& members)
+        : CPieceList(bitmapFile, name, rows, columns, members.GetSize(), 0, &members)
+    {
+        m_strBitmapFile = bitmapFile;
+        m_strName = name;
+        m_nRows = rows;
+        m_nColumns = columns;
+        m_nFrameCount = members.GetSize();
+    }
+};
+
+// "demo_" and the name in lower case, words joined by '_', ".bmp".
+inline CString BitmapFileOf(const char* name)
+{
+    QString slug = QString(name).toLower();
+    slug.replace(' ', '_');
+    slug.replace('-', '_');
+    return CString(("demo_" + slug + ".bmp").toLocal8Bit().constData());
+}
+
+// ---------------------------------------------------------------------------
+// Drawing
+
+enum class Look
+{
+    Normal,
+    Hit,
+    Destroyed
+};
+
+struct Palette
+{
+    QColor hull;
+    QColor dark;
+    QColor track;
+    QColor light;
+    QColor uniform;
+    QColor helmet;
+};
+
+inline Palette PaletteFor(Look look)
+{
+    if (look == Look::Destroyed)
+    {
+        return {QColor(72, 68, 62), QColor(40, 38, 35), QColor(24, 24, 24),
+                QColor(96, 92, 84), QColor(90, 90, 90), QColor(60, 60, 60)};
+    }
+    return {QColor(96, 112, 60),  QColor(56, 68, 34),  QColor(44, 44, 40),
+            QColor(140, 156, 96), QColor(84, 100, 54), QColor(50, 62, 32)};
+}
+
+inline QPen Outline(const QColor& c, int width = 1)
+{
+    QPen pen(c, width);
+    pen.setJoinStyle(Qt::MiterJoin);
+    pen.setCapStyle(Qt::FlatCap);
+    return pen;
+}
+
+inline void Box(QPainter& p, const QRectF& r, const QColor& fill, const QColor& edge)
+{
+    p.setPen(Outline(edge));
+    p.setBrush(fill);
+    p.drawRect(r);
+}
+
+inline void Disc(QPainter& p, QPointF centre, double r, const QColor& fill, const QColor& edge)
+{
+    p.setPen(Outline(edge));
+    p.setBrush(fill);
+    p.drawEllipse(centre, r, r);
+}
+
+// A star of n points between the two radii around a centre.
+inline QPolygonF Star(QPointF centre, int points, double outer, double inner, double turn = 0.0)
+{
+    QPolygonF star;
+    for (int k = 0; k < 2 * points; ++k)
+    {
+        const double a = turn + k * 3.14159265 / points;
+        const double r = k % 2 == 0 ? outer : inner;
+        star << QPointF(centre.x() + r * std::sin(a), centre.y() - r * std::cos(a));
+    }
+    return star;
+}
+
+// Pictures are drawn pointing north (up, -y) around the origin, inside a
+// circle of 23 pixels so that no heading cuts them at the frame's edge.
+inline void DrawTracks(QPainter& p, const Palette& c, double halfWidth, double front, double length)
+{
+    Box(p, QRectF(-halfWidth, front, 4, length), c.track, c.dark);
+    Box(p, QRectF(halfWidth - 4, front, 4, length), c.track, c.dark);
+}
+
+inline void DrawTankHull(QPainter& p, const Palette& c)
+{
+    DrawTracks(p, c, 11, -17, 34);
+    Box(p, QRectF(-8, -16, 16, 32), c.hull, c.dark);
+    p.setPen(Outline(c.dark));
+    p.drawLine(QPointF(-7, -12), QPointF(7, -12));
+    for (double y : {8.0, 11.0, 14.0})
+        p.drawLine(QPointF(-5, y), QPointF(5, y));
+}
+
+inline void DrawTurret(QPainter& p, const Palette& c)
+{
+    Box(p, QRectF(-1, -22, 3, 16), c.dark, c.track);
+    p.setPen(Outline(c.dark));
+    p.setBrush(c.hull);
+    p.drawPolygon(
+        QPolygonF({QPointF(-7, -6), QPointF(7, -6), QPointF(8, 4), QPointF(5, 9), QPointF(-5, 9), QPointF(-8, 4)}));
+    Disc(p, QPointF(3, 3), 2, c.light, c.dark);
+}
+
+inline void DrawCarrier(QPainter& p, const Palette& c, bool rampDown)
+{
+    DrawTracks(p, c, 10, -16, 31);
+    p.setPen(Outline(c.dark));
+    p.setBrush(c.hull);
+    p.drawPolygon(QPolygonF(
+        {QPointF(-6, -17), QPointF(6, -17), QPointF(7, -12), QPointF(7, 15), QPointF(-7, 15), QPointF(-7, -12)}));
+    if (rampDown)
+    {
+        // The troop compartment open to the rear and the ramp on the ground.
+        Box(p, QRectF(-5, 5, 10, 10), c.track, c.dark);
+        Box(p, QRectF(-6, 15, 12, 7), c.light, c.dark);
+    }
+    else
+    {
+        p.drawLine(QPointF(-6, 12), QPointF(6, 12));
+    }
+    Disc(p, QPointF(2, -5), 4, c.light, c.dark);
+    Box(p, QRectF(1, -17, 2, 9), c.dark, c.track);
+}
+
+inline void DrawMortarCarrier(QPainter& p, const Palette& c, bool emplaced)
+{
+    DrawTracks(p, c, 10, -16, 31);
+    p.setPen(Outline(c.dark));
+    p.setBrush(c.hull);
+    p.drawPolygon(QPolygonF(
+        {QPointF(-6, -17), QPointF(6, -17), QPointF(7, -12), QPointF(7, 15), QPointF(-7, 15), QPointF(-7, -12)}));
+    Box(p, QRectF(-5, -1, 10, 13), c.track, c.dark);  // the open roof hatch
+    if (emplaced)
+    {
+        // Spades dug in at the rear; the tube raised to fire.
+        Box(p, QRectF(-9, 15, 3, 6), c.dark, c.track);
+        Box(p, QRectF(6, 15, 3, 6), c.dark, c.track);
+        Disc(p, QPointF(0, 4), 4, c.dark, c.track);
+        Disc(p, QPointF(0, 4), 2, c.track, c.track);
+    }
+    else
+    {
+        Disc(p, QPointF(0, 7), 3, c.light, c.dark);
+    }
+}
+
+inline void DrawWheels(QPainter& p, const Palette& c, std::initializer_list<double> rows)
+{
+    for (double y : rows)
+    {
+        Box(p, QRectF(-10, y, 3, 6), c.track, c.dark);
+        Box(p, QRectF(7, y, 3, 6), c.track, c.dark);
+    }
+}
+
+inline void DrawObserver(QPainter& p, const Palette& c)
+{
+    DrawWheels(p, c, {-11.0, 6.0});
+    Box(p, QRectF(-7, -15, 14, 30), c.hull, c.dark);
+    p.setPen(Outline(c.dark));
+    p.drawLine(QPointF(-6, -10), QPointF(6, -10));
+    Disc(p, QPointF(0, -1), 5, c.light, c.dark);
+    p.drawLine(QPointF(-4, -1), QPointF(4, -1));
+    p.drawLine(QPointF(0, -5), QPointF(0, 3));
+    p.drawLine(QPointF(4, 10), QPointF(4, 14));
+}
+
+inline void DrawAmmunitionCarrier(QPainter& p, const Palette& c)
+{
+    DrawWheels(p, c, {-14.0, 3.0, 10.0});
+    Box(p, QRectF(-7, -17, 14, 8), c.hull, c.dark);
+    Box(p, QRectF(-8, -8, 16, 25), c.dark, c.track);
+    for (int row = 0; row < 3; ++row)
+    {
+        for (int column = 0; column < 2; ++column)
+            Box(p, QRectF(-7 + column * 7.5, -7 + row * 8, 6, 6), c.light, c.dark);
+    }
+}
+
+inline void DrawSoldier(QPainter& p, const Palette& c, QPointF at, bool lying)
+{
+    p.save();
+    p.translate(at);
+    if (lying)
+        p.rotate(90);
+    p.setPen(Outline(c.helmet));
+    p.setBrush(c.uniform);
+    p.drawEllipse(QRectF(-4, -2, 8, 5));
+    p.setBrush(c.helmet);
+    p.drawEllipse(QRectF(-2.5, -3.5, 5, 5));
+    p.drawLine(QPointF(2, -2), QPointF(2, -8));
+    p.restore();
+}
+
+inline void DrawTeam(QPainter& p, const Palette& c, int type, bool lying)
+{
+    // A team on foot covers less ground than a vehicle, but must still be
+    // seen: its soldiers are drawn half as large again.
+    p.save();
+    p.scale(1.5, 1.5);
+    if (type == demo_equipment::kAntiTankTeam)
+    {
+        DrawSoldier(p, c, QPointF(-6, 3), lying);
+        DrawSoldier(p, c, QPointF(6, 3), lying);
+        if (!lying)
+            Box(p, QRectF(6, -9, 2, 11), c.track, c.helmet);  // the launcher on a shoulder
+    }
+    else
+    {
+        DrawSoldier(p, c, QPointF(0, -7), lying);
+        DrawSoldier(p, c, QPointF(-7, 5), lying);
+        DrawSoldier(p, c, QPointF(7, 5), lying);
+    }
+    p.restore();
+}
+
+// A vehicle type's own picture (the tank without its turret, which the
+// turret capability draws over it).
+inline void DrawVehicleType(QPainter& p, int type, Look look)
+{
+    using namespace demo_equipment;
+    const Palette c = PaletteFor(look);
+    switch (type)
+    {
+    case kTank:
+        DrawTankHull(p, c);
+        // Hit and wrecked tanks keep their turret in the picture.
+        if (look != Look::Normal)
+            DrawTurret(p, c);
+        break;
+    case kInfantryCarrier: DrawCarrier(p, c, false); break;
+    case kRifleTeam:
+    case kAntiTankTeam: DrawTeam(p, c, type, look == Look::Destroyed); break;
+    case kMortarCarrier: DrawMortarCarrier(p, c, false); break;
+    case kObserverVehicle: DrawObserver(p, c); break;
+    case kAmmunitionCarrier: DrawAmmunitionCarrier(p, c); break;
+    default: break;
+    }
+    if (look == Look::Hit)
+    {
+        p.setPen(Outline(QColor(200, 60, 0)));
+        p.setBrush(QColor(255, 220, 40));
+        p.drawPolygon(Star(QPointF(3, -4), 8, 10, 4));
+        Disc(p, QPointF(3, -4), 3, QColor(255, 250, 210), QColor(255, 250, 210));
+    }
+    else if (look == Look::Destroyed)
+    {
+        p.setPen(Outline(QColor(170, 30, 10)));
+        p.setBrush(QColor(235, 110, 20));
+        p.drawPolygon(QPolygonF({QPointF(-5, 6), QPointF(-3, -3), QPointF(-1, 2), QPointF(1, -6), QPointF(3, 1),
+                                 QPointF(5, -2), QPointF(5, 6)}));
+        Disc(p, QPointF(4, -10), 4, QColor(64, 64, 64), QColor(40, 40, 40));
+    }
+}
+
+// A stage of the mortar's flash: a small bright flash, the full blast
+// thrown forward, then the smoke it leaves.
+inline void DrawFlash(QPainter& p, int stage)
+{
+    if (stage == 0)
+    {
+        p.setPen(Outline(QColor(255, 200, 40)));
+        p.setBrush(QColor(255, 250, 200));
+        p.drawPolygon(QPolygonF({QPointF(0, -10), QPointF(3, -2), QPointF(0, 3), QPointF(-3, -2)}));
+        return;
+    }
+    if (stage == 1)
+    {
+        p.setPen(Outline(QColor(220, 80, 0)));
+        p.setBrush(QColor(255, 170, 30));
+        p.drawPolygon(QPolygonF({QPointF(0, -20), QPointF(6, -6), QPointF(12, -2), QPointF(5, 3), QPointF(0, 8),
+                                 QPointF(-5, 3), QPointF(-12, -2), QPointF(-6, -6)}));
+        Disc(p, QPointF(0, -4), 4, QColor(255, 250, 200), QColor(255, 230, 120));
+        return;
+    }
+    for (const QPointF& puff : {QPointF(0, -8), QPointF(-5, -2), QPointF(5, -1)})
+        Disc(p, puff, 5, QColor(170, 170, 165), QColor(130, 130, 125));
+}
+
+inline void DrawLaserSpot(QPainter& p)
+{
+    const QColor red(220, 0, 0);
+    p.setPen(Outline(red, 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPointF(16, 16), 7, 7);
+    p.drawLine(QPointF(16, 2), QPointF(16, 7));
+    p.drawLine(QPointF(16, 25), QPointF(16, 30));
+    p.drawLine(QPointF(2, 16), QPointF(7, 16));
+    p.drawLine(QPointF(25, 16), QPointF(30, 16));
+    Disc(p, QPointF(16, 16), 2, red, red);
+}
+
+// A type's NATO mark, black, for the middle of the symbol frame.
+inline void DrawNatoSymbol(QPainter& p, int type)
+{
+    using namespace demo_equipment;
+    p.setPen(Outline(Qt::black, 2));
+    p.setBrush(Qt::NoBrush);
+    const auto cross = [&p]
+    {
+        p.drawLine(QPointF(7, 13), QPointF(25, 27));
+        p.drawLine(QPointF(25, 13), QPointF(7, 27));
+    };
+    const QRectF track(9, 16, 14, 8);
+    switch (type)
+    {
+    case kTank: p.drawRoundedRect(track, 4, 4); break;
+    case kInfantryCarrier:
+        cross();
+        p.drawRoundedRect(QRectF(11, 22, 10, 5), 2, 2);
+        break;
+    case kRifleTeam: cross(); break;
+    case kAntiTankTeam:
+        cross();
+        p.drawPolyline(QPolygonF({QPointF(7, 27), QPointF(16, 13), QPointF(25, 27)}));
+        break;
+    case kMortarCarrier:
+        p.setBrush(Qt::black);
+        p.drawEllipse(QPointF(16, 24), 2, 2);
+        p.drawLine(QPointF(16, 22), QPointF(16, 14));
+        p.drawPolygon(QPolygonF({QPointF(16, 12), QPointF(13, 16), QPointF(19, 16)}));
+        break;
+    case kObserverVehicle: p.drawPolygon(QPolygonF({QPointF(16, 13), QPointF(24, 27), QPointF(8, 27)})); break;
+    case kAmmunitionCarrier:
+        p.drawLine(QPointF(7, 26), QPointF(25, 26));
+        p.drawRoundedRect(QRectF(10, 14, 12, 7), 3, 3);
+        break;
+    default: break;
+    }
+}
+
+// The three frames of a munition's impact, growing from the first.
+inline void DrawBurst(QPainter& p, int munition, int stage)
+{
+    using namespace demo_equipment;
+    const QPointF centre(16, 16);
+    const double grow = 1.0 + stage;
+    switch (munition)
+    {
+    case kMortarHE:
+        if (stage < 2)
+        {
+            p.setPen(Outline(QColor(190, 50, 0)));
+            p.setBrush(QColor(255, 150, 20));
+            p.drawPolygon(Star(centre, 8, 5 * grow + 2, 2 * grow + 1));
+            Disc(p, centre, 1.5 * grow, QColor(255, 240, 150), QColor(255, 240, 150));
+        }
+        else
+        {
+            Disc(p, centre, 11, QColor(90, 80, 70), QColor(60, 55, 50));
+            Disc(p, centre + QPointF(3, -2), 5, QColor(120, 110, 100), QColor(90, 80, 70));
+        }
+        break;
+    case kMortarSmoke: Disc(p, centre, 4 * grow, QColor(225, 225, 225), QColor(170, 170, 170)); break;
+    case kMortarIllum:
+        p.setPen(Outline(QColor(230, 190, 0)));
+        p.setBrush(QColor(255, 245, 150));
+        p.drawPolygon(Star(centre, 6, 4 * grow, 1.5 * grow));
+        break;
+    case kMortarMines:
+        for (int k = 0; k < 3 * (stage + 1); ++k)
+        {
+            const double a = k * 2.39996;  // spread the mines as they fall
+            const double r = 3.0 + 1.4 * k;
+            Disc(p, centre + QPointF(r * std::cos(a), r * std::sin(a)), 1.5, QColor(40, 90, 30), QColor(20, 50, 15));
+        }
+        break;
+    case kMortarChemical: Disc(p, centre, 4 * grow, QColor(170, 80, 200), QColor(120, 40, 150)); break;
+    default: break;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Sheets
+
+// Thirty-six frames of one picture, turned 10 degrees further each frame.
+inline QImage HeadingSheet(const std::function<void(QPainter&)>& draw)
+{
+    QImage image(kHeadingColumns * kVehicleFrame, kHeadingRows * kVehicleFrame, QImage::Format_RGB32);
+    image.fill(kKey);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    for (int k = 0; k < kHeadings; ++k)
+    {
+        p.save();
+        p.translate((k % kHeadingColumns) * kVehicleFrame + kVehicleFrame / 2,
+                    (k / kHeadingColumns) * kVehicleFrame + kVehicleFrame / 2);
+        p.setClipRect(-kVehicleFrame / 2, -kVehicleFrame / 2, kVehicleFrame, kVehicleFrame);
+        p.rotate(k * 10.0);
+        draw(p);
+        p.restore();
+    }
+    p.end();
+    return image;
+}
+
+inline int ListColumns(int n) { return n < 5 ? n : 5; }
+inline int ListRows(int n) { return n / 5 + (n % 5 != 0 ? 1 : 0); }
+
+// A list sheet of n symbol frames; draw(k) paints member k.
+inline QImage ListSheet(int n, const std::function<void(QPainter&, int)>& draw)
+{
+    QImage image(ListColumns(n) * kSymbolFrame, ListRows(n) * kSymbolFrame, QImage::Format_RGB32);
+    image.fill(kKey);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    for (int k = 0; k < n; ++k)
+    {
+        p.save();
+        p.translate((k % ListColumns(n)) * kSymbolFrame, (k / ListColumns(n)) * kSymbolFrame);
+        p.setClipRect(0, 0, kSymbolFrame, kSymbolFrame);
+        draw(p, k);
+        p.restore();
+    }
+    p.end();
+    return image;
+}
+
+// One bitmap to write and the piece that names it.
+struct Sheet
+{
+    QImage image;
+    CPiece* pPiece;
+};
+
+// Every sheet of the demo's pieces, in the piece array's order: per vehicle
+// type its picture, hit and destroyed pictures; the capabilities' pictures;
+// the NATO list; the burst list. The pieces are new; the caller owns them.
+inline std::vector<Sheet> BuildSheets()
+{
+    using namespace demo_equipment;
+    std::vector<Sheet> sheets;
+    const auto heading = [&sheets](const char* name, const std::function<void(QPainter&)>& draw)
+    {
+        sheets.push_back(
+            {HeadingSheet(draw), new CPieceRecord(BitmapFileOf(name), name, kHeadingRows, kHeadingColumns, kHeadings)});
+    };
+    for (int type = 0; type < kVehicleCount; ++type)
+    {
+        heading(kGraphics[type].piece, [type](QPainter& p) { DrawVehicleType(p, type, Look::Normal); });
+        heading(kGraphics[type].hit, [type](QPainter& p) { DrawVehicleType(p, type, Look::Hit); });
+        heading(kGraphics[type].destroyed, [type](QPainter& p) { DrawVehicleType(p, type, Look::Destroyed); });
+    }
+    const Palette normal = PaletteFor(Look::Normal);
+    heading(kTurretPiece, [normal](QPainter& p) { DrawTurret(p, normal); });
+    heading(kCarrierOpenPiece, [normal](QPainter& p) { DrawCarrier(p, normal, true); });
+    heading(kMortarEmplacedPiece, [normal](QPainter& p) { DrawMortarCarrier(p, normal, true); });
+    for (int stage = 0; stage < 3; ++stage)
+        heading(kMortarFlashPieces[stage], [stage](QPainter& p) { DrawFlash(p, stage); });
+
+    QImage spot(kSymbolFrame, kSymbolFrame, QImage::Format_RGB32);
+    spot.fill(kKey);
+    {
+        QPainter p(&spot);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        DrawLaserSpot(p);
+    }
+    sheets.push_back({spot, new CPieceRecord(BitmapFileOf(kLaserSpotPiece), kLaserSpotPiece, 1, 1, 1)});
+
+    CStringArray natoNames;
+    for (const VehicleGraphics& graphics : kGraphics)
+        natoNames.Add(graphics.nato);
+    sheets.push_back({ListSheet(kVehicleCount, DrawNatoSymbol),
+                      new CPieceListRecord(kNatoListFile, kNatoListName, ListRows(kVehicleCount),
+                                           ListColumns(kVehicleCount), natoNames)});
+
+    CStringArray burstNames;
+    for (const auto& stages : kBurstGraphics)
+        for (const char* name : stages)
+            burstNames.Add(name);
+    const int nBursts = burstNames.GetSize();
+    sheets.push_back(
+        {ListSheet(nBursts, [](QPainter& p, int k) { DrawBurst(p, k / 3, k % 3); }),
+         new CPieceListRecord(kBurstListFile, kBurstListName, ListRows(nBursts), ListColumns(nBursts), burstNames)});
+    return sheets;
+}
+
+// Writes every bitmap into the data directory and fills the piece array
+// that names them; FALSE with the reason when a bitmap cannot be written.
+inline BOOL WriteDemoPieces(const CString& dataDir, CPieceArray& pieces, CString& errorText)
+{
+    pieces.SetFileName(kPieceFile);
+    BOOL bWritten = TRUE;
+    for (Sheet& sheet : BuildSheets())
+    {
+        const CString path = JoinPath(dataDir, sheet.pPiece->GetBitmapFile());
+        if (bWritten && !sheet.image.save(QString::fromLocal8Bit(path.GetString()), "BMP"))
+        {
+            errorText = CString("cannot write ") + path;
+            bWritten = FALSE;
+        }
+        pieces.Add(sheet.pPiece);
+    }
+    return bWritten;
+}
+}  // namespace demo_pieces
