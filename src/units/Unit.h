@@ -1,45 +1,118 @@
 #pragma once
-// A unit on the map, as far as the application shell, the database and the
-// battlefield need it. This is the least form of the unit record: a unit
-// that stands still, carries nothing and fires nothing; the units subsystem
-// replaces it with the full record.
+// CUnit: one vehicle or dismounted team on the map. It names its vehicle
+// type by index into the mission database's vehicle list and holds its
+// position, heading and speed, its path, two standing-order sets, its
+// weapons (one record per mount), its run-time capabilities (member i
+// belongs to the vehicle type's capability i), its damage records, its
+// contacts, the orders the player toggles on it and the pictures that draw
+// it. The unit owns every one of these objects.
+//
+// Record (the unit part of a unit file and of a saved game): the weapons,
+// the capabilities, the damage records, the path and the two order sets,
+// each in its own form and in that order, then 45 fields (see Serialize).
+// Integers kept in a word keep their low 16 bits and come back
+// sign-extended; a flag goes as a 0/1 word, and a zero word read leaves
+// the flag as constructed. A record cut short raises the archive error;
+// whatever was read so far belongs to the unit and goes with it.
+//
+// The pictures, the contacts, the previous position, the clock stamps and
+// the working values are not stored: AttachVehicle makes the picture again
+// after a load. A unit whose vehicle type, piece or database is missing
+// stays unattached, without a picture: it is neither drawn nor hit.
 
+#include "platform/core/CString.h"
 #include "platform/core/Object.h"
+#include "platform/core/Time.h"
 #include "platform/core/Types.h"
+#include "platform/core/Unset.h"
 
+class CDamageArray;
 class CKDRDatabase;
 class CKDRGameMap;
 class CKDRUnits;
 class CNode;
+class CNodeArray;
+class CSprite;
 class CTaskOrgArray;
+class CUnitCapArray;
+class CUnitCapability;
+class CUnitOrderArray;
+class CUnitRefArray;
+class CUnitWeaponArray;
 
 class CUnit : public CObject
 {
     DECLARE_SERIAL(CUnit)
 public:
+    // The picture's frame is taken from the heading turned on by this much
+    // (5 degrees), so that frame 0 starts 5 degrees left of north.
+    static constexpr double kFrameHeadingOffset = 0.087266;
+
     CUnit();
     ~CUnit() override;
+    CUnit(const CUnit&) = delete;
+    CUnit& operator=(const CUnit&) = delete;
+
+    void Serialize(CArchive& ar) override;
+
+    // Makes the picture from the vehicle type's map piece (keyed on
+    // magenta, at the scale) and binds the capabilities to the vehicle
+    // type; TRUE when both succeeded. Without a database holding vehicles,
+    // weapons and pieces, a vehicle index, a loaded piece or the vehicle
+    // type the unit is left unattached and without a picture.
+    BOOL AttachVehicle(CKDRDatabase* pDatabase, float fScale);
+
+    // The capability of that type, also inside a turret; null when none.
+    CUnitCapability* FindCapability(DWORD dwType) const;
+    // The OR of the capabilities' type codes and flag masks: the unit's
+    // abilities (0x2 dismounted team, 0x1000 fixed wing ...).
+    DWORD GetCapabilityMask() const;
+
+    // Puts the unit at the point, brought onto the map (between 0 and the
+    // map's width and height; only negatives are raised without a map).
+    // With bPositionOnly that is all (TRUE). Otherwise the path starts
+    // again at the point (a copy with node 0 moved there, or one stopped
+    // node for the unit's side), the suppression is lifted, the heading
+    // re-aimed and the capabilities told; FALSE when one of them refuses.
+    BOOL AssignPath(float x, float y, CKDRDatabase* pDatabase, CKDRGameMap* pMap, BOOL bPositionOnly, int nPassOn);
+    BOOL MoveTo(float x, float y, CKDRDatabase* pDatabase, CKDRGameMap* pMap, BOOL bPositionOnly, int nPassOn)
+    {
+        return AssignPath(x, y, pDatabase, pMap, bPositionOnly, nPassOn);
+    }
+    // The side of the array that holds the unit (0 own, 1 opposing, 2
+    // neutral); the stops of sides 1 and 2 carry start times, side 0's not.
+    void SetSide(int nSide);
+
+    // Whether the screen point falls on the unit's picture or on one of its
+    // capabilities'; never for an unattached unit.
+    BOOL HitTest(int x, int y);
+    // Moves the pictures to the unit's screen position and, unless the
+    // second picture is shown, turns the first to the heading.
+    void PlaceSprite(CKDRGameMap* pMap);
+    // The frame of a sheet of nFrames frames that shows the heading.
+    static int FrameForHeading(double dHeading, int nFrames);
+
+    // The unit takes the dug position at that index of its side's list.
+    void ClaimDugPosition(int nPosition);
 
     // TRUE while the unit rides in a carrier.
     BOOL IsCarried() const;
     BOOL IsStoppedByOrder() const;
     BOOL HasDismounted() const;
-    // The OR of the unit's capability type bits.
-    DWORD GetCapabilityMask() const;
     // Nonzero when the unit may start firing the munition now; 0 ends the fire mission.
     int CanFireMunition(int nPass1, int nPass2, int nPass3, DWORD dwMunitionType, CKDRDatabase* pDatabase,
                         CTaskOrgArray* pUnits);
-    // Points the heading along the unit's path again.
+    // Points the heading along the unit's path again. Not yet: nothing.
     void UpdateHeading();
     void SetHeading(float fHeading, CKDRGameMap* pMap);
-    // Sets (bKeepSet) or clears (bKeepClear) one order bit. Least form: 0.
+    // Sets (bKeepSet) or clears (bKeepClear) one order bit. Not yet: 0.
     BOOL SetOrderState(DWORD dwBit, CKDRDatabase* pDatabase, BOOL bKeepSet, BOOL bKeepClear);
     // The unit's formation step at a leader's node (a follower's path, also
-    // called AppendFormationNode). Least form: nothing.
+    // called AppendFormationNode). Not yet: nothing.
     void InsertFormationNode(const CNode* pLeaderNode, CKDRDatabase* pDatabase);
 
-    // Drawing and fire-control operations the document forwards to; the
-    // least form draws nothing and answers 0.
+    // Drawing and fire-control operations the document forwards to; until
+    // they are built they draw nothing and answer 0.
     void DrawFunctionCircle(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     void DrawFireMissionLinks(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     void DrawCarrierLinks(CKDRUnits* pUnits, CKDRGameMap* pMap);
@@ -48,24 +121,92 @@ public:
     // Nonzero when the unit can take an indirect-fire mission.
     int CanFireMission(CKDRDatabase* pDatabase);
     int AssignFireMissionTarget(float fX, float fY, CKDRDatabase* pDatabase);
-    // Clears both fire-control fields; answers 1.
+    // Switches both fire controls off; answers 1.
     int DeleteFireControl();
     int PasteFireControl(CKDRDatabase* pDatabase);
     int SetSuppressAreaAt(float fX, float fY, CKDRDatabase* pDatabase);
     int ClearSuppressArea();
-    // Control 1 the maximum-range control, 0 the field-of-fire control.
+    // Control 1 switches the maximum-range control off, 0 the field of fire.
     int ClearFireControl(int nControl);
 
-    BOOL m_bDestroyed;
-    float m_fX;        // metres east
-    float m_fY;        // metres north
-    float m_fHeading;  // radians clockwise from north
-    // Dug-position occupancy, written when the unit takes a position.
-    BOOL m_bInPosition;
-    int m_nPositionIndex;  // -99: none
-    BOOL m_bPositionFlag1;
-    BOOL m_bPositionFlag2;
-    // The two fire controls (-99: none).
-    int m_nFieldOfFireControl;
-    int m_nMaxRangeControl;
+    // ---- The record, in declaration order ----
+    CUnitWeaponArray* m_pWeapons;    // owned; one record per mount
+    CUnitCapArray* m_pCapabilities;  // owned; aligned with the vehicle type's
+    CDamageArray* m_pDamage;         // owned
+    CUnitOrderArray* m_pOrders;      // owned; first standing-order set
+    CUnitOrderArray* m_pOrders2;     // owned; second standing-order set
+    float m_fSpeed = 0.0f;           // reached in the last move step
+    BOOL m_bSprint = FALSE;          // Sprint order (0x8)
+    BOOL m_bStoredFlag1 = FALSE;     // stored and kept for the file's layout
+    int m_nStoredValue1 = 0;         // stored as 32 bits and kept
+    CString m_strName;
+    int m_nMoveDelay = 0;                // game seconds before a released unit moves
+    BOOL m_bDefilade = FALSE;            // Defilade order (0x4)
+    int m_nStoredValue2 = kUnset;        // stored and kept
+    int m_nStoredValue3 = 0;             // stored and kept; a dug-position claim clears it
+    int m_nDefiladeTime = 0;             // game seconds until a stopped unit is in defilade
+    BOOL m_bStoredFlag2 = FALSE;         // stored and kept; a dug-position claim sets it
+    int m_nSuppression = 0;              // 0 none; 100 and more: cannot fire
+    BOOL m_bDugIn = FALSE;               // in a dug position
+    int m_nDugPosition = kUnset;         // its index in the side's list
+    float m_fStoredValue = kUnsetFloat;  // stored and kept
+    int m_nStoredValue4 = kUnset;        // stored and kept
+    BOOL m_bFieldOfFire = FALSE;         // FC Field of Fire (0x100)
+    int m_nFieldOfFireTo = kUnset;       // end of the arc, mils clockwise from north
+    int m_nFieldOfFireFrom = kUnset;     // start of the arc, mils
+    BOOL m_bMarchSpeed = FALSE;          // March Speed order (0x200)
+    int m_nMaxRange = kUnset;            // tens of metres
+    BOOL m_bMaxRange = FALSE;            // FC Max Range (0x80)
+    BOOL m_bHideOnContact = FALSE;       // 0x400
+    float m_fMarchSpeed = kUnsetFloat;   // metres per second
+    BOOL m_bBypassObstacles = FALSE;     // 0x1000
+    BOOL m_bEngageOnContact = FALSE;     // 0x800
+    int m_nSuppressUnit = kUnset;        // the unit to suppress, as CKDRUnits::GetUnit takes it
+    int m_nSuppressArray = kUnset;
+    int m_nSuppressKind = kUnset;
+    BOOL m_bSuppressUnit = FALSE;
+    float m_fSuppressRadius = kUnsetFloat;  // the area to suppress, metres
+    float m_fSuppressY = kUnsetFloat;
+    float m_fSuppressX = kUnsetFloat;
+    BOOL m_bSuppressArea = FALSE;  // Suppress order (0x10000)
+    BOOL m_bDestroyed = FALSE;
+    int m_nSide = 0;           // 0 own, 1 opposing, 2 neutral
+    int m_nVehicle = kUnset;   // index into the database's vehicle list
+    float m_fX = 0.0f;         // metres east
+    float m_fY = 0.0f;         // metres north
+    CNodeArray* m_pPath;       // owned; node 0 is the unit's own position
+    BOOL m_bHoldFire = FALSE;  // Hold Fire order (0x2)
+    BOOL m_bStopped = FALSE;   // Stop (0x1): halted
+    float m_fHeading = 0.0f;   // radians clockwise from north
+    BOOL m_bMOPP4 = FALSE;     // full chemical protection
+    CTimeSpan m_timeMOPP;
+    float m_fMOPPDegradation = 0.0f;  // 0 to 1
+    CUnitRefArray* m_pContacts;       // owned; targets this unit has detected
+    float m_fPrevX = 0.0f;            // position before the last move step
+    float m_fPrevY = 0.0f;
+    CSprite* m_pSprite;      // owned; the vehicle piece once attached, none after a failed attach
+    int m_moveLastTick = 0;  // the unit's own clock for movement
+    int m_moveRemainderMs = 0;
+    int m_fireLastTick = 0;  // and for direct fire
+    int m_fireRemainderMs = 0;
+    int m_nCarrierState = 0;
+    int m_nWork1 = 0;               // working values
+    CSprite* m_pSprite2 = nullptr;  // owned; drawn when m_bSprite2 is set
+    BOOL m_bSprite2 = FALSE;
+    int m_nPieceValue = 0;  // the flag of the vehicle's map piece
+    int m_nWork2 = 0;
+    BOOL m_bAttached = FALSE;  // picture made and capabilities bound
+    int m_nWork3 = 0;
+    int m_nWork4 = 0;
+    int m_nWork5 = 0;
+    int m_nWork6 = 0;
+    CSprite* m_pSprite3 = nullptr;  // owned; drawn when both flags below are set
+    BOOL m_bSprite3 = FALSE;
+    BOOL m_bSprite3Shown = FALSE;
+    int m_nShotUnit = kUnset;  // the target of the last shot, for its line
+    int m_nShotArray = kUnset;
+    int m_nShotKind = kUnset;
+    int m_nShotLineTime = 0;  // game seconds the shot line is still drawn
+    BOOL m_bHullArrowLoaded = FALSE;
+    CSprite* m_pSprite4 = nullptr;  // owned; the hull-direction arrow
 };

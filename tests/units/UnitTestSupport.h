@@ -9,6 +9,7 @@
 #include "../../tools/demo_equipment.h"
 
 #include "database/KDRDatabase.h"
+#include "database/PieceArray.h"
 #include "database/VCapTurret.h"
 #include "database/VehicleArray.h"
 #include "database/Weapon.h"
@@ -29,17 +30,25 @@ inline void LoadFromBytes(CObject& object, const std::vector<BYTE>& bytes)
 }
 
 // An application with a data directory and a database whose weapon and
-// vehicle lists were read from files there, as a mission loads them.
+// vehicle lists were read from files there, as a mission loads them. With
+// pieces, vehicle type i shows the piece "Piece i" (flag i + 1), a sheet of
+// kPieceFrames frames of kPieceSize pixels in one row; a vehicle type
+// that names a piece already keeps it.
 class CUnitTestDatabase
 {
 public:
+    static constexpr int kPieceFrames = 9;
+    static constexpr int kPieceSize = 8;
+
     CUnitTestDatabase() { m_app.HandDirectories(m_database); }
 
     // Takes both lists, writes them and loads them.
-    void Load(CWeaponArray* pWeapons, CVehicleArray* pVehicles)
+    void Load(CWeaponArray* pWeapons, CVehicleArray* pVehicles, bool bPieces = false)
     {
         std::unique_ptr<CWeaponArray> weapons(pWeapons);
         std::unique_ptr<CVehicleArray> vehicles(pVehicles);
+        if (bPieces)
+            WritePieces(*vehicles);
         weapons->m_strFileName = "unit.wep";
         vehicles->m_strWeaponListName = "unit.wep";
         vehicles->m_strVehicleListName = "unit.veh";
@@ -48,13 +57,33 @@ public:
         ASSERT_TRUE(m_database.LoadVehicleList("unit.veh"));
         ASSERT_TRUE(m_database.HasWeaponList());
     }
-    void LoadDemo() { Load(demo_equipment::BuildWeapons(), demo_equipment::BuildVehicles()); }
+    void LoadDemo(bool bPieces = false)
+    {
+        Load(demo_equipment::BuildWeapons(), demo_equipment::BuildVehicles(), bPieces);
+    }
 
     CKDRDatabase* Db() { return &m_database; }
     CVehicle* Vehicle(int index) { return m_database.GetVehicle(index); }
     CDatabaseTestApp& App() { return m_app; }
 
 private:
+    void WritePieces(CVehicleArray& vehicles)
+    {
+        m_app.WriteSheet("unit.bmp", kPieceFrames, 1, kPieceSize);
+        CPieceArray pieces;
+        pieces.SetFileName("unit.pca");
+        for (int i = 0; i < vehicles.GetSize(); ++i)
+        {
+            CString name;
+            name.Format("Piece %d", i);
+            if (vehicles.GetAt(i)->m_strPiece.IsEmpty())
+                vehicles.GetAt(i)->m_strPiece = name;
+            pieces.Add(new CPiece("unit.bmp", name, 1, kPieceFrames, kPieceFrames, i + 1));
+        }
+        WriteList(m_app, "unit.pca", pieces);
+        ASSERT_TRUE(m_database.LoadPieceArray("unit.pca"));
+    }
+
     CDatabaseTestApp m_app;
     CKDRDatabase m_database;
 };
