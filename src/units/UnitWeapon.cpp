@@ -7,6 +7,7 @@
 #include "database/VehicleWeapon.h"
 #include "database/Weapon.h"
 #include "orders/RecordIO.h"
+#include "units/UCapIndirectFire.h"
 
 IMPLEMENT_SERIAL(CUnitWeapon, CObject, 1)
 IMPLEMENT_SERIAL(CUnitWeaponArray, CObArray, 1)
@@ -151,6 +152,41 @@ void CUnitWeaponArray::ResetTimers()
         pWeapon->m_nReloadCountdown = 0;
         pWeapon->m_nRoundsBeforeReload = 0;
     }
+}
+
+BOOL CUnitWeaponArray::ResupplyFrom(CUnitCapability* pCarrier, const CVehicleWeaponArray* pMounts,
+                                    CKDRDatabase* pDatabase)
+{
+    if (pCarrier == nullptr || pMounts == nullptr || pDatabase == nullptr ||
+        pCarrier->GetType() != VCAP_DF_AMMO_CARRIER)
+        return FALSE;
+    auto* pSupply = dynamic_cast<CUCapDFAmmoCarrier*>(pCarrier);
+    if (pSupply == nullptr)
+        return FALSE;
+    const CWeaponArray* pWeapons = pDatabase->GetWeaponArray();
+    BOOL bResult = FALSE;
+    for (CAmmoEntry& entry : pSupply->m_load)
+    {
+        // Weapon 0 is the list's first weapon, not an empty entry.
+        if (entry.m_nIndex < 0 || entry.m_nNumber <= 0)
+            continue;
+        for (int i = 0; i < GetSize(); ++i)
+        {
+            CUnitWeapon* pRecord = GetAt(i);
+            const CVehicleWeapon* pMount = pMounts->GetAt(i);
+            if (pRecord == nullptr || pMount == nullptr || pMount->m_nWeapon != entry.m_nIndex ||
+                FindMountWeapon(pMount, pWeapons) == nullptr)
+                continue;
+            const int nNeed = pMount->m_nAmmo - pRecord->m_nRounds;
+            if (nNeed < 0)
+                continue;
+            const int nTaken = nNeed < entry.m_nNumber ? nNeed : entry.m_nNumber;
+            pRecord->m_nRounds += nTaken;
+            entry.m_nNumber -= nTaken;
+            bResult = TRUE;
+        }
+    }
+    return bResult;
 }
 
 void CUnitWeaponArray::ListWeapons(CStringList& lines, CVehicle* pVehicle, CKDRDatabase* pDatabase,

@@ -30,6 +30,7 @@
 #include "platform/core/Unset.h"
 
 class CKDRDatabase;
+class CUnitCapability;
 class CVCapTurret;
 class CVehicle;
 class CVehicleWeapon;
@@ -94,6 +95,15 @@ public:
     void CountDown(int nElapsed);
     // Both countdowns and the rounds before reload to 0; rounds stay.
     void ResetTimers();
+
+    // Takes rounds from a DF ammunition carrier (type VCAP_DF_AMMO_CARRIER
+    // only) into the records whose mount (of pMounts, the list this one was
+    // built from) fires the weapon of a load entry: each takes what it
+    // lacks of its mount's load, as far as the entry has rounds, and the
+    // entry gives them up. TRUE when any such record was not above its
+    // load, even if nothing moved. Entries of a negative weapon index or
+    // without rounds give nothing.
+    BOOL ResupplyFrom(CUnitCapability* pCarrier, const CVehicleWeaponArray* pMounts, CKDRDatabase* pDatabase);
 
     // Appends one line per record whose mount is in the chosen list: the
     // weapon's name (cut to ten characters and "..." when longer than

@@ -1,6 +1,7 @@
 #include "UnitTestSupport.h"
 
 #include "database/VehicleWeapon.h"
+#include "units/UCapIndirectFire.h"
 #include "units/UnitWeapon.h"
 
 #include <string>
@@ -153,6 +154,74 @@ TEST(UnitWeapons, ReloadCountsDownBeforeFireAndNeitherGoesBelowZero)
     EXPECT_EQ(Records(list), (std::vector<std::vector<int>>{{10, 0, 0, 0}}));
 }
 
+TEST(UnitWeapons, ResupplyTakesWhatEachWeaponLacksFromTheCarrierEntryOfItsWeapon)
+{
+    CUnitTestDatabase db;
+    auto* pWeapons = new CWeaponArray;
+    pWeapons->Add(MakeWeapon("Gun", 5));
+    pWeapons->Add(MakeWeapon("Coax", 1));
+    auto* pVehicles = new CVehicleArray;
+    CVehicle* pVehicle = MakeVehicle("Fed", {1, 1, 1, 0}, {});
+    const int loads[] = {40, 40, 40, 10};
+    for (int i = 0; i < 4; ++i)
+        pVehicle->GetChassisMounts()->GetAt(i)->m_nAmmo = loads[i];
+    pVehicle->GetCapabilities()->Add(MakeTurret({{99, 10}}));
+    pVehicles->Add(pVehicle);
+    db.Load(pWeapons, pVehicles);
+    const CVehicleWeaponArray* pMounts = db.Vehicle(0)->GetChassisMounts();
+
+    CUnitWeaponArray list;
+    list.BuildFromVehicle(0, db.Db(), FALSE);
+    const int rounds[] = {35, 40, 41, 4};
+    for (int i = 0; i < 4; ++i)
+        list.GetAt(i)->m_nRounds = rounds[i];
+    // 35 of 40 takes 5 of the 12; the full one takes nothing but counts;
+    // the one above its load neither takes nor counts. Weapon 0 is a
+    // weapon like any other; a negative weapon or an empty entry gives
+    // nothing.
+    CUCapDFAmmoCarrier carrier;
+    carrier.m_load = {{1, 12}, {0, 3}, {-1, 5}, {1, 0}};
+    EXPECT_TRUE(list.ResupplyFrom(&carrier, pMounts, db.Db()));
+    std::vector<int> after;
+    for (int i = 0; i < 4; ++i)
+        after.push_back(list.GetAt(i)->m_nRounds);
+    EXPECT_EQ(after, (std::vector<int>{40, 40, 41, 7}));
+    std::vector<std::pair<int, int>> load;
+    for (const CAmmoEntry& entry : carrier.m_load)
+        load.emplace_back(entry.m_nIndex, entry.m_nNumber);
+    EXPECT_EQ(load, (std::vector<std::pair<int, int>>{{1, 7}, {0, 0}, {-1, 5}, {1, 0}}));
+
+    // Only full or overfull weapons of the entry's kind: full counts.
+    CUCapDFAmmoCarrier more;
+    more.m_load = {{1, 7}};
+    EXPECT_TRUE(list.ResupplyFrom(&more, pMounts, db.Db()));
+    list.GetAt(0)->m_nRounds = list.GetAt(1)->m_nRounds = 41;
+    EXPECT_FALSE(list.ResupplyFrom(&more, pMounts, db.Db()));
+    EXPECT_EQ(more.m_load[0].m_nNumber, 7);
+
+    // Not a DF carrier, or something missing: nothing.
+    CUCapIFAmmoCarrier rounds2;
+    rounds2.m_load = {{0, 12}};
+    CUnitCapability plain;
+    EXPECT_FALSE(list.ResupplyFrom(&rounds2, pMounts, db.Db()));
+    EXPECT_FALSE(list.ResupplyFrom(&plain, pMounts, db.Db()));
+    EXPECT_FALSE(list.ResupplyFrom(nullptr, pMounts, db.Db()));
+    EXPECT_FALSE(list.ResupplyFrom(&carrier, nullptr, db.Db()));
+    EXPECT_FALSE(list.ResupplyFrom(&carrier, pMounts, nullptr));
+    EXPECT_EQ(rounds2.m_load[0].m_nNumber, 12);
+    EXPECT_EQ(list.GetAt(3)->m_nRounds, 7);
+
+    // A turret mount of a weapon the list lacks takes nothing, even from
+    // an entry of the same index.
+    CUnitWeaponArray turret;
+    turret.BuildFromVehicle(0, db.Db(), TRUE);
+    turret.GetAt(0)->m_nRounds = 0;
+    CUCapDFAmmoCarrier odd;
+    odd.m_load = {{99, 5}};
+    EXPECT_FALSE(turret.ResupplyFrom(&odd, CUnitWeaponArray::GetMountList(db.Vehicle(0), TRUE), db.Db()));
+    EXPECT_EQ(turret.GetAt(0)->m_nRounds, 0);
+}
+
 TEST(UnitWeapons, AVehicleWithoutMountsHasAnEmptyListThatNothingChanges)
 {
     CUnitTestDatabase db;
@@ -162,6 +231,10 @@ TEST(UnitWeapons, AVehicleWithoutMountsHasAnEmptyListThatNothingChanges)
     EXPECT_EQ(list.GetSize(), 0);
     list.CountDown(1);
     list.ResetTimers();
+    CUCapDFAmmoCarrier carrier;
+    carrier.m_load = {{0, 12}};
+    EXPECT_FALSE(list.ResupplyFrom(&carrier, db.Vehicle(1)->GetChassisMounts(), db.Db()));
+    EXPECT_EQ(carrier.m_load[0].m_nNumber, 12);
     CStringList lines;
     list.ListWeapons(lines, db.Vehicle(1), db.Db(), FALSE);
     EXPECT_TRUE(lines.IsEmpty());
