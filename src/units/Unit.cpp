@@ -144,8 +144,9 @@ BOOL CUnit::AssignPath(float x, float y, CKDRDatabase* pDatabase, CKDRGameMap* p
     float fWidth = 0.0f;
     float fHeight = 0.0f;
     const BOOL bSized = CNodeArray::GetMapSize(pMap, fWidth, fHeight);
-    x = x < 0.0f ? 0.0f : x;
-    y = y < 0.0f ? 0.0f : y;
+    // Written so that a point that is not a number lands at 0 as well.
+    x = x >= 0.0f ? x : 0.0f;
+    y = y >= 0.0f ? y : 0.0f;
     if (bSized)
     {
         x = x > fWidth ? fWidth : x;

@@ -381,6 +381,8 @@ TEST(UnitRecord, AssigningAPathPutsTheUnitOnTheMapAndStartsThePathThere)
     loose.AssignPath(-3.0f, 5000.0f, nullptr, nullptr, TRUE, 0);
     EXPECT_FLOAT_EQ(loose.m_fX, 0.0f);
     EXPECT_FLOAT_EQ(loose.m_fY, 5000.0f);
+    loose.AssignPath(std::nanf(""), 10.0f, nullptr, &sized.map, TRUE, 0);
+    EXPECT_FLOAT_EQ(loose.m_fX, 0.0f);
 }
 
 TEST(UnitRecord, APathIsCopiedFromTheNewPointAndAPositionOnlyMoveKeepsIt)
