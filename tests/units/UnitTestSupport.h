@@ -7,6 +7,7 @@
 #include "database/EquipmentTestSupport.h"
 
 #include "../../tools/demo_equipment.h"
+#include "../../tools/demo_pieces.h"
 
 #include "database/KDRDatabase.h"
 #include "database/PieceArray.h"
@@ -31,9 +32,9 @@ inline void LoadFromBytes(CObject& object, const std::vector<BYTE>& bytes)
 
 // An application with a data directory and a database whose weapon and
 // vehicle lists were read from files there, as a mission loads them. With
-// pieces, vehicle type i shows the piece "Piece i" (flag i + 1), a sheet of
-// kPieceFrames frames of kPieceSize pixels in one row; a vehicle type
-// that names a piece already keeps it.
+// pieces, a test's own vehicle type i shows the piece "Piece i" (flag
+// i + 1), a sheet of kPieceFrames frames of kPieceSize pixels in one row,
+// unless it names a piece already; the demo's types show the demo's own.
 class CUnitTestDatabase
 {
 public:
@@ -57,9 +58,12 @@ public:
         ASSERT_TRUE(m_database.LoadVehicleList("unit.veh"));
         ASSERT_TRUE(m_database.HasWeaponList());
     }
+    // The demo's lists; with pieces, the demo's own piece array.
     void LoadDemo(bool bPieces = false)
     {
-        Load(demo_equipment::BuildWeapons(), demo_equipment::BuildVehicles(), bPieces);
+        if (bPieces)
+            WriteDemoPieces();
+        Load(demo_equipment::BuildWeapons(), demo_equipment::BuildVehicles());
     }
 
     CKDRDatabase* Db() { return &m_database; }
@@ -67,6 +71,16 @@ public:
     CDatabaseTestApp& App() { return m_app; }
 
 private:
+    void WriteDemoPieces()
+    {
+        CPieceArray pieces;
+        CString errorText;
+        ASSERT_TRUE(demo_pieces::WriteDemoPieces(m_app.DataDir().string().c_str(), pieces, errorText))
+            << errorText.GetString();
+        WriteList(m_app, demo_pieces::kPieceFile, pieces);
+        ASSERT_TRUE(m_database.LoadPieceArray(demo_pieces::kPieceFile));
+    }
+
     void WritePieces(CVehicleArray& vehicles)
     {
         m_app.WriteSheet("unit.bmp", kPieceFrames, 1, kPieceSize);
