@@ -228,9 +228,9 @@ BOOL CKDRDoc::OpenScenario(const char* path)
         {
             pClock->m_tStart = m_tMissionStart;
             pClock->m_tsElapsed = CTimeSpan(0);
+            if (CKDREnvironment* pEnvironment = GetEnvironment())
+                pEnvironment->UpdateLightCondition(*pClock);
         }
-        if (CKDREnvironment* pEnvironment = GetEnvironment())
-            pEnvironment->UpdateLightCondition();
         UpdateAllViews(nullptr, KDR_HINT_MISSION_OPENED);
     }
 
@@ -294,7 +294,7 @@ BOOL CKDRDoc::LoadComponent(int nComponent)
     case KDR_OBSTACLES: return m_pObstacles->LoadByName(m_pGameMap);
     case KDR_HOLES: return m_pHoles->LoadByName(m_pGameMap);
     case KDR_OPORD: return m_pOpord->LoadFiles();
-    case KDR_ENVIRONMENT: return m_pEnvironment->LoadFromFile(m_pEnvironment->m_strFileName);
+    case KDR_ENVIRONMENT: return m_pEnvironment->LoadFromFile(m_pEnvironment->m_strFileName, m_strDataDir);
     case KDR_MISSIONS: return m_pMissions->LoadMissionFiles(m_strDataDir);
     default: return FALSE;
     }

@@ -65,9 +65,10 @@ void CKDRDoc::PrepareRun(DWORD dwTick)
 BOOL CKDRDoc::UpdateLightCondition()
 {
     CKDREnvironment* pEnvironment = GetEnvironment();
-    if (pEnvironment == nullptr)
+    CKDRApp* pApp = GetKDRApp();
+    if (pEnvironment == nullptr || pApp == nullptr || pApp->GetGameClock() == nullptr)
         return FALSE;
-    return pEnvironment->UpdateLightCondition();
+    return pEnvironment->UpdateLightCondition(*pApp->GetGameClock());
 }
 
 int CKDRDoc::StepSimulation(int nUnit, int nArray, int nKind)

@@ -160,11 +160,10 @@ class CRecordingEnvironment : public CKDREnvironment
 {
 public:
     explicit CRecordingEnvironment(StepLog& log) : m_log(log) {}
-    BOOL UpdateLightCondition() override
+    BOOL UpdateLightCondition(CGameClock& clock) override
     {
         m_log.push_back("light");
-        if (CKDRApp* pApp = GetKDRApp())
-            m_elapsedAtLight.push_back(pApp->GetGameClock()->m_tsElapsed.GetTotalSeconds());
+        m_elapsedAtLight.push_back(clock.m_tsElapsed.GetTotalSeconds());
         return TRUE;
     }
     StepLog& m_log;
