@@ -13,11 +13,14 @@ constexpr int CLOCK_HEIGHT = 92;
 constexpr int MARGIN = 8;
 constexpr int LINE_HEIGHT = 20;
 constexpr int VALUE_COLUMN = 110;
-// The light text the window shows until the light conditions set one.
+// The light text the window shows until the light conditions first set
+// one; from then on their text stands, the empty one of daylight too.
 const char* const LIGHT_AT_START = "NIGHT";
 }  // namespace
 
-CClockDlg::CClockDlg() : m_fRate(1.0f), m_bCreated(FALSE), m_tsElapsed(0) {}
+CClockDlg::CClockDlg() : m_strLight(LIGHT_AT_START), m_fRate(1.0f), m_bCreated(FALSE), m_tsElapsed(0) {}
+
+void CClockDlg::SetLightText(const CString& strLight) { m_strLight = strLight; }
 
 CClockDlg::~CClockDlg() { DestroyClockWindow(); }
 
@@ -82,11 +85,10 @@ void CClockDlg::OnPaint()
     dc.FillSolidRect(&rc, RGB(212, 208, 200));
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(RGB(0, 0, 0));
-    const CString light = m_strLight.IsEmpty() ? CString(LIGHT_AT_START) : m_strLight;
     dc.TextOut(MARGIN, MARGIN, "GAME TIME:");
     dc.TextOut(VALUE_COLUMN, MARGIN, m_strGameTime);
     dc.TextOut(MARGIN, MARGIN + LINE_HEIGHT, "TIME ELAPSED:");
     dc.TextOut(VALUE_COLUMN, MARGIN + LINE_HEIGHT, m_strElapsed);
     dc.TextOut(MARGIN, MARGIN + 2 * LINE_HEIGHT, m_strCompression);
-    dc.TextOut(VALUE_COLUMN, MARGIN + 2 * LINE_HEIGHT, light);
+    dc.TextOut(VALUE_COLUMN, MARGIN + 2 * LINE_HEIGHT, m_strLight);
 }

@@ -19,6 +19,9 @@ public:
     // from the span and rate held here, and refreshes the controls when the
     // window exists.
     void ShowTimes(const CString& strGameTime);
+    // Keeps the light condition's label ("" by day); the window shows it
+    // the next time it is painted.
+    void SetLightText(const CString& strLight);
     void UpdateControls();
 
     BOOL IsCreated() const { return m_bCreated; }
@@ -28,7 +31,7 @@ public:
     void OnPaint() override;
     void OnDestroy() override;
 
-    CString m_strLight;  // light condition, set by the light component
+    CString m_strLight;  // light condition: "NIGHT" until the light component first sets it
     CString m_strElapsed;
     CString m_strGameTime;
     CString m_strCompression;

@@ -1,5 +1,7 @@
 // The game clock under a hand-driven millisecond counter.
 #include "app/GameClock.h"
+#include "ClockWindowInk.h"
+
 #include "app/ClockDlg.h"
 #include "platform/core/Timer.h"
 
@@ -207,4 +209,20 @@ TEST_F(GameClockTest, StartStopAndTheClockWindowToggle)
     EXPECT_TRUE(clock.IsClockWindowShown());
     EXPECT_TRUE(clock.HideClockWindow());
     EXPECT_FALSE(clock.IsClockWindowShown());
+}
+
+TEST_F(GameClockTest, TheClockWindowSaysNightOnlyUntilTheLightIsFirstSet)
+{
+    CGameClock clock;
+    ASSERT_TRUE(clock.ToggleClockWindow());
+    CClockDlg* dlg = clock.GetClockDlg();
+    EXPECT_EQ(dlg->m_strLight, "NIGHT");
+    EXPECT_GT(LightTextInk(*dlg), 0);
+
+    // Daylight's label is empty, and empty it stays on the window.
+    dlg->SetLightText("");
+    EXPECT_EQ(LightTextInk(*dlg), 0);
+    dlg->SetLightText("BMNT");
+    EXPECT_GT(LightTextInk(*dlg), 0);
+    clock.HideClockWindow();
 }
