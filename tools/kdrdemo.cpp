@@ -9,17 +9,19 @@
 // lists and the piece array of their graphics, a units component (with no
 // unit yet: the mission's forces are counted, and its equipment pages
 // written, only where one exists) naming the formation templates and
-// standing orders, and the missions component with its main mission.
-// Beside them lie the game map's own "*.gmp" file, the lists, the piece
-// array with its bitmaps, the formation templates and standing orders, the
-// twenty bitmaps of the symbol catalogue that the game builds at start-up,
-// and the HTML templates of its pages.
+// standing orders, the light conditions naming "Demo.env", and the missions
+// component with its main mission. Beside them lie the game map's own
+// "*.gmp" file, the lists, the piece array with its bitmaps, the formation
+// templates and standing orders, the light conditions, the twenty bitmaps of
+// the symbol catalogue that the game builds at start-up, and the HTML
+// templates of its pages.
 
 #include "app/KDRMissions.h"
 #include "app/KDRScenario.h"
 #include "battlefield/KDRGameMap.h"
 #include "database/KDRDatabase.h"
 #include "demo_equipment.h"
+#include "demo_light.h"
 #include "demo_map.h"
 #include "demo_orders.h"
 #include "demo_pieces.h"
@@ -100,6 +102,7 @@ BOOL WriteScenario(const CString& dataDir)
     pUnits->m_strFormationFile = demo_orders::FORMATION_FILE;
     pUnits->m_strSOPFile = demo_orders::SOP_FILE;
     scenario.SetUnits(pUnits);
+    scenario.SetEnvironment(demo_light::BuildEnvironment());
     auto* pMissions = new CKDRMissions;
     pMissions->m_strSlot0File = MISSION_FILE;
     scenario.SetMissions(pMissions);
@@ -140,6 +143,13 @@ BOOL WriteStandingOrders(const CString& dataDir)
     CUnitOrderArray orders;
     demo_orders::BuildStandingOrders(orders);
     return WriteArchive(JoinPath(dataDir, demo_orders::SOP_FILE), [&](CArchive& ar) { orders.Serialize(ar); });
+}
+
+BOOL WriteEnvironment(const CString& dataDir)
+{
+    std::unique_ptr<CKDREnvironment> pEnvironment(demo_light::BuildEnvironment());
+    return WriteArchive(JoinPath(dataDir, demo_light::ENVIRONMENT_FILE),
+                        [&](CArchive& ar) { pEnvironment->Serialize(ar); });
 }
 
 BOOL WriteElevationMap(const CString& dataDir)
@@ -214,8 +224,8 @@ int main(int argc, char** argv)
     }
     if (!WriteElevationMap(dataDir) || !WriteMapPicture(dataDir) || !WriteSymbols(dataDir) ||
         !WriteTemplates(dataDir) || !WriteSounds(dataDir) || !WriteEquipment(dataDir) || !WritePieces(dataDir) ||
-        !WriteFormations(dataDir) || !WriteStandingOrders(dataDir) || !WriteMission(dataDir) ||
-        !WriteScenario(dataDir) || !WriteLinkFile(runDir))
+        !WriteFormations(dataDir) || !WriteStandingOrders(dataDir) || !WriteEnvironment(dataDir) ||
+        !WriteMission(dataDir) || !WriteScenario(dataDir) || !WriteLinkFile(runDir))
         return 1;
     return 0;
 }
