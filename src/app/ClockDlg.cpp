@@ -20,9 +20,9 @@ const char* const LIGHT_AT_START = "NIGHT";
 
 CClockDlg::CClockDlg() : m_strLight(LIGHT_AT_START), m_fRate(1.0f), m_bCreated(FALSE), m_tsElapsed(0) {}
 
-void CClockDlg::SetLightText(const CString& strLight) { m_strLight = strLight; }
-
 CClockDlg::~CClockDlg() { DestroyClockWindow(); }
+
+void CClockDlg::SetLightText(const CString& strLight) { m_strLight = strLight; }
 
 void CClockDlg::ShowTimes(const CString& strGameTime)
 {
