@@ -580,6 +580,18 @@ BOOL CFrameSurface::Load(CDisplay* display, const char* name, int columns, int r
     return TRUE;
 }
 
+BOOL CFrameSurface::CreateBlank(CDisplay* display, int width, int height)
+{
+    m_bLoaded = FALSE;
+    if (!Create(display, width, height))
+        return FALSE;
+    m_columns = 1;
+    m_rows = 1;
+    m_count = 1;
+    m_bLoaded = TRUE;
+    return TRUE;
+}
+
 int CFrameSurface::GetFrameWidth() const { return m_columns > 0 ? m_width / m_columns : 0; }
 
 int CFrameSurface::GetFrameHeight() const { return m_rows > 0 ? m_height / m_rows : 0; }

@@ -164,6 +164,9 @@ public:
 
     // FALSE when the name is null or the bitmap does not load.
     virtual BOOL Load(CDisplay* display, const char* name, int columns, int rows, int count);
+    // One blank frame of the whole size, for a picture drawn in code; a
+    // surface that is lost comes back black, so its maker draws it again.
+    BOOL CreateBlank(CDisplay* display, int width, int height);
 
     BOOL IsLoaded() const { return m_bLoaded; }
     int GetColumns() const { return m_columns; }
