@@ -1,0 +1,352 @@
+#include "battlefield/ObstacleArray.h"
+
+#include "battlefield/AITerrain.h"
+#include "battlefield/ElevationMap.h"
+#include "battlefield/KDRGameMap.h"
+#include "battlefield/MoverInfo.h"
+#include "battlefield/ObstacleDlg.h"
+#include "hierarchy/TaskOrg.h"
+#include "platform/core/Archive.h"
+#include "platform/core/File.h"
+#include "platform/ui/UiService.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+IMPLEMENT_SERIAL(CObstacleArray, CObArray, 1)
+
+namespace
+{
+const char* const kDefaultName = "*.fob";
+const char* const kFileFilter = "Friendly Obstacle Array (*.fob)|*.fob|Enemy or Neutral Obstacle Array (*.eob)|*.eob||";
+constexpr float kNoBest = 99999.0f;
+}  // namespace
+
+CObstacleArray::CObstacleArray() : m_strName(kDefaultName) {}
+
+void CObstacleArray::Serialize(CArchive& ar)
+{
+    CObArray::Serialize(ar);
+    if (ar.IsStoring())
+        ar << m_strName;
+    else
+        ar >> m_strName;
+}
+
+BOOL CObstacleArray::LoadFromFile(CString name, CKDRGameMap* pMap, const CString& strDataDir)
+{
+    SetCurrentDir(strDataDir);
+    CFile file;
+    while (!file.Open(name, CFile::modeRead))
+    {
+        SetCurrentDir(strDataDir);
+        CFileDialog dialog(TRUE, "fob", kDefaultName, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kFileFilter);
+        if (dialog.DoModal() != IDOK)
+            return FALSE;
+        name = dialog.GetPathName();
+    }
+    try
+    {
+        CArchive ar(&file, CArchive::load, 4096);
+        Serialize(ar);
+        ar.Close();
+    }
+    catch (...)
+    {
+        file.Abort();
+        throw;
+    }
+    file.Close();
+    m_strName = name;
+
+    for (int i = 0; i < GetSize(); ++i)
+    {
+        if (CObstacle* pObstacle = GetAt(i))
+        {
+            pObstacle->ClampToMap(pMap);
+            pObstacle->DrawOnMapSurface(pMap, FALSE);
+        }
+    }
+    return TRUE;
+}
+
+CObstacle* CObstacleArray::GetObstacle(int i) const
+{
+    CObstacle* pObstacle = GetAt(i);
+    return pObstacle != nullptr && !pObstacle->IsChemArea() ? pObstacle : nullptr;
+}
+
+CChem* CObstacleArray::GetChemArea(int i) const
+{
+    CObstacle* pObstacle = GetAt(i);
+    return pObstacle != nullptr && pObstacle->IsChemArea() ? static_cast<CChem*>(pObstacle) : nullptr;
+}
+
+int CObstacleArray::FindObstacleAt(float x, float y, const CKDRGameMap* pMap, BOOL ignoreSprite) const
+{
+    for (int i = GetSize() - 1; i >= 0; --i)
+    {
+        const CObstacle* pObstacle = GetObstacle(i);
+        if (pObstacle != nullptr && pObstacle->HitTest(x, y, pMap, ignoreSprite) != kUnset)
+            return i;
+    }
+    return kUnset;
+}
+
+int CObstacleArray::FindChemAt(float x, float y) const
+{
+    for (int i = GetSize() - 1; i >= 0; --i)
+    {
+        const CChem* pChem = GetChemArea(i);
+        if (pChem != nullptr && pChem->IsActive() && pChem->ContainsInCircle(x, y))
+            return i;
+    }
+    return kUnset;
+}
+
+CTaskOrgArray* CObstacleArray::SelectInRect(float x1, float y1, float x2, float y2) const
+{
+    auto* pList = new CTaskOrgArray;
+    const float left = std::min(x1, x2);
+    const float right = std::max(x1, x2);
+    const float bottom = std::min(y1, y2);
+    const float top = std::max(y1, y2);
+    for (int i = 0; i < GetSize(); ++i)
+    {
+        const CObstacle* pObstacle = GetObstacle(i);
+        if (pObstacle != nullptr && pObstacle->m_fX >= left && pObstacle->m_fX <= right && pObstacle->m_fY >= bottom &&
+            pObstacle->m_fY <= top)
+            pList->Add(new CTaskOrg(i, 0));
+    }
+    return pList;
+}
+
+void CObstacleArray::UpdateAll(CKDRGameMap* pMap)
+{
+    for (int i = 0; i < GetSize(); ++i)
+    {
+        CObstacle* pObstacle = GetAt(i);
+        if (pObstacle == nullptr)
+            continue;
+        if (const CChem* pChem = GetChemArea(i); pChem != nullptr && !pChem->IsActive())
+            continue;
+        pObstacle->Update(pMap);
+    }
+}
+
+void CObstacleArray::StepAll(CTimeSpan tsNow)
+{
+    for (int i = 0; i < GetSize(); ++i)
+    {
+        if (CObstacle* pObstacle = GetAt(i))
+            pObstacle->Step(tsNow);
+    }
+}
+
+void CObstacleArray::DrawAllOnMapSurface(CKDRGameMap* pMap)
+{
+    for (int i = 0; i < GetSize(); ++i)
+    {
+        if (CObstacle* pObstacle = GetAt(i))
+            pObstacle->DrawOnMapSurface(pMap, FALSE);
+    }
+}
+
+CString CObstacleArray::GetTypeName(const CObstacle* pObstacle)
+{
+    if (pObstacle == nullptr || pObstacle->IsChemArea())
+        return CString();
+    const char* pszName = CObstacleDlg::TypeName(pObstacle->GetObstacleType());
+    return pszName != nullptr ? CString(pszName) : CString();
+}
+
+void CObstacleArray::DrawSelected(const CTaskOrgArray* pList, CKDRGameMap* pMap, BOOL highlight)
+{
+    if (pList == nullptr)
+        return;
+    for (int k = 0; k < pList->GetSize(); ++k)
+    {
+        const CTaskOrg* pEntry = pList->GetAt(k);
+        CObstacle* pObstacle = pEntry != nullptr ? GetObstacle(pEntry->m_nUnit) : nullptr;
+        if (pObstacle == nullptr)
+            continue;
+        pObstacle->m_bHighlight = highlight;
+        pObstacle->DrawOnMapSurface(pMap, highlight);
+    }
+}
+
+BOOL CObstacleArray::EditSelected(const CTaskOrgArray* pList, CKDRGameMap* pMap)
+{
+    const CTaskOrg* pFirstEntry = pList != nullptr ? pList->GetAt(0) : nullptr;
+    const CObstacle* pFirst = pFirstEntry != nullptr ? GetObstacle(pFirstEntry->m_nUnit) : nullptr;
+    if (pFirst == nullptr)
+        return FALSE;
+    CObstacleDlg dialog;
+    dialog.m_nAttitude = pFirst->m_nAttitude;
+    dialog.m_nTimeToFire = static_cast<int>(pFirst->m_tsTime.GetTotalSeconds());
+    dialog.m_nDensity = pFirst->m_nDensity;
+    dialog.m_nLength = pFirst->m_nLength;
+    dialog.m_nWidth = pFirst->m_nWidth;
+    dialog.m_nType = pFirst->m_nType;
+    dialog.m_bReadOnly = TRUE;
+    if (dialog.DoModal() != IDOK)
+        return FALSE;
+    for (int k = 0; k < pList->GetSize(); ++k)
+    {
+        const CTaskOrg* pEntry = pList->GetAt(k);
+        CObstacle* pObstacle = pEntry != nullptr ? GetObstacle(pEntry->m_nUnit) : nullptr;
+        if (pObstacle == nullptr)
+            continue;
+        pObstacle->m_nAttitude = dialog.m_nAttitude;
+        pObstacle->DrawOnMapSurface(pMap, TRUE);
+    }
+    return TRUE;
+}
+
+BOOL CObstacleArray::EditObstacle(CObstacle* pObstacle)
+{
+    if (pObstacle == nullptr || pObstacle->IsChemArea())
+        return FALSE;
+    CObstacleDlg dialog;
+    dialog.m_nAttitude = pObstacle->m_nAttitude;
+    dialog.m_nTimeToFire = static_cast<int>(pObstacle->m_tsTime.GetTotalSeconds());
+    dialog.m_nDensity = pObstacle->m_nDensity;
+    dialog.m_nLength = pObstacle->m_nLength;
+    dialog.m_nWidth = pObstacle->m_nWidth;
+    dialog.m_nType = pObstacle->m_nType;
+    dialog.m_bReadOnly = FALSE;
+    if (dialog.DoModal() != IDOK)
+        return FALSE;
+    pObstacle->m_nAttitude = dialog.m_nAttitude;
+    pObstacle->m_tsTime = CTimeSpan(dialog.m_nTimeToFire);
+    return TRUE;
+}
+
+void CObstacleArray::MoveSelected(const CTaskOrgArray* pList, float fromX, float fromY, float toX, float toY,
+                                  const CKDRGameMap* pMap)
+{
+    if (pList == nullptr)
+        return;
+    const float dx = toX - fromX;
+    const float dy = toY - fromY;
+    for (int k = 0; k < pList->GetSize(); ++k)
+    {
+        const CTaskOrg* pEntry = pList->GetAt(k);
+        CObstacle* pObstacle = pEntry != nullptr ? GetObstacle(pEntry->m_nUnit) : nullptr;
+        if (pObstacle != nullptr)
+            pObstacle->SetPosition(pObstacle->m_fX + dx, pObstacle->m_fY + dy, pMap);
+    }
+}
+
+int CObstacleArray::IsBlocked(float x, float y, const CKDRGameMap* pMap, int moverMask, CObstacle** ppObstacle,
+                              BOOL otherSide, int abilityMask) const
+{
+    if (ppObstacle != nullptr)
+        *ppObstacle = nullptr;
+    if ((moverMask & 0x3) == 0)
+        return 0;
+    for (int i = 0; i < GetSize(); ++i)
+    {
+        CObstacle* pObstacle = GetAt(i);
+        if (pObstacle == nullptr)
+            continue;
+        if (abilityMask > 0 && (pObstacle->GetObstacleType() & abilityMask) != 0)
+            continue;
+        if (pObstacle->IsBlockingAt(x, y, pMap, otherSide))
+        {
+            if (ppObstacle != nullptr)
+                *ppObstacle = pObstacle;
+            return 1;
+        }
+    }
+    return 0;
+}
+
+int CObstacleArray::FindCrossing(const MoverInfo& mover, BOOL useContacts, const CKDRGameMap* pMap, float* entryX,
+                                 float* entryY, CAITerrainRoute** ppRoute) const
+{
+    float bestX = kUnsetFloat;
+    float bestY = kUnsetFloat;
+    float best = kNoBest;
+    CAITerrainRoute* pBest = nullptr;
+    for (int i = 0; i < GetSize(); ++i)
+    {
+        const CObstacle* pObstacle = GetAt(i);
+        if (pObstacle == nullptr)
+            continue;
+        float x = 0, y = 0;
+        CAITerrainRoute* pRoute = nullptr;
+        if (!pObstacle->FindCrossing(mover, useContacts, pMap, &x, &y, &pRoute))
+            continue;
+        const float d = CKDRGameMap::Distance(mover.x, mover.y, x, y);
+        if (d < best)
+        {
+            best = d;
+            bestX = x;
+            bestY = y;
+            delete pBest;
+            pBest = pRoute;
+        }
+        else
+        {
+            delete pRoute;
+        }
+    }
+    if (entryX != nullptr)
+        *entryX = bestX;
+    if (entryY != nullptr)
+        *entryY = bestY;
+    const BOOL found = pBest != nullptr;
+    if (ppRoute != nullptr)
+        *ppRoute = pBest;
+    else
+        delete pBest;
+    return found ? 1 : 0;
+}
+
+CObstacle* CObstacleArray::AddObstacle(float x, float y, int attitude, int width, int length, int density, int side,
+                                       CKDRGameMap* pMap)
+{
+    CObstacle* pObstacle = side == 0 ? new CObstacle : new CEnemyObstacle;
+    pObstacle->m_fX = x;
+    pObstacle->m_fY = y;
+    pObstacle->m_nAttitude = attitude;
+    pObstacle->m_nWidth = width;
+    pObstacle->m_nLength = length;
+    pObstacle->m_nDensity = density;
+    pObstacle->m_nType = CObstacle::kMineField;
+    pObstacle->m_tsTime = CTimeSpan(0);
+    Add(pObstacle);
+    pObstacle->DrawOnMapSurface(pMap, FALSE);
+    return pObstacle;
+}
+
+CChem* CObstacleArray::AddChemArea(float x, float y, int radius, int density, int duration, int side, CTimeSpan tsNow,
+                                   CKDRGameMap* pMap)
+{
+    CChem* pChem = side == 0 ? new CChem : new CEnemyChem;
+    pChem->m_fX = x;
+    pChem->m_fY = y;
+    pChem->m_nWidth = radius;
+    pChem->m_nDensity = density;
+    pChem->m_tsTime = tsNow + CTimeSpan(duration);
+    Add(pChem);
+    pChem->DrawOnMapSurface(pMap, FALSE);
+    return pChem;
+}
+
+CObstacleArray* CObstacleArray::ConvertClass(BOOL toEnemy, CKDRGameMap* pMap) const
+{
+    auto* pConverted = new CObstacleArray;
+    for (int i = 0; i < GetSize(); ++i)
+    {
+        if (const CObstacle* pObstacle = GetAt(i))
+        {
+            CObstacle* pCopy = pObstacle->CopyAs(toEnemy);
+            pConverted->Add(pCopy);
+            pCopy->DrawOnMapSurface(pMap, FALSE);
+        }
+    }
+    return pConverted;
+}
