@@ -78,6 +78,8 @@ CKDRApp::CKDRApp()
       m_bEnemySideInSession(FALSE),
       m_bMultiplayerWon(FALSE),
       m_bPiecesShown(FALSE),
+      m_nObstacleAttitude(1600),
+      m_tsObstacleTimeToFire(14400),
       m_pShownSpotReport(nullptr),
       m_bSpotReportPending(FALSE),
       m_bDocumentOpened(FALSE),

@@ -145,6 +145,10 @@ public:
     BOOL m_bEnemySideInSession;
     BOOL m_bMultiplayerWon;
     BOOL m_bPiecesShown;
+    // The attitude (mils) and time to fire last confirmed in the Obstacle
+    // dialog for one obstacle.
+    int m_nObstacleAttitude;
+    CTimeSpan m_tsObstacleTimeToFire;
 
     // The values of "link.txt".
     CString m_strAboutIconLink;

@@ -291,7 +291,7 @@ BOOL CKDRDoc::LoadComponent(int nComponent)
         m_pUnits->UpdateAllHeadings(m_pDatabase);
         CopyTaskOrgGroupsFromUnits();
         return TRUE;
-    case KDR_OBSTACLES: return m_pObstacles->LoadByName(m_pGameMap);
+    case KDR_OBSTACLES: return m_pObstacles->LoadByName(m_pGameMap, m_strDataDir);
     case KDR_HOLES: return m_pHoles->LoadByName(m_pGameMap);
     case KDR_OPORD: return m_pOpord->LoadFiles();
     case KDR_ENVIRONMENT: return m_pEnvironment->LoadFromFile(m_pEnvironment->m_strFileName, m_strDataDir);
@@ -318,7 +318,8 @@ void CKDRDoc::ApplySideFixUps(CKDRApp* pApp)
         pApp->m_bPiecesShown = pUnits->OwnUnitsHavePieces(pDatabase);
     }
     if (CKDRObstacles* pObstacles = GetObstacles(); pObstacles != nullptr && bSideChosen)
-        pObstacles->FixUpAfterLoad(pMap);
+        pObstacles->FixUpAfterLoad(pMap, pApp->IsPlayingEnemySide(),
+                                   !pApp->IsSessionStarted() && !pApp->m_bEnemySideChosen);
     if (CKDRHoles* pHoles = GetHoles(); pHoles != nullptr && bSideChosen)
         pHoles->FixUpAfterLoad(pMap);
     if (CKDROpord* pOpord = GetOpord(); pOpord != nullptr && bSideChosen)
@@ -455,7 +456,7 @@ void CKDRDoc::MergeForceVariant(int nSide)
         const BOOL bCreated = GetObstacles() == nullptr;
         if (bCreated)
             SetObstacles(new CKDRObstacles);
-        if (m_pObstacles->LoadObstacleArray(ArraySideOfVariant(nSide), strObstacles, pMap))
+        if (m_pObstacles->LoadObstacleArray(ArraySideOfVariant(nSide), strObstacles, pMap, m_strDataDir))
             strObstaclesOut = strObstacles;
         else if (bCreated)
             SetObstacles(nullptr);

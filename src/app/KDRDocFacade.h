@@ -10,6 +10,7 @@
 // the forwarded call succeeded, are the two of the facade: the modified
 // flag, and for operations that move units the dug positions' occupants.
 
+#include "app/GameClock.h"
 #include "app/KDRApp.h"
 #include "app/KDRDoc.h"
 #include "battlefield/ElevationMap.h"
@@ -34,6 +35,14 @@ inline BOOL RectToMap(CKDRGameMap* pMap, const CRect& rc, float& fLeft, float& f
     pElevation->PixelToMap(rc.left, rc.top, &fLeft, &fTop);
     pElevation->PixelToMap(rc.right, rc.bottom, &fRight, &fBottom);
     return TRUE;
+}
+
+// The game seconds since the mission's start; 0 without the application's clock.
+inline CTimeSpan GameTimeElapsed()
+{
+    const CKDRApp* pApp = GetKDRApp();
+    const CGameClock* pClock = pApp != nullptr ? pApp->GetGameClock() : nullptr;
+    return pClock != nullptr ? pClock->m_tsElapsed : CTimeSpan(0);
 }
 
 // The units a hierarchy element commands, as a new list.

@@ -7,6 +7,7 @@
 #include "battlefield/FireMission.h"
 #include "battlefield/KDRHoles.h"
 #include "battlefield/KDRObstacles.h"
+#include "battlefield/Obstacle.h"
 #include "battlefield/SmokeArray.h"
 #include "database/KDRDatabase.h"
 #include "net/NetUpdate.h"
@@ -200,7 +201,16 @@ int CKDRDoc::EditObstacle(int nIndex, int nSide)
     CKDRObstacles* pObstacles = GetObstacles();
     if (pObstacles == nullptr || GetGameMap() == nullptr)
         return 0;
-    return Modified(*this, pObstacles->EditObstacle(nIndex, nSide, GetGameMap()));
+    const int nResult = pObstacles->EditObstacle(nIndex, nSide, GetGameMap());
+    // The application keeps what was confirmed, and the view its settings.
+    CKDRApp* pApp = GetKDRApp();
+    if (const CObstacle* pObstacle = pObstacles->GetObstacle(nIndex, nSide); nResult && pApp != nullptr && pObstacle)
+    {
+        pApp->m_nObstacleAttitude = pObstacle->m_nAttitude;
+        pApp->m_tsObstacleTimeToFire = pObstacle->m_tsTime;
+        pApp->StoreViewSettings();
+    }
+    return Modified(*this, nResult);
 }
 
 int CKDRDoc::HandleObstacleSelection(CTaskOrgArray* pList, float fFromX, float fFromY, float fToX, float fToY)
@@ -302,7 +312,7 @@ int CKDRDoc::ApplyChemicalImpact(CFireMission* pMission)
         return 0;
     CKDRObstacles* pObstacles = ObstaclesCreatedWhenAbsent(*this);
     return pObstacles->PlaceChemArea(fRadius, nDensity, nDuration, pMission->m_fImpactX, pMission->m_fImpactY,
-                                     pMission->m_nSide, pMap);
+                                     pMission->m_nSide, GameTimeElapsed(), pMap);
 }
 
 int CKDRDoc::ReceiveObstacles(const BYTE* pData, int nLength)

@@ -433,7 +433,7 @@ int CKDRDoc::PassSelectionToPlayer(CTaskOrgArray* pSelection, int nPlayer)
     int nResult = c.pUnits->PassUnits(pSelection, nPlayer, c.pMap, c.pDatabase);
     if (CKDRHoles* pHoles = GetHoles())
         nResult |= pHoles->SendHolesToPlayer(nPlayer, pSelection);
-    if (CKDRObstacles* pObstacles = GetObstacles())
+    if (CKDRObstacles* pObstacles = GetObstacles(); pObstacles != nullptr && IsMultiplayerWithSession(GetKDRApp()))
         nResult |= pObstacles->SendObstaclesToPlayer(nPlayer, pSelection);
     return nResult;
 }

@@ -80,9 +80,8 @@ int CKDRDoc::StepSimulation(int nUnit, int nArray, int nKind)
     if (pUnits == nullptr || pMap == nullptr || pDatabase == nullptr || pRounds == nullptr)
         return 0;
 
-    CKDRObstacles* pObstacles = GetObstacles();
-    if (pObstacles != nullptr)
-        pObstacles->Step();
+    if (CKDRObstacles* pObstacles = GetObstacles())
+        pObstacles->Step(GameTimeElapsed());
 
     // Units serve window messages while they move: a handler run there may
     // have changed the mission, so the components are asked for again.

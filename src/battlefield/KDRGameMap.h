@@ -34,6 +34,8 @@
 
 class CAITerrainArray;
 class CAITerrainRegion;
+class CAITerrainRoute;
+class CBreachArray;
 class CDisplay;
 class CElevationMap;
 class CFrameSurface;
@@ -43,6 +45,7 @@ class CObstacle;
 class CPieceArray;
 class CSurface;
 class CTerrain;
+struct MoverInfo;
 
 class CKDRGameMap : public CObject
 {
@@ -215,6 +218,19 @@ public:
                          float* blockedY, float width, float extraLength, int moverFlags, int moverSide,
                          CAITerrainRegion** region, CTerrain** feature, CObstacle** obstacle, int* marker,
                          int abilityMask) const;
+    // The way on for a mover whose step is blocked, asked in this order of
+    // whichever is given: the lanes of the terrain feature in the way, the
+    // obstacles (mover.pObstacles; pCurrent is the obstacle in the way), the
+    // mover's own help map, and the map's help map (bWide widens their
+    // route search). The first that offers an entry with both coordinates
+    // at least 0 and a route answers 1 with them. A lane or an obstacle
+    // passage is a new route the caller owns (*pRouteCreated 1, *pReverse
+    // and *pEntryIndex 0); a help map's route is its own item (*pRouteCreated
+    // 0, the entry's direction and index as the route search gives them).
+    // 0 with (-99.0, -99.0) and no route when nothing offers a way.
+    int TestMoveBlocked(const MoverInfo& mover, const CBreachArray* pLanes, CObstacle* pCurrent,
+                        const CAITerrainArray* pUnitHelpMap, BOOL bWide, float* crossX, float* crossY,
+                        CAITerrainRoute** ppRoute, int* pRouteCreated, int* pReverse, int* pEntryIndex) const;
     static float Distance(float x1, float y1, float x2, float y2);
 
     int m_nTileColumns = 0;

@@ -1,10 +1,12 @@
 // The game map's share of the movement rules: whether a point may be
-// entered and where a corridor first meets ground, a help-map region or an
-// obstacle that a mover cannot cross.
+// entered, where a corridor first meets ground, a help-map region or an
+// obstacle that a mover cannot cross, and which way leads on from there.
 #include "battlefield/AITerrainArray.h"
+#include "battlefield/Breach.h"
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
 #include "battlefield/KDRObstacles.h"
+#include "battlefield/MoverInfo.h"
 #include "platform/core/Rounding.h"
 
 #include <algorithm>
@@ -100,6 +102,80 @@ int CKDRGameMap::FindSegmentBlock(CKDRObstacles* obstacles, float x1, float y1, 
         }
     }
     return 0;
+}
+
+int CKDRGameMap::TestMoveBlocked(const MoverInfo& mover, const CBreachArray* pLanes, CObstacle* pCurrent,
+                                 const CAITerrainArray* pUnitHelpMap, BOOL bWide, float* crossX, float* crossY,
+                                 CAITerrainRoute** ppRoute, int* pRouteCreated, int* pReverse, int* pEntryIndex) const
+{
+    float x = kUnsetFloat;
+    float y = kUnsetFloat;
+    CAITerrainRoute* pRoute = nullptr;
+    int created = 0;
+    int reverse = 0;
+    int entryIndex = 0;
+    auto report = [&](int found)
+    {
+        if (crossX != nullptr)
+            *crossX = x;
+        if (crossY != nullptr)
+            *crossY = y;
+        if (ppRoute != nullptr)
+            *ppRoute = pRoute;
+        else if (created)
+            delete pRoute;
+        if (pRouteCreated != nullptr)
+            *pRouteCreated = created;
+        if (pReverse != nullptr)
+            *pReverse = reverse;
+        if (pEntryIndex != nullptr)
+            *pEntryIndex = entryIndex;
+        return found;
+    };
+    auto usable = [&] { return x >= 0.0f && y >= 0.0f && pRoute != nullptr; };
+    // An answer without a usable entry is dropped, and a route made for it
+    // with it.
+    auto discard = [&]
+    {
+        if (created)
+            delete pRoute;
+        pRoute = nullptr;
+        created = 0;
+        reverse = 0;
+        entryIndex = 0;
+        x = y = kUnsetFloat;
+    };
+
+    // The lanes and the obstacle passages are routes made for the answer.
+    if (pLanes != nullptr)
+    {
+        created = 1;
+        pLanes->FindLaneEntry(mover, this, &x, &y, &pRoute);
+        if (usable())
+            return report(1);
+        discard();
+    }
+    if (mover.pObstacles != nullptr)
+    {
+        created = 1;
+        mover.pObstacles->FindCrossing(mover, this, pCurrent, x, y, pRoute);
+        if (usable())
+            return report(1);
+        discard();
+    }
+    // The help maps offer their own routes.
+    const CAITerrainArray* const helpMaps[] = {pUnitHelpMap, GetHelpMap()};
+    for (const CAITerrainArray* pHelpMap : helpMaps)
+    {
+        if (pHelpMap == nullptr)
+            continue;
+        pHelpMap->FindRouteEntry(mover.x, mover.y, mover.heading, mover.nFlags, mover.nSide, this, mover.pObstacles, &x,
+                                 &y, &reverse, &entryIndex, &pRoute, bWide);
+        if (usable())
+            return report(1);
+        discard();
+    }
+    return report(0);
 }
 
 float CKDRGameMap::Distance(float x1, float y1, float x2, float y2)

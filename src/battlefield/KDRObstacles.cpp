@@ -1,59 +1,414 @@
+// The obstacle component: its sides, loading, the saved-game part, and the
+// searches, draws and edits it forwards to the side arrays. The moves of
+// obstacles between sides and the records of the other player are in
+// KDRObstaclesSides.cpp.
 #include "battlefield/KDRObstacles.h"
 
+#include "battlefield/AITerrain.h"
+#include "battlefield/MoverInfo.h"
+#include "battlefield/ObstacleArray.h"
+#include "hierarchy/GlobalMap.h"
 #include "hierarchy/TaskOrg.h"
+#include "platform/core/Archive.h"
+#include "platform/core/Rounding.h"
+#include "platform/ui/App.h"
+#include "platform/ui/UiService.h"
+
+#include <memory>
+#include <utility>
 
 IMPLEMENT_SERIAL(CKDRObstacles, CSideFilesComponent, 1)
 
-CKDRObstacles::CKDRObstacles() : CSideFilesComponent("*.obs") {}
-
-CKDRObstacles::~CKDRObstacles() = default;
-
-BOOL CKDRObstacles::LoadByName(CKDRGameMap* /*pMap*/) { return TRUE; }
-
-BOOL CKDRObstacles::LoadObstacleArray(int /*nSide*/, const CString& /*strName*/, CKDRGameMap* /*pMap*/) { return TRUE; }
-
-void CKDRObstacles::FixUpAfterLoad(CKDRGameMap* /*pMap*/) {}
-
-void CKDRObstacles::Step() {}
-
-void CKDRObstacles::DrawAllOnMapSurface(CKDRGameMap*) {}
-void CKDRObstacles::DrawSelected(CTaskOrgArray*, CKDRGameMap*, int) {}
-
-int CKDRObstacles::FindObstacleAt(float, float, int&, CKDRGameMap*, int) { return -99; }
-
-int CKDRObstacles::IsBlocked(float, float, const CKDRGameMap*, int, CObstacle*& pObstacle, int, int) const
+namespace
 {
+// The order of every search over the sides.
+constexpr int kSearchOrder[] = {1, 0, 2};
+// What a name gets when the point lies in one of the obstacle's lanes.
+const char* const kLaneSuffix = " Breach Lane";
+}  // namespace
+
+CKDRObstacles::CKDRObstacles() : CSideFilesComponent("*.obs"), m_pIndexMap(new CGlobalMap) {}
+
+CKDRObstacles::~CKDRObstacles()
+{
+    for (CObstacleArray* pArray : m_apArrays)
+        delete pArray;
+    delete m_pIndexMap;
+}
+
+// ---------------------------------------------------------------------------
+// Sides
+
+CObstacleArray* CKDRObstacles::GetSideArray(int nSide) const
+{
+    if (!IsValidSide(nSide) || !m_abPresent[nSide])
+        return nullptr;
+    return m_apArrays[nSide];
+}
+
+CString& CKDRObstacles::SideName(int nSide)
+{
+    switch (nSide)
+    {
+    case 0: return m_strSide0Name;
+    case 1: return m_strSide1Name;
+    default: return m_strSide2Name;
+    }
+}
+
+void CKDRObstacles::ClearSide(int nSide)
+{
+    delete m_apArrays[nSide];
+    m_apArrays[nSide] = nullptr;
+    m_abPresent[nSide] = FALSE;
+}
+
+void CKDRObstacles::InstallSide(int nSide, CObstacleArray* pArray)
+{
+    if (m_apArrays[nSide] != pArray)
+        delete m_apArrays[nSide];
+    m_apArrays[nSide] = pArray;
+    m_abPresent[nSide] = pArray != nullptr;
+}
+
+CObstacleArray* CKDRObstacles::CreateSideArray(int nSide)
+{
+    if (!IsValidSide(nSide))
+        return nullptr;
+    InstallSide(nSide, new CObstacleArray);
+    SideName(nSide).Empty();
+    return m_apArrays[nSide];
+}
+
+// ---------------------------------------------------------------------------
+// Loading and the saved game
+
+BOOL CKDRObstacles::LoadByName(CKDRGameMap* pMap, const CString& strDataDir)
+{
+    for (int nSide : kSearchOrder)
+    {
+        const CString strName = SideName(nSide);
+        if (!strName.IsEmpty() && !LoadObstacleArray(nSide, strName, pMap, strDataDir))
+            return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CKDRObstacles::LoadObstacleArray(int nSide, const CString& strName, CKDRGameMap* pMap, const CString& strDataDir)
+{
+    if (!IsValidSide(nSide))
+        return FALSE;
+    auto pArray = std::make_unique<CObstacleArray>();
+    try
+    {
+        if (!pArray->LoadFromFile(strName, pMap, strDataDir))
+            return FALSE;
+    }
+    catch (const CException& e)
+    {
+        CString text;
+        text.Format("The obstacle array, %s, could not be read.\n%s", strName.GetString(),
+                    e.GetErrorText().GetString());
+        GetUiService().MessageBox(AfxGetMainWnd(), text, "Error", MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    SideName(nSide) = pArray->m_strName;
+    InstallSide(nSide, pArray.release());
+    return TRUE;
+}
+
+void CKDRObstacles::SerializeState(CArchive& ar)
+{
+    // Sides in the order of the saved game: 0, 1, 2.
+    if (ar.IsStoring())
+    {
+        CSideFilesComponent::Serialize(ar);
+        for (int nSide = 0; nSide < kSideCount; ++nSide)
+            ar << static_cast<WORD>(IsSidePresent(nSide) ? 1 : 0);
+        for (int nSide = 0; nSide < kSideCount; ++nSide)
+        {
+            if (CObstacleArray* pArray = GetSideArray(nSide))
+                pArray->Serialize(ar);
+        }
+        return;
+    }
+    CString astrTexts[4];
+    for (CString& text : astrTexts)
+        ar >> text;
+    WORD awPresent[kSideCount] = {};
+    for (WORD& w : awPresent)
+        ar >> w;
+    std::unique_ptr<CObstacleArray> apRead[kSideCount];
+    for (int nSide = 0; nSide < kSideCount; ++nSide)
+    {
+        if (awPresent[nSide] == 0)
+            continue;
+        apRead[nSide] = std::make_unique<CObstacleArray>();
+        apRead[nSide]->Serialize(ar);
+    }
+    // Everything was read: the saved state replaces the component's.
+    m_strFilter = astrTexts[0];
+    m_strSide2Name = astrTexts[1];
+    m_strSide1Name = astrTexts[2];
+    m_strSide0Name = astrTexts[3];
+    for (int nSide = 0; nSide < kSideCount; ++nSide)
+    {
+        if (apRead[nSide] != nullptr)
+            InstallSide(nSide, apRead[nSide].release());
+        else
+            ClearSide(nSide);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Time and drawing
+
+void CKDRObstacles::Step(CTimeSpan tsNow)
+{
+    for (int nSide = 0; nSide < kSideCount; ++nSide)
+    {
+        if (CObstacleArray* pArray = GetSideArray(nSide))
+            pArray->StepAll(tsNow);
+    }
+}
+
+void CKDRObstacles::DrawAllOnMapSurface(CKDRGameMap* pMap)
+{
+    for (int nSide = 0; nSide < kSideCount; ++nSide)
+    {
+        if (CObstacleArray* pArray = GetSideArray(nSide))
+            pArray->DrawAllOnMapSurface(pMap);
+    }
+}
+
+void CKDRObstacles::DrawSelected(CTaskOrgArray* pList, CKDRGameMap* pMap, int nHighlight)
+{
+    if (pList == nullptr)
+        return;
+    if (CObstacleArray* pArray = GetSideArray(pList->m_nSide))
+        pArray->DrawSelected(pList, pMap, nHighlight);
+}
+
+void CKDRObstacles::UpdateOwnSide(CKDRGameMap* pMap)
+{
+    if (CObstacleArray* pArray = GetSideArray(0))
+        pArray->UpdateAll(pMap);
+}
+
+void CKDRObstacles::UpdateOtherSides(CKDRGameMap* pMap)
+{
+    for (int nSide : {1, 2})
+    {
+        if (CObstacleArray* pArray = GetSideArray(nSide))
+            pArray->UpdateAll(pMap);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Look-ups
+
+CObstacle* CKDRObstacles::GetObstacle(int nIndex, int nSide) const
+{
+    const CObstacleArray* pArray = GetSideArray(nSide);
+    return pArray != nullptr ? pArray->GetObstacle(nIndex) : nullptr;
+}
+
+CChem* CKDRObstacles::GetChemArea(int nIndex, int nSide) const
+{
+    const CObstacleArray* pArray = GetSideArray(nSide);
+    return pArray != nullptr ? pArray->GetChemArea(nIndex) : nullptr;
+}
+
+int CKDRObstacles::FindObstacleAt(float fX, float fY, int& nSide, CKDRGameMap* pMap, int bIgnoreSprite)
+{
+    for (int nCandidate : kSearchOrder)
+    {
+        if (nSide != -1 && nSide != nCandidate)
+            continue;
+        const CObstacleArray* pArray = GetSideArray(nCandidate);
+        if (pArray == nullptr)
+            continue;
+        const int nIndex = pArray->FindObstacleAt(fX, fY, pMap, bIgnoreSprite);
+        if (nIndex != kUnset)
+        {
+            nSide = nCandidate;
+            return nIndex;
+        }
+    }
+    return kUnset;
+}
+
+int CKDRObstacles::FindChemAt(float fX, float fY, int& nSide)
+{
+    for (int nCandidate : kSearchOrder)
+    {
+        if (nSide != -1 && nSide != nCandidate)
+            continue;
+        const CObstacleArray* pArray = GetSideArray(nCandidate);
+        if (pArray == nullptr)
+            continue;
+        const int nIndex = pArray->FindChemAt(fX, fY);
+        if (nIndex != kUnset)
+        {
+            nSide = nCandidate;
+            return nIndex;
+        }
+    }
+    return kUnset;
+}
+
+CString CKDRObstacles::GetObstacleName(float fX, float fY, CKDRGameMap* pMap)
+{
+    int nSide = -1;
+    const int nIndex = FindObstacleAt(fX, fY, nSide, pMap, FALSE);
+    // The other sides' obstacles are not named to the player.
+    if (nIndex == kUnset || nSide != 0)
+        return CString();
+    const CObstacle* pObstacle = GetObstacle(nIndex, nSide);
+    CString strName = CObstacleArray::GetTypeName(pObstacle);
+    if (pObstacle != nullptr && pObstacle->m_lanes.FindBreachAt(fX, fY) != kUnset)
+        strName += kLaneSuffix;
+    return strName;
+}
+
+int CKDRObstacles::IsBlocked(float fX, float fY, const CKDRGameMap* pMap, int nMoverMask, CObstacle*& pObstacle,
+                             int nMoverSide, int nAbilityMask) const
+{
+    pObstacle = nullptr;
+    for (int nSide : kSearchOrder)
+    {
+        const CObstacleArray* pArray = GetSideArray(nSide);
+        if (pArray != nullptr &&
+            pArray->IsBlocked(fX, fY, pMap, nMoverMask, &pObstacle, nMoverSide != nSide, nAbilityMask))
+            return 1;
+    }
     pObstacle = nullptr;
     return 0;
 }
 
-int CKDRObstacles::MoveObstacle(int, int, float, float, CKDRGameMap*) { return 0; }
-
-CTaskOrgArray* CKDRObstacles::SelectObstaclesInRect(float, float, float, float)
+int CKDRObstacles::FindCrossing(const MoverInfo& mover, const CKDRGameMap* pMap, CObstacle* pCurrent, float& fX,
+                                float& fY, CAITerrainRoute*& pRoute) const
 {
-    auto* pList = new CTaskOrgArray;
+    fX = fY = kUnsetFloat;
+    pRoute = nullptr;
+    auto usable = [&] { return fX >= 0.0f && fY >= 0.0f && pRoute != nullptr; };
+    auto discard = [&]
+    {
+        delete pRoute;
+        pRoute = nullptr;
+        fX = fY = kUnsetFloat;
+    };
+    if (pCurrent != nullptr)
+    {
+        pCurrent->FindCrossing(mover, FALSE, pMap, &fX, &fY, &pRoute);
+        if (usable())
+            return 1;
+        discard();
+    }
+    for (int nSide : kSearchOrder)
+    {
+        const CObstacleArray* pArray = GetSideArray(nSide);
+        if (pArray == nullptr)
+            continue;
+        pArray->FindCrossing(mover, mover.nSide != nSide, pMap, &fX, &fY, &pRoute);
+        if (usable())
+            return 1;
+        discard();
+    }
+    return 0;
+}
+
+// ---------------------------------------------------------------------------
+// Edits
+
+int CKDRObstacles::MoveObstacle(int nIndex, int nSide, float fX, float fY, CKDRGameMap* pMap)
+{
+    CObstacle* pObstacle = GetObstacle(nIndex, nSide);
+    if (pObstacle == nullptr)
+        return 0;
+    pObstacle->SetPosition(fX, fY, pMap);
+    return 1;
+}
+
+CTaskOrgArray* CKDRObstacles::SelectObstaclesInRect(float fLeft, float fTop, float fRight, float fBottom)
+{
+    const CObstacleArray* pArray = GetSideArray(0);
+    CTaskOrgArray* pList = pArray != nullptr ? pArray->SelectInRect(fLeft, fTop, fRight, fBottom) : new CTaskOrgArray;
     pList->m_nSide = 0;
     return pList;
 }
 
-int CKDRObstacles::MoveSelected(CTaskOrgArray*, float, float, float, float, CKDRGameMap*) { return 0; }
-int CKDRObstacles::EditSelectedObstacle(CTaskOrgArray*, CKDRGameMap*) { return 0; }
-int CKDRObstacles::EditObstacle(int, int, CKDRGameMap*) { return 0; }
-CString CKDRObstacles::GetObstacleName(float, float, CKDRGameMap*) { return CString(); }
-void CKDRObstacles::UpdateOwnSide(CKDRGameMap*) {}
-void CKDRObstacles::UpdateOtherSides(CKDRGameMap*) {}
-
-int CKDRObstacles::PlaceObstacle(float, float, int, float, float, float, int, CKDRGameMap*, int& nIndex, int& nSideOut)
+int CKDRObstacles::MoveSelected(CTaskOrgArray* pList, float fFromX, float fFromY, float fToX, float fToY,
+                                CKDRGameMap* pMap)
 {
-    nIndex = -99;
-    nSideOut = -99;
-    return 0;
+    if (pList == nullptr)
+        return 0;
+    CObstacleArray* pArray = GetSideArray(pList->m_nSide);
+    if (pArray == nullptr)
+        return 0;
+    pArray->MoveSelected(pList, fFromX, fFromY, fToX, fToY, pMap);
+    return 1;
 }
 
-int CKDRObstacles::PlaceChemArea(float, int, int, float, float, int, CKDRGameMap*) { return 0; }
-int CKDRObstacles::ApplyObstacleRecord(const BYTE*, int) { return 0; }
-int CKDRObstacles::ApplyStateRecord(const BYTE*, int) { return 0; }
-int CKDRObstacles::ApplyBreachRecord(const BYTE*, int) { return 0; }
-void CKDRObstacles::SendAllObstacles() {}
-int CKDRObstacles::SendObstaclesToPlayer(int, CTaskOrgArray*) { return 0; }
-int CKDRObstacles::UnpackPassedObstacles(const BYTE*, int) { return 0; }
+int CKDRObstacles::EditSelectedObstacle(CTaskOrgArray* pList, CKDRGameMap* pMap)
+{
+    if (pList == nullptr)
+        return 0;
+    CObstacleArray* pArray = GetSideArray(pList->m_nSide);
+    return pArray != nullptr && pArray->EditSelected(pList, pMap) ? 1 : 0;
+}
+
+int CKDRObstacles::EditObstacle(int nIndex, int nSide, CKDRGameMap* pMap)
+{
+    CObstacleArray* pArray = GetSideArray(nSide);
+    CObstacle* pObstacle = pArray != nullptr ? pArray->GetObstacle(nIndex) : nullptr;
+    if (pObstacle == nullptr || !pArray->EditObstacle(pObstacle))
+        return 0;
+    pObstacle->DrawOnMapSurface(pMap, pObstacle->m_bHighlight);
+    return 1;
+}
+
+int CKDRObstacles::PlaceObstacle(float fWidth, float fLength, int nDensity, float fX, float fY, float fAttitude,
+                                 int nSide, CKDRGameMap* pMap, int& nIndex, int& nSideOut)
+{
+    nIndex = kUnset;
+    nSideOut = kUnset;
+    const int nWidth = TruncToInt(fWidth);
+    const int nLength = TruncToInt(fLength);
+    const int nAttitude = TruncToInt(fAttitude);
+    int nFoundSide = -1;
+    const int nFound = FindObstacleAt(fX, fY, nFoundSide, pMap, TRUE);
+    if (CObstacle* pObstacle = nFound != kUnset ? GetObstacle(nFound, nFoundSide) : nullptr)
+    {
+        pObstacle->Strengthen(nAttitude, nWidth, nLength, nDensity, pMap);
+        nIndex = nFound;
+        nSideOut = nFoundSide;
+        return 1;
+    }
+    CObstacleArray* pArray = GetSideArray(nSide);
+    if (pArray == nullptr)
+        pArray = CreateSideArray(nSide);
+    if (pArray == nullptr)
+        return 0;
+    pArray->AddObstacle(fX, fY, nAttitude, nWidth, nLength, nDensity, nSide, pMap);
+    return 1;
+}
+
+int CKDRObstacles::PlaceChemArea(float fRadius, int nDensity, int nDuration, float fX, float fY, int nSide,
+                                 CTimeSpan tsNow, CKDRGameMap* pMap)
+{
+    int nFoundSide = -1;
+    const int nFound = FindChemAt(fX, fY, nFoundSide);
+    if (CChem* pChem = nFound != kUnset ? GetChemArea(nFound, nFoundSide) : nullptr)
+    {
+        pChem->Strengthen(nDensity, tsNow + CTimeSpan(nDuration), pMap);
+        return 1;
+    }
+    CObstacleArray* pArray = GetSideArray(nSide);
+    if (pArray == nullptr)
+        pArray = CreateSideArray(nSide);
+    if (pArray == nullptr)
+        return 0;
+    pArray->AddChemArea(fX, fY, TruncToInt(fRadius), nDensity, nDuration, nSide, tsNow, pMap);
+    return 1;
+}

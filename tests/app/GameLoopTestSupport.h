@@ -106,7 +106,7 @@ class CRecordingObstacles : public CKDRObstacles
 {
 public:
     explicit CRecordingObstacles(StepLog& log) : m_log(log) {}
-    void Step() override { m_log.push_back("obstacles"); }
+    void Step(CTimeSpan) override { m_log.push_back("obstacles"); }
     int ApplyStateRecord(const BYTE*, int nLength) override
     {
         m_log.push_back("obstacle state record " + std::to_string(nLength));
