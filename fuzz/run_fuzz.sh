@@ -58,6 +58,7 @@ seed weapon_list "" '*.wep'
 seed vehicle_list "" '*.veh'
 seed formation_templates "" '*.frm'
 seed standing_orders "" '*.sop'
+seed obstacles "" '*.fob' '*.eob'
 
 run_one() {
   local target=$1

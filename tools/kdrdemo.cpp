@@ -9,20 +9,23 @@
 // lists and the piece array of their graphics, a units component (with no
 // unit yet: the mission's forces are counted, and its equipment pages
 // written, only where one exists) naming the formation templates and
-// standing orders, the light conditions naming "Demo.env", and the missions
+// standing orders, the obstacles naming the own side's and the enemy's
+// obstacle files, the light conditions naming "Demo.env", and the missions
 // component with its main mission. Beside them lie the game map's own
 // "*.gmp" file, the lists, the piece array with its bitmaps, the formation
-// templates and standing orders, the light conditions, the twenty bitmaps of
-// the symbol catalogue that the game builds at start-up, and the HTML
-// templates of its pages.
+// templates and standing orders, the obstacle files, the light conditions,
+// the twenty bitmaps of the symbol catalogue that the game builds at
+// start-up, and the HTML templates of its pages.
 
 #include "app/KDRMissions.h"
 #include "app/KDRScenario.h"
 #include "battlefield/KDRGameMap.h"
+#include "battlefield/KDRObstacles.h"
 #include "database/KDRDatabase.h"
 #include "demo_equipment.h"
 #include "demo_light.h"
 #include "demo_map.h"
+#include "demo_obstacles.h"
 #include "demo_orders.h"
 #include "demo_pieces.h"
 #include "demo_sounds.h"
@@ -102,6 +105,10 @@ BOOL WriteScenario(const CString& dataDir)
     pUnits->m_strFormationFile = demo_orders::FORMATION_FILE;
     pUnits->m_strSOPFile = demo_orders::SOP_FILE;
     scenario.SetUnits(pUnits);
+    auto* pObstacles = new CKDRObstacles;
+    pObstacles->m_strSide0Name = demo_obstacles::kFriendlyFile;
+    pObstacles->m_strSide1Name = demo_obstacles::kEnemyFile;
+    scenario.SetObstacles(pObstacles);
     scenario.SetEnvironment(demo_light::BuildEnvironment());
     auto* pMissions = new CKDRMissions;
     pMissions->m_strSlot0File = MISSION_FILE;
@@ -143,6 +150,15 @@ BOOL WriteStandingOrders(const CString& dataDir)
     CUnitOrderArray orders;
     demo_orders::BuildStandingOrders(orders);
     return WriteArchive(JoinPath(dataDir, demo_orders::SOP_FILE), [&](CArchive& ar) { orders.Serialize(ar); });
+}
+
+BOOL WriteObstacles(const CString& dataDir)
+{
+    std::unique_ptr<CObstacleArray> pFriendly = demo_obstacles::BuildFriendlyObstacles();
+    std::unique_ptr<CObstacleArray> pEnemy = demo_obstacles::BuildEnemyObstacles();
+    return WriteArchive(JoinPath(dataDir, demo_obstacles::kFriendlyFile),
+                        [&](CArchive& ar) { pFriendly->Serialize(ar); }) &&
+           WriteArchive(JoinPath(dataDir, demo_obstacles::kEnemyFile), [&](CArchive& ar) { pEnemy->Serialize(ar); });
 }
 
 BOOL WriteEnvironment(const CString& dataDir)
@@ -224,8 +240,8 @@ int main(int argc, char** argv)
     }
     if (!WriteElevationMap(dataDir) || !WriteMapPicture(dataDir) || !WriteSymbols(dataDir) ||
         !WriteTemplates(dataDir) || !WriteSounds(dataDir) || !WriteEquipment(dataDir) || !WritePieces(dataDir) ||
-        !WriteFormations(dataDir) || !WriteStandingOrders(dataDir) || !WriteEnvironment(dataDir) ||
-        !WriteMission(dataDir) || !WriteScenario(dataDir) || !WriteLinkFile(runDir))
+        !WriteFormations(dataDir) || !WriteStandingOrders(dataDir) || !WriteObstacles(dataDir) ||
+        !WriteEnvironment(dataDir) || !WriteMission(dataDir) || !WriteScenario(dataDir) || !WriteLinkFile(runDir))
         return 1;
     return 0;
 }
