@@ -21,6 +21,17 @@ namespace
 const char* const kDefaultName = "*.fob";
 const char* const kFileFilter = "Friendly Obstacle Array (*.fob)|*.fob|Enemy or Neutral Obstacle Array (*.eob)|*.eob||";
 constexpr float kNoBest = 99999.0f;
+
+// The dialog starts from the obstacle's own values.
+void ShowInDialog(const CObstacle& obstacle, CObstacleDlg& dialog)
+{
+    dialog.m_nAttitude = obstacle.m_nAttitude;
+    dialog.m_nTimeToFire = static_cast<int>(obstacle.m_tsTime.GetTotalSeconds());
+    dialog.m_nDensity = obstacle.m_nDensity;
+    dialog.m_nLength = obstacle.m_nLength;
+    dialog.m_nWidth = obstacle.m_nWidth;
+    dialog.m_nType = obstacle.m_nType;
+}
 }  // namespace
 
 CObstacleArray::CObstacleArray() : m_strName(kDefaultName) {}
@@ -183,12 +194,7 @@ BOOL CObstacleArray::EditSelected(const CTaskOrgArray* pList, CKDRGameMap* pMap)
     if (pFirst == nullptr)
         return FALSE;
     CObstacleDlg dialog;
-    dialog.m_nAttitude = pFirst->m_nAttitude;
-    dialog.m_nTimeToFire = static_cast<int>(pFirst->m_tsTime.GetTotalSeconds());
-    dialog.m_nDensity = pFirst->m_nDensity;
-    dialog.m_nLength = pFirst->m_nLength;
-    dialog.m_nWidth = pFirst->m_nWidth;
-    dialog.m_nType = pFirst->m_nType;
+    ShowInDialog(*pFirst, dialog);
     dialog.m_bReadOnly = TRUE;
     if (dialog.DoModal() != IDOK)
         return FALSE;
@@ -209,12 +215,7 @@ BOOL CObstacleArray::EditObstacle(CObstacle* pObstacle)
     if (pObstacle == nullptr || pObstacle->IsChemArea())
         return FALSE;
     CObstacleDlg dialog;
-    dialog.m_nAttitude = pObstacle->m_nAttitude;
-    dialog.m_nTimeToFire = static_cast<int>(pObstacle->m_tsTime.GetTotalSeconds());
-    dialog.m_nDensity = pObstacle->m_nDensity;
-    dialog.m_nLength = pObstacle->m_nLength;
-    dialog.m_nWidth = pObstacle->m_nWidth;
-    dialog.m_nType = pObstacle->m_nType;
+    ShowInDialog(*pObstacle, dialog);
     dialog.m_bReadOnly = FALSE;
     if (dialog.DoModal() != IDOK)
         return FALSE;

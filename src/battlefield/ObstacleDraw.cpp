@@ -93,6 +93,18 @@ Frame MakeFrame(double cx, double cy, int attitude, double length, double width)
     return f;
 }
 
+// The obstacle's rectangle in the pixels of its sprite, which covers rc of
+// the map picture at the map's zoom.
+Frame FrameOnSprite(const CObstacle& o, const CKDRGameMap* pMap, const CRect& rc)
+{
+    int px = 0, py = 0;
+    if (const CElevationMap* pElevation = pMap->GetElevationMap())
+        pElevation->MapToPixel(o.m_fX, o.m_fY, &px, &py);
+    const double zoom = pMap->GetZoom();
+    return MakeFrame(px * zoom - rc.left, py * zoom - rc.top, o.m_nAttitude, o.m_nLength * zoom * 0.5,
+                     o.m_nWidth * zoom * 0.5);
+}
+
 // The bounding box of the corners, grown by the margin.
 CRect BoundsOf(const Frame& f)
 {
@@ -312,8 +324,7 @@ void CObstacle::BuildShapeSprite(CKDRGameMap* pMap)
     if (pSprite == nullptr)
         return;
     CFrameSurface* pSheet = pSprite->GetSheet();
-    const Frame f = MakeFrame(cx - m_rcSprite.left, cy - m_rcSprite.top, m_nAttitude, m_nLength * zoom * 0.5,
-                              m_nWidth * zoom * 0.5);
+    const Frame f = FrameOnSprite(*this, pMap, m_rcSprite);
     CPoint corners[4];
     f.Corners(corners);
 
@@ -344,7 +355,10 @@ void CObstacle::BuildShapeSprite(CKDRGameMap* pMap)
         pSheet->ReleaseDC();
     }
     DrawContactMarkers(pMap);
-    if (m_bHighlight && (pDC = pSheet->GetDC()) != nullptr)
+    if (!m_bHighlight)
+        return;
+    pDC = pSheet->GetDC();
+    if (pDC != nullptr)
     {
         CPen selection(PS_SOLID, 2, kSelectionColor);
         CBrush hollow;
@@ -375,11 +389,7 @@ void CObstacle::DrawContactMarkers(CKDRGameMap* pMap)
 
 void CObstacle::DrawMineFieldSymbol(CDC* pDC, const CKDRGameMap* pMap, BOOL red) const
 {
-    double cx = 0, cy = 0;
-    GetZoomedCentre(pMap, &cx, &cy);
-    const double zoom = pMap->GetZoom();
-    const Frame f = MakeFrame(cx - m_rcSprite.left, cy - m_rcSprite.top, m_nAttitude, m_nLength * zoom * 0.5,
-                              m_nWidth * zoom * 0.5);
+    const Frame f = FrameOnSprite(*this, pMap, m_rcSprite);
     // Three mines on the long axis: the centre one and one halfway to each end.
     const int radius = std::max(2, RoundHalfUp(std::min(f.halfWidth, f.halfLength / 3.0) * 0.6));
     const double step = f.halfLength / 2.0;
@@ -393,11 +403,7 @@ void CObstacle::DrawMineFieldSymbol(CDC* pDC, const CKDRGameMap* pMap, BOOL red)
 
 void CObstacle::DrawWireSymbol(CDC* pDC, const CKDRGameMap* pMap, BOOL red) const
 {
-    double cx = 0, cy = 0;
-    GetZoomedCentre(pMap, &cx, &cy);
-    const double zoom = pMap->GetZoom();
-    const Frame f = MakeFrame(cx - m_rcSprite.left, cy - m_rcSprite.top, m_nAttitude, m_nLength * zoom * 0.5,
-                              m_nWidth * zoom * 0.5);
+    const Frame f = FrameOnSprite(*this, pMap, m_rcSprite);
     // Seven coils in a row, an eighth of the length apart.
     const double step = f.halfLength / 4.0;
     const int radius = std::max(1, RoundHalfUp(std::min(step / 2.0, f.halfWidth)));
@@ -411,11 +417,7 @@ void CObstacle::DrawWireSymbol(CDC* pDC, const CKDRGameMap* pMap, BOOL red) cons
 
 void CObstacle::DrawTankDitchSymbol(CDC* pDC, const CKDRGameMap* pMap, BOOL red) const
 {
-    double cx = 0, cy = 0;
-    GetZoomedCentre(pMap, &cx, &cy);
-    const double zoom = pMap->GetZoom();
-    const Frame f = MakeFrame(cx - m_rcSprite.left, cy - m_rcSprite.top, m_nAttitude, m_nLength * zoom * 0.5,
-                              m_nWidth * zoom * 0.5);
+    const Frame f = FrameOnSprite(*this, pMap, m_rcSprite);
     // The ditch line along the axis with teeth on its near side, an eighth
     // of the length apart.
     const double reach = f.halfLength * 0.9;
