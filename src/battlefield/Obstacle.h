@@ -98,7 +98,10 @@ public:
     // contacts instead, (-99.0, -99.0) when it has none.
     virtual void GetPosition(float& x, float& y, BOOL useContacts) const;
     // Whether the obstacle stops a mover at the point. otherSide: the mover
-    // belongs to another side than the obstacle's array.
+    // belongs to another side than the obstacle's array. A plain obstacle
+    // stops it in its rectangle but for its lanes, and beyond the rectangle
+    // wherever its picture shows (its outline, a crater's piece); the
+    // picture never closes a lane.
     virtual BOOL IsBlockingAt(float x, float y, const CKDRGameMap* pMap, BOOL otherSide) const;
     // For a point in the rectangle the lane holding it, kHitNoLane in none;
     // outside, kHitNoLane on a pixel of the obstacle's picture (unless

@@ -14,6 +14,7 @@
 #include "battlefield/MoverInfo.h"
 #include "battlefield/Obstacle.h"
 #include "battlefield/ObstacleArray.h"
+#include "battlefield/ObstacleDlg.h"
 #include "platform/core/File.h"
 #include "platform/ui/Display.h"
 #include "platform/ui/Profile.h"
@@ -104,7 +105,7 @@ TEST(ObstacleDemo, BothSidesLoadDrawAndChangeWithTime)
     CScriptedUi ui;
     WithDemo(
         "kdr-obstacle-demo", [](const fs::path&) {},
-        [](CKDRApp& app, const fs::path& root)
+        [&ui](CKDRApp& app, const fs::path& root)
         {
             ASSERT_NE(app.OpenDocumentFile((root / "Data" / "demo.asc").string().c_str()), nullptr);
             CKDRDoc* pDoc = app.GetActiveDocument();
@@ -179,6 +180,16 @@ TEST(ObstacleDemo, BothSidesLoadDrawAndChangeWithTime)
             EXPECT_EQ(pRoute->GetPointCount(), 2);
             EXPECT_EQ(pRoute->GetRouteFlags(), 3);
             EXPECT_EQ(pRoute->GetDirection(), 0);
+
+            // A new attitude for the wire: the document is modified and the
+            // application keeps what was confirmed.
+            pDoc->SetModifiedFlag(FALSE);
+            ui.ExpectDialog(IDD_OBSTACLE, IDOK, [](CDialog& d) { d.SetDlgItemText(IDC_OBSTACLE_ATTITUDE, "800"); });
+            EXPECT_EQ(pDoc->EditObstacle(1, 0), 1);
+            EXPECT_EQ(pWire->m_nAttitude, 800);
+            EXPECT_EQ(app.m_nObstacleAttitude, 800);
+            EXPECT_EQ(app.m_tsObstacleTimeToFire.GetTotalSeconds(), 0);
+            EXPECT_TRUE(pDoc->IsModified());
         },
         ui);
 }
