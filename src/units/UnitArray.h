@@ -16,7 +16,7 @@
 //
 // Slots may be empty (a file can say so); every loop passes over them.
 // Loading a file that turns out short, corrupt or naming a class other than
-// CUnit leaves the array empty and says which file failed.
+// CUnit changes nothing and says which file failed.
 
 #include "platform/core/CString.h"
 #include "platform/core/Collections.h"
@@ -60,9 +60,9 @@ public:
     // Reads the array from a unit file named relative to the data
     // directory. While the name does not open, a file dialog offers another;
     // Cancel ends the load at once (0). A file that opens but cannot be read
-    // is reported with its name, fails the load (0) and leaves the array
-    // empty. On success the array holds the file's contents and
-    // m_strFileName the name that opened.
+    // is reported with its name and fails the load (0) without changing the
+    // array (a new one stays empty). On success the array holds the file's
+    // contents and m_strFileName the name that opened.
     BOOL LoadUnitFile(const CString& fileName, const CString& strDataDir);
 
     // Checks every unit against the database and rebuilds each one that no
@@ -92,16 +92,23 @@ public:
     void AttachVehicles(CKDRDatabase* pDatabase);
     // Every unit's pictures and capabilities take the view's icon scale.
     void SetSpriteValue(float fScale);
-    // Every unit's map symbol again, labelled with its hierarchy element.
-    void RebuildSymbols(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CKDRUnits* pUnits);
-    void DrawUnits(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CKDRUnits* pUnits, int nOrder, int nFlags);
+    // Every unit's picture again in the symbol style (or the plain one),
+    // labelled with the name of its hierarchy element when it has one.
+    // nArrayIndex is the array's place in its kind's list (0 for kind 0).
+    void RebuildSymbols(BOOL bSymbolStyle, int nArrayIndex, CKDRDatabase* pDatabase, CKDRUnits* pUnits);
+    // Every unit drawn, labelled likewise.
+    void DrawUnits(int nArrayIndex, CKDRGameMap* pMap, CKDRDatabase* pDatabase, CKDRUnits* pUnits, int nOrder,
+                   int nFlags);
     // The marks of the plain entries of the list whose array word equals
     // nGroup (every entry for -1); stops at the first entry past the array.
     void DrawTaskOrgMarks(CKDRGameMap* pMap, CKDRDatabase* pDatabase, const CTaskOrgArray* pList, int nGroup);
     // Marks every live, uncarried unit that can do one of the functions set
-    // in dwFunctions with the catalogue's function marker.
-    void DrawFunctionUnits(int nArrayIndex, DWORD dwFunctions, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
-                           CKDRUnits* pUnits);
+    // in dwFunctions with the catalogue's function marker. Every set bit's
+    // test runs, in the order of the constants above; a unit that can take
+    // the fire mission (of the current fire order's munition type) first
+    // gets that munition's range circle. Nothing without the marker.
+    void DrawFunctionUnits(int nArrayIndex, DWORD dwFunctions, int nMunitionType, CKDRGameMap* pMap,
+                           CKDRDatabase* pDatabase, CKDRUnits* pUnits);
     // Nothing without a game map ready to draw.
     void DrawShotLines(CKDRUnits* pUnits, CKDRGameMap* pMap);
     void DrawDestroyedUnits(int nSide, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
