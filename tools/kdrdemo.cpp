@@ -6,16 +6,16 @@
 // The demo scenario holds the components that have their files so far:
 // the game map naming the demo ground's picture, tile grid, elevation map
 // and AI help map, the equipment database naming the weapon and vehicle
-// lists and the piece array of their graphics, a units component (with no
-// unit yet: the mission's forces are counted, and its equipment pages
-// written, only where one exists) naming the formation templates and
+// lists and the piece array of their graphics, a units component naming
+// the friendly and the enemy unit file, the formation templates and
 // standing orders, the obstacles naming the own side's and the enemy's
 // obstacle files, the light conditions naming "Demo.env", and the missions
 // component with its main mission. Beside them lie the game map's own
-// "*.gmp" file, the lists, the piece array with its bitmaps, the formation
-// templates and standing orders, the obstacle files, the light conditions,
-// the twenty bitmaps of the symbol catalogue that the game builds at
-// start-up, and the HTML templates of its pages.
+// "*.gmp" file, the lists, the piece array with its bitmaps, the two unit
+// files, the formation templates and standing orders, the obstacle files,
+// the light conditions, the twenty bitmaps of the symbol catalogue that the
+// game builds at start-up, and the HTML templates of its pages. The units
+// are built from the lists as written, read back through the database.
 
 #include "app/KDRMissions.h"
 #include "app/KDRScenario.h"
@@ -32,9 +32,11 @@
 #include "demo_symbols.h"
 #include "demo_templates.h"
 #include "demo_terrain.h"
+#include "demo_units.h"
 #include "mission/Mission.h"
 #include "platform/core/Core.h"
 #include "units/KDRUnits.h"
+#include "units/UnitArray.h"
 
 #include <cstdio>
 #include <functional>
@@ -102,6 +104,8 @@ BOOL WriteScenario(const CString& dataDir)
     pDatabase->m_strPieceList = demo_pieces::kPieceFile;
     scenario.SetDatabase(pDatabase);
     auto* pUnits = new CKDRUnits;
+    pUnits->m_strUnitFile = demo_units::kFriendlyFile;
+    pUnits->m_pOpposingFileNames->AddTail(demo_units::kEnemyFile);
     pUnits->m_strFormationFile = demo_orders::FORMATION_FILE;
     pUnits->m_strSOPFile = demo_orders::SOP_FILE;
     scenario.SetUnits(pUnits);
@@ -136,6 +140,35 @@ BOOL WritePieces(const CString& dataDir)
         return FALSE;
     }
     return WriteArchive(JoinPath(dataDir, demo_pieces::kPieceFile), [&](CArchive& ar) { pieces.Serialize(ar); });
+}
+
+// The unit files, built against the database read from the lists just
+// written (its pieces without pictures: no display here).
+BOOL WriteUnits(const CString& dataDir)
+{
+    CKDRDatabase database;
+    database.SetDirectories(dataDir, CString());
+    database.m_strWeaponList = demo_equipment::kWeaponFile;
+    database.m_strVehicleList = demo_equipment::kVehicleFile;
+    database.m_strPieceList = demo_pieces::kPieceFile;
+    if (!database.ReloadLists())
+    {
+        std::fprintf(stderr, "kdrdemo: cannot read back the equipment lists\n");
+        return FALSE;
+    }
+    CKDRGameMap map;
+    demo_units::LoadDemoGround(map);
+    CString errorText;
+    CUnitArray friendly;
+    CUnitArray enemy;
+    if (!demo_units::BuildFriendlyUnits(friendly, database, map, errorText) ||
+        !demo_units::BuildEnemyUnits(enemy, database, map, errorText))
+    {
+        std::fprintf(stderr, "kdrdemo: cannot build the units: %s\n", errorText.GetString());
+        return FALSE;
+    }
+    return WriteArchive(JoinPath(dataDir, demo_units::kFriendlyFile), [&](CArchive& ar) { friendly.Serialize(ar); }) &&
+           WriteArchive(JoinPath(dataDir, demo_units::kEnemyFile), [&](CArchive& ar) { enemy.Serialize(ar); });
 }
 
 BOOL WriteFormations(const CString& dataDir)
@@ -240,8 +273,9 @@ int main(int argc, char** argv)
     }
     if (!WriteElevationMap(dataDir) || !WriteMapPicture(dataDir) || !WriteSymbols(dataDir) ||
         !WriteTemplates(dataDir) || !WriteSounds(dataDir) || !WriteEquipment(dataDir) || !WritePieces(dataDir) ||
-        !WriteFormations(dataDir) || !WriteStandingOrders(dataDir) || !WriteObstacles(dataDir) ||
-        !WriteEnvironment(dataDir) || !WriteMission(dataDir) || !WriteScenario(dataDir) || !WriteLinkFile(runDir))
+        !WriteUnits(dataDir) || !WriteFormations(dataDir) || !WriteStandingOrders(dataDir) ||
+        !WriteObstacles(dataDir) || !WriteEnvironment(dataDir) || !WriteMission(dataDir) || !WriteScenario(dataDir) ||
+        !WriteLinkFile(runDir))
         return 1;
     return 0;
 }

@@ -91,6 +91,7 @@ int CKDRUnits::IsOrderItemChecked(int, int& nValue) const
 }
 
 CHierarchyElement* CKDRUnits::FindElementByName(const CString&) const { return nullptr; }
+CHierarchyElement* CKDRUnits::FindUnitElement(int, int, int) const { return nullptr; }
 
 BOOL CKDRUnits::DetachElement(CKDRDatabase*, CKDRGameMap*, CKDRObstacles*, CKDRHoles*) { return FALSE; }
 BOOL CKDRUnits::RecallDetached(CKDRDatabase*, CKDRGameMap*, CKDRObstacles*, CKDRHoles*) { return FALSE; }

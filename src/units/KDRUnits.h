@@ -63,6 +63,8 @@ public:
     BOOL HasUnitsOfKind(int nKind) const;
     int IsOrderItemChecked(int nItem, int& nValue) const;
     CHierarchyElement* FindElementByName(const CString& strName) const;
+    // The hierarchy element that holds the unit; null when none.
+    virtual CHierarchyElement* FindUnitElement(int nUnit, int nArray, int nKind) const;
 
     // Elements selected in the hierarchy tree.
     BOOL DetachElement(CKDRDatabase* pDatabase, CKDRGameMap* pMap, CKDRObstacles* pObstacles, CKDRHoles* pHoles);

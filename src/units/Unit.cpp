@@ -239,8 +239,6 @@ int CUnit::CanFireMunition(int, int, int, DWORD, CKDRDatabase*, CTaskOrgArray*) 
 
 void CUnit::UpdateHeading() {}
 
-void CUnit::SetHeading(float fHeading, CKDRGameMap*) { m_fHeading = fHeading; }
-
 BOOL CUnit::SetOrderState(DWORD, CKDRDatabase*, BOOL, BOOL) { return FALSE; }
 
 void CUnit::InsertFormationNode(const CNode*, CKDRDatabase*) {}

@@ -27,12 +27,17 @@
 #include "platform/core/Unset.h"
 
 class CDamageArray;
+class CFireMission;
 class CKDRDatabase;
 class CKDRGameMap;
 class CKDRUnits;
+class CMenu;
 class CNode;
 class CNodeArray;
+class CSmokeArray;
 class CSprite;
+class CStringList;
+class CTaskOrg;
 class CTaskOrgArray;
 class CUnitCapArray;
 class CUnitCapability;
@@ -49,6 +54,12 @@ public:
     static constexpr double kFrameHeadingOffset = 0.087266;
 
     CUnit();
+    // A unit of the vehicle type at nVehicle (none outside the list): its
+    // weapons and capabilities from the type, its move delay and defilade
+    // time, halted, attached, with a one-node path at its position for its
+    // side. Without vehicles, weapons and pieces in the database only the
+    // default unit is made; callers check the database first.
+    CUnit(CKDRDatabase* pDatabase, int nVehicle);
     ~CUnit() override;
     CUnit(const CUnit&) = delete;
     CUnit& operator=(const CUnit&) = delete;
@@ -104,7 +115,10 @@ public:
                         CTaskOrgArray* pUnits);
     // Points the heading along the unit's path again. Not yet: nothing.
     void UpdateHeading();
-    void SetHeading(float fHeading, CKDRGameMap* pMap);
+    // The heading (radians); the capabilities follow it with the field of
+    // fire's arc (-99 and -99 while that control is off) when the vehicle
+    // type exists.
+    void SetHeading(float fHeading, CKDRDatabase* pDatabase);
     // Sets (bKeepSet) or clears (bKeepClear) one order bit. Not yet: 0.
     BOOL SetOrderState(DWORD dwBit, CKDRDatabase* pDatabase, BOOL bKeepSet, BOOL bKeepClear);
     // The unit's formation step at a leader's node (a follower's path, also
@@ -128,6 +142,78 @@ public:
     int ClearSuppressArea();
     // Control 1 switches the maximum-range control off, 0 the field of fire.
     int ClearFireControl(int nControl);
+
+    // ---- Checks against the database and state resets (UnitRebuild.cpp) ----
+    // 0 when the unit fits its vehicle type. Otherwise 1, with the reason
+    // appended to the report without separators: the database is not
+    // complete, its vehicle list is empty (the index becomes -1), the index
+    // names no vehicle type (it becomes the last one, or 0 when it was
+    // negative), or the capabilities do not line up with the type's (their
+    // own texts). A unit that fits gets its weapons rebuilt when the mount
+    // count changed, its move delay and defilade time from the type, is
+    // halted and attached again.
+    BOOL ValidateVehicle(CKDRDatabase* pDatabase, CString& report);
+    // Back to the starting state: every order and combat value to its
+    // default, new damage, order, contact lists and a one-node path at the
+    // unit's position; weapons and capabilities reset (the two values are
+    // handed to the capabilities). Name, destroyed flag, side, vehicle type
+    // and position stay.
+    void ResetState(CKDRDatabase* pDatabase, int nValue1, int nValue2);
+    // Every capability forgets its mounting and dismounting in progress.
+    void ResetMountStates();
+    // Brings x and y above the map's width and height back to the edge;
+    // lower bounds are left alone. Nothing without a map of known size.
+    void ClampToMap(CKDRGameMap* pMap);
+    // The enemy-colour flag of the vehicle type's map piece; 0 without one.
+    BOOL HasEnemyPiece(CKDRDatabase* pDatabase) const;
+    // A unit (or, for -99, a whole array) of a kind was deleted, or an
+    // obstacle of a side: the capabilities drop or renumber their links.
+    void OnUnitDeleted(int nKind, int nArray, int nUnit);
+    void OnObstacleDeleted(int nSide, int nIndex);
+    // The pictures and the capabilities take the view's icon scale; nothing
+    // without a picture.
+    void SetIconScale(float fScale);
+    // The capabilities fill the unit's context menu.
+    void AddMenuItems(CMenu* pMenu);
+
+    // ---- Work of the unit's other parts, in its least form until built ----
+    // The unit takes the tick as both of its clock stamps before a run.
+    void Prepare(DWORD dwTick, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    // One detection test of a target (nothing yet).
+    void DetectPair(CUnit* pTarget, CKDRGameMap* pMap, CKDRDatabase* pDatabase, CSmokeArray* pSmoke, float fLightFactor,
+                    int nTargetUnit, int nTargetArray, int nTargetKind);
+    // Drawing: nothing yet.
+    void Draw(CKDRGameMap* pMap, CKDRDatabase* pDatabase, int nOrder, int nFlags, const CString& strName,
+              BOOL bUnidentified);
+    // The symbol-style pictures labelled with the name, or the plain picture.
+    void SetSymbolStyle(BOOL bSymbolStyle, CKDRDatabase* pDatabase, const CString& strName);
+    void DrawShotLine(CKDRUnits* pUnits, CKDRGameMap* pMap);
+    void DrawDestroyed(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    void DrawPath(CKDRGameMap* pMap);
+    void DrawTaskOrgMark(CKDRDatabase* pDatabase, CKDRGameMap* pMap, CTaskOrg* pMarker);
+    void DrawFunctionMark(CKDRDatabase* pDatabase, CKDRGameMap* pMap, CSprite* pMarker);
+    void DrawFireRangeCircle(int nMunitionType, CKDRDatabase* pDatabase, CKDRGameMap* pMap);
+    // The tests of the functions in progress: 0 until built.
+    BOOL CanMountOrDismount(CKDRDatabase* pDatabase, int nMode, BOOL bIgnoreBusy);
+    BOOL CanBoard(BOOL bIgnoreBusy);
+    BOOL CanTakeFireMission(int nArrayIndex, int nUnitIndex, int nMunitionType, CKDRDatabase* pDatabase,
+                            CKDRUnits* pUnits);
+    BOOL CanUpload();
+    BOOL CanDeployMines();
+    BOOL CanSmoke();
+    // Whether the unit takes part in the action in progress: 0 until built.
+    BOOL AcceptsAction(DWORD dwAction, CKDRDatabase* pDatabase);
+    // The route to the path's goal: nothing yet.
+    void AssignRoute(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    // The unit's share of a burst; 1 when it was affected. 0 until built.
+    BOOL TakeArtilleryHit(CFireMission* pImpact, CKDRDatabase* pDatabase, CKDRUnits* pUnits, int nUnitIndex,
+                          int nArrayIndex, CTimeSpan tsGameTime);
+    // A remote unit's shot line counts down one; below 1 its target goes.
+    void CountDownShotLine();
+    // The unit's step after a scenario or saved game opens: nothing yet.
+    void AfterOpen(CKDRDatabase* pDatabase, CKDRGameMap* pMap);
+    // The unit's rows of the fire-mission log: none yet.
+    void GetFireMissionRows(CStringList& lines, int nKind, CKDRGameMap* pMap);
 
     // ---- The record, in declaration order ----
     CUnitWeaponArray* m_pWeapons;    // owned; one record per mount

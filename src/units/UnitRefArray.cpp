@@ -32,11 +32,11 @@ CUnit* FindStandingUnit(const CUnitRef& ref, CKDRUnits* pUnits)
     return pUnit;
 }
 
-// The vehicle type of a reference when it exists and has a role of the mask
+// Whether the vehicle type at that index exists and has a role of the mask
 // (a mask below 1 takes every role).
-bool HasRole(const CUnitRef& ref, int nRoleMask, CKDRDatabase* pDatabase)
+bool HasRole(int nVehicle, int nRoleMask, CKDRDatabase* pDatabase)
 {
-    const CVehicle* pVehicle = pDatabase->GetVehicle(ref.m_nVehicle);
+    const CVehicle* pVehicle = pDatabase->GetVehicle(nVehicle);
     if (pVehicle == nullptr)
         return false;
     return nRoleMask < 1 || (pVehicle->m_nRoleMask & nRoleMask) != 0;
@@ -155,7 +155,7 @@ BOOL CUnitRefArray::CentroidInEllipse(int nLeft, int nTop, int nRight, int nBott
     {
         if (bUnidentifiedOnly && !p->m_bUnidentified)
             continue;
-        if (!HasRole(*p, nRoleMask >= 1 ? nRoleMask : 0, pDatabase))
+        if (!HasRole(p->m_nVehicle, nRoleMask >= 1 ? nRoleMask : 0, pDatabase))
             continue;
         const CUnit* pUnit = pUnits->GetUnit(p->m_nUnit, p->m_nArray, p->m_nSide);
         if (pUnit == nullptr)
@@ -200,9 +200,12 @@ BOOL CUnitRefArray::CollectByRole(CUnitRefArray* pOut, BOOL bEnable, CKDRUnits* 
         return FALSE;
     for (const CUnitRef* p : m_refs)
     {
-        if (p->m_bUnidentified || FindStandingUnit(*p, pUnits) == nullptr)
+        if (p->m_bUnidentified)
             continue;
-        if (HasRole(*p, nRoleMask, pDatabase))
+        // The unit's own vehicle type: the reference's is what the observer
+        // took it for.
+        const CUnit* pUnit = FindStandingUnit(*p, pUnits);
+        if (pUnit != nullptr && HasRole(pUnit->m_nVehicle, nRoleMask, pDatabase))
             pOut->Add(*p);
     }
     return TRUE;

@@ -263,10 +263,12 @@ TEST_F(ContactListTest, CollectByRoleTakesIdentifiedStandingUnitsOfTheRole)
     using namespace demo_equipment;
     CUnitRefArray contacts;
     const int vehicles[] = {kTank, kInfantryCarrier, kRifleTeam, kMortarCarrier, kTank, kTank, 99};
+    // The roles are the units' own vehicle types', not what the references
+    // say the observer took them for.
     for (int nUnit = 0; nUnit < 7; ++nUnit)
     {
-        m_units.Place(nUnit, 0, 2, 100.0f * nUnit, 100.0f);
-        contacts.InsertSorted(Ref(nUnit, 0, 2, 10 - nUnit, 100, nUnit == 4, vehicles[nUnit]));
+        m_units.Place(nUnit, 0, 2, 100.0f * nUnit, 100.0f)->m_nVehicle = vehicles[nUnit];
+        contacts.InsertSorted(Ref(nUnit, 0, 2, 10 - nUnit, 100, nUnit == 4, kObserverVehicle));
     }
     m_units.GetUnit(5, 0, 2)->m_bDestroyed = TRUE;
 

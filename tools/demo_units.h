@@ -1,0 +1,216 @@
+#pragma once
+// The demo mission's forces, as the two unit files the scenario names:
+// - "Friendly.unt": a company team in the west, facing east: the company
+//   commander's tank, two tank platoons of four, a mechanised platoon of
+//   four infantry carriers each with a rifle team and an anti-tank team
+//   aboard, two mortar carriers, the observer vehicle and an ammunition
+//   carrier;
+// - "Enemy.unt": a tank platoon and a mechanised platoon holding the ridge
+//   saddle that the road crosses, facing west, their teams aboard with a
+//   mount time the clock never reaches, so that they stay aboard.
+// Every unit is built from its vehicle type through the game's own unit
+// constructor (weapons, capabilities, move delay and defilade time from the
+// type), named, and placed on ground its class can stand on with a path of
+// one node that holds a stop. A carrier and the teams aboard name each
+// other. The arrays are written through CUnitArray::Serialize.
+
+#include "battlefield/KDRGameMap.h"
+#include "database/KDRDatabase.h"
+#include "database/VehicleCapability.h"
+#include "demo_equipment.h"
+#include "demo_helpmap.h"
+#include "demo_terrain.h"
+#include "orders/NodeArray.h"
+#include "orders/NodeOrder.h"
+#include "platform/core/Core.h"
+#include "units/CarriedUnit.h"
+#include "units/UCapKinds.h"
+#include "units/Unit.h"
+#include "units/UnitArray.h"
+
+#include <vector>
+
+namespace demo_units
+{
+const char* const kFriendlyFile = "Friendly.unt";
+const char* const kEnemyFile = "Enemy.unt";
+const char* const kFriendlyName = "Team Kedravin";
+const char* const kEnemyName = "Saddle Detachment";
+
+constexpr int kFriendlySide = 0;
+constexpr int kEnemySide = 1;
+// Each side's file is the first (and only) array of its kind.
+constexpr int kArrayIndex = 0;
+
+constexpr float kFacingEast = 1.5707964f;
+constexpr float kFacingWest = -1.5707964f;
+
+// The mover classes a placement must be able to stand on (wheels and
+// tracks alike).
+constexpr int kGroundMoverFlags = 0x3;
+
+// No carrier: the unit is not a team aboard one.
+constexpr int kOnFoot = -1;
+
+// One unit of a side's table: its name, vehicle type and place; a team
+// names the row of the carrier it rides in (whose place it shares).
+struct Placement
+{
+    const char* name;
+    int vehicle;
+    float x;
+    float y;
+    int carrier;
+};
+
+using namespace demo_equipment;
+
+// The company team: the commander just behind the centre, the 1st tank
+// platoon north of the road, the 2nd south of it, the mechanised platoon
+// between them, the mortars, the ammunition carrier at the rear, the
+// observer forward on the road.
+const Placement kFriendly[] = {
+    {"Commander 66", kTank, 560.0f, 1640.0f, kOnFoot},
+    {"Tank 11", kTank, 760.0f, 1730.0f, kOnFoot},
+    {"Tank 12", kTank, 740.0f, 1780.0f, kOnFoot},
+    {"Tank 13", kTank, 760.0f, 1830.0f, kOnFoot},
+    {"Tank 14", kTank, 740.0f, 1880.0f, kOnFoot},
+    {"Tank 21", kTank, 760.0f, 1520.0f, kOnFoot},
+    {"Tank 22", kTank, 740.0f, 1470.0f, kOnFoot},
+    {"Tank 23", kTank, 760.0f, 1420.0f, kOnFoot},
+    {"Tank 24", kTank, 740.0f, 1370.0f, kOnFoot},
+    {"Carrier 31", kInfantryCarrier, 640.0f, 1740.0f, kOnFoot},
+    {"Carrier 32", kInfantryCarrier, 620.0f, 1790.0f, kOnFoot},
+    {"Carrier 33", kInfantryCarrier, 640.0f, 1510.0f, kOnFoot},
+    {"Carrier 34", kInfantryCarrier, 620.0f, 1460.0f, kOnFoot},
+    {"Rifle Team 31", kRifleTeam, 0.0f, 0.0f, 9},
+    {"AT Team 31", kAntiTankTeam, 0.0f, 0.0f, 9},
+    {"Rifle Team 32", kRifleTeam, 0.0f, 0.0f, 10},
+    {"AT Team 32", kAntiTankTeam, 0.0f, 0.0f, 10},
+    {"Rifle Team 33", kRifleTeam, 0.0f, 0.0f, 11},
+    {"AT Team 33", kAntiTankTeam, 0.0f, 0.0f, 11},
+    {"Rifle Team 34", kRifleTeam, 0.0f, 0.0f, 12},
+    {"AT Team 34", kAntiTankTeam, 0.0f, 0.0f, 12},
+    {"Mortar 41", kMortarCarrier, 380.0f, 1560.0f, kOnFoot},
+    {"Mortar 42", kMortarCarrier, 380.0f, 1700.0f, kOnFoot},
+    {"Observer 19", kObserverVehicle, 880.0f, 1640.0f, kOnFoot},
+    {"Ammunition 91", kAmmunitionCarrier, 300.0f, 1630.0f, kOnFoot},
+};
+
+// On the saddle where the road crosses the ridge: the tanks on the crest
+// either side of the road, the carriers just behind them on the east slope.
+const Placement kEnemy[] = {
+    {"Enemy Tank 1", kTank, 2950.0f, 1700.0f, kOnFoot},
+    {"Enemy Tank 2", kTank, 2960.0f, 1750.0f, kOnFoot},
+    {"Enemy Tank 3", kTank, 2980.0f, 1860.0f, kOnFoot},
+    {"Enemy Tank 4", kTank, 2990.0f, 1910.0f, kOnFoot},
+    {"Enemy Carrier 1", kInfantryCarrier, 3040.0f, 1710.0f, kOnFoot},
+    {"Enemy Carrier 2", kInfantryCarrier, 3050.0f, 1760.0f, kOnFoot},
+    {"Enemy Carrier 3", kInfantryCarrier, 3070.0f, 1880.0f, kOnFoot},
+    {"Enemy Carrier 4", kInfantryCarrier, 3080.0f, 1930.0f, kOnFoot},
+    {"Enemy Rifle Team 1", kRifleTeam, 0.0f, 0.0f, 4},
+    {"Enemy AT Team 1", kAntiTankTeam, 0.0f, 0.0f, 4},
+    {"Enemy Rifle Team 2", kRifleTeam, 0.0f, 0.0f, 5},
+    {"Enemy AT Team 2", kAntiTankTeam, 0.0f, 0.0f, 5},
+    {"Enemy Rifle Team 3", kRifleTeam, 0.0f, 0.0f, 6},
+    {"Enemy AT Team 3", kAntiTankTeam, 0.0f, 0.0f, 6},
+    {"Enemy Rifle Team 4", kRifleTeam, 0.0f, 0.0f, 7},
+    {"Enemy AT Team 4", kAntiTankTeam, 0.0f, 0.0f, 7},
+};
+
+// The demo ground with its help map, for the placements' checks.
+inline void LoadDemoGround(CKDRGameMap& map)
+{
+    map.SetElevationMap(demo_terrain::BuildDemoElevationMap().release());
+    map.SetHelpMap(demo_helpmap::BuildDemoHelpMap().release());
+}
+
+// Fills the array from a table for a side; FALSE with the reason when a
+// unit cannot be built as the table says (a database without the vehicle
+// type, a place no ground mover can stand on, a carrier that is none).
+inline BOOL BuildArray(CUnitArray& array, const Placement* rows, int count, int side, float heading,
+                       CTimeSpan mountTime, CKDRDatabase& database, CKDRGameMap& map, CString& errorText)
+{
+    array.RemoveAll();
+    array.m_nSide = side;
+    for (int i = 0; i < count; ++i)
+    {
+        const Placement& row = rows[i];
+        if (database.GetVehicle(row.vehicle) == nullptr)
+        {
+            errorText.Format("the vehicle type of %s is not in the database", row.name);
+            return FALSE;
+        }
+        float x = row.x;
+        float y = row.y;
+        if (row.carrier != kOnFoot)
+        {
+            const CUnit* pCarrier = array.GetAt(row.carrier);
+            if (pCarrier == nullptr || row.carrier >= i)
+            {
+                errorText.Format("%s names no carrier before it", row.name);
+                return FALSE;
+            }
+            x = pCarrier->m_fX;
+            y = pCarrier->m_fY;
+        }
+        if (map.IsPointBlocked(x, y, nullptr, kGroundMoverFlags, side, 0))
+        {
+            errorText.Format("%s stands where no ground mover can", row.name);
+            return FALSE;
+        }
+        auto* pUnit = new CUnit(&database, row.vehicle);
+        array.Add(pUnit);
+        pUnit->m_strName = row.name;
+        pUnit->SetSide(side);
+        pUnit->AssignPath(x, y, &database, &map, FALSE, 0);
+        pUnit->SetHeading(heading, &database);
+        // The other sides' stops carry start times: these hold their ground.
+        if (side != kFriendlySide)
+            pUnit->m_pPath->GetAt(0)->SetStartTimeValue(CTimeSpan(START_TIME_NEVER));
+        if (pUnit->m_pPath->GetSize() != 1 || !pUnit->m_pPath->GetAt(0)->HasStop())
+        {
+            errorText.Format("%s has no one-node path with a stop", row.name);
+            return FALSE;
+        }
+    }
+    // The teams go aboard their carriers, each naming the other.
+    for (int i = 0; i < count; ++i)
+    {
+        if (rows[i].carrier == kOnFoot)
+            continue;
+        auto* pTeam = dynamic_cast<CUCapDismount*>(array.GetAt(i)->FindCapability(VCAP_DISMOUNT));
+        auto* pCarrier =
+            dynamic_cast<CUCapPersonnelCarrier*>(array.GetAt(rows[i].carrier)->FindCapability(VCAP_PERSONNEL_CARRIER));
+        if (pTeam == nullptr || pCarrier == nullptr)
+        {
+            errorText.Format("%s cannot ride in %s", rows[i].name, rows[rows[i].carrier].name);
+            return FALSE;
+        }
+        pTeam->m_nCarrierUnit = rows[i].carrier;
+        pTeam->m_nCarrierArray = kArrayIndex;
+        pTeam->m_nCarrierKind = side;
+        pTeam->m_bDismounted = FALSE;
+        pTeam->m_timeMount = mountTime;
+        pCarrier->m_pPassengers->Add(new CCarriedUnit(i, kArrayIndex, side));
+    }
+    array.SetSide(side);
+    return TRUE;
+}
+
+inline BOOL BuildFriendlyUnits(CUnitArray& array, CKDRDatabase& database, CKDRGameMap& map, CString& errorText)
+{
+    array.m_strFileName = kFriendlyFile;
+    array.m_strName = kFriendlyName;
+    return BuildArray(array, kFriendly, static_cast<int>(std::size(kFriendly)), kFriendlySide, kFacingEast,
+                      CTimeSpan(0), database, map, errorText);
+}
+
+inline BOOL BuildEnemyUnits(CUnitArray& array, CKDRDatabase& database, CKDRGameMap& map, CString& errorText)
+{
+    array.m_strFileName = kEnemyFile;
+    array.m_strName = kEnemyName;
+    return BuildArray(array, kEnemy, static_cast<int>(std::size(kEnemy)), kEnemySide, kFacingWest,
+                      CTimeSpan(START_TIME_NEVER), database, map, errorText);
+}
+}  // namespace demo_units
