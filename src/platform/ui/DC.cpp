@@ -13,6 +13,15 @@
 
 #include <vector>
 
+namespace
+{
+bool g_bPlainDrawing = false;
+}  // namespace
+
+void SetPlainDrawing(BOOL bPlain) { g_bPlainDrawing = bPlain != FALSE; }
+
+BOOL IsPlainDrawing() { return g_bPlainDrawing ? TRUE : FALSE; }
+
 std::vector<int> DashesOf(int style)
 {
     switch (style)

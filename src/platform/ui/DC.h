@@ -99,6 +99,14 @@ constexpr int BITSPIXEL = 12;
 constexpr int PLANES = 14;
 constexpr int LOGPIXELSX = 88;
 constexpr int LOGPIXELSY = 90;
+// The copies between display surfaces and the one-pixel lines of a DC take
+// fast forms where they can (whole rows copied at once, lines walked along
+// the image's rows); those give exactly the pixels of the plain per-pixel
+// forms. With plain drawing on, every copy and line takes the plain form,
+// so that a test can draw both ways and compare. Off unless set.
+void SetPlainDrawing(BOOL bPlain);
+BOOL IsPlainDrawing();
+
 class CDC
 {
 public:

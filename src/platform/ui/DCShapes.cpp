@@ -48,6 +48,65 @@ QRgb MixPixel(int rop2, QRgb pen, QRgb dst)
     return 0xFF000000u | (r & 0x00FFFFFFu);
 }
 
+// An image whose pixels are 32-bit words that a pixel read or write takes
+// as they are (apart from the alpha that the mix keeps opaque anyway).
+bool IsDirect32Bit(const QImage& image)
+{
+    switch (image.format())
+    {
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32:
+    case QImage::Format_ARGB32_Premultiplied: return true;
+    default: return false;
+    }
+}
+
+// The on and off runs of a one-pixel pen as a table over one period, so
+// that a line looks its pattern up by a phase it carries along instead of
+// dividing at every pixel. A pen with no runs (solid) is always on.
+class CosmeticPattern
+{
+public:
+    explicit CosmeticPattern(const std::vector<int>& dashes)
+    {
+        for (size_t i = 0; i < dashes.size(); ++i)
+            for (int k = 0; k < dashes[i]; ++k)
+                m_on.push_back((i % 2) == 0 ? 1 : 0);
+    }
+    // The phase of a pattern position counted from the start of a figure.
+    int PhaseOf(int position) const { return m_on.empty() ? 0 : position % static_cast<int>(m_on.size()); }
+    bool IsOn(int phase) const { return m_on.empty() || m_on[static_cast<size_t>(phase)] != 0; }
+    void Advance(int& phase) const
+    {
+        if (!m_on.empty() && ++phase == static_cast<int>(m_on.size()))
+            phase = 0;
+    }
+
+private:
+    std::vector<unsigned char> m_on;
+};
+
+// The points first..last-1 of a span that starts at start and moves by step
+// (1 or -1) are cut to those inside 0..size-1.
+void ClipSpan(int start, int step, int size, long long& first, long long& last)
+{
+    // Point i lies at start + step * i.
+    long long lo = 0;
+    long long hi = 0;
+    if (step > 0)
+    {
+        lo = -static_cast<long long>(start);
+        hi = static_cast<long long>(size) - start;
+    }
+    else
+    {
+        lo = static_cast<long long>(start) - (size - 1);
+        hi = static_cast<long long>(start) + 1;
+    }
+    first = std::max(first, lo);
+    last = std::min(last, hi);
+}
+
 // The box a closed shape is drawn in: the normalised rectangle less its
 // right and bottom edge; none when the rectangle has no area.
 std::optional<QRect> ShapeBox(int left, int top, int right, int bottom)
@@ -80,12 +139,10 @@ void CDC::CosmeticLine(CPoint from, CPoint to, int& stylePos)
     int width = 0;
     COLORREF color = 0;
     PenOf(style, width, color);
-    const std::vector<int> dashes = DashesOf(style);
-    int period = 0;
-    for (int d : dashes)
-        period += d;
+    CosmeticPattern pattern(DashesOf(style));
     const QRgb pen = ToQColor(color).rgb();
     const QRgb back = ToQColor(m_bkColor).rgb();
+    const bool opaque = m_nBkMode == OPAQUE;
     int x = from.x + m_viewportOrg.x;
     int y = from.y + m_viewportOrg.y;
     const int x1 = to.x + m_viewportOrg.x;
@@ -94,27 +151,76 @@ void CDC::CosmeticLine(CPoint from, CPoint to, int& stylePos)
     const int dy = -std::abs(y1 - y);
     const int sx = x < x1 ? 1 : -1;
     const int sy = y < y1 ? 1 : -1;
+
+    if (!IsPlainDrawing() && IsDirect32Bit(*m_pImage) && !m_pClip && (dx == 0 || dy == 0))
+    {
+        // A level or upright line is one span along a row or a column: only
+        // its part inside the image is walked, the pattern taken up where
+        // that part starts.
+        const int count = dx == 0 ? -dy : dx;
+        const int imageWidth = m_pImage->width();
+        const int imageHeight = m_pImage->height();
+        long long first = 0;
+        long long last = count;  // one past the last point drawn
+        if (dy == 0)
+        {
+            if (y < 0 || y >= imageHeight)
+                first = last;
+            else
+                ClipSpan(x, sx, imageWidth, first, last);
+        }
+        else if (x < 0 || x >= imageWidth)
+            first = last;
+        else
+            ClipSpan(y, sy, imageHeight, first, last);
+        if (first < last)
+        {
+            const qsizetype stride = m_pImage->bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+            QRgb* p = reinterpret_cast<QRgb*>(m_pImage->bits()) + (y + (dx == 0 ? sy * first : 0)) * stride + x +
+                      (dy == 0 ? sx * first : 0);
+            const qsizetype step = dy == 0 ? sx : sy * stride;
+            int phase = pattern.PhaseOf(stylePos + static_cast<int>(first));
+            const bool copy = m_nRop2 == R2_COPYPEN;
+            for (long long i = first; i < last; ++i, p += step)
+            {
+                const bool on = pattern.IsOn(phase);
+                pattern.Advance(phase);
+                if (!on && !opaque)
+                    continue;
+                const QRgb value = on ? pen : back;
+                *p = copy ? (0xFF000000u | value) : MixPixel(m_nRop2, value, *p);
+            }
+        }
+        stylePos += count;
+        return;
+    }
+
+    const bool direct = !IsPlainDrawing() && IsDirect32Bit(*m_pImage);
+    const int imageWidth = m_pImage->width();
+    const int imageHeight = m_pImage->height();
+    uchar* bits = direct ? m_pImage->bits() : nullptr;
+    const qsizetype bytesPerLine = m_pImage->bytesPerLine();
+    int phase = pattern.PhaseOf(stylePos);
     int err = dx + dy;
     // Bresenham from the first point; the last point is not drawn.
     while (x != x1 || y != y1)
     {
-        bool on = true;
-        if (period > 0)
+        const bool on = pattern.IsOn(phase);
+        pattern.Advance(phase);
+        ++stylePos;
+        if ((on || opaque) && x >= 0 && y >= 0 && x < imageWidth && y < imageHeight &&
+            (!m_pClip || m_pClip->contains(QPoint(x, y))))
         {
-            int k = stylePos % period;
-            for (size_t i = 0; i < dashes.size(); ++i)
+            if (direct)
             {
-                if (k < dashes[i])
-                {
-                    on = (i % 2) == 0;
-                    break;
-                }
-                k -= dashes[i];
+                QRgb* p = reinterpret_cast<QRgb*>(bits + y * bytesPerLine) + x;
+                *p = MixPixel(m_nRop2, on ? pen : back, *p);
+            }
+            else
+            {
+                m_pImage->setPixel(x, y, MixPixel(m_nRop2, on ? pen : back, m_pImage->pixel(x, y)));
             }
         }
-        ++stylePos;
-        if ((on || m_nBkMode == OPAQUE) && m_pImage->valid(x, y) && (!m_pClip || m_pClip->contains(QPoint(x, y))))
-            m_pImage->setPixel(x, y, MixPixel(m_nRop2, on ? pen : back, m_pImage->pixel(x, y)));
         const int e2 = 2 * err;
         if (e2 >= dy)
         {

@@ -358,26 +358,88 @@ DDRESULT CSurface::Blt(const CRect& dest, CSurface* target, const CRect& source,
         copy = m_pImage->copy();
         src = &copy;
     }
+    const DWORD key = m_colorKey & kColorMask;
+    QImage& out = *target->m_pImage;
+    uchar* const outBits = out.bits();
+    const qsizetype outStride = out.bytesPerLine();
+
+    if (sw == dw && sh == dh && !IsPlainDrawing())
+    {
+        // Pixel for pixel: whole rows, cut to the source pixels that exist.
+        const long long ox = static_cast<long long>(source.left) - dest.left;
+        const long long oy = static_cast<long long>(source.top) - dest.top;
+        const int xa = static_cast<int>(std::max<long long>(x0, -ox));
+        const int xb = static_cast<int>(std::min<long long>(x1, m_width - ox));
+        const int ya = static_cast<int>(std::max<long long>(y0, -oy));
+        const int yb = static_cast<int>(std::min<long long>(y1, m_height - oy));
+        if (xa >= xb || ya >= yb)
+            return DD_OK;
+        const size_t n = static_cast<size_t>(xb - xa);
+        // A 32-bit RGB image holds its pixels opaque already: rows copy as
+        // they are.
+        const bool opaque = src->format() == QImage::Format_RGB32;
+        for (int y = ya; y < yb; ++y)
+        {
+            const QRgb* from = reinterpret_cast<const QRgb*>(src->constScanLine(static_cast<int>(y + oy))) + xa + ox;
+            QRgb* to = reinterpret_cast<QRgb*>(outBits + y * outStride) + xa;
+            if (keyed)
+            {
+                for (size_t i = 0; i < n; ++i)
+                    if ((from[i] & kColorMask) != key)
+                        to[i] = from[i] | 0xFF000000u;
+            }
+            else if (opaque)
+            {
+                std::memcpy(to, from, n * sizeof(QRgb));
+            }
+            else
+            {
+                for (size_t i = 0; i < n; ++i)
+                    to[i] = from[i] | 0xFF000000u;
+            }
+        }
+        return DD_OK;
+    }
 
     // Each destination pixel takes the source pixel under its centre; equal
     // sizes copy pixel for pixel. Source pixels outside this surface are
     // left out.
     std::vector<int> columns(size_t(x1 - x0));
+    bool allColumns = true;
     for (int x = x0; x < x1; ++x)
     {
         const long long k = x - dest.left;
-        columns[size_t(x - x0)] = source.left + int((2 * k + 1) * sw / (2LL * dw));
+        const int sx = source.left + int((2 * k + 1) * sw / (2LL * dw));
+        columns[size_t(x - x0)] = sx;
+        allColumns = allColumns && sx >= 0 && sx < m_width;
     }
-    const DWORD key = m_colorKey & kColorMask;
-    QImage& out = *target->m_pImage;
+    // An unkeyed row that reads every column writes every pixel of its
+    // span, so the next row from the same source row is a copy of it.
+    const bool rowsRepeat = !keyed && allColumns && !IsPlainDrawing();
+    const QRgb* lastRow = nullptr;
+    int lastSy = -1;
     for (int y = y0; y < y1; ++y)
     {
         const long long k = y - dest.top;
         const int sy = source.top + int((2 * k + 1) * sh / (2LL * dh));
         if (sy < 0 || sy >= m_height)
             continue;
+        QRgb* dstRow = reinterpret_cast<QRgb*>(outBits + y * outStride);
+        if (rowsRepeat && lastRow != nullptr && sy == lastSy)
+        {
+            std::memcpy(dstRow + x0, lastRow + x0, size_t(x1 - x0) * sizeof(QRgb));
+            lastRow = dstRow;
+            continue;
+        }
         const QRgb* srcRow = reinterpret_cast<const QRgb*>(src->constScanLine(sy));
-        QRgb* dstRow = reinterpret_cast<QRgb*>(out.scanLine(y));
+        if (rowsRepeat)
+        {
+            for (int x = x0; x < x1; ++x)
+                dstRow[x] = srcRow[columns[size_t(x - x0)]] | 0xFF000000u;
+            lastRow = dstRow;
+            lastSy = sy;
+            continue;
+        }
         for (int x = x0; x < x1; ++x)
         {
             const int sx = columns[size_t(x - x0)];
