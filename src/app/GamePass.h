@@ -8,7 +8,8 @@
 // The loop itself lives in the map view's Time/Start, which owns the loop's
 // fields (its clock stamp and carry, the end-test countdown and the
 // mission-over flag) and hands them to Run by reference; after the pass the
-// view redraws and serves the window messages. What the view shows between
+// view redraws when the document reports that the pass changed the map
+// (CKDRDoc::TakeMapChanged) and serves the window messages. What the view shows between
 // two steps (the selected path, the contact display, a selection whose unit
 // is gone) it does in the observer's calls, made at their places in the
 // pass. Without an observer nothing is selected and no window is touched,

@@ -160,6 +160,14 @@ public:
     BOOL ProcessIndirectFire();
     // Non-zero when the main mission has ended; bWon tells the outcome.
     BOOL TestMissionEnd(CTimeSpan tsElapsed, int& bWon);
+    // Whether what the map shows changed since the last call, and clears
+    // it: the steps above note every change their components report (a
+    // unit moved, fired, was hit or seen, a round flew or landed, a cloud
+    // drifted, an obstacle changed), and anything else that changes the map
+    // between two paints may note one too. The game loop redraws the map
+    // only after passes that changed it.
+    BOOL TakeMapChanged();
+    void NoteMapChanged() { m_bMapChanged = TRUE; }
 
     // ---- The document facade ----
     // One-line operations through which the view, the application and the
@@ -414,4 +422,5 @@ private:
     CString m_strDataDir;
     CString m_strSavegameDir;
     CDisplay* m_pDisplay = nullptr;  // not owned
+    BOOL m_bMapChanged = FALSE;
 };

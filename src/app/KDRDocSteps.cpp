@@ -80,22 +80,31 @@ int CKDRDoc::StepSimulation(int nUnit, int nArray, int nKind)
     if (pUnits == nullptr || pMap == nullptr || pDatabase == nullptr || pRounds == nullptr)
         return 0;
 
-    if (CKDRObstacles* pObstacles = GetObstacles())
-        pObstacles->Step(GameTimeElapsed());
+    CKDRObstacles* pObstacles = GetObstacles();
+    if (pObstacles != nullptr && pObstacles->Step(GameTimeElapsed()))
+        NoteMapChanged();
 
     // Units serve window messages while they move: a handler run there may
     // have changed the mission, so the components are asked for again.
     const int nResult = pUnits->MoveAll(pMap, pDatabase, GetObstacles(), GetHoles(), nUnit, nArray, nKind, pRounds);
+    if (nResult != 0)
+        NoteMapChanged();
 
     pUnits = GetUnits();
     pRounds = GetFireMissions();
     if (pUnits == nullptr || pRounds == nullptr)
         return nResult;
-    if (pRounds->StepRoundsInFlight(nUnit, nArray, nKind, GetDatabase(), pUnits) && pUnits->IsFireMissionLogOpen())
-        pUnits->RefreshFireMissionLog();
+    if (pRounds->StepRoundsInFlight(nUnit, nArray, nKind, GetDatabase(), pUnits))
+    {
+        NoteMapChanged();
+        if (pUnits->IsFireMissionLogOpen())
+            pUnits->RefreshFireMissionLog();
+    }
 
-    if (CKDREnvironment* pEnvironment = GetEnvironment(); pEnvironment != nullptr && m_pSmoke != nullptr)
-        m_pSmoke->Step(pEnvironment->m_fWindDirection, pEnvironment->m_fWindSpeed);
+    if (CKDREnvironment* pEnvironment = GetEnvironment();
+        pEnvironment != nullptr && m_pSmoke != nullptr &&
+        m_pSmoke->Step(pEnvironment->m_fWindDirection, pEnvironment->m_fWindSpeed))
+        NoteMapChanged();
 
     if (CKDRHoles* pHoles = GetHoles())
         pHoles->AssignOccupants(pUnits, GetGameMap());
@@ -145,6 +154,15 @@ BOOL CKDRDoc::ProcessIndirectFire()
         return FALSE;
     pUnits->ProcessIndirectFire(GetDatabase());
     return TRUE;
+}
+
+BOOL CKDRDoc::TakeMapChanged()
+{
+    BOOL bChanged = m_bMapChanged;
+    m_bMapChanged = FALSE;
+    if (CKDRUnits* pUnits = GetUnits(); pUnits != nullptr && pUnits->TakeMapChanged())
+        bChanged = TRUE;
+    return bChanged;
 }
 
 BOOL CKDRDoc::TestMissionEnd(CTimeSpan tsElapsed, int& bWon)

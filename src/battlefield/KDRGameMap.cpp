@@ -20,9 +20,12 @@ namespace
 constexpr COLORREF SIDE_COLOR_CLEAR = RGB(17, 114, 181);
 constexpr COLORREF SIDE_COLOR_SET = RGB(160, 60, 93);
 constexpr COLORREF BLACK = RGB(0, 0, 0);
+
+// Look revisions are drawn from one sequence for every map of the run.
+DWORD g_dwLookSequence = 0;
 }  // namespace
 
-CKDRGameMap::CKDRGameMap() : m_strFileName("*.gmp")
+CKDRGameMap::CKDRGameMap() : m_strFileName("*.gmp"), m_dwLookRevision(++g_dwLookSequence)
 {
     m_pens[kPen1].CreatePen(PS_SOLID, 3, RGB(128, 0, 0));
     m_pens[kPen2].CreatePen(PS_SOLID, 1, RGB(255, 128, 128));
@@ -90,8 +93,11 @@ void CKDRGameMap::Serialize(CArchive& ar)
 // ---------------------------------------------------------------------------
 // Loading
 
+void CKDRGameMap::NoteLookChanged() { m_dwLookRevision = ++g_dwLookSequence; }
+
 void CKDRGameMap::FreePicture()
 {
+    NoteLookChanged();
     if (m_bPictureOwned)
         delete m_pPicture;
     m_pPicture = nullptr;
@@ -114,6 +120,7 @@ void CKDRGameMap::SetMapPicture(CMapPicture* pPicture)
         delete m_pPicture;
     m_pPicture = pPicture;
     m_bPictureOwned = FALSE;
+    NoteLookChanged();
 }
 
 BOOL CKDRGameMap::HasMapFiles() const
@@ -228,6 +235,7 @@ BOOL CKDRGameMap::LoadMapFiles(CDisplay* pDisplay, const CString& strDataDir)
     m_nDisplayMode = kModeColor;
     if (CElevationMap* pElevation = GetElevationMap())
         pElevation->GetTerrain()->SetColourSet(m_nDisplayMode);
+    NoteLookChanged();
     return TRUE;
 }
 
@@ -344,6 +352,7 @@ BOOL CKDRGameMap::SetMapDisplayMode(int mode, CDisplay* pDisplay)
     m_nDisplayMode = mode;
     if (CElevationMap* pElevation = GetElevationMap())
         pElevation->GetTerrain()->SetColourSet(mode);
+    NoteLookChanged();
     return TRUE;
 }
 
@@ -492,7 +501,10 @@ int CKDRGameMap::ApplyBreachRecord(const BYTE* pRecord, int nLength)
     if (pRecord == nullptr || nLength < NETUPDATE_MIN_RECORD_BYTES)
         return 0;
     CNetUpdateBreach record;
-    return record.Apply(pRecord, nLength, this);
+    const int nApplied = record.Apply(pRecord, nLength, this);
+    if (nApplied != 0)
+        NoteLookChanged();
+    return nApplied;
 }
 
 // ---------------------------------------------------------------------------

@@ -128,6 +128,16 @@ public:
     // The 13 Bezier points of the ellipse inscribed in the rectangle.
     static void EllipseToBezier(const CRect* pRect, CPoint points[13]);
 
+    // --- What the static layers show ------------------------------------------
+    // A number that changes whenever what DrawMap draws at a given zoom,
+    // scroll and size may have changed: another picture, tile sheet, display
+    // mode or elevation map, or a breach in the terrain. A view that keeps
+    // the drawn static layers draws them again when the number differs, so
+    // whatever changes the look of the terrain calls NoteLookChanged. No two
+    // maps of a run share a number.
+    DWORD GetLookRevision() const { return m_dwLookRevision; }
+    void NoteLookChanged();
+
     // --- Conversions and text ------------------------------------------------
     // The status text of a picture pixel: grid reference, altitude and
     // terrain name; "Off of map"; empty without an elevation map.
@@ -293,6 +303,7 @@ private:
     CPen m_sidePens[2][4];
     CAITerrainArray* m_pHelpMap = nullptr;
     BOOL m_bHelpMapPresent = FALSE;
+    DWORD m_dwLookRevision = 0;
     CDisplay* m_pDisplay = nullptr;             // not owned
     CPieceArray* m_pSymbolCatalogue = nullptr;  // not owned
 };

@@ -17,11 +17,13 @@ void CKDRGameMap::SetElevationMap(CElevationMap* pMap)
     if (pMap == m_pElevationMap)
     {
         m_bElevationPresent = pMap != nullptr;
+        NoteLookChanged();
         return;
     }
     delete m_pElevationMap;
     m_pElevationMap = pMap;
     m_bElevationPresent = pMap != nullptr;
+    NoteLookChanged();
 }
 
 int CKDRGameMap::IsPointBlocked(float x, float y, CKDRObstacles* obstacles, int moverFlags, int moverSide,

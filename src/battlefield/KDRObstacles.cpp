@@ -163,13 +163,15 @@ void CKDRObstacles::SerializeState(CArchive& ar)
 // ---------------------------------------------------------------------------
 // Time and drawing
 
-void CKDRObstacles::Step(CTimeSpan tsNow)
+BOOL CKDRObstacles::Step(CTimeSpan tsNow)
 {
+    BOOL bChanged = FALSE;
     for (int nSide = 0; nSide < kSideCount; ++nSide)
     {
-        if (CObstacleArray* pArray = GetSideArray(nSide))
-            pArray->StepAll(tsNow);
+        if (CObstacleArray* pArray = GetSideArray(nSide); pArray != nullptr && pArray->StepAll(tsNow))
+            bChanged = TRUE;
     }
+    return bChanged;
 }
 
 void CKDRObstacles::DrawAllOnMapSurface(CKDRGameMap* pMap)

@@ -77,8 +77,9 @@ public:
 
     // ---- Time and drawing ----
     // One step of every obstacle with the game time since the mission's
-    // start; once per pass of the game loop.
-    virtual void Step(CTimeSpan tsNow);
+    // start; once per pass of the game loop. TRUE when an obstacle changed
+    // what the map shows of it (a crater fired, a chemical area ended).
+    virtual BOOL Step(CTimeSpan tsNow);
     void DrawAllOnMapSurface(CKDRGameMap* pMap);
     void DrawSelected(CTaskOrgArray* pList, CKDRGameMap* pMap, int nHighlight);
     void UpdateOwnSide(CKDRGameMap* pMap);

@@ -174,10 +174,11 @@ void CObstacle::SetPosition(float x, float y, const CKDRGameMap* pMap)
     m_lanes.RemoveAll();
 }
 
-void CObstacle::Step(CTimeSpan tsNow)
+BOOL CObstacle::Step(CTimeSpan tsNow)
 {
     if (m_nType != kRoadCrater)
-        return;
+        return FALSE;
+    const BOOL bWasFired = m_bFired;
     if (tsNow >= m_tsTime)
     {
         m_tsTime = CTimeSpan(0);
@@ -187,6 +188,7 @@ void CObstacle::Step(CTimeSpan tsNow)
     {
         m_bFired = FALSE;
     }
+    return m_bFired != bWasFired;
 }
 
 void CObstacle::AddContact(float, float, CKDRGameMap*) {}
@@ -361,10 +363,12 @@ BOOL CChem::ContainsInCircle(float x, float y) const
 
 BOOL CChem::IsBlockingAt(float x, float y, const CKDRGameMap*, BOOL) const { return ContainsInCircle(x, y); }
 
-void CChem::Step(CTimeSpan tsNow)
+BOOL CChem::Step(CTimeSpan tsNow)
 {
-    if (IsActive() && tsNow >= m_tsTime)
-        m_tsTime = CTimeSpan(0);
+    if (!IsActive() || tsNow < m_tsTime)
+        return FALSE;
+    m_tsTime = CTimeSpan(0);
+    return TRUE;
 }
 
 int CChem::GetDensityPercent() const { return static_cast<int>(std::lround(m_nDensity * 0.01)); }

@@ -123,8 +123,9 @@ public:
     // Puts a centre off the map on its edge (one that is no number on 0);
     // the lanes and contacts stay.
     void ClampToMap(const CKDRGameMap* pMap);
-    // One step with the game time since the mission's start.
-    virtual void Step(CTimeSpan tsNow);
+    // One step with the game time since the mission's start; TRUE when the
+    // step changed what the map shows of the obstacle.
+    virtual BOOL Step(CTimeSpan tsNow);
     virtual int GetType() const { return kClassObstacle; }
     virtual BOOL IsEnemy() const { return FALSE; }
     virtual CContactArray* GetContacts() { return nullptr; }
@@ -238,7 +239,7 @@ public:
     BOOL IsBlockingAt(float x, float y, const CKDRGameMap* pMap, BOOL otherSide) const override;
     void Update(CKDRGameMap* pMap) override;
     void DrawOnMapSurface(CKDRGameMap* pMap, BOOL highlight) override;
-    void Step(CTimeSpan tsNow) override;
+    BOOL Step(CTimeSpan tsNow) override;
     int GetType() const override { return kClassChem; }
     int GetAttitude() const override { return kUnset; }
     int GetLength() const override { return kUnset; }

@@ -146,13 +146,15 @@ void CObstacleArray::UpdateAll(CKDRGameMap* pMap)
     }
 }
 
-void CObstacleArray::StepAll(CTimeSpan tsNow)
+BOOL CObstacleArray::StepAll(CTimeSpan tsNow)
 {
+    BOOL bChanged = FALSE;
     for (int i = 0; i < GetSize(); ++i)
     {
-        if (CObstacle* pObstacle = GetAt(i))
-            pObstacle->Step(tsNow);
+        if (CObstacle* pObstacle = GetAt(i); pObstacle != nullptr && pObstacle->Step(tsNow))
+            bChanged = TRUE;
     }
+    return bChanged;
 }
 
 void CObstacleArray::DrawAllOnMapSurface(CKDRGameMap* pMap)

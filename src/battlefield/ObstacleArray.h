@@ -52,8 +52,9 @@ public:
     // Lays every sprite in view on the back surface; an ended chemical area
     // is left out.
     void UpdateAll(CKDRGameMap* pMap);
-    // One step of every element with the game time since the mission's start.
-    void StepAll(CTimeSpan tsNow);
+    // One step of every element with the game time since the mission's
+    // start; TRUE when one changed what the map shows.
+    BOOL StepAll(CTimeSpan tsNow);
     void DrawAllOnMapSurface(CKDRGameMap* pMap);
     // "Mine Field", "Tank Ditch", "Road Crater", "Wire"; empty for any other
     // type and for a chemical area.

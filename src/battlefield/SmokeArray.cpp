@@ -2,7 +2,7 @@
 
 IMPLEMENT_SERIAL(CSmokeArray, CObArray, 1)
 
-void CSmokeArray::Step(float, float) {}
+BOOL CSmokeArray::Step(float, float) { return FALSE; }
 int CSmokeArray::AddSmoke(float, float, float, int, int, CKDRGameMap*) { return 0; }
 int CSmokeArray::AddIllum(float, float, float, int, int, CKDRGameMap*) { return 0; }
 int CSmokeArray::AddSmokeFromImpact(CFireMission*, CKDRDatabase*, CKDRGameMap*) { return 0; }

@@ -20,8 +20,9 @@ public:
     CSmokeArray() = default;
 
     // One step of every cloud with the wind (direction in radians, speed);
-    // once per pass of the game loop.
-    virtual void Step(float fWindDirection, float fWindSpeed);
+    // once per pass of the game loop. TRUE when a cloud moved, grew, faded
+    // or went: the map then shows something new.
+    virtual BOOL Step(float fWindDirection, float fWindSpeed);
     // Nonzero when a cloud was added.
     int AddSmoke(float fX, float fY, float fRadius, int nTimeLeft, int nStrength, CKDRGameMap* pMap);
     int AddIllum(float fX, float fY, float fRadius, int nTimeLeft, int nStrength, CKDRGameMap* pMap);

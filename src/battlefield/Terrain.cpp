@@ -121,15 +121,13 @@ void CTerrain::Draw(CDC* pDC, const CKDRGameMap* pMap, const CTerrainType* pType
         }
         ring.push_back(ring.front());
 
+        // Only the rows of the view are scanned: at a high zoom a feature's
+        // polygon reaches far beyond it.
         const CSize visible = pMap->GetVisibleViewSize();
-        CRgn polygon;
-        CRgn view;
         CRgn clipped;
-        int kind = RGN_ERROR;
-        if (polygon.CreatePolygonRgn(ring.data(), static_cast<int>(ring.size()), WINDING) &&
-            view.CreateRectRgn(0, 0, visible.cx, visible.cy) && clipped.CreateRectRgn(0, 0, 0, 0))
-            kind = clipped.CombineRgn(&polygon, &view, RGN_AND);
-        if (kind != RGN_ERROR && kind != NULLREGION)
+        if (clipped.CreatePolygonRgnInRect(ring.data(), static_cast<int>(ring.size()), WINDING,
+                                           CRect(0, 0, visible.cx, visible.cy)) &&
+            !clipped.IsEmpty())
         {
             CBrush hollow;
             hollow.CreateStockObject(NULL_BRUSH);

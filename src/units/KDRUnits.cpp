@@ -79,6 +79,8 @@ void CKDRUnits::DetectAll(CKDRGameMap*, CKDRDatabase*, CSmokeArray*, float) {}
 void CKDRUnits::DirectFire(CKDRGameMap*, CKDRDatabase*, CKDRObstacles*, CKDRHoles*) {}
 void CKDRUnits::ProcessIndirectFire(CKDRDatabase*) {}
 
+BOOL CKDRUnits::TakeMapChanged() { return FALSE; }
+
 CUnit* CKDRUnits::GetUnit(int, int, int) const { return nullptr; }
 CNodeArray* CKDRUnits::GetUnitPath(int, int, int) const { return nullptr; }
 BOOL CKDRUnits::OwnUnitsHavePieces(CKDRDatabase*) const { return FALSE; }

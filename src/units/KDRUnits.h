@@ -55,6 +55,12 @@ public:
     virtual void DetectAll(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CSmokeArray* pSmoke, float fLightFactor);
     virtual void DirectFire(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CKDRObstacles* pObstacles, CKDRHoles* pHoles);
     virtual void ProcessIndirectFire(CKDRDatabase* pDatabase);
+    // Whether anything the map shows of the units changed since the last
+    // call (a unit moved or turned, fired, was hit, destroyed, seen or lost
+    // from sight, a round was fired), and clears it; the game loop redraws
+    // the map only after passes that changed it. Least form: nothing
+    // changes.
+    virtual BOOL TakeMapChanged();
 
     // Queries.
     virtual CUnit* GetUnit(int nUnit, int nArray, int nKind) const;

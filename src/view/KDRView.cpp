@@ -14,6 +14,7 @@
 #include "view/MapPicture.h"
 #include "view/Sound.h"
 #include "view/StartPicture.h"
+#include "view/StaticLayers.h"
 #include "view/ViewProperties.h"
 
 #include <algorithm>
@@ -110,7 +111,8 @@ CKDRView::CKDRView()
       m_nNodeMark2(kUnset),
       m_pContacts1(nullptr),
       m_pContacts2(nullptr),
-      m_pViewProperties(new CViewProperties)
+      m_pViewProperties(new CViewProperties),
+      m_pStaticLayers(std::make_unique<CStaticLayers>())
 {
     RegisterLoopCommands();
     MapCommand(ID_VIEW_ZOOM_IN, [this] { SetZoom(1, FALSE); });
@@ -250,7 +252,7 @@ void CKDRView::OnDraw(CDC* pDC)
     // the last frame.
     if (pPicture == nullptr)
         pBack->ColorFill(CRect(0, 0, pBack->GetWidth(), pBack->GetHeight()), 0);
-    pMap->DrawMap(pBack, m_pViewProperties->IsGridShown(GetZoom()) ? 1 : 0);
+    m_pStaticLayers->Draw(pMap, pBack, m_pViewProperties->IsGridShown(GetZoom()));
     if (pPicture != nullptr && !m_bLoading)
         DrawLayers(pDoc, pMap);
     pDisplay->Present();
@@ -385,6 +387,8 @@ BOOL CKDRView::OnEraseBkgnd(CDC* pDC)
     return TRUE;
 }
 
+void CKDRView::DropStaticLayers() { m_pStaticLayers->Drop(); }
+
 void CKDRView::RedrawMap(BOOL bErase)
 {
     if (GetMapPicture() != nullptr)
@@ -448,6 +452,9 @@ void CKDRView::OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint)
 
 void CKDRView::OnDocumentHint(LPARAM lHint)
 {
+    // Whatever the document reports may have changed the map under the
+    // kept static layers.
+    DropStaticLayers();
     switch (lHint)
     {
     case KDR_HINT_CONTENTS_DELETED:

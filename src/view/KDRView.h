@@ -26,12 +26,15 @@
 #include "platform/core/Types.h"
 #include "platform/ui/View.h"
 
+#include <memory>
+
 class CDC;
 class CDisplay;
 class CKDRDoc;
 class CKDRGameMap;
 class CMapPicture;
 class CNodeArray;
+class CStaticLayers;
 class CTaskOrgArray;
 class CViewProperties;
 
@@ -85,6 +88,11 @@ public:
     virtual void CancelInteraction();
     virtual void SetScrollClamped(int x, int y);
     virtual void RedrawMap(BOOL bErase);
+    // The next paint draws the map's static layers (picture, terrain,
+    // contour overlay, grid) again instead of copying the kept ones; a
+    // change of zoom, scroll, size, grid lines or of the map's look is seen
+    // without it.
+    void DropStaticLayers();
 
     // Per-zoom-level view properties. InitViewProperties reads "view.vpl"
     // at start-up: 1 when read, or when the data directory is missing (the
@@ -205,6 +213,8 @@ public:
     // Real time of the loop's last redraw: passes come far faster than a
     // screen can show them, so the loop repaints at most once a frame.
     DWORD m_dwLoopLastRedraw;
+    // A pass changed what the map shows and the redraw waits for its frame.
+    BOOL m_bLoopRedrawDue = FALSE;
     int m_nEndTestCountdown;
     BOOL m_bMissionOver;
     BOOL m_bLoading;  // a mission is opening (the document's hints); drawing suppressed
@@ -253,4 +263,5 @@ private:
     void OpenOverviewMap();
 
     CViewProperties* m_pViewProperties;  // owned
+    std::unique_ptr<CStaticLayers> m_pStaticLayers;
 };

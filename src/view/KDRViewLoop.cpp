@@ -2,7 +2,10 @@
 // place and returns only when the clock has stopped. Each pass advances the
 // game clock and steps every component of the mission once in a fixed
 // order (CGamePass, which calls back here for the selected path and the
-// contact display), then redraws the map; window messages are served
+// contact display), then redraws the map when the pass changed what it
+// shows (the document collects what its components report), at most once
+// a frame; a mission in which nothing moves is not painted again, and its
+// passes give the processor away between them. Window messages are served
 // inside the pass (after each unit's movement and each observer's
 // detection, and once at the end of the pass), so menus, modeless dialogs,
 // accelerators and Time/Stop keep working while the clock runs. Every
@@ -43,8 +46,15 @@ constexpr DWORD GAME_MESSAGE_CLOCK_STOPPED = 16;
 // spin through such passes, the loop gives the processor away this long.
 constexpr std::chrono::milliseconds IDLE_PASS_PAUSE(1);
 
-// The loop redraws the map at most this often (25 frames a second); a paint
-// of the whole map costs several milliseconds, a pass without it far less.
+// A pass that changed nothing on the map, with no redraw waiting and no
+// message to serve, gives the processor away this long: the clock counts
+// the real milliseconds all the same, and the first pass that changes the
+// map brings the loop back to its full pace. Window messages wait at most
+// this long.
+constexpr std::chrono::milliseconds QUIET_PASS_PAUSE(10);
+
+// The loop redraws the map at most this often (25 frames a second): passes
+// come far faster than a screen can show them.
 constexpr DWORD LOOP_FRAME_MS = 40;
 
 void PlayPickSound(CKDRApp* pApp)
@@ -156,6 +166,9 @@ void CKDRView::OnTimeStart()
     m_dwLoopTick = dwTick;
     m_nLoopRemainder = 0;
     m_dwLoopLastRedraw = dwTick - LOOP_FRAME_MS;
+    // The running clock itself changes the map: the impacts of fire
+    // missions are shown only while it runs.
+    m_bLoopRedrawDue = TRUE;
     PlayPickSound(pApp);
 
     while (pApp->IsClockRunning())
@@ -219,10 +232,14 @@ BOOL CKDRView::RunGamePass()
     if (!pass.Run(m_dwLoopTick, m_nLoopRemainder, m_nEndTestCountdown, m_bMissionOver))
         return FALSE;
 
+    const BOOL bChanged = pDoc->TakeMapChanged();
+    if (bChanged)
+        m_bLoopRedrawDue = TRUE;
     const DWORD dwNow = timeGetTime();
-    if (dwNow - m_dwLoopLastRedraw >= LOOP_FRAME_MS)
+    if (m_bLoopRedrawDue && dwNow - m_dwLoopLastRedraw >= LOOP_FRAME_MS)
     {
         m_dwLoopLastRedraw = dwNow;
+        m_bLoopRedrawDue = FALSE;
         RedrawMap(FALSE);
     }
 
@@ -233,7 +250,11 @@ BOOL CKDRView::RunGamePass()
         pApp->StopClock();
         return FALSE;
     }
-    if (pass.GetGameMs() == kUnset && pApp->IsClockRunning())
+    if (!pApp->IsClockRunning())
+        return TRUE;
+    if (!bChanged && !m_bLoopRedrawDue && !pApp->IsMessageWaiting())
+        std::this_thread::sleep_for(QUIET_PASS_PAUSE);
+    else if (pass.GetGameMs() == kUnset)
         std::this_thread::sleep_for(IDLE_PASS_PAUSE);
     return TRUE;
 }

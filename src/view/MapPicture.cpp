@@ -178,45 +178,43 @@ CRect CMapPicture::TileRect(LONG tile) const
     return CRect(column * m_tileWidth, row * m_tileHeight, (column + 1) * m_tileWidth, (row + 1) * m_tileHeight);
 }
 
-void CMapPicture::DrawTile(CSurface* target, int dx, int dy, int w, int h, int sx, int sy, BOOL keyed)
-{
-    const LONG tile = TileAtPixel(m_scrollX + dx, m_scrollY + dy);
-    if (tile == kNoTile)
-        return;
-    if (tile != kUnset)
-    {
-        const CRect rect = TileRect(tile);
-        m_pSheet->SetSourceRect(CRect(rect.left + sx, rect.top + sy, rect.left + sx + w, rect.top + sy + h));
-        if (keyed)
-            m_pSheet->BltFastKeyed(m_originX + dx, m_originY + dy, target);
-        else
-            m_pSheet->BltFast(m_originX + dx, m_originY + dy, target);
-        return;
-    }
-    CRect fill(m_originX + dx, m_originY + dy, m_originX + dx + w, m_originY + dy + h);
-    if (fill.IntersectRect(fill, CRect(0, 0, m_displayWidth, m_displayHeight)))
-        target->ColorFill(fill, kBlack);
-}
-
 DDRESULT CMapPicture::Draw(CSurface* target, BOOL keyed)
 {
     if (!target || m_tileWidth <= 0 || m_tileHeight <= 0)
         return DDERR_INVALIDPARAMS;
     // First column and row are what is left of the tile the scroll position
-    // falls in, inner pieces whole tiles, the last ones what remains.
+    // falls in, inner pieces whole tiles, the last ones what remains. The
+    // pieces of one row of tiles go to the sheet together and ground off the
+    // map is filled black piece by piece: the pieces do not overlap, so the
+    // order does not change what is drawn.
     const int ox = FloorMod(m_scrollX, m_tileWidth);
     const int oy = FloorMod(m_scrollY, m_tileHeight);
+    std::vector<CSurface::BandPiece> pieces;
     for (int dy = 0; dy < m_displayHeight;)
     {
         const int sy = dy == 0 ? oy : 0;
         const int h = std::min(m_tileHeight - sy, m_displayHeight - dy);
+        pieces.clear();
         for (int dx = 0; dx < m_displayWidth;)
         {
             const int sx = dx == 0 ? ox : 0;
             const int w = std::min(m_tileWidth - sx, m_displayWidth - dx);
-            DrawTile(target, dx, dy, w, h, sx, sy, keyed);
+            const LONG tile = TileAtPixel(m_scrollX + dx, m_scrollY + dy);
+            if (tile == kUnset)
+            {
+                CRect fill(m_originX + dx, m_originY + dy, m_originX + dx + w, m_originY + dy + h);
+                if (fill.IntersectRect(fill, CRect(0, 0, m_displayWidth, m_displayHeight)))
+                    target->ColorFill(fill, kBlack);
+            }
+            else if (tile != kNoTile)
+            {
+                const CRect rect = TileRect(tile);
+                pieces.push_back({rect.left + sx, rect.top + sy, w, m_originX + dx});
+            }
             dx += w;
         }
+        if (!pieces.empty())
+            m_pSheet->BltBand(pieces, m_originY + dy, h, target, keyed);
         dy += h;
     }
     return DD_OK;

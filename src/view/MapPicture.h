@@ -55,6 +55,8 @@ public:
         m_originX = x;
         m_originY = y;
     }
+    int GetOriginX() const { return m_originX; }
+    int GetOriginY() const { return m_originY; }
     int GetScrollX() const { return m_scrollX; }
     int GetScrollY() const { return m_scrollY; }
     int GetGridColumns() const { return m_columns; }
@@ -73,7 +75,6 @@ public:
     LONG GetTile(int column, int row) const;
 
 private:
-    void DrawTile(CSurface* target, int dx, int dy, int w, int h, int sx, int sy, BOOL keyed);
     void DrawTileScaled(CSurface* target, int px, int py, int w, int h, int sx, int sy, int scrollX, int scrollY,
                         BOOL keyed);
     LONG TileAtPixel(int x, int y) const;

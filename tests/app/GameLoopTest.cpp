@@ -10,6 +10,8 @@
 #include "platform/ui/Frame.h"
 
 #include <algorithm>
+#include <functional>
+#include <vector>
 
 namespace
 {
@@ -62,7 +64,9 @@ TEST(GameLoop, OnePassStepsEveryComponentInItsFixedOrder)
         }
         else
         {
-            AdvanceManualTime(40);  // a frame's worth, so this pass redraws too
+            // A frame's worth, and a unit changed the map: this pass redraws too.
+            AdvanceManualTime(40);
+            shell.m_pUnits->m_bMapChanged = TRUE;
             shell.App().PostCommand(&view, ID_TIME_STOP);
         }
     };
@@ -105,8 +109,10 @@ TEST(GameLoop, PassesWithinOneFrameRedrawTheMapOnce)
 {
     CLoopShell shell;
     shell.Clock().m_tsElapsed = CTimeSpan(100);
-    // Ten passes 5 ms apart span 45 ms: the first pass and the one a frame
-    // (40 ms) after it redraw, then the loop's end redraws once more.
+    // Ten passes 5 ms apart span 45 ms, each moving a unit: the first pass
+    // and the one a frame (40 ms) after it redraw, then the loop's end
+    // redraws once more.
+    shell.m_pUnits->m_nMoveResult = 1;
     shell.m_pUnits->m_onMove = [&](int nPass)
     {
         AdvanceManualTime(5);
@@ -116,6 +122,71 @@ TEST(GameLoop, PassesWithinOneFrameRedrawTheMapOnce)
     shell.View().OnTimeStart();
     const StepLog log = shell.TakeLog();
     EXPECT_EQ(std::count(log.begin(), log.end(), std::string("redraw")), 3);
+}
+
+TEST(GameLoop, OnlyPassesThatChangeTheMapRedrawIt)
+{
+    // Passes 50 ms apart, each a frame after the one before: the loop's
+    // start shows the running clock (pass 1) and the end redraws; between
+    // them only the passes in which a component reported a change redraw,
+    // whichever component it was.
+    // The units' movement runs the test's hook; the obstacles step before
+    // it, so their answer is set one pass ahead.
+    struct Case
+    {
+        const char* what;
+        int nAhead;
+        std::function<void(CLoopShell&, BOOL)> report;
+    } cases[] = {
+        {"a unit moved", 0, [](CLoopShell& s, BOOL b) { s.m_pUnits->m_nMoveResult = b; }},
+        {"a unit fired or was seen", 0, [](CLoopShell& s, BOOL b) { s.m_pUnits->m_bMapChanged = b; }},
+        {"an obstacle changed", 1, [](CLoopShell& s, BOOL b) { s.m_pObstacles->m_bChanged = b; }},
+        {"a round flew", 0, [](CLoopShell& s, BOOL b) { s.m_pRounds->m_nResult = b; }},
+        {"a cloud drifted", 0, [](CLoopShell& s, BOOL b) { s.m_pSmoke->m_bChanged = b; }},
+    };
+    for (const Case& c : cases)
+    {
+        CLoopShell shell;
+        shell.Clock().m_tsElapsed = CTimeSpan(100);
+        std::vector<int> redrawnAfter;  // the passes a redraw followed
+        shell.m_pUnits->m_onMove = [&](int nPass)
+        {
+            const StepLog log = shell.TakeLog();
+            if (std::count(log.begin(), log.end(), std::string("redraw")) > 0)
+                redrawnAfter.push_back(nPass - 1);
+            AdvanceManualTime(50);
+            const int nReported = nPass + c.nAhead;
+            c.report(shell, nReported == 4 || nReported == 7);
+            if (nPass == 10)
+                shell.App().StopClock();
+        };
+        shell.View().OnTimeStart();
+        const StepLog log = shell.TakeLog();
+        EXPECT_EQ(redrawnAfter, (std::vector<int>{1, 4, 7})) << c.what;
+        EXPECT_EQ(std::count(log.begin(), log.end(), std::string("redraw")), 1) << c.what << ": the loop's end";
+    }
+}
+
+TEST(GameLoop, AChangeWithinAFrameIsDrawnWhenTheFrameIsDue)
+{
+    CLoopShell shell;
+    shell.Clock().m_tsElapsed = CTimeSpan(100);
+    // Passes 10 ms apart; a unit moves in pass 2 only, 10 ms after the
+    // start's redraw: the redraw waits for its frame and comes after pass 5,
+    // with nothing changed since.
+    std::vector<int> redrawnAfter;
+    shell.m_pUnits->m_onMove = [&](int nPass)
+    {
+        const StepLog log = shell.TakeLog();
+        if (std::count(log.begin(), log.end(), std::string("redraw")) > 0)
+            redrawnAfter.push_back(nPass - 1);
+        AdvanceManualTime(10);
+        shell.m_pUnits->m_nMoveResult = nPass == 2;
+        if (nPass == 8)
+            shell.App().StopClock();
+    };
+    shell.View().OnTimeStart();
+    EXPECT_EQ(redrawnAfter, (std::vector<int>{1, 5}));
 }
 
 TEST(GameLoop, WithoutComponentsTheClockStillRuns)

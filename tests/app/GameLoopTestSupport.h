@@ -67,6 +67,12 @@ public:
         m_log.push_back("direct fire");
     }
     void ProcessIndirectFire(CKDRDatabase*) override { m_log.push_back("indirect fire"); }
+    BOOL TakeMapChanged() override
+    {
+        const BOOL bChanged = m_bMapChanged;
+        m_bMapChanged = FALSE;
+        return bChanged;
+    }
     CUnit* GetUnit(int nUnit, int nArray, int nKind) const override
     {
         m_log.push_back("selected unit");
@@ -100,13 +106,18 @@ public:
     CUnit* m_pUnit = nullptr;       // unit (0, 0, 0), not owned
     CNodeArray* m_pPath = nullptr;  // its path, not owned
     BOOL m_bUnitsGone = FALSE;
+    BOOL m_bMapChanged = FALSE;  // answered once by TakeMapChanged
 };
 
 class CRecordingObstacles : public CKDRObstacles
 {
 public:
     explicit CRecordingObstacles(StepLog& log) : m_log(log) {}
-    void Step(CTimeSpan) override { m_log.push_back("obstacles"); }
+    BOOL Step(CTimeSpan) override
+    {
+        m_log.push_back("obstacles");
+        return m_bChanged;
+    }
     int ApplyStateRecord(const BYTE*, int nLength) override
     {
         m_log.push_back("obstacle state record " + std::to_string(nLength));
@@ -119,6 +130,7 @@ public:
     }
     CString GetObstacleName(float, float, CKDRGameMap*) override { return "Wire"; }
     StepLog& m_log;
+    BOOL m_bChanged = FALSE;  // what each step answers
 };
 
 class CRecordingHoles : public CKDRHoles
@@ -136,22 +148,25 @@ public:
     int StepRoundsInFlight(int, int, int, CKDRDatabase*, CKDRUnits*) override
     {
         m_log.push_back("rounds");
-        return 0;
+        return m_nResult;
     }
     StepLog& m_log;
+    int m_nResult = 0;  // what each step answers
 };
 
 class CRecordingSmoke : public CSmokeArray
 {
 public:
     explicit CRecordingSmoke(StepLog& log) : m_log(log) {}
-    void Step(float fDirection, float fSpeed) override
+    BOOL Step(float fDirection, float fSpeed) override
     {
         m_log.push_back("smoke");
         m_fDirection = fDirection;
         m_fSpeed = fSpeed;
+        return m_bChanged;
     }
     StepLog& m_log;
+    BOOL m_bChanged = FALSE;  // what each step answers
     float m_fDirection = 0;
     float m_fSpeed = 0;
 };

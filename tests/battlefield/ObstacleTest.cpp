@@ -180,23 +180,28 @@ TEST(Obstacles, CratersFireAndChemicalAreasEndWhenTheirTimeComes)
         EXPECT_EQ(crater->m_bFired != FALSE, c.fired) << c.time << " at " << c.now;
         EXPECT_EQ(crater->m_tsTime.GetTotalSeconds(), c.timeAfter) << c.time << " at " << c.now;
     }
-    // A crater stays fired; other kinds keep their time.
+    // A crater stays fired; other kinds keep their time. A step answers
+    // whether it changed what the map shows: the firing, the chemical
+    // area's end, once each.
     std::unique_ptr<CObstacle> crater(Make(10, 10, 0, 10, 10, CObstacle::kRoadCrater));
-    crater->Step(CTimeSpan(5));
-    crater->Step(CTimeSpan(6));
+    crater->m_tsTime = CTimeSpan(5);
+    EXPECT_FALSE(crater->Step(CTimeSpan(4)));
+    EXPECT_TRUE(crater->Step(CTimeSpan(5)));
+    EXPECT_FALSE(crater->Step(CTimeSpan(6)));
     EXPECT_TRUE(crater->m_bFired);
     std::unique_ptr<CObstacle> wire(Make(10, 10, 0, 10, 10, CObstacle::kWire));
     wire->m_tsTime = CTimeSpan(30);
-    wire->Step(CTimeSpan(60));
+    EXPECT_FALSE(wire->Step(CTimeSpan(60)));
     EXPECT_EQ(wire->m_tsTime.GetTotalSeconds(), 30);
     EXPECT_FALSE(wire->m_bFired);
 
     CChem chem;
     chem.m_tsTime = CTimeSpan(3600);
-    chem.Step(CTimeSpan(3599));
+    EXPECT_FALSE(chem.Step(CTimeSpan(3599)));
     EXPECT_TRUE(chem.IsActive());
-    chem.Step(CTimeSpan(3600));
+    EXPECT_TRUE(chem.Step(CTimeSpan(3600)));
     EXPECT_FALSE(chem.IsActive());
+    EXPECT_FALSE(chem.Step(CTimeSpan(3601)));
 }
 
 TEST(Obstacles, AMineStrikeStrengthensWhatItHits)

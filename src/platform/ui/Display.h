@@ -83,6 +83,24 @@ public:
     virtual DDRESULT MirrorLeftRight();
     virtual DDRESULT MirrorUpDown();
 
+    // One piece of a band copy: a source rectangle's left edge, top edge and
+    // width, and the left edge it goes to on the target.
+    struct BandPiece
+    {
+        int sourceLeft;
+        int sourceTop;
+        int width;
+        int destLeft;
+    };
+    // Pieces of this surface copied pixel for pixel, each nHeight rows high,
+    // onto the band of the target that starts at row nDestTop, keyed when
+    // asked: the pixels of a BltFast (or BltFastKeyed) of each piece in
+    // turn, for pieces that do not overlap on the target. The rows are
+    // copied across all the pieces in turn, so both surfaces are walked row
+    // by row: the pieces of one row of map tiles lie side by side on the
+    // target and near each other on their sheet. The first failure is
+    // answered.
+    DDRESULT BltBand(const std::vector<BandPiece>& pieces, int nDestTop, int nHeight, CSurface* target, BOOL keyed);
     // Stretched copy of a source rectangle onto a destination rectangle,
     // keyed with this surface's colour key when asked; the general form
     // of all copies above.

@@ -7,6 +7,36 @@
 #include <QPolygon>
 #include <QRegion>
 
+#include <algorithm>
+#include <vector>
+
+namespace
+{
+// The smallest integer not below numerator / denominator (denominator > 0).
+long long CeilDiv(long long numerator, long long denominator)
+{
+    const long long q = numerator / denominator;
+    return q * denominator < numerator ? q + 1 : q;
+}
+
+// One edge of a polygon that is not level, from its upper end down.
+struct PolygonEdge
+{
+    long long x;  // the upper end
+    long long y;
+    long long dx;  // to the lower end
+    long long dy;  // > 0
+    int direction;
+};
+
+struct Crossing
+{
+    long long x;
+    int direction;
+    bool operator<(const Crossing& other) const { return x < other.x; }
+};
+}  // namespace
+
 // ---------------------------------------------------------------------------
 
 struct CRgn::Impl
@@ -56,6 +86,114 @@ BOOL CRgn::CreatePolygonRgn(const CPoint* points, int count, int fillMode)
         polygon << ToQPoint(points[i]);
     m_p = std::make_unique<Impl>();
     m_p->region = QRegion(polygon, fillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+    return TRUE;
+}
+
+BOOL CRgn::CreatePolygonRgnInRect(const CPoint* points, int count, int fillMode, const CRect& rect)
+{
+    if (!points || count < 2)
+        return FALSE;
+    CRect clip = rect;
+    clip.NormalizeRect();
+    if (IsPlainDrawing())
+    {
+        if (!CreatePolygonRgn(points, count, fillMode))
+            return FALSE;
+        m_p->region = clip.IsRectEmpty() ? QRegion() : m_p->region.intersected(ToQRect(clip));
+        return TRUE;
+    }
+    m_p = std::make_unique<Impl>();
+    // A polygon of two points has no inside.
+    if (count < 3 || clip.IsRectEmpty())
+        return TRUE;
+
+    std::vector<PolygonEdge> edges;
+    edges.reserve(static_cast<size_t>(count));
+    long long top = clip.bottom;
+    long long bottom = clip.top;
+    for (int i = 0; i < count; ++i)
+    {
+        const CPoint& from = points[i == 0 ? count - 1 : i - 1];
+        const CPoint& to = points[i];
+        if (from.y == to.y)
+            continue;
+        const bool down = from.y < to.y;
+        const CPoint& upper = down ? from : to;
+        const CPoint& lower = down ? to : from;
+        edges.push_back({upper.x, upper.y, static_cast<long long>(lower.x) - upper.x,
+                         static_cast<long long>(lower.y) - upper.y, down ? 1 : -1});
+        top = std::min<long long>(top, upper.y);
+        bottom = std::max<long long>(bottom, lower.y);
+    }
+    const long long firstRow = std::max<long long>(clip.top, top);
+    const long long endRow = std::min<long long>(clip.bottom, bottom);
+
+    // Rows with the same spans as the row above widen its band.
+    std::vector<QRect> rects;
+    std::vector<Crossing> crossings;
+    std::vector<std::pair<long long, long long>> spans;
+    std::vector<std::pair<long long, long long>> bandSpans;
+    size_t bandFirst = 0;
+    // The edges by their upper end; those that reach the current row are
+    // the active ones.
+    std::sort(edges.begin(), edges.end(), [](const PolygonEdge& a, const PolygonEdge& b) { return a.y < b.y; });
+    std::vector<const PolygonEdge*> active;
+    size_t nextEdge = 0;
+    for (long long y = firstRow; y < endRow; ++y)
+    {
+        for (; nextEdge < edges.size() && edges[nextEdge].y <= y; ++nextEdge)
+            active.push_back(&edges[nextEdge]);
+        active.erase(
+            std::remove_if(active.begin(), active.end(), [y](const PolygonEdge* e) { return y >= e->y + e->dy; }),
+            active.end());
+        crossings.clear();
+        for (const PolygonEdge* e : active)
+            crossings.push_back({e->x + CeilDiv((y - e->y) * e->dx, e->dy), e->direction});
+        std::sort(crossings.begin(), crossings.end());
+        spans.clear();
+        int winding = 0;
+        long long start = 0;
+        for (size_t i = 0; i < crossings.size(); ++i)
+        {
+            const bool wasInside = fillMode == WINDING ? winding != 0 : (i % 2) == 1;
+            winding += crossings[i].direction;
+            const bool isInside = fillMode == WINDING ? winding != 0 : (i % 2) == 0;
+            if (!wasInside && isInside)
+            {
+                start = crossings[i].x;
+            }
+            else if (wasInside && !isInside)
+            {
+                const long long left = std::max<long long>(start, clip.left);
+                const long long right = std::min<long long>(crossings[i].x, clip.right);
+                if (left >= right)
+                    continue;
+                // Spans that meet make one.
+                if (!spans.empty() && spans.back().second == left)
+                    spans.back().second = right;
+                else
+                    spans.emplace_back(left, right);
+            }
+        }
+        if (spans.empty())
+        {
+            bandSpans.clear();
+            continue;
+        }
+        if (spans == bandSpans)
+        {
+            for (size_t k = bandFirst; k < rects.size(); ++k)
+                rects[k].setBottom(static_cast<int>(y));
+            continue;
+        }
+        bandSpans = spans;
+        bandFirst = rects.size();
+        for (const auto& span : spans)
+            rects.emplace_back(static_cast<int>(span.first), static_cast<int>(y),
+                               static_cast<int>(span.second - span.first), 1);
+    }
+    if (!rects.empty())
+        m_p->region.setRects(rects.data(), static_cast<int>(rects.size()));
     return TRUE;
 }
 

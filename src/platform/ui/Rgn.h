@@ -35,6 +35,15 @@ public:
     BOOL CreateRectRgnIndirect(const CRect* rect);
     BOOL CreateEllipticRgn(int left, int top, int right, int bottom);
     BOOL CreatePolygonRgn(const CPoint* points, int count, int fillMode);
+    // The part of a polygon's region inside a rectangle: the pixels that
+    // CreatePolygonRgn and an RGN_AND with the rectangle give, but only the
+    // rectangle's rows are scanned, so a polygon far larger than the
+    // rectangle (a map feature at a high zoom) costs no more than the rows
+    // it shows. A pixel row y lies inside between the crossings of the
+    // polygon's edges with the line y, each crossing rounded up to a whole
+    // pixel; an edge counts on the rows from its upper end to just above its
+    // lower end, and a level edge on none.
+    BOOL CreatePolygonRgnInRect(const CPoint* points, int count, int fillMode, const CRect& rect);
     // Makes this region (which must exist, e.g. CreateRectRgn(0,0,0,0)) the
     // combination of a and b; answers the kind of the result.
     int CombineRgn(const CRgn* a, const CRgn* b, int mode);
