@@ -2,10 +2,13 @@
 // The map view: the one view of the main window, a scroll view over the
 // mission's map on whose window the display is created.
 //
-// Every paint draws all layers of the mission in one fixed order onto the
+// Every paint puts all layers of the mission in one fixed order onto the
 // display's back surface and presents it once; each layer is a document
 // operation that draws only when its component is loaded, and a paint reads
-// the mission's state without changing it. Redraw requests are coalesced:
+// the mission's state without changing it. The static layers under the rest
+// (picture, terrain, contour overlay, grid) are kept from the paint before
+// and copied while nothing they show has changed (StaticLayers.h); the
+// pixels are those of drawing them again. Redraw requests are coalesced:
 // several before the next paint cost one paint.
 //
 // The view owns the display state: the zoom level (six scales from 0.25 to
