@@ -5,8 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPolygon>
+#include <QRegion>
 
 #include <cmath>
+#include <random>
+#include <vector>
 
 namespace
 {
@@ -444,6 +448,62 @@ TEST(DcRegionTest, HitTestsFollowTheFillMode)
     EXPECT_FALSE(bad.PtInRegion(0, 0));
     EXPECT_TRUE(bad.IsEmpty());
     EXPECT_EQ(bad.CombineRgn(&rect, &other, RGN_AND), RGN_ERROR);
+}
+
+// A polygon region answers point tests from its edges; Qt's own polygon
+// region, which lays out every pixel, is the reference it must match pixel
+// for pixel: random polygons (crossing edges, level edges, repeated
+// vertices) under both fill modes, on every pixel around them, and again
+// after the region has laid out its pixels.
+TEST(DcRegionTest, PolygonPointTestsMatchTheLaidOutPixels)
+{
+    std::mt19937 random(20240611);
+    struct Scale
+    {
+        int reach;  // vertices within -reach..reach
+        int step;   // pixels tested every `step` along each axis
+        int tries;
+    } scales[] = {{12, 1, 150}, {40, 1, 30}, {600, 31, 6}};
+    for (const Scale& scale : scales)
+    {
+        std::uniform_int_distribution<int> coordinate(-scale.reach, scale.reach);
+        std::uniform_int_distribution<int> count(2, 9);
+        for (int t = 0; t < scale.tries; ++t)
+        {
+            std::vector<CPoint> points(static_cast<size_t>(count(random)));
+            for (CPoint& p : points)
+                p = CPoint(coordinate(random), coordinate(random));
+            if (t % 5 == 1)  // a level edge
+                points[1].y = points[0].y;
+            if (t % 7 == 2)  // a vertex twice
+                points.back() = points.front();
+            QPolygon polygon;
+            for (const CPoint& p : points)
+                polygon << QPoint(p.x, p.y);
+            for (int mode : {ALTERNATE, WINDING})
+            {
+                const QRegion reference(polygon, mode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+                CRgn region;
+                ASSERT_TRUE(region.CreatePolygonRgn(points.data(), static_cast<int>(points.size()), mode));
+                CRgn nothing;
+                nothing.CreateRectRgn(0, 0, 0, 0);
+                CRgn laidOut;
+                laidOut.CreateRectRgn(0, 0, 0, 0);
+                laidOut.CombineRgn(&region, &nothing, RGN_OR);
+                int mismatches = 0;
+                const int reach = scale.reach + 2;
+                for (int y = -reach; y <= reach; y += scale.step)
+                    for (int x = -reach; x <= reach; x += scale.step)
+                    {
+                        const bool expected = reference.contains(QPoint(x, y));
+                        if ((region.PtInRegion(x, y) != FALSE) != expected ||
+                            (laidOut.PtInRegion(x, y) != FALSE) != expected)
+                            ++mismatches;
+                    }
+                EXPECT_EQ(mismatches, 0) << "reach " << scale.reach << ", try " << t << ", mode " << mode;
+            }
+        }
+    }
 }
 
 TEST(DcRegionTest, FillRegionPaintsExactlyItsPixels)
