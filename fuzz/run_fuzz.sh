@@ -40,7 +40,7 @@ seed() {
     done < <(find "$work/demo" -type f -iname "$pattern" -size -2M -print0)
   done
 }
-seed archive "" '*.asc' '*.msn' '*.gmp' '*.smg' '*.pca' '*.wep' '*.veh' '*.frm' '*.sop'
+seed archive "" '*.asc' '*.msn' '*.gmp' '*.smg' '*.pca' '*.wep' '*.veh' '*.frm' '*.sop' '*.aim'
 seed scenario "" '*.asc'
 seed elevation_map "" '*.emp'
 seed game_map "" '*.gmp'
@@ -58,6 +58,7 @@ seed weapon_list "" '*.wep'
 seed vehicle_list "" '*.veh'
 seed formation_templates "" '*.frm'
 seed standing_orders "" '*.sop'
+seed help_map "" '*.aim'
 
 run_one() {
   local target=$1
