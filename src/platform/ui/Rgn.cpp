@@ -4,9 +4,11 @@
 #include "platform/ui/DCPrivate.h"
 #include "platform/ui/QtBridge.h"
 
-#include <QPolygon>
 #include <QRegion>
 
+#include <algorithm>
+#include <limits>
+#include <utility>
 #include <vector>
 
 // ---------------------------------------------------------------------------
@@ -26,15 +28,20 @@ long long EdgeColumn(const CPoint& top, const CPoint& bottom, int y)
     return top.x + column;
 }
 
-// Whether pixel (x, y) is one of the polygon's pixels: the pixel starts a
-// span or lies inside one on its row, where each edge covers the rows from
-// its upper end to the row before its lower end, and the spans run from an
-// edge's column up to, not including, the next one's. Walks the edges once:
-// no pixel of the polygon is laid out.
-bool PixelInPolygon(const std::vector<CPoint>& polygon, int fillMode, int x, int y)
+// One edge of a polygon that crosses rows, from its upper end down to its
+// lower one; `winding` is +1 for an edge drawn downward, -1 for one drawn
+// upward. Level edges cross no row and take no part.
+struct Edge
 {
-    int crossings = 0;
-    int winding = 0;
+    CPoint top;
+    CPoint bottom;
+    int winding;
+};
+
+std::vector<Edge> RowCrossingEdges(const std::vector<CPoint>& polygon)
+{
+    std::vector<Edge> edges;
+    edges.reserve(polygon.size());
     const CPoint* pPrev = &polygon.back();
     for (const CPoint& cur : polygon)
     {
@@ -42,22 +49,131 @@ bool PixelInPolygon(const std::vector<CPoint>& polygon, int fillMode, int x, int
         pPrev = &cur;
         if (prev.y == cur.y)
             continue;
-        const bool down = prev.y < cur.y;
-        const CPoint& top = down ? prev : cur;
-        const CPoint& bottom = down ? cur : prev;
-        if (y < top.y || y >= bottom.y || EdgeColumn(top, bottom, y) > x)
+        if (prev.y < cur.y)
+            edges.push_back(Edge{prev, cur, 1});
+        else
+            edges.push_back(Edge{cur, prev, -1});
+    }
+    return edges;
+}
+
+// Whether a pixel with these edge crossings at or left of it is inside.
+bool Inside(int fillMode, int crossings, int winding)
+{
+    return fillMode == WINDING ? winding != 0 : (crossings & 1) != 0;
+}
+
+// Whether pixel (x, y) is one of the polygon's pixels. Each edge covers the
+// rows from its upper end to the row before its lower end, and the pixels
+// from its column on a row rightward count it: under ALTERNATE a pixel
+// counted by an odd number of edges is inside, under WINDING one whose
+// edges do not cancel out. Walks the edges once: nothing is laid out.
+bool PixelInPolygon(const std::vector<CPoint>& polygon, int fillMode, int x, int y)
+{
+    int crossings = 0;
+    int winding = 0;
+    for (const Edge& edge : RowCrossingEdges(polygon))
+    {
+        if (y < edge.top.y || y >= edge.bottom.y || EdgeColumn(edge.top, edge.bottom, y) > x)
             continue;
         ++crossings;
-        winding += down ? 1 : -1;
+        winding += edge.winding;
     }
-    return fillMode == WINDING ? winding != 0 : (crossings & 1) != 0;
+    return Inside(fillMode, crossings, winding);
+}
+
+// The polygon's pixels within `clip` (all of them when it is null), by the
+// rule of PixelInPolygon: row by row, each row's spans from the edges that
+// cross it, and rows with the same spans one after another joined into one
+// band. The cost follows the rows laid out times the edges crossing them.
+QRegion LayOutPolygon(const std::vector<CPoint>& polygon, int fillMode, const CRect* pClip)
+{
+    std::vector<Edge> edges = RowCrossingEdges(polygon);
+    if (edges.empty())
+        return QRegion();
+    std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.top.y < b.top.y; });
+    long long firstRow = edges.front().top.y;
+    long long endRow = firstRow;
+    for (const Edge& edge : edges)
+        endRow = std::max<long long>(endRow, edge.bottom.y);
+    long long left = std::numeric_limits<long long>::min();
+    long long right = std::numeric_limits<long long>::max();
+    if (pClip != nullptr)
+    {
+        firstRow = std::max<long long>(firstRow, pClip->top);
+        endRow = std::min<long long>(endRow, pClip->bottom);
+        left = pClip->left;
+        right = pClip->right;
+    }
+
+    using Span = std::pair<long long, long long>;  // first column, column past the last
+    std::vector<QRect> rects;
+    std::vector<Span> band;  // the spans of the rows from bandTop on
+    long long bandTop = firstRow;
+    const auto closeBand = [&](long long endOfBand)
+    {
+        for (const Span& span : band)
+            rects.emplace_back(static_cast<int>(span.first), static_cast<int>(bandTop),
+                               static_cast<int>(span.second - span.first), static_cast<int>(endOfBand - bandTop));
+    };
+
+    std::vector<const Edge*> active;
+    size_t next = 0;
+    std::vector<std::pair<long long, int>> crossings;  // column, winding
+    std::vector<Span> spans;
+    for (long long row = firstRow; row < endRow; ++row)
+    {
+        const int y = static_cast<int>(row);
+        while (next < edges.size() && edges[next].top.y <= y)
+            active.push_back(&edges[next++]);
+        active.erase(std::remove_if(active.begin(), active.end(), [y](const Edge* e) { return e->bottom.y <= y; }),
+                     active.end());
+        crossings.clear();
+        for (const Edge* pEdge : active)
+            crossings.emplace_back(EdgeColumn(pEdge->top, pEdge->bottom, y), pEdge->winding);
+        std::sort(crossings.begin(), crossings.end());
+
+        spans.clear();
+        int count = 0;
+        int winding = 0;
+        bool inside = false;
+        long long start = 0;
+        for (size_t i = 0; i < crossings.size();)
+        {
+            const long long column = crossings[i].first;
+            for (; i < crossings.size() && crossings[i].first == column; ++i)
+            {
+                ++count;
+                winding += crossings[i].second;
+            }
+            const bool now = Inside(fillMode, count, winding);
+            if (now && !inside)
+                start = column;
+            else if (!now && inside && std::max(start, left) < std::min(column, right))
+                spans.emplace_back(std::max(start, left), std::min(column, right));
+            inside = now;
+        }
+        if (spans != band)
+        {
+            closeBand(row);
+            band.swap(spans);
+            bandTop = row;
+        }
+    }
+    closeBand(endRow);
+
+    QRegion region;
+    if (!rects.empty())
+        region.setRects(rects.data(), static_cast<int>(rects.size()));
+    return region;
 }
 }  // namespace
 
 // A polygon region keeps its vertices and answers point tests from them;
 // its pixels are laid out only when filling, clipping or combining asks for
-// them. Laying out a polygon many thousand pixels tall costs seconds, and a
-// map's region that is only ever hit-tested needs none of it.
+// them, and when it is cut to a rectangle only the rectangle's part is. A
+// map's region that is only ever hit-tested needs none of it, and one that
+// spans the whole map costs a paint no more than the view's rows.
 struct CRgn::Impl
 {
     QRegion region;
@@ -69,15 +185,21 @@ struct CRgn::Impl
     {
         if (!laidOut)
         {
-            QPolygon points;
-            points.reserve(static_cast<qsizetype>(polygon.size()));
-            for (const CPoint& p : polygon)
-                points << ToQPoint(p);
-            region = QRegion(points, fillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+            region = LayOutPolygon(polygon, fillMode, nullptr);
             laidOut = true;
         }
         return region;
     }
+    // The pixels within a rectangle.
+    QRegion PixelsWithin(const QRect& rect)
+    {
+        if (laidOut)
+            return region.intersected(rect);
+        const CRect clip = FromQRect(rect);
+        return LayOutPolygon(polygon, fillMode, &clip);
+    }
+    // The one rectangle this region is, if it is one (or is empty).
+    bool IsRectangle() const { return laidOut && region.rectCount() <= 1; }
     // Replaces the whole region by a laid-out one.
     void Set(const QRegion& pixels)
     {
@@ -149,6 +271,16 @@ int CRgn::CombineRgn(const CRgn* a, const CRgn* b, int mode)
     }
     if (!b || !b->m_p)
         return RGN_ERROR;
+    // A polygon cut to a rectangle (the visible part of a view) lays out
+    // only the rectangle's rows.
+    if (mode == RGN_AND && (a->m_p->IsRectangle() || b->m_p->IsRectangle()))
+    {
+        const bool aIsRect = a->m_p->IsRectangle();
+        Impl& shape = aIsRect ? *b->m_p : *a->m_p;
+        const QRect rect = (aIsRect ? a->m_p->region : b->m_p->region).boundingRect();
+        m_p->Set(rect.isEmpty() ? QRegion() : shape.PixelsWithin(rect));
+        return KindOf(m_p->region);
+    }
     const QRegion ra = a->m_p->Pixels();
     const QRegion rb = b->m_p->Pixels();
     switch (mode)
