@@ -38,6 +38,15 @@ struct Edge
     int winding;
 };
 
+// The edge from `prev` to `cur` as it crosses rows; false for a level edge.
+bool RowCrossing(const CPoint& prev, const CPoint& cur, Edge* pEdge)
+{
+    if (prev.y == cur.y)
+        return false;
+    *pEdge = prev.y < cur.y ? Edge{prev, cur, 1} : Edge{cur, prev, -1};
+    return true;
+}
+
 std::vector<Edge> RowCrossingEdges(const std::vector<CPoint>& polygon)
 {
     std::vector<Edge> edges;
@@ -45,14 +54,10 @@ std::vector<Edge> RowCrossingEdges(const std::vector<CPoint>& polygon)
     const CPoint* pPrev = &polygon.back();
     for (const CPoint& cur : polygon)
     {
-        const CPoint& prev = *pPrev;
+        Edge edge;
+        if (RowCrossing(*pPrev, cur, &edge))
+            edges.push_back(edge);
         pPrev = &cur;
-        if (prev.y == cur.y)
-            continue;
-        if (prev.y < cur.y)
-            edges.push_back(Edge{prev, cur, 1});
-        else
-            edges.push_back(Edge{cur, prev, -1});
     }
     return edges;
 }
@@ -72,9 +77,13 @@ bool PixelInPolygon(const std::vector<CPoint>& polygon, int fillMode, int x, int
 {
     int crossings = 0;
     int winding = 0;
-    for (const Edge& edge : RowCrossingEdges(polygon))
+    const CPoint* pPrev = &polygon.back();
+    for (const CPoint& cur : polygon)
     {
-        if (y < edge.top.y || y >= edge.bottom.y || EdgeColumn(edge.top, edge.bottom, y) > x)
+        Edge edge;
+        const bool crosses = RowCrossing(*pPrev, cur, &edge);
+        pPrev = &cur;
+        if (!crosses || y < edge.top.y || y >= edge.bottom.y || EdgeColumn(edge.top, edge.bottom, y) > x)
             continue;
         ++crossings;
         winding += edge.winding;
