@@ -40,7 +40,7 @@ seed() {
     done < <(find "$work/demo" -type f -iname "$pattern" -size -2M -print0)
   done
 }
-seed archive "" '*.asc' '*.msn' '*.gmp' '*.smg' '*.pca' '*.wep' '*.veh' '*.frm' '*.sop' '*.unt'
+seed archive "" '*.asc' '*.msn' '*.gmp' '*.smg' '*.pca' '*.wep' '*.veh' '*.frm' '*.sop' '*.unt' '*.aim'
 seed scenario "" '*.asc'
 seed elevation_map "" '*.emp'
 seed game_map "" '*.gmp'
@@ -60,6 +60,7 @@ seed formation_templates "" '*.frm'
 seed standing_orders "" '*.sop'
 seed obstacles "" '*.fob' '*.eob'
 seed unit_file "" '*.unt'
+seed help_map "" '*.aim'
 
 run_one() {
   local target=$1

@@ -34,7 +34,11 @@ void StorePointCount(CArchive& ar, size_t count)
     // A count the word cannot hold would be read back negative: refuse to
     // write a file that cannot be read.
     if (count > kMaxStoredPoints)
-        throw CArchiveException(CArchiveException::generic);
+    {
+        CString reason;
+        reason.Format("an item has %zu points, more than the %zu a help-map file can hold", count, kMaxStoredPoints);
+        ar.ThrowArchiveException(CArchiveException::generic, reason);
+    }
     ar << static_cast<WORD>(count);
 }
 
@@ -43,7 +47,7 @@ short LoadPointCount(CArchive& ar)
     short count = 0;
     ar >> count;
     if (count < 0)
-        ThrowBadFile(ar);
+        ThrowBadFile(ar, "an item has a negative number of points");
     return count;
 }
 

@@ -60,10 +60,9 @@ void NoteHelpMapItemLoading(const CAITerrain* pItem)
         t_pReading->items.push_back(pItem);
 }
 
-void ThrowBadFile(CArchive& ar)
+void ThrowBadFile(const CArchive& ar, const CString& reason)
 {
-    const CFile* pFile = ar.GetFile();
-    throw CArchiveException(CArchiveException::badIndex, pFile != nullptr ? pFile->GetFilePath() : CString());
+    ar.ThrowArchiveException(CArchiveException::badIndex, reason);
 }
 
 CAITerrainArray::CAITerrainArray()
@@ -105,7 +104,11 @@ void CAITerrainArray::Serialize(CArchive& ar)
     // Items nested deeper than any map maker draws are a corrupt or hostile
     // file, and would otherwise run the reading down the stack.
     if (count > 0 && t_pReading->depth > kMaxNesting)
-        ThrowBadFile(ar);
+    {
+        CString reason;
+        reason.Format("its regions nest more than %d deep", kMaxNesting);
+        ThrowBadFile(ar, reason);
+    }
     std::vector<std::unique_ptr<CAITerrain>> items;
     items.reserve(count);
     for (DWORD i = 0; i < count; ++i)
@@ -116,7 +119,7 @@ void CAITerrainArray::Serialize(CArchive& ar)
         // A new item read itself first of all during this call; anything
         // else is an object stored twice, which would end with two owners.
         if (pItem != nullptr && (t_pReading->items.size() <= before || t_pReading->items[before] != pItem))
-            ThrowBadFile(ar);
+            ThrowBadFile(ar, "it holds one object in two places");
         items.emplace_back(pItem);
     }
     CString strName;

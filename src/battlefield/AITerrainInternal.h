@@ -2,6 +2,7 @@
 // What the help map's items and its array share inside the battlefield code:
 // the bookkeeping of a help map being read and the tolerance test of a line.
 
+#include "platform/core/CString.h"
 #include "platform/core/Types.h"
 
 #include <cstddef>
@@ -13,8 +14,9 @@ class CArchive;
 // can tell a new item from an object stored twice.
 void NoteHelpMapItemLoading(const CAITerrain* pItem);
 
-// Raises the archive exception of a malformed help map.
-[[noreturn]] void ThrowBadFile(CArchive& ar);
+// Raises the archive exception of a malformed help map, naming its file and
+// saying what is wrong with it.
+[[noreturn]] void ThrowBadFile(const CArchive& ar, const CString& reason);
 
 // How far beside a route or a line of positions a point still lies on it.
 constexpr float kLineTolerance = 2.0f;
@@ -27,8 +29,8 @@ BOOL PointNearSegment(float x1, float y1, float x2, float y2, float x, float y);
 // The largest number of points a signed word can count.
 constexpr size_t kMaxStoredPoints = 0x7FFF;
 
-// Writes a point count as a word; raises the archive exception for a count
-// the word cannot hold.
+// Writes a point count as a word; raises the archive exception, naming the
+// file, for a count the word cannot hold.
 void StorePointCount(CArchive& ar, size_t count);
 // Reads a point count word; a negative count raises the archive exception.
 short LoadPointCount(CArchive& ar);

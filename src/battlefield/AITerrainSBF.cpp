@@ -89,10 +89,14 @@ BOOL CAITerrainSBF::Rebuild()
         largest =
             std::max(largest, std::hypot(static_cast<double>(p.x) - m_fCenterX, static_cast<double>(p.y) - m_fCenterY));
     m_fSize = static_cast<float>(2.0 * largest);
-    int mils = TruncToInt(static_cast<double>(m_fFacing) * kMilsPerRadian + 0.5) - kFacingMilsOffset;
-    while (mils < 0)
-        mils += kMilsPerCircle;
-    m_nFacingMils = mils;
+    // Whole turns are added while the mils are negative. A facing read from
+    // a file may be wild (not a number, or beyond any int of mils): the sum
+    // is taken wide and the turns added at once.
+    long long mils =
+        static_cast<long long>(TruncToInt(static_cast<double>(m_fFacing) * kMilsPerRadian + 0.5)) - kFacingMilsOffset;
+    if (mils < 0)
+        mils += (-mils + kMilsPerCircle - 1) / kMilsPerCircle * kMilsPerCircle;
+    m_nFacingMils = static_cast<int>(mils);
     return TRUE;
 }
 

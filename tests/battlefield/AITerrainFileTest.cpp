@@ -4,6 +4,7 @@
 
 #include "battlefield/AITerrain.h"
 #include "battlefield/AITerrainArray.h"
+#include "battlefield/AITerrainInternal.h"
 #include "battlefield/KDRGameMap.h"
 #include "support/ScriptedUi.h"
 
@@ -185,6 +186,82 @@ TEST(HelpMapFile, CoordinatesBeyondAWordKeepTheirLow16Bits)
     EXPECT_EQ(pLoaded->GetPoints()[1].y, 32767);
 }
 
+// A region as large as the file's words allow: a triangle over the whole
+// coordinate range, its long side on the line x + y = -1 running from
+// corner to corner. It reads at once (making its region used to take
+// seconds per region), and its point tests hold to the last metre: the
+// long side is the region's right edge, which it does not include.
+TEST(HelpMapFile, ARegionOverTheWholeCoordinateRangeReadsAndAnswers)
+{
+    const std::vector<BYTE> bytes = Bytes()
+                                        .w16(1)
+                                        .newClass("CAITerrainRegion")
+                                        .w16(0)
+                                        .str("")  // no nested items
+                                        .w16(0x1)
+                                        .w16(3)
+                                        .w16(0)
+                                        .w16(-32768)
+                                        .w16(-32768)
+                                        .w16(32767)
+                                        .w16(-32768)
+                                        .w16(-32768)
+                                        .w16(32767)
+                                        .str("whole.aim")
+                                        .data();
+    CAITerrainArray helpMap;
+    LoadFromBytes(helpMap, bytes);
+    EXPECT_EQ(StoreToBytes(helpMap), bytes);
+    const auto* pRegion = dynamic_cast<const CAITerrainRegion*>(helpMap.GetAt(0));
+    ASSERT_NE(pRegion, nullptr);
+    EXPECT_EQ(pRegion->GetBounds(), CRect(-32768, 32767, 32767, -32768));
+
+    // The test takes x + 0.5 truncated toward zero: -1000 m is the metre -999.
+    struct Case
+    {
+        float x, y;
+        BOOL hit;
+    } cases[] = {
+        {-32768, -32768, TRUE}, {-1000, -1000, TRUE},  {0, -3, TRUE},         {1, -4, TRUE},
+        {32765, -32768, TRUE},  {-32769, 32766, TRUE}, {0, -2, FALSE},        {1, -3, FALSE},
+        {32766, -32768, FALSE}, {0, 0, FALSE},         {30000, 30000, FALSE}, {-32769, 32767, FALSE},
+    };
+    for (const Case& c : cases)
+    {
+        EXPECT_EQ(pRegion->HitTest(c.x, c.y), c.hit) << c.x << ", " << c.y;
+        EXPECT_EQ(helpMap.IsBlockedAt(c.x, c.y, nullptr, 0x1), c.hit) << c.x << ", " << c.y;
+    }
+}
+
+// Writing a region or route of more points than the word of its count can
+// hold fails with an error that names the file and the cause, and writes no
+// file that could not be read back.
+TEST(HelpMapFile, TooManyPointsToWriteNameTheFileAndTheCause)
+{
+    TempFolder folder;
+    CAITerrainArray helpMap;
+    auto* pRoute = new CAITerrainRoute;
+    pRoute->SetPoints(std::vector<AIRoutePoint>(kMaxStoredPoints + 1));
+    helpMap.Add(pRoute);
+
+    CFile file;
+    ASSERT_TRUE(file.Open("big.aim", CFile::modeCreate | CFile::modeWrite));
+    try
+    {
+        CArchive ar(&file, CArchive::store);
+        helpMap.Serialize(ar);
+        ar.Close();
+        ADD_FAILURE() << "a route of 32768 points was written";
+    }
+    catch (const CArchiveException& e)
+    {
+        EXPECT_EQ(e.GetErrorText(), CString("'") + file.GetFilePath() +
+                                        "' could not be written: an item has 32768 points, more than the 32767 a "
+                                        "help-map file can hold.");
+    }
+    file.Abort();
+}
+
 TEST(HelpMapFile, EveryCutShortFileFailsAndLeavesTheHelpMapAsItWas)
 {
     const std::vector<BYTE> bytes = Fixture().data();
@@ -207,19 +284,25 @@ TEST(HelpMapFile, BadCountsRaiseTheArchiveErrorAndZeroCountsRead)
     size_t kNestedRouteCount = 0;
     const Bytes fixture = Fixture(&kNestedRouteCount);
 
+    // What a throwing case's error says is wrong, when the help map itself
+    // finds the fault (a cut-short file is the archive's own finding).
+    const char* const kNegative = "an item has a negative number of points";
+    const char* const kTwice = "it holds one object in two places";
     struct Case
     {
         const char* what;
         std::vector<BYTE> bytes;
         bool throws;
+        const char* reason = nullptr;  // any
     } cases[] = {
-        {"point count -1", WithByte(fixture.data(), kNestedRouteCount, -1), true},
-        {"point count -32768", WithByte(fixture.data(), kNestedRouteCount, -32768), true},
+        {"point count -1", WithByte(fixture.data(), kNestedRouteCount, -1), true, kNegative},
+        {"point count -32768", WithByte(fixture.data(), kNestedRouteCount, -32768), true, kNegative},
         {"point count past the end", WithByte(fixture.data(), kNestedRouteCount, 30000), true},
         {"item count -1", Bytes().w16(0xFFFF).w16(0xFFFF).w16(0xFFFF).data(), true},
         {"a vertex count of -1",
-         Bytes().w16(1).newClass("CAITerrainRegion").w16(0).str("").w16(1).w16(-1).w16(0).str("").data(), true},
-        {"a position count of -1", Bytes().w16(1).newClass("CAITerrainSBF").w16(-1).str("").data(), true},
+         Bytes().w16(1).newClass("CAITerrainRegion").w16(0).str("").w16(1).w16(-1).w16(0).str("").data(), true,
+         kNegative},
+        {"a position count of -1", Bytes().w16(1).newClass("CAITerrainSBF").w16(-1).str("").data(), true, kNegative},
         {"positions past the end",
          Bytes().w16(1).newClass("CAITerrainSBF").w16(2).f32(1).f32(1).f32(1).w16(0).str("").data(), true},
         {"zero vertices",
@@ -227,20 +310,32 @@ TEST(HelpMapFile, BadCountsRaiseTheArchiveErrorAndZeroCountsRead)
         {"zero route points", Bytes().w16(1).newClass("CAITerrainRoute").w16(0).w16(0).w16(0).str("").data(), false},
         {"zero positions", Bytes().w16(1).newClass("CAITerrainSBF").w16(0).str("").data(), false},
         {"a plain item with its name", Bytes().w16(1).newClass("CAITerrain").str("named").str("").data(), false},
-        {"an item stored twice", Bytes().w16(2).newClass("CAITerrainSBF").w16(0).w16(2).str("").data(), true},
+        {"an item stored twice", Bytes().w16(2).newClass("CAITerrainSBF").w16(0).w16(2).str("").data(), true, kTwice},
         {"a region holding itself",
-         Bytes().w16(1).newClass("CAITerrainRegion").w16(1).w16(2).str("").w16(0).w16(0).w16(0).str("").data(), true},
+         Bytes().w16(1).newClass("CAITerrainRegion").w16(1).w16(2).str("").w16(0).w16(0).w16(0).str("").data(), true,
+         kTwice},
         {"an array in place of an item", Bytes().w16(1).newClass("CAITerrainArray").w16(0).str("").str("").data(),
          true},
         {"a region nested 16 deep", NestedRegions(17).data(), false},
-        {"a region nested 17 deep", NestedRegions(18).data(), true},
+        {"a region nested 17 deep", NestedRegions(18).data(), true, "its regions nest more than 16 deep"},
     };
     for (const Case& c : cases)
     {
         CAITerrainArray helpMap;
         if (c.throws)
         {
-            EXPECT_THROW(LoadFromBytes(helpMap, c.bytes), CArchiveException) << c.what;
+            try
+            {
+                LoadFromBytes(helpMap, c.bytes);
+                ADD_FAILURE() << c.what << " read";
+            }
+            catch (const CArchiveException& e)
+            {
+                if (c.reason != nullptr)
+                {
+                    EXPECT_EQ(e.GetErrorText(), CString("The file could not be read: ") + c.reason + ".") << c.what;
+                }
+            }
             EXPECT_EQ(helpMap.GetSize(), 0) << c.what;
         }
         else
@@ -321,13 +416,15 @@ TEST(HelpMapFile, TheGameMapReportsABadHelpMapAndFailsItsLoad)
     {
         const char* name;
         int cause;
-    } cases[] = {{"cut.aim", CArchiveException::endOfFile}, {"minus.aim", CArchiveException::badIndex}};
+        const char* reason;
+    } cases[] = {{"cut.aim", CArchiveException::endOfFile, ""},
+                 {"minus.aim", CArchiveException::badIndex, "an item has a negative number of points"}};
     for (const Case& c : cases)
     {
         CFile file;
         ASSERT_TRUE(file.Open(c.name, CFile::modeRead));
         const CString expected = CString("The AI Help Map, ") + c.name + ", could not be read.\n" +
-                                 CArchiveException(c.cause, file.GetFilePath()).GetErrorText();
+                                 CArchiveException(c.cause, file.GetFilePath(), c.reason).GetErrorText();
         file.Close();
         ScopedScriptedUi ui;
         CKDRGameMap map;

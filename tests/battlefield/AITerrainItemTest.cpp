@@ -77,6 +77,33 @@ TEST(HelpMapItems, SupportByFireCentreSizeBoundsAndFacing)
     EXPECT_EQ(single.GetBounds(), CRect(5, 6, 5, 6));
 }
 
+// The mean facing in mils, turned by whole turns while negative, for facings
+// a map maker draws and for the wild ones a corrupt file holds: not a
+// number counts as the most negative mils, and beyond the ints of mils the
+// count stops at the end of the range.
+TEST(HelpMapItems, SupportByFireFacingMilsForEveryFacing)
+{
+    struct Case
+    {
+        float facing;
+        int mils;
+    } cases[] = {
+        {0.0f, 4800},           // 0 - 1600 + 6400
+        {-7.0f, 4071},          // -7129 - 1600 + 2 turns
+        {6.0f, 4512},           // 6112 - 1600
+        {-1e30f, 2752},         // the least int - 1600, brought into the first turn
+        {std::nanf(""), 2752},  // as the least int
+        {1e30f, 2147482047},    // the largest int - 1600: not negative, left as it is
+    };
+    for (const Case& c : cases)
+    {
+        CAITerrainSBF sbf;
+        sbf.SetPositions({{0.0f, 0.0f, c.facing, 0}, {10.0f, 0.0f, c.facing, 0}});
+        ASSERT_TRUE(sbf.Rebuild());
+        EXPECT_EQ(sbf.GetFacingMils(), c.mils) << c.facing;
+    }
+}
+
 TEST(HelpMapItems, RegionBoundsAndAnEmptyRegion)
 {
     CAITerrainRegion region;

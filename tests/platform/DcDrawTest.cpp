@@ -5,8 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPolygon>
+#include <QRegion>
 
 #include <cmath>
+#include <random>
+#include <vector>
 
 namespace
 {
@@ -444,6 +448,97 @@ TEST(DcRegionTest, HitTestsFollowTheFillMode)
     EXPECT_FALSE(bad.PtInRegion(0, 0));
     EXPECT_TRUE(bad.IsEmpty());
     EXPECT_EQ(bad.CombineRgn(&rect, &other, RGN_AND), RGN_ERROR);
+}
+
+// A polygon region answers point tests from its edges and lays out its own
+// pixels; Qt's own polygon region is the reference both must match pixel
+// for pixel: random polygons (crossing edges, level edges, repeated
+// vertices) under both fill modes, whole and cut to a random rectangle, on
+// every pixel around them.
+TEST(DcRegionTest, PolygonRegionsMatchTheReferencePixelForPixel)
+{
+    std::mt19937 random(20240611);
+    struct Scale
+    {
+        int reach;  // vertices within -reach..reach
+        int step;   // pixels tested every `step` along each axis
+        int tries;
+    } scales[] = {{12, 1, 150}, {40, 1, 30}, {600, 31, 6}};
+    for (const Scale& scale : scales)
+    {
+        std::uniform_int_distribution<int> coordinate(-scale.reach, scale.reach);
+        std::uniform_int_distribution<int> count(2, 9);
+        for (int t = 0; t < scale.tries; ++t)
+        {
+            std::vector<CPoint> points(static_cast<size_t>(count(random)));
+            for (CPoint& p : points)
+                p = CPoint(coordinate(random), coordinate(random));
+            if (t % 5 == 1)  // a level edge
+                points[1].y = points[0].y;
+            if (t % 7 == 2)  // a vertex twice
+                points.back() = points.front();
+            QPolygon polygon;
+            for (const CPoint& p : points)
+                polygon << QPoint(p.x, p.y);
+            CRect cut(coordinate(random), coordinate(random), coordinate(random), coordinate(random));
+            cut.NormalizeRect();
+            for (int mode : {ALTERNATE, WINDING})
+            {
+                const QRegion reference(polygon, mode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+                const QRegion referenceCut = reference.intersected(QRect(cut.left, cut.top, cut.Width(), cut.Height()));
+                CRgn region;
+                ASSERT_TRUE(region.CreatePolygonRgn(points.data(), static_cast<int>(points.size()), mode));
+                CRgn nothing;
+                nothing.CreateRectRgn(0, 0, 0, 0);
+                CRgn whole;
+                whole.CreateRectRgn(0, 0, 0, 0);
+                whole.CombineRgn(&region, &nothing, RGN_OR);
+                CRgn box;
+                box.CreateRectRgnIndirect(&cut);
+                CRgn part;
+                part.CreateRectRgn(0, 0, 0, 0);
+                part.CombineRgn(&region, &box, RGN_AND);
+                int mismatches = 0;
+                const int reach = scale.reach + 2;
+                for (int y = -reach; y <= reach; y += scale.step)
+                    for (int x = -reach; x <= reach; x += scale.step)
+                    {
+                        const bool expected = reference.contains(QPoint(x, y));
+                        if ((region.PtInRegion(x, y) != FALSE) != expected ||
+                            (whole.PtInRegion(x, y) != FALSE) != expected ||
+                            (part.PtInRegion(x, y) != FALSE) != referenceCut.contains(QPoint(x, y)))
+                            ++mismatches;
+                    }
+                EXPECT_EQ(mismatches, 0) << "reach " << scale.reach << ", try " << t << ", mode " << mode;
+                CRect wholeBox;
+                whole.GetRgnBox(&wholeBox);
+                EXPECT_EQ(wholeBox,
+                          reference.isEmpty()
+                              ? CRect()
+                              : CRect(reference.boundingRect().left(), reference.boundingRect().top(),
+                                      reference.boundingRect().right() + 1, reference.boundingRect().bottom() + 1));
+            }
+        }
+    }
+}
+
+// A polygon over the whole range of a map's coordinates, cut to a view:
+// made, tested and cut at once, where laying out all its rows took seconds.
+TEST(DcRegionTest, AVastPolygonCutToAViewLaysOutOnlyTheView)
+{
+    const std::vector<CPoint> triangle = {{-32768, -32768}, {32767, -32768}, {-32768, 32767}};
+    CRgn region;
+    ASSERT_TRUE(region.CreatePolygonRgn(triangle.data(), 3, ALTERNATE));
+    EXPECT_TRUE(region.PtInRegion(-1, -1));
+    EXPECT_FALSE(region.PtInRegion(0, -1));
+    CRgn view;
+    view.CreateRectRgn(-100, -100, 100, 100);
+    CRgn part;
+    part.CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(part.CombineRgn(&region, &view, RGN_AND), COMPLEXREGION);
+    for (int y = -100; y < 100; y += 7)
+        for (int x = -100; x < 100; x += 7)
+            EXPECT_EQ(part.PtInRegion(x, y) != FALSE, x + y < -1) << x << "," << y;
 }
 
 TEST(DcRegionTest, FillRegionPaintsExactlyItsPixels)

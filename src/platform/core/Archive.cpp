@@ -38,12 +38,12 @@ const char* CauseText(int cause)
     }
 }
 
-CString ArchiveText(int cause, const CString& fileName, const CString& reason)
+CString ArchiveText(int cause, const CString& fileName, const CString& reason, bool storing)
 {
     if (!reason.IsEmpty())
     {
         CString name = fileName.IsEmpty() ? CString("The file") : CString("'") + fileName + "'";
-        return name + " could not be read: " + reason + ".";
+        return name + (storing ? " could not be written: " : " could not be read: ") + reason + ".";
     }
     CString text = CauseText(cause);
     if (!fileName.IsEmpty())
@@ -53,8 +53,11 @@ CString ArchiveText(int cause, const CString& fileName, const CString& reason)
 }
 }  // namespace
 
-CArchiveException::CArchiveException(int cause, const CString& fileName, const CString& reason)
-    : CException(ArchiveText(cause, fileName, reason)), m_cause(cause), m_strFileName(fileName), m_strReason(reason)
+CArchiveException::CArchiveException(int cause, const CString& fileName, const CString& reason, bool storing)
+    : CException(ArchiveText(cause, fileName, reason, storing)),
+      m_cause(cause),
+      m_strFileName(fileName),
+      m_strReason(reason)
 {
 }
 
@@ -84,7 +87,7 @@ CArchive::~CArchive()
 
 void CArchive::ThrowArchiveException(int cause, const CString& reason) const
 {
-    throw CArchiveException(cause, m_pFile ? m_pFile->GetFilePath() : CString(), reason);
+    throw CArchiveException(cause, m_pFile ? m_pFile->GetFilePath() : CString(), reason, !m_loading);
 }
 
 void CArchive::Flush()

@@ -38,7 +38,8 @@
 //
 // Every exception names the archive's file. A reader that finds a value it
 // cannot accept raises through ThrowArchiveException, which adds the file
-// name and, when given, the reason ("'Demo.emp' could not be read: ...").
+// name and, when given, the reason ("'Demo.emp' could not be read: ..."; a
+// storing archive's file "could not be written").
 
 #include "platform/core/CString.h"
 #include "platform/core/Object.h"
@@ -66,10 +67,11 @@ public:
         badSchema
     };
 
-    // With a reason the text is "'<file>' could not be read: <reason>.";
-    // without one, the cause's own text and the file name.
+    // With a reason the text is "'<file>' could not be read: <reason>."
+    // ("could not be written" when the archive was storing); without one,
+    // the cause's own text and the file name.
     explicit CArchiveException(int cause = generic, const CString& fileName = CString(),
-                               const CString& reason = CString());
+                               const CString& reason = CString(), bool storing = false);
 
     int m_cause;
     CString m_strFileName;

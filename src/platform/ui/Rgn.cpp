@@ -4,44 +4,218 @@
 #include "platform/ui/DCPrivate.h"
 #include "platform/ui/QtBridge.h"
 
-#include <QPolygon>
 #include <QRegion>
 
 #include <algorithm>
+#include <limits>
+#include <utility>
 #include <vector>
-
-namespace
-{
-// The smallest integer not below numerator / denominator (denominator > 0).
-long long CeilDiv(long long numerator, long long denominator)
-{
-    const long long q = numerator / denominator;
-    return q * denominator < numerator ? q + 1 : q;
-}
-
-// One edge of a polygon that is not level, from its upper end down.
-struct PolygonEdge
-{
-    long long x;  // the upper end
-    long long y;
-    long long dx;  // to the lower end
-    long long dy;  // > 0
-    int direction;
-};
-
-struct Crossing
-{
-    long long x;
-    int direction;
-    bool operator<(const Crossing& other) const { return x < other.x; }
-};
-}  // namespace
 
 // ---------------------------------------------------------------------------
 
+namespace
+{
+// The column at which an edge from `top` down to `bottom` (top.y < bottom.y)
+// crosses row y: the exact crossing rounded up, the column a polygon's
+// span starts or ends at when its pixels are laid out.
+long long EdgeColumn(const CPoint& top, const CPoint& bottom, int y)
+{
+    const long long rise = static_cast<long long>(bottom.y) - top.y;
+    const long long run = (static_cast<long long>(bottom.x) - top.x) * (static_cast<long long>(y) - top.y);
+    long long column = run / rise;
+    if (run % rise != 0 && run > 0)
+        ++column;
+    return top.x + column;
+}
+
+// One edge of a polygon that crosses rows, from its upper end down to its
+// lower one; `winding` is +1 for an edge drawn downward, -1 for one drawn
+// upward. Level edges cross no row and take no part.
+struct Edge
+{
+    CPoint top;
+    CPoint bottom;
+    int winding;
+};
+
+// The edge from `prev` to `cur` as it crosses rows; false for a level edge.
+bool RowCrossing(const CPoint& prev, const CPoint& cur, Edge* pEdge)
+{
+    if (prev.y == cur.y)
+        return false;
+    *pEdge = prev.y < cur.y ? Edge{prev, cur, 1} : Edge{cur, prev, -1};
+    return true;
+}
+
+std::vector<Edge> RowCrossingEdges(const std::vector<CPoint>& polygon)
+{
+    std::vector<Edge> edges;
+    edges.reserve(polygon.size());
+    const CPoint* pPrev = &polygon.back();
+    for (const CPoint& cur : polygon)
+    {
+        Edge edge;
+        if (RowCrossing(*pPrev, cur, &edge))
+            edges.push_back(edge);
+        pPrev = &cur;
+    }
+    return edges;
+}
+
+// Whether a pixel with these edge crossings at or left of it is inside.
+bool Inside(int fillMode, int crossings, int winding)
+{
+    return fillMode == WINDING ? winding != 0 : (crossings & 1) != 0;
+}
+
+// Whether pixel (x, y) is one of the polygon's pixels. Each edge covers the
+// rows from its upper end to the row before its lower end, and the pixels
+// from its column on a row rightward count it: under ALTERNATE a pixel
+// counted by an odd number of edges is inside, under WINDING one whose
+// edges do not cancel out. Walks the edges once: nothing is laid out.
+bool PixelInPolygon(const std::vector<CPoint>& polygon, int fillMode, int x, int y)
+{
+    int crossings = 0;
+    int winding = 0;
+    const CPoint* pPrev = &polygon.back();
+    for (const CPoint& cur : polygon)
+    {
+        Edge edge;
+        const bool crosses = RowCrossing(*pPrev, cur, &edge);
+        pPrev = &cur;
+        if (!crosses || y < edge.top.y || y >= edge.bottom.y || EdgeColumn(edge.top, edge.bottom, y) > x)
+            continue;
+        ++crossings;
+        winding += edge.winding;
+    }
+    return Inside(fillMode, crossings, winding);
+}
+
+// The polygon's pixels within `clip` (all of them when it is null), by the
+// rule of PixelInPolygon: row by row, each row's spans from the edges that
+// cross it, and rows with the same spans one after another joined into one
+// band. The cost follows the rows laid out times the edges crossing them.
+QRegion LayOutPolygon(const std::vector<CPoint>& polygon, int fillMode, const CRect* pClip)
+{
+    std::vector<Edge> edges = RowCrossingEdges(polygon);
+    if (edges.empty())
+        return QRegion();
+    std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.top.y < b.top.y; });
+    long long firstRow = edges.front().top.y;
+    long long endRow = firstRow;
+    for (const Edge& edge : edges)
+        endRow = std::max<long long>(endRow, edge.bottom.y);
+    long long left = std::numeric_limits<long long>::min();
+    long long right = std::numeric_limits<long long>::max();
+    if (pClip != nullptr)
+    {
+        firstRow = std::max<long long>(firstRow, pClip->top);
+        endRow = std::min<long long>(endRow, pClip->bottom);
+        left = pClip->left;
+        right = pClip->right;
+    }
+
+    using Span = std::pair<long long, long long>;  // first column, column past the last
+    std::vector<QRect> rects;
+    std::vector<Span> band;  // the spans of the rows from bandTop on
+    long long bandTop = firstRow;
+    const auto closeBand = [&](long long endOfBand)
+    {
+        for (const Span& span : band)
+            rects.emplace_back(static_cast<int>(span.first), static_cast<int>(bandTop),
+                               static_cast<int>(span.second - span.first), static_cast<int>(endOfBand - bandTop));
+    };
+
+    std::vector<const Edge*> active;
+    size_t next = 0;
+    std::vector<std::pair<long long, int>> crossings;  // column, winding
+    std::vector<Span> spans;
+    for (long long row = firstRow; row < endRow; ++row)
+    {
+        const int y = static_cast<int>(row);
+        while (next < edges.size() && edges[next].top.y <= y)
+            active.push_back(&edges[next++]);
+        active.erase(std::remove_if(active.begin(), active.end(), [y](const Edge* e) { return e->bottom.y <= y; }),
+                     active.end());
+        crossings.clear();
+        for (const Edge* pEdge : active)
+            crossings.emplace_back(EdgeColumn(pEdge->top, pEdge->bottom, y), pEdge->winding);
+        std::sort(crossings.begin(), crossings.end());
+
+        spans.clear();
+        int count = 0;
+        int winding = 0;
+        bool inside = false;
+        long long start = 0;
+        for (size_t i = 0; i < crossings.size();)
+        {
+            const long long column = crossings[i].first;
+            for (; i < crossings.size() && crossings[i].first == column; ++i)
+            {
+                ++count;
+                winding += crossings[i].second;
+            }
+            const bool now = Inside(fillMode, count, winding);
+            if (now && !inside)
+                start = column;
+            else if (!now && inside && std::max(start, left) < std::min(column, right))
+                spans.emplace_back(std::max(start, left), std::min(column, right));
+            inside = now;
+        }
+        if (spans != band)
+        {
+            closeBand(row);
+            band.swap(spans);
+            bandTop = row;
+        }
+    }
+    closeBand(endRow);
+
+    QRegion region;
+    if (!rects.empty())
+        region.setRects(rects.data(), static_cast<int>(rects.size()));
+    return region;
+}
+}  // namespace
+
+// A polygon region keeps its vertices and answers point tests from them;
+// its pixels are laid out only when filling, clipping or combining asks for
+// them, and when it is cut to a rectangle only the rectangle's part is. A
+// map's region that is only ever hit-tested needs none of it, and one that
+// spans the whole map costs a paint no more than the view's rows.
 struct CRgn::Impl
 {
     QRegion region;
+    std::vector<CPoint> polygon;  // empty unless the region is a polygon
+    int fillMode = ALTERNATE;
+    bool laidOut = true;  // `region` holds the polygon's pixels
+
+    const QRegion& Pixels()
+    {
+        if (!laidOut)
+        {
+            region = LayOutPolygon(polygon, fillMode, nullptr);
+            laidOut = true;
+        }
+        return region;
+    }
+    // The pixels within a rectangle.
+    QRegion PixelsWithin(const QRect& rect)
+    {
+        if (laidOut)
+            return region.intersected(rect);
+        const CRect clip = FromQRect(rect);
+        return LayOutPolygon(polygon, fillMode, &clip);
+    }
+    // The one rectangle this region is, if it is one (or is empty).
+    bool IsRectangle() const { return laidOut && region.rectCount() <= 1; }
+    // Replaces the whole region by a laid-out one.
+    void Set(const QRegion& pixels)
+    {
+        region = pixels;
+        polygon.clear();
+        laidOut = true;
+    }
 };
 
 CRgn::CRgn() = default;
@@ -80,120 +254,20 @@ BOOL CRgn::CreatePolygonRgn(const CPoint* points, int count, int fillMode)
 {
     if (!points || count < 2)
         return FALSE;
-    QPolygon polygon;
-    polygon.reserve(count);
-    for (int i = 0; i < count; ++i)
-        polygon << ToQPoint(points[i]);
     m_p = std::make_unique<Impl>();
-    m_p->region = QRegion(polygon, fillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+    m_p->polygon.assign(points, points + count);
+    m_p->fillMode = fillMode;
+    m_p->laidOut = false;
     return TRUE;
 }
 
 BOOL CRgn::CreatePolygonRgnInRect(const CPoint* points, int count, int fillMode, const CRect& rect)
 {
-    if (!points || count < 2)
+    if (!CreatePolygonRgn(points, count, fillMode))
         return FALSE;
-    CRect clip = rect;
+    CRect clip(rect);
     clip.NormalizeRect();
-    if (IsPlainDrawing())
-    {
-        if (!CreatePolygonRgn(points, count, fillMode))
-            return FALSE;
-        m_p->region = clip.IsRectEmpty() ? QRegion() : m_p->region.intersected(ToQRect(clip));
-        return TRUE;
-    }
-    m_p = std::make_unique<Impl>();
-    // A polygon of two points has no inside.
-    if (count < 3 || clip.IsRectEmpty())
-        return TRUE;
-
-    std::vector<PolygonEdge> edges;
-    edges.reserve(static_cast<size_t>(count));
-    long long top = clip.bottom;
-    long long bottom = clip.top;
-    for (int i = 0; i < count; ++i)
-    {
-        const CPoint& from = points[i == 0 ? count - 1 : i - 1];
-        const CPoint& to = points[i];
-        if (from.y == to.y)
-            continue;
-        const bool down = from.y < to.y;
-        const CPoint& upper = down ? from : to;
-        const CPoint& lower = down ? to : from;
-        edges.push_back({upper.x, upper.y, static_cast<long long>(lower.x) - upper.x,
-                         static_cast<long long>(lower.y) - upper.y, down ? 1 : -1});
-        top = std::min<long long>(top, upper.y);
-        bottom = std::max<long long>(bottom, lower.y);
-    }
-    const long long firstRow = std::max<long long>(clip.top, top);
-    const long long endRow = std::min<long long>(clip.bottom, bottom);
-
-    // Rows with the same spans as the row above widen its band.
-    std::vector<QRect> rects;
-    std::vector<Crossing> crossings;
-    std::vector<std::pair<long long, long long>> spans;
-    std::vector<std::pair<long long, long long>> bandSpans;
-    size_t bandFirst = 0;
-    // The edges by their upper end; those that reach the current row are
-    // the active ones.
-    std::sort(edges.begin(), edges.end(), [](const PolygonEdge& a, const PolygonEdge& b) { return a.y < b.y; });
-    std::vector<const PolygonEdge*> active;
-    size_t nextEdge = 0;
-    for (long long y = firstRow; y < endRow; ++y)
-    {
-        for (; nextEdge < edges.size() && edges[nextEdge].y <= y; ++nextEdge)
-            active.push_back(&edges[nextEdge]);
-        active.erase(
-            std::remove_if(active.begin(), active.end(), [y](const PolygonEdge* e) { return y >= e->y + e->dy; }),
-            active.end());
-        crossings.clear();
-        for (const PolygonEdge* e : active)
-            crossings.push_back({e->x + CeilDiv((y - e->y) * e->dx, e->dy), e->direction});
-        std::sort(crossings.begin(), crossings.end());
-        spans.clear();
-        int winding = 0;
-        long long start = 0;
-        for (size_t i = 0; i < crossings.size(); ++i)
-        {
-            const bool wasInside = fillMode == WINDING ? winding != 0 : (i % 2) == 1;
-            winding += crossings[i].direction;
-            const bool isInside = fillMode == WINDING ? winding != 0 : (i % 2) == 0;
-            if (!wasInside && isInside)
-            {
-                start = crossings[i].x;
-            }
-            else if (wasInside && !isInside)
-            {
-                const long long left = std::max<long long>(start, clip.left);
-                const long long right = std::min<long long>(crossings[i].x, clip.right);
-                if (left >= right)
-                    continue;
-                // Spans that meet make one.
-                if (!spans.empty() && spans.back().second == left)
-                    spans.back().second = right;
-                else
-                    spans.emplace_back(left, right);
-            }
-        }
-        if (spans.empty())
-        {
-            bandSpans.clear();
-            continue;
-        }
-        if (spans == bandSpans)
-        {
-            for (size_t k = bandFirst; k < rects.size(); ++k)
-                rects[k].setBottom(static_cast<int>(y));
-            continue;
-        }
-        bandSpans = spans;
-        bandFirst = rects.size();
-        for (const auto& span : spans)
-            rects.emplace_back(static_cast<int>(span.first), static_cast<int>(y),
-                               static_cast<int>(span.second - span.first), 1);
-    }
-    if (!rects.empty())
-        m_p->region.setRects(rects.data(), static_cast<int>(rects.size()));
+    m_p->Set(clip.IsRectEmpty() ? QRegion() : LayOutPolygon(m_p->polygon, fillMode, &clip));
     return TRUE;
 }
 
@@ -210,19 +284,30 @@ int CRgn::CombineRgn(const CRgn* a, const CRgn* b, int mode)
         return RGN_ERROR;
     if (mode == RGN_COPY)
     {
-        m_p->region = a->m_p->region;
-        return KindOf(m_p->region);
+        if (a != this)
+            *m_p = *a->m_p;
+        return KindOf(m_p->Pixels());
     }
     if (!b || !b->m_p)
         return RGN_ERROR;
-    const QRegion ra = a->m_p->region;
-    const QRegion rb = b->m_p->region;
+    // A polygon cut to a rectangle (the visible part of a view) lays out
+    // only the rectangle's rows.
+    if (mode == RGN_AND && (a->m_p->IsRectangle() || b->m_p->IsRectangle()))
+    {
+        const bool aIsRect = a->m_p->IsRectangle();
+        Impl& shape = aIsRect ? *b->m_p : *a->m_p;
+        const QRect rect = (aIsRect ? a->m_p->region : b->m_p->region).boundingRect();
+        m_p->Set(rect.isEmpty() ? QRegion() : shape.PixelsWithin(rect));
+        return KindOf(m_p->region);
+    }
+    const QRegion ra = a->m_p->Pixels();
+    const QRegion rb = b->m_p->Pixels();
     switch (mode)
     {
-    case RGN_AND: m_p->region = ra.intersected(rb); break;
-    case RGN_OR: m_p->region = ra.united(rb); break;
-    case RGN_XOR: m_p->region = ra.xored(rb); break;
-    case RGN_DIFF: m_p->region = ra.subtracted(rb); break;
+    case RGN_AND: m_p->Set(ra.intersected(rb)); break;
+    case RGN_OR: m_p->Set(ra.united(rb)); break;
+    case RGN_XOR: m_p->Set(ra.xored(rb)); break;
+    case RGN_DIFF: m_p->Set(ra.subtracted(rb)); break;
     default: return RGN_ERROR;
     }
     return KindOf(m_p->region);
@@ -234,19 +319,27 @@ int CRgn::CopyRgn(const CRgn* source)
         return RGN_ERROR;
     if (!m_p)
         m_p = std::make_unique<Impl>();
-    m_p->region = source->m_p->region;
-    return KindOf(m_p->region);
+    if (source != this)
+        *m_p = *source->m_p;
+    return KindOf(m_p->Pixels());
 }
 
 int CRgn::OffsetRgn(int dx, int dy)
 {
     if (!m_p)
         return RGN_ERROR;
-    m_p->region.translate(dx, dy);
+    m_p->Set(m_p->Pixels().translated(dx, dy));
     return KindOf(m_p->region);
 }
 
-BOOL CRgn::PtInRegion(int x, int y) const { return m_p && m_p->region.contains(QPoint(x, y)); }
+BOOL CRgn::PtInRegion(int x, int y) const
+{
+    if (!m_p)
+        return FALSE;
+    if (!m_p->polygon.empty())
+        return PixelInPolygon(m_p->polygon, m_p->fillMode, x, y);
+    return m_p->region.contains(QPoint(x, y));
+}
 
 BOOL CRgn::RectInRegion(const CRect* rect) const
 {
@@ -254,20 +347,24 @@ BOOL CRgn::RectInRegion(const CRect* rect) const
         return FALSE;
     CRect r = *rect;
     r.NormalizeRect();
-    return !r.IsRectEmpty() && m_p->region.intersects(ToQRect(r));
+    return !r.IsRectEmpty() && m_p->Pixels().intersects(ToQRect(r));
 }
 
 int CRgn::GetRgnBox(CRect* rect) const
 {
     if (!m_p || !rect)
         return RGN_ERROR;
-    *rect = m_p->region.isEmpty() ? CRect() : FromQRect(m_p->region.boundingRect());
-    return KindOf(m_p->region);
+    const QRegion& pixels = m_p->Pixels();
+    *rect = pixels.isEmpty() ? CRect() : FromQRect(pixels.boundingRect());
+    return KindOf(pixels);
 }
 
-BOOL CRgn::IsEmpty() const { return !m_p || m_p->region.isEmpty(); }
+BOOL CRgn::IsEmpty() const { return !m_p || m_p->Pixels().isEmpty(); }
 
-BOOL CRgn::EqualRgn(const CRgn* other) const { return m_p && other && other->m_p && m_p->region == other->m_p->region; }
+BOOL CRgn::EqualRgn(const CRgn* other) const
+{
+    return m_p && other && other->m_p && m_p->Pixels() == other->m_p->Pixels();
+}
 
 BOOL CRgn::DeleteObject()
 {
@@ -276,4 +373,4 @@ BOOL CRgn::DeleteObject()
     return was;
 }
 
-const QRegion* CRgn::GetRegion() const { return m_p ? &m_p->region : nullptr; }
+const QRegion* CRgn::GetRegion() const { return m_p ? &m_p->Pixels() : nullptr; }

@@ -1,6 +1,15 @@
 #pragma once
 // Regions: areas of pixels for hit tests, filling and clipping (see DC.h).
 //
+// A polygon region holds the pixels (x, y) whose point lies inside the polygon
+// (closed back to its first point), its left and upper edges included, its
+// right and lower ones not. Making one only keeps the vertices, and a point
+// test walks the edges: its cost follows the vertex count, never the
+// polygon's size in pixels, so a region read from a file that spans the
+// whole coordinate range is as cheap to make and test as a small one. The
+// pixels are laid out when filling, clipping, combining or asking for the
+// extent needs them.
+//
 // This header is free of Qt.
 
 #include "platform/core/Geometry.h"
