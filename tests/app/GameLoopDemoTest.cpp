@@ -17,6 +17,8 @@
 #include "platform/ui/Wnd.h"
 #include "view/KDRView.h"
 
+#include "support/DemoInstall.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -59,19 +61,11 @@ ClockShown ReadClock(CKDRApp& app)
 
 TEST(GameLoopDemo, TimeStartAdvancesTheClockWindowAtTheChosenCompression)
 {
-    const fs::path tool = fs::path(KDR_BINARY_DIR) / "kdrdemo";
-    if (!fs::exists(tool))
+    if (!CDemoInstall::WriterBuilt())
         GTEST_SKIP() << "the demo writer is not built";
-
-    const CString oldDir = GetCurrentDir();
-    const CString oldProfileDir = CProfile::GetStorageDirectory();
-    const fs::path root = fs::temp_directory_path() / ("kdr-loop-demo-" + std::to_string(::getpid()));
-    fs::remove_all(root);
-    fs::create_directories(root / "profile");
-    CProfile::SetStorageDirectory((root / "profile").string().c_str());
-    const std::string command = "\"" + tool.string() + "\" \"" + root.string() + "\"";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-    ASSERT_TRUE(SetCurrentDir(root.string().c_str()));
+    const CDemoInstall demo("loop-demo");
+    ASSERT_TRUE(demo.Write());
+    const fs::path& root = demo.Root();
 
     CScriptedUi ui;
     ui.SetFailureHandler([](const CString& message) { ADD_FAILURE() << message.GetString(); });
@@ -133,8 +127,4 @@ TEST(GameLoopDemo, TimeStartAdvancesTheClockWindowAtTheChosenCompression)
     EXPECT_EQ(seen[0].nStartState & (MF_CHECKED | MF_GRAYED), MF_CHECKED);
     EXPECT_EQ(seen[0].nQuitState & MF_GRAYED, MF_GRAYED);
     EXPECT_EQ(seen[0].nFourState & MF_CHECKED, MF_CHECKED);
-
-    SetCurrentDir(oldDir);
-    CProfile::SetStorageDirectory(oldProfileDir);
-    fs::remove_all(root);
 }

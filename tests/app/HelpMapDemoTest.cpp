@@ -16,6 +16,8 @@
 #include "platform/ui/Wnd.h"
 #include "view/MapPicture.h"
 
+#include "support/DemoInstall.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -27,19 +29,11 @@ namespace fs = std::filesystem;
 
 TEST(HelpMapDemo, TheDemoOpensWithItsHelpMapAndMarksTheLakeShore)
 {
-    const fs::path tool = fs::path(KDR_BINARY_DIR) / "kdrdemo";
-    if (!fs::exists(tool))
+    if (!CDemoInstall::WriterBuilt())
         GTEST_SKIP() << "the demo writer is not built";
-
-    const CString oldDir = GetCurrentDir();
-    const CString oldProfileDir = CProfile::GetStorageDirectory();
-    const fs::path root = fs::temp_directory_path() / ("kdr-helpmap-demo-" + std::to_string(::getpid()));
-    fs::remove_all(root);
-    fs::create_directories(root / "profile");
-    CProfile::SetStorageDirectory((root / "profile").string().c_str());
-    const std::string command = "\"" + tool.string() + "\" \"" + root.string() + "\"";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-    ASSERT_TRUE(SetCurrentDir(root.string().c_str()));
+    const CDemoInstall demo("helpmap-demo");
+    ASSERT_TRUE(demo.Write());
+    const fs::path& root = demo.Root();
 
     CScriptedUi ui;
     ui.SetFailureHandler([](const CString& message) { ADD_FAILURE() << message.GetString(); });
@@ -137,7 +131,4 @@ TEST(HelpMapDemo, TheDemoOpensWithItsHelpMapAndMarksTheLakeShore)
         CWnd::FlushDeferredDeletes();
     }
     EXPECT_TRUE(ui.IsScriptDone()) << ui.DescribeRemaining().GetString();
-    SetCurrentDir(oldDir);
-    CProfile::SetStorageDirectory(oldProfileDir);
-    fs::remove_all(root);
 }

@@ -18,6 +18,8 @@
 #include "platform/ui/ScriptedUi.h"
 #include "platform/ui/Wnd.h"
 
+#include "support/DemoInstall.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -56,19 +58,11 @@ LightShown ReadLight(CKDRApp& app, bool bPainted)
 
 TEST(LightDemo, TheDemoDawnShowsBMNTUntilSixAndThenNothing)
 {
-    const fs::path tool = fs::path(KDR_BINARY_DIR) / "kdrdemo";
-    if (!fs::exists(tool))
+    if (!CDemoInstall::WriterBuilt())
         GTEST_SKIP() << "the demo writer is not built";
-
-    const CString oldDir = GetCurrentDir();
-    const CString oldProfileDir = CProfile::GetStorageDirectory();
-    const fs::path root = fs::temp_directory_path() / ("kdr-light-demo-" + std::to_string(::getpid()));
-    fs::remove_all(root);
-    fs::create_directories(root / "profile");
-    CProfile::SetStorageDirectory((root / "profile").string().c_str());
-    const std::string command = "\"" + tool.string() + "\" \"" + root.string() + "\"";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-    ASSERT_TRUE(SetCurrentDir(root.string().c_str()));
+    const CDemoInstall demo("light-demo");
+    ASSERT_TRUE(demo.Write());
+    const fs::path& root = demo.Root();
 
     CScriptedUi ui;
     ui.SetFailureHandler([](const CString& message) { ADD_FAILURE() << message.GetString(); });
@@ -131,8 +125,4 @@ TEST(LightDemo, TheDemoDawnShowsBMNTUntilSixAndThenNothing)
     EXPECT_EQ(seen[3].strGameTime, "140600JUN02");
     EXPECT_EQ(seen[3].strLight, "");
     EXPECT_EQ(seen[3].nInk, 0);
-
-    SetCurrentDir(oldDir);
-    CProfile::SetStorageDirectory(oldProfileDir);
-    fs::remove_all(root);
 }

@@ -21,6 +21,8 @@
 #include "units/Unit.h"
 #include "units/UnitArray.h"
 
+#include "support/DemoInstall.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -147,19 +149,11 @@ TEST(UnitDemo, TheCompanyTeamInTheWestAndTheEnemyOnTheSaddleAreBuiltAsTheFilesSa
 
 TEST(UnitDemo, TheGameOpensTheDemoWithItsUnitFilesWhichReadBackByteForByte)
 {
-    const fs::path tool = fs::path(KDR_BINARY_DIR) / "kdrdemo";
-    if (!fs::exists(tool))
+    if (!CDemoInstall::WriterBuilt())
         GTEST_SKIP() << "the demo writer is not built";
-
-    const CString oldDir = GetCurrentDir();
-    const CString oldProfileDir = CProfile::GetStorageDirectory();
-    const fs::path root = fs::temp_directory_path() / ("kdr-unit-demo-" + std::to_string(::getpid()));
-    fs::remove_all(root);
-    fs::create_directories(root / "profile");
-    CProfile::SetStorageDirectory((root / "profile").string().c_str());
-    const std::string command = "\"" + tool.string() + "\" \"" + root.string() + "\"";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-    ASSERT_TRUE(SetCurrentDir(root.string().c_str()));
+    const CDemoInstall demo("unit-demo");
+    ASSERT_TRUE(demo.Write());
+    const fs::path& root = demo.Root();
     {
         // No prompt of any kind: no report, no error.
         ScopedScriptedUi ui;
@@ -191,7 +185,4 @@ TEST(UnitDemo, TheGameOpensTheDemoWithItsUnitFilesWhichReadBackByteForByte)
         app.m_pMainWnd->DestroyWindow();
         CWnd::FlushDeferredDeletes();
     }
-    SetCurrentDir(oldDir);
-    CProfile::SetStorageDirectory(oldProfileDir);
-    fs::remove_all(root);
 }
