@@ -461,7 +461,7 @@ void CArchive::WriteObject(const CObject* pObject)
     const_cast<CObject*>(pObject)->Serialize(*this);
 }
 
-CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* expected, DWORD* objectTag)
+CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* expected, DWORD* objectTag, ClassTest accept)
 {
     WORD tag;
     *this >> tag;
@@ -504,6 +504,8 @@ CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* expected, DWORD* objectT
     }
     if (expected && !pClass->IsDerivedFrom(expected))
         ThrowArchiveException(CArchiveException::badClass);
+    if (accept && !accept(pClass))
+        ThrowArchiveException(CArchiveException::badClass);
     return pClass;
 }
 
@@ -511,12 +513,14 @@ CObject* CArchive::ReadObject(const CRuntimeClass* expected) { return ReadObject
 
 CObject* CArchive::ReadObjectRef(const CRuntimeClass* expected) { return ReadObjectAs(expected, false); }
 
-CObject* CArchive::ReadObjectAs(const CRuntimeClass* expected, bool owning)
+CObject* CArchive::ReadObjectPassing(ClassTest accept) { return ReadObjectAs(nullptr, true, accept); }
+
+CObject* CArchive::ReadObjectAs(const CRuntimeClass* expected, bool owning, ClassTest accept)
 {
     if (!m_loading)
         ThrowArchiveException(CArchiveException::writeOnly);
     DWORD objectTag = 0;
-    CRuntimeClass* pClass = ReadClass(expected, &objectTag);
+    CRuntimeClass* pClass = ReadClass(expected, &objectTag, accept);
     if (!pClass)
     {
         if (objectTag == 0)
@@ -527,6 +531,8 @@ CObject* CArchive::ReadObjectAs(const CRuntimeClass* expected, bool owning)
         if (!entry.pObject)  // an object whose reading failed earlier
             ThrowArchiveException(CArchiveException::badIndex);
         if (expected && !entry.pObject->IsKindOf(expected))
+            ThrowArchiveException(CArchiveException::badClass);
+        if (accept && !accept(entry.pObject->GetRuntimeClass()))
             ThrowArchiveException(CArchiveException::badClass);
         if (owning)
         {

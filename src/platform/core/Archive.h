@@ -125,6 +125,11 @@ public:
     // object that already has its owner raises badIndex. An object that
     // throws while reading itself is deleted before the exception passes on.
     CObject* ReadObject(const CRuntimeClass* expected);
+    // The same for a holder that takes objects of several classes which
+    // share no base of their own: the test is asked about the class (for a
+    // new object before it is made) and a class it refuses raises badClass.
+    using ClassTest = BOOL (*)(const CRuntimeClass* pClass);
+    CObject* ReadObjectPassing(ClassTest accept);
     // A reference that does not own: null or an object read before (owned
     // or not); anything else raises badIndex. The archive's owner decides
     // the object's life.
@@ -186,11 +191,11 @@ private:
         bool owned;             // an owner has taken the object
     };
 
-    CObject* ReadObjectAs(const CRuntimeClass* expected, bool owning);
+    CObject* ReadObjectAs(const CRuntimeClass* expected, bool owning, ClassTest accept = nullptr);
 
     void FillBuffer(UINT needed);  // loading: throws endOfFile when short
     void ReadBytes(void* dest, UINT count);
-    CRuntimeClass* ReadClass(const CRuntimeClass* expected, DWORD* objectTag);
+    CRuntimeClass* ReadClass(const CRuntimeClass* expected, DWORD* objectTag, ClassTest accept);
     void WriteClass(const CRuntimeClass* pClass);
     void MapNewEntry();
 
