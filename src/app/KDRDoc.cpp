@@ -465,7 +465,7 @@ void CKDRDoc::MergeForceVariant(int nSide)
     if (!strHierarchy.IsEmpty())
     {
         auto pHierarchy = std::make_unique<CHierarchyArray>();
-        if (pHierarchy->LoadHierarchyFile(strHierarchy))
+        if (pHierarchy->LoadHierarchyFile(strHierarchy, m_strDataDir))
         {
             delete pUnits->m_apHierarchies[VARIANT_HIERARCHY_SIDE];
             pUnits->m_apHierarchies[VARIANT_HIERARCHY_SIDE] = pHierarchy.release();

@@ -26,6 +26,7 @@ class CFireMission;
 class CFireMissionArray;
 class CHierarchyArray;
 class CHierarchyElement;
+class CHierarchyPlatoon;
 class CKDRApp;
 class CMessageBoxDlg;
 class CNetUpdate;
@@ -243,17 +244,17 @@ public:
     int SetPlatoonFormation(int nFormation);
     int ApplyOrderToPlatoon(int nOrder);
     int ApplyOrderToCompany(int nOrder);
-    int IssueElementOrder(CHierarchyElement* pElement, int nOrder);
-    int IssueElementOrderB(CHierarchyElement* pElement, int nOrder);
-    int ApplyCompanyOrderFromElement(CHierarchyElement* pElement);
+    int IssueElementOrder(CHierarchyPlatoon* pElement, int nOrder);
+    int IssueElementOrderB(CHierarchyPlatoon* pElement, int nOrder);
+    int ApplyCompanyOrderFromElement(CHierarchyPlatoon* pElement);
     // Sets or clears one order bit for the units of a list (bits 128 and
     // 256 fire controls, 512 march speed, 32768 dismount, 65536 suppress
     // area). When the list names whole elements the elements take the bit
     // first and, with bUnitsToo, their units then too.
     int ToggleOrderBitForList(const CTaskOrgArray* pList, DWORD dwBit, float fX, float fY, BOOL bUnitsToo = TRUE);
     int ToggleDismountForList(const CTaskOrgArray* pList);
-    int ToggleSuppressForElement(CHierarchyElement* pElement);
-    int ToggleFireControlForElement(CHierarchyElement* pElement, BOOL bSecond);
+    int ToggleSuppressForElement(CHierarchyPlatoon* pElement);
+    int ToggleFireControlForElement(CHierarchyPlatoon* pElement, BOOL bSecond);
     int DragUnit(CTaskOrgArray* pSelection, float fX, float fY);
     int EndUnitDrag(CTaskOrgArray* pSelection, float fX, float fY);
     int PasteUnits(CTaskOrgArray* pSelection, float fX, float fY);
@@ -285,7 +286,7 @@ public:
     // path flag is set); GetElementPoint gives -99.0 when not found.
     CNodeArray* ResetElementPath(const CString& strName);
     BOOL GetElementPoint(const CString& strName, float& fX, float& fY);
-    CHierarchyElement* GetSelectedElement(const CString& strName);
+    CHierarchyPlatoon* GetSelectedElement(const CString& strName);
     BOOL ApplyIconStyle();
     BOOL ApplyIconSize();
 

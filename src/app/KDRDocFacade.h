@@ -46,11 +46,11 @@ inline CTimeSpan GameTimeElapsed()
 }
 
 // The units a hierarchy element commands, as a new list.
-inline std::unique_ptr<CTaskOrgArray> UnitsOfElement(const CHierarchyElement* pElement)
+inline std::unique_ptr<CTaskOrgArray> UnitsOfElement(const CHierarchyPlatoon* pElement)
 {
     auto pList = std::make_unique<CTaskOrgArray>();
     if (pElement != nullptr)
-        pElement->FillTaskOrg(*pList);
+        pElement->FillUnitList(pList.get(), FALSE);
     return pList;
 }
 

@@ -63,7 +63,7 @@ int CKDRDoc::ApplyOrderToCompany(int nOrder)
     return c ? Modified(*this, c.pUnits->ApplyOrderToCompany(nOrder, c.pMap, c.pDatabase)) : 0;
 }
 
-int CKDRDoc::IssueElementOrder(CHierarchyElement* pElement, int nOrder)
+int CKDRDoc::IssueElementOrder(CHierarchyPlatoon* pElement, int nOrder)
 {
     auto c = Ready(*this);
     if (!c)
@@ -72,7 +72,7 @@ int CKDRDoc::IssueElementOrder(CHierarchyElement* pElement, int nOrder)
                     c.pUnits->IssueElementOrder(pElement, nOrder, c.pMap, c.pDatabase, GetObstacles(), GetHoles()));
 }
 
-int CKDRDoc::IssueElementOrderB(CHierarchyElement* pElement, int nOrder)
+int CKDRDoc::IssueElementOrderB(CHierarchyPlatoon* pElement, int nOrder)
 {
     auto c = Ready(*this);
     if (!c)
@@ -81,7 +81,7 @@ int CKDRDoc::IssueElementOrderB(CHierarchyElement* pElement, int nOrder)
                     c.pUnits->IssueElementOrderB(pElement, nOrder, c.pMap, c.pDatabase, GetObstacles(), GetHoles()));
 }
 
-int CKDRDoc::ApplyCompanyOrderFromElement(CHierarchyElement* pElement)
+int CKDRDoc::ApplyCompanyOrderFromElement(CHierarchyPlatoon* pElement)
 {
     auto c = Ready(*this);
     if (!c || pElement == nullptr)
@@ -96,7 +96,7 @@ int CKDRDoc::ToggleOrderBitForList(const CTaskOrgArray* pList, DWORD dwBit, floa
     auto c = Ready(*this);
     if (!c || pList == nullptr)
         return 0;
-    CHierarchyArray hierarchy(*pList, c.pUnits);
+    CHierarchyArray hierarchy(pList, c.pUnits);
     int nResult = 0;
     if (hierarchy.GetSize() == 0)
     {
@@ -104,11 +104,17 @@ int CKDRDoc::ToggleOrderBitForList(const CTaskOrgArray* pList, DWORD dwBit, floa
     }
     else
     {
-        nResult = hierarchy.ToggleOrderBit(dwBit);
+        // Each platoon and company of the grouping takes the toggle order.
+        for (int i = 0; i < hierarchy.GetSize(); ++i)
+        {
+            int nState = 1;
+            if (CHierarchyPlatoon* pContainer = AsContainer(hierarchy.GetChild(i)))
+                nResult |= pContainer->ToggleStandingOrder(dwBit, &nState, FALSE);
+        }
         if (bUnitsToo)
         {
             CTaskOrgArray units;
-            hierarchy.FillTaskOrg(units);
+            hierarchy.FillUnitList(&units, FALSE);
             units.m_nSide = pList->m_nSide;
             nResult = c.pUnits->ToggleOrderForSelection(&units, dwBit, fX, fY, c.pMap, c.pDatabase);
             if (dwBit == ORDER_BIT_FOLLOW_UP)
@@ -123,7 +129,7 @@ int CKDRDoc::ToggleDismountForList(const CTaskOrgArray* pList)
     return ToggleOrderBitForList(pList, ORDER_BIT_DISMOUNT, kUnsetFloat, kUnsetFloat);
 }
 
-int CKDRDoc::ToggleSuppressForElement(CHierarchyElement* pElement)
+int CKDRDoc::ToggleSuppressForElement(CHierarchyPlatoon* pElement)
 {
     if (!Ready(*this) || pElement == nullptr)
         return 0;
@@ -131,7 +137,7 @@ int CKDRDoc::ToggleSuppressForElement(CHierarchyElement* pElement)
     return Modified(*this, ToggleOrderBitForList(pList.get(), ORDER_BIT_SUPPRESS, kUnsetFloat, kUnsetFloat));
 }
 
-int CKDRDoc::ToggleFireControlForElement(CHierarchyElement* pElement, BOOL bSecond)
+int CKDRDoc::ToggleFireControlForElement(CHierarchyPlatoon* pElement, BOOL bSecond)
 {
     auto c = Ready(*this);
     if (!c || pElement == nullptr)
@@ -226,8 +232,8 @@ int CKDRDoc::MountSelectionOnCarrier(CTaskOrgArray* pCarried, CTaskOrgArray* pCa
     int nResult = 0;
     if (!pApp->IsDeploymentPhase())
     {
-        CHierarchyArray carried(*pCarried, c.pUnits);
-        CHierarchyArray carrier(*pCarrier, c.pUnits);
+        CHierarchyArray carried(pCarried, c.pUnits);
+        CHierarchyArray carrier(pCarrier, c.pUnits);
         CUOrdMount order;
         nResult = c.pUnits->IssueMountOrder(&carried, &carrier, &order, c.pMap, c.pDatabase);
     }
@@ -237,10 +243,10 @@ int CKDRDoc::MountSelectionOnCarrier(CTaskOrgArray* pCarried, CTaskOrgArray* pCa
         if (nResult)
         {
             // The platoons that lost or gained units stand in formation again.
-            CHierarchyArray affected(*pCarried, c.pUnits);
+            CHierarchyArray affected(pCarried, c.pUnits);
             for (int i = 0; i < affected.GetSize(); ++i)
             {
-                if (auto* pPlatoon = dynamic_cast<CHierarchyPlatoon*>(affected.GetAt(i)))
+                if (CHierarchyPlatoon* pPlatoon = AsContainer(affected.GetChild(i)))
                     pPlatoon->ReapplyFormation();
             }
         }
@@ -364,12 +370,11 @@ CNodeArray* CKDRDoc::ResetElementPath(const CString& strName)
     CKDRUnits* pUnits = GetUnits();
     if (pUnits == nullptr)
         return nullptr;
-    CHierarchyElement* pElement = pUnits->FindElementByName(strName);
+    CHierarchyPlatoon* pElement = pUnits->FindElementByName(strName);
     if (pElement == nullptr)
         return nullptr;
-    if (pElement->m_bPathSet)
-        pElement->ResetPathToPosition();
-    return pElement->GetPath();
+    pElement->ResetPath(pUnits);
+    return pElement->m_pPath;
 }
 
 BOOL CKDRDoc::GetElementPoint(const CString& strName, float& fX, float& fY)
@@ -379,11 +384,11 @@ BOOL CKDRDoc::GetElementPoint(const CString& strName, float& fX, float& fY)
     CKDRUnits* pUnits = GetUnits();
     if (pUnits == nullptr)
         return FALSE;
-    CHierarchyElement* pElement = pUnits->FindElementByName(strName);
-    return pElement != nullptr && pElement->GetPoint(fX, fY);
+    CHierarchyPlatoon* pElement = pUnits->FindElementByName(strName);
+    return pElement != nullptr && pElement->GetPosition(fX, fY, pUnits);
 }
 
-CHierarchyElement* CKDRDoc::GetSelectedElement(const CString& strName)
+CHierarchyPlatoon* CKDRDoc::GetSelectedElement(const CString& strName)
 {
     CKDRUnits* pUnits = GetUnits();
     return pUnits != nullptr ? pUnits->FindElementByName(strName) : nullptr;

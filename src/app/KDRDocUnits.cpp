@@ -53,7 +53,7 @@ BOOL ForUnitOrElement(CKDRUnits* pUnits, int nUnit, int nArray, int nKind, const
     BOOL bFound = FALSE;
     if (!strElement.IsEmpty())
     {
-        const CHierarchyElement* pElement = pUnits->FindElementByName(strElement);
+        const CHierarchyPlatoon* pElement = pUnits->FindElementByName(strElement);
         if (pElement == nullptr)
             return FALSE;
         std::unique_ptr<CTaskOrgArray> pList = UnitsOfElement(pElement);

@@ -252,7 +252,7 @@ int CUOrdToggleOrder::Update(CHierarchyPlatoon* pElement, CKDRUnits* pUnits, CKD
         return 0;
     const int nToggle = OrderCodeToToggle(GetOrderType());
     CTaskOrgArray list;
-    pElement->FillTaskOrg(list);
+    pElement->FillUnitList(&list, FALSE);
     if (list.GetSize() == 0)
         return 0;
     return pUnits->AllUnitsHaveToggle(&list, nToggle);

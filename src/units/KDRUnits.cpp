@@ -92,8 +92,29 @@ int CKDRUnits::IsOrderItemChecked(int, int& nValue) const
     return 0;
 }
 
-CHierarchyElement* CKDRUnits::FindElementByName(const CString&) const { return nullptr; }
-CHierarchyElement* CKDRUnits::FindUnitElement(int, int, int) const { return nullptr; }
+CHierarchyPlatoon* CKDRUnits::FindElementByName(const CString& strName) const
+{
+    for (int nSide = 0; nSide < 3; ++nSide)
+    {
+        if (!m_abHierarchies[nSide] || m_apHierarchies[nSide] == nullptr)
+            continue;
+        if (CHierarchyPlatoon* pFound = m_apHierarchies[nSide]->FindContainerByName(strName))
+            return pFound;
+    }
+    return nullptr;
+}
+
+CHierarchyElement* CKDRUnits::FindUnitElement(int nUnit, int nArray, int nKind) const
+{
+    if (nKind < 0 || nKind > 2 || !m_abHierarchies[nKind] || m_apHierarchies[nKind] == nullptr)
+        return nullptr;
+    int nLevel = 0;
+    return m_apHierarchies[nKind]->FindElementOfUnit(nUnit, nArray, nKind, nLevel);
+}
+
+int CKDRUnits::NotifyElementOfUnit(int, int, int, BOOL) { return 0; }
+
+BOOL CKDRUnits::CanSelectionDoAction(DWORD, const CTaskOrgArray*, CKDRDatabase*) const { return FALSE; }
 
 BOOL CKDRUnits::DetachElement(CKDRDatabase*, CKDRGameMap*, CKDRObstacles*, CKDRHoles*) { return FALSE; }
 BOOL CKDRUnits::RecallDetached(CKDRDatabase*, CKDRGameMap*, CKDRObstacles*, CKDRHoles*) { return FALSE; }
@@ -107,8 +128,8 @@ void CKDRUnits::FillFireMissionLog(int, CKDRGameMap*, CFireMissionArray*) {}
 
 int CKDRUnits::LoadUnitFiles(const CString& strDataDir)
 {
-    // The formation templates and the standing orders; the unit files and
-    // hierarchies join when their components exist. A file that does not
+    // The formation templates, the standing orders and the hierarchies; the
+    // unit files join when their component exists. A file that does not
     // load fails the load and leaves nothing half made.
     if (!m_strFormationFile.IsEmpty())
     {
@@ -133,6 +154,21 @@ int CKDRUnits::LoadUnitFiles(const CString& strDataDir)
         delete m_pStandingOrders;
         m_pStandingOrders = pOrders;
         m_bStandingOrders = TRUE;
+    }
+    // Each side's hierarchy; a side whose file does not load fails the load.
+    for (int nSide = 0; nSide < 3; ++nSide)
+    {
+        if (m_strHierarchyFile[nSide].IsEmpty())
+            continue;
+        auto* pHierarchy = new CHierarchyArray;
+        if (!pHierarchy->LoadHierarchyFile(m_strHierarchyFile[nSide], strDataDir))
+        {
+            delete pHierarchy;
+            return 0;
+        }
+        delete m_apHierarchies[nSide];
+        m_apHierarchies[nSide] = pHierarchy;
+        m_abHierarchies[nSide] = TRUE;
     }
     return 1;
 }
@@ -200,11 +236,11 @@ int CKDRUnits::SetCompanyFormation(int, CKDRGameMap*, CKDRDatabase*) { return 0;
 int CKDRUnits::SetPlatoonFormation(int, CKDRGameMap*, CKDRDatabase*) { return 0; }
 int CKDRUnits::ApplyOrderToPlatoon(int, CKDRGameMap*, CKDRDatabase*) { return 0; }
 int CKDRUnits::ApplyOrderToCompany(int, CKDRGameMap*, CKDRDatabase*) { return 0; }
-int CKDRUnits::IssueElementOrder(CHierarchyElement*, int, CKDRGameMap*, CKDRDatabase*, CKDRObstacles*, CKDRHoles*)
+int CKDRUnits::IssueElementOrder(CHierarchyPlatoon*, int, CKDRGameMap*, CKDRDatabase*, CKDRObstacles*, CKDRHoles*)
 {
     return 0;
 }
-int CKDRUnits::IssueElementOrderB(CHierarchyElement*, int, CKDRGameMap*, CKDRDatabase*, CKDRObstacles*, CKDRHoles*)
+int CKDRUnits::IssueElementOrderB(CHierarchyPlatoon*, int, CKDRGameMap*, CKDRDatabase*, CKDRObstacles*, CKDRHoles*)
 {
     return 0;
 }
@@ -213,7 +249,7 @@ int CKDRUnits::ApplyOrderToElement(CTaskOrgArray*, DWORD, CKDRGameMap*, CKDRData
 {
     return 0;
 }
-int CKDRUnits::ApplyOrderBitToElement(DWORD, CTaskOrgArray*, CHierarchyElement*, CKDRDatabase*, CKDRGameMap*,
+int CKDRUnits::ApplyOrderBitToElement(DWORD, CTaskOrgArray*, CHierarchyPlatoon*, CKDRDatabase*, CKDRGameMap*,
                                       CKDRObstacles*, CKDRHoles*, int, int, float, float, float)
 {
     return 0;

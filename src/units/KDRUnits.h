@@ -21,6 +21,7 @@ class CFireMissionArray;
 class CFormationTemplateArray;
 class CHierarchyArray;
 class CHierarchyElement;
+class CHierarchyPlatoon;
 class CKDRDatabase;
 class CKDRGameMap;
 class CKDRHoles;
@@ -68,9 +69,17 @@ public:
     BOOL OwnUnitsHavePieces(CKDRDatabase* pDatabase) const;
     BOOL HasUnitsOfKind(int nKind) const;
     int IsOrderItemChecked(int nItem, int& nValue) const;
-    CHierarchyElement* FindElementByName(const CString& strName) const;
-    // The hierarchy element that holds the unit; null when none.
+    // The platoon or company of that name in the hierarchy of side 0, 1 or
+    // 2, asked in that order; null when none.
+    CHierarchyPlatoon* FindElementByName(const CString& strName) const;
+    // The element holding the unit in the hierarchy of its kind; null when
+    // that hierarchy is absent or holds no element of the unit.
     virtual CHierarchyElement* FindUnitElement(int nUnit, int nArray, int nKind) const;
+    // A unit's element was detached or its unit destroyed. Least form: 0.
+    int NotifyElementOfUnit(int nUnit, int nArray, int nKind, BOOL bNewlyDetached);
+    // Whether a unit of the selection can do one of the actions the option
+    // bits ask. Least form: FALSE.
+    BOOL CanSelectionDoAction(DWORD dwOptions, const CTaskOrgArray* pSelection, CKDRDatabase* pDatabase) const;
 
     // Elements selected in the hierarchy tree.
     BOOL DetachElement(CKDRDatabase* pDatabase, CKDRGameMap* pMap, CKDRObstacles* pObstacles, CKDRHoles* pHoles);
@@ -151,15 +160,15 @@ public:
     int SetPlatoonFormation(int nFormation, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     int ApplyOrderToPlatoon(int nOrder, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     int ApplyOrderToCompany(int nOrder, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
-    int IssueElementOrder(CHierarchyElement* pElement, int nOrder, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
+    int IssueElementOrder(CHierarchyPlatoon* pElement, int nOrder, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
                           CKDRObstacles* pObstacles, CKDRHoles* pHoles);
-    int IssueElementOrderB(CHierarchyElement* pElement, int nOrder, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
+    int IssueElementOrderB(CHierarchyPlatoon* pElement, int nOrder, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
                            CKDRObstacles* pObstacles, CKDRHoles* pHoles);
     int ApplyOrderToElement(CTaskOrgArray* pList, DWORD dwOrder, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
                             CKDRObstacles* pObstacles, CKDRHoles* pHoles, float fX, float fY, float fZ);
     // Applies one order bit (the order-side encoding) to an element's units,
     // on or off; the list receives the units it reached. Least form: 0.
-    virtual int ApplyOrderBitToElement(DWORD dwBit, CTaskOrgArray* pList, CHierarchyElement* pElement,
+    virtual int ApplyOrderBitToElement(DWORD dwBit, CTaskOrgArray* pList, CHierarchyPlatoon* pElement,
                                        CKDRDatabase* pDatabase, CKDRGameMap* pMap, CKDRObstacles* pObstacles,
                                        CKDRHoles* pHoles, int nApplyState, int nOn, float fX, float fY, float fZ);
     // 1 when every unit of a non-empty list has the unit toggle set. Least form: 0.

@@ -29,7 +29,7 @@ struct FacadeRow
 std::vector<FacadeRow> FacadeRows()
 {
     static CTaskOrgArray list;
-    static CHierarchyElement element;
+    static CHierarchyPlatoon element;
     static CUnit unit;
     static CFireMission round;
     static CNetUpdateHandOver record(nullptr, 1);

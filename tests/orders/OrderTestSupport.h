@@ -79,7 +79,7 @@ inline bool WriteFileBytes(const std::string& path, const std::vector<BYTE>& byt
 class CRecordingUnits : public CKDRUnits
 {
 public:
-    int ApplyOrderBitToElement(DWORD dwBit, CTaskOrgArray*, CHierarchyElement*, CKDRDatabase*, CKDRGameMap*,
+    int ApplyOrderBitToElement(DWORD dwBit, CTaskOrgArray*, CHierarchyPlatoon*, CKDRDatabase*, CKDRGameMap*,
                                CKDRObstacles*, CKDRHoles*, int, int nOn, float, float, float) override
     {
         m_applied.emplace_back(dwBit, nOn);

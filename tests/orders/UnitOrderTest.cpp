@@ -446,17 +446,14 @@ TEST(UnitOrder, AToggleOrderStaysWhileEveryUnitKeepsItsToggle)
         mutable std::vector<int> m_asked;
         BOOL m_bAllHave = TRUE;
     };
-    class CTwoUnitPlatoon : public CHierarchyPlatoon
-    {
-    public:
-        void FillTaskOrg(CTaskOrgArray& list) const override
-        {
-            list.Add(new CTaskOrg(0, 0));
-            list.Add(new CTaskOrg(1, 0));
-        }
-    };
     CToggleUnits units;
-    CTwoUnitPlatoon platoon;
+    CHierarchyPlatoon platoon;  // units 0 and 1 of array 0
+    for (int nUnit : {0, 1})
+    {
+        auto* pElement = new CHierarchyElement;
+        pElement->m_nUnit = nUnit;
+        platoon.Add(pElement);
+    }
     CKDRGameMap map;
     CKDRDatabase database;
     CKDRDatabase* pDatabase = &database;
