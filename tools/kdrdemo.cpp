@@ -7,15 +7,16 @@
 // the game map naming the demo ground's picture, tile grid, elevation map
 // and AI help map, the equipment database naming the weapon and vehicle
 // lists and the piece array of their graphics, a units component naming
-// the friendly and the enemy unit file, the formation templates and
-// standing orders, the obstacles naming the own side's and the enemy's
-// obstacle files, the light conditions naming "Demo.env", and the missions
-// component with its main mission. Beside them lie the game map's own
-// "*.gmp" file, the lists, the piece array with its bitmaps, the two unit
-// files, the formation templates and standing orders, the obstacle files,
-// the light conditions, the twenty bitmaps of the symbol catalogue that the
-// game builds at start-up, and the HTML templates of its pages. The units
-// are built from the lists as written, read back through the database.
+// the friendly and the enemy unit file, the formation templates, standing
+// orders and both sides' hierarchies, the obstacles naming the own side's
+// and the enemy's obstacle files, the light conditions naming "Demo.env",
+// and the missions component with its main mission. Beside them lie the
+// game map's own "*.gmp" file, the lists, the piece array with its bitmaps,
+// the two unit files and their hierarchies, the formation templates and
+// standing orders, the obstacle files, the light conditions, the twenty
+// bitmaps of the symbol catalogue that the game builds at start-up, and the
+// HTML templates of its pages. The units are built from the lists as
+// written, read back through the database.
 
 #include "app/KDRMissions.h"
 #include "app/KDRScenario.h"
@@ -23,6 +24,7 @@
 #include "battlefield/KDRObstacles.h"
 #include "database/KDRDatabase.h"
 #include "demo_equipment.h"
+#include "demo_hierarchy.h"
 #include "demo_light.h"
 #include "demo_map.h"
 #include "demo_obstacles.h"
@@ -108,6 +110,8 @@ BOOL WriteScenario(const CString& dataDir)
     pUnits->m_pOpposingFileNames->AddTail(demo_units::kEnemyFile);
     pUnits->m_strFormationFile = demo_orders::FORMATION_FILE;
     pUnits->m_strSOPFile = demo_orders::SOP_FILE;
+    pUnits->m_strHierarchyFile[demo_units::kFriendlySide] = demo_hierarchy::kFriendlyFile;
+    pUnits->m_strHierarchyFile[demo_units::kEnemySide] = demo_hierarchy::kEnemyFile;
     scenario.SetUnits(pUnits);
     auto* pObstacles = new CKDRObstacles;
     pObstacles->m_strSide0Name = demo_obstacles::kFriendlyFile;
@@ -169,6 +173,17 @@ BOOL WriteUnits(const CString& dataDir)
     }
     return WriteArchive(JoinPath(dataDir, demo_units::kFriendlyFile), [&](CArchive& ar) { friendly.Serialize(ar); }) &&
            WriteArchive(JoinPath(dataDir, demo_units::kEnemyFile), [&](CArchive& ar) { enemy.Serialize(ar); });
+}
+
+BOOL WriteHierarchies(const CString& dataDir)
+{
+    CHierarchyArray friendly;
+    CHierarchyArray enemy;
+    demo_hierarchy::BuildFriendly(friendly);
+    demo_hierarchy::BuildEnemy(enemy);
+    return WriteArchive(JoinPath(dataDir, demo_hierarchy::kFriendlyFile),
+                        [&](CArchive& ar) { friendly.Serialize(ar); }) &&
+           WriteArchive(JoinPath(dataDir, demo_hierarchy::kEnemyFile), [&](CArchive& ar) { enemy.Serialize(ar); });
 }
 
 BOOL WriteFormations(const CString& dataDir)
@@ -273,9 +288,9 @@ int main(int argc, char** argv)
     }
     if (!WriteElevationMap(dataDir) || !WriteMapPicture(dataDir) || !WriteSymbols(dataDir) ||
         !WriteTemplates(dataDir) || !WriteSounds(dataDir) || !WriteEquipment(dataDir) || !WritePieces(dataDir) ||
-        !WriteUnits(dataDir) || !WriteFormations(dataDir) || !WriteStandingOrders(dataDir) ||
-        !WriteObstacles(dataDir) || !WriteEnvironment(dataDir) || !WriteMission(dataDir) || !WriteScenario(dataDir) ||
-        !WriteLinkFile(runDir))
+        !WriteUnits(dataDir) || !WriteHierarchies(dataDir) || !WriteFormations(dataDir) ||
+        !WriteStandingOrders(dataDir) || !WriteObstacles(dataDir) || !WriteEnvironment(dataDir) ||
+        !WriteMission(dataDir) || !WriteScenario(dataDir) || !WriteLinkFile(runDir))
         return 1;
     return 0;
 }

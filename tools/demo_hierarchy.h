@@ -1,0 +1,123 @@
+#pragma once
+// The demo mission's hierarchies, one file per side, named in the
+// scenario's hierarchy slots:
+// - "Friendly.hra" (side 0): "A Company" led by its commander's tank, with
+//   the platoons "1st Tank", "2nd Tank" and "3rd Mech" (its carriers and the
+//   teams aboard them); the two mortars, the observer and the ammunition
+//   carrier stand directly under the battalion.
+// - "Enemy.hra" (side 1): "Saddle Company" of two platoons, "Red Tank" and
+//   "Red Mech".
+// Every element names its unit in the side's unit file (demo_units.h) by
+// its place there and carries the unit's name, so names are unique per
+// side. Every vehicle that may lead its platoon (the tanks, the carriers)
+// has a leader index of 0 or more in its order in the platoon; the teams
+// never lead (-99). Each platoon and company is active with its first
+// vehicle as leader, and holds one stopped node at that vehicle's place.
+// The files are written through CHierarchyArray::Serialize.
+
+#include "demo_units.h"
+#include "hierarchy/HierarchyArray.h"
+#include "orders/NodeArray.h"
+#include "orders/NodeOrder.h"
+#include "platform/core/Core.h"
+
+#include <memory>
+
+namespace demo_hierarchy
+{
+const char* const kFriendlyFile = "Friendly.hra";
+const char* const kEnemyFile = "Enemy.hra";
+
+// The pictures of the tree and the symbols: the NATO symbols of the types.
+const char* const kSymbolTank = demo_equipment::kGraphics[demo_equipment::kTank].nato;
+const char* const kSymbolCarrier = demo_equipment::kGraphics[demo_equipment::kInfantryCarrier].nato;
+
+// The element of unit nUnit of a side's table; nLeaderIndex 0 or more lets
+// it lead (a platoon, or with bCompany a company), kUnset never.
+inline CHierarchyElement* MakeElement(const demo_units::Placement* rows, int nUnit, int nLeaderIndex,
+                                      BOOL bCompany = FALSE)
+{
+    const demo_units::Placement& row = rows[nUnit];
+    auto* pElement = new CHierarchyElement;
+    pElement->m_nUnit = nUnit;
+    pElement->m_nArray = demo_units::kArrayIndex;
+    pElement->m_strName = row.name;
+    pElement->m_strSymbolType = demo_equipment::kGraphics[row.vehicle].nato;
+    pElement->m_nIndex = nLeaderIndex;
+    pElement->m_bPlatoonLeader = nLeaderIndex >= 0 && !bCompany;
+    pElement->m_bCompanyLeader = nLeaderIndex >= 0 && bCompany;
+    pElement->m_bLeader = nLeaderIndex == 0;
+    // A team starts aboard its carrier.
+    pElement->m_bMounted = row.carrier != demo_units::kOnFoot;
+    return pElement;
+}
+
+// One stopped node at the leader's place; the other sides' stops hold
+// until a start time the clock never reaches.
+inline void PlaceAtLeader(CHierarchyPlatoon& container, const demo_units::Placement& leader, int nSide)
+{
+    container.m_pPath->ResetToPoint(leader.x, leader.y, nSide != 0);
+    if (nSide != 0)
+        container.m_pPath->GetAt(0)->SetStartTimeValue(CTimeSpan(START_TIME_NEVER));
+}
+
+// A platoon of the rows from nFirst to nLast: the first nLeaders of them may
+// lead, in their order, the others (their teams) never.
+inline CHierarchyPlatoon* MakePlatoon(const demo_units::Placement* rows, const char* name, const char* symbol,
+                                      int nFirst, int nLast, int nLeaders, int nSide)
+{
+    auto* pPlatoon = new CHierarchyPlatoon;
+    pPlatoon->m_strName = name;
+    pPlatoon->m_strSymbolType = symbol;
+    pPlatoon->m_nSide = nSide;
+    pPlatoon->m_bActive = TRUE;
+    for (int nUnit = nFirst; nUnit <= nLast; ++nUnit)
+    {
+        const int nOrder = nUnit - nFirst;
+        pPlatoon->Add(MakeElement(rows, nUnit, nOrder < nLeaders ? nOrder : kUnset));
+    }
+    PlaceAtLeader(*pPlatoon, rows[nFirst], nSide);
+    return pPlatoon;
+}
+
+inline CHierarchyCompany* MakeCompany(const char* name, const char* symbol, int nSide)
+{
+    auto* pCompany = new CHierarchyCompany;
+    pCompany->m_strName = name;
+    pCompany->m_strSymbolType = symbol;
+    pCompany->m_nSide = nSide;
+    pCompany->m_bActive = TRUE;
+    return pCompany;
+}
+
+inline void BuildFriendly(CHierarchyArray& hierarchy)
+{
+    using demo_units::kFriendly;
+    const int nSide = demo_units::kFriendlySide;
+    hierarchy.m_strName = demo_units::kFriendlyName;
+    hierarchy.m_nSide = nSide;
+    CHierarchyCompany* pCompany = MakeCompany("A Company", kSymbolTank, nSide);
+    pCompany->Add(MakeElement(kFriendly, 0, 0, TRUE));  // Commander 66 leads the company
+    PlaceAtLeader(*pCompany, kFriendly[0], nSide);
+    pCompany->Add(MakePlatoon(kFriendly, "1st Tank", kSymbolTank, 1, 4, 4, nSide));
+    pCompany->Add(MakePlatoon(kFriendly, "2nd Tank", kSymbolTank, 5, 8, 4, nSide));
+    // The four carriers and the eight teams aboard them.
+    pCompany->Add(MakePlatoon(kFriendly, "3rd Mech", kSymbolCarrier, 9, 20, 4, nSide));
+    hierarchy.Add(pCompany);
+    for (int nUnit = 21; nUnit <= 24; ++nUnit)
+        hierarchy.Add(MakeElement(kFriendly, nUnit, kUnset));
+}
+
+inline void BuildEnemy(CHierarchyArray& hierarchy)
+{
+    using demo_units::kEnemy;
+    const int nSide = demo_units::kEnemySide;
+    hierarchy.m_strName = demo_units::kEnemyName;
+    hierarchy.m_nSide = nSide;
+    CHierarchyCompany* pCompany = MakeCompany("Saddle Company", kSymbolTank, nSide);
+    PlaceAtLeader(*pCompany, kEnemy[0], nSide);
+    pCompany->Add(MakePlatoon(kEnemy, "Red Tank", kSymbolTank, 0, 3, 4, nSide));
+    pCompany->Add(MakePlatoon(kEnemy, "Red Mech", kSymbolCarrier, 4, 15, 4, nSide));
+    hierarchy.Add(pCompany);
+}
+}  // namespace demo_hierarchy
