@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <functional>
+#include <memory>
 
 namespace
 {
@@ -253,6 +254,41 @@ TEST(Archive, ExpectedClassIsCheckedAlongTheBaseChain)
                   EXPECT_EQ(ar.ReadReference<CTestAlpha>(), p);
                   delete p;
               });
+}
+
+TEST(Archive, AClassTestOfTheHolderIsAskedBeforeTheObjectIsMade)
+{
+    // The holder takes alphas and betas but no alpha child: the test is
+    // asked about the class, and a refused one is never constructed.
+    const CArchive::ClassTest accept = [](const CRuntimeClass* pClass) -> BOOL
+    { return pClass == RUNTIME_CLASS(CTestAlpha) || pClass == RUNTIME_CLASS(CTestBeta); };
+    Bytes bytes;
+    bytes.newClass("CTestBeta").dw(0x40200000);  // 2.5f
+    bytes.newClass("CTestAlpha").w(4).b(0);
+    LoadBytes(bytes.v,
+              [&](CArchive& ar)
+              {
+                  std::unique_ptr<CObject> pBeta(ar.ReadObjectPassing(accept));
+                  std::unique_ptr<CObject> pAlpha(ar.ReadObjectPassing(accept));
+                  ASSERT_NE(pBeta, nullptr);
+                  EXPECT_TRUE(pBeta->IsKindOf(RUNTIME_CLASS(CTestBeta)));
+                  EXPECT_TRUE(pAlpha->IsKindOf(RUNTIME_CLASS(CTestAlpha)));
+              });
+
+    Bytes child;
+    child.newClass("CTestAlphaChild").w(1).b(0);
+    EXPECT_EQ(LoadCause(child.v, [&](CArchive& ar) { delete ar.ReadObjectPassing(accept); }),
+              CArchiveException::badClass);
+    // A back reference to an object of a refused class is refused too.
+    Bytes again;
+    again.newClass("CTestAlphaChild").w(1).b(0).w(2);
+    EXPECT_EQ(LoadCause(again.v,
+                        [&](CArchive& ar)
+                        {
+                            std::unique_ptr<CObject> pFirst(ar.ReadObject(nullptr));
+                            ar.ReadObjectPassing(accept);
+                        }),
+              CArchiveException::badClass);
 }
 
 TEST(Archive, BadInputRaisesTheFrameworkKindOfError)
