@@ -355,7 +355,8 @@ public:
     virtual void DrawCircleSymbol(BOOL bPlatoons, BOOL bCompanies, CKDRUnits* pUnits, CKDRDatabase* pDatabase,
                                   CKDRGameMap* pMap, DWORD dwOptions);
     // 90. For a unit with an indirect-fire capability: whether an attached,
-    //     live element's unit is a fire-direction centre serving it.
+    //     live element's unit is a fire-direction centre for its fire angle
+    //     (a centre of neither the low nor the high angle serves both).
     virtual BOOL HasFireDirectionFor(int nUnit, int nArray, CKDRUnits* pUnits, CKDRDatabase* pDatabase,
                                      BOOL bFlag) const;
     // 91 to 94.
@@ -406,6 +407,10 @@ public:
     void ResetPath(CKDRUnits* pUnits);
     // Re-applies the formation after a mount; belongs to the platoon orders.
     void ReapplyFormation();
+    // A path of one node at the container's position (none without one):
+    // with bPlan and a map and database it is planned (PlanPath, whose
+    // answer this is), otherwise it becomes the container's path (1).
+    int BuildPath(CKDRUnits* pUnits, CKDRGameMap* pMap, CKDRDatabase* pDatabase, BOOL bPlan);
     // Whether the standing orders hold an order of the toggle bit's code.
     BOOL HasOrderOfType(DWORD dwToggle) const;
     // Deletes every child without looking at its kind.

@@ -582,8 +582,10 @@ BOOL CHierarchyPlatoon::HasFireDirectionFor(int nUnit, int nArray, CKDRUnits* pU
         auto* pCentre = pType != nullptr ? dynamic_cast<CVCapFDC*>(pType->FindCapability(VCAP_FDC)) : nullptr;
         if (pCentre == nullptr || pElement->GetUnit(pUnits, m_nSide)->m_bDestroyed)
             continue;
-        // A centre of no fire angle directs both.
-        if (pCentre->m_nFireAngle < 0 || pCentre->m_nFireAngle == nGunAngle)
+        // A centre whose angle is neither low nor high directs both.
+        const BOOL bBoth =
+            pCentre->m_nFireAngle != CVCapFDC::kLowAngle && pCentre->m_nFireAngle != CVCapFDC::kHighAngle;
+        if (bBoth || pCentre->m_nFireAngle == nGunAngle)
             return TRUE;
     }
     return FALSE;
@@ -790,6 +792,21 @@ void CHierarchyPlatoon::ResetPath(CKDRUnits* pUnits)
 }
 
 void CHierarchyPlatoon::ReapplyFormation() {}
+
+int CHierarchyPlatoon::BuildPath(CKDRUnits* pUnits, CKDRGameMap* pMap, CKDRDatabase* pDatabase, BOOL bPlan)
+{
+    float fX = kUnsetFloat;
+    float fY = kUnsetFloat;
+    if (!GetPosition(fX, fY, pUnits))
+        return 0;
+    CNodeArray path;
+    path.ResetToPoint(fX, fY, m_nSide != 0);
+    if (bPlan && pMap != nullptr && pDatabase != nullptr)
+        return PlanPath(&path, pUnits, pMap, pDatabase, fX, fY);
+    delete m_pPath;
+    m_pPath = new CNodeArray(path);
+    return 1;
+}
 
 BOOL CHierarchyPlatoon::HasOrderOfType(DWORD dwToggle) const
 {

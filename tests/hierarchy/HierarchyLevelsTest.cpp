@@ -538,3 +538,41 @@ TEST(HierarchyLevels, AMountingElementJoinsTheCarrierWithRoomNearestFirst)
     CHierarchyArray noCarrier;
     EXPECT_EQ(noCarrier.InsertUnitsInOrder(&other, nullptr, &units, db.Db()), 0);
 }
+
+TEST(HierarchyLevels, ElementsAFireDirectionCentreServesAreMarkedWhenAskedAfterLeadersArePicked)
+{
+    CUnitTestDatabase db;
+    db.LoadDemo(true);
+    CArrayUnits units;
+    units.AddUnit(db.Db(), 0, 0, kObserverVehicle);  // 0: the centre, which leads
+    units.AddUnit(db.Db(), 0, 0, kMortarCarrier);    // 1
+    units.AddUnit(db.Db(), 0, 0, kMortarCarrier);    // 2: detached
+    units.AddUnit(db.Db(), 0, 0, kTank);             // 3: no gun to direct
+    units.AddUnit(db.Db(), 0, 0, kMortarCarrier);    // 4: in a platoon of its own
+    auto* pHierarchy = new CHierarchyArray;
+    pHierarchy->Add(Holding<CHierarchyPlatoon>(
+        "Fires", 0,
+        {Element("Observer", 0, 0, 0, TRUE), Element("Mortar 1", 1), Element("Mortar 2", 2), Element("Tank", 3)}));
+    pHierarchy->Add(Holding<CHierarchyPlatoon>("Alone", 0, {Element("Mortar 3", 4, 0, 0, TRUE)}));
+    pHierarchy->GetPlatoon(0)->GetElement(2)->m_bDetached = TRUE;
+    units.SetHierarchy(0, pHierarchy);
+
+    pHierarchy->RepickLeaders(FALSE, &units, db.Db());
+    EXPECT_EQ(pHierarchy->GetElementState(1, 0, 0), 0);
+
+    pHierarchy->RepickLeaders(TRUE, &units, db.Db());
+    struct Expect
+    {
+        int nUnit;
+        int nState;
+    };
+    for (const Expect& e : {Expect{0, 0}, Expect{1, 1}, Expect{2, 0}, Expect{3, 0}, Expect{4, 0}})
+        EXPECT_EQ(pHierarchy->GetElementState(e.nUnit, 0, 0), e.nState) << e.nUnit;
+    EXPECT_TRUE(pHierarchy->GetPlatoon(0)->HasFireDirectionFor(1, 0, &units, db.Db(), TRUE));
+    EXPECT_FALSE(pHierarchy->GetPlatoon(1)->HasFireDirectionFor(4, 0, &units, db.Db(), TRUE));
+
+    // A lost centre takes the marks with it on the next pick.
+    units.GetUnit(0, 0, 0)->m_bDestroyed = TRUE;
+    EXPECT_EQ(pHierarchy->SetElementDestroyed(0, 0, 0, TRUE, &units, db.Db()), 1);
+    EXPECT_EQ(pHierarchy->GetElementState(1, 0, 0), 0);
+}
