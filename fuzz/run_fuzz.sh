@@ -61,6 +61,7 @@ seed standing_orders "" '*.sop'
 seed obstacles "" '*.fob' '*.eob'
 seed unit_file "" '*.unt'
 seed help_map "" '*.aim'
+seed hierarchy_file "" '*.hra'
 
 run_one() {
   local target=$1

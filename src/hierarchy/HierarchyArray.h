@@ -40,6 +40,7 @@ public:
     // A temporary grouping of the list's units and named groups (no dialog,
     // no order sets); empty for a null list or units component.
     CHierarchyArray(const CTaskOrgArray* pList, CKDRUnits* pUnits);
+    CHierarchyArray(const CHierarchyArray&) = delete;
     CHierarchyArray& operator=(const CHierarchyArray&) = delete;
     ~CHierarchyArray() override;
 

@@ -21,6 +21,7 @@ public:
     // The company's own fields as the platoon copies them, then a copy of
     // each child by kind, with the same flag.
     CHierarchyCompany(const CHierarchyCompany& source, BOOL bStructureOnly);
+    CHierarchyCompany(const CHierarchyCompany&) = delete;
     CHierarchyCompany& operator=(const CHierarchyCompany&) = delete;
     ~CHierarchyCompany() override;
 

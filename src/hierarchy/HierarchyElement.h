@@ -42,6 +42,7 @@ public:
     // symbol type, texts 2 to 4, platoon and company leader and the value.
     // The copy starts with state 0 and no tree item.
     CHierarchyElement(const CHierarchyElement& source, BOOL bStructureOnly);
+    CHierarchyElement(const CHierarchyElement&) = delete;
     CHierarchyElement& operator=(const CHierarchyElement&) = delete;
     ~CHierarchyElement() override;
 

@@ -97,6 +97,7 @@ public:
     // active, group id and deep copies of both order sets and the path; a
     // structure-only copy gets empty ones. Then a copy of every element.
     CHierarchyPlatoon(const CHierarchyPlatoon& source, BOOL bStructureOnly);
+    CHierarchyPlatoon(const CHierarchyPlatoon&) = delete;
     CHierarchyPlatoon& operator=(const CHierarchyPlatoon&) = delete;
     ~CHierarchyPlatoon() override;
 

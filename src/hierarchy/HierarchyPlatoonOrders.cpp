@@ -29,10 +29,9 @@ using namespace hierarchy;
 
 namespace
 {
-// The places of the map symbol's sprites.
-constexpr int SYMBOL_FRAME_SPRITE = 0;
+// The place of the map symbol's type picture among its sprites (the frame
+// is the first, the toggle icon the third, the function picture the last).
 constexpr int SYMBOL_TYPE_SPRITE = 1;
-constexpr int SYMBOL_TOGGLE_SPRITE = 2;
 
 // Unit toggle bits of the fire controls.
 constexpr DWORD UNIT_FC_MAX_RANGE = 0x80;
