@@ -13,13 +13,12 @@
 #include "orders/UnitOrderArray.h"
 #include "platform/core/File.h"
 #include "platform/ui/Frame.h"
-#include "platform/ui/Profile.h"
 #include "platform/ui/UiService.h"
 #include "platform/ui/Wnd.h"
+#include "support/DemoInstall.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -326,19 +325,11 @@ TEST_F(HierarchyFileTest, LoadReadsTheFileOrLeavesTheHierarchyAsItWas)
 
 TEST(HierarchyDemo, TheGameOpensTheDemoWithBothHierarchiesWhichReadBackByteForByte)
 {
-    const fs::path tool = fs::path(KDR_BINARY_DIR) / "kdrdemo";
-    if (!fs::exists(tool))
+    if (!CDemoInstall::WriterBuilt())
         GTEST_SKIP() << "the demo writer is not built";
-
-    const CString oldDir = GetCurrentDir();
-    const CString oldProfileDir = CProfile::GetStorageDirectory();
-    const fs::path root = fs::temp_directory_path() / ("kdr-hierarchy-demo-" + std::to_string(::getpid()));
-    fs::remove_all(root);
-    fs::create_directories(root / "profile");
-    CProfile::SetStorageDirectory((root / "profile").string().c_str());
-    const std::string command = "\"" + tool.string() + "\" \"" + root.string() + "\"";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-    ASSERT_TRUE(SetCurrentDir(root.string().c_str()));
+    const CDemoInstall demo("hierarchy-demo");
+    ASSERT_TRUE(demo.Write());
+    const fs::path& root = demo.Root();
     {
         // No prompt of any kind: every file opens and reads.
         ScopedScriptedUi ui;
@@ -383,9 +374,6 @@ TEST(HierarchyDemo, TheGameOpensTheDemoWithBothHierarchiesWhichReadBackByteForBy
         app.m_pMainWnd->DestroyWindow();
         CWnd::FlushDeferredDeletes();
     }
-    SetCurrentDir(oldDir);
-    CProfile::SetStorageDirectory(oldProfileDir);
-    fs::remove_all(root);
 }
 
 TEST(HierarchyDemo, EveryElementNamesADemoUnitAndEveryContainerHasAFirstLeader)
