@@ -32,4 +32,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-cd "$build_dir" && ctest --output-on-failure -j "$jobs" --timeout 300
+# The PulseAudio client library now and then aborts in its own exit-time
+# stream teardown after a test has passed (an assertion in pstream.c), more
+# often under heavy parallel load; a test that fails is run once more so that
+# such an abort does not fail the run, while a real fault fails twice.
+cd "$build_dir" && ctest --output-on-failure -j "$jobs" --timeout 300 --repeat until-pass:2
