@@ -22,6 +22,8 @@
 #include "platform/ui/Wnd.h"
 #include "view/MapPicture.h"
 
+#include "support/DemoInstall.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -43,18 +45,11 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 void WithDemo(const char* tag, const std::function<void(const fs::path&)>& prepare,
               const std::function<void(CKDRApp&, const fs::path&)>& body, CScriptedUi& ui)
 {
-    const fs::path tool = fs::path(KDR_BINARY_DIR) / "kdrdemo";
-    if (!fs::exists(tool))
+    if (!CDemoInstall::WriterBuilt())
         GTEST_SKIP() << "the demo writer is not built";
-    const CString oldDir = GetCurrentDir();
-    const CString oldProfileDir = CProfile::GetStorageDirectory();
-    const fs::path root = fs::temp_directory_path() / (std::string(tag) + "-" + std::to_string(::getpid()));
-    fs::remove_all(root);
-    fs::create_directories(root / "profile");
-    CProfile::SetStorageDirectory((root / "profile").string().c_str());
-    const std::string command = "\"" + tool.string() + "\" \"" + root.string() + "\"";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-    ASSERT_TRUE(SetCurrentDir(root.string().c_str()));
+    const CDemoInstall demo(tag);
+    ASSERT_TRUE(demo.Write());
+    const fs::path& root = demo.Root();
     prepare(root);
     ui.SetFailureHandler([](const CString& message) { ADD_FAILURE() << message.GetString(); });
     {
@@ -68,9 +63,6 @@ void WithDemo(const char* tag, const std::function<void(const fs::path&)>& prepa
         CWnd::FlushDeferredDeletes();
     }
     EXPECT_TRUE(ui.IsScriptDone()) << ui.DescribeRemaining().GetString();
-    SetCurrentDir(oldDir);
-    CProfile::SetStorageDirectory(oldProfileDir);
-    fs::remove_all(root);
 }
 
 // Brings the map point to the middle of the view, clears the back surface,
@@ -104,7 +96,7 @@ TEST(ObstacleDemo, BothSidesLoadDrawAndChangeWithTime)
 {
     CScriptedUi ui;
     WithDemo(
-        "kdr-obstacle-demo", [](const fs::path&) {},
+        "obstacle-demo", [](const fs::path&) {},
         [&ui](CKDRApp& app, const fs::path& root)
         {
             ASSERT_NE(app.OpenDocumentFile((root / "Data" / "demo.asc").string().c_str()), nullptr);
@@ -198,7 +190,7 @@ TEST(ObstacleDemo, AnObstacleFileCutShortFailsTheOpen)
 {
     CScriptedUi ui;
     WithDemo(
-        "kdr-obstacle-cut",
+        "obstacle-cut",
         [&](const fs::path& root)
         {
             const fs::path file = root / "Data" / "Demo.fob";

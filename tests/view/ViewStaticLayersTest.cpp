@@ -9,6 +9,7 @@
 #include "app/GameClock.h"
 #include "platform/core/File.h"
 #include "platform/ui/Profile.h"
+#include "support/DemoInstall.h"
 #include "view/ViewProperties.h"
 
 #include <QCoreApplication>
@@ -49,17 +50,11 @@ QImage PlainPaint(CKDRView& view)
 // terrain features (woods, a road, water) and the grid of the elevation map.
 TEST(ViewStaticLayers, PaintsAtAllSixZoomLevelsKeepThePixelsOfThePlainPaint)
 {
-    const fs::path tool = fs::path(KDR_BINARY_DIR) / "kdrdemo";
-    if (!fs::exists(tool))
+    if (!CDemoInstall::WriterBuilt())
         GTEST_SKIP() << "the demo writer is not built";
-    const CString oldDir = GetCurrentDir();
-    const CString oldProfileDir = CProfile::GetStorageDirectory();
-    const fs::path root = fs::temp_directory_path() / ("kdr-static-layers-" + std::to_string(::getpid()));
-    fs::remove_all(root);
-    fs::create_directories(root / "profile");
-    CProfile::SetStorageDirectory((root / "profile").string().c_str());
-    ASSERT_EQ(std::system(("\"" + tool.string() + "\" \"" + root.string() + "\"").c_str()), 0);
-    ASSERT_TRUE(SetCurrentDir(root.string().c_str()));
+    const CDemoInstall demo("static-layers");
+    ASSERT_TRUE(demo.Write());
+    const fs::path& root = demo.Root();
 
     CScriptedUi ui;
     ui.SetFailureHandler([](const CString&) {});  // sound may be missing here
@@ -119,9 +114,6 @@ TEST(ViewStaticLayers, PaintsAtAllSixZoomLevelsKeepThePixelsOfThePlainPaint)
         app.m_pMainWnd->DestroyWindow();
         CWnd::FlushDeferredDeletes();
     }
-    SetCurrentDir(oldDir);
-    CProfile::SetStorageDirectory(oldProfileDir);
-    fs::remove_all(root);
 }
 
 TEST(ViewStaticLayers, KeptLayersAreDrawnAgainWhenWhatTheyShowChanges)
