@@ -104,13 +104,13 @@ void CKDRObstacles::MergeArray(int nTargetSide, CObstacleArray* pArray, int nSou
         if (pObstacle == nullptr || pObstacle->IsChemArea())
             continue;
         const int nNewIndex = pTarget->Add(pObstacle);
-        CGlobalMapEntry* pEntry = bByCurrent ? m_pIndexMap->FindByCurrent(i, kObstacleGroup, nSourceSide)
+        CGlobalIndex* pEntry = bByCurrent ? m_pIndexMap->FindByCurrent(i, kObstacleGroup, nSourceSide)
                                              : m_pIndexMap->FindByFirst(i, kObstacleGroup, nSourceSide);
         if (pEntry != nullptr)
         {
-            pEntry->nIndex = nNewIndex;
-            pEntry->nGroup = kObstacleGroup;
-            pEntry->nKind = nTargetSide;
+            pEntry->m_nIndex = nNewIndex;
+            pEntry->m_nGroup = kObstacleGroup;
+            pEntry->m_nKind = nTargetSide;
         }
     }
     // The moved obstacles belong to the target now; the chemical areas left
@@ -154,24 +154,24 @@ void CKDRObstacles::ReceiveObstacles(const CString& strGiver, CTaskOrgArray* pLi
     for (int k = 0; k < pList->GetSize();)
     {
         CTaskOrg* pTaskOrg = pList->GetAt(k);
-        CGlobalMapEntry* pEntry =
+        CGlobalIndex* pEntry =
             pTaskOrg != nullptr ? m_pIndexMap->FindByFirst(pTaskOrg->m_nUnit, kObstacleGroup, pList->m_nSide) : nullptr;
         const CObstacle* pObstacle =
-            pEntry != nullptr && pEntry->nKind != nTarget ? GetObstacle(pEntry->nIndex, pEntry->nKind) : nullptr;
+            pEntry != nullptr && pEntry->m_nKind != nTarget ? GetObstacle(pEntry->m_nIndex, pEntry->m_nKind) : nullptr;
         if (pObstacle == nullptr)
         {
             pList->RemoveAt(k);
             continue;
         }
-        pTaskOrg->m_nUnit = pEntry->nIndex;
-        pTaskOrg->m_nArray = pEntry->nGroup;
-        sources.push_back(pEntry->nKind);
+        pTaskOrg->m_nUnit = pEntry->m_nIndex;
+        pTaskOrg->m_nArray = pEntry->m_nGroup;
+        sources.push_back(pEntry->m_nKind);
         CObstacle* pCopy = pObstacle->CopyAs(nTarget != 0);
         const int nNewIndex = pTarget->Add(pCopy);
         pCopy->DrawOnMapSurface(pMap, FALSE);
-        pEntry->nIndex = nNewIndex;
-        pEntry->nGroup = kObstacleGroup;
-        pEntry->nKind = nTarget;
+        pEntry->m_nIndex = nNewIndex;
+        pEntry->m_nGroup = kObstacleGroup;
+        pEntry->m_nKind = nTarget;
         ++k;
     }
     // The originals go; each removal moves the later ones of its side down.

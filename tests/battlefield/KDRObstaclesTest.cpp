@@ -246,14 +246,14 @@ TEST(ObstacleComponent, MergingMovesObstaclesAndDeletesTheChemicalAreasLeft)
     EXPECT_EQ(CCountedChem::s_live, 0);
     EXPECT_EQ(XsOf(obstacles, 0), (std::vector<float>{1, 10, 30}));
     // The index map follows: what was first (2, 0, 2) is now (2, 0, 0).
-    const CGlobalMapEntry* pEntry = obstacles.GetIndexMap()->FindByFirst(2, 0, 2);
+    const CGlobalIndex* pEntry = obstacles.GetIndexMap()->FindByFirst(2, 0, 2);
     ASSERT_NE(pEntry, nullptr);
-    EXPECT_EQ(pEntry->nIndex, 2);
-    EXPECT_EQ(pEntry->nKind, 0);
+    EXPECT_EQ(pEntry->m_nIndex, 2);
+    EXPECT_EQ(pEntry->m_nKind, 0);
     pEntry = obstacles.GetIndexMap()->FindByFirst(0, 0, 2);
     ASSERT_NE(pEntry, nullptr);
-    EXPECT_EQ(pEntry->nIndex, 1);
-    EXPECT_EQ(pEntry->nKind, 0);
+    EXPECT_EQ(pEntry->m_nIndex, 1);
+    EXPECT_EQ(pEntry->m_nKind, 0);
 }
 
 TEST(ObstacleComponent, ObstaclesPassedToAnotherSideKeepTheRestInOrder)
