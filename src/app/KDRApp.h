@@ -145,6 +145,13 @@ public:
     BOOL m_bEnemySideInSession;
     BOOL m_bMultiplayerWon;
     BOOL m_bPiecesShown;
+    // Set by the units while they load when the player plays the opposing
+    // side: the friendly and enemy echelon frames and wreck markers change
+    // places.
+    BOOL m_bSideSwapDisplay = FALSE;
+    // The other colour scheme of the map's data tips: the own and enemy
+    // colours change places, the neutral side turns yellow.
+    BOOL m_bAlternateColors = FALSE;
     // The attitude (mils) and time to fire last confirmed in the Obstacle
     // dialog for one obstacle.
     int m_nObstacleAttitude;

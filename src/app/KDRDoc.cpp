@@ -286,7 +286,7 @@ BOOL CKDRDoc::LoadComponent(int nComponent)
         if (!m_pUnits->LoadUnitFiles(m_strDataDir))
             return FALSE;
         m_pUnits->PrepareUnits(0, m_pGameMap, m_pDatabase);
-        m_pUnits->ResolveUnitTypes(m_pDatabase, m_pGameMap);
+        m_pUnits->CheckUnitsAgainstDatabase(m_pDatabase, m_pGameMap);
         m_pUnits->SetArrayNames(m_pDatabase);
         m_pUnits->UpdateAllHeadings(m_pDatabase);
         CopyTaskOrgGroupsFromUnits();
@@ -330,7 +330,7 @@ void CKDRDoc::ApplySideFixUps(CKDRApp* pApp)
     {
         if (pDatabase != nullptr && pMap != nullptr)
         {
-            pUnits->ResolveUnitTypes(pDatabase, pMap);
+            pUnits->CheckUnitsAgainstDatabase(pDatabase, pMap);
             pUnits->PrepareUnits(0, pMap, pDatabase);
         }
         if (CKDRHoles* pHoles = GetHoles(); pHoles != nullptr && pDatabase != nullptr)
@@ -467,9 +467,9 @@ void CKDRDoc::MergeForceVariant(int nSide)
         auto pHierarchy = std::make_unique<CHierarchyArray>();
         if (pHierarchy->LoadHierarchyFile(strHierarchy, m_strDataDir))
         {
-            delete pUnits->m_apHierarchies[VARIANT_HIERARCHY_SIDE];
-            pUnits->m_apHierarchies[VARIANT_HIERARCHY_SIDE] = pHierarchy.release();
-            pUnits->m_abHierarchies[VARIANT_HIERARCHY_SIDE] = TRUE;
+            delete pUnits->m_pHierarchy[VARIANT_HIERARCHY_SIDE];
+            pUnits->m_pHierarchy[VARIANT_HIERARCHY_SIDE] = pHierarchy.release();
+            pUnits->m_bHierarchy[VARIANT_HIERARCHY_SIDE] = TRUE;
         }
     }
 }
@@ -503,7 +503,7 @@ void CKDRDoc::CopyTaskOrgGroupsFromUnits()
         return;
     delete m_pTaskOrgGroups;
     m_pTaskOrgGroups = nullptr;
-    m_pTaskOrgGroups = CopyGroups(pUnits, pUnits->m_pTaskOrgs);
+    m_pTaskOrgGroups = CopyGroups(pUnits, pUnits->m_pTaskOrgLists);
 }
 
 void CKDRDoc::CopyTaskOrgGroupsToUnits()
@@ -511,9 +511,9 @@ void CKDRDoc::CopyTaskOrgGroupsToUnits()
     CKDRUnits* pUnits = GetUnits();
     if (pUnits == nullptr)
         return;
-    delete pUnits->m_pTaskOrgs;
-    pUnits->m_pTaskOrgs = nullptr;
-    pUnits->m_pTaskOrgs = CopyGroups(pUnits, m_pTaskOrgGroups);
+    delete pUnits->m_pTaskOrgLists;
+    pUnits->m_pTaskOrgLists = nullptr;
+    pUnits->m_pTaskOrgLists = CopyGroups(pUnits, m_pTaskOrgGroups);
 }
 
 // ---------------------------------------------------------------------------

@@ -61,6 +61,11 @@ constexpr LPARAM KDR_HINT_HIERARCHY_TREE_CLOSED = 8;
 // State received from the other player changed the mission.
 constexpr LPARAM KDR_HINT_STATE_RECEIVED = 9;
 
+// The icon styles the view passes to the unit drawing: pictures, or NATO
+// (framed symbols for the units, echelon symbols for platoons and companies).
+constexpr int ICON_STYLE_PICTURES = 0;
+constexpr int ICON_STYLE_NATO = 1;
+
 // A view-side object that wants the units component (popup menus are built
 // this way without the view reaching into the mission).
 class CUnitsCallback
@@ -180,13 +185,21 @@ public:
     // move units then let the dug positions take their occupants again.
     // Drawing operations answer TRUE when they drew through a component.
 
-    // Units: drawing.
-    BOOL DrawUnits();
+    // Units: drawing. dwMode is the view's interaction mode (the order whose
+    // icon own units and symbols show), nArrowFlags 1 hull arrows | 2
+    // turret arrows; the echelon flags say what the view shows (vehicles
+    // and teams, platoon markers, company markers). An icon style of 1
+    // (NATO) draws framed symbols, 0 pictures.
+    BOOL DrawUnits(DWORD dwMode, int nArrowFlags, BOOL bVehicles);
+    BOOL DrawDestroyedUnits(int nIconStyle, float fIconSize);
     BOOL DrawFieldsOfFire();
-    BOOL DrawHierarchySymbols();
-    BOOL DrawPaths();
-    BOOL DrawUnitLabels();
-    BOOL DrawFunctionUnits();
+    BOOL DrawHierarchySymbols(BOOL bVehicles, BOOL bPlatoons, BOOL bCompanies, int nIconStyle, float fIconSize,
+                              DWORD dwMode, int nArrowFlags);
+    BOOL DrawPaths(BOOL bVehicles, BOOL bPlatoons, BOOL bCompanies);
+    BOOL DrawUnitLabels(const CTaskOrgArray* pSelection, BOOL bVehicles, BOOL bPlatoons, BOOL bCompanies);
+    // Marks the units, or the platoons and companies, able to do a function
+    // of the highlight code (the own side's).
+    BOOL DrawFunctionUnits(DWORD dwCode, BOOL bVehicles, BOOL bPlatoons, BOOL bCompanies);
     BOOL DrawCarriedUnits();
     // The unit found by index, or the units of the named element when
     // strElement is not empty.
@@ -195,8 +208,10 @@ public:
     BOOL DrawFunctionCircle(int nUnit, int nArray, int nKind);
     BOOL DrawCarrierLinks(CUnit* pUnit);
     // The selection's overlays (when given), then the range circles of the
-    // unit found by index.
-    BOOL DrawSelectionOverlays(CTaskOrgArray* pSelection, int nUnit, int nArray, int nKind);
+    // unit found by index; dwBits the highlight code of what is chosen.
+    BOOL DrawSelectionOverlays(DWORD dwBits, CTaskOrgArray* pSelection, int nUnit, int nArray, int nKind);
+    // The function circles of every unit the list names.
+    BOOL DrawFunctionCirclesOfList(const CTaskOrgArray* pList);
     BOOL DrawFireMissionLinksOfList(const CTaskOrgArray* pList);
     // nSide -99: the sight rays from the point; else the field of view of
     // that unit.
@@ -207,16 +222,20 @@ public:
     BOOL DrawAIOrderGraphics();
 
     // Units: look-ups at a picture point (converted to view pixels first).
-    int HitTestElements(int nX, int nY);
-    CHierarchyArray* GetElementsAtPoint(int nX, int nY);  // new, owned by the caller
-    CTaskOrgArray* GetUnitsAtPoint(int nX, int nY);       // new, owned by the caller
+    // The platoon or company whose symbol is at the point; nSide in: -1
+    // any side, out: the side found.
+    CHierarchyPlatoon* HitTestElements(int nX, int nY, int& nSide, BOOL bPlatoons, BOOL bCompanies);
+    // New, owned by the caller.
+    CHierarchyArray* GetElementsAtPoint(int nX, int nY, BOOL bPlatoons, BOOL bCompanies);
+    CTaskOrgArray* GetUnitsAtPoint(int nX, int nY);  // new, owned by the caller
     int HitTestUnitValue(int nX, int nY);
-    // The hover texts come with the tool-tip background colour.
-    CString GetHoverText(int nX, int nY, COLORREF& crBack);
+    // The hover texts with their tip colour (the tool-tip background when
+    // the text says nothing of a side).
+    CString GetHoverText(int nX, int nY, BOOL bVehicles, BOOL bPlatoons, BOOL bCompanies, COLORREF& crBack);
     CString GetHoverUnitText(int nX, int nY, COLORREF& crBack);
-    // The own units inside a rectangle of picture pixels; new, owned by
-    // the caller.
-    CTaskOrgArray* SelectUnitsInRect(const CRect& rcPicture);
+    // The own units (with bVehicles) and platoons and companies inside a
+    // rectangle of picture pixels; new, owned by the caller.
+    CTaskOrgArray* SelectUnitsInRect(const CRect& rcPicture, BOOL bVehicles, BOOL bPlatoons, BOOL bCompanies);
 
     // Units: queries.
     CUnit* GetUnitForPopup(int nUnit, int nArray, int nKind);
@@ -287,8 +306,10 @@ public:
     CNodeArray* ResetElementPath(const CString& strName);
     BOOL GetElementPoint(const CString& strName, float& fX, float& fY);
     CHierarchyPlatoon* GetSelectedElement(const CString& strName);
-    BOOL ApplyIconStyle();
-    BOOL ApplyIconSize();
+    // The view's symbol style (1 NATO: framed symbols) and icon size for
+    // every unit.
+    BOOL ApplyIconStyle(int nIconStyle);
+    BOOL ApplyIconSize(float fIconSize);
 
     // Units: network records, the AI-order editor and windows.
     int SendUnitsUpdate();

@@ -394,9 +394,23 @@ CHierarchyPlatoon* CKDRDoc::GetSelectedElement(const CString& strName)
     return pUnits != nullptr ? pUnits->FindElementByName(strName) : nullptr;
 }
 
-BOOL CKDRDoc::ApplyIconStyle() { return RunWithUnits(*this, &CKDRUnits::ApplyIconStyle); }
+BOOL CKDRDoc::ApplyIconStyle(int nIconStyle)
+{
+    CKDRUnits* pUnits = GetUnits();
+    if (pUnits == nullptr)
+        return FALSE;
+    pUnits->RebuildUnitSymbols(nIconStyle == ICON_STYLE_NATO, GetDatabase());
+    return TRUE;
+}
 
-BOOL CKDRDoc::ApplyIconSize() { return RunWithUnits(*this, &CKDRUnits::ApplyIconSize); }
+BOOL CKDRDoc::ApplyIconSize(float fIconSize)
+{
+    CKDRUnits* pUnits = GetUnits();
+    if (pUnits == nullptr)
+        return FALSE;
+    pUnits->SetUnitSpriteValue(fIconSize);
+    return TRUE;
+}
 
 // ---------------------------------------------------------------------------
 // Units: network, AI orders, windows and groups

@@ -22,24 +22,66 @@ constexpr COLORREF TOOLTIP_BACKGROUND = RGB(255, 255, 225);
 // ---------------------------------------------------------------------------
 // Units: drawing
 
-BOOL CKDRDoc::DrawUnits() { return RunWithAll(*this, &CKDRUnits::DrawUnits); }
+BOOL CKDRDoc::DrawUnits(DWORD dwMode, int nArrowFlags, BOOL bVehicles)
+{
+    auto c = Ready(*this);
+    if (!c)
+        return FALSE;
+    c.pUnits->DrawUnits(c.pMap, c.pDatabase, static_cast<int>(dwMode), nArrowFlags, bVehicles);
+    return TRUE;
+}
+
+BOOL CKDRDoc::DrawDestroyedUnits(int, float)
+{
+    // The wreck markers keep the scale the icon size gave the units' pictures.
+    auto c = Ready(*this);
+    if (!c)
+        return FALSE;
+    c.pUnits->DrawDestroyedUnits(c.pMap, c.pDatabase);
+    return TRUE;
+}
 
 BOOL CKDRDoc::DrawFieldsOfFire() { return RunWithAll(*this, &CKDRUnits::DrawFieldsOfFire); }
 
-BOOL CKDRDoc::DrawHierarchySymbols() { return RunWithAll(*this, &CKDRUnits::DrawHierarchySymbols); }
+BOOL CKDRDoc::DrawHierarchySymbols(BOOL, BOOL bPlatoons, BOOL bCompanies, int nIconStyle, float fIconSize,
+                                   DWORD dwMode, int nArrowFlags)
+{
+    auto c = Ready(*this);
+    if (!c)
+        return FALSE;
+    // NATO icons take the echelon symbols, picture icons the alternative ones.
+    const int nStyle = nIconStyle == ICON_STYLE_NATO ? 0 : 1;
+    c.pUnits->DrawHierarchySymbols(nStyle, fIconSize, bPlatoons, bCompanies, dwMode, static_cast<DWORD>(nArrowFlags),
+                                   c.pMap, c.pDatabase);
+    return TRUE;
+}
 
-BOOL CKDRDoc::DrawPaths()
+BOOL CKDRDoc::DrawPaths(BOOL bVehicles, BOOL bPlatoons, BOOL bCompanies)
 {
     CKDRUnits* pUnits = GetUnits();
     if (pUnits == nullptr || GetGameMap() == nullptr)
         return FALSE;
-    pUnits->DrawPaths(GetGameMap());
+    pUnits->DrawPaths(bVehicles, bPlatoons, bCompanies, GetGameMap());
     return TRUE;
 }
 
-BOOL CKDRDoc::DrawUnitLabels() { return RunWithUnits(*this, &CKDRUnits::DrawUnitLabels); }
+BOOL CKDRDoc::DrawUnitLabels(const CTaskOrgArray* pSelection, BOOL bVehicles, BOOL bPlatoons, BOOL bCompanies)
+{
+    CKDRUnits* pUnits = GetUnits();
+    if (pUnits == nullptr)
+        return FALSE;
+    pUnits->DrawUnitLabels(pSelection, bVehicles, bPlatoons, bCompanies, GetGameMap(), GetDatabase());
+    return TRUE;
+}
 
-BOOL CKDRDoc::DrawFunctionUnits() { return RunWithUnits(*this, &CKDRUnits::DrawFunctionUnits); }
+BOOL CKDRDoc::DrawFunctionUnits(DWORD dwCode, BOOL bVehicles, BOOL bPlatoons, BOOL bCompanies)
+{
+    CKDRUnits* pUnits = GetUnits();
+    if (pUnits == nullptr)
+        return FALSE;
+    pUnits->DrawFunctionUnits(dwCode, UNIT_KIND_OWN, bVehicles, bPlatoons, bCompanies, GetGameMap(), GetDatabase());
+    return TRUE;
+}
 
 BOOL CKDRDoc::DrawCarriedUnits() { return RunWithAll(*this, &CKDRUnits::DrawCarriedUnits); }
 
@@ -122,7 +164,7 @@ BOOL CKDRDoc::DrawCarrierLinks(CUnit* pUnit)
     return TRUE;
 }
 
-BOOL CKDRDoc::DrawSelectionOverlays(CTaskOrgArray* pSelection, int nUnit, int nArray, int nKind)
+BOOL CKDRDoc::DrawSelectionOverlays(DWORD dwBits, CTaskOrgArray* pSelection, int nUnit, int nArray, int nKind)
 {
     CKDRGameMap* pMap = GetGameMap();
     CKDRDatabase* pDatabase = GetDatabase();
@@ -132,7 +174,25 @@ BOOL CKDRDoc::DrawSelectionOverlays(CTaskOrgArray* pSelection, int nUnit, int nA
     if (pSelection != nullptr)
         pUnits->DrawSelectionOverlays(pSelection, pMap, pDatabase);
     if (CUnit* pUnit = pUnits->GetUnit(nUnit, nArray, nKind))
-        pUnit->DrawRangeCircles(SELECTION_RANGE_CIRCLE, pMap, pDatabase);
+        pUnit->DrawRangeCircles(dwBits, pMap, pDatabase, SELECTION_RANGE_CIRCLE);
+    return TRUE;
+}
+
+BOOL CKDRDoc::DrawFunctionCirclesOfList(const CTaskOrgArray* pList)
+{
+    CKDRUnits* pUnits = GetUnits();
+    CKDRGameMap* pMap = GetGameMap();
+    CKDRDatabase* pDatabase = GetDatabase();
+    if (pUnits == nullptr || pMap == nullptr || pDatabase == nullptr || pList == nullptr)
+        return FALSE;
+    for (int i = 0; i < pList->GetSize(); ++i)
+    {
+        const CTaskOrg* pEntry = pList->GetAt(i);
+        if (pEntry == nullptr || pEntry->GetType() != TASKORG_KIND_UNIT)
+            continue;
+        if (CUnit* pUnit = pUnits->GetUnit(pEntry->m_nUnit, pEntry->m_nArray, pList->m_nSide))
+            pUnit->DrawFunctionCircle(pMap, pDatabase);
+    }
     return TRUE;
 }
 
@@ -189,16 +249,42 @@ BOOL CKDRDoc::DrawAIOrderGraphics() { return RunWithAll(*this, &CKDRUnits::DrawA
 // ---------------------------------------------------------------------------
 // Units: look-ups at a point
 
-int CKDRDoc::HitTestElements(int nX, int nY) { return AskAtPoint(*this, nX, nY, kUnset, &CKDRUnits::HitTestElements); }
-
-CHierarchyArray* CKDRDoc::GetElementsAtPoint(int nX, int nY)
+namespace
 {
-    return AskAtPoint(*this, nX, nY, nullptr, &CKDRUnits::GetElementsAtPoint);
+// A picture point as the view point the units hit-test; FALSE without
+// units or map.
+BOOL ViewPoint(const CKDRDoc& doc, int nX, int nY, int& vx, int& vy)
+{
+    CKDRGameMap* pMap = doc.GetGameMap();
+    if (doc.GetUnits() == nullptr || pMap == nullptr)
+        return FALSE;
+    pMap->PictureToView(nX, nY, &vx, &vy);
+    return TRUE;
+}
+}  // namespace
+
+CHierarchyPlatoon* CKDRDoc::HitTestElements(int nX, int nY, int& nSide, BOOL bPlatoons, BOOL bCompanies)
+{
+    int vx = 0, vy = 0;
+    if (!ViewPoint(*this, nX, nY, vx, vy))
+        return nullptr;
+    return GetUnits()->HitTestElements(vx, vy, nSide, bPlatoons, bCompanies);
+}
+
+CHierarchyArray* CKDRDoc::GetElementsAtPoint(int nX, int nY, BOOL bPlatoons, BOOL bCompanies)
+{
+    int vx = 0, vy = 0;
+    if (!ViewPoint(*this, nX, nY, vx, vy))
+        return nullptr;
+    return GetUnits()->GetElementsAtPoint(vx, vy, bPlatoons, bCompanies);
 }
 
 CTaskOrgArray* CKDRDoc::GetUnitsAtPoint(int nX, int nY)
 {
-    return AskAtPoint(*this, nX, nY, nullptr, &CKDRUnits::GetUnitsAtPoint);
+    int vx = 0, vy = 0;
+    if (!ViewPoint(*this, nX, nY, vx, vy))
+        return nullptr;
+    return GetUnits()->GetUnitsAtPoint(vx, vy);
 }
 
 int CKDRDoc::HitTestUnitValue(int nX, int nY)
@@ -206,19 +292,26 @@ int CKDRDoc::HitTestUnitValue(int nX, int nY)
     return AskAtPoint(*this, nX, nY, kUnset, &CKDRUnits::HitTestUnitValue);
 }
 
-CString CKDRDoc::GetHoverText(int nX, int nY, COLORREF& crBack)
+CString CKDRDoc::GetHoverText(int nX, int nY, BOOL, BOOL bPlatoons, BOOL bCompanies, COLORREF& crBack)
 {
     crBack = TOOLTIP_BACKGROUND;
-    return AskAtPoint(*this, nX, nY, CString(), &CKDRUnits::GetHoverText);
+    int vx = 0, vy = 0;
+    if (!ViewPoint(*this, nX, nY, vx, vy))
+        return CString();
+    // Unidentified contacts have a tip of their own: what they might be.
+    return GetUnits()->GetHoverText(vx, vy, GetDatabase(), TRUE, bPlatoons, bCompanies, crBack);
 }
 
 CString CKDRDoc::GetHoverUnitText(int nX, int nY, COLORREF& crBack)
 {
     crBack = TOOLTIP_BACKGROUND;
-    return AskAtPoint(*this, nX, nY, CString(), &CKDRUnits::GetHoverUnitText);
+    int vx = 0, vy = 0;
+    if (!ViewPoint(*this, nX, nY, vx, vy))
+        return CString();
+    return GetUnits()->GetHoverUnitText(vx, vy, GetDatabase(), crBack);
 }
 
-CTaskOrgArray* CKDRDoc::SelectUnitsInRect(const CRect& rcPicture)
+CTaskOrgArray* CKDRDoc::SelectUnitsInRect(const CRect& rcPicture, BOOL bVehicles, BOOL bPlatoons, BOOL bCompanies)
 {
     CKDRUnits* pUnits = GetUnits();
     CKDRGameMap* pMap = GetGameMap();
@@ -227,7 +320,7 @@ CTaskOrgArray* CKDRDoc::SelectUnitsInRect(const CRect& rcPicture)
     float fLeft = 0, fTop = 0, fRight = 0, fBottom = 0;
     if (!RectToMap(pMap, rcPicture, fLeft, fTop, fRight, fBottom))
         return nullptr;
-    return pUnits->SelectUnitsInRect(fLeft, fTop, fRight, fBottom, pMap);
+    return pUnits->SelectInRect(fLeft, fTop, fRight, fBottom, bVehicles, bPlatoons, bCompanies);
 }
 
 // ---------------------------------------------------------------------------

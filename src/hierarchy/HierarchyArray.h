@@ -159,6 +159,15 @@ public:
                                CKDRUnits* pUnits, CKDRGameMap* pMap, CKDRDatabase* pDatabase) override;
     CTaskOrgArray* SelectInRectangle(float fX1, float fY1, float fX2, float fY2, BOOL bWanted,
                                      CKDRUnits* pUnits) override;
+    // Symbols: its platoons, then its companies; the battalion has none of
+    // its own.
+    void DrawSymbol(CKDRGameMap* pMap, CKDRUnits* pUnits, CKDRDatabase* pDatabase, int nStyle, float fScale,
+                    BOOL bPlatoons, BOOL bCompanies, DWORD dwToggle, DWORD dwFlags) override;
+    void DrawTaskOrgMarker(CKDRGameMap* pMap, CKDRUnits* pUnits, BOOL bPlatoons, BOOL bCompanies) override;
+    CHierarchyPlatoon* HitTestSymbol(int nX, int nY, BOOL bPlatoons, BOOL bCompanies, int nSide,
+                                     CKDRUnits* pUnits) override;
+    int CollectHitSymbols(int nX, int nY, BOOL bPlatoons, BOOL bCompanies, CHierarchyArray* pHits,
+                          CKDRUnits* pUnits) override;
     void DrawUnitSymbol(DWORD dwOptions, BOOL bPlatoons, BOOL bCompanies, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
                         CKDRUnits* pUnits) override;
     int GetLevel() const override { return HIERARCHY_BATTALION; }

@@ -100,6 +100,15 @@ public:
     CTaskOrgArray* SelectInRectangle(float fX1, float fY1, float fX2, float fY2, BOOL bWanted,
                                      CKDRUnits* pUnits) override;
     void GetElementLabels(CStringArray& labels, CKDRDatabase* pDatabase, CKDRUnits* pUnits) const override;
+    // Symbols: its platoons are drawn first, so the company's own symbol is
+    // on top and is hit first.
+    void DrawSymbol(CKDRGameMap* pMap, CKDRUnits* pUnits, CKDRDatabase* pDatabase, int nStyle, float fScale,
+                    BOOL bPlatoons, BOOL bCompanies, DWORD dwToggle, DWORD dwFlags) override;
+    void DrawTaskOrgMarker(CKDRGameMap* pMap, CKDRUnits* pUnits, BOOL bPlatoons, BOOL bCompanies) override;
+    CHierarchyPlatoon* HitTestSymbol(int nX, int nY, BOOL bPlatoons, BOOL bCompanies, int nSide,
+                                     CKDRUnits* pUnits) override;
+    int CollectHitSymbols(int nX, int nY, BOOL bPlatoons, BOOL bCompanies, CHierarchyArray* pHits,
+                          CKDRUnits* pUnits) override;
     void DrawUnitSymbol(DWORD dwOptions, BOOL bPlatoons, BOOL bCompanies, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
                         CKDRUnits* pUnits) override;
     void DrawCircleSymbol(BOOL bPlatoons, BOOL bCompanies, CKDRUnits* pUnits, CKDRDatabase* pDatabase,

@@ -2,14 +2,17 @@
 // The "Unit Hierarchy" window of one side's hierarchy, owned by that
 // hierarchy. While one of its items is dragged it sets the application's
 // tree-drag state, and the application's idle step lets it scroll its tree
-// at the cursor. Least form: a window object that is never open, shows no
-// tree and scrolls nothing; the hierarchy's operations on its selected item
-// therefore find nothing.
+// at the cursor. Least form: a window object that remembers whether it is
+// shown and for whom, but shows no tree, has no selected item and scrolls
+// nothing; the hierarchy's operations on its selected item therefore find
+// nothing.
 
 #include "platform/core/CString.h"
 
 class CHierarchyArray;
+class CKDRUnits;
 class CTreeCtrl;
+class CWnd;
 
 class CHierarchyDlg
 {
@@ -18,6 +21,17 @@ public:
     virtual ~CHierarchyDlg() = default;
     CHierarchyDlg(const CHierarchyDlg&) = delete;
     CHierarchyDlg& operator=(const CHierarchyDlg&) = delete;
+
+    // Shown for the owner window with the hierarchy and the units component.
+    void Show(CWnd* pOwner, CHierarchyArray* pHierarchy, CKDRUnits* pUnits)
+    {
+        m_pParent = pOwner;
+        m_pOwner = pHierarchy;
+        m_pUnits = pUnits;
+        m_bShown = TRUE;
+    }
+    void Hide() { m_bShown = FALSE; }
+    BOOL IsShown() const { return m_bShown; }
 
     // Scrolls the tree by one line when the screen point is near an edge.
     void AutoScrollTree(int nScreenX, int nScreenY);
@@ -28,4 +42,7 @@ public:
     CString GetRightClickedText() const { return CString(); }
 
     CHierarchyArray* m_pOwner;  // not owned
+    CWnd* m_pParent = nullptr;     // not owned
+    CKDRUnits* m_pUnits = nullptr;  // not owned
+    BOOL m_bShown = FALSE;
 };

@@ -232,17 +232,31 @@ public:
     virtual int AssignAIOrderByName(const CString& strName, CKDRUnits* pUnits, CKDRGameMap* pMap,
                                     CKDRDatabase* pDatabase);
     virtual int AssignAIOrderByIndex(int nIndex, CKDRUnits* pUnits, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
-    // 42 to 54. The map symbols (their pictures, placing, drawing and hit
-    //     tests) belong to the hierarchy symbols: they draw nothing, hit
-    //     nothing and answer 0 or null until then. 50, the unit list, is here.
+    // 42 to 54. The map symbols (HierarchySymbols.cpp): a platoon or
+    //     company is drawn at its leader's position as a type picture in an
+    //     echelon frame (side and level), with the icon of one toggle order,
+    //     a hull arrow and its function picture; a symbol is hit where its
+    //     type picture is not transparent. Nothing is drawn or hit without a
+    //     live, uncarried leader. Searches run from the last drawn to the
+    //     first, so the symbol on top wins. 50, the unit list, is here.
+    // Appends structure-only copies of the hit containers to pHits; how
+    // many were appended.
     virtual int CollectHitSymbols(int nX, int nY, BOOL bPlatoons, BOOL bCompanies, CHierarchyArray* pHits,
                                   CKDRUnits* pUnits);
     virtual void DrawTaskOrgMarker(CKDRGameMap* pMap, CKDRUnits* pUnits, BOOL bPlatoons, BOOL bCompanies);
     virtual CHierarchyPlatoon* HitTestSymbol(int nX, int nY, BOOL bPlatoons, BOOL bCompanies, int nSide,
                                              CKDRUnits* pUnits);
-    virtual void DrawSymbol(CKDRGameMap* pMap, CKDRUnits* pUnits, CKDRDatabase* pDatabase, int nStyle, BOOL bPlatoons,
-                            BOOL bCompanies, DWORD dwToggle, DWORD dwFlags);
+    // nStyle 0 the echelon style, otherwise the alternative one (drawn at
+    // twice the scale); dwToggle the toggle order whose icon to show;
+    // dwFlags bit 0x1 the hull arrow.
+    virtual void DrawSymbol(CKDRGameMap* pMap, CKDRUnits* pUnits, CKDRDatabase* pDatabase, int nStyle, float fScale,
+                            BOOL bPlatoons, BOOL bCompanies, DWORD dwToggle, DWORD dwFlags);
+    // The echelon style: the type picture (the symbol type) from the given
+    // pieces, the frame of side and level from the application's
+    // catalogue; 0 when the type picture is missing.
     virtual int LoadSymbolSprites(CPieceArray* pPieces, int nSide, DWORD dwToggle);
+    // The alternative style: type picture text 2, frame text 5, both from
+    // the given pieces.
     virtual int LoadAltSymbolSprites(CPieceArray* pPieces);
     virtual int LoadToggleIcon(DWORD dwToggle);
     virtual void SetSymbolStopped(BOOL bStopped);
@@ -250,9 +264,12 @@ public:
     //     container unless one is present; then every available element's
     //     unit. 0 for a null list, else 1.
     virtual int FillUnitList(CTaskOrgArray* pList, BOOL bWithName) const;
-    virtual int PlaceSymbol(CKDRGameMap* pMap, CKDRUnits* pUnits);
+    // Puts every present sprite at the leader's position (plus the
+    // formation offset) at the scale; 0 when there is no such position.
+    virtual int PlaceSymbol(CKDRGameMap* pMap, CKDRUnits* pUnits, float fScale);
     virtual void RefreshUnitLists(CKDRUnits* pUnits);
     virtual void DeleteSymbolSprites();
+    // The type picture's screen rectangle; FALSE without one.
     virtual BOOL GetSymbolRect(CRect& rect) const;
     // 55. Child i when it is an element (at platoon level every child is).
     virtual CHierarchyElement* GetElement(int i) const;
@@ -421,6 +438,13 @@ public:
     int GetTreeImage(const CStringArray& names) const;
     // The picture word of this level: " platoon" or " company".
     virtual const char* GetSymbolSuffix() const { return SYMBOL_SUFFIX_PLATOON; }
+    // The echelon frame's piece for a side (0 own, 1 enemy, 2 neutral) and
+    // a level (1 vehicle, 2 platoon, 4 company), friendly and enemy
+    // exchanged while the application shows the sides swapped; enemy
+    // frames are one echelon up. Empty for any other side or level.
+    static CString GetSymbolName(int nSide, int nLevel);
+    // The leader's unit when it exists, is alive and rides in no carrier.
+    CUnit* GetLiveLeaderUnit(CKDRUnits* pUnits);
 
     CString m_strSymbolType;  // tree picture: this word and the level's suffix
     CString m_strText2;
@@ -441,6 +465,11 @@ public:
     CSprite* m_apSprites[4];  // owned when present: the map symbol's pictures
     BOOL m_abSprites[4];
     CString m_strSymbolName;  // piece of the function sprite
+    // The symbol style whose sprites are loaded, and the toggle bit whose
+    // icon is (not stored).
+    BOOL m_bEchelonStyleLoaded = FALSE;
+    BOOL m_bAltStyleLoaded = FALSE;
+    DWORD m_dwToggleIcon = 0;
     CString m_strText5;
     BOOL m_bActive;  // takes formations and missions; a leader was picked
     HTREEITEM m_hTreeItem;
@@ -456,6 +485,12 @@ protected:
     virtual CArchive::ClassTest GetChildTest() const;
     // Exchanges every stored field and the children with the other's.
     void SwapRecord(CHierarchyPlatoon& other);
-    // The function sprite slot (the fourth).
+    // The symbol's sprite slots: the echelon frame, the type picture, the
+    // toggle icon, the function picture.
+    static constexpr int FRAME_SPRITE = 0;
+    static constexpr int TYPE_SPRITE = 1;
+    static constexpr int TOGGLE_SPRITE = 2;
     static constexpr int FUNCTION_SPRITE = 3;
+    // Draws the leader's hull arrow from the symbol's position.
+    void DrawSymbolHullArrow(CKDRGameMap* pMap, CKDRUnits* pUnits);
 };

@@ -29,10 +29,6 @@ using namespace hierarchy;
 
 namespace
 {
-// The place of the map symbol's type picture among its sprites (the frame
-// is the first, the toggle icon the third, the function picture the last).
-constexpr int SYMBOL_TYPE_SPRITE = 1;
-
 // Unit toggle bits of the fire controls.
 constexpr DWORD UNIT_FC_MAX_RANGE = 0x80;
 constexpr DWORD UNIT_FC_FIELD_OF_FIRE = 0x100;
@@ -92,13 +88,6 @@ int CHierarchyPlatoon::AssignAIOrderByIndex(int, CKDRUnits*, CKDRGameMap*, CKDRD
 // ---------------------------------------------------------------------------
 // Slots 42 to 54: the map symbols (50 is the unit list)
 
-int CHierarchyPlatoon::CollectHitSymbols(int, int, BOOL, BOOL, CHierarchyArray*, CKDRUnits*) { return 0; }
-void CHierarchyPlatoon::DrawTaskOrgMarker(CKDRGameMap*, CKDRUnits*, BOOL, BOOL) {}
-CHierarchyPlatoon* CHierarchyPlatoon::HitTestSymbol(int, int, BOOL, BOOL, int, CKDRUnits*) { return nullptr; }
-void CHierarchyPlatoon::DrawSymbol(CKDRGameMap*, CKDRUnits*, CKDRDatabase*, int, BOOL, BOOL, DWORD, DWORD) {}
-int CHierarchyPlatoon::LoadSymbolSprites(CPieceArray*, int, DWORD) { return 0; }
-int CHierarchyPlatoon::LoadAltSymbolSprites(CPieceArray*) { return 0; }
-int CHierarchyPlatoon::LoadToggleIcon(DWORD) { return 0; }
 void CHierarchyPlatoon::SetSymbolStopped(BOOL) {}
 
 int CHierarchyPlatoon::FillUnitList(CTaskOrgArray* pList, BOOL bWithName) const
@@ -122,24 +111,8 @@ int CHierarchyPlatoon::FillUnitList(CTaskOrgArray* pList, BOOL bWithName) const
     return 1;
 }
 
-int CHierarchyPlatoon::PlaceSymbol(CKDRGameMap*, CKDRUnits*) { return 0; }
 void CHierarchyPlatoon::RefreshUnitLists(CKDRUnits*) {}
 
-void CHierarchyPlatoon::DeleteSymbolSprites()
-{
-    for (int i = 0; i < 4; ++i)
-    {
-        delete m_apSprites[i];
-        m_apSprites[i] = nullptr;
-        m_abSprites[i] = FALSE;
-    }
-}
-
-BOOL CHierarchyPlatoon::GetSymbolRect(CRect& rect) const
-{
-    rect = CRect(0, 0, 0, 0);
-    return FALSE;
-}
 
 // ---------------------------------------------------------------------------
 // Slots 55 to 63: elements, tree items, positions
@@ -264,7 +237,7 @@ float CHierarchyPlatoon::GetHeading(CKDRUnits* pUnits)
 int CHierarchyPlatoon::LoadSymbolSprite(CKDRUnits* pUnits)
 {
     const CFormationTemplateArray* pTemplates =
-        pUnits != nullptr && pUnits->m_bFormationTemplates ? pUnits->m_pFormationTemplates : nullptr;
+        pUnits != nullptr && pUnits->m_bFormations ? pUnits->m_pFormations : nullptr;
     if (m_pOrders == nullptr || pTemplates == nullptr)
     {
         delete m_apSprites[FUNCTION_SPRITE];
@@ -538,7 +511,7 @@ BOOL LevelWanted(int nLevel, BOOL bPlatoons, BOOL bCompanies)
 void CHierarchyPlatoon::DrawUnitSymbol(DWORD dwOptions, BOOL bPlatoons, BOOL bCompanies, CKDRGameMap* pMap,
                                        CKDRDatabase* pDatabase, CKDRUnits* pUnits)
 {
-    if (!LevelWanted(GetLevel(), bPlatoons, bCompanies) || !m_abSprites[SYMBOL_TYPE_SPRITE] || pUnits == nullptr ||
+    if (!LevelWanted(GetLevel(), bPlatoons, bCompanies) || !m_abSprites[TYPE_SPRITE] || pUnits == nullptr ||
         pDatabase == nullptr)
         return;
     CTaskOrgArray units;
@@ -554,7 +527,7 @@ void CHierarchyPlatoon::DrawUnitSymbol(DWORD dwOptions, BOOL bPlatoons, BOOL bCo
 void CHierarchyPlatoon::DrawCircleSymbol(BOOL bPlatoons, BOOL bCompanies, CKDRUnits* pUnits, CKDRDatabase* pDatabase,
                                          CKDRGameMap* pMap, DWORD)
 {
-    if (!LevelWanted(GetLevel(), bPlatoons, bCompanies) || !m_abSprites[SYMBOL_TYPE_SPRITE] || pUnits == nullptr ||
+    if (!LevelWanted(GetLevel(), bPlatoons, bCompanies) || !m_abSprites[TYPE_SPRITE] || pUnits == nullptr ||
         pDatabase == nullptr)
         return;
     float fX = 0.0f;

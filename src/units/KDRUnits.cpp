@@ -1,47 +1,123 @@
 #include "units/KDRUnits.h"
 
+#include "app/KDRApp.h"
+#include "app/ReportDlg.h"
+#include "database/KDRDatabase.h"
+#include "hierarchy/GlobalMap.h"
 #include "hierarchy/HierarchyArray.h"
+#include "hierarchy/HierarchyDlg.h"
 #include "hierarchy/TaskOrg.h"
 #include "orders/FormationTemplateArray.h"
 #include "orders/UnitOrderArray.h"
 #include "platform/core/Archive.h"
+#include "platform/core/Unset.h"
+#include "units/UnitArray.h"
+#include "units/UnitRefArray.h"
+
+#include <array>
+#include <memory>
+#include <vector>
 
 IMPLEMENT_SERIAL(CKDRUnits, CObject, 1)
+
+namespace
+{
+const char* const FRIENDLY_REBUILD_HEADING = "UNDEFINED VEHICLES FOUND IN FRIENDLY UNIT ARRAY!\r\n\r\n";
+const char* const ENEMY_REBUILD_HEADING = "UNDEFINED VEHICLES FOUND IN ENEMY UNIT ARRAY!\r\n\r\n";
+const char* const REBUILD_PART_SEPARATOR = "\r\n";
+
+// A kind's list of arrays being read from a saved game, deleted with its
+// arrays unless it is handed over.
+struct ArrayListHolder
+{
+    std::unique_ptr<TypedObArray<CUnitArray>> pList;
+    void Create() { pList = std::make_unique<TypedObArray<CUnitArray>>(); }
+};
+
+BOOL IsKind(int nKind) { return nKind >= 0 && nKind < UNIT_KIND_COUNT; }
+}  // namespace
 
 CKDRUnits::CKDRUnits()
     : m_pNeutralFileNames(new CStringList),
       m_pOpposingFileNames(new CStringList),
-      m_pFormationTemplates(nullptr),
-      m_bFormationTemplates(FALSE),
-      m_pStandingOrders(nullptr),
-      m_bStandingOrders(FALSE),
-      m_apHierarchies{nullptr, nullptr, nullptr},
-      m_abHierarchies{FALSE, FALSE, FALSE},
-      m_pTaskOrgs(new CTaskOrgArrayArray),
-      m_pContactsSide1(nullptr),
-      m_pContactsSide2(nullptr)
+      m_pTaskOrgLists(new CTaskOrgArrayArray),
+      m_pGlobalMap(new CGlobalMap),
+      m_bHierarchy{FALSE, FALSE, FALSE},
+      m_pHierarchy{nullptr, nullptr, nullptr},
+      m_bOwnUnits(FALSE),
+      m_bNeutralUnits(FALSE),
+      m_bOpposingUnits(FALSE),
+      m_bFormations(FALSE),
+      m_bSOP(FALSE),
+      m_pOwnUnits(nullptr),
+      m_pNeutralArrays(nullptr),
+      m_pOpposingArrays(nullptr),
+      m_pFormations(nullptr),
+      m_pSOP(nullptr),
+      m_pContacts{},
+      m_nTreeSide(0),
+      m_bTreeShown(FALSE)
 {
+    for (CUnitRefArray*& pList : m_pContacts)
+        pList = new CUnitRefArray;
 }
 
 CKDRUnits::~CKDRUnits()
 {
-    for (CHierarchyArray*& pHierarchy : m_apHierarchies)
+    delete m_pOwnUnits;
+    DeleteArrayList(UNIT_KIND_OPPOSING);
+    DeleteArrayList(UNIT_KIND_NEUTRAL);
+    for (CHierarchyArray*& pHierarchy : m_pHierarchy)
     {
         delete pHierarchy;
         pHierarchy = nullptr;
     }
-    delete m_pFormationTemplates;
-    delete m_pStandingOrders;
-    delete m_pTaskOrgs;
+    delete m_pFormations;
+    delete m_pSOP;
+    for (CUnitRefArray*& pList : m_pContacts)
+    {
+        delete pList;
+        pList = nullptr;
+    }
     delete m_pOpposingFileNames;
     delete m_pNeutralFileNames;
+    delete m_pTaskOrgLists;
+    delete m_pGlobalMap;
 }
+
+void CKDRUnits::DeleteArrayList(int nKind)
+{
+    TypedObArray<CUnitArray>*& pList = nKind == UNIT_KIND_OPPOSING ? m_pOpposingArrays : m_pNeutralArrays;
+    BOOL& bPresent = nKind == UNIT_KIND_OPPOSING ? m_bOpposingUnits : m_bNeutralUnits;
+    delete pList;  // an owning list: its arrays go with it
+    pList = nullptr;
+    bPresent = FALSE;
+}
+
+void CKDRUnits::ForEachArray(const std::function<void(CUnitArray*, int, int)>& fn) const
+{
+    if (m_bOwnUnits && m_pOwnUnits != nullptr)
+        fn(m_pOwnUnits, UNIT_KIND_OWN, 0);
+    for (int nKind : {UNIT_KIND_OPPOSING, UNIT_KIND_NEUTRAL})
+    {
+        const int nCount = GetArrayCount(nKind);
+        for (int i = 0; i < nCount; ++i)
+        {
+            int nArray = i;
+            if (CUnitArray* pArray = GetArrayOfKind(nKind, nArray))
+                fn(pArray, nKind, i);
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The scenario part and the saved-game part
 
 void CKDRUnits::Serialize(CArchive& ar)
 {
     m_pNeutralFileNames->Serialize(ar);
     m_pOpposingFileNames->Serialize(ar);
-    m_pTaskOrgs->Serialize(ar);
+    m_pTaskOrgLists->Serialize(ar);
     if (ar.IsStoring())
     {
         ar << m_strUnitFile;
@@ -62,12 +138,412 @@ void CKDRUnits::Serialize(CArchive& ar)
     }
 }
 
+void CKDRUnits::SerializeState(CArchive& ar)
+{
+    if (ar.IsStoring())
+        StoreState(ar);
+    else
+        LoadState(ar);
+}
+
+void CKDRUnits::StoreState(CArchive& ar)
+{
+    // The reader takes a kind's array count from its name list: make the
+    // lists say how many arrays there are, whatever the scenario named.
+    for (int nKind : {UNIT_KIND_OPPOSING, UNIT_KIND_NEUTRAL})
+    {
+        CStringList* pNames = nKind == UNIT_KIND_OPPOSING ? m_pOpposingFileNames : m_pNeutralFileNames;
+        pNames->RemoveAll();
+        const int nCount = GetArrayCount(nKind);
+        for (int i = 0; i < nCount; ++i)
+        {
+            int nArray = i;
+            const CUnitArray* pArray = GetArrayOfKind(nKind, nArray);
+            pNames->AddTail(pArray != nullptr ? pArray->m_strFileName : CString());
+        }
+    }
+    Serialize(ar);
+
+    const BOOL bOwn = m_bOwnUnits && m_pOwnUnits != nullptr;
+    const BOOL bOpposing = m_bOpposingUnits && m_pOpposingArrays != nullptr;
+    const BOOL bNeutral = m_bNeutralUnits && m_pNeutralArrays != nullptr;
+    for (BOOL bPresent : {bOwn, bOpposing, bNeutral})
+        ar << static_cast<WORD>(bPresent ? 1 : 0);
+    for (int nSide = 0; nSide < UNIT_KIND_COUNT; ++nSide)
+        ar << static_cast<WORD>(GetPresentHierarchy(nSide) != nullptr ? 1 : 0);
+
+    if (bOwn)
+        m_pOwnUnits->Serialize(ar);
+    for (TypedObArray<CUnitArray>* pList : {bOpposing ? m_pOpposingArrays : nullptr, bNeutral ? m_pNeutralArrays : nullptr})
+    {
+        for (int i = 0; pList != nullptr && i < pList->GetSize(); ++i)
+        {
+            // A slot the lists name must be written; an empty one goes as an empty array.
+            CUnitArray empty;
+            CUnitArray* pArray = pList->GetAt(i);
+            (pArray != nullptr ? pArray : &empty)->Serialize(ar);
+        }
+    }
+    for (int nSide = 0; nSide < UNIT_KIND_COUNT; ++nSide)
+    {
+        if (CHierarchyArray* pHierarchy = GetPresentHierarchy(nSide))
+            pHierarchy->Serialize(ar);
+    }
+}
+
+void CKDRUnits::LoadState(CArchive& ar)
+{
+    Serialize(ar);
+
+    WORD words[6] = {};
+    for (WORD& w : words)
+        ar >> w;
+    const BOOL bOwn = words[0] != 0;
+    const BOOL bOpposing = words[1] != 0;
+    const BOOL bNeutral = words[2] != 0;
+
+    // Everything is read into objects of its own first and handed over only
+    // when the whole part was read: a part cut short leaves nothing behind.
+    std::array<std::unique_ptr<CHierarchyArray>, UNIT_KIND_COUNT> hierarchies;
+    for (int nSide = 0; nSide < UNIT_KIND_COUNT; ++nSide)
+    {
+        if (words[3 + nSide] != 0)
+            hierarchies[nSide] = std::make_unique<CHierarchyArray>();
+    }
+    std::unique_ptr<CUnitArray> pOwn;
+    if (bOwn)
+    {
+        pOwn = std::make_unique<CUnitArray>();
+        pOwn->Serialize(ar);
+    }
+    ArrayListHolder opposing;
+    ArrayListHolder neutral;
+    for (int nKind : {UNIT_KIND_OPPOSING, UNIT_KIND_NEUTRAL})
+    {
+        const BOOL bPresent = nKind == UNIT_KIND_OPPOSING ? bOpposing : bNeutral;
+        if (!bPresent)
+            continue;
+        ArrayListHolder& holder = nKind == UNIT_KIND_OPPOSING ? opposing : neutral;
+        const CStringList* pNames = nKind == UNIT_KIND_OPPOSING ? m_pOpposingFileNames : m_pNeutralFileNames;
+        holder.Create();
+        for (int i = 0; i < pNames->GetCount(); ++i)
+        {
+            auto pArray = std::make_unique<CUnitArray>();
+            pArray->Serialize(ar);
+            holder.pList->Add(pArray.release());
+        }
+    }
+    for (auto& pHierarchy : hierarchies)
+    {
+        if (pHierarchy != nullptr)
+            pHierarchy->Serialize(ar);
+    }
+
+    delete m_pOwnUnits;
+    m_pOwnUnits = pOwn.release();
+    m_bOwnUnits = m_pOwnUnits != nullptr;
+    DeleteArrayList(UNIT_KIND_OPPOSING);
+    m_pOpposingArrays = opposing.pList.release();
+    m_bOpposingUnits = m_pOpposingArrays != nullptr;
+    DeleteArrayList(UNIT_KIND_NEUTRAL);
+    m_pNeutralArrays = neutral.pList.release();
+    m_bNeutralUnits = m_pNeutralArrays != nullptr;
+    for (int nSide = 0; nSide < UNIT_KIND_COUNT; ++nSide)
+    {
+        delete m_pHierarchy[nSide];
+        m_pHierarchy[nSide] = hierarchies[nSide].release();
+        m_bHierarchy[nSide] = m_pHierarchy[nSide] != nullptr;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Loading the units' files
+
+int CKDRUnits::LoadUnitFiles(const CString& strDataDir)
+{
+    // The echelon frames of the two sides change places while the player
+    // plays the opposing side.
+    if (CKDRApp* pApp = GetKDRApp())
+        pApp->m_bSideSwapDisplay = pApp->IsPlayingEnemySide();
+
+    if (!m_strUnitFile.IsEmpty())
+    {
+        auto pArray = std::make_unique<CUnitArray>();
+        if (!pArray->LoadUnitFile(m_strUnitFile, strDataDir))
+            return 0;
+        pArray->SetSide(UNIT_KIND_OWN);
+        delete m_pOwnUnits;
+        m_pOwnUnits = pArray.release();
+        m_bOwnUnits = TRUE;
+    }
+    for (int nKind : {UNIT_KIND_OPPOSING, UNIT_KIND_NEUTRAL})
+    {
+        const CStringList* pNames = nKind == UNIT_KIND_OPPOSING ? m_pOpposingFileNames : m_pNeutralFileNames;
+        if (pNames->IsEmpty())
+            continue;
+        auto pList = std::make_unique<TypedObArray<CUnitArray>>();
+        for (const CString& strFile : *pNames)
+        {
+            auto pArray = std::make_unique<CUnitArray>();
+            if (!pArray->LoadUnitFile(strFile, strDataDir))
+                return 0;  // the arrays loaded so far go with the list
+            pArray->SetSide(nKind);
+            pList->Add(pArray.release());
+        }
+        DeleteArrayList(nKind);
+        (nKind == UNIT_KIND_OPPOSING ? m_pOpposingArrays : m_pNeutralArrays) = pList.release();
+        (nKind == UNIT_KIND_OPPOSING ? m_bOpposingUnits : m_bNeutralUnits) = TRUE;
+    }
+    if (!m_strFormationFile.IsEmpty())
+    {
+        auto pTemplates = std::make_unique<CFormationTemplateArray>();
+        if (!pTemplates->LoadFile(m_strFormationFile, strDataDir))
+            return 0;
+        delete m_pFormations;
+        m_pFormations = pTemplates.release();
+        m_bFormations = TRUE;
+    }
+    if (!m_strSOPFile.IsEmpty())
+    {
+        auto pOrders = std::make_unique<CUnitOrderArray>();
+        if (!pOrders->LoadSOP(m_strSOPFile, strDataDir))
+            return 0;
+        delete m_pSOP;
+        m_pSOP = pOrders.release();
+        m_bSOP = TRUE;
+    }
+    for (int nSide = 0; nSide < UNIT_KIND_COUNT; ++nSide)
+    {
+        if (m_strHierarchyFile[nSide].IsEmpty())
+            continue;
+        auto pHierarchy = std::make_unique<CHierarchyArray>();
+        if (!pHierarchy->LoadHierarchyFile(m_strHierarchyFile[nSide], strDataDir))
+            return 0;
+        delete m_pHierarchy[nSide];
+        m_pHierarchy[nSide] = pHierarchy.release();
+        m_bHierarchy[nSide] = TRUE;
+    }
+    return 1;
+}
+
+void CKDRUnits::CheckUnitsAgainstDatabase(CKDRDatabase* pDatabase, CKDRGameMap* pMap)
+{
+    const CString strReport = BuildRebuildReport(pDatabase);
+    ForEachArray(
+        [&](CUnitArray* pArray, int, int)
+        {
+            pArray->ClampToMap(pMap);
+            pArray->AttachVehicles(pDatabase);
+        });
+    for (int nSide = 0; nSide < UNIT_KIND_COUNT; ++nSide)
+    {
+        if (CHierarchyArray* pHierarchy = GetPresentHierarchy(nSide))
+            pHierarchy->RepickLeaders(FALSE, this, pDatabase);
+    }
+    if (!strReport.IsEmpty())
+        new CReportDlg(strReport, AfxGetMainWnd());  // the window owns itself
+}
+
+CString CKDRUnits::BuildRebuildReport(CKDRDatabase* pDatabase)
+{
+    // One part per heading: the own array's lines, then the enemy arrays'
+    // (the opposing and the neutral ones share the enemy heading).
+    CString strOwn;
+    CString strOpposing;
+    CString strNeutral;
+    ForEachArray(
+        [&](CUnitArray* pArray, int nKind, int)
+        {
+            CString strLines;
+            pArray->RebuildFromDatabase(pDatabase, strLines);
+            (nKind == UNIT_KIND_OWN ? strOwn : nKind == UNIT_KIND_OPPOSING ? strOpposing : strNeutral) += strLines;
+        });
+    CString strReport;
+    const auto addPart = [&strReport](const char* heading, const CString& strLines)
+    {
+        if (strLines.IsEmpty())
+            return;
+        if (!strReport.IsEmpty())
+            strReport += REBUILD_PART_SEPARATOR;
+        strReport += heading;
+        strReport += strLines;
+    };
+    addPart(FRIENDLY_REBUILD_HEADING, strOwn);
+    addPart(ENEMY_REBUILD_HEADING, strOpposing);
+    addPart(ENEMY_REBUILD_HEADING, strNeutral);
+    return strReport;
+}
+
+void CKDRUnits::SetArrayNames(CKDRDatabase* pDatabase)
+{
+    if (pDatabase == nullptr)
+        return;
+    ForEachArray([pDatabase](CUnitArray* pArray, int, int) { pArray->m_strName = pDatabase->m_strSpare; });
+}
+
+void CKDRUnits::UpdateAllHeadings(CKDRDatabase* pDatabase)
+{
+    // In a network game the other player's units are pointed by their own program.
+    const CKDRApp* pApp = GetKDRApp();
+    const BOOL bNetwork = pApp != nullptr && pApp->m_bMultiplayer;
+    ForEachArray(
+        [&](CUnitArray* pArray, int nKind, int)
+        {
+            if (nKind == UNIT_KIND_OWN || !bNetwork)
+                pArray->UpdateHeadings(pDatabase);
+        });
+}
+
+void CKDRUnits::PrepareUnits(DWORD dwTick, CKDRGameMap* pMap, CKDRDatabase* pDatabase)
+{
+    ForEachArray([&](CUnitArray* pArray, int, int) { pArray->PrepareUnits(dwTick, pMap, pDatabase); });
+}
+
+void CKDRUnits::RebuildGlobalMap()
+{
+    auto pMap = std::make_unique<CGlobalMap>();
+    ForEachArray([&pMap](CUnitArray* pArray, int nKind, int nArray)
+                 { pMap->AddUnits(pArray->GetSize(), nArray, nKind, nArray, nKind); });
+    delete m_pGlobalMap;
+    m_pGlobalMap = pMap.release();
+}
+
+// ---------------------------------------------------------------------------
+// Look-ups
+
+CUnitArray* CKDRUnits::GetArrayOfKind(int nKind, int& nArray, TypedObArray<CUnitArray>** ppList, BOOL** ppFlag) const
+{
+    if (ppList != nullptr)
+        *ppList = nullptr;
+    if (ppFlag != nullptr)
+        *ppFlag = nullptr;
+    if (!IsKind(nKind))
+        return nullptr;
+    auto* self = const_cast<CKDRUnits*>(this);
+    if (nKind == UNIT_KIND_OWN)
+    {
+        nArray = kUnset;
+        if (ppFlag != nullptr)
+            *ppFlag = &self->m_bOwnUnits;
+        return m_bOwnUnits ? m_pOwnUnits : nullptr;
+    }
+    TypedObArray<CUnitArray>* pList = nKind == UNIT_KIND_OPPOSING ? m_pOpposingArrays : m_pNeutralArrays;
+    const BOOL bPresent = nKind == UNIT_KIND_OPPOSING ? m_bOpposingUnits : m_bNeutralUnits;
+    if (ppList != nullptr)
+        *ppList = bPresent ? pList : nullptr;
+    if (ppFlag != nullptr)
+        *ppFlag = nKind == UNIT_KIND_OPPOSING ? &self->m_bOpposingUnits : &self->m_bNeutralUnits;
+    if (!bPresent || pList == nullptr)
+        return nullptr;
+    return pList->GetAt(nArray);
+}
+
+int CKDRUnits::GetArrayCount(int nKind) const
+{
+    if (nKind == UNIT_KIND_OWN)
+        return m_bOwnUnits && m_pOwnUnits != nullptr ? 1 : 0;
+    if (nKind == UNIT_KIND_OPPOSING)
+        return m_bOpposingUnits && m_pOpposingArrays != nullptr ? m_pOpposingArrays->GetSize() : 0;
+    if (nKind == UNIT_KIND_NEUTRAL)
+        return m_bNeutralUnits && m_pNeutralArrays != nullptr ? m_pNeutralArrays->GetSize() : 0;
+    return 0;
+}
+
+CUnit* CKDRUnits::GetUnit(int nUnit, int nArray, int nKind) const
+{
+    const CUnitArray* pArray = GetArrayOfKind(nKind, nArray);
+    return pArray != nullptr ? pArray->GetAt(nUnit) : nullptr;
+}
+
+CHierarchyArray* CKDRUnits::GetHierarchyArray(int nSide, BOOL*& pPresent)
+{
+    if (!IsKind(nSide))
+    {
+        pPresent = nullptr;
+        return nullptr;
+    }
+    pPresent = &m_bHierarchy[nSide];
+    return m_pHierarchy[nSide];
+}
+
+CHierarchyArray* CKDRUnits::GetPresentHierarchy(int nSide) const
+{
+    return IsKind(nSide) && m_bHierarchy[nSide] ? m_pHierarchy[nSide] : nullptr;
+}
+
+BOOL CKDRUnits::OwnUnitsHavePieces(CKDRDatabase* pDatabase) const
+{
+    return m_bOwnUnits && m_pOwnUnits != nullptr && m_pOwnUnits->IsMostlyPictured(pDatabase);
+}
+
+BOOL CKDRUnits::HasUnitsOfKind(int nKind) const
+{
+    BOOL bFound = FALSE;
+    ForEachArray(
+        [&](CUnitArray* pArray, int nArrayKind, int)
+        {
+            if ((nKind == -1 || nKind == nArrayKind) && pArray->GetSize() > 0)
+                bFound = TRUE;
+        });
+    return bFound;
+}
+
+CHierarchyPlatoon* CKDRUnits::FindElementByName(const CString& strName) const
+{
+    for (int nSide = 0; nSide < UNIT_KIND_COUNT; ++nSide)
+    {
+        const CHierarchyArray* pHierarchy = GetPresentHierarchy(nSide);
+        if (pHierarchy == nullptr)
+            continue;
+        if (CHierarchyPlatoon* pFound = pHierarchy->FindContainerByName(strName))
+            return pFound;
+    }
+    return nullptr;
+}
+
+CHierarchyElement* CKDRUnits::FindUnitElement(int nUnit, int nArray, int nKind) const
+{
+    CHierarchyArray* pHierarchy = GetPresentHierarchy(nKind);
+    if (pHierarchy == nullptr)
+        return nullptr;
+    int nLevel = 0;
+    return pHierarchy->FindElementOfUnit(nUnit, nArray, nKind, nLevel);
+}
+
+// ---------------------------------------------------------------------------
+// The hierarchy windows
+
+BOOL CKDRUnits::FillHierarchyTree(int nSide, CWnd* pOwner)
+{
+    if (pOwner == nullptr)
+        return FALSE;
+    CHierarchyArray* pHierarchy = GetPresentHierarchy(nSide);
+    CHierarchyDlg* pDialog = pHierarchy != nullptr ? pHierarchy->m_pDialog : nullptr;
+    if (pDialog == nullptr)
+        return FALSE;
+    if (pDialog->IsShown())
+    {
+        pDialog->Hide();
+        m_bTreeShown = FALSE;
+        return TRUE;
+    }
+    for (int nOther = 0; nOther < UNIT_KIND_COUNT; ++nOther)
+    {
+        CHierarchyArray* pOther = nOther != nSide ? GetPresentHierarchy(nOther) : nullptr;
+        if (pOther != nullptr && pOther->m_pDialog != nullptr && pOther->m_pDialog->IsShown())
+            pOther->m_pDialog->Hide();
+    }
+    pDialog->Show(pOwner, pHierarchy, this);
+    m_bTreeShown = TRUE;
+    m_nTreeSide = nSide;
+    return TRUE;
+}
+
 int CKDRUnits::MoveAll(CKDRGameMap*, CKDRDatabase*, CKDRObstacles*, CKDRHoles*, int, int, int, CFireMissionArray*)
 {
     return 0;
 }
 
-void CKDRUnits::PrepareUnits(DWORD, CKDRGameMap*, CKDRDatabase*) {}
 
 void CKDRUnits::ResetContactLists(CUnitRefArray*& pFirst, CUnitRefArray*& pSecond)
 {
@@ -81,35 +557,12 @@ void CKDRUnits::ProcessIndirectFire(CKDRDatabase*) {}
 
 BOOL CKDRUnits::TakeMapChanged() { return FALSE; }
 
-CUnit* CKDRUnits::GetUnit(int, int, int) const { return nullptr; }
 CNodeArray* CKDRUnits::GetUnitPath(int, int, int) const { return nullptr; }
-BOOL CKDRUnits::OwnUnitsHavePieces(CKDRDatabase*) const { return FALSE; }
-BOOL CKDRUnits::HasUnitsOfKind(int) const { return FALSE; }
 
 int CKDRUnits::IsOrderItemChecked(int, int& nValue) const
 {
     nValue = 0;
     return 0;
-}
-
-CHierarchyPlatoon* CKDRUnits::FindElementByName(const CString& strName) const
-{
-    for (int nSide = 0; nSide < 3; ++nSide)
-    {
-        if (!m_abHierarchies[nSide] || m_apHierarchies[nSide] == nullptr)
-            continue;
-        if (CHierarchyPlatoon* pFound = m_apHierarchies[nSide]->FindContainerByName(strName))
-            return pFound;
-    }
-    return nullptr;
-}
-
-CHierarchyElement* CKDRUnits::FindUnitElement(int nUnit, int nArray, int nKind) const
-{
-    if (nKind < 0 || nKind > 2 || !m_abHierarchies[nKind] || m_apHierarchies[nKind] == nullptr)
-        return nullptr;
-    int nLevel = 0;
-    return m_apHierarchies[nKind]->FindElementOfUnit(nUnit, nArray, nKind, nLevel);
 }
 
 int CKDRUnits::NotifyElementOfUnit(int, int, int, BOOL) { return 0; }
@@ -121,60 +574,10 @@ BOOL CKDRUnits::RecallDetached(CKDRDatabase*, CKDRGameMap*, CKDRObstacles*, CKDR
 BOOL CKDRUnits::CanDetachElement() const { return FALSE; }
 BOOL CKDRUnits::CanRecallDetached() const { return FALSE; }
 
-void CKDRUnits::FillHierarchyTree(int, const CString&) {}
 void CKDRUnits::ShowFireMissionLog(int, CKDRGameMap*, CFireMissionArray*) {}
 void CKDRUnits::RefreshFireMissionLog() {}
 void CKDRUnits::FillFireMissionLog(int, CKDRGameMap*, CFireMissionArray*) {}
 
-int CKDRUnits::LoadUnitFiles(const CString& strDataDir)
-{
-    // The formation templates, the standing orders and the hierarchies; the
-    // unit files join when their component exists. A file that does not
-    // load fails the load and leaves nothing half made.
-    if (!m_strFormationFile.IsEmpty())
-    {
-        auto* pTemplates = new CFormationTemplateArray;
-        if (!pTemplates->LoadFile(m_strFormationFile, strDataDir))
-        {
-            delete pTemplates;
-            return 0;
-        }
-        delete m_pFormationTemplates;
-        m_pFormationTemplates = pTemplates;
-        m_bFormationTemplates = TRUE;
-    }
-    if (!m_strSOPFile.IsEmpty())
-    {
-        auto* pOrders = new CUnitOrderArray;
-        if (!pOrders->LoadSOP(m_strSOPFile, strDataDir))
-        {
-            delete pOrders;
-            return 0;
-        }
-        delete m_pStandingOrders;
-        m_pStandingOrders = pOrders;
-        m_bStandingOrders = TRUE;
-    }
-    // Each side's hierarchy; a side whose file does not load fails the load.
-    for (int nSide = 0; nSide < 3; ++nSide)
-    {
-        if (m_strHierarchyFile[nSide].IsEmpty())
-            continue;
-        auto* pHierarchy = new CHierarchyArray;
-        if (!pHierarchy->LoadHierarchyFile(m_strHierarchyFile[nSide], strDataDir))
-        {
-            delete pHierarchy;
-            return 0;
-        }
-        delete m_apHierarchies[nSide];
-        m_apHierarchies[nSide] = pHierarchy;
-        m_abHierarchies[nSide] = TRUE;
-    }
-    return 1;
-}
-void CKDRUnits::ResolveUnitTypes(CKDRDatabase*, CKDRGameMap*) {}
-void CKDRUnits::SetArrayNames(CKDRDatabase*) {}
-void CKDRUnits::UpdateAllHeadings(CKDRDatabase*) {}
 void CKDRUnits::AfterOpenUnits(CKDRDatabase*, CKDRGameMap*) {}
 void CKDRUnits::FixUpAfterOpen(CKDRDatabase*, CKDRGameMap*) {}
 
@@ -188,7 +591,6 @@ int CKDRUnits::CountUnits(int, CKDRDatabase*, int& nTotalA, int& nTotalB, int*& 
 }
 
 int CKDRUnits::MergeUnitFile(const CString&) { return 1; }
-void CKDRUnits::SerializeState(CArchive&) {}
 void CKDRUnits::ValidateTaskOrgs(CTaskOrgArrayArray*) {}
 void CKDRUnits::ValidateTaskOrg(CTaskOrgArray*) {}
 
@@ -199,28 +601,17 @@ void CKDRUnits::ApplyFireMissionToUnits(CFireMission*, CKDRDatabase*, int, int, 
 // Operations the document forwards to: the least form draws nothing, finds
 // nothing and carries out no order.
 
-void CKDRUnits::DrawUnits(CKDRGameMap*, CKDRDatabase*) {}
 void CKDRUnits::DrawFieldsOfFire(CKDRGameMap*, CKDRDatabase*) {}
-void CKDRUnits::DrawHierarchySymbols(CKDRGameMap*, CKDRDatabase*) {}
-void CKDRUnits::DrawPaths(CKDRGameMap*) {}
-void CKDRUnits::DrawUnitLabels(CKDRGameMap*, CKDRDatabase*) {}
-void CKDRUnits::DrawFunctionUnits(CKDRGameMap*, CKDRDatabase*) {}
 void CKDRUnits::DrawCarriedUnits(CKDRGameMap*, CKDRDatabase*) {}
 void CKDRUnits::DrawSelectionOverlays(CTaskOrgArray*, CKDRGameMap*, CKDRDatabase*) {}
 void CKDRUnits::DrawAIOrderGraphics(CKDRGameMap*, CKDRDatabase*) {}
 int CKDRUnits::IsGroundVehicleOrElement(const CString&) const { return 0; }
 
-int CKDRUnits::HitTestElements(int, int, CKDRGameMap*, CKDRDatabase*) { return -99; }
-CHierarchyArray* CKDRUnits::GetElementsAtPoint(int, int, CKDRGameMap*, CKDRDatabase*) { return nullptr; }
-CTaskOrgArray* CKDRUnits::GetUnitsAtPoint(int, int, CKDRGameMap*, CKDRDatabase*) { return nullptr; }
 int CKDRUnits::HitTestUnitValue(int, int, CKDRGameMap*, CKDRDatabase*) { return -99; }
-CString CKDRUnits::GetHoverText(int, int, CKDRGameMap*, CKDRDatabase*) { return CString(); }
-CString CKDRUnits::GetHoverUnitText(int, int, CKDRGameMap*, CKDRDatabase*) { return CString(); }
-CTaskOrgArray* CKDRUnits::SelectUnitsInRect(float, float, float, float, CKDRGameMap*) { return nullptr; }
 
 BOOL CKDRUnits::HasUnitSelection() const { return FALSE; }
 BOOL CKDRUnits::IsFireMissionLogOpen() const { return FALSE; }
-BOOL CKDRUnits::IsHierarchyTreeOpen() const { return FALSE; }
+BOOL CKDRUnits::IsHierarchyTreeOpen() const { return m_bTreeShown; }
 int CKDRUnits::GetSelectionActions() const { return 0; }
 CString CKDRUnits::GetSelectedInfo() const { return CString(); }
 CString CKDRUnits::GetSelectedSOP() const { return CString(); }
@@ -274,10 +665,16 @@ int CKDRUnits::PasteUnits(CTaskOrgArray*, float, float, CKDRGameMap*, CKDRDataba
 }
 int CKDRUnits::PasteOrdersToUnit(int, int, int, CKDRGameMap*, CKDRDatabase*) { return 0; }
 int CKDRUnits::DismountUnits(CTaskOrgArray*, CKDRGameMap*, CKDRDatabase*) { return 0; }
-int CKDRUnits::ApplyOrderToSelection(CTaskOrgArray*, DWORD, float, float, CKDRGameMap*, CKDRDatabase*, CKDRObstacles*,
-                                     CKDRHoles*)
+int CKDRUnits::ApplyOrderToSelection(CTaskOrgArray* pSelection, DWORD dwOrder, float fX, float fY, CKDRGameMap* pMap,
+                                     CKDRDatabase* pDatabase, CKDRObstacles*, CKDRHoles*)
 {
-    return 0;
+    // Orders go to what the player picked in the shown hierarchy window.
+    if (!m_bTreeShown)
+        return 0;
+    const CHierarchyArray* pTree = GetPresentHierarchy(m_nTreeSide);
+    if (pTree == nullptr || pTree->m_pDialog == nullptr || !pTree->m_pDialog->IsShown())
+        return 0;
+    return ToggleOrderForSelection(pSelection, dwOrder, fX, fY, pMap, pDatabase);
 }
 int CKDRUnits::SetUnitPathFromClick(int, int, int, float, float, CKDRGameMap*, CKDRDatabase*, CKDRObstacles*,
                                     CKDRHoles*)
@@ -297,7 +694,7 @@ int CKDRUnits::UploadAtPoint(CTaskOrgArray*, float, float, CKDRGameMap*, CKDRDat
 int CKDRUnits::AssignFireMissionAtPoint(CTaskOrgArray*, float, float, CKDRGameMap*, CKDRDatabase*) { return 0; }
 int CKDRUnits::OnMinesLaid(int, int, int, int) { return 0; }
 int CKDRUnits::PassUnits(CTaskOrgArray*, int, CKDRGameMap*, CKDRDatabase*) { return 0; }
-void CKDRUnits::ClearHierarchyTreeShown() {}
+void CKDRUnits::ClearHierarchyTreeShown() { m_bTreeShown = FALSE; }
 
 int CKDRUnits::SendUnitsUpdate() { return 0; }
 int CKDRUnits::CaptureUnitsUpdate(const BYTE*, int, CKDRGameMap*, CKDRDatabase*) { return 0; }
@@ -308,5 +705,4 @@ int CKDRUnits::ApplyAIOrder() { return 0; }
 int CKDRUnits::ResetAIOrderEdit() { return 0; }
 int CKDRUnits::OnMessageBoxClosed() { return 0; }
 
-void CKDRUnits::ApplyIconStyle(CKDRGameMap*, CKDRDatabase*) {}
-void CKDRUnits::ApplyIconSize(CKDRGameMap*, CKDRDatabase*) {}
+

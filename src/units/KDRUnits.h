@@ -1,13 +1,34 @@
 #pragma once
-// The units component of a mission: the own side's units, the enemy and
-// neutral unit arrays, their hierarchies, formation templates, standing
-// orders and contact lists, and the per-tick passes of movement, detection
-// and fire.
+// CKDRUnits: the units component of a mission, one per document. It owns
+// every unit array of every kind (0 the player's own units, one array; 1
+// the opposing side and 2 the neutral side, a list of arrays each, one per
+// unit file), each side's hierarchy, the formation templates and standing
+// orders read with the units, the stored task-organisation lists, the six
+// contact lists and the global unit index map. Every other component
+// reaches a unit through it by its address: unit index, array index
+// (ignored for kind 0) and kind.
 //
-// Least form: a component that holds no unit. Loading succeeds with nothing
-// loaded, every pass does nothing, every query answers "none". The units
-// subsystem replaces it; the interface is the one the shell, the database
-// and the battlefield call.
+// Scenario part (Serialize): the kind 2 and kind 1 file-name lists, the
+// task-organisation lists, then the own unit file, the formation file, the
+// standing-orders file, the name and the three hierarchy files as archive
+// strings. The unit files themselves are read by LoadUnitFiles.
+//
+// Saved-game part (SerializeState): the scenario part; six 16-bit presence
+// words (own array, kind 1, kind 2, hierarchies of sides 0, 1, 2); the own
+// array, every kind 1 array, every kind 2 array; the present hierarchies.
+// The number of arrays of a kind is not stored: it is the length of that
+// kind's file-name list. A writer therefore first brings each list to its
+// array count, and a reader reads a kind's arrays only when its presence
+// word is set, so every saved state reads back. A part cut short or corrupt
+// raises the archive exception with nothing half made left behind: each
+// presence flag still matches what exists.
+//
+// Invariants: a presence flag is set exactly when its object exists; the
+// lists of kinds 1 and 2 exist only while their flag is set.
+//
+// Operations that belong to the per-tick passes, detection, fire,
+// mounting, the orders and the network records keep their least form
+// (nothing done, 0, null or an empty text) until those parts are built.
 
 #include "platform/core/CString.h"
 #include "platform/core/Collections.h"
@@ -15,10 +36,13 @@
 #include "platform/core/Time.h"
 #include "platform/core/Types.h"
 
+#include <functional>
+
 class CArchive;
 class CFireMission;
 class CFireMissionArray;
 class CFormationTemplateArray;
+class CGlobalMap;
 class CHierarchyArray;
 class CHierarchyElement;
 class CHierarchyPlatoon;
@@ -31,9 +55,22 @@ class CSmokeArray;
 class CTaskOrgArray;
 class CTaskOrgArrayArray;
 class CUnit;
+class CUnitArray;
 class CUnitOrderArray;
 class CUnitRefArray;
 class CUOrdMount;
+class CWnd;
+
+// The kinds of units, also the hierarchy's side numbers.
+constexpr int UNIT_KIND_OWN = 0;
+constexpr int UNIT_KIND_OPPOSING = 1;
+constexpr int UNIT_KIND_NEUTRAL = 2;
+constexpr int UNIT_KIND_COUNT = 3;
+// The contact lists: what the own side sees of kind 1 and of kind 2 come
+// first; six in all, one per observing and target kind.
+constexpr int CONTACT_LIST_COUNT = 6;
+constexpr int CONTACTS_OWN_OF_OPPOSING = 0;
+constexpr int CONTACTS_OWN_OF_NEUTRAL = 1;
 
 class CKDRUnits : public CObject
 {
@@ -64,9 +101,29 @@ public:
     virtual BOOL TakeMapChanged();
 
     // Queries.
+    // The unit at the address; null for an absent kind, a kind other than
+    // 0, 1 and 2, or an index out of range (negative included).
     virtual CUnit* GetUnit(int nUnit, int nArray, int nKind) const;
     virtual CNodeArray* GetUnitPath(int nUnit, int nArray, int nKind) const;
+    // The array of a kind: kind 0 gives the own array (nArray becomes -99,
+    // no list); kinds 1 and 2 the array at nArray of their list. pList and
+    // ppFlag (either may be null) receive the kind's list and presence
+    // flag. Null when the kind is absent, the index outside the list or the
+    // kind not 0, 1 or 2.
+    CUnitArray* GetArrayOfKind(int nKind, int& nArray, TypedObArray<CUnitArray>** ppList = nullptr,
+                               BOOL** ppFlag = nullptr) const;
+    // The side's hierarchy (null for another side) and the address of its
+    // presence flag (null for another side); callers test the flag.
+    CHierarchyArray* GetHierarchyArray(int nSide, BOOL*& pPresent);
+    // The side's hierarchy when present, else null.
+    CHierarchyArray* GetPresentHierarchy(int nSide) const;
+    // The number of arrays of kind 1 or 2 (0 while absent; 1 for kind 0
+    // when present).
+    int GetArrayCount(int nKind) const;
+    // Whether the own array holds units of which more than half have a
+    // loaded map piece: the own units can be drawn as pictures.
     BOOL OwnUnitsHavePieces(CKDRDatabase* pDatabase) const;
+    // At least one unit in that kind (-1: in any kind).
     BOOL HasUnitsOfKind(int nKind) const;
     int IsOrderItemChecked(int nItem, int& nValue) const;
     // The platoon or company of that name in the hierarchy of side 0, 1 or
@@ -88,23 +145,45 @@ public:
     BOOL CanRecallDetached() const;
 
     // Windows.
-    void FillHierarchyTree(int nSide, const CString& strDatabaseName);
+    // Shows the side's hierarchy window, or hides it when shown; the other
+    // sides' windows are hidden first, so at most one shows. 0 without an
+    // owner or without the side's hierarchy and its window, else 1.
+    BOOL FillHierarchyTree(int nSide, CWnd* pOwner);
     void ShowFireMissionLog(int nSide, CKDRGameMap* pMap, CFireMissionArray* pRoundsInFlight);
     void RefreshFireMissionLog();
     void FillFireMissionLog(int nSide, CKDRGameMap* pMap, CFireMissionArray* pRoundsInFlight);
 
     // Loading and set-up.
-    // The units' own files, from the data directory; 0 when one does not load.
+    // After the scenario part was read: the own array, the kind 1 and kind
+    // 2 arrays, the formation templates, the standing orders and the three
+    // hierarchies, from the data directory, in that order. The first step
+    // that fails deletes what it made and answers 0; what earlier steps
+    // loaded stays. A unit file that does not open and whose file dialog is
+    // cancelled fails its step.
     int LoadUnitFiles(const CString& strDataDir);
-    void ResolveUnitTypes(CKDRDatabase* pDatabase, CKDRGameMap* pMap);
+    // When a scenario or saved game opens: every array rebuilds the units
+    // whose vehicle no longer fits the database and takes its pictures;
+    // every present hierarchy picks its leaders. When units were rebuilt one
+    // report window lists them, per kind under its heading.
+    void CheckUnitsAgainstDatabase(CKDRDatabase* pDatabase, CKDRGameMap* pMap);
+    // The report CheckUnitsAgainstDatabase shows; empty when no unit was
+    // rebuilt.
+    CString BuildRebuildReport(CKDRDatabase* pDatabase);
+    // Every array takes the text as its name: the database's name.
     void SetArrayNames(CKDRDatabase* pDatabase);
     void UpdateAllHeadings(CKDRDatabase* pDatabase);
+    // A new global map of every unit: the own array (group 0, kind 0), then
+    // each kind 1 array i (group i), then each kind 2 array i; first and
+    // current triples equal.
+    void RebuildGlobalMap();
+    CGlobalMap* GetGlobalMap() const { return m_pGlobalMap; }
     void AfterOpenUnits(CKDRDatabase* pDatabase, CKDRGameMap* pMap);
     void FixUpAfterOpen(CKDRDatabase* pDatabase, CKDRGameMap* pMap);
     // Counts a side's units by vehicle type into a new zeroed block of two
     // integers per vehicle type (the caller deletes it with delete[]).
     int CountUnits(int nSide, CKDRDatabase* pDatabase, int& nTotalA, int& nTotalB, int*& pBlock);
     int MergeUnitFile(const CString& strFile);
+    // The units part of a saved game (see the header).
     void SerializeState(CArchive& ar);
     void ValidateTaskOrgs(CTaskOrgArrayArray* pGroups);
     virtual void ValidateTaskOrg(CTaskOrgArray* pList);
@@ -118,27 +197,14 @@ public:
     // ---- Operations the document forwards to ----
     // Least form: nothing is drawn, every look-up finds nothing (-99, null
     // or an empty text) and every order or network operation answers 0.
-    void DrawUnits(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     void DrawFieldsOfFire(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
-    void DrawHierarchySymbols(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
-    void DrawPaths(CKDRGameMap* pMap);
-    void DrawUnitLabels(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
-    void DrawFunctionUnits(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     void DrawCarriedUnits(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     void DrawSelectionOverlays(CTaskOrgArray* pSelection, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     void DrawAIOrderGraphics(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     // Nonzero when the named element is a ground vehicle or an element.
     int IsGroundVehicleOrElement(const CString& strElement) const;
 
-    // Look-ups at a view point.
-    int HitTestElements(int nX, int nY, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
-    CHierarchyArray* GetElementsAtPoint(int nX, int nY, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
-    CTaskOrgArray* GetUnitsAtPoint(int nX, int nY, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     int HitTestUnitValue(int nX, int nY, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
-    CString GetHoverText(int nX, int nY, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
-    CString GetHoverUnitText(int nX, int nY, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
-    // The own units inside a rectangle of map metres; a new list or null.
-    CTaskOrgArray* SelectUnitsInRect(float fLeft, float fTop, float fRight, float fBottom, CKDRGameMap* pMap);
 
     // Menu states.
     BOOL HasUnitSelection() const;
@@ -185,6 +251,9 @@ public:
                    CKDRObstacles* pObstacles, CKDRHoles* pHoles);
     int PasteOrdersToUnit(int nUnit, int nArray, int nKind, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     int DismountUnits(CTaskOrgArray* pSelection, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    // Only while a hierarchy window is shown: the order goes to the
+    // platoon or company of the element selected in it; whether anything
+    // was applied.
     int ApplyOrderToSelection(CTaskOrgArray* pSelection, DWORD dwOrder, float fX, float fY, CKDRGameMap* pMap,
                               CKDRDatabase* pDatabase, CKDRObstacles* pObstacles, CKDRHoles* pHoles);
     int SetUnitPathFromClick(int nUnit, int nArray, int nKind, float fX, float fY, CKDRGameMap* pMap,
@@ -217,28 +286,126 @@ public:
     int ResetAIOrderEdit();
     int OnMessageBoxClosed();
 
-    // After a change of the view settings: the units take the new symbol
-    // style, then the new icon size for their sprites.
-    void ApplyIconStyle(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
-    void ApplyIconSize(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    // ---- The map: drawing (KDRUnitsDraw.cpp) ----
+    // Points are the view's screen points; map pictures come from the
+    // game map, pieces from the database and the application's catalogue.
+    // Kind 1 units are drawn only as contact list 0 holds them and kind 2
+    // units only as list 1 does; then, with bDrawOwn, the own units; then,
+    // after the deployment phase while the clock runs, every shot line.
+    // nOrder is the order whose icon own units show (the view's interaction
+    // mode), nFlags the drawing flags (0x1 hull arrows, 0x2 turret arrows).
+    // TRUE when any array was drawn.
+    BOOL DrawUnits(CKDRGameMap* pMap, CKDRDatabase* pDatabase, int nOrder, int nFlags, BOOL bDrawOwn);
+    // Each reference's unit, labelled with the name of its element in the
+    // hierarchy of its kind, drawn unidentified when the reference is.
+    void DrawContacts(const CUnitRefArray* pList, CKDRGameMap* pMap, CKDRDatabase* pDatabase, int nOrder, int nFlags);
+    // The own array, the kind 2 arrays, the kind 1 arrays; nothing without
+    // a game map ready to draw.
+    void DrawShotLines(CKDRGameMap* pMap);
+    // The destroyed-unit markers of the own array, the kind 1 arrays and
+    // the kind 2 arrays.
+    void DrawDestroyedUnits(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    // For the own side (nSide 0 or -1) with an own array: with bUnits the
+    // own units able to do a function of dwFunctions get its marker; else,
+    // with platoons or companies wanted, the own hierarchy marks its
+    // platoons and companies.
+    void DrawFunctionUnits(DWORD dwFunctions, int nSide, BOOL bUnits, BOOL bPlatoons, BOOL bCompanies,
+                           CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    // A change of the view settings for every array, own first, then kind
+    // 1, then kind 2: the symbol style (framed symbols) or plain pictures,
+    // and the icon scale.
+    void RebuildUnitSymbols(BOOL bSymbolStyle, CKDRDatabase* pDatabase);
+    void SetUnitSpriteValue(float fScale);
+    // With bDrawMarks the marks of the selection's units; else, with
+    // platoons or companies wanted, the labels of its named elements.
+    void DrawUnitLabels(const CTaskOrgArray* pSelection, BOOL bDrawMarks, BOOL bPlatoons, BOOL bCompanies,
+                        CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    // The labels of the list's named elements, found in its side's hierarchy.
+    void DrawNamedElementLabels(const CTaskOrgArray* pList, BOOL bPlatoons, BOOL bCompanies, CKDRGameMap* pMap,
+                                CKDRDatabase* pDatabase);
+    // The own hierarchy's platoon and company symbols: nStyle 0 the
+    // echelon style, otherwise the alternative style; dwToggle the order
+    // whose icon they show, dwFlags the drawing flags; fScale the symbols'
+    // scale.
+    void DrawHierarchySymbols(int nStyle, float fScale, BOOL bPlatoons, BOOL bCompanies, DWORD dwToggle,
+                              DWORD dwFlags, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    // With bUnits the own units' paths; then, with platoons or companies
+    // wanted, the own hierarchy's element paths.
+    void DrawPaths(BOOL bUnits, BOOL bPlatoons, BOOL bCompanies, CKDRGameMap* pMap);
 
-    // The scenario part: the file names the units are loaded from.
-    CString m_strName;
-    CStringList* m_pNeutralFileNames;   // kind 2 unit files
-    CStringList* m_pOpposingFileNames;  // kind 1 unit files
-    CString m_strUnitFile;              // kind 0 unit file
-    CString m_strFormationFile;
-    CString m_strSOPFile;
-    CString m_strHierarchyFile[3];  // sides 0, 1, 2
+    // ---- The map: hit tests, selections and hover texts (KDRUnitsPick.cpp) ----
+    // Every answer is a unit index, kUnset when none; nArray and nKind
+    // receive the rest of the address of what was found.
+    // nKind in: -1 any, else only that kind. The kind 2 arrays first, then
+    // kind 1, then (bIncludeOwn) the own array; a unit of kind 1 or 2
+    // counts only when its contact list holds it, identified unless
+    // bIncludeUnidentified.
+    int HitTestContact(int x, int y, int& nArray, int& nKind, BOOL bIncludeOwn, BOOL bIncludeUnidentified);
+    // The topmost unit, live or destroyed, in kind 2, kind 1, then the own
+    // array, answered only when it is destroyed.
+    int HitTestDestroyed(int x, int y, int& nArray, int& nKind);
+    // With bEnable, an own array and nKind -1 or 0: the topmost own unit
+    // that accepts the action.
+    int HitTestOwnUnit(int x, int y, DWORD dwAction, int& nArray, int& nKind, BOOL bEnable, CKDRDatabase* pDatabase);
+    // A new list (the caller's) of the live, uncarried units under the
+    // point: own ones (id 0); else identified ones of contact list 1 (id
+    // 2); else of contact list 0 (id 1); else empty.
+    CTaskOrgArray* GetUnitsAtPoint(int x, int y);
+    // The identified, live, uncarried units of a kind under the point that
+    // the contact list holds; a new list of id nKind.
+    CTaskOrgArray* CollectContactsAtPoint(int x, int y, int nList, int nKind);
+    // A new list (id 0) of the own units inside the rectangle of map
+    // metres (bUnits) and of the own hierarchy's elements found in it
+    // (platoons or companies wanted); empty without an own array.
+    CTaskOrgArray* SelectInRect(float x1, float y1, float x2, float y2, BOOL bUnits, BOOL bPlatoons, BOOL bCompanies);
+    // The data tip of a wreck under the point: "Destroyed " and its vehicle
+    // type's name, coloured by kind; otherwise empty and crColour as given.
+    CString GetHoverUnitText(int x, int y, CKDRDatabase* pDatabase, COLORREF& crColour);
+    // The data tip of the map: a hierarchy symbol's label when platoons or
+    // companies are wanted and one is hit; else the unit under the point
+    // (own units included): its name and type, a contact's type name, or
+    // an unidentified contact's identification text.
+    CString GetHoverText(int x, int y, CKDRDatabase* pDatabase, BOOL bIncludeUnidentified, BOOL bPlatoons,
+                         BOOL bCompanies, COLORREF& crColour);
+    // Sides 0, 1, 2 in turn (only nSide when it is 0, 1 or 2): the first
+    // hierarchy whose symbols are hit sets nSide and gives the container.
+    CHierarchyPlatoon* HitTestElements(int x, int y, int& nSide, BOOL bPlatoons, BOOL bCompanies);
+    // The first non-empty list of containers under the point of sides 0,
+    // 1, 2; else a new empty one. The caller owns it.
+    CHierarchyArray* GetElementsAtPoint(int x, int y, BOOL bPlatoons, BOOL bCompanies);
 
-    // Contents (none in the least form).
-    CFormationTemplateArray* m_pFormationTemplates;
-    BOOL m_bFormationTemplates;
-    CUnitOrderArray* m_pStandingOrders;
-    BOOL m_bStandingOrders;
-    CHierarchyArray* m_apHierarchies[3];  // one per side 0, 1, 2
-    BOOL m_abHierarchies[3];
-    CTaskOrgArrayArray* m_pTaskOrgs;
-    CUnitRefArray* m_pContactsSide1;
-    CUnitRefArray* m_pContactsSide2;
+    // ---- Fields, in declaration order ----
+    CString m_strName;  // stored and saved with the file names
+    CStringList* m_pNeutralFileNames;   // owned; kind 2 unit files, in array order
+    CStringList* m_pOpposingFileNames;  // owned; kind 1 unit files
+    CString m_strUnitFile;              // kind 0 unit file; empty: no own array
+    CString m_strFormationFile;         // "*.frm"
+    CString m_strSOPFile;               // "*.sop"
+    CTaskOrgArrayArray* m_pTaskOrgLists;  // owned; the stored task-organisation lists
+    CString m_strHierarchyFile[UNIT_KIND_COUNT];  // "*.hra" of sides 0, 1, 2
+    CGlobalMap* m_pGlobalMap;                     // owned
+    BOOL m_bHierarchy[UNIT_KIND_COUNT];
+    CHierarchyArray* m_pHierarchy[UNIT_KIND_COUNT];  // owned while its flag is set
+    BOOL m_bOwnUnits;
+    BOOL m_bNeutralUnits;
+    BOOL m_bOpposingUnits;
+    BOOL m_bFormations;
+    BOOL m_bSOP;
+    CUnitArray* m_pOwnUnits;                      // owned; kind 0
+    TypedObArray<CUnitArray>* m_pNeutralArrays;   // owned; kind 2
+    TypedObArray<CUnitArray>* m_pOpposingArrays;  // owned; kind 1
+    CFormationTemplateArray* m_pFormations;       // owned
+    CUnitOrderArray* m_pSOP;                      // owned; the standing orders of the SOP file
+    CUnitRefArray* m_pContacts[CONTACT_LIST_COUNT];  // owned; rebuilt every tick
+    int m_nTreeSide;    // side whose hierarchy window was last shown
+    BOOL m_bTreeShown;  // a hierarchy window is shown
+
+private:
+    // SerializeState's halves.
+    void StoreState(CArchive& ar);
+    void LoadState(CArchive& ar);
+    // Deletes every array of a kind's list and the list; clears its flag.
+    void DeleteArrayList(int nKind);
+    // Every array in the order own, kind 1, kind 2, with its kind and index.
+    void ForEachArray(const std::function<void(CUnitArray*, int, int)>& fn) const;
 };

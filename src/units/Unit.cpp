@@ -9,6 +9,7 @@
 #include "orders/RecordIO.h"
 #include "orders/UnitOrderArray.h"
 #include "platform/ui/Display.h"
+#include "units/UCapKinds.h"
 #include "units/UnitCapability.h"
 #include "units/UnitRefArray.h"
 #include "units/UnitWeapon.h"
@@ -121,7 +122,7 @@ BOOL CUnit::AttachVehicle(CKDRDatabase* pDatabase, float fScale)
     m_pSprite->SetScale(fScale);
     pSheet->SetColorKey(DDColorMatch(pSheet, SPRITE_COLOR_KEY));
     m_nWork1 = 0;
-    m_nWork3 = m_nWork4 = m_nWork5 = m_nWork6 = 0;
+    m_bCarrierOpenShown = m_bEmplacedShown = m_bEngineerShown = m_bUnidentifiedShown = FALSE;
     m_nPieceValue = pPiece->GetFlag();
 
     CVehicle* pVehicle = pDatabase->GetVehicle(m_nVehicle);
@@ -231,7 +232,13 @@ void CUnit::ClaimDugPosition(int nPosition)
     m_nStoredValue3 = 0;
 }
 
-BOOL CUnit::IsCarried() const { return FALSE; }
+BOOL CUnit::IsCarried() const
+{
+    // A team rides while its dismount capability names a carrier and it has
+    // not got off.
+    const auto* pDismount = static_cast<const CUCapDismount*>(FindCapability(VCAP_DISMOUNT));
+    return pDismount != nullptr && pDismount->m_nCarrierUnit != kUnset && !pDismount->m_bDismounted;
+}
 BOOL CUnit::IsStoppedByOrder() const { return FALSE; }
 BOOL CUnit::HasDismounted() const { return FALSE; }
 
@@ -243,10 +250,8 @@ BOOL CUnit::SetOrderState(DWORD, CKDRDatabase*, BOOL, BOOL) { return FALSE; }
 
 void CUnit::InsertFormationNode(const CNode*, CKDRDatabase*) {}
 
-void CUnit::DrawFunctionCircle(CKDRGameMap*, CKDRDatabase*) {}
 void CUnit::DrawFireMissionLinks(CKDRGameMap*, CKDRDatabase*) {}
 void CUnit::DrawCarrierLinks(CKDRUnits*, CKDRGameMap*) {}
-void CUnit::DrawRangeCircles(double, CKDRGameMap*, CKDRDatabase*) {}
 void CUnit::DrawFieldOfView(CKDRGameMap*, CKDRDatabase*) {}
 int CUnit::CanFireMission(CKDRDatabase*) { return 0; }
 int CUnit::AssignFireMissionTarget(float, float, CKDRDatabase*) { return 0; }

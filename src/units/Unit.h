@@ -45,6 +45,11 @@ class CUnitOrderArray;
 class CUnitRefArray;
 class CUnitWeaponArray;
 
+// The unit drawing's flags: hull direction arrows, turret arrows (the
+// capabilities' markers).
+constexpr DWORD UNIT_DRAW_HULL_ARROW = 0x1;
+constexpr DWORD UNIT_DRAW_TURRET_ARROW = 0x2;
+
 class CUnit : public CObject
 {
     DECLARE_SERIAL(CUnit)
@@ -125,12 +130,11 @@ public:
     // called AppendFormationNode). Not yet: nothing.
     void InsertFormationNode(const CNode* pLeaderNode, CKDRDatabase* pDatabase);
 
-    // Drawing and fire-control operations the document forwards to; until
-    // they are built they draw nothing and answer 0.
-    void DrawFunctionCircle(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    // Fire-control operations the document forwards to; until they are
+    // built they draw nothing and answer 0.
     void DrawFireMissionLinks(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    // No carrier link is drawn yet: nothing.
     void DrawCarrierLinks(CKDRUnits* pUnits, CKDRGameMap* pMap);
-    void DrawRangeCircles(double dRadius, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     void DrawFieldOfView(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     // Nonzero when the unit can take an indirect-fire mission.
     int CanFireMission(CKDRDatabase* pDatabase);
@@ -182,17 +186,56 @@ public:
     // One detection test of a target (nothing yet).
     void DetectPair(CUnit* pTarget, CKDRGameMap* pMap, CKDRDatabase* pDatabase, CSmokeArray* pSmoke, float fLightFactor,
                     int nTargetUnit, int nTargetArray, int nTargetKind);
-    // Drawing: nothing yet.
+    // ---- Pictures and markers (UnitDraw.cpp) ----
+    // Draws a live unit: its picture for its state (unidentified, open
+    // carrier, emplaced, engineer without breaches, or plain; the framed
+    // symbol in symbol style), then, while its picture meets the view, its
+    // markers. nOrder is the order whose icon the view shows, nFlags the
+    // drawing flags, strName the label of the symbol style. An
+    // unidentified unit shows its unidentified picture only: no capability
+    // drawing, no markers of its own, no arrow. Nothing for a unit without
+    // a picture, unattached, carried or destroyed.
     void Draw(CKDRGameMap* pMap, CKDRDatabase* pDatabase, int nOrder, int nFlags, const CString& strName,
               BOOL bUnidentified);
     // The symbol-style pictures labelled with the name, or the plain picture.
     void SetSymbolStyle(BOOL bSymbolStyle, CKDRDatabase* pDatabase, const CString& strName);
+    // The vehicle type's symbol as the picture, in the side's vehicle frame.
+    void BuildSymbolPictures(CKDRDatabase* pDatabase, const CString& strName);
+    // The state pictures; each falls back to the plain picture when its
+    // piece is missing.
+    void UseUnidentifiedPicture(CKDRDatabase* pDatabase);
+    void UseCarrierOpenPicture(CKDRDatabase* pDatabase);
+    void UseEmplacedPicture(CKDRDatabase* pDatabase);
+    void UseEngineerPicture(CKDRDatabase* pDatabase);
+    // The marker on the target of the unit's last shot.
     void DrawShotLine(CKDRUnits* pUnits, CKDRGameMap* pMap);
+    // A destroyed unit's picture becomes, once, the wreck marker of its
+    // side (the sides' colours exchanged while the sides show swapped).
     void DrawDestroyed(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     void DrawPath(CKDRGameMap* pMap);
     void DrawTaskOrgMark(CKDRDatabase* pDatabase, CKDRGameMap* pMap, CTaskOrg* pMarker);
     void DrawFunctionMark(CKDRDatabase* pDatabase, CKDRGameMap* pMap, CSprite* pMarker);
     void DrawFireRangeCircle(int nMunitionType, CKDRDatabase* pDatabase, CKDRGameMap* pMap);
+    // Up to two circles around the unit: the radius (metres), or with flag
+    // 0x4000 the mine layer's deploy radius. Nothing for a radius not above 0.
+    void DrawRangeCircles(DWORD dwFlags, CKDRGameMap* pMap, CKDRDatabase* pDatabase, double dRadius);
+    // The function circle of a battery able to fire the current fire order.
+    void DrawFunctionCircle(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    void DrawSuppressionMarker(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    void DrawUnitDisk(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    BOOL DrawDugInRing(CKDRGameMap* pMap);
+    void DrawSuppressArea(int nOrder, CKDRGameMap* pMap);
+    void DrawHullArrow(CKDRGameMap* pMap);
+    // The hull arrow from a map point (metres): a line along the heading,
+    // 10 pixels plus 0.833333 per metre a second of speed, and the arrow
+    // picture at its end.
+    void DrawHullArrowFrom(CKDRGameMap* pMap, float fX, float fY);
+    // The catalogue list and frame of a toggle bit's order icon; -1 for a
+    // bit without one (or without the catalogue).
+    static int GetOrderIconIndex(DWORD dwBit, int& nPosition);
+    // The catalogue's piece name of a toggle bit's order icon; empty for
+    // a bit without one.
+    static CString GetOrderIconName(DWORD dwBit);
     // The tests of the functions in progress: 0 until built.
     BOOL CanMountOrDismount(CKDRDatabase* pDatabase, int nMode, BOOL bIgnoreBusy);
     BOOL CanBoard(BOOL bIgnoreBusy);
@@ -282,10 +325,12 @@ public:
     int m_nPieceValue = 0;  // the flag of the vehicle's map piece
     int m_nWork2 = 0;
     BOOL m_bAttached = FALSE;  // picture made and capabilities bound
-    int m_nWork3 = 0;
-    int m_nWork4 = 0;
-    int m_nWork5 = 0;
-    int m_nWork6 = 0;
+    // Which state picture is shown (at most one; cleared when the vehicle
+    // is attached).
+    BOOL m_bCarrierOpenShown = FALSE;
+    BOOL m_bEmplacedShown = FALSE;
+    BOOL m_bEngineerShown = FALSE;
+    BOOL m_bUnidentifiedShown = FALSE;
     CSprite* m_pSprite3 = nullptr;  // owned; drawn when both flags below are set
     BOOL m_bSprite3 = FALSE;
     BOOL m_bSprite3Shown = FALSE;
@@ -295,4 +340,13 @@ public:
     int m_nShotLineTime = 0;  // game seconds the shot line is still drawn
     BOOL m_bHullArrowLoaded = FALSE;
     CSprite* m_pSprite4 = nullptr;  // owned; the hull-direction arrow
+    // The picture was replaced by the wreck marker (not stored).
+    BOOL m_bWreckShown = FALSE;
+
+private:
+    // Sets one state flag and clears the other three.
+    void SetStateFlags(BOOL bCarrierOpen, BOOL bEmplaced, BOOL bEngineer, BOOL bUnidentified);
+    // The picture from a piece of the database with the old picture's
+    // scale; the plain picture when anything is missing.
+    void UseStatePicture(CKDRDatabase* pDatabase, DWORD dwCapability, int nState);
 };

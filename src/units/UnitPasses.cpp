@@ -28,13 +28,7 @@ void CUnit::CountDownShotLine()
 
 void CUnit::DetectPair(CUnit*, CKDRGameMap*, CKDRDatabase*, CSmokeArray*, float, int, int, int) {}
 
-void CUnit::Draw(CKDRGameMap*, CKDRDatabase*, int, int, const CString&, BOOL) {}
-void CUnit::SetSymbolStyle(BOOL, CKDRDatabase*, const CString&) {}
-void CUnit::DrawShotLine(CKDRUnits*, CKDRGameMap*) {}
-void CUnit::DrawDestroyed(CKDRGameMap*, CKDRDatabase*) {}
 void CUnit::DrawPath(CKDRGameMap*) {}
-void CUnit::DrawTaskOrgMark(CKDRDatabase*, CKDRGameMap*, CTaskOrg*) {}
-void CUnit::DrawFunctionMark(CKDRDatabase*, CKDRGameMap*, CSprite*) {}
 void CUnit::DrawFireRangeCircle(int, CKDRDatabase*, CKDRGameMap*) {}
 
 BOOL CUnit::CanMountOrDismount(CKDRDatabase*, int, BOOL) { return FALSE; }

@@ -12,6 +12,7 @@
 #include "platform/ui/Display.h"
 #include "units/SpotReportArray.h"
 #include "view/MapPicture.h"
+#include "view/SelectionHighlight.h"
 #include "view/Sound.h"
 #include "view/StartPicture.h"
 #include "view/StaticLayers.h"
@@ -40,6 +41,9 @@ constexpr int kRubberBandPen1 = 1;
 constexpr int kRubberBandPen2 = 2;
 
 constexpr COLORREF kBlack = RGB(0, 0, 0);
+// The unit drawing's arrow flags: hull direction and turret arrows.
+constexpr int kArrowFlagDirection = 0x1;
+constexpr int kArrowFlagTurret = 0x2;
 }  // namespace
 
 CKDRView::CKDRView()
@@ -274,20 +278,24 @@ void CKDRView::DrawLayers(CKDRDoc* pDoc, CKDRGameMap* pMap)
         pDoc->UpdateOwnSideObstacles();
     if (pDoc->GetHoles() != nullptr)
         pDoc->DrawHoles();
+    if (pUnits != nullptr && m_bShowDestroyed)
+        pDoc->DrawDestroyedUnits(m_nIconStyle, m_fIconSize);
 
     // With vehicles and markers shown the paths lie under the markers;
     // otherwise over the selection highlight.
     const BOOL bPathsUnderMarkers = m_bShowVehicles && (m_bShowPlatoons || m_bShowCompanies);
+    const int nArrowFlags = (m_bDirectionArrows ? kArrowFlagDirection : 0) | (m_bTurretArrows ? kArrowFlagTurret : 0);
     if (pUnits != nullptr)
     {
-        pDoc->DrawUnits();
+        pDoc->DrawUnits(m_dwInteractionMode, nArrowFlags, m_bShowVehicles);
         if (bPathsUnderMarkers)
             DrawPathBlock(pDoc);
         if (m_bShowVehicles && bGroup)
-            pDoc->DrawUnitLabels();
-        pDoc->DrawHierarchySymbols();
+            pDoc->DrawUnitLabels(m_pSelection, m_bShowVehicles, m_bShowPlatoons, m_bShowCompanies);
+        pDoc->DrawHierarchySymbols(m_bShowVehicles, m_bShowPlatoons, m_bShowCompanies, m_nIconStyle, m_fIconSize,
+                                   m_dwInteractionMode, nArrowFlags);
         if (!m_bShowVehicles && bGroup)
-            pDoc->DrawUnitLabels();
+            pDoc->DrawUnitLabels(m_pSelection, FALSE, m_bShowPlatoons, m_bShowCompanies);
     }
     if (pDoc->GetObstacles() != nullptr)
         pDoc->UpdateOtherSideObstacles();
@@ -325,15 +333,54 @@ void CKDRView::DrawLayers(CKDRDoc* pDoc, CKDRGameMap* pMap)
 void CKDRView::DrawPathBlock(CKDRDoc* pDoc)
 {
     if (m_bShowAllPaths)
-        pDoc->DrawPaths();
+        pDoc->DrawPaths(m_bShowVehicles, m_bShowPlatoons, m_bShowCompanies);
     if (!m_strElementPath.IsEmpty() || m_nSelUnit != kUnset)
         pDoc->DrawUnitLinks(m_strElementPath);
 }
 
-void CKDRView::DrawSelection(CKDRDoc*)
+void CKDRView::DrawSelection(CKDRDoc* pDoc)
 {
-    // The highlight marks what a pending order or SOP command involves; no
-    // such command can be pending until the map's commands set one.
+    // The highlight marks what a pending order or Actions command involves.
+    const BOOL bGroup = m_bSelectUnits && m_pSelection != nullptr;
+    PendingHighlight pending;
+    pending.bDismount = m_bDismountMode;
+    pending.bMount = m_bMountMode;
+    pending.bCarrierChosen = m_nMountUnit != kUnset;
+    pending.bUpload = m_bUploadMode;
+    pending.bUploadSourceChosen = m_nUploadUnit != kUnset;
+    pending.bFireMission = m_bFireMissionPlanning;
+    pending.bFireMissionStarted = m_nFireUnit != kUnset || bGroup;
+    pending.dwInteractionMode = m_dwInteractionMode;
+    pending.bDeployMines = m_bDeployMinesMode;
+    pending.bMineLayerChosen = m_nMineLayerUnit != kUnset;
+    const HighlightCodes codes = GetHighlightCodes(pending);
+
+    if (codes.dwFirst != 0)
+        pDoc->DrawFunctionUnits(codes.dwFirst, m_bShowVehicles, m_bShowPlatoons, m_bShowCompanies);
+    if (codes.dwSecond != 0)
+    {
+        int nUnit = m_nMountUnit, nArray = m_nMountArray, nKind = m_nMountKind;
+        if (codes.dwSecond == HIGHLIGHT_CHOSEN_UPLOAD_SOURCE)
+        {
+            nUnit = m_nUploadUnit;
+            nArray = m_nUploadArray;
+            nKind = m_nUploadKind;
+        }
+        else if (codes.dwSecond == HIGHLIGHT_CHOSEN_MINE_LAYER)
+        {
+            nUnit = m_nMineLayerUnit;
+            nArray = m_nMineLayerArray;
+            nKind = m_nMineLayerKind;
+        }
+        pDoc->DrawSelectionOverlays(codes.dwSecond, bGroup ? m_pSelection : nullptr, nUnit, nArray, nKind);
+    }
+    if (codes.dwThird != 0)
+    {
+        if (bGroup)
+            pDoc->DrawFunctionCirclesOfList(m_pSelection);
+        else
+            pDoc->DrawFunctionCircle(m_nFireUnit, m_nFireArray, m_nFireKind);
+    }
 }
 
 void CKDRView::DrawRubberBand(CKDRGameMap* pMap)
@@ -892,8 +939,8 @@ void CKDRView::ApplyViewProperties()
     m_fIconSize = props.m_afIconSize[nLevel];
     if (pDoc != nullptr && pDoc->GetUnits() != nullptr)
     {
-        pDoc->ApplyIconStyle();
-        pDoc->ApplyIconSize();
+        pDoc->ApplyIconStyle(m_nIconStyle);
+        pDoc->ApplyIconSize(m_fIconSize);
     }
     if (GetMapPicture() != nullptr)
         RefreshOverviewMap();

@@ -27,6 +27,7 @@
 #include "platform/core/CString.h"
 #include "platform/core/Time.h"
 #include "platform/core/Types.h"
+#include "platform/core/Unset.h"
 #include "platform/ui/View.h"
 
 #include <memory>
@@ -173,6 +174,22 @@ public:
     int m_nModeUnit;  // the unit of the pending fire-control mode
     int m_nModeArray;
     int m_nModeKind;
+    // The two-step modes of the Actions commands and the unit each has
+    // chosen (-99 while awaited): dismount, mount (the carrier), upload
+    // (the ammunition source), deploy mines (the layer).
+    BOOL m_bDismountMode = FALSE;
+    BOOL m_bMountMode = FALSE;
+    int m_nMountUnit = kUnset;
+    int m_nMountArray = kUnset;
+    int m_nMountKind = kUnset;
+    BOOL m_bUploadMode = FALSE;
+    int m_nUploadUnit = kUnset;
+    int m_nUploadArray = kUnset;
+    int m_nUploadKind = kUnset;
+    BOOL m_bDeployMinesMode = FALSE;
+    int m_nMineLayerUnit = kUnset;
+    int m_nMineLayerArray = kUnset;
+    int m_nMineLayerKind = kUnset;
 
     // ---- The game loop (KDRViewLoop.cpp) ----
     // Time/Start runs the game loop in place: it returns only once the clock

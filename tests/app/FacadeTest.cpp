@@ -54,32 +54,34 @@ std::vector<FacadeRow> FacadeRows()
         NOTHING(TestMissionEnd(CTimeSpan(10), nValue), FALSE),
         NOTHING(OfferResults(CTimeSpan(10), 1), 0),
         // Units: drawing.
-        NOTHING(DrawUnits(), FALSE),
+        NOTHING(DrawUnits(0, 1, TRUE), FALSE),
+        NOTHING(DrawDestroyedUnits(1, 0.5f), FALSE),
         NOTHING(DrawFieldsOfFire(), FALSE),
-        NOTHING(DrawHierarchySymbols(), FALSE),
-        NOTHING(DrawPaths(), FALSE),
-        NOTHING(DrawUnitLabels(), FALSE),
-        NOTHING(DrawFunctionUnits(), FALSE),
+        NOTHING(DrawHierarchySymbols(TRUE, TRUE, TRUE, 1, 0.5f, 0, 1), FALSE),
+        NOTHING(DrawPaths(TRUE, TRUE, TRUE), FALSE),
+        NOTHING(DrawUnitLabels(&list, TRUE, TRUE, TRUE), FALSE),
+        NOTHING(DrawFunctionUnits(1, TRUE, TRUE, TRUE), FALSE),
         NOTHING(DrawCarriedUnits(), FALSE),
         NOTHING(DrawFunctionCircles(0, 0, 0, CString()), FALSE),
         NOTHING(DrawFunctionCircles(0, 0, 0, "1st Platoon"), FALSE),
         NOTHING(DrawFireMissionLinks(0, 0, 0, CString()), FALSE),
         NOTHING(DrawFunctionCircle(0, 0, 0), FALSE),
         NOTHING(DrawCarrierLinks(&unit), FALSE),
-        NOTHING(DrawSelectionOverlays(&list, 0, 0, 0), FALSE),
+        NOTHING(DrawSelectionOverlays(4, &list, 0, 0, 0), FALSE),
+        NOTHING(DrawFunctionCirclesOfList(&list), FALSE),
         NOTHING(DrawFireMissionLinksOfList(&list), FALSE),
         NOTHING(DrawSightOfUnit(10, 10, -99, 0, 0), FALSE),
         NOTHING(DrawSightOfUnit(10, 10, 0, 0, 0), FALSE),
         NOTHING(DrawUnitLinks("1st Platoon"), 1),
         NOTHING(DrawAIOrderGraphics(), FALSE),
         // Units: look-ups by point.
-        NOTHING(HitTestElements(5, 5), -99),
-        NOTHING(GetElementsAtPoint(5, 5), nullptr),
+        NOTHING(HitTestElements(5, 5, nSide, TRUE, TRUE), nullptr),
+        NOTHING(GetElementsAtPoint(5, 5, TRUE, TRUE), nullptr),
         NOTHING(GetUnitsAtPoint(5, 5), nullptr),
         NOTHING(HitTestUnitValue(5, 5), -99),
-        NOTHING(GetHoverText(5, 5, crBack), ""),
+        NOTHING(GetHoverText(5, 5, TRUE, TRUE, TRUE, crBack), ""),
         NOTHING(GetHoverUnitText(5, 5, crBack), ""),
-        NOTHING(SelectUnitsInRect(rc), nullptr),
+        NOTHING(SelectUnitsInRect(rc, TRUE, TRUE, TRUE), nullptr),
         // Units: queries.
         NOTHING(GetUnitForPopup(0, 0, 0), nullptr),
         NOTHING(CanUnitFireMission(0, 0, 0), FALSE),
@@ -139,8 +141,8 @@ std::vector<FacadeRow> FacadeRows()
         NOTHING(ResetElementPath("1st Platoon"), nullptr),
         NOTHING(GetElementPoint("1st Platoon", fX, fY), FALSE),
         NOTHING(GetSelectedElement("1st Platoon"), nullptr),
-        NOTHING(ApplyIconStyle(), FALSE),
-        NOTHING(ApplyIconSize(), FALSE),
+        NOTHING(ApplyIconStyle(1), FALSE),
+        NOTHING(ApplyIconSize(0.5f), FALSE),
         NOTHING(SendUnitsUpdate(), 0),
         NOTHING(CaptureUnitsUpdate(data, 64), 0),
         NOTHING(ReceiveShotsFired(data, 64), 0),
@@ -242,7 +244,7 @@ TEST(Facade, ContactsAreClearedFirstAndTheHoverTextsComeWithTheToolTipColour)
     EXPECT_EQ(pSecond, nullptr);
 
     COLORREF crBack = 0;
-    shell.Doc().GetHoverText(1, 1, crBack);
+    shell.Doc().GetHoverText(1, 1, TRUE, TRUE, TRUE, crBack);
     EXPECT_EQ(crBack, RGB(255, 255, 225));
     float fX = 0, fY = 0;
     shell.Doc().GetElementPoint("Nobody", fX, fY);

@@ -52,10 +52,10 @@ TEST(StartMenuDemo, NewMissionListsTheDemoMissionAndOpensIt)
     // orders, which load with it.
     ASSERT_TRUE(shell.Doc().IsPresent(KDR_UNITS));
     const CKDRUnits* pUnits = shell.Doc().GetUnits();
-    ASSERT_NE(pUnits->m_pFormationTemplates, nullptr);
-    EXPECT_EQ(pUnits->m_pFormationTemplates->GetSize(), 6);
-    ASSERT_NE(pUnits->m_pStandingOrders, nullptr);
-    EXPECT_TRUE(pUnits->m_pStandingOrders->HasAIOrderNamed("Seize the Crossing"));
+    ASSERT_NE(pUnits->m_pFormations, nullptr);
+    EXPECT_EQ(pUnits->m_pFormations->GetSize(), 6);
+    ASSERT_NE(pUnits->m_pSOP, nullptr);
+    EXPECT_TRUE(pUnits->m_pSOP->HasAIOrderNamed("Seize the Crossing"));
 
     // The About box's two links are in "link.txt" beside "Data".
     shell.App().ReadLinkFile();

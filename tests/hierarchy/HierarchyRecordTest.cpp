@@ -340,8 +340,8 @@ TEST(HierarchyDemo, TheGameOpensTheDemoWithBothHierarchiesWhichReadBackByteForBy
         ASSERT_NE(pUnits, nullptr);
         EXPECT_EQ(pUnits->m_strHierarchyFile[0], "Friendly.hra");
         EXPECT_EQ(pUnits->m_strHierarchyFile[1], "Enemy.hra");
-        ASSERT_TRUE(pUnits->m_abHierarchies[0] && pUnits->m_abHierarchies[1]);
-        EXPECT_FALSE(pUnits->m_abHierarchies[2]);
+        ASSERT_TRUE(pUnits->m_bHierarchy[0] && pUnits->m_bHierarchy[1]);
+        EXPECT_FALSE(pUnits->m_bHierarchy[2]);
 
         // What a player sees in each: the friendly company and its platoons
         // found by name, the enemy's on their own side.
@@ -357,9 +357,9 @@ TEST(HierarchyDemo, TheGameOpensTheDemoWithBothHierarchiesWhichReadBackByteForBy
         ASSERT_NE(pUnits->FindUnitElement(0, 0, 0), nullptr);
         EXPECT_EQ(pUnits->FindUnitElement(0, 0, 0)->m_strName, "Commander 66");
         int nLevel = 0;
-        EXPECT_NE(pUnits->m_apHierarchies[0]->FindElementOfUnit(0, 0, 0, nLevel), nullptr);
+        EXPECT_NE(pUnits->m_pHierarchy[0]->FindElementOfUnit(0, 0, 0, nLevel), nullptr);
         EXPECT_EQ(nLevel, HIERARCHY_COMPANY);
-        EXPECT_EQ(pUnits->m_apHierarchies[0]->FindElementOfUnit(21, 0, 0, nLevel)->m_strName, "Mortar 41");
+        EXPECT_EQ(pUnits->m_pHierarchy[0]->FindElementOfUnit(21, 0, 0, nLevel)->m_strName, "Mortar 41");
         EXPECT_EQ(nLevel, HIERARCHY_BATTALION);
 
         const CString dataDir = (root / "Data").string().c_str();

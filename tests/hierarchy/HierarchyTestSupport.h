@@ -55,9 +55,9 @@ public:
     // The side's hierarchy, owned by the component from now on.
     void SetHierarchy(int nSide, CHierarchyArray* pHierarchy)
     {
-        delete m_apHierarchies[nSide];
-        m_apHierarchies[nSide] = pHierarchy;
-        m_abHierarchies[nSide] = pHierarchy != nullptr;
+        delete m_pHierarchy[nSide];
+        m_pHierarchy[nSide] = pHierarchy;
+        m_bHierarchy[nSide] = pHierarchy != nullptr;
     }
 
     std::vector<std::unique_ptr<CUnitArray>> m_arrays[3];

@@ -240,7 +240,8 @@ TEST(UnitRecord, AttachingMakesThePictureFromTheVehiclePieceKeyedOnMagenta)
 {
     AttachedUnit t;
     CUnit& u = t.unit;
-    u.m_nWork1 = u.m_nWork3 = u.m_nWork6 = 8;
+    u.m_nWork1 = 8;
+    u.m_bCarrierOpenShown = u.m_bUnidentifiedShown = TRUE;
     u.m_nWork2 = 8;
     ASSERT_TRUE(u.AttachVehicle(t.db.Db(), 0.5f));
     EXPECT_TRUE(u.m_bAttached);
@@ -251,7 +252,8 @@ TEST(UnitRecord, AttachingMakesThePictureFromTheVehiclePieceKeyedOnMagenta)
     EXPECT_TRUE(pSheet->HasColorKey());
     EXPECT_EQ(pSheet->GetColorKey(), DDColorMatch(pSheet, SPRITE_COLOR_KEY));
     EXPECT_EQ(u.m_nPieceValue, 1);
-    EXPECT_EQ(std::vector<int>({u.m_nWork1, u.m_nWork2, u.m_nWork3, u.m_nWork6}), std::vector<int>({0, 8, 0, 0}));
+    EXPECT_EQ(std::vector<int>({u.m_nWork1, u.m_nWork2, u.m_bCarrierOpenShown, u.m_bUnidentifiedShown}),
+              std::vector<int>({0, 8, 0, 0}));
 }
 
 TEST(UnitRecord, AUnitThatCannotBeAttachedHasNoPictureAndIsNeverHit)
