@@ -15,6 +15,7 @@
 // vehicle as leader, and holds one stopped node at that vehicle's place.
 // The files are written through CHierarchyArray::Serialize.
 
+#include "demo_pieces.h"
 #include "demo_units.h"
 #include "hierarchy/HierarchyArray.h"
 #include "orders/NodeArray.h"
@@ -28,9 +29,24 @@ namespace demo_hierarchy
 const char* const kFriendlyFile = "Friendly.hra";
 const char* const kEnemyFile = "Enemy.hra";
 
-// The pictures of the tree and the symbols: the NATO symbols of the types.
+// The pictures of the tree and the symbols: the NATO symbols of the types;
+// the picture icons show the group pictures in the side's frames.
 const char* const kSymbolTank = demo_equipment::kGraphics[demo_equipment::kTank].nato;
 const char* const kSymbolCarrier = demo_equipment::kGraphics[demo_equipment::kInfantryCarrier].nato;
+
+// The picture-icon type picture of a container of that symbol type.
+inline const char* AltPictureOf(const char* symbol)
+{
+    return symbol == kSymbolCarrier ? demo_pieces::kAltCarrierPicture : demo_pieces::kAltTankPicture;
+}
+
+// The picture-icon frame of a side's platoon or company.
+inline const char* AltFrameOf(int nSide, bool bCompany)
+{
+    if (nSide == demo_units::kFriendlySide)
+        return bCompany ? demo_pieces::kAltFriendlyCompanyFrame : demo_pieces::kAltFriendlyPlatoonFrame;
+    return bCompany ? demo_pieces::kAltEnemyCompanyFrame : demo_pieces::kAltEnemyPlatoonFrame;
+}
 
 // The element of unit nUnit of a side's table; nLeaderIndex 0 or more lets
 // it lead (a platoon, or with bCompany a company), kUnset never.
@@ -69,6 +85,8 @@ inline CHierarchyPlatoon* MakePlatoon(const demo_units::Placement* rows, const c
     auto* pPlatoon = new CHierarchyPlatoon;
     pPlatoon->m_strName = name;
     pPlatoon->m_strSymbolType = symbol;
+    pPlatoon->m_strText2 = AltPictureOf(symbol);
+    pPlatoon->m_strText5 = AltFrameOf(nSide, false);
     pPlatoon->m_nSide = nSide;
     pPlatoon->m_bActive = TRUE;
     for (int nUnit = nFirst; nUnit <= nLast; ++nUnit)
@@ -85,6 +103,8 @@ inline CHierarchyCompany* MakeCompany(const char* name, const char* symbol, int 
     auto* pCompany = new CHierarchyCompany;
     pCompany->m_strName = name;
     pCompany->m_strSymbolType = symbol;
+    pCompany->m_strText2 = AltPictureOf(symbol);
+    pCompany->m_strText5 = AltFrameOf(nSide, true);
     pCompany->m_nSide = nSide;
     pCompany->m_bActive = TRUE;
     return pCompany;

@@ -38,6 +38,17 @@ const char* const kPieceFile = "Demo.pca";
 const char* const kNatoListName = "Demo NATO Symbols";
 const char* const kNatoListFile = "demo_nato_symbols.bmp";
 const char* const kBurstListName = "Impact Bursts";
+// The platoon and company pictures of the picture icons (the alternative
+// symbol style): a vehicle picture per type that leads a platoon, and a
+// frame per side and level, in one list.
+const char* const kAltListName = "Demo Unit Pictures";
+const char* const kAltListFile = "demo_unit_pictures.bmp";
+const char* const kAltTankPicture = "Tank Group Picture";
+const char* const kAltCarrierPicture = "Mech Group Picture";
+const char* const kAltFriendlyPlatoonFrame = "Blue Platoon Frame";
+const char* const kAltFriendlyCompanyFrame = "Blue Company Frame";
+const char* const kAltEnemyPlatoonFrame = "Red Platoon Frame";
+const char* const kAltEnemyCompanyFrame = "Red Company Frame";
 const char* const kBurstListFile = "demo_impact_bursts.bmp";
 
 constexpr int kHeadings = 36;
@@ -454,6 +465,40 @@ inline void DrawBurst(QPainter& p, int munition, int stage)
     }
 }
 
+// One member of the picture-icon list: a small vehicle picture, or a
+// rounded frame in the side's colour with one bar (platoon) or two
+// (company) above it; inside the frame the key shows the picture through.
+inline void DrawAltMember(QPainter& p, int member)
+{
+    using namespace demo_equipment;
+    if (member < 2)
+    {
+        p.save();
+        p.translate(16, 17);
+        p.scale(0.55, 0.55);
+        DrawVehicleType(p, member == 0 ? kTank : kInfantryCarrier, Look::Normal);
+        p.restore();
+        return;
+    }
+    const bool enemy = member >= 4;
+    const bool company = member % 2 == 1;
+    const QColor colour = enemy ? QColor(210, 40, 40) : QColor(40, 90, 220);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(Outline(colour, 3));
+    p.drawRoundedRect(QRectF(3, 6, 26, 23), 5, 5);
+    p.setBrush(colour);
+    p.setPen(Qt::NoPen);
+    if (company)
+    {
+        p.drawRect(QRectF(11, 0, 3, 5));
+        p.drawRect(QRectF(18, 0, 3, 5));
+    }
+    else
+    {
+        p.drawRect(QRectF(14, 0, 4, 5));
+    }
+}
+
 // ---------------------------------------------------------------------------
 // Sheets
 
@@ -547,6 +592,14 @@ inline std::vector<Sheet> BuildSheets()
     sheets.push_back({ListSheet(kVehicleCount, DrawNatoSymbol),
                       new CPieceListRecord(kNatoListFile, kNatoListName, ListRows(kVehicleCount),
                                            ListColumns(kVehicleCount), natoNames)});
+
+    CStringArray altNames;
+    for (const char* name : {kAltTankPicture, kAltCarrierPicture, kAltFriendlyPlatoonFrame, kAltFriendlyCompanyFrame,
+                             kAltEnemyPlatoonFrame, kAltEnemyCompanyFrame})
+        altNames.Add(name);
+    const int nAlt = altNames.GetSize();
+    sheets.push_back({ListSheet(nAlt, DrawAltMember),
+                      new CPieceListRecord(kAltListFile, kAltListName, ListRows(nAlt), ListColumns(nAlt), altNames)});
 
     CStringArray burstNames;
     for (const auto& stages : kBurstGraphics)

@@ -412,21 +412,27 @@ inline void DrawNatoMarker(QPainter& p, const QString& name)
         p.drawLine(QPointF(27, 9), QPointF(5, 29));
         return;
     }
-    p.setBrush(fill);
+    // A frame: the side's colour round the edge, the key inside, so that
+    // the type symbol drawn under it shows through.
+    p.setBrush(Qt::NoBrush);
+    p.setPen(Pen(fill, 4));
+    const QPolygonF diamond({QPointF(16, 9), QPointF(28, 20), QPointF(16, 31), QPointF(4, 20)});
     if (enemy)
-        p.drawPolygon(QPolygonF({QPointF(16, 9), QPointF(28, 20), QPointF(16, 31), QPointF(4, 20)}));
+        p.drawPolygon(diamond);
+    else if (neutral)
+        p.drawRect(QRectF(8, 11, 17, 17));
+    else
+        p.drawRect(QRectF(4, 12, 24, 16));
+    p.setPen(Pen(Qt::black, 1));
+    if (enemy)
+        p.drawPolygon(diamond);
     else if (neutral)
         p.drawRect(QRectF(8, 11, 17, 17));
     else
         p.drawRect(QRectF(4, 12, 24, 16));
     p.setBrush(Qt::black);
     p.setPen(Pen(Qt::black, 2));
-    if (name.endsWith("Vehicle"))
-    {
-        p.setBrush(Qt::NoBrush);
-        p.drawRoundedRect(QRectF(10, 16, 12, 8), 4, 4);
-    }
-    else if (name.endsWith("Platoon"))
+    if (name.endsWith("Platoon"))
     {
         p.setPen(Qt::NoPen);
         for (int k = 0; k < 3; ++k)
