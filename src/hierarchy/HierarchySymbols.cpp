@@ -376,7 +376,8 @@ CHierarchyPlatoon* CHierarchyPlatoon::HitTestSymbol(int nX, int nY, BOOL bPlatoo
 int CHierarchyPlatoon::CollectHitSymbols(int nX, int nY, BOOL bPlatoons, BOOL bCompanies, CHierarchyArray* pHits,
                                          CKDRUnits* pUnits)
 {
-    if (pHits == nullptr || HitTestSymbol(nX, nY, bPlatoons, bCompanies, m_nSide, pUnits) == nullptr)
+    // Only this container's own symbol: its children collect themselves.
+    if (pHits == nullptr || CHierarchyPlatoon::HitTestSymbol(nX, nY, bPlatoons, bCompanies, m_nSide, pUnits) == nullptr)
         return 0;
     pHits->Add(CopyForList(this));
     return 1;
