@@ -62,6 +62,9 @@ seed obstacles "" '*.fob' '*.eob'
 seed unit_file "" '*.unt'
 seed help_map "" '*.aim'
 seed hierarchy_file "" '*.hra'
+# A units part holding only an own array: empty name lists and groups, seven
+# empty names, the own array's presence word, then a unit file.
+seed units_state '\000\000\000\000\000\000\000\000\000\000\000\000\000\001\000\000\000\000\000\000\000\000\000\000\000' '*.unt'
 
 run_one() {
   local target=$1
