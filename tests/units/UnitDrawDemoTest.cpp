@@ -127,6 +127,14 @@ protected:
 
 TEST_F(DemoDrawTest, OwnUnitsDrawAndTheEnemyOnlyAsTheContactListSeesIt)
 {
+    // The demo's arrays and hierarchies are loaded.
+    EXPECT_EQ(m_pUnits->GetArrayCount(0), 1);
+    EXPECT_EQ(m_pUnits->GetArrayCount(1), 1);
+    EXPECT_EQ(m_pUnits->GetArrayCount(2), 0);
+    EXPECT_NE(m_pUnits->GetPresentHierarchy(0), nullptr);
+    EXPECT_NE(m_pUnits->GetPresentHierarchy(1), nullptr);
+    EXPECT_TRUE(m_app.m_bPiecesShown);
+
     // Pictures, as when zoomed in.
     ASSERT_TRUE(m_pDoc->ApplyIconStyle(ICON_STYLE_PICTURES));
     CUnit* pOwn = m_pUnits->GetUnit(1, 0, 0);
@@ -209,19 +217,21 @@ TEST_F(DemoDrawTest, WreckMarkersFollowSideAndSwap)
     {
         int nKind;
         BOOL bSwapped;
+        BOOL bAlternate;
         const char* marker;
         COLORREF tip;
     } cases[] = {
-        {0, FALSE, "Destroyed Unit Blue", 0xff8080},
-        {1, FALSE, "Destroyed Unit Red", 0x8080ff},
-        {0, TRUE, "Destroyed Unit Red", 0xff8080},
-        {1, TRUE, "Destroyed Unit Blue", 0x8080ff},
+        {0, FALSE, FALSE, "Destroyed Unit Blue", 0xff8080},
+        {1, FALSE, FALSE, "Destroyed Unit Red", 0x8080ff},
+        {0, TRUE, TRUE, "Destroyed Unit Red", 0x8080ff},
+        {1, TRUE, TRUE, "Destroyed Unit Blue", 0xff8080},
     };
     int nUnit = 1;
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.marker);
         m_app.m_bSideSwapDisplay = c.bSwapped;
+        m_app.m_bAlternateColors = c.bAlternate;
         CUnit* pUnit = m_pUnits->GetUnit(nUnit++, 0, c.nKind);
         ASSERT_NE(pUnit, nullptr);
         pUnit->m_bDestroyed = TRUE;
