@@ -178,6 +178,24 @@ BOOL CKDRDoc::DrawSelectionOverlays(DWORD dwBits, CTaskOrgArray* pSelection, int
     return TRUE;
 }
 
+namespace
+{
+// Calls fn for each unit a list names by a plain entry (entries that name a
+// whole element are drawn by their units' own entries).
+template <class Fn>
+void ForEachListedUnit(CKDRUnits* pUnits, const CTaskOrgArray* pList, Fn fn)
+{
+    for (int i = 0; i < pList->GetSize(); ++i)
+    {
+        const CTaskOrg* pEntry = pList->GetAt(i);
+        if (pEntry == nullptr || pEntry->GetType() != TASKORG_KIND_UNIT)
+            continue;
+        if (CUnit* pUnit = pUnits->GetUnit(pEntry->m_nUnit, pEntry->m_nArray, pList->m_nSide))
+            fn(pUnit);
+    }
+}
+}  // namespace
+
 BOOL CKDRDoc::DrawFunctionCirclesOfList(const CTaskOrgArray* pList)
 {
     CKDRUnits* pUnits = GetUnits();
@@ -185,14 +203,7 @@ BOOL CKDRDoc::DrawFunctionCirclesOfList(const CTaskOrgArray* pList)
     CKDRDatabase* pDatabase = GetDatabase();
     if (pUnits == nullptr || pMap == nullptr || pDatabase == nullptr || pList == nullptr)
         return FALSE;
-    for (int i = 0; i < pList->GetSize(); ++i)
-    {
-        const CTaskOrg* pEntry = pList->GetAt(i);
-        if (pEntry == nullptr || pEntry->GetType() != TASKORG_KIND_UNIT)
-            continue;
-        if (CUnit* pUnit = pUnits->GetUnit(pEntry->m_nUnit, pEntry->m_nArray, pList->m_nSide))
-            pUnit->DrawFunctionCircle(pMap, pDatabase);
-    }
+    ForEachListedUnit(pUnits, pList, [&](CUnit* pUnit) { pUnit->DrawFunctionCircle(pMap, pDatabase); });
     return TRUE;
 }
 
@@ -203,15 +214,7 @@ BOOL CKDRDoc::DrawFireMissionLinksOfList(const CTaskOrgArray* pList)
     CKDRDatabase* pDatabase = GetDatabase();
     if (pUnits == nullptr || pMap == nullptr || pDatabase == nullptr || pList == nullptr)
         return FALSE;
-    for (int i = 0; i < pList->GetSize(); ++i)
-    {
-        const CTaskOrg* pEntry = pList->GetAt(i);
-        // Entries that name a whole element are drawn by their units' own entries.
-        if (pEntry == nullptr || pEntry->GetType() != 0)
-            continue;
-        if (CUnit* pUnit = pUnits->GetUnit(pEntry->m_nUnit, pEntry->m_nArray, pList->m_nSide))
-            pUnit->DrawFireMissionLinks(pMap, pDatabase);
-    }
+    ForEachListedUnit(pUnits, pList, [&](CUnit* pUnit) { pUnit->DrawFireMissionLinks(pMap, pDatabase); });
     return TRUE;
 }
 

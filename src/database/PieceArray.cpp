@@ -119,6 +119,20 @@ int CPieceArray::FindInLists(const CString& name, int* position) const
     return kUnset;
 }
 
+CPiece* CPieceArray::FindNamedPicture(const CString& name, int* frame) const
+{
+    int position = 0;
+    int index = FindInLists(name, &position);
+    if (index == kUnset)
+    {
+        position = 0;
+        index = FindPiece(name);
+    }
+    if (frame != nullptr)
+        *frame = position;
+    return GetPiece(index);
+}
+
 CPiece* CPieceArray::FindListFrame(const CString& name, int offset, int* frame) const
 {
     int position = kUnset;

@@ -57,6 +57,10 @@ public:
     // *position; kUnset when none (*position then holds
     // kUnset when any list was searched).
     int FindInLists(const CString& name, int* position) const;
+    // The piece a drawing names: the list that carries the member (its
+    // position to *frame), else the single piece of that name (frame 0);
+    // null when neither exists.
+    CPiece* FindNamedPicture(const CString& name, int* frame) const;
     // The list that carries the member and its frame moved on by offset, for
     // animations that step from a named frame. Null when no list has the
     // member or the frame falls outside the sheet.

@@ -71,13 +71,7 @@ CSprite* MakePieceSprite(CPieceArray* pPieces, const CString& strName)
     if (pPieces == nullptr || strName.IsEmpty())
         return nullptr;
     int nFrame = 0;
-    int nIndex = pPieces->FindInLists(strName, &nFrame);
-    if (nIndex == kUnset || nIndex == PIECE_NOT_FOUND)
-    {
-        nFrame = 0;
-        nIndex = pPieces->FindPiece(strName);
-    }
-    CPiece* pPiece = pPieces->GetPiece(nIndex);
+    CPiece* pPiece = pPieces->FindNamedPicture(strName, &nFrame);
     CFrameSurface* pSheet = pPiece != nullptr ? pPiece->GetSurface() : nullptr;
     if (pSheet == nullptr)
         return nullptr;

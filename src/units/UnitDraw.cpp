@@ -124,13 +124,7 @@ CFrameSurface* FindSheet(CPieceArray* pPieces, const CString& strName, int& nFra
     nFrame = 0;
     if (pPieces == nullptr || strName.IsEmpty())
         return nullptr;
-    int nIndex = pPieces->FindInLists(strName, &nFrame);
-    if (nIndex == kUnset || nIndex == PIECE_NOT_FOUND)
-    {
-        nFrame = 0;
-        nIndex = pPieces->FindPiece(strName);
-    }
-    CPiece* pPiece = pPieces->GetPiece(nIndex);
+    CPiece* pPiece = pPieces->FindNamedPicture(strName, &nFrame);
     return pPiece != nullptr ? pPiece->GetSurface() : nullptr;
 }
 
