@@ -1,0 +1,102 @@
+#include "battlefield/SightMarch.h"
+
+namespace
+{
+inline bool NearEdge(long long position, std::uint32_t margin)
+{
+    return static_cast<std::uint32_t>(static_cast<std::uint32_t>(position) + margin) < 2 * margin;
+}
+
+template <bool kFeatures>
+bool Unsettled(const SightMarch& m, int i)
+{
+    const long long u = m.u0 + i * m.du;
+    const long long v = m.v0 + i * m.dv;
+    const unsigned long long cell =
+        (static_cast<unsigned long long>(u) >> 32) * static_cast<unsigned long long>(m.rows) +
+        (static_cast<unsigned long long>(v) >> 32);
+    const long long e = m.samples[cell];
+    bool unsettled = NearEdge(u, m.edgeMargin) | NearEdge(v, m.edgeMargin) | (e * (1LL << 32) >= m.line0 + i * m.dLine);
+    if constexpr (kFeatures)
+        unsettled |= ((m.tall[cell >> 6] >> (cell & 63)) & 1u) != 0;
+    return unsettled;
+}
+
+template <bool kFeatures>
+int March(const SightMarch& m, int first, int last, unsigned* unsettled)
+{
+    long long u = m.u0 + first * m.du;
+    long long v = m.v0 + first * m.dv;
+    long long line = m.line0 + first * m.dLine;
+    const unsigned long long rows = static_cast<unsigned long long>(m.rows);
+    for (int i = first; i <= last; ++i)
+    {
+        const unsigned long long cell = (static_cast<unsigned long long>(u) >> 32) * rows +
+                                        (static_cast<unsigned long long>(v) >> 32);
+        const long long e = m.samples[cell];
+        bool found = NearEdge(u, m.edgeMargin) | NearEdge(v, m.edgeMargin) | (e * (1LL << 32) >= line);
+        if constexpr (kFeatures)
+            found |= ((m.tall[cell >> 6] >> (cell & 63)) & 1u) != 0;
+        if (found)
+        {
+            // The block starts here; the rest of it one sample at a time.
+            unsigned bits = 1;
+            for (int k = 1; k < kSightBlock && i + k <= last; ++k)
+                bits |= Unsettled<kFeatures>(m, i + k) ? 1u << k : 0u;
+            *unsettled = bits;
+            return i;
+        }
+        u += m.du;
+        v += m.dv;
+        line += m.dLine;
+    }
+    *unsettled = 0;
+    return last + 1;
+}
+
+using Kernel = int (*)(const SightMarch&, int, int, unsigned*);
+
+bool g_wideAvailable = false;
+
+// The plain kernel from the start, so that a sight line asked for while
+// the program is still starting has one; the wide one once it is known.
+Kernel g_kernel = NextUnsettledBlockPlain;
+
+bool PickKernel()
+{
+#if defined(KDR_SIGHT_WIDE)
+    __builtin_cpu_init();
+    g_wideAvailable =
+        __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("fma");
+#endif
+    UsePlainSightMarch(false);
+    return true;
+}
+
+const bool g_picked = PickKernel();
+}  // namespace
+
+int NextUnsettledBlockPlain(const SightMarch& march, int first, int last, unsigned* unsettled)
+{
+    return march.tall != nullptr ? March<true>(march, first, last, unsettled)
+                                 : March<false>(march, first, last, unsettled);
+}
+
+#if !defined(KDR_SIGHT_WIDE)
+int NextUnsettledBlockWide(const SightMarch& march, int first, int last, unsigned* unsettled)
+{
+    return NextUnsettledBlockPlain(march, first, last, unsettled);
+}
+#endif
+
+int NextUnsettledBlock(const SightMarch& march, int first, int last, unsigned* unsettled)
+{
+    return g_kernel(march, first, last, unsettled);
+}
+
+bool HasWideSightMarch() { return g_wideAvailable; }
+
+void UsePlainSightMarch(bool plain)
+{
+    g_kernel = plain || !g_wideAvailable ? NextUnsettledBlockPlain : NextUnsettledBlockWide;
+}
