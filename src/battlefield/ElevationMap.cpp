@@ -16,6 +16,9 @@ IMPLEMENT_SERIAL(CElevationMap, CObject, 1)
 
 namespace
 {
+// What the sight line's copy of the ground holds where a tall feature may
+// stand: above every line the march takes, so it never settles there.
+constexpr short kTallGround = 32767;
 // 20 degrees in radians, compared with the gradient itself.
 constexpr double kSteepGradient = 0.34907;
 // Metres between two samples of a walk, and the gradient per sample
@@ -33,6 +36,7 @@ int ReadSignedWord(CArchive& ar)
 
 CElevationMap::CElevationMap() : m_strFileName("*.emp"), m_pTerrain(new CTerrainArray)
 {
+    m_pTerrain->SetMarksChanged(&CElevationMap::OnTallMarksChanged, this);
     m_pens[kPenRays] = new CPen(PS_SOLID, 3, RGB(255, 255, 0));
     m_pens[kPenRangeOuter] = new CPen(PS_SOLID, 5, RGB(128, 0, 128));
     m_pens[kPenRangeMiddle] = new CPen(PS_SOLID, 3, RGB(255, 0, 255));
@@ -60,7 +64,28 @@ void CElevationMap::SetElevation(int column, int row, short value)
 {
     if (column < 0 || column >= m_nColumns || row < 0 || row >= m_nRows)
         return;
-    m_grid[static_cast<size_t>(column) * static_cast<size_t>(m_nRows) + static_cast<size_t>(row)] = value;
+    const size_t cell = static_cast<size_t>(column) * static_cast<size_t>(m_nRows) + static_cast<size_t>(row);
+    m_grid[cell] = value;
+    if (cell < m_sightGround.size())
+        m_sightGround[cell] = TallMarkAt(cell) ? kTallGround : value;
+}
+
+bool CElevationMap::TallMarkAt(size_t cell) const
+{
+    const std::uint64_t* marks = m_pTerrain->GetTallMarks(m_nColumns, m_nRows);
+    return marks != nullptr && ((marks[cell >> 6] >> (cell & 63)) & 1u) != 0;
+}
+
+void CElevationMap::OnTallMarksChanged(void* map) { static_cast<CElevationMap*>(map)->RebuildSightGround(); }
+
+void CElevationMap::RebuildSightGround()
+{
+    const std::uint64_t* marks = m_pTerrain->GetTallMarks(m_nColumns, m_nRows);
+    m_bSightGroundMarked = marks != nullptr || !m_pTerrain->HasTallFeatures();
+    m_sightGround.resize(m_grid.size());
+    for (size_t cell = 0; cell < m_grid.size(); ++cell)
+        m_sightGround[cell] =
+            marks != nullptr && ((marks[cell >> 6] >> (cell & 63)) & 1u) != 0 ? kTallGround : m_grid[cell];
 }
 
 void CElevationMap::AllocateGrid()
@@ -210,6 +235,7 @@ void CElevationMap::Serialize(CArchive& ar)
     std::vector<short> grid(static_cast<size_t>(samples));
     for (short& sample : grid)
         ar >> sample;
+    std::vector<short> sightGround(grid.size());
     CTerrainArray* pTerrain = new CTerrainArray;
     try
     {
@@ -240,6 +266,9 @@ void CElevationMap::Serialize(CArchive& ar)
     ComputeGridLines();
     delete m_pTerrain;
     m_pTerrain = pTerrain;
+    m_sightGround.swap(sightGround);
+    m_pTerrain->SetMarksChanged(&CElevationMap::OnTallMarksChanged, this);
+    RebuildSightGround();
 }
 
 // ---------------------------------------------------------------------------
@@ -408,13 +437,24 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
         int hi = steps - 1;
         SightMarch march{};
         long long metreMargin = 0;
-        march.tall = features ? m_pTerrain->GetTallMarks(m_nColumns, m_nRows) : nullptr;
         const bool fits = std::fabs(x1) < kMarchReach && std::fabs(y1) < kMarchReach &&
                           std::fabs(x2) < kMarchReach && std::fabs(y2) < kMarchReach &&
                           std::llabs(eye) < kMarchHeightReach && std::llabs(dh) < kMarchHeightReach;
-        if (!steep && fits && !m_grid.empty() && (!features || march.tall != nullptr))
+        // With features about, the march reads the copy of the ground that
+        // marks their cells, when the line stays below its mark all along;
+        // else the ground and the marks apart.
+        march.samples = m_grid.data();
+        if (features)
         {
-            march.samples = m_grid.data();
+            if (m_bSightGroundMarked && m_sightGround.size() == m_grid.size() &&
+                eye + 1 + std::max(dh, 0LL) < kTallGround)
+                march.samples = m_sightGround.data();
+            else
+                march.tall = m_pTerrain->GetTallMarks(m_nColumns, m_nRows);
+        }
+        if (!steep && fits && !m_grid.empty() &&
+            (!features || march.samples != m_grid.data() || march.tall != nullptr))
+        {
             march.rows = m_nRows;
             march.du = ToFixed(dx / d);
             march.dv = ToFixed(dy / d);
@@ -435,6 +475,7 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
             ClipMarch(march.u0, march.du, kHalf, (static_cast<long long>(m_nColumns) << 32) - kHalf, lo, hi);
             ClipMarch(march.v0, march.dv, kHalf, (static_cast<long long>(m_nRows) << 32) - 3 * kHalf, lo, hi);
             march.lowest = lo;
+            PrepareSightMarchLanes(march);
         }
 
         // Where sample i lies. The march knows its whole metres (which are
@@ -474,25 +515,58 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
 
         // One sample by the rule itself: false when it masks the target.
         // Features are looked at only where one with a height may stand.
+        // Where the march knows the sample's cell for sure, the ground and
+        // the marks are read there, and a cell wholly inside one feature
+        // answers for it without a search.
+        const std::uint64_t* marks = features ? m_pTerrain->GetTallMarks(m_nColumns, m_nRows) : nullptr;
         const auto passes = [&](int i)
         {
+            const double r = i * 100.0;  // i x 10 m in tenths, exact
             float sx = 0.0f;
             float sy = 0.0f;
-            position(i, sx, sy);
-            const double r = i * 100.0;  // i x 10 m in tenths, exact
-            const long long e = ElevationIn(grid, sx, sy);
+            size_t cell = 0;
+            bool inCell = false;
+            if (i >= lo && i <= hi && (!features || marks != nullptr))
+            {
+                const long long u = march.u0 + i * march.du;
+                const long long v = march.v0 + i * march.dv;
+                inCell = !NearWhole(u, march.edgeMargin) && !NearWhole(v, march.edgeMargin);
+                cell = static_cast<size_t>(u >> 32) * static_cast<size_t>(m_nRows) + static_cast<size_t>(v >> 32);
+            }
+            long long e = 0;
+            if (inCell)
+                e = m_grid[cell];
+            else
+            {
+                position(i, sx, sy);
+                e = ElevationIn(grid, sx, sy);
+            }
             const double a = static_cast<double>(e - eye - 1);
             const double diff = a * d - dhd * r;
             if (diff > margin || (!(diff < -margin) && std::atan2(a, r) > std::atan2(dhd, d)))
                 return false;
-            if (features && m_pTerrain->MayHaveFeatureHeightAt(sx, sy))
+            if (!features)
+                return true;
+            int t = 0;
+            float obscuration = 1.0f;
+            if (inCell)
             {
-                int t = 0;
-                float obscuration = 1.0f;
-                m_pTerrain->GetFeatureHeightAndObscurationAt(sx, sy, &t, &obscuration);
-                if (t != 0 && AngleAbove(static_cast<double>(e + 2LL * t - eye), r, dhd, d, tolerance))
-                    seen *= obscuration;
+                if (((marks[cell >> 6] >> (cell & 63)) & 1u) == 0)
+                    return true;
+                if (!m_pTerrain->GetWholeCell(cell, &t, &obscuration))
+                {
+                    position(i, sx, sy);
+                    m_pTerrain->GetFeatureHeightAndObscurationAt(sx, sy, &t, &obscuration);
+                }
             }
+            else
+            {
+                if (!m_pTerrain->MayHaveFeatureHeightAt(sx, sy))
+                    return true;
+                m_pTerrain->GetFeatureHeightAndObscurationAt(sx, sy, &t, &obscuration);
+            }
+            if (t != 0 && AngleAbove(static_cast<double>(e + 2LL * t - eye), r, dhd, d, tolerance))
+                seen *= obscuration;
             return true;
         };
 

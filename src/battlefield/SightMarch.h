@@ -38,7 +38,15 @@ struct SightMarch
     // The first sample the march takes: a kernel may look again at any
     // sample from there to the last one it is asked about.
     int lowest;
+    // The steps from a block's first sample to each of its samples, as the
+    // wide kernel's lanes hold them (see PrepareSightMarchLanes).
+    alignas(32) int laneU[8];
+    alignas(32) int laneV[8];
+    alignas(32) int laneLine[8];
 };
+
+// Fills the lanes' steps once the steps per sample are set.
+void PrepareSightMarchLanes(SightMarch& march);
 
 // The samples go in blocks of kSightBlock. NextUnsettledBlock looks from
 // `first` to `last` for samples the march cannot settle and answers the
@@ -54,6 +62,9 @@ struct SightMarch
 // must lie within 2^19 tenths of a metre over a line at least 20 m long
 // (so |line| < 2^51 and |dLine| < 2^50).
 constexpr int kSightBlock = 8;
+// The fractional bits of the wide kernel's lanes: positions, the line.
+constexpr int kSightLanePositionBits = 20;
+constexpr int kSightLaneLineBits = 8;
 int NextUnsettledBlock(const SightMarch& march, int first, int last, unsigned* unsettled);
 
 // The kernels, for the tests that run the sight line over each of them.

@@ -15,26 +15,18 @@ namespace
 constexpr int kLanes = kSightBlock;
 // The lanes hold positions in cells with 20 fractional bits (a map has
 // fewer than 4096 columns and rows) and the line in tenths with 8, each the
-// block's start (a floor of the march's fixed point) plus the lane's
-// offset (another floor): at most 2 units below the march, never above.
-constexpr int kPositionShift = 20;
-constexpr int kLineShift = 24;
+// block's start (a floor of the march's fixed point) plus the lane's step
+// (another floor, SightMarch::laneU and the like): at most 2 units below
+// the march, never above.
+constexpr int kPositionShift = kSightLanePositionBits;
+constexpr int kLineShift = 32 - kSightLaneLineBits;
 }  // namespace
 
 int NextUnsettledBlockWide(const SightMarch& m, int first, int last, unsigned* unsettled)
 {
-    alignas(32) int offsetU[kLanes];
-    alignas(32) int offsetV[kLanes];
-    alignas(32) int offsetLine[kLanes];
-    for (int k = 0; k < kLanes; ++k)
-    {
-        offsetU[k] = static_cast<int>((k * m.du) >> (32 - kPositionShift));
-        offsetV[k] = static_cast<int>((k * m.dv) >> (32 - kPositionShift));
-        offsetLine[k] = static_cast<int>((k * m.dLine) >> kLineShift);
-    }
-    const __m256i laneU = _mm256_load_si256(reinterpret_cast<const __m256i*>(offsetU));
-    const __m256i laneV = _mm256_load_si256(reinterpret_cast<const __m256i*>(offsetV));
-    const __m256i laneLine = _mm256_load_si256(reinterpret_cast<const __m256i*>(offsetLine));
+    const __m256i laneU = _mm256_load_si256(reinterpret_cast<const __m256i*>(m.laneU));
+    const __m256i laneV = _mm256_load_si256(reinterpret_cast<const __m256i*>(m.laneV));
+    const __m256i laneLine = _mm256_load_si256(reinterpret_cast<const __m256i*>(m.laneLine));
     const __m256i rows = _mm256_set1_epi32(static_cast<int>(m.rows));
     // The march's margin at a cell's edge, widened by the lanes' 2 units and
     // one more for the margin's own floor.

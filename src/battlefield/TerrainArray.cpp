@@ -58,16 +58,26 @@ void CTerrainArray::SetGrid(int columns, int rows)
 
 size_t CTerrainArray::GetTallIndexBytes() const
 {
-    return (m_tallHere.size() + m_tallWhole.size()) * sizeof(std::uint64_t) +
+    return (m_tallHere.size() + m_tallWhole.size()) * sizeof(std::uint64_t) + m_wholeHeight.size() * sizeof(int) +
+           m_wholeObscuration.size() * sizeof(float) +
            m_tallStart.size() * sizeof(std::uint32_t) +
            m_tallItems.size() * sizeof(int) + m_wideTall.size() * sizeof(int);
 }
 
 void CTerrainArray::UpdateDerived()
 {
+    RebuildIndex();
+    if (m_pfnMarksChanged != nullptr)
+        m_pfnMarksChanged(m_pMarksContext);
+}
+
+void CTerrainArray::RebuildIndex()
+{
     m_tallBounds = CRect(1, 1, 0, 0);
     std::vector<std::uint64_t>().swap(m_tallHere);
     std::vector<std::uint64_t>().swap(m_tallWhole);
+    std::vector<int>().swap(m_wholeHeight);
+    std::vector<float>().swap(m_wholeObscuration);
     std::vector<std::uint32_t>().swap(m_tallStart);
     std::vector<int>().swap(m_tallItems);
     std::vector<int>().swap(m_wideTall);
@@ -218,6 +228,16 @@ void CTerrainArray::SettleWholeCells()
     // alone rather than risk the products.
     if (m_tallHere.empty() || !m_wideTall.empty())
         return;
+    m_wholeHeight.assign(static_cast<size_t>(m_features.GetSize()), 0);
+    m_wholeObscuration.assign(static_cast<size_t>(m_features.GetSize()), 1.0f);
+    for (int i = 0; i < m_features.GetSize(); ++i)
+    {
+        const CTerrainType* pType = TypeOf(m_features.GetAt(i));
+        m_wholeHeight[static_cast<size_t>(i)] = pType->GetHeight();
+        // The product starts from 1.
+        m_wholeObscuration[static_cast<size_t>(i)] =
+            PassesFilter(*pType, kTerrainFilterObscuring) ? 1.0f * pType->GetObscuration() : 1.0f;
+    }
     constexpr int kReach = 1 << 20;
     const size_t rows = static_cast<size_t>(m_nGridRows);
     // Edges and points looked at in all, so that hostile terrain costs no
@@ -364,11 +384,10 @@ void CTerrainArray::GetFeatureHeightAndObscurationAt(float x, float y, int* heig
         const size_t cell = CellAt(xi, yi);
         if (((m_tallWhole[cell >> 6] >> (cell & 63)) & 1u) != 0)
         {
-            // The one feature of the cell holds the point: its height, and
-            // its obscuration times the 1 the product starts from.
-            const CTerrainType* pType = TypeOf(m_features.GetAt(m_tallItems[m_tallStart[cell]]));
-            *height = pType->GetHeight();
-            *obscuration = PassesFilter(*pType, kTerrainFilterObscuring) ? 1.0f * pType->GetObscuration() : 1.0f;
+            // The one feature of the cell holds the point.
+            const size_t feature = static_cast<size_t>(m_tallItems[m_tallStart[cell]]);
+            *height = m_wholeHeight[feature];
+            *obscuration = m_wholeObscuration[feature];
             return;
         }
     }

@@ -122,6 +122,27 @@ public:
     {
         return !m_tallHere.empty() && columns == m_nGridColumns && rows == m_nGridRows ? m_tallHere.data() : nullptr;
     }
+    // Tells whoever keeps a copy of the marks (the elevation map, for the
+    // sight line) after every rebuild of the index; null for nobody.
+    using MarksChanged = void (*)(void* context);
+    void SetMarksChanged(MarksChanged callback, void* context)
+    {
+        m_pfnMarksChanged = callback;
+        m_pMarksContext = context;
+    }
+    // Whether grid cell `cell` (column * rows + row, of the grid GetTallMarks
+    // was asked for) lies wholly inside its one feature, with what
+    // GetFeatureHeightAndObscurationAt answers anywhere in it.
+    bool GetWholeCell(size_t cell, int* height, float* obscuration) const
+    {
+        if (m_tallWhole.empty() || ((m_tallWhole[cell >> 6] >> (cell & 63)) & 1u) == 0)
+            return false;
+        const size_t feature = static_cast<size_t>(m_tallItems[m_tallStart[cell]]);
+        *height = m_wholeHeight[feature];
+        *obscuration = m_wholeObscuration[feature];
+        return true;
+    }
+    bool HasTallFeatures() const { return m_tallBounds.left <= m_tallBounds.right; }
     bool MayHaveFeatureHeightWithin(double minX, double minY, double maxX, double maxY) const
     {
         // A point rounds to at most one metre beyond the box.
@@ -150,8 +171,10 @@ private:
     // on that passes the filter and contains the point, or kUnset.
     int FindFrom(int first, float x, float y, int filter) const;
     const CTerrainType* TypeOf(const CTerrain* pFeature) const;
-    // Rebuilds what is derived from the types and features.
+    // Rebuilds what is derived from the types and features, and tells the
+    // keeper of the marks.
     void UpdateDerived();
+    void RebuildIndex();
     // Takes back the marks of cells no tall feature reaches into and marks
     // the cells wholly inside their one feature (see the header).
     void SettleWholeCells();
@@ -205,7 +228,13 @@ private:
     int m_nGridRows = 0;
     std::vector<std::uint64_t> m_tallHere;   // one bit per cell, cells column after column
     std::vector<std::uint64_t> m_tallWhole;  // the cells wholly inside their one listed feature
+    // Per feature, what a point wholly inside it alone answers: its height,
+    // and its obscuration as the product over it gives it.
+    std::vector<int> m_wholeHeight;
+    std::vector<float> m_wholeObscuration;
     std::vector<std::uint32_t> m_tallStart;  // per cell, its first entry in m_tallItems; one more at the end
     std::vector<int> m_tallItems;
     std::vector<int> m_wideTall;  // tall features beyond the entry budget, in list order
+    MarksChanged m_pfnMarksChanged = nullptr;
+    void* m_pMarksContext = nullptr;
 };
