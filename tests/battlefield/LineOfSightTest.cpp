@@ -440,7 +440,7 @@ TEST(LineOfSight, AgreesExactlyWithThePlainComputationThroughWoodsAtEdgesAndBoth
     }
 }
 
-TEST(LineOfSight, AgreesExactlyWithThePlainComputationOnOddMapsAndGrazingLines)
+TEST(LineOfSight, AgreesExactlyWithThePlainComputationOnOddMapsGrazingLinesAndMapsBuiltAnyWay)
 {
     std::mt19937 rng(77);
     // A map whose size is not a whole number of cells, so positions up to
@@ -483,6 +483,23 @@ TEST(LineOfSight, AgreesExactlyWithThePlainComputationOnOddMapsAndGrazingLines)
                        Uniform(rng, 0.0f, 400.0f), k % 2 == 0 ? Uniform(rng, 100.0f, 3000.0f) : Uniform(rng, 0.0f, 50.0f),
                        k % 2 == 0 ? Uniform(rng, 100.0f, 3000.0f) : Uniform(rng, 0.0f, 50.0f)});
 
+    // The demo map read back from its file, and a map whose woods came
+    // before its ground: the copies the query keeps follow both.
+    const auto demo = demo_terrain::BuildDemoElevationMap();
+    CElevationMap loaded;
+    LoadFromBytes(loaded, StoreToBytes(*demo));
+    CElevationMap woodsFirst;
+    woodsFirst.SetGeometry(demo_terrain::kWidth, demo_terrain::kHeight, 0, 0, 1);
+    demo_terrain::AddDemoTerrain(*woodsFirst.GetTerrain());
+    for (int c = 0; c < woodsFirst.GetColumns(); ++c)
+        for (int r = 0; r < woodsFirst.GetRows(); ++r)
+            woodsFirst.SetElevation(c, r, demo_terrain::GroundAt(10.0 * c, 10.0 * r));
+    std::vector<SightQuery> acrossWoods;
+    for (int k = 0; k < 300; ++k)
+        acrossWoods.push_back({Uniform(rng, 300.0f, 1000.0f), Uniform(rng, 1900.0f, 2700.0f),
+                               Uniform(rng, 2200.0f, 3900.0f), Uniform(rng, 700.0f, 2800.0f),
+                               Uniform(rng, 0.0f, 30.0f), Uniform(rng, 0.0f, 300.0f)});
+
     struct Case
     {
         const char* what;
@@ -492,6 +509,8 @@ TEST(LineOfSight, AgreesExactlyWithThePlainComputationOnOddMapsAndGrazingLines)
         {"a map of odd size", &odd, &oddLines},
         {"grazing lines", &slope, &grazing},
         {"far along a strip", &strip, &far},
+        {"the demo map read back", &loaded, &acrossWoods},
+        {"woods laid before the ground", &woodsFirst, &acrossWoods},
     };
     for (const bool plain : {false, true})
     {
