@@ -401,6 +401,25 @@ TEST(LineOfSight, AgreesExactlyWithThePlainComputationThroughWoodsAtEdgesAndBoth
         default: cellEdges.push_back({cx, cy, cx + run, cy + run, eyes(), eyes()}); break;
         }
     }
+    // Lines that creep along a column's or a row's edge, a few units in the
+    // last place of a float off it, where the float rounding of each
+    // sample's position decides its cell.
+    for (int k = 0; k < 300; ++k)
+    {
+        const bool column = k % 2 == 0;
+        const int edges = column ? 398 : 298;
+        float at = 10.0f * std::uniform_int_distribution<int>(1, edges)(rng) + 4.5f;
+        const int units = std::uniform_int_distribution<int>(-4, 4)(rng);
+        for (int u = 0; u < std::abs(units); ++u)
+            at = std::nextafter(at, units > 0 ? 5000.0f : -5000.0f);
+        const float drift = Uniform(rng, -0.01f, 0.01f);
+        const float from = Uniform(rng, 0.0f, column ? height : width);
+        const float to = Uniform(rng, 0.0f, column ? height : width);
+        if (column)
+            cellEdges.push_back({at, from, at + drift, to, eyes(), eyes()});
+        else
+            cellEdges.push_back({from, at, to, at + drift, eyes(), eyes()});
+    }
     // Grounds given instead of looked up, some of them -99 (looked up).
     std::vector<SightQuery> given;
     for (int k = 0; k < 400; ++k)
