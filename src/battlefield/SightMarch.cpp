@@ -25,31 +25,16 @@ bool Unsettled(const SightMarch& m, int i)
 template <bool kFeatures>
 int March(const SightMarch& m, int first, int last, unsigned* unsettled)
 {
-    long long u = m.u0 + first * m.du;
-    long long v = m.v0 + first * m.dv;
-    long long line = m.line0 + first * m.dLine;
-    const unsigned long long rows = static_cast<unsigned long long>(m.rows);
     for (int i = first; i <= last; ++i)
-    {
-        const unsigned long long cell = (static_cast<unsigned long long>(u) >> 32) * rows +
-                                        (static_cast<unsigned long long>(v) >> 32);
-        const long long e = m.samples[cell];
-        bool found = NearEdge(u, m.edgeMargin) | NearEdge(v, m.edgeMargin) | (e * (1LL << 32) >= line);
-        if constexpr (kFeatures)
-            found |= ((m.tall[cell >> 6] >> (cell & 63)) & 1u) != 0;
-        if (found)
+        if (Unsettled<kFeatures>(m, i))
         {
-            // The block starts here; the rest of it one sample at a time.
+            // The block starts here.
             unsigned bits = 1;
             for (int k = 1; k < kSightBlock && i + k <= last; ++k)
                 bits |= Unsettled<kFeatures>(m, i + k) ? 1u << k : 0u;
             *unsettled = bits;
             return i;
         }
-        u += m.du;
-        v += m.dv;
-        line += m.dLine;
-    }
     *unsettled = 0;
     return last + 1;
 }
@@ -66,8 +51,7 @@ bool PickKernel()
 {
 #if defined(KDR_SIGHT_WIDE)
     __builtin_cpu_init();
-    g_wideAvailable =
-        __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("fma");
+    g_wideAvailable = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("fma");
 #endif
     UsePlainSightMarch(false);
     return true;

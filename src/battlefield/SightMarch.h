@@ -8,13 +8,19 @@
 // A settled sample is one whose position lies clearly inside its cell,
 // whose ground lies clearly below the line to the target, and in whose
 // cell no feature with a height can stand: it neither masks the target nor
-// obscures it. Every other sample is unsettled, and the march stops there.
+// obscures it. Every other sample is unsettled: the rule decides it.
 //
 // Two kernels give that answer: a plain one, and one for processors with
 // AVX2 (x86-64-v3), built in a file of its own for that level and chosen
 // at run time when the processor has it. Both allocate nothing.
 
 #include <cstdint>
+
+// The samples go in blocks of this many (the wide kernel's lanes).
+constexpr int kSightBlock = 8;
+// The fractional bits of the wide kernel's lanes: positions, the line.
+constexpr int kSightLanePositionBits = 20;
+constexpr int kSightLaneLineBits = 8;
 
 struct SightMarch
 {
@@ -40,31 +46,26 @@ struct SightMarch
     int lowest;
     // The steps from a block's first sample to each of its samples, as the
     // wide kernel's lanes hold them (see PrepareSightMarchLanes).
-    alignas(32) int laneU[8];
-    alignas(32) int laneV[8];
-    alignas(32) int laneLine[8];
+    alignas(32) int laneU[kSightBlock];
+    alignas(32) int laneV[kSightBlock];
+    alignas(32) int laneLine[kSightBlock];
 };
 
 // Fills the lanes' steps once the steps per sample are set.
 void PrepareSightMarchLanes(SightMarch& march);
 
-// The samples go in blocks of kSightBlock. NextUnsettledBlock looks from
-// `first` to `last` for samples the march cannot settle and answers the
-// first sample of the block in which it finds one (last + 1 when it
-// settles them all), with the block's unsettled samples in *unsettled, one
-// bit each (bit k for the block's first sample + k), none before `first`
-// or after `last`. The caller resumes at the block's first sample +
-// kSightBlock.
+// NextUnsettledBlock looks from `first` to `last` for samples the march
+// cannot settle and answers the first sample of the block in which it
+// finds one (last + 1 when it settles them all), with the block's
+// unsettled samples in *unsettled, one bit each (bit k for the block's
+// first sample + k), none before `first` or after `last`. The caller
+// resumes at the block's first sample + kSightBlock.
 //
 // Every sample from `lowest` to `last` must lie on the grid: 0.5 <= u <=
 // columns - 0.5 and 0.5 <= v <= rows - 1.5 in cells (the wide kernel reads
 // one sample past the cell it wants). The eye and the rise to the target
 // must lie within 2^19 tenths of a metre over a line at least 20 m long
 // (so |line| < 2^51 and |dLine| < 2^50).
-constexpr int kSightBlock = 8;
-// The fractional bits of the wide kernel's lanes: positions, the line.
-constexpr int kSightLanePositionBits = 20;
-constexpr int kSightLaneLineBits = 8;
 int NextUnsettledBlock(const SightMarch& march, int first, int last, unsigned* unsettled);
 
 // The kernels, for the tests that run the sight line over each of them.

@@ -55,10 +55,8 @@ int NextUnsettledBlockWide(const SightMarch& m, int first, int last, unsigned* u
         const __m256i ground = _mm256_srai_epi32(_mm256_slli_epi32(pair, 16), 16);
         const __m256i limit = _mm256_add_epi32(_mm256_set1_epi32(static_cast<int>(line >> kLineShift)), laneLine);
         __m256i settled = _mm256_cmpgt_epi32(limit, _mm256_slli_epi32(ground, 32 - kLineShift));
-        const __m256i nearU =
-            _mm256_cmpgt_epi32(twoMargins, _mm256_and_si256(_mm256_add_epi32(pu, margin), fraction));
-        const __m256i nearV =
-            _mm256_cmpgt_epi32(twoMargins, _mm256_and_si256(_mm256_add_epi32(pv, margin), fraction));
+        const __m256i nearU = _mm256_cmpgt_epi32(twoMargins, _mm256_and_si256(_mm256_add_epi32(pu, margin), fraction));
+        const __m256i nearV = _mm256_cmpgt_epi32(twoMargins, _mm256_and_si256(_mm256_add_epi32(pv, margin), fraction));
         settled = _mm256_andnot_si256(_mm256_or_si256(nearU, nearV), settled);
         if (tall != nullptr)
         {
