@@ -168,8 +168,7 @@ struct Grid
 
 Grid GridOf(const CElevationMap& map)
 {
-    return Grid{map.GetSamples().data(), static_cast<unsigned>(map.GetColumns()),
-                static_cast<unsigned>(map.GetRows())};
+    return Grid{map.GetSamples().data(), static_cast<unsigned>(map.GetColumns()), static_cast<unsigned>(map.GetRows())};
 }
 
 // The two ends of a sight line as the references set them up (in the
@@ -239,7 +238,8 @@ int FixedMarch(const Grid& grid, const Ends& ends, const Query& q, long long* ex
         h += stepH;
         const unsigned c = static_cast<unsigned>(u >> 32);
         const unsigned r = static_cast<unsigned>(v >> 32);
-        if (c < grid.columns && r < grid.rows && static_cast<long long>(grid.samples[c * grid.rows + r]) * (1LL << 32) > h)
+        const long long ground = c < grid.columns && r < grid.rows ? grid.samples[c * grid.rows + r] : -32768;
+        if (ground * (1LL << 32) > h)
         {
             *examined += i;
             return 0;

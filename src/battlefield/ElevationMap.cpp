@@ -437,9 +437,9 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
         int hi = steps - 1;
         SightMarch march{};
         long long metreMargin = 0;
-        const bool fits = std::fabs(x1) < kMarchReach && std::fabs(y1) < kMarchReach &&
-                          std::fabs(x2) < kMarchReach && std::fabs(y2) < kMarchReach &&
-                          std::llabs(eye) < kMarchHeightReach && std::llabs(dh) < kMarchHeightReach;
+        const bool fits = std::fabs(x1) < kMarchReach && std::fabs(y1) < kMarchReach && std::fabs(x2) < kMarchReach &&
+                          std::fabs(y2) < kMarchReach && std::llabs(eye) < kMarchHeightReach &&
+                          std::llabs(dh) < kMarchHeightReach;
         // With features about, the march reads the copy of the ground that
         // marks their cells, when the line stays below its mark all along;
         // else the ground and the marks apart.
@@ -452,8 +452,7 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
             else
                 march.tall = m_pTerrain->GetTallMarks(m_nColumns, m_nRows);
         }
-        if (!steep && fits && !m_grid.empty() &&
-            (!features || march.samples != m_grid.data() || march.tall != nullptr))
+        if (!steep && fits && !m_grid.empty() && (!features || march.samples != m_grid.data() || march.tall != nullptr))
         {
             march.rows = m_nRows;
             march.du = ToFixed(dx / d);

@@ -59,8 +59,7 @@ void CTerrainArray::SetGrid(int columns, int rows)
 size_t CTerrainArray::GetTallIndexBytes() const
 {
     return (m_tallHere.size() + m_tallWhole.size()) * sizeof(std::uint64_t) + m_wholeHeight.size() * sizeof(int) +
-           m_wholeObscuration.size() * sizeof(float) +
-           m_tallStart.size() * sizeof(std::uint32_t) +
+           m_wholeObscuration.size() * sizeof(float) + m_tallStart.size() * sizeof(std::uint32_t) +
            m_tallItems.size() * sizeof(int) + m_wideTall.size() * sizeof(int);
 }
 

@@ -279,9 +279,10 @@ SightTally ExpectSameAsPlain(const CElevationMap& map, const std::vector<SightQu
         const SightQuery& q = queries[k];
         for (int way = 0; way < 2; ++way)
         {
-            const SightQuery s = way == 0 ? q
-                                          : SightQuery{q.x2, q.y2, q.x1, q.y1, q.targetHeight, q.observerHeight,
-                                                       q.targetGround, q.observerGround};
+            const SightQuery s = way == 0 ? q : SightQuery{q.x2,           q.y2,
+                                                           q.x1,           q.y1,
+                                                           q.targetHeight, q.observerHeight,
+                                                           q.targetGround, q.observerGround};
             float b1 = kNotWritten, s1 = kNotWritten, v1 = kNotWritten;
             float b2 = kNotWritten, s2 = kNotWritten, v2 = kNotWritten;
             const int fast = map.HasLineOfSightEx(s.x1, s.y1, s.observerGround, s.x2, s.y2, s.targetGround,
@@ -424,8 +425,12 @@ TEST(LineOfSight, AgreesExactlyWithThePlainComputationThroughWoodsAtEdgesAndBoth
     std::vector<SightQuery> given;
     for (int k = 0; k < 400; ++k)
     {
-        SightQuery q{Uniform(rng, 0.0f, width), Uniform(rng, 0.0f, height), Uniform(rng, 0.0f, width),
-                     Uniform(rng, 0.0f, height), eyes(), eyes()};
+        SightQuery q{Uniform(rng, 0.0f, width),
+                     Uniform(rng, 0.0f, height),
+                     Uniform(rng, 0.0f, width),
+                     Uniform(rng, 0.0f, height),
+                     eyes(),
+                     eyes()};
         const int choice = k % 4;
         q.observerGround = choice == 0 ? kElevationLookUp : std::uniform_int_distribution<int>(600, 1800)(rng);
         q.targetGround = choice == 1 ? kElevationLookUp : std::uniform_int_distribution<int>(600, 1800)(rng);
@@ -469,7 +474,8 @@ TEST(LineOfSight, AgreesExactlyWithThePlainComputationOnOddMapsGrazingLinesAndMa
     odd.SetGeometry(2009, 1007, 0, 0, 1);
     for (int c = 0; c < odd.GetColumns(); ++c)
         for (int r = 0; r < odd.GetRows(); ++r)
-            odd.SetElevation(c, r, static_cast<short>(1000 + std::lround(80.0 * std::sin(c / 23.0) * std::cos(r / 17.0))));
+            odd.SetElevation(c, r,
+                             static_cast<short>(1000 + std::lround(80.0 * std::sin(c / 23.0) * std::cos(r / 17.0))));
     AddFeature(odd, MakeType("Woods", 0.5f, 150, 0.5f), Box(1850, 900, 2100, 1100));
     std::vector<SightQuery> oddLines;
     for (int k = 0; k < 600; ++k)
@@ -499,7 +505,8 @@ TEST(LineOfSight, AgreesExactlyWithThePlainComputationOnOddMapsGrazingLinesAndMa
     std::vector<SightQuery> far;
     for (int k = 0; k < 120; ++k)
         far.push_back({Uniform(rng, 0.0f, 4000.0f), Uniform(rng, 0.0f, 400.0f), Uniform(rng, 28000.0f, 32760.0f),
-                       Uniform(rng, 0.0f, 400.0f), k % 2 == 0 ? Uniform(rng, 100.0f, 3000.0f) : Uniform(rng, 0.0f, 50.0f),
+                       Uniform(rng, 0.0f, 400.0f),
+                       k % 2 == 0 ? Uniform(rng, 100.0f, 3000.0f) : Uniform(rng, 0.0f, 50.0f),
                        k % 2 == 0 ? Uniform(rng, 100.0f, 3000.0f) : Uniform(rng, 0.0f, 50.0f)});
 
     // The demo map read back from its file, and a map whose woods came
@@ -516,8 +523,8 @@ TEST(LineOfSight, AgreesExactlyWithThePlainComputationOnOddMapsGrazingLinesAndMa
     std::vector<SightQuery> acrossWoods;
     for (int k = 0; k < 300; ++k)
         acrossWoods.push_back({Uniform(rng, 300.0f, 1000.0f), Uniform(rng, 1900.0f, 2700.0f),
-                               Uniform(rng, 2200.0f, 3900.0f), Uniform(rng, 700.0f, 2800.0f),
-                               Uniform(rng, 0.0f, 30.0f), Uniform(rng, 0.0f, 300.0f)});
+                               Uniform(rng, 2200.0f, 3900.0f), Uniform(rng, 700.0f, 2800.0f), Uniform(rng, 0.0f, 30.0f),
+                               Uniform(rng, 0.0f, 300.0f)});
 
     struct Case
     {
