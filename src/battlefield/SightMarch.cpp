@@ -16,7 +16,7 @@ bool Unsettled(const SightMarch& m, int i)
         (static_cast<unsigned long long>(u) >> 32) * static_cast<unsigned long long>(m.rows) +
         (static_cast<unsigned long long>(v) >> 32);
     const long long e = m.samples[cell];
-    bool unsettled = NearEdge(u, m.edgeMargin) | NearEdge(v, m.edgeMargin) | (e * (1LL << 32) >= m.line0 + i * m.dLine);
+    bool unsettled = NearEdge(u, m.edgeMargin) || NearEdge(v, m.edgeMargin) || e * (1LL << 32) >= m.line0 + i * m.dLine;
     if constexpr (kFeatures)
         unsettled |= ((m.tall[cell >> 6] >> (cell & 63)) & 1u) != 0;
     return unsettled;
