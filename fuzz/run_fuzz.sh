@@ -62,6 +62,8 @@ seed obstacles "" '*.fob' '*.eob'
 seed unit_file "" '*.unt'
 seed help_map "" '*.aim'
 seed hierarchy_file "" '*.hra'
+seed holes "" '*.fho'
+seed saved_game "" '*.asg'
 
 run_one() {
   local target=$1

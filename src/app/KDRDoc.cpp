@@ -292,7 +292,7 @@ BOOL CKDRDoc::LoadComponent(int nComponent)
         CopyTaskOrgGroupsFromUnits();
         return TRUE;
     case KDR_OBSTACLES: return m_pObstacles->LoadByName(m_pGameMap, m_strDataDir);
-    case KDR_HOLES: return m_pHoles->LoadByName(m_pGameMap);
+    case KDR_HOLES: return m_pHoles->LoadByName(m_pGameMap, m_strDataDir);
     case KDR_OPORD: return m_pOpord->LoadFiles();
     case KDR_ENVIRONMENT: return m_pEnvironment->LoadFromFile(m_pEnvironment->m_strFileName, m_strDataDir);
     case KDR_MISSIONS: return m_pMissions->LoadMissionFiles(m_strDataDir);
@@ -321,7 +321,8 @@ void CKDRDoc::ApplySideFixUps(CKDRApp* pApp)
         pObstacles->FixUpAfterLoad(pMap, pApp->IsPlayingEnemySide(),
                                    !pApp->IsSessionStarted() && !pApp->m_bEnemySideChosen);
     if (CKDRHoles* pHoles = GetHoles(); pHoles != nullptr && bSideChosen)
-        pHoles->FixUpAfterLoad(pMap);
+        pHoles->FixUpAfterLoad(pMap, pApp->IsPlayingEnemySide(),
+                               !pApp->IsSessionStarted() && !pApp->m_bEnemySideChosen);
     if (CKDROpord* pOpord = GetOpord(); pOpord != nullptr && bSideChosen)
         pOpord->SwapSidesForPlayer();
     if (GetMissions() != nullptr)
@@ -445,7 +446,7 @@ void CKDRDoc::MergeForceVariant(int nSide)
         const BOOL bCreated = GetHoles() == nullptr;
         if (bCreated)
             SetHoles(new CKDRHoles);
-        if (m_pHoles->LoadHoleArray(ArraySideOfVariant(nSide), strHoles, pMap))
+        if (m_pHoles->LoadHoleArray(ArraySideOfVariant(nSide), strHoles, pMap, m_strDataDir))
             strHolesOut = strHoles;
         else if (bCreated)
             SetHoles(nullptr);

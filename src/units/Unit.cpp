@@ -232,7 +232,9 @@ void CUnit::ClaimDugPosition(int nPosition)
 }
 
 BOOL CUnit::IsCarried() const { return FALSE; }
-BOOL CUnit::IsStoppedByOrder() const { return FALSE; }
+// Least form until movement stops units at their path's stop nodes: a unit
+// halted by its Stop order.
+BOOL CUnit::IsStoppedByOrder() const { return m_bStopped; }
 BOOL CUnit::HasDismounted() const { return FALSE; }
 
 int CUnit::CanFireMunition(int, int, int, DWORD, CKDRDatabase*, CTaskOrgArray*) { return 0; }
