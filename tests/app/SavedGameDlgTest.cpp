@@ -5,9 +5,11 @@
 
 #include "app/LoadGameDlg.h"
 #include "app/MessageBoxDlg.h"
+#include "app/MissionResultsDlg.h"
 #include "app/PleaseWaitDlg.h"
 #include "app/SaveGameDlg.h"
 #include "platform/ui/ListBox.h"
+#include "platform/ui/PageView.h"
 
 namespace fs = std::filesystem;
 
@@ -241,4 +243,24 @@ TEST(PleaseWaitDialog, ShowsItsReasonAndCanBeCancelled)
     EXPECT_TRUE(wait.PressButton(IDCANCEL));
     CWnd::FlushDeferredDeletes();
     EXPECT_TRUE(wait.IsCancelled());
+}
+
+TEST(MissionResultsDialog, ShowsTheResultsPageOfTheSavedGameDirectory)
+{
+    CDocShell shell;
+    const std::string page = "<html><head><title>results</title></head><body>Victory</body></html>";
+    WriteBytes(SavegameDir(shell) / "results.htm", std::vector<BYTE>(page.begin(), page.end()));
+    CMissionResultsDlg dialog(shell.App().m_strSavegameDir, shell.App().m_strDataDir, shell.App().m_pMainWnd);
+    shell.Ui().ExpectDialog(IDD_MISSION_RESULTS, IDOK,
+                            [](CDialog& d)
+                            {
+                                auto& results = dynamic_cast<CMissionResultsDlg&>(d);
+                                ASSERT_NE(results.GetBrowser(), nullptr);
+                                EXPECT_EQ(results.GetBrowser()->GetLocationName(), "results.htm");
+                                EXPECT_EQ(d.GetWindowText(), "results");
+                                EXPECT_FALSE(d.GetDlgItem(IDC_RESULTS_BACK)->IsWindowEnabled());
+                                EXPECT_FALSE(d.GetDlgItem(IDC_RESULTS_FORWARD)->IsWindowEnabled());
+                            });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(GetCurrentDir(), shell.App().m_strDataDir);
 }
