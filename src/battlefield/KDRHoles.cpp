@@ -54,16 +54,6 @@ CHoleArray* CKDRHoles::GetSideArray(int nSide) const
     return m_apArrays[nSide];
 }
 
-CString& CKDRHoles::SideName(int nSide)
-{
-    switch (nSide)
-    {
-    case 0: return m_strSide0Name;
-    case 1: return m_strSide1Name;
-    default: return m_strSide2Name;
-    }
-}
-
 void CKDRHoles::ClearSide(int nSide)
 {
     delete m_apArrays[nSide];

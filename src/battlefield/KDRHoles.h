@@ -114,7 +114,6 @@ public:
 
 private:
     BOOL IsValidSide(int nSide) const { return nSide >= 0 && nSide < kSideCount; }
-    CString& SideName(int nSide);
     void ClearSide(int nSide);
     // Puts an array in a side's place (deleting the old one) and sets the flag.
     void InstallSide(int nSide, CHoleArray* pArray);
