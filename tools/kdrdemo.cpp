@@ -9,11 +9,12 @@
 // lists and the piece array of their graphics, a units component naming
 // the friendly and the enemy unit file, the formation templates, standing
 // orders and both sides' hierarchies, the obstacles naming the own side's
-// and the enemy's obstacle files, the light conditions naming "Demo.env",
+// and the enemy's obstacle files, the dug positions naming the own side's
+// "Demo.fho", the light conditions naming "Demo.env",
 // and the missions component with its main mission. Beside them lie the
 // game map's own "*.gmp" file, the lists, the piece array with its bitmaps,
 // the two unit files and their hierarchies, the formation templates and
-// standing orders, the obstacle files, the light conditions, the twenty
+// standing orders, the obstacle files, the dug positions, the light conditions, the twenty
 // bitmaps of the symbol catalogue that the game builds at start-up, and the
 // HTML templates of its pages. The units are built from the lists as
 // written, read back through the database.
@@ -21,10 +22,12 @@
 #include "app/KDRMissions.h"
 #include "app/KDRScenario.h"
 #include "battlefield/KDRGameMap.h"
+#include "battlefield/KDRHoles.h"
 #include "battlefield/KDRObstacles.h"
 #include "database/KDRDatabase.h"
 #include "demo_equipment.h"
 #include "demo_hierarchy.h"
+#include "demo_holes.h"
 #include "demo_light.h"
 #include "demo_map.h"
 #include "demo_obstacles.h"
@@ -117,6 +120,9 @@ BOOL WriteScenario(const CString& dataDir)
     pObstacles->m_strSide0Name = demo_obstacles::kFriendlyFile;
     pObstacles->m_strSide1Name = demo_obstacles::kEnemyFile;
     scenario.SetObstacles(pObstacles);
+    auto* pHoles = new CKDRHoles;
+    pHoles->m_strSide0Name = demo_holes::kFriendlyFile;
+    scenario.SetHoles(pHoles);
     scenario.SetEnvironment(demo_light::BuildEnvironment());
     auto* pMissions = new CKDRMissions;
     pMissions->m_strSlot0File = MISSION_FILE;
@@ -198,6 +204,12 @@ BOOL WriteStandingOrders(const CString& dataDir)
     CUnitOrderArray orders;
     demo_orders::BuildStandingOrders(orders);
     return WriteArchive(JoinPath(dataDir, demo_orders::SOP_FILE), [&](CArchive& ar) { orders.Serialize(ar); });
+}
+
+BOOL WriteHoles(const CString& dataDir)
+{
+    std::unique_ptr<CHoleArray> pFriendly = demo_holes::BuildFriendlyHoles();
+    return WriteArchive(JoinPath(dataDir, demo_holes::kFriendlyFile), [&](CArchive& ar) { pFriendly->Serialize(ar); });
 }
 
 BOOL WriteObstacles(const CString& dataDir)
@@ -289,7 +301,7 @@ int main(int argc, char** argv)
     if (!WriteElevationMap(dataDir) || !WriteMapPicture(dataDir) || !WriteSymbols(dataDir) ||
         !WriteTemplates(dataDir) || !WriteSounds(dataDir) || !WriteEquipment(dataDir) || !WritePieces(dataDir) ||
         !WriteUnits(dataDir) || !WriteHierarchies(dataDir) || !WriteFormations(dataDir) ||
-        !WriteStandingOrders(dataDir) || !WriteObstacles(dataDir) || !WriteEnvironment(dataDir) ||
+        !WriteStandingOrders(dataDir) || !WriteObstacles(dataDir) || !WriteHoles(dataDir) || !WriteEnvironment(dataDir) ||
         !WriteMission(dataDir) || !WriteScenario(dataDir) || !WriteLinkFile(runDir))
         return 1;
     return 0;

@@ -4,9 +4,11 @@
 #include "app/GameClock.h"
 #include "app/KDRDoc.h"
 #include "app/LinkFile.h"
+#include "app/LoadGameDlg.h"
 #include "app/MainFrame.h"
 #include "app/MissionSelectDlg.h"
 #include "app/ReportDlg.h"
+#include "app/SaveGameDlg.h"
 #include "app/StartMenuDlg.h"
 #include "battlefield/KDRGameMap.h"
 #include "database/PieceArray.h"
@@ -532,11 +534,29 @@ BOOL CKDRApp::ShowMessageBoxDlg(const CString& strTitle, const CString& strText,
 
 BOOL CKDRApp::ShowMissionList(CString& strScenario) { return RunMissionSelect(m_strDataDir, m_pMainWnd, strScenario); }
 
-BOOL CKDRApp::ChooseSavedGame(CString&, int)
+BOOL CKDRApp::ChooseSavedGame(CString& strName, int nMode)
 {
-    // The load and save dialogs come with the saved games; nothing is chosen.
+    CKDRDoc* pDoc = GetActiveDocument();
+    const CString strScenario = pDoc != nullptr ? pDoc->GetPathName() : CString();
+    BOOL bChosen = FALSE;
+    if (nMode != 0)
+    {
+        CLoadGameDlg dialog(m_pMainWnd);
+        dialog.SetUp(*this, strScenario);
+        bChosen = dialog.DoModal() == IDOK;
+        if (bChosen)
+            strName = dialog.m_strResult;
+    }
+    else
+    {
+        CSaveGameDlg dialog(m_pMainWnd);
+        dialog.SetUp(*this, strScenario);
+        bChosen = dialog.DoModal() == IDOK;
+        if (bChosen)
+            strName = dialog.m_strResult;
+    }
     SetCurrentDir(m_strDataDir);
-    return FALSE;
+    return bChosen;
 }
 
 CKDRGameMap* CKDRApp::GetGameMap() const

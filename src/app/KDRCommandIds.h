@@ -17,6 +17,9 @@ constexpr UINT ID_TIME_COMPRESSION_8 = 33403;
 constexpr UINT ID_VIEW_ZOOM_IN = 32781;
 constexpr UINT ID_VIEW_ZOOM_OUT = 32782;
 constexpr UINT ID_VIEW_ZOOM_NORMAL = 32774;
+// File/Save Game... is the framework's save-as command, which the document
+// serves by asking for a saved-game name.
+constexpr UINT ID_FILE_SAVE_GAME = ID_FILE_SAVE_AS;
 // File/Quit Mission is the framework's exit command.
 constexpr UINT ID_QUIT_MISSION = ID_APP_EXIT;
 // Help/Vehicle Specs...: the equipment pages of the mission (the document

@@ -52,7 +52,8 @@ constexpr LPARAM KDR_HINT_OPENING = 3;
 constexpr LPARAM KDR_HINT_LOADING_COMPONENTS = 4;
 // Objects an interaction in progress may refer to were replaced.
 constexpr LPARAM KDR_HINT_OBJECTS_REPLACED = 5;
-// A mission was opened afresh and stands in its deployment phase.
+// A mission was opened, afresh (in its deployment phase) or from a saved
+// game (as it stood when saved).
 constexpr LPARAM KDR_HINT_MISSION_OPENED = 6;
 // The open is over, whatever its result.
 constexpr LPARAM KDR_HINT_OPEN_ENDED = 7;
@@ -89,6 +90,14 @@ public:
     BOOL OnOpenDocument(const char* path) override;
     // Asks "Save Game?" before a modified single-player mission is left.
     BOOL SaveModified() override;
+    // Writes a saved game of that name (relative to the saved-game
+    // directory) into a new file and puts it in place of any old one only
+    // when complete; a failure is shown ("The game could not be saved.")
+    // and answers FALSE, the old file untouched.
+    BOOL OnSaveDocument(const char* path) override;
+    // File/Save Game...: asks for a name with the save dialog and saves;
+    // both arguments are ignored.
+    BOOL DoSave(const char* path, BOOL replace = TRUE) override;
 
     // ---- What the document is handed ----
     // The data directory, made current while a mission's files are read,
@@ -128,17 +137,38 @@ public:
     // else empty. The document's title.
     CString GetMissionTitle() const;
 
-    // Opens a saved game ("*.asg"); 1 on success. Saved games cannot be
-    // opened yet: the answer is 0.
+    // Opens a saved game or set-up (named relative to the saved-game
+    // directory); 1 on success. A file that does not open answers 0 and
+    // leaves the document untouched; one that cannot be read, or whose
+    // scenario does not load, leaves a new, empty document (with a message
+    // naming the file) and answers 0. The mission stands as saved: in the
+    // deployment phase when no game second had passed, else with the clock
+    // stopped at the saved time.
     BOOL OpenSavedGame(const char* path);
+    // The saved game's archive, both ways: smoke, fire missions, the
+    // scenario's file name, the presence of units, obstacles, dug positions
+    // and light, the force-variant files, totals, elapsed time and type
+    // counts, then each present component's state. Reading creates the
+    // present components empty; a short or corrupt archive raises the
+    // archive exception.
+    void SerializeSavedGame(CArchive& ar);
+    // Reads the scenario named by the path name again under the state the
+    // saved game just loaded, which replaces the scenario's own; 1 on
+    // success. A failure leaves a new, empty document.
+    BOOL ResetForSavedGame();
 
     // Help/Vehicle Specs...: the equipment pages' index in the Vehicle Specs
     // window; enabled while a vehicle list is loaded, checked while the
     // window is open.
     void OnHelpVehicleSpecs();
     void OnUpdateHelpVehicleSpecs(CCmdUI* pCmdUI);
+    // File/Save Game...: enabled while the clock is stopped, its window
+    // open, the mission changed and no multiplayer game runs.
+    void OnUpdateFileSaveGame(CCmdUI* pCmdUI);
 
-    // Opens the modeless message box at a map point; 0 without a map.
+    // Opens the modeless message box at a map point (centred without a map
+    // picture or for a point off the view's upper left), replacing one
+    // still open; 0 without a map.
     int ShowMessageBoxDlg(const CString& strTitle, const CString& strText, float fX, float fY);
 
     // ---- Mission end ----
@@ -440,6 +470,8 @@ private:
     void DeleteRunTimeArrays();
     void FreeCountBlocks();
     void ApplySideFixUps(CKDRApp* pApp);
+    // The units' formation templates and standing orders of a saved game.
+    void LoadUnitOrderFiles(CKDRUnits* pUnits);
 
     CString m_strDataDir;
     CString m_strSavegameDir;

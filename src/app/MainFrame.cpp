@@ -21,7 +21,8 @@ CMainFrame::~CMainFrame() = default;
 CMenuDesc CMainFrame::MainMenu()
 {
     return {
-        MenuPopup("&File", {MenuItem("&Quit Mission", ID_QUIT_MISSION)}),
+        MenuPopup("&File", {MenuItem("&Save Game...", ID_FILE_SAVE_GAME), MenuSeparator(),
+                             MenuItem("&Quit Mission", ID_QUIT_MISSION)}),
         MenuPopup("&View",
                   {MenuPopup("&Zoom", {MenuItem("Zoom &In", ID_VIEW_ZOOM_IN), MenuItem("Zoom &Out", ID_VIEW_ZOOM_OUT),
                                        MenuItem("Zoom &1:1", ID_VIEW_ZOOM_NORMAL)})}),

@@ -4,7 +4,7 @@
 // clock runs, because the game loop runs inside a command of the view that
 // the close would destroy.
 //
-// Least form of the menu: File/Quit Mission, the Time menu (Start, Stop,
+// Least form of the menu: File/Save Game... and Quit Mission, the Time menu (Start, Stop,
 // Compression) and Help (Vehicle Specs, About); no toolbar or status bar
 // yet.
 

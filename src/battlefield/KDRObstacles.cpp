@@ -46,16 +46,6 @@ CObstacleArray* CKDRObstacles::GetSideArray(int nSide) const
     return m_apArrays[nSide];
 }
 
-CString& CKDRObstacles::SideName(int nSide)
-{
-    switch (nSide)
-    {
-    case 0: return m_strSide0Name;
-    case 1: return m_strSide1Name;
-    default: return m_strSide2Name;
-    }
-}
-
 void CKDRObstacles::ClearSide(int nSide)
 {
     delete m_apArrays[nSide];

@@ -157,7 +157,6 @@ public:
 
 private:
     BOOL IsValidSide(int nSide) const { return nSide >= 0 && nSide < kSideCount; }
-    CString& SideName(int nSide);
     // Deletes a side's array and clears its flag.
     void ClearSide(int nSide);
     // Puts an array in a side's place (deleting the old one) and sets the flag.

@@ -23,3 +23,13 @@ void CSideFilesComponent::Serialize(CArchive& ar)
         ar >> m_strSide0Name;
     }
 }
+
+CString& CSideFilesComponent::SideName(int nSide)
+{
+    switch (nSide)
+    {
+    case 0: return m_strSide0Name;
+    case 1: return m_strSide1Name;
+    default: return m_strSide2Name;
+    }
+}

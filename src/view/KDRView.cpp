@@ -542,7 +542,8 @@ void CKDRView::OnMissionOpened()
 
     CKDRDoc* pDoc = GetDocument();
     CKDROpord* pOpord = pDoc != nullptr ? pDoc->GetOpord() : nullptr;
-    if (pOpord != nullptr && (pApp == nullptr || !pApp->IsPlayingEnemySide()))
+    // A saved game reopened after the clock ran shows no order.
+    if (pOpord != nullptr && (pApp == nullptr || (!pApp->IsPlayingEnemySide() && pApp->IsDeploymentPhase())))
         pOpord->ShowOrder();
 }
 
