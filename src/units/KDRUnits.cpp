@@ -62,11 +62,6 @@ void CKDRUnits::Serialize(CArchive& ar)
     }
 }
 
-int CKDRUnits::MoveAll(CKDRGameMap*, CKDRDatabase*, CKDRObstacles*, CKDRHoles*, int, int, int, CFireMissionArray*)
-{
-    return 0;
-}
-
 void CKDRUnits::PrepareUnits(DWORD, CKDRGameMap*, CKDRDatabase*) {}
 
 void CKDRUnits::ResetContactLists(CUnitRefArray*& pFirst, CUnitRefArray*& pSecond)
