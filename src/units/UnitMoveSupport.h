@@ -6,7 +6,10 @@
 
 #include "app/GameClock.h"
 #include "app/KDRApp.h"
+#include "database/KDRDatabase.h"
+#include "database/VehicleCapability.h"
 #include "orders/NodeArray.h"
+#include "units/Unit.h"
 
 namespace unit_move
 {
@@ -30,6 +33,14 @@ inline BOOL IsNetworkGame()
     const CKDRApp* pApp = GetKDRApp();
     return pApp != nullptr && pApp->m_bMultiplayer && pApp->m_pSession != nullptr;
 }
+
+// The unit's vehicle type; null without a database or one that lists it.
+inline CVehicle* VehicleOf(const CUnit& unit, CKDRDatabase* pDatabase)
+{
+    return pDatabase != nullptr ? pDatabase->GetVehicle(unit.m_nVehicle) : nullptr;
+}
+
+inline BOOL IsAircraft(DWORD dwAbilities) { return (dwAbilities & (VCAP_FIXED_WING | VCAP_ROTARY_WING)) != 0; }
 
 inline CNode* FirstNode(const CNodeArray* pPath)
 {

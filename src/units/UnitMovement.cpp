@@ -27,7 +27,9 @@
 
 using unit_move::FirstNode;
 using unit_move::FirstNodeHasStop;
+using unit_move::IsAircraft;
 using unit_move::IsDeployment;
+using unit_move::VehicleOf;
 
 namespace
 {
@@ -44,8 +46,6 @@ constexpr DWORD kCapEventReaim = 0x200;
 constexpr DWORD kCapEventRelease = 0x400;
 constexpr double kRadiansPerMil = 0.0009817478;
 constexpr int kMilsInCircle = 6400;
-
-BOOL IsAircraft(DWORD dwAbilities) { return (dwAbilities & (VCAP_FIXED_WING | VCAP_ROTARY_WING)) != 0; }
 
 // A team riding in its carrier: its dismount capability names a carrier
 // and it has not got out.
@@ -130,7 +130,7 @@ void StepAlongPath(CUnit& unit, const StepContext& c, BOOL& bArrived, DWORD& dwE
             unit.Stop(c.pDatabase);
     }
 
-    CVehicle* pVehicle = c.pDatabase != nullptr ? c.pDatabase->GetVehicle(unit.m_nVehicle) : nullptr;
+    CVehicle* pVehicle = VehicleOf(unit, c.pDatabase);
     if (unit.m_bStopped || pVehicle == nullptr)
         return;
 
@@ -263,7 +263,7 @@ void CheckChemicalAreas(CUnit& unit, const StepContext& c)
     }
     if (!unit.m_bMOPP4)
     {
-        CVehicle* pVehicle = c.pDatabase != nullptr ? c.pDatabase->GetVehicle(unit.m_nVehicle) : nullptr;
+        CVehicle* pVehicle = VehicleOf(unit, c.pDatabase);
         const float fDetect = pVehicle != nullptr ? pVehicle->m_fNBCDetectValue : 0.0f;
         if (c.nWholeSeconds > 0 && pArea->DetectionRoll(c.nWholeSeconds, fDetect))
         {
@@ -312,7 +312,7 @@ DWORD CUnit::MoveStep(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CKDRObstacles*
 DWORD CUnit::UpdatePerSecond(int nSeconds, CTimeSpan tsNow, CKDRDatabase* pDatabase, CKDRGameMap* pMap, int nPass1,
                              int nPass2, int nPass3)
 {
-    CVehicle* pVehicle = pDatabase != nullptr ? pDatabase->GetVehicle(m_nVehicle) : nullptr;
+    CVehicle* pVehicle = VehicleOf(*this, pDatabase);
     if (pVehicle == nullptr || nSeconds <= 0)
         return 0;
     const int n = nSeconds;
@@ -428,7 +428,7 @@ void CUnit::Stop(CKDRDatabase* pDatabase)
     }
     if (!(m_bStopped && IsDeployment()))
     {
-        if (CVehicle* pVehicle = pDatabase != nullptr ? pDatabase->GetVehicle(m_nVehicle) : nullptr)
+        if (CVehicle* pVehicle = VehicleOf(*this, pDatabase))
         {
             m_nMoveDelay = pVehicle->m_nTimeToMove;
             m_nDefiladeTime = pVehicle->m_nTimeToDefilade;
@@ -475,7 +475,7 @@ void CUnit::UpdateHeading(CKDRDatabase* pDatabase)
 {
     if (unit_move::IsNetworkGame() && m_nSide != 0)
         return;
-    CVehicle* pVehicle = pDatabase != nullptr ? pDatabase->GetVehicle(m_nVehicle) : nullptr;
+    CVehicle* pVehicle = VehicleOf(*this, pDatabase);
     if (pVehicle == nullptr)
         return;
     BOOL bLeg = FALSE;
@@ -536,7 +536,7 @@ void CUnit::StartClock(DWORD dwTick, CKDRDatabase* pDatabase)
     m_fireRemainderMs = 0;
     if (m_bDestroyed)
         return;
-    CVehicle* pVehicle = pDatabase != nullptr ? pDatabase->GetVehicle(m_nVehicle) : nullptr;
+    CVehicle* pVehicle = VehicleOf(*this, pDatabase);
     if (pVehicle != nullptr && !IsStoppedAtStopNode() && m_nMoveDelay == 0)
         m_fSpeed = m_bSprint ? pVehicle->m_fSprint : pVehicle->m_fSpeed;
     SyncStopWithPath(pDatabase);

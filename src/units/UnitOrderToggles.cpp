@@ -29,7 +29,9 @@
 
 using unit_move::FirstNode;
 using unit_move::FirstNodeHasStop;
+using unit_move::IsAircraft;
 using unit_move::IsDeployment;
+using unit_move::VehicleOf;
 
 namespace
 {
@@ -79,11 +81,6 @@ T* VehicleCapability(CVehicle* pVehicle, int nType)
 {
     CVehicleCapArray* pCaps = pVehicle != nullptr ? pVehicle->GetCapabilities() : nullptr;
     return pCaps != nullptr ? dynamic_cast<T*>(pCaps->FindByType(nType)) : nullptr;
-}
-
-CVehicle* VehicleOf(const CUnit& unit, CKDRDatabase* pDatabase)
-{
-    return pDatabase != nullptr ? pDatabase->GetVehicle(unit.m_nVehicle) : nullptr;
 }
 
 // A plain flag: set when clear unless bKeepClear, cleared when set unless

@@ -19,7 +19,9 @@
 
 using unit_move::FirstNode;
 using unit_move::FirstNodeHasStop;
+using unit_move::IsAircraft;
 using unit_move::IsDeployment;
+using unit_move::VehicleOf;
 
 namespace
 {
@@ -28,8 +30,6 @@ namespace
 constexpr DWORD kToggleBitsMask = UORD_TOGGLE - 1;
 // How many probes look along the first leg for an obstacle.
 constexpr int kLegProbes = 4;
-
-BOOL IsAircraft(DWORD dwAbilities) { return (dwAbilities & (VCAP_FIXED_WING | VCAP_ROTARY_WING)) != 0; }
 
 // Node 0 lost its stop: the unit may go on (at once in the deployment
 // phase, else after its move delay).
@@ -124,7 +124,7 @@ void CUnit::ClearToggledOrders(const CUnitOrderArray* pOrders, CKDRDatabase* pDa
 
 void CUnit::TurnCapabilities(float fDelta, CKDRDatabase* pDatabase)
 {
-    CVehicle* pVehicle = pDatabase != nullptr ? pDatabase->GetVehicle(m_nVehicle) : nullptr;
+    CVehicle* pVehicle = VehicleOf(*this, pDatabase);
     if (pVehicle == nullptr)
         return;
     UpdateHeading(pDatabase);
@@ -205,7 +205,7 @@ BOOL CUnit::IsObstacleOnFirstLeg(float x, float y, CKDRObstacles* pObstacles, in
 
 BOOL CUnit::CanBreachType(CKDRDatabase* pDatabase, int nObstacleTypes)
 {
-    CVehicle* pVehicle = pDatabase != nullptr ? pDatabase->GetVehicle(m_nVehicle) : nullptr;
+    CVehicle* pVehicle = VehicleOf(*this, pDatabase);
     CVehicleCapArray* pCaps = pVehicle != nullptr ? pVehicle->GetCapabilities() : nullptr;
     if (pCaps == nullptr)
         return FALSE;
