@@ -6,6 +6,7 @@
 #include "battlefield/KDRObstacles.h"
 #include "battlefield/Obstacle.h"
 #include "battlefield/ObstacleArray.h"
+#include "platform/core/Random.h"
 #include "units/UCapKinds.h"
 #include "units/KDRUnits.h"
 #include "units/UnitArray.h"
@@ -15,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -374,4 +376,59 @@ TEST(UnitsMovePass, ATimeStopServedMidPassLeavesTheLaterUnitsInPlace)
     AdvanceManualTime(1000);
     units.MoveUnitArray(0, 0, &array, w.Map(), w.Db(), nullptr, nullptr, kUnset, bChanged);
     EXPECT_FALSE(bChanged);
+}
+
+TEST(UnitMoveStep, ACrewInProtectionKeepsItInsideAChemicalArea)
+{
+    CMoveWorld w;
+    CKDRObstacles obstacles;
+    CObstacleArray* pArray = obstacles.CreateSideArray(1);
+    ASSERT_NE(pArray, nullptr);
+    auto* pArea = new CEnemyChem;
+    pArea->m_fX = kStartX;
+    pArea->m_fY = kStartY;
+    pArea->m_nWidth = 100;  // the radius
+    pArea->m_nDensity = 500;
+    pArea->m_tsTime = CTimeSpan(3600);
+    pArray->Add(pArea);
+    auto pUnit = w.MakeUnit(kTank, kStartX, kStartY);
+    const DWORD dwTick = w.StartClock();
+    w.GiveRoute(*pUnit, {{kStartX, kFarNorth}}, dwTick);
+    pUnit->m_bMOPP4 = TRUE;
+    w.Step(*pUnit, 2000, nullptr, FALSE, nullptr, &obstacles);
+    EXPECT_TRUE(pUnit->m_bMOPP4);
+    EXPECT_NEAR(pUnit->m_fMOPPDegradation, 2 * 50 * 0.00055555 * 0.01, 1e-7);
+    EXPECT_NEAR(pUnit->m_fY - kStartY, 8.0f, 1e-3);
+    // Out of the area the crew takes the protection off.
+    pUnit->m_fY = kStartY + 300.0f;
+    w.Step(*pUnit, 1000, nullptr, FALSE, nullptr, &obstacles);
+    EXPECT_FALSE(pUnit->m_bMOPP4);
+}
+
+TEST(ChemicalArea, ACrewNoticesItBySecondlyRollsAgainstItsDetectionValue)
+{
+    CChem area;
+    struct Case
+    {
+        int nSeconds;
+        float fDetect;
+        BOOL bNoticed;
+    } cases[] = {
+        {1, 1.0f, TRUE},
+        {5, 2.0f, TRUE},
+        {0, 1.0f, FALSE},
+        {-3, 1.0f, FALSE},
+        {1000, 0.0f, FALSE},
+        {1000, -1.0f, FALSE},
+        {1000, std::numeric_limits<float>::quiet_NaN(), FALSE},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(area.DetectionRoll(c.nSeconds, c.fDetect), c.bNoticed) << c.nSeconds << " s at " << c.fDetect;
+    // A low value is noticed now and then: about one second in ten at 0.1.
+    SRand(7);
+    int nNoticed = 0;
+    for (int i = 0; i < 200; ++i)
+        nNoticed += area.DetectionRoll(1, 0.1f) ? 1 : 0;
+    EXPECT_GT(nNoticed, 5);
+    EXPECT_LT(nNoticed, 50);
 }
