@@ -350,7 +350,7 @@ int CKDRDoc::ClearSuppressArea(int nUnit, int nArray, int nKind)
 int CKDRDoc::ClearUnitFireControl(int nArray, int nUnit, int nKind, int nControl)
 {
     CUnit* pUnit = FireControlUnit(*this, nUnit, nArray, nKind);
-    return pUnit != nullptr ? MovedUnits(*this, pUnit->ClearFireControl(nControl)) : 0;
+    return pUnit != nullptr ? MovedUnits(*this, pUnit->ClearFireControl(nControl, GetDatabase())) : 0;
 }
 
 BOOL CKDRDoc::RefreshFireMissionLog()

@@ -36,10 +36,14 @@ void CKDRDoc::PrepareRun(DWORD dwTick)
         return;
     CKDRApp* pApp = GetKDRApp();
     CGameClock* pClock = pApp != nullptr ? pApp->GetGameClock() : nullptr;
-    // The first start of a mission: the positions are taken and, in a
-    // multiplayer game, both sides learn each other's positions and
-    // obstacles once.
-    if (pClock == nullptr || pClock->m_tsElapsed.GetTotalSeconds() == 0)
+    // The first start of a mission: the units leave the positions they
+    // held while deployed as their clocks start, and only then are the
+    // positions taken, so that every unit starts the battle dug in where it
+    // stands; in a multiplayer game both sides learn each other's positions
+    // and obstacles once.
+    const BOOL bFirstStart = pClock == nullptr || pClock->m_tsElapsed.GetTotalSeconds() == 0;
+    pUnits->PrepareUnits(dwTick, GetGameMap(), GetDatabase());
+    if (bFirstStart)
     {
         if (CKDRHoles* pHoles = GetHoles(); pHoles != nullptr && GetDatabase() != nullptr)
             pHoles->AssignOccupants(pUnits, GetGameMap());
@@ -51,7 +55,6 @@ void CKDRDoc::PrepareRun(DWORD dwTick)
                 pObstacles->SendAllObstacles();
         }
     }
-    pUnits->PrepareUnits(dwTick, GetGameMap(), GetDatabase());
     if (CFireMissionArray* pRounds = GetFireMissions())
         pRounds->m_dwStamp = dwTick;
     if (m_pSmoke != nullptr)

@@ -539,11 +539,6 @@ BOOL CKDRUnits::FillHierarchyTree(int nSide, CWnd* pOwner)
     return TRUE;
 }
 
-int CKDRUnits::MoveAll(CKDRGameMap*, CKDRDatabase*, CKDRObstacles*, CKDRHoles*, int, int, int, CFireMissionArray*)
-{
-    return 0;
-}
-
 
 void CKDRUnits::ResetContactLists(CUnitRefArray*& pFirst, CUnitRefArray*& pSecond)
 {

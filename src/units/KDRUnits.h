@@ -89,6 +89,17 @@ public:
     virtual int MoveAll(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CKDRObstacles* pObstacles, CKDRHoles* pHoles,
                         int nUnit, int nArray, int nKind, CFireMissionArray* pFireMissions);
     virtual void PrepareUnits(DWORD dwTick, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    // The movement pass over one array (nArrayIndex its place in the
+    // kind's list, 0 for kind 0): every unit's move step in index order,
+    // each unit looked up again by index (a message served by the step
+    // before may have changed the array), nSelectedUnit marked (kUnset:
+    // none). bChanged is set when a unit moved, turned or arrived.
+    void MoveUnitArray(int nArrayIndex, int nKind, CUnitArray* pArray, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
+                       CKDRObstacles* pObstacles, CKDRHoles* pHoles, int nSelectedUnit, BOOL& bChanged);
+    // The per-second events of a unit's move step (boarding ends, teams
+    // get out or in, the fire-mission log is refilled); nothing when the
+    // unit is gone.
+    void HandleMoveEvents(DWORD dwMask, int nUnit, int nArray, int nKind, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     virtual void ResetContactLists(CUnitRefArray*& pFirst, CUnitRefArray*& pSecond);
     virtual void DetectAll(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CSmokeArray* pSmoke, float fLightFactor);
     virtual void DirectFire(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CKDRObstacles* pObstacles, CKDRHoles* pHoles);

@@ -26,10 +26,13 @@
 #include "platform/core/Types.h"
 #include "platform/core/Unset.h"
 
+class CChem;
 class CDamageArray;
 class CFireMission;
 class CKDRDatabase;
 class CKDRGameMap;
+class CKDRHoles;
+class CKDRObstacles;
 class CKDRUnits;
 class CMenu;
 class CNode;
@@ -49,6 +52,39 @@ class CUnitWeaponArray;
 // capabilities' markers).
 constexpr DWORD UNIT_DRAW_HULL_ARROW = 0x1;
 constexpr DWORD UNIT_DRAW_TURRET_ARROW = 0x2;
+
+// The order bits of one unit (SetOrderState, HasOrder, the menus and the
+// selection commands); where each is held is told at HasOrder.
+constexpr DWORD UNIT_ORDER_STOP = 0x1;
+constexpr DWORD UNIT_ORDER_HOLD_FIRE = 0x2;
+constexpr DWORD UNIT_ORDER_DEFILADE = 0x4;
+constexpr DWORD UNIT_ORDER_SPRINT = 0x8;
+constexpr DWORD UNIT_ORDER_SMOKE = 0x20;
+constexpr DWORD UNIT_ORDER_MAX_RANGE = 0x80;
+constexpr DWORD UNIT_ORDER_FIELD_OF_FIRE = 0x100;
+constexpr DWORD UNIT_ORDER_MARCH_SPEED = 0x200;
+constexpr DWORD UNIT_ORDER_HIDE_ON_CONTACT = 0x400;
+constexpr DWORD UNIT_ORDER_ENGAGE_ON_CONTACT = 0x800;
+constexpr DWORD UNIT_ORDER_BYPASS_OBSTACLES = 0x1000;
+constexpr DWORD UNIT_ORDER_DISMOUNT_ON_CONTACT = 0x2000;
+constexpr DWORD UNIT_ORDER_DO_NOT_EMPLACE = 0x4000;
+constexpr DWORD UNIT_ORDER_DISMOUNT = 0x8000;
+constexpr DWORD UNIT_ORDER_SUPPRESS = 0x10000;
+
+// The events a move step reports to its caller (MoveStep's out mask).
+constexpr DWORD UNIT_EVENT_STOP_NODE = 0x1;  // arrived at a node with a stop
+constexpr DWORD UNIT_EVENT_BLOCKED = 0x400;  // impassable ahead; the bypass was started
+constexpr DWORD UNIT_EVENT_OBSTACLE = 0x800;
+constexpr DWORD UNIT_EVENT_BREACH = 0x4000;
+
+// The statuses MeetsStatus tests, as the hierarchy selects and counts by them.
+constexpr int UNIT_STATUS_MOUNTED = 1;
+constexpr int UNIT_STATUS_DISMOUNTED = 2;
+constexpr int UNIT_STATUS_CARRIER_FULL = 4;
+constexpr int UNIT_STATUS_EMPLACED = 8;
+constexpr int UNIT_STATUS_BREACHING = 16;
+constexpr int UNIT_STATUS_BREACHES_USED = 32;
+constexpr int UNIT_STATUS_CARRIER_EMPTY = 64;
 
 class CUnit : public CObject
 {
@@ -118,14 +154,10 @@ public:
     // Nonzero when the unit may start firing the munition now; 0 ends the fire mission.
     int CanFireMunition(int nPass1, int nPass2, int nPass3, DWORD dwMunitionType, CKDRDatabase* pDatabase,
                         CTaskOrgArray* pUnits);
-    // Points the heading along the unit's path again. Not yet: nothing.
-    void UpdateHeading();
     // The heading (radians); the capabilities follow it with the field of
     // fire's arc (-99 and -99 while that control is off) when the vehicle
     // type exists.
     void SetHeading(float fHeading, CKDRDatabase* pDatabase);
-    // Sets (bKeepSet) or clears (bKeepClear) one order bit. Not yet: 0.
-    BOOL SetOrderState(DWORD dwBit, CKDRDatabase* pDatabase, BOOL bKeepSet, BOOL bKeepClear);
     // The unit's formation step at a leader's node (a follower's path, also
     // called AppendFormationNode). Not yet: nothing.
     void InsertFormationNode(const CNode* pLeaderNode, CKDRDatabase* pDatabase);
@@ -143,9 +175,6 @@ public:
     int DeleteFireControl();
     int PasteFireControl(CKDRDatabase* pDatabase);
     int SetSuppressAreaAt(float fX, float fY, CKDRDatabase* pDatabase);
-    int ClearSuppressArea();
-    // Control 1 switches the maximum-range control off, 0 the field of fire.
-    int ClearFireControl(int nControl);
 
     // ---- Checks against the database and state resets (UnitRebuild.cpp) ----
     // 0 when the unit fits its vehicle type. Otherwise 1, with the reason
@@ -181,7 +210,7 @@ public:
     void AddMenuItems(CMenu* pMenu);
 
     // ---- Work of the unit's other parts, in its least form until built ----
-    // The unit takes the tick as both of its clock stamps before a run.
+    // Before a run: StartClock with the tick.
     void Prepare(DWORD dwTick, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     // One detection test of a target (nothing yet).
     void DetectPair(CUnit* pTarget, CKDRGameMap* pMap, CKDRDatabase* pDatabase, CSmokeArray* pSmoke, float fLightFactor,
@@ -212,7 +241,6 @@ public:
     // A destroyed unit's picture becomes, once, the wreck marker of its
     // side (the sides' colours exchanged while the sides show swapped).
     void DrawDestroyed(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
-    void DrawPath(CKDRGameMap* pMap);
     void DrawTaskOrgMark(CKDRDatabase* pDatabase, CKDRGameMap* pMap, CTaskOrg* pMarker);
     void DrawFunctionMark(CKDRDatabase* pDatabase, CKDRGameMap* pMap, CSprite* pMarker);
     void DrawFireRangeCircle(int nMunitionType, CKDRDatabase* pDatabase, CKDRGameMap* pMap);
@@ -241,9 +269,6 @@ public:
     BOOL CanBoard(BOOL bIgnoreBusy);
     BOOL CanTakeFireMission(int nArrayIndex, int nUnitIndex, int nMunitionType, CKDRDatabase* pDatabase,
                             CKDRUnits* pUnits);
-    BOOL CanUpload();
-    BOOL CanDeployMines();
-    BOOL CanSmoke();
     // Whether the unit takes part in the action in progress: 0 until built.
     BOOL AcceptsAction(DWORD dwAction, CKDRDatabase* pDatabase);
     // The route to the path's goal: nothing yet.
@@ -257,6 +282,125 @@ public:
     void AfterOpen(CKDRDatabase* pDatabase, CKDRGameMap* pMap);
     // The unit's rows of the fire-mission log: none yet.
     void GetFireMissionRows(CStringList& lines, int nKind, CKDRGameMap* pMap);
+
+    // ---- Movement (UnitMovement.cpp) ----
+    // One move step on the unit's own movement clock: the per-second work
+    // when whole game seconds gathered, then a step along the first leg at
+    // the terrain's factor probed 10 m ahead, arrival, chemical areas, and
+    // last one waiting window message served. bArrived is set for the
+    // selected unit when it reached node 1; dwEvents gets UNIT_EVENT_...
+    // bits. A step without game time (the clock stopped or no millisecond
+    // passed) moves nothing and keeps m_fSpeed. The three values are handed
+    // on to the capabilities' per-second work. Answers the per-second mask.
+    DWORD MoveStep(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CKDRObstacles* pObstacles, CKDRHoles* pHoles,
+                   BOOL bSelected, BOOL& bArrived, DWORD& dwEvents, int nPass1, int nPass2, int nPass3);
+    // The countdowns of nSeconds whole game seconds: shot line, defilade,
+    // start times, move delay, suppression, protection, weapons and the
+    // capabilities. Answers the capability events not handled here.
+    DWORD UpdatePerSecond(int nSeconds, CTimeSpan tsNow, CKDRDatabase* pDatabase, CKDRGameMap* pMap, int nPass1,
+                          int nPass2, int nPass3);
+    // Halts the unit at its position (a stop on node 0); a fixed-wing
+    // aircraft that may not halt flies on instead.
+    void Stop(CKDRDatabase* pDatabase);
+    // Lifts the halt: node 0 loses its stop. The unit moves after its move
+    // delay, at once in the deployment phase or with bUnconditional.
+    void ClearStop(CKDRDatabase* pDatabase, BOOL bUnconditional);
+    // Node 1 reached: the unit stands on it, takes its orders and node 0
+    // goes. 1 when the new node 0 has a stop.
+    BOOL Arrive(CKDRDatabase* pDatabase);
+    // Points the heading along the first leg (dropping nodes that lie on
+    // the unit), else at the middle of the field of fire, else north; the
+    // capabilities follow. Nothing without the vehicle type.
+    void UpdateHeading(CKDRDatabase* pDatabase = nullptr);
+    // A new path from the unit's position through the nodes: moved so that
+    // the first lands on the unit, or with bInLine the unit as node 0 and
+    // the others where they lie. FALSE for an empty list.
+    BOOL SetRoute(const CNodeArray* pNodes, CKDRDatabase* pDatabase, CKDRGameMap* pMap, BOOL bInLine);
+    // A copy of the nodes as the path; kUnset and no change when empty.
+    int SetPath(const CNodeArray* pNodes, CKDRDatabase* pDatabase);
+    // The clock starts: both stamps take the tick. In the deployment phase
+    // the unit also leaves its dug position and protection and reloads.
+    void StartClock(DWORD dwTick, CKDRDatabase* pDatabase);
+    // Obstacles and breaching on the way: nothing yet (0).
+    BOOL ObstacleAtPoint(float x, float y, CKDRGameMap* pMap, CKDRObstacles* pObstacles, CKDRDatabase* pDatabase,
+                         BOOL bUseNextNode, DWORD& dwEvents);
+    BOOL ObstacleAhead(float fStep, float fFactor, CKDRGameMap* pMap, CKDRObstacles* pObstacles,
+                       CKDRDatabase* pDatabase, DWORD& dwEvents);
+    BOOL BreachStep(int nElapsedMs, CKDRGameMap* pMap, CKDRObstacles* pObstacles, CKDRDatabase* pDatabase,
+                    DWORD& dwEvents);
+    BOOL Blocked(CKDRGameMap* pMap, float x, float y, CKDRObstacles* pObstacles, CKDRDatabase* pDatabase,
+                 BOOL bMarkFound);
+    // The unit noticed the chemical area it stands in: nothing yet.
+    void ChemicalExposure(CChem* pArea, CKDRDatabase* pDatabase, CKDRObstacles* pObstacles, int nChemicalValue);
+
+    // ---- Path operations (UnitPaths.cpp) ----
+    // Re-aims, then makes the halt agree with node 0's stop.
+    void SyncStopWithPath(CKDRDatabase* pDatabase);
+    // The orders of a node reached: stops halt; toggles act once and go.
+    void ApplyNodeOrders(CNode* pNode, CKDRDatabase* pDatabase);
+    void FormationStep(CNodeArray* pPath, CNode* pNode, CObject* pUnitRecord, CKDRDatabase* pDatabase, BOOL bPassed,
+                       BOOL bApplyHere);
+    void AppendPathNode(const CNode* pNode, CKDRDatabase* pDatabase);
+    // Every toggle order of the list clears its bits on the unit.
+    void ClearToggledOrders(const CUnitOrderArray* pOrders, CKDRDatabase* pDatabase);
+    void TurnCapabilities(float fDelta, CKDRDatabase* pDatabase);
+    void ApplyFormationNode(int nValue, CKDRDatabase* pDatabase);
+    // A path from the unit to the point (taken onto the map), ending in a
+    // stop that waits for a new order. FALSE without database, map or path.
+    BOOL RouteTo(float x, float y, CKDRDatabase* pDatabase, CKDRGameMap* pMap, BOOL bReleaseStop, BOOL bBypass);
+    // Whether an obstacle lies at a quarter, half, three quarters or the
+    // end of the way to the point (or to node 1 with bUseNextNode); its
+    // index and side come back. Aircraft and an empty path: FALSE.
+    BOOL IsObstacleOnFirstLeg(float x, float y, CKDRObstacles* pObstacles, int& nIndex, int& nSide,
+                              BOOL bUseNextNode, CKDRGameMap* pMap = nullptr);
+    BOOL CanBreachType(CKDRDatabase* pDatabase, int nObstacleTypes);
+    int HasDismountCapability() const;
+    // The path with its node icons (none for aircraft and teams) while the
+    // view shows paths; nothing for a destroyed or carried unit.
+    void DrawPath(CKDRGameMap* pMap);
+
+    // ---- Order toggles and command tests (UnitOrderToggles.cpp) ----
+    // Sets or clears one UNIT_ORDER_ bit with its side effects; bKeepSet
+    // forbids clearing, bKeepClear forbids setting. 1 when handled, 0 for
+    // a bit set through its own setter and without a vehicle type.
+    BOOL SetOrderState(DWORD dwBit, CKDRDatabase* pDatabase, BOOL bKeepSet, BOOL bKeepClear);
+    BOOL HasOrder(DWORD dwBit) const;
+    BOOL CanExecuteOrder(DWORD dwBit, CKDRDatabase* pDatabase);
+    BOOL IsFixedWingRestricted(CKDRDatabase* pDatabase, BOOL bForMarchSpeed);
+    // The catalogue list of the bit's icon when the unit holds the bit
+    // (nPosition its frame), else -1.
+    int GetOrderIcon(DWORD dwBit, int* pPosition) const;
+    static int GetOrderIconIndex(DWORD dwBit, int* pPosition);
+    void UpdateOrderIcon(DWORD dwBit, BOOL& bShown);
+    int SetFireControls(BOOL bMaxRangeOn, int nMaxRange, BOOL bFieldOfFireOn, int nFrom, int nTo);
+    BOOL SetFireControlAtPoint(float x, float y, BOOL bMaxRangeMode, CKDRDatabase* pDatabase);
+    // Control 1 switches the maximum-range control off, 0 the field of fire
+    // (re-aiming); 1 when it was on.
+    int ClearFireControl(int nControl, CKDRDatabase* pDatabase = nullptr);
+    BOOL SetMarchSpeed(float fSpeed, CKDRDatabase* pDatabase);
+    void ClearMarchSpeed();
+    void SetSuppressArea(CKDRDatabase* pDatabase, float x, float y, float fRadius);
+    // Answers 1.
+    int ClearSuppressArea();
+    float GetDefaultSuppressRadius(CKDRDatabase* pDatabase) const;
+    BOOL IsEmplaced(BOOL bAnyState) const;
+    BOOL IsDoNotEmplace() const;
+    void AllowEmplace(CKDRDatabase* pDatabase, BOOL bAllow);
+    BOOL IsSmoking() const;
+    BOOL CanSmoke();
+    BOOL IsLayingMines() const;
+    BOOL CanDeployMines();
+    BOOL DeployMinesAt(float x, float y, CKDRDatabase* pDatabase);
+    void StartMineLaying();
+    BOOL CanUpload();
+    BOOL Upload(CUnit* pReceiver, CKDRDatabase* pDatabase);
+    BOOL IsBreaching() const;
+    BOOL MeetsStatus(CKDRDatabase* pDatabase, int nStatus);
+    // m_bStopped and a stop on node 0.
+    BOOL IsStoppedAtStopNode() const;
+    BOOL IsReadyAtNode() const;
+    BOOL IsGroundVehicle() const;
+    void GetFlightValues(int& nHeight, int& nAltitude) const;
 
     // ---- The record, in declaration order ----
     CUnitWeaponArray* m_pWeapons;    // owned; one record per mount
@@ -342,6 +486,9 @@ public:
     CSprite* m_pSprite4 = nullptr;  // owned; the hull-direction arrow
     // The picture was replaced by the wreck marker (not stored).
     BOOL m_bWreckShown = FALSE;
+
+    CSprite* m_pOrderIcon = nullptr;  // owned; the icon of the order bit shown
+    DWORD m_dwOrderIconBit = 0;
 
 private:
     // Sets one state flag and clears the other three.

@@ -5,13 +5,7 @@
 
 #include "units/Unit.h"
 
-void CUnit::Prepare(DWORD dwTick, CKDRGameMap*, CKDRDatabase*)
-{
-    m_moveLastTick = static_cast<int>(dwTick);
-    m_moveRemainderMs = 0;
-    m_fireLastTick = static_cast<int>(dwTick);
-    m_fireRemainderMs = 0;
-}
+void CUnit::Prepare(DWORD dwTick, CKDRGameMap*, CKDRDatabase* pDatabase) { StartClock(dwTick, pDatabase); }
 
 void CUnit::CountDownShotLine()
 {
@@ -28,15 +22,11 @@ void CUnit::CountDownShotLine()
 
 void CUnit::DetectPair(CUnit*, CKDRGameMap*, CKDRDatabase*, CSmokeArray*, float, int, int, int) {}
 
-void CUnit::DrawPath(CKDRGameMap*) {}
 void CUnit::DrawFireRangeCircle(int, CKDRDatabase*, CKDRGameMap*) {}
 
 BOOL CUnit::CanMountOrDismount(CKDRDatabase*, int, BOOL) { return FALSE; }
 BOOL CUnit::CanBoard(BOOL) { return FALSE; }
 BOOL CUnit::CanTakeFireMission(int, int, int, CKDRDatabase*, CKDRUnits*) { return FALSE; }
-BOOL CUnit::CanUpload() { return FALSE; }
-BOOL CUnit::CanDeployMines() { return FALSE; }
-BOOL CUnit::CanSmoke() { return FALSE; }
 BOOL CUnit::AcceptsAction(DWORD, CKDRDatabase*) { return FALSE; }
 
 void CUnit::AssignRoute(CKDRGameMap*, CKDRDatabase*) {}
