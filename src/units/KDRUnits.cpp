@@ -178,15 +178,6 @@ void CKDRUnits::UpdateAllHeadings(CKDRDatabase*) {}
 void CKDRUnits::AfterOpenUnits(CKDRDatabase*, CKDRGameMap*) {}
 void CKDRUnits::FixUpAfterOpen(CKDRDatabase*, CKDRGameMap*) {}
 
-int CKDRUnits::CountUnits(int, CKDRDatabase*, int& nTotalA, int& nTotalB, int*& pBlock)
-{
-    // No database vehicle list is known here: nothing counted.
-    nTotalA = 0;
-    nTotalB = 0;
-    pBlock = nullptr;
-    return 0;
-}
-
 int CKDRUnits::MergeUnitFile(const CString&) { return 1; }
 void CKDRUnits::SerializeState(CArchive&) {}
 void CKDRUnits::ValidateTaskOrgs(CTaskOrgArrayArray*) {}
