@@ -1,10 +1,12 @@
 #include "app/MissionResultsDlg.h"
 
-#include "app/KDRApp.h"
 #include "platform/core/File.h"
 #include "platform/ui/PageView.h"
 
-CMissionResultsDlg::CMissionResultsDlg(CWnd* pParent) : CDialog(IDD_MISSION_RESULTS, pParent) {}
+CMissionResultsDlg::CMissionResultsDlg(const CString& strSavegameDir, const CString& strDataDir, CWnd* pParent)
+    : CDialog(IDD_MISSION_RESULTS, pParent), m_strSavegameDir(strSavegameDir), m_strDataDir(strDataDir)
+{
+}
 
 void CMissionResultsDlg::BuildTemplate(CDialogTemplate& t)
 {
@@ -20,11 +22,8 @@ BOOL CMissionResultsDlg::OnInitDialog()
     CDialog::OnInitDialog();
     CenterWindow();
     SetWindowPos(&wndTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    const CKDRApp* pApp = GetKDRApp();
-    const CString strSavegameDir = pApp != nullptr ? pApp->m_strSavegameDir : GetCurrentDir();
-    if (pApp != nullptr)
-        SetCurrentDir(pApp->m_strDataDir);
+    SetCurrentDir(m_strDataDir);
     if (CPageView* pBrowser = GetBrowser())
-        pBrowser->Navigate("file:\\\\" + strSavegameDir + "\\results.htm");
+        pBrowser->Navigate("file:\\\\" + m_strSavegameDir + "\\results.htm");
     return TRUE;
 }

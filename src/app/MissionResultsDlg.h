@@ -14,10 +14,15 @@ constexpr UINT IDC_RESULTS_BROWSER = 1255;
 class CMissionResultsDlg : public CDialog
 {
 public:
-    explicit CMissionResultsDlg(CWnd* pParent = nullptr);
+    CMissionResultsDlg(const CString& strSavegameDir, const CString& strDataDir, CWnd* pParent = nullptr);
 
     void BuildTemplate(CDialogTemplate& t) override;
+    // Shows the page, with the data directory current.
     BOOL OnInitDialog() override;
 
     CPageView* GetBrowser() const;
+
+private:
+    CString m_strSavegameDir;
+    CString m_strDataDir;
 };

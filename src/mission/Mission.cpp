@@ -245,7 +245,7 @@ void CMission::WriteResultsPage(CKDRUnits* pUnits, CKDRDatabase* pDatabase, cons
     SetCurrentDir(strSavegameDir);
     if (page.WritePage(RESULTS_PAGE))
     {
-        CMissionResultsDlg dialog;
+        CMissionResultsDlg dialog(strSavegameDir, strDataDir);
         dialog.DoModal();
         SetCurrentDir(strSavegameDir);
         DeleteFile(RESULTS_PAGE);
