@@ -51,7 +51,7 @@ struct Played
 {
     size_t nPromptsBeforeEnd = 0;  // prompts shown when the last step before the end ran
     std::string page;              // results.htm while its window was open
-    LONG nElapsed = 0;             // game seconds when the loop stopped
+    LONG nElapsed = 0;             // game seconds when the results were shown
 };
 
 // Opens the demo, starts the clock and serves the steps one pass each; the
@@ -87,10 +87,14 @@ Played Play(const CDemoInstall& demo, const char* endText, const std::vector<std
         ui.ExpectMessage("Warning!", START_WARNING, IDYES);
         ui.ExpectMessage("Attention", endText, IDNO);
         const fs::path page = demo.Root() / "Savegame" / "results.htm";
-        ui.ExpectDialog(IDD_MISSION_RESULTS, IDOK, [&](CDialog&) { played.page = ReadText(page); });
+        ui.ExpectDialog(IDD_MISSION_RESULTS, IDOK,
+                        [&](CDialog&)
+                        {
+                            played.page = ReadText(page);
+                            played.nElapsed = app.GetGameClock()->m_tsElapsed.GetTotalSeconds();
+                        });
         ui.ExpectDialog(IDD_START_MENU, IDCANCEL, [](CDialog& menu) { menu.PressButton(IDC_START_EXIT); });
         app.PumpWaitingMessage();
-        played.nElapsed = app.GetGameClock()->m_tsElapsed.GetTotalSeconds();
         EXPECT_FALSE(fs::exists(page));
         UseRealTime();
         if (app.m_pMainWnd != nullptr)
