@@ -10,13 +10,14 @@
 // the friendly and the enemy unit file, the formation templates, standing
 // orders and both sides' hierarchies, the obstacles naming the own side's
 // and the enemy's obstacle files, the dug positions naming the own side's
-// "Demo.fho", the light conditions naming "Demo.env",
-// and the missions component with its main mission. Beside them lie the
+// "Demo.fho", the light conditions naming "Demo.env", and the missions
+// component with its main mission, which is won when the enemy is worn down
+// and lost with half the company team or after an hour. Beside them lie the
 // game map's own "*.gmp" file, the lists, the piece array with its bitmaps,
 // the two unit files and their hierarchies, the formation templates and
-// standing orders, the obstacle files, the dug positions, the light conditions, the twenty
-// bitmaps of the symbol catalogue that the game builds at start-up, and the
-// HTML templates of its pages. The units are built from the lists as
+// standing orders, the obstacle files, the dug positions, the light
+// conditions, the twenty bitmaps of the symbol catalogue that the game
+// builds at start-up, and the HTML templates of its pages. The units are built from the lists as
 // written, read back through the database.
 
 #include "app/KDRMissions.h"
@@ -30,6 +31,7 @@
 #include "demo_holes.h"
 #include "demo_light.h"
 #include "demo_map.h"
+#include "demo_mission.h"
 #include "demo_obstacles.h"
 #include "demo_orders.h"
 #include "demo_pieces.h"
@@ -92,6 +94,7 @@ BOOL WriteMission(const CString& dataDir)
     mission.m_strDescription = MISSION_DESCRIPTION;
     mission.m_strVictoryText = VICTORY_TEXT;
     mission.m_strLossText = LOSS_TEXT;
+    demo_mission::BuildEvents(mission);
     return WriteArchive(JoinPath(dataDir, MISSION_FILE), [&](CArchive& ar) { mission.Serialize(ar); });
 }
 

@@ -177,6 +177,9 @@ public:
     // 0 and asks first). 1 when the results were shown. Nothing is offered
     // without missions, units and database, or in the deployment phase.
     int OfferResults(CTimeSpan tsElapsed, int bFinished);
+    // The six force totals a saved game keeps, in its order: own, third,
+    // opposing, two each. The mission-end test and the results page get them.
+    void GetForceTotals(int anTotals[6]) const;
 
     // ---- Game-loop steps (the map view's Time/Start runs them) ----
     // Each returns at once, doing nothing, when a component it needs is not

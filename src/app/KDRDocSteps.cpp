@@ -175,5 +175,7 @@ BOOL CKDRDoc::TestMissionEnd(CTimeSpan tsElapsed, int& bWon)
     CKDRUnits* pUnits = GetUnits();
     if (pMissions == nullptr || pUnits == nullptr)
         return FALSE;
-    return pMissions->TestMissionEnd(pUnits, tsElapsed, bWon) != 0;
+    int anTotals[6];
+    GetForceTotals(anTotals);
+    return pMissions->TestMissionEnd(pUnits, anTotals, tsElapsed, bWon) != 0;
 }

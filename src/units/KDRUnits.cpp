@@ -576,15 +576,6 @@ void CKDRUnits::FillFireMissionLog(int, CKDRGameMap*, CFireMissionArray*) {}
 void CKDRUnits::AfterOpenUnits(CKDRDatabase*, CKDRGameMap*) {}
 void CKDRUnits::FixUpAfterOpen(CKDRDatabase*, CKDRGameMap*) {}
 
-int CKDRUnits::CountUnits(int, CKDRDatabase*, int& nTotalA, int& nTotalB, int*& pBlock)
-{
-    // No database vehicle list is known here: nothing counted.
-    nTotalA = 0;
-    nTotalB = 0;
-    pBlock = nullptr;
-    return 0;
-}
-
 int CKDRUnits::MergeUnitFile(const CString&) { return 1; }
 void CKDRUnits::ValidateTaskOrgs(CTaskOrgArrayArray*) {}
 void CKDRUnits::ValidateTaskOrg(CTaskOrgArray*) {}

@@ -54,6 +54,7 @@ class CNodeArray;
 class CSmokeArray;
 class CTaskOrgArray;
 class CTaskOrgArrayArray;
+class CRect;
 class CUnit;
 class CUnitArray;
 class CUnitOrderArray;
@@ -190,9 +191,40 @@ public:
     CGlobalMap* GetGlobalMap() const { return m_pGlobalMap; }
     void AfterOpenUnits(CKDRDatabase* pDatabase, CKDRGameMap* pMap);
     void FixUpAfterOpen(CKDRDatabase* pDatabase, CKDRGameMap* pMap);
-    // Counts a side's units by vehicle type into a new zeroed block of two
-    // integers per vehicle type (the caller deletes it with delete[]).
-    int CountUnits(int nSide, CKDRDatabase* pDatabase, int& nTotalA, int& nTotalB, int*& pBlock);
+
+    // ---- Counts (KDRUnitsCounts.cpp) ----
+    // Every count takes the live units that ride in no carrier, over all
+    // the arrays of one kind (0 own, 1 opposing, 2 neutral). A position is
+    // taken rounded half up to whole metres.
+    //
+    // The arrays of a kind in list order: kind 0 has one (array index 0).
+    // Null past the last array, for an absent kind or any other kind.
+    virtual CUnitArray* GetUnitArray(int nArray, int nKind) const;
+    int CountLiveUnits(int nKind) const;
+    // Inside the ellipse inscribed in the rectangle (corners in any order);
+    // a rectangle without width or height holds nobody.
+    int CountUnitsInRegion(int nKind, const CRect& ellipseBounds) const;
+    // Inside the box, corners in any order; the right and bottom edges lie
+    // outside.
+    int CountUnitsInBox(int nKind, int nLeft, int nTop, int nRight, int nBottom) const;
+    // Counts a kind's live units by vehicle type into a new zeroed block of
+    // two integers per vehicle type, the first half used (the caller
+    // deletes it with delete[]); both totals are set to the live count. 0,
+    // and no block, without the database's vehicles or for an absent kind.
+    int CountUnits(int nKind, CKDRDatabase* pDatabase, int& nAlive, int& nTotal, int*& pBlock);
+    // The unit-count tables of the results page from the data directory's
+    // "counts.htm" (its body only): "*enemy*", "*friendly*" and "*neutral*"
+    // take the rows of kinds 1, 0 and 2. A row per vehicle type whose start
+    // count is not 0: the type's name linked to its specification page,
+    // the start count, the live count. The start counts are the ones the
+    // document took when the mission opened, one number per vehicle type.
+    // The document keeps them under its own side names: its "own-side"
+    // block is counted with kind 1 and is passed first, so each table
+    // pairs one kind's start and live counts. A kind without start counts
+    // or units gets no rows. Empty without the database's vehicles or the
+    // template.
+    CString WriteCountsPage(CKDRDatabase* pDatabase, const int* pStartCounts1, const int* pStartCounts0,
+                            const int* pStartCounts2);
     int MergeUnitFile(const CString& strFile);
     // The units part of a saved game (see the header).
     void SerializeState(CArchive& ar);

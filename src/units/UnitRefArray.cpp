@@ -4,6 +4,7 @@
 #include "database/KDRDatabase.h"
 #include "database/Vehicle.h"
 #include "units/KDRUnits.h"
+#include "units/UnitArea.h"
 #include "units/Unit.h"
 
 #include <algorithm>
@@ -41,9 +42,6 @@ bool HasRole(int nVehicle, int nRoleMask, CKDRDatabase* pDatabase)
         return false;
     return nRoleMask < 1 || (pVehicle->m_nRoleMask & nRoleMask) != 0;
 }
-
-// Map metres rounded half up to whole metres, as the area tests take them.
-int WholeMetres(float value) { return static_cast<int>(value + 0.5f); }
 }  // namespace
 
 CUnitRefArray::~CUnitRefArray() { RemoveAll(); }
@@ -143,14 +141,6 @@ BOOL CUnitRefArray::CentroidInEllipse(int nLeft, int nTop, int nRight, int nBott
     fX = 0.0f;
     fY = 0.0f;
     nCount = 0;
-    const double left = std::min(nLeft, nRight);
-    const double right = std::max(nLeft, nRight);
-    const double top = std::min(nTop, nBottom);
-    const double bottom = std::max(nTop, nBottom);
-    const double cx = (left + right) / 2.0;
-    const double cy = (top + bottom) / 2.0;
-    const double rx = (right - left) / 2.0;
-    const double ry = (bottom - top) / 2.0;
     for (const CUnitRef* p : m_refs)
     {
         if (bUnidentifiedOnly && !p->m_bUnidentified)
@@ -160,9 +150,8 @@ BOOL CUnitRefArray::CentroidInEllipse(int nLeft, int nTop, int nRight, int nBott
         const CUnit* pUnit = pUnits->GetUnit(p->m_nUnit, p->m_nArray, p->m_nSide);
         if (pUnit == nullptr)
             continue;
-        const double dx = (WholeMetres(pUnit->m_fX) - cx) / rx;
-        const double dy = (WholeMetres(pUnit->m_fY) - cy) / ry;
-        if (dx * dx + dy * dy > 1.0)
+        if (!unit_area::InEllipse(unit_area::WholeMetres(pUnit->m_fX), unit_area::WholeMetres(pUnit->m_fY), nLeft,
+                                  nTop, nRight, nBottom))
             continue;
         fX += pUnit->m_fX;
         fY += pUnit->m_fY;
