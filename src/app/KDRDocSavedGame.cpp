@@ -314,7 +314,7 @@ BOOL CKDRDoc::OpenSavedGame(const char* path)
     {
         if (pDatabase != nullptr && pMap != nullptr)
         {
-            pUnits->ResolveUnitTypes(pDatabase, pMap);
+            pUnits->CheckUnitsAgainstDatabase(pDatabase, pMap);
             pUnits->PrepareUnits(0, pMap, pDatabase);
         }
         if (CKDRHoles* pHoles = GetHoles(); pHoles != nullptr && pDatabase != nullptr)
@@ -352,9 +352,9 @@ void CKDRDoc::LoadUnitOrderFiles(CKDRUnits* pUnits)
         if (pTemplates->LoadFile(pUnits->m_strFormationFile, m_strDataDir))
         {
             pUnits->m_strFormationFile = pTemplates->m_strFileName;
-            delete pUnits->m_pFormationTemplates;
-            pUnits->m_pFormationTemplates = pTemplates.release();
-            pUnits->m_bFormationTemplates = TRUE;
+            delete pUnits->m_pFormations;
+            pUnits->m_pFormations = pTemplates.release();
+            pUnits->m_bFormations = TRUE;
         }
     }
     if (!pUnits->m_strSOPFile.IsEmpty())
@@ -362,9 +362,9 @@ void CKDRDoc::LoadUnitOrderFiles(CKDRUnits* pUnits)
         auto pOrders = std::make_unique<CUnitOrderArray>();
         if (pOrders->LoadSOP(pUnits->m_strSOPFile, m_strDataDir))
         {
-            delete pUnits->m_pStandingOrders;
-            pUnits->m_pStandingOrders = pOrders.release();
-            pUnits->m_bStandingOrders = TRUE;
+            delete pUnits->m_pSOP;
+            pUnits->m_pSOP = pOrders.release();
+            pUnits->m_bSOP = TRUE;
         }
     }
     if (!m_strSavegameDir.IsEmpty())

@@ -346,11 +346,11 @@ void CKDRHoles::TakeHoles(int nSide, CHoleArray* pSource, int nSourceGroup, BOOL
         const int nNewIndex = pTarget->Add(pHole);
         if (!bRegister || m_pIndexMap == nullptr)
             continue;
-        if (CGlobalMapEntry* pEntry = m_pIndexMap->FindByCurrent(i, nSourceGroup, nSourceGroup))
+        if (CGlobalIndex* pEntry = m_pIndexMap->FindByCurrent(i, nSourceGroup, nSourceGroup))
         {
-            pEntry->nIndex = nNewIndex;
-            pEntry->nGroup = nSide;
-            pEntry->nKind = nSide;
+            pEntry->m_nIndex = nNewIndex;
+            pEntry->m_nGroup = nSide;
+            pEntry->m_nKind = nSide;
         }
     }
     pSource->RemoveAllNoDelete();
@@ -381,25 +381,25 @@ void CKDRHoles::ReceiveHoles(CTaskOrgArray* pList, const CString& strSender, BOO
     for (int k = 0; k < pList->GetSize();)
     {
         CTaskOrg* pTaskOrg = pList->GetAt(k);
-        CGlobalMapEntry* pEntry = pTaskOrg != nullptr ? m_pIndexMap->FindByFirst(pTaskOrg->m_nUnit,
+        CGlobalIndex* pEntry = pTaskOrg != nullptr ? m_pIndexMap->FindByFirst(pTaskOrg->m_nUnit,
                                                                                  pTaskOrg->m_nArray, pList->m_nSide)
                                                       : nullptr;
         const CHole* pHole =
-            pEntry != nullptr && pEntry->nGroup != nTarget ? GetHole(pEntry->nIndex, pEntry->nKind) : nullptr;
+            pEntry != nullptr && pEntry->m_nGroup != nTarget ? GetHole(pEntry->m_nIndex, pEntry->m_nKind) : nullptr;
         if (pHole == nullptr)
         {
             pList->RemoveAt(k);
             continue;
         }
-        pTaskOrg->m_nUnit = pEntry->nIndex;
-        pTaskOrg->m_nArray = pEntry->nGroup;
-        sources.push_back(pEntry->nKind);
+        pTaskOrg->m_nUnit = pEntry->m_nIndex;
+        pTaskOrg->m_nArray = pEntry->m_nGroup;
+        sources.push_back(pEntry->m_nKind);
         auto* pCopy = new CHole(*pHole);
         pCopy->PrepareMarker(nTarget, pMap, FALSE);
         const int nNewIndex = pTarget->Add(pCopy);
-        pEntry->nIndex = nNewIndex;
-        pEntry->nGroup = nTarget;
-        pEntry->nKind = nTarget;
+        pEntry->m_nIndex = nNewIndex;
+        pEntry->m_nGroup = nTarget;
+        pEntry->m_nKind = nTarget;
         ++k;
     }
     // The originals go; each removal moves the later ones of its side down,
