@@ -87,9 +87,9 @@ TEST(HoleComponent, TheSidesTurnForTheSideThePlayerPlays)
         // The index map still names each position by where the scenario put it.
         if (c.side2)
         {
-            const CGlobalMapEntry* pEntry = holes.GetIndexMap()->FindByFirst(0, 2, 2);
+            const CGlobalIndex* pEntry = holes.GetIndexMap()->FindByFirst(0, 2, 2);
             ASSERT_NE(pEntry, nullptr) << c.what;
-            const CHole* pHole = holes.GetHole(pEntry->nIndex, pEntry->nKind);
+            const CHole* pHole = holes.GetHole(pEntry->m_nIndex, pEntry->m_nKind);
             ASSERT_NE(pHole, nullptr) << c.what;
             EXPECT_EQ(pHole->m_fX, 200.0f) << c.what;
         }
@@ -117,10 +117,10 @@ TEST(HoleComponent, PassingPositionsRemovesExactlyThose)
     } where[] = {{1, 0, 1}, {2, 0, 2}, {4, 0, 4}, {0, 2, 0}, {3, 2, 3}, {5, 2, 5}};
     for (const auto& w : where)
     {
-        const CGlobalMapEntry* pEntry = holes.GetIndexMap()->FindByFirst(w.first, 2, 2);
+        const CGlobalIndex* pEntry = holes.GetIndexMap()->FindByFirst(w.first, 2, 2);
         ASSERT_NE(pEntry, nullptr) << w.first;
-        EXPECT_EQ(pEntry->nKind, w.side) << w.first;
-        const CHole* pHole = holes.GetHole(pEntry->nIndex, pEntry->nKind);
+        EXPECT_EQ(pEntry->m_nKind, w.side) << w.first;
+        const CHole* pHole = holes.GetHole(pEntry->m_nIndex, pEntry->m_nKind);
         ASSERT_NE(pHole, nullptr) << w.first;
         EXPECT_EQ(pHole->m_fX, static_cast<float>(w.x)) << w.first;
     }
