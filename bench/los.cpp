@@ -10,7 +10,7 @@
 #include "battlefield/Terrain.h"
 #include "battlefield/TerrainArray.h"
 #include "battlefield/TerrainType.h"
-#include "platform/core/Rounding.h"
+#include "SightSamples.h"
 
 #include <benchmark/benchmark.h>
 
@@ -93,29 +93,6 @@ struct Query
     float x1, y1, x2, y2;
 };
 
-// The samples the sight line looks at before it decides: all of them when
-// the target is seen, up to the masking one when it is not.
-long long SamplesExamined(const CElevationMap& map, const Query& q)
-{
-    const long long eye = map.GetElevation(q.x1, q.y1) + RoundHalfUpTrunc(kEyeHeight);
-    const long long dh = RoundHalfUpTrunc(kEyeHeight) + map.GetElevation(q.x2, q.y2) - eye + 1;
-    const double dx = (static_cast<double>(q.x2) - q.x1) * 10.0;
-    const double dy = (static_cast<double>(q.y2) - q.y1) * 10.0;
-    const double b = std::atan2(dx, dy);
-    const double d = std::sqrt(dy * dy + dx * dx);
-    const double a = std::atan2(static_cast<double>(dh), d);
-    const int n = TruncToInt(d * 0.01);
-    for (int i = 1; i < n; ++i)
-    {
-        const double r = i * 100.0;
-        const float sx = static_cast<float>((std::sin(b) * r + 10.0 * q.x1) * 0.1);
-        const float sy = static_cast<float>((std::cos(b) * r + 10.0 * q.y1) * 0.1);
-        if (std::atan2(static_cast<double>(map.GetElevation(sx, sy) - eye - 1), r) > a)
-            return i;
-    }
-    return n > 1 ? n - 1 : 0;
-}
-
 std::vector<Query> MakeQueries(double range)
 {
     std::mt19937 rng(static_cast<unsigned>(range));
@@ -142,7 +119,7 @@ void RunLineOfSight(benchmark::State& state, bool woods)
     const std::vector<Query> queries = MakeQueries(static_cast<double>(state.range(0)));
     long long samplesPerRound = 0;
     for (const Query& q : queries)
-        samplesPerRound += SamplesExamined(map, q);
+        samplesPerRound += SamplesExamined(map, q.x1, q.y1, q.x2, q.y2, kEyeHeight, kEyeHeight);
 
     long long seen = 0;
     long long rounds = 0;

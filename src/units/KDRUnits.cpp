@@ -5,6 +5,8 @@
 #include "orders/FormationTemplateArray.h"
 #include "orders/UnitOrderArray.h"
 #include "platform/core/Archive.h"
+#include "units/UnitArray.h"
+#include "units/UnitRefArray.h"
 
 IMPLEMENT_SERIAL(CKDRUnits, CObject, 1)
 
@@ -21,6 +23,8 @@ CKDRUnits::CKDRUnits()
       m_pContactsSide1(nullptr),
       m_pContactsSide2(nullptr)
 {
+    for (CUnitRefArray*& pList : m_pContacts)
+        pList = new CUnitRefArray;
 }
 
 CKDRUnits::~CKDRUnits()
@@ -30,6 +34,18 @@ CKDRUnits::~CKDRUnits()
         delete pHierarchy;
         pHierarchy = nullptr;
     }
+    for (CUnitRefArray*& pList : m_pContacts)
+    {
+        delete pList;
+        pList = nullptr;
+    }
+    delete m_pOwnUnits;
+    if (m_pOpposingArrays != nullptr)
+        m_pOpposingArrays->RemoveAll();
+    delete m_pOpposingArrays;
+    if (m_pNeutralArrays != nullptr)
+        m_pNeutralArrays->RemoveAll();
+    delete m_pNeutralArrays;
     delete m_pFormationTemplates;
     delete m_pStandingOrders;
     delete m_pTaskOrgs;
@@ -69,19 +85,44 @@ int CKDRUnits::MoveAll(CKDRGameMap*, CKDRDatabase*, CKDRObstacles*, CKDRHoles*, 
 
 void CKDRUnits::PrepareUnits(DWORD, CKDRGameMap*, CKDRDatabase*) {}
 
-void CKDRUnits::ResetContactLists(CUnitRefArray*& pFirst, CUnitRefArray*& pSecond)
-{
-    pFirst = nullptr;
-    pSecond = nullptr;
-}
-
-void CKDRUnits::DetectAll(CKDRGameMap*, CKDRDatabase*, CSmokeArray*, float) {}
-void CKDRUnits::DirectFire(CKDRGameMap*, CKDRDatabase*, CKDRObstacles*, CKDRHoles*) {}
-void CKDRUnits::ProcessIndirectFire(CKDRDatabase*) {}
 
 BOOL CKDRUnits::TakeMapChanged() { return FALSE; }
 
-CUnit* CKDRUnits::GetUnit(int, int, int) const { return nullptr; }
+CUnit* CKDRUnits::GetUnit(int nUnit, int nArray, int nKind) const
+{
+    CUnitArray* pArray = GetArrayOfKind(nKind, nArray);
+    return pArray != nullptr ? pArray->GetAt(nUnit) : nullptr;
+}
+
+CUnitArray* CKDRUnits::GetArrayOfKind(int nKind, int nArray) const
+{
+    switch (nKind)
+    {
+    case 0:
+        return m_bOwnUnits ? m_pOwnUnits : nullptr;
+    case 1:
+        return m_bOpposingUnits && m_pOpposingArrays != nullptr ? m_pOpposingArrays->GetAt(nArray) : nullptr;
+    case 2:
+        return m_bNeutralUnits && m_pNeutralArrays != nullptr ? m_pNeutralArrays->GetAt(nArray) : nullptr;
+    default:
+        return nullptr;
+    }
+}
+
+int CKDRUnits::GetArrayCount(int nKind) const
+{
+    switch (nKind)
+    {
+    case 0:
+        return m_bOwnUnits && m_pOwnUnits != nullptr ? 1 : 0;
+    case 1:
+        return m_bOpposingUnits && m_pOpposingArrays != nullptr ? m_pOpposingArrays->GetSize() : 0;
+    case 2:
+        return m_bNeutralUnits && m_pNeutralArrays != nullptr ? m_pNeutralArrays->GetSize() : 0;
+    default:
+        return 0;
+    }
+}
 CNodeArray* CKDRUnits::GetUnitPath(int, int, int) const { return nullptr; }
 BOOL CKDRUnits::OwnUnitsHavePieces(CKDRDatabase*) const { return FALSE; }
 BOOL CKDRUnits::HasUnitsOfKind(int) const { return FALSE; }
@@ -139,7 +180,19 @@ int CKDRUnits::LoadUnitFiles(const CString& strDataDir)
             delete pTemplates;
             return 0;
         }
-        delete m_pFormationTemplates;
+        for (CUnitRefArray*& pList : m_pContacts)
+    {
+        delete pList;
+        pList = nullptr;
+    }
+    delete m_pOwnUnits;
+    if (m_pOpposingArrays != nullptr)
+        m_pOpposingArrays->RemoveAll();
+    delete m_pOpposingArrays;
+    if (m_pNeutralArrays != nullptr)
+        m_pNeutralArrays->RemoveAll();
+    delete m_pNeutralArrays;
+    delete m_pFormationTemplates;
         m_pFormationTemplates = pTemplates;
         m_bFormationTemplates = TRUE;
     }

@@ -8,6 +8,16 @@
 // loaded, every pass does nothing, every query answers "none". The units
 // subsystem replaces it; the interface is the one the shell, the database
 // and the battlefield call.
+//
+// The passes of detection and fire (KDRUnitsPasses.cpp) work on whatever
+// arrays are present. Every side looks at the others into six contact
+// lists, one per pair of observing and target kind:
+//   0 own -> kind 1, 1 own -> kind 2 (always; the view draws from them),
+//   2 kind 1 -> own, 3 kind 1 -> kind 2, 4 kind 2 -> kind 1 (single play
+//   only; the indirect fire of those kinds reads them), 5 never filled.
+// The lists live as long as the component and are emptied in place each
+// pass, so the view's pointers to lists 0 and 1 stay good and a pass
+// allocates nothing once the lists have grown to the battle's size.
 
 #include "platform/core/CString.h"
 #include "platform/core/Collections.h"
@@ -31,6 +41,7 @@ class CSmokeArray;
 class CTaskOrgArray;
 class CTaskOrgArrayArray;
 class CUnit;
+class CUnitArray;
 class CUnitOrderArray;
 class CUnitRefArray;
 class CUOrdMount;
@@ -52,10 +63,23 @@ public:
     virtual int MoveAll(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CKDRObstacles* pObstacles, CKDRHoles* pHoles,
                         int nUnit, int nArray, int nKind, CFireMissionArray* pFireMissions);
     virtual void PrepareUnits(DWORD dwTick, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    // Empties the six contact lists and hands out lists 0 and 1.
     virtual void ResetContactLists(CUnitRefArray*& pFirst, CUnitRefArray*& pSecond);
+    // Every side looks at the others (the own side always; kinds 1 and 2
+    // only outside a network game), each observer's contacts emptied first.
     virtual void DetectAll(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CSmokeArray* pSmoke, float fLightFactor);
-    virtual void DirectFire(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CKDRObstacles* pObstacles, CKDRHoles* pHoles);
+    // Every unit engages once, the sides taking turns one unit at a time:
+    // own, kind 2, kind 1 (the document's DirectFire step calls it).
+    virtual void DirectFirePass(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CKDRObstacles* pObstacles,
+                                CKDRHoles* pHoles);
+    // Kinds 2 and 1 choose indirect-fire targets from their contact lists;
+    // the own side fires on the player's orders only.
     virtual void ProcessIndirectFire(CKDRDatabase* pDatabase);
+    // One unit's indirect-fire target choice from its kind's lists.
+    void ProcessUnitIndirectFire(int nKind, CUnit* pUnit, CKDRDatabase* pDatabase);
+    // The work a unit's move step asks for in its event mask (mounting,
+    // dismounting, the fire-mission log); nothing for a unit that is gone.
+    void HandleMoveEvents(DWORD dwMask, int nUnit, int nArray, int nKind, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     // Whether anything the map shows of the units changed since the last
     // call (a unit moved or turned, fired, was hit, destroyed, seen or lost
     // from sight, a round was fired), and clears it; the game loop redraws
@@ -241,4 +265,21 @@ public:
     CTaskOrgArrayArray* m_pTaskOrgs;
     CUnitRefArray* m_pContactsSide1;
     CUnitRefArray* m_pContactsSide2;
+
+    // The unit arrays by kind; a flag says that the kind is present.
+    BOOL m_bOwnUnits = FALSE;
+    CUnitArray* m_pOwnUnits = nullptr;                        // kind 0
+    BOOL m_bNeutralUnits = FALSE;
+    TypedObArray<CUnitArray>* m_pNeutralArrays = nullptr;     // kind 2
+    BOOL m_bOpposingUnits = FALSE;
+    TypedObArray<CUnitArray>* m_pOpposingArrays = nullptr;    // kind 1
+    // The contact lists of the pairs of kinds (see the header comment).
+    static constexpr int CONTACT_LIST_COUNT = 6;
+    CUnitRefArray* m_pContacts[CONTACT_LIST_COUNT];
+
+    // The array of a kind (kind 0: the own array whatever the index); null
+    // when the kind is absent or the index outside its list.
+    CUnitArray* GetArrayOfKind(int nKind, int nArray) const;
+    // How many arrays the kind has (0 or 1 for kind 0).
+    int GetArrayCount(int nKind) const;
 };

@@ -232,7 +232,11 @@ void CUnit::ClaimDugPosition(int nPosition)
 }
 
 BOOL CUnit::IsCarried() const { return FALSE; }
-BOOL CUnit::IsStoppedByOrder() const { return FALSE; }
+BOOL CUnit::IsStoppedByOrder() const
+{
+    const CNode* pFirst = m_pPath != nullptr ? m_pPath->GetAt(0) : nullptr;
+    return m_bStopped && pFirst != nullptr && pFirst->HasStop();
+}
 BOOL CUnit::HasDismounted() const { return FALSE; }
 
 int CUnit::CanFireMunition(int, int, int, DWORD, CKDRDatabase*, CTaskOrgArray*) { return 0; }
