@@ -85,7 +85,6 @@ int CKDRUnits::MoveAll(CKDRGameMap*, CKDRDatabase*, CKDRObstacles*, CKDRHoles*, 
 
 void CKDRUnits::PrepareUnits(DWORD, CKDRGameMap*, CKDRDatabase*) {}
 
-
 BOOL CKDRUnits::TakeMapChanged() { return FALSE; }
 
 CUnit* CKDRUnits::GetUnit(int nUnit, int nArray, int nKind) const
@@ -123,6 +122,7 @@ int CKDRUnits::GetArrayCount(int nKind) const
         return 0;
     }
 }
+
 CNodeArray* CKDRUnits::GetUnitPath(int, int, int) const { return nullptr; }
 BOOL CKDRUnits::OwnUnitsHavePieces(CKDRDatabase*) const { return FALSE; }
 BOOL CKDRUnits::HasUnitsOfKind(int) const { return FALSE; }
@@ -180,19 +180,7 @@ int CKDRUnits::LoadUnitFiles(const CString& strDataDir)
             delete pTemplates;
             return 0;
         }
-        for (CUnitRefArray*& pList : m_pContacts)
-    {
-        delete pList;
-        pList = nullptr;
-    }
-    delete m_pOwnUnits;
-    if (m_pOpposingArrays != nullptr)
-        m_pOpposingArrays->RemoveAll();
-    delete m_pOpposingArrays;
-    if (m_pNeutralArrays != nullptr)
-        m_pNeutralArrays->RemoveAll();
-    delete m_pNeutralArrays;
-    delete m_pFormationTemplates;
+        delete m_pFormationTemplates;
         m_pFormationTemplates = pTemplates;
         m_bFormationTemplates = TRUE;
     }

@@ -214,7 +214,8 @@ BOOL CUCapTurret::AttachVehicleCapability(CVehicleCapability* pVehicleCap, CKDRD
         }
     }
     m_pSubCaps->AttachToVehicle(pVehicle, pDatabase, TRUE);
-    return m_bSpriteLoaded;
+    // A turret that names no piece has no picture to miss.
+    return m_bSpriteLoaded || (pTurret != nullptr && pTurret->m_strPiece.IsEmpty());
 }
 
 BOOL CUCapTurret::Validate(CVehicle* pVehicle, CVehicleCapability* pVehicleCap, CKDRDatabase* pDatabase,

@@ -80,7 +80,9 @@ public:
     void ResetForDeployment(int nValue, CKDRDatabase* pDatabase, CUnit* pUnit) override;
     void Reset(float fHeading, int nValue1, int nValue2) override;
     BOOL ReceiveAmmunition(CUnitCapability* pCarrier, CVehicle* pVehicle, CKDRDatabase* pDatabase) override;
-    // The turret picture from the vehicle turret's piece; TRUE when made.
+    // The turret picture from the vehicle turret's piece; TRUE when made,
+    // or when the vehicle turret names no piece; FALSE when its piece is
+    // not in the database (the turret then works without a picture).
     BOOL AttachVehicleCapability(CVehicleCapability* pVehicleCap, CKDRDatabase* pDatabase,
                                  CVehicle* pVehicle) override;
     BOOL Validate(CVehicle* pVehicle, CVehicleCapability* pVehicleCap, CKDRDatabase* pDatabase,

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -148,7 +149,8 @@ TEST(SpotReports, TheLogKeepsTheNewest256)
     ASSERT_EQ(log.GetSize(), 256);
     EXPECT_STREQ(log.GetAt(0)->m_strText.GetString(), "Report 1");
     EXPECT_STREQ(log.GetAt(255)->m_strText.GetString(), "Report 256");
-    EXPECT_STREQ(CSpotReportArray::FormatLine(*Report("Seen.", 1, 90061)).GetString(), "1, 01:01:01        Seen.");
+    const std::unique_ptr<CSpotReport> pSeen(Report("Seen.", 1, 90061));
+    EXPECT_STREQ(CSpotReportArray::FormatLine(*pSeen).GetString(), "1, 01:01:01        Seen.");
 }
 
 TEST(SpotReports, TheBuildersWordEachCaseAndLeaveOtherSidesAlone)
