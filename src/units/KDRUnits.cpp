@@ -78,6 +78,9 @@ void CKDRUnits::Serialize(CArchive& ar)
     }
 }
 
+// Least form until the movement pass is built. That pass hands every move
+// step's non-zero event mask to HandleMoveEvents (KDRUnitsPasses.cpp) and
+// walks the arrays through GetArrayOfKind and GetArrayCount.
 int CKDRUnits::MoveAll(CKDRGameMap*, CKDRDatabase*, CKDRObstacles*, CKDRHoles*, int, int, int, CFireMissionArray*)
 {
     return 0;
