@@ -329,3 +329,50 @@ TEST(UnitTurret, TheTurretGunFiresAndTurnsTheTurretToItsTarget)
     pTurret->Update(kTurretTank, 1, CTimeSpan(0), world.Map(), world.Db(), 0, 0, duel.pShooter.get(), 0, 0, 0);
     EXPECT_EQ(pTurret->GetWeapons()->GetAt(0)->m_nFireCountdown, 2);
 }
+
+TEST(UnitFire, ATargetFiredOnHidesEngagesOrHaltsAsItsOrdersSay)
+{
+    struct CCase
+    {
+        const char* what;
+        int nSide;
+        BOOL bHide;
+        BOOL bEngage;
+        int nRange;
+        BOOL bDefilade;
+        BOOL bHoldFire;
+        BOOL bHalted;
+    } cases[] = {
+        {"an own unit hides", 0, TRUE, FALSE, 100, TRUE, TRUE, FALSE},
+        {"an own unit engages", 0, FALSE, TRUE, 100, TRUE, FALSE, TRUE},
+        {"an own unit out of its range hides only", 0, TRUE, TRUE, 400, TRUE, TRUE, FALSE},
+        {"an enemy that can answer halts", 1, FALSE, FALSE, 100, FALSE, FALSE, TRUE},
+        {"an enemy that cannot answer drives on", 1, FALSE, FALSE, 400, FALSE, FALSE, FALSE},
+    };
+    for (const CCase& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        CCombatWorld world;
+        world.Vehicle(kTank)->m_nTimeToDefilade = 7;
+        std::unique_ptr<CUnit> pUnit(world.NewUnit(kTank, c.nSide, kX, kY));
+        // On the move along a path of two nodes, sprinting.
+        pUnit->m_pPath->ResetToPoint(kX, kY, FALSE);
+        pUnit->m_pPath->GetAt(0)->ClearStopAndStartTime();
+        pUnit->m_pPath->Add(new CNode(kX, kY + 500.0f));
+        pUnit->m_bStopped = FALSE;
+        pUnit->m_bSprint = TRUE;
+        pUnit->m_bHideOnContact = c.bHide;
+        pUnit->m_bEngageOnContact = c.bEngage;
+        pUnit->ReactToFire(world.Vehicle(kTank), world.Vehicle(kTank), world.Db(), kFront, c.nRange);
+        EXPECT_EQ(pUnit->m_bDefilade, c.bDefilade);
+        EXPECT_EQ(pUnit->m_bHoldFire, c.bHoldFire);
+        EXPECT_EQ(pUnit->m_bSprint, !(c.bHide || (c.bEngage && c.nRange <= 300)));
+        if (c.bDefilade)
+        {
+            EXPECT_EQ(pUnit->m_nDefiladeTime, 7);
+        }
+        EXPECT_EQ(pUnit->m_bStopped, c.bHalted);
+        // A halted enemy waits five minutes at the node.
+        EXPECT_EQ(pUnit->m_pPath->GetAt(0)->HasStop(), c.bHalted && c.nSide != 0);
+    }
+}
