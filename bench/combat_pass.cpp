@@ -12,6 +12,7 @@
 // Between iterations every unit is made whole and ready again (alive,
 // unsuppressed, weapons loaded and ready), so each pass fires as the first
 // did; that upkeep is a few hundred stores and is timed with the pass.
+#include "AllocationCount.h"
 #include "SightSamples.h"
 
 #include "../tools/demo_equipment.h"
@@ -44,22 +45,6 @@
 #include <new>
 #include <random>
 #include <vector>
-
-// Every heap allocation of the program is counted.
-namespace
-{
-std::atomic<long long> g_allocations{0};
-}
-
-void* operator new(std::size_t size)
-{
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size == 0 ? 1 : size))
-        return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace
 {

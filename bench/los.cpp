@@ -10,6 +10,7 @@
 #include "battlefield/Terrain.h"
 #include "battlefield/TerrainArray.h"
 #include "battlefield/TerrainType.h"
+#include "AllocationCount.h"
 #include "SightSamples.h"
 
 #include <benchmark/benchmark.h>
@@ -22,22 +23,6 @@
 #include <new>
 #include <random>
 #include <vector>
-
-// Every heap allocation of the program is counted.
-namespace
-{
-std::atomic<long long> g_allocations{0};
-}
-
-void* operator new(std::size_t size)
-{
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size == 0 ? 1 : size))
-        return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace
 {

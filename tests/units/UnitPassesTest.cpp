@@ -31,15 +31,6 @@ void RunPass(CCombatWorld& world, float fLight = 1.0f)
     world.App().ShowPendingSpotReport();
 }
 
-std::vector<BYTE> StoreLog(CSpotReportArray& log)
-{
-    CMemFile file;
-    CArchive ar(&file, CArchive::store);
-    log.Serialize(ar);
-    ar.Close();
-    return file.GetData();
-}
-
 CSpotReport* Report(const char* text, int nCode, LONG nSeconds)
 {
     auto* pReport = new CSpotReport;
@@ -208,7 +199,7 @@ TEST(SpotReports, ALogCutShortFailsWithTheArchiveErrorAndLeavesTheLogAsItWas)
     CSpotReportArray written;
     written.Add(Report("First.", 5, 10));
     written.Add(Report("Second.", 261, 12));
-    const std::vector<BYTE> bytes = StoreLog(written);
+    const std::vector<BYTE> bytes = StoreBytes(written);
 
     CSpotReportArray log;
     log.Add(Report("Kept.", 7, 3));
@@ -223,7 +214,7 @@ TEST(SpotReports, ALogCutShortFailsWithTheArchiveErrorAndLeavesTheLogAsItWas)
     ASSERT_EQ(log.GetSize(), 2);
     EXPECT_STREQ(log.GetAt(1)->m_strText.GetString(), "Second.");
     EXPECT_EQ(log.GetAt(1)->m_nCode, 261);
-    EXPECT_EQ(StoreLog(log), bytes);
+    EXPECT_EQ(StoreBytes(log), bytes);
 }
 
 TEST(SpotReports, ADoubleClickedLineFindsItsReports)
@@ -282,7 +273,7 @@ std::pair<std::vector<BYTE>, std::string> RunBattle(unsigned seed)
     for (CUnitArray* pArray : {pOwn, pOpposing})
         for (int i = 0; i < pArray->GetSize(); ++i)
             dead += pArray->GetAt(i)->m_bDestroyed ? 'X' : '-';
-    return {StoreLog(*app.m_pSpotReports), dead};
+    return {StoreBytes(*app.m_pSpotReports), dead};
 }
 }  // namespace
 
