@@ -105,8 +105,8 @@ BOOL WriteScenario(const CString& dataDir)
     auto* pMap = new CKDRGameMap;
     demo_map::NameDemoMapFiles(*pMap, ELEVATION_FILE);
     scenario.SetGameMap(pMap);
-    // No sound list yet: the database names none.
     auto* pDatabase = new CKDRDatabase;
+    pDatabase->m_strSoundList = demo_sounds::kSoundList;
     pDatabase->m_strWeaponList = demo_equipment::kWeaponFile;
     pDatabase->m_strVehicleList = demo_equipment::kVehicleFile;
     pDatabase->m_strPieceList = demo_pieces::kPieceFile;
@@ -133,10 +133,29 @@ BOOL WriteScenario(const CString& dataDir)
     return WriteArchive(JoinPath(dataDir, SCENARIO_FILE), [&](CArchive& ar) { scenario.SerializeScenario(ar); });
 }
 
+// Reports a failed step of the data directory; FALSE.
+BOOL Failed(const char* what, const CString& errorText)
+{
+    std::fprintf(stderr, "kdrdemo: cannot write %s: %s\n", what, errorText.GetString());
+    return FALSE;
+}
+
 BOOL WriteEquipment(const CString& dataDir)
 {
     std::unique_ptr<CWeaponArray> pWeapons(demo_equipment::BuildWeapons());
     std::unique_ptr<CVehicleArray> pVehicles(demo_equipment::BuildVehicles());
+    std::vector<demo_sounds::WeaponSound> weaponSounds;
+    for (int i = 0; i < pWeapons->GetSize(); ++i)
+    {
+        const CWeapon* pWeapon = pWeapons->GetAt(i);
+        weaponSounds.push_back({pWeapon->m_strName, pWeapon->m_nRoundsPerFire, pWeapon->m_nPenetration});
+    }
+    std::vector<CString> vehicleNames;
+    for (int i = 0; i < pVehicles->GetSize(); ++i)
+        vehicleNames.push_back(pVehicles->GetAt(i)->m_strName);
+    CString errorText;
+    if (!demo_sounds::WriteCombatSounds(dataDir, weaponSounds, vehicleNames, errorText))
+        return Failed("the weapon and wreck sounds", errorText);
     return WriteArchive(JoinPath(dataDir, demo_equipment::kWeaponFile),
                         [&](CArchive& ar) { pWeapons->Serialize(ar); }) &&
            WriteArchive(JoinPath(dataDir, demo_equipment::kVehicleFile),
@@ -238,13 +257,6 @@ BOOL WriteElevationMap(const CString& dataDir)
     if (demo_terrain::WriteDemoElevationMap(path, errorText))
         return TRUE;
     std::fprintf(stderr, "kdrdemo: cannot write %s: %s\n", path.GetString(), errorText.GetString());
-    return FALSE;
-}
-
-// Reports a failed step of the data directory; FALSE.
-BOOL Failed(const char* what, const CString& errorText)
-{
-    std::fprintf(stderr, "kdrdemo: cannot write %s: %s\n", what, errorText.GetString());
     return FALSE;
 }
 

@@ -25,3 +25,6 @@ constexpr UINT ID_QUIT_MISSION = ID_APP_EXIT;
 // Help/Vehicle Specs...: the equipment pages of the mission (the document
 // handles it).
 constexpr UINT ID_HELP_VEHICLE_SPECS = 33112;
+// View/Spot Reports: Last Spot Report and Spot Report Log (key R).
+constexpr UINT ID_VIEW_LAST_SPOT_REPORT = 32904;
+constexpr UINT ID_VIEW_SPOT_REPORT_LOG = 32905;

@@ -146,7 +146,7 @@ BOOL CKDRDoc::DirectFire()
     CKDRDatabase* pDatabase = GetDatabase();
     if (pUnits == nullptr || pMap == nullptr || pDatabase == nullptr)
         return FALSE;
-    pUnits->DirectFire(pMap, pDatabase, GetObstacles(), GetHoles());
+    pUnits->DirectFirePass(pMap, pDatabase, GetObstacles(), GetHoles());
     return TRUE;
 }
 

@@ -25,7 +25,9 @@ CMenuDesc CMainFrame::MainMenu()
                              MenuItem("&Quit Mission", ID_QUIT_MISSION)}),
         MenuPopup("&View",
                   {MenuPopup("&Zoom", {MenuItem("Zoom &In", ID_VIEW_ZOOM_IN), MenuItem("Zoom &Out", ID_VIEW_ZOOM_OUT),
-                                       MenuItem("Zoom &1:1", ID_VIEW_ZOOM_NORMAL)})}),
+                                       MenuItem("Zoom &1:1", ID_VIEW_ZOOM_NORMAL)}),
+                   MenuPopup("Spot &Reports", {MenuItem("&Last Spot Report", ID_VIEW_LAST_SPOT_REPORT),
+                                               MenuItem("Spot Report &Log\tR", ID_VIEW_SPOT_REPORT_LOG)})}),
         MenuPopup("&Time",
                   {MenuItem("&Start\tG", ID_TIME_START), MenuItem("S&top\tS", ID_TIME_STOP), MenuSeparator(),
                    MenuPopup("&Compression",
@@ -41,6 +43,7 @@ std::vector<ACCEL> CMainFrame::MainAccelerators()
     return {
         ACCEL{FVIRTKEY, 'G', static_cast<WORD>(ID_TIME_START)},
         ACCEL{FVIRTKEY, 'S', static_cast<WORD>(ID_TIME_STOP)},
+        ACCEL{FVIRTKEY, 'R', static_cast<WORD>(ID_VIEW_SPOT_REPORT_LOG)},
     };
 }
 

@@ -29,6 +29,16 @@
 // Operations that belong to the per-tick passes, detection, fire,
 // mounting, the orders and the network records keep their least form
 // (nothing done, 0, null or an empty text) until those parts are built.
+//
+// The passes of detection and fire (KDRUnitsPasses.cpp) work on whatever
+// arrays are present. Every side looks at the others into six contact
+// lists, one per pair of observing and target kind:
+//   0 own -> kind 1, 1 own -> kind 2 (always; the view draws from them),
+//   2 kind 1 -> own, 3 kind 1 -> kind 2, 4 kind 2 -> kind 1 (single play
+//   only; the indirect fire of those kinds reads them), 5 never filled.
+// The lists live as long as the component and are emptied in place each
+// pass, so the view's pointers to lists 0 and 1 stay good and a pass
+// allocates nothing once the lists have grown to the battle's size.
 
 #include "platform/core/CString.h"
 #include "platform/core/Collections.h"
@@ -97,14 +107,23 @@ public:
     // none). bChanged is set when a unit moved, turned or arrived.
     void MoveUnitArray(int nArrayIndex, int nKind, CUnitArray* pArray, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
                        CKDRObstacles* pObstacles, CKDRHoles* pHoles, int nSelectedUnit, BOOL& bChanged);
-    // The per-second events of a unit's move step (boarding ends, teams
-    // get out or in, the fire-mission log is refilled); nothing when the
-    // unit is gone.
-    void HandleMoveEvents(DWORD dwMask, int nUnit, int nArray, int nKind, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    // Empties the six contact lists and hands out lists 0 and 1.
     virtual void ResetContactLists(CUnitRefArray*& pFirst, CUnitRefArray*& pSecond);
+    // Every side looks at the others (the own side always; kinds 1 and 2
+    // only outside a network game), each observer's contacts emptied first.
     virtual void DetectAll(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CSmokeArray* pSmoke, float fLightFactor);
-    virtual void DirectFire(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CKDRObstacles* pObstacles, CKDRHoles* pHoles);
+    // Every unit engages once, the sides taking turns one unit at a time:
+    // own, kind 2, kind 1 (the document's DirectFire step calls it).
+    virtual void DirectFirePass(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CKDRObstacles* pObstacles,
+                                CKDRHoles* pHoles);
+    // Kinds 2 and 1 choose indirect-fire targets from their contact lists;
+    // the own side fires on the player's orders only.
     virtual void ProcessIndirectFire(CKDRDatabase* pDatabase);
+    // One unit's indirect-fire target choice from its kind's lists.
+    void ProcessUnitIndirectFire(int nKind, CUnit* pUnit, CKDRDatabase* pDatabase);
+    // The work a unit's move step asks for in its event mask (mounting,
+    // dismounting, the fire-mission log); nothing for a unit that is gone.
+    void HandleMoveEvents(DWORD dwMask, int nUnit, int nArray, int nKind, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     // Whether anything the map shows of the units changed since the last
     // call (a unit moved or turned, fired, was hit, destroyed, seen or lost
     // from sight, a round was fired), and clears it; the game loop redraws

@@ -21,9 +21,6 @@
 
 namespace
 {
-// The per-second event that refills the fire-mission log.
-constexpr DWORD kMoveEventFireMissionLog = 0x80;
-
 // The arrays of one kind, as the component holds them now.
 std::vector<CUnitArray*> ArraysOfKind(const CKDRUnits& units, int nKind)
 {
@@ -116,14 +113,4 @@ void CKDRUnits::MoveUnitArray(int nArrayIndex, int nKind, CUnitArray* pArray, CK
                                                    static_cast<DWORD>(nKind), 0, 0, 0, this, pMap, pDatabase);
         }
     }
-}
-
-void CKDRUnits::HandleMoveEvents(DWORD dwMask, int nUnit, int nArray, int nKind, CKDRGameMap*, CKDRDatabase*)
-{
-    if (GetUnit(nUnit, nArray, nKind) == nullptr)
-        return;
-    // Boarding, getting out and getting in are the mounting operations'
-    // to finish; the fire-mission log is refilled here.
-    if ((dwMask & kMoveEventFireMissionLog) && IsFireMissionLogOpen())
-        RefreshFireMissionLog();
 }

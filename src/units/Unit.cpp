@@ -240,9 +240,11 @@ BOOL CUnit::IsCarried() const
     const auto* pDismount = static_cast<const CUCapDismount*>(FindCapability(VCAP_DISMOUNT));
     return pDismount != nullptr && pDismount->m_nCarrierUnit != kUnset && !pDismount->m_bDismounted;
 }
-// Least form until movement stops units at their path's stop nodes: a unit
-// halted by its Stop order.
-BOOL CUnit::IsStoppedByOrder() const { return m_bStopped; }
+BOOL CUnit::IsStoppedByOrder() const
+{
+    const CNode* pFirst = m_pPath != nullptr ? m_pPath->GetAt(0) : nullptr;
+    return m_bStopped && pFirst != nullptr && pFirst->HasStop();
+}
 BOOL CUnit::HasDismounted() const { return FALSE; }
 
 int CUnit::CanFireMunition(int, int, int, DWORD, CKDRDatabase*, CTaskOrgArray*) { return 0; }

@@ -45,8 +45,16 @@ class CTaskOrgArray;
 class CUnitCapArray;
 class CUnitCapability;
 class CUnitOrderArray;
+class CUnitRef;
 class CUnitRefArray;
+class CUnitWeapon;
 class CUnitWeaponArray;
+class CVehicle;
+class CVehicleWeapon;
+class CWeapon;
+
+// 1 when a fresh percentile roll (0..100) is at most the percentage.
+BOOL RollPercentile(double dPercent);
 
 // The unit drawing's flags: hull direction arrows, turret arrows (the
 // capabilities' markers).
@@ -212,9 +220,6 @@ public:
     // ---- Work of the unit's other parts, in its least form until built ----
     // Before a run: StartClock with the tick.
     void Prepare(DWORD dwTick, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
-    // One detection test of a target (nothing yet).
-    void DetectPair(CUnit* pTarget, CKDRGameMap* pMap, CKDRDatabase* pDatabase, CSmokeArray* pSmoke, float fLightFactor,
-                    int nTargetUnit, int nTargetArray, int nTargetKind);
     // ---- Pictures and markers (UnitDraw.cpp) ----
     // Draws a live unit: its picture for its state (unidentified, open
     // carrier, emplaced, engineer without breaches, or plain; the framed
@@ -276,6 +281,12 @@ public:
     // The unit's share of a burst; 1 when it was affected. 0 until built.
     BOOL TakeArtilleryHit(CFireMission* pImpact, CKDRDatabase* pDatabase, CKDRUnits* pUnits, int nUnitIndex,
                           int nArrayIndex, CTimeSpan tsGameTime);
+    // Whether the unit can take an indirect-fire target now. Least form:
+    // halted at a stop node with an indirect-fire capability.
+    BOOL IsReadyForFireMission(CKDRDatabase* pDatabase) const;
+    // Offers a contact (and its unit) as the unit's indirect-fire target;
+    // 0 ends the scan of that list. Least form: no target is taken (0).
+    int PickIndirectFireTarget(const CUnitRef& contact, CUnit* pTarget, CKDRDatabase* pDatabase, CKDRUnits* pUnits);
     // A remote unit's shot line counts down one; below 1 its target goes.
     void CountDownShotLine();
     // The unit's step after a scenario or saved game opens: nothing yet.
@@ -401,6 +412,82 @@ public:
     BOOL IsReadyAtNode() const;
     BOOL IsGroundVehicle() const;
     void GetFlightValues(int& nHeight, int& nAltitude) const;
+    // ---- Detection (UnitDetection.cpp) ----
+    // This unit looks at one target (its address given) under the light
+    // (1.0 daylight): when the target lies within twice the view range
+    // after light, cover, motion, protection and size, the sight line is
+    // clear and the smoke does not hide it from the thermal sights, the
+    // contact is added to this unit's list, or updated there, identified
+    // within the view range; an own unit reports it. Nothing for a
+    // destroyed or carried observer or target, or a missing vehicle type.
+    void DetectPair(CUnit* pTarget, CKDRGameMap* pMap, CKDRDatabase* pDatabase, CSmokeArray* pSmoke, float fLightFactor,
+                    int nTargetUnit, int nTargetArray, int nTargetKind);
+    // The distance (whole metres) at which the target at fDistance metres
+    // counts for this observer: more in poor light, for a target in
+    // defilade or dug in, for an observer on the move or sprinting or in
+    // protection, for a small target; less for a target that moves or has
+    // just fired.
+    int GetEffectiveDetectionRange(const CUnit* pTarget, CVehicle* pTargetVehicle, CVehicle* pObserverVehicle,
+                                   float fDistance, float fLight) const;
+    // A fixed- or rotary-wing unit.
+    BOOL IsAircraft() const;
+
+    // ---- Direct fire (UnitFire.cpp) ----
+    // Aspects of a target as seen by the shooter: which of the kill
+    // table's percentages applies.
+    enum FireAspect
+    {
+        ASPECT_FRONT = 0,
+        ASPECT_BACK = 1,
+        ASPECT_RIGHT = 2,
+        ASPECT_LEFT = 3
+    };
+    // One engagement of this unit (at nUnit, nArray of its kind) for this
+    // pass: its contacts in order until one is fired on or it may not fire.
+    void Engage(int nUnit, int nArray, CKDRUnits* pUnits, CKDRDatabase* pDatabase);
+    // Fires on one target: 1 when the scan is to stop (rounds went out, or
+    // this unit may not fire at all), 0 when the next contact is to be
+    // tried. nWholeSeconds since the last engagement sets the rounds.
+    int FireAt(int nUnit, int nArray, CUnit* pTarget, const CUnitRef& contact, CKDRDatabase* pDatabase,
+               CKDRUnits* pUnits, int nWholeSeconds);
+    // The kill percentage of the weapon record against the target type
+    // from the aspect at the range (tens of metres) and bearing; 0 when it
+    // cannot fire now. pWeapon receives the weapon type.
+    int SelectWeapon(CUnitWeapon* pRecord, CVehicle* pTargetVehicle, CKDRDatabase* pDatabase, int nAspect, int nRange,
+                     float fBearing, CWeapon*& pWeapon);
+    // The aspect of the target that a shooter on the bearing (radians,
+    // from the shooter) sees, taken from the target towards the shooter:
+    // front within 30 degrees of the target's heading, back from 150.
+    static int GetAspectOf(const CUnit& target, float fBearing);
+    // The hit chance (percent) of one round of the weapon on the mount at
+    // nRange (tens of metres, at least 1 counts); -1 for an unidentified
+    // contact, which can never hit.
+    float GetHitChance(const CUnit* pTarget, CVehicle* pTargetVehicle, CVehicle* pOwnVehicle, CWeapon* pWeapon,
+                       CVehicleWeapon* pMount, int nRange, float fBearing, BOOL bUnidentified,
+                       CKDRDatabase* pDatabase) const;
+    // One round: ammunition, sound, report, the hit and the kill rolls.
+    // 1 when a round was fired; bHit is set only for a hit in a network
+    // game, where the target's owner decides the kill.
+    int ResolveShot(int nUnit, int nArray, const CUnitRef& contact, CUnitWeapon* pRecord, int nRange,
+                    CVehicle* pTargetVehicle, CUnit* pTarget, CVehicle* pOwnVehicle, CKDRDatabase* pDatabase,
+                    CKDRUnits* pUnits, int nKill, float fBearing, BOOL bAreaFire, BOOL bUnidentified, BOOL& bHit);
+    // This unit (at nUnit, nArray of its kind) is destroyed.
+    void Destroy(int nUnit, int nArray, CKDRUnits* pUnits, CKDRDatabase* pDatabase);
+    // This unit was fired on from nRange (tens of metres) by a unit of the
+    // shooter's vehicle type: it hides, engages, dismounts or halts as its
+    // orders say.
+    void ReactToFire(CVehicle* pShooterVehicle, CVehicle* pOwnVehicle, CKDRDatabase* pDatabase, int nKill, int nRange);
+    // Whether one of this unit's weapons kills the vehicle type from the
+    // back at nRange (tens of metres) and, unless bAnyState, is ready now.
+    BOOL CanEngageVehicle(CVehicle* pVehicle, CKDRDatabase* pDatabase, int nRange, BOOL bAnyState);
+    // A fixed-wing aircraft of a type that is not VTOL, outside the
+    // deployment phase: with bForMarchSpeed always; otherwise only while it
+    // is away from its station point (both coordinates above 0).
+    BOOL IsFixedWingRestricted(CKDRDatabase* pDatabase, BOOL bForMarchSpeed) const;
+    // Fills the list (emptied first without deleting) with the unit's own
+    // weapon records and then the turret's, in engagement order; the list
+    // borrows them and the caller empties it with RemoveAllNoDelete.
+    void BuildWeaponList(CKDRDatabase* pDatabase, CUnitWeaponArray& list);
 
     // ---- The record, in declaration order ----
     CUnitWeaponArray* m_pWeapons;    // owned; one record per mount

@@ -484,8 +484,7 @@ void CUnitArray::ResetContacts()
         CUnit* pUnit = GetAt(i);
         if (pUnit == nullptr)
             continue;
-        delete pUnit->m_pContacts;
-        pUnit->m_pContacts = new CUnitRefArray;
+        pUnit->m_pContacts->RemoveAll();
     }
 }
 

@@ -262,20 +262,6 @@ BOOL CUnit::CanExecuteOrder(DWORD dwBit, CKDRDatabase* pDatabase)
     }
 }
 
-BOOL CUnit::IsFixedWingRestricted(CKDRDatabase* pDatabase, BOOL bForMarchSpeed)
-{
-    if (IsDeployment())
-        return FALSE;
-    const auto* pFixedWing = Capability<CUCapFixedWing>(*this, VCAP_FIXED_WING);
-    const auto* pVehicleFixedWing = VehicleCapability<CVCapFixedWing>(VehicleOf(*this, pDatabase), VCAP_FIXED_WING);
-    if (pFixedWing == nullptr || pVehicleFixedWing == nullptr || pVehicleFixedWing->m_bVTOL)
-        return FALSE;
-    if (bForMarchSpeed)
-        return TRUE;
-    return pFixedWing->m_fStationX > 0.0f && pFixedWing->m_fStationY > 0.0f &&
-           (m_fX != pFixedWing->m_fStationX || m_fY != pFixedWing->m_fStationY);
-}
-
 int CUnit::GetOrderIconIndex(DWORD dwBit, int* pPosition)
 {
     for (const OrderIcon& icon : kOrderIcons)

@@ -1,9 +1,11 @@
 // The unit's steps that the unit array runs over every unit. Those whose
-// work belongs to parts of the unit not built yet (detection, drawing, the
+// work belongs to parts of the unit not built yet (drawing, the
 // tests of the functions in progress, area effects, routes) give their
 // least answer: they draw nothing, change nothing and answer 0.
 
 #include "units/Unit.h"
+
+#include "database/VehicleCapability.h"
 
 void CUnit::Prepare(DWORD dwTick, CKDRGameMap*, CKDRDatabase* pDatabase) { StartClock(dwTick, pDatabase); }
 
@@ -20,7 +22,12 @@ void CUnit::CountDownShotLine()
     }
 }
 
-void CUnit::DetectPair(CUnit*, CKDRGameMap*, CKDRDatabase*, CSmokeArray*, float, int, int, int) {}
+BOOL CUnit::IsReadyForFireMission(CKDRDatabase*) const
+{
+    return IsStoppedByOrder() && (GetCapabilityMask() & VCAP_INDIRECT_FIRE) != 0;
+}
+
+int CUnit::PickIndirectFireTarget(const CUnitRef&, CUnit*, CKDRDatabase*, CKDRUnits*) { return 0; }
 
 void CUnit::DrawFireRangeCircle(int, CKDRDatabase*, CKDRGameMap*) {}
 

@@ -63,7 +63,7 @@ public:
         m_log.push_back("detection");
         m_fLight = fLight;
     }
-    void DirectFire(CKDRGameMap*, CKDRDatabase*, CKDRObstacles*, CKDRHoles*) override
+    void DirectFirePass(CKDRGameMap*, CKDRDatabase*, CKDRObstacles*, CKDRHoles*) override
     {
         m_log.push_back("direct fire");
     }
