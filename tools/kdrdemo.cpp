@@ -94,7 +94,7 @@ BOOL WriteMission(const CString& dataDir)
     mission.m_strDescription = MISSION_DESCRIPTION;
     mission.m_strVictoryText = VICTORY_TEXT;
     mission.m_strLossText = LOSS_TEXT;
-    demo_mission::BuildEvents(mission);
+    demo_mission::WriteDemoEvents(mission);
     return WriteArchive(JoinPath(dataDir, MISSION_FILE), [&](CArchive& ar) { mission.Serialize(ar); });
 }
 
