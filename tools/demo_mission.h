@@ -38,21 +38,7 @@ inline void BuildEvents(CMission& mission)
     delete mission.m_pEvents;
     mission.m_pEvents = pEvents;
 }
-// The events the demo file carries. While the units component loads no
-// units, every count is 0: the enemy would be worn down at the first test
-// and the demo won at once. Until the units load, the file carries an empty
-// event list (the mission never ends by its events); the tests that play
-// the demo to its ends install the events themselves.
-constexpr bool kEventsInFile = false;
-
-inline void WriteDemoEvents(CMission& mission)
-{
-    if constexpr (kEventsInFile)
-    {
-        BuildEvents(mission);
-        return;
-    }
-    delete mission.m_pEvents;
-    mission.m_pEvents = new CEventArray;
-}
+// The events the demo file carries: won when the enemy is worn down, lost
+// with half the company team or after an hour.
+inline void WriteDemoEvents(CMission& mission) { BuildEvents(mission); }
 }  // namespace demo_mission

@@ -74,7 +74,14 @@ CString CountRows(CKDRDatabase& database, const int* pStartCounts, const int* pL
 }
 }  // namespace
 
-CUnitArray* CKDRUnits::GetUnitArray(int, int) const { return nullptr; }
+CUnitArray* CKDRUnits::GetUnitArray(int nArray, int nKind) const
+{
+    // The own side has its one array at index 0 only: the walks over a
+    // kind's arrays stop at the first index that answers null.
+    if (nArray < 0 || (nKind == UNIT_KIND_OWN && nArray != 0))
+        return nullptr;
+    return GetArrayOfKind(nKind, nArray);
+}
 
 int CKDRUnits::CountLiveUnits(int nKind) const
 {

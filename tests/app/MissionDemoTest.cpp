@@ -166,8 +166,7 @@ TEST(MissionDemo, WearingTheEnemyDownToTwoWinsTheMission)
         GTEST_SKIP() << "the demo writer is not built";
     const CDemoInstall demo("mission-won");
     ASSERT_TRUE(WriteDemoWithEvents(demo));
-    if (!DemoUnitsLoad(demo))
-        GTEST_SKIP() << "the units component loads no units yet";
+    ASSERT_TRUE(DemoUnitsLoad(demo)) << "the demo's units did not load";
 
     const Played played = Play(demo, OVER_WON,
                                {[](CKDRDoc&) { AdvanceManualTime(60000); },
@@ -202,8 +201,7 @@ TEST(MissionDemo, AnHourWithoutVictoryLosesTheMission)
         GTEST_SKIP() << "the demo writer is not built";
     const CDemoInstall demo("mission-lost");
     ASSERT_TRUE(WriteDemoWithEvents(demo));
-    if (!DemoUnitsLoad(demo))
-        GTEST_SKIP() << "the units component loads no units yet";
+    ASSERT_TRUE(DemoUnitsLoad(demo)) << "the demo's units did not load";
 
     // Ten game minutes a pass: at 3600 s the hour has not passed, a second later it has.
     std::vector<std::function<void(CKDRDoc&)>> steps;
