@@ -540,15 +540,6 @@ BOOL CKDRUnits::FillHierarchyTree(int nSide, CWnd* pOwner)
 }
 
 
-void CKDRUnits::ResetContactLists(CUnitRefArray*& pFirst, CUnitRefArray*& pSecond)
-{
-    pFirst = nullptr;
-    pSecond = nullptr;
-}
-
-void CKDRUnits::DetectAll(CKDRGameMap*, CKDRDatabase*, CSmokeArray*, float) {}
-void CKDRUnits::DirectFire(CKDRGameMap*, CKDRDatabase*, CKDRObstacles*, CKDRHoles*) {}
-void CKDRUnits::ProcessIndirectFire(CKDRDatabase*) {}
 
 BOOL CKDRUnits::TakeMapChanged() { return FALSE; }
 

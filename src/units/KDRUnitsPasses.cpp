@@ -16,6 +16,9 @@
 
 namespace
 {
+// A kind's array by its place in the list (kind 0: the own array).
+CUnitArray* ArrayAt(const CKDRUnits& units, int nKind, int nArray) { return units.GetArrayOfKind(nKind, nArray); }
+
 // The contact lists by pair of observing and target kind.
 enum ContactList
 {
@@ -65,20 +68,20 @@ void CKDRUnits::DetectAll(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CSmokeArra
     // between observers may have changed them.
     auto detect = [&](CUnitArray* pObservers, int nTargetKind, int nList) {
         for (int j = 0; pObservers != nullptr && j < GetArrayCount(nTargetKind); ++j)
-            pObservers->DetectAgainst(j, GetArrayOfKind(nTargetKind, j), m_pContacts[nList], pMap, pDatabase, pSmoke,
+            pObservers->DetectAgainst(j, ArrayAt(*this, nTargetKind, j), m_pContacts[nList], pMap, pDatabase, pSmoke,
                                       fLightFactor, nTargetKind);
     };
-    if (CUnitArray* pOwn = GetArrayOfKind(0, 0))
+    if (CUnitArray* pOwn = ArrayAt(*this, 0, 0))
     {
         pOwn->ResetContacts();
         detect(pOwn, 1, OWN_SEES_OPPOSING);
-        detect(GetArrayOfKind(0, 0), 2, OWN_SEES_NEUTRAL);
+        detect(ArrayAt(*this, 0, 0), 2, OWN_SEES_NEUTRAL);
     }
     if (IsNetworkGame())
         return;
     for (int i = 0; i < GetArrayCount(2); ++i)
     {
-        CUnitArray* pNeutral = GetArrayOfKind(2, i);
+        CUnitArray* pNeutral = ArrayAt(*this, 2, i);
         if (pNeutral == nullptr)
             continue;
         pNeutral->ResetContacts();
@@ -86,13 +89,13 @@ void CKDRUnits::DetectAll(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CSmokeArra
     }
     for (int i = 0; i < GetArrayCount(1); ++i)
     {
-        CUnitArray* pOpposing = GetArrayOfKind(1, i);
+        CUnitArray* pOpposing = ArrayAt(*this, 1, i);
         if (pOpposing == nullptr)
             continue;
         pOpposing->ResetContacts();
         detect(pOpposing, 2, OPPOSING_SEES_NEUTRAL);
-        if (CUnitArray* pOwn = GetArrayOfKind(0, 0); pOwn != nullptr && GetArrayOfKind(1, i) != nullptr)
-            GetArrayOfKind(1, i)->DetectAgainst(0, pOwn, m_pContacts[OPPOSING_SEES_OWN], pMap, pDatabase, pSmoke,
+        if (CUnitArray* pOwn = ArrayAt(*this, 0, 0); pOwn != nullptr && ArrayAt(*this, 1, i) != nullptr)
+            ArrayAt(*this, 1, i)->DetectAgainst(0, pOwn, m_pContacts[OPPOSING_SEES_OWN], pMap, pDatabase, pSmoke,
                                                 fLightFactor, 0);
     }
 }
@@ -110,7 +113,7 @@ void CKDRUnits::DirectFirePass(CKDRGameMap* /*pMap*/, CKDRDatabase* pDatabase, C
     auto takeTurn = [&](CFireCursor& cursor) {
         while (!cursor.bDone)
         {
-            CUnitArray* pArray = GetArrayOfKind(cursor.nKind, cursor.nArray);
+            CUnitArray* pArray = ArrayAt(*this, cursor.nKind, cursor.nArray);
             if (pArray == nullptr)
             {
                 cursor.bDone = TRUE;
@@ -149,7 +152,7 @@ void CKDRUnits::ProcessIndirectFire(CKDRDatabase* pDatabase)
     {
         for (int i = 0; i < GetArrayCount(nKind); ++i)
         {
-            CUnitArray* pArray = GetArrayOfKind(nKind, i);
+            CUnitArray* pArray = ArrayAt(*this, nKind, i);
             for (int j = 0; pArray != nullptr && j < pArray->GetSize(); ++j)
             {
                 if (CUnit* pUnit = pArray->GetAt(j))

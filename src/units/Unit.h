@@ -377,7 +377,6 @@ public:
     BOOL SetOrderState(DWORD dwBit, CKDRDatabase* pDatabase, BOOL bKeepSet, BOOL bKeepClear);
     BOOL HasOrder(DWORD dwBit) const;
     BOOL CanExecuteOrder(DWORD dwBit, CKDRDatabase* pDatabase);
-    BOOL IsFixedWingRestricted(CKDRDatabase* pDatabase, BOOL bForMarchSpeed);
     // The catalogue list of the bit's icon when the unit holds the bit
     // (nPosition its frame), else -1.
     int GetOrderIcon(DWORD dwBit, int* pPosition) const;

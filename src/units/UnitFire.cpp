@@ -436,9 +436,8 @@ void CUnit::Destroy(int nUnit, int nArray, CKDRUnits* pUnits, CKDRDatabase* pDat
         pApp->m_pSoundManager->PlayVehicleSound(pVehicle->m_strDestroyedSound);
     if (pUnits != nullptr)
     {
-        if (m_nSide >= 0 && m_nSide < 3 && pUnits->m_abHierarchies[m_nSide] &&
-            pUnits->m_apHierarchies[m_nSide] != nullptr)
-            pUnits->m_apHierarchies[m_nSide]->SetElementDestroyed(nUnit, nArray, m_nSide, TRUE, pUnits, pDatabase);
+        if (CHierarchyArray* pHierarchy = pUnits->GetPresentHierarchy(m_nSide))
+            pHierarchy->SetElementDestroyed(nUnit, nArray, m_nSide, TRUE, pUnits, pDatabase);
         pUnits->NotifyElementOfUnit(nUnit, nArray, m_nSide, FALSE);
     }
     m_pCapabilities->OnDestroyed(pUnits, pDatabase, nUnit, nArray, m_nSide);

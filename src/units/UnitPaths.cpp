@@ -175,7 +175,7 @@ BOOL CUnit::IsObstacleOnFirstLeg(float x, float y, CKDRObstacles* pObstacles, in
                                  BOOL bUseNextNode, CKDRGameMap* pMap)
 {
     nIndex = kUnset;
-    if (pObstacles == nullptr || IsAircraft(GetCapabilityMask()) || m_pPath->GetSize() == 0)
+    if (pObstacles == nullptr || IsAircraft() || m_pPath->GetSize() == 0)
         return FALSE;
     if (bUseNextNode)
     {
@@ -227,6 +227,6 @@ void CUnit::DrawPath(CKDRGameMap* pMap)
     // Aircraft and teams cross ground that stops vehicles: their paths
     // show no marks of blocked legs.
     const DWORD dwAbilities = GetCapabilityMask();
-    const BOOL bPlain = IsAircraft(dwAbilities) || (dwAbilities & VCAP_DISMOUNT) != 0;
+    const BOOL bPlain = unit_move::IsAircraft(dwAbilities) || (dwAbilities & VCAP_DISMOUNT) != 0;
     m_pPath->Draw(pMap, !bPlain, FALSE, FALSE, -1);
 }

@@ -87,8 +87,8 @@ TEST(UnitPasses, TheContactListsAreFilledByPairOfSidesAndEmptiedInPlace)
     EXPECT_EQ(pFirst, world.Units().m_pContacts[0]);
     EXPECT_EQ(pSecond, world.Units().m_pContacts[1]);
     world.Units().DetectAll(world.Map(), world.Db(), nullptr, 1.0f);
-    const int expected[CKDRUnits::CONTACT_LIST_COUNT] = {1, 1, 1, 1, 1, 0};
-    for (int i = 0; i < CKDRUnits::CONTACT_LIST_COUNT; ++i)
+    const int expected[CONTACT_LIST_COUNT] = {1, 1, 1, 1, 1, 0};
+    for (int i = 0; i < CONTACT_LIST_COUNT; ++i)
         EXPECT_EQ(world.Units().m_pContacts[i]->GetSize(), expected[i]) << i;
     EXPECT_EQ(world.Units().m_pContacts[2]->GetAt(0)->m_nSide, 0);
     EXPECT_EQ(world.Units().m_pContacts[4]->GetAt(0)->m_nSide, 1);
