@@ -379,8 +379,9 @@ void ClipMarch(long long p0, long long step, long long least, long long most, in
     }
     {
         // Where the line enters and leaves the band, near enough.
-        const double enter = static_cast<double>((step > 0 ? least : most) - p0) / static_cast<double>(step);
-        const double leave = static_cast<double>((step > 0 ? most : least) - p0) / static_cast<double>(step);
+        const double perStep = 1.0 / static_cast<double>(step);
+        const double enter = static_cast<double>((step > 0 ? least : most) - p0) * perStep;
+        const double leave = static_cast<double>((step > 0 ? most : least) - p0) * perStep;
         a = std::max<long long>(a, static_cast<long long>(std::clamp(enter, -1.0, static_cast<double>(hi) + 1.0)));
         b = std::min<long long>(b, static_cast<long long>(std::clamp(leave, -1.0, static_cast<double>(hi) + 1.0)));
         a = std::max<long long>(a - 1, lo);
@@ -483,24 +484,27 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
         if (!steep && fits && !m_grid.empty() && (!features || march.words != nullptr || march.tall != nullptr))
         {
             march.rows = m_nRows;
-            march.du = ToFixed(dx / d);
-            march.dv = ToFixed(dy / d);
+            // One division for all the march's rates: its margins take a
+            // unit or two in the last place.
+            const double perLength = 1.0 / d;
+            march.du = ToFixed(dx * perLength);
+            march.dv = ToFixed(dy * perLength);
             march.u0 = ToFixed((static_cast<double>(x1) + 5.5) * 0.1);
             march.v0 = ToFixed((static_cast<double>(y1) + 5.5) * 0.1);
-            march.line0 = ToFixed(static_cast<double>(eye + 1) - margin / d - kLineMargin);
-            march.dLine = ToFixed(dhd * 100.0 / d);
+            march.line0 = ToFixed(static_cast<double>(eye + 1) - margin * perLength - kLineMargin);
+            march.dLine = ToFixed(dhd * 100.0 * perLength);
             // A feature's top is clearly above the line where its angle
             // beats the target's beyond the tolerance (see AngleAbove),
             // whatever the roundings; the top is taken one unit up.
             const double upperMargin =
                 tolerance * ((std::fabs(static_cast<double>(eye)) + 32770.0 + m_nSightClassTopMax) * d +
                              std::fabs(dhd) * steps * 100.0);
-            march.upper0 = ToFixed(static_cast<double>(eye + 1) + upperMargin / d + kLineMargin);
+            march.upper0 = ToFixed(static_cast<double>(eye + 1) + upperMargin * perLength + kLineMargin);
             // Twice the largest gap between a marched position and the
             // rule's: a float's unit in the last place on this map, the
             // fractions the step gathers, and the doubles' rounding.
             const int sizeBits = std::bit_width(static_cast<unsigned>(std::max(m_nWidth, m_nHeight)));  // at most 15
-            const double gap = 0.1 / static_cast<double>(1 << (24 - sizeBits)) + (steps + 2.0) / kFixedOne +
+            const double gap = (0.1 / 16777216.0) * static_cast<double>(1 << sizeBits) + (steps + 2.0) / kFixedOne +
                                1.0 / static_cast<double>(1 << 30);
             march.edgeMargin = static_cast<std::uint32_t>(2.0 * gap * kFixedOne) + 1;
             metreMargin = 10LL * march.edgeMargin;
