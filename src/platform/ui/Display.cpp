@@ -231,8 +231,7 @@ const CSurface::KeyedRuns* CSurface::GetKeyedRuns(DWORD key)
         return nullptr;
     }
     if (m_pKeyedRuns->state == KeyedRuns::State::Seen)
-        m_pKeyedRuns->state =
-            m_pKeyedRuns->Make(*m_pImage) ? KeyedRuns::State::Made : KeyedRuns::State::Refused;
+        m_pKeyedRuns->state = m_pKeyedRuns->Make(*m_pImage) ? KeyedRuns::State::Made : KeyedRuns::State::Refused;
     return m_pKeyedRuns->state == KeyedRuns::State::Made ? m_pKeyedRuns.get() : nullptr;
 }
 
@@ -723,8 +722,8 @@ DDRESULT CSurface::BltBand(const std::vector<BandPiece>& pieces, int nDestTop, i
                 reinterpret_cast<const QRgb*>(srcBits + (y + span.dy) * srcStride) + span.destLeft + span.dx;
             QRgb* to = outRow + span.destLeft;
             if (keyedRuns != nullptr)
-                keyedRuns->CopyRow(static_cast<int>(y + span.dy), static_cast<int>(span.destLeft + span.dx),
-                                   span.count, to);
+                keyedRuns->CopyRow(static_cast<int>(y + span.dy), static_cast<int>(span.destLeft + span.dx), span.count,
+                                   to);
             else if (keyed)
                 CopyRowKeyed(from, to, span.count, key);
             else if (opaque)
