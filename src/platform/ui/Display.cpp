@@ -117,7 +117,123 @@ QImage NewSurfaceImage(int width, int height)
     return image;
 }
 
+// Runs are worth keeping while they are few beside the pixels: one run for
+// this many pixels at most.
+constexpr qsizetype kPixelsPerRun = 16;
+
 }  // namespace
+
+// The pixels of a surface that are not its colour key, row by row, as runs
+// of columns [begin, end) with a copy of their pixels, opaque, side by side.
+// A keyed copy from a surface that is mostly key (a contour overlay: a few
+// lines over the key) then reads only those copies, in the order it writes
+// them, instead of the whole rectangle. The runs belong to one content of
+// the image (its cache key, which every change of the pixels moves on) and
+// one key; they are made the second time a keyed band copy finds both
+// unchanged, so that a surface drawn again before every copy never pays for
+// them, and refused for that content when they would be too many.
+struct CSurface::KeyedRuns
+{
+    enum class State
+    {
+        Seen,     // content seen once
+        Made,     // the runs below hold
+        Refused,  // too many runs for this content
+    };
+    struct Run
+    {
+        int begin;
+        int end;
+        size_t first;  // its pixels: pixels[first, first + end - begin)
+    };
+    qint64 content = 0;
+    DWORD key = 0;
+    State state = State::Seen;
+    std::vector<size_t> rowFirst;  // the runs of row y: [rowFirst[y], rowFirst[y + 1])
+    std::vector<Run> runs;
+    std::vector<QRgb> pixels;
+
+    void Clear()
+    {
+        rowFirst.clear();
+        runs.clear();
+        pixels.clear();
+        runs.shrink_to_fit();
+        pixels.shrink_to_fit();
+    }
+
+    bool Make(const QImage& image)
+    {
+        const int width = image.width();
+        const int height = image.height();
+        const qsizetype area = static_cast<qsizetype>(width) * height;
+        const size_t runLimit = static_cast<size_t>(area / kPixelsPerRun);
+        Clear();
+        rowFirst.assign(static_cast<size_t>(height) + 1, 0);
+        for (int y = 0; y < height; ++y)
+        {
+            rowFirst[static_cast<size_t>(y)] = runs.size();
+            const QRgb* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            for (int x = 0; x < width;)
+            {
+                if ((row[x] & kColorMask) == key)
+                {
+                    ++x;
+                    continue;
+                }
+                const int begin = x;
+                const size_t first = pixels.size();
+                for (; x < width && (row[x] & kColorMask) != key; ++x)
+                    pixels.push_back(row[x] | 0xFF000000u);
+                runs.push_back({begin, x, first});
+            }
+            if (runs.size() > runLimit)
+            {
+                Clear();
+                return false;
+            }
+        }
+        rowFirst[static_cast<size_t>(height)] = runs.size();
+        return true;
+    }
+
+    // Columns sourceLeft to sourceLeft + count of source row `row` onto `to`:
+    // what CopyRowKeyed does with that part of the row.
+    void CopyRow(int row, int sourceLeft, size_t count, QRgb* to) const
+    {
+        const Run* first = runs.data() + rowFirst[static_cast<size_t>(row)];
+        const Run* last = runs.data() + rowFirst[static_cast<size_t>(row) + 1];
+        const long long right = static_cast<long long>(sourceLeft) + static_cast<long long>(count);
+        const Run* run = std::upper_bound(first, last, sourceLeft, [](int x, const Run& r) { return x < r.end; });
+        for (; run != last && run->begin < right; ++run)
+        {
+            const int begin = std::max(run->begin, sourceLeft);
+            const int end = static_cast<int>(std::min<long long>(run->end, right));
+            const QRgb* from = pixels.data() + run->first + (begin - run->begin);
+            QRgb* out = to + (begin - sourceLeft);
+            for (int i = 0; i < end - begin; ++i)
+                out[i] = from[i];
+        }
+    }
+};
+
+const CSurface::KeyedRuns* CSurface::GetKeyedRuns(DWORD key)
+{
+    const qint64 content = m_pImage->cacheKey();
+    if (!m_pKeyedRuns || m_pKeyedRuns->content != content || m_pKeyedRuns->key != key)
+    {
+        if (!m_pKeyedRuns)
+            m_pKeyedRuns = std::make_unique<KeyedRuns>();
+        m_pKeyedRuns->content = content;
+        m_pKeyedRuns->key = key;
+        m_pKeyedRuns->state = KeyedRuns::State::Seen;
+        m_pKeyedRuns->Clear();
+        return nullptr;
+    }
+    if (m_pKeyedRuns->state == KeyedRuns::State::Seen)
+        m_pKeyedRuns->state = m_pKeyedRuns->Make(*m_pImage) ? KeyedRuns::State::Made : KeyedRuns::State::Refused;
+    return m_pKeyedRuns->state == KeyedRuns::State::Made ? m_pKeyedRuns.get() : nullptr;
+}
 
 // ---------------------------------------------------------------------------
 // Result names
@@ -589,6 +705,7 @@ DDRESULT CSurface::BltBand(const std::vector<BandPiece>& pieces, int nDestTop, i
     }
 
     const DWORD key = m_colorKey & kColorMask;
+    const KeyedRuns* keyedRuns = keyed && !spans.empty() ? GetKeyedRuns(key) : nullptr;
     const bool opaque = m_pImage->format() == QImage::Format_RGB32;
     const uchar* const srcBits = m_pImage->constBits();
     const qsizetype srcStride = m_pImage->bytesPerLine();
@@ -604,7 +721,10 @@ DDRESULT CSurface::BltBand(const std::vector<BandPiece>& pieces, int nDestTop, i
             const QRgb* from =
                 reinterpret_cast<const QRgb*>(srcBits + (y + span.dy) * srcStride) + span.destLeft + span.dx;
             QRgb* to = outRow + span.destLeft;
-            if (keyed)
+            if (keyedRuns != nullptr)
+                keyedRuns->CopyRow(static_cast<int>(y + span.dy), static_cast<int>(span.destLeft + span.dx), span.count,
+                                   to);
+            else if (keyed)
                 CopyRowKeyed(from, to, span.count, key);
             else if (opaque)
                 std::memcpy(to, from, span.count * sizeof(QRgb));
@@ -1046,9 +1166,23 @@ void CDisplay::Present()
     if (m_pBack->IsLost())
         m_pBack->Restore();
 
-    const DDRESULT result = m_pBack->BltToWindow(m_pPrimary.get());
-    if (result == DDERR_SURFACELOST && m_pPrimary->IsLost())
-        m_pPrimary->Restore();
+    // A window of the back surface's own size takes the frame by a flip:
+    // the two images change places, as the pixels are the same either way
+    // and every frame is drawn in full. The back surface is then left with
+    // an earlier frame. The plain form copies.
+    QImage& back = m_pBack->GetImage();
+    QImage& shown = m_pPrimary->GetImage();
+    if (window && !IsPlainDrawing() && &back != &shown && back.size() == shown.size() &&
+        back.format() == kSurfaceFormat && shown.format() == kSurfaceFormat)
+    {
+        back.swap(shown);
+    }
+    else
+    {
+        const DDRESULT result = m_pBack->BltToWindow(m_pPrimary.get());
+        if (result == DDERR_SURFACELOST && m_pPrimary->IsLost())
+            m_pPrimary->Restore();
+    }
     // Inside the window's own paint the image goes on screen when the paint
     // ends; asking for another paint from there would paint for ever.
     QWidget* widget = window ? window->GetWidget() : nullptr;
