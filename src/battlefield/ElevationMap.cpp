@@ -67,13 +67,19 @@ void CElevationMap::SetElevation(int column, int row, short value)
     const size_t cell = static_cast<size_t>(column) * static_cast<size_t>(m_nRows) + static_cast<size_t>(row);
     m_grid[cell] = value;
     if (cell < m_sightGround.size())
-        m_sightGround[cell] = TallMarkAt(cell) ? kTallGround : value;
+        m_sightGround[cell] = SightWord(cell, value);
 }
 
-bool CElevationMap::TallMarkAt(size_t cell) const
+std::int32_t CElevationMap::SightWord(size_t cell, short value) const
 {
     const std::uint64_t* marks = m_pTerrain->GetTallMarks(m_nColumns, m_nRows);
-    return marks != nullptr && ((marks[cell >> 6] >> (cell & 63)) & 1u) != 0;
+    if (marks == nullptr || ((marks[cell >> 6] >> (cell & 63)) & 1u) == 0)
+        return value;
+    const int feature = m_pTerrain->GetWholeFeature(cell);
+    const size_t kind = static_cast<size_t>(feature) + 1;
+    if (feature < 0 || kind >= m_sightClassTop.size() || m_sightClassTop[kind] == 0)
+        return kTallGround;
+    return static_cast<std::int32_t>((static_cast<std::uint32_t>(kind) << 16) | static_cast<std::uint16_t>(value));
 }
 
 void CElevationMap::OnTallMarksChanged(void* map) { static_cast<CElevationMap*>(map)->RebuildSightGround(); }
@@ -82,10 +88,28 @@ void CElevationMap::RebuildSightGround()
 {
     const std::uint64_t* marks = m_pTerrain->GetTallMarks(m_nColumns, m_nRows);
     m_bSightGroundMarked = marks != nullptr || !m_pTerrain->HasTallFeatures();
+    // A class for every feature the word's high half can name whose top
+    // stays within the march's reach; the others keep the plain mark.
+    const size_t classes = std::min<size_t>(static_cast<size_t>(m_pTerrain->GetFeatureCount()), 0xFFFE) + 1;
+    m_sightClassTop.assign(classes, 0);
+    m_sightClassObscuration.assign(classes, 1.0f);
+    m_nSightClassTopMax = 0;
     m_sightGround.resize(m_grid.size());
     for (size_t cell = 0; cell < m_grid.size(); ++cell)
-        m_sightGround[cell] =
-            marks != nullptr && ((marks[cell >> 6] >> (cell & 63)) & 1u) != 0 ? kTallGround : m_grid[cell];
+    {
+        const int feature = marks != nullptr ? m_pTerrain->GetWholeFeature(cell) : -1;
+        const size_t kind = static_cast<size_t>(feature) + 1;
+        int height = 0;
+        float obscuration = 1.0f;
+        if (feature >= 0 && kind < classes && m_sightClassTop[kind] == 0 &&
+            m_pTerrain->GetWholeCell(cell, &height, &obscuration) && height > 0 && height < (1 << 19))
+        {
+            m_sightClassTop[kind] = 2 * height + 1;
+            m_sightClassObscuration[kind] = obscuration;
+            m_nSightClassTopMax = std::max(m_nSightClassTopMax, 2 * height + 1);
+        }
+        m_sightGround[cell] = SightWord(cell, m_grid[cell]);
+    }
 }
 
 void CElevationMap::AllocateGrid()
@@ -235,7 +259,7 @@ void CElevationMap::Serialize(CArchive& ar)
     std::vector<short> grid(static_cast<size_t>(samples));
     for (short& sample : grid)
         ar >> sample;
-    std::vector<short> sightGround(grid.size());
+    std::vector<std::int32_t> sightGround(grid.size());
     CTerrainArray* pTerrain = new CTerrainArray;
     try
     {
@@ -355,8 +379,9 @@ void ClipMarch(long long p0, long long step, long long least, long long most, in
     }
     {
         // Where the line enters and leaves the band, near enough.
-        const double enter = static_cast<double>((step > 0 ? least : most) - p0) / static_cast<double>(step);
-        const double leave = static_cast<double>((step > 0 ? most : least) - p0) / static_cast<double>(step);
+        const double perStep = 1.0 / static_cast<double>(step);
+        const double enter = static_cast<double>((step > 0 ? least : most) - p0) * perStep;
+        const double leave = static_cast<double>((step > 0 ? most : least) - p0) * perStep;
         a = std::max<long long>(a, static_cast<long long>(std::clamp(enter, -1.0, static_cast<double>(hi) + 1.0)));
         b = std::min<long long>(b, static_cast<long long>(std::clamp(leave, -1.0, static_cast<double>(hi) + 1.0)));
         a = std::max<long long>(a - 1, lo);
@@ -448,24 +473,38 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
         {
             if (m_bSightGroundMarked && m_sightGround.size() == m_grid.size() &&
                 eye + 1 + std::max(dh, 0LL) < kTallGround)
-                march.samples = m_sightGround.data();
+            {
+                march.samples = nullptr;
+                march.words = m_sightGround.data();
+                march.classTop = m_sightClassTop.data();
+            }
             else
                 march.tall = m_pTerrain->GetTallMarks(m_nColumns, m_nRows);
         }
-        if (!steep && fits && !m_grid.empty() && (!features || march.samples != m_grid.data() || march.tall != nullptr))
+        if (!steep && fits && !m_grid.empty() && (!features || march.words != nullptr || march.tall != nullptr))
         {
             march.rows = m_nRows;
-            march.du = ToFixed(dx / d);
-            march.dv = ToFixed(dy / d);
+            // One division for all the march's rates: its margins take a
+            // unit or two in the last place.
+            const double perLength = 1.0 / d;
+            march.du = ToFixed(dx * perLength);
+            march.dv = ToFixed(dy * perLength);
             march.u0 = ToFixed((static_cast<double>(x1) + 5.5) * 0.1);
             march.v0 = ToFixed((static_cast<double>(y1) + 5.5) * 0.1);
-            march.line0 = ToFixed(static_cast<double>(eye + 1) - margin / d - kLineMargin);
-            march.dLine = ToFixed(dhd * 100.0 / d);
+            march.line0 = ToFixed(static_cast<double>(eye + 1) - margin * perLength - kLineMargin);
+            march.dLine = ToFixed(dhd * 100.0 * perLength);
+            // A feature's top is clearly above the line where its angle
+            // beats the target's beyond the tolerance (see AngleAbove),
+            // whatever the roundings; the top is taken one unit up.
+            const double upperMargin =
+                tolerance * ((std::fabs(static_cast<double>(eye)) + 32770.0 + m_nSightClassTopMax) * d +
+                             std::fabs(dhd) * steps * 100.0);
+            march.upper0 = ToFixed(static_cast<double>(eye + 1) + upperMargin * perLength + kLineMargin);
             // Twice the largest gap between a marched position and the
             // rule's: a float's unit in the last place on this map, the
             // fractions the step gathers, and the doubles' rounding.
             const int sizeBits = std::bit_width(static_cast<unsigned>(std::max(m_nWidth, m_nHeight)));  // at most 15
-            const double gap = 0.1 / static_cast<double>(1 << (24 - sizeBits)) + (steps + 2.0) / kFixedOne +
+            const double gap = (0.1 / 16777216.0) * static_cast<double>(1 << sizeBits) + (steps + 2.0) / kFixedOne +
                                1.0 / static_cast<double>(1 << 30);
             march.edgeMargin = static_cast<std::uint32_t>(2.0 * gap * kFixedOne) + 1;
             metreMargin = 10LL * march.edgeMargin;
@@ -580,14 +619,29 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
         while (i <= hi)
         {
             unsigned unsettled = 0;
-            const int block = NextUnsettledBlock(march, i, hi, &unsettled);
-            for (; unsettled != 0; unsettled &= unsettled - 1)
-                if (!passes(block + std::countr_zero(unsettled)))
+            unsigned obscured = 0;
+            const int block = NextUnsettledBlock(march, i, hi, &unsettled, &obscured);
+            for (unsigned open = unsettled | obscured; open != 0; open &= open - 1)
+            {
+                const int k = std::countr_zero(open);
+                const int at = block + k;
+                if ((obscured >> k) & 1u)
+                {
+                    // Ground clearly below, the feature's top clearly above:
+                    // its obscuration is all the sample does.
+                    const long long u = march.u0 + at * march.du;
+                    const long long v = march.v0 + at * march.dv;
+                    const size_t cell =
+                        static_cast<size_t>(u >> 32) * static_cast<size_t>(m_nRows) + static_cast<size_t>(v >> 32);
+                    seen *= m_sightClassObscuration[static_cast<std::uint32_t>(m_sightGround[cell]) >> 16];
+                }
+                else if (!passes(at))
                 {
                     if (visibility != nullptr)
                         *visibility = seen;
                     return 0;
                 }
+            }
             i = block + kSightBlock;
         }
         i = hi + 1;

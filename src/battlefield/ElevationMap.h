@@ -26,6 +26,7 @@
 #include "platform/core/Types.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 class CPen;
@@ -169,16 +170,24 @@ private:
         return cell != nullptr ? *cell : kUnset;
     }
 
-    // The ground as the sight line's march reads it: the samples, with
-    // kTallGround in every cell where the terrain marks that a tall feature
-    // may stand, so that one load tells both. Rebuilt whenever the marks
-    // change (the terrain tells), kept with every sample set.
+    // The ground as the sight line's march reads it, a word per cell: in
+    // the low half the sample, or kTallGround where the terrain marks that
+    // a tall feature may stand, so that one load tells both; in a cell
+    // wholly inside one tall feature instead the sample, and in the high
+    // half the feature's class (its index plus one), whose top and
+    // obscuration the tables below give. Rebuilt whenever the marks change
+    // (the terrain tells), kept with every sample set.
     void RebuildSightGround();
     static void OnTallMarksChanged(void* map);
-    bool TallMarkAt(size_t cell) const;
+    std::int32_t SightWord(size_t cell, short value) const;
 
     std::vector<short> m_grid;
-    std::vector<short> m_sightGround;
+    std::vector<std::int32_t> m_sightGround;
+    // Per class: one more than twice the feature's height (0 for class 0),
+    // the feature's obscuration, and the largest top addend.
+    std::vector<int> m_sightClassTop;
+    std::vector<float> m_sightClassObscuration;
+    int m_nSightClassTopMax = 0;
     // Whether m_sightGround holds the current marks (a terrain without an
     // index over this grid gives none).
     bool m_bSightGroundMarked = false;

@@ -10,6 +10,13 @@
 // cell no feature with a height can stand: it neither masks the target nor
 // obscures it. Every other sample is unsettled: the rule decides it.
 //
+// With features about, the march may read a word per cell instead: the
+// ground (or a mark above every line) in its low half and, in a cell
+// wholly inside one tall feature, that feature's class in its high half.
+// A sample there whose ground lies clearly below the line and the top of
+// whose feature clearly above it is obscured by the feature and nothing
+// else: the caller takes the feature's obscuration without the rule.
+//
 // Two kernels give that answer: a plain one, and one for processors with
 // AVX2 (x86-64-v3), built in a file of its own for that level and chosen
 // at run time when the processor has it. Both allocate nothing.
@@ -24,7 +31,11 @@ constexpr int kSightLaneLineBits = 8;
 
 struct SightMarch
 {
-    const short* samples;       // the grid, column after column
+    const short* samples;       // the grid, column after column (null when words are read)
+    // The ground and class words, column after column, and per class one
+    // more than twice its feature's height (0 for class 0, no feature).
+    const std::int32_t* words;
+    const int* classTop;
     const std::uint64_t* tall;  // the tall-feature marks per cell, null when features are not looked at
     long long rows;             // the grid's rows (cells per column)
     // Positions in cells plus one half (so that the whole part is the cell
@@ -37,6 +48,9 @@ struct SightMarch
     // and per sample, in tenths of a metre with 32 fractional bits.
     long long line0;
     long long dLine;
+    // A feature's top plus one lies clearly above the line where
+    // (ground + classTop) * 2^32 > upper; at sample 0 (steps of dLine).
+    long long upper0;
     // A position nearer than this to a cell's edge (in the 32 fractional
     // bits) is unsettled: at least twice the gap between the marched
     // position and the rule's own, and below 2^31.
@@ -58,19 +72,20 @@ void PrepareSightMarchLanes(SightMarch& march);
 // cannot settle and answers the first sample of the block in which it
 // finds one (last + 1 when it settles them all), with the block's
 // unsettled samples in *unsettled, one bit each (bit k for the block's
-// first sample + k), none before `first` or after `last`. The caller
-// resumes at the block's first sample + kSightBlock.
+// first sample + k), none before `first` or after `last`, and those a
+// feature alone obscures in *obscured (always none without words). The
+// caller resumes at the block's first sample + kSightBlock.
 //
 // Every sample from `lowest` to `last` must lie on the grid: 0.5 <= u <=
 // columns - 0.5 and 0.5 <= v <= rows - 1.5 in cells (the wide kernel reads
 // one sample past the cell it wants). The eye and the rise to the target
 // must lie within 2^19 tenths of a metre over a line at least 20 m long
 // (so |line| < 2^51 and |dLine| < 2^50).
-int NextUnsettledBlock(const SightMarch& march, int first, int last, unsigned* unsettled);
+int NextUnsettledBlock(const SightMarch& march, int first, int last, unsigned* unsettled, unsigned* obscured);
 
 // The kernels, for the tests that run the sight line over each of them.
-int NextUnsettledBlockPlain(const SightMarch& march, int first, int last, unsigned* unsettled);
-int NextUnsettledBlockWide(const SightMarch& march, int first, int last, unsigned* unsettled);
+int NextUnsettledBlockPlain(const SightMarch& march, int first, int last, unsigned* unsettled, unsigned* obscured);
+int NextUnsettledBlockWide(const SightMarch& march, int first, int last, unsigned* unsettled, unsigned* obscured);
 // Whether this build and this processor have the wide kernel, and which
 // kernel NextUnsettledBlock uses: the wide one when it can, unless told to
 // take the plain one.

@@ -22,7 +22,7 @@ constexpr int kPositionShift = kSightLanePositionBits;
 constexpr int kLineShift = 32 - kSightLaneLineBits;
 }  // namespace
 
-int NextUnsettledBlockWide(const SightMarch& m, int first, int last, unsigned* unsettled)
+int NextUnsettledBlockWide(const SightMarch& m, int first, int last, unsigned* unsettled, unsigned* obscured)
 {
     const __m256i laneU = _mm256_load_si256(reinterpret_cast<const __m256i*>(m.laneU));
     const __m256i laneV = _mm256_load_si256(reinterpret_cast<const __m256i*>(m.laneV));
@@ -39,9 +39,14 @@ int NextUnsettledBlockWide(const SightMarch& m, int first, int last, unsigned* u
     const __m256i zero = _mm256_setzero_si256();
     const int* samples = reinterpret_cast<const int*>(m.samples);
     const int* tall = reinterpret_cast<const int*>(m.tall);
+    const int* words = reinterpret_cast<const int*>(m.words);
+    // The upper line's lanes may lie 2 units below the march: it is taken
+    // one unit higher still for its floor (the lower one errs downwards).
+    const long long upperGap = m.upper0 - m.line0;
 
-    // One bit per lane of the block from sample i, set where it is settled.
-    const auto settledFrom = [&](int i)
+    // One bit per lane of the block from sample i, set where it is settled,
+    // and in *dark where a feature alone obscures it.
+    const auto settledFrom = [&](int i, unsigned* dark)
     {
         const long long u = m.u0 + i * m.du;
         const long long v = m.v0 + i * m.dv;
@@ -50,14 +55,37 @@ int NextUnsettledBlockWide(const SightMarch& m, int first, int last, unsigned* u
         const __m256i pv = _mm256_add_epi32(_mm256_set1_epi32(static_cast<int>(v >> (32 - kPositionShift))), laneV);
         const __m256i cell = _mm256_add_epi32(_mm256_mullo_epi32(_mm256_srli_epi32(pu, kPositionShift), rows),
                                               _mm256_srli_epi32(pv, kPositionShift));
+        const __m256i limit = _mm256_add_epi32(_mm256_set1_epi32(static_cast<int>(line >> kLineShift)), laneLine);
+        const __m256i nearU = _mm256_cmpgt_epi32(twoMargins, _mm256_and_si256(_mm256_add_epi32(pu, margin), fraction));
+        const __m256i nearV = _mm256_cmpgt_epi32(twoMargins, _mm256_and_si256(_mm256_add_epi32(pv, margin), fraction));
+        const __m256i near = _mm256_or_si256(nearU, nearV);
+        *dark = 0;
+        if (words != nullptr)
+        {
+            const __m256i word = _mm256_i32gather_epi32(words, cell, 4);
+            const __m256i ground = _mm256_srai_epi32(_mm256_slli_epi32(word, 16), 16);
+            const __m256i kind = _mm256_srli_epi32(word, 16);
+            if (_mm256_testz_si256(kind, kind))
+            {
+                const __m256i settled = _mm256_cmpgt_epi32(limit, _mm256_slli_epi32(ground, 32 - kLineShift));
+                return static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(_mm256_andnot_si256(near, settled))));
+            }
+            const __m256i top = _mm256_add_epi32(ground, _mm256_i32gather_epi32(m.classTop, kind, 4));
+            const __m256i shiftedTop = _mm256_slli_epi32(top, 32 - kLineShift);
+            const __m256i settled = _mm256_andnot_si256(near, _mm256_cmpgt_epi32(limit, shiftedTop));
+            const __m256i upper = _mm256_add_epi32(
+                _mm256_set1_epi32(static_cast<int>((line + upperGap) >> kLineShift) + 3), laneLine);
+            __m256i clear = _mm256_cmpgt_epi32(limit, _mm256_slli_epi32(ground, 32 - kLineShift));
+            clear = _mm256_and_si256(clear, _mm256_cmpgt_epi32(shiftedTop, upper));
+            clear = _mm256_andnot_si256(_mm256_or_si256(near, _mm256_cmpeq_epi32(kind, zero)), clear);
+            *dark = static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(clear)));
+            return static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(settled)));
+        }
         // Each lane reads its sample and the next; the low half is its own.
         const __m256i pair = _mm256_i32gather_epi32(samples, cell, 2);
         const __m256i ground = _mm256_srai_epi32(_mm256_slli_epi32(pair, 16), 16);
-        const __m256i limit = _mm256_add_epi32(_mm256_set1_epi32(static_cast<int>(line >> kLineShift)), laneLine);
         __m256i settled = _mm256_cmpgt_epi32(limit, _mm256_slli_epi32(ground, 32 - kLineShift));
-        const __m256i nearU = _mm256_cmpgt_epi32(twoMargins, _mm256_and_si256(_mm256_add_epi32(pu, margin), fraction));
-        const __m256i nearV = _mm256_cmpgt_epi32(twoMargins, _mm256_and_si256(_mm256_add_epi32(pv, margin), fraction));
-        settled = _mm256_andnot_si256(_mm256_or_si256(nearU, nearV), settled);
+        settled = _mm256_andnot_si256(near, settled);
         if (tall != nullptr)
         {
             const __m256i word = _mm256_i32gather_epi32(tall, _mm256_srli_epi32(cell, 5), 4);
@@ -70,14 +98,17 @@ int NextUnsettledBlockWide(const SightMarch& m, int first, int last, unsigned* u
     constexpr unsigned kAll = (1u << kLanes) - 1;
     for (; first + kLanes - 1 <= last; first += kLanes)
     {
-        const unsigned settled = settledFrom(first);
+        unsigned dark = 0;
+        const unsigned settled = settledFrom(first, &dark);
         if (settled != kAll)
         {
-            *unsettled = ~settled & kAll;
+            *unsettled = ~(settled | dark) & kAll;
+            *obscured = dark;
             return first;
         }
     }
     *unsettled = 0;
+    *obscured = 0;
     if (first > last)
         return last + 1;
     // The last few samples: a block ending at the last one, its lanes
@@ -85,12 +116,14 @@ int NextUnsettledBlockWide(const SightMarch& m, int first, int last, unsigned* u
     // the march.
     const int start = last - (kLanes - 1);
     if (start < m.lowest)
-        return NextUnsettledBlockPlain(m, first, last, unsettled);
+        return NextUnsettledBlockPlain(m, first, last, unsettled, obscured);
     const unsigned ignored = (1u << (first - start)) - 1;
-    const unsigned settled = settledFrom(start) | ignored;
+    unsigned dark = 0;
+    const unsigned settled = settledFrom(start, &dark) | ignored;
     if (settled == kAll)
         return last + 1;
-    *unsettled = ~settled & kAll;
+    *unsettled = ~(settled | dark) & kAll;
+    *obscured = dark & ~ignored;
     return start;
 }
 

@@ -3,6 +3,7 @@
 #include "platform/core/Archive.h"
 
 #include <algorithm>
+#include <bit>
 
 IMPLEMENT_SERIAL(CTerrainArray, CObject, 1)
 
@@ -58,7 +59,9 @@ void CTerrainArray::SetGrid(int columns, int rows)
 
 size_t CTerrainArray::GetTallIndexBytes() const
 {
-    return (m_tallHere.size() + m_tallWhole.size()) * sizeof(std::uint64_t) + m_wholeHeight.size() * sizeof(int) +
+    return (m_tallHere.size() + m_tallWhole.size() + m_tallBorder.size() + m_borderInside.size()) *
+               sizeof(std::uint64_t) +
+           m_borderRank.size() * sizeof(std::uint32_t) + m_wholeHeight.size() * sizeof(int) +
            m_wholeObscuration.size() * sizeof(float) + m_tallStart.size() * sizeof(std::uint32_t) +
            m_tallItems.size() * sizeof(int) + m_wideTall.size() * sizeof(int);
 }
@@ -75,6 +78,9 @@ void CTerrainArray::RebuildIndex()
     m_tallBounds = CRect(1, 1, 0, 0);
     std::vector<std::uint64_t>().swap(m_tallHere);
     std::vector<std::uint64_t>().swap(m_tallWhole);
+    std::vector<std::uint64_t>().swap(m_tallBorder);
+    std::vector<std::uint32_t>().swap(m_borderRank);
+    std::vector<std::uint64_t>().swap(m_borderInside);
     std::vector<int>().swap(m_wholeHeight);
     std::vector<float>().swap(m_wholeObscuration);
     std::vector<std::uint32_t>().swap(m_tallStart);
@@ -223,6 +229,7 @@ bool SegmentMeetsRect(std::int64_t ax, std::int64_t ay, std::int64_t bx, std::in
 void CTerrainArray::SettleWholeCells()
 {
     m_tallWhole.assign(m_tallHere.size(), 0);
+    m_tallBorder.assign(m_tallHere.size(), 0);
     // A wide feature may reach any cell; features far off the map are left
     // alone rather than risk the products.
     if (m_tallHere.empty() || !m_wideTall.empty())
@@ -275,7 +282,31 @@ void CTerrainArray::SettleWholeCells()
                                                2LL * points[i].y, left, bottom, right, top);
             }
             if (crossed)
+            {
+                // A cell of one feature answers per whole metre, from which
+                // of its metres lie inside; records for a few cells in a
+                // hundred at most, so the table stays small.
+                if (end - first != 1 || m_borderInside.size() >= cells / 32)
+                    continue;
+                const CTerrain* pFeature = m_features.GetAt(*first);
+                budget -= 100LL * pFeature->GetPointCount();
+                std::uint64_t inside[2] = {0, 0};
+                for (int k = 0; k < 100; ++k)
+                    if (pFeature->ContainsPoint(static_cast<float>(10 * c - 5 + k / 10),
+                                                static_cast<float>(10 * r - 5 + k % 10)))
+                        inside[k >> 6] |= std::uint64_t(1) << (k & 63);
+                if (inside[0] == 0 && inside[1] == 0)
+                    m_tallHere[cell >> 6] &= ~bit;
+                else if (inside[0] == ~std::uint64_t(0) && inside[1] == (std::uint64_t(1) << 36) - 1)
+                    m_tallWhole[cell >> 6] |= bit;
+                else
+                {
+                    m_tallBorder[cell >> 6] |= bit;
+                    m_borderInside.push_back(inside[0]);
+                    m_borderInside.push_back(inside[1]);
+                }
                 continue;
+            }
             int inside = 0;
             for (const int* item = first; item != end; ++item)
             {
@@ -287,6 +318,13 @@ void CTerrainArray::SettleWholeCells()
             else if (inside == 1 && end - first == 1)
                 m_tallWhole[cell >> 6] |= bit;
         }
+    m_borderRank.resize(m_tallBorder.size());
+    std::uint32_t rank = 0;
+    for (size_t w = 0; w < m_tallBorder.size(); ++w)
+    {
+        m_borderRank[w] = rank;
+        rank += static_cast<std::uint32_t>(std::popcount(m_tallBorder[w]));
+    }
 }
 
 const CTerrainType* CTerrainArray::TypeOf(const CTerrain* pFeature) const
@@ -387,6 +425,27 @@ void CTerrainArray::GetFeatureHeightAndObscurationAt(float x, float y, int* heig
             const size_t feature = static_cast<size_t>(m_tallItems[m_tallStart[cell]]);
             *height = m_wholeHeight[feature];
             *obscuration = m_wholeObscuration[feature];
+            return;
+        }
+        const std::uint64_t word = m_tallBorder[cell >> 6];
+        const std::uint64_t bit = std::uint64_t(1) << (cell & 63);
+        if ((word & bit) != 0)
+        {
+            // Border cells lie clear of the grid's edges: the metre is one of the cell's own.
+            const size_t record = m_borderRank[cell >> 6] + static_cast<size_t>(std::popcount(word & (bit - 1)));
+            const int k = (xi - (CellCoord(xi, m_nGridColumns) * 10 - 5)) * 10 +
+                          (yi - (CellCoord(yi, m_nGridRows) * 10 - 5));
+            if (((m_borderInside[2 * record + static_cast<size_t>(k >> 6)] >> (k & 63)) & 1u) != 0)
+            {
+                const size_t feature = static_cast<size_t>(m_tallItems[m_tallStart[cell]]);
+                *height = m_wholeHeight[feature];
+                *obscuration = m_wholeObscuration[feature];
+            }
+            else
+            {
+                *height = 0;
+                *obscuration = 1.0f;
+            }
             return;
         }
     }

@@ -142,6 +142,13 @@ public:
         *obscuration = m_wholeObscuration[feature];
         return true;
     }
+    // The one feature cell `cell` lies wholly inside (as GetWholeCell), or -1.
+    int GetWholeFeature(size_t cell) const
+    {
+        if (m_tallWhole.empty() || ((m_tallWhole[cell >> 6] >> (cell & 63)) & 1u) == 0)
+            return -1;
+        return m_tallItems[m_tallStart[cell]];
+    }
     bool HasTallFeatures() const { return m_tallBounds.left <= m_tallBounds.right; }
     bool MayHaveFeatureHeightWithin(double minX, double minY, double maxX, double maxY) const
     {
@@ -228,6 +235,13 @@ private:
     int m_nGridRows = 0;
     std::vector<std::uint64_t> m_tallHere;   // one bit per cell, cells column after column
     std::vector<std::uint64_t> m_tallWhole;  // the cells wholly inside their one listed feature
+    // The cells an edge of their one listed feature crosses: which of their
+    // 10 x 10 whole metres lie inside it (bit 10 * (column metre) + row
+    // metre, from the cell's first metre each way), two words a cell, the
+    // cells in grid order; the rank of each word's first cell among them.
+    std::vector<std::uint64_t> m_tallBorder;
+    std::vector<std::uint32_t> m_borderRank;
+    std::vector<std::uint64_t> m_borderInside;
     // Per feature, what a point wholly inside it alone answers: its height,
     // and its obscuration as the product over it gives it.
     std::vector<int> m_wholeHeight;

@@ -552,6 +552,46 @@ TEST(LineOfSight, AgreesExactlyWithThePlainComputationOnOddMapsGrazingLinesAndMa
     }
 }
 
+// Eyes and targets at about the height of the trees over a wood on ground
+// that rises a unit every 20 m, with woods of two heights and
+// obscurations side by side and a smaller wood inside the first, and an
+// odd-shaped wood whose border cells answer per metre: the line runs
+// within a unit of the tree tops, where a sample's tops are neither
+// clearly above nor clearly below it, and the product of many woods'
+// obscurations must come out the same to the last bit.
+TEST(LineOfSight, AgreesExactlyWithThePlainComputationWhereTheLineSkimsTheTreeTops)
+{
+    std::mt19937 rng(91);
+    CElevationMap map;
+    map.SetGeometry(3000, 600, 0, 0, 1);
+    for (int c = 0; c < map.GetColumns(); ++c)
+        for (int r = 0; r < map.GetRows(); ++r)
+            map.SetElevation(c, r, static_cast<short>(500 + c / 2));
+    AddFeature(map, MakeType("Woods", 0.5f, 150, 0.5f), Box(100, 50, 1500, 550));
+    AddFeature(map, MakeType("Pines", 0.5f, 120, 0.7f), Box(1500, 50, 2900, 550));
+    AddFeature(map, MakeType("Scrub", 1.0f, 40, 0.9f), Box(600, 200, 800, 400));
+    AddFeature(map, MakeType("Copse", 0.5f, 150, 0.5f),
+               {CPoint(2000, 100), CPoint(2600, 180), CPoint(2450, 520), CPoint(2100, 430)});
+    std::vector<SightQuery> skimming;
+    for (int k = 0; k < 800; ++k)
+    {
+        // The tops stand 2 x the height over the ground, in tenths.
+        const float tops = k % 2 == 0 ? 300.0f : 240.0f;
+        skimming.push_back({Uniform(rng, 100.0f, 2900.0f), Uniform(rng, 50.0f, 550.0f), Uniform(rng, 100.0f, 2900.0f),
+                            Uniform(rng, 50.0f, 550.0f), tops + Uniform(rng, -12.0f, 12.0f),
+                            tops + Uniform(rng, -12.0f, 12.0f)});
+    }
+    for (const bool plain : {false, true})
+    {
+        const ScopedSightKernel kernel(plain);
+        SCOPED_TRACE(plain ? "the plain march" : "the march this processor runs");
+        const SightTally tally = ExpectSameAsPlain(map, skimming, "skimming the tree tops");
+        EXPECT_EQ(tally.queries, static_cast<int>(2 * skimming.size()));
+        EXPECT_GT(tally.obscured, tally.queries / 4);
+        EXPECT_LT(tally.obscured, tally.seen);
+    }
+}
+
 TEST(LineOfSight, AllocatesNothing)
 {
     if (!AllocationCounter::Available())

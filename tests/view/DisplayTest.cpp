@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 namespace
@@ -291,6 +292,77 @@ TEST_F(DisplayTest, BlitsStayInsideBothSurfaces)
     EXPECT_EQ(target.ColorFill(CRect(-5, -5, 3, 3), 0x00FF0000), DD_OK);
     EXPECT_EQ(target.GetPixel(2, 2), RGB(255, 0, 0));
     EXPECT_EQ(target.GetPixel(10, 0), CLR_INVALID);
+}
+
+// A keyed band copy from a sheet that is mostly key reads only the runs of
+// other pixels once it has seen the sheet unchanged; whatever it reads, it
+// leaves the pixels of the plain per-pixel copy, also after the sheet's
+// pixels or its key change and for a sheet with too many runs to keep.
+TEST_F(DisplayTest, KeyedBandCopiesLeaveThePlainCopysPixelsAsTheSheetChanges)
+{
+    constexpr int kSheetWidth = 128;
+    constexpr int kSheetHeight = 48;
+    constexpr QRgb kKey = 0xFFA5A573;
+    CSurface sheet;
+    ASSERT_TRUE(sheet.Create(&m_display, kSheetWidth, kSheetHeight));
+    sheet.SetColorKey(kKey & 0xFFFFFF);
+    // Key with lines, single pixels, runs at both ends of rows and a row
+    // with no key at all.
+    auto drawLines = [&](QImage& image)
+    {
+        image.fill(kKey);
+        unsigned seed = 7;
+        for (int y = 0; y < kSheetHeight; ++y)
+            for (int x = 0; x < kSheetWidth; ++x)
+            {
+                seed = seed * 1103515245u + 12345u;
+                if ((x + 2 * y) % 41 == 0 || (seed >> 16) % 131 == 0 || x == 0 || x == kSheetWidth - 1 || y == 20)
+                    image.setPixel(x, y, qRgb(x * 4, y * 5, (seed >> 8) & 0xFF));
+            }
+    };
+    // Pieces as a map picture's row of tiles makes them, some cut by the
+    // target's edges.
+    const std::vector<CSurface::BandPiece> pieces = {
+        {3, 2, 10, -4}, {20, 5, 16, 6}, {0, 18, 12, 22}, {114, 10, 14, 34}, {60, 30, 20, 38}};
+    auto copyOnto = [&](BOOL bPlain)
+    {
+        SetPlainDrawing(bPlain);
+        QImage& back = Back();
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                back.setPixel(x, y, qRgb(x * 3, 100 + y, 7));
+        EXPECT_EQ(sheet.BltBand(pieces, -3, 24, m_display.GetBackSurface(), TRUE), DD_OK);
+        SetPlainDrawing(FALSE);
+        return back.copy();
+    };
+    const struct
+    {
+        const char* what;
+        std::function<void()> change;
+    } steps[] = {
+        {"lines over the key", [&] { drawLines(sheet.GetImage()); }},
+        {"a pixel changed", [&] { sheet.GetImage().setPixel(25, 12, qRgb(1, 2, 3)); }},
+        {"a pixel back to the key", [&] { sheet.GetImage().setPixel(22, 20, kKey); }},
+        {"another key", [&] { sheet.SetColorKey(sheet.GetImage().pixel(0, 0) & 0xFFFFFF); }},
+        {"the key again", [&] { sheet.SetColorKey(kKey & 0xFFFFFF); }},
+        {"too many runs to keep",
+         [&]
+         {
+             QImage& image = sheet.GetImage();
+             for (int y = 0; y < kSheetHeight; ++y)
+                 for (int x = 0; x < kSheetWidth; x += 2)
+                     image.setPixel(x, y, kKey);
+         }},
+    };
+    for (const auto& step : steps)
+    {
+        step.change();
+        const QImage plain = copyOnto(TRUE);
+        // The first copy sees the sheet, the second makes the runs, the
+        // third uses them.
+        for (int copy = 0; copy < 3; ++copy)
+            ASSERT_EQ(copyOnto(FALSE), plain) << step.what << ", copy " << copy;
+    }
 }
 
 TEST_F(DisplayTest, ScaledKeyedBlitKeepsItsCorner)

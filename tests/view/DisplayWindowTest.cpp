@@ -1,5 +1,6 @@
 // Presenting on a real window: the display's primary surface is the
 // window's client image.
+#include "platform/ui/DC.h"
 #include "platform/ui/Display.h"
 #include "platform/ui/Wnd.h"
 
@@ -63,6 +64,35 @@ TEST(DisplayWindow, PresentStretchesTheBackSurfaceOverTheWindow)
     EXPECT_EQ(window.GetBackImage()->pixel(40, 30), qRgb(0, 128, 0));
     const QImage onScreen = window.GetWidget()->grab().toImage();
     EXPECT_EQ(onScreen.pixel(40, 30) & 0xFFFFFF, 0x008000u);
+    window.DestroyWindow();
+}
+
+// At the window's own size the frame goes on by a flip: each frame presented
+// is shown exactly, the plain form's copy and the flip alike.
+TEST(DisplayWindow, PresentAtTheWindowsSizeShowsEachFrameExactly)
+{
+    PaintingWindow window;
+    ASSERT_TRUE(window.CreateEx(0, "Map", WS_OVERLAPPEDWINDOW, CRect(0, 0, 40, 30), nullptr, 0));
+    window.GetWidget()->resize(40, 30);
+    CDisplay display;
+    window.display = &display;
+    ASSERT_TRUE(display.Init(&window, 40, 30));
+    ASSERT_EQ(window.GetBackImage()->size(), QSize(40, 30));
+
+    for (const BOOL bPlain : {FALSE, TRUE})
+        for (int frame = 0; frame < 3; ++frame)
+        {
+            SetPlainDrawing(bPlain);
+            QImage& back = display.GetBackSurface()->GetImage();
+            for (int y = 0; y < back.height(); ++y)
+                for (int x = 0; x < back.width(); ++x)
+                    back.setPixel(x, y, qRgb(x * 6, y * 8, 40 * frame + (bPlain ? 1 : 0)));
+            const QImage drawn = back.copy();
+            display.Present();
+            SetPlainDrawing(FALSE);
+            EXPECT_EQ(*window.GetBackImage(), drawn) << "frame " << frame << (bPlain ? ", plain" : "");
+            EXPECT_EQ(display.GetBackSurface()->GetImage().size(), QSize(40, 30));
+        }
     window.DestroyWindow();
 }
 

@@ -117,7 +117,123 @@ QImage NewSurfaceImage(int width, int height)
     return image;
 }
 
+// Runs are worth keeping while they are few beside the pixels: one run for
+// this many pixels at most.
+constexpr qsizetype kPixelsPerRun = 16;
+
 }  // namespace
+
+// The pixels of a surface that are not its colour key, row by row, as runs
+// of columns [begin, end) with a copy of their pixels, opaque, side by side.
+// A keyed copy from a surface that is mostly key (a contour overlay: a few
+// lines over the key) then reads only those copies, in the order it writes
+// them, instead of the whole rectangle. The runs belong to one content of
+// the image (its cache key, which every change of the pixels moves on) and
+// one key; they are made the second time a keyed band copy finds both
+// unchanged, so that a surface drawn again before every copy never pays for
+// them, and refused for that content when they would be too many.
+struct CSurface::KeyedRuns
+{
+    enum class State
+    {
+        Seen,     // content seen once
+        Made,     // the runs below hold
+        Refused,  // too many runs for this content
+    };
+    struct Run
+    {
+        int begin;
+        int end;
+        size_t first;  // its pixels: pixels[first, first + end - begin)
+    };
+    qint64 content = 0;
+    DWORD key = 0;
+    State state = State::Seen;
+    std::vector<size_t> rowFirst;  // the runs of row y: [rowFirst[y], rowFirst[y + 1])
+    std::vector<Run> runs;
+    std::vector<QRgb> pixels;
+
+    void Clear()
+    {
+        rowFirst.clear();
+        runs.clear();
+        pixels.clear();
+        runs.shrink_to_fit();
+        pixels.shrink_to_fit();
+    }
+
+    bool Make(const QImage& image)
+    {
+        const int width = image.width();
+        const int height = image.height();
+        const qsizetype area = static_cast<qsizetype>(width) * height;
+        const size_t runLimit = static_cast<size_t>(area / kPixelsPerRun);
+        Clear();
+        rowFirst.assign(static_cast<size_t>(height) + 1, 0);
+        for (int y = 0; y < height; ++y)
+        {
+            rowFirst[static_cast<size_t>(y)] = runs.size();
+            const QRgb* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            for (int x = 0; x < width;)
+            {
+                if ((row[x] & kColorMask) == key)
+                {
+                    ++x;
+                    continue;
+                }
+                const int begin = x;
+                const size_t first = pixels.size();
+                for (; x < width && (row[x] & kColorMask) != key; ++x)
+                    pixels.push_back(row[x] | 0xFF000000u);
+                runs.push_back({begin, x, first});
+            }
+            if (runs.size() > runLimit)
+            {
+                Clear();
+                return false;
+            }
+        }
+        rowFirst[static_cast<size_t>(height)] = runs.size();
+        return true;
+    }
+
+    // Columns sourceLeft to sourceLeft + count of source row `row` onto `to`:
+    // what CopyRowKeyed does with that part of the row.
+    void CopyRow(int row, int sourceLeft, size_t count, QRgb* to) const
+    {
+        const Run* first = runs.data() + rowFirst[static_cast<size_t>(row)];
+        const Run* last = runs.data() + rowFirst[static_cast<size_t>(row) + 1];
+        const long long right = static_cast<long long>(sourceLeft) + static_cast<long long>(count);
+        const Run* run = std::upper_bound(first, last, sourceLeft, [](int x, const Run& r) { return x < r.end; });
+        for (; run != last && run->begin < right; ++run)
+        {
+            const int begin = std::max(run->begin, sourceLeft);
+            const int end = static_cast<int>(std::min<long long>(run->end, right));
+            const QRgb* from = pixels.data() + run->first + (begin - run->begin);
+            QRgb* out = to + (begin - sourceLeft);
+            for (int i = 0; i < end - begin; ++i)
+                out[i] = from[i];
+        }
+    }
+};
+
+const CSurface::KeyedRuns* CSurface::GetKeyedRuns(DWORD key)
+{
+    const qint64 content = m_pImage->cacheKey();
+    if (!m_pKeyedRuns || m_pKeyedRuns->content != content || m_pKeyedRuns->key != key)
+    {
+        if (!m_pKeyedRuns)
+            m_pKeyedRuns = std::make_unique<KeyedRuns>();
+        m_pKeyedRuns->content = content;
+        m_pKeyedRuns->key = key;
+        m_pKeyedRuns->state = KeyedRuns::State::Seen;
+        m_pKeyedRuns->Clear();
+        return nullptr;
+    }
+    if (m_pKeyedRuns->state == KeyedRuns::State::Seen)
+        m_pKeyedRuns->state = m_pKeyedRuns->Make(*m_pImage) ? KeyedRuns::State::Made : KeyedRuns::State::Refused;
+    return m_pKeyedRuns->state == KeyedRuns::State::Made ? m_pKeyedRuns.get() : nullptr;
+}
 
 // ---------------------------------------------------------------------------
 // Result names
@@ -589,6 +705,7 @@ DDRESULT CSurface::BltBand(const std::vector<BandPiece>& pieces, int nDestTop, i
     }
 
     const DWORD key = m_colorKey & kColorMask;
+    const KeyedRuns* keyedRuns = keyed && !spans.empty() ? GetKeyedRuns(key) : nullptr;
     const bool opaque = m_pImage->format() == QImage::Format_RGB32;
     const uchar* const srcBits = m_pImage->constBits();
     const qsizetype srcStride = m_pImage->bytesPerLine();
@@ -604,7 +721,10 @@ DDRESULT CSurface::BltBand(const std::vector<BandPiece>& pieces, int nDestTop, i
             const QRgb* from =
                 reinterpret_cast<const QRgb*>(srcBits + (y + span.dy) * srcStride) + span.destLeft + span.dx;
             QRgb* to = outRow + span.destLeft;
-            if (keyed)
+            if (keyedRuns != nullptr)
+                keyedRuns->CopyRow(static_cast<int>(y + span.dy), static_cast<int>(span.destLeft + span.dx), span.count,
+                                   to);
+            else if (keyed)
                 CopyRowKeyed(from, to, span.count, key);
             else if (opaque)
                 std::memcpy(to, from, span.count * sizeof(QRgb));
@@ -785,177 +905,6 @@ void CSurface::ReleaseDC()
 }
 
 // ---------------------------------------------------------------------------
-// CFrameSurface
-
-CFrameSurface::CFrameSurface() = default;
-
-CFrameSurface::CFrameSurface(CDisplay* display, const char* name, int columns, int rows, int count)
-{
-    Load(display, name, columns, rows, count);
-}
-
-BOOL CFrameSurface::Load(CDisplay* display, const char* name, int columns, int rows, int count)
-{
-    m_bLoaded = FALSE;
-    if (!name)
-        return FALSE;
-    if (!CreateFromBitmap(display, name))
-        return FALSE;
-    m_columns = columns;
-    m_rows = rows;
-    m_count = count;
-    m_bLoaded = TRUE;
-    return TRUE;
-}
-
-BOOL CFrameSurface::CreateBlank(CDisplay* display, int width, int height)
-{
-    m_bLoaded = FALSE;
-    if (!Create(display, width, height))
-        return FALSE;
-    m_columns = 1;
-    m_rows = 1;
-    m_count = 1;
-    m_bLoaded = TRUE;
-    return TRUE;
-}
-
-int CFrameSurface::GetFrameWidth() const { return m_columns > 0 ? m_width / m_columns : 0; }
-
-int CFrameSurface::GetFrameHeight() const { return m_rows > 0 ? m_height / m_rows : 0; }
-
-CRect CFrameSurface::GetFrameRect(int frame) const
-{
-    const int fw = GetFrameWidth();
-    const int fh = GetFrameHeight();
-    if (fw <= 0 || fh <= 0 || frame < 0 || frame >= m_columns * m_rows)
-        return CRect();
-    const int column = frame % m_columns;
-    const int row = frame / m_columns;
-    return CRect(column * fw, row * fh, column * fw + fw, row * fh + fh);
-}
-
-// ---------------------------------------------------------------------------
-// CSprite
-
-CSprite::CSprite(CFrameSurface* sheet, BOOL ownsSheet) : m_ownsSheet(ownsSheet), m_pSheet(sheet) {}
-
-CSprite::~CSprite()
-{
-    if (m_ownsSheet)
-        delete m_pSheet;
-}
-
-void CSprite::SetSheet(CFrameSurface* sheet, BOOL ownsSheet)
-{
-    if (m_ownsSheet && sheet != m_pSheet)
-        delete m_pSheet;
-    m_pSheet = sheet;
-    m_ownsSheet = ownsSheet;
-}
-
-int CSprite::GetWidth() const { return m_pSheet ? RoundHalfUp(m_pSheet->GetFrameWidth() * double(m_scale)) : 0; }
-
-int CSprite::GetHeight() const { return m_pSheet ? RoundHalfUp(m_pSheet->GetFrameHeight() * double(m_scale)) : 0; }
-
-BOOL CSprite::Prepare(int clipWidth, int clipHeight)
-{
-    if (!m_pSheet || !(m_scale > 0.0f))
-        return FALSE;
-    if (m_pSheet->IsLost())
-        m_pSheet->Restore();
-    const CRect frame = m_pSheet->GetFrameRect(m_frame);
-    if (frame.IsRectEmpty())
-        return FALSE;
-    const double scale = m_scale;
-    CRect src = frame;
-    CRect dst(m_x, m_y, m_x + RoundHalfUp(frame.Width() * scale), m_y + RoundHalfUp(frame.Height() * scale));
-    if (m_x < 1)
-    {
-        src.left -= RoundHalfUp(m_x / scale);
-        dst.left -= m_x;
-    }
-    if (m_y < 1)
-    {
-        src.top -= RoundHalfUp(m_y / scale);
-        dst.top -= m_y;
-    }
-    if (dst.right > clipWidth)
-    {
-        const int e = dst.right - clipWidth;
-        src.right -= RoundHalfUp(e / scale);
-        dst.right -= e;
-    }
-    if (dst.bottom > clipHeight)
-    {
-        const int e = dst.bottom - clipHeight;
-        src.bottom -= RoundHalfUp(e / scale);
-        dst.bottom -= e;
-    }
-    // A frame cut away by the clipping must not reach a neighbouring frame.
-    if (!src.IntersectRect(src, frame))
-        return FALSE;
-    m_pSheet->SetSourceRect(src);
-    m_pSheet->SetDestRect(dst);
-    return !dst.IsRectEmpty();
-}
-
-BOOL CSprite::PrepareDraw()
-{
-    CDisplay* display = m_pSheet ? m_pSheet->GetDisplay() : nullptr;
-    if (!display)
-        return FALSE;
-    return Prepare(display->GetWidth(), display->GetHeight());
-}
-
-BOOL CSprite::PrepareDrawOnSurface(CSurface* target)
-{
-    if (!target)
-        return FALSE;
-    return Prepare(target->GetWidth(), target->GetHeight());
-}
-
-DDRESULT CSprite::Draw(CSurface* target)
-{
-    if (!target)
-        return DDERR_INVALIDPARAMS;
-    if (!m_pSheet)
-        return DDERR_INVALIDOBJECT;
-    // Without a display the target's size is the limit.
-    const BOOL ready = m_pSheet->GetDisplay() ? PrepareDraw() : PrepareDrawOnSurface(target);
-    if (!ready)
-        return DD_OK;
-    return m_pSheet->BltStretchKeyed(target);
-}
-
-DDRESULT CSprite::DrawOnSurface(CSurface* target)
-{
-    if (!target)
-        return DDERR_INVALIDPARAMS;
-    if (!m_pSheet)
-        return DDERR_INVALIDOBJECT;
-    if (!PrepareDrawOnSurface(target))
-        return DD_OK;
-    return m_pSheet->BltStretchKeyed(target);
-}
-
-BOOL CSprite::HitTest(int x, int y) const
-{
-    if (!m_pSheet || !(m_scale > 0.0f))
-        return FALSE;
-    const CRect frame = m_pSheet->GetFrameRect(m_frame);
-    if (frame.IsRectEmpty())
-        return FALSE;
-    const int u = RoundHalfUp((x - m_x) / double(m_scale));
-    const int v = RoundHalfUp((y - m_y) / double(m_scale));
-    if (u < 0 || u >= frame.Width() || v < 0 || v >= frame.Height())
-        return FALSE;
-    if (m_pSheet->IsLost())
-        m_pSheet->Restore();
-    return m_pSheet->GetPixel(frame.left + u, frame.top + v) != SPRITE_COLOR_KEY;
-}
-
-// ---------------------------------------------------------------------------
 // CDisplay
 
 struct CDisplay::WindowRef
@@ -1046,9 +995,23 @@ void CDisplay::Present()
     if (m_pBack->IsLost())
         m_pBack->Restore();
 
-    const DDRESULT result = m_pBack->BltToWindow(m_pPrimary.get());
-    if (result == DDERR_SURFACELOST && m_pPrimary->IsLost())
-        m_pPrimary->Restore();
+    // A window of the back surface's own size takes the frame by a flip:
+    // the two images change places, as the pixels are the same either way
+    // and every frame is drawn in full. The back surface is then left with
+    // an earlier frame. The plain form copies.
+    QImage& back = m_pBack->GetImage();
+    QImage& shown = m_pPrimary->GetImage();
+    if (window && !IsPlainDrawing() && &back != &shown && back.size() == shown.size() &&
+        back.format() == kSurfaceFormat && shown.format() == kSurfaceFormat)
+    {
+        back.swap(shown);
+    }
+    else
+    {
+        const DDRESULT result = m_pBack->BltToWindow(m_pPrimary.get());
+        if (result == DDERR_SURFACELOST && m_pPrimary->IsLost())
+            m_pPrimary->Restore();
+    }
     // Inside the window's own paint the image goes on screen when the paint
     // ends; asking for another paint from there would paint for ever.
     QWidget* widget = window ? window->GetWidget() : nullptr;

@@ -167,6 +167,11 @@ protected:
     BOOL m_lost = FALSE;
     CDisplay* m_pDisplay = nullptr;
 
+    // The runs of pixels that are not the colour key, for keyed band copies.
+    struct KeyedRuns;
+    const KeyedRuns* GetKeyedRuns(DWORD key);
+    std::unique_ptr<KeyedRuns> m_pKeyedRuns;
+
     friend class CDisplay;
     friend DDRESULT DDCopyBitmap(CSurface*, const QImage&, int, int, int, int);
 };
@@ -268,7 +273,9 @@ public:
     BOOL Init(CWnd* window, int width, int height);
     void Release();
     // Restores lost surfaces and shows the back surface stretched over the
-    // window's client area.
+    // window's client area. When the client area has the back surface's
+    // size the two images change places instead of being copied, so the
+    // back surface then holds an earlier frame: every frame is drawn in full.
     void Present();
     BOOL IsRectOnScreen(int left, int top, int right, int bottom) const;
 
