@@ -7,6 +7,7 @@
 #include "battlefield/HoleArray.h"
 #include "battlefield/HoleDlg.h"
 #include "hierarchy/TaskOrg.h"
+#include "orders/NodeArray.h"
 #include "support/ScriptedUi.h"
 #include "units/UCapKinds.h"
 #include "units/UnitArray.h"
@@ -35,7 +36,8 @@ CHole* MakeHole(float x, float y, int kind, float facing = 0.0f)
     return pHole;
 }
 
-// A halted unit at the point; a dismounted team, an aircraft or a vehicle.
+// A unit at the point, halted at its path's stop node as a stop order leaves
+// it; a dismounted team, an aircraft or a vehicle.
 enum class Body
 {
     Vehicle,
@@ -48,6 +50,8 @@ CUnit* MakeUnit(float x, float y, Body body = Body::Vehicle, BOOL stopped = TRUE
     pUnit->m_fX = x;
     pUnit->m_fY = y;
     pUnit->m_bStopped = stopped;
+    pUnit->m_pPath->AddNode(x, y);
+    pUnit->m_pPath->GetAt(0)->AddOrder(1);
     if (body == Body::Team)
         pUnit->m_pCapabilities->Add(new CUCapDismount);
     else if (body == Body::Aircraft)
