@@ -234,7 +234,7 @@ public:
     // The unit-count tables of the results page from the data directory's
     // "counts.htm" (its body only): "*enemy*", "*friendly*" and "*neutral*"
     // take the rows of kinds 1, 0 and 2. A row per vehicle type whose start
-    // count is not 0: the type's name linked to its specification page,
+    // count is not 0: the type's name linked to its page of figures,
     // the start count, the live count. The start counts are the ones the
     // document took when the mission opened, one number per vehicle type.
     // The document keeps them under its own side names: its "own-side"
