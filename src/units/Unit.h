@@ -428,6 +428,28 @@ public:
     // just fired.
     int GetEffectiveDetectionRange(const CUnit* pTarget, CVehicle* pTargetVehicle, CVehicle* pObserverVehicle,
                                    float fDistance, float fLight) const;
+    // What a look needs of a unit, as observer or as target, that does not
+    // depend on the other unit: a sweep takes it once per unit instead of
+    // asking the vehicle type and the capabilities again for every pair.
+    // It holds while the unit, its orders and its vehicle type are as
+    // they were when it was taken.
+    struct SSightView
+    {
+        BOOL bLooks = FALSE;  // alive, not carried, its vehicle type known
+        CVehicle* pVehicle = nullptr;
+        float fTotalHeight = 0.0f;  // metres
+        float fNightSight = 0.0f;   // the night sights' factor
+        int nThermalSight = 0;      // percent
+        float fViewRange = 0.0f;    // metres
+        BOOL bAircraft = FALSE;
+        int nAltitude = 0;  // the sight line's altitude word
+        BOOL bDismount = FALSE;
+        BOOL bStoppedByOrder = FALSE;
+    };
+    void TakeSightView(SSightView& view, CKDRDatabase* pDatabase) const;
+    // DetectPair with both units' views taken beforehand.
+    void DetectPair(const SSightView& self, CUnit* pTarget, const SSightView& target, CKDRGameMap* pMap,
+                    CSmokeArray* pSmoke, float fLightFactor, int nTargetUnit, int nTargetArray, int nTargetKind);
     // A fixed- or rotary-wing unit.
     BOOL IsAircraft() const;
 

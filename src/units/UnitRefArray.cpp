@@ -46,50 +46,205 @@ bool HasRole(int nVehicle, int nRoleMask, CKDRDatabase* pDatabase)
 
 CUnitRefArray::~CUnitRefArray() = default;
 
+namespace
+{
+// The lookup table's reach; references beyond it are found by walking.
+constexpr int LOOKUP_KINDS = 3;
+constexpr int MAX_LOOKUP_ARRAYS = 64;
+constexpr int MAX_LOOKUP_UNITS = 4096;
+
+// Whether a listed entry comes no later than a reference in the sorted
+// order: higher value first, within one value nearer first.
+bool NotAfter(const CUnitRef& entry, const CUnitRef& ref)
+{
+    return entry.m_nTargetValue > ref.m_nTargetValue ||
+           (entry.m_nTargetValue == ref.m_nTargetValue && entry.m_nRange <= ref.m_nRange);
+}
+
+// Whether a new reference goes before a listed entry.
+bool GoesBefore(const CUnitRef& ref, const CUnitRef& entry)
+{
+    return ref.m_nTargetValue > entry.m_nTargetValue ||
+           (ref.m_nTargetValue == entry.m_nTargetValue && entry.m_nRange >= ref.m_nRange);
+}
+
+// The array a reference is looked up under: kind 0 has one array.
+int LookupArray(const CUnitRef& ref) { return ref.m_nSide == 0 ? 0 : ref.m_nArray; }
+
+bool HasLooseArray(const CUnitRef& ref) { return ref.m_nSide != 0 && ref.m_nArray < 0; }
+
+bool IsWithinLookupReach(const CUnitRef& ref)
+{
+    const int nArray = LookupArray(ref);
+    return ref.m_nSide >= 0 && ref.m_nSide < LOOKUP_KINDS && nArray >= 0 && nArray < MAX_LOOKUP_ARRAYS &&
+           ref.m_nUnit >= 0 && ref.m_nUnit < MAX_LOOKUP_UNITS;
+}
+}  // namespace
+
 CUnitRef* CUnitRefArray::GetAt(int index) const
 {
-    return index >= 0 && index < GetSize() ? const_cast<CUnitRef*>(&m_refs[static_cast<size_t>(index)]) : nullptr;
+    return index >= 0 && index < GetSize() ? const_cast<CUnitRef*>(&At(static_cast<size_t>(index))) : nullptr;
 }
 
 int CUnitRefArray::Add(const CUnitRef& ref)
 {
-    m_refs.push_back(ref);
+    if (m_bOrdered && !m_order.empty() && !NotAfter(At(m_order.size() - 1), ref))
+        m_bOrdered = false;
+    Append(ref, m_order.size());
     return GetSize() - 1;
 }
 
-void CUnitRefArray::RemoveAll() { m_refs.clear(); }
+void CUnitRefArray::RemoveAll()
+{
+    m_slots.clear();
+    m_order.clear();
+    m_nLooseArrays = 0;
+    m_bOrdered = true;
+    if (++m_nStamp == 0)
+    {
+        for (SLookupCell& cell : m_lookup)
+            cell.nStamp = 0;
+        m_nStamp = 1;
+    }
+}
 
 void CUnitRefArray::CopyFrom(const CUnitRefArray& other)
 {
     if (&other == this)
         return;
-    m_refs = other.m_refs;
+    m_slots = other.m_slots;
+    m_order = other.m_order;
+    m_lookup = other.m_lookup;
+    m_nLookupArrays = other.m_nLookupArrays;
+    m_nLookupUnits = other.m_nLookupUnits;
+    m_nStamp = other.m_nStamp;
+    m_nLooseArrays = other.m_nLooseArrays;
+    m_bOrdered = other.m_bOrdered;
+}
+
+CUnitRefArray::SLookupCell* CUnitRefArray::Cell(const CUnitRef& ref)
+{
+    if (!IsWithinLookupReach(ref))
+        return nullptr;
+    const int nArray = LookupArray(ref);
+    if (nArray >= m_nLookupArrays || ref.m_nUnit >= m_nLookupUnits)
+        return nullptr;
+    const size_t index =
+        (static_cast<size_t>(ref.m_nSide) * static_cast<size_t>(m_nLookupArrays) + static_cast<size_t>(nArray)) *
+            static_cast<size_t>(m_nLookupUnits) +
+        static_cast<size_t>(ref.m_nUnit);
+    return &m_lookup[index];
+}
+
+void CUnitRefArray::GrowLookup(int nArrays, int nUnits)
+{
+    m_nLookupArrays = std::max(m_nLookupArrays, nArrays);
+    m_nLookupUnits = std::max(m_nLookupUnits, nUnits);
+    m_lookup.assign(static_cast<size_t>(LOOKUP_KINDS) * static_cast<size_t>(m_nLookupArrays) *
+                        static_cast<size_t>(m_nLookupUnits),
+                    SLookupCell{});
+    m_nStamp = 1;
+    for (size_t i = 0; i < m_slots.size(); ++i)
+        Index(static_cast<int>(i));
+}
+
+void CUnitRefArray::Index(int nSlot)
+{
+    const CUnitRef& ref = m_slots[static_cast<size_t>(nSlot)];
+    if (!IsWithinLookupReach(ref))
+        return;
+    SLookupCell* pCell = Cell(ref);
+    if (pCell == nullptr)
+    {
+        // Grown by half again beyond the need, so a list that meets its
+        // units one by one does not rebuild the table at every one.
+        const int nArrays = LookupArray(ref) + 1;
+        const int nUnits = ref.m_nUnit + 1;
+        GrowLookup(nArrays > m_nLookupArrays ? std::min(MAX_LOOKUP_ARRAYS, nArrays + nArrays / 2) : m_nLookupArrays,
+                   nUnits > m_nLookupUnits ? std::min(MAX_LOOKUP_UNITS, nUnits + nUnits / 2) : m_nLookupUnits);
+        return;  // the rebuild indexed every slot, this one too
+    }
+    if (pCell->nStamp != m_nStamp)
+    {
+        pCell->nStamp = m_nStamp;
+        pCell->nCount = 0;
+    }
+    if (pCell->nCount++ == 0)
+        pCell->nSlot = nSlot;
+}
+
+void CUnitRefArray::Append(const CUnitRef& ref, size_t position)
+{
+    const int nSlot = static_cast<int>(m_slots.size());
+    m_slots.push_back(ref);
+    m_order.insert(m_order.begin() + static_cast<std::ptrdiff_t>(position), nSlot);
+    if (HasLooseArray(ref))
+        ++m_nLooseArrays;
+    Index(nSlot);
+}
+
+CUnitRef* CUnitRefArray::FindSameUnit(const CUnitRef& ref)
+{
+    if (IsWithinLookupReach(ref) && !(ref.m_nSide != 0 && m_nLooseArrays > 0))
+    {
+        const SLookupCell* pCell = Cell(ref);
+        if (pCell == nullptr || pCell->nStamp != m_nStamp || pCell->nCount == 0)
+            return nullptr;
+        if (pCell->nCount == 1)
+            return &m_slots[static_cast<size_t>(pCell->nSlot)];
+    }
+    // Several entries could be the one (the first in the list is), or the
+    // ids are beyond the table.
+    for (size_t i = 0; i < m_order.size(); ++i)
+    {
+        if (IsSameUnit(At(i), ref))
+            return &At(i);
+    }
+    return nullptr;
+}
+
+size_t CUnitRefArray::InsertPosition(const CUnitRef& ref) const
+{
+    if (m_bOrdered)
+    {
+        // Sorted throughout: the entries a reference goes before are all
+        // at the end.
+        size_t lo = 0;
+        size_t hi = m_order.size();
+        while (lo < hi)
+        {
+            const size_t mid = lo + (hi - lo) / 2;
+            if (GoesBefore(ref, At(mid)))
+                hi = mid;
+            else
+                lo = mid + 1;
+        }
+        return lo;
+    }
+    for (size_t i = 0; i < m_order.size(); ++i)
+    {
+        if (GoesBefore(ref, At(i)))
+            return i;
+    }
+    return m_order.size();
 }
 
 int CUnitRefArray::InsertSorted(const CUnitRef& ref)
 {
-    int nInsertAt = -1;
-    for (size_t i = 0; i < m_refs.size(); ++i)
+    if (CUnitRef* pEntry = FindSameUnit(ref))
     {
-        CUnitRef& entry = m_refs[i];
-        if (IsSameUnit(entry, ref))
+        // Known already: it keeps its place and learns what is new.
+        if (pEntry->m_nRange > ref.m_nRange)
         {
-            // Known already: it keeps its place and learns what is new.
-            if (entry.m_nRange > ref.m_nRange)
-                entry.m_nRange = ref.m_nRange;
-            if (entry.m_bUnidentified && !ref.m_bUnidentified)
-                entry.m_bUnidentified = FALSE;
-            return 0;
+            pEntry->m_nRange = ref.m_nRange;
+            if (m_order.size() > 1)
+                m_bOrdered = false;
         }
-        const bool bBefore = ref.m_nTargetValue > entry.m_nTargetValue ||
-                             (ref.m_nTargetValue == entry.m_nTargetValue && entry.m_nRange >= ref.m_nRange);
-        if (nInsertAt < 0 && bBefore)
-            nInsertAt = static_cast<int>(i);
+        if (pEntry->m_bUnidentified && !ref.m_bUnidentified)
+            pEntry->m_bUnidentified = FALSE;
+        return 0;
     }
-    if (nInsertAt < 0)
-        m_refs.push_back(ref);
-    else
-        m_refs.insert(m_refs.begin() + nInsertAt, ref);
+    Append(ref, InsertPosition(ref));
     return 1;
 }
 
@@ -98,8 +253,8 @@ int CUnitRefArray::Merge(const CUnitRefArray* pOther)
     if (pOther == nullptr || pOther == this)
         return 0;
     int nAdded = 0;
-    for (const CUnitRef& entry : pOther->m_refs)
-        nAdded += InsertSorted(entry);
+    for (size_t i = 0; i < pOther->m_order.size(); ++i)
+        nAdded += InsertSorted(pOther->At(i));
     return nAdded;
 }
 
@@ -115,10 +270,10 @@ BOOL CUnitRefArray::Find(int nUnit, int nArray, int nSide, BOOL* pUnidentified) 
 
 CUnitRef* CUnitRefArray::Get(int nUnit, int nArray, int nSide) const
 {
-    for (const CUnitRef& entry : m_refs)
+    for (size_t i = 0; i < m_order.size(); ++i)
     {
-        if (HasIds(entry, nUnit, nArray, nSide))
-            return const_cast<CUnitRef*>(&entry);
+        if (HasIds(At(i), nUnit, nArray, nSide))
+            return const_cast<CUnitRef*>(&At(i));
     }
     return nullptr;
 }
@@ -132,9 +287,9 @@ BOOL CUnitRefArray::CentroidInEllipse(int nLeft, int nTop, int nRight, int nBott
     fX = 0.0f;
     fY = 0.0f;
     nCount = 0;
-    for (const CUnitRef& entry : m_refs)
+    for (size_t i = 0; i < m_order.size(); ++i)
     {
-        const CUnitRef* p = &entry;
+        const CUnitRef* p = &At(i);
         if (bUnidentifiedOnly && !p->m_bUnidentified)
             continue;
         if (!HasRole(p->m_nVehicle, nRoleMask >= 1 ? nRoleMask : 0, pDatabase))
@@ -163,9 +318,9 @@ BOOL CUnitRefArray::CollectInRange(CUnitRefArray* pOut, float fX, float fY, floa
 {
     if (!bEnable || pUnits == nullptr || pOut == nullptr || fX < 0.0f || fY < 0.0f || fRange < 0.0f || pOut == this)
         return FALSE;
-    for (const CUnitRef& entry : m_refs)
+    for (size_t i = 0; i < m_order.size(); ++i)
     {
-        const CUnitRef* p = &entry;
+        const CUnitRef* p = &At(i);
         if (p->m_bUnidentified)
             continue;
         const CUnit* pUnit = FindStandingUnit(*p, pUnits);
@@ -180,9 +335,9 @@ BOOL CUnitRefArray::CollectByRole(CUnitRefArray* pOut, BOOL bEnable, CKDRUnits* 
 {
     if (pDatabase == nullptr || pUnits == nullptr || pOut == nullptr || !bEnable || pOut == this)
         return FALSE;
-    for (const CUnitRef& entry : m_refs)
+    for (size_t i = 0; i < m_order.size(); ++i)
     {
-        const CUnitRef* p = &entry;
+        const CUnitRef* p = &At(i);
         if (p->m_bUnidentified)
             continue;
         // The unit's own vehicle type: the reference's is what the observer

@@ -18,6 +18,7 @@
 
 #include "platform/core/Types.h"
 
+#include <cstddef>
 #include <vector>
 
 class CKDRDatabase;
@@ -50,9 +51,10 @@ public:
     CUnitRefArray(const CUnitRefArray&) = delete;
     CUnitRefArray& operator=(const CUnitRefArray&) = delete;
 
-    int GetSize() const { return static_cast<int>(m_refs.size()); }
-    BOOL IsEmpty() const { return m_refs.empty(); }
-    // Null outside the list.
+    int GetSize() const { return static_cast<int>(m_order.size()); }
+    BOOL IsEmpty() const { return m_order.empty(); }
+    // Null outside the list. Entries change only through InsertSorted: the
+    // list's lookup and order follow their ids, value and range.
     CUnitRef* GetAt(int index) const;
     // Appends a copy; its index.
     int Add(const CUnitRef& ref);
@@ -99,7 +101,48 @@ public:
                        CKDRDatabase* pDatabase) const;
 
 private:
-    // Held by value: a pass that empties and refills a list keeps its
-    // storage and makes no heap object per contact.
-    std::vector<CUnitRef> m_refs;
+    // One cell of the lookup table: the slot of the entry with that unit,
+    // array and kind and how many entries share it; valid only when its
+    // stamp is the list's.
+    struct SLookupCell
+    {
+        unsigned int nStamp = 0;
+        int nSlot = -1;
+        int nCount = 0;
+    };
+
+    CUnitRef& At(std::size_t index) { return m_slots[static_cast<std::size_t>(m_order[index])]; }
+    const CUnitRef& At(std::size_t index) const { return m_slots[static_cast<std::size_t>(m_order[index])]; }
+    // The entry InsertSorted merges the reference into; null when none.
+    CUnitRef* FindSameUnit(const CUnitRef& ref);
+    // Where InsertSorted puts a reference the list does not hold.
+    std::size_t InsertPosition(const CUnitRef& ref) const;
+    void Append(const CUnitRef& ref, std::size_t position);
+    // The cell of a reference's ids; null when the ids are outside the
+    // table's reach (those references are found by walking the list).
+    SLookupCell* Cell(const CUnitRef& ref);
+    void GrowLookup(int nArrays, int nUnits);
+    void Index(int nSlot);
+
+    // Entries are held by value in the order they came and listed through
+    // m_order, so an insertion moves indexes, not references, and a pass
+    // that empties and refills a list keeps its storage and makes no heap
+    // object per contact.
+    std::vector<CUnitRef> m_slots;
+    std::vector<int> m_order;
+    // Finds a listed unit without walking the list: cells by kind, array
+    // (always 0 for kind 0, whose one array matches any) and unit. Emptying
+    // the list only moves the stamp on.
+    std::vector<SLookupCell> m_lookup;
+    int m_nLookupArrays = 0;
+    int m_nLookupUnits = 0;
+    unsigned int m_nStamp = 1;
+    // Entries of kind 1 or 2 with no known array match any array of their
+    // unit; while there are any, a lookup walks the list.
+    int m_nLooseArrays = 0;
+    // While true the list is in its sorted order throughout and a new
+    // reference's place is found by halving. Merging a nearer sighting
+    // into an entry in its place may break that order; the list then
+    // finds places by walking it, as the rules have it.
+    bool m_bOrdered = true;
 };
