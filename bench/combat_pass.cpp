@@ -241,7 +241,8 @@ CBattle& Battle()
     return battle;
 }
 
-// Times the bare sight lines and then the passes in the same run and
+// Times the bare sight lines and the passes in the same run, one round of
+// each in turn, so that a change in the machine's load falls on both, and
 // reports both and their ratio.
 void RunCombatPass(benchmark::State& state, bool bMove)
 {
@@ -255,37 +256,33 @@ void RunCombatPass(benchmark::State& state, bool bMove)
     SRand(26);
     battle.Pass(bMove);  // the first pass grows the lists
 
-    // The bare sight lines, as many rounds as it takes a quarter second.
-    long long bareRounds = 0;
-    const double bareStart = ThreadNs();
-    double bareNs = 0.0;
-    while (bareNs < 2.5e8)
-    {
-        benchmark::DoNotOptimize(battle.SightLines());
-        ++bareRounds;
-        bareNs = ThreadNs() - bareStart;
-    }
-    const double bareNsPerPass = bareNs / static_cast<double>(bareRounds);
-
     long long passes = 0;
+    double bareNs = 0.0;
+    double passNs = 0.0;
     const long long allocationsBefore = g_allocations.load();
-    const double start = ThreadNs();
     for (auto _ : state)
     {
+        const double t0 = ThreadNs();
+        benchmark::DoNotOptimize(battle.SightLines());
+        const double t1 = ThreadNs();
         battle.Pass(bMove);
+        const double t2 = ThreadNs();
+        bareNs += t1 - t0;
+        passNs += t2 - t1;
         ++passes;
     }
-    const double elapsedNs = ThreadNs() - start;
     const long long allocations = g_allocations.load() - allocationsBefore;
     UseRealTime();
 
-    const double nsPerPass = passes > 0 ? elapsedNs / static_cast<double>(passes) : 0.0;
+    const double nsPerPass = passes > 0 ? passNs / static_cast<double>(passes) : 0.0;
+    const double bareNsPerPass = passes > 0 ? bareNs / static_cast<double>(passes) : 0.0;
     state.counters["passes_per_s"] = nsPerPass > 0.0 ? 1e9 / nsPerPass : 0.0;
     state.counters["sight_lines_per_pass"] = static_cast<double>(battle.PairsPerPass());
     state.counters["samples_per_ns"] =
         nsPerPass > 0.0 ? static_cast<double>(battle.SamplesPerPass()) / nsPerPass : 0.0;
-    state.counters["bare_samples_per_ns"] = static_cast<double>(battle.SamplesPerPass()) / bareNsPerPass;
-    state.counters["pass_over_bare_sight"] = nsPerPass / bareNsPerPass;
+    state.counters["bare_samples_per_ns"] =
+        bareNsPerPass > 0.0 ? static_cast<double>(battle.SamplesPerPass()) / bareNsPerPass : 0.0;
+    state.counters["pass_over_bare_sight"] = bareNsPerPass > 0.0 ? nsPerPass / bareNsPerPass : 0.0;
     state.counters["allocs_per_pass"] = passes > 0 ? static_cast<double>(allocations) / static_cast<double>(passes) : 0.0;
 }
 

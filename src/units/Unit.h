@@ -436,6 +436,8 @@ public:
     struct SSightView
     {
         BOOL bLooks = FALSE;  // alive, not carried, its vehicle type known
+        float fX = 0.0f;
+        float fY = 0.0f;
         CVehicle* pVehicle = nullptr;
         float fTotalHeight = 0.0f;  // metres
         float fNightSight = 0.0f;   // the night sights' factor
@@ -443,8 +445,11 @@ public:
         float fViewRange = 0.0f;    // metres
         BOOL bAircraft = FALSE;
         int nAltitude = 0;  // the sight line's altitude word
-        BOOL bDismount = FALSE;
+        double fSizeDivisor = 1.0;  // what its size divides a look's distance by
         BOOL bStoppedByOrder = FALSE;
+        BOOL bInDefilade = FALSE;  // settled in defilade, on the ground
+        BOOL bDugIn = FALSE;
+        BOOL bHasFired = FALSE;  // its shot still shows
     };
     void TakeSightView(SSightView& view, CKDRDatabase* pDatabase) const;
     // DetectPair with both units' views taken beforehand.

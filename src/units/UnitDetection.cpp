@@ -42,39 +42,54 @@ int AltitudeOf(const CUnit& unit)
 // The parts of a look that depend on one of the two units only.
 struct SRangeTerms
 {
-    float fTargetHeight;  // metres
-    BOOL bTargetDismount;
-    BOOL bTargetAircraft;
+    double sizeDivisor;  // SizeDivisor of the target
+    BOOL bTargetInDefilade;
+    BOOL bTargetDugIn;
     BOOL bTargetStoppedByOrder;
+    BOOL bTargetHasFired;
     BOOL bObserverStoppedByOrder;
+    BOOL bObserverSprints;
+    BOOL bObserverInMOPP4;
     double c;  // the observer vehicle's chemical value
+    float fMOPPDegradation;
 };
 
-int EffectiveRange(const CUnit& observer, const CUnit& target, const SRangeTerms& t, float fDistance, float fLight)
+// What a target's size divides its effective distance by.
+double SizeDivisor(float fTotalHeight, BOOL bDismount)
+{
+    double size = fTotalHeight * SIZE_PER_METRE;
+    if (bDismount)
+        size *= size;
+    return (size - 1.0) * SIZE_WEIGHT + 1.0;
+}
+
+// A target in defilade counts once it has settled there; an aircraft never.
+BOOL IsInDefilade(const CUnit& target, BOOL bAircraft)
+{
+    return target.m_bDefilade && target.m_nDefiladeTime == 0 && !bAircraft;
+}
+
+int EffectiveRange(const SRangeTerms& t, float fDistance, float fLight)
 {
     const double d = fDistance;
-    double size = t.fTargetHeight * SIZE_PER_METRE;
-    if (t.bTargetDismount)
-        size *= size;
-
     double e = d;
     if (fLight < FULL_DAYLIGHT)
         e = d + 0.15 / fLight * d;
-    if (target.m_bDefilade && target.m_nDefiladeTime == 0 && !t.bTargetAircraft)
+    if (t.bTargetInDefilade)
         e += 0.25 * d;
-    if (target.m_bDugIn)
+    if (t.bTargetDugIn)
         e += 0.125 * d;
     if (!t.bObserverStoppedByOrder)
         e += 0.125 * d;
-    if (observer.m_bSprint)
+    if (t.bObserverSprints)
         e += 0.125 * d;
     const double c = t.c;
-    if (observer.m_bMOPP4 && c != 0.0)
-        e += d * c * c * observer.m_fMOPPDegradation * 0.0001;
-    e /= (size - 1.0) * SIZE_WEIGHT + 1.0;
+    if (t.bObserverInMOPP4 && c != 0.0)
+        e += d * c * c * t.fMOPPDegradation * 0.0001;
+    e /= t.sizeDivisor;
     if (!t.bTargetStoppedByOrder)
         e -= 0.25 * d;
-    if (target.m_nShotUnit != kUnset)
+    if (t.bTargetHasFired)
         e -= 0.25 * d;
     return TruncToInt(e + 0.5);
 }
@@ -87,18 +102,25 @@ int CUnit::GetEffectiveDetectionRange(const CUnit* pTarget, CVehicle* pTargetVeh
 {
     if (pTarget == nullptr || pTargetVehicle == nullptr || pObserverVehicle == nullptr)
         return 0;
-    const SRangeTerms terms{pTargetVehicle->GetTotalHeight(),
-                            (pTarget->GetCapabilityMask() & VCAP_DISMOUNT) != 0,
-                            pTarget->IsAircraft(),
+    const BOOL bTargetAircraft = pTarget->IsAircraft();
+    const SRangeTerms terms{SizeDivisor(pTargetVehicle->GetTotalHeight(), (pTarget->GetCapabilityMask() & VCAP_DISMOUNT) != 0),
+                            IsInDefilade(*pTarget, bTargetAircraft),
+                            pTarget->m_bDugIn,
                             pTarget->IsStoppedByOrder(),
+                            pTarget->m_nShotUnit != kUnset,
                             IsStoppedByOrder(),
-                            static_cast<double>(pObserverVehicle->m_nChemicalValue)};
-    return EffectiveRange(*this, *pTarget, terms, fDistance, fLight);
+                            m_bSprint,
+                            m_bMOPP4,
+                            static_cast<double>(pObserverVehicle->m_nChemicalValue),
+                            m_fMOPPDegradation};
+    return EffectiveRange(terms, fDistance, fLight);
 }
 
 void CUnit::TakeSightView(SSightView& view, CKDRDatabase* pDatabase) const
 {
     view = SSightView{};
+    view.fX = m_fX;
+    view.fY = m_fY;
     view.pVehicle = pDatabase != nullptr ? pDatabase->GetVehicle(m_nVehicle) : nullptr;
     view.bLooks = !m_bDestroyed && !IsCarried() && view.pVehicle != nullptr;
     if (!view.bLooks)
@@ -110,8 +132,11 @@ void CUnit::TakeSightView(SSightView& view, CKDRDatabase* pDatabase) const
     const DWORD dwMask = GetCapabilityMask();
     view.bAircraft = (dwMask & (VCAP_FIXED_WING | VCAP_ROTARY_WING)) != 0;
     view.nAltitude = AltitudeOf(*this);
-    view.bDismount = (dwMask & VCAP_DISMOUNT) != 0;
+    view.fSizeDivisor = SizeDivisor(view.fTotalHeight, (dwMask & VCAP_DISMOUNT) != 0);
     view.bStoppedByOrder = IsStoppedByOrder();
+    view.bInDefilade = IsInDefilade(*this, view.bAircraft);
+    view.bDugIn = m_bDugIn;
+    view.bHasFired = m_nShotUnit != kUnset;
 }
 
 void CUnit::DetectPair(CUnit* pTarget, CKDRGameMap* pMap, CKDRDatabase* pDatabase, CSmokeArray* pSmoke,
@@ -137,7 +162,7 @@ void CUnit::DetectPair(const SSightView& self, CUnit* pTarget, const SSightView&
 
     float fLight = fLightFactor;
     float fIllum = 0.0f;
-    if (pSmoke != nullptr && pSmoke->FindIllumAt(pTarget->m_fX, pTarget->m_fY, fIllum) != kUnset && fIllum > fLight)
+    if (pSmoke != nullptr && pSmoke->FindIllumAt(target.fX, target.fY, fIllum) != kUnset && fIllum > fLight)
         fLight = fIllum;
     if (fLight < FULL_DAYLIGHT && fNightSight > fLight)
         fLight = fNightSight;
@@ -149,12 +174,14 @@ void CUnit::DetectPair(const SSightView& self, CUnit* pTarget, const SSightView&
     if (pElevation == nullptr)
         return;
     const float fTargetHeight = target.fTotalHeight * TENTHS_PER_METRE;
-    const float fDistance = CKDRGameMap::Distance(m_fX, m_fY, pTarget->m_fX, pTarget->m_fY);
+    const float fDistance = CKDRGameMap::Distance(m_fX, m_fY, target.fX, target.fY);
 
     const float fViewRange = self.fViewRange;
-    const SRangeTerms terms{target.fTotalHeight,  target.bDismount,       target.bAircraft,
-                            target.bStoppedByOrder, self.bStoppedByOrder, static_cast<double>(pVehicle->m_nChemicalValue)};
-    const int nEffective = EffectiveRange(*this, *pTarget, terms, fDistance, fLight);
+    const SRangeTerms terms{target.fSizeDivisor,   target.bInDefilade, target.bDugIn,
+                            target.bStoppedByOrder, target.bHasFired,   self.bStoppedByOrder,
+                            m_bSprint,              m_bMOPP4,           static_cast<double>(pVehicle->m_nChemicalValue),
+                            m_fMOPPDegradation};
+    const int nEffective = EffectiveRange(terms, fDistance, fLight);
     if (2.0f * fViewRange < static_cast<float>(nEffective))
         return;
 
@@ -163,10 +190,10 @@ void CUnit::DetectPair(const SSightView& self, CUnit* pTarget, const SSightView&
     float fVisibility = 1.0f;
     int bVisible = 0;
     if (!self.bAircraft && !target.bAircraft)
-        bVisible = pElevation->HasLineOfSight(m_fX, m_fY, pTarget->m_fX, pTarget->m_fY, fHeight, fTargetHeight,
+        bVisible = pElevation->HasLineOfSight(m_fX, m_fY, target.fX, target.fY, fHeight, fTargetHeight,
                                               &fBearing, &fSlantRange, &fVisibility);
     else
-        bVisible = pElevation->HasLineOfSightEx(m_fX, m_fY, self.nAltitude, pTarget->m_fX, pTarget->m_fY,
+        bVisible = pElevation->HasLineOfSightEx(m_fX, m_fY, self.nAltitude, target.fX, target.fY,
                                                 target.nAltitude, fHeight, fTargetHeight, &fBearing, &fSlantRange,
                                                 &fVisibility);
     if (!bVisible)

@@ -98,6 +98,8 @@ void CUnitRefArray::RemoveAll()
 {
     m_slots.clear();
     m_order.clear();
+    m_groups.clear();
+    m_nIndexed = 0;
     m_nLooseArrays = 0;
     m_bOrdered = true;
     if (++m_nStamp == 0)
@@ -115,6 +117,8 @@ void CUnitRefArray::CopyFrom(const CUnitRefArray& other)
     m_slots = other.m_slots;
     m_order = other.m_order;
     m_lookup = other.m_lookup;
+    m_groups = other.m_groups;
+    m_nIndexed = other.m_nIndexed;
     m_nLookupArrays = other.m_nLookupArrays;
     m_nLookupUnits = other.m_nLookupUnits;
     m_nStamp = other.m_nStamp;
@@ -136,16 +140,15 @@ CUnitRefArray::SLookupCell* CUnitRefArray::Cell(const CUnitRef& ref)
     return &m_lookup[index];
 }
 
-void CUnitRefArray::GrowLookup(int nArrays, int nUnits)
+CUnitRefArray::SGroup* CUnitRefArray::FindGroup(const CUnitRef& ref)
 {
-    m_nLookupArrays = std::max(m_nLookupArrays, nArrays);
-    m_nLookupUnits = std::max(m_nLookupUnits, nUnits);
-    m_lookup.assign(static_cast<size_t>(LOOKUP_KINDS) * static_cast<size_t>(m_nLookupArrays) *
-                        static_cast<size_t>(m_nLookupUnits),
-                    SLookupCell{});
-    m_nStamp = 1;
-    for (size_t i = 0; i < m_slots.size(); ++i)
-        Index(static_cast<int>(i));
+    const int nArray = LookupArray(ref);
+    for (SGroup& group : m_groups)
+    {
+        if (group.nSide == ref.m_nSide && group.nArray == nArray)
+            return &group;
+    }
+    return nullptr;
 }
 
 void CUnitRefArray::Index(int nSlot)
@@ -153,17 +156,25 @@ void CUnitRefArray::Index(int nSlot)
     const CUnitRef& ref = m_slots[static_cast<size_t>(nSlot)];
     if (!IsWithinLookupReach(ref))
         return;
-    SLookupCell* pCell = Cell(ref);
-    if (pCell == nullptr)
+    if (Cell(ref) == nullptr)
     {
         // Grown by half again beyond the need, so a list that meets its
-        // units one by one does not rebuild the table at every one.
+        // units one by one does not rebuild the table at every one; the
+        // slots indexed before go in again.
         const int nArrays = LookupArray(ref) + 1;
         const int nUnits = ref.m_nUnit + 1;
-        GrowLookup(nArrays > m_nLookupArrays ? std::min(MAX_LOOKUP_ARRAYS, nArrays + nArrays / 2) : m_nLookupArrays,
-                   nUnits > m_nLookupUnits ? std::min(MAX_LOOKUP_UNITS, nUnits + nUnits / 2) : m_nLookupUnits);
-        return;  // the rebuild indexed every slot, this one too
+        if (nArrays > m_nLookupArrays)
+            m_nLookupArrays = std::min(MAX_LOOKUP_ARRAYS, nArrays + nArrays / 2);
+        if (nUnits > m_nLookupUnits)
+            m_nLookupUnits = std::min(MAX_LOOKUP_UNITS, nUnits + nUnits / 2);
+        m_lookup.assign(static_cast<size_t>(LOOKUP_KINDS) * static_cast<size_t>(m_nLookupArrays) *
+                            static_cast<size_t>(m_nLookupUnits),
+                        SLookupCell{});
+        m_nStamp = 1;
+        for (int i = 0; i < nSlot; ++i)
+            Index(i);
     }
+    SLookupCell* pCell = Cell(ref);
     if (pCell->nStamp != m_nStamp)
     {
         pCell->nStamp = m_nStamp;
@@ -173,6 +184,12 @@ void CUnitRefArray::Index(int nSlot)
         pCell->nSlot = nSlot;
 }
 
+void CUnitRefArray::CatchUpLookup()
+{
+    for (; m_nIndexed < static_cast<int>(m_slots.size()); ++m_nIndexed)
+        Index(m_nIndexed);
+}
+
 void CUnitRefArray::Append(const CUnitRef& ref, size_t position)
 {
     const int nSlot = static_cast<int>(m_slots.size());
@@ -180,13 +197,23 @@ void CUnitRefArray::Append(const CUnitRef& ref, size_t position)
     m_order.insert(m_order.begin() + static_cast<std::ptrdiff_t>(position), nSlot);
     if (HasLooseArray(ref))
         ++m_nLooseArrays;
-    Index(nSlot);
+    if (IsWithinLookupReach(ref))
+    {
+        if (SGroup* pGroup = FindGroup(ref))
+            pGroup->nTopUnit = std::max(pGroup->nTopUnit, ref.m_nUnit);
+        else
+            m_groups.push_back({ref.m_nSide, LookupArray(ref), ref.m_nUnit});
+    }
 }
 
 CUnitRef* CUnitRefArray::FindSameUnit(const CUnitRef& ref)
 {
     if (IsWithinLookupReach(ref) && !(ref.m_nSide != 0 && m_nLooseArrays > 0))
     {
+        const SGroup* pGroup = FindGroup(ref);
+        if (pGroup == nullptr || ref.m_nUnit > pGroup->nTopUnit)
+            return nullptr;
+        CatchUpLookup();
         const SLookupCell* pCell = Cell(ref);
         if (pCell == nullptr || pCell->nStamp != m_nStamp || pCell->nCount == 0)
             return nullptr;

@@ -121,8 +121,18 @@ private:
     // The cell of a reference's ids; null when the ids are outside the
     // table's reach (those references are found by walking the list).
     SLookupCell* Cell(const CUnitRef& ref);
-    void GrowLookup(int nArrays, int nUnits);
+    // Puts the entries added since the last lookup into the table.
+    void CatchUpLookup();
     void Index(int nSlot);
+
+    // The highest unit index listed under one kind and array.
+    struct SGroup
+    {
+        int nSide;
+        int nArray;
+        int nTopUnit;
+    };
+    SGroup* FindGroup(const CUnitRef& ref);
 
     // Entries are held by value in the order they came and listed through
     // m_order, so an insertion moves indexes, not references, and a pass
@@ -133,7 +143,13 @@ private:
     // Finds a listed unit without walking the list: cells by kind, array
     // (always 0 for kind 0, whose one array matches any) and unit. Emptying
     // the list only moves the stamp on.
+    // The table is filled only when a lookup needs it: a list that meets
+    // each unit once, in rising unit order, as a detection sweep fills an
+    // observer's, never builds it, since no unit above the highest listed
+    // one of its kind and array can be listed.
     std::vector<SLookupCell> m_lookup;
+    std::vector<SGroup> m_groups;
+    int m_nIndexed = 0;  // slots below this are in the table
     int m_nLookupArrays = 0;
     int m_nLookupUnits = 0;
     unsigned int m_nStamp = 1;
