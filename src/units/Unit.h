@@ -438,6 +438,7 @@ public:
         BOOL bLooks = FALSE;  // alive, not carried, its vehicle type known
         float fX = 0.0f;
         float fY = 0.0f;
+        int nVehicle = 0;
         CVehicle* pVehicle = nullptr;
         float fTotalHeight = 0.0f;  // metres
         float fNightSight = 0.0f;   // the night sights' factor

@@ -121,6 +121,7 @@ void CUnit::TakeSightView(SSightView& view, CKDRDatabase* pDatabase) const
     view = SSightView{};
     view.fX = m_fX;
     view.fY = m_fY;
+    view.nVehicle = m_nVehicle;
     view.pVehicle = pDatabase != nullptr ? pDatabase->GetVehicle(m_nVehicle) : nullptr;
     view.bLooks = !m_bDestroyed && !IsCarried() && view.pVehicle != nullptr;
     if (!view.bLooks)
@@ -214,7 +215,7 @@ void CUnit::DetectPair(const SSightView& self, CUnit* pTarget, const SSightView&
     ref.m_nUnit = nTargetUnit;
     ref.m_nArray = nTargetArray;
     ref.m_nSide = nTargetKind;
-    ref.m_nVehicle = pTarget->m_nVehicle;
+    ref.m_nVehicle = target.nVehicle;
     ref.m_nTargetValue = bUnidentified ? 0 : pTargetVehicle->m_nTargetValue;
     ref.m_nThreatValue = bUnidentified ? 0 : pTargetVehicle->m_nThreatValue;
     ref.m_fBearing = fBearing;

@@ -96,7 +96,7 @@ int CUnitRefArray::Add(const CUnitRef& ref)
 
 void CUnitRefArray::RemoveAll()
 {
-    m_slots.clear();
+    m_nSlots = 0;
     m_order.clear();
     m_groups.clear();
     m_nIndexed = 0;
@@ -114,7 +114,8 @@ void CUnitRefArray::CopyFrom(const CUnitRefArray& other)
 {
     if (&other == this)
         return;
-    m_slots = other.m_slots;
+    m_slots.assign(other.m_slots.begin(), other.m_slots.begin() + other.m_nSlots);
+    m_nSlots = other.m_nSlots;
     m_order = other.m_order;
     m_lookup = other.m_lookup;
     m_groups = other.m_groups;
@@ -186,15 +187,19 @@ void CUnitRefArray::Index(int nSlot)
 
 void CUnitRefArray::CatchUpLookup()
 {
-    for (; m_nIndexed < static_cast<int>(m_slots.size()); ++m_nIndexed)
+    for (; m_nIndexed < m_nSlots; ++m_nIndexed)
         Index(m_nIndexed);
 }
 
 void CUnitRefArray::Append(const CUnitRef& ref, size_t position)
 {
-    const int nSlot = static_cast<int>(m_slots.size());
-    m_slots.push_back(ref);
-    m_order.insert(m_order.begin() + static_cast<std::ptrdiff_t>(position), nSlot);
+    const int nSlot = m_nSlots++;
+    if (nSlot < static_cast<int>(m_slots.size()))
+        m_slots[static_cast<size_t>(nSlot)] = ref;
+    else
+        m_slots.push_back(ref);
+    m_order.insert(m_order.begin() + static_cast<std::ptrdiff_t>(position),
+                   SPlace{nSlot, ref.m_nTargetValue, ref.m_nRange});
     if (HasLooseArray(ref))
         ++m_nLooseArrays;
     if (IsWithinLookupReach(ref))
@@ -237,14 +242,22 @@ size_t CUnitRefArray::InsertPosition(const CUnitRef& ref) const
         // Sorted throughout: the entries a reference goes before are all
         // at the end.
         size_t lo = 0;
-        size_t hi = m_order.size();
-        while (lo < hi)
+        size_t n = m_order.size();
+        while (n > 0)
         {
-            const size_t mid = lo + (hi - lo) / 2;
-            if (GoesBefore(ref, At(mid)))
-                hi = mid;
+            const size_t half = n / 2;
+            const SPlace& place = m_order[lo + half];
+            const bool bBefore = ref.m_nTargetValue > place.nTargetValue ||
+                                 (ref.m_nTargetValue == place.nTargetValue && place.nRange >= ref.m_nRange);
+            if (bBefore)
+            {
+                n = half;
+            }
             else
-                lo = mid + 1;
+            {
+                lo += half + 1;
+                n -= half + 1;
+            }
         }
         return lo;
     }

@@ -111,8 +111,17 @@ private:
         int nCount = 0;
     };
 
-    CUnitRef& At(std::size_t index) { return m_slots[static_cast<std::size_t>(m_order[index])]; }
-    const CUnitRef& At(std::size_t index) const { return m_slots[static_cast<std::size_t>(m_order[index])]; }
+    // A place in the list: the slot of its entry and, while the list is
+    // in order, the entry's sort key, so halving reads one array.
+    struct SPlace
+    {
+        int nSlot;
+        int nTargetValue;
+        int nRange;
+    };
+
+    CUnitRef& At(std::size_t index) { return m_slots[static_cast<std::size_t>(m_order[index].nSlot)]; }
+    const CUnitRef& At(std::size_t index) const { return m_slots[static_cast<std::size_t>(m_order[index].nSlot)]; }
     // The entry InsertSorted merges the reference into; null when none.
     CUnitRef* FindSameUnit(const CUnitRef& ref);
     // Where InsertSorted puts a reference the list does not hold.
@@ -135,11 +144,13 @@ private:
     SGroup* FindGroup(const CUnitRef& ref);
 
     // Entries are held by value in the order they came and listed through
-    // m_order, so an insertion moves indexes, not references, and a pass
-    // that empties and refills a list keeps its storage and makes no heap
-    // object per contact.
+    // m_order, so an insertion moves small places, not references, and a
+    // pass that empties and refills a list keeps its storage (and the
+    // slots' objects, overwritten in turn) and makes no heap object per
+    // contact. Slots from m_nSlots on are left over from before.
     std::vector<CUnitRef> m_slots;
-    std::vector<int> m_order;
+    int m_nSlots = 0;
+    std::vector<SPlace> m_order;
     // Finds a listed unit without walking the list: cells by kind, array
     // (always 0 for kind 0, whose one array matches any) and unit. Emptying
     // the list only moves the stamp on.
