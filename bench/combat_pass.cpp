@@ -13,7 +13,7 @@
 //
 // Between iterations every unit is made whole and ready again (alive,
 // unsuppressed, weapons loaded and ready), so each pass fires as the first
-// did; that upkeep is a few hundred stores and is timed with the pass.
+// did; that upkeep is a few thousand stores and is timed with the pass.
 #include "AllocationCount.h"
 #include "SightSamples.h"
 
@@ -82,14 +82,22 @@ void MakeReady(CUnitWeaponArray* pWeapons)
     }
 }
 
-void MakeReady(CUnit& unit)
+// A unit and the weapon list of its turret, found once: the upkeep between
+// passes is then only stores.
+struct SReadyUnit
 {
+    CUnit* pUnit;
+    CUnitWeaponArray* pTurretWeapons;
+};
+
+void MakeReady(const SReadyUnit& ready)
+{
+    CUnit& unit = *ready.pUnit;
     unit.m_bDestroyed = FALSE;
     unit.m_nSuppression = 0;
     unit.m_bHoldFire = FALSE;
     MakeReady(unit.m_pWeapons);
-    if (auto* pTurret = dynamic_cast<CUCapTurret*>(unit.FindCapability(VCAP_TURRET)))
-        MakeReady(pTurret->GetWeapons());
+    MakeReady(ready.pTurretWeapons);
 }
 
 class CBattle
@@ -127,6 +135,15 @@ public:
             m_units.m_pOwnUnits->Add(NewTank(0, west(rng), north(rng), 1.5708f));
             m_units.m_pOpposingArrays->GetAt(0)->Add(NewTank(1, east(rng), north(rng), -1.5708f));
         }
+        for (CUnitArray* pArray : {m_units.m_pOwnUnits, m_units.m_pOpposingArrays->GetAt(0)})
+        {
+            for (int i = 0; i < pArray->GetSize(); ++i)
+            {
+                CUnit* pUnit = pArray->GetAt(i);
+                auto* pTurret = dynamic_cast<CUCapTurret*>(pUnit->FindCapability(VCAP_TURRET));
+                m_ready.push_back({pUnit, pTurret != nullptr ? pTurret->GetWeapons() : nullptr});
+            }
+        }
         CollectSightPairs();
         m_bReady = true;
     }
@@ -144,9 +161,8 @@ public:
     void Pass(bool bMove)
     {
         AdvanceManualTime(100);
-        for (CUnitArray* pArray : {m_units.m_pOwnUnits, m_units.m_pOpposingArrays->GetAt(0)})
-            for (int i = 0; i < pArray->GetSize(); ++i)
-                MakeReady(*pArray->GetAt(i));
+        for (const SReadyUnit& ready : m_ready)
+            MakeReady(ready);
         if (bMove)
             m_units.MoveAll(&m_map, &m_db, nullptr, nullptr, kUnset, kUnset, kUnset, nullptr);
         CUnitRefArray* pFirst = nullptr;
@@ -222,6 +238,7 @@ private:
     CKDRGameMap m_map;
     CKDRUnits m_units;
     std::vector<SightPair> m_pairs;
+    std::vector<SReadyUnit> m_ready;
     long long m_nSamples = 0;
     bool m_bReady = false;
 };

@@ -445,7 +445,6 @@ public:
         int nThermalSight = 0;      // percent
         float fViewRange = 0.0f;    // metres
         BOOL bAircraft = FALSE;
-        int nAltitude = 0;  // the sight line's altitude word
         double fSizeDivisor = 1.0;  // what its size divides a look's distance by
         BOOL bStoppedByOrder = FALSE;
         BOOL bInDefilade = FALSE;  // settled in defilade, on the ground

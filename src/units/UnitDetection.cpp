@@ -69,7 +69,7 @@ BOOL IsInDefilade(const CUnit& target, BOOL bAircraft)
     return target.m_bDefilade && target.m_nDefiladeTime == 0 && !bAircraft;
 }
 
-int EffectiveRange(const SRangeTerms& t, float fDistance, float fLight)
+inline int EffectiveRange(const SRangeTerms& t, float fDistance, float fLight)
 {
     const double d = fDistance;
     double e = d;
@@ -132,7 +132,6 @@ void CUnit::TakeSightView(SSightView& view, CKDRDatabase* pDatabase) const
     view.fViewRange = static_cast<float>(view.pVehicle->m_nViewRange) * METRES_PER_VIEW_UNIT;
     const DWORD dwMask = GetCapabilityMask();
     view.bAircraft = (dwMask & (VCAP_FIXED_WING | VCAP_ROTARY_WING)) != 0;
-    view.nAltitude = AltitudeOf(*this);
     view.fSizeDivisor = SizeDivisor(view.fTotalHeight, (dwMask & VCAP_DISMOUNT) != 0);
     view.bStoppedByOrder = IsStoppedByOrder();
     view.bInDefilade = IsInDefilade(*this, view.bAircraft);
@@ -194,8 +193,8 @@ void CUnit::DetectPair(const SSightView& self, CUnit* pTarget, const SSightView&
         bVisible = pElevation->HasLineOfSight(m_fX, m_fY, target.fX, target.fY, fHeight, fTargetHeight,
                                               &fBearing, &fSlantRange, &fVisibility);
     else
-        bVisible = pElevation->HasLineOfSightEx(m_fX, m_fY, self.nAltitude, target.fX, target.fY,
-                                                target.nAltitude, fHeight, fTargetHeight, &fBearing, &fSlantRange,
+        bVisible = pElevation->HasLineOfSightEx(m_fX, m_fY, AltitudeOf(*this), target.fX, target.fY,
+                                                AltitudeOf(*pTarget), fHeight, fTargetHeight, &fBearing, &fSlantRange,
                                                 &fVisibility);
     if (!bVisible)
         return;

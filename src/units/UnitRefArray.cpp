@@ -240,26 +240,23 @@ size_t CUnitRefArray::InsertPosition(const CUnitRef& ref) const
     if (m_bOrdered)
     {
         // Sorted throughout: the entries a reference goes before are all
-        // at the end.
-        size_t lo = 0;
+        // at the end. Halved without branching on the entries, since which
+        // way each step goes cannot be predicted.
+        const SPlace* pFirst = m_order.data();
         size_t n = m_order.size();
-        while (n > 0)
+        if (n == 0)
+            return 0;
+        const auto goesBefore = [&ref](const SPlace& place) {
+            return (ref.m_nTargetValue > place.nTargetValue) |
+                   ((ref.m_nTargetValue == place.nTargetValue) & (place.nRange >= ref.m_nRange));
+        };
+        while (n > 1)
         {
             const size_t half = n / 2;
-            const SPlace& place = m_order[lo + half];
-            const bool bBefore = ref.m_nTargetValue > place.nTargetValue ||
-                                 (ref.m_nTargetValue == place.nTargetValue && place.nRange >= ref.m_nRange);
-            if (bBefore)
-            {
-                n = half;
-            }
-            else
-            {
-                lo += half + 1;
-                n -= half + 1;
-            }
+            pFirst = goesBefore(pFirst[half - 1]) ? pFirst : pFirst + half;
+            n -= half;
         }
-        return lo;
+        return static_cast<size_t>(pFirst - m_order.data()) + (goesBefore(*pFirst) ? 0 : 1);
     }
     for (size_t i = 0; i < m_order.size(); ++i)
     {
