@@ -8,6 +8,8 @@
 #include "units/Unit.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 
 namespace
 {
@@ -73,6 +75,16 @@ int LookupArray(const CUnitRef& ref) { return ref.m_nSide == 0 ? 0 : ref.m_nArra
 
 bool HasLooseArray(const CUnitRef& ref) { return ref.m_nSide != 0 && ref.m_nArray < 0; }
 
+// The same reference to the bit.
+bool IsSameRef(const CUnitRef& a, const CUnitRef& b)
+{
+    return a.m_nUnit == b.m_nUnit && a.m_nArray == b.m_nArray && a.m_nSide == b.m_nSide &&
+           a.m_nVehicle == b.m_nVehicle && a.m_nTargetValue == b.m_nTargetValue &&
+           a.m_nThreatValue == b.m_nThreatValue &&
+           std::bit_cast<std::uint32_t>(a.m_fBearing) == std::bit_cast<std::uint32_t>(b.m_fBearing) &&
+           a.m_nRange == b.m_nRange && a.m_bUnidentified == b.m_bUnidentified;
+}
+
 bool IsWithinLookupReach(const CUnitRef& ref)
 {
     const int nArray = LookupArray(ref);
@@ -83,11 +95,14 @@ bool IsWithinLookupReach(const CUnitRef& ref)
 
 CUnitRef* CUnitRefArray::GetAt(int index) const
 {
+    SettleConst();
     return index >= 0 && index < GetSize() ? const_cast<CUnitRef*>(&At(static_cast<size_t>(index))) : nullptr;
 }
 
 int CUnitRefArray::Add(const CUnitRef& ref)
 {
+    Settle();
+    m_bAllNew = false;
     if (m_bOrdered && !m_order.empty() && !NotAfter(At(m_order.size() - 1), ref))
         m_bOrdered = false;
     Append(ref, m_order.size());
@@ -96,12 +111,23 @@ int CUnitRefArray::Add(const CUnitRef& ref)
 
 void CUnitRefArray::RemoveAll()
 {
+    Settle();
+    m_nRefill = m_bAllNew ? m_nSlots : 0;
+    m_nRefilled = 0;
+    m_bAllNew = true;
+    if (m_nRefill > 0)
+        return;  // the entries stay until the refill differs
     m_nSlots = 0;
     m_order.clear();
     m_groups.clear();
     m_nIndexed = 0;
     m_nLooseArrays = 0;
     m_bOrdered = true;
+    StampOn();
+}
+
+void CUnitRefArray::StampOn()
+{
     if (++m_nStamp == 0)
     {
         for (SLookupCell& cell : m_lookup)
@@ -110,10 +136,33 @@ void CUnitRefArray::RemoveAll()
     }
 }
 
+void CUnitRefArray::Settle()
+{
+    if (m_nRefill == 0)
+        return;
+    const int nKept = m_nRefilled;
+    m_nRefill = 0;
+    m_nRefilled = 0;
+    // The entries met again were all new when first added, into a list kept
+    // in order; the others go, and the lookup is built anew.
+    m_nSlots = nKept;
+    std::erase_if(m_order, [nKept](const SPlace& place) { return place.nSlot >= nKept; });
+    m_groups.clear();
+    m_nLooseArrays = 0;
+    for (int i = 0; i < nKept; ++i)
+        Count(m_slots[static_cast<size_t>(i)]);
+    m_nIndexed = 0;
+    m_bOrdered = true;
+    StampOn();
+}
+
 void CUnitRefArray::CopyFrom(const CUnitRefArray& other)
 {
     if (&other == this)
         return;
+    other.SettleConst();
+    Settle();
+    m_bAllNew = other.m_bAllNew;
     m_slots.assign(other.m_slots.begin(), other.m_slots.begin() + other.m_nSlots);
     m_nSlots = other.m_nSlots;
     m_order = other.m_order;
@@ -200,6 +249,11 @@ void CUnitRefArray::Append(const CUnitRef& ref, size_t position)
         m_slots.push_back(ref);
     m_order.insert(m_order.begin() + static_cast<std::ptrdiff_t>(position),
                    SPlace{nSlot, ref.m_nTargetValue, ref.m_nRange});
+    Count(ref);
+}
+
+void CUnitRefArray::Count(const CUnitRef& ref)
+{
     if (HasLooseArray(ref))
         ++m_nLooseArrays;
     if (IsWithinLookupReach(ref))
@@ -268,8 +322,23 @@ size_t CUnitRefArray::InsertPosition(const CUnitRef& ref) const
 
 int CUnitRefArray::InsertSorted(const CUnitRef& ref)
 {
+    if (m_nRefill > 0)
+    {
+        if (IsSameRef(m_slots[static_cast<size_t>(m_nRefilled)], ref))
+        {
+            if (++m_nRefilled == m_nRefill)
+            {
+                // Met all again: the list is as it was.
+                m_nRefill = 0;
+                m_nRefilled = 0;
+            }
+            return 1;
+        }
+        Settle();
+    }
     if (CUnitRef* pEntry = FindSameUnit(ref))
     {
+        m_bAllNew = false;
         // Known already: it keeps its place and learns what is new.
         if (pEntry->m_nRange > ref.m_nRange)
         {
@@ -289,6 +358,7 @@ int CUnitRefArray::Merge(const CUnitRefArray* pOther)
 {
     if (pOther == nullptr || pOther == this)
         return 0;
+    pOther->SettleConst();
     int nAdded = 0;
     for (size_t i = 0; i < pOther->m_order.size(); ++i)
         nAdded += InsertSorted(pOther->At(i));
@@ -307,6 +377,7 @@ BOOL CUnitRefArray::Find(int nUnit, int nArray, int nSide, BOOL* pUnidentified) 
 
 CUnitRef* CUnitRefArray::Get(int nUnit, int nArray, int nSide) const
 {
+    SettleConst();
     for (size_t i = 0; i < m_order.size(); ++i)
     {
         if (HasIds(At(i), nUnit, nArray, nSide))
@@ -319,6 +390,7 @@ BOOL CUnitRefArray::CentroidInEllipse(int nLeft, int nTop, int nRight, int nBott
                                       CKDRDatabase* pDatabase, CKDRUnits* pUnits, float& fX, float& fY, int& nCount,
                                       BOOL bUnidentifiedOnly) const
 {
+    SettleConst();
     if (pDatabase == nullptr || pUnits == nullptr || nLeft == nRight || nTop == nBottom)
         return FALSE;
     fX = 0.0f;
@@ -353,6 +425,7 @@ BOOL CUnitRefArray::CentroidInEllipse(int nLeft, int nTop, int nRight, int nBott
 BOOL CUnitRefArray::CollectInRange(CUnitRefArray* pOut, float fX, float fY, float fRange, CKDRUnits* pUnits,
                                    BOOL bEnable) const
 {
+    SettleConst();
     if (!bEnable || pUnits == nullptr || pOut == nullptr || fX < 0.0f || fY < 0.0f || fRange < 0.0f || pOut == this)
         return FALSE;
     for (size_t i = 0; i < m_order.size(); ++i)
@@ -370,6 +443,7 @@ BOOL CUnitRefArray::CollectInRange(CUnitRefArray* pOut, float fX, float fY, floa
 BOOL CUnitRefArray::CollectByRole(CUnitRefArray* pOut, BOOL bEnable, CKDRUnits* pUnits, int nRoleMask, BOOL /*bFlag*/,
                                   CKDRDatabase* pDatabase) const
 {
+    SettleConst();
     if (pDatabase == nullptr || pUnits == nullptr || pOut == nullptr || !bEnable || pOut == this)
         return FALSE;
     for (size_t i = 0; i < m_order.size(); ++i)

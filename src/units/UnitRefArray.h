@@ -51,8 +51,8 @@ public:
     CUnitRefArray(const CUnitRefArray&) = delete;
     CUnitRefArray& operator=(const CUnitRefArray&) = delete;
 
-    int GetSize() const { return static_cast<int>(m_order.size()); }
-    BOOL IsEmpty() const { return m_order.empty(); }
+    int GetSize() const { return m_nRefill > 0 ? m_nRefilled : static_cast<int>(m_order.size()); }
+    BOOL IsEmpty() const { return GetSize() == 0; }
     // Null outside the list. Entries change only through InsertSorted: the
     // list's lookup and order follow their ids, value and range.
     CUnitRef* GetAt(int index) const;
@@ -120,6 +120,11 @@ private:
         int nRange;
     };
 
+    // Ends a refill cut short: the list becomes the references met so far.
+    void Settle();
+    void SettleConst() const { const_cast<CUnitRefArray*>(this)->Settle(); }
+    void StampOn();
+
     CUnitRef& At(std::size_t index) { return m_slots[static_cast<std::size_t>(m_order[index].nSlot)]; }
     const CUnitRef& At(std::size_t index) const { return m_slots[static_cast<std::size_t>(m_order[index].nSlot)]; }
     // The entry InsertSorted merges the reference into; null when none.
@@ -127,6 +132,8 @@ private:
     // Where InsertSorted puts a reference the list does not hold.
     std::size_t InsertPosition(const CUnitRef& ref) const;
     void Append(const CUnitRef& ref, std::size_t position);
+    // Counts a new entry into the groups and the loose arrays.
+    void Count(const CUnitRef& ref);
     // The cell of a reference's ids; null when the ids are outside the
     // table's reach (those references are found by walking the list).
     SLookupCell* Cell(const CUnitRef& ref);
@@ -172,4 +179,16 @@ private:
     // into an entry in its place may break that order; the list then
     // finds places by walking it, as the rules have it.
     bool m_bOrdered = true;
+
+    // A list emptied and filled again with the same references in the same
+    // order, as a stationary unit's contacts are tick after tick, comes out
+    // as it was: while every reference added since the last emptying was
+    // new (m_bAllNew), emptying keeps the entries, and the refill only
+    // checks each reference against the slot it went to last time. The
+    // first one that differs, or any other use of the list, cuts the old
+    // entries back to those met again (their order within the list does not
+    // depend on the ones added after them) and the list goes on as usual.
+    bool m_bAllNew = true;
+    int m_nRefill = 0;    // while above 0: the slots of the last fill
+    int m_nRefilled = 0;  // how many of them were met again
 };
