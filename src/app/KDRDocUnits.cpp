@@ -206,6 +206,20 @@ int CKDRDoc::HitTestUnitValue(int nX, int nY)
     return AskAtPoint(*this, nX, nY, kUnset, &CKDRUnits::HitTestUnitValue);
 }
 
+int CKDRDoc::PictureToView(int, int, int& nArray, int& nSide, BOOL)
+{
+    // The units cannot be hit by their pictures yet.
+    nArray = kUnset;
+    nSide = kUnset;
+    return kUnset;
+}
+
+CHierarchyPlatoon* CKDRDoc::HitTestElements(float, float, int&, BOOL, BOOL, BOOL)
+{
+    // Nor the platoons and companies by their symbols.
+    return nullptr;
+}
+
 CString CKDRDoc::GetHoverText(int nX, int nY, COLORREF& crBack)
 {
     crBack = TOOLTIP_BACKGROUND;

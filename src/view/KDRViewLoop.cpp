@@ -139,16 +139,6 @@ void CKDRView::OnTimeStart()
     }
 
     CancelInteraction();
-    if (m_bDragUnits || m_bDragObstacles || m_bDragHoles)
-    {
-        if (m_bDragObstacles)
-            pDoc->DrawSelectedObstacles(m_pDragSelection);
-        if (m_bDragHoles)
-            pDoc->DrawSelectedHoles(m_pDragSelection);
-        m_bDragUnits = m_bDragObstacles = m_bDragHoles = FALSE;
-        delete m_pDragSelection;
-        m_pDragSelection = nullptr;
-    }
 
     if (pDoc->GetHoles() != nullptr && pDoc->GetUnits() != nullptr)
         pDoc->GetHoles()->AssignOccupants(pDoc->GetUnits(), pDoc->GetGameMap());
