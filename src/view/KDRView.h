@@ -423,8 +423,13 @@ private:
     BOOL IsViewDragging() const;
     // Toggles one pending order or SOP mode (the second choice leaves it).
     void ToggleOrderMode(DWORD dwBit);
-    // Ends path editing; the edited path goes to its unit or element.
+    // The edited path goes to its unit or element; EndPathEdit also ends
+    // the edit.
+    void HandOverEditedPath();
     void EndPathEdit();
+    // CancelInteraction's work without its redraw. For Time/Start
+    // (bForStart) path editing goes on, its edits handed over first.
+    void ResetInteraction(BOOL bForStart);
     // Hands the edited path to its unit or element while the clock runs;
     // FALSE when a hand-over failed.
     BOOL ApplyEditedPath();

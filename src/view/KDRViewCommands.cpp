@@ -138,7 +138,7 @@ DWORD CKDRView::GetInteractionMode() const
 BOOL CKDRView::IsViewDragging() const
 {
     return m_bRubberBand || m_bDragUnit || !m_strDragElement.IsEmpty() || m_bDragObstacle || m_bDragHole ||
-           m_bDragUnits || m_bDragObstacles || m_bDragHoles || m_bNodeMark1 || m_bNodeMark2;
+           m_bDragUnits || m_bDragObstacles || m_bDragHoles || (IsPathEdited() && (m_bNodeMark1 || m_bNodeMark2));
 }
 
 BOOL CKDRView::IsDragInProgress() const
@@ -151,8 +151,8 @@ BOOL CKDRView::IsInteractionActive() const
 {
     CKDRApp* pApp = GetKDRApp();
     return GetInteractionMode() != 0 || m_bPathEdit || m_bPathShown || m_nSelUnit != kUnset ||
-           !m_strElementPath.IsEmpty() || m_bFireMissionPlanning || m_bLOSFan ||
-           m_bMountMode || m_bUploadMode || m_bMinesMode || IsViewDragging() || (pApp != nullptr && pApp->m_bAIEditing);
+           !m_strElementPath.IsEmpty() || m_bFireMissionPlanning || m_bLOSFan || m_bMountMode || m_bUploadMode ||
+           m_bMinesMode || IsViewDragging() || (pApp != nullptr && pApp->m_bAIEditing);
 }
 
 BOOL CKDRView::IsCommandAllowed(UINT nCommand)
@@ -209,35 +209,52 @@ void CKDRView::ClearSelection()
     m_pSelection = nullptr;
 }
 
-void CKDRView::EndPathEdit()
+void CKDRView::HandOverEditedPath()
 {
     CKDRDoc* pDoc = GetDocument();
-    if (m_pShownPath != nullptr && pDoc != nullptr)
-    {
-        if (m_nSelUnit != kUnset)
-            pDoc->CancelPathEdit(m_nSelUnit, m_nSelArray, m_nSelKind, m_pShownPath);
-        if (!m_strElementPath.IsEmpty())
-            pDoc->ToggleUnitOverlay(m_strElementPath, m_pShownPath);
-    }
+    if (m_pShownPath == nullptr || pDoc == nullptr)
+        return;
+    if (m_nSelUnit != kUnset)
+        pDoc->CancelPathEdit(m_nSelUnit, m_nSelArray, m_nSelKind, m_pShownPath);
+    if (!m_strElementPath.IsEmpty())
+        pDoc->ToggleUnitOverlay(m_strElementPath, m_pShownPath);
+}
+
+void CKDRView::EndPathEdit()
+{
+    HandOverEditedPath();
     DiscardShownPath();
 }
 
 void CKDRView::CancelInteraction()
 {
+    ResetInteraction(FALSE);
+    RedrawMap(FALSE);
+}
+
+void CKDRView::ResetInteraction(BOOL bForStart)
+{
     CKDRDoc* pDoc = GetDocument();
     // 1. The selection, with the document's highlights.
     ClearSelection();
     // 2. The toolbar of no mode.
-    SetToolbarMode(kToolbarNormal);
-    // 3. Path editing: the edited path goes to its unit or element.
+    SetToolbarMode(bForStart && m_bPathEdit ? kToolbarPathEdit : kToolbarNormal);
+    // 3. Path editing: the edited path goes to its unit or element. At
+    // Time/Start the edit goes on: from then on each change reaches the
+    // unit at once.
     m_bRubberBand = FALSE;
-    if (m_pShownPath != nullptr)
-        m_pShownPath->m_bMoving = m_pShownPath->m_bAdding = FALSE;
-    m_bNodeMark1 = m_bNodeMark2 = FALSE;
-    m_nNodeMark1 = m_nNodeMark2 = kUnset;
-    EndPathEdit();
-    m_bPathEdit = FALSE;
-    m_bDeleteNodes = FALSE;
+    if (bForStart)
+        HandOverEditedPath();
+    else
+    {
+        if (m_pShownPath != nullptr)
+            m_pShownPath->m_bMoving = m_pShownPath->m_bAdding = FALSE;
+        m_bNodeMark1 = m_bNodeMark2 = FALSE;
+        m_nNodeMark1 = m_nNodeMark2 = kUnset;
+        EndPathEdit();
+        m_bPathEdit = FALSE;
+        m_bDeleteNodes = FALSE;
+    }
     // 4. An element drag.
     m_strDragElement.Empty();
     // 5. The two-step modes and what they chose.
@@ -280,8 +297,6 @@ void CKDRView::CancelInteraction()
     m_nSuppressMode = 0;
     m_nModeUnit = m_nModeArray = m_nModeKind = kUnset;
     m_bFCValid = FALSE;
-    // 8.
-    RedrawMap(FALSE);
 }
 
 void CKDRView::SetToolbarMode(int nMode)

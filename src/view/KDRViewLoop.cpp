@@ -87,10 +87,9 @@ void CKDRView::RegisterLoopCommands()
 
 void CKDRView::OnUpdateTimeStart(CCmdUI* pCmdUI)
 {
-    const BOOL bAllowed = IsCommandAllowed(ID_TIME_START);
-    pCmdUI->Enable(bAllowed);
+    pCmdUI->Enable(IsCommandAllowed(ID_TIME_START));
     CKDRApp* pApp = GetKDRApp();
-    pCmdUI->SetCheck(bAllowed && pApp != nullptr && pApp->IsClockRunning() ? 1 : 0);
+    pCmdUI->SetCheck(pApp != nullptr && pApp->IsClockRunning() ? 1 : 0);
 }
 
 void CKDRView::OnUpdateTimeStop(CCmdUI* pCmdUI) { pCmdUI->Enable(IsCommandAllowed(ID_TIME_STOP)); }
@@ -138,7 +137,8 @@ void CKDRView::OnTimeStart()
         pApp->m_nWithdrawPasses = -1;
     }
 
-    CancelInteraction();
+    // What was in progress ends; a path edit goes on while the clock runs.
+    ResetInteraction(TRUE);
 
     if (pDoc->GetHoles() != nullptr && pDoc->GetUnits() != nullptr)
         pDoc->GetHoles()->AssignOccupants(pDoc->GetUnits(), pDoc->GetGameMap());
