@@ -13,6 +13,7 @@
 #include "battlefield/KDRObstacles.h"
 #include "battlefield/Obstacle.h"
 #include "battlefield/ObstacleArray.h"
+#include "battlefield/ObstacleDlg.h"
 #include "hierarchy/TaskOrg.h"
 #include "support/DemoInstall.h"
 
@@ -558,4 +559,63 @@ TEST(ViewInteraction, TheHandlersDoNothingWithoutAMapPictureOrOutsideTheWindow)
             EXPECT_FALSE(map.Doc().IsModified());
         }
     }
+}
+
+TEST(ViewInteraction, RightClicksEndModesShowALookDuringADragAndEditObstacles)
+{
+    CDemoMap map("view-right");
+    START_DEMO(map, true);
+    CKDRView& view = map.View();
+    map.CentreOn(kWireX, kWireY);
+    CObstacle* pWire = map.OwnObstacle(kWireIndex);
+    ASSERT_NE(pWire, nullptr);
+    const QPointF empty = map.ClientOf(kWireX, kWireY + 200.0f);
+    auto rightClick = [&](QPointF pt)
+    {
+        map.Mouse(QEvent::MouseButtonPress, pt, Qt::RightButton);
+        map.Mouse(QEvent::MouseButtonRelease, pt, Qt::RightButton);
+    };
+
+    // LOS Fan: a click on the map is its origin, a right click ends it.
+    map.Command(ID_VIEW_LOS_FAN);
+    ASSERT_TRUE(view.m_bLOSFan);
+    map.Press(empty);
+    map.Release(empty);
+    EXPECT_FALSE(view.m_bRubberBand);
+    EXPECT_NEAR(view.m_fLOSX, kWireX, 0.5f);
+    EXPECT_NEAR(view.m_fLOSY, kWireY + 200.0f, 0.5f);
+    rightClick(empty);
+    EXPECT_FALSE(view.m_bLOSFan);
+    EXPECT_EQ(view.m_fLOSX, kUnsetFloat);
+    EXPECT_FALSE(view.m_bRightConsumed) << "the button-up took the consumed click";
+
+    // A pending order: a right click leaves it.
+    map.Command(ID_SOP_HIDE_ON_CONTACT);
+    ASSERT_EQ(view.GetInteractionMode(), 0x400u);
+    rightClick(empty);
+    EXPECT_EQ(view.GetInteractionMode(), 0u);
+
+    // During a drag a right click shows a line-of-sight fan from the
+    // cursor; it goes when the drag ends.
+    map.Press(map.ClientOf(kWireX, kWireY));
+    ASSERT_TRUE(view.m_bDragObstacle);
+    map.MoveTo(map.ClientOf(kWireX + 20.0f, kWireY));
+    rightClick(map.ClientOf(kWireX + 20.0f, kWireY));
+    EXPECT_TRUE(view.m_bLOSFan);
+    EXPECT_NEAR(view.m_fLOSX, kWireX + 20.0f, 0.5f);
+    EXPECT_TRUE(view.m_bDragObstacle) << "the look changes nothing of the drag";
+    map.Release(map.ClientOf(kWireX + 20.0f, kWireY));
+    EXPECT_FALSE(view.m_bLOSFan);
+    EXPECT_FLOAT_EQ(pWire->m_fX, kWireX + 20.0f);
+
+    // In the deployment phase a right click on an obstacle edits it.
+    map.m_ui.ExpectDialog(IDD_OBSTACLE, IDCANCEL);
+    rightClick(map.ClientOf(kWireX + 20.0f, kWireY));
+    EXPECT_TRUE(map.m_ui.IsScriptDone()) << map.m_ui.DescribeRemaining().GetString();
+
+    // A right double click never leaves a menu to open.
+    map.Mouse(QEvent::MouseButtonDblClick, empty, Qt::RightButton);
+    EXPECT_TRUE(view.m_bRightConsumed);
+    map.Mouse(QEvent::MouseButtonRelease, empty, Qt::RightButton);
+    EXPECT_FALSE(view.m_bRightConsumed);
 }
