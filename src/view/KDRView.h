@@ -433,9 +433,25 @@ private:
     // Hands the edited path to its unit or element while the clock runs;
     // FALSE when a hand-over failed.
     BOOL ApplyEditedPath();
-    // The prologue of the button and move handlers: FALSE when the handler
-    // must do nothing more; bDefault tells whether default processing is due.
-    BOOL PrepareMousePoint(CPoint point, CPoint& ptPicture, float& fX, float& fY, BOOL& bDefault);
+    // The prologue of the button and move handlers: the picture pixel and
+    // the map point of the client point. FALSE when the handler must do
+    // nothing more; without a map or outside the client area the default
+    // handler has then run.
+    enum class MouseEvent
+    {
+        kLeftDown,
+        kLeftUp,
+        kLeftDouble,
+        kMove,
+        kRightDown,
+        kRightUp
+    };
+    BOOL PrepareMousePoint(UINT nFlags, CPoint point, MouseEvent eEvent, CPoint& ptPicture, float& fX, float& fY);
+    // The framework's own handling of the event.
+    void DefaultMouse(MouseEvent eEvent, UINT nFlags, CPoint point);
+    // A selection drag moves its selection from the last drag point to the
+    // point (bFinal: the release); FALSE when none is in progress.
+    BOOL StepSelectionDrag(float fX, float fY, BOOL bFinal);
     // Hit tests at a point.
     int HitTestUnit(CPoint ptPicture, int& nArray, int& nSide);
     CHierarchyPlatoon* HitTestElement(float fX, float fY, int& nSide);

@@ -64,15 +64,27 @@ CTaskOrgArray* OneUnitList(int nUnit, int nArray, int nSide)
 // ---------------------------------------------------------------------------
 // The common parts
 
-BOOL CKDRView::PrepareMousePoint(CPoint point, CPoint& ptPicture, float& fX, float& fY, BOOL& bDefault)
+void CKDRView::DefaultMouse(MouseEvent eEvent, UINT nFlags, CPoint point)
 {
-    bDefault = FALSE;
+    switch (eEvent)
+    {
+    case MouseEvent::kLeftDown: CScrollView::OnLButtonDown(nFlags, point); break;
+    case MouseEvent::kLeftUp: CScrollView::OnLButtonUp(nFlags, point); break;
+    case MouseEvent::kLeftDouble: CScrollView::OnLButtonDblClk(nFlags, point); break;
+    case MouseEvent::kMove: CScrollView::OnMouseMove(nFlags, point); break;
+    case MouseEvent::kRightDown: CScrollView::OnRButtonDown(nFlags, point); break;
+    case MouseEvent::kRightUp: CScrollView::OnRButtonUp(nFlags, point); break;
+    }
+}
+
+BOOL CKDRView::PrepareMousePoint(UINT nFlags, CPoint point, MouseEvent eEvent, CPoint& ptPicture, float& fX, float& fY)
+{
     CKDRGameMap* pMap = GetGameMap();
     CRect rcClient;
     GetClientRect(&rcClient);
     if (pMap == nullptr || !rcClient.PtInRect(point))
     {
-        bDefault = TRUE;
+        DefaultMouse(eEvent, nFlags, point);
         return FALSE;
     }
     CMapPicture* pPicture = pMap->GetMapPicture();
@@ -186,6 +198,24 @@ void CKDRView::StartSelectionDrag(BOOL CKDRView::*pFlag, float fX, float fY)
     m_fDragFirstY = m_fDragLastY = fY;
 }
 
+BOOL CKDRView::StepSelectionDrag(float fX, float fY, BOOL bFinal)
+{
+    CKDRDoc* pDoc = GetDocument();
+    if (pDoc == nullptr)
+        return FALSE;
+    if (m_bDragHoles)
+        pDoc->PlaceHolesOfSelection(m_pSelection, m_fDragLastX, m_fDragLastY, fX, fY);
+    else if (m_bDragObstacles)
+        pDoc->HandleObstacleSelection(m_pSelection, m_fDragLastX, m_fDragLastY, fX, fY);
+    else if (m_bDragUnits)
+        pDoc->EndUnitDrag(m_pSelection, m_fDragLastX, m_fDragLastY, fX, fY, bFinal);
+    else
+        return FALSE;
+    m_fDragLastX = fX;
+    m_fDragLastY = fY;
+    return TRUE;
+}
+
 // ---------------------------------------------------------------------------
 // Left button
 
@@ -194,13 +224,8 @@ void CKDRView::OnLButtonDown(UINT nFlags, CPoint point)
     CPoint ptPicture;
     float fX = 0.0f;
     float fY = 0.0f;
-    BOOL bDefault = FALSE;
-    if (!PrepareMousePoint(point, ptPicture, fX, fY, bDefault))
-    {
-        if (bDefault)
-            CScrollView::OnLButtonDown(nFlags, point);
+    if (!PrepareMousePoint(nFlags, point, MouseEvent::kLeftDown, ptPicture, fX, fY))
         return;
-    }
     CKDRDoc* pDoc = GetDocument();
     const DWORD dwMode = GetInteractionMode();
     const BOOL bUnitSelection = m_bSelectUnits && m_pSelection != nullptr;
@@ -614,13 +639,8 @@ void CKDRView::OnMouseMove(UINT nFlags, CPoint point)
     CPoint ptPicture;
     float fX = 0.0f;
     float fY = 0.0f;
-    BOOL bDefault = FALSE;
-    if (!PrepareMousePoint(point, ptPicture, fX, fY, bDefault))
-    {
-        if (bDefault)
-            CScrollView::OnMouseMove(nFlags, point);
+    if (!PrepareMousePoint(nFlags, point, MouseEvent::kMove, ptPicture, fX, fY))
         return;
-    }
     CKDRDoc* pDoc = GetDocument();
 
     // 1. What lies under the cursor, in the status bar.
@@ -654,43 +674,17 @@ void CKDRView::OnMouseMove(UINT nFlags, CPoint point)
         RedrawMap(FALSE);
         return;
     }
-    if (m_bDragHoles)
-    {
-        if (IsOnMap(fX, fY))
-        {
-            pDoc->PlaceHolesOfSelection(m_pSelection, m_fDragLastX, m_fDragLastY, fX, fY);
-            m_fDragLastX = fX;
-            m_fDragLastY = fY;
-            RedrawMap(FALSE);
-        }
-        return;
-    }
     if (m_bDragObstacle)
     {
         pDoc->MoveObstacle(m_nDragIndex, m_nDragSide, fX, fY);
         RedrawMap(FALSE);
         return;
     }
-    if (m_bDragObstacles)
+    // A selection follows only while the cursor is on the map.
+    if (m_bDragHoles || m_bDragObstacles || m_bDragUnits)
     {
-        if (IsOnMap(fX, fY))
-        {
-            pDoc->HandleObstacleSelection(m_pSelection, m_fDragLastX, m_fDragLastY, fX, fY);
-            m_fDragLastX = fX;
-            m_fDragLastY = fY;
+        if (IsOnMap(fX, fY) && StepSelectionDrag(fX, fY, FALSE))
             RedrawMap(FALSE);
-        }
-        return;
-    }
-    if (m_bDragUnits)
-    {
-        if (IsOnMap(fX, fY))
-        {
-            pDoc->EndUnitDrag(m_pSelection, m_fDragLastX, m_fDragLastY, fX, fY, FALSE);
-            m_fDragLastX = fX;
-            m_fDragLastY = fY;
-            RedrawMap(FALSE);
-        }
         return;
     }
     if (m_bDragUnit)
@@ -714,13 +708,8 @@ void CKDRView::OnLButtonUp(UINT nFlags, CPoint point)
     CPoint ptPicture;
     float fX = 0.0f;
     float fY = 0.0f;
-    BOOL bDefault = FALSE;
-    if (!PrepareMousePoint(point, ptPicture, fX, fY, bDefault))
-    {
-        if (bDefault)
-            CScrollView::OnLButtonUp(nFlags, point);
+    if (!PrepareMousePoint(nFlags, point, MouseEvent::kLeftUp, ptPicture, fX, fY))
         return;
-    }
     CKDRDoc* pDoc = GetDocument();
     CKDRApp* pApp = GetKDRApp();
 
@@ -732,12 +721,10 @@ void CKDRView::OnLButtonUp(UINT nFlags, CPoint point)
         m_nLOSUnit = m_nLOSArray = m_nLOSKind = kUnset;
         m_fLOSX = m_fLOSY = kUnsetFloat;
     }
-    if (m_bDragUnits)
+    // A dragged selection takes the last step to the release point.
+    if (StepSelectionDrag(fX, fY, TRUE))
     {
-        pDoc->EndUnitDrag(m_pSelection, m_fDragLastX, m_fDragLastY, fX, fY, TRUE);
-        m_fDragLastX = fX;
-        m_fDragLastY = fY;
-        m_bDragUnits = FALSE;
+        m_bDragUnits = m_bDragObstacles = m_bDragHoles = FALSE;
         RedrawMap(FALSE);
         return;
     }
@@ -751,30 +738,12 @@ void CKDRView::OnLButtonUp(UINT nFlags, CPoint point)
         RedrawMap(FALSE);
         return;
     }
-    if (m_bDragObstacles)
-    {
-        pDoc->HandleObstacleSelection(m_pSelection, m_fDragLastX, m_fDragLastY, fX, fY);
-        m_fDragLastX = fX;
-        m_fDragLastY = fY;
-        m_bDragObstacles = FALSE;
-        RedrawMap(FALSE);
-        return;
-    }
     if (m_bDragHole)
     {
         pDoc->MoveHole(m_nDragIndex, m_nDragSide, fX, fY);
         m_bDragHole = FALSE;
         m_nDragIndex = kUnset;
         m_nDragSide = -1;
-        RedrawMap(FALSE);
-        return;
-    }
-    if (m_bDragHoles)
-    {
-        pDoc->PlaceHolesOfSelection(m_pSelection, m_fDragLastX, m_fDragLastY, fX, fY);
-        m_fDragLastX = fX;
-        m_fDragLastY = fY;
-        m_bDragHoles = FALSE;
         RedrawMap(FALSE);
         return;
     }
@@ -856,13 +825,8 @@ void CKDRView::OnLButtonDblClk(UINT nFlags, CPoint point)
     CPoint ptPicture;
     float fX = 0.0f;
     float fY = 0.0f;
-    BOOL bDefault = FALSE;
-    if (!PrepareMousePoint(point, ptPicture, fX, fY, bDefault))
-    {
-        if (bDefault)
-            CScrollView::OnLButtonDblClk(nFlags, point);
+    if (!PrepareMousePoint(nFlags, point, MouseEvent::kLeftDouble, ptPicture, fX, fY))
         return;
-    }
     if (!m_bPathEdit)
     {
         CScrollView::OnLButtonDblClk(nFlags, point);
@@ -913,13 +877,8 @@ void CKDRView::OnRButtonDown(UINT nFlags, CPoint point)
     CPoint ptPicture;
     float fX = 0.0f;
     float fY = 0.0f;
-    BOOL bDefault = FALSE;
-    if (!PrepareMousePoint(point, ptPicture, fX, fY, bDefault))
-    {
-        if (bDefault)
-            CScrollView::OnRButtonDown(nFlags, point);
+    if (!PrepareMousePoint(nFlags, point, MouseEvent::kRightDown, ptPicture, fX, fY))
         return;
-    }
     CKDRDoc* pDoc = GetDocument();
     CKDRApp* pApp = GetKDRApp();
     const DWORD dwMode = GetInteractionMode();
@@ -1125,13 +1084,8 @@ void CKDRView::OnRButtonUp(UINT nFlags, CPoint point)
     CPoint ptPicture;
     float fX = 0.0f;
     float fY = 0.0f;
-    BOOL bDefault = FALSE;
-    if (!PrepareMousePoint(point, ptPicture, fX, fY, bDefault))
-    {
-        if (bDefault)
-            CScrollView::OnRButtonUp(nFlags, point);
+    if (!PrepareMousePoint(nFlags, point, MouseEvent::kRightUp, ptPicture, fX, fY))
         return;
-    }
     CKDRDoc* pDoc = GetDocument();
     if (m_bLOSFan || pDoc->HasUnitSelection())
         return;
