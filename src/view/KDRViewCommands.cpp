@@ -319,7 +319,8 @@ int CKDRView::IssueOrderToSelection(CHierarchyPlatoon* pElement, CTaskOrgArray* 
 {
     if (pList == nullptr)
         return 0;
-    ClearSelection();
+    if (pList != m_pSelection)
+        ClearSelection();
     dwMode = GetInteractionMode();
     m_pSelection = pList;
     m_bSelectUnits = TRUE;
