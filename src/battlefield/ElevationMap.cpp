@@ -1,11 +1,13 @@
 #include "battlefield/ElevationMap.h"
 
+#include "battlefield/SightMarch.h"
 #include "battlefield/TerrainArray.h"
 #include "platform/core/Archive.h"
 #include "platform/core/Rounding.h"
 #include "platform/ui/DC.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -14,6 +16,9 @@ IMPLEMENT_SERIAL(CElevationMap, CObject, 1)
 
 namespace
 {
+// What the sight line's copy of the ground holds where a tall feature may
+// stand: above every line the march takes, so it never settles there.
+constexpr short kTallGround = 32767;
 // 20 degrees in radians, compared with the gradient itself.
 constexpr double kSteepGradient = 0.34907;
 // Metres between two samples of a walk, and the gradient per sample
@@ -31,6 +36,7 @@ int ReadSignedWord(CArchive& ar)
 
 CElevationMap::CElevationMap() : m_strFileName("*.emp"), m_pTerrain(new CTerrainArray)
 {
+    m_pTerrain->SetMarksChanged(&CElevationMap::OnTallMarksChanged, this);
     m_pens[kPenRays] = new CPen(PS_SOLID, 3, RGB(255, 255, 0));
     m_pens[kPenRangeOuter] = new CPen(PS_SOLID, 5, RGB(128, 0, 128));
     m_pens[kPenRangeMiddle] = new CPen(PS_SOLID, 3, RGB(255, 0, 255));
@@ -58,7 +64,28 @@ void CElevationMap::SetElevation(int column, int row, short value)
 {
     if (column < 0 || column >= m_nColumns || row < 0 || row >= m_nRows)
         return;
-    m_grid[static_cast<size_t>(column) * static_cast<size_t>(m_nRows) + static_cast<size_t>(row)] = value;
+    const size_t cell = static_cast<size_t>(column) * static_cast<size_t>(m_nRows) + static_cast<size_t>(row);
+    m_grid[cell] = value;
+    if (cell < m_sightGround.size())
+        m_sightGround[cell] = TallMarkAt(cell) ? kTallGround : value;
+}
+
+bool CElevationMap::TallMarkAt(size_t cell) const
+{
+    const std::uint64_t* marks = m_pTerrain->GetTallMarks(m_nColumns, m_nRows);
+    return marks != nullptr && ((marks[cell >> 6] >> (cell & 63)) & 1u) != 0;
+}
+
+void CElevationMap::OnTallMarksChanged(void* map) { static_cast<CElevationMap*>(map)->RebuildSightGround(); }
+
+void CElevationMap::RebuildSightGround()
+{
+    const std::uint64_t* marks = m_pTerrain->GetTallMarks(m_nColumns, m_nRows);
+    m_bSightGroundMarked = marks != nullptr || !m_pTerrain->HasTallFeatures();
+    m_sightGround.resize(m_grid.size());
+    for (size_t cell = 0; cell < m_grid.size(); ++cell)
+        m_sightGround[cell] =
+            marks != nullptr && ((marks[cell >> 6] >> (cell & 63)) & 1u) != 0 ? kTallGround : m_grid[cell];
 }
 
 void CElevationMap::AllocateGrid()
@@ -208,6 +235,7 @@ void CElevationMap::Serialize(CArchive& ar)
     std::vector<short> grid(static_cast<size_t>(samples));
     for (short& sample : grid)
         ar >> sample;
+    std::vector<short> sightGround(grid.size());
     CTerrainArray* pTerrain = new CTerrainArray;
     try
     {
@@ -238,6 +266,9 @@ void CElevationMap::Serialize(CArchive& ar)
     ComputeGridLines();
     delete m_pTerrain;
     m_pTerrain = pTerrain;
+    m_sightGround.swap(sightGround);
+    m_pTerrain->SetMarksChanged(&CElevationMap::OnTallMarksChanged, this);
+    RebuildSightGround();
 }
 
 // ---------------------------------------------------------------------------
@@ -245,12 +276,12 @@ void CElevationMap::Serialize(CArchive& ar)
 
 namespace
 {
-// Whether atan2(a, r) > angle, where angle = atan2(b, d) and r, d > 0. The
-// two slopes are compared by cross-multiplying when they are clearly apart,
-// and through the angles themselves when they are within the tolerance, so
-// the answer is always that of the angle comparison at a fraction of its
-// cost. An infinite tolerance always takes the angles.
-inline bool AngleAbove(double a, double r, double b, double d, double angle, double tolerance)
+// Whether atan2(a, r) > atan2(b, d), where r, d > 0. The two slopes are
+// compared by cross-multiplying when they are clearly apart, and through the
+// angles themselves when they are within the tolerance, so the answer is
+// always that of the angle comparison at a fraction of its cost. An
+// infinite tolerance always takes the angles.
+inline bool AngleAbove(double a, double r, double b, double d, double tolerance)
 {
     const double lhs = a * d;
     const double rhs = b * r;
@@ -260,7 +291,7 @@ inline bool AngleAbove(double a, double r, double b, double d, double angle, dou
         return true;
     if (diff < -margin)
         return false;
-    return std::atan2(a, r) > angle;
+    return std::atan2(a, r) > std::atan2(b, d);
 }
 
 // Slopes apart by more than this relative amount differ by thousands of
@@ -275,6 +306,68 @@ constexpr double kSteepSlope = 1e4;
 inline float Concealed(float visibility, float obscuration)
 {
     return static_cast<float>(visibility * ((1.0 - obscuration) * 0.5 + obscuration));
+}
+
+// The march of the sight line in fixed point, 32 fractional bits.
+constexpr double kFixedOne = 4294967296.0;
+// The march's fixed point holds the positions of lines within this many
+// metres of the origin (the samples it takes lie on the map, below 32 768 m).
+constexpr double kMarchReach = 1048576.0;
+// Eyes and rises within this many tenths of a metre keep the march's line
+// within its fixed point.
+constexpr long long kMarchHeightReach = 1LL << 19;
+// The line is marched this much (tenths of a metre) below the one the rule
+// compares with, so that ground the march lets through lies clearly below
+// it whatever the roundings.
+constexpr double kLineMargin = 1.0 / 64.0;
+
+// A real number in the march's fixed point. Truncation is as good as
+// rounding here: the margins allow for a unit either way.
+inline long long ToFixed(double value) { return static_cast<long long>(value * kFixedOne); }
+
+// Whether a fixed-point value lies within `margin` of a whole number.
+inline bool NearWhole(long long value, long long margin)
+{
+    const long long fraction = value & 0xFFFFFFFFLL;
+    return fraction < margin || fraction > 0x100000000LL - margin;
+}
+
+// Narrows [lo, hi] to the samples i whose p0 + i * step lies within
+// [least, most]; the positions are linear in i, so they are an interval.
+// The bounds come from a division in doubles, set right by the exact
+// integer test (no integer division: this is part of every query's set-up).
+void ClipMarch(long long p0, long long step, long long least, long long most, int& lo, int& hi)
+{
+    if (lo > hi)
+        return;
+    const auto inside = [&](long long i)
+    {
+        const long long p = p0 + i * step;
+        return p >= least && p <= most;
+    };
+    long long a = lo;
+    long long b = hi;
+    if (step == 0)
+    {
+        if (!inside(a))
+            hi = lo - 1;
+        return;
+    }
+    {
+        // Where the line enters and leaves the band, near enough.
+        const double enter = static_cast<double>((step > 0 ? least : most) - p0) / static_cast<double>(step);
+        const double leave = static_cast<double>((step > 0 ? most : least) - p0) / static_cast<double>(step);
+        a = std::max<long long>(a, static_cast<long long>(std::clamp(enter, -1.0, static_cast<double>(hi) + 1.0)));
+        b = std::min<long long>(b, static_cast<long long>(std::clamp(leave, -1.0, static_cast<double>(hi) + 1.0)));
+        a = std::max<long long>(a - 1, lo);
+        b = std::min<long long>(b + 1, hi);
+    }
+    while (a <= b && !inside(a))
+        ++a;
+    while (b >= a && !inside(b))
+        --b;
+    lo = static_cast<int>(a);
+    hi = static_cast<int>(a <= b ? b : a - 1);
 }
 }  // namespace
 
@@ -304,17 +397,22 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
     const long long dh = RoundHalfUpTrunc(targetHeight) + targetZ - eye + 1;
     const double dx = (static_cast<double>(x2) - static_cast<double>(x1)) * 10.0;
     const double dy = (static_cast<double>(y2) - static_cast<double>(y1)) * 10.0;
-    const double direction = std::atan2(dx, dy);
+    // The bearing's arc tangent, sine and cosine cost more than a short
+    // march: they are worked out only for a caller who asks for the bearing
+    // and for the samples that the march leaves to the rule itself.
+    double direction = 0.0;
+    bool haveDirection = false;
     if (bearing != nullptr)
+    {
+        direction = std::atan2(dx, dy);
+        haveDirection = true;
         *bearing = static_cast<float>(direction);
+    }
     const double d = std::sqrt(dy * dy + dx * dx);
-    const double targetAngle = std::atan2(static_cast<double>(dh), d);
 
     const int steps = TruncToInt(d * 0.01);
     if (steps > 1)
     {
-        const double sinB = std::sin(direction);
-        const double cosB = std::cos(direction);
         const double originX = 10.0 * x1;
         const double originY = 10.0 * y1;
         const double dhd = static_cast<double>(dh);
@@ -329,128 +427,192 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
         const bool features = m_pTerrain->MayHaveFeatureHeightWithin(std::min(x1, x2), std::min(y1, y2),
                                                                      std::max(x1, x2), std::max(y1, y2));
         const GridView grid = View();
-        const double eyeAbove = static_cast<double>(eye + 1);
-        // One sample after the ground test: false when it masks the target.
-        // Features are looked at only where one with a height may stand.
-        const auto passes = [&](double r, float sx, float sy, long long e)
+
+        // The samples the march takes: those on the map and clear of its
+        // last column and its last two rows (where positions beyond the edge
+        // round in), when the numbers fit its fixed point. The samples
+        // before and after them, and every sample of a line too steep for
+        // slopes, go by the rule alone.
+        int lo = steps;
+        int hi = steps - 1;
+        SightMarch march{};
+        long long metreMargin = 0;
+        const bool fits = std::fabs(x1) < kMarchReach && std::fabs(y1) < kMarchReach && std::fabs(x2) < kMarchReach &&
+                          std::fabs(y2) < kMarchReach && std::llabs(eye) < kMarchHeightReach &&
+                          std::llabs(dh) < kMarchHeightReach;
+        // With features about, the march reads the copy of the ground that
+        // marks their cells, when the line stays below its mark all along;
+        // else the ground and the marks apart.
+        march.samples = m_grid.data();
+        if (features)
         {
-            const double a = static_cast<double>(e - eye - 1);
-            const double diff = a * d - dhd * r;
-            if (diff > margin || (!(diff < -margin) && std::atan2(a, r) > targetAngle))
-                return false;
-            if (features && m_pTerrain->MayHaveFeatureHeightAt(sx, sy))
+            if (m_bSightGroundMarked && m_sightGround.size() == m_grid.size() &&
+                eye + 1 + std::max(dh, 0LL) < kTallGround)
+                march.samples = m_sightGround.data();
+            else
+                march.tall = m_pTerrain->GetTallMarks(m_nColumns, m_nRows);
+        }
+        if (!steep && fits && !m_grid.empty() && (!features || march.samples != m_grid.data() || march.tall != nullptr))
+        {
+            march.rows = m_nRows;
+            march.du = ToFixed(dx / d);
+            march.dv = ToFixed(dy / d);
+            march.u0 = ToFixed((static_cast<double>(x1) + 5.5) * 0.1);
+            march.v0 = ToFixed((static_cast<double>(y1) + 5.5) * 0.1);
+            march.line0 = ToFixed(static_cast<double>(eye + 1) - margin / d - kLineMargin);
+            march.dLine = ToFixed(dhd * 100.0 / d);
+            // Twice the largest gap between a marched position and the
+            // rule's: a float's unit in the last place on this map, the
+            // fractions the step gathers, and the doubles' rounding.
+            const int sizeBits = std::bit_width(static_cast<unsigned>(std::max(m_nWidth, m_nHeight)));  // at most 15
+            const double gap = 0.1 / static_cast<double>(1 << (24 - sizeBits)) + (steps + 2.0) / kFixedOne +
+                               1.0 / static_cast<double>(1 << 30);
+            march.edgeMargin = static_cast<std::uint32_t>(2.0 * gap * kFixedOne) + 1;
+            metreMargin = 10LL * march.edgeMargin;
+            constexpr long long kHalf = 1LL << 31;
+            lo = 1;
+            ClipMarch(march.u0, march.du, kHalf, (static_cast<long long>(m_nColumns) << 32) - kHalf, lo, hi);
+            ClipMarch(march.v0, march.dv, kHalf, (static_cast<long long>(m_nRows) << 32) - 3 * kHalf, lo, hi);
+            march.lowest = lo;
+            PrepareSightMarchLanes(march);
+        }
+
+        // Where sample i lies. The march knows its whole metres (which are
+        // all that the look-ups take of a position) unless it lies near a
+        // metre's edge; elsewhere the rule's own arithmetic, with the
+        // bearing's sine and cosine, decides.
+        double sinB = 0.0;
+        double cosB = 0.0;
+        bool haveSines = false;
+        const auto position = [&](int i, float& sx, float& sy)
+        {
+            if (i >= lo && i <= hi)
             {
-                const int t = m_pTerrain->GetFeatureHeightAt(sx, sy);
-                if (t != 0 && AngleAbove(static_cast<double>(e + 2LL * t - eye), r, dhd, d, targetAngle, tolerance))
-                    seen *= m_pTerrain->GetObscurationAt(sx, sy);
+                // 10 u is the position plus 5.5 m: its whole part less 5 is
+                // the whole metre the position rounds into.
+                const long long mx = 10 * (march.u0 + i * march.du);
+                const long long my = 10 * (march.v0 + i * march.dv);
+                if (!NearWhole(mx, metreMargin) && !NearWhole(my, metreMargin))
+                {
+                    sx = static_cast<float>((mx >> 32) - 5);
+                    sy = static_cast<float>((my >> 32) - 5);
+                    return;
+                }
             }
-            return true;
-        };
-        const auto sampleX = [&](double r) { return static_cast<float>((sinB * r + originX) * 0.1); };
-        const auto sampleY = [&](double r) { return static_cast<float>((cosB * r + originY) * 0.1); };
-        const auto onMap = [&](int i)
-        {
+            if (!haveSines)
+            {
+                if (!haveDirection)
+                    direction = std::atan2(dx, dy);
+                sinB = std::sin(direction);
+                cosB = std::cos(direction);
+                haveSines = true;
+            }
             const double r = i * 100.0;
-            return Inside(grid, static_cast<double>(sampleX(r)) + 0.5, static_cast<double>(sampleY(r)) + 0.5);
+            sx = static_cast<float>((sinB * r + originX) * 0.1);
+            sy = static_cast<float>((cosB * r + originY) * 0.1);
         };
 
-        // The samples go in blocks. One at a time, each sample's arithmetic
-        // waits on the previous sample's branch and its load, which misses
-        // the first-level cache as the line crosses a grid column every
-        // 10 m. A block computes all its positions and cells first
-        // (independent work the compiler puts into vector registers), then
-        // has all its loads in flight at once, then weighs all its ground
-        // against the margin. Only a block with a sample near or above the
-        // line (or with features about) goes through its samples one by
-        // one, in order, so the first masking sample and the visibility
-        // before it are those of the plain walk. The positions are monotonic
-        // along the line (every rounding is), so a block whose first and
-        // last samples lie on the map lies on it whole; blocks reaching off
-        // the map take the per-sample look-up.
-        constexpr int kBlock = 32;
-        double rs[kBlock];
-        float xs[kBlock];
-        float ys[kBlock];
-        int cx[kBlock];
-        int cy[kBlock];
-        int cells[kBlock];
-        double es[kBlock];
-        double diffs[kBlock];
-        // Cell offsets go in an int.
-        const bool blocked =
-            static_cast<long long>(grid.rows) * (grid.lastColumn + 1LL) <= std::numeric_limits<int>::max();
-        int n = 0;
-        for (int first = 1; first < steps; first += n)  // first + n <= steps never overflows
+        // One sample by the rule itself: false when it masks the target.
+        // Features are looked at only where one with a height may stand.
+        // Where the march knows the sample's cell for sure, the ground and
+        // the marks are read there, and a cell wholly inside one feature
+        // answers for it without a search.
+        const std::uint64_t* marks = features ? m_pTerrain->GetTallMarks(m_nColumns, m_nRows) : nullptr;
+        const auto passes = [&](int i)
         {
-            n = std::min(kBlock, steps - first);
-            if (!blocked || !onMap(first) || !onMap(first + n - 1))
+            const double r = i * 100.0;  // i x 10 m in tenths, exact
+            float sx = 0.0f;
+            float sy = 0.0f;
+            size_t cell = 0;
+            bool inCell = false;
+            if (i >= lo && i <= hi && (!features || marks != nullptr))
             {
-                for (int k = 0; k < n; ++k)
+                const long long u = march.u0 + i * march.du;
+                const long long v = march.v0 + i * march.dv;
+                inCell = !NearWhole(u, march.edgeMargin) && !NearWhole(v, march.edgeMargin);
+                cell = static_cast<size_t>(u >> 32) * static_cast<size_t>(m_nRows) + static_cast<size_t>(v >> 32);
+            }
+            long long e = 0;
+            if (inCell)
+                e = m_grid[cell];
+            else
+            {
+                position(i, sx, sy);
+                e = ElevationIn(grid, sx, sy);
+            }
+            const double a = static_cast<double>(e - eye - 1);
+            const double diff = a * d - dhd * r;
+            if (diff > margin || (!(diff < -margin) && std::atan2(a, r) > std::atan2(dhd, d)))
+                return false;
+            if (!features)
+                return true;
+            int t = 0;
+            float obscuration = 1.0f;
+            if (inCell)
+            {
+                if (((marks[cell >> 6] >> (cell & 63)) & 1u) == 0)
+                    return true;
+                if (!m_pTerrain->GetWholeCell(cell, &t, &obscuration))
                 {
-                    const double r = (first + k) * 100.0;
-                    const float sx = sampleX(r);
-                    const float sy = sampleY(r);
-                    if (!passes(r, sx, sy, ElevationIn(grid, sx, sy)))
-                    {
-                        if (visibility != nullptr)
-                            *visibility = seen;
-                        return 0;
-                    }
+                    position(i, sx, sy);
+                    m_pTerrain->GetFeatureHeightAndObscurationAt(sx, sy, &t, &obscuration);
                 }
-                continue;
             }
-            for (int k = 0; k < n; ++k)
+            else
             {
-                rs[k] = (first + k) * 100.0;  // i x 10 m in tenths, exact
-                xs[k] = sampleX(rs[k]);
-                ys[k] = sampleY(rs[k]);
+                if (!m_pTerrain->MayHaveFeatureHeightAt(sx, sy))
+                    return true;
+                m_pTerrain->GetFeatureHeightAndObscurationAt(sx, sy, &t, &obscuration);
             }
-            // CellOffset in 32-bit lanes: the whole metres are at least 0 on
-            // the map, and the offsets fit.
-            for (int k = 0; k < n; ++k)
+            if (t != 0 && AngleAbove(static_cast<double>(e + 2LL * t - eye), r, dhd, d, tolerance))
+                seen *= obscuration;
+            return true;
+        };
+
+        int i = 1;
+        for (; i < lo; ++i)
+            if (!passes(i))
             {
-                cx[k] = static_cast<int>(static_cast<double>(xs[k]) + 0.5);
-                cy[k] = static_cast<int>(static_cast<double>(ys[k]) + 0.5);
+                if (visibility != nullptr)
+                    *visibility = seen;
+                return 0;
             }
-            for (int k = 0; k < n; ++k)
-            {
-                const int c = static_cast<int>((static_cast<unsigned>(cx[k]) + 5u) / 10u);
-                const int row = static_cast<int>((static_cast<unsigned>(cy[k]) + 5u) / 10u);
-                cells[k] = std::min(c, grid.lastColumn) * grid.rows + std::min(row, grid.lastRow);
-            }
-            for (int k = 0; k < n; ++k)
-                es[k] = grid.samples[cells[k]];
-            // e - eye - 1 is exact in double, so this is the plain test's diff.
-            for (int k = 0; k < n; ++k)
-                diffs[k] = (es[k] - eyeAbove) * d - dhd * rs[k];
-            bool near = false;
-            for (int k = 0; k < n; ++k)
-                near |= !(diffs[k] < -margin);
-            if (!near && !features)
-                continue;
-            for (int k = 0; k < n; ++k)
-            {
-                if (!passes(rs[k], xs[k], ys[k], static_cast<long long>(es[k])))
+        while (i <= hi)
+        {
+            unsigned unsettled = 0;
+            const int block = NextUnsettledBlock(march, i, hi, &unsettled);
+            for (; unsettled != 0; unsettled &= unsettled - 1)
+                if (!passes(block + std::countr_zero(unsettled)))
                 {
                     if (visibility != nullptr)
                         *visibility = seen;
                     return 0;
                 }
-            }
+            i = block + kSightBlock;
         }
+        i = hi + 1;
+        for (; i < steps; ++i)
+            if (!passes(i))
+            {
+                if (visibility != nullptr)
+                    *visibility = seen;
+                return 0;
+            }
     }
 
     // Concealment of whoever stands inside a feature at least as tall as he is.
+    int t = 0;
+    float f = 1.0f;
     if (lookUpTarget)
     {
-        const float f = m_pTerrain->GetObscurationAt(x2, y2);
-        if (m_pTerrain->GetFeatureHeightAt(x2, y2) >= targetHeight)
+        m_pTerrain->GetFeatureHeightAndObscurationAt(x2, y2, &t, &f);
+        if (t >= targetHeight)
             seen = Concealed(seen, f);
     }
     if (lookUpObserver)
     {
-        const float f = m_pTerrain->GetObscurationAt(x1, y1);
-        if (m_pTerrain->GetFeatureHeightAt(x1, y1) >= observerHeight)
+        m_pTerrain->GetFeatureHeightAndObscurationAt(x1, y1, &t, &f);
+        if (t >= observerHeight)
             seen = Concealed(seen, f);
     }
     if (visibility != nullptr)

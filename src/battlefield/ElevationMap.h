@@ -169,7 +169,19 @@ private:
         return cell != nullptr ? *cell : kUnset;
     }
 
+    // The ground as the sight line's march reads it: the samples, with
+    // kTallGround in every cell where the terrain marks that a tall feature
+    // may stand, so that one load tells both. Rebuilt whenever the marks
+    // change (the terrain tells), kept with every sample set.
+    void RebuildSightGround();
+    static void OnTallMarksChanged(void* map);
+    bool TallMarkAt(size_t cell) const;
+
     std::vector<short> m_grid;
+    std::vector<short> m_sightGround;
+    // Whether m_sightGround holds the current marks (a terrain without an
+    // index over this grid gives none).
+    bool m_bSightGroundMarked = false;
     CString m_strFileName;
     CString m_strSquareNorthingWrapped;
     CString m_strSquareBase;

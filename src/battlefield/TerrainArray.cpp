@@ -58,14 +58,25 @@ void CTerrainArray::SetGrid(int columns, int rows)
 
 size_t CTerrainArray::GetTallIndexBytes() const
 {
-    return m_tallHere.size() * sizeof(std::uint64_t) + m_tallStart.size() * sizeof(std::uint32_t) +
+    return (m_tallHere.size() + m_tallWhole.size()) * sizeof(std::uint64_t) + m_wholeHeight.size() * sizeof(int) +
+           m_wholeObscuration.size() * sizeof(float) + m_tallStart.size() * sizeof(std::uint32_t) +
            m_tallItems.size() * sizeof(int) + m_wideTall.size() * sizeof(int);
 }
 
 void CTerrainArray::UpdateDerived()
 {
+    RebuildIndex();
+    if (m_pfnMarksChanged != nullptr)
+        m_pfnMarksChanged(m_pMarksContext);
+}
+
+void CTerrainArray::RebuildIndex()
+{
     m_tallBounds = CRect(1, 1, 0, 0);
     std::vector<std::uint64_t>().swap(m_tallHere);
+    std::vector<std::uint64_t>().swap(m_tallWhole);
+    std::vector<int>().swap(m_wholeHeight);
+    std::vector<float>().swap(m_wholeObscuration);
     std::vector<std::uint32_t>().swap(m_tallStart);
     std::vector<int>().swap(m_tallItems);
     std::vector<int>().swap(m_wideTall);
@@ -182,6 +193,100 @@ void CTerrainArray::UpdateDerived()
     for (int i : listed)
         forEachCell(spanOf(m_features.GetAt(i)->GetBounds()),
                     [this, &next, i](size_t cell) { m_tallItems[next[cell]++] = i; });
+    SettleWholeCells();
+}
+
+namespace
+{
+// Whether the segment from a to b meets the closed rectangle, all in
+// doubled whole metres (small enough that the products stay exact).
+bool SegmentMeetsRect(std::int64_t ax, std::int64_t ay, std::int64_t bx, std::int64_t by, std::int64_t left,
+                      std::int64_t bottom, std::int64_t right, std::int64_t top)
+{
+    if (std::max(ax, bx) < left || std::min(ax, bx) > right || std::max(ay, by) < bottom || std::min(ay, by) > top)
+        return false;
+    const std::int64_t dx = bx - ax;
+    const std::int64_t dy = by - ay;
+    int above = 0;
+    int below = 0;
+    for (const std::int64_t x : {left, right})
+        for (const std::int64_t y : {bottom, top})
+        {
+            const std::int64_t side = dx * (y - ay) - dy * (x - ax);
+            above += side > 0 ? 1 : 0;
+            below += side < 0 ? 1 : 0;
+        }
+    return above != 4 && below != 4;
+}
+}  // namespace
+
+void CTerrainArray::SettleWholeCells()
+{
+    m_tallWhole.assign(m_tallHere.size(), 0);
+    // A wide feature may reach any cell; features far off the map are left
+    // alone rather than risk the products.
+    if (m_tallHere.empty() || !m_wideTall.empty())
+        return;
+    m_wholeHeight.assign(static_cast<size_t>(m_features.GetSize()), 0);
+    m_wholeObscuration.assign(static_cast<size_t>(m_features.GetSize()), 1.0f);
+    for (int i = 0; i < m_features.GetSize(); ++i)
+    {
+        const CTerrainType* pType = TypeOf(m_features.GetAt(i));
+        m_wholeHeight[static_cast<size_t>(i)] = pType->GetHeight();
+        // The product starts from 1.
+        m_wholeObscuration[static_cast<size_t>(i)] =
+            PassesFilter(*pType, kTerrainFilterObscuring) ? 1.0f * pType->GetObscuration() : 1.0f;
+    }
+    constexpr int kReach = 1 << 20;
+    const size_t rows = static_cast<size_t>(m_nGridRows);
+    // Edges and points looked at in all, so that hostile terrain costs no
+    // more than a few passes over the grid.
+    const size_t cells = static_cast<size_t>(m_nGridColumns) * rows;
+    long long budget = 64LL * static_cast<long long>(cells) + (1LL << 22);
+    for (int c = 1; c + 1 < m_nGridColumns && budget > 0; ++c)
+        for (int r = 1; r + 1 < m_nGridRows && budget > 0; ++r)
+        {
+            const size_t cell = static_cast<size_t>(c) * rows + static_cast<size_t>(r);
+            const std::uint64_t bit = std::uint64_t(1) << (cell & 63);
+            if ((m_tallHere[cell >> 6] & bit) == 0)
+                continue;
+            // The whole metres of the cell, (10c - 5 .. 10c + 4) each way;
+            // the centres of their squares, doubled.
+            const std::int64_t left = 20LL * c - 9;
+            const std::int64_t right = 20LL * c + 9;
+            const std::int64_t bottom = 20LL * r - 9;
+            const std::int64_t top = 20LL * r + 9;
+            const int* first = m_tallItems.data() + m_tallStart[cell];
+            const int* end = m_tallItems.data() + m_tallStart[cell + 1];
+            bool crossed = false;
+            for (const int* item = first; item != end && !crossed; ++item)
+            {
+                const CTerrain* pFeature = m_features.GetAt(*item);
+                const CRect& b = pFeature->GetBounds();
+                if (b.left < -kReach || b.right > kReach || b.top < -kReach || b.bottom > kReach)
+                {
+                    crossed = true;
+                    break;
+                }
+                const std::vector<CPoint>& points = pFeature->GetPoints();
+                budget -= static_cast<long long>(points.size());
+                for (size_t i = 0, j = points.size() - 1; i < points.size() && !crossed; j = i++)
+                    crossed = SegmentMeetsRect(2LL * points[j].x, 2LL * points[j].y, 2LL * points[i].x,
+                                               2LL * points[i].y, left, bottom, right, top);
+            }
+            if (crossed)
+                continue;
+            int inside = 0;
+            for (const int* item = first; item != end; ++item)
+            {
+                budget -= m_features.GetAt(*item)->GetPointCount();
+                inside += m_features.GetAt(*item)->ContainsPoint(10.0f * c, 10.0f * r) ? 1 : 0;
+            }
+            if (inside == 0)
+                m_tallHere[cell >> 6] &= ~bit;
+            else if (inside == 1 && end - first == 1)
+                m_tallWhole[cell >> 6] |= bit;
+        }
 }
 
 const CTerrainType* CTerrainArray::TypeOf(const CTerrain* pFeature) const
@@ -266,6 +371,44 @@ float CTerrainArray::GetObscurationAt(float x, float y) const
                           product *= pType->GetObscuration();
                   });
     return product;
+}
+
+void CTerrainArray::GetFeatureHeightAndObscurationAt(float x, float y, int* height, float* obscuration) const
+{
+    m_nSearchCursor = -1;
+    const int xi = RoundHalfUpTrunc(x);
+    const int yi = RoundHalfUpTrunc(y);
+    if (!m_tallWhole.empty())
+    {
+        const size_t cell = CellAt(xi, yi);
+        if (((m_tallWhole[cell >> 6] >> (cell & 63)) & 1u) != 0)
+        {
+            // The one feature of the cell holds the point.
+            const size_t feature = static_cast<size_t>(m_tallItems[m_tallStart[cell]]);
+            *height = m_wholeHeight[feature];
+            *obscuration = m_wholeObscuration[feature];
+            return;
+        }
+    }
+    BOOL found = FALSE;
+    int tallest = 0;
+    float product = 1.0f;
+    ForEachTallAt(xi, yi,
+                  [&](int index)
+                  {
+                      const CTerrain* pFeature = m_features.GetAt(index);
+                      if (!pFeature->ContainsPoint(x, y))
+                          return;
+                      const CTerrainType* pType = TypeOf(pFeature);
+                      const int h = pType->GetHeight();
+                      if (!found || h > tallest)
+                          tallest = h;
+                      found = TRUE;
+                      if (PassesFilter(*pType, kTerrainFilterObscuring))
+                          product *= pType->GetObscuration();
+                  });
+    *height = tallest;
+    *obscuration = product;
 }
 
 int CTerrainArray::GetFeatureHeightAt(float x, float y) const

@@ -23,6 +23,12 @@
 // no longer fits goes to a short list of wide features that every query in
 // a marked cell checks by its box. Queries see the features in list order
 // either way, so their answers do not depend on the index.
+//
+// Where no edge of the features listed for a cell comes into it (away from
+// the grid's edges, within a budget of work per cell), every point of the
+// cell lies inside the same features: the cell's mark is taken back when
+// that is none of them, and a cell wholly inside its one listed feature is
+// marked as such, so that the queries there need no search.
 
 #include "battlefield/Terrain.h"
 #include "battlefield/TerrainType.h"
@@ -69,6 +75,9 @@ public:
     float GetSpeedFactor(float x, float y, int ignoreBreaches) const;
     float GetObscurationAt(float x, float y) const;
     int GetFeatureHeightAt(float x, float y) const;
+    // Both at once, each exactly as the query of its own gives it, for the
+    // sight line that asks them at every sample in a wood.
+    void GetFeatureHeightAndObscurationAt(float x, float y, int* height, float* obscuration) const;
     CString GetTerrainNameAt(float x, float y) const;
     int FindBlockingFeature(float x, float y, CTerrain** feature, int moverFlags) const;
 
@@ -105,6 +114,35 @@ public:
         const size_t cell = CellAt(xi, yi);
         return ((m_tallHere[cell >> 6] >> (cell & 63)) & 1u) != 0;
     }
+    // The marks MayHaveFeatureHeightAt reads, one bit per grid cell, cells
+    // column after column (cell c * rows + r in bit (c * rows + r) % 64 of
+    // word (c * rows + r) / 64); null unless the index lies over a grid of
+    // exactly this size.
+    const std::uint64_t* GetTallMarks(int columns, int rows) const
+    {
+        return !m_tallHere.empty() && columns == m_nGridColumns && rows == m_nGridRows ? m_tallHere.data() : nullptr;
+    }
+    // Tells whoever keeps a copy of the marks (the elevation map, for the
+    // sight line) after every rebuild of the index; null for nobody.
+    using MarksChanged = void (*)(void* context);
+    void SetMarksChanged(MarksChanged callback, void* context)
+    {
+        m_pfnMarksChanged = callback;
+        m_pMarksContext = context;
+    }
+    // Whether grid cell `cell` (column * rows + row, of the grid GetTallMarks
+    // was asked for) lies wholly inside its one feature, with what
+    // GetFeatureHeightAndObscurationAt answers anywhere in it.
+    bool GetWholeCell(size_t cell, int* height, float* obscuration) const
+    {
+        if (m_tallWhole.empty() || ((m_tallWhole[cell >> 6] >> (cell & 63)) & 1u) == 0)
+            return false;
+        const size_t feature = static_cast<size_t>(m_tallItems[m_tallStart[cell]]);
+        *height = m_wholeHeight[feature];
+        *obscuration = m_wholeObscuration[feature];
+        return true;
+    }
+    bool HasTallFeatures() const { return m_tallBounds.left <= m_tallBounds.right; }
     bool MayHaveFeatureHeightWithin(double minX, double minY, double maxX, double maxY) const
     {
         // A point rounds to at most one metre beyond the box.
@@ -133,8 +171,13 @@ private:
     // on that passes the filter and contains the point, or kUnset.
     int FindFrom(int first, float x, float y, int filter) const;
     const CTerrainType* TypeOf(const CTerrain* pFeature) const;
-    // Rebuilds what is derived from the types and features.
+    // Rebuilds what is derived from the types and features, and tells the
+    // keeper of the marks.
     void UpdateDerived();
+    void RebuildIndex();
+    // Takes back the marks of cells no tall feature reaches into and marks
+    // the cells wholly inside their one feature (see the header).
+    void SettleWholeCells();
     // The grid cell of a whole metre; the edge cells take everything beyond.
     static int CellCoord(int metre, int count)
     {
@@ -184,7 +227,14 @@ private:
     int m_nGridColumns = 0;
     int m_nGridRows = 0;
     std::vector<std::uint64_t> m_tallHere;   // one bit per cell, cells column after column
+    std::vector<std::uint64_t> m_tallWhole;  // the cells wholly inside their one listed feature
+    // Per feature, what a point wholly inside it alone answers: its height,
+    // and its obscuration as the product over it gives it.
+    std::vector<int> m_wholeHeight;
+    std::vector<float> m_wholeObscuration;
     std::vector<std::uint32_t> m_tallStart;  // per cell, its first entry in m_tallItems; one more at the end
     std::vector<int> m_tallItems;
     std::vector<int> m_wideTall;  // tall features beyond the entry budget, in list order
+    MarksChanged m_pfnMarksChanged = nullptr;
+    void* m_pMarksContext = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "battlefield/AITerrain.h"
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
+#include "battlefield/SightMarch.h"
 #include "battlefield/TerrainArray.h"
 #include "platform/core/Rounding.h"
 
@@ -204,14 +205,18 @@ TEST(LineOfSight, GivenGroundsReplaceTheLookUpAndItsConcealment)
 namespace
 {
 // The sight line computed plainly, an arc tangent for every comparison.
-int PlainLineOfSight(const CElevationMap& map, float x1, float y1, float x2, float y2, float oh, float th,
-                     float* bearing, float* slant, float* visibility)
+// The grounds are looked up where kElevationLookUp asks, and only then is
+// the concealment at that end applied.
+int PlainLineOfSight(const CElevationMap& map, float x1, float y1, int observerGround, float x2, float y2,
+                     int targetGround, float oh, float th, float* bearing, float* slant, float* visibility)
 {
     const CTerrainArray& terrain = *map.GetTerrain();
+    const bool lookUpObserver = observerGround == kElevationLookUp;
+    const bool lookUpTarget = targetGround == kElevationLookUp;
     float seen = 1.0f;
     *visibility = seen;
-    const long long eye = map.GetElevation(x1, y1) + RoundHalfUpTrunc(oh);
-    const long long dh = RoundHalfUpTrunc(th) + map.GetElevation(x2, y2) - eye + 1;
+    const long long eye = (lookUpObserver ? map.GetElevation(x1, y1) : observerGround) + RoundHalfUpTrunc(oh);
+    const long long dh = RoundHalfUpTrunc(th) + (lookUpTarget ? map.GetElevation(x2, y2) : targetGround) - eye + 1;
     const double dx = (static_cast<double>(x2) - x1) * 10.0;
     const double dy = (static_cast<double>(y2) - y1) * 10.0;
     const double b = std::atan2(dx, dy);
@@ -235,10 +240,10 @@ int PlainLineOfSight(const CElevationMap& map, float x1, float y1, float x2, flo
             seen *= terrain.GetObscurationAt(sx, sy);
     }
     float f = terrain.GetObscurationAt(x2, y2);
-    if (terrain.GetFeatureHeightAt(x2, y2) >= th)
+    if (lookUpTarget && terrain.GetFeatureHeightAt(x2, y2) >= th)
         seen = static_cast<float>(seen * ((1.0 - f) * 0.5 + f));
     f = terrain.GetObscurationAt(x1, y1);
-    if (terrain.GetFeatureHeightAt(x1, y1) >= oh)
+    if (lookUpObserver && terrain.GetFeatureHeightAt(x1, y1) >= oh)
         seen = static_cast<float>(seen * ((1.0 - f) * 0.5 + f));
     *visibility = seen;
     *slant = static_cast<float>(std::sqrt(d * d + static_cast<double>(dh) * static_cast<double>(dh)));
@@ -246,6 +251,75 @@ int PlainLineOfSight(const CElevationMap& map, float x1, float y1, float x2, flo
 }
 
 bool SameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+struct SightQuery
+{
+    float x1, y1, x2, y2;
+    float observerHeight, targetHeight;
+    int observerGround = kElevationLookUp;
+    int targetGround = kElevationLookUp;
+};
+
+// What a set of queries showed, both ways along each line.
+struct SightTally
+{
+    int queries = 0;
+    int seen = 0;
+    int obscured = 0;  // seen, but through something
+};
+
+// Runs every query from each end and compares everything the query writes
+// with the plain computation, bit for bit; nothing written is compared
+// against nothing written.
+SightTally ExpectSameAsPlain(const CElevationMap& map, const std::vector<SightQuery>& queries, const char* what)
+{
+    SightTally tally;
+    for (size_t k = 0; k < queries.size(); ++k)
+    {
+        const SightQuery& q = queries[k];
+        for (int way = 0; way < 2; ++way)
+        {
+            const SightQuery s = way == 0 ? q : SightQuery{q.x2,           q.y2,
+                                                           q.x1,           q.y1,
+                                                           q.targetHeight, q.observerHeight,
+                                                           q.targetGround, q.observerGround};
+            float b1 = kNotWritten, s1 = kNotWritten, v1 = kNotWritten;
+            float b2 = kNotWritten, s2 = kNotWritten, v2 = kNotWritten;
+            const int fast = map.HasLineOfSightEx(s.x1, s.y1, s.observerGround, s.x2, s.y2, s.targetGround,
+                                                  s.observerHeight, s.targetHeight, &b1, &s1, &v1);
+            const int plain = PlainLineOfSight(map, s.x1, s.y1, s.observerGround, s.x2, s.y2, s.targetGround,
+                                               s.observerHeight, s.targetHeight, &b2, &s2, &v2);
+            const auto where = [&]
+            {
+                return ::testing::Message() << what << " query " << k << (way == 0 ? " forward" : " backward") << ": ("
+                                            << s.x1 << ", " << s.y1 << ") to (" << s.x2 << ", " << s.y2 << ")";
+            };
+            EXPECT_EQ(fast, plain) << where();
+            EXPECT_TRUE(SameBits(b1, b2)) << where() << " bearing " << b1 << " / " << b2;
+            EXPECT_TRUE(SameBits(v1, v2)) << where() << " visibility " << v1 << " / " << v2;
+            EXPECT_TRUE(SameBits(s1, s2)) << where() << " slant range " << s1 << " / " << s2;
+            if (fast != plain || !SameBits(v1, v2) || !SameBits(s1, s2))
+                return tally;  // one report of a line is enough
+            ++tally.queries;
+            tally.seen += fast;
+            tally.obscured += fast == 1 && v1 < 1.0f ? 1 : 0;
+        }
+    }
+    return tally;
+}
+
+// Runs the sight line over the plain march, or over the one the processor
+// is given, until the scope ends.
+class ScopedSightKernel
+{
+public:
+    explicit ScopedSightKernel(bool plain) { UsePlainSightMarch(plain); }
+    ~ScopedSightKernel() { UsePlainSightMarch(false); }
+    ScopedSightKernel(const ScopedSightKernel&) = delete;
+    ScopedSightKernel& operator=(const ScopedSightKernel&) = delete;
+};
+
+float Uniform(std::mt19937& rng, float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(rng); }
 }  // namespace
 
 TEST(LineOfSight, AgreesExactlyWithThePlainComputationOverTheDemoGround)
@@ -262,7 +336,8 @@ TEST(LineOfSight, AgreesExactlyWithThePlainComputationOverTheDemoGround)
         float b1 = kNotWritten, s1 = kNotWritten, v1 = kNotWritten;
         float b2 = kNotWritten, s2 = kNotWritten, v2 = kNotWritten;
         const int fast = map->HasLineOfSight(x1, y1, x2, y2, oh, th, &b1, &s1, &v1);
-        const int plain = PlainLineOfSight(*map, x1, y1, x2, y2, oh, th, &b2, &s2, &v2);
+        const int plain =
+            PlainLineOfSight(*map, x1, y1, kElevationLookUp, x2, y2, kElevationLookUp, oh, th, &b2, &s2, &v2);
         ASSERT_EQ(fast, plain) << q;
         ASSERT_TRUE(SameBits(b1, b2)) << q;
         ASSERT_TRUE(SameBits(v1, v2)) << q;
@@ -272,6 +347,209 @@ TEST(LineOfSight, AgreesExactlyWithThePlainComputationOverTheDemoGround)
     // Both outcomes occur often enough to mean something.
     EXPECT_GT(seenCount, 100);
     EXPECT_LT(seenCount, 1400);
+}
+
+// The same comparison over the lines that take the query's other paths:
+// through and along woods, over and along the map's edges, along cell
+// edges, grazing the ground, with given grounds, and long lines far from
+// the origin. Every line is looked along from both ends.
+TEST(LineOfSight, AgreesExactlyWithThePlainComputationThroughWoodsAtEdgesAndBothWays)
+{
+    const auto demo = demo_terrain::BuildDemoElevationMap();
+    const float width = static_cast<float>(demo_terrain::kWidth);
+    const float height = static_cast<float>(demo_terrain::kHeight);
+    std::mt19937 rng(1414);
+    auto eyes = [&] { return std::uniform_int_distribution<int>(0, 3)(rng) == 0 ? 0.0f : Uniform(rng, 0.0f, 300.0f); };
+
+    // Within a kilometre of the demo's woods, often from inside them.
+    std::vector<SightQuery> woods;
+    const float woodsAt[][2] = {{2600.0f, 2350.0f}, {650.0f, 2300.0f}, {3450.0f, 950.0f}};
+    for (int k = 0; k < 900; ++k)
+    {
+        const float* c = woodsAt[k % 3];
+        const float reach = k % 2 == 0 ? 400.0f : 1000.0f;
+        woods.push_back({c[0] + Uniform(rng, -reach, reach), c[1] + Uniform(rng, -reach, reach),
+                         c[0] + Uniform(rng, -reach, reach), c[1] + Uniform(rng, -reach, reach), eyes(), eyes()});
+    }
+    // Ends near the edges and beyond them, lines along an edge and across a corner.
+    std::vector<SightQuery> edges;
+    for (int k = 0; k < 600; ++k)
+    {
+        const float e = Uniform(rng, -30.0f, 30.0f);
+        const float f = Uniform(rng, -30.0f, 30.0f);
+        const float along1 = Uniform(rng, -100.0f, width + 100.0f);
+        const float along2 = Uniform(rng, -100.0f, width + 100.0f);
+        switch (k % 4)
+        {
+        case 0: edges.push_back({along1, e, along2, f, eyes(), eyes()}); break;                    // south
+        case 1: edges.push_back({along1, height + e, along2, height + f, eyes(), eyes()}); break;  // north
+        case 2: edges.push_back({width + e, along1 * 0.75f, width + f, along2 * 0.75f, eyes(), eyes()}); break;
+        default: edges.push_back({e, height + f, width + f, e, eyes(), eyes()}); break;  // corner to corner
+        }
+    }
+    // Positions exactly on the cell edges (10c + 4.5 m) and on whole
+    // metres, along the axes and the diagonals.
+    std::vector<SightQuery> cellEdges;
+    for (int k = 0; k < 400; ++k)
+    {
+        const float cx = 10.0f * std::uniform_int_distribution<int>(0, 399)(rng) + 4.5f;
+        const float cy = 10.0f * std::uniform_int_distribution<int>(0, 299)(rng) + (k % 2 == 0 ? 4.5f : 0.0f);
+        const float run = 10.0f * std::uniform_int_distribution<int>(-150, 150)(rng);
+        switch (k % 3)
+        {
+        case 0: cellEdges.push_back({cx, cy, cx + run, cy, eyes(), eyes()}); break;
+        case 1: cellEdges.push_back({cx, cy, cx, cy + run, eyes(), eyes()}); break;
+        default: cellEdges.push_back({cx, cy, cx + run, cy + run, eyes(), eyes()}); break;
+        }
+    }
+    // Lines that creep along a column's or a row's edge, a few units in the
+    // last place of a float off it, where the float rounding of each
+    // sample's position decides its cell.
+    for (int k = 0; k < 300; ++k)
+    {
+        const bool column = k % 2 == 0;
+        const int edges = column ? 398 : 298;
+        float at = 10.0f * std::uniform_int_distribution<int>(1, edges)(rng) + 4.5f;
+        const int units = std::uniform_int_distribution<int>(-4, 4)(rng);
+        for (int u = 0; u < std::abs(units); ++u)
+            at = std::nextafter(at, units > 0 ? 5000.0f : -5000.0f);
+        const float drift = Uniform(rng, -0.01f, 0.01f);
+        const float from = Uniform(rng, 0.0f, column ? height : width);
+        const float to = Uniform(rng, 0.0f, column ? height : width);
+        if (column)
+            cellEdges.push_back({at, from, at + drift, to, eyes(), eyes()});
+        else
+            cellEdges.push_back({from, at, to, at + drift, eyes(), eyes()});
+    }
+    // Grounds given instead of looked up, some of them -99 (looked up).
+    std::vector<SightQuery> given;
+    for (int k = 0; k < 400; ++k)
+    {
+        SightQuery q{Uniform(rng, 0.0f, width),
+                     Uniform(rng, 0.0f, height),
+                     Uniform(rng, 0.0f, width),
+                     Uniform(rng, 0.0f, height),
+                     eyes(),
+                     eyes()};
+        const int choice = k % 4;
+        q.observerGround = choice == 0 ? kElevationLookUp : std::uniform_int_distribution<int>(600, 1800)(rng);
+        q.targetGround = choice == 1 ? kElevationLookUp : std::uniform_int_distribution<int>(600, 1800)(rng);
+        given.push_back(q);
+    }
+
+    struct Case
+    {
+        const char* what;
+        const std::vector<SightQuery>* queries;
+        int leastObscured;  // lines seen through something
+    } cases[] = {
+        {"woods", &woods, 100},
+        {"edges", &edges, 0},
+        {"cell edges", &cellEdges, 0},
+        {"given grounds", &given, 0},
+    };
+    for (const bool plain : {false, true})
+    {
+        const ScopedSightKernel kernel(plain);
+        for (const Case& c : cases)
+        {
+            SCOPED_TRACE(plain ? "the plain march" : "the march this processor runs");
+            const SightTally tally = ExpectSameAsPlain(*demo, *c.queries, c.what);
+            EXPECT_EQ(tally.queries, static_cast<int>(2 * c.queries->size())) << c.what;
+            // Both outcomes occur in every set.
+            EXPECT_GT(tally.seen, tally.queries / 20) << c.what;
+            EXPECT_LT(tally.seen, tally.queries - tally.queries / 20) << c.what;
+            EXPECT_GE(tally.obscured, c.leastObscured) << c.what;
+        }
+    }
+}
+
+TEST(LineOfSight, AgreesExactlyWithThePlainComputationOnOddMapsGrazingLinesAndMapsBuiltAnyWay)
+{
+    std::mt19937 rng(77);
+    // A map whose size is not a whole number of cells, so positions up to
+    // 9 m past the last column and row round into it, with a wood over
+    // its north-east corner reaching past both edges.
+    CElevationMap odd;
+    odd.SetGeometry(2009, 1007, 0, 0, 1);
+    for (int c = 0; c < odd.GetColumns(); ++c)
+        for (int r = 0; r < odd.GetRows(); ++r)
+            odd.SetElevation(c, r,
+                             static_cast<short>(1000 + std::lround(80.0 * std::sin(c / 23.0) * std::cos(r / 17.0))));
+    AddFeature(odd, MakeType("Woods", 0.5f, 150, 0.5f), Box(1850, 900, 2100, 1100));
+    std::vector<SightQuery> oddLines;
+    for (int k = 0; k < 600; ++k)
+        oddLines.push_back({Uniform(rng, 1700.0f, 2030.0f), Uniform(rng, 0.0f, 1030.0f), Uniform(rng, -20.0f, 2030.0f),
+                            Uniform(rng, 800.0f, 1030.0f), Uniform(rng, 0.0f, 100.0f), Uniform(rng, 0.0f, 100.0f)});
+
+    // Ground rising evenly 0.1 m every 10 m, and eyes on the ground: the
+    // line to a target on the ground runs within a unit of every sample.
+    CElevationMap slope;
+    slope.SetGeometry(3000, 500, 0, 0, 1);
+    for (int c = 0; c < slope.GetColumns(); ++c)
+        for (int r = 0; r < slope.GetRows(); ++r)
+            slope.SetElevation(c, r, static_cast<short>(500 + c));
+    std::vector<SightQuery> grazing;
+    for (int k = 0; k < 400; ++k)
+        grazing.push_back({Uniform(rng, 0.0f, 3000.0f), Uniform(rng, 0.0f, 500.0f), Uniform(rng, 0.0f, 3000.0f),
+                           Uniform(rng, 0.0f, 500.0f), static_cast<float>(k % 3), static_cast<float>(k % 2)});
+
+    // A strip 32 km long, the longest lines at the positions where a float
+    // keeps the fewest fractional bits.
+    CElevationMap strip;
+    strip.SetGeometry(32760, 400, 0, 0, 1);
+    for (int c = 0; c < strip.GetColumns(); ++c)
+        for (int r = 0; r < strip.GetRows(); ++r)
+            strip.SetElevation(c, r, static_cast<short>(1000 + std::lround(60.0 * std::sin(c / 41.0 + r / 13.0))));
+    AddFeature(strip, MakeType("Woods", 0.5f, 150, 0.5f), Box(30000, 100, 30400, 300));
+    std::vector<SightQuery> far;
+    for (int k = 0; k < 120; ++k)
+        far.push_back({Uniform(rng, 0.0f, 4000.0f), Uniform(rng, 0.0f, 400.0f), Uniform(rng, 28000.0f, 32760.0f),
+                       Uniform(rng, 0.0f, 400.0f),
+                       k % 2 == 0 ? Uniform(rng, 100.0f, 3000.0f) : Uniform(rng, 0.0f, 50.0f),
+                       k % 2 == 0 ? Uniform(rng, 100.0f, 3000.0f) : Uniform(rng, 0.0f, 50.0f)});
+
+    // The demo map read back from its file, and a map whose woods came
+    // before its ground: the copies the query keeps follow both.
+    const auto demo = demo_terrain::BuildDemoElevationMap();
+    CElevationMap loaded;
+    LoadFromBytes(loaded, StoreToBytes(*demo));
+    CElevationMap woodsFirst;
+    woodsFirst.SetGeometry(demo_terrain::kWidth, demo_terrain::kHeight, 0, 0, 1);
+    demo_terrain::AddDemoTerrain(*woodsFirst.GetTerrain());
+    for (int c = 0; c < woodsFirst.GetColumns(); ++c)
+        for (int r = 0; r < woodsFirst.GetRows(); ++r)
+            woodsFirst.SetElevation(c, r, demo_terrain::GroundAt(10.0 * c, 10.0 * r));
+    std::vector<SightQuery> acrossWoods;
+    for (int k = 0; k < 300; ++k)
+        acrossWoods.push_back({Uniform(rng, 300.0f, 1000.0f), Uniform(rng, 1900.0f, 2700.0f),
+                               Uniform(rng, 2200.0f, 3900.0f), Uniform(rng, 700.0f, 2800.0f), Uniform(rng, 0.0f, 30.0f),
+                               Uniform(rng, 0.0f, 300.0f)});
+
+    struct Case
+    {
+        const char* what;
+        const CElevationMap* map;
+        const std::vector<SightQuery>* queries;
+    } cases[] = {
+        {"a map of odd size", &odd, &oddLines},
+        {"grazing lines", &slope, &grazing},
+        {"far along a strip", &strip, &far},
+        {"the demo map read back", &loaded, &acrossWoods},
+        {"woods laid before the ground", &woodsFirst, &acrossWoods},
+    };
+    for (const bool plain : {false, true})
+    {
+        const ScopedSightKernel kernel(plain);
+        for (const Case& c : cases)
+        {
+            SCOPED_TRACE(plain ? "the plain march" : "the march this processor runs");
+            const SightTally tally = ExpectSameAsPlain(*c.map, *c.queries, c.what);
+            EXPECT_EQ(tally.queries, static_cast<int>(2 * c.queries->size())) << c.what;
+            EXPECT_GT(tally.seen, 0) << c.what;
+            EXPECT_LT(tally.seen, tally.queries) << c.what;
+        }
+    }
 }
 
 TEST(LineOfSight, AllocatesNothing)

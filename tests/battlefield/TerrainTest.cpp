@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <random>
 #include <vector>
 
@@ -307,4 +308,55 @@ TEST(TerrainQueries, HeightAndObscurationAgreeWithAWalkOverEveryFeature)
         }
     }
     EXPECT_GT(withHeight, 400);
+}
+
+TEST(TerrainQueries, HeightAndObscurationTogetherAgreeWithEachAloneOverAGrid)
+{
+    // Over a grid the index takes back the marks of cells no feature
+    // reaches and answers cells wholly inside one feature without a
+    // search; the answers stay those of the walk. Big round woods (whole
+    // cells inside), thin triangles (cells their edges cross), overlaps,
+    // and features past the grid's edges.
+    CTerrainArray terrain;
+    terrain.SetGrid(300, 250);  // 3000 x 2500 m
+    std::mt19937 rng(5);
+    terrain.AddType(MakeType("Woods", 0.5f, 150, 0.5f));
+    terrain.AddType(MakeType("Scrub", 1.0f, 30, 0.8f));
+    terrain.AddType(MakeType("Hedge", 1.0f, 20, 1.0f));
+    terrain.AddType(MakeType("Water", -1.0f));
+    std::uniform_int_distribution<int> at(-100, 3100);
+    std::uniform_int_distribution<int> size(20, 400);
+    for (int i = 0; i < 40; ++i)
+    {
+        const int cx = at(rng), cy = at(rng), rx = size(rng), ry = size(rng);
+        std::vector<CPoint> ring;
+        for (int k = 0; k < 12; ++k)
+        {
+            const double a = 6.283185307179586 * k / 12;
+            ring.emplace_back(cx + static_cast<int>(rx * std::cos(a)), cy + static_cast<int>(ry * std::sin(a)));
+        }
+        terrain.AddFeature(new CTerrain(i % 4, ring));
+        const int x = at(rng), y = at(rng);
+        terrain.AddFeature(new CTerrain(i % 3, {CPoint(x, y), CPoint(x + rx, y + 7), CPoint(x + 3, y + ry)}));
+    }
+    std::uniform_real_distribution<float> point(-150.0f, 3150.0f);
+    std::uniform_int_distribution<int> fraction(0, 3);
+    int withHeight = 0;
+    for (int k = 0; k < 40000; ++k)
+    {
+        // Whole metres, halves and points between.
+        const float x = std::floor(point(rng)) + 0.25f * fraction(rng);
+        const float y = std::floor(point(rng)) + 0.25f * fraction(rng);
+        int height = -1;
+        float obscuration = -1.0f;
+        terrain.GetFeatureHeightAndObscurationAt(x, y, &height, &obscuration);
+        ASSERT_EQ(height, terrain.GetFeatureHeightAt(x, y)) << x << ", " << y;
+        ASSERT_EQ(obscuration, terrain.GetObscurationAt(x, y)) << x << ", " << y;
+        if (height > 0)
+        {
+            ++withHeight;
+            ASSERT_TRUE(terrain.MayHaveFeatureHeightAt(x, y)) << x << ", " << y;
+        }
+    }
+    EXPECT_GT(withHeight, 4000);
 }

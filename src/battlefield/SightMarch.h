@@ -1,0 +1,78 @@
+#pragma once
+// The march of a sight line: its samples stepped in fixed point, one
+// integer addition a sample, over the elevation grid as the map keeps it
+// (column after column). CElevationMap::HasLineOfSightEx sets it up and
+// hands the rule itself only the samples the march cannot settle, so the
+// answers stay those of the rule to the last bit.
+//
+// A settled sample is one whose position lies clearly inside its cell,
+// whose ground lies clearly below the line to the target, and in whose
+// cell no feature with a height can stand: it neither masks the target nor
+// obscures it. Every other sample is unsettled: the rule decides it.
+//
+// Two kernels give that answer: a plain one, and one for processors with
+// AVX2 (x86-64-v3), built in a file of its own for that level and chosen
+// at run time when the processor has it. Both allocate nothing.
+
+#include <cstdint>
+
+// The samples go in blocks of this many (the wide kernel's lanes).
+constexpr int kSightBlock = 8;
+// The fractional bits of the wide kernel's lanes: positions, the line.
+constexpr int kSightLanePositionBits = 20;
+constexpr int kSightLaneLineBits = 8;
+
+struct SightMarch
+{
+    const short* samples;       // the grid, column after column
+    const std::uint64_t* tall;  // the tall-feature marks per cell, null when features are not looked at
+    long long rows;             // the grid's rows (cells per column)
+    // Positions in cells plus one half (so that the whole part is the cell
+    // a position rounds into), 32 fractional bits: at sample 0 and per sample.
+    long long u0;
+    long long v0;
+    long long du;
+    long long dv;
+    // Ground e is clearly below the line where e * 2^32 < line; at sample 0
+    // and per sample, in tenths of a metre with 32 fractional bits.
+    long long line0;
+    long long dLine;
+    // A position nearer than this to a cell's edge (in the 32 fractional
+    // bits) is unsettled: at least twice the gap between the marched
+    // position and the rule's own, and below 2^31.
+    std::uint32_t edgeMargin;
+    // The first sample the march takes: a kernel may look again at any
+    // sample from there to the last one it is asked about.
+    int lowest;
+    // The steps from a block's first sample to each of its samples, as the
+    // wide kernel's lanes hold them (see PrepareSightMarchLanes).
+    alignas(32) int laneU[kSightBlock];
+    alignas(32) int laneV[kSightBlock];
+    alignas(32) int laneLine[kSightBlock];
+};
+
+// Fills the lanes' steps once the steps per sample are set.
+void PrepareSightMarchLanes(SightMarch& march);
+
+// NextUnsettledBlock looks from `first` to `last` for samples the march
+// cannot settle and answers the first sample of the block in which it
+// finds one (last + 1 when it settles them all), with the block's
+// unsettled samples in *unsettled, one bit each (bit k for the block's
+// first sample + k), none before `first` or after `last`. The caller
+// resumes at the block's first sample + kSightBlock.
+//
+// Every sample from `lowest` to `last` must lie on the grid: 0.5 <= u <=
+// columns - 0.5 and 0.5 <= v <= rows - 1.5 in cells (the wide kernel reads
+// one sample past the cell it wants). The eye and the rise to the target
+// must lie within 2^19 tenths of a metre over a line at least 20 m long
+// (so |line| < 2^51 and |dLine| < 2^50).
+int NextUnsettledBlock(const SightMarch& march, int first, int last, unsigned* unsettled);
+
+// The kernels, for the tests that run the sight line over each of them.
+int NextUnsettledBlockPlain(const SightMarch& march, int first, int last, unsigned* unsettled);
+int NextUnsettledBlockWide(const SightMarch& march, int first, int last, unsigned* unsettled);
+// Whether this build and this processor have the wide kernel, and which
+// kernel NextUnsettledBlock uses: the wide one when it can, unless told to
+// take the plain one.
+bool HasWideSightMarch();
+void UsePlainSightMarch(bool plain);

@@ -1,0 +1,97 @@
+// The sight line's march for processors with AVX2 (x86-64-v3): eight
+// samples at a time, their ground and tall-feature marks gathered in two
+// loads. This file alone is built for that level; SightMarch.cpp calls it
+// only when the processor has it. It includes nothing that defines inline
+// functions shared with the rest of the program, whose copies built here
+// the linker could otherwise pick for everyone.
+#include "battlefield/SightMarch.h"
+
+#if defined(KDR_SIGHT_WIDE) && defined(__AVX2__)
+
+#include <immintrin.h>
+
+namespace
+{
+constexpr int kLanes = kSightBlock;
+// The lanes hold positions in cells with 20 fractional bits (a map has
+// fewer than 4096 columns and rows) and the line in tenths with 8, each the
+// block's start (a floor of the march's fixed point) plus the lane's step
+// (another floor, SightMarch::laneU and the like): at most 2 units below
+// the march, never above.
+constexpr int kPositionShift = kSightLanePositionBits;
+constexpr int kLineShift = 32 - kSightLaneLineBits;
+}  // namespace
+
+int NextUnsettledBlockWide(const SightMarch& m, int first, int last, unsigned* unsettled)
+{
+    const __m256i laneU = _mm256_load_si256(reinterpret_cast<const __m256i*>(m.laneU));
+    const __m256i laneV = _mm256_load_si256(reinterpret_cast<const __m256i*>(m.laneV));
+    const __m256i laneLine = _mm256_load_si256(reinterpret_cast<const __m256i*>(m.laneLine));
+    const __m256i rows = _mm256_set1_epi32(static_cast<int>(m.rows));
+    // The march's margin at a cell's edge, widened by the lanes' 2 units and
+    // one more for the margin's own floor.
+    const int edgeMargin = static_cast<int>(m.edgeMargin >> (32 - kPositionShift)) + 3;
+    const __m256i margin = _mm256_set1_epi32(edgeMargin);
+    const __m256i twoMargins = _mm256_set1_epi32(2 * edgeMargin);
+    const __m256i fraction = _mm256_set1_epi32((1 << kPositionShift) - 1);
+    const __m256i low5 = _mm256_set1_epi32(31);
+    const __m256i one = _mm256_set1_epi32(1);
+    const __m256i zero = _mm256_setzero_si256();
+    const int* samples = reinterpret_cast<const int*>(m.samples);
+    const int* tall = reinterpret_cast<const int*>(m.tall);
+
+    // One bit per lane of the block from sample i, set where it is settled.
+    const auto settledFrom = [&](int i)
+    {
+        const long long u = m.u0 + i * m.du;
+        const long long v = m.v0 + i * m.dv;
+        const long long line = m.line0 + i * m.dLine;
+        const __m256i pu = _mm256_add_epi32(_mm256_set1_epi32(static_cast<int>(u >> (32 - kPositionShift))), laneU);
+        const __m256i pv = _mm256_add_epi32(_mm256_set1_epi32(static_cast<int>(v >> (32 - kPositionShift))), laneV);
+        const __m256i cell = _mm256_add_epi32(_mm256_mullo_epi32(_mm256_srli_epi32(pu, kPositionShift), rows),
+                                              _mm256_srli_epi32(pv, kPositionShift));
+        // Each lane reads its sample and the next; the low half is its own.
+        const __m256i pair = _mm256_i32gather_epi32(samples, cell, 2);
+        const __m256i ground = _mm256_srai_epi32(_mm256_slli_epi32(pair, 16), 16);
+        const __m256i limit = _mm256_add_epi32(_mm256_set1_epi32(static_cast<int>(line >> kLineShift)), laneLine);
+        __m256i settled = _mm256_cmpgt_epi32(limit, _mm256_slli_epi32(ground, 32 - kLineShift));
+        const __m256i nearU = _mm256_cmpgt_epi32(twoMargins, _mm256_and_si256(_mm256_add_epi32(pu, margin), fraction));
+        const __m256i nearV = _mm256_cmpgt_epi32(twoMargins, _mm256_and_si256(_mm256_add_epi32(pv, margin), fraction));
+        settled = _mm256_andnot_si256(_mm256_or_si256(nearU, nearV), settled);
+        if (tall != nullptr)
+        {
+            const __m256i word = _mm256_i32gather_epi32(tall, _mm256_srli_epi32(cell, 5), 4);
+            const __m256i mark = _mm256_and_si256(_mm256_srlv_epi32(word, _mm256_and_si256(cell, low5)), one);
+            settled = _mm256_and_si256(settled, _mm256_cmpeq_epi32(mark, zero));
+        }
+        return static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(settled)));
+    };
+
+    constexpr unsigned kAll = (1u << kLanes) - 1;
+    for (; first + kLanes - 1 <= last; first += kLanes)
+    {
+        const unsigned settled = settledFrom(first);
+        if (settled != kAll)
+        {
+            *unsettled = ~settled & kAll;
+            return first;
+        }
+    }
+    *unsettled = 0;
+    if (first > last)
+        return last + 1;
+    // The last few samples: a block ending at the last one, its lanes
+    // before `first` (looked at already) left out, when it stays within
+    // the march.
+    const int start = last - (kLanes - 1);
+    if (start < m.lowest)
+        return NextUnsettledBlockPlain(m, first, last, unsettled);
+    const unsigned ignored = (1u << (first - start)) - 1;
+    const unsigned settled = settledFrom(start) | ignored;
+    if (settled == kAll)
+        return last + 1;
+    *unsettled = ~settled & kAll;
+    return start;
+}
+
+#endif
