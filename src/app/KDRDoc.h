@@ -360,12 +360,6 @@ public:
     // The fire-control measures as FC Copy took them from another unit.
     int PasteFireControl(int nUnit, int nArray, int nKind, BOOL bMaxRangeSet, int nMaxRange, BOOL bFieldOfFireSet,
                          int nRightLimit, int nLeftLimit);
-    // The own unit whose picture covers the picture pixel: its unit index
-    // (-99 when none) with its array and side.
-    int PictureToView(int nPX, int nPY, int& nArray, int& nSide, BOOL bVehicles);
-    // The platoon or company whose symbol covers the map point, searched
-    // on nSide; null when none.
-    CHierarchyPlatoon* HitTestElements(float fX, float fY, int& nSide, BOOL bVehicles, BOOL bPlatoons, BOOL bCompanies);
 
     // Units: hierarchy elements by name. ResetElementPath answers the
     // element's path after resetting it to the element's position (when its

@@ -255,13 +255,13 @@ void CKDRView::DrawLayers(CKDRDoc* pDoc, CKDRGameMap* pMap)
     const int nArrowFlags = (m_bDirectionArrows ? kArrowFlagDirection : 0) | (m_bTurretArrows ? kArrowFlagTurret : 0);
     if (pUnits != nullptr)
     {
-        pDoc->DrawUnits(m_dwInteractionMode, nArrowFlags, m_bShowVehicles);
+        pDoc->DrawUnits(GetInteractionMode(), nArrowFlags, m_bShowVehicles);
         if (bPathsUnderMarkers)
             DrawPathBlock(pDoc);
         if (m_bShowVehicles && bGroup)
             pDoc->DrawUnitLabels(m_pSelection, m_bShowVehicles, m_bShowPlatoons, m_bShowCompanies);
         pDoc->DrawHierarchySymbols(m_bShowVehicles, m_bShowPlatoons, m_bShowCompanies, m_nIconStyle, m_fIconSize,
-                                   m_dwInteractionMode, nArrowFlags);
+                                   GetInteractionMode(), nArrowFlags);
         if (!m_bShowVehicles && bGroup)
             pDoc->DrawUnitLabels(m_pSelection, FALSE, m_bShowPlatoons, m_bShowCompanies);
     }
@@ -315,34 +315,34 @@ void CKDRView::DrawSelection(CKDRDoc* pDoc)
     // The highlight marks what a pending order or Actions command involves.
     const BOOL bGroup = m_bSelectUnits && m_pSelection != nullptr;
     PendingHighlight pending;
-    pending.bDismount = m_bDismountMode;
+    pending.bDismount = IsModePending(kModeDismount);
     pending.bMount = m_bMountMode;
-    pending.bCarrierChosen = m_nMountUnit != kUnset;
+    pending.bCarrierChosen = m_nMountCarrier != kUnset;
     pending.bUpload = m_bUploadMode;
-    pending.bUploadSourceChosen = m_nUploadUnit != kUnset;
+    pending.bUploadSourceChosen = m_nUploadCarrier != kUnset;
     pending.bFireMission = m_bFireMissionPlanning;
     pending.bFireMissionStarted = m_nFireUnit != kUnset || bGroup;
-    pending.dwInteractionMode = m_dwInteractionMode;
-    pending.bDeployMines = m_bDeployMinesMode;
-    pending.bMineLayerChosen = m_nMineLayerUnit != kUnset;
+    pending.dwInteractionMode = GetInteractionMode();
+    pending.bDeployMines = m_bMinesMode;
+    pending.bMineLayerChosen = m_nMinesLayer != kUnset;
     const HighlightCodes codes = GetHighlightCodes(pending);
 
     if (codes.dwFirst != 0)
         pDoc->DrawFunctionUnits(codes.dwFirst, m_bShowVehicles, m_bShowPlatoons, m_bShowCompanies);
     if (codes.dwSecond != 0)
     {
-        int nUnit = m_nMountUnit, nArray = m_nMountArray, nKind = m_nMountKind;
+        int nUnit = m_nMountCarrier, nArray = m_nMountArray, nKind = m_nMountSide;
         if (codes.dwSecond == HIGHLIGHT_CHOSEN_UPLOAD_SOURCE)
         {
-            nUnit = m_nUploadUnit;
+            nUnit = m_nUploadCarrier;
             nArray = m_nUploadArray;
-            nKind = m_nUploadKind;
+            nKind = m_nUploadSide;
         }
         else if (codes.dwSecond == HIGHLIGHT_CHOSEN_MINE_LAYER)
         {
-            nUnit = m_nMineLayerUnit;
-            nArray = m_nMineLayerArray;
-            nKind = m_nMineLayerKind;
+            nUnit = m_nMinesLayer;
+            nArray = m_nMinesArray;
+            nKind = m_nMinesSide;
         }
         pDoc->DrawSelectionOverlays(codes.dwSecond, bGroup ? m_pSelection : nullptr, nUnit, nArray, nKind);
     }

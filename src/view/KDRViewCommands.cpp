@@ -185,8 +185,8 @@ BOOL CKDRView::IsCommandAllowed(UINT nCommand)
     case ID_VIEW_SPOT_REPORT_LOG: return pApp != nullptr && pApp->m_pSpotReports != nullptr;
     case ID_VIEW_HIERARCHY_TREE:
         return pUnits != nullptr && pDoc->GetDatabase() != nullptr && pDoc->HasUnitsOfKind(kOwnSide) &&
-               pUnits->m_abHierarchies[kOwnSide] && pUnits->m_apHierarchies[kOwnSide] != nullptr &&
-               pUnits->m_apHierarchies[kOwnSide]->m_pDialog != nullptr;
+               pUnits->m_bHierarchy[kOwnSide] && pUnits->m_pHierarchy[kOwnSide] != nullptr &&
+               pUnits->m_pHierarchy[kOwnSide]->m_pDialog != nullptr;
     case ID_CANCEL_INTERACTION: return pUnits != nullptr && !pDoc->HasUnitSelection();
     case ID_EDIT_COPY:
     case ID_EDIT_CUT: return bUnitSelected && !bDrag;
@@ -576,8 +576,8 @@ void CKDRView::RegisterViewCommands()
                       if (bEnable && bNeedsElements)
                       {
                           CKDRUnits* pUnits = GetDocument()->GetUnits();
-                          CHierarchyArray* pOwn = pUnits->m_apHierarchies[kOwnSide];
-                          bEnable = pUnits->m_abHierarchies[kOwnSide] && pOwn != nullptr && pOwn->GetSize() > 0;
+                          CHierarchyArray* pOwn = pUnits->m_pHierarchy[kOwnSide];
+                          bEnable = pUnits->m_bHierarchy[kOwnSide] && pOwn != nullptr && pOwn->GetSize() > 0;
                       }
                       pCmdUI->Enable(bEnable);
                       pCmdUI->SetCheck(this->*pFlag ? 1 : 0);

@@ -27,6 +27,7 @@
 #include "platform/core/Rounding.h"
 #include "platform/ui/Command.h"
 #include "platform/ui/Frame.h"
+#include "units/KDRUnits.h"
 #include "units/Unit.h"
 #include "view/MapPicture.h"
 
@@ -116,13 +117,28 @@ int CKDRView::HitTestUnit(CPoint ptPicture, int& nArray, int& nSide)
 {
     nArray = nSide = kUnset;
     CKDRDoc* pDoc = GetDocument();
-    return pDoc != nullptr ? pDoc->PictureToView(ptPicture.x, ptPicture.y, nArray, nSide, m_bShowVehicles) : kUnset;
+    CKDRUnits* pUnits = pDoc != nullptr ? pDoc->GetUnits() : nullptr;
+    if (pUnits == nullptr || !m_bShowVehicles)
+        return kUnset;
+    int vx = 0;
+    int vy = 0;
+    if (!pDoc->PictureToView(ptPicture.x, ptPicture.y, &vx, &vy))
+        return kUnset;
+    int nFoundArray = kUnset;
+    int nKind = -1;
+    const int nUnit = pUnits->HitTestOwnUnit(vx, vy, 0, nFoundArray, nKind, TRUE, pDoc->GetDatabase());
+    if (nUnit != kUnset)
+    {
+        nArray = nFoundArray;
+        nSide = nKind;
+    }
+    return nUnit;
 }
 
-CHierarchyPlatoon* CKDRView::HitTestElement(float fX, float fY, int& nSide)
+CHierarchyPlatoon* CKDRView::HitTestElement(CPoint ptPicture, int& nSide)
 {
     CKDRDoc* pDoc = GetDocument();
-    return pDoc != nullptr ? pDoc->HitTestElements(fX, fY, nSide, m_bShowVehicles, m_bShowPlatoons, m_bShowCompanies)
+    return pDoc != nullptr ? pDoc->HitTestElements(ptPicture.x, ptPicture.y, nSide, m_bShowPlatoons, m_bShowCompanies)
                            : nullptr;
 }
 
@@ -239,7 +255,7 @@ void CKDRView::OnLButtonDown(UINT nFlags, CPoint point)
         !m_bDragObstacle && !m_bDragHole && !m_bDragObstacles && !m_bDragHoles && pDoc->GetUnits() != nullptr)
     {
         int nSearch = bUnitSelection ? m_pSelection->m_nSide : kOwnSide;
-        CHierarchyPlatoon* pElement = HitTestElement(fX, fY, nSearch);
+        CHierarchyPlatoon* pElement = HitTestElement(ptPicture, nSearch);
         BOOL bAdded = FALSE;
         if (pElement != nullptr)
             bAdded = AddElementToSelection(pElement);
@@ -338,7 +354,7 @@ void CKDRView::OnLButtonDown(UINT nFlags, CPoint point)
     // the selection it belongs to is dragged.
     {
         int nElementSide = kOwnSide;
-        if (CHierarchyPlatoon* pElement = HitTestElement(fX, fY, nElementSide))
+        if (CHierarchyPlatoon* pElement = HitTestElement(ptPicture, nElementSide))
         {
             if (bUnitSelection && IsFreeForDragging())
             {
@@ -645,7 +661,7 @@ void CKDRView::OnMouseMove(UINT nFlags, CPoint point)
 
     // 1. What lies under the cursor, in the status bar.
     COLORREF crTip = 0;
-    CString strText = pDoc->GetHoverText(ptPicture.x, ptPicture.y, crTip);
+    CString strText = pDoc->GetHoverText(ptPicture.x, ptPicture.y, m_bShowVehicles, m_bShowPlatoons, m_bShowCompanies, crTip);
     if (strText.IsEmpty())
         strText = pDoc->GetHoverUnitText(ptPicture.x, ptPicture.y, crTip);
     if (strText.IsEmpty())
@@ -781,7 +797,7 @@ void CKDRView::OnLButtonUp(UINT nFlags, CPoint point)
         ClearSelection();
         CRect rcBand(m_ptRubberStart, m_ptRubberEnd);
         rcBand.NormalizeRect();
-        std::unique_ptr<CTaskOrgArray> pList(pDoc->SelectUnitsInRect(rcBand));
+        std::unique_ptr<CTaskOrgArray> pList(pDoc->SelectUnitsInRect(rcBand, m_bShowVehicles, m_bShowPlatoons, m_bShowCompanies));
         if (pList != nullptr && pList->GetSize() > 0)
         {
             m_pSelection = pList.release();
@@ -839,7 +855,7 @@ void CKDRView::OnLButtonDblClk(UINT nFlags, CPoint point)
     EndPathEdit();
     // 2, 3. The element or unit under the cursor is edited next.
     int nSide = kOwnSide;
-    if (CHierarchyPlatoon* pElement = HitTestElement(fX, fY, nSide))
+    if (CHierarchyPlatoon* pElement = HitTestElement(ptPicture, nSide))
     {
         CNodeArray* pPath = pDoc->ResetElementPath(pElement->m_strName);
         if (pPath != nullptr)
@@ -954,7 +970,7 @@ void CKDRView::OnRButtonDown(UINT nFlags, CPoint point)
         return;
     }
     int nElementSide = kOwnSide;
-    CHierarchyPlatoon* pElement = HitTestElement(fX, fY, nElementSide);
+    CHierarchyPlatoon* pElement = HitTestElement(ptPicture, nElementSide);
     int nArray = kUnset;
     int nSide = kUnset;
     const int nUnit = pElement == nullptr ? HitTestUnit(ptPicture, nArray, nSide) : kUnset;
@@ -1093,11 +1109,11 @@ void CKDRView::OnRButtonUp(UINT nFlags, CPoint point)
     // first, then the units.
     if (m_bShowPlatoons || m_bShowCompanies)
     {
-        std::unique_ptr<CHierarchyArray> pElements(pDoc->GetElementsAtPoint(ptPicture.x, ptPicture.y));
+        std::unique_ptr<CHierarchyArray> pElements(pDoc->GetElementsAtPoint(ptPicture.x, ptPicture.y, m_bShowPlatoons, m_bShowCompanies));
         if (pElements != nullptr && pElements->GetSize() > 0 && ShowLevelPopup(pElements.get(), ptPicture))
             return;
         int nSide = kOwnSide;
-        if (CHierarchyPlatoon* pElement = HitTestElement(fX, fY, nSide))
+        if (CHierarchyPlatoon* pElement = HitTestElement(ptPicture, nSide))
         {
             ShowUnitPopup(pElement, ptPicture);
             return;
