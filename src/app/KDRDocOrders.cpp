@@ -296,34 +296,11 @@ CUnit* ReadyUnit(CKDRDoc& doc, int nUnit, int nArray, int nKind)
     return c ? c.pUnits->GetUnit(nUnit, nArray, nKind) : nullptr;
 }
 
-// Whether the unit holds the order of the bit, as the order toggles read it.
-BOOL UnitHasOrder(const CUnit& unit, DWORD dwBit)
+// The unit's path becomes a copy of the given one, its halt agreeing with
+// the new first node.
+int GiveUnitPath(CUnit* pUnit, const CNodeArray* pPath, CKDRDatabase* pDatabase)
 {
-    switch (dwBit)
-    {
-    case 0x1: return unit.m_bStopped;
-    case 0x2: return unit.m_bHoldFire;
-    case 0x4: return unit.m_bDefilade;
-    case 0x8: return unit.m_bSprint;
-    case ORDER_BIT_FIRE_CONTROL: return unit.m_bMaxRange;
-    case ORDER_BIT_FIRE_CONTROL_SECOND: return unit.m_bFieldOfFire;
-    case ORDER_BIT_MARCH_SPEED: return unit.m_bMarchSpeed;
-    case 0x400: return unit.m_bHideOnContact;
-    case 0x800: return unit.m_bEngageOnContact;
-    case 0x1000: return unit.m_bBypassObstacles;
-    case ORDER_BIT_SUPPRESS: return unit.m_bSuppressArea;
-    default: return FALSE;
-    }
-}
-
-// The unit's path becomes a copy of the given one.
-int GiveUnitPath(CUnit* pUnit, const CNodeArray* pPath)
-{
-    if (pUnit == nullptr || pPath == nullptr || pPath->GetSize() == 0)
-        return 0;
-    delete pUnit->m_pPath;
-    pUnit->m_pPath = new CNodeArray(*pPath);
-    return 1;
+    return pUnit != nullptr && pUnit->SetPath(pPath, pDatabase) == 0 ? 1 : 0;
 }
 
 int GiveElementPath(CKDRUnits* pUnits, const CString& strElement, const CNodeArray* pPath)
@@ -342,7 +319,7 @@ BOOL CKDRDoc::ApplyOrderToSelection(int nUnit, int nArray, int nKind, DWORD dwBi
     CUnit* pUnit = ReadyUnit(*this, nUnit, nArray, nKind);
     if (pUnit == nullptr)
         return FALSE;
-    const BOOL bHas = UnitHasOrder(*pUnit, dwBit);
+    const BOOL bHas = pUnit->HasOrder(dwBit);
     if (!pUnit->SetOrderState(dwBit, GetDatabase(), !bHas, bHas))
         return FALSE;
     return MovedUnits(*this, TRUE);
@@ -365,17 +342,16 @@ int CKDRDoc::EndUnitDrag(CTaskOrgArray* pSelection, float fFromX, float fFromY, 
     return bFinal ? MovedUnits(*this, nResult) : Modified(*this, nResult);
 }
 
-int CKDRDoc::SetUnitPathFromClick(float, float, int nUnit, int nArray, int nKind, int)
+int CKDRDoc::SetUnitPathFromClick(float fX, float fY, int nUnit, int nArray, int nKind, int nMaxRange)
 {
-    // The unit cannot place its fire controls at a point yet.
-    ReadyUnit(*this, nUnit, nArray, nKind);
-    return 0;
+    CUnit* pUnit = ReadyUnit(*this, nUnit, nArray, nKind);
+    return pUnit != nullptr ? Modified(*this, pUnit->SetFireControlAtPoint(fX, fY, nMaxRange == 1, GetDatabase())) : 0;
 }
 
 int CKDRDoc::ResetUnitPath(int nUnit, int nArray, int nKind, int nControl)
 {
     CUnit* pUnit = ReadyUnit(*this, nUnit, nArray, nKind);
-    return pUnit != nullptr ? Modified(*this, pUnit->ClearFireControl(nControl)) : 0;
+    return pUnit != nullptr ? Modified(*this, pUnit->ClearFireControl(nControl, GetDatabase())) : 0;
 }
 
 int CKDRDoc::SetSuppressAreaAt(float fX, float fY, int nUnit, int nArray, int nKind)
@@ -395,18 +371,18 @@ int CKDRDoc::ClearUnitMarchSpeed(int nUnit, int nArray, int nKind)
     CUnit* pUnit = ReadyUnit(*this, nUnit, nArray, nKind);
     if (pUnit == nullptr)
         return 0;
-    pUnit->m_bMarchSpeed = FALSE;
+    pUnit->ClearMarchSpeed();
     return Modified(*this, 1);
 }
 
 int CKDRDoc::CancelPathEdit(int nUnit, int nArray, int nKind, const CNodeArray* pPath)
 {
-    return Modified(*this, GiveUnitPath(ReadyUnit(*this, nUnit, nArray, nKind), pPath));
+    return Modified(*this, GiveUnitPath(ReadyUnit(*this, nUnit, nArray, nKind), pPath, GetDatabase()));
 }
 
 int CKDRDoc::PasteOrdersToUnit(const CNodeArray* pPath, int nUnit, int nArray, int nKind, BOOL)
 {
-    return Modified(*this, GiveUnitPath(ReadyUnit(*this, nUnit, nArray, nKind), pPath));
+    return Modified(*this, GiveUnitPath(ReadyUnit(*this, nUnit, nArray, nKind), pPath, GetDatabase()));
 }
 
 int CKDRDoc::ToggleUnitOverlay(const CString& strElement, const CNodeArray* pPath)
@@ -424,10 +400,7 @@ int CKDRDoc::PastePathToUnit(int nUnit, int nArray, int nKind, const CNodeArray&
     CUnit* pUnit = ReadyUnit(*this, nUnit, nArray, nKind);
     if (pUnit == nullptr || path.GetSize() == 0)
         return 0;
-    CNodeArray route;
-    const BOOL bMade = bInColumn ? route.CopyWithStart(path, pUnit->m_fX, pUnit->m_fY, GetGameMap())
-                                 : route.CopyOffset(path, pUnit->m_fX, pUnit->m_fY, GetGameMap());
-    return bMade ? Modified(*this, GiveUnitPath(pUnit, &route)) : 0;
+    return Modified(*this, pUnit->SetRoute(&path, GetDatabase(), GetGameMap(), bInColumn));
 }
 
 int CKDRDoc::PasteFireControl(int nUnit, int nArray, int nKind, BOOL bMaxRangeSet, int nMaxRange, BOOL bFieldOfFireSet,
@@ -436,12 +409,7 @@ int CKDRDoc::PasteFireControl(int nUnit, int nArray, int nKind, BOOL bMaxRangeSe
     CUnit* pUnit = ReadyUnit(*this, nUnit, nArray, nKind);
     if (pUnit == nullptr)
         return 0;
-    pUnit->m_bMaxRange = bMaxRangeSet;
-    pUnit->m_nMaxRange = nMaxRange;
-    pUnit->m_bFieldOfFire = bFieldOfFireSet;
-    pUnit->m_nFieldOfFireTo = nRightLimit;
-    pUnit->m_nFieldOfFireFrom = nLeftLimit;
-    return Modified(*this, 1);
+    return Modified(*this, pUnit->SetFireControls(bMaxRangeSet, nMaxRange, bFieldOfFireSet, nLeftLimit, nRightLimit));
 }
 
 // ---------------------------------------------------------------------------
