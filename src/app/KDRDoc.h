@@ -307,16 +307,9 @@ public:
     int ToggleDismountForList(const CTaskOrgArray* pList);
     int ToggleSuppressForElement(CHierarchyPlatoon* pElement);
     int ToggleFireControlForElement(CHierarchyPlatoon* pElement, BOOL bSecond);
-    int DragUnit(CTaskOrgArray* pSelection, float fX, float fY);
-    int EndUnitDrag(CTaskOrgArray* pSelection, float fX, float fY);
     int PasteUnits(CTaskOrgArray* pSelection, float fX, float fY);
-    int PasteOrdersToUnit(int nUnit, int nArray, int nKind);
     int DismountUnits(CTaskOrgArray* pSelection);
-    int ApplyOrderToSelection(CTaskOrgArray* pSelection, DWORD dwOrder, float fX, float fY);
-    int SetUnitPathFromClick(int nUnit, int nArray, int nKind, float fX, float fY);
     int AssignUnitRoute(int nUnit, int nArray, int nKind);
-    int ToggleUnitOverlay(int nUnit, int nArray, int nKind, int nOverlay);
-    int ApplyElementPathEdit(const CString& strElement, float fX, float fY);
     // Deployment phase: mounts at once; later: gives a mount order.
     int MountSelectionOnCarrier(CTaskOrgArray* pCarried, CTaskOrgArray* pCarrier);
     int DeployMinesAtPoint(CTaskOrgArray* pSelection, float fX, float fY);
@@ -325,13 +318,48 @@ public:
     int AssignFireMissionTarget(int nUnit, int nArray, int nKind, float fX, float fY);
     int DeleteFireControl(int nUnit, int nArray, int nKind);
     int DeleteFireControlOfSelection(const CTaskOrgArray* pSelection);
-    int PasteFireControl(int nUnit, int nArray, int nKind);
     int PasteFireControlToSelection(const CTaskOrgArray* pSelection);
-    int SetSuppressAreaAt(int nUnit, int nArray, int nKind, float fX, float fY);
-    int ClearSuppressArea(int nUnit, int nArray, int nKind);
-    // nControl 1 the maximum-range control, 0 the field-of-fire control.
-    int ClearUnitFireControl(int nArray, int nUnit, int nKind, int nControl);
     BOOL RefreshFireMissionLog();
+
+    // Units: the one-unit operations of the map's clicks and drags. A unit
+    // is named by its (unit, array, side) triple; each needs units,
+    // database and game map, answers 0 for a unit that does not exist or
+    // refuses, and marks the document modified when it took effect.
+    // Sets the order bit on the unit, or clears it when the unit has it.
+    BOOL ApplyOrderToSelection(int nUnit, int nArray, int nKind, DWORD dwBit);
+    // Deployment: one unit to the point, brought onto the map; a loaded
+    // carrier takes its passengers along. bMoving while the mouse still
+    // drags it; on release (0) the dug positions take their occupants.
+    int DragUnit(int nUnit, int nArray, int nKind, float fX, float fY, BOOL bMoving);
+    // Deployment: every live, uncarried unit of the selection (and the
+    // paths of the whole platoons and companies it names) moves by the
+    // difference of the two points.
+    int EndUnitDrag(CTaskOrgArray* pSelection, float fFromX, float fFromY, float fToX, float fToY, BOOL bFinal);
+    // The unit's maximum-range (nControl 1) or field-of-fire (0) control
+    // toward the point, and its clearing.
+    int SetUnitPathFromClick(float fX, float fY, int nUnit, int nArray, int nKind, int nControl);
+    int ResetUnitPath(int nUnit, int nArray, int nKind, int nControl);
+    int SetSuppressAreaAt(float fX, float fY, int nUnit, int nArray, int nKind);
+    int ClearSuppressArea(int nUnit, int nArray, int nKind);
+    // Clears the unit's march-speed order; nonzero when the unit exists.
+    // (The menus' older name for it is GetUnitForPopup, which here looks
+    // the unit up.)
+    int ClearUnitMarchSpeed(int nUnit, int nArray, int nKind);
+    // The edited path becomes the unit's route (a path edit ended, or a
+    // node changed while the clock runs); PasteOrdersToUnit also brings the
+    // orders of the unit's element up to date when asked.
+    int CancelPathEdit(int nUnit, int nArray, int nKind, const CNodeArray* pPath);
+    int PasteOrdersToUnit(const CNodeArray* pPath, int nUnit, int nArray, int nKind, BOOL bUpdateOrders);
+    // The named platoon or company takes the edited path.
+    int ToggleUnitOverlay(const CString& strElement, const CNodeArray* pPath);
+    int ApplyElementPathEdit(const CString& strElement, const CNodeArray* pPath, BOOL bUpdateOrders);
+    // Edit/Paste: the unit takes a copied path from where it stands, the
+    // path moved onto it, or (bInColumn) from the unit to the path's
+    // nodes as they lie.
+    int PastePathToUnit(int nUnit, int nArray, int nKind, const CNodeArray& path, BOOL bInColumn);
+    // The fire-control measures as FC Copy took them from another unit.
+    int PasteFireControl(int nUnit, int nArray, int nKind, BOOL bMaxRangeSet, int nMaxRange, BOOL bFieldOfFireSet,
+                         int nRightLimit, int nLeftLimit);
 
     // Units: hierarchy elements by name. ResetElementPath answers the
     // element's path after resetting it to the element's position (when its

@@ -305,10 +305,14 @@ public:
     int ToggleOrderForSelection(const CTaskOrgArray* pList, DWORD dwBit, float fX, float fY, CKDRGameMap* pMap,
                                 CKDRDatabase* pDatabase);
     int FollowUpOrderToggle(const CTaskOrgArray* pList, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
-    virtual int DragUnits(CTaskOrgArray* pSelection, float fX, float fY, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
-                          CKDRObstacles* pObstacles, CKDRHoles* pHoles);
-    int EndUnitDrag(CTaskOrgArray* pSelection, float fX, float fY, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
-                    CKDRObstacles* pObstacles, CKDRHoles* pHoles);
+    // Deployment drags: one unit to the point (brought onto the map; a
+    // carrier whose passenger is gone forgets it), FALSE when it refuses;
+    // every live, uncarried unit of a selection by the difference of two
+    // points, and the paths of the platoons and companies it names.
+    virtual BOOL DragUnit(int nUnit, int nArray, int nKind, float fX, float fY, CKDRGameMap* pMap,
+                          CKDRDatabase* pDatabase);
+    int MoveSelectionBy(CTaskOrgArray* pSelection, float fFromX, float fFromY, float fToX, float fToY,
+                        CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     int PasteUnits(CTaskOrgArray* pSelection, float fX, float fY, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
                    CKDRObstacles* pObstacles, CKDRHoles* pHoles);
     int PasteOrdersToUnit(int nUnit, int nArray, int nKind, CKDRGameMap* pMap, CKDRDatabase* pDatabase);

@@ -90,7 +90,7 @@ public:
             pList->RemoveAll();
     }
     int SetSelectionTACSOP(int, CKDRGameMap*, CKDRDatabase*) override { return m_nOrderResult; }
-    int DragUnits(CTaskOrgArray*, float, float, CKDRGameMap*, CKDRDatabase*, CKDRObstacles*, CKDRHoles*) override
+    BOOL DragUnit(int, int, int, float, float, CKDRGameMap*, CKDRDatabase*) override
     {
         m_log.push_back("drag");
         return m_nOrderResult;
