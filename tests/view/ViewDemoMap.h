@@ -84,6 +84,19 @@ public:
     }
     void MoveTo(QPointF pt) { Mouse(QEvent::MouseMove, pt); }
     void Release(QPointF pt) { Mouse(QEvent::MouseButtonRelease, pt); }
+    // After a press at the map point (fX, fY): a hundred moves of half a
+    // metre east and half a metre south each (one client pixel at zoom 4),
+    // then the release; (fX, fY) becomes the release point.
+    void MoveHalfMetresAndRelease(float& fX, float& fY)
+    {
+        for (int i = 0; i < 100; ++i)
+        {
+            fX += 0.5f;
+            fY -= 0.5f;
+            MoveTo(ClientOf(fX, fY));
+        }
+        Release(ClientOf(fX, fY));
+    }
     void Key(Qt::Key key, QEvent::Type type, Qt::KeyboardModifiers mods = Qt::NoModifier)
     {
         QKeyEvent event(type, key, mods);

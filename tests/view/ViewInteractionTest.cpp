@@ -290,13 +290,7 @@ TEST(ViewInteraction, ADraggedObstacleSelectionStaysUnderTheCursor)
     EXPECT_FLOAT_EQ(pWire->m_fY, fPressY);
     float fX = fPressX;
     float fY = fPressY;
-    for (int i = 0; i < 100; ++i)
-    {
-        fX += 0.5f;
-        fY -= 0.5f;
-        map.MoveTo(map.ClientOf(fX, fY));
-    }
-    map.Release(map.ClientOf(fX, fY));
+    map.MoveHalfMetresAndRelease(fX, fY);
     EXPECT_FALSE(view.m_bDragObstacles);
     EXPECT_FLOAT_EQ(pWire->m_fX, fX);
     EXPECT_FLOAT_EQ(pWire->m_fY, fY);

@@ -318,13 +318,7 @@ TEST(ViewUnitInteraction, DeploymentDragsMoveOneUnitOrTheWholeSelection)
     ASSERT_TRUE(view.m_bDragUnits);
     float fX = fPressX;
     float fY = fPressY;
-    for (int i = 0; i < 100; ++i)
-    {
-        fX += 0.5f;
-        fY -= 0.5f;
-        map.MoveTo(map.ClientOf(fX, fY));
-    }
-    map.Release(map.ClientOf(fX, fY));
+    map.MoveHalfMetresAndRelease(fX, fY);
     EXPECT_FALSE(view.m_bDragUnits);
     EXPECT_FLOAT_EQ(pTank11->m_fX, afStart[0][0] + 50.0f);
     EXPECT_FLOAT_EQ(pTank11->m_fY, afStart[0][1] - 50.0f);
