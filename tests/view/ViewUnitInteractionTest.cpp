@@ -145,26 +145,26 @@ public:
         return pBuffer != nullptr && pBuffer->IsPlaying();
     }
 
-    // Time/Start on the main frame, the deployment warning answered; each
-    // step is served inside the game loop (every unit's move step serves
-    // one), after the millisecond counter moved on by a step's time.
+    // Time/Start on the main frame, the deployment warning answered, then
+    // the steps one by one while the clock runs, each after the millisecond
+    // counter moved on by a step's time, then Time/Stop. Every unit's move
+    // step serves a waiting message, and so may a sound started before the
+    // loop: each step waits for the running clock and posts the next.
     void RunClock(const std::vector<std::function<void()>>& steps)
     {
         SetManualTime(1000000);
+        m_steps = steps;
+        m_nNextStep = 0;
+        m_nWaits = 0;
         App().PostCommand(&Frame(), ID_TIME_START);
-        for (const auto& step : steps)
-        {
-            App().PostWork(&App(),
-                           [step]
-                           {
-                               AdvanceManualTime(kStepMs);
-                               step();
-                           });
-        }
-        App().PostCommand(&Frame(), ID_TIME_STOP);
+        App().PostWork(&App(), [this] { ServeStep(); });
         if (App().IsDeploymentPhase())
             m_ui.ExpectMessage("Warning!", kDeploymentWarning, IDYES);
-        App().PumpWaitingMessage();
+        while (m_nNextStep <= m_steps.size() || App().IsClockRunning())
+        {
+            if (!App().PumpWaitingMessage())
+                break;
+        }
         UseRealTime();
     }
     static std::vector<std::function<void()>> Seconds(int n)
@@ -176,6 +176,28 @@ public:
     static constexpr DWORD kStepMs = 20;
 
 private:
+    void ServeStep()
+    {
+        if (!App().IsClockRunning() && m_nNextStep == 0)
+        {
+            // A clock that never starts ends the run (the test then fails
+            // on what did not happen).
+            if (++m_nWaits < 10000)
+                App().PostWork(&App(), [this] { ServeStep(); });
+            else
+                m_nNextStep = m_steps.size() + 1;
+            return;
+        }
+        if (m_nNextStep < m_steps.size())
+        {
+            AdvanceManualTime(kStepMs);
+            m_steps[m_nNextStep++]();
+            App().PostWork(&App(), [this] { ServeStep(); });
+            return;
+        }
+        ++m_nNextStep;
+        App().PostCommand(&Frame(), ID_TIME_STOP);
+    }
     CAudioBuffer* PickBuffer()
     {
         CSoundManager* pSound = App().m_pSoundManager;
@@ -183,6 +205,10 @@ private:
             return nullptr;
         return pSound->GetPickBuffer()->GetAudioBuffer();
     }
+
+    std::vector<std::function<void()>> m_steps;
+    size_t m_nNextStep = 0;
+    int m_nWaits = 0;
 };
 
 float Distance(float x1, float y1, float x2, float y2) { return std::hypot(x1 - x2, y1 - y2); }
