@@ -546,7 +546,11 @@ BOOL CKDRUnits::FillHierarchyTree(int nSide, CWnd* pOwner)
 
 BOOL CKDRUnits::TakeMapChanged() { return FALSE; }
 
-CNodeArray* CKDRUnits::GetUnitPath(int, int, int) const { return nullptr; }
+CNodeArray* CKDRUnits::GetUnitPath(int nUnit, int nArray, int nKind) const
+{
+    CUnit* pUnit = GetUnit(nUnit, nArray, nKind);
+    return pUnit != nullptr ? pUnit->m_pPath : nullptr;
+}
 
 int CKDRUnits::IsOrderItemChecked(int, int& nValue) const
 {
@@ -571,8 +575,42 @@ void CKDRUnits::AfterOpenUnits(CKDRDatabase*, CKDRGameMap*) {}
 void CKDRUnits::FixUpAfterOpen(CKDRDatabase*, CKDRGameMap*) {}
 
 int CKDRUnits::MergeUnitFile(const CString&) { return 1; }
-void CKDRUnits::ValidateTaskOrgs(CTaskOrgArrayArray*) {}
-void CKDRUnits::ValidateTaskOrg(CTaskOrgArray*) {}
+void CKDRUnits::ValidateTaskOrgs(CTaskOrgArrayArray* pGroups)
+{
+    if (pGroups == nullptr)
+        return;
+    for (int i = pGroups->GetSize() - 1; i >= 0; --i)
+    {
+        CTaskOrgArray* pList = pGroups->GetAt(i);
+        if (pList != nullptr)
+            ValidateTaskOrg(pList);
+        if (pList == nullptr || pList->GetSize() == 0)
+            pGroups->RemoveAt(i);
+    }
+}
+
+// A group list's id word is its key number, so the units' side is read
+// from the list's side word. A destroyed unit counts as gone: it can take
+// no order, and a group recalled for it would select a wreck.
+void CKDRUnits::ValidateTaskOrg(CTaskOrgArray* pList)
+{
+    if (pList == nullptr)
+        return;
+    for (int i = pList->GetSize() - 1; i >= 0; --i)
+    {
+        const CTaskOrg* pEntry = pList->GetAt(i);
+        if (pEntry == nullptr)
+        {
+            pList->RemoveAt(i);
+            continue;
+        }
+        if (pEntry->GetType() != TASKORG_KIND_UNIT)
+            continue;
+        const CUnit* pUnit = GetUnit(pEntry->m_nUnit, pEntry->m_nArray, pList->m_nSide);
+        if (pUnit == nullptr || pUnit->m_bDestroyed)
+            pList->RemoveAt(i);
+    }
+}
 
 void CKDRUnits::ApplyArtilleryImpact(CFireMission*, CKDRDatabase*, int, int, int, CTimeSpan) {}
 void CKDRUnits::ApplyFireMissionToUnits(CFireMission*, CKDRDatabase*, int, int, int, CTimeSpan) {}

@@ -274,7 +274,8 @@ public:
     BOOL CanBoard(BOOL bIgnoreBusy);
     BOOL CanTakeFireMission(int nArrayIndex, int nUnitIndex, int nMunitionType, CKDRDatabase* pDatabase,
                             CKDRUnits* pUnits);
-    // Whether the unit takes part in the action in progress: 0 until built.
+    // Whether a click of the action in progress (0: none, else an order
+    // bit) may pick the unit.
     BOOL AcceptsAction(DWORD dwAction, CKDRDatabase* pDatabase);
     // The route to the path's goal: nothing yet.
     void AssignRoute(CKDRGameMap* pMap, CKDRDatabase* pDatabase);

@@ -34,7 +34,15 @@ void CUnit::DrawFireRangeCircle(int, CKDRDatabase*, CKDRGameMap*) {}
 BOOL CUnit::CanMountOrDismount(CKDRDatabase*, int, BOOL) { return FALSE; }
 BOOL CUnit::CanBoard(BOOL) { return FALSE; }
 BOOL CUnit::CanTakeFireMission(int, int, int, CKDRDatabase*, CKDRUnits*) { return FALSE; }
-BOOL CUnit::AcceptsAction(DWORD, CKDRDatabase*) { return FALSE; }
+
+// A click with no action in progress (0) picks any own unit that stands on
+// the map; with an order bit, only a unit that can carry the order out.
+BOOL CUnit::AcceptsAction(DWORD dwAction, CKDRDatabase* pDatabase)
+{
+    if (m_bDestroyed || IsCarried())
+        return FALSE;
+    return dwAction == 0 || CanExecuteOrder(dwAction, pDatabase);
+}
 
 void CUnit::AssignRoute(CKDRGameMap*, CKDRDatabase*) {}
 BOOL CUnit::TakeArtilleryHit(CFireMission*, CKDRDatabase*, CKDRUnits*, int, int, CTimeSpan) { return FALSE; }

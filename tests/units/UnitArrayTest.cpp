@@ -221,8 +221,17 @@ TEST(UnitArray, HitTestAnswersTheTopmostUnitUnderThePoint)
     pAt.reset(array.GetUnitsAtPoint(105, 105, 4, 0));
     EXPECT_EQ(UnitsOf(*pAt), (std::vector<int>{0, 1}));
 
-    // The units accept no action yet: the action hit test finds none.
-    EXPECT_EQ(array.HitTestForAction(105, 105, 0x4, db.Db()), kUnset);
+    // A click with no action in progress picks the topmost live unit; with
+    // an order bit, the topmost unit that can carry it out (Defilade needs
+    // a unit standing at its stop).
+    EXPECT_EQ(array.HitTestForAction(105, 105, 0, db.Db()), 1);
+    EXPECT_EQ(array.HitTestForAction(105, 105, 0x4, db.Db()), 1);
+    array.GetAt(1)->m_bStopped = FALSE;
+    EXPECT_EQ(array.HitTestForAction(105, 105, 0, db.Db()), 1);
+    EXPECT_EQ(array.HitTestForAction(105, 105, 0x4, db.Db()), 0);
+    array.GetAt(1)->m_bDestroyed = TRUE;
+    EXPECT_EQ(array.HitTestForAction(105, 105, 0, db.Db()), 0);
+    EXPECT_EQ(array.HitTestForAction(50, 50, 0, db.Db()), kUnset);
 }
 
 TEST(UnitArray, SelectInRectTakesTheLiveUnitsInsideWithCornersInEitherOrder)

@@ -5,7 +5,7 @@
 // under the cursor), the number keys' groups, the status text, and the
 // handlers doing nothing without a map, outside the client area or without
 // a map picture.
-#include "ViewTestSupport.h"
+#include "ViewDemoMap.h"
 
 #include "app/GameClock.h"
 #include "app/KDRCommandIds.h"
@@ -35,114 +35,6 @@ namespace
 constexpr float kWireX = 1800.0f;
 constexpr float kWireY = 1150.0f;
 constexpr int kWireIndex = 1;
-
-// The running application on the demo mission, with a scripted UI.
-class CDemoMap
-{
-public:
-    explicit CDemoMap(const char* tag) : m_demo(tag)
-    {
-        m_ui.SetFailureHandler([](const CString&) {});  // sound may be missing here
-        m_pScope = std::make_unique<CUiServiceScope>(&m_ui);
-        m_pApp = std::make_unique<CKDRApp>();
-    }
-    ~CDemoMap()
-    {
-        if (m_pApp != nullptr && m_pApp->m_pMainWnd != nullptr)
-            m_pApp->m_pMainWnd->DestroyWindow();
-        CWnd::FlushDeferredDeletes();
-        m_pApp.reset();
-        m_pScope.reset();
-    }
-    // Starts the program; with bOpen the demo mission is opened.
-    bool Start(bool bOpen)
-    {
-        if (!m_demo.Write() || !m_pApp->InitInstance())
-            return false;
-        return !bOpen || m_pApp->OpenDocumentFile(m_demo.Scenario().string().c_str()) != nullptr;
-    }
-
-    CKDRApp& App() { return *m_pApp; }
-    CKDRDoc& Doc() { return *m_pApp->GetActiveDocument(); }
-    CKDRView& View() { return *m_pApp->GetActiveView(); }
-    CMainFrame& Frame() { return *dynamic_cast<CMainFrame*>(m_pApp->GetMainFrame()); }
-    QWidget* Widget() { return View().GetWidget(); }
-
-    // The client point of a map point (the back surface is the client
-    // area's size; two metres to a picture pixel).
-    QPointF ClientOf(float fX, float fY)
-    {
-        CMapPicture* pPicture = Doc().GetGameMap()->GetMapPicture();
-        CElevationMap* pElevation = Doc().GetGameMap()->GetElevationMap();
-        const double zoom = View().GetZoom();
-        const double px = fX / 2.0 - pPicture->GetScrollX();
-        const double py = (pElevation->GetHeight() - fY) / 2.0 - pPicture->GetScrollY();
-        return QPointF(px * zoom, py * zoom);
-    }
-    // Scrolls so that the map point lies near the window's middle.
-    void CentreOn(float fX, float fY)
-    {
-        int px = 0, py = 0;
-        Doc().GetGameMap()->GetElevationMap()->MapToPixel(fX, fY, &px, &py);
-        View().CenterOnMapPoint(px, py);
-    }
-
-    void Mouse(QEvent::Type type, QPointF pt, Qt::MouseButton button = Qt::LeftButton,
-               Qt::KeyboardModifiers mods = Qt::NoModifier)
-    {
-        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
-        QMouseEvent event(type, pt, Widget()->mapToGlobal(pt), type == QEvent::MouseMove ? Qt::NoButton : button, held,
-                          mods);
-        QCoreApplication::sendEvent(Widget(), &event);
-    }
-    void Press(QPointF pt, Qt::KeyboardModifiers mods = Qt::NoModifier)
-    {
-        Mouse(QEvent::MouseButtonPress, pt, Qt::LeftButton, mods);
-    }
-    void MoveTo(QPointF pt) { Mouse(QEvent::MouseMove, pt); }
-    void Release(QPointF pt) { Mouse(QEvent::MouseButtonRelease, pt); }
-    void Key(Qt::Key key, QEvent::Type type, Qt::KeyboardModifiers mods = Qt::NoModifier)
-    {
-        QKeyEvent event(type, key, mods);
-        QCoreApplication::sendEvent(Widget(), &event);
-    }
-    void Click(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier)
-    {
-        Key(key, QEvent::KeyPress, mods);
-        Key(key, QEvent::KeyRelease, mods);
-        CViewShell::Spin();  // commands of accelerators arrive as posted messages
-    }
-    void Command(UINT nId)
-    {
-        Frame().SendCommand(nId);
-        CViewShell::Spin();
-    }
-    // The update handler's answer for a command, as the menu shows it.
-    CCmdUI Update(UINT nId)
-    {
-        CCmdUI ui(nId);
-        ui.DoUpdate(&Frame(), TRUE);
-        return ui;
-    }
-
-    CObstacle* OwnObstacle(int nIndex)
-    {
-        CObstacleArray* pArray = Doc().GetObstacles()->GetSideArray(0);
-        return pArray != nullptr ? pArray->GetAt(nIndex) : nullptr;
-    }
-
-    CScriptedUi m_ui;
-
-private:
-    CDemoInstall m_demo;
-    std::unique_ptr<CUiServiceScope> m_pScope;
-    std::unique_ptr<CKDRApp> m_pApp;
-};
-
-#define START_DEMO(map, open)                                                                                          \
-    if (!CDemoInstall::WriterBuilt())                                                                                  \
-        GTEST_SKIP() << "the demo writer is not built";                                                                \
-    ASSERT_TRUE(map.Start(open))
 }  // namespace
 
 TEST(ViewInteraction, EachOrderCommandLeavesItsModePendingAndTheSecondChoiceLeavesIt)
@@ -398,13 +290,7 @@ TEST(ViewInteraction, ADraggedObstacleSelectionStaysUnderTheCursor)
     EXPECT_FLOAT_EQ(pWire->m_fY, fPressY);
     float fX = fPressX;
     float fY = fPressY;
-    for (int i = 0; i < 100; ++i)
-    {
-        fX += 0.5f;
-        fY -= 0.5f;
-        map.MoveTo(map.ClientOf(fX, fY));
-    }
-    map.Release(map.ClientOf(fX, fY));
+    map.MoveHalfMetresAndRelease(fX, fY);
     EXPECT_FALSE(view.m_bDragObstacles);
     EXPECT_FLOAT_EQ(pWire->m_fX, fX);
     EXPECT_FLOAT_EQ(pWire->m_fY, fY);
