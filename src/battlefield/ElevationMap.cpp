@@ -369,6 +369,9 @@ void ClipMarch(long long p0, long long step, long long least, long long most, in
         const long long p = p0 + i * step;
         return p >= least && p <= most;
     };
+    // Most lines lie wholly inside: both ends tell, without a division.
+    if (inside(lo) && inside(hi))
+        return;
     long long a = lo;
     long long b = hi;
     if (step == 0)
@@ -435,6 +438,9 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
     }
     const double d = std::sqrt(dy * dy + dx * dx);
 
+    // Features are looked at only when one with a height lies near the line.
+    const bool features = m_pTerrain->MayHaveFeatureHeightWithin(std::min(x1, x2), std::min(y1, y2),
+                                                                 std::max(x1, x2), std::max(y1, y2));
     const int steps = TruncToInt(d * 0.01);
     if (steps > 1)
     {
@@ -448,9 +454,6 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
         const double tolerance = steep ? std::numeric_limits<double>::infinity() : kSlopeTolerance;
         const double margin =
             tolerance * ((std::fabs(static_cast<double>(eye)) + 32770.0) * d + std::fabs(dhd) * steps * 100.0);
-        // Features are looked at only when one with a height lies near the line.
-        const bool features = m_pTerrain->MayHaveFeatureHeightWithin(std::min(x1, x2), std::min(y1, y2),
-                                                                     std::max(x1, x2), std::max(y1, y2));
         const GridView grid = View();
 
         // The samples the march takes: those on the map and clear of its
@@ -460,7 +463,14 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
         // slopes, go by the rule alone.
         int lo = steps;
         int hi = steps - 1;
-        SightMarch march{};
+        // Only what the march reads is set: zeroing the whole of it (lanes
+        // and all) costs a short line more than its set-up.
+        SightMarch march;
+        march.samples = nullptr;
+        march.words = nullptr;
+        march.classTop = nullptr;
+        march.tall = nullptr;
+        march.u0 = march.v0 = march.du = march.dv = 0;
         long long metreMargin = 0;
         const bool fits = std::fabs(x1) < kMarchReach && std::fabs(y1) < kMarchReach && std::fabs(x2) < kMarchReach &&
                           std::fabs(y2) < kMarchReach && std::llabs(eye) < kMarchHeightReach &&
@@ -495,11 +505,16 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
             march.dLine = ToFixed(dhd * 100.0 * perLength);
             // A feature's top is clearly above the line where its angle
             // beats the target's beyond the tolerance (see AngleAbove),
-            // whatever the roundings; the top is taken one unit up.
-            const double upperMargin =
-                tolerance * ((std::fabs(static_cast<double>(eye)) + 32770.0 + m_nSightClassTopMax) * d +
-                             std::fabs(dhd) * steps * 100.0);
-            march.upper0 = ToFixed(static_cast<double>(eye + 1) + upperMargin * perLength + kLineMargin);
+            // whatever the roundings; the top is taken one unit up. Only
+            // the words have tops.
+            march.upper0 = 0;
+            if (march.words != nullptr)
+            {
+                const double upperMargin =
+                    tolerance * ((std::fabs(static_cast<double>(eye)) + 32770.0 + m_nSightClassTopMax) * d +
+                                 std::fabs(dhd) * steps * 100.0);
+                march.upper0 = ToFixed(static_cast<double>(eye + 1) + upperMargin * perLength + kLineMargin);
+            }
             // Twice the largest gap between a marched position and the
             // rule's: a float's unit in the last place on this map, the
             // fractions the step gathers, and the doubles' rounding.
@@ -655,19 +670,29 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
     }
 
     // Concealment of whoever stands inside a feature at least as tall as he is.
-    int t = 0;
-    float f = 1.0f;
-    if (lookUpTarget)
+    // With no feature with a height near the line, neither end stands in
+    // one: the look-ups would find none and leave the visibility as it is.
+    if (!features)
     {
-        m_pTerrain->GetFeatureHeightAndObscurationAt(x2, y2, &t, &f);
-        if (t >= targetHeight)
-            seen = Concealed(seen, f);
+        if (lookUpTarget || lookUpObserver)
+            m_pTerrain->ForgetSearch();
     }
-    if (lookUpObserver)
+    else
     {
-        m_pTerrain->GetFeatureHeightAndObscurationAt(x1, y1, &t, &f);
-        if (t >= observerHeight)
-            seen = Concealed(seen, f);
+        int t = 0;
+        float f = 1.0f;
+        if (lookUpTarget)
+        {
+            m_pTerrain->GetFeatureHeightAndObscurationAt(x2, y2, &t, &f);
+            if (t >= targetHeight)
+                seen = Concealed(seen, f);
+        }
+        if (lookUpObserver)
+        {
+            m_pTerrain->GetFeatureHeightAndObscurationAt(x1, y1, &t, &f);
+            if (t >= observerHeight)
+                seen = Concealed(seen, f);
+        }
     }
     if (visibility != nullptr)
         *visibility = seen;
