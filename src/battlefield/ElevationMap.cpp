@@ -730,22 +730,20 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
     // Concealment of whoever stands inside a feature at least as tall as he is.
     // With no feature with a height near the line, neither end stands in
     // one: the look-ups would find none and leave the visibility as it is.
-    if (!features)
-    {
-        if (lookUpTarget || lookUpObserver)
-            m_pTerrain->ForgetSearch();
-    }
-    else
+    // Nor does an end whose cell no such feature reaches.
+    if (lookUpTarget || lookUpObserver)
+        m_pTerrain->ForgetSearch();
+    if (features)
     {
         int t = 0;
         float f = 1.0f;
-        if (lookUpTarget)
+        if (lookUpTarget && m_pTerrain->MayHaveFeatureHeightAt(x2, y2))
         {
             m_pTerrain->GetFeatureHeightAndObscurationAt(x2, y2, &t, &f);
             if (t >= targetHeight)
                 seen = Concealed(seen, f);
         }
-        if (lookUpObserver)
+        if (lookUpObserver && m_pTerrain->MayHaveFeatureHeightAt(x1, y1))
         {
             m_pTerrain->GetFeatureHeightAndObscurationAt(x1, y1, &t, &f);
             if (t >= observerHeight)
