@@ -433,9 +433,6 @@ void ClipMarch(long long p0, long long step, long long least, long long most, in
         const long long p = p0 + i * step;
         return p >= least && p <= most;
     };
-    // Most lines lie wholly inside: both ends tell, without a division.
-    if (inside(lo) && inside(hi))
-        return;
     long long a = lo;
     long long b = hi;
     if (step == 0)
@@ -584,10 +581,26 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
             metreMargin = 10LL * march.edgeMargin;
             constexpr long long kHalf = 1LL << 31;
             lo = 1;
-            ClipMarch(march.u0, march.du, kHalf, (static_cast<long long>(m_nColumns) << 32) - kHalf, lo, hi);
-            ClipMarch(march.v0, march.dv, kHalf, (static_cast<long long>(m_nRows) << 32) - 3 * kHalf, lo, hi);
+            const long long mostU = (static_cast<long long>(m_nColumns) << 32) - kHalf;
+            const long long mostV = (static_cast<long long>(m_nRows) << 32) - 3 * kHalf;
+            // Most lines lie wholly inside: both ends tell.
+            const long long u1 = march.u0 + march.du;
+            const long long v1 = march.v0 + march.dv;
+            const long long uN = march.u0 + hi * march.du;
+            const long long vN = march.v0 + hi * march.dv;
+            if (lo > hi || std::min(std::min(u1, uN), std::min(v1, vN)) < kHalf || std::max(u1, uN) > mostU ||
+                std::max(v1, vN) > mostV)
+            {
+                ClipMarch(march.u0, march.du, kHalf, mostU, lo, hi);
+                ClipMarch(march.v0, march.dv, kHalf, mostV, lo, hi);
+            }
             march.lowest = lo;
-            PrepareSightMarchLanes(march);
+            for (int k = 0; k < kSightBlock; ++k)
+            {
+                march.laneU[k] = static_cast<int>((k * march.du) >> (32 - kSightLanePositionBits));
+                march.laneV[k] = static_cast<int>((k * march.dv) >> (32 - kSightLanePositionBits));
+                march.laneLine[k] = static_cast<int>((k * march.dLine) >> (32 - kSightLaneLineBits));
+            }
         }
 
         // Where sample i lies. The march knows its whole metres (which are
