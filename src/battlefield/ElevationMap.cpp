@@ -486,12 +486,6 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
     const long long dh = RoundHalfUpTrunc(targetHeight) + targetZ - eye + 1;
     const double dx = (static_cast<double>(x2) - static_cast<double>(x1)) * 10.0;
     const double dy = (static_cast<double>(y2) - static_cast<double>(y1)) * 10.0;
-    // The bearing's arc tangent, sine and cosine cost more than a short
-    // march: the caller's bearing comes without them nearly always, and the
-    // direction in full is worked out only for the samples that the march
-    // leaves to the rule itself.
-    if (bearing != nullptr)
-        *bearing = BearingOf(dx, dy);
     const double d = std::sqrt(dy * dy + dx * dx);
 
     // Features are looked at only when one with a height lies near the line.
@@ -694,13 +688,22 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
             return true;
         };
 
+        // A masked target: what the line gathered up to there, and the
+        // bearing, which comes last so that its arithmetic overlaps the
+        // march's loads rather than holding up the set-up.
+        const auto masked = [&]
+        {
+            if (visibility != nullptr)
+                *visibility = seen;
+            if (bearing != nullptr)
+                *bearing = BearingOf(dx, dy);
+            return 0;
+        };
         int i = 1;
         for (; i < lo; ++i)
             if (!passes(i))
             {
-                if (visibility != nullptr)
-                    *visibility = seen;
-                return 0;
+                return masked();
             }
         while (i <= hi)
         {
@@ -723,9 +726,7 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
                 }
                 else if (!passes(at))
                 {
-                    if (visibility != nullptr)
-                        *visibility = seen;
-                    return 0;
+                    return masked();
                 }
             }
             i = block + kSightBlock;
@@ -734,9 +735,7 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
         for (; i < steps; ++i)
             if (!passes(i))
             {
-                if (visibility != nullptr)
-                    *visibility = seen;
-                return 0;
+                return masked();
             }
     }
 
@@ -767,6 +766,8 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
         *visibility = seen;
     if (slantRange != nullptr)
         *slantRange = static_cast<float>(std::sqrt(d * d + static_cast<double>(dh) * static_cast<double>(dh)));
+    if (bearing != nullptr)
+        *bearing = BearingOf(dx, dy);
     return 1;
 }
 
