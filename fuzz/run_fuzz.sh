@@ -65,6 +65,8 @@ seed hierarchy_file "" '*.hra'
 # A units part holding only an own array: empty name lists and groups, seven
 # empty names, the own array's presence word, then a unit file.
 seed units_state '\000\000\000\000\000\000\000\000\000\000\000\000\000\001\000\000\000\000\000\000\000\000\000\000\000' '*.unt'
+seed holes "" '*.fho'
+seed saved_game "" '*.asg'
 
 run_one() {
   local target=$1

@@ -4,6 +4,8 @@
 // own Serialize. Weapons are named by calibre and kind; ranges are stored
 // in tens of metres and view ranges too (a 3000 m gun stores 300). Every
 // vehicle carries a kill record for every weapon, in weapon-list order.
+// Each weapon's shot sound and each type's wreck sound is named after it
+// (demo_sounds.h).
 // The types' capabilities and the list's indirect-fire munitions are in
 // demo_capabilities.h. Every graphic the lists name is drawn into the piece
 // array "Demo.pca" by demo_pieces.h.
@@ -15,6 +17,7 @@
 #include "database/Weapon.h"
 #include "database/WeaponCapability.h"
 #include "platform/core/Core.h"
+#include "demo_sounds.h"
 
 namespace demo_equipment
 {
@@ -68,6 +71,7 @@ inline CWeaponArray* BuildWeapons()
         pWeapon->m_nMagnification = row.magnification;
         pWeapon->m_nTimeToReload = row.timeToReload;
         pWeapon->m_nRoundsToReload = row.roundsToReload;
+        pWeapon->m_strWeaponSound = demo_sounds::WeaponSoundName(row.name);
         pWeapons->Add(pWeapon);
     }
     auto* pGunFlight = new CWCapTimeOfFlight;
@@ -417,6 +421,7 @@ inline CVehicleArray* BuildVehicles()
         pVehicle->m_strNatoPiece = kGraphics[nType].nato;
         pVehicle->m_strHitGraphic = kGraphics[nType].hit;
         pVehicle->m_strDestroyedGraphic = kGraphics[nType].destroyed;
+        pVehicle->m_strDestroyedSound = demo_sounds::WreckSoundName(row.name);
         for (int i = 0; i < row.mountCount; ++i)
         {
             const MountRow& m = row.mounts[i];

@@ -1,7 +1,7 @@
 #pragma once
 // The HTML templates of the demo's data directory, from which the game
 // writes its pages into the saved-game directory, and the logo the
-// equipment pages show for a type without a picture of its own.
+// equipment pages and the mission results page show.
 // Placeholders stand between two asterisks; the game replaces them with
 // the values and lists it writes. The templates of page sections (weapon
 // tables, kill tables, weapon attributes) are cut to their body when used.
@@ -350,6 +350,46 @@ const char* const kIFAmmoTemplate = "<HTML>\r\n"
                                     "</BODY>\r\n"
                                     "</HTML>\r\n";
 
+// The mission results page: the outcome, the debriefing, the numbered
+// objectives and their status, and the unit counts (the counts template's
+// body).
+const char* const kResultsTemplate = "<HTML>\r\n"
+                                     "<HEAD>\r\n<TITLE>Mission Results</TITLE>\r\n</HEAD>\r\n"
+                                     "<BODY BGCOLOR=\"#FFFFFF\">\r\n"
+                                     "<TABLE WIDTH=\"100%\"><TR>\r\n"
+                                     "<TD WIDTH=\"30%\"><IMG SRC=\"*picture*\" WIDTH=\"160\" HEIGHT=\"96\"></TD>\r\n"
+                                     "<TD><H1>*name*</H1></TD>\r\n"
+                                     "</TR></TABLE>\r\n"
+                                     "<H2>*completeStatus*</H2>\r\n"
+                                     "<P>*completeMessage*</P>\r\n"
+                                     "<P>*victoryLoss*</P>\r\n"
+                                     "<H2>Objectives</H2>\r\n<DIV>*objectives*</DIV>\r\n"
+                                     "<H2>Results</H2>\r\n<DIV>*results*</DIV>\r\n"
+                                     "<H2>Forces</H2>\r\n*counts*\r\n"
+                                     "</BODY>\r\n"
+                                     "</HTML>\r\n";
+
+// The unit-count tables of the results page: a row per vehicle type with
+// its number at the start and its number left.
+const char* const kCountsTemplate =
+    "<HTML>\r\n<BODY>\r\n"
+    "<H3>Friendly</H3>\r\n"
+    "<TABLE BORDER=1 WIDTH=\"58%\">\r\n"
+    "<TR><TH>Type</TH><TH>Start</TH><TH>Remaining</TH></TR>\r\n"
+    "*friendly*"
+    "</TABLE>\r\n"
+    "<H3>Enemy</H3>\r\n"
+    "<TABLE BORDER=1 WIDTH=\"58%\">\r\n"
+    "<TR><TH>Type</TH><TH>Start</TH><TH>Remaining</TH></TR>\r\n"
+    "*enemy*"
+    "</TABLE>\r\n"
+    "<H3>Neutral</H3>\r\n"
+    "<TABLE BORDER=1 WIDTH=\"58%\">\r\n"
+    "<TR><TH>Type</TH><TH>Start</TH><TH>Remaining</TH></TR>\r\n"
+    "*neutral*"
+    "</TABLE>\r\n"
+    "</BODY>\r\n</HTML>\r\n";
+
 const char* const kLogoFile = "kdr_logo.jpg";
 
 // Our own logo: a shield with three chevrons on olive, drawn without text
@@ -409,6 +449,8 @@ const Template kTemplates[] = {
     {"ifChem.htm", kIFChemTemplate},
     {"ifPGM.htm", kIFPGMTemplate},
     {"ifAmmo.htm", kIFAmmoTemplate},
+    {"results.htm", kResultsTemplate},
+    {"counts.htm", kCountsTemplate},
 };
 
 inline BOOL WriteDemoTemplates(const CString& dataDir, CString& errorText)

@@ -11,9 +11,14 @@
 // Every unit is built from its vehicle type through the game's own unit
 // constructor (weapons, capabilities, move delay and defilade time from the
 // type), named, and placed on ground its class can stand on with a path of
-// one node that holds a stop. A carrier and the teams aboard name each
-// other. The arrays are written through CUnitArray::Serialize.
+// one node that holds a stop. The company team's tanks are the exception:
+// each has a route of two legs east over open ground, ending in a stop,
+// and is released, so that they drive off when the clock starts (at speed
+// 65 a tank covers a kilometre in about three game minutes, slower up the
+// slopes). A carrier and the teams aboard name each other. The arrays are
+// written through CUnitArray::Serialize.
 
+#include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
 #include "database/KDRDatabase.h"
 #include "database/VehicleCapability.h"
@@ -118,6 +123,29 @@ const Placement kEnemy[] = {
     {"Enemy AT Team 4", kAntiTankTeam, 0.0f, 0.0f, 7},
 };
 
+// A route of one unit of the friendly table, by name: two points east of
+// it, the second a stop.
+struct Route
+{
+    const char* name;
+    float x1, y1;
+    float x2, y2;
+};
+
+// The tank platoons advance abreast towards the ridge, the commander
+// follows the road behind them.
+const Route kFriendlyRoutes[] = {
+    {"Commander 66", 900.0f, 1660.0f, 1250.0f, 1730.0f},
+    {"Tank 11", 1100.0f, 1740.0f, 1500.0f, 1760.0f},
+    {"Tank 12", 1080.0f, 1790.0f, 1480.0f, 1810.0f},
+    {"Tank 13", 1100.0f, 1840.0f, 1500.0f, 1860.0f},
+    {"Tank 14", 1080.0f, 1890.0f, 1480.0f, 1910.0f},
+    {"Tank 21", 1100.0f, 1510.0f, 1500.0f, 1500.0f},
+    {"Tank 22", 1080.0f, 1460.0f, 1480.0f, 1450.0f},
+    {"Tank 23", 1100.0f, 1410.0f, 1500.0f, 1400.0f},
+    {"Tank 24", 1080.0f, 1360.0f, 1480.0f, 1350.0f},
+};
+
 // The demo ground with its help map, for the placements' checks.
 inline void LoadDemoGround(CKDRGameMap& map)
 {
@@ -198,12 +226,62 @@ inline BOOL BuildArray(CUnitArray& array, const Placement* rows, int count, int 
     return TRUE;
 }
 
+// Gives the named units their routes and releases them; FALSE with the
+// reason when a unit is missing or a node or leg is on ground that stops
+// ground movers.
+inline BOOL GiveRoutes(CUnitArray& array, const Route* routes, int count, CKDRDatabase& database, CKDRGameMap& map,
+                       CString& errorText)
+{
+    CElevationMap* pElevation = map.GetElevationMap();
+    for (int r = 0; r < count; ++r)
+    {
+        const Route& route = routes[r];
+        CUnit* pUnit = nullptr;
+        for (int i = 0; i < array.GetSize() && pUnit == nullptr; ++i)
+        {
+            if (array.GetAt(i) != nullptr && array.GetAt(i)->m_strName == route.name)
+                pUnit = array.GetAt(i);
+        }
+        if (pUnit == nullptr)
+        {
+            errorText.Format("no unit named %s to take a route", route.name);
+            return FALSE;
+        }
+        CNodeArray path;
+        path.AddNode(pUnit->m_fX, pUnit->m_fY);
+        path.AddNode(route.x1, route.y1);
+        path.AddNode(route.x2, route.y2);
+        path.GetAt(2)->AddOrder(NORD_STOP);
+        for (int n = 0; n < path.GetSize(); ++n)
+        {
+            const CNode* pNode = path.GetAt(n);
+            int bx = 0;
+            int by = 0;
+            const BOOL bLegBlocked =
+                n > 0 && pElevation != nullptr &&
+                pElevation->FindBlockedPoint(static_cast<int>(path.GetAt(n - 1)->m_fX),
+                                             static_cast<int>(path.GetAt(n - 1)->m_fY), static_cast<int>(pNode->m_fX),
+                                             static_cast<int>(pNode->m_fY), &bx, &by);
+            if (bLegBlocked || map.IsPointBlocked(pNode->m_fX, pNode->m_fY, nullptr, kGroundMoverFlags, 0, 0))
+            {
+                errorText.Format("the route of %s crosses ground no ground mover can", route.name);
+                return FALSE;
+            }
+        }
+        pUnit->SetPath(&path, &database);
+        pUnit->ClearStop(&database, TRUE);
+    }
+    return TRUE;
+}
+
 inline BOOL BuildFriendlyUnits(CUnitArray& array, CKDRDatabase& database, CKDRGameMap& map, CString& errorText)
 {
     array.m_strFileName = kFriendlyFile;
     array.m_strName = kFriendlyName;
     return BuildArray(array, kFriendly, static_cast<int>(std::size(kFriendly)), kFriendlySide, kFacingEast,
-                      CTimeSpan(0), database, map, errorText);
+                      CTimeSpan(0), database, map, errorText) &&
+           GiveRoutes(array, kFriendlyRoutes, static_cast<int>(std::size(kFriendlyRoutes)), database, map,
+                      errorText);
 }
 
 inline BOOL BuildEnemyUnits(CUnitArray& array, CKDRDatabase& database, CKDRGameMap& map, CString& errorText)

@@ -9,24 +9,29 @@
 // lists and the piece array of their graphics, a units component naming
 // the friendly and the enemy unit file, the formation templates, standing
 // orders and both sides' hierarchies, the obstacles naming the own side's
-// and the enemy's obstacle files, the light conditions naming "Demo.env",
-// and the missions component with its main mission. Beside them lie the
+// and the enemy's obstacle files, the dug positions naming the own side's
+// "Demo.fho", the light conditions naming "Demo.env", and the missions
+// component with its main mission, which is won when the enemy is worn down
+// and lost with half the company team or after an hour. Beside them lie the
 // game map's own "*.gmp" file, the lists, the piece array with its bitmaps,
 // the two unit files and their hierarchies, the formation templates and
-// standing orders, the obstacle files, the light conditions, the twenty
-// bitmaps of the symbol catalogue that the game builds at start-up, and the
-// HTML templates of its pages. The units are built from the lists as
+// standing orders, the obstacle files, the dug positions, the light
+// conditions, the twenty bitmaps of the symbol catalogue that the game
+// builds at start-up, and the HTML templates of its pages. The units are built from the lists as
 // written, read back through the database.
 
 #include "app/KDRMissions.h"
 #include "app/KDRScenario.h"
 #include "battlefield/KDRGameMap.h"
+#include "battlefield/KDRHoles.h"
 #include "battlefield/KDRObstacles.h"
 #include "database/KDRDatabase.h"
 #include "demo_equipment.h"
 #include "demo_hierarchy.h"
+#include "demo_holes.h"
 #include "demo_light.h"
 #include "demo_map.h"
+#include "demo_mission.h"
 #include "demo_obstacles.h"
 #include "demo_orders.h"
 #include "demo_pieces.h"
@@ -89,6 +94,7 @@ BOOL WriteMission(const CString& dataDir)
     mission.m_strDescription = MISSION_DESCRIPTION;
     mission.m_strVictoryText = VICTORY_TEXT;
     mission.m_strLossText = LOSS_TEXT;
+    demo_mission::WriteDemoEvents(mission);
     return WriteArchive(JoinPath(dataDir, MISSION_FILE), [&](CArchive& ar) { mission.Serialize(ar); });
 }
 
@@ -99,8 +105,8 @@ BOOL WriteScenario(const CString& dataDir)
     auto* pMap = new CKDRGameMap;
     demo_map::NameDemoMapFiles(*pMap, ELEVATION_FILE);
     scenario.SetGameMap(pMap);
-    // No sound list yet: the database names none.
     auto* pDatabase = new CKDRDatabase;
+    pDatabase->m_strSoundList = demo_sounds::kSoundList;
     pDatabase->m_strWeaponList = demo_equipment::kWeaponFile;
     pDatabase->m_strVehicleList = demo_equipment::kVehicleFile;
     pDatabase->m_strPieceList = demo_pieces::kPieceFile;
@@ -117,6 +123,9 @@ BOOL WriteScenario(const CString& dataDir)
     pObstacles->m_strSide0Name = demo_obstacles::kFriendlyFile;
     pObstacles->m_strSide1Name = demo_obstacles::kEnemyFile;
     scenario.SetObstacles(pObstacles);
+    auto* pHoles = new CKDRHoles;
+    pHoles->m_strSide0Name = demo_holes::kFriendlyFile;
+    scenario.SetHoles(pHoles);
     scenario.SetEnvironment(demo_light::BuildEnvironment());
     auto* pMissions = new CKDRMissions;
     pMissions->m_strSlot0File = MISSION_FILE;
@@ -124,10 +133,29 @@ BOOL WriteScenario(const CString& dataDir)
     return WriteArchive(JoinPath(dataDir, SCENARIO_FILE), [&](CArchive& ar) { scenario.SerializeScenario(ar); });
 }
 
+// Reports a failed step of the data directory; FALSE.
+BOOL Failed(const char* what, const CString& errorText)
+{
+    std::fprintf(stderr, "kdrdemo: cannot write %s: %s\n", what, errorText.GetString());
+    return FALSE;
+}
+
 BOOL WriteEquipment(const CString& dataDir)
 {
     std::unique_ptr<CWeaponArray> pWeapons(demo_equipment::BuildWeapons());
     std::unique_ptr<CVehicleArray> pVehicles(demo_equipment::BuildVehicles());
+    std::vector<demo_sounds::WeaponSound> weaponSounds;
+    for (int i = 0; i < pWeapons->GetSize(); ++i)
+    {
+        const CWeapon* pWeapon = pWeapons->GetAt(i);
+        weaponSounds.push_back({pWeapon->m_strName, pWeapon->m_nRoundsPerFire, pWeapon->m_nPenetration});
+    }
+    std::vector<CString> vehicleNames;
+    for (int i = 0; i < pVehicles->GetSize(); ++i)
+        vehicleNames.push_back(pVehicles->GetAt(i)->m_strName);
+    CString errorText;
+    if (!demo_sounds::WriteCombatSounds(dataDir, weaponSounds, vehicleNames, errorText))
+        return Failed("the weapon and wreck sounds", errorText);
     return WriteArchive(JoinPath(dataDir, demo_equipment::kWeaponFile),
                         [&](CArchive& ar) { pWeapons->Serialize(ar); }) &&
            WriteArchive(JoinPath(dataDir, demo_equipment::kVehicleFile),
@@ -200,6 +228,12 @@ BOOL WriteStandingOrders(const CString& dataDir)
     return WriteArchive(JoinPath(dataDir, demo_orders::SOP_FILE), [&](CArchive& ar) { orders.Serialize(ar); });
 }
 
+BOOL WriteHoles(const CString& dataDir)
+{
+    std::unique_ptr<CHoleArray> pFriendly = demo_holes::BuildFriendlyHoles();
+    return WriteArchive(JoinPath(dataDir, demo_holes::kFriendlyFile), [&](CArchive& ar) { pFriendly->Serialize(ar); });
+}
+
 BOOL WriteObstacles(const CString& dataDir)
 {
     std::unique_ptr<CObstacleArray> pFriendly = demo_obstacles::BuildFriendlyObstacles();
@@ -223,13 +257,6 @@ BOOL WriteElevationMap(const CString& dataDir)
     if (demo_terrain::WriteDemoElevationMap(path, errorText))
         return TRUE;
     std::fprintf(stderr, "kdrdemo: cannot write %s: %s\n", path.GetString(), errorText.GetString());
-    return FALSE;
-}
-
-// Reports a failed step of the data directory; FALSE.
-BOOL Failed(const char* what, const CString& errorText)
-{
-    std::fprintf(stderr, "kdrdemo: cannot write %s: %s\n", what, errorText.GetString());
     return FALSE;
 }
 
@@ -289,7 +316,7 @@ int main(int argc, char** argv)
     if (!WriteElevationMap(dataDir) || !WriteMapPicture(dataDir) || !WriteSymbols(dataDir) ||
         !WriteTemplates(dataDir) || !WriteSounds(dataDir) || !WriteEquipment(dataDir) || !WritePieces(dataDir) ||
         !WriteUnits(dataDir) || !WriteHierarchies(dataDir) || !WriteFormations(dataDir) ||
-        !WriteStandingOrders(dataDir) || !WriteObstacles(dataDir) || !WriteEnvironment(dataDir) ||
+        !WriteStandingOrders(dataDir) || !WriteObstacles(dataDir) || !WriteHoles(dataDir) || !WriteEnvironment(dataDir) ||
         !WriteMission(dataDir) || !WriteScenario(dataDir) || !WriteLinkFile(runDir))
         return 1;
     return 0;

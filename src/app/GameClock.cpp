@@ -127,7 +127,7 @@ int CGameClock::GetTimeOfDay(int& nHour, int& nMinute, int& nSecond)
     return 1;
 }
 
-CString CGameClock::FormatDateTime(const CTime& time) const
+CString CGameClock::FormatDateTime(const CTime& time)
 {
     const int month = time.GetMonth() - 1;
     if (month < 0 || month > 11)

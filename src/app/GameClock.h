@@ -47,7 +47,7 @@ public:
     // The game time of day in UTC; always answers 1.
     int GetTimeOfDay(int& nHour, int& nMinute, int& nSecond);
     // "DDHHMMmmmYY", e.g. "091430JAN02" for 14:30 on 9 January 2002.
-    CString FormatDateTime(const CTime& time) const;
+    static CString FormatDateTime(const CTime& time);
 
     void ShowClockWindow();
     BOOL HideClockWindow();

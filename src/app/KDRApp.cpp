@@ -4,9 +4,11 @@
 #include "app/GameClock.h"
 #include "app/KDRDoc.h"
 #include "app/LinkFile.h"
+#include "app/LoadGameDlg.h"
 #include "app/MainFrame.h"
 #include "app/MissionSelectDlg.h"
 #include "app/ReportDlg.h"
+#include "app/SaveGameDlg.h"
 #include "app/StartMenuDlg.h"
 #include "battlefield/KDRGameMap.h"
 #include "database/PieceArray.h"
@@ -52,7 +54,6 @@ constexpr int SCROLL_TOP_EDGE = -35;
 
 // Two spot reports of no greater priority within this many game seconds:
 // only the first is shown.
-constexpr LONG SPOT_REPORT_QUIET_SECONDS = 1;
 
 constexpr double RADIANS_PER_MIL = 0.0009817478;
 constexpr double HALF_TURN = 3.14159;
@@ -109,6 +110,7 @@ CKDRApp::CKDRApp()
     MapCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
     MapUpdate(ID_APP_ABOUT, [this](CCmdUI* pCmdUI) { OnUpdateAppAbout(pCmdUI); });
     RegisterMissionCommands();
+    RegisterSpotReportCommands();
 }
 
 CKDRApp::~CKDRApp()
@@ -452,36 +454,7 @@ BOOL CKDRApp::IsSessionStarted() const { return m_bMultiplayer && m_pSession != 
 // ---------------------------------------------------------------------------
 // Spot reports
 
-void CKDRApp::PostSpotReport(CSpotReport* pReport)
-{
-    if (pReport == nullptr)
-        return;
-    if (m_pGameClock == nullptr)
-    {
-        delete pReport;
-        return;
-    }
-    const LONG now = m_pGameClock->m_tsElapsed.GetTotalSeconds();
-    if (m_pShownSpotReport != nullptr && pReport->GetPriority() <= m_pShownSpotReport->GetPriority() &&
-        now - m_pShownSpotReport->m_time.GetTotalSeconds() <= SPOT_REPORT_QUIET_SECONDS)
-    {
-        delete pReport;
-        return;
-    }
-    // The accepted report is kept as a copy; the offered one is ours to free.
-    delete m_pShownSpotReport;
-    m_pShownSpotReport = new CSpotReport(*pReport);
-    delete pReport;
-    m_bSpotReportPending = TRUE;
-}
-
-void CKDRApp::ShowPendingSpotReport()
-{
-    if (!m_bSpotReportPending || m_pShownSpotReport == nullptr || m_pSpotReports == nullptr)
-        return;
-    m_pSpotReports->Add(new CSpotReport(*m_pShownSpotReport));
-    m_bSpotReportPending = FALSE;
-}
+// PostSpotReport, ShowPendingSpotReport and the report operations: KDRAppReports.cpp.
 
 // ---------------------------------------------------------------------------
 // AI-order directions
@@ -532,11 +505,29 @@ BOOL CKDRApp::ShowMessageBoxDlg(const CString& strTitle, const CString& strText,
 
 BOOL CKDRApp::ShowMissionList(CString& strScenario) { return RunMissionSelect(m_strDataDir, m_pMainWnd, strScenario); }
 
-BOOL CKDRApp::ChooseSavedGame(CString&, int)
+BOOL CKDRApp::ChooseSavedGame(CString& strName, int nMode)
 {
-    // The load and save dialogs come with the saved games; nothing is chosen.
+    CKDRDoc* pDoc = GetActiveDocument();
+    const CString strScenario = pDoc != nullptr ? pDoc->GetPathName() : CString();
+    BOOL bChosen = FALSE;
+    if (nMode != 0)
+    {
+        CLoadGameDlg dialog(m_pMainWnd);
+        dialog.SetUp(*this, strScenario);
+        bChosen = dialog.DoModal() == IDOK;
+        if (bChosen)
+            strName = dialog.m_strResult;
+    }
+    else
+    {
+        CSaveGameDlg dialog(m_pMainWnd);
+        dialog.SetUp(*this, strScenario);
+        bChosen = dialog.DoModal() == IDOK;
+        if (bChosen)
+            strName = dialog.m_strResult;
+    }
     SetCurrentDir(m_strDataDir);
-    return FALSE;
+    return bChosen;
 }
 
 CKDRGameMap* CKDRApp::GetGameMap() const

@@ -18,6 +18,7 @@
 
 class CDC;
 class CDisplay;
+class CFireMission;
 class CFrameWnd;
 class CGameClock;
 class CHierarchyDlg;
@@ -32,7 +33,10 @@ class CPieceArray;
 class CSoundManager;
 class CSpotReport;
 class CSpotReportArray;
+class CUnit;
+class CVehicle;
 class CView;
+class CWeapon;
 
 // Number of the current display settings carried by the view properties.
 constexpr int APP_DISPLAY_SETTING_COUNT = 15;
@@ -77,12 +81,38 @@ public:
     // ---- Sides and session ----
     BOOL IsPlayingEnemySide() const;
     BOOL IsSessionStarted() const;
+    // A network game: the multiplayer flag is set and the session exists.
+    BOOL IsNetworkGame() const { return m_bMultiplayer && m_pSession != nullptr; }
 
     // ---- Spot reports ----
     // Offers a report; the application owns it from here on in every case.
     void PostSpotReport(CSpotReport* pReport);
     // Game-loop step: a copy of the pending report goes to the log.
     void ShowPendingSpotReport();
+    // Whether PostSpotReport would take a report of that priority now: the
+    // report operations build a report only then.
+    BOOL WillAcceptSpotReport(int nPriority) const;
+    // What units see and suffer, built into reports at the present game
+    // time and posted. Reports are made only where an own unit is involved
+    // (the artillery impact excepted).
+    void ReportDetection(BOOL bUnidentified, CUnit* pObserver, CUnit* pTarget, CVehicle* pTargetVehicle);
+    void ReportEngagement(CUnit* pShooter, CVehicle* pShooterVehicle, int nShooterUnit, int nShooterArray,
+                          CUnit* pTarget, CVehicle* pTargetVehicle, CWeapon* pWeapon);
+    void ReportKill(CUnit* pShooter, CVehicle* pShooterVehicle, int nShooterUnit, int nShooterArray, CUnit* pTarget,
+                    CVehicle* pTargetVehicle, CWeapon* pWeapon);
+    void ReportArtilleryImpact(CFireMission* pImpact);
+    void ReportArtilleryEffect(BOOL bDestroyed, CUnit* pUnit, int nUnit, int nArray, CFireMission* pImpact);
+    void ReportChemicalKill(CUnit* pUnit, CVehicle* pVehicle);
+    // View/Spot Reports/Last Spot Report and a double click in the log:
+    // the map moves to the report's unit or position.
+    void ShowSpotReportInView(const CSpotReport* pReport);
+    // View/Spot Reports/Spot Report Log (R): shows or closes the log when
+    // the view allows the command, and keeps the state in the view's
+    // properties of the zoom level.
+    void OnSpotReportLog();
+    // A modeless tool window closed (the spot report log passes 16): the
+    // view records that it is no longer shown.
+    void OnToolWindowClosed(int nKind);
 
     // ---- AI-order directions ----
     // One of the three directions (whole mils) in radians, folded towards
@@ -217,6 +247,8 @@ protected:
 
     // Maps Quit Mission and Time/Compression (the constructor calls it).
     void RegisterMissionCommands();
+    // Maps View/Spot Reports/Last Spot Report and Spot Report Log.
+    void RegisterSpotReportCommands();
 
 private:
     CView* WaitForActiveView();

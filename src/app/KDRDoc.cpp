@@ -4,10 +4,12 @@
 #include "app/KDRApp.h"
 #include "app/KDRCommandIds.h"
 #include "app/KDRMissions.h"
+#include "app/MessageBoxDlg.h"
 #include "app/KDROpord.h"
 #include "battlefield/FireMissionArray.h"
 #include "battlefield/KDREnvironment.h"
 #include "battlefield/KDRGameMap.h"
+#include "battlefield/ElevationMap.h"
 #include "battlefield/KDRHoles.h"
 #include "battlefield/KDRObstacles.h"
 #include "battlefield/SmokeArray.h"
@@ -19,6 +21,7 @@
 #include "orders/Order.h"
 #include "platform/core/File.h"
 #include "platform/ui/UiService.h"
+#include "platform/ui/View.h"
 #include "units/KDRUnits.h"
 #include "units/SpotReportArray.h"
 
@@ -69,6 +72,8 @@ CKDRDoc::CKDRDoc()
       m_bFreshOpen(1)
 {
     MapCommand(ID_HELP_VEHICLE_SPECS, [this] { OnHelpVehicleSpecs(); });
+    MapCommand(ID_FILE_SAVE_GAME, [this] { DoSave(nullptr, TRUE); });
+    MapUpdate(ID_FILE_SAVE_GAME, [this](CCmdUI* pCmdUI) { OnUpdateFileSaveGame(pCmdUI); });
     MapUpdate(ID_HELP_VEHICLE_SPECS, [this](CCmdUI* pCmdUI) { OnUpdateHelpVehicleSpecs(pCmdUI); });
 }
 
@@ -76,6 +81,14 @@ CKDRDoc::~CKDRDoc()
 {
     // The windows and the application may already be gone: only the
     // document's own data is freed here.
+    if (m_pMessageBox != nullptr)
+    {
+        if (m_pMessageBox->IsWindow())
+            m_pMessageBox->DestroyWindow();
+        else
+            delete m_pMessageBox;
+        m_pMessageBox = nullptr;
+    }
     DeleteComponents();
     DeleteRunTimeArrays();
     FreeCountBlocks();
@@ -292,7 +305,7 @@ BOOL CKDRDoc::LoadComponent(int nComponent)
         CopyTaskOrgGroupsFromUnits();
         return TRUE;
     case KDR_OBSTACLES: return m_pObstacles->LoadByName(m_pGameMap, m_strDataDir);
-    case KDR_HOLES: return m_pHoles->LoadByName(m_pGameMap);
+    case KDR_HOLES: return m_pHoles->LoadByName(m_pGameMap, m_strDataDir);
     case KDR_OPORD: return m_pOpord->LoadFiles();
     case KDR_ENVIRONMENT: return m_pEnvironment->LoadFromFile(m_pEnvironment->m_strFileName, m_strDataDir);
     case KDR_MISSIONS: return m_pMissions->LoadMissionFiles(m_strDataDir);
@@ -321,7 +334,8 @@ void CKDRDoc::ApplySideFixUps(CKDRApp* pApp)
         pObstacles->FixUpAfterLoad(pMap, pApp->IsPlayingEnemySide(),
                                    !pApp->IsSessionStarted() && !pApp->m_bEnemySideChosen);
     if (CKDRHoles* pHoles = GetHoles(); pHoles != nullptr && bSideChosen)
-        pHoles->FixUpAfterLoad(pMap);
+        pHoles->FixUpAfterLoad(pMap, pApp->IsPlayingEnemySide(),
+                               !pApp->IsSessionStarted() && !pApp->m_bEnemySideChosen);
     if (CKDROpord* pOpord = GetOpord(); pOpord != nullptr && bSideChosen)
         pOpord->SwapSidesForPlayer();
     if (GetMissions() != nullptr)
@@ -445,7 +459,7 @@ void CKDRDoc::MergeForceVariant(int nSide)
         const BOOL bCreated = GetHoles() == nullptr;
         if (bCreated)
             SetHoles(new CKDRHoles);
-        if (m_pHoles->LoadHoleArray(ArraySideOfVariant(nSide), strHoles, pMap))
+        if (m_pHoles->LoadHoleArray(ArraySideOfVariant(nSide), strHoles, pMap, m_strDataDir))
             strHolesOut = strHoles;
         else if (bCreated)
             SetHoles(nullptr);
@@ -577,7 +591,13 @@ CString CKDRDoc::GetMissionTitle() const
     return strTitle;
 }
 
-BOOL CKDRDoc::OpenSavedGame(const char*) { return FALSE; }
+void CKDRDoc::OnUpdateFileSaveGame(CCmdUI* pCmdUI)
+{
+    const CKDRApp* pApp = GetKDRApp();
+    const CGameClock* pClock = pApp != nullptr ? pApp->GetGameClock() : nullptr;
+    pCmdUI->Enable(pApp != nullptr && !pApp->IsClockRunning() && pClock != nullptr && pClock->IsClockWindowShown() &&
+                   IsModified() && !pApp->m_bMultiplayer);
+}
 
 void CKDRDoc::OnHelpVehicleSpecs()
 {
@@ -592,4 +612,35 @@ void CKDRDoc::OnUpdateHelpVehicleSpecs(CCmdUI* pCmdUI)
     pCmdUI->SetCheck(pDatabase != nullptr && pDatabase->IsSpecsWindowOpen() ? 1 : 0);
 }
 
-int CKDRDoc::ShowMessageBoxDlg(const CString&, const CString&, float, float) { return 0; }
+int CKDRDoc::ShowMessageBoxDlg(const CString& strTitle, const CString& strText, float fX, float fY)
+{
+    CKDRGameMap* pMap = GetGameMap();
+    if (pMap == nullptr)
+        return 0;
+    // One box at a time: a new message replaces the one still open.
+    if (m_pMessageBox != nullptr && m_pMessageBox->IsWindow())
+        m_pMessageBox->DestroyWindow();
+    delete m_pMessageBox;
+    m_pMessageBox = nullptr;
+
+    CView* pOwner = GetFirstView();
+    auto* pBox = new CMessageBoxDlg(pOwner != nullptr ? static_cast<CWnd*>(pOwner) : AfxGetMainWnd(), &m_pMessageBox);
+    pBox->m_strCaption = strTitle;
+    pBox->m_strText = strText;
+    // Without a map picture the point cannot be placed: the box is centred.
+    if (pMap->GetMapPicture() != nullptr && pMap->GetElevationMap() != nullptr)
+    {
+        int px = 0, py = 0;
+        pMap->GetElevationMap()->MapToPixel(fX, fY, &px, &py);
+        pMap->PictureToView(px, py, &pBox->m_nX, &pBox->m_nY);
+    }
+    m_pMessageBox = pBox;
+    if (!pBox->CreateBox())
+    {
+        delete pBox;
+        return 0;
+    }
+    if (CWnd* pCancel = pBox->GetDlgItem(IDCANCEL))
+        pCancel->ShowWindow(SW_HIDE);
+    return 1;
+}

@@ -52,7 +52,8 @@ constexpr LPARAM KDR_HINT_OPENING = 3;
 constexpr LPARAM KDR_HINT_LOADING_COMPONENTS = 4;
 // Objects an interaction in progress may refer to were replaced.
 constexpr LPARAM KDR_HINT_OBJECTS_REPLACED = 5;
-// A mission was opened afresh and stands in its deployment phase.
+// A mission was opened, afresh (in its deployment phase) or from a saved
+// game (as it stood when saved).
 constexpr LPARAM KDR_HINT_MISSION_OPENED = 6;
 // The open is over, whatever its result.
 constexpr LPARAM KDR_HINT_OPEN_ENDED = 7;
@@ -89,6 +90,14 @@ public:
     BOOL OnOpenDocument(const char* path) override;
     // Asks "Save Game?" before a modified single-player mission is left.
     BOOL SaveModified() override;
+    // Writes a saved game of that name (relative to the saved-game
+    // directory) into a new file and puts it in place of any old one only
+    // when complete; a failure is shown ("The game could not be saved.")
+    // and answers FALSE, the old file untouched.
+    BOOL OnSaveDocument(const char* path) override;
+    // File/Save Game...: asks for a name with the save dialog and saves;
+    // both arguments are ignored.
+    BOOL DoSave(const char* path, BOOL replace = TRUE) override;
 
     // ---- What the document is handed ----
     // The data directory, made current while a mission's files are read,
@@ -128,17 +137,38 @@ public:
     // else empty. The document's title.
     CString GetMissionTitle() const;
 
-    // Opens a saved game ("*.asg"); 1 on success. Saved games cannot be
-    // opened yet: the answer is 0.
+    // Opens a saved game or set-up (named relative to the saved-game
+    // directory); 1 on success. A file that does not open answers 0 and
+    // leaves the document untouched; one that cannot be read, or whose
+    // scenario does not load, leaves a new, empty document (with a message
+    // naming the file) and answers 0. The mission stands as saved: in the
+    // deployment phase when no game second had passed, else with the clock
+    // stopped at the saved time.
     BOOL OpenSavedGame(const char* path);
+    // The saved game's archive, both ways: smoke, fire missions, the
+    // scenario's file name, the presence of units, obstacles, dug positions
+    // and light, the force-variant files, totals, elapsed time and type
+    // counts, then each present component's state. Reading creates the
+    // present components empty; a short or corrupt archive raises the
+    // archive exception.
+    void SerializeSavedGame(CArchive& ar);
+    // Reads the scenario named by the path name again under the state the
+    // saved game just loaded, which replaces the scenario's own; 1 on
+    // success. A failure leaves a new, empty document.
+    BOOL ResetForSavedGame();
 
     // Help/Vehicle Specs...: the equipment pages' index in the Vehicle Specs
     // window; enabled while a vehicle list is loaded, checked while the
     // window is open.
     void OnHelpVehicleSpecs();
     void OnUpdateHelpVehicleSpecs(CCmdUI* pCmdUI);
+    // File/Save Game...: enabled while the clock is stopped, its window
+    // open, the mission changed and no multiplayer game runs.
+    void OnUpdateFileSaveGame(CCmdUI* pCmdUI);
 
-    // Opens the modeless message box at a map point; 0 without a map.
+    // Opens the modeless message box at a map point (centred without a map
+    // picture or for a point off the view's upper left), replacing one
+    // still open; 0 without a map.
     int ShowMessageBoxDlg(const CString& strTitle, const CString& strText, float fX, float fY);
 
     // ---- Mission end ----
@@ -147,6 +177,9 @@ public:
     // 0 and asks first). 1 when the results were shown. Nothing is offered
     // without missions, units and database, or in the deployment phase.
     int OfferResults(CTimeSpan tsElapsed, int bFinished);
+    // The six force totals a saved game keeps, in its order: own, third,
+    // opposing, two each. The mission-end test and the results page get them.
+    void GetForceTotals(int anTotals[6]) const;
 
     // ---- Game-loop steps (the map view's Time/Start runs them) ----
     // Each returns at once, doing nothing, when a component it needs is not
@@ -274,16 +307,9 @@ public:
     int ToggleDismountForList(const CTaskOrgArray* pList);
     int ToggleSuppressForElement(CHierarchyPlatoon* pElement);
     int ToggleFireControlForElement(CHierarchyPlatoon* pElement, BOOL bSecond);
-    int DragUnit(CTaskOrgArray* pSelection, float fX, float fY);
-    int EndUnitDrag(CTaskOrgArray* pSelection, float fX, float fY);
     int PasteUnits(CTaskOrgArray* pSelection, float fX, float fY);
-    int PasteOrdersToUnit(int nUnit, int nArray, int nKind);
     int DismountUnits(CTaskOrgArray* pSelection);
-    int ApplyOrderToSelection(CTaskOrgArray* pSelection, DWORD dwOrder, float fX, float fY);
-    int SetUnitPathFromClick(int nUnit, int nArray, int nKind, float fX, float fY);
     int AssignUnitRoute(int nUnit, int nArray, int nKind);
-    int ToggleUnitOverlay(int nUnit, int nArray, int nKind, int nOverlay);
-    int ApplyElementPathEdit(const CString& strElement, float fX, float fY);
     // Deployment phase: mounts at once; later: gives a mount order.
     int MountSelectionOnCarrier(CTaskOrgArray* pCarried, CTaskOrgArray* pCarrier);
     int DeployMinesAtPoint(CTaskOrgArray* pSelection, float fX, float fY);
@@ -292,13 +318,48 @@ public:
     int AssignFireMissionTarget(int nUnit, int nArray, int nKind, float fX, float fY);
     int DeleteFireControl(int nUnit, int nArray, int nKind);
     int DeleteFireControlOfSelection(const CTaskOrgArray* pSelection);
-    int PasteFireControl(int nUnit, int nArray, int nKind);
     int PasteFireControlToSelection(const CTaskOrgArray* pSelection);
-    int SetSuppressAreaAt(int nUnit, int nArray, int nKind, float fX, float fY);
-    int ClearSuppressArea(int nUnit, int nArray, int nKind);
-    // nControl 1 the maximum-range control, 0 the field-of-fire control.
-    int ClearUnitFireControl(int nArray, int nUnit, int nKind, int nControl);
     BOOL RefreshFireMissionLog();
+
+    // Units: the one-unit operations of the map's clicks and drags. A unit
+    // is named by its (unit, array, side) triple; each needs units,
+    // database and game map, answers 0 for a unit that does not exist or
+    // refuses, and marks the document modified when it took effect.
+    // Sets the order bit on the unit, or clears it when the unit has it.
+    BOOL ApplyOrderToSelection(int nUnit, int nArray, int nKind, DWORD dwBit);
+    // Deployment: one unit to the point, brought onto the map; a loaded
+    // carrier takes its passengers along. bMoving while the mouse still
+    // drags it; on release (0) the dug positions take their occupants.
+    int DragUnit(int nUnit, int nArray, int nKind, float fX, float fY, BOOL bMoving);
+    // Deployment: every live, uncarried unit of the selection (and the
+    // paths of the whole platoons and companies it names) moves by the
+    // difference of the two points.
+    int EndUnitDrag(CTaskOrgArray* pSelection, float fFromX, float fFromY, float fToX, float fToY, BOOL bFinal);
+    // The unit's maximum-range (nControl 1) or field-of-fire (0) control
+    // toward the point, and its clearing.
+    int SetUnitPathFromClick(float fX, float fY, int nUnit, int nArray, int nKind, int nControl);
+    int ResetUnitPath(int nUnit, int nArray, int nKind, int nControl);
+    int SetSuppressAreaAt(float fX, float fY, int nUnit, int nArray, int nKind);
+    int ClearSuppressArea(int nUnit, int nArray, int nKind);
+    // Clears the unit's march-speed order; nonzero when the unit exists.
+    // (The menus' older name for it is GetUnitForPopup, which here looks
+    // the unit up.)
+    int ClearUnitMarchSpeed(int nUnit, int nArray, int nKind);
+    // The edited path becomes the unit's route (a path edit ended, or a
+    // node changed while the clock runs); PasteOrdersToUnit also brings the
+    // orders of the unit's element up to date when asked.
+    int CancelPathEdit(int nUnit, int nArray, int nKind, const CNodeArray* pPath);
+    int PasteOrdersToUnit(const CNodeArray* pPath, int nUnit, int nArray, int nKind, BOOL bUpdateOrders);
+    // The named platoon or company takes the edited path.
+    int ToggleUnitOverlay(const CString& strElement, const CNodeArray* pPath);
+    int ApplyElementPathEdit(const CString& strElement, const CNodeArray* pPath, BOOL bUpdateOrders);
+    // Edit/Paste: the unit takes a copied path from where it stands, the
+    // path moved onto it, or (bInColumn) from the unit to the path's
+    // nodes as they lie.
+    int PastePathToUnit(int nUnit, int nArray, int nKind, const CNodeArray& path, BOOL bInColumn);
+    // The fire-control measures as FC Copy took them from another unit.
+    int PasteFireControl(int nUnit, int nArray, int nKind, BOOL bMaxRangeSet, int nMaxRange, BOOL bFieldOfFireSet,
+                         int nRightLimit, int nLeftLimit);
 
     // Units: hierarchy elements by name. ResetElementPath answers the
     // element's path after resetting it to the element's position (when its
@@ -440,6 +501,8 @@ private:
     void DeleteRunTimeArrays();
     void FreeCountBlocks();
     void ApplySideFixUps(CKDRApp* pApp);
+    // The units' formation templates and standing orders of a saved game.
+    void LoadUnitOrderFiles(CKDRUnits* pUnits);
 
     CString m_strDataDir;
     CString m_strSavegameDir;

@@ -8,6 +8,7 @@
 #include "battlefield/KDRHoles.h"
 #include "battlefield/KDRObstacles.h"
 #include "database/KDRDatabase.h"
+#include "orders/NodeArray.h"
 #include "orders/UnitOrderKinds.h"
 #include "units/Unit.h"
 
@@ -148,23 +149,6 @@ int CKDRDoc::ToggleFireControlForElement(CHierarchyPlatoon* pElement, BOOL bSeco
                                              kUnsetFloat, kUnsetFloat, c.pMap, c.pDatabase);
 }
 
-int CKDRDoc::DragUnit(CTaskOrgArray* pSelection, float fX, float fY)
-{
-    auto c = Ready(*this);
-    if (!c)
-        return 0;
-    return MovedUnits(*this, c.pUnits->DragUnits(pSelection, fX, fY, c.pMap, c.pDatabase, GetObstacles(), GetHoles()));
-}
-
-int CKDRDoc::EndUnitDrag(CTaskOrgArray* pSelection, float fX, float fY)
-{
-    auto c = Ready(*this);
-    if (!c)
-        return 0;
-    return MovedUnits(*this,
-                      c.pUnits->EndUnitDrag(pSelection, fX, fY, c.pMap, c.pDatabase, GetObstacles(), GetHoles()));
-}
-
 int CKDRDoc::PasteUnits(CTaskOrgArray* pSelection, float fX, float fY)
 {
     auto c = Ready(*this);
@@ -173,54 +157,16 @@ int CKDRDoc::PasteUnits(CTaskOrgArray* pSelection, float fX, float fY)
     return MovedUnits(*this, c.pUnits->PasteUnits(pSelection, fX, fY, c.pMap, c.pDatabase, GetObstacles(), GetHoles()));
 }
 
-int CKDRDoc::PasteOrdersToUnit(int nUnit, int nArray, int nKind)
-{
-    auto c = Ready(*this);
-    return c ? MovedUnits(*this, c.pUnits->PasteOrdersToUnit(nUnit, nArray, nKind, c.pMap, c.pDatabase)) : 0;
-}
-
 int CKDRDoc::DismountUnits(CTaskOrgArray* pSelection)
 {
     auto c = Ready(*this);
     return c ? MovedUnits(*this, c.pUnits->DismountUnits(pSelection, c.pMap, c.pDatabase)) : 0;
 }
 
-int CKDRDoc::ApplyOrderToSelection(CTaskOrgArray* pSelection, DWORD dwOrder, float fX, float fY)
-{
-    auto c = Ready(*this);
-    if (!c)
-        return 0;
-    return MovedUnits(*this, c.pUnits->ApplyOrderToSelection(pSelection, dwOrder, fX, fY, c.pMap, c.pDatabase,
-                                                             GetObstacles(), GetHoles()));
-}
-
-int CKDRDoc::SetUnitPathFromClick(int nUnit, int nArray, int nKind, float fX, float fY)
-{
-    auto c = Ready(*this);
-    if (!c)
-        return 0;
-    return MovedUnits(*this, c.pUnits->SetUnitPathFromClick(nUnit, nArray, nKind, fX, fY, c.pMap, c.pDatabase,
-                                                            GetObstacles(), GetHoles()));
-}
-
 int CKDRDoc::AssignUnitRoute(int nUnit, int nArray, int nKind)
 {
     auto c = Ready(*this);
     return c ? MovedUnits(*this, c.pUnits->AssignUnitRoute(nUnit, nArray, nKind, c.pMap, c.pDatabase)) : 0;
-}
-
-int CKDRDoc::ToggleUnitOverlay(int nUnit, int nArray, int nKind, int nOverlay)
-{
-    auto c = Ready(*this);
-    if (!c)
-        return 0;
-    return MovedUnits(*this, c.pUnits->ToggleUnitOverlay(nUnit, nArray, nKind, nOverlay, c.pMap, c.pDatabase));
-}
-
-int CKDRDoc::ApplyElementPathEdit(const CString& strElement, float fX, float fY)
-{
-    auto c = Ready(*this);
-    return c ? MovedUnits(*this, c.pUnits->ApplyElementPathEdit(strElement, fX, fY, c.pMap, c.pDatabase)) : 0;
 }
 
 int CKDRDoc::MountSelectionOnCarrier(CTaskOrgArray* pCarried, CTaskOrgArray* pCarrier)
@@ -322,35 +268,11 @@ int CKDRDoc::DeleteFireControlOfSelection(const CTaskOrgArray* pSelection)
                     ForSelectionUnits(*this, pSelection, [](CUnit* pUnit) { return pUnit->DeleteFireControl(); }));
 }
 
-int CKDRDoc::PasteFireControl(int nUnit, int nArray, int nKind)
-{
-    CUnit* pUnit = FireControlUnit(*this, nUnit, nArray, nKind);
-    return pUnit != nullptr ? Modified(*this, pUnit->PasteFireControl(GetDatabase())) : 0;
-}
-
 int CKDRDoc::PasteFireControlToSelection(const CTaskOrgArray* pSelection)
 {
     CKDRDatabase* pDatabase = GetDatabase();
     return Modified(*this, ForSelectionUnits(*this, pSelection,
                                              [pDatabase](CUnit* pUnit) { return pUnit->PasteFireControl(pDatabase); }));
-}
-
-int CKDRDoc::SetSuppressAreaAt(int nUnit, int nArray, int nKind, float fX, float fY)
-{
-    CUnit* pUnit = FireControlUnit(*this, nUnit, nArray, nKind);
-    return pUnit != nullptr ? Modified(*this, pUnit->SetSuppressAreaAt(fX, fY, GetDatabase())) : 0;
-}
-
-int CKDRDoc::ClearSuppressArea(int nUnit, int nArray, int nKind)
-{
-    CUnit* pUnit = FireControlUnit(*this, nUnit, nArray, nKind);
-    return pUnit != nullptr ? Modified(*this, pUnit->ClearSuppressArea()) : 0;
-}
-
-int CKDRDoc::ClearUnitFireControl(int nArray, int nUnit, int nKind, int nControl)
-{
-    CUnit* pUnit = FireControlUnit(*this, nUnit, nArray, nKind);
-    return pUnit != nullptr ? MovedUnits(*this, pUnit->ClearFireControl(nControl)) : 0;
 }
 
 BOOL CKDRDoc::RefreshFireMissionLog()
@@ -360,6 +282,134 @@ BOOL CKDRDoc::RefreshFireMissionLog()
         return FALSE;
     c.pUnits->RefreshFireMissionLog();
     return TRUE;
+}
+
+// ---------------------------------------------------------------------------
+// Units: the one-unit operations of the map's clicks and drags
+
+namespace
+{
+// The unit of a one-unit operation: units, database and game map present.
+CUnit* ReadyUnit(CKDRDoc& doc, int nUnit, int nArray, int nKind)
+{
+    auto c = Ready(doc);
+    return c ? c.pUnits->GetUnit(nUnit, nArray, nKind) : nullptr;
+}
+
+// The unit's path becomes a copy of the given one, its halt agreeing with
+// the new first node.
+int GiveUnitPath(CUnit* pUnit, const CNodeArray* pPath, CKDRDatabase* pDatabase)
+{
+    return pUnit != nullptr && pUnit->SetPath(pPath, pDatabase) == 0 ? 1 : 0;
+}
+
+int GiveElementPath(CKDRUnits* pUnits, const CString& strElement, const CNodeArray* pPath)
+{
+    CHierarchyPlatoon* pElement = pUnits != nullptr ? pUnits->FindElementByName(strElement) : nullptr;
+    if (pElement == nullptr || pPath == nullptr || pPath->GetSize() == 0)
+        return 0;
+    delete pElement->m_pPath;
+    pElement->m_pPath = new CNodeArray(*pPath);
+    return 1;
+}
+}  // namespace
+
+BOOL CKDRDoc::ApplyOrderToSelection(int nUnit, int nArray, int nKind, DWORD dwBit)
+{
+    CUnit* pUnit = ReadyUnit(*this, nUnit, nArray, nKind);
+    if (pUnit == nullptr)
+        return FALSE;
+    const BOOL bHas = pUnit->HasOrder(dwBit);
+    if (!pUnit->SetOrderState(dwBit, GetDatabase(), !bHas, bHas))
+        return FALSE;
+    return MovedUnits(*this, TRUE);
+}
+
+int CKDRDoc::DragUnit(int nUnit, int nArray, int nKind, float fX, float fY, BOOL bMoving)
+{
+    auto c = Ready(*this);
+    if (!c || !c.pUnits->DragUnit(nUnit, nArray, nKind, fX, fY, c.pMap, c.pDatabase))
+        return 0;
+    return bMoving ? Modified(*this, 1) : MovedUnits(*this, 1);
+}
+
+int CKDRDoc::EndUnitDrag(CTaskOrgArray* pSelection, float fFromX, float fFromY, float fToX, float fToY, BOOL bFinal)
+{
+    auto c = Ready(*this);
+    if (!c || pSelection == nullptr)
+        return 0;
+    const int nResult = c.pUnits->MoveSelectionBy(pSelection, fFromX, fFromY, fToX, fToY, c.pMap, c.pDatabase);
+    return bFinal ? MovedUnits(*this, nResult) : Modified(*this, nResult);
+}
+
+int CKDRDoc::SetUnitPathFromClick(float fX, float fY, int nUnit, int nArray, int nKind, int nMaxRange)
+{
+    CUnit* pUnit = ReadyUnit(*this, nUnit, nArray, nKind);
+    return pUnit != nullptr ? Modified(*this, pUnit->SetFireControlAtPoint(fX, fY, nMaxRange == 1, GetDatabase())) : 0;
+}
+
+int CKDRDoc::ResetUnitPath(int nUnit, int nArray, int nKind, int nControl)
+{
+    CUnit* pUnit = ReadyUnit(*this, nUnit, nArray, nKind);
+    return pUnit != nullptr ? Modified(*this, pUnit->ClearFireControl(nControl, GetDatabase())) : 0;
+}
+
+int CKDRDoc::SetSuppressAreaAt(float fX, float fY, int nUnit, int nArray, int nKind)
+{
+    CUnit* pUnit = ReadyUnit(*this, nUnit, nArray, nKind);
+    return pUnit != nullptr ? Modified(*this, pUnit->SetSuppressAreaAt(fX, fY, GetDatabase())) : 0;
+}
+
+int CKDRDoc::ClearSuppressArea(int nUnit, int nArray, int nKind)
+{
+    CUnit* pUnit = ReadyUnit(*this, nUnit, nArray, nKind);
+    return pUnit != nullptr ? Modified(*this, pUnit->ClearSuppressArea()) : 0;
+}
+
+int CKDRDoc::ClearUnitMarchSpeed(int nUnit, int nArray, int nKind)
+{
+    CUnit* pUnit = ReadyUnit(*this, nUnit, nArray, nKind);
+    if (pUnit == nullptr)
+        return 0;
+    pUnit->ClearMarchSpeed();
+    return Modified(*this, 1);
+}
+
+int CKDRDoc::CancelPathEdit(int nUnit, int nArray, int nKind, const CNodeArray* pPath)
+{
+    return Modified(*this, GiveUnitPath(ReadyUnit(*this, nUnit, nArray, nKind), pPath, GetDatabase()));
+}
+
+int CKDRDoc::PasteOrdersToUnit(const CNodeArray* pPath, int nUnit, int nArray, int nKind, BOOL)
+{
+    return Modified(*this, GiveUnitPath(ReadyUnit(*this, nUnit, nArray, nKind), pPath, GetDatabase()));
+}
+
+int CKDRDoc::ToggleUnitOverlay(const CString& strElement, const CNodeArray* pPath)
+{
+    return Ready(*this) ? Modified(*this, GiveElementPath(GetUnits(), strElement, pPath)) : 0;
+}
+
+int CKDRDoc::ApplyElementPathEdit(const CString& strElement, const CNodeArray* pPath, BOOL)
+{
+    return Ready(*this) ? Modified(*this, GiveElementPath(GetUnits(), strElement, pPath)) : 0;
+}
+
+int CKDRDoc::PastePathToUnit(int nUnit, int nArray, int nKind, const CNodeArray& path, BOOL bInColumn)
+{
+    CUnit* pUnit = ReadyUnit(*this, nUnit, nArray, nKind);
+    if (pUnit == nullptr || path.GetSize() == 0)
+        return 0;
+    return Modified(*this, pUnit->SetRoute(&path, GetDatabase(), GetGameMap(), bInColumn));
+}
+
+int CKDRDoc::PasteFireControl(int nUnit, int nArray, int nKind, BOOL bMaxRangeSet, int nMaxRange, BOOL bFieldOfFireSet,
+                              int nRightLimit, int nLeftLimit)
+{
+    CUnit* pUnit = ReadyUnit(*this, nUnit, nArray, nKind);
+    if (pUnit == nullptr)
+        return 0;
+    return Modified(*this, pUnit->SetFireControls(bMaxRangeSet, nMaxRange, bFieldOfFireSet, nLeftLimit, nRightLimit));
 }
 
 // ---------------------------------------------------------------------------

@@ -10,6 +10,9 @@
 #include "platform/ui/UiService.h"
 #include "platform/ui/Wnd.h"
 
+#include <algorithm>
+#include <iterator>
+
 int CKDRDoc::OfferResults(CTimeSpan tsElapsed, int bFinished)
 {
     CKDRApp* pApp = GetKDRApp();
@@ -30,12 +33,19 @@ int CKDRDoc::OfferResults(CTimeSpan tsElapsed, int bFinished)
             return 0;
     }
 
-    const int anTotals[6] = {m_nOwnTotalA,   m_nOwnTotalB,      m_nThirdTotalA,
-                             m_nThirdTotalB, m_nOpposingTotalA, m_nOpposingTotalB};
+    int anTotals[6];
+    GetForceTotals(anTotals);
     const int* apCounts[3] = {m_bOwnCounts ? m_pOwnCounts : nullptr, m_bOpposingCounts ? m_pOpposingCounts : nullptr,
                               m_bThirdCounts ? m_pThirdCounts : nullptr};
     CGameClock* pClock = pApp->GetGameClock();
     const CTime tStart = pClock != nullptr ? pClock->m_tStart : GetMissionStartTime();
     pMissions->ShowResults(pUnits, pDatabase, anTotals, apCounts, tStart, tsElapsed);
     return 1;
+}
+
+void CKDRDoc::GetForceTotals(int anTotals[6]) const
+{
+    const int anWords[6] = {m_nOwnTotalA,   m_nOwnTotalB,      m_nThirdTotalA,
+                            m_nThirdTotalB, m_nOpposingTotalA, m_nOpposingTotalB};
+    std::copy(std::begin(anWords), std::end(anWords), anTotals);
 }

@@ -36,10 +36,14 @@ void CKDRDoc::PrepareRun(DWORD dwTick)
         return;
     CKDRApp* pApp = GetKDRApp();
     CGameClock* pClock = pApp != nullptr ? pApp->GetGameClock() : nullptr;
-    // The first start of a mission: the positions are taken and, in a
-    // multiplayer game, both sides learn each other's positions and
-    // obstacles once.
-    if (pClock == nullptr || pClock->m_tsElapsed.GetTotalSeconds() == 0)
+    // The first start of a mission: the units leave the positions they
+    // held while deployed as their clocks start, and only then are the
+    // positions taken, so that every unit starts the battle dug in where it
+    // stands; in a multiplayer game both sides learn each other's positions
+    // and obstacles once.
+    const BOOL bFirstStart = pClock == nullptr || pClock->m_tsElapsed.GetTotalSeconds() == 0;
+    pUnits->PrepareUnits(dwTick, GetGameMap(), GetDatabase());
+    if (bFirstStart)
     {
         if (CKDRHoles* pHoles = GetHoles(); pHoles != nullptr && GetDatabase() != nullptr)
             pHoles->AssignOccupants(pUnits, GetGameMap());
@@ -51,7 +55,6 @@ void CKDRDoc::PrepareRun(DWORD dwTick)
                 pObstacles->SendAllObstacles();
         }
     }
-    pUnits->PrepareUnits(dwTick, GetGameMap(), GetDatabase());
     if (CFireMissionArray* pRounds = GetFireMissions())
         pRounds->m_dwStamp = dwTick;
     if (m_pSmoke != nullptr)
@@ -143,7 +146,7 @@ BOOL CKDRDoc::DirectFire()
     CKDRDatabase* pDatabase = GetDatabase();
     if (pUnits == nullptr || pMap == nullptr || pDatabase == nullptr)
         return FALSE;
-    pUnits->DirectFire(pMap, pDatabase, GetObstacles(), GetHoles());
+    pUnits->DirectFirePass(pMap, pDatabase, GetObstacles(), GetHoles());
     return TRUE;
 }
 
@@ -172,5 +175,7 @@ BOOL CKDRDoc::TestMissionEnd(CTimeSpan tsElapsed, int& bWon)
     CKDRUnits* pUnits = GetUnits();
     if (pMissions == nullptr || pUnits == nullptr)
         return FALSE;
-    return pMissions->TestMissionEnd(pUnits, tsElapsed, bWon) != 0;
+    int anTotals[6];
+    GetForceTotals(anTotals);
+    return pMissions->TestMissionEnd(pUnits, anTotals, tsElapsed, bWon) != 0;
 }

@@ -122,12 +122,12 @@ void CKDRMissions::GetForceVariant(int nSide, CString& strUnits, CString& strHol
         pMain->PickRandomVariant(nSide, strUnits, strHoles, strObstacles, strHierarchy);
 }
 
-int CKDRMissions::TestMissionEnd(CKDRUnits* pUnits, CTimeSpan tsElapsed, int& bWon)
+int CKDRMissions::TestMissionEnd(CKDRUnits* pUnits, const int anTotals[6], CTimeSpan tsElapsed, int& bWon)
 {
     CMission* pMain = GetMission(0);
     if (pMain == nullptr)
         return 0;
-    return pMain->EvaluateEvents(pUnits, tsElapsed, bWon);
+    return pMain->EvaluateEvents(bWon, pUnits, anTotals, tsElapsed);
 }
 
 void CKDRMissions::ShowResults(CKDRUnits* pUnits, CKDRDatabase* pDatabase, const int anTotals[6],

@@ -45,9 +45,10 @@ public:
     // main mission is absent or draws none.
     void GetForceVariant(int nSide, CString& strUnits, CString& strHoles, CString& strObstacles, CString& strHierarchy);
 
-    // The main mission's end test: 0 while it goes on or without a main
-    // mission; bWon tells the outcome once it has ended.
-    virtual int TestMissionEnd(CKDRUnits* pUnits, CTimeSpan tsElapsed, int& bWon);
+    // The main mission's end test, with the document's six saved-game
+    // words: 0 while it goes on or without a main mission; bWon tells the
+    // outcome once it has ended.
+    virtual int TestMissionEnd(CKDRUnits* pUnits, const int anTotals[6], CTimeSpan tsElapsed, int& bWon);
     // Has the main mission write and show its results page.
     virtual void ShowResults(CKDRUnits* pUnits, CKDRDatabase* pDatabase, const int anTotals[6], const int* apCounts[3],
                              CTime tStart, CTimeSpan tsElapsed);

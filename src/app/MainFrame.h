@@ -4,11 +4,20 @@
 // clock runs, because the game loop runs inside a command of the view that
 // the close would destroy.
 //
-// Least form of the menu: File/Quit Mission, the Time menu (Start, Stop,
-// Compression) and Help (Vehicle Specs, About); no toolbar or status bar
-// yet.
+// The menu: File/Save Game... and Quit Mission; the map view's View, Edit, Actions, Orders
+// and SOP menus; the Time menu (Start, Stop, Compression) and Help (Vehicle
+// Specs, About). The Escape key ends whatever interaction is in progress on
+// the map.
+//
+// The toolbar's buttons follow the map view's mode: path editing, fire
+// mission planning, a pending order or standing order, or none of them
+// (SetToolbarForMode). The status bar's first pane shows what lies under
+// the cursor; the other three are the Caps, Num and Scroll Lock indicators.
 
+#include "platform/ui/Command.h"
 #include "platform/ui/Frame.h"
+
+#include <memory>
 
 class CMainFrame : public CFrameWnd
 {
@@ -21,8 +30,28 @@ public:
     BOOL LoadFrame(UINT resourceId, DWORD style = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, CWnd* parent = nullptr,
                    CCreateContext* context = nullptr) override;
     void OnClose() override;
+    // Makes the toolbar (in the normal mode) and the status bar; -1 when
+    // either cannot be made.
+    int OnCreate() override;
+
+    // The toolbar of a mode of the map view (CKDRView::kToolbar...);
+    // FALSE, the buttons kept, when its images cannot be made.
+    BOOL SetToolbarForMode(int nMode);
+    // The mode of the buttons shown.
+    int GetToolbarMode() const { return m_nToolbarMode; }
+    CToolBar* GetToolBar() const { return m_pToolBar.get(); }
+    CStatusBar* GetStatusBar() const { return m_pStatusBar.get(); }
 
     // The main menu and its accelerator keys.
     static CMenuDesc MainMenu();
     static std::vector<ACCEL> MainAccelerators();
+    // The buttons of a mode's toolbar, separators included, and the
+    // resource number of its images.
+    static std::vector<UINT> ToolbarButtons(int nMode);
+    static UINT ToolbarBitmap(int nMode);
+
+private:
+    std::unique_ptr<CToolBar> m_pToolBar;
+    std::unique_ptr<CStatusBar> m_pStatusBar;
+    int m_nToolbarMode = -1;
 };

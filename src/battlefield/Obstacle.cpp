@@ -7,6 +7,7 @@
 #include "battlefield/KDRGameMap.h"
 #include "battlefield/MoverInfo.h"
 #include "platform/core/Archive.h"
+#include "platform/core/Random.h"
 #include "platform/ui/Display.h"
 
 #include <algorithm>
@@ -380,6 +381,22 @@ void CChem::Strengthen(int nDensity, CTimeSpan tsExpiry, CKDRGameMap* pMap)
         m_tsTime = tsExpiry;
     DrawOnMapSurface(pMap, m_bHighlight);
 }
+
+BOOL CChem::DetectionRoll(int nSeconds, float fNBCDetect) const
+{
+    constexpr int kMaxRolls = 60;
+    if (!(fNBCDetect > 0.0f))
+        return FALSE;
+    const double dChance = std::min(1.0, static_cast<double>(fNBCDetect)) * 100.0;
+    for (int i = 0; i < std::min(nSeconds, kMaxRolls); ++i)
+    {
+        if (PercentileRoll() <= dChance)
+            return TRUE;
+    }
+    return FALSE;
+}
+
+void CChem::OnUnitInside(float, float) {}
 
 // ---------------------------------------------------------------------------
 // CEnemyChem

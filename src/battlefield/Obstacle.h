@@ -254,6 +254,13 @@ public:
     // Another chemical impact on the area: the density grows up to 1000,
     // a later expiry replaces the old one, the radius stays; drawn again.
     void Strengthen(int nDensity, CTimeSpan tsExpiry, CKDRGameMap* pMap);
+    // Whether a crew inside the area notices it within nSeconds game
+    // seconds: one percentile roll a second against the detection value
+    // (0 never, 1 at once); a step of more than a minute rolls sixty times.
+    BOOL DetectionRoll(int nSeconds, float fNBCDetect) const;
+    // A unit stands in the area at the point. The area keeps no record of
+    // its visitors yet: nothing happens.
+    void OnUnitInside(float x, float y);
 };
 
 class CEnemyChem : public CChem

@@ -24,4 +24,6 @@ public:
 
 protected:
     explicit CSideFilesComponent(const char* pszFilter);
+    // The file name of side 0, 1 or 2 (side 2's for any other value).
+    CString& SideName(int nSide);
 };

@@ -29,6 +29,13 @@ public:
     int AddSmokeFromImpact(CFireMission* pRound, CKDRDatabase* pDatabase, CKDRGameMap* pMap);
     int AddIllumFromImpact(CFireMission* pRound, CKDRDatabase* pDatabase, CKDRGameMap* pMap);
     void DrawAll(CKDRGameMap* pMap);
+    // The illumination cloud over the point: its index and, through
+    // fIntensity, its light (1.0 daylight); kUnset and the intensity
+    // untouched when none covers it.
+    int FindIllumAt(float fX, float fY, float& fIntensity) const;
+    // The summed obscuration (percent) of the smoke on the line from the
+    // point along the bearing (radians) over the range (tens of metres).
+    float GetObscurationOnBearing(float fX, float fY, float fBearing, float fRange) const;
     void PrepareAll(CKDRGameMap* pMap);
 
     DWORD m_dwStamp = 0;   // millisecond counter at the last step

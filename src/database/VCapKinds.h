@@ -91,7 +91,7 @@ public:
 
     int m_nTimeToEmplace = 0;
     int m_nTimeToDisplace = 0;
-    BOOL m_bSpare = FALSE;  // stored and kept; nothing here reads it
+    BOOL m_bSpare = FALSE;  // set: the vehicle's direct-fire weapons fire only while emplaced
     CString m_strGraphic;
 };
 

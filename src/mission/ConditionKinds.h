@@ -1,10 +1,11 @@
 #pragma once
 // The twenty condition kinds with their fields, defaults, records, type
-// bits, categories and names. Here each kind answers as the base
-// condition: IsMet 0, Evaluate the binding walk then 0, OnUnitEvent 1,
-// empty sentences. Records write flags as 1/0 words (a nonzero word sets the
-// flag, a zero word leaves it) and integers as words read back
-// sign-extended. A resolved force group is never stored.
+// bits, categories and names. The mission conditions test and describe the
+// battlefield; each order condition answers as the base condition: Evaluate
+// the binding walk then 0, OnUnitEvent 1, empty sentences. Records write
+// flags as 1/0 words (a nonzero word sets the flag, a zero word leaves it)
+// and integers as words read back sign-extended. A resolved force group is
+// never stored.
 
 #include "mission/ConditionArray.h"
 #include "platform/core/Geometry.h"
@@ -36,12 +37,22 @@ constexpr DWORD COND_COMPARE_EVENT_BOXES = 0x80000;
 
 // ---------------------------------------------------------------------------
 // Mission conditions
+//
+// They test side 0 (the player's) and side 1 (the enemy), counting live
+// units that ride in no carrier through the units component; without one
+// every count is 0. Their sentences (MissionConditions.cpp) are written for
+// the local player: when that player plays the enemy side of a multiplayer
+// game the friendly and enemy wordings change places, the tests do not.
 
 class CConditionObjectiveEllipse : public CCondition
 {
     DECLARE_SERIAL(CConditionObjectiveEllipse)
 public:
     void Serialize(CArchive& ar) override;
+    int IsMet(CKDRUnits* pUnits, const int anDocValues[CONDITION_DOC_VALUES], CTimeSpan tsElapsed) override;
+    void GetObjectiveSentence(CString& text, BOOL bLossEvent, CTime tStart) override;
+    void GetStatusSentence(CString& text, CKDRUnits* pUnits, const int anDocValues[CONDITION_DOC_VALUES],
+                           CTimeSpan tsElapsed, CTime tStart, BOOL bLossEvent) override;
     DWORD GetType() const override { return COND_OBJECTIVE_ELLIPSE; }
     int GetUsage() const override { return CONDITION_MISSION; }
     void GetTypeName(CString& text) const override { text = "Objective Ellipse"; }
@@ -59,6 +70,10 @@ class CConditionEnemyNumbers : public CCondition
     DECLARE_SERIAL(CConditionEnemyNumbers)
 public:
     void Serialize(CArchive& ar) override;
+    int IsMet(CKDRUnits* pUnits, const int anDocValues[CONDITION_DOC_VALUES], CTimeSpan tsElapsed) override;
+    void GetObjectiveSentence(CString& text, BOOL bLossEvent, CTime tStart) override;
+    void GetStatusSentence(CString& text, CKDRUnits* pUnits, const int anDocValues[CONDITION_DOC_VALUES],
+                           CTimeSpan tsElapsed, CTime tStart, BOOL bLossEvent) override;
     DWORD GetType() const override { return COND_ENEMY_NUMBERS; }
     int GetUsage() const override { return CONDITION_MISSION; }
     void GetTypeName(CString& text) const override { text = "Enemy Numbers"; }
@@ -72,6 +87,10 @@ class CConditionFriendlyNumbers : public CCondition
     DECLARE_SERIAL(CConditionFriendlyNumbers)
 public:
     void Serialize(CArchive& ar) override;
+    int IsMet(CKDRUnits* pUnits, const int anDocValues[CONDITION_DOC_VALUES], CTimeSpan tsElapsed) override;
+    void GetObjectiveSentence(CString& text, BOOL bLossEvent, CTime tStart) override;
+    void GetStatusSentence(CString& text, CKDRUnits* pUnits, const int anDocValues[CONDITION_DOC_VALUES],
+                           CTimeSpan tsElapsed, CTime tStart, BOOL bLossEvent) override;
     DWORD GetType() const override { return COND_FRIENDLY_NUMBERS; }
     int GetUsage() const override { return CONDITION_MISSION; }
     void GetTypeName(CString& text) const override { text = "Friendly Numbers"; }
@@ -85,6 +104,10 @@ class CConditionPreventPenetrationBox : public CCondition
     DECLARE_SERIAL(CConditionPreventPenetrationBox)
 public:
     void Serialize(CArchive& ar) override;
+    int IsMet(CKDRUnits* pUnits, const int anDocValues[CONDITION_DOC_VALUES], CTimeSpan tsElapsed) override;
+    void GetObjectiveSentence(CString& text, BOOL bLossEvent, CTime tStart) override;
+    void GetStatusSentence(CString& text, CKDRUnits* pUnits, const int anDocValues[CONDITION_DOC_VALUES],
+                           CTimeSpan tsElapsed, CTime tStart, BOOL bLossEvent) override;
     DWORD GetType() const override { return COND_PREVENT_PENETRATION_BOX; }
     int GetUsage() const override { return CONDITION_MISSION; }
     void GetTypeName(CString& text) const override { text = "Prevent Penetration Box"; }
@@ -100,6 +123,10 @@ class CConditionTimeLimit : public CCondition
     DECLARE_SERIAL(CConditionTimeLimit)
 public:
     void Serialize(CArchive& ar) override;
+    int IsMet(CKDRUnits* pUnits, const int anDocValues[CONDITION_DOC_VALUES], CTimeSpan tsElapsed) override;
+    void GetObjectiveSentence(CString& text, BOOL bLossEvent, CTime tStart) override;
+    void GetStatusSentence(CString& text, CKDRUnits* pUnits, const int anDocValues[CONDITION_DOC_VALUES],
+                           CTimeSpan tsElapsed, CTime tStart, BOOL bLossEvent) override;
     DWORD GetType() const override { return COND_TIME_LIMIT; }
     int GetUsage() const override { return CONDITION_MISSION; }
     void GetTypeName(CString& text) const override { text = "Time Limit"; }

@@ -1,9 +1,16 @@
 #include "mission/Mission.h"
 
+#include "app/KDRApp.h"
+#include "app/MissionResultsDlg.h"
+#include "database/HTMLPage.h"
+#include "database/KDRDatabase.h"
 #include "mission/EventArray.h"
+#include "net/MultiplayerSession.h"
 #include "platform/core/Archive.h"
 #include "platform/core/File.h"
+#include "platform/core/Random.h"
 #include "platform/ui/UiService.h"
+#include "units/KDRUnits.h"
 
 IMPLEMENT_SERIAL(CMission, CObject, 1)
 
@@ -13,9 +20,41 @@ namespace
 constexpr int MISSION_READ_BUFFER = 4096;
 // Bytes of one stored pair: two 16-bit words.
 constexpr ULONGLONG PAIR_BYTES = 4;
+// The first of a side's four variant lists; the lists of sides 1 and 2
+// alternate, kind by kind: unit, dug-position, obstacle, hierarchy files.
+constexpr int VARIANT_KINDS = 4;
+constexpr int VARIANT_SIDES = 2;
+
+const char* const RESULTS_PAGE = "results.htm";
+const char* const LOGO_PICTURE = "kdr_logo.jpg";
+
+struct Completion
+{
+    const char* pszStatus;
+    const char* pszMessage;
+};
+const Completion OPPONENT_SURRENDERED = {"<FONT COLOR=\"BLUE\">Opponent Surrendered!</FONT>",
+                                         "Opponent surrendered prior to all mission objectives being completed."};
+const Completion PLAYER_SURRENDERED = {"<FONT COLOR=\"RED\">You Surrendered!</FONT>",
+                                       "You surrendered to your opponent prior to mission completion."};
+const Completion MISSION_COMPLETE = {"<FONT COLOR=\"BLUE\">MISSION COMPLETE</FONT>",
+                                     "All mission objectives completed."};
+const Completion MISSION_FAILED = {"<FONT COLOR=\"RED\">MISSION FAILED</FONT>",
+                                   "All mission objectives were not completed."};
+const Completion MISSION_NOT_COMPLETE = {"<FONT COLOR=\"GREEN\">MISSION NOT COMPLETE</FONT>",
+                                         "Mission ended prior to mission completion."};
+
+// A new mission's events: an empty victory event, then an empty loss event.
+CEventArray* NewEvents()
+{
+    auto* pEvents = new CEventArray;
+    pEvents->Add(new CEventPlayerVictory);
+    pEvents->Add(new CEventPlayerLoss);
+    return pEvents;
+}
 }  // namespace
 
-CMission::CMission() : m_nDirection(0), m_pEvents(new CEventArray), m_abFlags{FALSE, FALSE, FALSE} {}
+CMission::CMission() : m_nDirection(0), m_pEvents(NewEvents()), m_abFlags{FALSE, FALSE, FALSE} {}
 
 CMission::~CMission() { delete m_pEvents; }
 
@@ -44,6 +83,8 @@ void CMission::Serialize(CArchive& ar)
 {
     for (CStringList& list : m_astrVariantFiles)
         list.Serialize(ar);
+    if (m_pEvents == nullptr)
+        m_pEvents = new CEventArray;
     m_pEvents->Serialize(ar);
     if (ar.IsStoring())
     {
@@ -89,19 +130,125 @@ void CMission::Serialize(CArchive& ar)
     }
 }
 
-void CMission::PickRandomVariant(int, CString& strUnitFile, CString& strHoleFile, CString& strObstacleFile,
+void CMission::PickRandomVariant(int nSide, CString& strUnitFile, CString& strHoleFile, CString& strObstacleFile,
                                  CString& strHierarchyFile)
 {
     strUnitFile.Empty();
     strHoleFile.Empty();
     strObstacleFile.Empty();
+    // The hierarchy too: a name left from before would load a hierarchy
+    // that does not belong to the units drawn.
     strHierarchyFile.Empty();
+    if (nSide < 1 || nSide > VARIANT_SIDES)
+        return;
+    const CStringList* apLists[VARIANT_KINDS];
+    for (int nKind = 0; nKind < VARIANT_KINDS; ++nKind)
+        apLists[nKind] = &m_astrVariantFiles[nKind * VARIANT_SIDES + nSide - 1];
+    const int n = apLists[0]->GetCount();
+    if (n == 0)
+        return;
+    const float fStep = 100.0f / static_cast<float>(n + 1);
+    int i = static_cast<int>(static_cast<double>(Rand()) * (1.0 / 32767.0) * 100.0 / fStep);
+    if (i > n)
+        i = n;
+    if (i == 0)
+        return;
+    CString* apOut[VARIANT_KINDS] = {&strUnitFile, &strHoleFile, &strObstacleFile, &strHierarchyFile};
+    for (int nKind = 0; nKind < VARIANT_KINDS; ++nKind)
+    {
+        if (i - 1 < apLists[nKind]->GetCount())
+            *apOut[nKind] = apLists[nKind]->GetAt(i - 1);
+    }
 }
 
-int CMission::EvaluateEvents(CKDRUnits*, CTimeSpan, int& bWon)
+int CMission::EvaluateEvents(int& bVictory, CKDRUnits* pUnits, const int anDocValues[6], CTimeSpan tsElapsed)
 {
-    bWon = 0;
-    return 0;
+    if (m_pEvents == nullptr)
+        return 0;
+    return m_pEvents->Evaluate(bVictory, pUnits, anDocValues, tsElapsed);
 }
 
-void CMission::WriteResultsPage(CKDRUnits*, CKDRDatabase*, const int*, const int**, CTimeSpan, CTime) {}
+void CMission::WriteResultsPage(CKDRUnits* pUnits, CKDRDatabase* pDatabase, const int anDocValues[6],
+                                const int* apCounts[3], CTimeSpan tsElapsed, CTime tStart)
+{
+    CKDRApp* pApp = GetKDRApp();
+    CString strDataDir;
+    CString strSavegameDir;
+    if (pApp != nullptr)
+    {
+        strDataDir = pApp->m_strDataDir;
+        strSavegameDir = pApp->m_strSavegameDir;
+    }
+    else if (pDatabase != nullptr)
+    {
+        strDataDir = pDatabase->GetDataDir();
+        strSavegameDir = pDatabase->GetSavegameDir();
+    }
+
+    int bVictory = 0;
+    const BOOL bEnded = EvaluateEvents(bVictory, pUnits, anDocValues, tsElapsed) != 0;
+    CMultiplayerSession* pSession = pApp != nullptr && pApp->m_bMultiplayer ? pApp->m_pSession : nullptr;
+    if (pApp != nullptr && pApp->m_bMultiplayer)
+        bVictory = pApp->m_bMultiplayerWon ? 1 : 0;
+
+    CHTMLPage page;
+    SetCurrentDir(strDataDir);
+    if (!page.LoadTemplate(RESULTS_PAGE))
+        return;
+    page.ReplaceTag("*picture*", JoinPath(strDataDir, LOGO_PICTURE));
+    page.ReplaceTag("*name*", m_strName);
+
+    const Completion* pCompletion = &MISSION_NOT_COMPLETE;
+    CString strDebriefing;
+    if (pSession != nullptr && pSession->HasOpponentSurrendered())
+    {
+        pCompletion = &OPPONENT_SURRENDERED;
+        strDebriefing = m_strVictoryText;
+    }
+    else if (pSession != nullptr && pSession->m_bSurrendered)
+    {
+        pCompletion = &PLAYER_SURRENDERED;
+        strDebriefing = m_strVictoryText;
+    }
+    else if (bEnded && bVictory)
+    {
+        pCompletion = &MISSION_COMPLETE;
+        strDebriefing = m_strVictoryText;
+    }
+    else if (bEnded)
+    {
+        pCompletion = &MISSION_FAILED;
+        strDebriefing = m_strLossText;
+    }
+    page.ReplaceTag("*completeStatus*", pCompletion->pszStatus);
+    page.ReplaceTag("*completeMessage*", pCompletion->pszMessage);
+    page.ReplaceTag("*victoryLoss*", strDebriefing);
+
+    if (m_pEvents != nullptr)
+    {
+        CString strObjectives;
+        m_pEvents->GetObjectiveText(strObjectives, tStart);
+        page.ReplaceTag("*objectives*", strObjectives);
+        CString strResults;
+        m_pEvents->GetResultsText(strResults, pUnits, anDocValues, tStart, tsElapsed);
+        page.ReplaceTag("*results*", strResults);
+    }
+
+    CString strCounts;
+    if (pUnits != nullptr)
+    {
+        strCounts = pUnits->WriteCountsPage(pDatabase, apCounts[0], apCounts[1], apCounts[2]);
+        SetCurrentDir(strDataDir);
+    }
+    page.ReplaceTag("*counts*", strCounts);
+
+    SetCurrentDir(strSavegameDir);
+    if (page.WritePage(RESULTS_PAGE))
+    {
+        CMissionResultsDlg dialog(strSavegameDir, strDataDir);
+        dialog.DoModal();
+        SetCurrentDir(strSavegameDir);
+        DeleteFile(RESULTS_PAGE);
+    }
+    SetCurrentDir(strDataDir);
+}

@@ -6,11 +6,14 @@
 #include "hierarchy/GlobalMap.h"
 #include "hierarchy/HierarchyArray.h"
 #include "hierarchy/HierarchyDlg.h"
+#include "hierarchy/HierarchyPlatoon.h"
 #include "hierarchy/TaskOrg.h"
 #include "orders/FormationTemplateArray.h"
+#include "orders/NodeArray.h"
 #include "orders/UnitOrderArray.h"
 #include "platform/core/Archive.h"
 #include "platform/core/Unset.h"
+#include "units/Unit.h"
 #include "units/UnitArray.h"
 #include "units/UnitRefArray.h"
 
@@ -539,21 +542,7 @@ BOOL CKDRUnits::FillHierarchyTree(int nSide, CWnd* pOwner)
     return TRUE;
 }
 
-int CKDRUnits::MoveAll(CKDRGameMap*, CKDRDatabase*, CKDRObstacles*, CKDRHoles*, int, int, int, CFireMissionArray*)
-{
-    return 0;
-}
 
-
-void CKDRUnits::ResetContactLists(CUnitRefArray*& pFirst, CUnitRefArray*& pSecond)
-{
-    pFirst = nullptr;
-    pSecond = nullptr;
-}
-
-void CKDRUnits::DetectAll(CKDRGameMap*, CKDRDatabase*, CSmokeArray*, float) {}
-void CKDRUnits::DirectFire(CKDRGameMap*, CKDRDatabase*, CKDRObstacles*, CKDRHoles*) {}
-void CKDRUnits::ProcessIndirectFire(CKDRDatabase*) {}
 
 BOOL CKDRUnits::TakeMapChanged() { return FALSE; }
 
@@ -580,15 +569,6 @@ void CKDRUnits::FillFireMissionLog(int, CKDRGameMap*, CFireMissionArray*) {}
 
 void CKDRUnits::AfterOpenUnits(CKDRDatabase*, CKDRGameMap*) {}
 void CKDRUnits::FixUpAfterOpen(CKDRDatabase*, CKDRGameMap*) {}
-
-int CKDRUnits::CountUnits(int, CKDRDatabase*, int& nTotalA, int& nTotalB, int*& pBlock)
-{
-    // No database vehicle list is known here: nothing counted.
-    nTotalA = 0;
-    nTotalB = 0;
-    pBlock = nullptr;
-    return 0;
-}
 
 int CKDRUnits::MergeUnitFile(const CString&) { return 1; }
 void CKDRUnits::ValidateTaskOrgs(CTaskOrgArrayArray*) {}
@@ -651,13 +631,41 @@ int CKDRUnits::ToggleOrderForSelection(const CTaskOrgArray*, DWORD, float, float
     return 0;
 }
 int CKDRUnits::FollowUpOrderToggle(const CTaskOrgArray*, CKDRGameMap*, CKDRDatabase*) { return 0; }
-int CKDRUnits::DragUnits(CTaskOrgArray*, float, float, CKDRGameMap*, CKDRDatabase*, CKDRObstacles*, CKDRHoles*)
+BOOL CKDRUnits::DragUnit(int nUnit, int nArray, int nKind, float fX, float fY, CKDRGameMap* pMap,
+                         CKDRDatabase* pDatabase)
 {
-    return 0;
+    CUnit* pUnit = GetUnit(nUnit, nArray, nKind);
+    return pUnit != nullptr && pUnit->AssignPath(fX, fY, pDatabase, pMap, FALSE, 1);
 }
-int CKDRUnits::EndUnitDrag(CTaskOrgArray*, float, float, CKDRGameMap*, CKDRDatabase*, CKDRObstacles*, CKDRHoles*)
+
+int CKDRUnits::MoveSelectionBy(CTaskOrgArray* pSelection, float fFromX, float fFromY, float fToX, float fToY,
+                               CKDRGameMap* pMap, CKDRDatabase* pDatabase)
 {
-    return 0;
+    if (pSelection == nullptr)
+        return 0;
+    const float dx = fToX - fFromX;
+    const float dy = fToY - fFromY;
+    int nMoved = 0;
+    for (int i = 0; i < pSelection->GetSize(); ++i)
+    {
+        const CTaskOrg* pEntry = pSelection->GetAt(i);
+        if (pEntry == nullptr || pEntry->GetType() != TASKORG_KIND_UNIT)
+            continue;
+        CUnit* pUnit = GetUnit(pEntry->m_nUnit, pEntry->m_nArray, pSelection->m_nSide);
+        if (pUnit == nullptr || pUnit->m_bDestroyed || pUnit->IsCarried())
+            continue;
+        if (pUnit->AssignPath(pUnit->m_fX + dx, pUnit->m_fY + dy, pDatabase, pMap, FALSE, 1))
+            ++nMoved;
+    }
+    // Whole platoons and companies of the selection take the move on their paths.
+    for (int i = 0; i < pSelection->GetSize(); ++i)
+    {
+        const auto* pNamed = dynamic_cast<const CHierarchyTaskOrg*>(pSelection->GetAt(i));
+        CHierarchyPlatoon* pElement = pNamed != nullptr ? FindElementByName(pNamed->m_strName) : nullptr;
+        if (pElement != nullptr && pElement->m_pPath != nullptr)
+            pElement->m_pPath->Offset(dx, dy, pMap);
+    }
+    return nMoved > 0 ? 1 : 0;
 }
 int CKDRUnits::PasteUnits(CTaskOrgArray*, float, float, CKDRGameMap*, CKDRDatabase*, CKDRObstacles*, CKDRHoles*)
 {

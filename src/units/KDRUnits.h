@@ -29,6 +29,16 @@
 // Operations that belong to the per-tick passes, detection, fire,
 // mounting, the orders and the network records keep their least form
 // (nothing done, 0, null or an empty text) until those parts are built.
+//
+// The passes of detection and fire (KDRUnitsPasses.cpp) work on whatever
+// arrays are present. Every side looks at the others into six contact
+// lists, one per pair of observing and target kind:
+//   0 own -> kind 1, 1 own -> kind 2 (always; the view draws from them),
+//   2 kind 1 -> own, 3 kind 1 -> kind 2, 4 kind 2 -> kind 1 (single play
+//   only; the indirect fire of those kinds reads them), 5 never filled.
+// The lists live as long as the component and are emptied in place each
+// pass, so the view's pointers to lists 0 and 1 stay good and a pass
+// allocates nothing once the lists have grown to the battle's size.
 
 #include "platform/core/CString.h"
 #include "platform/core/Collections.h"
@@ -54,6 +64,7 @@ class CNodeArray;
 class CSmokeArray;
 class CTaskOrgArray;
 class CTaskOrgArrayArray;
+class CRect;
 class CUnit;
 class CUnitArray;
 class CUnitOrderArray;
@@ -89,10 +100,30 @@ public:
     virtual int MoveAll(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CKDRObstacles* pObstacles, CKDRHoles* pHoles,
                         int nUnit, int nArray, int nKind, CFireMissionArray* pFireMissions);
     virtual void PrepareUnits(DWORD dwTick, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    // The movement pass over one array (nArrayIndex its place in the
+    // kind's list, 0 for kind 0): every unit's move step in index order,
+    // each unit looked up again by index (a message served by the step
+    // before may have changed the array), nSelectedUnit marked (kUnset:
+    // none). bChanged is set when a unit moved, turned or arrived.
+    void MoveUnitArray(int nArrayIndex, int nKind, CUnitArray* pArray, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
+                       CKDRObstacles* pObstacles, CKDRHoles* pHoles, int nSelectedUnit, BOOL& bChanged);
+    // Empties the six contact lists and hands out lists 0 and 1.
     virtual void ResetContactLists(CUnitRefArray*& pFirst, CUnitRefArray*& pSecond);
+    // Every side looks at the others (the own side always; kinds 1 and 2
+    // only outside a network game), each observer's contacts emptied first.
     virtual void DetectAll(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CSmokeArray* pSmoke, float fLightFactor);
-    virtual void DirectFire(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CKDRObstacles* pObstacles, CKDRHoles* pHoles);
+    // Every unit engages once, the sides taking turns one unit at a time:
+    // own, kind 2, kind 1 (the document's DirectFire step calls it).
+    virtual void DirectFirePass(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CKDRObstacles* pObstacles,
+                                CKDRHoles* pHoles);
+    // Kinds 2 and 1 choose indirect-fire targets from their contact lists;
+    // the own side fires on the player's orders only.
     virtual void ProcessIndirectFire(CKDRDatabase* pDatabase);
+    // One unit's indirect-fire target choice from its kind's lists.
+    void ProcessUnitIndirectFire(int nKind, CUnit* pUnit, CKDRDatabase* pDatabase);
+    // The work a unit's move step asks for in its event mask (mounting,
+    // dismounting, the fire-mission log); nothing for a unit that is gone.
+    void HandleMoveEvents(DWORD dwMask, int nUnit, int nArray, int nKind, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     // Whether anything the map shows of the units changed since the last
     // call (a unit moved or turned, fired, was hit, destroyed, seen or lost
     // from sight, a round was fired), and clears it; the game loop redraws
@@ -179,9 +210,40 @@ public:
     CGlobalMap* GetGlobalMap() const { return m_pGlobalMap; }
     void AfterOpenUnits(CKDRDatabase* pDatabase, CKDRGameMap* pMap);
     void FixUpAfterOpen(CKDRDatabase* pDatabase, CKDRGameMap* pMap);
-    // Counts a side's units by vehicle type into a new zeroed block of two
-    // integers per vehicle type (the caller deletes it with delete[]).
-    int CountUnits(int nSide, CKDRDatabase* pDatabase, int& nTotalA, int& nTotalB, int*& pBlock);
+
+    // ---- Counts (KDRUnitsCounts.cpp) ----
+    // Every count takes the live units that ride in no carrier, over all
+    // the arrays of one kind (0 own, 1 opposing, 2 neutral). A position is
+    // taken rounded half up to whole metres.
+    //
+    // The arrays of a kind in list order: kind 0 has one (array index 0).
+    // Null past the last array, for an absent kind or any other kind.
+    virtual CUnitArray* GetUnitArray(int nArray, int nKind) const;
+    int CountLiveUnits(int nKind) const;
+    // Inside the ellipse inscribed in the rectangle (corners in any order);
+    // a rectangle without width or height holds nobody.
+    int CountUnitsInRegion(int nKind, const CRect& ellipseBounds) const;
+    // Inside the box, corners in any order; the right and bottom edges lie
+    // outside.
+    int CountUnitsInBox(int nKind, int nLeft, int nTop, int nRight, int nBottom) const;
+    // Counts a kind's live units by vehicle type into a new zeroed block of
+    // two integers per vehicle type, the first half used (the caller
+    // deletes it with delete[]); both totals are set to the live count. 0,
+    // and no block, without the database's vehicles or for an absent kind.
+    int CountUnits(int nKind, CKDRDatabase* pDatabase, int& nAlive, int& nTotal, int*& pBlock);
+    // The unit-count tables of the results page from the data directory's
+    // "counts.htm" (its body only): "*enemy*", "*friendly*" and "*neutral*"
+    // take the rows of kinds 1, 0 and 2. A row per vehicle type whose start
+    // count is not 0: the type's name linked to its page of figures,
+    // the start count, the live count. The start counts are the ones the
+    // document took when the mission opened, one number per vehicle type.
+    // The document keeps them under its own side names: its "own-side"
+    // block is counted with kind 1 and is passed first, so each table
+    // pairs one kind's start and live counts. A kind without start counts
+    // or units gets no rows. Empty without the database's vehicles or the
+    // template.
+    CString WriteCountsPage(CKDRDatabase* pDatabase, const int* pStartCounts1, const int* pStartCounts0,
+                            const int* pStartCounts2);
     int MergeUnitFile(const CString& strFile);
     // The units part of a saved game (see the header).
     void SerializeState(CArchive& ar);
@@ -243,10 +305,14 @@ public:
     int ToggleOrderForSelection(const CTaskOrgArray* pList, DWORD dwBit, float fX, float fY, CKDRGameMap* pMap,
                                 CKDRDatabase* pDatabase);
     int FollowUpOrderToggle(const CTaskOrgArray* pList, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
-    virtual int DragUnits(CTaskOrgArray* pSelection, float fX, float fY, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
-                          CKDRObstacles* pObstacles, CKDRHoles* pHoles);
-    int EndUnitDrag(CTaskOrgArray* pSelection, float fX, float fY, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
-                    CKDRObstacles* pObstacles, CKDRHoles* pHoles);
+    // Deployment drags: one unit to the point (brought onto the map; a
+    // carrier whose passenger is gone forgets it), FALSE when it refuses;
+    // every live, uncarried unit of a selection by the difference of two
+    // points, and the paths of the platoons and companies it names.
+    virtual BOOL DragUnit(int nUnit, int nArray, int nKind, float fX, float fY, CKDRGameMap* pMap,
+                          CKDRDatabase* pDatabase);
+    int MoveSelectionBy(CTaskOrgArray* pSelection, float fFromX, float fFromY, float fToX, float fToY,
+                        CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     int PasteUnits(CTaskOrgArray* pSelection, float fX, float fY, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
                    CKDRObstacles* pObstacles, CKDRHoles* pHoles);
     int PasteOrdersToUnit(int nUnit, int nArray, int nKind, CKDRGameMap* pMap, CKDRDatabase* pDatabase);

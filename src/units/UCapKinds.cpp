@@ -1,10 +1,15 @@
 #include "units/UCapKinds.h"
 
+#include "database/KDRDatabase.h"
 #include "database/VCapKinds.h"
+#include "database/Vehicle.h"
 #include "orders/NodeOrder.h"
 #include "orders/RecordIO.h"
 #include "platform/ui/Display.h"
 #include "units/CarriedUnit.h"
+#include "units/Unit.h"
+
+#include <cmath>
 
 IMPLEMENT_SERIAL(CUCapDismount, CUnitCapability, 1)
 IMPLEMENT_SERIAL(CUCapPersonnelCarrier, CUnitCapability, 1)
@@ -188,4 +193,73 @@ void CUCapMineLayer::Serialize(CArchive& ar)
     SerializeValue(ar, m_fTargetY);
     SerializeFlag(ar, m_bDeploying);
     SerializeValue(ar, m_timeDeploy);
+}
+
+// ---------------------------------------------------------------------------
+// What the unit's order toggles ask of the kinds
+
+void CUCapEmplace::StartTransition(BOOL bToEmplace, const CVCapEmplace* pVehicleCap)
+{
+    if (pVehicleCap == nullptr)
+        return;
+    if (bToEmplace)
+    {
+        m_bDisplacing = FALSE;
+        m_bEmplacing = TRUE;
+        m_nEmplaceLeft = pVehicleCap->m_nTimeToEmplace;
+    }
+    else
+    {
+        m_bEmplaced = FALSE;
+        m_bEmplacing = FALSE;
+        m_bDisplacing = TRUE;
+        m_nDisplaceLeft = pVehicleCap->m_nTimeToDisplace;
+    }
+}
+
+void CUCapEmplace::SetEmplacedAtOnce(BOOL bEmplaced)
+{
+    m_bEmplaced = bEmplaced;
+    m_bEmplacing = FALSE;
+    m_bDisplacing = FALSE;
+    m_nEmplaceLeft = 0;
+    m_nDisplaceLeft = 0;
+}
+
+void CUCapSmoker::StartSmoking(const CVCapSmoker* pVehicleCap)
+{
+    if (pVehicleCap != nullptr && m_nSmokeLeft != 0)
+        m_bSmoking = TRUE;
+}
+
+void CUCapSmoker::StopSmoking(const CVCapSmoker*) { m_bSmoking = FALSE; }
+
+BOOL CUCapMineLayer::SetTarget(CKDRDatabase* pDatabase, const CUnit* pUnit, BOOL bStart, float x, float y)
+{
+    if (!bStart)
+        m_bDeploying = FALSE;
+    if (!(x >= 0.0f && y >= 0.0f))
+    {
+        m_bDeploying = FALSE;
+        return FALSE;
+    }
+    CVehicle* pVehicle = pDatabase != nullptr && pUnit != nullptr ? pDatabase->GetVehicle(pUnit->m_nVehicle) : nullptr;
+    CVehicleCapArray* pCaps = pVehicle != nullptr ? pVehicle->GetCapabilities() : nullptr;
+    const auto* pVehicleCap =
+        pCaps != nullptr ? dynamic_cast<const CVCapMineLayer*>(pCaps->FindByType(VCAP_MINE_LAYER)) : nullptr;
+    if (pVehicleCap == nullptr)
+        return FALSE;
+    if (x != m_fTargetX || y != m_fTargetY)
+    {
+        const double dDistance = std::hypot(x - pUnit->m_fX, y - pUnit->m_fY);
+        if (dDistance > pVehicleCap->m_nMaxRange * 10.0)
+            return FALSE;
+        m_fTargetX = x;
+        m_fTargetY = y;
+    }
+    if (!bStart)
+        return FALSE;
+    m_bDeploying = TRUE;
+    m_nDeployLeft = pVehicleCap->m_nTimeToDeploy;
+    return TRUE;
 }

@@ -42,6 +42,9 @@
 
 class CCarriedUnit;
 class CSprite;
+class CKDRDatabase;
+class CUnit;
+class CVCapEmplace;
 class CVCapEngineer;
 class CVCapMineLayer;
 class CVCapSmoker;
@@ -110,6 +113,12 @@ public:
     void Serialize(CArchive& ar) override;
     DWORD GetType() const override { return VCAP_EMPLACE; }
     CString GetName() const override { return "Emplace"; }
+    // Digging in (bToEmplace) or out starts, taking the vehicle's time; out
+    // of the position the unit is no longer emplaced. Nothing without the
+    // vehicle capability.
+    void StartTransition(BOOL bToEmplace, const CVCapEmplace* pVehicleCap);
+    // In or out of the position at once (the deployment phase).
+    void SetEmplacedAtOnce(BOOL bEmplaced);
 
     BOOL m_bEmplaced = FALSE;
     int m_nEmplaceLeft = 0;
@@ -190,6 +199,10 @@ public:
     void Serialize(CArchive& ar) override;
     DWORD GetType() const override { return VCAP_SMOKER; }
     CString GetName() const override { return "Smoker"; }
+    // Smoke starts while releases remain, and stops. The releases
+    // themselves are counted by the capability's own timer.
+    void StartSmoking(const CVCapSmoker* pVehicleCap);
+    void StopSmoking(const CVCapSmoker* pVehicleCap);
 
     int m_nReleaseLeft = 0;  // seconds to the next release
     int m_nSmokeLeft = 0;
@@ -244,6 +257,10 @@ public:
     void Serialize(CArchive& ar) override;
     DWORD GetType() const override { return VCAP_MINE_LAYER; }
     CString GetName() const override { return "Mine Layer"; }
+    // Aims the laying at a map point within the vehicle's maximum range
+    // and, with bStart, starts laying there (1); 0 when refused or not
+    // started. A point with a negative coordinate stops the laying.
+    BOOL SetTarget(CKDRDatabase* pDatabase, const CUnit* pUnit, BOOL bStart, float x, float y);
 
     int m_nDeployLeft = 0;
     int m_nMinefieldsLeft = 0;

@@ -37,6 +37,7 @@ CUnit::~CUnit()
     delete m_pSprite2;
     delete m_pSprite3;
     delete m_pSprite4;
+    delete m_pOrderIcon;
     delete m_pWeapons;
     delete m_pCapabilities;
     delete m_pDamage;
@@ -168,7 +169,7 @@ BOOL CUnit::AssignPath(float x, float y, CKDRDatabase* pDatabase, CKDRGameMap* p
         m_pPath->ResetToPoint(x, y, m_nSide != 0);
     }
     m_nSuppression = 0;
-    UpdateHeading();
+    UpdateHeading(pDatabase);
     return m_pCapabilities->OnPathAssigned(x, y, pDatabase, pMap, nPassOn);
 }
 
@@ -239,14 +240,14 @@ BOOL CUnit::IsCarried() const
     const auto* pDismount = static_cast<const CUCapDismount*>(FindCapability(VCAP_DISMOUNT));
     return pDismount != nullptr && pDismount->m_nCarrierUnit != kUnset && !pDismount->m_bDismounted;
 }
-BOOL CUnit::IsStoppedByOrder() const { return FALSE; }
+BOOL CUnit::IsStoppedByOrder() const
+{
+    const CNode* pFirst = m_pPath != nullptr ? m_pPath->GetAt(0) : nullptr;
+    return m_bStopped && pFirst != nullptr && pFirst->HasStop();
+}
 BOOL CUnit::HasDismounted() const { return FALSE; }
 
 int CUnit::CanFireMunition(int, int, int, DWORD, CKDRDatabase*, CTaskOrgArray*) { return 0; }
-
-void CUnit::UpdateHeading() {}
-
-BOOL CUnit::SetOrderState(DWORD, CKDRDatabase*, BOOL, BOOL) { return FALSE; }
 
 void CUnit::InsertFormationNode(const CNode*, CKDRDatabase*) {}
 
@@ -265,10 +266,3 @@ int CUnit::DeleteFireControl()
 
 int CUnit::PasteFireControl(CKDRDatabase*) { return 0; }
 int CUnit::SetSuppressAreaAt(float, float, CKDRDatabase*) { return 0; }
-int CUnit::ClearSuppressArea() { return 0; }
-
-int CUnit::ClearFireControl(int nControl)
-{
-    (nControl == 1 ? m_bMaxRange : m_bFieldOfFire) = FALSE;
-    return 1;
-}

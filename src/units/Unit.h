@@ -26,10 +26,13 @@
 #include "platform/core/Types.h"
 #include "platform/core/Unset.h"
 
+class CChem;
 class CDamageArray;
 class CFireMission;
 class CKDRDatabase;
 class CKDRGameMap;
+class CKDRHoles;
+class CKDRObstacles;
 class CKDRUnits;
 class CMenu;
 class CNode;
@@ -42,13 +45,54 @@ class CTaskOrgArray;
 class CUnitCapArray;
 class CUnitCapability;
 class CUnitOrderArray;
+class CUnitRef;
 class CUnitRefArray;
+class CUnitWeapon;
 class CUnitWeaponArray;
+class CVehicle;
+class CVehicleWeapon;
+class CWeapon;
+
+// 1 when a fresh percentile roll (0..100) is at most the percentage.
+BOOL RollPercentile(double dPercent);
 
 // The unit drawing's flags: hull direction arrows, turret arrows (the
 // capabilities' markers).
 constexpr DWORD UNIT_DRAW_HULL_ARROW = 0x1;
 constexpr DWORD UNIT_DRAW_TURRET_ARROW = 0x2;
+
+// The order bits of one unit (SetOrderState, HasOrder, the menus and the
+// selection commands); where each is held is told at HasOrder.
+constexpr DWORD UNIT_ORDER_STOP = 0x1;
+constexpr DWORD UNIT_ORDER_HOLD_FIRE = 0x2;
+constexpr DWORD UNIT_ORDER_DEFILADE = 0x4;
+constexpr DWORD UNIT_ORDER_SPRINT = 0x8;
+constexpr DWORD UNIT_ORDER_SMOKE = 0x20;
+constexpr DWORD UNIT_ORDER_MAX_RANGE = 0x80;
+constexpr DWORD UNIT_ORDER_FIELD_OF_FIRE = 0x100;
+constexpr DWORD UNIT_ORDER_MARCH_SPEED = 0x200;
+constexpr DWORD UNIT_ORDER_HIDE_ON_CONTACT = 0x400;
+constexpr DWORD UNIT_ORDER_ENGAGE_ON_CONTACT = 0x800;
+constexpr DWORD UNIT_ORDER_BYPASS_OBSTACLES = 0x1000;
+constexpr DWORD UNIT_ORDER_DISMOUNT_ON_CONTACT = 0x2000;
+constexpr DWORD UNIT_ORDER_DO_NOT_EMPLACE = 0x4000;
+constexpr DWORD UNIT_ORDER_DISMOUNT = 0x8000;
+constexpr DWORD UNIT_ORDER_SUPPRESS = 0x10000;
+
+// The events a move step reports to its caller (MoveStep's out mask).
+constexpr DWORD UNIT_EVENT_STOP_NODE = 0x1;  // arrived at a node with a stop
+constexpr DWORD UNIT_EVENT_BLOCKED = 0x400;  // impassable ahead; the bypass was started
+constexpr DWORD UNIT_EVENT_OBSTACLE = 0x800;
+constexpr DWORD UNIT_EVENT_BREACH = 0x4000;
+
+// The statuses MeetsStatus tests, as the hierarchy selects and counts by them.
+constexpr int UNIT_STATUS_MOUNTED = 1;
+constexpr int UNIT_STATUS_DISMOUNTED = 2;
+constexpr int UNIT_STATUS_CARRIER_FULL = 4;
+constexpr int UNIT_STATUS_EMPLACED = 8;
+constexpr int UNIT_STATUS_BREACHING = 16;
+constexpr int UNIT_STATUS_BREACHES_USED = 32;
+constexpr int UNIT_STATUS_CARRIER_EMPTY = 64;
 
 class CUnit : public CObject
 {
@@ -118,14 +162,10 @@ public:
     // Nonzero when the unit may start firing the munition now; 0 ends the fire mission.
     int CanFireMunition(int nPass1, int nPass2, int nPass3, DWORD dwMunitionType, CKDRDatabase* pDatabase,
                         CTaskOrgArray* pUnits);
-    // Points the heading along the unit's path again. Not yet: nothing.
-    void UpdateHeading();
     // The heading (radians); the capabilities follow it with the field of
     // fire's arc (-99 and -99 while that control is off) when the vehicle
     // type exists.
     void SetHeading(float fHeading, CKDRDatabase* pDatabase);
-    // Sets (bKeepSet) or clears (bKeepClear) one order bit. Not yet: 0.
-    BOOL SetOrderState(DWORD dwBit, CKDRDatabase* pDatabase, BOOL bKeepSet, BOOL bKeepClear);
     // The unit's formation step at a leader's node (a follower's path, also
     // called AppendFormationNode). Not yet: nothing.
     void InsertFormationNode(const CNode* pLeaderNode, CKDRDatabase* pDatabase);
@@ -143,9 +183,6 @@ public:
     int DeleteFireControl();
     int PasteFireControl(CKDRDatabase* pDatabase);
     int SetSuppressAreaAt(float fX, float fY, CKDRDatabase* pDatabase);
-    int ClearSuppressArea();
-    // Control 1 switches the maximum-range control off, 0 the field of fire.
-    int ClearFireControl(int nControl);
 
     // ---- Checks against the database and state resets (UnitRebuild.cpp) ----
     // 0 when the unit fits its vehicle type. Otherwise 1, with the reason
@@ -181,11 +218,8 @@ public:
     void AddMenuItems(CMenu* pMenu);
 
     // ---- Work of the unit's other parts, in its least form until built ----
-    // The unit takes the tick as both of its clock stamps before a run.
+    // Before a run: StartClock with the tick.
     void Prepare(DWORD dwTick, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
-    // One detection test of a target (nothing yet).
-    void DetectPair(CUnit* pTarget, CKDRGameMap* pMap, CKDRDatabase* pDatabase, CSmokeArray* pSmoke, float fLightFactor,
-                    int nTargetUnit, int nTargetArray, int nTargetKind);
     // ---- Pictures and markers (UnitDraw.cpp) ----
     // Draws a live unit: its picture for its state (unidentified, open
     // carrier, emplaced, engineer without breaches, or plain; the framed
@@ -212,7 +246,6 @@ public:
     // A destroyed unit's picture becomes, once, the wreck marker of its
     // side (the sides' colours exchanged while the sides show swapped).
     void DrawDestroyed(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
-    void DrawPath(CKDRGameMap* pMap);
     void DrawTaskOrgMark(CKDRDatabase* pDatabase, CKDRGameMap* pMap, CTaskOrg* pMarker);
     void DrawFunctionMark(CKDRDatabase* pDatabase, CKDRGameMap* pMap, CSprite* pMarker);
     void DrawFireRangeCircle(int nMunitionType, CKDRDatabase* pDatabase, CKDRGameMap* pMap);
@@ -241,9 +274,6 @@ public:
     BOOL CanBoard(BOOL bIgnoreBusy);
     BOOL CanTakeFireMission(int nArrayIndex, int nUnitIndex, int nMunitionType, CKDRDatabase* pDatabase,
                             CKDRUnits* pUnits);
-    BOOL CanUpload();
-    BOOL CanDeployMines();
-    BOOL CanSmoke();
     // Whether the unit takes part in the action in progress: 0 until built.
     BOOL AcceptsAction(DWORD dwAction, CKDRDatabase* pDatabase);
     // The route to the path's goal: nothing yet.
@@ -251,12 +281,212 @@ public:
     // The unit's share of a burst; 1 when it was affected. 0 until built.
     BOOL TakeArtilleryHit(CFireMission* pImpact, CKDRDatabase* pDatabase, CKDRUnits* pUnits, int nUnitIndex,
                           int nArrayIndex, CTimeSpan tsGameTime);
+    // Whether the unit can take an indirect-fire target now. Least form:
+    // halted at a stop node with an indirect-fire capability.
+    BOOL IsReadyForFireMission(CKDRDatabase* pDatabase) const;
+    // Offers a contact (and its unit) as the unit's indirect-fire target;
+    // 0 ends the scan of that list. Least form: no target is taken (0).
+    int PickIndirectFireTarget(const CUnitRef& contact, CUnit* pTarget, CKDRDatabase* pDatabase, CKDRUnits* pUnits);
     // A remote unit's shot line counts down one; below 1 its target goes.
     void CountDownShotLine();
     // The unit's step after a scenario or saved game opens: nothing yet.
     void AfterOpen(CKDRDatabase* pDatabase, CKDRGameMap* pMap);
     // The unit's rows of the fire-mission log: none yet.
     void GetFireMissionRows(CStringList& lines, int nKind, CKDRGameMap* pMap);
+
+    // ---- Movement (UnitMovement.cpp) ----
+    // One move step on the unit's own movement clock: the per-second work
+    // when whole game seconds gathered, then a step along the first leg at
+    // the terrain's factor probed 10 m ahead, arrival, chemical areas, and
+    // last one waiting window message served. bArrived is set for the
+    // selected unit when it reached node 1; dwEvents gets UNIT_EVENT_...
+    // bits. A step without game time (the clock stopped or no millisecond
+    // passed) moves nothing and keeps m_fSpeed. The three values are handed
+    // on to the capabilities' per-second work. Answers the per-second mask.
+    DWORD MoveStep(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CKDRObstacles* pObstacles, CKDRHoles* pHoles,
+                   BOOL bSelected, BOOL& bArrived, DWORD& dwEvents, int nPass1, int nPass2, int nPass3);
+    // The countdowns of nSeconds whole game seconds: shot line, defilade,
+    // start times, move delay, suppression, protection, weapons and the
+    // capabilities. Answers the capability events not handled here.
+    DWORD UpdatePerSecond(int nSeconds, CTimeSpan tsNow, CKDRDatabase* pDatabase, CKDRGameMap* pMap, int nPass1,
+                          int nPass2, int nPass3);
+    // Halts the unit at its position (a stop on node 0); a fixed-wing
+    // aircraft that may not halt flies on instead.
+    void Stop(CKDRDatabase* pDatabase);
+    // Lifts the halt: node 0 loses its stop. The unit moves after its move
+    // delay, at once in the deployment phase or with bUnconditional.
+    void ClearStop(CKDRDatabase* pDatabase, BOOL bUnconditional);
+    // Node 1 reached: the unit stands on it, takes its orders and node 0
+    // goes. 1 when the new node 0 has a stop.
+    BOOL Arrive(CKDRDatabase* pDatabase);
+    // Points the heading along the first leg (dropping nodes that lie on
+    // the unit), else at the middle of the field of fire, else north; the
+    // capabilities follow. Nothing without the vehicle type.
+    void UpdateHeading(CKDRDatabase* pDatabase = nullptr);
+    // A new path from the unit's position through the nodes: moved so that
+    // the first lands on the unit, or with bInLine the unit as node 0 and
+    // the others where they lie. FALSE for an empty list.
+    BOOL SetRoute(const CNodeArray* pNodes, CKDRDatabase* pDatabase, CKDRGameMap* pMap, BOOL bInLine);
+    // A copy of the nodes as the path; kUnset and no change when empty.
+    int SetPath(const CNodeArray* pNodes, CKDRDatabase* pDatabase);
+    // The clock starts: both stamps take the tick. In the deployment phase
+    // the unit also leaves its dug position and protection and reloads.
+    void StartClock(DWORD dwTick, CKDRDatabase* pDatabase);
+    // Obstacles and breaching on the way: nothing yet (0).
+    BOOL ObstacleAtPoint(float x, float y, CKDRGameMap* pMap, CKDRObstacles* pObstacles, CKDRDatabase* pDatabase,
+                         BOOL bUseNextNode, DWORD& dwEvents);
+    BOOL ObstacleAhead(float fStep, float fFactor, CKDRGameMap* pMap, CKDRObstacles* pObstacles,
+                       CKDRDatabase* pDatabase, DWORD& dwEvents);
+    BOOL BreachStep(int nElapsedMs, CKDRGameMap* pMap, CKDRObstacles* pObstacles, CKDRDatabase* pDatabase,
+                    DWORD& dwEvents);
+    BOOL Blocked(CKDRGameMap* pMap, float x, float y, CKDRObstacles* pObstacles, CKDRDatabase* pDatabase,
+                 BOOL bMarkFound);
+    // The unit noticed the chemical area it stands in: nothing yet.
+    void ChemicalExposure(CChem* pArea, CKDRDatabase* pDatabase, CKDRObstacles* pObstacles, int nChemicalValue);
+
+    // ---- Path operations (UnitPaths.cpp) ----
+    // Re-aims, then makes the halt agree with node 0's stop.
+    void SyncStopWithPath(CKDRDatabase* pDatabase);
+    // The orders of a node reached: stops halt; toggles act once and go.
+    void ApplyNodeOrders(CNode* pNode, CKDRDatabase* pDatabase);
+    void FormationStep(CNodeArray* pPath, CNode* pNode, CObject* pUnitRecord, CKDRDatabase* pDatabase, BOOL bPassed,
+                       BOOL bApplyHere);
+    void AppendPathNode(const CNode* pNode, CKDRDatabase* pDatabase);
+    // Every toggle order of the list clears its bits on the unit.
+    void ClearToggledOrders(const CUnitOrderArray* pOrders, CKDRDatabase* pDatabase);
+    void TurnCapabilities(float fDelta, CKDRDatabase* pDatabase);
+    void ApplyFormationNode(int nValue, CKDRDatabase* pDatabase);
+    // A path from the unit to the point (taken onto the map), ending in a
+    // stop that waits for a new order. FALSE without database, map or path.
+    BOOL RouteTo(float x, float y, CKDRDatabase* pDatabase, CKDRGameMap* pMap, BOOL bReleaseStop, BOOL bBypass);
+    // Whether an obstacle lies at a quarter, half, three quarters or the
+    // end of the way to the point (or to node 1 with bUseNextNode); its
+    // index and side come back. Aircraft and an empty path: FALSE.
+    BOOL IsObstacleOnFirstLeg(float x, float y, CKDRObstacles* pObstacles, int& nIndex, int& nSide,
+                              BOOL bUseNextNode, CKDRGameMap* pMap = nullptr);
+    BOOL CanBreachType(CKDRDatabase* pDatabase, int nObstacleTypes);
+    int HasDismountCapability() const;
+    // The path with its node icons (none for aircraft and teams) while the
+    // view shows paths; nothing for a destroyed or carried unit.
+    void DrawPath(CKDRGameMap* pMap);
+
+    // ---- Order toggles and command tests (UnitOrderToggles.cpp) ----
+    // Sets or clears one UNIT_ORDER_ bit with its side effects; bKeepSet
+    // forbids clearing, bKeepClear forbids setting. 1 when handled, 0 for
+    // a bit set through its own setter and without a vehicle type.
+    BOOL SetOrderState(DWORD dwBit, CKDRDatabase* pDatabase, BOOL bKeepSet, BOOL bKeepClear);
+    BOOL HasOrder(DWORD dwBit) const;
+    BOOL CanExecuteOrder(DWORD dwBit, CKDRDatabase* pDatabase);
+    // The catalogue list of the bit's icon when the unit holds the bit
+    // (nPosition its frame), else -1.
+    int GetOrderIcon(DWORD dwBit, int* pPosition) const;
+    static int GetOrderIconIndex(DWORD dwBit, int* pPosition);
+    void UpdateOrderIcon(DWORD dwBit, BOOL& bShown);
+    int SetFireControls(BOOL bMaxRangeOn, int nMaxRange, BOOL bFieldOfFireOn, int nFrom, int nTo);
+    BOOL SetFireControlAtPoint(float x, float y, BOOL bMaxRangeMode, CKDRDatabase* pDatabase);
+    // Control 1 switches the maximum-range control off, 0 the field of fire
+    // (re-aiming); 1 when it was on.
+    int ClearFireControl(int nControl, CKDRDatabase* pDatabase = nullptr);
+    BOOL SetMarchSpeed(float fSpeed, CKDRDatabase* pDatabase);
+    void ClearMarchSpeed();
+    void SetSuppressArea(CKDRDatabase* pDatabase, float x, float y, float fRadius);
+    // Answers 1.
+    int ClearSuppressArea();
+    float GetDefaultSuppressRadius(CKDRDatabase* pDatabase) const;
+    BOOL IsEmplaced(BOOL bAnyState) const;
+    BOOL IsDoNotEmplace() const;
+    void AllowEmplace(CKDRDatabase* pDatabase, BOOL bAllow);
+    BOOL IsSmoking() const;
+    BOOL CanSmoke();
+    BOOL IsLayingMines() const;
+    BOOL CanDeployMines();
+    BOOL DeployMinesAt(float x, float y, CKDRDatabase* pDatabase);
+    void StartMineLaying();
+    BOOL CanUpload();
+    BOOL Upload(CUnit* pReceiver, CKDRDatabase* pDatabase);
+    BOOL IsBreaching() const;
+    BOOL MeetsStatus(CKDRDatabase* pDatabase, int nStatus);
+    // m_bStopped and a stop on node 0.
+    BOOL IsStoppedAtStopNode() const;
+    BOOL IsReadyAtNode() const;
+    BOOL IsGroundVehicle() const;
+    void GetFlightValues(int& nHeight, int& nAltitude) const;
+    // ---- Detection (UnitDetection.cpp) ----
+    // This unit looks at one target (its address given) under the light
+    // (1.0 daylight): when the target lies within twice the view range
+    // after light, cover, motion, protection and size, the sight line is
+    // clear and the smoke does not hide it from the thermal sights, the
+    // contact is added to this unit's list, or updated there, identified
+    // within the view range; an own unit reports it. Nothing for a
+    // destroyed or carried observer or target, or a missing vehicle type.
+    void DetectPair(CUnit* pTarget, CKDRGameMap* pMap, CKDRDatabase* pDatabase, CSmokeArray* pSmoke, float fLightFactor,
+                    int nTargetUnit, int nTargetArray, int nTargetKind);
+    // The distance (whole metres) at which the target at fDistance metres
+    // counts for this observer: more in poor light, for a target in
+    // defilade or dug in, for an observer on the move or sprinting or in
+    // protection, for a small target; less for a target that moves or has
+    // just fired.
+    int GetEffectiveDetectionRange(const CUnit* pTarget, CVehicle* pTargetVehicle, CVehicle* pObserverVehicle,
+                                   float fDistance, float fLight) const;
+    // A fixed- or rotary-wing unit.
+    BOOL IsAircraft() const;
+
+    // ---- Direct fire (UnitFire.cpp) ----
+    // Aspects of a target as seen by the shooter: which of the kill
+    // table's percentages applies.
+    enum FireAspect
+    {
+        ASPECT_FRONT = 0,
+        ASPECT_BACK = 1,
+        ASPECT_RIGHT = 2,
+        ASPECT_LEFT = 3
+    };
+    // One engagement of this unit (at nUnit, nArray of its kind) for this
+    // pass: its contacts in order until one is fired on or it may not fire.
+    void Engage(int nUnit, int nArray, CKDRUnits* pUnits, CKDRDatabase* pDatabase);
+    // Fires on one target: 1 when the scan is to stop (rounds went out, or
+    // this unit may not fire at all), 0 when the next contact is to be
+    // tried. nWholeSeconds since the last engagement sets the rounds.
+    int FireAt(int nUnit, int nArray, CUnit* pTarget, const CUnitRef& contact, CKDRDatabase* pDatabase,
+               CKDRUnits* pUnits, int nWholeSeconds);
+    // The kill percentage of the weapon record against the target type
+    // from the aspect at the range (tens of metres) and bearing; 0 when it
+    // cannot fire now. pWeapon receives the weapon type.
+    int SelectWeapon(CUnitWeapon* pRecord, CVehicle* pTargetVehicle, CKDRDatabase* pDatabase, int nAspect, int nRange,
+                     float fBearing, CWeapon*& pWeapon);
+    // The aspect of the target that a shooter on the bearing (radians,
+    // from the shooter) sees, taken from the target towards the shooter:
+    // front within 30 degrees of the target's heading, back from 150.
+    static int GetAspectOf(const CUnit& target, float fBearing);
+    // The hit chance (percent) of one round of the weapon on the mount at
+    // nRange (tens of metres, at least 1 counts); -1 for an unidentified
+    // contact, which can never hit.
+    float GetHitChance(const CUnit* pTarget, CVehicle* pTargetVehicle, CVehicle* pOwnVehicle, CWeapon* pWeapon,
+                       CVehicleWeapon* pMount, int nRange, float fBearing, BOOL bUnidentified,
+                       CKDRDatabase* pDatabase) const;
+    // One round: ammunition, sound, report, the hit and the kill rolls.
+    // 1 when a round was fired; bHit is set only for a hit in a network
+    // game, where the target's owner decides the kill.
+    int ResolveShot(int nUnit, int nArray, const CUnitRef& contact, CUnitWeapon* pRecord, int nRange,
+                    CVehicle* pTargetVehicle, CUnit* pTarget, CVehicle* pOwnVehicle, CKDRDatabase* pDatabase,
+                    CKDRUnits* pUnits, int nKill, float fBearing, BOOL bAreaFire, BOOL bUnidentified, BOOL& bHit);
+    // This unit (at nUnit, nArray of its kind) is destroyed.
+    void Destroy(int nUnit, int nArray, CKDRUnits* pUnits, CKDRDatabase* pDatabase);
+    // This unit was fired on from nRange (tens of metres) by a unit of the
+    // shooter's vehicle type: it hides, engages, dismounts or halts as its
+    // orders say.
+    void ReactToFire(CVehicle* pShooterVehicle, CVehicle* pOwnVehicle, CKDRDatabase* pDatabase, int nKill, int nRange);
+    // Whether one of this unit's weapons kills the vehicle type from the
+    // back at nRange (tens of metres) and, unless bAnyState, is ready now.
+    BOOL CanEngageVehicle(CVehicle* pVehicle, CKDRDatabase* pDatabase, int nRange, BOOL bAnyState);
+    // A fixed-wing aircraft of a type that is not VTOL, outside the
+    // deployment phase: with bForMarchSpeed always; otherwise only while it
+    // is away from its station point (both coordinates above 0).
+    BOOL IsFixedWingRestricted(CKDRDatabase* pDatabase, BOOL bForMarchSpeed) const;
+    // Fills the list (emptied first without deleting) with the unit's own
+    // weapon records and then the turret's, in engagement order; the list
+    // borrows them and the caller empties it with RemoveAllNoDelete.
+    void BuildWeaponList(CKDRDatabase* pDatabase, CUnitWeaponArray& list);
 
     // ---- The record, in declaration order ----
     CUnitWeaponArray* m_pWeapons;    // owned; one record per mount
@@ -342,6 +572,9 @@ public:
     CSprite* m_pSprite4 = nullptr;  // owned; the hull-direction arrow
     // The picture was replaced by the wreck marker (not stored).
     BOOL m_bWreckShown = FALSE;
+
+    CSprite* m_pOrderIcon = nullptr;  // owned; the icon of the order bit shown
+    DWORD m_dwOrderIconBit = 0;
 
 private:
     // Sets one state flag and clears the other three.

@@ -230,7 +230,7 @@ int CUnitArray::RebuildFromDatabase(CKDRDatabase* pDatabase, CString& report)
         pRebuilt->m_pPath = pPath.release();
         kept.ApplyTo(*pRebuilt);
         pRebuilt->SetSide(kept.nSide);
-        pRebuilt->UpdateHeading();
+        pRebuilt->UpdateHeading(pDatabase);
     }
     return 0;
 }
@@ -254,12 +254,12 @@ void CUnitArray::PrepareUnits(DWORD dwTick, CKDRGameMap* pMap, CKDRDatabase* pDa
     }
 }
 
-int CUnitArray::UpdateHeadings(CKDRDatabase*)
+int CUnitArray::UpdateHeadings(CKDRDatabase* pDatabase)
 {
     for (int i = 0; i < GetSize(); ++i)
     {
         if (CUnit* pUnit = GetAt(i))
-            pUnit->UpdateHeading();
+            pUnit->UpdateHeading(pDatabase);
     }
     return 1;
 }
@@ -484,8 +484,7 @@ void CUnitArray::ResetContacts()
         CUnit* pUnit = GetAt(i);
         if (pUnit == nullptr)
             continue;
-        delete pUnit->m_pContacts;
-        pUnit->m_pContacts = new CUnitRefArray;
+        pUnit->m_pContacts->RemoveAll();
     }
 }
 

@@ -135,7 +135,7 @@ public:
     void ForEachCapabilityOfSide(int nKind, int nArray, int nUnit);
     // Every unit with capabilities adds its fire-mission lines.
     void FillFireMissionList(CStringList& lines, int nKind, CKDRGameMap* pMap);
-    // Every unit's own contact list starts again empty.
+    // Every unit's own contact list starts again empty (emptied in place).
     void ResetContacts();
     // TRUE when more than half of the units have a loaded map piece.
     BOOL IsMostlyPictured(CKDRDatabase* pDatabase) const;

@@ -1,17 +1,13 @@
 // The unit's steps that the unit array runs over every unit. Those whose
-// work belongs to parts of the unit not built yet (detection, drawing, the
+// work belongs to parts of the unit not built yet (drawing, the
 // tests of the functions in progress, area effects, routes) give their
 // least answer: they draw nothing, change nothing and answer 0.
 
 #include "units/Unit.h"
 
-void CUnit::Prepare(DWORD dwTick, CKDRGameMap*, CKDRDatabase*)
-{
-    m_moveLastTick = static_cast<int>(dwTick);
-    m_moveRemainderMs = 0;
-    m_fireLastTick = static_cast<int>(dwTick);
-    m_fireRemainderMs = 0;
-}
+#include "database/VehicleCapability.h"
+
+void CUnit::Prepare(DWORD dwTick, CKDRGameMap*, CKDRDatabase* pDatabase) { StartClock(dwTick, pDatabase); }
 
 void CUnit::CountDownShotLine()
 {
@@ -26,17 +22,18 @@ void CUnit::CountDownShotLine()
     }
 }
 
-void CUnit::DetectPair(CUnit*, CKDRGameMap*, CKDRDatabase*, CSmokeArray*, float, int, int, int) {}
+BOOL CUnit::IsReadyForFireMission(CKDRDatabase*) const
+{
+    return IsStoppedByOrder() && (GetCapabilityMask() & VCAP_INDIRECT_FIRE) != 0;
+}
 
-void CUnit::DrawPath(CKDRGameMap*) {}
+int CUnit::PickIndirectFireTarget(const CUnitRef&, CUnit*, CKDRDatabase*, CKDRUnits*) { return 0; }
+
 void CUnit::DrawFireRangeCircle(int, CKDRDatabase*, CKDRGameMap*) {}
 
 BOOL CUnit::CanMountOrDismount(CKDRDatabase*, int, BOOL) { return FALSE; }
 BOOL CUnit::CanBoard(BOOL) { return FALSE; }
 BOOL CUnit::CanTakeFireMission(int, int, int, CKDRDatabase*, CKDRUnits*) { return FALSE; }
-BOOL CUnit::CanUpload() { return FALSE; }
-BOOL CUnit::CanDeployMines() { return FALSE; }
-BOOL CUnit::CanSmoke() { return FALSE; }
 BOOL CUnit::AcceptsAction(DWORD, CKDRDatabase*) { return FALSE; }
 
 void CUnit::AssignRoute(CKDRGameMap*, CKDRDatabase*) {}

@@ -2,6 +2,8 @@
 // loaded with, reset to its starting state, and the events the unit array
 // passes on to its capabilities.
 
+#include "app/GameClock.h"
+#include "app/KDRApp.h"
 #include "database/Damage.h"
 #include "database/KDRDatabase.h"
 #include "database/Piece.h"
@@ -17,6 +19,13 @@
 
 namespace
 {
+BOOL IsBattleUnderway()
+{
+    const CKDRApp* pApp = GetKDRApp();
+    const CGameClock* pClock = pApp != nullptr ? pApp->GetGameClock() : nullptr;
+    return pClock != nullptr && pClock->m_tsElapsed.GetTotalSeconds() > 0;
+}
+
 // The database holds what a unit is built from.
 bool IsComplete(const CKDRDatabase* pDatabase)
 {
@@ -83,9 +92,14 @@ BOOL CUnit::ValidateVehicle(CKDRDatabase* pDatabase, CString& report)
     if (m_pCapabilities->CheckAlignment(pVehicle, pVehicle->GetCapabilities(), pDatabase, report))
         return TRUE;
     m_pWeapons->RebuildIfChanged(pVehicle, pDatabase);
-    m_nMoveDelay = pVehicle->m_nTimeToMove;
-    m_nDefiladeTime = pVehicle->m_nTimeToDefilade;
-    m_bStopped = TRUE;
+    // A game saved after its first second comes back with its units moving
+    // or halted, and their halts counting down, as they were saved.
+    if (!IsBattleUnderway())
+    {
+        m_nMoveDelay = pVehicle->m_nTimeToMove;
+        m_nDefiladeTime = pVehicle->m_nTimeToDefilade;
+        m_bStopped = TRUE;
+    }
     AttachVehicle(pDatabase, 1.0f);
     return FALSE;
 }

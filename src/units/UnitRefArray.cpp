@@ -4,6 +4,7 @@
 #include "database/KDRDatabase.h"
 #include "database/Vehicle.h"
 #include "units/KDRUnits.h"
+#include "units/UnitArea.h"
 #include "units/Unit.h"
 
 #include <algorithm>
@@ -41,39 +42,28 @@ bool HasRole(int nVehicle, int nRoleMask, CKDRDatabase* pDatabase)
         return false;
     return nRoleMask < 1 || (pVehicle->m_nRoleMask & nRoleMask) != 0;
 }
-
-// Map metres rounded half up to whole metres, as the area tests take them.
-int WholeMetres(float value) { return static_cast<int>(value + 0.5f); }
 }  // namespace
 
-CUnitRefArray::~CUnitRefArray() { RemoveAll(); }
+CUnitRefArray::~CUnitRefArray() = default;
 
 CUnitRef* CUnitRefArray::GetAt(int index) const
 {
-    return index >= 0 && index < GetSize() ? m_refs[static_cast<size_t>(index)] : nullptr;
+    return index >= 0 && index < GetSize() ? const_cast<CUnitRef*>(&m_refs[static_cast<size_t>(index)]) : nullptr;
 }
 
 int CUnitRefArray::Add(const CUnitRef& ref)
 {
-    m_refs.push_back(new CUnitRef(ref));
+    m_refs.push_back(ref);
     return GetSize() - 1;
 }
 
-void CUnitRefArray::RemoveAll()
-{
-    for (CUnitRef* p : m_refs)
-        delete p;
-    m_refs.clear();
-}
+void CUnitRefArray::RemoveAll() { m_refs.clear(); }
 
 void CUnitRefArray::CopyFrom(const CUnitRefArray& other)
 {
     if (&other == this)
         return;
-    RemoveAll();
-    m_refs.reserve(other.m_refs.size());
-    for (const CUnitRef* p : other.m_refs)
-        Add(*p);
+    m_refs = other.m_refs;
 }
 
 int CUnitRefArray::InsertSorted(const CUnitRef& ref)
@@ -81,7 +71,7 @@ int CUnitRefArray::InsertSorted(const CUnitRef& ref)
     int nInsertAt = -1;
     for (size_t i = 0; i < m_refs.size(); ++i)
     {
-        CUnitRef& entry = *m_refs[i];
+        CUnitRef& entry = m_refs[i];
         if (IsSameUnit(entry, ref))
         {
             // Known already: it keeps its place and learns what is new.
@@ -96,11 +86,10 @@ int CUnitRefArray::InsertSorted(const CUnitRef& ref)
         if (nInsertAt < 0 && bBefore)
             nInsertAt = static_cast<int>(i);
     }
-    auto* pCopy = new CUnitRef(ref);
     if (nInsertAt < 0)
-        m_refs.push_back(pCopy);
+        m_refs.push_back(ref);
     else
-        m_refs.insert(m_refs.begin() + nInsertAt, pCopy);
+        m_refs.insert(m_refs.begin() + nInsertAt, ref);
     return 1;
 }
 
@@ -109,8 +98,8 @@ int CUnitRefArray::Merge(const CUnitRefArray* pOther)
     if (pOther == nullptr || pOther == this)
         return 0;
     int nAdded = 0;
-    for (const CUnitRef* p : pOther->m_refs)
-        nAdded += InsertSorted(*p);
+    for (const CUnitRef& entry : pOther->m_refs)
+        nAdded += InsertSorted(entry);
     return nAdded;
 }
 
@@ -126,10 +115,10 @@ BOOL CUnitRefArray::Find(int nUnit, int nArray, int nSide, BOOL* pUnidentified) 
 
 CUnitRef* CUnitRefArray::Get(int nUnit, int nArray, int nSide) const
 {
-    for (CUnitRef* p : m_refs)
+    for (const CUnitRef& entry : m_refs)
     {
-        if (HasIds(*p, nUnit, nArray, nSide))
-            return p;
+        if (HasIds(entry, nUnit, nArray, nSide))
+            return const_cast<CUnitRef*>(&entry);
     }
     return nullptr;
 }
@@ -143,16 +132,9 @@ BOOL CUnitRefArray::CentroidInEllipse(int nLeft, int nTop, int nRight, int nBott
     fX = 0.0f;
     fY = 0.0f;
     nCount = 0;
-    const double left = std::min(nLeft, nRight);
-    const double right = std::max(nLeft, nRight);
-    const double top = std::min(nTop, nBottom);
-    const double bottom = std::max(nTop, nBottom);
-    const double cx = (left + right) / 2.0;
-    const double cy = (top + bottom) / 2.0;
-    const double rx = (right - left) / 2.0;
-    const double ry = (bottom - top) / 2.0;
-    for (const CUnitRef* p : m_refs)
+    for (const CUnitRef& entry : m_refs)
     {
+        const CUnitRef* p = &entry;
         if (bUnidentifiedOnly && !p->m_bUnidentified)
             continue;
         if (!HasRole(p->m_nVehicle, nRoleMask >= 1 ? nRoleMask : 0, pDatabase))
@@ -160,9 +142,8 @@ BOOL CUnitRefArray::CentroidInEllipse(int nLeft, int nTop, int nRight, int nBott
         const CUnit* pUnit = pUnits->GetUnit(p->m_nUnit, p->m_nArray, p->m_nSide);
         if (pUnit == nullptr)
             continue;
-        const double dx = (WholeMetres(pUnit->m_fX) - cx) / rx;
-        const double dy = (WholeMetres(pUnit->m_fY) - cy) / ry;
-        if (dx * dx + dy * dy > 1.0)
+        if (!unit_area::InEllipse(unit_area::WholeMetres(pUnit->m_fX), unit_area::WholeMetres(pUnit->m_fY), nLeft,
+                                  nTop, nRight, nBottom))
             continue;
         fX += pUnit->m_fX;
         fY += pUnit->m_fY;
@@ -182,8 +163,9 @@ BOOL CUnitRefArray::CollectInRange(CUnitRefArray* pOut, float fX, float fY, floa
 {
     if (!bEnable || pUnits == nullptr || pOut == nullptr || fX < 0.0f || fY < 0.0f || fRange < 0.0f || pOut == this)
         return FALSE;
-    for (const CUnitRef* p : m_refs)
+    for (const CUnitRef& entry : m_refs)
     {
+        const CUnitRef* p = &entry;
         if (p->m_bUnidentified)
             continue;
         const CUnit* pUnit = FindStandingUnit(*p, pUnits);
@@ -198,8 +180,9 @@ BOOL CUnitRefArray::CollectByRole(CUnitRefArray* pOut, BOOL bEnable, CKDRUnits* 
 {
     if (pDatabase == nullptr || pUnits == nullptr || pOut == nullptr || !bEnable || pOut == this)
         return FALSE;
-    for (const CUnitRef* p : m_refs)
+    for (const CUnitRef& entry : m_refs)
     {
+        const CUnitRef* p = &entry;
         if (p->m_bUnidentified)
             continue;
         // The unit's own vehicle type: the reference's is what the observer

@@ -99,5 +99,7 @@ public:
                        CKDRDatabase* pDatabase) const;
 
 private:
-    std::vector<CUnitRef*> m_refs;  // owned
+    // Held by value: a pass that empties and refills a list keeps its
+    // storage and makes no heap object per contact.
+    std::vector<CUnitRef> m_refs;
 };

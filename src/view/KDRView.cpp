@@ -7,6 +7,7 @@
 #include "app/KDROpord.h"
 #include "battlefield/KDRGameMap.h"
 #include "hierarchy/TaskOrg.h"
+#include "orders/NodeArray.h"
 #include "platform/core/Rounding.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/Display.h"
@@ -28,9 +29,6 @@ const CSize kBlankPage(625, 312);
 const CSize kBlankLine(25, 25);
 // Room for the other scroll bar when only one direction scrolls.
 constexpr int kScrollBarRoom = 63;
-
-// The command id of View/Overview Map, asked of the command gate.
-constexpr UINT kOverviewMapCommand = 33048;
 
 // The unit identifiers and coordinates meaning "none".
 
@@ -69,31 +67,6 @@ CKDRView::CKDRView()
       m_bAtMaxZoomOut(FALSE),
       m_bAtMaxZoomIn(FALSE),
       m_bGroupLOS(FALSE),
-      m_dwInteractionMode(0),
-      m_bSelectUnits(FALSE),
-      m_bSelectHoles(FALSE),
-      m_bSelectObstacles(FALSE),
-      m_pSelection(nullptr),
-      m_bFireMissionPlanning(FALSE),
-      m_nFireUnit(kUnset),
-      m_nFireArray(kUnset),
-      m_nFireKind(kUnset),
-      m_bRubberBand(FALSE),
-      m_bLOSFan(FALSE),
-      m_fLOSX(kUnsetFloat),
-      m_fLOSY(kUnsetFloat),
-      m_nLOSUnit(kUnset),
-      m_nLOSArray(kUnset),
-      m_nLOSKind(kUnset),
-      m_bMaxRangeMode(FALSE),
-      m_fMaxRangeX(kUnsetFloat),
-      m_fMaxRangeY(kUnsetFloat),
-      m_bFieldOfFireMode(FALSE),
-      m_fFieldOfFireX(kUnsetFloat),
-      m_fFieldOfFireY(kUnsetFloat),
-      m_nModeUnit(kUnset),
-      m_nModeArray(kUnset),
-      m_nModeKind(kUnset),
       m_dwLoopTick(0),
       m_nLoopRemainder(0),
       m_dwLoopLastRedraw(0),
@@ -103,7 +76,6 @@ CKDRView::CKDRView()
       m_bDragUnits(FALSE),
       m_bDragObstacles(FALSE),
       m_bDragHoles(FALSE),
-      m_pDragSelection(nullptr),
       m_nSelUnit(kUnset),
       m_nSelArray(kUnset),
       m_nSelKind(kUnset),
@@ -119,21 +91,17 @@ CKDRView::CKDRView()
       m_pStaticLayers(std::make_unique<CStaticLayers>())
 {
     RegisterLoopCommands();
-    MapCommand(ID_VIEW_ZOOM_IN, [this] { SetZoom(1, FALSE); });
-    MapCommand(ID_VIEW_ZOOM_OUT, [this] { SetZoom(-1, FALSE); });
-    MapCommand(ID_VIEW_ZOOM_NORMAL, [this] { SetZoom(CKDRGameMap::kZoomToNormal, FALSE); });
-    MapUpdate(ID_VIEW_ZOOM_IN, [this](CCmdUI* pCmdUI)
-              { pCmdUI->Enable(GetMapPicture() != nullptr && GetZoom() < CKDRGameMap::kMaxZoom); });
-    MapUpdate(ID_VIEW_ZOOM_OUT, [this](CCmdUI* pCmdUI)
-              { pCmdUI->Enable(GetMapPicture() != nullptr && GetZoom() > CKDRGameMap::kMinZoom); });
-    MapUpdate(ID_VIEW_ZOOM_NORMAL,
-              [this](CCmdUI* pCmdUI) { pCmdUI->Enable(GetMapPicture() != nullptr && GetZoom() != 1.0f); });
+    RegisterViewCommands();
 }
 
 CKDRView::~CKDRView()
 {
     DiscardShownPath();
     delete m_pSelection;
+    delete m_pCopiedPath;
+    delete m_pMountCarriers;
+    delete m_pUploadList;
+    delete m_pMinesList;
     delete m_pViewProperties;
 }
 
@@ -287,13 +255,13 @@ void CKDRView::DrawLayers(CKDRDoc* pDoc, CKDRGameMap* pMap)
     const int nArrowFlags = (m_bDirectionArrows ? kArrowFlagDirection : 0) | (m_bTurretArrows ? kArrowFlagTurret : 0);
     if (pUnits != nullptr)
     {
-        pDoc->DrawUnits(m_dwInteractionMode, nArrowFlags, m_bShowVehicles);
+        pDoc->DrawUnits(GetInteractionMode(), nArrowFlags, m_bShowVehicles);
         if (bPathsUnderMarkers)
             DrawPathBlock(pDoc);
         if (m_bShowVehicles && bGroup)
             pDoc->DrawUnitLabels(m_pSelection, m_bShowVehicles, m_bShowPlatoons, m_bShowCompanies);
         pDoc->DrawHierarchySymbols(m_bShowVehicles, m_bShowPlatoons, m_bShowCompanies, m_nIconStyle, m_fIconSize,
-                                   m_dwInteractionMode, nArrowFlags);
+                                   GetInteractionMode(), nArrowFlags);
         if (!m_bShowVehicles && bGroup)
             pDoc->DrawUnitLabels(m_pSelection, FALSE, m_bShowPlatoons, m_bShowCompanies);
     }
@@ -335,7 +303,11 @@ void CKDRView::DrawPathBlock(CKDRDoc* pDoc)
     if (m_bShowAllPaths)
         pDoc->DrawPaths(m_bShowVehicles, m_bShowPlatoons, m_bShowCompanies);
     if (!m_strElementPath.IsEmpty() || m_nSelUnit != kUnset)
-        pDoc->DrawUnitLinks(m_strElementPath);
+    {
+        const int nLinks = pDoc->DrawUnitLinks(m_strElementPath);
+        if (m_pShownPath != nullptr)
+            m_pShownPath->Draw(GetGameMap(), nLinks, TRUE, !m_strElementPath.IsEmpty(), 0);
+    }
 }
 
 void CKDRView::DrawSelection(CKDRDoc* pDoc)
@@ -343,34 +315,34 @@ void CKDRView::DrawSelection(CKDRDoc* pDoc)
     // The highlight marks what a pending order or Actions command involves.
     const BOOL bGroup = m_bSelectUnits && m_pSelection != nullptr;
     PendingHighlight pending;
-    pending.bDismount = m_bDismountMode;
+    pending.bDismount = IsModePending(kModeDismount);
     pending.bMount = m_bMountMode;
-    pending.bCarrierChosen = m_nMountUnit != kUnset;
+    pending.bCarrierChosen = m_nMountCarrier != kUnset;
     pending.bUpload = m_bUploadMode;
-    pending.bUploadSourceChosen = m_nUploadUnit != kUnset;
+    pending.bUploadSourceChosen = m_nUploadCarrier != kUnset;
     pending.bFireMission = m_bFireMissionPlanning;
     pending.bFireMissionStarted = m_nFireUnit != kUnset || bGroup;
-    pending.dwInteractionMode = m_dwInteractionMode;
-    pending.bDeployMines = m_bDeployMinesMode;
-    pending.bMineLayerChosen = m_nMineLayerUnit != kUnset;
+    pending.dwInteractionMode = GetInteractionMode();
+    pending.bDeployMines = m_bMinesMode;
+    pending.bMineLayerChosen = m_nMinesLayer != kUnset;
     const HighlightCodes codes = GetHighlightCodes(pending);
 
     if (codes.dwFirst != 0)
         pDoc->DrawFunctionUnits(codes.dwFirst, m_bShowVehicles, m_bShowPlatoons, m_bShowCompanies);
     if (codes.dwSecond != 0)
     {
-        int nUnit = m_nMountUnit, nArray = m_nMountArray, nKind = m_nMountKind;
+        int nUnit = m_nMountCarrier, nArray = m_nMountArray, nKind = m_nMountSide;
         if (codes.dwSecond == HIGHLIGHT_CHOSEN_UPLOAD_SOURCE)
         {
-            nUnit = m_nUploadUnit;
+            nUnit = m_nUploadCarrier;
             nArray = m_nUploadArray;
-            nKind = m_nUploadKind;
+            nKind = m_nUploadSide;
         }
         else if (codes.dwSecond == HIGHLIGHT_CHOSEN_MINE_LAYER)
         {
-            nUnit = m_nMineLayerUnit;
-            nArray = m_nMineLayerArray;
-            nKind = m_nMineLayerKind;
+            nUnit = m_nMinesLayer;
+            nArray = m_nMinesArray;
+            nKind = m_nMinesSide;
         }
         pDoc->DrawSelectionOverlays(codes.dwSecond, bGroup ? m_pSelection : nullptr, nUnit, nArray, nKind);
     }
@@ -389,10 +361,9 @@ void CKDRView::DrawRubberBand(CKDRGameMap* pMap)
     CDC* pDC = pApp != nullptr ? pApp->GetSurfaceDC() : nullptr;
     if (pDC == nullptr)
         return;
-    const double fx = GetClientFactorX();
-    const double fy = GetClientFactorY();
-    const CRect rcBand(TruncToInt(m_ptRubberStart.x / fx), TruncToInt(m_ptRubberStart.y / fy),
-                       TruncToInt(m_ptRubberEnd.x / fx), TruncToInt(m_ptRubberEnd.y / fy));
+    CRect rcBand;
+    pMap->PictureToView(m_ptRubberStart.x, m_ptRubberStart.y, &rcBand.left, &rcBand.top);
+    pMap->PictureToView(m_ptRubberEnd.x, m_ptRubberEnd.y, &rcBand.right, &rcBand.bottom);
     const int nSaved = pDC->SaveDC();
     pDC->SetROP2(kRubberBandMode);
     pDC->SelectStockObject(NULL_BRUSH);
@@ -542,7 +513,8 @@ void CKDRView::OnMissionOpened()
 
     CKDRDoc* pDoc = GetDocument();
     CKDROpord* pOpord = pDoc != nullptr ? pDoc->GetOpord() : nullptr;
-    if (pOpord != nullptr && (pApp == nullptr || !pApp->IsPlayingEnemySide()))
+    // A saved game reopened after the clock ran shows no order.
+    if (pOpord != nullptr && (pApp == nullptr || (!pApp->IsPlayingEnemySide() && pApp->IsDeploymentPhase())))
         pOpord->ShowOrder();
 }
 
@@ -776,38 +748,6 @@ void CKDRView::ScrollPicture(BOOL bHorizontal, UINT nSBCode, UINT nPos)
     RedrawMap(FALSE);
 }
 
-void CKDRView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
-{
-    switch (nChar)
-    {
-    case VK_PRIOR: OnVScroll(SB_PAGEUP, 0, nullptr); break;
-    case VK_NEXT: OnVScroll(SB_PAGEDOWN, 0, nullptr); break;
-    case VK_END:
-        OnVScroll(SB_BOTTOM, 0, nullptr);
-        OnHScroll(SB_RIGHT, 0, nullptr);
-        break;
-    case VK_HOME:
-        OnVScroll(SB_TOP, 0, nullptr);
-        OnHScroll(SB_LEFT, 0, nullptr);
-        break;
-    case VK_LEFT: OnHScroll(SB_LINELEFT, 0, nullptr); break;
-    case VK_UP: OnVScroll(SB_LINEUP, 0, nullptr); break;
-    case VK_RIGHT: OnHScroll(SB_LINERIGHT, 0, nullptr); break;
-    case VK_DOWN: OnVScroll(SB_LINEDOWN, 0, nullptr); break;
-    default: CScrollView::OnKeyDown(nChar, nRepCnt, nFlags); break;
-    }
-}
-
-void CKDRView::HandleKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) { OnKeyDown(nChar, nRepCnt, nFlags); }
-
-BOOL CKDRView::OnMouseWheel(UINT nFlags, short zDelta, CPoint pt)
-{
-    if (zDelta == 0)
-        return CScrollView::OnMouseWheel(nFlags, zDelta, pt);
-    OnVScroll(zDelta > 0 ? SB_LINEUP : SB_LINEDOWN, 0, nullptr);
-    return TRUE;
-}
-
 // ---------------------------------------------------------------------------
 // View properties
 
@@ -925,7 +865,7 @@ void CKDRView::ApplyViewProperties()
         pApp->m_pSpotReports->IsLogShown() != props.m_abSpotReportLog[nLevel])
         pApp->m_pSpotReports->ToggleLog();
 
-    if (props.m_abOverviewMap[nLevel] != m_bOverviewMapOpen && IsCommandAllowed(kOverviewMapCommand))
+    if (props.m_abOverviewMap[nLevel] != m_bOverviewMapOpen && IsCommandAllowed(ID_VIEW_OVERVIEW_MAP))
     {
         if (props.m_abOverviewMap[nLevel])
             OpenOverviewMap();
@@ -962,15 +902,49 @@ void CKDRView::SetSpotReportLogShown(BOOL bShown) { m_pViewProperties->SetSpotRe
 
 void CKDRView::OpenOverviewMap() {}
 void CKDRView::RefreshOverviewMap() {}
-void CKDRView::CloseOverviewMap() {}
 void CKDRView::UpdateOverviewMap() {}
-void CKDRView::ShowMessageAtPoint(const CString& strTitle, const CString& strText, float fX, float fY)
+
+void CKDRView::CloseOverviewMap(BOOL bStore)
 {
-    if (CKDRDoc* pDoc = GetDocument())
-        pDoc->ShowMessageBoxDlg(strTitle, strText, fX, fY);
+    if (!m_bOverviewMapOpen)
+        return;
+    m_bOverviewMapOpen = FALSE;
+    if (bStore)
+        StoreViewProperties(FALSE);
 }
 
-BOOL CKDRView::IsCommandAllowed(UINT) { return TRUE; }
-void CKDRView::CancelInteraction() {}
+void CKDRView::OnOverviewMapClosed()
+{
+    m_bOverviewMapOpen = FALSE;
+    StoreViewProperties(FALSE);
+}
+
+BOOL CKDRView::HasMapPictures() const
+{
+    CKDRGameMap* pMap = GetGameMap();
+    return pMap != nullptr && pMap->GetMapPicture() != nullptr &&
+           (!pMap->m_strColorTiles.IsEmpty() || !pMap->m_strContourTiles.IsEmpty());
+}
+
+int CKDRView::ShowMessageAtPoint(const CString& strTitle, const CString& strText, float fX, float fY)
+{
+    CKDRDoc* pDoc = GetDocument();
+    if (pDoc == nullptr || GetGameMap() == nullptr)
+        return 0;
+    pDoc->ShowMessageBoxDlg(strTitle, strText, fX, fY);
+    RedrawMap(FALSE);
+    return 1;
+}
+
+int CKDRView::ShowOrderMessageAtPoint(const CString& strTitle, const CString& strText, float fX, float fY)
+{
+    CancelInteraction();
+    CKDRDoc* pDoc = GetDocument();
+    if (pDoc == nullptr || GetGameMap() == nullptr)
+        return 0;
+    pDoc->ShowAIOrderMessageBox(strTitle, strText, fX, fY);
+    RedrawMap(FALSE);
+    return 1;
+}
 
 void CKDRView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags) { CScrollView::OnChar(nChar, nRepCnt, nFlags); }

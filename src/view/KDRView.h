@@ -37,7 +37,10 @@ class CDisplay;
 class CKDRDoc;
 class CKDRGameMap;
 class CMapPicture;
+class CHierarchyArray;
+class CHierarchyPlatoon;
 class CNodeArray;
+class CSpotReport;
 class CStaticLayers;
 class CTaskOrgArray;
 class CViewProperties;
@@ -87,9 +90,6 @@ public:
     void PictureToClient(int px, int py, int* x, int* y) const;
     CViewProperties* GetViewProperties() const { return m_pViewProperties; }
 
-    // False while an interaction or mode forbids the command.
-    virtual BOOL IsCommandAllowed(UINT nCommand);
-    virtual void CancelInteraction();
     virtual void SetScrollClamped(int x, int y);
     virtual void RedrawMap(BOOL bErase);
     // The next paint draws the map's static layers (picture, terrain,
@@ -111,12 +111,99 @@ public:
     void StoreFMLogShown();
     void SetSpotReportLogShown(BOOL bShown);
     void RefreshOverviewMap();
-    void CloseOverviewMap();
+    // Closes the overview map window when it is open; with bStore the
+    // level's settings remember it closed (not saved).
+    void CloseOverviewMap(BOOL bStore = FALSE);
     void UpdateOverviewMap();
-    // A titled modeless message at a map point (-99, -99: no particular point).
-    void ShowMessageAtPoint(const CString& strTitle, const CString& strText, float fX, float fY);
+    void OnOverviewMapClosed();
+    // A map is loaded with its pictures, and one of its two picture names is
+    // not empty.
+    BOOL HasMapPictures() const;
+    // A titled modeless message at a map point (-99, -99: no particular
+    // point); 0 without a map. The second form ends any interaction first
+    // and uses the document's other message box (the AI-order pages').
+    int ShowMessageAtPoint(const CString& strTitle, const CString& strText, float fX, float fY);
+    int ShowOrderMessageAtPoint(const CString& strTitle, const CString& strText, float fX, float fY);
+    // The spot-report log's and the last report's way to the map: any
+    // interaction ends; an own, living, uncarried reported unit becomes the
+    // selection; the view centres on the report (or its unit).
+    void ShowSpotReport(const CSpotReport* pReport);
+    // An element drag of the named element ends (the element went away).
+    void CancelDragOfUnit(const CString& strName);
     void HandleKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags) override;
+
+    // ---- Commands and interaction modes (KDRViewCommands.cpp) ----
+    // The menus' commands either act at once or leave a mode pending that
+    // the next clicks on the map complete. The pending order and SOP
+    // commands each have one bit; GetInteractionMode gives the first one
+    // set, in rising order of the bits (0 when none). The bits are the
+    // orders' own: the click hands the bit to the unit.
+    static constexpr DWORD kModeStop = 0x1;
+    static constexpr DWORD kModeHoldFire = 0x2;
+    static constexpr DWORD kModeDefilade = 0x4;
+    static constexpr DWORD kModeSprint = 0x8;
+    static constexpr DWORD kModeSmoke = 0x20;
+    static constexpr DWORD kModeMaxRange = 0x80;
+    static constexpr DWORD kModeFieldOfFire = 0x100;
+    static constexpr DWORD kModeMarchSpeed = 0x200;
+    static constexpr DWORD kModeHideOnContact = 0x400;
+    static constexpr DWORD kModeEngageOnContact = 0x800;
+    static constexpr DWORD kModeBypassObstacles = 0x1000;
+    static constexpr DWORD kModeDismountOnContact = 0x2000;
+    static constexpr DWORD kModeDoNotEmplace = 0x4000;
+    static constexpr DWORD kModeDismount = 0x8000;
+    static constexpr DWORD kModeSuppress = 0x10000;
+    // The toolbar's button sets (CMainFrame::SetToolbarForMode).
+    static constexpr int kToolbarNormal = 0;
+    static constexpr int kToolbarPathEdit = 1;
+    static constexpr int kToolbarFireMission = 2;
+    static constexpr int kToolbarOrders = 4;
+
+    DWORD GetInteractionMode() const;
+    // 1 when the command may run now. A command not allowed during a drag is
+    // refused while any drag or placement is in progress; without a map
+    // every command that needs one is refused; unknown commands are refused.
+    virtual BOOL IsCommandAllowed(UINT nCommand);
+    // Ends whatever interaction is in progress: the selection (with the
+    // document's highlights), the toolbar's mode, path editing, drags (the
+    // dragged object goes back where it started), every pending mode and
+    // what it chose; then redraws.
+    virtual void CancelInteraction();
+    // The list (taken over) becomes the selection of units; the mode pending
+    // before is written to dwMode. Unless bNoApply, the pending two-step
+    // modes take the selection; with bCentre the view centres on the
+    // element's leader. 0 for no list.
+    int IssueOrderToSelection(CHierarchyPlatoon* pElement, CTaskOrgArray* pList, DWORD& dwMode, BOOL bCentre,
+                              BOOL bNoApply);
+    // The pending two-step modes (dismount, fire mission, mount, upload,
+    // deploy mines) take the current selection.
+    void SetInteractionMode(CHierarchyPlatoon* pElement);
+    // Grow the selection by an element's units or one unit of the
+    // selection's side; 1 when something was added.
+    BOOL AddElementToSelection(CHierarchyPlatoon* pElement);
+    BOOL AddUnitToSelection(int nUnit, int nArray, int nSide);
+    // A drag or placement is in progress, or the AI-order editor drags.
+    BOOL IsDragInProgress() const;
+    // Any pending mode, path edit or placement, or AI-order editing. The
+    // multiple selection does not count: it is what a drag moves.
+    BOOL IsInteractionActive() const;
+    // Clears the selection: the document drops its highlights, the list goes.
+    void ClearSelection();
+
+    // ---- Mouse and keyboard (KDRViewMouse.cpp) ----
+    // Each handler tries its cases in a fixed order; the first that applies
+    // acts and ends the handling. Without a map, outside the client area or
+    // without a map picture they do nothing.
+    void OnLButtonDown(UINT nFlags, CPoint point) override;
+    void OnLButtonUp(UINT nFlags, CPoint point) override;
+    void OnLButtonDblClk(UINT nFlags, CPoint point) override;
+    void OnMouseMove(UINT nFlags, CPoint point) override;
+    void OnRButtonDown(UINT nFlags, CPoint point) override;
+    void OnRButtonUp(UINT nFlags, CPoint point) override;
+    void OnRButtonDblClk(UINT nFlags, CPoint point) override;
+    // The main menu's shortcut keys work while the map has the focus.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
     // ---- Display state ----
     BOOL m_bOverviewMapOpen;
@@ -145,51 +232,91 @@ public:
     BOOL m_bAtMaxZoomIn;
     BOOL m_bGroupLOS;
 
-    // ---- Selection and interaction state the paint reads ----
-    // Set by the map's commands and mouse handling; all off at construction.
-    DWORD m_dwInteractionMode;    // the pending order or SOP command, one bit
-    BOOL m_bSelectUnits;          // a multiple selection of units ...
-    BOOL m_bSelectHoles;          // ... of dug positions ...
-    BOOL m_bSelectObstacles;      // ... or of obstacles, in m_pSelection
-    CTaskOrgArray* m_pSelection;  // owned
-    BOOL m_bFireMissionPlanning;
-    int m_nFireUnit;  // the firing unit, -99 while none is chosen
-    int m_nFireArray;
-    int m_nFireKind;
-    BOOL m_bRubberBand;
-    CPoint m_ptRubberStart;  // client pixels
+    // ---- Selection and interaction state ----
+    // Set by the map's commands and mouse handling; all off at construction
+    // and after CancelInteraction. Unit references are (unit, array, side)
+    // triples as CKDRUnits::GetUnit takes them, -99 in the unit for none;
+    // points are map metres, -99.0 for none.
+    DWORD m_dwPendingModes = 0;             // the pending order and SOP bits but the three below
+    int m_nSuppressMode = 0;                // SOP/Suppress pending while above 0
+    BOOL m_bSelectUnits = FALSE;            // a multiple selection of units ...
+    BOOL m_bSelectHoles = FALSE;            // ... of dug positions ...
+    BOOL m_bSelectObstacles = FALSE;        // ... or of obstacles, in m_pSelection
+    CTaskOrgArray* m_pSelection = nullptr;  // owned
+    BOOL m_bFireMissionPlanning = FALSE;
+    int m_nFireUnit = kUnset;  // the firing unit, -99 while none is chosen
+    int m_nFireArray = kUnset;
+    int m_nFireKind = kUnset;
+    BOOL m_bRubberBand = FALSE;
+    CPoint m_ptRubberStart;  // picture pixels
     CPoint m_ptRubberEnd;
-    BOOL m_bLOSFan;  // the line-of-sight fan is shown ...
-    float m_fLOSX;   // ... from this point (-99.0: none)
-    float m_fLOSY;
-    int m_nLOSUnit;
-    int m_nLOSArray;
-    int m_nLOSKind;
-    BOOL m_bMaxRangeMode;  // placing a maximum-range fire control ...
-    float m_fMaxRangeX;    // ... toward this point (-99.0: none)
-    float m_fMaxRangeY;
-    BOOL m_bFieldOfFireMode;  // placing a field of fire ...
-    float m_fFieldOfFireX;    // ... from this first point (-99.0: none)
-    float m_fFieldOfFireY;
-    int m_nModeUnit;  // the unit of the pending fire-control mode
-    int m_nModeArray;
-    int m_nModeKind;
-    // The two-step modes of the Actions commands and the unit each has
-    // chosen (-99 while awaited): dismount, mount (the carrier), upload
-    // (the ammunition source), deploy mines (the layer).
-    BOOL m_bDismountMode = FALSE;
+    BOOL m_bLOSFan = FALSE;       // the line-of-sight fan is shown ...
+    float m_fLOSX = kUnsetFloat;  // ... from this point (-99.0: none)
+    float m_fLOSY = kUnsetFloat;
+    int m_nLOSUnit = kUnset;  // ... or from this unit
+    int m_nLOSArray = kUnset;
+    int m_nLOSKind = kUnset;
+    BOOL m_bMaxRangeMode = FALSE;      // SOP/Fire Control/Max Range pending, placing toward ...
+    float m_fMaxRangeX = kUnsetFloat;  // ... this point (-99.0: none)
+    float m_fMaxRangeY = kUnsetFloat;
+    BOOL m_bFieldOfFireMode = FALSE;      // SOP/Fire Control/Field of Fire pending, from ...
+    float m_fFieldOfFireX = kUnsetFloat;  // ... this first point (-99.0: none)
+    float m_fFieldOfFireY = kUnsetFloat;
+    int m_nModeUnit = kUnset;  // the unit chosen in Max Range, Field of Fire or Suppress
+    int m_nModeArray = kUnset;
+    int m_nModeKind = kUnset;
+    // Path editing (Edit/Show Path): the mode, the delete-nodes sub-mode.
+    // The edited unit or element and the view's copy of its path are the
+    // selected path's fields below.
+    BOOL m_bPathEdit = FALSE;
+    BOOL m_bDeleteNodes = FALSE;
+    BOOL m_bPathCopied = FALSE;           // Edit/Copy took ...
+    CNodeArray* m_pCopiedPath = nullptr;  // ... this copy (owned)
+    // Drags from button-down to button-up. A single drag remembers where
+    // the object started, so that cancelling puts it back; a selection drag
+    // moves the selection by each step from the last drag point.
+    BOOL m_bDragUnit = FALSE;
+    int m_nDragUnit = kUnset;
+    int m_nDragArray = kUnset;
+    int m_nDragSide = kUnset;
+    BOOL m_bDragObstacle = FALSE;
+    BOOL m_bDragHole = FALSE;
+    int m_nDragIndex = kUnset;  // the dragged obstacle or dug position
+    float m_fDragStartX = kUnsetFloat;
+    float m_fDragStartY = kUnsetFloat;
+    float m_fDragLastX = kUnsetFloat;   // the selection drags' last point; y keeps its fraction
+    float m_fDragLastY = kUnsetFloat;   // like x, or the selection would drift from the cursor
+    float m_fDragFirstX = kUnsetFloat;  // where the selection drag began
+    float m_fDragFirstY = kUnsetFloat;
+    CString m_strDragElement;  // an element drag, by name (empty: none)
+    // Two-step modes: the first click chooses a unit, the next ones act.
     BOOL m_bMountMode = FALSE;
-    int m_nMountUnit = kUnset;
+    BOOL m_bMountAwaitCarrier = FALSE;
+    int m_nMountCarrier = kUnset;  // -99: not chosen
     int m_nMountArray = kUnset;
-    int m_nMountKind = kUnset;
+    int m_nMountSide = kUnset;
+    CTaskOrgArray* m_pMountCarriers = nullptr;  // owned: the selection taken as carriers
     BOOL m_bUploadMode = FALSE;
-    int m_nUploadUnit = kUnset;
+    BOOL m_bUploadAwaitCarrier = FALSE;
+    int m_nUploadCarrier = kUnset;  // -99: not chosen
     int m_nUploadArray = kUnset;
-    int m_nUploadKind = kUnset;
-    BOOL m_bDeployMinesMode = FALSE;
-    int m_nMineLayerUnit = kUnset;
-    int m_nMineLayerArray = kUnset;
-    int m_nMineLayerKind = kUnset;
+    int m_nUploadSide = kUnset;
+    CTaskOrgArray* m_pUploadList = nullptr;  // owned
+    BOOL m_bMinesMode = FALSE;
+    BOOL m_bMinesAwaitLayer = FALSE;
+    int m_nMinesLayer = kUnset;  // -99: not chosen
+    int m_nMinesArray = kUnset;
+    int m_nMinesSide = kUnset;
+    CTaskOrgArray* m_pMinesList = nullptr;  // owned: the selection taken as layers
+    // SOP/Fire Control/FC Copy's copy.
+    BOOL m_bFCValid = FALSE;
+    BOOL m_bFCMaxRangeSet = FALSE;
+    int m_nFCMaxRange = kUnset;
+    BOOL m_bFCFieldOfFireSet = FALSE;
+    int m_nFCRightLimit = kUnset;
+    int m_nFCLeftLimit = kUnset;
+    // A right button-down that did something: its button-up opens no menu.
+    BOOL m_bRightConsumed = FALSE;
 
     // ---- The game loop (KDRViewLoop.cpp) ----
     // Time/Start runs the game loop in place: it returns only once the clock
@@ -238,22 +365,26 @@ public:
     int m_nEndTestCountdown;
     BOOL m_bMissionOver;
     BOOL m_bLoading;  // a mission is opening (the document's hints); drawing suppressed
-    // Pending drags and the dragged selection.
+    // Selection drags: the selection of units, obstacles or dug positions
+    // follows the mouse.
     BOOL m_bDragUnits;
     BOOL m_bDragObstacles;
     BOOL m_bDragHoles;
-    CTaskOrgArray* m_pDragSelection;
-    // Selected path state.
+    // The selected path: the unit (or the element by name) whose path the
+    // view shows and edits, and the view's copy of it. While the clock runs
+    // every edit goes to the unit at once and each pass copies the unit's
+    // path again; while it is stopped the copy goes to the unit when the
+    // edit ends.
     int m_nSelUnit;  // -99: none
     int m_nSelArray;
     int m_nSelKind;
-    CNodeArray* m_pShownPath;
-    BOOL m_bPathShown;
+    CNodeArray* m_pShownPath;  // owned
+    BOOL m_bPathShown;         // a unit is selected
     CString m_strElementPath;
-    BOOL m_bNodeMark1;
-    int m_nNodeMark1;  // -99: none
-    BOOL m_bNodeMark2;
-    int m_nNodeMark2;
+    BOOL m_bNodeMark1;  // a node is being dragged ...
+    int m_nNodeMark1;   // ... this one (-99: none)
+    BOOL m_bNodeMark2;  // a node is being added at the end ...
+    int m_nNodeMark2;   // ... this one
     // The contact display's two values from the units' contact lists.
     void* m_pContacts1;
     void* m_pContacts2;
@@ -281,6 +412,71 @@ private:
     // The back surface follows the client size.
     void ResizeBackSurface(int cx, int cy);
     void OpenOverviewMap();
+
+    // ---- Interaction helpers (KDRViewCommands.cpp, KDRViewMouse.cpp) ----
+    void RegisterViewCommands();
+    BOOL IsModePending(DWORD dwBit) const;
+    void SetModePending(DWORD dwBit, BOOL bOn);
+    void SetToolbarMode(int nMode);
+    void PlayPick();
+    // A drag or placement of the view's own (the gate's "not during a drag").
+    BOOL IsViewDragging() const;
+    // Toggles one pending order or SOP mode (the second choice leaves it).
+    void ToggleOrderMode(DWORD dwBit);
+    // The edited path goes to its unit or element; EndPathEdit also ends
+    // the edit.
+    void HandOverEditedPath();
+    void EndPathEdit();
+    // CancelInteraction's work without its redraw. For Time/Start
+    // (bForStart) path editing goes on, its edits handed over first.
+    void ResetInteraction(BOOL bForStart);
+    // Hands the edited path to its unit or element while the clock runs;
+    // FALSE when a hand-over failed.
+    BOOL ApplyEditedPath();
+    // The prologue of the button and move handlers: the picture pixel and
+    // the map point of the client point. FALSE when the handler must do
+    // nothing more; without a map or outside the client area the default
+    // handler has then run.
+    enum class MouseEvent
+    {
+        kLeftDown,
+        kLeftUp,
+        kLeftDouble,
+        kMove,
+        kRightDown,
+        kRightUp
+    };
+    BOOL PrepareMousePoint(UINT nFlags, CPoint point, MouseEvent eEvent, CPoint& ptPicture, float& fX, float& fY);
+    // The framework's own handling of the event.
+    void DefaultMouse(MouseEvent eEvent, UINT nFlags, CPoint point);
+    // A selection drag moves its selection from the last drag point to the
+    // point (bFinal: the release); FALSE when none is in progress.
+    BOOL StepSelectionDrag(float fX, float fY, BOOL bFinal);
+    // Hit tests at a point.
+    int HitTestUnit(CPoint ptPicture, int& nArray, int& nSide);
+    CHierarchyPlatoon* HitTestElement(CPoint ptPicture, int& nSide);
+    int HitTestNode(float fX, float fY);
+    // The free-for-dragging test of the deployment phase.
+    BOOL IsFreeForDragging();
+    void ShowStatusText(const CString& strText);
+    // A path is being edited: the view holds its copy and its unit or element.
+    BOOL IsPathEdited() const;
+    // The map point lies on the map (rounded to whole metres).
+    BOOL IsOnMap(float fX, float fY) const;
+    BOOL GetObstaclePoint(int nIndex, int nSide, float& fX, float& fY);
+    // A selection drag starts at the map point.
+    void StartSelectionDrag(BOOL CKDRView::*pFlag, float fX, float fY);
+    // The context menus of a right click (not built yet: they show nothing
+    // and answer FALSE).
+    BOOL ShowLevelPopup(CHierarchyArray* pElements, CPoint ptPicture);
+    BOOL ShowUnitPopup(CHierarchyPlatoon* pElement, CPoint ptPicture);
+    BOOL ShowUnitPickPopup(CTaskOrgArray* pUnits, CPoint ptPicture);
+    BOOL ShowVehiclePopup(int nUnit, int nArray, int nSide, CPoint ptClient);
+    // Digits of the main keyboard and the keypad: 0 to 9, else -1.
+    static int DigitOfKey(UINT nChar);
+    // Shift stores the selection as the digit's group, the digit alone
+    // recalls it; FALSE when the key did nothing.
+    BOOL OnDigitKey(int nDigit);
 
     CViewProperties* m_pViewProperties;  // owned
     std::unique_ptr<CStaticLayers> m_pStaticLayers;

@@ -87,10 +87,9 @@ void CKDRView::RegisterLoopCommands()
 
 void CKDRView::OnUpdateTimeStart(CCmdUI* pCmdUI)
 {
-    const BOOL bAllowed = IsCommandAllowed(ID_TIME_START);
-    pCmdUI->Enable(bAllowed);
+    pCmdUI->Enable(IsCommandAllowed(ID_TIME_START));
     CKDRApp* pApp = GetKDRApp();
-    pCmdUI->SetCheck(bAllowed && pApp != nullptr && pApp->IsClockRunning() ? 1 : 0);
+    pCmdUI->SetCheck(pApp != nullptr && pApp->IsClockRunning() ? 1 : 0);
 }
 
 void CKDRView::OnUpdateTimeStop(CCmdUI* pCmdUI) { pCmdUI->Enable(IsCommandAllowed(ID_TIME_STOP)); }
@@ -138,17 +137,8 @@ void CKDRView::OnTimeStart()
         pApp->m_nWithdrawPasses = -1;
     }
 
-    CancelInteraction();
-    if (m_bDragUnits || m_bDragObstacles || m_bDragHoles)
-    {
-        if (m_bDragObstacles)
-            pDoc->DrawSelectedObstacles(m_pDragSelection);
-        if (m_bDragHoles)
-            pDoc->DrawSelectedHoles(m_pDragSelection);
-        m_bDragUnits = m_bDragObstacles = m_bDragHoles = FALSE;
-        delete m_pDragSelection;
-        m_pDragSelection = nullptr;
-    }
+    // What was in progress ends; a path edit goes on while the clock runs.
+    ResetInteraction(TRUE);
 
     if (pDoc->GetHoles() != nullptr && pDoc->GetUnits() != nullptr)
         pDoc->GetHoles()->AssignOccupants(pDoc->GetUnits(), pDoc->GetGameMap());

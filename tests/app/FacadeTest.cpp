@@ -8,6 +8,7 @@
 #include "battlefield/FireMission.h"
 #include "hierarchy/HierarchyArray.h"
 #include "net/NetUpdate.h"
+#include "orders/NodeArray.h"
 
 #include <cstring>
 
@@ -42,6 +43,7 @@ std::vector<FacadeRow> FacadeRows()
     static CUnitRefArray* pSecond = nullptr;
     static CTaskOrgArray* pRecalled = nullptr;
     static int nPX = 0, nPY = 0;
+    static CNodeArray path;
 
     return {
         // Game-loop steps.
@@ -114,16 +116,18 @@ std::vector<FacadeRow> FacadeRows()
         NOTHING(ToggleDismountForList(&list), 0),
         NOTHING(ToggleSuppressForElement(&element), 0),
         NOTHING(ToggleFireControlForElement(&element, TRUE), 0),
-        NOTHING(DragUnit(&list, 10, 10), 0),
-        NOTHING(EndUnitDrag(&list, 10, 10), 0),
+        NOTHING(DragUnit(0, 0, 0, 10, 10, FALSE), 0),
+        NOTHING(EndUnitDrag(&list, 0, 0, 10, 10, TRUE), 0),
         NOTHING(PasteUnits(&list, 10, 10), 0),
-        NOTHING(PasteOrdersToUnit(0, 0, 0), 0),
+        NOTHING(PasteOrdersToUnit(&path, 0, 0, 0, TRUE), 0),
         NOTHING(DismountUnits(&list), 0),
-        NOTHING(ApplyOrderToSelection(&list, 1, 10, 10), 0),
-        NOTHING(SetUnitPathFromClick(0, 0, 0, 10, 10), 0),
+        NOTHING(ApplyOrderToSelection(0, 0, 0, 1), FALSE),
+        NOTHING(SetUnitPathFromClick(10, 10, 0, 0, 0, 1), 0),
         NOTHING(AssignUnitRoute(0, 0, 0), 0),
-        NOTHING(ToggleUnitOverlay(0, 0, 0, 1), 0),
-        NOTHING(ApplyElementPathEdit("1st Platoon", 10, 10), 0),
+        NOTHING(ToggleUnitOverlay("1st Platoon", &path), 0),
+        NOTHING(ApplyElementPathEdit("1st Platoon", &path, TRUE), 0),
+        NOTHING(CancelPathEdit(0, 0, 0, &path), 0),
+        NOTHING(PastePathToUnit(0, 0, 0, path, TRUE), 0),
         NOTHING(MountSelectionOnCarrier(&list, &list), 0),
         NOTHING(DeployMinesAtPoint(&list, 10, 10), 0),
         NOTHING(UploadAtPoint(&list, 10, 10), 0),
@@ -131,11 +135,12 @@ std::vector<FacadeRow> FacadeRows()
         NOTHING(AssignFireMissionTarget(0, 0, 0, 10, 10), 0),
         NOTHING(DeleteFireControl(0, 0, 0), 0),
         NOTHING(DeleteFireControlOfSelection(&list), 0),
-        NOTHING(PasteFireControl(0, 0, 0), 0),
+        NOTHING(PasteFireControl(0, 0, 0, TRUE, 50, FALSE, -99, -99), 0),
         NOTHING(PasteFireControlToSelection(&list), 0),
-        NOTHING(SetSuppressAreaAt(0, 0, 0, 10, 10), 0),
+        NOTHING(SetSuppressAreaAt(10, 10, 0, 0, 0), 0),
         NOTHING(ClearSuppressArea(0, 0, 0), 0),
-        NOTHING(ClearUnitFireControl(0, 0, 0, 1), 0),
+        NOTHING(ResetUnitPath(0, 0, 0, 1), 0),
+        NOTHING(ClearUnitMarchSpeed(0, 0, 0), 0),
         NOTHING(RefreshFireMissionLog(), FALSE),
         // Units: elements, network, AI orders, windows, groups.
         NOTHING(ResetElementPath("1st Platoon"), nullptr),
@@ -262,10 +267,9 @@ TEST(Facade, EditsMarkTheDocumentModifiedAndMovedUnitsTakeTheirPositionsAgain)
         bool modified;
         bool occupants;
     };
-    CTaskOrgArray list;
     const Case cases[] = {
-        {"a drag that moved units", [&](CKDRDoc& d) { return d.DragUnit(&list, 5, 5); }, 1, true, true},
-        {"a drag that failed", [&](CKDRDoc& d) { return d.DragUnit(&list, 5, 5); }, 0, false, false},
+        {"a drag that moved units", [](CKDRDoc& d) { return d.DragUnit(0, 0, 0, 5, 5, FALSE); }, 1, true, true},
+        {"a drag that failed", [](CKDRDoc& d) { return d.DragUnit(0, 0, 0, 5, 5, FALSE); }, 0, false, false},
         {"an order that took", [](CKDRDoc& d) { return d.SetSelectionTACSOP(2); }, 1, true, false},
         {"an order that failed", [](CKDRDoc& d) { return d.SetSelectionTACSOP(2); }, 0, false, false},
     };

@@ -122,9 +122,10 @@ TEST(GameLoopDemo, TimeStartAdvancesTheClockWindowAtTheChosenCompression)
     EXPECT_EQ(seen[0].strGameTime, "140532JUN02");
     EXPECT_EQ(seen[1].strElapsed, "Day 0, 00:03:00");
     EXPECT_EQ(seen[1].strGameTime, "140533JUN02");
-    // While the clock runs Start is checked, Quit Mission is refused and
-    // the compression item of the chosen rate is checked.
-    EXPECT_EQ(seen[0].nStartState & (MF_CHECKED | MF_GRAYED), MF_CHECKED);
+    // While the clock runs Start is checked (and refused: the clock runs
+    // already), Quit Mission is refused and the compression item of the
+    // chosen rate is checked.
+    EXPECT_EQ(seen[0].nStartState & (MF_CHECKED | MF_GRAYED), MF_CHECKED | MF_GRAYED);
     EXPECT_EQ(seen[0].nQuitState & MF_GRAYED, MF_GRAYED);
     EXPECT_EQ(seen[0].nFourState & MF_CHECKED, MF_CHECKED);
 }

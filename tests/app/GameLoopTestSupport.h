@@ -27,6 +27,7 @@
 #include "units/SpotReportArray.h"
 #include "units/Unit.h"
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -62,7 +63,7 @@ public:
         m_log.push_back("detection");
         m_fLight = fLight;
     }
-    void DirectFire(CKDRGameMap*, CKDRDatabase*, CKDRObstacles*, CKDRHoles*) override
+    void DirectFirePass(CKDRGameMap*, CKDRDatabase*, CKDRObstacles*, CKDRHoles*) override
     {
         m_log.push_back("direct fire");
     }
@@ -89,7 +90,7 @@ public:
             pList->RemoveAll();
     }
     int SetSelectionTACSOP(int, CKDRGameMap*, CKDRDatabase*) override { return m_nOrderResult; }
-    int DragUnits(CTaskOrgArray*, float, float, CKDRGameMap*, CKDRDatabase*, CKDRObstacles*, CKDRHoles*) override
+    BOOL DragUnit(int, int, int, float, float, CKDRGameMap*, CKDRDatabase*) override
     {
         m_log.push_back("drag");
         return m_nOrderResult;
@@ -195,6 +196,7 @@ struct CMissionRecord
     std::vector<LONG> results;  // elapsed game seconds of each results page
     CTime tResultsStart;
     int anTotals[6] = {};
+    int anTestTotals[6] = {};  // the saved-game words of the last end test
 };
 
 // The main mission's stand-in: ends as the record says and records its
@@ -203,10 +205,11 @@ class CRecordingMissions : public CKDRMissions
 {
 public:
     CRecordingMissions(StepLog& log, CMissionRecord& record) : m_log(log), m_record(record) {}
-    int TestMissionEnd(CKDRUnits*, CTimeSpan tsElapsed, int& bWon) override
+    int TestMissionEnd(CKDRUnits*, const int anTotals[6], CTimeSpan tsElapsed, int& bWon) override
     {
         m_log.push_back("end test");
         m_record.tests.push_back(tsElapsed.GetTotalSeconds());
+        std::copy(anTotals, anTotals + 6, m_record.anTestTotals);
         bWon = m_record.bWon;
         return m_record.bEnds;
     }

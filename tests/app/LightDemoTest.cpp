@@ -44,6 +44,10 @@ struct LightShown
 // the event loop, which would serve the loop's next posted steps early.
 LightShown ReadLight(CKDRApp& app, bool bPainted)
 {
+    // The units' steps serve window messages within a pass, after the pass
+    // has named the light and while each step moves the clock on: a read
+    // stands where the next pass would begin and names it afresh.
+    app.GetActiveDocument()->UpdateLightCondition();
     LightShown shown;
     CClockDlg* pClock = app.GetGameClock()->GetClockDlg();
     shown.strGameTime = pClock->m_strGameTime;

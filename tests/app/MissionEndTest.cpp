@@ -59,6 +59,7 @@ TEST(MissionEnd, YesSuspendsTheTestFor300GameSecondsAndNoOffersTheResultsAndQuit
     // elapsed span, the start time and the counted forces.
     EXPECT_EQ(shell.m_mission.results, (std::vector<LONG>{400}));
     EXPECT_EQ(shell.m_mission.anTotals[0], 12);
+    EXPECT_EQ(shell.m_mission.anTestTotals[0], 12);
     EXPECT_FALSE(shell.App().IsClockRunning());
     EXPECT_TRUE(shell.View().m_bMissionOver);
     // Quit Mission: an empty document and the start menu again.

@@ -25,7 +25,8 @@ TEST(Missions, EmptyComponentLoadsAndHoldsNoMission)
     for (int slot = 0; slot < CKDRMissions::kSlotCount; ++slot)
         EXPECT_EQ(missions.GetMission(slot), nullptr);
     int bWon = 7;
-    EXPECT_EQ(missions.TestMissionEnd(nullptr, CTimeSpan(0), bWon), 0);
+    const int anTotals[6] = {};
+    EXPECT_EQ(missions.TestMissionEnd(nullptr, anTotals, CTimeSpan(0), bWon), 0);
     EXPECT_EQ(missions.GetMainMissionName(), "");
     CString units("u"), holes("h"), obstacles("o"), hierarchy("keep");
     missions.GetForceVariant(1, units, holes, obstacles, hierarchy);

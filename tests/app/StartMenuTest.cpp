@@ -6,6 +6,7 @@
 #include "app/AboutDlg.h"
 #include "app/KDRMissions.h"
 #include "app/MissionSelectDlg.h"
+#include "app/LoadGameDlg.h"
 #include "app/StartMenuDlg.h"
 #include "mission/Mission.h"
 #include "platform/ui/Command.h"
@@ -163,6 +164,7 @@ TEST(StartMenu, OnlyExitLeavesWithoutAMission)
     shell.Ui().ExpectDialog(IDD_START_MENU, IDCANCEL);
     shell.Ui().ExpectDialog(IDD_START_MENU, IDCANCEL,
                             [](CDialog& dialog) { dialog.PressButton(IDC_START_LOAD_MISSION); });
+    shell.Ui().ExpectDialog(IDD_LOAD_GAME, IDCANCEL);
     shell.Ui().ExpectDialog(IDD_START_MENU, IDCANCEL,
                             [](CDialog& dialog) { dialog.PressButton(IDC_START_MULTIPLAYER); });
     shell.Ui().ExpectDialog(IDD_START_MENU, IDCANCEL,

@@ -59,7 +59,7 @@ TEST(DatabaseDemo, VehicleSpecsShowsTheDemoEquipmentAndLeavesNoPageBehind)
     EXPECT_EQ(pDatabase->m_strWeaponList, "demo.wep");
     EXPECT_EQ(pDatabase->m_strVehicleList, "demo.veh");
     EXPECT_EQ(pDatabase->m_strPieceList, "Demo.pca");
-    EXPECT_TRUE(pDatabase->m_strSoundList.IsEmpty());
+    EXPECT_EQ(pDatabase->m_strSoundList, "Demo.smg");
     ASSERT_GE(pDatabase->GetVehicleCount(), 7);
     const int nWeapons = pDatabase->GetWeaponArray()->GetSize();
     for (int i = 0; i < pDatabase->GetVehicleCount(); ++i)

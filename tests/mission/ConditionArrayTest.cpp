@@ -247,8 +247,10 @@ TEST(ConditionArray, ObjectiveLinesAreNumberedOnFromTheCounter)
     int nCounter = 4;
     array.GetObjectiveLines(html, FALSE, CTime(), nCounter);
     EXPECT_EQ(nCounter, 6);
-    EXPECT_EQ(html, "<FONT FACE=\"Arial,Helvetica,Monaco\"><FONT SIZE=\"2\">4.  </FONT></FONT><BR>\r\n"
-                    "<FONT FACE=\"Arial,Helvetica,Monaco\"><FONT SIZE=\"2\">5.  </FONT></FONT><BR>\r\n");
+    EXPECT_EQ(html, "<FONT FACE=\"Arial,Helvetica,Monaco\"><FONT SIZE=\"2\">4.  "
+                    "Maintain mission objectives until 010000JAN70.\r\n</FONT></FONT><BR>\r\n"
+                    "<FONT FACE=\"Arial,Helvetica,Monaco\"><FONT SIZE=\"2\">5.  "
+                    "Destroy all enemy vehicles or teams.\r\n</FONT></FONT><BR>\r\n");
 }
 
 TEST(ConditionArray, EveryKindCopiesAndRoundTripsEqual)

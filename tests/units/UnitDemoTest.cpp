@@ -48,9 +48,21 @@ std::map<int, int> CountByType(const CUnitArray& array)
     return counts;
 }
 
+const demo_units::Route* FindRoute(const CString& name)
+{
+    for (const demo_units::Route& route : demo_units::kFriendlyRoutes)
+    {
+        if (name == route.name)
+            return &route;
+    }
+    return nullptr;
+}
+
 // Every unit: a name of its own, on ground a mover can stand on, a path of
-// one node at its place holding a stop, halted; teams aboard the carrier
-// they name, which names them, with the given mount time.
+// one node at its place holding a stop, halted; or, for a unit with a
+// route, released on a path from its place through the route's two points,
+// stopping at the last; teams aboard the carrier they name, which names
+// them, with the given mount time.
 void ExpectPlacedAndAboard(const CUnitArray& array, int nSide, CKDRGameMap& map, LONG nMountTime)
 {
     std::set<std::string> names;
@@ -62,13 +74,25 @@ void ExpectPlacedAndAboard(const CUnitArray& array, int nSide, CKDRGameMap& map,
         SCOPED_TRACE(pUnit->m_strName.GetString());
         EXPECT_TRUE(names.insert(pUnit->m_strName.GetString()).second);
         EXPECT_EQ(pUnit->m_nSide, nSide);
-        EXPECT_TRUE(pUnit->m_bStopped);
         EXPECT_EQ(map.IsPointBlocked(pUnit->m_fX, pUnit->m_fY, nullptr, demo_units::kGroundMoverFlags, nSide, 0), 0);
-        ASSERT_EQ(pUnit->m_pPath->GetSize(), 1);
+        const demo_units::Route* pRoute = nSide == demo_units::kFriendlySide ? FindRoute(pUnit->m_strName) : nullptr;
+        EXPECT_EQ(pUnit->m_bStopped, pRoute == nullptr);
+        ASSERT_EQ(pUnit->m_pPath->GetSize(), pRoute == nullptr ? 1 : 3);
         const CNode* pNode = pUnit->m_pPath->GetAt(0);
-        EXPECT_TRUE(pNode->HasStop());
+        EXPECT_EQ(pNode->HasStop(), pRoute == nullptr);
         EXPECT_FLOAT_EQ(pNode->m_fX, pUnit->m_fX);
         EXPECT_FLOAT_EQ(pNode->m_fY, pUnit->m_fY);
+        if (pRoute != nullptr)
+        {
+            const CNode* pEnd = pUnit->m_pPath->GetAt(2);
+            EXPECT_FLOAT_EQ(pUnit->m_pPath->GetAt(1)->m_fX, pRoute->x1);
+            EXPECT_FLOAT_EQ(pUnit->m_pPath->GetAt(1)->m_fY, pRoute->y1);
+            EXPECT_FALSE(pUnit->m_pPath->GetAt(1)->HasStop());
+            EXPECT_FLOAT_EQ(pEnd->m_fX, pRoute->x2);
+            EXPECT_FLOAT_EQ(pEnd->m_fY, pRoute->y2);
+            EXPECT_TRUE(pEnd->HasStop());
+            EXPECT_EQ(pUnit->m_nMoveDelay, 0);
+        }
 
         auto* pTeam = dynamic_cast<CUCapDismount*>(pUnit->FindCapability(VCAP_DISMOUNT));
         if (pTeam == nullptr)

@@ -559,6 +559,26 @@ BOOL DeleteFile(const char* name)
     return fs::remove(resolved, ec) && !ec;
 }
 
+BOOL RemoveDir(const char* path)
+{
+    if (!path || !*path)
+        return FALSE;
+    std::string resolved = Resolve(path);
+    std::error_code ec;
+    if (!fs::is_directory(resolved, ec) || !fs::is_empty(resolved, ec) || ec)
+        return FALSE;
+    return fs::remove(resolved, ec) && !ec;
+}
+
+BOOL ReplaceFile(const char* from, const char* to)
+{
+    if (!from || !*from || !to || !*to)
+        return FALSE;
+    std::error_code ec;
+    fs::rename(Resolve(from), Resolve(to), ec);
+    return !ec;
+}
+
 std::vector<CString> ListFiles(const char* directory, const char* pattern)
 {
     std::vector<CString> names;

@@ -166,6 +166,11 @@ BOOL DirectoryExists(const char* name);
 // Creates the directory and any missing parents; TRUE when it exists afterwards.
 BOOL CreateDir(const char* path);
 BOOL DeleteFile(const char* name);  // TRUE when a file was removed
+// Removes an empty directory; FALSE when it is missing or not empty.
+BOOL RemoveDir(const char* path);
+// Puts the file `from` in the place of `to` in one step (an existing `to`
+// is replaced); FALSE when that cannot be done, both files then unchanged.
+BOOL ReplaceFile(const char* from, const char* to);
 // Regular files whose names match the pattern ("*" and "?" wildcards, ASCII
 // case-blind). The pattern may carry a directory ("Savegame\*.asg"); names
 // come back without it, sorted by name.

@@ -39,7 +39,7 @@ public:
     virtual BOOL SaveModified();
     virtual BOOL CanCloseFrame(CFrameWnd* frame);
     BOOL DoFileSave();
-    BOOL DoSave(const char* path, BOOL replace = TRUE);
+    virtual BOOL DoSave(const char* path, BOOL replace = TRUE);
 
     virtual void SetModifiedFlag(BOOL modified = TRUE) { m_bModified = modified != FALSE; }
     BOOL IsModified() const { return m_bModified; }

@@ -1,0 +1,55 @@
+#pragma once
+// What the unit's movement, path and order operations ask of the game
+// around them: the phase of the game, whether it is played over the
+// network, and the stop on a path's first node. Without an application
+// there is no clock: no deployment phase and no network game.
+
+#include "app/GameClock.h"
+#include "app/KDRApp.h"
+#include "database/KDRDatabase.h"
+#include "database/VehicleCapability.h"
+#include "orders/NodeArray.h"
+#include "units/Unit.h"
+
+namespace unit_move
+{
+inline BOOL IsDeployment()
+{
+    const CKDRApp* pApp = GetKDRApp();
+    return pApp != nullptr && pApp->GetGameClock() != nullptr && pApp->IsDeploymentPhase();
+}
+
+// No game second has passed yet: the battle has not begun, even while the
+// clock that starts it is already switched on.
+inline BOOL IsBeforeBattle()
+{
+    const CKDRApp* pApp = GetKDRApp();
+    return pApp != nullptr && pApp->GetGameClock() != nullptr &&
+           pApp->GetGameClock()->m_tsElapsed.GetTotalSeconds() == 0;
+}
+
+inline BOOL IsNetworkGame()
+{
+    const CKDRApp* pApp = GetKDRApp();
+    return pApp != nullptr && pApp->m_bMultiplayer && pApp->m_pSession != nullptr;
+}
+
+// The unit's vehicle type; null without a database or one that lists it.
+inline CVehicle* VehicleOf(const CUnit& unit, CKDRDatabase* pDatabase)
+{
+    return pDatabase != nullptr ? pDatabase->GetVehicle(unit.m_nVehicle) : nullptr;
+}
+
+inline BOOL IsAircraft(DWORD dwAbilities) { return (dwAbilities & (VCAP_FIXED_WING | VCAP_ROTARY_WING)) != 0; }
+
+inline CNode* FirstNode(const CNodeArray* pPath)
+{
+    return pPath != nullptr && pPath->GetSize() > 0 ? pPath->GetAt(0) : nullptr;
+}
+
+inline BOOL FirstNodeHasStop(const CNodeArray* pPath)
+{
+    const CNode* pNode = FirstNode(pPath);
+    return pNode != nullptr && pNode->HasStop();
+}
+}  // namespace unit_move
