@@ -489,8 +489,8 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
     const double d = std::sqrt(dy * dy + dx * dx);
 
     // Features are looked at only when one with a height lies near the line.
-    const bool features = m_pTerrain->MayHaveFeatureHeightWithin(std::min(x1, x2), std::min(y1, y2),
-                                                                 std::max(x1, x2), std::max(y1, y2));
+    const bool features =
+        m_pTerrain->MayHaveFeatureHeightWithin(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2));
     const int steps = TruncToInt(d * 0.01);
     if (steps > 1)
     {

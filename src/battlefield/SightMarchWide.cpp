@@ -68,7 +68,8 @@ int March(const SightMarch& m, int first, int last, unsigned* unsettled, unsigne
             if (_mm256_testz_si256(kind, kind))
             {
                 const __m256i settled = _mm256_cmpgt_epi32(limit, _mm256_slli_epi32(ground, 32 - kLineShift));
-                return static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(_mm256_andnot_si256(near, settled))));
+                return static_cast<unsigned>(
+                    _mm256_movemask_ps(_mm256_castsi256_ps(_mm256_andnot_si256(near, settled))));
             }
             // The upper line's lanes may lie 2 units below the march: it is
             // taken one unit higher still for its floor (the lower one errs
@@ -77,8 +78,8 @@ int March(const SightMarch& m, int first, int last, unsigned* unsettled, unsigne
             const __m256i top = _mm256_add_epi32(ground, _mm256_i32gather_epi32(m.classTop, kind, 4));
             const __m256i shiftedTop = _mm256_slli_epi32(top, 32 - kLineShift);
             const __m256i settled = _mm256_andnot_si256(near, _mm256_cmpgt_epi32(limit, shiftedTop));
-            const __m256i upper = _mm256_add_epi32(
-                _mm256_set1_epi32(static_cast<int>((line + upperGap) >> kLineShift) + 3), laneLine);
+            const __m256i upper =
+                _mm256_add_epi32(_mm256_set1_epi32(static_cast<int>((line + upperGap) >> kLineShift) + 3), laneLine);
             __m256i clear = _mm256_cmpgt_epi32(limit, _mm256_slli_epi32(ground, 32 - kLineShift));
             clear = _mm256_and_si256(clear, _mm256_cmpgt_epi32(shiftedTop, upper));
             clear = _mm256_andnot_si256(_mm256_or_si256(near, _mm256_cmpeq_epi32(kind, _mm256_setzero_si256())), clear);

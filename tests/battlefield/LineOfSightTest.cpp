@@ -608,8 +608,8 @@ TEST(LineOfSight, TheBearingIsTheArcTangentsToTheLastBitInEveryDirection)
         const float want = static_cast<float>(std::atan2(dx, dy));
         float bearing = kNotWritten, slant = kNotWritten, visibility = kNotWritten;
         map.HasLineOfSight(x1, y1, x2, y2, 20.0f, 20.0f, &bearing, &slant, &visibility);
-        EXPECT_TRUE(SameBits(bearing, want)) << "(" << x1 << ", " << y1 << ") to (" << x2 << ", " << y2 << "): "
-                                             << bearing << " / " << want;
+        EXPECT_TRUE(SameBits(bearing, want))
+            << "(" << x1 << ", " << y1 << ") to (" << x2 << ", " << y2 << "): " << bearing << " / " << want;
     };
     for (const float ex : {-1.0f, -0.0f, 0.0f, 1.0f})
         for (const float ey : {-1.0f, -0.0f, 0.0f, 1.0f})
