@@ -332,6 +332,70 @@ inline float Concealed(float visibility, float obscuration)
     return static_cast<float>(visibility * ((1.0 - obscuration) * 0.5 + obscuration));
 }
 
+// atan(k / 64) for k = 0 to 64, each to the nearest double.
+constexpr double kAtanOf64ths[65] = {
+    0x0.0p+0, 0x1.fff555bbb729bp-7, 0x1.ffd55bba97625p-6,
+    0x1.7fb818430da2ap-5, 0x1.ff55bb72cfdeap-5, 0x1.3f59f0e7c559dp-4,
+    0x1.7ee182602f10fp-4, 0x1.be39ebe6f07c3p-4, 0x1.fd5ba9aac2f6ep-4,
+    0x1.1e1fafb043727p-3, 0x1.3d6eee8c6626cp-3, 0x1.5c9811e3ec26ap-3,
+    0x1.7b97b4bce5b02p-3, 0x1.9a6a8e96c8626p-3, 0x1.b90d7529260a2p-3,
+    0x1.d77d5df205736p-3, 0x1.f5b75f92c80ddp-3, 0x1.09dc597d86362p-2,
+    0x1.18bf5a30bf178p-2, 0x1.278372057ef46p-2, 0x1.362773707ebccp-2,
+    0x1.44aa436c2af0ap-2, 0x1.530ad9951cd4ap-2, 0x1.614840309cfe2p-2,
+    0x1.6f61941e4def1p-2, 0x1.7d5604b63b3f7p-2, 0x1.8b24d394a1b25p-2,
+    0x1.98cd5454d6b18p-2, 0x1.a64eec3cc23fdp-2, 0x1.b3a911da65c6cp-2,
+    0x1.c0db4c94ec9f0p-2, 0x1.cde53432c1351p-2, 0x1.dac670561bb4fp-2,
+    0x1.e77eb7f175a34p-2, 0x1.f40dd0b541418p-2, 0x1.0039c73c1a40cp-1,
+    0x1.0657e94db30d0p-1, 0x1.0c6145b5b43dap-1, 0x1.1255d9bfbd2a9p-1,
+    0x1.1835a88be7c13p-1, 0x1.1e00babdefeb4p-1, 0x1.23b71e2cc9e6ap-1,
+    0x1.2958e59308e31p-1, 0x1.2ee628406cbcap-1, 0x1.345f01cce37bbp-1,
+    0x1.39c391cd4171ap-1, 0x1.3f13fb89e96f4p-1, 0x1.445065b795b56p-1,
+    0x1.4978fa3269ee1p-1, 0x1.4e8de5bb6ec04p-1, 0x1.538f57b89061fp-1,
+    0x1.587d81f732fbbp-1, 0x1.5d58987169b18p-1, 0x1.6220d115d7b8ep-1,
+    0x1.66d663923e087p-1, 0x1.6b798920b3d99p-1, 0x1.700a7c5784634p-1,
+    0x1.748978fba8e0fp-1, 0x1.78f6bbd5d315ep-1, 0x1.7d528289fa093p-1,
+    0x1.819d0b7158a4dp-1, 0x1.85d69576cc2c5p-1, 0x1.89ff5ff57f1f8p-1,
+    0x1.8e17aa99cc05ep-1, 0x1.921fb54442d18p-1,
+};
+constexpr double kHalfPi = 0x1.921fb54442d18p+0;
+constexpr double kPi = 0x1.921fb54442d18p+1;
+
+// The bearing the caller gets, static_cast<float>(std::atan2(dx, dy)), at a
+// fraction of the arc tangent's cost: the angle from a table and a short
+// series to within a few parts in 2^47, then rounded to a float. That
+// float is the one the arc tangent would round to unless a rounding edge
+// between two floats lies within 2^-40 of the angle (the arc tangent is
+// good to a unit or two in a double's last place): then, and for zeros,
+// infinities and extreme sizes, the arc tangent itself decides.
+float BearingOf(double dx, double dy)
+{
+    const double a = std::fabs(dx);
+    const double b = std::fabs(dy);
+    if (a >= 0x1p-400 && a <= 0x1p400 && b >= 0x1p-400 && b <= 0x1p400)
+    {
+        // atan(q) = atan(c) + atan(z) with c the nearest 64th and
+        // |z| <= 1/128, where the series to z^7 leaves less than 2^-63.
+        const double q = std::min(a, b) / std::max(a, b);
+        const int k = static_cast<int>(q * 64.0 + 0.5);
+        const double c = k * (1.0 / 64.0);
+        const double z = (q - c) / (1.0 + q * c);
+        const double z2 = z * z;
+        const double r = kAtanOf64ths[k] + (z + z * z2 * (-1.0 / 3.0 + z2 * (0.2 + z2 * (-1.0 / 7.0))));
+        // Into the quadrant: by |dx| against |dy| and the sign of dy, the
+        // angle from the north is r, pi - r, pi/2 - r or pi/2 + r; it
+        // takes the sign of dx.
+        static constexpr double kOffset[4] = {0.0, kPi, kHalfPi, kHalfPi};
+        static constexpr double kSign[4] = {1.0, -1.0, -1.0, 1.0};
+        const int quadrant = (a > b ? 2 : 0) + (dy < 0.0 ? 1 : 0);
+        const double angle = std::copysign(kOffset[quadrant] + kSign[quadrant] * r, dx);
+        const double slack = std::fabs(angle) * 0x1p-40;
+        const float rounded = static_cast<float>(angle);
+        if (static_cast<float>(angle - slack) == rounded && static_cast<float>(angle + slack) == rounded)
+            return rounded;
+    }
+    return static_cast<float>(std::atan2(dx, dy));
+}
+
 // The march of the sight line in fixed point, 32 fractional bits.
 constexpr double kFixedOne = 4294967296.0;
 // The march's fixed point holds the positions of lines within this many
@@ -422,19 +486,11 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
     const long long dh = RoundHalfUpTrunc(targetHeight) + targetZ - eye + 1;
     const double dx = (static_cast<double>(x2) - static_cast<double>(x1)) * 10.0;
     const double dy = (static_cast<double>(y2) - static_cast<double>(y1)) * 10.0;
-    // The bearing's arc tangent, sine and cosine cost more than a short
-    // march: they are worked out only for a caller who asks for the bearing
-    // and for the samples that the march leaves to the rule itself.
-    double direction = 0.0;
-    bool haveDirection = false;
-    if (bearing != nullptr)
-    {
-        direction = std::atan2(dx, dy);
-        haveDirection = true;
-        *bearing = static_cast<float>(direction);
-    }
     const double d = std::sqrt(dy * dy + dx * dx);
 
+    // Features are looked at only when one with a height lies near the line.
+    const bool features =
+        m_pTerrain->MayHaveFeatureHeightWithin(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2));
     const int steps = TruncToInt(d * 0.01);
     if (steps > 1)
     {
@@ -448,9 +504,6 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
         const double tolerance = steep ? std::numeric_limits<double>::infinity() : kSlopeTolerance;
         const double margin =
             tolerance * ((std::fabs(static_cast<double>(eye)) + 32770.0) * d + std::fabs(dhd) * steps * 100.0);
-        // Features are looked at only when one with a height lies near the line.
-        const bool features = m_pTerrain->MayHaveFeatureHeightWithin(std::min(x1, x2), std::min(y1, y2),
-                                                                     std::max(x1, x2), std::max(y1, y2));
         const GridView grid = View();
 
         // The samples the march takes: those on the map and clear of its
@@ -460,7 +513,14 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
         // slopes, go by the rule alone.
         int lo = steps;
         int hi = steps - 1;
-        SightMarch march{};
+        // Only what the march reads is set: zeroing the whole of it (lanes
+        // and all) costs a short line more than its set-up.
+        SightMarch march;
+        march.samples = nullptr;
+        march.words = nullptr;
+        march.classTop = nullptr;
+        march.tall = nullptr;
+        march.u0 = march.v0 = march.du = march.dv = 0;
         long long metreMargin = 0;
         const bool fits = std::fabs(x1) < kMarchReach && std::fabs(y1) < kMarchReach && std::fabs(x2) < kMarchReach &&
                           std::fabs(y2) < kMarchReach && std::llabs(eye) < kMarchHeightReach &&
@@ -495,11 +555,16 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
             march.dLine = ToFixed(dhd * 100.0 * perLength);
             // A feature's top is clearly above the line where its angle
             // beats the target's beyond the tolerance (see AngleAbove),
-            // whatever the roundings; the top is taken one unit up.
-            const double upperMargin =
-                tolerance * ((std::fabs(static_cast<double>(eye)) + 32770.0 + m_nSightClassTopMax) * d +
-                             std::fabs(dhd) * steps * 100.0);
-            march.upper0 = ToFixed(static_cast<double>(eye + 1) + upperMargin * perLength + kLineMargin);
+            // whatever the roundings; the top is taken one unit up. Only
+            // the words have tops.
+            march.upper0 = 0;
+            if (march.words != nullptr)
+            {
+                const double upperMargin =
+                    tolerance * ((std::fabs(static_cast<double>(eye)) + 32770.0 + m_nSightClassTopMax) * d +
+                                 std::fabs(dhd) * steps * 100.0);
+                march.upper0 = ToFixed(static_cast<double>(eye + 1) + upperMargin * perLength + kLineMargin);
+            }
             // Twice the largest gap between a marched position and the
             // rule's: a float's unit in the last place on this map, the
             // fractions the step gathers, and the doubles' rounding.
@@ -510,10 +575,26 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
             metreMargin = 10LL * march.edgeMargin;
             constexpr long long kHalf = 1LL << 31;
             lo = 1;
-            ClipMarch(march.u0, march.du, kHalf, (static_cast<long long>(m_nColumns) << 32) - kHalf, lo, hi);
-            ClipMarch(march.v0, march.dv, kHalf, (static_cast<long long>(m_nRows) << 32) - 3 * kHalf, lo, hi);
+            const long long mostU = (static_cast<long long>(m_nColumns) << 32) - kHalf;
+            const long long mostV = (static_cast<long long>(m_nRows) << 32) - 3 * kHalf;
+            // Most lines lie wholly inside: both ends tell.
+            const long long u1 = march.u0 + march.du;
+            const long long v1 = march.v0 + march.dv;
+            const long long uN = march.u0 + hi * march.du;
+            const long long vN = march.v0 + hi * march.dv;
+            if (lo > hi || std::min(std::min(u1, uN), std::min(v1, vN)) < kHalf || std::max(u1, uN) > mostU ||
+                std::max(v1, vN) > mostV)
+            {
+                ClipMarch(march.u0, march.du, kHalf, mostU, lo, hi);
+                ClipMarch(march.v0, march.dv, kHalf, mostV, lo, hi);
+            }
             march.lowest = lo;
-            PrepareSightMarchLanes(march);
+            for (int k = 0; k < kSightBlock; ++k)
+            {
+                march.laneU[k] = static_cast<int>((k * march.du) >> (32 - kSightLanePositionBits));
+                march.laneV[k] = static_cast<int>((k * march.dv) >> (32 - kSightLanePositionBits));
+                march.laneLine[k] = static_cast<int>((k * march.dLine) >> (32 - kSightLaneLineBits));
+            }
         }
 
         // Where sample i lies. The march knows its whole metres (which are
@@ -540,8 +621,7 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
             }
             if (!haveSines)
             {
-                if (!haveDirection)
-                    direction = std::atan2(dx, dy);
+                const double direction = std::atan2(dx, dy);
                 sinB = std::sin(direction);
                 cosB = std::cos(direction);
                 haveSines = true;
@@ -608,13 +688,22 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
             return true;
         };
 
+        // A masked target: what the line gathered up to there, and the
+        // bearing, which comes last so that its arithmetic overlaps the
+        // march's loads rather than holding up the set-up.
+        const auto masked = [&]
+        {
+            if (visibility != nullptr)
+                *visibility = seen;
+            if (bearing != nullptr)
+                *bearing = BearingOf(dx, dy);
+            return 0;
+        };
         int i = 1;
         for (; i < lo; ++i)
             if (!passes(i))
             {
-                if (visibility != nullptr)
-                    *visibility = seen;
-                return 0;
+                return masked();
             }
         while (i <= hi)
         {
@@ -637,9 +726,7 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
                 }
                 else if (!passes(at))
                 {
-                    if (visibility != nullptr)
-                        *visibility = seen;
-                    return 0;
+                    return masked();
                 }
             }
             i = block + kSightBlock;
@@ -648,31 +735,39 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
         for (; i < steps; ++i)
             if (!passes(i))
             {
-                if (visibility != nullptr)
-                    *visibility = seen;
-                return 0;
+                return masked();
             }
     }
 
     // Concealment of whoever stands inside a feature at least as tall as he is.
-    int t = 0;
-    float f = 1.0f;
-    if (lookUpTarget)
+    // With no feature with a height near the line, neither end stands in
+    // one: the look-ups would find none and leave the visibility as it is.
+    // Nor does an end whose cell no such feature reaches.
+    if (lookUpTarget || lookUpObserver)
+        m_pTerrain->ForgetSearch();
+    if (features)
     {
-        m_pTerrain->GetFeatureHeightAndObscurationAt(x2, y2, &t, &f);
-        if (t >= targetHeight)
-            seen = Concealed(seen, f);
-    }
-    if (lookUpObserver)
-    {
-        m_pTerrain->GetFeatureHeightAndObscurationAt(x1, y1, &t, &f);
-        if (t >= observerHeight)
-            seen = Concealed(seen, f);
+        int t = 0;
+        float f = 1.0f;
+        if (lookUpTarget && m_pTerrain->MayHaveFeatureHeightAt(x2, y2))
+        {
+            m_pTerrain->GetFeatureHeightAndObscurationAt(x2, y2, &t, &f);
+            if (t >= targetHeight)
+                seen = Concealed(seen, f);
+        }
+        if (lookUpObserver && m_pTerrain->MayHaveFeatureHeightAt(x1, y1))
+        {
+            m_pTerrain->GetFeatureHeightAndObscurationAt(x1, y1, &t, &f);
+            if (t >= observerHeight)
+                seen = Concealed(seen, f);
+        }
     }
     if (visibility != nullptr)
         *visibility = seen;
     if (slantRange != nullptr)
         *slantRange = static_cast<float>(std::sqrt(d * d + static_cast<double>(dh) * static_cast<double>(dh)));
+    if (bearing != nullptr)
+        *bearing = BearingOf(dx, dy);
     return 1;
 }
 

@@ -118,16 +118,6 @@ int NextUnsettledBlock(const SightMarch& march, int first, int last, unsigned* u
     return g_kernel(march, first, last, unsettled, obscured);
 }
 
-void PrepareSightMarchLanes(SightMarch& m)
-{
-    for (int k = 0; k < kSightBlock; ++k)
-    {
-        m.laneU[k] = static_cast<int>((k * m.du) >> (32 - kSightLanePositionBits));
-        m.laneV[k] = static_cast<int>((k * m.dv) >> (32 - kSightLanePositionBits));
-        m.laneLine[k] = static_cast<int>((k * m.dLine) >> (32 - kSightLaneLineBits));
-    }
-}
-
 bool HasWideSightMarch() { return g_wideAvailable; }
 
 void UsePlainSightMarch(bool plain)

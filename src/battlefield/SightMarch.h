@@ -59,14 +59,12 @@ struct SightMarch
     // sample from there to the last one it is asked about.
     int lowest;
     // The steps from a block's first sample to each of its samples, as the
-    // wide kernel's lanes hold them (see PrepareSightMarchLanes).
+    // wide kernel's lanes hold them: k * du (and dv, dLine) shifted down to
+    // the lanes' fractional bits.
     alignas(32) int laneU[kSightBlock];
     alignas(32) int laneV[kSightBlock];
     alignas(32) int laneLine[kSightBlock];
 };
-
-// Fills the lanes' steps once the steps per sample are set.
-void PrepareSightMarchLanes(SightMarch& march);
 
 // NextUnsettledBlock looks from `first` to `last` for samples the march
 // cannot settle and answers the first sample of the block in which it

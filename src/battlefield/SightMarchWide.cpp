@@ -20,9 +20,18 @@ constexpr int kLanes = kSightBlock;
 // the march, never above.
 constexpr int kPositionShift = kSightLanePositionBits;
 constexpr int kLineShift = 32 - kSightLaneLineBits;
-}  // namespace
 
-int NextUnsettledBlockWide(const SightMarch& m, int first, int last, unsigned* unsettled, unsigned* obscured)
+enum class Read
+{
+    kGround,
+    kGroundAndMarks,
+    kWords,
+};
+
+// One kernel per way of reading the grid, so that the plain ground's loop
+// carries nothing for the marks or the words.
+template <Read kRead>
+int March(const SightMarch& m, int first, int last, unsigned* unsettled, unsigned* obscured)
 {
     const __m256i laneU = _mm256_load_si256(reinterpret_cast<const __m256i*>(m.laneU));
     const __m256i laneV = _mm256_load_si256(reinterpret_cast<const __m256i*>(m.laneV));
@@ -34,15 +43,6 @@ int NextUnsettledBlockWide(const SightMarch& m, int first, int last, unsigned* u
     const __m256i margin = _mm256_set1_epi32(edgeMargin);
     const __m256i twoMargins = _mm256_set1_epi32(2 * edgeMargin);
     const __m256i fraction = _mm256_set1_epi32((1 << kPositionShift) - 1);
-    const __m256i low5 = _mm256_set1_epi32(31);
-    const __m256i one = _mm256_set1_epi32(1);
-    const __m256i zero = _mm256_setzero_si256();
-    const int* samples = reinterpret_cast<const int*>(m.samples);
-    const int* tall = reinterpret_cast<const int*>(m.tall);
-    const int* words = reinterpret_cast<const int*>(m.words);
-    // The upper line's lanes may lie 2 units below the march: it is taken
-    // one unit higher still for its floor (the lower one errs downwards).
-    const long long upperGap = m.upper0 - m.line0;
 
     // One bit per lane of the block from sample i, set where it is settled,
     // and in *dark where a feature alone obscures it.
@@ -59,46 +59,57 @@ int NextUnsettledBlockWide(const SightMarch& m, int first, int last, unsigned* u
         const __m256i nearU = _mm256_cmpgt_epi32(twoMargins, _mm256_and_si256(_mm256_add_epi32(pu, margin), fraction));
         const __m256i nearV = _mm256_cmpgt_epi32(twoMargins, _mm256_and_si256(_mm256_add_epi32(pv, margin), fraction));
         const __m256i near = _mm256_or_si256(nearU, nearV);
-        *dark = 0;
-        if (words != nullptr)
+        if constexpr (kRead == Read::kWords)
         {
-            const __m256i word = _mm256_i32gather_epi32(words, cell, 4);
+            *dark = 0;
+            const __m256i word = _mm256_i32gather_epi32(reinterpret_cast<const int*>(m.words), cell, 4);
             const __m256i ground = _mm256_srai_epi32(_mm256_slli_epi32(word, 16), 16);
             const __m256i kind = _mm256_srli_epi32(word, 16);
             if (_mm256_testz_si256(kind, kind))
             {
                 const __m256i settled = _mm256_cmpgt_epi32(limit, _mm256_slli_epi32(ground, 32 - kLineShift));
-                return static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(_mm256_andnot_si256(near, settled))));
+                return static_cast<unsigned>(
+                    _mm256_movemask_ps(_mm256_castsi256_ps(_mm256_andnot_si256(near, settled))));
             }
+            // The upper line's lanes may lie 2 units below the march: it is
+            // taken one unit higher still for its floor (the lower one errs
+            // downwards).
+            const long long upperGap = m.upper0 - m.line0;
             const __m256i top = _mm256_add_epi32(ground, _mm256_i32gather_epi32(m.classTop, kind, 4));
             const __m256i shiftedTop = _mm256_slli_epi32(top, 32 - kLineShift);
             const __m256i settled = _mm256_andnot_si256(near, _mm256_cmpgt_epi32(limit, shiftedTop));
-            const __m256i upper = _mm256_add_epi32(
-                _mm256_set1_epi32(static_cast<int>((line + upperGap) >> kLineShift) + 3), laneLine);
+            const __m256i upper =
+                _mm256_add_epi32(_mm256_set1_epi32(static_cast<int>((line + upperGap) >> kLineShift) + 3), laneLine);
             __m256i clear = _mm256_cmpgt_epi32(limit, _mm256_slli_epi32(ground, 32 - kLineShift));
             clear = _mm256_and_si256(clear, _mm256_cmpgt_epi32(shiftedTop, upper));
-            clear = _mm256_andnot_si256(_mm256_or_si256(near, _mm256_cmpeq_epi32(kind, zero)), clear);
+            clear = _mm256_andnot_si256(_mm256_or_si256(near, _mm256_cmpeq_epi32(kind, _mm256_setzero_si256())), clear);
             *dark = static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(clear)));
             return static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(settled)));
         }
-        // Each lane reads its sample and the next; the low half is its own.
-        const __m256i pair = _mm256_i32gather_epi32(samples, cell, 2);
-        const __m256i ground = _mm256_srai_epi32(_mm256_slli_epi32(pair, 16), 16);
-        __m256i settled = _mm256_cmpgt_epi32(limit, _mm256_slli_epi32(ground, 32 - kLineShift));
-        settled = _mm256_andnot_si256(near, settled);
-        if (tall != nullptr)
+        else
         {
-            const __m256i word = _mm256_i32gather_epi32(tall, _mm256_srli_epi32(cell, 5), 4);
-            const __m256i mark = _mm256_and_si256(_mm256_srlv_epi32(word, _mm256_and_si256(cell, low5)), one);
-            settled = _mm256_and_si256(settled, _mm256_cmpeq_epi32(mark, zero));
+            (void)dark;
+            // Each lane reads its sample and the next; the low half is its own.
+            const __m256i pair = _mm256_i32gather_epi32(reinterpret_cast<const int*>(m.samples), cell, 2);
+            const __m256i ground = _mm256_srai_epi32(_mm256_slli_epi32(pair, 16), 16);
+            __m256i settled = _mm256_cmpgt_epi32(limit, _mm256_slli_epi32(ground, 32 - kLineShift));
+            settled = _mm256_andnot_si256(near, settled);
+            if constexpr (kRead == Read::kGroundAndMarks)
+            {
+                const __m256i word =
+                    _mm256_i32gather_epi32(reinterpret_cast<const int*>(m.tall), _mm256_srli_epi32(cell, 5), 4);
+                const __m256i mark = _mm256_and_si256(
+                    _mm256_srlv_epi32(word, _mm256_and_si256(cell, _mm256_set1_epi32(31))), _mm256_set1_epi32(1));
+                settled = _mm256_and_si256(settled, _mm256_cmpeq_epi32(mark, _mm256_setzero_si256()));
+            }
+            return static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(settled)));
         }
-        return static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(settled)));
     };
 
     constexpr unsigned kAll = (1u << kLanes) - 1;
+    unsigned dark = 0;
     for (; first + kLanes - 1 <= last; first += kLanes)
     {
-        unsigned dark = 0;
         const unsigned settled = settledFrom(first, &dark);
         if (settled != kAll)
         {
@@ -118,13 +129,21 @@ int NextUnsettledBlockWide(const SightMarch& m, int first, int last, unsigned* u
     if (start < m.lowest)
         return NextUnsettledBlockPlain(m, first, last, unsettled, obscured);
     const unsigned ignored = (1u << (first - start)) - 1;
-    unsigned dark = 0;
     const unsigned settled = settledFrom(start, &dark) | ignored;
     if (settled == kAll)
         return last + 1;
     *unsettled = ~(settled | dark) & kAll;
     *obscured = dark & ~ignored;
     return start;
+}
+}  // namespace
+
+int NextUnsettledBlockWide(const SightMarch& march, int first, int last, unsigned* unsettled, unsigned* obscured)
+{
+    if (march.words != nullptr)
+        return March<Read::kWords>(march, first, last, unsettled, obscured);
+    return march.tall != nullptr ? March<Read::kGroundAndMarks>(march, first, last, unsettled, obscured)
+                                 : March<Read::kGround>(march, first, last, unsettled, obscured);
 }
 
 #endif

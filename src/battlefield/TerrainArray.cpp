@@ -3,7 +3,6 @@
 #include "platform/core/Archive.h"
 
 #include <algorithm>
-#include <bit>
 
 IMPLEMENT_SERIAL(CTerrainArray, CObject, 1)
 
@@ -19,6 +18,17 @@ BOOL PassesFilter(const CTerrainType& type, int filter)
     case kTerrainFilterSpeed: return type.GetSpeedFactor() != 1.0f;
     default: return TRUE;
     }
+}
+
+// The bits set in a word, in a few instructions: on the base x86-64 level
+// std::popcount is a library call, and the sight line asks at every
+// border cell it meets.
+inline int CountBits(std::uint64_t x)
+{
+    x = x - ((x >> 1) & 0x5555555555555555ULL);
+    x = (x & 0x3333333333333333ULL) + ((x >> 2) & 0x3333333333333333ULL);
+    x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0FULL;
+    return static_cast<int>((x * 0x0101010101010101ULL) >> 56);
 }
 }  // namespace
 
@@ -323,7 +333,7 @@ void CTerrainArray::SettleWholeCells()
     for (size_t w = 0; w < m_tallBorder.size(); ++w)
     {
         m_borderRank[w] = rank;
-        rank += static_cast<std::uint32_t>(std::popcount(m_tallBorder[w]));
+        rank += static_cast<std::uint32_t>(CountBits(m_tallBorder[w]));
     }
 }
 
@@ -432,7 +442,7 @@ void CTerrainArray::GetFeatureHeightAndObscurationAt(float x, float y, int* heig
         if ((word & bit) != 0)
         {
             // Border cells lie clear of the grid's edges: the metre is one of the cell's own.
-            const size_t record = m_borderRank[cell >> 6] + static_cast<size_t>(std::popcount(word & (bit - 1)));
+            const size_t record = m_borderRank[cell >> 6] + static_cast<size_t>(CountBits(word & (bit - 1)));
             const int k = (xi - (CellCoord(xi, m_nGridColumns) * 10 - 5)) * 10 +
                           (yi - (CellCoord(yi, m_nGridRows) * 10 - 5));
             if (((m_borderInside[2 * record + static_cast<size_t>(k >> 6)] >> (k & 63)) & 1u) != 0)

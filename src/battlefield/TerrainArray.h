@@ -162,6 +162,9 @@ public:
     CTerrainType* GetType(int index) const { return m_types.GetAt(index); }
     CTerrain* GetFeature(int index) const { return m_features.GetAt(index); }
     int GetSearchCursor() const { return m_nSearchCursor; }
+    // What every point query leaves behind, for a caller that knows the
+    // query's answer without asking.
+    void ForgetSearch() const { m_nSearchCursor = -1; }
 
     // The bytes the tall-feature index holds (its bits, cell starts and
     // list entries), and the features that went to the wide list.

@@ -592,6 +592,66 @@ TEST(LineOfSight, AgreesExactlyWithThePlainComputationWhereTheLineSkimsTheTreeTo
     }
 }
 
+// The bearing is the arc tangent's, rounded to a float, in every
+// direction: along and across the axes, with either zero, at every
+// eighth of a turn, at random, over lengths from a hair to a kilometre,
+// and for the directions whose angle lies so near the edge
+// between two floats that only the arc tangent itself can tell.
+TEST(LineOfSight, TheBearingIsTheArcTangentsToTheLastBitInEveryDirection)
+{
+    CElevationMap map;
+    MakeFlat(map, 1000, 1000, kPlain);
+    const auto expectBearing = [&](float x1, float y1, float x2, float y2)
+    {
+        const double dx = (static_cast<double>(x2) - static_cast<double>(x1)) * 10.0;
+        const double dy = (static_cast<double>(y2) - static_cast<double>(y1)) * 10.0;
+        const float want = static_cast<float>(std::atan2(dx, dy));
+        float bearing = kNotWritten, slant = kNotWritten, visibility = kNotWritten;
+        map.HasLineOfSight(x1, y1, x2, y2, 20.0f, 20.0f, &bearing, &slant, &visibility);
+        EXPECT_TRUE(SameBits(bearing, want))
+            << "(" << x1 << ", " << y1 << ") to (" << x2 << ", " << y2 << "): " << bearing << " / " << want;
+    };
+    for (const float ex : {-1.0f, -0.0f, 0.0f, 1.0f})
+        for (const float ey : {-1.0f, -0.0f, 0.0f, 1.0f})
+            for (const float size : {1e-30f, 0.001f, 3.0f, 500.0f})
+            {
+                expectBearing(0.0f, 0.0f, ex * size, ey * size);
+                expectBearing(-0.0f, 500.0f, ex * size, 500.0f + ey * size);
+            }
+    expectBearing(0.0f, 0.0f, 1e-30f, 900.0f);
+    expectBearing(0.0f, 0.0f, -900.0f, 1e-30f);
+    std::mt19937 rng(1414);
+    for (int k = 0; k < 3000; ++k)
+    {
+        const float x1 = Uniform(rng, -100.0f, 1100.0f), y1 = Uniform(rng, -100.0f, 1100.0f);
+        const float scale = k % 3 == 0 ? 0.01f : (k % 3 == 1 ? 30.0f : 600.0f);
+        expectBearing(x1, y1, x1 + Uniform(rng, -scale, scale), y1 + Uniform(rng, -scale, scale));
+    }
+    // Targets one float apart along a line from the origin: those whose
+    // angle lies within 2^-41 of the half-way point between two floats,
+    // where the arc tangent itself must decide.
+    int nearEdge = 0;
+    for (int turn = 0; turn < 16; ++turn)
+    {
+        const double angle = 0.39 * turn - 3.1;
+        float x2 = static_cast<float>(600.0 * std::sin(angle));
+        const float y2 = static_cast<float>(600.0 * std::cos(angle));
+        for (int k = 0; k < 150000; ++k, x2 = std::nextafter(x2, 1e9f))
+        {
+            const double exact = std::atan2(static_cast<double>(x2) * 10.0, static_cast<double>(y2) * 10.0);
+            const float rounded = static_cast<float>(exact);
+            const float beyond = std::nextafter(rounded, exact > rounded ? 10.0f : -10.0f);
+            const double halfway = 0.5 * (static_cast<double>(rounded) + static_cast<double>(beyond));
+            if (std::fabs(exact - halfway) < std::fabs(exact) * 0x1p-41)
+            {
+                expectBearing(0.0f, 0.0f, x2, y2);
+                ++nearEdge;
+            }
+        }
+    }
+    EXPECT_GT(nearEdge, 10);
+}
+
 TEST(LineOfSight, AllocatesNothing)
 {
     if (!AllocationCounter::Available())
