@@ -3,9 +3,10 @@
 // tanks drive east while their covering tanks take the dug positions they
 // stand on; Time/Stop freezes everything however long the player waits;
 // after the next start they carry on from where they stood and halt at the
-// ends of their routes. On the way the forces see each other and fight: the
-// own side's contact list fills, shots are reported in the spot-report log
-// and vehicles are destroyed.
+// ends of their routes, still facing the way they came after a further
+// start. On the way the forces see each other and fight: the own side's
+// contact list fills, shots are reported in the spot-report log and
+// vehicles are destroyed.
 
 #include "app/GameClock.h"
 #include "app/KDRApp.h"
@@ -225,30 +226,37 @@ TEST(BattleDemo, TheForcesDriveFightAndHaltWhereTheirRoutesEnd)
         }
         EXPECT_GE(nCarriedOn, 3);
 
-        // Six game minutes after the first start every advancing tank that
-        // lives stands on its last node, halted by its stop. The player
-        // opened the spot-report log on the way.
-        RunClockTo(app, 360, ID_VIEW_SPOT_REPORT_LOG);
-        int nArrived = 0;
-        for (const auto& [name, place] : OwnPlaces(*pUnits))
+        // Five game minutes after the first start every advancing tank that
+        // lives stands on its last node, halted by its stop and facing the
+        // way it came; started once more, they stay so. The player opened
+        // the spot-report log on the way.
+        RunClockTo(app, 300, ID_VIEW_SPOT_REPORT_LOG);
+        for (LONG until : {300, 320})
         {
-            SCOPED_TRACE(name);
-            const CUnit* pUnit = OwnUnitNamed(*pUnits, name.c_str());
-            const demo_units::Route* pRoute = RouteOf(name);
-            if (pRoute == nullptr)
+            if (until > 300)
+                RunClockTo(app, until);
+            int nArrived = 0;
+            for (const auto& [name, place] : OwnPlaces(*pUnits))
             {
-                EXPECT_EQ(place, start.at(name));
-                continue;
+                SCOPED_TRACE(name + " at " + std::to_string(until));
+                const CUnit* pUnit = OwnUnitNamed(*pUnits, name.c_str());
+                const demo_units::Route* pRoute = RouteOf(name);
+                if (pRoute == nullptr)
+                {
+                    EXPECT_EQ(place, start.at(name));
+                    continue;
+                }
+                if (pUnit->m_bDestroyed)
+                    continue;
+                EXPECT_FLOAT_EQ(place.x, pRoute->x2);
+                EXPECT_FLOAT_EQ(place.y, pRoute->y2);
+                EXPECT_TRUE(pUnit->IsStoppedAtStopNode());
+                EXPECT_EQ(pUnit->m_pPath->GetSize(), 1);
+                EXPECT_NEAR(pUnit->m_fHeading, std::atan2(pRoute->x2 - pRoute->x1, pRoute->y2 - pRoute->y1), 1e-3);
+                ++nArrived;
             }
-            if (pUnit->m_bDestroyed)
-                continue;
-            EXPECT_FLOAT_EQ(place.x, pRoute->x2);
-            EXPECT_FLOAT_EQ(place.y, pRoute->y2);
-            EXPECT_TRUE(pUnit->IsStoppedAtStopNode());
-            EXPECT_EQ(pUnit->m_pPath->GetSize(), 1);
-            ++nArrived;
+            EXPECT_GE(nArrived, 2);
         }
-        EXPECT_GE(nArrived, 2);
 
         // And the forces met: the own side saw the enemy, sightings, shots
         // and kills are in the log, which lists them all, and vehicles were
