@@ -5,29 +5,17 @@
 // the dug positions' part of a saved game.
 
 #include "FuzzSupport.h"
-#include "battlefield/ElevationMap.h"
+#include "SmallMap.h"
 #include "battlefield/HoleArray.h"
-#include "battlefield/KDRGameMap.h"
 #include "battlefield/KDRHoles.h"
 #include "hierarchy/TaskOrg.h"
-#include "platform/ui/Display.h"
 #include "units/UnitArray.h"
 
 #include <memory>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static CDisplay display;
-    static CKDRGameMap* pMap = []
-    {
-        display.Init(nullptr, 200, 200);
-        auto* map = new CKDRGameMap;
-        auto* ground = new CElevationMap;
-        ground->SetGeometry(400, 400, 0, 0, 1);
-        map->SetElevationMap(ground);
-        map->SetDisplay(&display);
-        return map;
-    }();
+    CKDRGameMap* pMap = fuzz::SmallDrawnMap();
     const CString dir = fuzz::Setup();
     fuzz::WriteInput("input.fho", data, size);
 

@@ -5,31 +5,19 @@
 // part of a saved game.
 
 #include "FuzzSupport.h"
+#include "SmallMap.h"
 #include "battlefield/AITerrain.h"
-#include "battlefield/ElevationMap.h"
-#include "battlefield/KDRGameMap.h"
 #include "battlefield/KDRObstacles.h"
 #include "battlefield/MoverInfo.h"
 #include "battlefield/Obstacle.h"
 #include "battlefield/ObstacleArray.h"
 #include "hierarchy/TaskOrg.h"
-#include "platform/ui/Display.h"
 
 #include <memory>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static CDisplay display;
-    static CKDRGameMap* pMap = []
-    {
-        display.Init(nullptr, 200, 200);
-        auto* map = new CKDRGameMap;
-        auto* ground = new CElevationMap;
-        ground->SetGeometry(400, 400, 0, 0, 1);
-        map->SetElevationMap(ground);
-        map->SetDisplay(&display);
-        return map;
-    }();
+    CKDRGameMap* pMap = fuzz::SmallDrawnMap();
     const CString dir = fuzz::Setup();
     fuzz::WriteInput("input.fob", data, size);
 

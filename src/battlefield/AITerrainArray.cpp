@@ -1,6 +1,7 @@
 #include "battlefield/AITerrainArray.h"
 
 #include "battlefield/AITerrainInternal.h"
+#include "database/DatabaseSupport.h"
 #include "platform/core/Archive.h"
 #include "platform/core/File.h"
 #include "platform/ui/UiService.h"
@@ -137,30 +138,10 @@ void CAITerrainArray::Serialize(CArchive& ar)
 
 BOOL CAITerrainArray::LoadFromFile(CString name, const CString& strDataDir)
 {
-    SetCurrentDir(strDataDir);
-    CFile file;
-    while (!file.Open(name, CFile::modeRead))
-    {
-        // Cancel always ends the load: asking again for a name that already
-        // failed would leave the user no way out but a file that opens.
-        SetCurrentDir(strDataDir);
-        CFileDialog dialog(TRUE, "aim", "*.aim", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
-        if (dialog.DoModal() != IDOK)
-            return FALSE;
-        name = dialog.GetPathName();
-    }
-    try
-    {
-        CArchive ar(&file, CArchive::load, 4096);
-        Serialize(ar);
-        ar.Close();
-    }
-    catch (...)
-    {
-        file.Abort();
-        throw;
-    }
-    file.Close();
+    // Cancel always ends the load: asking again for a name that already
+    // failed would leave the user no way out but a file that opens.
+    if (!ReadFileAskingForAnother(*this, name, strDataDir, "aim", "*.aim", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT))
+        return FALSE;
     m_strFileName = name;
     return TRUE;
 }

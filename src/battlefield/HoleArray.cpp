@@ -2,6 +2,7 @@
 
 #include "app/KDRApp.h"
 #include "battlefield/ElevationMap.h"
+#include "database/DatabaseSupport.h"
 #include "battlefield/HoleDlg.h"
 #include "battlefield/HoleUnits.h"
 #include "battlefield/KDRGameMap.h"
@@ -76,28 +77,9 @@ void CHoleArray::Serialize(CArchive& ar)
 
 BOOL CHoleArray::Load(CString name, CKDRGameMap* pMap, const CString& strDataDir, int nSide)
 {
-    SetCurrentDir(strDataDir);
-    CFile file;
-    while (!file.Open(name, CFile::modeRead))
-    {
-        SetCurrentDir(strDataDir);
-        CFileDialog dialog(TRUE, kOfferedExt, kOfferedName, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kFileFilter);
-        if (dialog.DoModal() != IDOK)
-            return FALSE;
-        name = dialog.GetPathName();
-    }
-    try
-    {
-        CArchive ar(&file, CArchive::load, 4096);
-        Serialize(ar);
-        ar.Close();
-    }
-    catch (...)
-    {
-        file.Abort();
-        throw;
-    }
-    file.Close();
+    if (!ReadFileAskingForAnother(*this, name, strDataDir, kOfferedExt, kOfferedName,
+                                  OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kFileFilter))
+        return FALSE;
     m_strName = name;
     for (int i = 0; i < GetSize(); ++i)
     {

@@ -35,39 +35,16 @@ BOOL IsLinkedMultiplayer()
 }
 }  // namespace
 
-CKDRHoles::CKDRHoles() : CSideFilesComponent("*.hol"), m_pIndexMap(new CGlobalMap) {}
+CKDRHoles::CKDRHoles() : CSideArrayComponent("*.hol"), m_pIndexMap(new CGlobalMap) {}
 
 CKDRHoles::~CKDRHoles()
 {
-    for (CHoleArray* pArray : m_apArrays)
-        delete pArray;
+    DeleteSides();
     delete m_pIndexMap;
 }
 
 // ---------------------------------------------------------------------------
 // Sides
-
-CHoleArray* CKDRHoles::GetSideArray(int nSide) const
-{
-    if (!IsValidSide(nSide) || !m_abPresent[nSide])
-        return nullptr;
-    return m_apArrays[nSide];
-}
-
-void CKDRHoles::ClearSide(int nSide)
-{
-    delete m_apArrays[nSide];
-    m_apArrays[nSide] = nullptr;
-    m_abPresent[nSide] = FALSE;
-}
-
-void CKDRHoles::InstallSide(int nSide, CHoleArray* pArray)
-{
-    if (m_apArrays[nSide] != pArray)
-        delete m_apArrays[nSide];
-    m_apArrays[nSide] = pArray;
-    m_abPresent[nSide] = pArray != nullptr;
-}
 
 CHoleArray* CKDRHoles::EnsureSideArray(int nSide)
 {
@@ -90,36 +67,14 @@ CHole* CKDRHoles::GetHole(int nIndex, int nSide) const
 
 BOOL CKDRHoles::LoadByName(CKDRGameMap* pMap, const CString& strDataDir)
 {
-    for (int nSide : kSearchOrder)
-    {
-        const CString strName = SideName(nSide);
-        if (!strName.IsEmpty() && !LoadHoleArray(nSide, strName, pMap, strDataDir))
-            return FALSE;
-    }
-    return TRUE;
+    return LoadNamedSides([&](int nSide, const CString& strName)
+                          { return LoadHoleArray(nSide, strName, pMap, strDataDir); });
 }
 
 BOOL CKDRHoles::LoadHoleArray(int nSide, const CString& strName, CKDRGameMap* pMap, const CString& strDataDir)
 {
-    if (!IsValidSide(nSide))
-        return FALSE;
-    auto pArray = std::make_unique<CHoleArray>();
-    try
-    {
-        if (!pArray->Load(strName, pMap, strDataDir, nSide))
-            return FALSE;
-    }
-    catch (const CException& e)
-    {
-        CString text;
-        text.Format("The dug position array, %s, could not be read.\n%s", strName.GetString(),
-                    e.GetErrorText().GetString());
-        GetUiService().MessageBox(AfxGetMainWnd(), text, "Error", MB_OK | MB_ICONEXCLAMATION);
-        return FALSE;
-    }
-    SideName(nSide) = pArray->m_strName;
-    InstallSide(nSide, pArray.release());
-    return TRUE;
+    return LoadSideArray(nSide, strName, "dug position array",
+                         [&](CHoleArray& array) { return array.Load(strName, pMap, strDataDir, nSide); });
 }
 
 void CKDRHoles::ResetIndexMap()
@@ -147,8 +102,7 @@ void CKDRHoles::FixUpAfterLoad(CKDRGameMap* pMap, BOOL bPlayEnemySide, BOOL bOwn
 
     if (bPlayEnemySide)
     {
-        std::swap(m_apArrays[0], m_apArrays[1]);
-        std::swap(m_abPresent[0], m_abPresent[1]);
+        SwapOwnAndOpposing();
     }
     // The neutral positions join the side the local player ends up on.
     if (CHoleArray* pNeutral = GetSideArray(2))
@@ -168,48 +122,7 @@ void CKDRHoles::FixUpAfterLoad(CKDRGameMap* pMap, BOOL bPlayEnemySide, BOOL bOwn
     PrepareAll(pMap);
 }
 
-void CKDRHoles::SerializeState(CArchive& ar)
-{
-    // Sides in the order of the saved game: 0, 1, 2.
-    if (ar.IsStoring())
-    {
-        CSideFilesComponent::Serialize(ar);
-        for (int nSide = 0; nSide < kSideCount; ++nSide)
-            ar << static_cast<WORD>(IsSidePresent(nSide) ? 1 : 0);
-        for (int nSide = 0; nSide < kSideCount; ++nSide)
-        {
-            if (CHoleArray* pArray = GetSideArray(nSide))
-                pArray->Serialize(ar);
-        }
-        return;
-    }
-    CString astrTexts[4];
-    for (CString& text : astrTexts)
-        ar >> text;
-    WORD awPresent[kSideCount] = {};
-    for (WORD& w : awPresent)
-        ar >> w;
-    std::unique_ptr<CHoleArray> apRead[kSideCount];
-    for (int nSide = 0; nSide < kSideCount; ++nSide)
-    {
-        if (awPresent[nSide] == 0)
-            continue;
-        apRead[nSide] = std::make_unique<CHoleArray>();
-        apRead[nSide]->Serialize(ar);
-    }
-    // Everything was read: the saved state replaces the component's.
-    m_strFilter = astrTexts[0];
-    m_strSide2Name = astrTexts[1];
-    m_strSide1Name = astrTexts[2];
-    m_strSide0Name = astrTexts[3];
-    for (int nSide = 0; nSide < kSideCount; ++nSide)
-    {
-        if (apRead[nSide] != nullptr)
-            InstallSide(nSide, apRead[nSide].release());
-        else
-            ClearSide(nSide);
-    }
-}
+void CKDRHoles::SerializeState(CArchive& ar) { SerializeSides(ar); }
 
 // ---------------------------------------------------------------------------
 // Occupation, drawing and edits

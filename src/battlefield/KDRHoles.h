@@ -23,7 +23,7 @@
 // or read leaves the side's old array, flag and name in place (the reason
 // is shown in a message box).
 
-#include "battlefield/SideFilesComponent.h"
+#include "battlefield/SideArrayComponent.h"
 
 class CGlobalMap;
 class CHole;
@@ -32,21 +32,16 @@ class CKDRGameMap;
 class CKDRUnits;
 class CTaskOrgArray;
 
-class CKDRHoles : public CSideFilesComponent
+class CKDRHoles : public CSideArrayComponent<CHoleArray>
 {
     DECLARE_SERIAL(CKDRHoles)
 public:
-    static constexpr int kSideCount = 3;
-
     CKDRHoles();
     ~CKDRHoles() override;
     CKDRHoles(const CKDRHoles&) = delete;
     CKDRHoles& operator=(const CKDRHoles&) = delete;
 
     // ---- Sides ----
-    // The side's array when the side is present, else null.
-    CHoleArray* GetSideArray(int nSide) const;
-    BOOL IsSidePresent(int nSide) const { return GetSideArray(nSide) != nullptr; }
     // Sets the flag and makes an empty array when the side has none; null
     // for a side out of range.
     CHoleArray* EnsureSideArray(int nSide);
@@ -113,12 +108,5 @@ public:
     int UnpackPassedHoles(const BYTE* pData, int nLength);
 
 private:
-    BOOL IsValidSide(int nSide) const { return nSide >= 0 && nSide < kSideCount; }
-    void ClearSide(int nSide);
-    // Puts an array in a side's place (deleting the old one) and sets the flag.
-    void InstallSide(int nSide, CHoleArray* pArray);
-
     CGlobalMap* m_pIndexMap;
-    BOOL m_abPresent[kSideCount] = {};
-    CHoleArray* m_apArrays[kSideCount] = {};
 };

@@ -27,39 +27,16 @@ constexpr int kSearchOrder[] = {1, 0, 2};
 const char* const kLaneSuffix = " Breach Lane";
 }  // namespace
 
-CKDRObstacles::CKDRObstacles() : CSideFilesComponent("*.obs"), m_pIndexMap(new CGlobalMap) {}
+CKDRObstacles::CKDRObstacles() : CSideArrayComponent("*.obs"), m_pIndexMap(new CGlobalMap) {}
 
 CKDRObstacles::~CKDRObstacles()
 {
-    for (CObstacleArray* pArray : m_apArrays)
-        delete pArray;
+    DeleteSides();
     delete m_pIndexMap;
 }
 
 // ---------------------------------------------------------------------------
 // Sides
-
-CObstacleArray* CKDRObstacles::GetSideArray(int nSide) const
-{
-    if (!IsValidSide(nSide) || !m_abPresent[nSide])
-        return nullptr;
-    return m_apArrays[nSide];
-}
-
-void CKDRObstacles::ClearSide(int nSide)
-{
-    delete m_apArrays[nSide];
-    m_apArrays[nSide] = nullptr;
-    m_abPresent[nSide] = FALSE;
-}
-
-void CKDRObstacles::InstallSide(int nSide, CObstacleArray* pArray)
-{
-    if (m_apArrays[nSide] != pArray)
-        delete m_apArrays[nSide];
-    m_apArrays[nSide] = pArray;
-    m_abPresent[nSide] = pArray != nullptr;
-}
 
 CObstacleArray* CKDRObstacles::CreateSideArray(int nSide)
 {
@@ -75,80 +52,17 @@ CObstacleArray* CKDRObstacles::CreateSideArray(int nSide)
 
 BOOL CKDRObstacles::LoadByName(CKDRGameMap* pMap, const CString& strDataDir)
 {
-    for (int nSide : kSearchOrder)
-    {
-        const CString strName = SideName(nSide);
-        if (!strName.IsEmpty() && !LoadObstacleArray(nSide, strName, pMap, strDataDir))
-            return FALSE;
-    }
-    return TRUE;
+    return LoadNamedSides([&](int nSide, const CString& strName)
+                          { return LoadObstacleArray(nSide, strName, pMap, strDataDir); });
 }
 
 BOOL CKDRObstacles::LoadObstacleArray(int nSide, const CString& strName, CKDRGameMap* pMap, const CString& strDataDir)
 {
-    if (!IsValidSide(nSide))
-        return FALSE;
-    auto pArray = std::make_unique<CObstacleArray>();
-    try
-    {
-        if (!pArray->LoadFromFile(strName, pMap, strDataDir))
-            return FALSE;
-    }
-    catch (const CException& e)
-    {
-        CString text;
-        text.Format("The obstacle array, %s, could not be read.\n%s", strName.GetString(),
-                    e.GetErrorText().GetString());
-        GetUiService().MessageBox(AfxGetMainWnd(), text, "Error", MB_OK | MB_ICONEXCLAMATION);
-        return FALSE;
-    }
-    SideName(nSide) = pArray->m_strName;
-    InstallSide(nSide, pArray.release());
-    return TRUE;
+    return LoadSideArray(nSide, strName, "obstacle array",
+                         [&](CObstacleArray& array) { return array.LoadFromFile(strName, pMap, strDataDir); });
 }
 
-void CKDRObstacles::SerializeState(CArchive& ar)
-{
-    // Sides in the order of the saved game: 0, 1, 2.
-    if (ar.IsStoring())
-    {
-        CSideFilesComponent::Serialize(ar);
-        for (int nSide = 0; nSide < kSideCount; ++nSide)
-            ar << static_cast<WORD>(IsSidePresent(nSide) ? 1 : 0);
-        for (int nSide = 0; nSide < kSideCount; ++nSide)
-        {
-            if (CObstacleArray* pArray = GetSideArray(nSide))
-                pArray->Serialize(ar);
-        }
-        return;
-    }
-    CString astrTexts[4];
-    for (CString& text : astrTexts)
-        ar >> text;
-    WORD awPresent[kSideCount] = {};
-    for (WORD& w : awPresent)
-        ar >> w;
-    std::unique_ptr<CObstacleArray> apRead[kSideCount];
-    for (int nSide = 0; nSide < kSideCount; ++nSide)
-    {
-        if (awPresent[nSide] == 0)
-            continue;
-        apRead[nSide] = std::make_unique<CObstacleArray>();
-        apRead[nSide]->Serialize(ar);
-    }
-    // Everything was read: the saved state replaces the component's.
-    m_strFilter = astrTexts[0];
-    m_strSide2Name = astrTexts[1];
-    m_strSide1Name = astrTexts[2];
-    m_strSide0Name = astrTexts[3];
-    for (int nSide = 0; nSide < kSideCount; ++nSide)
-    {
-        if (apRead[nSide] != nullptr)
-            InstallSide(nSide, apRead[nSide].release());
-        else
-            ClearSide(nSide);
-    }
-}
+void CKDRObstacles::SerializeState(CArchive& ar) { SerializeSides(ar); }
 
 // ---------------------------------------------------------------------------
 // Time and drawing

@@ -24,7 +24,7 @@
 // be had or read leaves the side's old array, flag and name in place (the
 // reason is shown in a message box).
 
-#include "battlefield/SideFilesComponent.h"
+#include "battlefield/SideArrayComponent.h"
 #include "platform/core/Time.h"
 
 class CAITerrainRoute;
@@ -36,21 +36,16 @@ class CObstacleArray;
 class CTaskOrgArray;
 struct MoverInfo;
 
-class CKDRObstacles : public CSideFilesComponent
+class CKDRObstacles : public CSideArrayComponent<CObstacleArray>
 {
     DECLARE_SERIAL(CKDRObstacles)
 public:
-    static constexpr int kSideCount = 3;
-
     CKDRObstacles();
     ~CKDRObstacles() override;
     CKDRObstacles(const CKDRObstacles&) = delete;
     CKDRObstacles& operator=(const CKDRObstacles&) = delete;
 
     // ---- Sides ----
-    // The side's array when the side is present, else null.
-    CObstacleArray* GetSideArray(int nSide) const;
-    BOOL IsSidePresent(int nSide) const { return GetSideArray(nSide) != nullptr; }
     // Sets the flag, makes an empty array (replacing any old one) and clears
     // the side's name; null for a side out of range.
     CObstacleArray* CreateSideArray(int nSide);
@@ -156,13 +151,5 @@ public:
     static CString PassedObstaclesText(const CString& strGiver);
 
 private:
-    BOOL IsValidSide(int nSide) const { return nSide >= 0 && nSide < kSideCount; }
-    // Deletes a side's array and clears its flag.
-    void ClearSide(int nSide);
-    // Puts an array in a side's place (deleting the old one) and sets the flag.
-    void InstallSide(int nSide, CObstacleArray* pArray);
-
     CGlobalMap* m_pIndexMap;
-    BOOL m_abPresent[kSideCount] = {};
-    CObstacleArray* m_apArrays[kSideCount] = {};
 };

@@ -59,8 +59,7 @@ void CKDRObstacles::FixUpAfterLoad(CKDRGameMap* pMap, BOOL bPlayEnemySide, BOOL 
     }
     if (bPlayEnemySide)
     {
-        std::swap(m_apArrays[0], m_apArrays[1]);
-        std::swap(m_abPresent[0], m_abPresent[1]);
+        SwapOwnAndOpposing();
     }
     m_pIndexMap->MoveGroup(nOwnCount, kObstacleGroup, 0, kObstacleGroup, bPlayEnemySide ? 1 : 0, bPlayEnemySide);
     m_pIndexMap->MoveGroup(nOpposingCount, kObstacleGroup, 1, kObstacleGroup, bPlayEnemySide ? 0 : 1, bPlayEnemySide);

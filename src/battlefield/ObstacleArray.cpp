@@ -5,6 +5,7 @@
 #include "battlefield/KDRGameMap.h"
 #include "battlefield/MoverInfo.h"
 #include "battlefield/ObstacleDlg.h"
+#include "database/DatabaseSupport.h"
 #include "hierarchy/TaskOrg.h"
 #include "platform/core/Archive.h"
 #include "platform/core/File.h"
@@ -47,28 +48,9 @@ void CObstacleArray::Serialize(CArchive& ar)
 
 BOOL CObstacleArray::LoadFromFile(CString name, CKDRGameMap* pMap, const CString& strDataDir)
 {
-    SetCurrentDir(strDataDir);
-    CFile file;
-    while (!file.Open(name, CFile::modeRead))
-    {
-        SetCurrentDir(strDataDir);
-        CFileDialog dialog(TRUE, "fob", kDefaultName, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kFileFilter);
-        if (dialog.DoModal() != IDOK)
-            return FALSE;
-        name = dialog.GetPathName();
-    }
-    try
-    {
-        CArchive ar(&file, CArchive::load, 4096);
-        Serialize(ar);
-        ar.Close();
-    }
-    catch (...)
-    {
-        file.Abort();
-        throw;
-    }
-    file.Close();
+    if (!ReadFileAskingForAnother(*this, name, strDataDir, "fob", kDefaultName, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                                  kFileFilter))
+        return FALSE;
     m_strName = name;
 
     for (int i = 0; i < GetSize(); ++i)

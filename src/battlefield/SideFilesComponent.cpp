@@ -1,5 +1,9 @@
 #include "battlefield/SideFilesComponent.h"
 
+#include "battlefield/SideArrayComponent.h"
+#include "platform/ui/App.h"
+#include "platform/ui/UiService.h"
+
 IMPLEMENT_DYNAMIC(CSideFilesComponent, CObject)
 
 CSideFilesComponent::CSideFilesComponent(const char* pszFilter) : m_strFilter(pszFilter) {}
@@ -32,4 +36,11 @@ CString& CSideFilesComponent::SideName(int nSide)
     case 1: return m_strSide1Name;
     default: return m_strSide2Name;
     }
+}
+
+void ReportUnreadableSideArray(const char* pszWhat, const CString& strName, const CException& e)
+{
+    CString text;
+    text.Format("The %s, %s, could not be read.\n%s", pszWhat, strName.GetString(), e.GetErrorText().GetString());
+    GetUiService().MessageBox(AfxGetMainWnd(), text, "Error", MB_OK | MB_ICONEXCLAMATION);
 }

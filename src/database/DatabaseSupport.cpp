@@ -62,6 +62,36 @@ BOOL OpenListFile(CFile& file, CString& name, const char* ext, const CString& st
     return TRUE;
 }
 
+BOOL ReadFileAskingForAnother(CObject& object, CString& name, const CString& strDataDir, const char* pszExt,
+                              const char* pszInitialName, DWORD dwFlags, const char* pszFilter)
+{
+    SetCurrentDir(strDataDir);
+    CString strName = name;
+    CFile file;
+    while (!file.Open(strName, CFile::modeRead))
+    {
+        SetCurrentDir(strDataDir);
+        CFileDialog dialog(TRUE, pszExt, pszInitialName, dwFlags, pszFilter);
+        if (dialog.DoModal() != IDOK)
+            return FALSE;
+        strName = dialog.GetPathName();
+    }
+    try
+    {
+        CArchive ar(&file, CArchive::load, 4096);
+        object.Serialize(ar);
+        ar.Close();
+    }
+    catch (...)
+    {
+        file.Abort();
+        throw;
+    }
+    file.Close();
+    name = strName;
+    return TRUE;
+}
+
 BOOL IsSoundDefined(int kind, const CString& name)
 {
     CKDRApp* pApp = GetKDRApp();

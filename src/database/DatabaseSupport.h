@@ -62,6 +62,14 @@ CString GetDataDirectory(const CKDRDatabase* pDatabase);
 // scenario names it; one chosen elsewhere keeps its full path.
 BOOL OpenListFile(CFile& file, CString& name, const char* ext, const CString& strDataDir);
 
+// Reads the object from the named file of the data directory, which it
+// makes current. While the file does not open a file dialog (default
+// extension, initial name, flags and filter as given) offers another;
+// Cancel fails the load (FALSE). The name becomes the file read. A file
+// that cannot be read throws the archive's exception once it is let go.
+BOOL ReadFileAskingForAnother(CObject& object, CString& name, const CString& strDataDir, const char* pszExt,
+                              const char* pszInitialName, DWORD dwFlags, const char* pszFilter = nullptr);
+
 // Whether the application's sound manager knows the sound in the list of
 // that kind (CSoundManager::kindWeapon ...); FALSE without a manager.
 BOOL IsSoundDefined(int kind, const CString& name);

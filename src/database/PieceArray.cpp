@@ -1,6 +1,7 @@
 #include "database/PieceArray.h"
 
 #include "app/ReportDlg.h"
+#include "database/DatabaseSupport.h"
 #include "platform/core/File.h"
 #include "platform/ui/App.h"
 #include "platform/ui/UiService.h"
@@ -33,30 +34,11 @@ void CPieceArray::Serialize(CArchive& ar)
 BOOL CPieceArray::LoadFromFile(const CString& name, const CString& strDataDir)
 {
     m_strDataDir = strDataDir;
-    SetCurrentDir(m_strDataDir);
     CString strName = name;
-    CFile file;
-    while (!file.Open(strName, CFile::modeRead))
-    {
-        // Cancel always ends the load: asking again for a name that already
-        // failed would leave the user no way out but a file that opens.
-        CFileDialog dialog(TRUE, "pca", "*.pca", OFN_HIDEREADONLY);
-        if (dialog.DoModal() != IDOK)
-            return FALSE;
-        strName = dialog.GetPathName();
-    }
-    try
-    {
-        CArchive ar(&file, CArchive::load, 4096);
-        Serialize(ar);
-        ar.Close();
-    }
-    catch (...)
-    {
-        file.Abort();
-        throw;
-    }
-    file.Close();
+    // Cancel always ends the load: asking again for a name that already
+    // failed would leave the user no way out but a file that opens.
+    if (!ReadFileAskingForAnother(*this, strName, m_strDataDir, "pca", "*.pca", OFN_HIDEREADONLY))
+        return FALSE;
     m_strFileName = strName;
     return TRUE;
 }

@@ -18,6 +18,7 @@
 #include "platform/ui/Wnd.h"
 #include "view/MapPicture.h"
 
+#include "DrawnAround.h"
 #include "support/DemoInstall.h"
 
 #include <gtest/gtest.h>
@@ -28,31 +29,10 @@ namespace fs = std::filesystem;
 
 namespace
 {
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-
-// Brings the map point to the middle of the view, clears the back surface,
-// lets the document draw the dug positions and counts the pixels drawn
-// within `reach` pixels of the point.
+// The pixels the document's dug positions draw around the map point.
 int DrawnAround(CKDRDoc& doc, float x, float y, int reach)
 {
-    CKDRGameMap* pMap = doc.GetGameMap();
-    CMapPicture* pPicture = pMap->GetMapPicture();
-    CDisplay* pDisplay = pMap->GetDisplay();
-    int px = 0, py = 0;
-    pMap->GetElevationMap()->MapToPixel(x, y, &px, &py);
-    pPicture->SetScroll(px - pPicture->GetDisplayWidth() / 2, py - pPicture->GetDisplayHeight() / 2);
-    CSurface* pBack = pDisplay->GetBackSurface();
-    CDC* pDC = pDisplay->GetSurfaceDC();
-    pDC->FillSolidRect(0, 0, pBack->GetWidth(), pBack->GetHeight(), kWhite);
-    pDisplay->ReleaseSurfaceDC();
-    doc.DrawHoles();
-    int vx = 0, vy = 0;
-    pMap->PictureToView(px, py, &vx, &vy);
-    int drawn = 0;
-    for (int dy = -reach; dy <= reach; ++dy)
-        for (int dx = -reach; dx <= reach; ++dx)
-            drawn += pBack->GetPixel(vx + dx, vy + dy) != kWhite ? 1 : 0;
-    return drawn;
+    return CountDrawnAround(doc, x, y, reach, [&] { doc.DrawHoles(); });
 }
 }  // namespace
 

@@ -22,6 +22,7 @@
 #include "platform/ui/Wnd.h"
 #include "view/MapPicture.h"
 
+#include "DrawnAround.h"
 #include "support/DemoInstall.h"
 
 #include <gtest/gtest.h>
@@ -37,8 +38,6 @@ namespace fs = std::filesystem;
 
 namespace
 {
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-
 // Writes the demo into a start directory of its own, runs the application
 // there with a scripted UI and gives the body the application; everything
 // is put back afterwards.
@@ -65,30 +64,15 @@ void WithDemo(const char* tag, const std::function<void(const fs::path&)>& prepa
     EXPECT_TRUE(ui.IsScriptDone()) << ui.DescribeRemaining().GetString();
 }
 
-// Brings the map point to the middle of the view, clears the back surface,
-// lets both sides' obstacles lay their pictures on it and counts the
-// pixels drawn within `reach` pixels of the point.
+// The pixels both sides' obstacles lay on the map around the point.
 int DrawnAround(CKDRDoc& doc, float x, float y, int reach)
 {
-    CKDRGameMap* pMap = doc.GetGameMap();
-    CMapPicture* pPicture = pMap->GetMapPicture();
-    CDisplay* pDisplay = pMap->GetDisplay();
-    int px = 0, py = 0;
-    pMap->GetElevationMap()->MapToPixel(x, y, &px, &py);
-    pPicture->SetScroll(px - pPicture->GetDisplayWidth() / 2, py - pPicture->GetDisplayHeight() / 2);
-    CSurface* pBack = pDisplay->GetBackSurface();
-    CDC* pDC = pDisplay->GetSurfaceDC();
-    pDC->FillSolidRect(0, 0, pBack->GetWidth(), pBack->GetHeight(), kWhite);
-    pDisplay->ReleaseSurfaceDC();
-    doc.UpdateOwnSideObstacles();
-    doc.UpdateOtherSideObstacles();
-    int vx = 0, vy = 0;
-    pMap->PictureToView(px, py, &vx, &vy);
-    int drawn = 0;
-    for (int dy = -reach; dy <= reach; ++dy)
-        for (int dx = -reach; dx <= reach; ++dx)
-            drawn += pBack->GetPixel(vx + dx, vy + dy) != kWhite ? 1 : 0;
-    return drawn;
+    return CountDrawnAround(doc, x, y, reach,
+                       [&]
+                       {
+                           doc.UpdateOwnSideObstacles();
+                           doc.UpdateOtherSideObstacles();
+                       });
 }
 }  // namespace
 
