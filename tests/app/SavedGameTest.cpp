@@ -3,9 +3,9 @@
 // the ways the player saves and reopens a game.
 
 #include "DocTestSupport.h"
+#include "SeededPasses.h"
 
 #include "app/GameClock.h"
-#include "app/GamePass.h"
 #include "app/LoadGameDlg.h"
 #include "app/SaveGameDlg.h"
 #include "app/StartMenuDlg.h"
@@ -18,8 +18,6 @@
 #include "battlefield/Obstacle.h"
 #include "battlefield/ObstacleArray.h"
 #include "battlefield/SmokeArray.h"
-#include "platform/core/Random.h"
-#include "platform/core/Timer.h"
 #include "units/KDRUnits.h"
 #include "units/Unit.h"
 
@@ -127,29 +125,6 @@ std::vector<UnitState> UnitStates(CKDRDoc& doc)
     return states;
 }
 
-// The clock started on the document as Time/Start starts it and run for
-// ten game minutes in passes of four, headless, then stopped.
-void PlayTenMinutes(CDocShell& shell)
-{
-    CKDRApp& app = shell.App();
-    CKDRDoc& doc = shell.Doc();
-    SRand(2903);
-    SetManualTime(1000000);
-    app.GetGameClock()->SetRate(4.0f);
-    DWORD dwTick = app.StartClock();
-    doc.PrepareRun(dwTick);
-    CGamePass pass(doc, app);
-    int nRemainder = 0;
-    int nCountdown = 0;
-    BOOL bMissionOver = FALSE;
-    for (int i = 0; i < 150; ++i)
-    {
-        AdvanceManualTime(1000);
-        ASSERT_TRUE(pass.Run(dwTick, nRemainder, nCountdown, bMissionOver)) << i;
-    }
-    app.StopClock();
-    UseRealTime();
-}
 }  // namespace
 
 TEST(SavedGame, ASmallSavedGamesBytesAreThoseOfItsLayout)
@@ -218,7 +193,7 @@ TEST(SavedGame, TheDemoSavedInPlayReopensAndSavesAgainToTheSameBytes)
     // ones took the positions they stand on (the first was moved away from
     // under its tank), and the forces fought.
     const std::vector<UnitState> before = UnitStates(doc);
-    PlayTenMinutes(shell);
+    RunSeededPasses(shell.App(), doc, 2903, 4.0f, 150, 1000);
     ASSERT_EQ(shell.App().GetGameClock()->m_tsElapsed.GetTotalSeconds(), 600);
     const std::vector<UnitState> played = UnitStates(doc);
     ASSERT_NE(played, before);
