@@ -36,6 +36,7 @@
 #include "units/Unit.h"
 #include "units/UnitArray.h"
 
+#include <cstring>
 #include <vector>
 
 namespace demo_units
@@ -145,6 +146,17 @@ const Route kFriendlyRoutes[] = {
     {"Tank 22", 1080.0f, 1460.0f, 1480.0f, 1450.0f},
     {"Tank 24", 1080.0f, 1360.0f, 1480.0f, 1350.0f},
 };
+
+// The route of the friendly unit of that name; null for a unit that holds.
+inline const Route* FindRoute(const char* name)
+{
+    for (const Route& route : kFriendlyRoutes)
+    {
+        if (std::strcmp(name, route.name) == 0)
+            return &route;
+    }
+    return nullptr;
+}
 
 // The demo ground with its help map, for the placements' checks.
 inline void LoadDemoGround(CKDRGameMap& map)

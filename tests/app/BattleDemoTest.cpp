@@ -43,8 +43,9 @@
 
 namespace
 {
-const char* const START_WARNING = "Starting the clock will end\r\nthe deployment phase.\r\nYou will not be able to drag "
-                                  "move\r\nunits, obstacles, or dug positions.\r\nDo you wish to continue?";
+const char* const START_WARNING =
+    "Starting the clock will end\r\nthe deployment phase.\r\nYou will not be able to drag "
+    "move\r\nunits, obstacles, or dug positions.\r\nDo you wish to continue?";
 
 // Real milliseconds that pass with every window message the game serves.
 // The units serve one each while they move, so at 4/1 a pass of the loop
@@ -64,16 +65,6 @@ std::map<std::string, Place> OwnPlaces(CKDRUnits& units)
     for (int i = 0; CUnit* pUnit = units.GetUnit(i, 0, UNIT_KIND_OWN); ++i)
         places[pUnit->m_strName.GetString()] = {pUnit->m_fX, pUnit->m_fY};
     return places;
-}
-
-const demo_units::Route* RouteOf(const std::string& name)
-{
-    for (const demo_units::Route& route : demo_units::kFriendlyRoutes)
-    {
-        if (name == route.name)
-            return &route;
-    }
-    return nullptr;
 }
 
 CUnit* OwnUnitNamed(CKDRUnits& units, const char* name)
@@ -190,7 +181,7 @@ TEST(BattleDemo, TheForcesDriveFightAndHaltWhereTheirRoutesEnd)
         for (const auto& [name, place] : underWay)
         {
             SCOPED_TRACE(name);
-            const demo_units::Route* pRoute = RouteOf(name);
+            const demo_units::Route* pRoute = demo_units::FindRoute(name.c_str());
             if (pRoute == nullptr)
             {
                 EXPECT_EQ(place, start.at(name));
@@ -222,7 +213,7 @@ TEST(BattleDemo, TheForcesDriveFightAndHaltWhereTheirRoutesEnd)
             const CUnit* pUnit = OwnUnitNamed(*pUnits, name.c_str());
             const float fTop = pDatabase->GetVehicle(pUnit->m_nVehicle)->m_fSprint * 0.1f * (nRun + 3);
             EXPECT_LE(moved, fTop);
-            nCarriedOn += RouteOf(name) != nullptr && moved > 1.0f ? 1 : 0;
+            nCarriedOn += demo_units::FindRoute(name.c_str()) != nullptr && moved > 1.0f ? 1 : 0;
         }
         EXPECT_GE(nCarriedOn, 3);
 
@@ -240,7 +231,7 @@ TEST(BattleDemo, TheForcesDriveFightAndHaltWhereTheirRoutesEnd)
             {
                 SCOPED_TRACE(name + " at " + std::to_string(until));
                 const CUnit* pUnit = OwnUnitNamed(*pUnits, name.c_str());
-                const demo_units::Route* pRoute = RouteOf(name);
+                const demo_units::Route* pRoute = demo_units::FindRoute(name.c_str());
                 if (pRoute == nullptr)
                 {
                     EXPECT_EQ(place, start.at(name));
@@ -265,7 +256,7 @@ TEST(BattleDemo, TheForcesDriveFightAndHaltWhereTheirRoutesEnd)
         const CSpotReportArray& log = *app.m_pSpotReports;
         ASSERT_TRUE(log.IsLogShown());
         EXPECT_EQ(log.GetLogWindow()->GetList().GetCount(), log.GetSize());
-        EXPECT_GT(CountReports(log, 0, CSpotReportArray::CODE_ENGAGEMENT), 0);  // sightings
+        EXPECT_GT(CountReports(log, 0, CSpotReportArray::CODE_ENGAGEMENT), 0);        // sightings
         EXPECT_GT(CountReports(log, CSpotReportArray::CODE_ENGAGEMENT, kNoCode), 0);  // shots, some fatal
         EXPECT_GT(CountReports(log, CSpotReportArray::CODE_KILL, kNoCode), 0);
         int anDestroyed[2] = {};
@@ -273,7 +264,6 @@ TEST(BattleDemo, TheForcesDriveFightAndHaltWhereTheirRoutesEnd)
             for (int i = 0; CUnit* pUnit = pUnits->GetUnit(i, 0, nKind); ++i)
                 anDestroyed[nKind] += pUnit->m_bDestroyed ? 1 : 0;
         EXPECT_GT(anDestroyed[UNIT_KIND_OWN] + anDestroyed[UNIT_KIND_OPPOSING], 0);
-
 
         UseRealTime();
         app.m_pMainWnd->DestroyWindow();
