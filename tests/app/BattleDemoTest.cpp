@@ -81,23 +81,27 @@ CUnit* OwnUnitNamed(CKDRUnits& units, const char* name)
 // clock runs (a pass empties the lists before it fills them again).
 int g_nMostContacts = 0;
 
+// A bound on the ticks of one run, far above what it needs: a run that
+// never reaches its time (a prompt nobody scripted, say) still ends.
+constexpr int kMostTicks = 20000;
+
 // Posts one tick: time passes as it is served, and the next tick is posted,
 // until the game clock has reached `until` game seconds; then Time/Stop.
-void PostTicks(CKDRApp& app, CFrameWnd* pFrame, LONG until)
+void PostTicks(CKDRApp& app, CFrameWnd* pFrame, LONG until, int nTicksLeft)
 {
     app.PostWork(&app,
-                 [&app, pFrame, until]
+                 [&app, pFrame, until, nTicksLeft]
                  {
                      if (const CUnitRefArray* pContacts =
                              app.GetActiveDocument()->GetUnits()->m_pContacts[CONTACTS_OWN_OF_OPPOSING])
                          g_nMostContacts = std::max(g_nMostContacts, pContacts->GetSize());
-                     if (app.GetGameClock()->m_tsElapsed.GetTotalSeconds() >= until)
+                     if (app.GetGameClock()->m_tsElapsed.GetTotalSeconds() >= until || nTicksLeft == 0)
                      {
                          app.PostCommand(pFrame, ID_TIME_STOP);
                          return;
                      }
                      AdvanceManualTime(kTickMs);
-                     PostTicks(app, pFrame, until);
+                     PostTicks(app, pFrame, until, nTicksLeft - 1);
                  });
 }
 
@@ -110,7 +114,7 @@ void RunClockTo(CKDRApp& app, LONG until, UINT nCommand = 0)
     app.PostCommand(pFrame, ID_TIME_START);
     if (nCommand != 0)
         app.PostCommand(pFrame, nCommand);
-    PostTicks(app, pFrame, until);
+    PostTicks(app, pFrame, until, kMostTicks);
     app.PumpWaitingMessage();
     EXPECT_FALSE(app.IsClockRunning());
     EXPECT_GE(app.GetGameClock()->m_tsElapsed.GetTotalSeconds(), until);
