@@ -32,6 +32,8 @@
 #include "platform/core/Core.h"
 #include "platform/ui/DC.h"
 
+#include <cmath>
+
 class CAITerrainArray;
 class CAITerrainRegion;
 class CAITerrainRoute;
@@ -241,7 +243,11 @@ public:
     int TestMoveBlocked(const MoverInfo& mover, const CBreachArray* pLanes, CObstacle* pCurrent,
                         const CAITerrainArray* pUnitHelpMap, BOOL bWide, float* crossX, float* crossY,
                         CAITerrainRoute** ppRoute, int* pRouteCreated, int* pReverse, int* pEntryIndex) const;
-    static float Distance(float x1, float y1, float x2, float y2);
+    // Inline: the detection sweep asks it for every pair of units.
+    static float Distance(float x1, float y1, float x2, float y2)
+    {
+        return static_cast<float>(std::sqrt(std::pow(x2 - x1, 2) + std::pow(y2 - y1, 2)));
+    }
 
     int m_nTileColumns = 0;
     int m_nTileRows = 0;

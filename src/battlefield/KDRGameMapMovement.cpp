@@ -180,7 +180,3 @@ int CKDRGameMap::TestMoveBlocked(const MoverInfo& mover, const CBreachArray* pLa
     return report(0);
 }
 
-float CKDRGameMap::Distance(float x1, float y1, float x2, float y2)
-{
-    return static_cast<float>(std::sqrt(std::pow(x2 - x1, 2) + std::pow(y2 - y1, 2)));
-}

@@ -21,18 +21,32 @@
 
 namespace
 {
-// The arrays of one kind, as the component holds them now.
-std::vector<CUnitArray*> ArraysOfKind(const CKDRUnits& units, int nKind)
+// The arrays of one kind, as the component holds them now. The usual few
+// are held in place, so a pass allocates nothing for them.
+class CArraysOfKind
 {
-    std::vector<CUnitArray*> arrays;
-    const int nCount = units.GetArrayCount(nKind);
-    for (int i = 0; i < nCount; ++i)
+public:
+    CArraysOfKind(const CKDRUnits& units, int nKind) : m_nCount(units.GetArrayCount(nKind))
     {
-        int nArray = i;
-        arrays.push_back(units.GetArrayOfKind(nKind, nArray));
+        if (m_nCount > IN_PLACE)
+            m_more.resize(static_cast<size_t>(m_nCount));
+        for (int i = 0; i < m_nCount; ++i)
+        {
+            int nArray = i;
+            Slot(i) = units.GetArrayOfKind(nKind, nArray);
+        }
     }
-    return arrays;
-}
+    int GetSize() const { return m_nCount; }
+    CUnitArray* operator[](int i) { return Slot(i); }
+
+private:
+    static constexpr int IN_PLACE = 8;
+    CUnitArray*& Slot(int i) { return m_nCount > IN_PLACE ? m_more[static_cast<size_t>(i)] : m_inPlace[i]; }
+
+    int m_nCount;
+    CUnitArray* m_inPlace[IN_PLACE] = {};
+    std::vector<CUnitArray*> m_more;
+};
 }  // namespace
 
 int CKDRUnits::MoveAll(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CKDRObstacles* pObstacles, CKDRHoles* pHoles,
@@ -42,8 +56,8 @@ int CKDRUnits::MoveAll(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CKDRObstacles
     const BOOL bNetwork = unit_move::IsNetworkGame();
     for (int nSide : {0, 1, 2})
     {
-        const std::vector<CUnitArray*> arrays = ArraysOfKind(*this, nSide);
-        for (int i = 0; i < static_cast<int>(arrays.size()); ++i)
+        CArraysOfKind arrays(*this, nSide);
+        for (int i = 0; i < arrays.GetSize(); ++i)
         {
             CUnitArray* pArray = arrays[i];
             if (pArray == nullptr)

@@ -428,6 +428,33 @@ public:
     // just fired.
     int GetEffectiveDetectionRange(const CUnit* pTarget, CVehicle* pTargetVehicle, CVehicle* pObserverVehicle,
                                    float fDistance, float fLight) const;
+    // What a look needs of a unit, as observer or as target, that does not
+    // depend on the other unit: a sweep takes it once per unit instead of
+    // asking the vehicle type and the capabilities again for every pair.
+    // It holds while the unit, its orders and its vehicle type are as
+    // they were when it was taken.
+    struct SSightView
+    {
+        BOOL bLooks = FALSE;  // alive, not carried, its vehicle type known
+        float fX = 0.0f;
+        float fY = 0.0f;
+        int nVehicle = 0;
+        CVehicle* pVehicle = nullptr;
+        float fTotalHeight = 0.0f;  // metres
+        float fNightSight = 0.0f;   // the night sights' factor
+        int nThermalSight = 0;      // percent
+        float fViewRange = 0.0f;    // metres
+        BOOL bAircraft = FALSE;
+        double fSizeDivisor = 1.0;  // what its size divides a look's distance by
+        BOOL bStoppedByOrder = FALSE;
+        BOOL bInDefilade = FALSE;  // settled in defilade, on the ground
+        BOOL bDugIn = FALSE;
+        BOOL bHasFired = FALSE;  // its shot still shows
+    };
+    void TakeSightView(SSightView& view, CKDRDatabase* pDatabase) const;
+    // DetectPair with both units' views taken beforehand.
+    void DetectPair(const SSightView& self, CUnit* pTarget, const SSightView& target, CKDRGameMap* pMap,
+                    CSmokeArray* pSmoke, float fLightFactor, int nTargetUnit, int nTargetArray, int nTargetKind);
     // A fixed- or rotary-wing unit.
     BOOL IsAircraft() const;
 

@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <vector>
 
 IMPLEMENT_SERIAL(CUnitArray, CObject, 1)
 
@@ -564,6 +565,20 @@ void CUnitArray::DetectAgainst(int nTargetArrayIndex, CUnitArray* pTargetArray, 
                                int nTargetKind)
 {
     CKDRApp* pApp = GetKDRApp();
+    // The targets' views are taken once for all observers, and again after
+    // a served message, which may have changed the units or the arrays;
+    // the storage is kept from sweep to sweep.
+    static thread_local std::vector<CUnit::SSightView> targetViews;
+    auto takeTargetViews = [&] {
+        const int nTargets = pTargetArray != nullptr ? pTargetArray->GetSize() : 0;
+        targetViews.resize(static_cast<size_t>(nTargets));
+        for (int j = 0; j < nTargets; ++j)
+        {
+            if (const CUnit* pTarget = pTargetArray->GetAt(j))
+                pTarget->TakeSightView(targetViews[static_cast<size_t>(j)], pDatabase);
+        }
+    };
+    takeTargetViews();
     // The sizes are asked again each time round: a message served between
     // observers may change the arrays.
     for (int i = 0; i < GetSize(); ++i)
@@ -571,11 +586,13 @@ void CUnitArray::DetectAgainst(int nTargetArrayIndex, CUnitArray* pTargetArray, 
         CUnit* pObserver = GetAt(i);
         if (pObserver == nullptr)
             continue;
-        for (int j = 0; pTargetArray != nullptr && j < pTargetArray->GetSize(); ++j)
+        CUnit::SSightView self;
+        pObserver->TakeSightView(self, pDatabase);
+        for (int j = 0; pTargetArray != nullptr && pDatabase != nullptr && j < pTargetArray->GetSize(); ++j)
         {
             if (CUnit* pTarget = pTargetArray->GetAt(j))
-                pObserver->DetectPair(pTarget, pMap, pDatabase, pSmoke, fLightFactor, j, nTargetArrayIndex,
-                                      nTargetKind);
+                pObserver->DetectPair(self, pTarget, targetViews[static_cast<size_t>(j)], pMap, pSmoke, fLightFactor,
+                                      j, nTargetArrayIndex, nTargetKind);
         }
         for (int k = 0; pPairList != nullptr && k < pObserver->m_pContacts->GetSize(); ++k)
         {
@@ -584,6 +601,9 @@ void CUnitArray::DetectAgainst(int nTargetArrayIndex, CUnitArray* pTargetArray, 
                 pPairList->InsertSorted(*pRef);
         }
         if (pApp != nullptr && pApp->IsClockRunning())
+        {
             pApp->ServeWaitingMessage();
+            takeTargetViews();
+        }
     }
 }

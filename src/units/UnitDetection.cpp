@@ -38,6 +38,61 @@ int AltitudeOf(const CUnit& unit)
         return pRotary->m_nHeight;
     return kElevationLookUp;
 }
+
+// The parts of a look that depend on one of the two units only.
+struct SRangeTerms
+{
+    double sizeDivisor;  // SizeDivisor of the target
+    BOOL bTargetInDefilade;
+    BOOL bTargetDugIn;
+    BOOL bTargetStoppedByOrder;
+    BOOL bTargetHasFired;
+    BOOL bObserverStoppedByOrder;
+    BOOL bObserverSprints;
+    BOOL bObserverInMOPP4;
+    double c;  // the observer vehicle's chemical value
+    float fMOPPDegradation;
+};
+
+// What a target's size divides its effective distance by.
+double SizeDivisor(float fTotalHeight, BOOL bDismount)
+{
+    double size = fTotalHeight * SIZE_PER_METRE;
+    if (bDismount)
+        size *= size;
+    return (size - 1.0) * SIZE_WEIGHT + 1.0;
+}
+
+// A target in defilade counts once it has settled there; an aircraft never.
+BOOL IsInDefilade(const CUnit& target, BOOL bAircraft)
+{
+    return target.m_bDefilade && target.m_nDefiladeTime == 0 && !bAircraft;
+}
+
+inline int EffectiveRange(const SRangeTerms& t, float fDistance, float fLight)
+{
+    const double d = fDistance;
+    double e = d;
+    if (fLight < FULL_DAYLIGHT)
+        e = d + 0.15 / fLight * d;
+    if (t.bTargetInDefilade)
+        e += 0.25 * d;
+    if (t.bTargetDugIn)
+        e += 0.125 * d;
+    if (!t.bObserverStoppedByOrder)
+        e += 0.125 * d;
+    if (t.bObserverSprints)
+        e += 0.125 * d;
+    const double c = t.c;
+    if (t.bObserverInMOPP4 && c != 0.0)
+        e += d * c * c * t.fMOPPDegradation * 0.0001;
+    e /= t.sizeDivisor;
+    if (!t.bTargetStoppedByOrder)
+        e -= 0.25 * d;
+    if (t.bTargetHasFired)
+        e -= 0.25 * d;
+    return TruncToInt(e + 0.5);
+}
 }  // namespace
 
 BOOL CUnit::IsAircraft() const { return (GetCapabilityMask() & (VCAP_FIXED_WING | VCAP_ROTARY_WING)) != 0; }
@@ -47,62 +102,86 @@ int CUnit::GetEffectiveDetectionRange(const CUnit* pTarget, CVehicle* pTargetVeh
 {
     if (pTarget == nullptr || pTargetVehicle == nullptr || pObserverVehicle == nullptr)
         return 0;
-    const double d = fDistance;
-    double size = pTargetVehicle->GetTotalHeight() * SIZE_PER_METRE;
-    if (pTarget->GetCapabilityMask() & VCAP_DISMOUNT)
-        size *= size;
+    const BOOL bTargetAircraft = pTarget->IsAircraft();
+    const SRangeTerms terms{SizeDivisor(pTargetVehicle->GetTotalHeight(), (pTarget->GetCapabilityMask() & VCAP_DISMOUNT) != 0),
+                            IsInDefilade(*pTarget, bTargetAircraft),
+                            pTarget->m_bDugIn,
+                            pTarget->IsStoppedByOrder(),
+                            pTarget->m_nShotUnit != kUnset,
+                            IsStoppedByOrder(),
+                            m_bSprint,
+                            m_bMOPP4,
+                            static_cast<double>(pObserverVehicle->m_nChemicalValue),
+                            m_fMOPPDegradation};
+    return EffectiveRange(terms, fDistance, fLight);
+}
 
-    double e = d;
-    if (fLight < FULL_DAYLIGHT)
-        e = d + 0.15 / fLight * d;
-    if (pTarget->m_bDefilade && pTarget->m_nDefiladeTime == 0 && !pTarget->IsAircraft())
-        e += 0.25 * d;
-    if (pTarget->m_bDugIn)
-        e += 0.125 * d;
-    if (!IsStoppedByOrder())
-        e += 0.125 * d;
-    if (m_bSprint)
-        e += 0.125 * d;
-    const double c = pObserverVehicle->m_nChemicalValue;
-    if (m_bMOPP4 && c != 0.0)
-        e += d * c * c * m_fMOPPDegradation * 0.0001;
-    e /= (size - 1.0) * SIZE_WEIGHT + 1.0;
-    if (!pTarget->IsStoppedByOrder())
-        e -= 0.25 * d;
-    if (pTarget->m_nShotUnit != kUnset)
-        e -= 0.25 * d;
-    return TruncToInt(e + 0.5);
+void CUnit::TakeSightView(SSightView& view, CKDRDatabase* pDatabase) const
+{
+    view = SSightView{};
+    view.fX = m_fX;
+    view.fY = m_fY;
+    view.nVehicle = m_nVehicle;
+    view.pVehicle = pDatabase != nullptr ? pDatabase->GetVehicle(m_nVehicle) : nullptr;
+    view.bLooks = !m_bDestroyed && !IsCarried() && view.pVehicle != nullptr;
+    if (!view.bLooks)
+        return;
+    view.fTotalHeight = view.pVehicle->GetTotalHeight();
+    view.fNightSight = static_cast<float>(view.pVehicle->GetMaxSightPercent(false)) * 0.01f;
+    view.nThermalSight = view.pVehicle->GetMaxSightPercent(true);
+    view.fViewRange = static_cast<float>(view.pVehicle->m_nViewRange) * METRES_PER_VIEW_UNIT;
+    const DWORD dwMask = GetCapabilityMask();
+    view.bAircraft = (dwMask & (VCAP_FIXED_WING | VCAP_ROTARY_WING)) != 0;
+    view.fSizeDivisor = SizeDivisor(view.fTotalHeight, (dwMask & VCAP_DISMOUNT) != 0);
+    view.bStoppedByOrder = IsStoppedByOrder();
+    view.bInDefilade = IsInDefilade(*this, view.bAircraft);
+    view.bDugIn = m_bDugIn;
+    view.bHasFired = m_nShotUnit != kUnset;
 }
 
 void CUnit::DetectPair(CUnit* pTarget, CKDRGameMap* pMap, CKDRDatabase* pDatabase, CSmokeArray* pSmoke,
                        float fLightFactor, int nTargetUnit, int nTargetArray, int nTargetKind)
 {
-    if (m_bDestroyed || IsCarried() || pTarget == nullptr || pMap == nullptr || pDatabase == nullptr)
+    if (pTarget == nullptr || pDatabase == nullptr)
         return;
-    CVehicle* pVehicle = pDatabase->GetVehicle(m_nVehicle);
-    if (pVehicle == nullptr)
+    SSightView self;
+    SSightView target;
+    TakeSightView(self, pDatabase);
+    pTarget->TakeSightView(target, pDatabase);
+    DetectPair(self, pTarget, target, pMap, pSmoke, fLightFactor, nTargetUnit, nTargetArray, nTargetKind);
+}
+
+void CUnit::DetectPair(const SSightView& self, CUnit* pTarget, const SSightView& target, CKDRGameMap* pMap,
+                       CSmokeArray* pSmoke, float fLightFactor, int nTargetUnit, int nTargetArray, int nTargetKind)
+{
+    if (!self.bLooks || pTarget == nullptr || pMap == nullptr)
         return;
-    const float fHeight = pVehicle->GetTotalHeight() * TENTHS_PER_METRE;
-    const float fNightSight = static_cast<float>(pVehicle->GetMaxSightPercent(false)) * 0.01f;
+    CVehicle* pVehicle = self.pVehicle;
+    const float fHeight = self.fTotalHeight * TENTHS_PER_METRE;
+    const float fNightSight = self.fNightSight;
 
     float fLight = fLightFactor;
     float fIllum = 0.0f;
-    if (pSmoke != nullptr && pSmoke->FindIllumAt(pTarget->m_fX, pTarget->m_fY, fIllum) != kUnset && fIllum > fLight)
+    if (pSmoke != nullptr && pSmoke->FindIllumAt(target.fX, target.fY, fIllum) != kUnset && fIllum > fLight)
         fLight = fIllum;
     if (fLight < FULL_DAYLIGHT && fNightSight > fLight)
         fLight = fNightSight;
 
-    if (pTarget->m_bDestroyed || pTarget->IsCarried())
+    if (!target.bLooks)
         return;
-    CVehicle* pTargetVehicle = pDatabase->GetVehicle(pTarget->m_nVehicle);
+    CVehicle* pTargetVehicle = target.pVehicle;
     const CElevationMap* pElevation = pMap->GetElevationMap();
-    if (pTargetVehicle == nullptr || pElevation == nullptr)
+    if (pElevation == nullptr)
         return;
-    const float fTargetHeight = pTargetVehicle->GetTotalHeight() * TENTHS_PER_METRE;
-    const float fDistance = CKDRGameMap::Distance(m_fX, m_fY, pTarget->m_fX, pTarget->m_fY);
+    const float fTargetHeight = target.fTotalHeight * TENTHS_PER_METRE;
+    const float fDistance = CKDRGameMap::Distance(m_fX, m_fY, target.fX, target.fY);
 
-    const float fViewRange = static_cast<float>(pVehicle->m_nViewRange) * METRES_PER_VIEW_UNIT;
-    const int nEffective = GetEffectiveDetectionRange(pTarget, pTargetVehicle, pVehicle, fDistance, fLight);
+    const float fViewRange = self.fViewRange;
+    const SRangeTerms terms{target.fSizeDivisor,   target.bInDefilade, target.bDugIn,
+                            target.bStoppedByOrder, target.bHasFired,   self.bStoppedByOrder,
+                            m_bSprint,              m_bMOPP4,           static_cast<double>(pVehicle->m_nChemicalValue),
+                            m_fMOPPDegradation};
+    const int nEffective = EffectiveRange(terms, fDistance, fLight);
     if (2.0f * fViewRange < static_cast<float>(nEffective))
         return;
 
@@ -110,13 +189,13 @@ void CUnit::DetectPair(CUnit* pTarget, CKDRGameMap* pMap, CKDRDatabase* pDatabas
     float fSlantRange = 0.0f;
     float fVisibility = 1.0f;
     int bVisible = 0;
-    if (!IsAircraft() && !pTarget->IsAircraft())
-        bVisible = pElevation->HasLineOfSight(m_fX, m_fY, pTarget->m_fX, pTarget->m_fY, fHeight, fTargetHeight,
+    if (!self.bAircraft && !target.bAircraft)
+        bVisible = pElevation->HasLineOfSight(m_fX, m_fY, target.fX, target.fY, fHeight, fTargetHeight,
                                               &fBearing, &fSlantRange, &fVisibility);
     else
-        bVisible = pElevation->HasLineOfSightEx(m_fX, m_fY, AltitudeOf(*this), pTarget->m_fX, pTarget->m_fY,
-                                                AltitudeOf(*pTarget), fHeight, fTargetHeight, &fBearing,
-                                                &fSlantRange, &fVisibility);
+        bVisible = pElevation->HasLineOfSightEx(m_fX, m_fY, AltitudeOf(*this), target.fX, target.fY,
+                                                AltitudeOf(*pTarget), fHeight, fTargetHeight, &fBearing, &fSlantRange,
+                                                &fVisibility);
     if (!bVisible)
         return;
 
@@ -128,14 +207,14 @@ void CUnit::DetectPair(CUnit* pTarget, CKDRGameMap* pMap, CKDRDatabase* pDatabas
     const BOOL bUnidentified = fSeen > fViewRange;
     const float fObscuration =
         pSmoke != nullptr ? pSmoke->GetObscurationOnBearing(m_fX, m_fY, fBearing, fRange) : 0.0f;
-    if (static_cast<float>(pVehicle->GetMaxSightPercent(true)) < fObscuration)
+    if (static_cast<float>(self.nThermalSight) < fObscuration)
         return;
 
     CUnitRef ref;
     ref.m_nUnit = nTargetUnit;
     ref.m_nArray = nTargetArray;
     ref.m_nSide = nTargetKind;
-    ref.m_nVehicle = pTarget->m_nVehicle;
+    ref.m_nVehicle = target.nVehicle;
     ref.m_nTargetValue = bUnidentified ? 0 : pTargetVehicle->m_nTargetValue;
     ref.m_nThreatValue = bUnidentified ? 0 : pTargetVehicle->m_nThreatValue;
     ref.m_fBearing = fBearing;

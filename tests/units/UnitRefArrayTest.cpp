@@ -9,7 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <map>
+#include <random>
 #include <memory>
 #include <tuple>
 #include <utility>
@@ -356,4 +359,165 @@ TEST_F(ContactListTest, CentroidInEllipseAveragesTheUnitsInsideTheInscribedEllip
     EXPECT_FALSE(contacts.CentroidInEllipse(1000, 2000, 1200, 2100, 0, nullptr, &m_units, fX, fY, nCount, FALSE));
     EXPECT_FALSE(contacts.CentroidInEllipse(1000, 2000, 1200, 2100, 0, &m_database, nullptr, fX, fY, nCount, FALSE));
     EXPECT_EQ(std::make_tuple(fX, fY, nCount), std::make_tuple(7.0f, 7.0f, 7));
+}
+
+namespace
+{
+// The list's rules written the plain way: one walk of the whole list per
+// reference. The contact list must give the same answers and hold the same
+// entries in the same order whatever it does to be quick.
+class CPlainList
+{
+public:
+    int InsertSorted(const CUnitRef& ref)
+    {
+        int nAt = -1;
+        for (size_t i = 0; i < m_refs.size(); ++i)
+        {
+            CUnitRef& e = m_refs[i];
+            if (e.m_nUnit == ref.m_nUnit && e.m_nSide == ref.m_nSide &&
+                (e.m_nArray == ref.m_nArray || e.m_nArray < 0 || ref.m_nArray < 0 || ref.m_nSide == 0))
+            {
+                e.m_nRange = std::min(e.m_nRange, ref.m_nRange);
+                if (!ref.m_bUnidentified)
+                    e.m_bUnidentified = FALSE;
+                return 0;
+            }
+            if (nAt < 0 && (ref.m_nTargetValue > e.m_nTargetValue ||
+                            (ref.m_nTargetValue == e.m_nTargetValue && e.m_nRange >= ref.m_nRange)))
+                nAt = static_cast<int>(i);
+        }
+        m_refs.insert(nAt < 0 ? m_refs.end() : m_refs.begin() + nAt, ref);
+        return 1;
+    }
+    void Add(const CUnitRef& ref) { m_refs.push_back(ref); }
+    void RemoveAll() { m_refs.clear(); }
+    std::vector<CUnitRef> m_refs;
+};
+
+std::vector<std::tuple<int, int, int, int, int, int, float, int, BOOL>> Entries(const std::vector<CUnitRef>& refs)
+{
+    std::vector<std::tuple<int, int, int, int, int, int, float, int, BOOL>> out;
+    for (const CUnitRef& r : refs)
+        out.emplace_back(r.m_nUnit, r.m_nArray, r.m_nSide, r.m_nVehicle, r.m_nTargetValue, r.m_nThreatValue,
+                         r.m_fBearing, r.m_nRange, r.m_bUnidentified);
+    return out;
+}
+
+std::vector<CUnitRef> Entries(const CUnitRefArray& list)
+{
+    std::vector<CUnitRef> out;
+    for (int i = 0; i < list.GetSize(); ++i)
+        out.push_back(*list.GetAt(i));
+    return out;
+}
+}  // namespace
+
+// Seeded runs of fills, refills that repeat the last fill in whole or in
+// part and then differ, duplicates, loose arrays, units beyond any table and
+// appends, each step checked against the plain rules.
+TEST(ContactList, KeepsThePlainRulesThroughFillsAndRefills)
+{
+    struct Case
+    {
+        const char* name;
+        int nUnits;     // unit indexes drawn from 0 .. nUnits-1
+        int nArrays;    // array indexes drawn from -1 .. nArrays-1
+        int nValues;    // target values drawn from 0 .. nValues-1
+        bool bAscending;  // each unit at most once, in rising order, as a sweep meets them
+    };
+    const Case cases[] = {
+        {"a sweep's contacts", 150, 1, 3, true},
+        {"a pair list's merges", 40, 1, 3, false},
+        {"several arrays and loose ones", 12, 3, 2, false},
+        {"units beyond the table", 9000, 2, 4, false},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        std::mt19937 rng(26);
+        auto draw = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+        CUnitRefArray list;
+        CPlainList plain;
+        std::vector<CUnitRef> lastFill;
+        for (int round = 0; round < 60; ++round)
+        {
+            list.RemoveAll();
+            plain.RemoveAll();
+            // Most rounds repeat the last fill, some only its first part.
+            std::vector<CUnitRef> fill;
+            const int nKind = draw(5);
+            const size_t nRepeat = nKind == 0 ? 0 : nKind == 1 ? lastFill.size() / 2 : lastFill.size();
+            fill.assign(lastFill.begin(), lastFill.begin() + static_cast<std::ptrdiff_t>(nRepeat));
+            // Now and then one repeated reference differs a little: a turn
+            // of the bearing or a step of the range.
+            if (!fill.empty() && round % 4 == 2)
+            {
+                CUnitRef& changed = fill[static_cast<size_t>(draw(static_cast<int>(fill.size())))];
+                if (round % 8 == 2)
+                    changed.m_fBearing += 0.01f;
+                else
+                    changed.m_nRange += 1;
+            }
+            const int nNew = nKind >= 3 && round % 3 != 0 ? 0 : 1 + draw(60);
+            int nUnit = 0;
+            for (int i = 0; i < nNew; ++i)
+            {
+                CUnitRef ref = Ref(c.bAscending ? nUnit : draw(c.nUnits), draw(c.nArrays + 1) - 1, 1 + draw(2),
+                                   draw(c.nValues), draw(50), draw(3) == 0, draw(4));
+                ref.m_fBearing = static_cast<float>(draw(628)) * 0.01f;
+                nUnit += 1 + draw(3);
+                fill.push_back(ref);
+            }
+            for (size_t i = 0; i < fill.size(); ++i)
+            {
+                ASSERT_EQ(list.InsertSorted(fill[i]), plain.InsertSorted(fill[i])) << "round " << round << " ref " << i;
+                if (round % 2 == 1 && i % 17 == 5)  // a look at the list halfway
+                {
+                    ASSERT_EQ(Entries(Entries(list)), Entries(plain.m_refs)) << "round " << round << " ref " << i;
+                }
+            }
+            if (round % 11 == 10)
+            {
+                const CUnitRef extra = Ref(draw(c.nUnits), 0, 1, draw(c.nValues), draw(50));
+                list.Add(extra);
+                plain.Add(extra);
+            }
+            ASSERT_EQ(list.GetSize(), static_cast<int>(plain.m_refs.size())) << "round " << round;
+            ASSERT_EQ(Entries(Entries(list)), Entries(plain.m_refs)) << "round " << round;
+            for (const CUnitRef& r : plain.m_refs)
+            {
+                EXPECT_NE(list.Get(r.m_nUnit, r.m_nArray, r.m_nSide), nullptr);
+            }
+            lastFill = fill;
+        }
+    }
+}
+
+TEST(ContactList, AnEmptiedListIsEmptyUntilRefilled)
+{
+    CUnitRefArray list;
+    list.InsertSorted(Ref(1, 0, 1, 5, 300));
+    list.InsertSorted(Ref(2, 0, 1, 9, 800));
+    list.RemoveAll();
+    EXPECT_TRUE(list.IsEmpty());
+    EXPECT_EQ(list.GetAt(0), nullptr);
+    EXPECT_FALSE(list.Find(1, 0, 1));
+
+    // The same first reference again, then nothing more: only it is listed.
+    list.RemoveAll();
+    EXPECT_EQ(list.InsertSorted(Ref(1, 0, 1, 5, 300)), 1);
+    EXPECT_EQ(list.GetSize(), 1);
+    EXPECT_FALSE(list.Find(2, 0, 1));
+    EXPECT_EQ(UnitIndexes(list), (std::vector<int>{1}));
+
+    // A copy of a list part way through its refill takes what was met.
+    list.InsertSorted(Ref(2, 0, 1, 9, 800));
+    list.RemoveAll();
+    list.InsertSorted(Ref(1, 0, 1, 5, 300));
+    CUnitRefArray copy;
+    copy.CopyFrom(list);
+    EXPECT_EQ(UnitIndexes(copy), (std::vector<int>{1}));
+    EXPECT_EQ(copy.InsertSorted(Ref(2, 0, 1, 9, 800)), 1);
+    EXPECT_EQ(UnitIndexes(copy), (std::vector<int>{2, 1}));
 }

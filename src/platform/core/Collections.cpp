@@ -28,11 +28,6 @@ bool ClampRange(int size, int index, int& count)
 
 CObArray::~CObArray() { RemoveAll(); }
 
-CObject* CObArray::GetAt(int index) const
-{
-    return (index >= 0 && index < GetSize()) ? m_data[static_cast<size_t>(index)] : nullptr;
-}
-
 int CObArray::Add(CObject* pObject)
 {
     m_data.push_back(pObject);

@@ -38,7 +38,12 @@ public:
     int GetUpperBound() const { return GetSize() - 1; }
     BOOL IsEmpty() const { return m_data.empty(); }
 
-    CObject* GetAt(int index) const;  // null outside the array
+    // Null outside the array. Inline: the game's passes read their arrays
+    // many thousand times a tick.
+    CObject* GetAt(int index) const
+    {
+        return (index >= 0 && index < GetSize()) ? m_data[static_cast<size_t>(index)] : nullptr;
+    }
     CObject* operator[](int index) const { return GetAt(index); }
 
     int Add(CObject* pObject);                                  // takes ownership; its index
