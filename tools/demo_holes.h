@@ -23,8 +23,9 @@ struct Position
     int kind;
 };
 
-// Tanks 11, 13, 21 and 23 stand on the vehicle positions; the dismount
-// positions lie 40 m ahead of carriers 31 and 33.
+// Tanks 11, 13, 21 and 23 stand on the vehicle positions and hold there,
+// so they take them when the clock first starts; the dismount positions
+// lie 40 m ahead of carriers 31 and 33.
 const Position kPositions[] = {
     {760.0f, 1730.0f, CHole::kVehicle},  {760.0f, 1830.0f, CHole::kVehicle}, {760.0f, 1520.0f, CHole::kVehicle},
     {760.0f, 1420.0f, CHole::kVehicle},  {680.0f, 1740.0f, CHole::kDismount}, {680.0f, 1510.0f, CHole::kDismount},

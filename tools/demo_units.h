@@ -11,12 +11,15 @@
 // Every unit is built from its vehicle type through the game's own unit
 // constructor (weapons, capabilities, move delay and defilade time from the
 // type), named, and placed on ground its class can stand on with a path of
-// one node that holds a stop. The company team's tanks are the exception:
-// each has a route of two legs east over open ground, ending in a stop,
-// and is released, so that they drive off when the clock starts (at speed
-// 65 a tank covers a kilometre in about three game minutes, slower up the
-// slopes). A carrier and the teams aboard name each other. The arrays are
-// written through CUnitArray::Serialize.
+// one node that holds a stop. The commander and the second and fourth
+// tanks of each tank platoon are the exception: each has a route of two
+// legs east over open ground, ending in a stop, and is released, so that
+// they drive off when the clock starts (at speed 65 a tank covers a
+// kilometre in about three game minutes, slower up the slopes). The first
+// and third tanks of each platoon hold where they stand, on the own side's
+// vehicle positions, and give the advance its base of fire. A carrier and
+// the teams aboard name each other. The arrays are written through
+// CUnitArray::Serialize.
 
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
@@ -33,6 +36,7 @@
 #include "units/Unit.h"
 #include "units/UnitArray.h"
 
+#include <cstring>
 #include <vector>
 
 namespace demo_units
@@ -132,19 +136,27 @@ struct Route
     float x2, y2;
 };
 
-// The tank platoons advance abreast towards the ridge, the commander
-// follows the road behind them.
+// Half of each tank platoon advances towards the ridge while the other
+// half covers it from the dug positions; the commander follows the road
+// behind them.
 const Route kFriendlyRoutes[] = {
     {"Commander 66", 900.0f, 1660.0f, 1250.0f, 1730.0f},
-    {"Tank 11", 1100.0f, 1740.0f, 1500.0f, 1760.0f},
     {"Tank 12", 1080.0f, 1790.0f, 1480.0f, 1810.0f},
-    {"Tank 13", 1100.0f, 1840.0f, 1500.0f, 1860.0f},
     {"Tank 14", 1080.0f, 1890.0f, 1480.0f, 1910.0f},
-    {"Tank 21", 1100.0f, 1510.0f, 1500.0f, 1500.0f},
     {"Tank 22", 1080.0f, 1460.0f, 1480.0f, 1450.0f},
-    {"Tank 23", 1100.0f, 1410.0f, 1500.0f, 1400.0f},
     {"Tank 24", 1080.0f, 1360.0f, 1480.0f, 1350.0f},
 };
+
+// The route of the friendly unit of that name; null for a unit that holds.
+inline const Route* FindRoute(const char* name)
+{
+    for (const Route& route : kFriendlyRoutes)
+    {
+        if (std::strcmp(name, route.name) == 0)
+            return &route;
+    }
+    return nullptr;
+}
 
 // The demo ground with its help map, for the placements' checks.
 inline void LoadDemoGround(CKDRGameMap& map)

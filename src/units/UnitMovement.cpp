@@ -539,10 +539,19 @@ void CUnit::StartClock(DWORD dwTick, CKDRDatabase* pDatabase)
     CVehicle* pVehicle = VehicleOf(*this, pDatabase);
     if (pVehicle != nullptr && !IsStoppedAtStopNode() && m_nMoveDelay == 0)
         m_fSpeed = m_bSprint ? pVehicle->m_fSprint : pVehicle->m_fSpeed;
+    // Applying the first node's stop re-aims, which without a leg ahead
+    // would turn the unit north. Only a unit being deployed is re-aimed
+    // here: one standing at the end of its path in the battle keeps facing
+    // the way it came, across a Time/Stop as across a reopened saved game.
+    const float fHeading = m_fHeading;
     SyncStopWithPath(pDatabase);
-    UpdateHeading(pDatabase);
     if (!unit_move::IsBeforeBattle())
+    {
+        if (m_pPath->GetSize() < 2 && m_fHeading != fHeading)
+            SetHeading(fHeading, pDatabase);
         return;
+    }
+    UpdateHeading(pDatabase);
     m_bDugIn = FALSE;
     m_nDugPosition = kUnset;
     m_bMOPP4 = FALSE;

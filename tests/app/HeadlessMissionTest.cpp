@@ -3,6 +3,7 @@
 // pass by pass under the hand-driven millisecond counter, and saved. The
 // application object is there (it owns the game clock) but never started.
 
+#include "SeededPasses.h"
 #include "StartDirTestSupport.h"
 
 #include "app/GameClock.h"
@@ -11,7 +12,12 @@
 #include "app/KDRDoc.h"
 #include "battlefield/KDRGameMap.h"
 #include "database/KDRDatabase.h"
+#include "platform/core/Archive.h"
+#include "platform/core/File.h"
 #include "platform/core/Timer.h"
+#include "units/KDRUnits.h"
+#include "units/SpotReportArray.h"
+#include "units/Unit.h"
 
 #include <QApplication>
 #include <QSet>
@@ -21,6 +27,8 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -183,4 +191,32 @@ TEST_F(HeadlessMission, DemoScenarioIsSavedByteForByteAndReadsBack)
     ASSERT_TRUE(doc.CDocument::OnSaveDocument(again.string().c_str()));
     EXPECT_EQ(FileBytes(again), FileBytes(original));
     ExpectNoWindow(app, doc);
+}
+
+TEST_F(HeadlessMission, ASeededDemoBattleRunsTheSameTwice)
+{
+    // Two game minutes of the demo's battle from the first start: the
+    // bytes of the spot-report log and which units were destroyed.
+    auto battle = [this]
+    {
+        CKDRApp app;
+        CKDRDoc doc;
+        EXPECT_TRUE(Open(doc, m_root / "Data" / "demo.asc"));
+        RunSeededPasses(app, doc, 2604, 4.0f, 120, 250);
+        CMemFile file;
+        CArchive ar(&file, CArchive::store);
+        app.m_pSpotReports->Serialize(ar);
+        ar.Close();
+        std::string destroyed;
+        for (int nKind : {UNIT_KIND_OWN, UNIT_KIND_OPPOSING})
+            for (int i = 0; CUnit* pUnit = doc.GetUnits()->GetUnit(i, 0, nKind); ++i)
+                destroyed += pUnit->m_bDestroyed ? 'X' : '-';
+        return std::make_pair(file.GetData(), destroyed);
+    };
+    const auto first = battle();
+    const auto second = battle();
+    EXPECT_EQ(first.first, second.first);
+    EXPECT_EQ(first.second, second.second);
+    EXPECT_NE(first.second.find('X'), std::string::npos);  // the forces fought
+    EXPECT_GT(first.first.size(), 200u);                   // and reported it
 }

@@ -177,7 +177,14 @@ TEST(MissionDemo, WearingTheEnemyDownToTwoWinsTheMission)
     ASSERT_TRUE(DemoUnitsLoad(demo)) << "the demo's units did not load";
 
     const Played played = Play(demo, OVER_WON,
-                               {[](CKDRDoc&) { AdvanceManualTime(60000); },
+                               {[](CKDRDoc& doc)
+                                {
+                                    // The company team holds its fire, so that only the hand wears
+                                    // the enemy down: its covering tanks would reach the two spared.
+                                    for (int i = 0; CUnit* pUnit = doc.GetUnits()->GetUnit(i, 0, 0); ++i)
+                                        pUnit->m_bHoldFire = TRUE;
+                                    AdvanceManualTime(60000);
+                                },
                                 [](CKDRDoc& doc)
                                 {
                                     // All the enemy but the first two are destroyed.

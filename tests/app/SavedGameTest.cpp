@@ -3,6 +3,7 @@
 // the ways the player saves and reopens a game.
 
 #include "DocTestSupport.h"
+#include "SeededPasses.h"
 
 #include "app/GameClock.h"
 #include "app/LoadGameDlg.h"
@@ -18,8 +19,12 @@
 #include "battlefield/ObstacleArray.h"
 #include "battlefield/SmokeArray.h"
 #include "units/KDRUnits.h"
+#include "units/Unit.h"
 
 #include <cstdlib>
+#include <ostream>
+#include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -92,6 +97,34 @@ CScenarioBytes SmallSavedGame(const char* scenario, unsigned nTypes)
     b.Word(nTypes);
     return b;
 }
+
+// What a saved game must bring back of every unit: where it stands, where
+// it heads, whether it lives and which dug position it holds.
+struct UnitState
+{
+    std::string name;
+    float x, y, heading;
+    BOOL bDestroyed, bDugIn;
+    int nDugPosition;
+    bool operator==(const UnitState&) const = default;
+};
+
+void PrintTo(const UnitState& u, std::ostream* os)
+{
+    *os << u.name << " (" << u.x << ", " << u.y << ") heading " << u.heading << (u.bDestroyed ? " destroyed" : "")
+        << (u.bDugIn ? " dug in " + std::to_string(u.nDugPosition) : std::string());
+}
+
+std::vector<UnitState> UnitStates(CKDRDoc& doc)
+{
+    std::vector<UnitState> states;
+    for (int nKind : {0, 1})
+        for (int i = 0; CUnit* pUnit = doc.GetUnits()->GetUnit(i, 0, nKind); ++i)
+            states.push_back({pUnit->m_strName.GetString(), pUnit->m_fX, pUnit->m_fY, pUnit->m_fHeading,
+                              pUnit->m_bDestroyed, pUnit->m_bDugIn, pUnit->m_nDugPosition});
+    return states;
+}
+
 }  // namespace
 
 TEST(SavedGame, ASmallSavedGamesBytesAreThoseOfItsLayout)
@@ -156,9 +189,21 @@ TEST(SavedGame, TheDemoSavedInPlayReopensAndSavesAgainToTheSameBytes)
     ASSERT_NE(doc.GetEnvironment(), nullptr);
     ASSERT_EQ(doc.MoveHole(0, 0, 900.0f, 1700.0f), 1);
     ASSERT_EQ(doc.MoveObstacle(1, 0, 1700.0f, 1100.0f), 1);
+    // Ten minutes of battle: the advancing tanks drove off, the covering
+    // ones took the positions they stand on (the first was moved away from
+    // under its tank), and the forces fought.
+    const std::vector<UnitState> before = UnitStates(doc);
+    RunSeededPasses(shell.App(), doc, 2903, 4.0f, 150, 1000);
+    ASSERT_EQ(shell.App().GetGameClock()->m_tsElapsed.GetTotalSeconds(), 600);
+    const std::vector<UnitState> played = UnitStates(doc);
+    ASSERT_NE(played, before);
+    int nDugIn = 0;
+    for (const UnitState& unit : played)
+        nDugIn += unit.bDugIn ? 1 : 0;
+    EXPECT_EQ(nDugIn, 3);
+    const float fLight = doc.GetEnvironment()->GetLightFactor();
     doc.m_nOwnTotalA = 40000;
     SetCounts(doc, {1, 2, 3}, {4, 5, 6});
-    shell.App().GetGameClock()->m_tsElapsed = CTimeSpan(600);
     doc.SetModifiedFlag(TRUE);
 
     ASSERT_TRUE(doc.OnSaveDocument("round.asg"));
@@ -188,6 +233,11 @@ TEST(SavedGame, TheDemoSavedInPlayReopensAndSavesAgainToTheSameBytes)
     EXPECT_EQ(doc.m_pOpposingCounts[2], 6);
     EXPECT_NE(doc.GetSmoke(), nullptr);
     EXPECT_NE(doc.GetFireMissions(), nullptr);
+    EXPECT_EQ(UnitStates(doc), played);
+    for (int i = 1; i < 4; ++i)
+        EXPECT_TRUE(doc.GetHoles()->GetHole(i, 0)->m_bOccupied) << i;
+    EXPECT_FALSE(pHole->m_bOccupied);
+    EXPECT_EQ(doc.GetEnvironment()->GetLightFactor(), fLight);
 
     ASSERT_TRUE(doc.OnSaveDocument("again.asg"));
     EXPECT_EQ(ReadBytes(SavegameDir(shell) / "again.asg"), first);

@@ -33,15 +33,6 @@ std::map<std::string, Position> Positions(const CUnitArray& array)
     return positions;
 }
 
-const demo_units::Route* FindRoute(const std::string& name)
-{
-    for (const demo_units::Route& route : demo_units::kFriendlyRoutes)
-    {
-        if (name == route.name)
-            return &route;
-    }
-    return nullptr;
-}
 }  // namespace
 
 TEST(UnitDemoMove, TheRoutedTanksDriveTheirRoutesAndHaltAtTheirLastNodes)
@@ -72,7 +63,7 @@ TEST(UnitDemoMove, TheRoutedTanksDriveTheirRoutesAndHaltAtTheirLastNodes)
     const std::map<std::string, Position> underWay = Positions(friendly);
     for (const auto& [name, position] : underWay)
     {
-        const demo_units::Route* pRoute = FindRoute(name);
+        const demo_units::Route* pRoute = demo_units::FindRoute(name.c_str());
         SCOPED_TRACE(name);
         if (pRoute == nullptr)
         {
@@ -100,7 +91,7 @@ TEST(UnitDemoMove, TheRoutedTanksDriveTheirRoutesAndHaltAtTheirLastNodes)
         const CUnit* pUnit = friendly.GetAt(i);
         const std::string name = pUnit->m_strName.GetString();
         SCOPED_TRACE(name);
-        const demo_units::Route* pRoute = FindRoute(name);
+        const demo_units::Route* pRoute = demo_units::FindRoute(name.c_str());
         EXPECT_TRUE(pUnit->IsStoppedAtStopNode());
         EXPECT_EQ(pUnit->m_pPath->GetSize(), 1);
         if (pRoute == nullptr)

@@ -48,16 +48,6 @@ std::map<int, int> CountByType(const CUnitArray& array)
     return counts;
 }
 
-const demo_units::Route* FindRoute(const CString& name)
-{
-    for (const demo_units::Route& route : demo_units::kFriendlyRoutes)
-    {
-        if (name == route.name)
-            return &route;
-    }
-    return nullptr;
-}
-
 // Every unit: a name of its own, on ground a mover can stand on, a path of
 // one node at its place holding a stop, halted; or, for a unit with a
 // route, released on a path from its place through the route's two points,
@@ -75,7 +65,8 @@ void ExpectPlacedAndAboard(const CUnitArray& array, int nSide, CKDRGameMap& map,
         EXPECT_TRUE(names.insert(pUnit->m_strName.GetString()).second);
         EXPECT_EQ(pUnit->m_nSide, nSide);
         EXPECT_EQ(map.IsPointBlocked(pUnit->m_fX, pUnit->m_fY, nullptr, demo_units::kGroundMoverFlags, nSide, 0), 0);
-        const demo_units::Route* pRoute = nSide == demo_units::kFriendlySide ? FindRoute(pUnit->m_strName) : nullptr;
+        const demo_units::Route* pRoute =
+            nSide == demo_units::kFriendlySide ? demo_units::FindRoute(pUnit->m_strName) : nullptr;
         EXPECT_EQ(pUnit->m_bStopped, pRoute == nullptr);
         ASSERT_EQ(pUnit->m_pPath->GetSize(), pRoute == nullptr ? 1 : 3);
         const CNode* pNode = pUnit->m_pPath->GetAt(0);

@@ -339,6 +339,33 @@ TEST(UnitStartClock, BeforeTheBattleUnitsLeaveTheirPositionsAndReload)
     EXPECT_FLOAT_EQ(pUnit->m_fSpeed, kSpeed);
 }
 
+TEST(UnitStartClock, OnlyBeforeTheBattleIsAUnitWithoutALegReaimed)
+{
+    CMoveWorld w;
+    auto pUnit = w.MakeUnit(kTank, kStartX, kStartY);
+    // Being deployed, a unit with no leg ahead and no field of fire faces
+    // north when the clock starts.
+    pUnit->SetHeading(1.0f, w.Db());
+    pUnit->StartClock(w.StartClock(), w.Db());
+    EXPECT_FLOAT_EQ(pUnit->m_fHeading, 0.0f);
+
+    // In the battle it drives east to its stop and halts there facing east;
+    // the clock stopped and started again, it still does, and stays.
+    w.GiveRoute(*pUnit, {{kStartX + 10.0f, kStartY}}, timeGetTime());
+    w.Step(*pUnit, 3000);
+    ASSERT_TRUE(pUnit->IsStoppedAtStopNode());
+    ASSERT_EQ(pUnit->m_pPath->GetSize(), 1);
+    ASSERT_GT(w.App().GetGameClock()->m_tsElapsed.GetTotalSeconds(), 0);
+    const float fEast = static_cast<float>(std::atan2(1.0, 0.0));
+    EXPECT_FLOAT_EQ(pUnit->m_fHeading, fEast);
+    w.App().StopClock();
+    pUnit->StartClock(w.StartClock(), w.Db());
+    EXPECT_FLOAT_EQ(pUnit->m_fHeading, fEast);
+    w.Step(*pUnit, 2000);
+    EXPECT_FLOAT_EQ(pUnit->m_fHeading, fEast);
+    EXPECT_FLOAT_EQ(pUnit->m_fX, kStartX + 10.0f);
+}
+
 TEST(UnitsMovePass, ATimeStopServedMidPassLeavesTheLaterUnitsInPlace)
 {
     CMoveWorld w;
