@@ -119,19 +119,16 @@ int CHoleArray::FindHoleAtViewPoint(float x, float y, const CKDRGameMap* pMap) c
 
 CTaskOrgArray* CHoleArray::SelectHolesInRect(float x1, float y1, float x2, float y2) const
 {
-    auto* pList = new CTaskOrgArray;
-    const float left = std::min(x1, x2);
-    const float right = std::max(x1, x2);
-    const float bottom = std::min(y1, y2);
-    const float top = std::max(y1, y2);
-    for (int i = 0; i < GetSize(); ++i)
-    {
-        const CHole* pHole = GetAt(i);
-        if (pHole != nullptr && pHole->m_fX >= left && pHole->m_fX <= right && pHole->m_fY >= bottom &&
-            pHole->m_fY <= top)
-            pList->Add(new CTaskOrg(i, 0));
-    }
-    return pList;
+    return SelectIndicesInRect(GetSize(), x1, y1, x2, y2,
+                               [this](int i, float& x, float& y)
+                               {
+                                   const CHole* pHole = GetAt(i);
+                                   if (pHole == nullptr)
+                                       return false;
+                                   x = pHole->m_fX;
+                                   y = pHole->m_fY;
+                                   return true;
+                               });
 }
 
 void CHoleArray::MoveSelected(const CTaskOrgArray* pList, float fromX, float fromY, float toX, float toY,

@@ -100,19 +100,16 @@ int CObstacleArray::FindChemAt(float x, float y) const
 
 CTaskOrgArray* CObstacleArray::SelectInRect(float x1, float y1, float x2, float y2) const
 {
-    auto* pList = new CTaskOrgArray;
-    const float left = std::min(x1, x2);
-    const float right = std::max(x1, x2);
-    const float bottom = std::min(y1, y2);
-    const float top = std::max(y1, y2);
-    for (int i = 0; i < GetSize(); ++i)
-    {
-        const CObstacle* pObstacle = GetObstacle(i);
-        if (pObstacle != nullptr && pObstacle->m_fX >= left && pObstacle->m_fX <= right && pObstacle->m_fY >= bottom &&
-            pObstacle->m_fY <= top)
-            pList->Add(new CTaskOrg(i, 0));
-    }
-    return pList;
+    return SelectIndicesInRect(GetSize(), x1, y1, x2, y2,
+                               [this](int i, float& x, float& y)
+                               {
+                                   const CObstacle* pObstacle = GetObstacle(i);
+                                   if (pObstacle == nullptr)
+                                       return false;
+                                   x = pObstacle->m_fX;
+                                   y = pObstacle->m_fY;
+                                   return true;
+                               });
 }
 
 void CObstacleArray::UpdateAll(CKDRGameMap* pMap)

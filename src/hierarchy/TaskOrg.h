@@ -31,6 +31,8 @@
 #include "platform/core/Collections.h"
 #include "platform/core/Object.h"
 
+#include <algorithm>
+
 class CKDRGameMap;
 class CSprite;
 
@@ -112,6 +114,27 @@ public:
     int m_nId;    // 0..9 for a keyboard group, TASKORG_NO_GROUP otherwise
     int m_nSide;  // side of every unit in the list
 };
+
+// A new list naming, as (index, 0), every item of an array whose map point
+// lies in the rectangle, edges included, corners given either way.
+// pointOf(i, x, y) gives item i's point; FALSE for an item that is not there.
+template <class FPointOf>
+CTaskOrgArray* SelectIndicesInRect(int nCount, float x1, float y1, float x2, float y2, FPointOf pointOf)
+{
+    auto* pList = new CTaskOrgArray;
+    const float left = std::min(x1, x2);
+    const float right = std::max(x1, x2);
+    const float bottom = std::min(y1, y2);
+    const float top = std::max(y1, y2);
+    for (int i = 0; i < nCount; ++i)
+    {
+        float x = 0.0f;
+        float y = 0.0f;
+        if (pointOf(i, x, y) && x >= left && x <= right && y >= bottom && y <= top)
+            pList->Add(new CTaskOrg(i, 0));
+    }
+    return pList;
+}
 
 class CTaskOrgArrayArray : public TypedObArray<CTaskOrgArray>
 {
