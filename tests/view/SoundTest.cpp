@@ -741,15 +741,23 @@ TEST_F(SoundListTest, AWaveMadeBySoxIsHeardOnTheNullSink)
     CAudioBuffer* audio = tone->GetBuffer()->GetAudioBuffer();
     ASSERT_NE(audio, nullptr);
 
-    // With sound off nothing is played.
+    // With sound off nothing is played. The null sink is shared with the
+    // other tests running at the same time, whose sounds can reach the
+    // recording: the quiet try is made up to three times, each asking for
+    // the tone again, so a tone played with sound off is heard every time.
     {
         manager.SetSoundOn(FALSE);
-        MonitorRecording silent;
-        ASSERT_TRUE(silent.Start());
-        manager.PlayWeaponSound("tone.wav");
-        EXPECT_FALSE(audio->IsPlaying());
-        SpinEventLoop(2500);
-        EXPECT_LT(silent.PeakRms(), 0.02);
+        double peak = 1.0;
+        for (int attempt = 0; attempt < 3 && peak >= 0.02; ++attempt)
+        {
+            MonitorRecording silent;
+            ASSERT_TRUE(silent.Start());
+            manager.PlayWeaponSound("tone.wav");
+            EXPECT_FALSE(audio->IsPlaying());
+            SpinEventLoop(2500);
+            peak = silent.PeakRms();
+        }
+        EXPECT_LT(peak, 0.02);
         manager.SetSoundOn(TRUE);
     }
 
