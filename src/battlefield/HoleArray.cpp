@@ -5,6 +5,7 @@
 #include "database/DatabaseSupport.h"
 #include "battlefield/HoleDlg.h"
 #include "battlefield/HoleUnits.h"
+#include "battlefield/ListedMove.h"
 #include "battlefield/KDRGameMap.h"
 #include "hierarchy/TaskOrg.h"
 #include "platform/core/Archive.h"
@@ -134,17 +135,7 @@ CTaskOrgArray* CHoleArray::SelectHolesInRect(float x1, float y1, float x2, float
 void CHoleArray::MoveSelected(const CTaskOrgArray* pList, float fromX, float fromY, float toX, float toY,
                               const CKDRGameMap* pMap)
 {
-    if (pList == nullptr)
-        return;
-    const float dx = toX - fromX;
-    const float dy = toY - fromY;
-    for (int k = 0; k < pList->GetSize(); ++k)
-    {
-        const CTaskOrg* pEntry = pList->GetAt(k);
-        CHole* pHole = pEntry != nullptr ? GetAt(pEntry->m_nUnit) : nullptr;
-        if (pHole != nullptr)
-            pHole->SetPosition(pHole->m_fX + dx, pHole->m_fY + dy, pMap);
-    }
+    MoveListedBy(pList, fromX, fromY, toX, toY, pMap, [this](int i) { return GetAt(i); });
 }
 
 void CHoleArray::ClearOccupants()

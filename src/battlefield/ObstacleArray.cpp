@@ -3,6 +3,7 @@
 #include "battlefield/AITerrain.h"
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
+#include "battlefield/ListedMove.h"
 #include "battlefield/MoverInfo.h"
 #include "battlefield/ObstacleDlg.h"
 #include "database/DatabaseSupport.h"
@@ -208,17 +209,7 @@ BOOL CObstacleArray::EditObstacle(CObstacle* pObstacle)
 void CObstacleArray::MoveSelected(const CTaskOrgArray* pList, float fromX, float fromY, float toX, float toY,
                                   const CKDRGameMap* pMap)
 {
-    if (pList == nullptr)
-        return;
-    const float dx = toX - fromX;
-    const float dy = toY - fromY;
-    for (int k = 0; k < pList->GetSize(); ++k)
-    {
-        const CTaskOrg* pEntry = pList->GetAt(k);
-        CObstacle* pObstacle = pEntry != nullptr ? GetObstacle(pEntry->m_nUnit) : nullptr;
-        if (pObstacle != nullptr)
-            pObstacle->SetPosition(pObstacle->m_fX + dx, pObstacle->m_fY + dy, pMap);
-    }
+    MoveListedBy(pList, fromX, fromY, toX, toY, pMap, [this](int i) { return GetObstacle(i); });
 }
 
 int CObstacleArray::IsBlocked(float x, float y, const CKDRGameMap* pMap, int moverMask, CObstacle** ppObstacle,
