@@ -513,8 +513,8 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
         // slopes, go by the rule alone.
         int lo = steps;
         int hi = steps - 1;
-        // Only what the march reads is set: zeroing the whole of it (lanes
-        // and all) costs a short line more than its set-up.
+        // Only what the march reads is set: zeroing the whole of it costs a
+        // short line more than its set-up.
         SightMarch march;
         march.samples = nullptr;
         march.words = nullptr;
@@ -589,12 +589,6 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
                 ClipMarch(march.v0, march.dv, kHalf, mostV, lo, hi);
             }
             march.lowest = lo;
-            for (int k = 0; k < kSightBlock; ++k)
-            {
-                march.laneU[k] = static_cast<int>((k * march.du) >> (32 - kSightLanePositionBits));
-                march.laneV[k] = static_cast<int>((k * march.dv) >> (32 - kSightLanePositionBits));
-                march.laneLine[k] = static_cast<int>((k * march.dLine) >> (32 - kSightLaneLineBits));
-            }
         }
 
         // Where sample i lies. The march knows its whole metres (which are

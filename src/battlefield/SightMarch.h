@@ -58,12 +58,6 @@ struct SightMarch
     // The first sample the march takes: a kernel may look again at any
     // sample from there to the last one it is asked about.
     int lowest;
-    // The steps from a block's first sample to each of its samples, as the
-    // wide kernel's lanes hold them: k * du (and dv, dLine) shifted down to
-    // the lanes' fractional bits.
-    alignas(32) int laneU[kSightBlock];
-    alignas(32) int laneV[kSightBlock];
-    alignas(32) int laneLine[kSightBlock];
 };
 
 // NextUnsettledBlock looks from `first` to `last` for samples the march

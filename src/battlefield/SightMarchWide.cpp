@@ -16,8 +16,7 @@ constexpr int kLanes = kSightBlock;
 // The lanes hold positions in cells with 20 fractional bits (a map has
 // fewer than 4096 columns and rows) and the line in tenths with 8, each the
 // block's start (a floor of the march's fixed point) plus the lane's step
-// (another floor, SightMarch::laneU and the like): at most 2 units below
-// the march, never above.
+// (another floor, LaneSteps): at most 2 units below the march, never above.
 constexpr int kPositionShift = kSightLanePositionBits;
 constexpr int kLineShift = 32 - kSightLaneLineBits;
 
@@ -28,14 +27,31 @@ enum class Read
     kWords,
 };
 
+// The steps from a block's first sample to each of its samples, k * step
+// shifted down to the lanes' fractional bits for k = 0 to 7: the low 32
+// bits of each 64-bit shift, which hold the whole of it. They are worked
+// out here from the march's steps rather than handed over in memory:
+// scalar stores read back as one wide load cannot be forwarded, and the
+// march would wait for the whole set-up to retire first.
+template <int kShift>
+__m256i LaneSteps(long long step)
+{
+    const __m256i first = _mm256_setr_epi64x(0, step, 2 * step, 3 * step);
+    const __m256i second = _mm256_add_epi64(first, _mm256_set1_epi64x(4 * step));
+    const __m256i pick = _mm256_setr_epi32(0, 2, 4, 6, 0, 2, 4, 6);
+    const __m256i low = _mm256_permutevar8x32_epi32(_mm256_srli_epi64(first, kShift), pick);
+    const __m256i high = _mm256_permutevar8x32_epi32(_mm256_srli_epi64(second, kShift), pick);
+    return _mm256_inserti128_si256(low, _mm256_castsi256_si128(high), 1);
+}
+
 // One kernel per way of reading the grid, so that the plain ground's loop
 // carries nothing for the marks or the words.
 template <Read kRead>
 int March(const SightMarch& m, int first, int last, unsigned* unsettled, unsigned* obscured)
 {
-    const __m256i laneU = _mm256_load_si256(reinterpret_cast<const __m256i*>(m.laneU));
-    const __m256i laneV = _mm256_load_si256(reinterpret_cast<const __m256i*>(m.laneV));
-    const __m256i laneLine = _mm256_load_si256(reinterpret_cast<const __m256i*>(m.laneLine));
+    const __m256i laneU = LaneSteps<32 - kPositionShift>(m.du);
+    const __m256i laneV = LaneSteps<32 - kPositionShift>(m.dv);
+    const __m256i laneLine = LaneSteps<kLineShift>(m.dLine);
     const __m256i rows = _mm256_set1_epi32(static_cast<int>(m.rows));
     // The march's margin at a cell's edge, widened by the lanes' 2 units and
     // one more for the margin's own floor.
@@ -124,9 +140,10 @@ int March(const SightMarch& m, int first, int last, unsigned* unsettled, unsigne
         return last + 1;
     // The last few samples: a block ending at the last one, its lanes
     // before `first` (looked at already) left out, when it stays within
-    // the march.
+    // the march. One or two are looked at one by one: a whole block's
+    // gather costs more than their loads.
     const int start = last - (kLanes - 1);
-    if (start < m.lowest)
+    if (start < m.lowest || last - first < 2)
         return NextUnsettledBlockPlain(m, first, last, unsettled, obscured);
     const unsigned ignored = (1u << (first - start)) - 1;
     const unsigned settled = settledFrom(start, &dark) | ignored;
