@@ -1,5 +1,6 @@
 #include "battlefield/ElevationMap.h"
 
+#include "battlefield/SightBearing.h"
 #include "battlefield/SightMarch.h"
 #include "battlefield/TerrainArray.h"
 #include "platform/core/Archive.h"
@@ -332,70 +333,6 @@ inline float Concealed(float visibility, float obscuration)
     return static_cast<float>(visibility * ((1.0 - obscuration) * 0.5 + obscuration));
 }
 
-// atan(k / 64) for k = 0 to 64, each to the nearest double.
-constexpr double kAtanOf64ths[65] = {
-    0x0.0p+0, 0x1.fff555bbb729bp-7, 0x1.ffd55bba97625p-6,
-    0x1.7fb818430da2ap-5, 0x1.ff55bb72cfdeap-5, 0x1.3f59f0e7c559dp-4,
-    0x1.7ee182602f10fp-4, 0x1.be39ebe6f07c3p-4, 0x1.fd5ba9aac2f6ep-4,
-    0x1.1e1fafb043727p-3, 0x1.3d6eee8c6626cp-3, 0x1.5c9811e3ec26ap-3,
-    0x1.7b97b4bce5b02p-3, 0x1.9a6a8e96c8626p-3, 0x1.b90d7529260a2p-3,
-    0x1.d77d5df205736p-3, 0x1.f5b75f92c80ddp-3, 0x1.09dc597d86362p-2,
-    0x1.18bf5a30bf178p-2, 0x1.278372057ef46p-2, 0x1.362773707ebccp-2,
-    0x1.44aa436c2af0ap-2, 0x1.530ad9951cd4ap-2, 0x1.614840309cfe2p-2,
-    0x1.6f61941e4def1p-2, 0x1.7d5604b63b3f7p-2, 0x1.8b24d394a1b25p-2,
-    0x1.98cd5454d6b18p-2, 0x1.a64eec3cc23fdp-2, 0x1.b3a911da65c6cp-2,
-    0x1.c0db4c94ec9f0p-2, 0x1.cde53432c1351p-2, 0x1.dac670561bb4fp-2,
-    0x1.e77eb7f175a34p-2, 0x1.f40dd0b541418p-2, 0x1.0039c73c1a40cp-1,
-    0x1.0657e94db30d0p-1, 0x1.0c6145b5b43dap-1, 0x1.1255d9bfbd2a9p-1,
-    0x1.1835a88be7c13p-1, 0x1.1e00babdefeb4p-1, 0x1.23b71e2cc9e6ap-1,
-    0x1.2958e59308e31p-1, 0x1.2ee628406cbcap-1, 0x1.345f01cce37bbp-1,
-    0x1.39c391cd4171ap-1, 0x1.3f13fb89e96f4p-1, 0x1.445065b795b56p-1,
-    0x1.4978fa3269ee1p-1, 0x1.4e8de5bb6ec04p-1, 0x1.538f57b89061fp-1,
-    0x1.587d81f732fbbp-1, 0x1.5d58987169b18p-1, 0x1.6220d115d7b8ep-1,
-    0x1.66d663923e087p-1, 0x1.6b798920b3d99p-1, 0x1.700a7c5784634p-1,
-    0x1.748978fba8e0fp-1, 0x1.78f6bbd5d315ep-1, 0x1.7d528289fa093p-1,
-    0x1.819d0b7158a4dp-1, 0x1.85d69576cc2c5p-1, 0x1.89ff5ff57f1f8p-1,
-    0x1.8e17aa99cc05ep-1, 0x1.921fb54442d18p-1,
-};
-constexpr double kHalfPi = 0x1.921fb54442d18p+0;
-constexpr double kPi = 0x1.921fb54442d18p+1;
-
-// The bearing the caller gets, static_cast<float>(std::atan2(dx, dy)), at a
-// fraction of the arc tangent's cost: the angle from a table and a short
-// series to within a few parts in 2^47, then rounded to a float. That
-// float is the one the arc tangent would round to unless a rounding edge
-// between two floats lies within 2^-40 of the angle (the arc tangent is
-// good to a unit or two in a double's last place): then, and for zeros,
-// infinities and extreme sizes, the arc tangent itself decides.
-float BearingOf(double dx, double dy)
-{
-    const double a = std::fabs(dx);
-    const double b = std::fabs(dy);
-    if (a >= 0x1p-400 && a <= 0x1p400 && b >= 0x1p-400 && b <= 0x1p400)
-    {
-        // atan(q) = atan(c) + atan(z) with c the nearest 64th and
-        // |z| <= 1/128, where the series to z^7 leaves less than 2^-63.
-        const double q = std::min(a, b) / std::max(a, b);
-        const int k = static_cast<int>(q * 64.0 + 0.5);
-        const double c = k * (1.0 / 64.0);
-        const double z = (q - c) / (1.0 + q * c);
-        const double z2 = z * z;
-        const double r = kAtanOf64ths[k] + (z + z * z2 * (-1.0 / 3.0 + z2 * (0.2 + z2 * (-1.0 / 7.0))));
-        // Into the quadrant: by |dx| against |dy| and the sign of dy, the
-        // angle from the north is r, pi - r, pi/2 - r or pi/2 + r; it
-        // takes the sign of dx.
-        static constexpr double kOffset[4] = {0.0, kPi, kHalfPi, kHalfPi};
-        static constexpr double kSign[4] = {1.0, -1.0, -1.0, 1.0};
-        const int quadrant = (a > b ? 2 : 0) + (dy < 0.0 ? 1 : 0);
-        const double angle = std::copysign(kOffset[quadrant] + kSign[quadrant] * r, dx);
-        const double slack = std::fabs(angle) * 0x1p-40;
-        const float rounded = static_cast<float>(angle);
-        if (static_cast<float>(angle - slack) == rounded && static_cast<float>(angle + slack) == rounded)
-            return rounded;
-    }
-    return static_cast<float>(std::atan2(dx, dy));
-}
-
 // The march of the sight line in fixed point, 32 fractional bits.
 constexpr double kFixedOne = 4294967296.0;
 // The march's fixed point holds the positions of lines within this many
@@ -690,7 +627,7 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
             if (visibility != nullptr)
                 *visibility = seen;
             if (bearing != nullptr)
-                *bearing = BearingOf(dx, dy);
+                *bearing = SightBearing(dx, dy);
             return 0;
         };
         int i = 1;
@@ -761,7 +698,7 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
     if (slantRange != nullptr)
         *slantRange = static_cast<float>(std::sqrt(d * d + static_cast<double>(dh) * static_cast<double>(dh)));
     if (bearing != nullptr)
-        *bearing = BearingOf(dx, dy);
+        *bearing = SightBearing(dx, dy);
     return 1;
 }
 
