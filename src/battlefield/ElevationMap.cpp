@@ -111,6 +111,26 @@ void CElevationMap::RebuildSightGround()
         }
         m_sightGround[cell] = SightWord(cell, m_grid[cell]);
     }
+
+    const int tileColumns = (m_nColumns + kSightTile - 1) / kSightTile;
+    m_nSightTileRows = (m_nRows + kSightTile - 1) / kSightTile;
+    m_sightNearTall.assign(static_cast<size_t>(tileColumns) * static_cast<size_t>(m_nSightTileRows), 0);
+    if (marks == nullptr)
+        return;
+    const size_t words = (m_grid.size() + 63) / 64;
+    for (size_t w = 0; w < words; ++w)
+        for (std::uint64_t bits = marks[w]; bits != 0; bits &= bits - 1)
+        {
+            const size_t cell = w * 64 + static_cast<size_t>(std::countr_zero(bits));
+            if (cell >= m_grid.size())
+                break;
+            const int column = static_cast<int>(cell / static_cast<size_t>(m_nRows)) / kSightTile;
+            const int row = static_cast<int>(cell % static_cast<size_t>(m_nRows)) / kSightTile;
+            for (int c = std::max(column - 1, 0); c <= std::min(column + 1, tileColumns - 1); ++c)
+                for (int r = std::max(row - 1, 0); r <= std::min(row + 1, m_nSightTileRows - 1); ++r)
+                    m_sightNearTall[static_cast<size_t>(c) * static_cast<size_t>(m_nSightTileRows) +
+                                    static_cast<size_t>(r)] = 1;
+        }
 }
 
 void CElevationMap::AllocateGrid()
@@ -457,6 +477,8 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
         march.words = nullptr;
         march.classTop = nullptr;
         march.tall = nullptr;
+        march.nearTall = nullptr;
+        march.tileRows = 0;
         march.u0 = march.v0 = march.du = march.dv = 0;
         long long metreMargin = 0;
         const bool fits = std::fabs(x1) < kMarchReach && std::fabs(y1) < kMarchReach && std::fabs(x2) < kMarchReach &&
@@ -469,11 +491,16 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
         if (features)
         {
             if (m_bSightGroundMarked && m_sightGround.size() == m_grid.size() &&
+                m_nSightTileRows == (m_nRows + kSightTile - 1) / kSightTile &&
+                m_sightNearTall.size() ==
+                    static_cast<size_t>((m_nColumns + kSightTile - 1) / kSightTile) *
+                        static_cast<size_t>(m_nSightTileRows) &&
                 eye + 1 + std::max(dh, 0LL) < kTallGround)
             {
-                march.samples = nullptr;
                 march.words = m_sightGround.data();
                 march.classTop = m_sightClassTop.data();
+                march.nearTall = m_sightNearTall.data();
+                march.tileRows = m_nSightTileRows;
             }
             else
                 march.tall = m_pTerrain->GetTallMarks(m_nColumns, m_nRows);

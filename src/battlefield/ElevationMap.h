@@ -183,6 +183,11 @@ private:
 
     std::vector<short> m_grid;
     std::vector<std::int32_t> m_sightGround;
+    // Per tile of the march's tiles, column after column: nonzero where a
+    // marked cell lies in it or in a tile next to it; and the tiles per
+    // column. Rebuilt with m_sightGround.
+    std::vector<std::uint8_t> m_sightNearTall;
+    int m_nSightTileRows = 0;
     // Per class: one more than twice the feature's height (0 for class 0),
     // the feature's obscuration, and the largest top addend.
     std::vector<int> m_sightClassTop;

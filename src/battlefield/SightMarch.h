@@ -25,19 +25,30 @@
 
 // The samples go in blocks of this many (the wide kernel's lanes).
 constexpr int kSightBlock = 8;
+// The side of the tiles, in cells, of SightMarch::nearTall: a block's
+// samples lie within a tile of its first one's.
+constexpr int kSightTile = 8;
+constexpr int kSightTileShift = 3;
+static_assert(1 << kSightTileShift == kSightTile && kSightBlock <= kSightTile);
 // The fractional bits of the wide kernel's lanes: positions, the line.
 constexpr int kSightLanePositionBits = 20;
 constexpr int kSightLaneLineBits = 8;
 
 struct SightMarch
 {
-    const short* samples;       // the grid, column after column (null when words are read)
+    const short* samples;       // the grid, column after column
     // The ground and class words, column after column, and per class one
     // more than twice its feature's height (0 for class 0, no feature).
     const std::int32_t* words;
     const int* classTop;
     const std::uint64_t* tall;  // the tall-feature marks per cell, null when features are not looked at
     long long rows;             // the grid's rows (cells per column)
+    // With the words: per tile of kSightTile x kSightTile cells, column
+    // after column, nonzero where a tall feature may stand in the tile or
+    // in one next to it, and the tiles per column. The words of the cells
+    // round a clear tile hold the ground and nothing else.
+    const std::uint8_t* nearTall;
+    long long tileRows;
     // Positions in cells plus one half (so that the whole part is the cell
     // a position rounds into), 32 fractional bits: at sample 0 and per sample.
     long long u0;

@@ -8,6 +8,7 @@
 
 #if defined(KDR_SIGHT_WIDE) && defined(__AVX2__)
 
+#include <cstddef>
 #include <immintrin.h>
 
 namespace
@@ -75,9 +76,26 @@ int March(const SightMarch& m, int first, int last, unsigned* unsettled, unsigne
         const __m256i nearU = _mm256_cmpgt_epi32(twoMargins, _mm256_and_si256(_mm256_add_epi32(pu, margin), fraction));
         const __m256i nearV = _mm256_cmpgt_epi32(twoMargins, _mm256_and_si256(_mm256_add_epi32(pv, margin), fraction));
         const __m256i near = _mm256_or_si256(nearU, nearV);
+        // The ground of each lane's cell, and which lie clearly below the line.
+        const auto groundBelow = [&]
+        {
+            // Each lane reads its sample and the next; the low half is its own.
+            const __m256i pair = _mm256_i32gather_epi32(reinterpret_cast<const int*>(m.samples), cell, 2);
+            const __m256i ground = _mm256_srai_epi32(_mm256_slli_epi32(pair, 16), 16);
+            return _mm256_cmpgt_epi32(limit, _mm256_slli_epi32(ground, 32 - kLineShift));
+        };
         if constexpr (kRead == Read::kWords)
         {
             *dark = 0;
+            // The block's cells lie within a tile of its first sample's
+            // (a lane's cell may be one short of the march's): round a clear
+            // tile the words are the ground, which is half the size and
+            // which the look-ups of the ground keep in the cache.
+            const size_t tile = static_cast<size_t>(u >> (32 + kSightTileShift)) * static_cast<size_t>(m.tileRows) +
+                                static_cast<size_t>(v >> (32 + kSightTileShift));
+            if (m.nearTall[tile] == 0)
+                return static_cast<unsigned>(
+                    _mm256_movemask_ps(_mm256_castsi256_ps(_mm256_andnot_si256(near, groundBelow()))));
             const __m256i word = _mm256_i32gather_epi32(reinterpret_cast<const int*>(m.words), cell, 4);
             const __m256i ground = _mm256_srai_epi32(_mm256_slli_epi32(word, 16), 16);
             const __m256i kind = _mm256_srli_epi32(word, 16);
@@ -105,11 +123,7 @@ int March(const SightMarch& m, int first, int last, unsigned* unsettled, unsigne
         else
         {
             (void)dark;
-            // Each lane reads its sample and the next; the low half is its own.
-            const __m256i pair = _mm256_i32gather_epi32(reinterpret_cast<const int*>(m.samples), cell, 2);
-            const __m256i ground = _mm256_srai_epi32(_mm256_slli_epi32(pair, 16), 16);
-            __m256i settled = _mm256_cmpgt_epi32(limit, _mm256_slli_epi32(ground, 32 - kLineShift));
-            settled = _mm256_andnot_si256(near, settled);
+            __m256i settled = _mm256_andnot_si256(near, groundBelow());
             if constexpr (kRead == Read::kGroundAndMarks)
             {
                 const __m256i word =
