@@ -449,6 +449,7 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
     const bool features =
         m_pTerrain->MayHaveFeatureHeightWithin(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2));
     const int steps = TruncToInt(d * 0.01);
+    float slant = 0.0f;
     if (steps > 1)
     {
         const double originX = 10.0 * x1;
@@ -554,6 +555,10 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
             }
             march.lowest = lo;
         }
+
+        // The slant range, should the target be seen: asked of the divider
+        // after the march's rates, while the march runs.
+        slant = static_cast<float>(std::sqrt(d * d + static_cast<double>(dh) * static_cast<double>(dh)));
 
         // Where sample i lies. The march knows its whole metres (which are
         // all that the look-ups take of a position) unless it lies near a
@@ -723,7 +728,8 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
     if (visibility != nullptr)
         *visibility = seen;
     if (slantRange != nullptr)
-        *slantRange = static_cast<float>(std::sqrt(d * d + static_cast<double>(dh) * static_cast<double>(dh)));
+        *slantRange = steps > 1 ? slant
+                                : static_cast<float>(std::sqrt(d * d + static_cast<double>(dh) * static_cast<double>(dh)));
     if (bearing != nullptr)
         *bearing = SightBearing(dx, dy);
     return 1;
