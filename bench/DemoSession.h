@@ -7,13 +7,20 @@
 // 1920 x 1080, so the back surface has that size. Nobody answers a prompt:
 // one that is not scripted takes its most cautious answer and is written to
 // standard error. The run directory goes when the session does.
+//
+// An empty session opens the demo's scenario with its units and missions
+// taken out: the map, the database, the obstacles and dug positions, and
+// nothing that moves or ends the game.
 #include "app/KDRApp.h"
 #include "app/KDRDoc.h"
+#include "app/KDRMissions.h"
+#include "app/KDRScenario.h"
 #include "battlefield/KDRGameMap.h"
 #include "platform/core/Core.h"
 #include "platform/ui/Frame.h"
 #include "platform/ui/Profile.h"
 #include "platform/ui/ScriptedUi.h"
+#include "units/KDRUnits.h"
 #include "view/KDRView.h"
 
 #include <QApplication>
@@ -31,8 +38,14 @@ public:
     static constexpr int kWidth = 1920;
     static constexpr int kHeight = 1080;
 
+    enum class Mission
+    {
+        kDemo,
+        kEmpty,
+    };
+
     // argv0: the benchmark program's own path, beside which kdrdemo lies.
-    explicit CDemoSession(const char* argv0)
+    explicit CDemoSession(const char* argv0, Mission mission = Mission::kDemo)
     {
         namespace fs = std::filesystem;
         const fs::path demo = fs::absolute(fs::path(argv0)).parent_path() / "kdrdemo";
@@ -54,8 +67,10 @@ public:
         m_prompts.SetFailureHandler([](const CString& message) { std::fprintf(stderr, "%s\n", message.GetString()); });
         m_pPromptScope = std::make_unique<CUiServiceScope>(&m_prompts);
         m_pApp = std::make_unique<CKDRApp>();
+        const char* scenario = mission == Mission::kEmpty ? "empty.asc" : "demo.asc";
         if (m_pApp->InitInstance() && (m_pView = m_pApp->GetActiveView()) != nullptr &&
-            m_pApp->OpenDocumentFile(JoinPath(m_pApp->m_strDataDir, "demo.asc")) != nullptr && SizeView() &&
+            (mission == Mission::kDemo || WriteEmptyScenario(scenario)) &&
+            m_pApp->OpenDocumentFile(JoinPath(m_pApp->m_strDataDir, scenario)) != nullptr && SizeView() &&
             m_pApp->GetActiveDocument()->GetGameMap()->GetMapPicture() != nullptr)
             m_bReady = true;
         else
@@ -82,6 +97,33 @@ public:
     CScriptedUi& Prompts() { return m_prompts; }
 
 private:
+    // The demo's scenario without units or missions, written beside it
+    // through the scenario's own Serialize.
+    bool WriteEmptyScenario(const char* name)
+    {
+        try
+        {
+            CKDRScenario scenario;
+            {
+                CFile file(JoinPath(m_pApp->m_strDataDir, "demo.asc"), CFile::modeRead | CFile::typeBinary);
+                CArchive ar(&file, CArchive::load);
+                scenario.SerializeScenario(ar);
+            }
+            scenario.SetUnits(new CKDRUnits);
+            scenario.SetMissions(new CKDRMissions);
+            CFile file(JoinPath(m_pApp->m_strDataDir, name), CFile::modeCreate | CFile::modeWrite | CFile::typeBinary);
+            CArchive ar(&file, CArchive::store);
+            scenario.SerializeScenario(ar);
+            ar.Close();
+            return true;
+        }
+        catch (const CException& e)
+        {
+            std::fprintf(stderr, "cannot write the empty mission: %s\n", e.GetErrorText().GetString());
+            return false;
+        }
+    }
+
     // Makes the view's client area kWidth x kHeight.
     bool SizeView()
     {
