@@ -57,8 +57,10 @@ bool Is32Bit(const QImage& image)
     }
 }
 
-// How many rows ahead a keyed copy asks for the source rows.
+// How many rows ahead a keyed copy asks for the source rows, and the
+// longest rows it asks for.
 constexpr int kRowsAhead = 4;
+constexpr size_t kPrefetchedRowBytes = 2048;
 
 // Asks for the cache lines of a row that is about to be read.
 void PrefetchRow(const char* row, size_t bytes)
@@ -553,16 +555,18 @@ DDRESULT CSurface::Blt(const CRect& dest, CSurface* target, const CRect& source,
         // A 32-bit RGB image holds its pixels opaque already: rows copy as
         // they are.
         const bool opaque = src->format() == QImage::Format_RGB32;
+        // The rows of a tile lie far apart in its sheet: rows further down
+        // are asked for while this one is copied. Long rows (a whole
+        // surface's) the processor streams in by itself.
+        const bool prefetch = n * sizeof(QRgb) <= kPrefetchedRowBytes;
         for (int y = ya; y < yb; ++y)
         {
             const QRgb* from = reinterpret_cast<const QRgb*>(srcBits + (y + oy) * srcStride) + xa + ox;
             QRgb* to = reinterpret_cast<QRgb*>(outBits + y * outStride) + xa;
-            // The rows of a tile lie far apart in its sheet: rows further
-            // down are asked for while this one is copied.
-            if (y == ya)
+            if (prefetch && y == ya)
                 for (int k = 1; k < kRowsAhead && y + k < yb; ++k)
                     PrefetchRow(reinterpret_cast<const char*>(from) + k * srcStride, n * sizeof(QRgb));
-            if (y + kRowsAhead < yb)
+            if (prefetch && y + kRowsAhead < yb)
                 PrefetchRow(reinterpret_cast<const char*>(from) + kRowsAhead * srcStride, n * sizeof(QRgb));
             if (keyed)
             {
