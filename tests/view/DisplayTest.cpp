@@ -321,17 +321,20 @@ TEST_F(DisplayTest, KeyedBandCopiesLeaveThePlainCopysPixelsAsTheSheetChanges)
             }
     };
     // Pieces as a map picture's row of tiles makes them, some cut by the
-    // target's edges.
+    // target's edges; the last four follow on from each other on the target,
+    // the first two of them on the sheet too, the next with a gap on the
+    // sheet, the last a row lower there.
     const std::vector<CSurface::BandPiece> pieces = {
-        {3, 2, 10, -4}, {20, 5, 16, 6}, {0, 18, 12, 22}, {114, 10, 14, 34}, {60, 30, 20, 38}};
-    auto copyOnto = [&](BOOL bPlain)
+        {3, 2, 10, -4},  {20, 5, 16, 6},  {0, 18, 12, 22}, {114, 10, 14, 34}, {60, 30, 20, 38},
+        {40, 8, 6, 10},  {46, 8, 5, 16},  {60, 8, 4, 21},  {64, 9, 4, 25}};
+    auto copyOnto = [&](BOOL bPlain, BOOL bKeyed = TRUE)
     {
         SetPlainDrawing(bPlain);
         QImage& back = Back();
         for (int y = 0; y < kHeight; ++y)
             for (int x = 0; x < kWidth; ++x)
                 back.setPixel(x, y, qRgb(x * 3, 100 + y, 7));
-        EXPECT_EQ(sheet.BltBand(pieces, -3, 24, m_display.GetBackSurface(), TRUE), DD_OK);
+        EXPECT_EQ(sheet.BltBand(pieces, -3, 24, m_display.GetBackSurface(), bKeyed), DD_OK);
         SetPlainDrawing(FALSE);
         return back.copy();
     };
@@ -363,6 +366,7 @@ TEST_F(DisplayTest, KeyedBandCopiesLeaveThePlainCopysPixelsAsTheSheetChanges)
         for (int copy = 0; copy < 3; ++copy)
             ASSERT_EQ(copyOnto(FALSE), plain) << step.what << ", copy " << copy;
     }
+    EXPECT_EQ(copyOnto(FALSE, FALSE), copyOnto(TRUE, FALSE)) << "unkeyed";
 }
 
 TEST_F(DisplayTest, ScaledKeyedBlitKeepsItsCorner)

@@ -702,6 +702,20 @@ DDRESULT CSurface::BltBand(const std::vector<BandPiece>& pieces, int nDestTop, i
             {static_cast<long long>(target->m_height), static_cast<long long>(nDestTop) + nHeight, m_height - dy});
         if (xa >= xb || ya >= yb)
             continue;
+        // A piece that carries on where the last one ended, on both
+        // surfaces, joins it: neighbouring tiles of a picture row often lie
+        // side by side in their sheet too, and one long copy beats many
+        // short ones.
+        if (!spans.empty())
+        {
+            Span& last = spans.back();
+            if (last.dx == dx && last.dy == dy && last.rowFirst == ya && last.rowEnd == yb &&
+                static_cast<long long>(last.destLeft) + static_cast<long long>(last.count) == xa)
+            {
+                last.count += static_cast<size_t>(xb - xa);
+                continue;
+            }
+        }
         spans.push_back(
             {static_cast<int>(xa), static_cast<size_t>(xb - xa), dx, dy, static_cast<int>(ya), static_cast<int>(yb)});
         bandFirst = std::min(bandFirst, static_cast<int>(ya));
