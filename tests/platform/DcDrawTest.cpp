@@ -541,6 +541,40 @@ TEST(DcRegionTest, AVastPolygonCutToAViewLaysOutOnlyTheView)
             EXPECT_EQ(part.PtInRegion(x, y) != FALSE, x + y < -1) << x << "," << y;
 }
 
+// A polygon's region painted with a solid brush or with each hatch over a
+// transparent background, from a moved viewport origin and reaching past
+// the image: the direct fill leaves the painter's pixels.
+TEST(DcRegionTest, PaintingARegionLeavesThePaintersPixels)
+{
+    std::vector<CPoint> star = Pentagram();
+    for (CPoint& p : star)
+        p.x += 30;  // reaching past the right edge
+    CRgn region;
+    region.CreatePolygonRgn(star.data(), 5, WINDING);
+    const auto paint = [&](BOOL bPlain, int hatch)
+    {
+        Canvas c(97, 83);
+        CBrush brush;
+        if (hatch < 0)
+            brush.CreateSolidBrush(kGreen);
+        else
+            brush.CreateHatchBrush(hatch, kBlue);
+        c.dc.SetViewportOrg(-7, 3);
+        c.dc.SetBkMode(TRANSPARENT);
+        c.dc.SelectObject(&brush);
+        SetPlainDrawing(bPlain);
+        EXPECT_TRUE(c.dc.PaintRgn(&region));
+        SetPlainDrawing(FALSE);
+        return c.image;
+    };
+    for (int hatch = -1; hatch <= HS_DIAGCROSS; ++hatch)
+    {
+        const QImage painted = paint(FALSE, hatch);
+        EXPECT_EQ(painted, paint(TRUE, hatch)) << "hatch " << hatch;
+        EXPECT_NE(painted, Canvas(97, 83).image) << "hatch " << hatch << " painted nothing";
+    }
+}
+
 TEST(DcRegionTest, FillRegionPaintsExactlyItsPixels)
 {
     Canvas c(100, 100);

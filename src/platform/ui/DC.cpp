@@ -446,11 +446,11 @@ void CDC::ApplyPen(QPainter& p) const
     p.setPen(pen);
 }
 
-void CDC::ApplyBrush(QPainter& p) const
+void CDC::BrushOf(int& style, int& hatch, COLORREF& color) const
 {
-    int style = BS_SOLID;
-    int hatch = 0;
-    COLORREF color = RGB(255, 255, 255);
+    style = BS_SOLID;
+    hatch = 0;
+    color = RGB(255, 255, 255);
     if (m_pBrush && m_pBrush->IsCreated())
     {
         style = m_pBrush->GetStyle();
@@ -463,6 +463,56 @@ void CDC::ApplyBrush(QPainter& p) const
         style = stock.style;
         color = stock.color;
     }
+}
+
+Qt::BrushStyle HatchStyle(int hatch)
+{
+    static const Qt::BrushStyle patterns[] = {Qt::HorPattern,   Qt::VerPattern,   Qt::FDiagPattern,
+                                              Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
+    return patterns[hatch];
+}
+
+const unsigned char* HatchRows(int hatch)
+{
+    // Each pattern is drawn once by the painter itself, over two periods
+    // each way, so that the rows are its pixels whatever they are.
+    static const auto rows = []
+    {
+        std::array<std::array<unsigned char, 8>, 6> table{};
+        std::array<bool, 6> repeats{};
+        for (int k = 0; k < 6; ++k)
+        {
+            QImage tile(16, 16, QImage::Format_ARGB32_Premultiplied);
+            tile.fill(0);
+            {
+                QPainter p(&tile);
+                p.setBrushOrigin(0, 0);
+                p.fillRect(tile.rect(), QBrush(Qt::black, HatchStyle(k)));
+            }
+            repeats[static_cast<size_t>(k)] = true;
+            for (int y = 0; y < 16; ++y)
+                for (int x = 0; x < 16; ++x)
+                {
+                    const bool on = qAlpha(tile.pixel(x, y)) != 0;
+                    if (on != (qAlpha(tile.pixel(x % 8, y % 8)) != 0))
+                        repeats[static_cast<size_t>(k)] = false;
+                    if (on && x < 8 && y < 8)
+                        table[static_cast<size_t>(k)][static_cast<size_t>(y)] |= static_cast<unsigned char>(1u << x);
+                }
+        }
+        return std::make_pair(table, repeats);
+    }();
+    if (hatch < 0 || hatch >= 6 || !rows.second[static_cast<size_t>(hatch)])
+        return nullptr;
+    return rows.first[static_cast<size_t>(hatch)].data();
+}
+
+void CDC::ApplyBrush(QPainter& p) const
+{
+    int style = BS_SOLID;
+    int hatch = 0;
+    COLORREF color = 0;
+    BrushOf(style, hatch, color);
     if (style == BS_NULL)
     {
         p.setBrush(Qt::NoBrush);
@@ -470,9 +520,7 @@ void CDC::ApplyBrush(QPainter& p) const
     }
     if (style == BS_HATCHED)
     {
-        static const Qt::BrushStyle patterns[] = {Qt::HorPattern,   Qt::VerPattern,   Qt::FDiagPattern,
-                                                  Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
-        p.setBrush(QBrush(ToQColor(color), patterns[hatch]));
+        p.setBrush(QBrush(ToQColor(color), HatchStyle(hatch)));
         return;
     }
     p.setBrush(QBrush(ToQColor(color)));

@@ -220,6 +220,7 @@ public:
 protected:
     struct State;
     void ApplyPen(QPainter& p) const;
+    void BrushOf(int& style, int& hatch, COLORREF& color) const;
     void ApplyBrush(QPainter& p) const;
     void Begin(QPainter& p) const;
     bool HasPen() const;
