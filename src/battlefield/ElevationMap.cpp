@@ -448,7 +448,10 @@ int CElevationMap::HasLineOfSightEx(float x1, float y1, int observerGround, floa
     // Features are looked at only when one with a height lies near the line.
     const bool features =
         m_pTerrain->MayHaveFeatureHeightWithin(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2));
-    const int steps = TruncToInt(d * 0.01);
+    // A line to a point at no finite place has no sample on the map, none
+    // that could mask the target; counting its samples up to the largest
+    // int would only hang the caller.
+    const int steps = std::isfinite(d) ? TruncToInt(d * 0.01) : 0;
     float slant = 0.0f;
     if (steps > 1)
     {

@@ -14,6 +14,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <random>
 
 using namespace bftest;
@@ -650,6 +651,22 @@ TEST(LineOfSight, TheBearingIsTheArcTangentsToTheLastBitInEveryDirection)
         }
     }
     EXPECT_GT(nearEdge, 10);
+}
+
+// A target at no finite place (a bad coordinate) is answered at once, as
+// the rule answers it: no sample of the line lies on the map to mask it.
+TEST(LineOfSight, ALineToNoFinitePlaceIsAnsweredAtOnce)
+{
+    CElevationMap map;
+    MakeFlat(map, 1000, 1000, kPlain);
+    for (const float far : {std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
+                            std::numeric_limits<float>::quiet_NaN()})
+    {
+        float bearing = kNotWritten, slant = kNotWritten, visibility = kNotWritten;
+        EXPECT_EQ(map.HasLineOfSight(10.0f, 10.0f, far, 500.0f, 20.0f, 20.0f, &bearing, &slant, &visibility), 1) << far;
+        EXPECT_EQ(visibility, 1.0f) << far;
+        EXPECT_EQ(map.HasLineOfSight(10.0f, far, 300.0f, 500.0f, 20.0f, 20.0f, &bearing, &slant, &visibility), 1) << far;
+    }
 }
 
 TEST(LineOfSight, AllocatesNothing)
