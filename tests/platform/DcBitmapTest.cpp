@@ -148,3 +148,25 @@ TEST(DcBitmapTest, ImageListCutsAStripAndKeysOutTheMaskColour)
     EXPECT_EQ(out.GetPixel(2, 2), RGB(255, 255, 255));
     EXPECT_FALSE(list.Draw(&out, 9, CPoint(0, 0), ILD_NORMAL));
 }
+
+// Pixel images of a window's size and of a few pixels: the size, format and
+// row length asked for, written in place, and copies that part on writing.
+TEST(DcBitmapTest, PixelImagesLargeAndSmallBehaveAsImages)
+{
+    for (const QSize size : {QSize(1920, 1080), QSize(3, 2), QSize(1001, 1003)})
+    {
+        QImage image = NewPixelImage(size.width(), size.height(), QImage::Format_RGB32);
+        ASSERT_FALSE(image.isNull()) << size.width();
+        EXPECT_EQ(image.size(), size);
+        EXPECT_EQ(image.format(), QImage::Format_RGB32);
+        EXPECT_EQ(image.bytesPerLine(), 4 * size.width());
+        image.fill(qRgb(1, 2, 3));
+        const uchar* before = image.constBits();
+        image.setPixel(size.width() - 1, size.height() - 1, qRgb(9, 9, 9));
+        EXPECT_EQ(image.constBits(), before) << "written in place";
+        QImage copy = image;
+        copy.setPixel(0, 0, qRgb(7, 7, 7));
+        EXPECT_EQ(image.pixel(0, 0), qRgb(1, 2, 3));
+        EXPECT_EQ(copy.pixel(size.width() - 1, size.height() - 1), qRgb(9, 9, 9));
+    }
+}

@@ -113,7 +113,7 @@ void CopyRowKeyed(const QRgb* from, QRgb* to, size_t n, DWORD key)
 
 QImage NewSurfaceImage(int width, int height)
 {
-    QImage image(width, height, kSurfaceFormat);
+    QImage image = NewPixelImage(width, height, kSurfaceFormat);
     if (!image.isNull())
         image.fill(Qt::black);
     return image;

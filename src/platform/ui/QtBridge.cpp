@@ -1,5 +1,12 @@
 #include "platform/ui/QtBridge.h"
 
+#include <climits>
+#include <cstdlib>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
 namespace
 {
 // Windows-1252 differs from Latin-1 only in 0x80..0x9F; the five unused
@@ -49,4 +56,29 @@ CString FromQString(const QString& text)
         out += mapped;
     }
     return CString(std::move(out));
+}
+
+QImage NewPixelImage(int width, int height, QImage::Format format)
+{
+    constexpr size_t kLargePage = size_t(2) << 20;
+    const QImage probe(1, 1, format);
+    const size_t depth = probe.isNull() ? 0 : static_cast<size_t>(probe.depth());
+    const size_t bytesPerLine = (static_cast<size_t>(width) * depth + 31) / 32 * 4;
+    const size_t bytes = bytesPerLine * static_cast<size_t>(height);
+#if defined(__linux__)
+    if (width > 0 && height > 0 && depth > 0 && bytes >= 2 * kLargePage && bytesPerLine <= size_t(INT_MAX))
+    {
+        const size_t rounded = (bytes + kLargePage - 1) / kLargePage * kLargePage;
+        if (void* memory = std::aligned_alloc(kLargePage, rounded))
+        {
+            madvise(memory, rounded, MADV_HUGEPAGE);
+            QImage image(static_cast<uchar*>(memory), width, height, static_cast<qsizetype>(bytesPerLine), format,
+                         [](void* info) { std::free(info); }, memory);
+            if (!image.isNull())
+                return image;
+            std::free(memory);
+        }
+    }
+#endif
+    return QImage(width, height, format);
 }

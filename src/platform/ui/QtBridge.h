@@ -9,6 +9,7 @@
 #include "platform/core/Types.h"
 
 #include <QColor>
+#include <QImage>
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -25,3 +26,9 @@ inline QRect ToQRect(const CRect& r) { return QRect(r.left, r.top, r.Width(), r.
 inline CRect FromQRect(const QRect& r) { return CRect(r.x(), r.y(), r.x() + r.width(), r.y() + r.height()); }
 inline QPoint ToQPoint(const CPoint& p) { return QPoint(p.x, p.y); }
 inline CPoint FromQPoint(const QPoint& p) { return CPoint(p.x(), p.y()); }
+
+// A new image of the given size and format, its pixels uninitialised. One
+// of a window's size or more lies on large memory pages, where the system
+// offers them: whole-image copies, a paint's bulk, then cross fewer page
+// boundaries, which the processor's reading ahead stops at.
+QImage NewPixelImage(int width, int height, QImage::Format format);

@@ -65,7 +65,7 @@ QImage* CPlainWidget::EnsureImage()
     const QSize want(std::max(1, width()), std::max(1, height()));
     if (m_image.size() != want)
     {
-        QImage next(want, QImage::Format_RGB32);
+        QImage next = NewPixelImage(want.width(), want.height(), QImage::Format_RGB32);
         next.fill(Qt::white);
         if (!m_image.isNull())
         {
