@@ -61,8 +61,7 @@ CString FromQString(const QString& text)
 QImage NewPixelImage(int width, int height, QImage::Format format)
 {
     constexpr size_t kLargePage = size_t(2) << 20;
-    const QImage probe(1, 1, format);
-    const size_t depth = probe.isNull() ? 0 : static_cast<size_t>(probe.depth());
+    const size_t depth = QImage::toPixelFormat(format).bitsPerPixel();
     const size_t bytesPerLine = (static_cast<size_t>(width) * depth + 31) / 32 * 4;
     const size_t bytes = bytesPerLine * static_cast<size_t>(height);
 #if defined(__linux__)
