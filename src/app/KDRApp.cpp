@@ -1,6 +1,8 @@
 #include "app/KDRApp.h"
 
 #include "app/AboutDlg.h"
+#include "app/AppFireSupportHost.h"
+#include "app/FireMissionLogDlg.h"
 #include "app/GameClock.h"
 #include "app/KDRDoc.h"
 #include "app/LinkFile.h"
@@ -10,6 +12,7 @@
 #include "app/ReportDlg.h"
 #include "app/SaveGameDlg.h"
 #include "app/StartMenuDlg.h"
+#include "battlefield/FireSupportHost.h"
 #include "battlefield/KDRGameMap.h"
 #include "database/PieceArray.h"
 #include "hierarchy/HierarchyDlg.h"
@@ -111,10 +114,20 @@ CKDRApp::CKDRApp()
     MapUpdate(ID_APP_ABOUT, [this](CCmdUI* pCmdUI) { OnUpdateAppAbout(pCmdUI); });
     RegisterMissionCommands();
     RegisterSpotReportCommands();
+    SetFireSupportHost(GetAppFireSupportHost());
+    SetFireMissionLogWindowMaker(&CFireMissionLogDlg::Make);
+    // The fire order and the other settings hold their start-up values
+    // from the first moment, before start-up or any view applies its own.
+    for (int i = 0; i < APP_DISPLAY_SETTING_COUNT; ++i)
+        m_anDisplaySettings[i] = DISPLAY_SETTINGS_AT_START[i];
+    m_strDisplayLabel = DISPLAY_LABEL_AT_START;
 }
 
 CKDRApp::~CKDRApp()
 {
+    if (GetFireSupportHost() == GetAppFireSupportHost())
+        SetFireSupportHost(nullptr);
+    SetFireMissionLogWindowMaker(nullptr);
     delete m_pSoundManager;
     CSoundManager::SetReportHandler(nullptr);
     delete m_pGameClock;

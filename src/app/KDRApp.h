@@ -19,6 +19,7 @@
 class CDC;
 class CDisplay;
 class CFireMission;
+struct SFireLogRecord;
 class CFrameWnd;
 class CGameClock;
 class CHierarchyDlg;
@@ -40,6 +41,17 @@ class CWeapon;
 
 // Number of the current display settings carried by the view properties.
 constexpr int APP_DISPLAY_SETTING_COUNT = 15;
+// The current fire order among them: every fire mission ordered on the map
+// takes these, and the Fire Order window edits them (the label is the
+// display label).
+constexpr int APP_FIRE_MUNITION = 5;  // one munition type bit
+constexpr int APP_FIRE_TOT = 6;       // time on target, calendar seconds
+constexpr int APP_FIRE_VOLLEYS = 7;
+constexpr int APP_FIRE_SHEAF = 8;     // 0 Converged, 1 Linear, 2 Open
+constexpr int APP_FIRE_ATTITUDE = 9;  // mils
+constexpr int APP_FIRE_LENGTH = 10;   // metres
+constexpr int APP_FIRE_OPTION = 11;   // 0, 1, 2 or 4
+constexpr int APP_FIRE_METHOD = 12;   // 0 When Ready, 1 AMC, 2 TOT, 4 Immediate
 
 class CKDRApp : public CWinApp
 {
@@ -113,6 +125,10 @@ public:
     // A modeless tool window closed (the spot report log passes 16): the
     // view records that it is no longer shown.
     void OnToolWindowClosed(int nKind);
+    // A double click in the fire-mission log: the map centres on the
+    // record's unit of the side (unit -1: on its point); nothing for a unit
+    // that is gone or rides in a carrier.
+    void SelectUnitInView(const SFireLogRecord& record, int nSide);
 
     // ---- AI-order directions ----
     // One of the three directions (whole mils) in radians, folded towards

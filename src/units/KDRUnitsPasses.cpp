@@ -199,5 +199,5 @@ void CKDRUnits::HandleMoveEvents(DWORD dwMask, int nUnit, int nArray, int nKind,
                                       MOVE_EVENT_LEAVE_CARRIER | MOVE_EVENT_DETACH_BOARDING;
     (void)MOUNTING_EVENTS;
     if ((dwMask & MOVE_EVENT_FIRE_MISSION_LOG) && IsFireMissionLogOpen())
-        FillFireMissionLog(nKind, pMap, nullptr);
+        RefreshFireMissionLog(pMap);
 }
