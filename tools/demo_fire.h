@@ -9,11 +9,15 @@
 //
 // Written by opening the scenario into a document without a window, as the
 // tests do, and saving it through the document's own saved-game routine.
+// The first mortar also holds a mission in its queue.
 
 #include "battlefield/FireMission.h"
 #include "battlefield/FireMissionArray.h"
 #include "battlefield/SmokeArray.h"
 #include "database/IFAmmo.h"
+#include "units/UCapIndirectFire.h"
+#include "units/Unit.h"
+#include "units/UnitArray.h"
 #include "demo_equipment.h"
 #include "demo_terrain.h"
 
@@ -57,5 +61,22 @@ inline void AddFire(CFireMissionArray& rounds, CSmokeArray& clouds, CTime tStart
         clouds.Add(new CSmoke(kScreenX, fY, kScreenRadius, kScreenSeconds, kScreenStrength));
     clouds.Add(new CIllum(static_cast<float>(demo_terrain::RidgeCrestX(demo_terrain::kSaddleY)), fSaddleY,
                           kFlareRadius, kFlareSeconds, kFlareStrength));
+}
+// A second volley pair waits in the first mortar's queue, ordered When
+// Ready on the saddle, so the saved game carries a queued mission too.
+inline void QueueMission(CUnitArray& own)
+{
+    for (int i = 0; i < own.GetSize(); ++i)
+    {
+        CUnit* pUnit = own.GetAt(i);
+        auto* pBattery = pUnit != nullptr ? dynamic_cast<CUCapIndirectFire*>(pUnit->FindCapability(VCAP_INDIRECT_FIRE))
+                                          : nullptr;
+        if (pBattery == nullptr)
+            continue;
+        pBattery->m_pMissions->AddMission(new CFireMission(2970.0f, static_cast<float>(demo_terrain::kSaddleY),
+                                                           MUNITION_HE, demo_equipment::kMortarHE, CTime(0), CTime(0),
+                                                           2, 0, 1600, FIRE_WHEN_READY, 0, "AA0000"));
+        return;
+    }
 }
 }  // namespace demo_fire

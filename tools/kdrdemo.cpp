@@ -345,6 +345,8 @@ BOOL WriteFireAtDawn(const CString& runDir, const CString& dataDir)
             // the framework sets it when it opens one.
             doc.SetPathName(JoinPath(dataDir, SCENARIO_FILE), FALSE);
             demo_fire::AddFire(*doc.GetFireMissions(), *doc.GetSmoke(), app.GetGameClock()->m_tStart);
+            if (doc.GetUnits() != nullptr && doc.GetUnits()->m_pOwnUnits != nullptr)
+                demo_fire::QueueMission(*doc.GetUnits()->m_pOwnUnits);
             bWritten = doc.OnSaveDocument(JoinPath(saveDir, demo_fire::SAVED_GAME));
         }
     }

@@ -77,6 +77,14 @@ TEST(FireAtDawn, TheRoundsSplashTheScreenDriftsOffAndTheEnemyShowsAgain)
     ASSERT_EQ(pRounds->GetSize(), 3);
     ASSERT_EQ(pSmoke->GetSize(), 9);
     EXPECT_EQ(pSmoke->GetAt(8)->GetKind(), CLOUD_KIND_ILLUM);
+    int nQueued = 0;
+    for (int i = 0; i < doc.GetUnits()->m_pOwnUnits->GetSize(); ++i)
+    {
+        if (auto* pBattery =
+                dynamic_cast<CUCapIndirectFire*>(doc.GetUnits()->m_pOwnUnits->GetAt(i)->FindCapability(VCAP_INDIRECT_FIRE)))
+            nQueued += pBattery->m_pMissions->GetSize();
+    }
+    EXPECT_EQ(nQueued, 1);
 
     // The smoke is thicker than the tanks' thermal sights: behind the
     // screen the enemy on the saddle is hidden.

@@ -3,16 +3,22 @@
 // stored form laid out by hand.
 #include "BattlefieldTestSupport.h"
 #include "FireTestHost.h"
+#include "ObstacleTestSupport.h"
+#include "units/UnitTestSupport.h"
 
 #include "battlefield/SmokeArray.h"
+#include "database/Piece.h"
+#include "database/PieceArray.h"
 #include "platform/core/Unset.h"
+#include "platform/ui/Display.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <random>
 
-using namespace bftest;
+using bftest::Bytes;
+using bftest::StoreToBytes;
 
 namespace
 {
@@ -188,4 +194,57 @@ TEST(SmokeClouds, ACloudNotAtAnyPlaceIsRefused)
             EXPECT_THROW(LoadFromBytes(clouds, bytes.data()), CArchiveException) << field;
         }
     }
+}
+
+TEST(SmokeCloudPictures, ACloudIsTheCataloguesPictureCutToItsDiscAndNeverHuge)
+{
+    CUnitTestDatabase db;  // an application whose display the pieces load into
+    db.App().WriteSheet("smoke.bmp", 1, 1, 16);
+    {
+        CPieceArray pieces;
+        pieces.SetFileName("catalogue.pca");
+        pieces.Add(new CPiece("smoke.bmp", "Smoke Grey", 1, 1, 1, 0));
+        WriteList(db.App(), "catalogue.pca", pieces);
+    }
+    CPieceArray catalogue;
+    ASSERT_TRUE(catalogue.LoadFromFile("catalogue.pca", db.App().DataDir().string().c_str()));
+    obstest::Scene scene;
+    scene.map.SetSymbolCatalogue(&catalogue);
+
+    // 40 m across at zoom 1: a 40-pixel square, its corners see-through.
+    CSmokeArray clouds;
+    clouds.AddSmoke(100.0f, 300.0f, 40.0f, 60, 90, &scene.map);
+    const CSmoke* pCloud = clouds.GetAt(0);
+    ASSERT_TRUE(pCloud->HasPicture());
+    const CFrameSurface* pSheet = pCloud->GetSprite()->GetSheet();
+    EXPECT_EQ(pSheet->GetWidth(), 40);
+    EXPECT_EQ(pSheet->GetPixel(0, 0), SPRITE_COLOR_KEY);
+    EXPECT_EQ(pSheet->GetPixel(39, 39), SPRITE_COLOR_KEY);
+    EXPECT_EQ(pSheet->GetPixel(20, 20), RGB(10, 10, 10));
+    EXPECT_EQ(pSheet->GetPixel(20, 1), RGB(255, 0, 255));  // the sheet's own border
+
+    // Drawn where it lies, centred on its point; the square's corner stays clear.
+    clouds.DrawAll(&scene.map);
+    const CPoint centre = scene.ViewOf(100.0f, 300.0f);
+    EXPECT_EQ(scene.At(centre), RGB(10, 10, 10));
+    EXPECT_EQ(scene.At(centre.x - 19, centre.y - 19), obstest::kWhite);
+
+    // A cloud of 10 km keeps a picture of 2048 pixels, drawn stretched.
+    clouds.AddSmoke(100.0f, 300.0f, 10000.0f, 60, 90, &scene.map);
+    const CSmoke* pHuge = clouds.GetAt(1);
+    ASSERT_TRUE(pHuge->HasPicture());
+    EXPECT_EQ(pHuge->GetSprite()->GetSheet()->GetWidth(), CSmoke::kMaxPictureSide);
+    EXPECT_EQ(pHuge->GetSprite()->GetWidth(), 10000);
+    scene.Clear();
+    clouds.DrawAll(&scene.map);
+    EXPECT_EQ(scene.At(centre), RGB(10, 10, 10));
+
+    // Without the catalogue's piece a cloud has no picture, and still screens.
+    CPieceArray empty;
+    scene.map.SetSymbolCatalogue(&empty);
+    clouds.AddIllum(100.0f, 300.0f, 40.0f, 60, 80, &scene.map);
+    EXPECT_FALSE(clouds.GetAt(2)->HasPicture());
+    clouds.PrepareAll(&scene.map);
+    EXPECT_FALSE(clouds.GetAt(0)->HasPicture());
+    EXPECT_FLOAT_EQ(clouds.GetObscurationOnBearing(100.0f, 0.0f, 0.0f, 0.0f), 180.0f);
 }
