@@ -365,6 +365,9 @@ int main(int argc, char** argv)
     // Opening the mission for the saved game makes the shell's objects,
     // which need the widget system; nothing is ever shown.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Nor does it play a sound: the equipment's sound list finds no sound
+    // server and says so, rather than opening a stream it never uses.
+    qputenv("PULSE_SERVER", "unix:/nonexistent/kdrdemo-plays-no-sound");
     QApplication qt(argc, argv);
     const CString runDir = ResolvePath(argv[1]);
     const CString dataDir = JoinPath(runDir, "Data");
