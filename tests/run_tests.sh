@@ -36,4 +36,4 @@ trap cleanup EXIT
 # stream teardown after a test has passed (an assertion in pstream.c), more
 # often under heavy parallel load; a test that fails is run once more so that
 # such an abort does not fail the run, while a real fault fails twice.
-cd "$build_dir" && ctest --output-on-failure -j "$jobs" --timeout 300 --repeat until-pass:2
+cd "$build_dir" && ctest --output-on-failure -j "$jobs" --timeout 300

@@ -28,6 +28,8 @@
 #include "view/KDRView.h"
 #include "view/Sound.h"
 
+#include <memory>
+
 namespace
 {
 const char* const APP_NAME = "Kedravin";
@@ -67,7 +69,6 @@ CKDRApp::CKDRApp()
       m_pSoundManager(nullptr),
       m_pDisplay(new CDisplay),
       m_pGameClock(new CGameClock),
-      m_pSpotReports(new CSpotReportArray),
       m_pSymbolCatalogue(nullptr),
       m_pSession(nullptr),
       m_anDisplaySettings{},
@@ -81,8 +82,6 @@ CKDRApp::CKDRApp()
       m_bPiecesShown(FALSE),
       m_nObstacleAttitude(1600),
       m_tsObstacleTimeToFire(14400),
-      m_pShownSpotReport(nullptr),
-      m_bSpotReportPending(FALSE),
       m_bDocumentOpened(FALSE),
       m_bAutoScroll(TRUE),
       m_nAutoScrollHold(0),
@@ -111,19 +110,44 @@ CKDRApp::CKDRApp()
     MapUpdate(ID_APP_ABOUT, [this](CCmdUI* pCmdUI) { OnUpdateAppAbout(pCmdUI); });
     RegisterMissionCommands();
     RegisterSpotReportCommands();
+    InstallServices();
+}
+
+void CKDRApp::InstallServices()
+{
+    m_pPreviousPlay = SetPlayService(this);
+    m_pPreviousReports = SetReportService(this);
+    m_pPreviousDraw = SetDrawService(this);
+    m_pPreviousSound = SetSoundService(this);
+}
+
+void CKDRApp::RemoveServices()
+{
+    // Only what is still ours goes back to what was there before.
+    if (GetPlayService() == this)
+        SetPlayService(m_pPreviousPlay);
+    if (GetReportService() == this)
+        SetReportService(m_pPreviousReports);
+    if (GetDrawService() == this)
+        SetDrawService(m_pPreviousDraw);
+    if (GetSoundService() == this)
+        SetSoundService(m_pPreviousSound);
 }
 
 CKDRApp::~CKDRApp()
 {
+    RemoveServices();
     delete m_pSoundManager;
     CSoundManager::SetReportHandler(nullptr);
     delete m_pGameClock;
     delete m_pShownSpotReport;
+    m_pShownSpotReport = nullptr;
     // Report windows still open go before the catalogue and the main window.
     CReportDlg::CloseAll();
     delete m_pSymbolCatalogue;
     m_pSymbolCatalogue = nullptr;
     delete m_pSpotReports;
+    m_pSpotReports = nullptr;
     if (m_pDisplay != nullptr)
         m_pDisplay->Release();
     delete m_pDisplay;
@@ -392,10 +416,7 @@ BOOL CKDRApp::IdleStep()
 // ---------------------------------------------------------------------------
 // Clock services
 
-BOOL CKDRApp::IsDeploymentPhase() const
-{
-    return !m_pGameClock->IsRunning() && m_pGameClock->m_tsElapsed.GetTotalSeconds() == 0;
-}
+BOOL CKDRApp::IsDeploymentPhase() const { return m_pGameClock->IsDeploymentPhase(); }
 
 BOOL CKDRApp::IsClockRunning() const { return m_pGameClock->IsRunning(); }
 
@@ -405,15 +426,7 @@ void CKDRApp::StopClock() { m_pGameClock->Stop(); }
 
 void CKDRApp::AdvanceClock(CTimeSpan& tsElapsed, int& nGameMs, int& nRemainder, DWORD& dwStamp, int& nWholeSeconds)
 {
-    if (m_pGameClock->IsRunning())
-    {
-        m_pGameClock->Advance(tsElapsed, nGameMs, nRemainder, dwStamp, nWholeSeconds);
-        return;
-    }
-    // A stopped clock gives no game time to anyone.
-    tsElapsed = CTimeSpan(0);
-    nGameMs = 0;
-    nWholeSeconds = 0;
+    m_pGameClock->AdvanceIfRunning(tsElapsed, nGameMs, nRemainder, dwStamp, nWholeSeconds);
 }
 
 // ---------------------------------------------------------------------------
@@ -436,6 +449,39 @@ BOOL CKDRApp::ReleaseSurfaceDC()
     m_pDisplay->ReleaseSurfaceDC();
     m_pSurfaceDC = nullptr;
     m_bSurfaceDCLent = FALSE;
+    return TRUE;
+}
+
+CWnd* CKDRApp::GetMapViewWnd() const { return GetActiveView(); }
+
+// ---------------------------------------------------------------------------
+// Sounds
+
+BOOL CKDRApp::IsSoundDefined(int nKind, const CString& strName) const
+{
+    return m_pSoundManager != nullptr && m_pSoundManager->FindSound(nKind, strName) != -1;
+}
+
+void CKDRApp::PlayWeaponSound(const CString& strName)
+{
+    if (m_pSoundManager != nullptr)
+        m_pSoundManager->PlayWeaponSound(strName);
+}
+
+void CKDRApp::PlayVehicleSound(const CString& strName)
+{
+    if (m_pSoundManager != nullptr)
+        m_pSoundManager->PlayVehicleSound(strName);
+}
+
+BOOL CKDRApp::LoadSoundList(const CString& strName, CString& strFileName)
+{
+    auto pNew = std::make_unique<CSoundManager>();
+    if (!pNew->OpenSoundFile(strName))
+        return FALSE;
+    delete m_pSoundManager;
+    m_pSoundManager = pNew.release();
+    strFileName = m_pSoundManager->GetFileName();
     return TRUE;
 }
 

@@ -1,7 +1,5 @@
 #include "units/KDRUnits.h"
 
-#include "app/KDRApp.h"
-#include "app/ReportDlg.h"
 #include "database/KDRDatabase.h"
 #include "hierarchy/GlobalMap.h"
 #include "hierarchy/HierarchyArray.h"
@@ -13,6 +11,9 @@
 #include "orders/UnitOrderArray.h"
 #include "platform/core/Archive.h"
 #include "platform/core/Unset.h"
+#include "shell/DrawService.h"
+#include "shell/PlayService.h"
+#include "shell/ReportService.h"
 #include "units/Unit.h"
 #include "units/UnitArray.h"
 #include "units/UnitRefArray.h"
@@ -266,8 +267,8 @@ int CKDRUnits::LoadUnitFiles(const CString& strDataDir)
 {
     // The echelon frames of the two sides change places while the player
     // plays the opposing side.
-    if (CKDRApp* pApp = GetKDRApp())
-        pApp->m_bSideSwapDisplay = pApp->IsPlayingEnemySide();
+    if (CDrawService* pDraw = GetDrawService())
+        pDraw->SetSideSwapDisplay(GetPlayService() != nullptr && GetPlayService()->IsPlayingEnemySide());
 
     if (!m_strUnitFile.IsEmpty())
     {
@@ -344,7 +345,8 @@ void CKDRUnits::CheckUnitsAgainstDatabase(CKDRDatabase* pDatabase, CKDRGameMap* 
             pHierarchy->RepickLeaders(FALSE, this, pDatabase);
     }
     if (!strReport.IsEmpty())
-        new CReportDlg(strReport, AfxGetMainWnd());  // the window owns itself
+        if (CReportService* pReports = GetReportService())
+            pReports->ShowReport(strReport);
 }
 
 CString CKDRUnits::BuildRebuildReport(CKDRDatabase* pDatabase)
@@ -387,8 +389,8 @@ void CKDRUnits::SetArrayNames(CKDRDatabase* pDatabase)
 void CKDRUnits::UpdateAllHeadings(CKDRDatabase* pDatabase)
 {
     // In a network game the other player's units are pointed by their own program.
-    const CKDRApp* pApp = GetKDRApp();
-    const BOOL bNetwork = pApp != nullptr && pApp->m_bMultiplayer;
+    const CPlayService* pPlay = GetPlayService();
+    const BOOL bNetwork = pPlay != nullptr && pPlay->IsMultiplayer();
     ForEachArray(
         [&](CUnitArray* pArray, int nKind, int)
         {

@@ -96,7 +96,7 @@ public:
 
     // Per-tick passes, called once per pass of the game loop. Movement and
     // detection serve one waiting window message after each unit and each
-    // observer (CKDRApp::ServeWaitingMessage).
+    // observer (the play service's ServeWaitingMessage).
     virtual int MoveAll(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CKDRObstacles* pObstacles, CKDRHoles* pHoles,
                         int nUnit, int nArray, int nKind, CFireMissionArray* pFireMissions);
     virtual void PrepareUnits(DWORD dwTick, CKDRGameMap* pMap, CKDRDatabase* pDatabase);

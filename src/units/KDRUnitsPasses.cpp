@@ -7,8 +7,8 @@
 // peer's units change through the records it sends, and lists 2 to 4 stay
 // empty.
 
-#include "app/KDRApp.h"
 #include "net/MultiplayerSession.h"
+#include "shell/PlayService.h"
 #include "units/KDRUnits.h"
 #include "units/Unit.h"
 #include "units/UnitArray.h"
@@ -39,8 +39,8 @@ constexpr DWORD MOVE_EVENT_FIRE_MISSION_LOG = 0x80;
 
 BOOL IsNetworkGame()
 {
-    const CKDRApp* pApp = GetKDRApp();
-    return pApp != nullptr && pApp->IsNetworkGame();
+    const CPlayService* pPlay = GetPlayService();
+    return pPlay != nullptr && pPlay->IsNetworkGame();
 }
 
 // One side's place in the direct-fire pass: the array and unit whose turn
@@ -141,9 +141,9 @@ void CKDRUnits::DirectFirePass(CKDRGameMap* /*pMap*/, CKDRDatabase* pDatabase, C
             takeTurn(cursor);
     }
 
-    CKDRApp* pApp = GetKDRApp();
-    if (bNetwork && pApp->IsPlayingEnemySide())
-        pApp->m_pSession->ProcessMessages();
+    CPlayService* pPlay = GetPlayService();
+    if (bNetwork && pPlay->IsPlayingEnemySide())
+        pPlay->GetSession()->ProcessMessages();
 }
 
 void CKDRUnits::ProcessIndirectFire(CKDRDatabase* pDatabase)

@@ -17,6 +17,7 @@
 #include "app/MainFrame.h"
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
+#include "battlefield/MapPicture.h"
 #include "hierarchy/HierarchyArray.h"
 #include "hierarchy/HierarchyPlatoon.h"
 #include "hierarchy/TaskOrg.h"
@@ -26,7 +27,6 @@
 #include "units/KDRUnits.h"
 #include "units/SpotReport.h"
 #include "units/Unit.h"
-#include "view/MapPicture.h"
 #include "view/Sound.h"
 #include "view/ViewProperties.h"
 

@@ -3,10 +3,10 @@
 // demo writer leaves, opened with the game as a player opens the mission,
 // read back and written byte for byte, and fitting the database they are
 // opened with.
-#include "UnitCapTestSupport.h"
+#include "units/UnitCapTestSupport.h"
 
-#include "../../tools/demo_units.h"
-#include "../support/ScriptedUi.h"
+#include "../../../tools/demo_units.h"
+#include "support/ScriptedUi.h"
 #include "app/KDRApp.h"
 #include "app/KDRDoc.h"
 #include "battlefield/KDRGameMap.h"

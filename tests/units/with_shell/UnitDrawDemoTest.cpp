@@ -4,23 +4,23 @@
 // wreck markers follow side and swap; swapped, the own platoons wear the
 // enemy frame one echelon up; a platoon whose leader is destroyed has no
 // symbol and no hit. The data tips say what the player may know.
-#include "UnitTestSupport.h"
+#include "units/UnitTestSupport.h"
 
-#include "../support/DemoInstall.h"
-#include "../support/ScriptedUi.h"
 #include "app/KDRApp.h"
 #include "app/KDRDoc.h"
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
+#include "battlefield/MapPicture.h"
 #include "database/Vehicle.h"
 #include "hierarchy/HierarchyArray.h"
 #include "platform/ui/Display.h"
 #include "platform/ui/Wnd.h"
+#include "support/DemoInstall.h"
+#include "support/ScriptedUi.h"
 #include "units/KDRUnits.h"
 #include "units/Unit.h"
 #include "units/UnitArray.h"
 #include "units/UnitRefArray.h"
-#include "view/MapPicture.h"
 
 #include <gtest/gtest.h>
 

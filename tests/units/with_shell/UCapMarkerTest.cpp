@@ -7,8 +7,8 @@
 #include "platform/ui/Display.h"
 #include "units/UCapKinds.h"
 
-#include "../../tools/demo_sounds.h"
-#include "../../tools/demo_symbols.h"
+#include "../../../tools/demo_sounds.h"
+#include "../../../tools/demo_symbols.h"
 
 #include <gtest/gtest.h>
 
