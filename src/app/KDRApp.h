@@ -92,6 +92,7 @@ public:
     BOOL IsDisplayReady() const override { return m_bDisplayReady; }
     CPieceArray* GetSymbolCatalogue() const override { return m_pSymbolCatalogue; }
     BOOL ArePiecesShown() const override { return m_bPiecesShown; }
+    void SetPiecesShown(BOOL bShown) override { m_bPiecesShown = bShown; }
     BOOL IsSideSwapDisplay() const override { return m_bSideSwapDisplay; }
     void SetSideSwapDisplay(BOOL bSwapped) override { m_bSideSwapDisplay = bSwapped; }
     BOOL IsAlternateColors() const override { return m_bAlternateColors; }

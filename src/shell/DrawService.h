@@ -37,7 +37,10 @@ public:
     // ---- Symbols and display choices ----
     // The catalogue of unit, order and marker symbols; null before it is built.
     virtual CPieceArray* GetSymbolCatalogue() const = 0;
+    // The own units show their pieces (the document finds it when a
+    // mission opens): the obstacles and holes then take the other colours.
     virtual BOOL ArePiecesShown() const = 0;
+    virtual void SetPiecesShown(BOOL bShown) = 0;
     // The friendly and enemy echelon frames and wreck markers change
     // places while the player plays the opposing side.
     virtual BOOL IsSideSwapDisplay() const = 0;

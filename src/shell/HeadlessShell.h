@@ -66,6 +66,7 @@ public:
     BOOL ReleaseSurfaceDC() override;
     CPieceArray* GetSymbolCatalogue() const override { return m_pSymbolCatalogue; }
     BOOL ArePiecesShown() const override { return m_bPiecesShown; }
+    void SetPiecesShown(BOOL bShown) override { m_bPiecesShown = bShown; }
     BOOL IsSideSwapDisplay() const override { return m_bSideSwapDisplay; }
     void SetSideSwapDisplay(BOOL bSwapped) override { m_bSideSwapDisplay = bSwapped; }
     BOOL IsAlternateColors() const override { return m_bAlternateColors; }
