@@ -14,12 +14,15 @@
 #include "database/KDRDatabase.h"
 #include "database/Vehicle.h"
 #include "hierarchy/HierarchyArray.h"
+#include "hierarchy/HierarchyElement.h"
+#include "orders/UnitOrderKinds.h"
 #include "hierarchy/TaskOrg.h"
 #include "units/CarriedUnit.h"
 #include "units/UCapKinds.h"
 #include "units/Unit.h"
 #include "units/UnitMoveSupport.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -80,6 +83,25 @@ BOOL CarrierTakes(CUnit& carrier, const CUnit& team, CKDRDatabase* pDatabase, BO
     const double dx = static_cast<double>(carrier.m_fX) - team.m_fX;
     const double dy = static_cast<double>(carrier.m_fY) - team.m_fY;
     return std::sqrt(dx * dx + dy * dy) <= kBoardingDistance;
+}
+
+// The platoon, company or battalion that holds the unit's element itself.
+CHierarchyPlatoon* DirectContainerOf(CHierarchyPlatoon* pLevel, int nUnit, int nArray)
+{
+    for (int i = 0; i < pLevel->GetSize(); ++i)
+    {
+        const CHierarchyElement* pElement = pLevel->GetElement(i);
+        if (pElement != nullptr && pElement->m_nUnit == nUnit &&
+            (pLevel->m_nSide == UNIT_KIND_OWN || pElement->m_nArray == nArray))
+            return pLevel;
+    }
+    for (int i = 0; i < pLevel->GetSize(); ++i)
+    {
+        auto* pChild = dynamic_cast<CHierarchyPlatoon*>(pLevel->GetChild(i));
+        if (CHierarchyPlatoon* pFound = pChild != nullptr ? DirectContainerOf(pChild, nUnit, nArray) : nullptr)
+            return pFound;
+    }
+    return nullptr;
 }
 
 // What a refused boarding gives back to the team.
@@ -330,7 +352,12 @@ void CKDRUnits::HandleMoveEvents(DWORD dwMask, int nUnit, int nArray, int nKind,
             pTeam != nullptr ? dynamic_cast<CUCapDismount*>(pTeam->FindCapability(VCAP_DISMOUNT)) : nullptr;
         if (pTeamDismount != nullptr && pTeam->IsMounting() && pTeamDismount->m_nCarrierUnit == nUnit &&
             pTeamDismount->m_nCarrierKind == nKind)
+        {
             pTeamDismount->DetachFromCarrier();
+            if (CHierarchyArray* pHierarchy = GetPresentHierarchy(pCarrier->m_nMountingKind))
+                pHierarchy->ClearElementMounted(pCarrier->m_nMountingUnit, pCarrier->m_nMountingArray,
+                                                pCarrier->m_nMountingKind);
+        }
         pCarrier->FinishMountStep(pDatabase, pUnit->m_nVehicle);
         pCarrier->m_bMounting = FALSE;
         pCarrier->m_nMountingUnit = kUnset;
@@ -340,7 +367,36 @@ void CKDRUnits::HandleMoveEvents(DWORD dwMask, int nUnit, int nArray, int nKind,
         FillFireMissionLog(nKind, pMap, nullptr);
 }
 
-int CKDRUnits::IssueMountOrder(CHierarchyArray*, CHierarchyArray*, CUOrdMount*, CKDRGameMap*, CKDRDatabase*)
+int CKDRUnits::IssueMountOrder(CHierarchyArray* pCarried, CHierarchyArray* pCarrier, CUOrdMount* pOrder,
+                               CKDRGameMap* pMap, CKDRDatabase* pDatabase)
 {
-    return 0;
+    if (pCarried == nullptr || pCarrier == nullptr || pOrder == nullptr)
+        return 0;
+    // The chosen teams are the force the order mounts.
+    if (pOrder->m_bOwnsForce)
+        delete pOrder->m_pForce;
+    pOrder->m_pForce = new CHierarchyArray(*pCarried, TRUE);
+    pOrder->m_bOwnsForce = TRUE;
+    const BOOL bDeployment = IsDeployment();
+    if (!pOrder->Plan(pCarrier, this, nullptr, nullptr, pDatabase, pMap))
+        return 0;
+    if (bDeployment)
+        return 1;
+    CHierarchyArray* pSide = GetPresentHierarchy(pCarrier->m_nSide);
+    if (pSide == nullptr)
+        return 0;
+    CTaskOrgArray carriers;
+    pCarrier->FillUnitList(&carriers, FALSE);
+    std::vector<CHierarchyPlatoon*> given;
+    for (int i = 0; i < carriers.GetSize(); ++i)
+    {
+        const CTaskOrg* pEntry = carriers.GetAt(i);
+        CHierarchyPlatoon* pContainer =
+            pEntry != nullptr ? DirectContainerOf(pSide, pEntry->m_nUnit, pEntry->m_nArray) : nullptr;
+        if (pContainer == nullptr || std::find(given.begin(), given.end(), pContainer) != given.end())
+            continue;
+        pOrder->ReplaceMountOrders(pContainer);
+        given.push_back(pContainer);
+    }
+    return given.empty() ? 0 : 1;
 }

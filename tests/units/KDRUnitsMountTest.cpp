@@ -17,11 +17,6 @@ using namespace mounttest;
 namespace
 {
 constexpr float kStep = 6.281385f / 3.0f;
-
-int CarrierOfTeam(CMountWorld& w, int nTeam, int nKind = 0)
-{
-    return TeamCap(w.Unit(nTeam, nKind))->m_nCarrierUnit;
-}
 }  // namespace
 
 TEST(KDRUnitsMount, PairingTable)

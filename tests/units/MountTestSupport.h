@@ -81,6 +81,7 @@ inline CVehicle* MakeType(VehicleType type)
     pVehicle->GetKillPercentages()->Add(new CWeaponPercentages(50, 0, 0, 0, 0));
     pVehicle->m_fSpeed = 40.0f;
     pVehicle->m_fSprint = 40.0f;
+    pVehicle->m_nTimeToMove = 0;
     return pVehicle;
 }
 
@@ -214,6 +215,12 @@ inline CUCapPersonnelCarrier* CarrierCap(CUnit* pUnit)
 inline CUCapDismount* TeamCap(CUnit* pUnit)
 {
     return dynamic_cast<CUCapDismount*>(pUnit->FindCapability(VCAP_DISMOUNT));
+}
+
+// The carrier the team names; -99 for a free team.
+inline int CarrierOfTeam(CMountWorld& w, int nTeam, int nKind = 0)
+{
+    return TeamCap(w.Unit(nTeam, nKind))->m_nCarrierUnit;
 }
 
 // A selection of the kind's units by index.
