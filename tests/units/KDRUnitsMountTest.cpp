@@ -270,3 +270,42 @@ TEST(KDRUnitsMount, ADemoCarrierRunsItsCycleAcrossASavedGame)
     };
     EXPECT_EQ(seen, expected);
 }
+
+TEST(KDRUnitsMount, ACarrierToldToDismountOnContactLetsItsTeamsOutWhenFiredOn)
+{
+    for (BOOL bOnContact : {TRUE, FALSE})
+    {
+        CMountWorld w;
+        const int nCarrier = w.Add(kCarrier, 500.0f, 500.0f);
+        const int nTeam = w.Add(kTeam, 1.0f, 1.0f);
+        w.Aboard(nTeam, nCarrier);
+        CUnit* pCarrier = w.Unit(nCarrier);
+        w.StartClock();
+        // On the move when the fire comes.
+        pCarrier->m_pPath->AddNode(500.0f, 900.0f);
+        pCarrier->ClearStop(w.Db(), TRUE);
+        ASSERT_TRUE(pCarrier->SetOrderState(UNIT_ORDER_DISMOUNT_ON_CONTACT, w.Db(), bOnContact, !bOnContact));
+        EXPECT_EQ(pCarrier->IsDismountOnContact(), bOnContact);
+        CVehicle* pShooter = w.Db()->GetVehicle(kTank);
+        pCarrier->ReactToFire(pShooter, w.Db()->GetVehicle(kCarrier), w.Db(), 0, 100);
+        EXPECT_EQ(pCarrier->IsDisembarking(), bOnContact);
+        EXPECT_EQ(pCarrier->m_bStopped, bOnContact);
+        if (!bOnContact)
+            continue;
+        // Fired on again while they get out: the unload goes on as it was.
+        for (int i = 0; i < 3; ++i)
+            w.Pass();
+        const int nLeft = CarrierCap(pCarrier)->m_nRampLeft;
+        pCarrier->ReactToFire(pShooter, w.Db()->GetVehicle(kCarrier), w.Db(), 0, 100);
+        EXPECT_EQ(CarrierCap(pCarrier)->m_nRampLeft, nLeft);
+        int nSeconds = 3;
+        while (nSeconds < 60 && w.Unit(nTeam)->IsCarried())
+        {
+            w.Pass();
+            ++nSeconds;
+        }
+        EXPECT_EQ(nSeconds, kTimeToOpen + kTimeToDismount);
+        EXPECT_NEAR(std::hypot(w.Unit(nTeam)->m_fX - pCarrier->m_fX, w.Unit(nTeam)->m_fY - pCarrier->m_fY), 30.0f,
+                    1e-3);
+    }
+}
