@@ -26,9 +26,9 @@
 // Invariants: a presence flag is set exactly when its object exists; the
 // lists of kinds 1 and 2 exist only while their flag is set.
 //
-// Operations that belong to the per-tick passes, detection, fire,
-// mounting, the orders and the network records keep their least form
-// (nothing done, 0, null or an empty text) until those parts are built.
+// Operations that belong to the orders and the network records keep their
+// least form (nothing done, 0, null or an empty text) until those parts
+// are built. Mounting and dismounting live in KDRUnitsMount.cpp.
 //
 // The passes of detection and fire (KDRUnitsPasses.cpp) work on whatever
 // arrays are present. Every side looks at the others into six contact
