@@ -712,7 +712,6 @@ int CKDRUnits::PasteUnits(CTaskOrgArray*, float, float, CKDRGameMap*, CKDRDataba
     return 0;
 }
 int CKDRUnits::PasteOrdersToUnit(int, int, int, CKDRGameMap*, CKDRDatabase*) { return 0; }
-int CKDRUnits::DismountUnits(CTaskOrgArray*, CKDRGameMap*, CKDRDatabase*) { return 0; }
 int CKDRUnits::ApplyOrderToSelection(CTaskOrgArray* pSelection, DWORD dwOrder, float fX, float fY, CKDRGameMap* pMap,
                                      CKDRDatabase* pDatabase, CKDRObstacles*, CKDRHoles*)
 {
@@ -732,11 +731,6 @@ int CKDRUnits::SetUnitPathFromClick(int, int, int, float, float, CKDRGameMap*, C
 int CKDRUnits::AssignUnitRoute(int, int, int, CKDRGameMap*, CKDRDatabase*) { return 0; }
 int CKDRUnits::ToggleUnitOverlay(int, int, int, int, CKDRGameMap*, CKDRDatabase*) { return 0; }
 int CKDRUnits::ApplyElementPathEdit(const CString&, float, float, CKDRGameMap*, CKDRDatabase*) { return 0; }
-int CKDRUnits::MountUnits(CTaskOrgArray*, CTaskOrgArray*, CKDRGameMap*, CKDRDatabase*) { return 0; }
-int CKDRUnits::IssueMountOrder(CHierarchyArray*, CHierarchyArray*, CUOrdMount*, CKDRGameMap*, CKDRDatabase*)
-{
-    return 0;
-}
 int CKDRUnits::DeployMinesAtPoint(CTaskOrgArray*, float, float, CKDRGameMap*, CKDRDatabase*) { return 0; }
 int CKDRUnits::UploadAtPoint(CTaskOrgArray*, float, float, CKDRGameMap*, CKDRDatabase*) { return 0; }
 int CKDRUnits::AssignFireMissionAtPoint(CTaskOrgArray*, float, float, CKDRGameMap*, CKDRDatabase*) { return 0; }

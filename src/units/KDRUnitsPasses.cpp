@@ -29,13 +29,6 @@ enum ContactList
     NEUTRAL_SEES_OPPOSING = 4
 };
 
-// Bits of a move step's event mask.
-constexpr DWORD MOVE_EVENT_BOARDED = 0x1;
-constexpr DWORD MOVE_EVENT_DISMOUNT = 0x2;
-constexpr DWORD MOVE_EVENT_MOUNT = 0x4;
-constexpr DWORD MOVE_EVENT_LEAVE_CARRIER = 0x8;
-constexpr DWORD MOVE_EVENT_DETACH_BOARDING = 0x10;
-constexpr DWORD MOVE_EVENT_FIRE_MISSION_LOG = 0x80;
 
 BOOL IsNetworkGame()
 {
@@ -184,20 +177,4 @@ void CKDRUnits::ProcessUnitIndirectFire(int nKind, CUnit* pUnit, CKDRDatabase* p
     {
         scan(m_pContacts[NEUTRAL_SEES_OPPOSING]);
     }
-}
-
-void CKDRUnits::HandleMoveEvents(DWORD dwMask, int nUnit, int nArray, int nKind, CKDRGameMap* pMap,
-                                 CKDRDatabase* /*pDatabase*/)
-{
-    CUnit* pUnit = GetUnit(nUnit, nArray, nKind);
-    if (pUnit == nullptr)
-        return;
-    // Boarding, dismounting and mounting (the first five bits) go to the
-    // mounting operations of the unit and its carrier when those are built;
-    // until then a move step never asks for them.
-    constexpr DWORD MOUNTING_EVENTS = MOVE_EVENT_BOARDED | MOVE_EVENT_DISMOUNT | MOVE_EVENT_MOUNT |
-                                      MOVE_EVENT_LEAVE_CARRIER | MOVE_EVENT_DETACH_BOARDING;
-    (void)MOUNTING_EVENTS;
-    if ((dwMask & MOVE_EVENT_FIRE_MISSION_LOG) && IsFireMissionLogOpen())
-        FillFireMissionLog(nKind, pMap, nullptr);
 }

@@ -451,8 +451,8 @@ void CUnit::ReactToFire(CVehicle* pShooterVehicle, CVehicle* pOwnVehicle, CKDRDa
         return;
     const int nTimeToDefilade = pOwnVehicle != nullptr ? pOwnVehicle->m_nTimeToDefilade : 0;
     BOOL bReacted = FALSE;
-    // Starting and stopping the smoke of a smoker, and the dismount of a
-    // carrier's teams on contact, come with those capabilities.
+    // Starting and stopping the smoke of a smoker comes with that
+    // capability.
     if (m_bHideOnContact)
     {
         m_bSprint = FALSE;
@@ -466,6 +466,14 @@ void CUnit::ReactToFire(CVehicle* pShooterVehicle, CVehicle* pOwnVehicle, CKDRDa
         m_bDefilade = TRUE;
         m_nDefiladeTime = nTimeToDefilade;
         m_bHoldFire = FALSE;
+        bReacted = TRUE;
+    }
+    // A carrier told to dismount on contact lets its teams out (one
+    // already doing so goes on as it is) and halts for them.
+    if (IsDismountOnContact() && HasPassengers())
+    {
+        if (!IsDisembarking())
+            UnloadPassengers(pDatabase, nullptr, FALSE);
         bReacted = TRUE;
     }
     if ((m_nSide != 0 && CanEngageVehicle(pShooterVehicle, pDatabase, nRange, FALSE)) || bReacted)

@@ -28,6 +28,14 @@ inline BOOL IsBeforeBattle()
            pPlay->GetGameClock()->m_tsElapsed.GetTotalSeconds() == 0;
 }
 
+// The game time gone since the mission started (0 without a clock): what
+// the capabilities' Update compares their due times with.
+inline CTimeSpan GameElapsed()
+{
+    const CKDRApp* pApp = GetKDRApp();
+    return pApp != nullptr && pApp->GetGameClock() != nullptr ? pApp->GetGameClock()->m_tsElapsed : CTimeSpan(0);
+}
+
 inline BOOL IsNetworkGame()
 {
     const CPlayService* pPlay = GetPlayService();

@@ -99,12 +99,6 @@ void Toggle(BOOL& bFlag, BOOL bKeepSet, BOOL bKeepClear)
     }
 }
 
-BOOL HasPassengers(const CUnit& unit)
-{
-    const auto* pCarrier = Capability<CUCapPersonnelCarrier>(unit, VCAP_PERSONNEL_CARRIER);
-    return pCarrier != nullptr && pCarrier->m_pPassengers != nullptr && pCarrier->m_pPassengers->GetSize() > 0;
-}
-
 BOOL HasAmmunitionToGive(const CUCapDFAmmoCarrier* pCarrier)
 {
     if (pCarrier == nullptr)
@@ -249,10 +243,10 @@ BOOL CUnit::CanExecuteOrder(DWORD dwBit, CKDRDatabase* pDatabase)
     case UNIT_ORDER_DISMOUNT:
     {
         if (IsDeployment())
-            return HasPassengers(*this);
+            return HasPassengers();
         const auto* pCarrier = Capability<CUCapPersonnelCarrier>(*this, VCAP_PERSONNEL_CARRIER);
         const BOOL bBusy = pCarrier != nullptr && (pCarrier->m_bMounting || pCarrier->m_bDismounting);
-        return IsStoppedAtStopNode() && !bBusy && HasPassengers(*this);
+        return IsStoppedAtStopNode() && !bBusy && HasPassengers();
     }
     case UNIT_ORDER_MARCH_SPEED: return !IsFixedWingRestricted(pDatabase, TRUE);
     case UNIT_ORDER_STOP: return !IsFixedWingRestricted(pDatabase, FALSE);

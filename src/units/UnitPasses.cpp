@@ -31,8 +31,6 @@ int CUnit::PickIndirectFireTarget(const CUnitRef&, CUnit*, CKDRDatabase*, CKDRUn
 
 void CUnit::DrawFireRangeCircle(int, CKDRDatabase*, CKDRGameMap*) {}
 
-BOOL CUnit::CanMountOrDismount(CKDRDatabase*, int, BOOL) { return FALSE; }
-BOOL CUnit::CanBoard(BOOL) { return FALSE; }
 BOOL CUnit::CanTakeFireMission(int, int, int, CKDRDatabase*, CKDRUnits*) { return FALSE; }
 
 // A click with no action in progress (0) picks any own unit that stands on

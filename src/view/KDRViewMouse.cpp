@@ -464,7 +464,9 @@ void CKDRView::OnLButtonDown(UINT nFlags, CPoint point)
     }
 
     // 11. Dismount: a carrier with passengers unloads them.
-    if (IsModePending(kModeDismount) && pHit != nullptr && pHit->CanMountOrDismount(pDatabase, kHasPassengers, FALSE))
+    // A carrier already letting its teams out stops its cycle instead.
+    if (IsModePending(kModeDismount) && pHit != nullptr &&
+        (pHit->CanMountOrDismount(pDatabase, kHasPassengers, FALSE) || pHit->IsDisembarking()))
     {
         std::unique_ptr<CTaskOrgArray> pList(OneUnitList(nUnit, nArray, nSide));
         pDoc->DismountUnits(pList.get());
