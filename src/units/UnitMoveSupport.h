@@ -32,8 +32,8 @@ inline BOOL IsBeforeBattle()
 // the capabilities' Update compares their due times with.
 inline CTimeSpan GameElapsed()
 {
-    const CKDRApp* pApp = GetKDRApp();
-    return pApp != nullptr && pApp->GetGameClock() != nullptr ? pApp->GetGameClock()->m_tsElapsed : CTimeSpan(0);
+    const CPlayService* pPlay = GetPlayService();
+    return pPlay != nullptr && pPlay->GetGameClock() != nullptr ? pPlay->GetGameClock()->m_tsElapsed : CTimeSpan(0);
 }
 
 inline BOOL IsNetworkGame()
