@@ -274,7 +274,7 @@ inline void DrawMortarCarrier(QPainter& p, const Palette& c, bool emplaced)
     {
         // The tube lies forward over the hull, its muzzle past the glacis.
         Box(p, QRectF(-2.5, -21, 5, 27), c.light, c.dark);
-        Box(p, QRectF(-3.5, -22, 7, 3), c.dark, c.dark);
+        Box(p, QRectF(-4, -22.5, 8, 3.5), c.dark, c.dark);
         Disc(p, QPointF(0, 8), 3.5, c.light, c.dark);
     }
 }
