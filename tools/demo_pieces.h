@@ -535,8 +535,10 @@ inline void DrawAltMember(QPainter& p, int member)
     {
         p.save();
         p.translate(16, 17);
-        p.scale(0.55, 0.55);
+        p.scale(0.6, 0.6);
         DrawVehicleType(p, member == 0 ? kTank : kInfantryCarrier, Look::Normal);
+        if (member == 0)
+            DrawTurret(p, PaletteFor(Look::Normal));
         p.restore();
         return;
     }
