@@ -449,6 +449,12 @@ inline void DrawLaserSpot(QPainter& p)
 inline void DrawNatoSymbol(QPainter& p, int type)
 {
     using namespace demo_equipment;
+    // A pale ground behind the mark, inside every side's frame: the mark
+    // reads on any map colour, and the unit's own point (the frame's
+    // middle) is part of the picture, where a click on the unit lands.
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(236, 236, 222));
+    p.drawRect(QRectF(10, 14, 12, 12));
     p.setPen(Outline(Qt::black, 2));
     p.setBrush(Qt::NoBrush);
     const auto cross = [&p]
