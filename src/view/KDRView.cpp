@@ -203,16 +203,19 @@ void CKDRView::OnDraw(CDC* pDC)
         GetClientRect(&rc);
         rc.OffsetRect(GetScrollPosition());
         pDC->FillSolidRect(&rc, kBlack);
-        // No mission: the start picture, copied as it is onto the window
-        // (nothing goes through the back surface).
+        // No mission: the start picture, centred and scaled to fit the
+        // window with its proportions kept (nothing goes through the back
+        // surface). A resize invalidates the window, so it is fitted anew.
         CBitmap picture;
         if (pMap == nullptr && RegisterStartPicture() && picture.LoadBitmap(IDB_START_PICTURE))
         {
             CDC memDC;
             if (memDC.CreateCompatibleDC(pDC))
             {
+                const CRect rcFit = FitStartPicture(rc);
                 CBitmap* pOld = memDC.SelectObject(&picture);
-                pDC->BitBlt(0, 0, START_PICTURE_WIDTH, START_PICTURE_HEIGHT, &memDC, 0, 0, SRCCOPY);
+                pDC->StretchBlt(rcFit.left, rcFit.top, rcFit.Width(), rcFit.Height(), &memDC, 0, 0,
+                                START_PICTURE_WIDTH, START_PICTURE_HEIGHT, SRCCOPY);
                 memDC.SelectObject(pOld);
             }
         }

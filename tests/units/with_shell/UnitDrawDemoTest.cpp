@@ -135,8 +135,10 @@ TEST_F(DemoDrawTest, OwnUnitsDrawAndTheEnemyOnlyAsTheContactListSeesIt)
     EXPECT_NE(m_pUnits->GetPresentHierarchy(1), nullptr);
     EXPECT_TRUE(m_app.m_bPiecesShown);
 
-    // Pictures, as when zoomed in.
+    // Pictures at the icon size of the first level zoomed in (a quarter of
+    // their full size), at which the tanks' pictures do not overlap here.
     ASSERT_TRUE(m_pDoc->ApplyIconStyle(ICON_STYLE_PICTURES));
+    ASSERT_TRUE(m_pDoc->ApplyIconSize(0.25f));
     CUnit* pOwn = m_pUnits->GetUnit(1, 0, 0);
     ASSERT_NE(pOwn, nullptr);
     CentreOn(pOwn);
