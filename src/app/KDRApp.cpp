@@ -113,26 +113,10 @@ CKDRApp::CKDRApp()
     InstallServices();
 }
 
-void CKDRApp::InstallServices()
-{
-    m_pPreviousPlay = SetPlayService(this);
-    m_pPreviousReports = SetReportService(this);
-    m_pPreviousDraw = SetDrawService(this);
-    m_pPreviousSound = SetSoundService(this);
-}
+void CKDRApp::InstallServices() { m_previousServices = InstallServiceSet({this, this, this, this}); }
 
-void CKDRApp::RemoveServices()
-{
-    // Only what is still ours goes back to what was there before.
-    if (GetPlayService() == this)
-        SetPlayService(m_pPreviousPlay);
-    if (GetReportService() == this)
-        SetReportService(m_pPreviousReports);
-    if (GetDrawService() == this)
-        SetDrawService(m_pPreviousDraw);
-    if (GetSoundService() == this)
-        SetSoundService(m_pPreviousSound);
-}
+// Only what is still ours goes back to what was there before.
+void CKDRApp::RemoveServices() { RestoreServiceSet({this, this, this, this}, m_previousServices); }
 
 CKDRApp::~CKDRApp()
 {

@@ -20,6 +20,7 @@
 #include "platform/ui/App.h"
 #include "shell/DrawService.h"
 #include "shell/PlayService.h"
+#include "shell/ServiceSet.h"
 #include "shell/SoundService.h"
 #include "units/SpotReporter.h"
 
@@ -272,10 +273,7 @@ private:
     void InstallServices();
     void RemoveServices();
 
-    CPlayService* m_pPreviousPlay = nullptr;
-    CReportService* m_pPreviousReports = nullptr;
-    CDrawService* m_pPreviousDraw = nullptr;
-    CSoundService* m_pPreviousSound = nullptr;
+    CServiceSet m_previousServices;
 };
 
 // The application object, or null when none exists.

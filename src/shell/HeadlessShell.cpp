@@ -4,25 +4,12 @@
 #include "platform/ui/App.h"
 #include "platform/ui/Display.h"
 
-CHeadlessShell::CHeadlessShell()
-    : m_pPreviousPlay(SetPlayService(this)),
-      m_pPreviousReports(SetReportService(this)),
-      m_pPreviousDraw(SetDrawService(this)),
-      m_pPreviousSound(SetSoundService(this))
-{
-}
+CHeadlessShell::CHeadlessShell() : m_previousServices(InstallServiceSet({this, this, this, this})) {}
 
 CHeadlessShell::~CHeadlessShell()
 {
     ReleaseSurfaceDC();
-    if (GetPlayService() == this)
-        SetPlayService(m_pPreviousPlay);
-    if (GetReportService() == this)
-        SetReportService(m_pPreviousReports);
-    if (GetDrawService() == this)
-        SetDrawService(m_pPreviousDraw);
-    if (GetSoundService() == this)
-        SetSoundService(m_pPreviousSound);
+    RestoreServiceSet({this, this, this, this}, m_previousServices);
     delete m_pSymbolCatalogue;
 }
 

@@ -21,6 +21,7 @@
 #include "platform/core/CString.h"
 #include "shell/DrawService.h"
 #include "shell/PlayService.h"
+#include "shell/ServiceSet.h"
 #include "shell/SoundService.h"
 #include "units/SpotReporter.h"
 
@@ -105,8 +106,5 @@ public:
 private:
     mutable CGameTime m_clock;
     CDC* m_pSurfaceDC = nullptr;
-    CPlayService* m_pPreviousPlay;
-    CReportService* m_pPreviousReports;
-    CDrawService* m_pPreviousDraw;
-    CSoundService* m_pPreviousSound;
+    CServiceSet m_previousServices;
 };

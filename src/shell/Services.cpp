@@ -4,6 +4,7 @@
 #include "shell/DrawService.h"
 #include "shell/PlayService.h"
 #include "shell/ReportService.h"
+#include "shell/ServiceSet.h"
 #include "shell/SoundService.h"
 
 #include <utility>
@@ -27,3 +28,21 @@ CDrawService* SetDrawService(CDrawService* pService) { return std::exchange(g_pD
 
 CSoundService* GetSoundService() { return g_pSound; }
 CSoundService* SetSoundService(CSoundService* pService) { return std::exchange(g_pSound, pService); }
+
+CServiceSet InstallServiceSet(const CServiceSet& services)
+{
+    return {SetPlayService(services.pPlay), SetReportService(services.pReports), SetDrawService(services.pDraw),
+            SetSoundService(services.pSound)};
+}
+
+void RestoreServiceSet(const CServiceSet& installed, const CServiceSet& previous)
+{
+    if (g_pPlay == installed.pPlay)
+        g_pPlay = previous.pPlay;
+    if (g_pReports == installed.pReports)
+        g_pReports = previous.pReports;
+    if (g_pDraw == installed.pDraw)
+        g_pDraw = previous.pDraw;
+    if (g_pSound == installed.pSound)
+        g_pSound = previous.pSound;
+}
