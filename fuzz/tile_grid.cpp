@@ -3,7 +3,7 @@
 // its tiles and scrolled.
 
 #include "FuzzSupport.h"
-#include "view/MapPicture.h"
+#include "battlefield/MapPicture.h"
 
 namespace
 {

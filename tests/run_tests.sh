@@ -32,8 +32,5 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The PulseAudio client library now and then aborts in its own exit-time
-# stream teardown after a test has passed (an assertion in pstream.c), more
-# often under heavy parallel load; a test that fails is run once more so that
-# such an abort does not fail the run, while a real fault fails twice.
-cd "$build_dir" && ctest --output-on-failure -j "$jobs" --timeout 300 --repeat until-pass:2
+# Every test runs once: a test that fails once has failed.
+cd "$build_dir" && ctest --output-on-failure -j "$jobs" --timeout 300

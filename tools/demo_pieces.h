@@ -7,13 +7,17 @@
 // Heading sheets: a vehicle type's picture, its pictures when hit and when
 // destroyed, the tank's turret, the carrier with its ramp down, the
 // emplaced mortar and the three stages of the mortar's flash have 36 frames
-// of 48 x 48 pixels, 6 columns by 6 rows (frame k at column k % 6, row
+// of 96 x 96 pixels, 6 columns by 6 rows (frame k at column k % 6, row
 // k / 6). Frame k shows the picture turned k x 10 degrees clockwise from
 // north, north being up, as the unit and the turret pick their frame from
 // their heading; the picture is centred on the frame, where the unit stands.
+// The frames are as large as the view's default icon sizes need (a quarter
+// to three quarters of the frame) for a player to read a unit's type.
 // The laser spot is a single 32 x 32 frame. The NATO symbols of the types
-// and the impact bursts of the munitions are piece lists of 32 x 32 frames,
-// laid out like the symbol catalogue's lists: columns min(n, 5), rows n / 5
+// and the picture icons' list are piece lists of 64 x 64 frames, the size of
+// the symbol catalogue's NATO frames they are drawn with; the impact bursts
+// of the munitions have 32 x 32 frames. Lists are laid out like the symbol
+// catalogue's lists: columns min(n, 5), rows n / 5
 // rounded up. A munition names the first of its three burst frames; the
 // landing round shows the three in turn.
 
@@ -54,8 +58,11 @@ const char* const kBurstListFile = "demo_impact_bursts.bmp";
 constexpr int kHeadings = 36;
 constexpr int kHeadingColumns = 6;
 constexpr int kHeadingRows = 6;
-constexpr int kVehicleFrame = 48;
-constexpr int kSymbolFrame = 32;
+constexpr int kVehicleFrame = 96;
+// The NATO symbols and the picture icons' list, drawn at the vehicles'
+// scale; the laser spot and the bursts keep the catalogue's frame size.
+constexpr int kSymbolFrame = 64;
+constexpr int kSmallFrame = 32;
 const QColor kKey(255, 0, 255);
 
 // ---------------------------------------------------------------------------
@@ -105,6 +112,14 @@ inline CString BitmapFileOf(const char* name)
 // ---------------------------------------------------------------------------
 // Drawing
 
+// The pictures are drawn in units of a 48-unit frame and painted at
+// kPictureScale pixels a unit. The view shows a unit at its icon size, a
+// fraction (0.25 to 0.75 by default) of the frame, and picks the nearest
+// pixel: an outline of 1.5 units (3 pixels) still shows at half size, and
+// the silhouettes, not their details, tell the types apart when smaller.
+constexpr double kPictureScale = double(kVehicleFrame) / 48.0;
+constexpr double kOutlineWidth = 1.5;
+
 enum class Look
 {
     Normal,
@@ -115,7 +130,7 @@ enum class Look
 struct Palette
 {
     QColor hull;
-    QColor dark;
+    QColor dark;  // the outline, dark enough to hold on the map's light greens and browns
     QColor track;
     QColor light;
     QColor uniform;
@@ -126,14 +141,21 @@ inline Palette PaletteFor(Look look)
 {
     if (look == Look::Destroyed)
     {
-        return {QColor(72, 68, 62), QColor(40, 38, 35), QColor(24, 24, 24),
-                QColor(96, 92, 84), QColor(90, 90, 90), QColor(60, 60, 60)};
+        // Burnt out: charcoal and rust, no green left.
+        return {QColor(70, 62, 56), QColor(12, 10, 10), QColor(30, 28, 28),
+                QColor(120, 70, 44), QColor(86, 80, 76), QColor(46, 42, 40)};
     }
-    return {QColor(96, 112, 60),  QColor(56, 68, 34),  QColor(44, 44, 40),
-            QColor(140, 156, 96), QColor(84, 100, 54), QColor(50, 62, 32)};
+    if (look == Look::Hit)
+    {
+        // Scorched: the olive turned brown.
+        return {QColor(132, 104, 52), QColor(20, 14, 8), QColor(52, 46, 40),
+                QColor(200, 160, 90), QColor(120, 96, 50), QColor(64, 50, 28)};
+    }
+    return {QColor(104, 124, 56), QColor(16, 22, 10), QColor(48, 48, 42),
+            QColor(178, 192, 112), QColor(150, 166, 92), QColor(52, 70, 28)};
 }
 
-inline QPen Outline(const QColor& c, int width = 1)
+inline QPen Outline(const QColor& c, double width = kOutlineWidth)
 {
     QPen pen(c, width);
     pen.setJoinStyle(Qt::MiterJoin);
@@ -155,6 +177,13 @@ inline void Disc(QPainter& p, QPointF centre, double r, const QColor& fill, cons
     p.drawEllipse(centre, r, r);
 }
 
+inline void Shape(QPainter& p, const QPolygonF& outline, const QColor& fill, const QColor& edge)
+{
+    p.setPen(Outline(edge));
+    p.setBrush(fill);
+    p.drawPolygon(outline);
+}
+
 // A star of n points between the two radii around a centre.
 inline QPolygonF Star(QPointF centre, int points, double outer, double inner, double turn = 0.0)
 {
@@ -169,73 +198,84 @@ inline QPolygonF Star(QPointF centre, int points, double outer, double inner, do
 }
 
 // Pictures are drawn pointing north (up, -y) around the origin, inside a
-// circle of 23 pixels so that no heading cuts them at the frame's edge.
+// circle of 23 units so that no heading cuts them at the frame's edge.
 inline void DrawTracks(QPainter& p, const Palette& c, double halfWidth, double front, double length)
 {
-    Box(p, QRectF(-halfWidth, front, 4, length), c.track, c.dark);
-    Box(p, QRectF(halfWidth - 4, front, 4, length), c.track, c.dark);
+    Box(p, QRectF(-halfWidth, front, 5, length), c.track, c.dark);
+    Box(p, QRectF(halfWidth - 5, front, 5, length), c.track, c.dark);
 }
 
+// The tank: a long hull on wide tracks, the engine deck at the rear.
 inline void DrawTankHull(QPainter& p, const Palette& c)
 {
-    DrawTracks(p, c, 11, -17, 34);
-    Box(p, QRectF(-8, -16, 16, 32), c.hull, c.dark);
-    p.setPen(Outline(c.dark));
-    p.drawLine(QPointF(-7, -12), QPointF(7, -12));
-    for (double y : {8.0, 11.0, 14.0})
-        p.drawLine(QPointF(-5, y), QPointF(5, y));
+    DrawTracks(p, c, 12.5, -18, 36);
+    Shape(p, QPolygonF({QPointF(-7.5, -17), QPointF(7.5, -17), QPointF(8.5, -13), QPointF(8.5, 17), QPointF(-8.5, 17),
+                        QPointF(-8.5, -13)}),
+          c.hull, c.dark);
+    Box(p, QRectF(-6, 10, 12, 5), c.track, c.dark);
 }
 
+// The turret: a broad rounded turret and a long gun, so that a tank reads
+// as a tank at any size.
 inline void DrawTurret(QPainter& p, const Palette& c)
 {
-    Box(p, QRectF(-1, -22, 3, 16), c.dark, c.track);
-    p.setPen(Outline(c.dark));
-    p.setBrush(c.hull);
-    p.drawPolygon(
-        QPolygonF({QPointF(-7, -6), QPointF(7, -6), QPointF(8, 4), QPointF(5, 9), QPointF(-5, 9), QPointF(-8, 4)}));
-    Disc(p, QPointF(3, 3), 2, c.light, c.dark);
+    Box(p, QRectF(-1.5, -23, 3, 17), c.dark, c.dark);
+    Shape(p, QPolygonF({QPointF(-7, -7), QPointF(7, -7), QPointF(9.5, -1), QPointF(9.5, 5), QPointF(6, 9.5),
+                        QPointF(-6, 9.5), QPointF(-9.5, 5), QPointF(-9.5, -1)}),
+          c.light, c.dark);
+    Disc(p, QPointF(3.5, 3), 2.5, c.hull, c.dark);
 }
 
+inline QPolygonF CarrierBody()
+{
+    // A sloped glacis and a square rear.
+    return QPolygonF({QPointF(-5, -19), QPointF(5, -19), QPointF(8.5, -12), QPointF(8.5, 16), QPointF(-8.5, 16),
+                      QPointF(-8.5, -12)});
+}
+
+// The infantry carrier: a box on tracks with a small turret forward right
+// and the troop doors at the rear.
 inline void DrawCarrier(QPainter& p, const Palette& c, bool rampDown)
 {
-    DrawTracks(p, c, 10, -16, 31);
-    p.setPen(Outline(c.dark));
-    p.setBrush(c.hull);
-    p.drawPolygon(QPolygonF(
-        {QPointF(-6, -17), QPointF(6, -17), QPointF(7, -12), QPointF(7, 15), QPointF(-7, 15), QPointF(-7, -12)}));
+    DrawTracks(p, c, 12, -17, 33);
+    Shape(p, CarrierBody(), c.hull, c.dark);
     if (rampDown)
     {
         // The troop compartment open to the rear and the ramp on the ground.
-        Box(p, QRectF(-5, 5, 10, 10), c.track, c.dark);
-        Box(p, QRectF(-6, 15, 12, 7), c.light, c.dark);
+        Box(p, QRectF(-6, 4, 12, 12), c.track, c.dark);
+        Box(p, QRectF(-7, 16, 14, 7), c.light, c.dark);
     }
     else
     {
-        p.drawLine(QPointF(-6, 12), QPointF(6, 12));
+        Box(p, QRectF(-6, 6, 12, 8), c.light, c.dark);
+        p.setPen(Outline(c.dark));
+        p.drawLine(QPointF(0, 6), QPointF(0, 14));
     }
-    Disc(p, QPointF(2, -5), 4, c.light, c.dark);
-    Box(p, QRectF(1, -17, 2, 9), c.dark, c.track);
+    Disc(p, QPointF(3, -6), 4.5, c.light, c.dark);
+    Box(p, QRectF(2.5, -18, 2, 9), c.dark, c.dark);
 }
 
+// The mortar carrier: the carrier's hull with the roof open and the heavy
+// tube inside, pointing ahead.
 inline void DrawMortarCarrier(QPainter& p, const Palette& c, bool emplaced)
 {
-    DrawTracks(p, c, 10, -16, 31);
-    p.setPen(Outline(c.dark));
-    p.setBrush(c.hull);
-    p.drawPolygon(QPolygonF(
-        {QPointF(-6, -17), QPointF(6, -17), QPointF(7, -12), QPointF(7, 15), QPointF(-7, 15), QPointF(-7, -12)}));
-    Box(p, QRectF(-5, -1, 10, 13), c.track, c.dark);  // the open roof hatch
+    DrawTracks(p, c, 12, -17, 33);
+    Shape(p, CarrierBody(), c.hull, c.dark);
+    Box(p, QRectF(-6.5, -6, 13, 19), c.track, c.dark);  // the open roof
     if (emplaced)
     {
-        // Spades dug in at the rear; the tube raised to fire.
-        Box(p, QRectF(-9, 15, 3, 6), c.dark, c.track);
-        Box(p, QRectF(6, 15, 3, 6), c.dark, c.track);
-        Disc(p, QPointF(0, 4), 4, c.dark, c.track);
-        Disc(p, QPointF(0, 4), 2, c.track, c.track);
+        // Spades dug in at the rear; the tube raised to fire, seen end on.
+        Box(p, QRectF(-11, 16, 4, 6), c.dark, c.dark);
+        Box(p, QRectF(7, 16, 4, 6), c.dark, c.dark);
+        Disc(p, QPointF(0, 2), 5.5, c.light, c.dark);
+        Disc(p, QPointF(0, 2), 2.5, c.dark, c.dark);
     }
     else
     {
-        Disc(p, QPointF(0, 7), 3, c.light, c.dark);
+        // The tube lies forward over the hull, its muzzle past the glacis.
+        Box(p, QRectF(-2.5, -21, 5, 27), c.light, c.dark);
+        Box(p, QRectF(-4, -22.5, 8, 3.5), c.dark, c.dark);
+        Disc(p, QPointF(0, 8), 3.5, c.light, c.dark);
     }
 }
 
@@ -243,68 +283,85 @@ inline void DrawWheels(QPainter& p, const Palette& c, std::initializer_list<doub
 {
     for (double y : rows)
     {
-        Box(p, QRectF(-10, y, 3, 6), c.track, c.dark);
-        Box(p, QRectF(7, y, 3, 6), c.track, c.dark);
+        Box(p, QRectF(-11.5, y, 4, 7), c.track, c.dark);
+        Box(p, QRectF(7.5, y, 4, 7), c.track, c.dark);
     }
 }
 
+// The observer: a wheeled body carrying a tall sensor mast, drawn as the
+// sensor head on its cross arms over the roof.
 inline void DrawObserver(QPainter& p, const Palette& c)
 {
-    DrawWheels(p, c, {-11.0, 6.0});
-    Box(p, QRectF(-7, -15, 14, 30), c.hull, c.dark);
-    p.setPen(Outline(c.dark));
-    p.drawLine(QPointF(-6, -10), QPointF(6, -10));
-    Disc(p, QPointF(0, -1), 5, c.light, c.dark);
-    p.drawLine(QPointF(-4, -1), QPointF(4, -1));
-    p.drawLine(QPointF(0, -5), QPointF(0, 3));
-    p.drawLine(QPointF(4, 10), QPointF(4, 14));
+    DrawWheels(p, c, {-13.0, 7.0});
+    Shape(p, QPolygonF({QPointF(-5, -18), QPointF(5, -18), QPointF(8, -13), QPointF(8, 17), QPointF(-8, 17),
+                        QPointF(-8, -13)}),
+          c.hull, c.dark);
+    // The mast's arms reach past the body on both sides.
+    Box(p, QRectF(-15, 0, 30, 3.5), c.dark, c.dark);
+    Box(p, QRectF(-1.75, -8, 3.5, 18), c.dark, c.dark);
+    Disc(p, QPointF(0, 1.75), 6, c.light, c.dark);
+    Disc(p, QPointF(0, 1.75), 2, c.dark, c.dark);
+    Disc(p, QPointF(-15, 1.75), 2.5, c.light, c.dark);
+    Disc(p, QPointF(15, 1.75), 2.5, c.light, c.dark);
 }
 
+// The ammunition carrier: a truck, a narrow cab ahead of a long bed of
+// crates with bright ends.
 inline void DrawAmmunitionCarrier(QPainter& p, const Palette& c)
 {
-    DrawWheels(p, c, {-14.0, 3.0, 10.0});
-    Box(p, QRectF(-7, -17, 14, 8), c.hull, c.dark);
-    Box(p, QRectF(-8, -8, 16, 25), c.dark, c.track);
+    DrawWheels(p, c, {-16.0, 4.0, 12.0});
+    Shape(p, QPolygonF({QPointF(-6, -20), QPointF(6, -20), QPointF(7, -11), QPointF(-7, -11)}), c.hull, c.dark);
+    Box(p, QRectF(-4.5, -18, 9, 3), c.light, c.dark);  // the windscreen
+    Box(p, QRectF(-9, -9, 18, 28), c.track, c.dark);
+    const QColor crateEnd(230, 190, 40);
     for (int row = 0; row < 3; ++row)
     {
         for (int column = 0; column < 2; ++column)
-            Box(p, QRectF(-7 + column * 7.5, -7 + row * 8, 6, 6), c.light, c.dark);
+        {
+            const QRectF crate(-7.5 + column * 8, -7 + row * 8.5, 7, 7);
+            Box(p, crate, c.light, c.dark);
+            Box(p, QRectF(crate.left(), crate.top(), crate.width(), 2.5), crateEnd, c.dark);
+        }
     }
 }
 
+// A soldier seen from above: shoulders, helmet and the weapon held ahead.
 inline void DrawSoldier(QPainter& p, const Palette& c, QPointF at, bool lying)
 {
     p.save();
     p.translate(at);
     if (lying)
         p.rotate(90);
-    p.setPen(Outline(c.helmet));
-    p.setBrush(c.uniform);
-    p.drawEllipse(QRectF(-4, -2, 8, 5));
-    p.setBrush(c.helmet);
-    p.drawEllipse(QRectF(-2.5, -3.5, 5, 5));
-    p.drawLine(QPointF(2, -2), QPointF(2, -8));
+    Shape(p, QPolygonF({QPointF(-5, -1), QPointF(5, -1), QPointF(4, 4), QPointF(-4, 4)}), c.uniform, c.dark);
+    Disc(p, QPointF(0, 0), 3.2, c.helmet, c.dark);
+    Box(p, QRectF(2.5, -7, 1.5, 6), c.dark, c.dark);
     p.restore();
 }
 
 inline void DrawTeam(QPainter& p, const Palette& c, int type, bool lying)
 {
     // A team on foot covers less ground than a vehicle, but must still be
-    // seen: its soldiers are drawn half as large again.
+    // seen: its soldiers are drawn larger than life.
     p.save();
-    p.scale(1.5, 1.5);
+    p.scale(1.6, 1.6);
     if (type == demo_equipment::kAntiTankTeam)
     {
-        DrawSoldier(p, c, QPointF(-6, 3), lying);
-        DrawSoldier(p, c, QPointF(6, 3), lying);
+        // Two soldiers side by side, the gunner's launcher a thick tube
+        // across the pair that no rifle team has.
+        DrawSoldier(p, c, QPointF(-6, 4), lying);
+        DrawSoldier(p, c, QPointF(6, 4), lying);
         if (!lying)
-            Box(p, QRectF(6, -9, 2, 11), c.track, c.helmet);  // the launcher on a shoulder
+        {
+            Box(p, QRectF(4.5, -10, 4, 14), c.light, c.dark);
+            Box(p, QRectF(4, -11.5, 5, 3), c.dark, c.dark);
+        }
     }
     else
     {
-        DrawSoldier(p, c, QPointF(0, -7), lying);
-        DrawSoldier(p, c, QPointF(-7, 5), lying);
-        DrawSoldier(p, c, QPointF(7, 5), lying);
+        // Three soldiers in a wedge.
+        DrawSoldier(p, c, QPointF(0, -5), lying);
+        DrawSoldier(p, c, QPointF(-6.5, 5.5), lying);
+        DrawSoldier(p, c, QPointF(6.5, 5.5), lying);
     }
     p.restore();
 }
@@ -333,18 +390,21 @@ inline void DrawVehicleType(QPainter& p, int type, Look look)
     }
     if (look == Look::Hit)
     {
-        p.setPen(Outline(QColor(200, 60, 0)));
-        p.setBrush(QColor(255, 220, 40));
-        p.drawPolygon(Star(QPointF(3, -4), 8, 10, 4));
-        Disc(p, QPointF(3, -4), 3, QColor(255, 250, 210), QColor(255, 250, 210));
+        // A large burst of fire over the middle.
+        Shape(p, Star(QPointF(0, -2), 9, 12, 5), QColor(255, 210, 30), QColor(200, 30, 0));
+        Shape(p, Star(QPointF(0, -2), 7, 7, 3, 0.3), QColor(255, 120, 0), QColor(255, 120, 0));
+        Disc(p, QPointF(0, -2), 3, QColor(255, 250, 220), QColor(255, 250, 220));
     }
     else if (look == Look::Destroyed)
     {
-        p.setPen(Outline(QColor(170, 30, 10)));
-        p.setBrush(QColor(235, 110, 20));
-        p.drawPolygon(QPolygonF({QPointF(-5, 6), QPointF(-3, -3), QPointF(-1, 2), QPointF(1, -6), QPointF(3, 1),
-                                 QPointF(5, -2), QPointF(5, 6)}));
-        Disc(p, QPointF(4, -10), 4, QColor(64, 64, 64), QColor(40, 40, 40));
+        // Flames and a pall of black smoke over the burnt-out hull.
+        Shape(p, QPolygonF({QPointF(-8, 8), QPointF(-6, -4), QPointF(-3, 2), QPointF(0, -9), QPointF(3, 0),
+                            QPointF(6, -5), QPointF(8, 8)}),
+              QColor(240, 110, 20), QColor(150, 20, 0));
+        Shape(p, QPolygonF({QPointF(-4, 6), QPointF(-2, 0), QPointF(0, 3), QPointF(2, -3), QPointF(4, 6)}),
+              QColor(255, 220, 60), QColor(255, 220, 60));
+        Disc(p, QPointF(5, -13), 6, QColor(36, 36, 36), QColor(10, 10, 10));
+        Disc(p, QPointF(-3, -16), 4.5, QColor(52, 52, 52), QColor(10, 10, 10));
     }
 }
 
@@ -389,6 +449,12 @@ inline void DrawLaserSpot(QPainter& p)
 inline void DrawNatoSymbol(QPainter& p, int type)
 {
     using namespace demo_equipment;
+    // A pale ground behind the mark, inside every side's frame: the mark
+    // reads on any map colour, and the unit's own point (the frame's
+    // middle) is part of the picture, where a click on the unit lands.
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(236, 236, 222));
+    p.drawRect(QRectF(10, 14, 12, 12));
     p.setPen(Outline(Qt::black, 2));
     p.setBrush(Qt::NoBrush);
     const auto cross = [&p]
@@ -475,8 +541,10 @@ inline void DrawAltMember(QPainter& p, int member)
     {
         p.save();
         p.translate(16, 17);
-        p.scale(0.55, 0.55);
+        p.scale(0.6, 0.6);
         DrawVehicleType(p, member == 0 ? kTank : kInfantryCarrier, Look::Normal);
+        if (member == 0)
+            DrawTurret(p, PaletteFor(Look::Normal));
         p.restore();
         return;
     }
@@ -516,6 +584,7 @@ inline QImage HeadingSheet(const std::function<void(QPainter&)>& draw)
                     (k / kHeadingColumns) * kVehicleFrame + kVehicleFrame / 2);
         p.setClipRect(-kVehicleFrame / 2, -kVehicleFrame / 2, kVehicleFrame, kVehicleFrame);
         p.rotate(k * 10.0);
+        p.scale(kPictureScale, kPictureScale);
         draw(p);
         p.restore();
     }
@@ -526,18 +595,20 @@ inline QImage HeadingSheet(const std::function<void(QPainter&)>& draw)
 inline int ListColumns(int n) { return n < 5 ? n : 5; }
 inline int ListRows(int n) { return n / 5 + (n % 5 != 0 ? 1 : 0); }
 
-// A list sheet of n symbol frames; draw(k) paints member k.
-inline QImage ListSheet(int n, const std::function<void(QPainter&, int)>& draw)
+// A list sheet of n frames of frameSize pixels; draw(k) paints member k in
+// the units of a 32-unit frame.
+inline QImage ListSheet(int n, int frameSize, const std::function<void(QPainter&, int)>& draw)
 {
-    QImage image(ListColumns(n) * kSymbolFrame, ListRows(n) * kSymbolFrame, QImage::Format_RGB32);
+    QImage image(ListColumns(n) * frameSize, ListRows(n) * frameSize, QImage::Format_RGB32);
     image.fill(kKey);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, false);
     for (int k = 0; k < n; ++k)
     {
         p.save();
-        p.translate((k % ListColumns(n)) * kSymbolFrame, (k / ListColumns(n)) * kSymbolFrame);
-        p.setClipRect(0, 0, kSymbolFrame, kSymbolFrame);
+        p.translate((k % ListColumns(n)) * frameSize, (k / ListColumns(n)) * frameSize);
+        p.setClipRect(0, 0, frameSize, frameSize);
+        p.scale(frameSize / 32.0, frameSize / 32.0);
         draw(p, k);
         p.restore();
     }
@@ -577,7 +648,7 @@ inline std::vector<Sheet> BuildSheets()
     for (int stage = 0; stage < 3; ++stage)
         heading(kMortarFlashPieces[stage], [stage](QPainter& p) { DrawFlash(p, stage); });
 
-    QImage spot(kSymbolFrame, kSymbolFrame, QImage::Format_RGB32);
+    QImage spot(kSmallFrame, kSmallFrame, QImage::Format_RGB32);
     spot.fill(kKey);
     {
         QPainter p(&spot);
@@ -589,7 +660,7 @@ inline std::vector<Sheet> BuildSheets()
     CStringArray natoNames;
     for (const VehicleGraphics& graphics : kGraphics)
         natoNames.Add(graphics.nato);
-    sheets.push_back({ListSheet(kVehicleCount, DrawNatoSymbol),
+    sheets.push_back({ListSheet(kVehicleCount, kSymbolFrame, DrawNatoSymbol),
                       new CPieceListRecord(kNatoListFile, kNatoListName, ListRows(kVehicleCount),
                                            ListColumns(kVehicleCount), natoNames)});
 
@@ -598,7 +669,7 @@ inline std::vector<Sheet> BuildSheets()
                              kAltEnemyPlatoonFrame, kAltEnemyCompanyFrame})
         altNames.Add(name);
     const int nAlt = altNames.GetSize();
-    sheets.push_back({ListSheet(nAlt, DrawAltMember),
+    sheets.push_back({ListSheet(nAlt, kSymbolFrame, DrawAltMember),
                       new CPieceListRecord(kAltListFile, kAltListName, ListRows(nAlt), ListColumns(nAlt), altNames)});
 
     CStringArray burstNames;
@@ -607,7 +678,7 @@ inline std::vector<Sheet> BuildSheets()
             burstNames.Add(name);
     const int nBursts = burstNames.GetSize();
     sheets.push_back(
-        {ListSheet(nBursts, [](QPainter& p, int k) { DrawBurst(p, k / 3, k % 3); }),
+        {ListSheet(nBursts, kSmallFrame, [](QPainter& p, int k) { DrawBurst(p, k / 3, k % 3); }),
          new CPieceListRecord(kBurstListFile, kBurstListName, ListRows(nBursts), ListColumns(nBursts), burstNames)});
     return sheets;
 }

@@ -2,7 +2,8 @@
 // The twenty bitmaps of the symbol catalogue, drawn for the demo: clear
 // NATO-style markers on the transparent magenta, laid out as the catalogue
 // table gives them (app/SymbolCatalogue.h), one 32 x 32 pixel frame per
-// member or animation step; the three clouds are single 96 x 96 frames.
+// member or animation step, 64 x 64 for the unit symbols; the three clouds
+// are single 96 x 96 frames.
 //
 // The 36-frame sheets turn their symbol in steps of 10 degrees: frame k
 // points k x 10 degrees clockwise from north. The 10-frame markers pulse.
@@ -26,7 +27,23 @@ constexpr int kFrameSize = 32;
 constexpr int kCloudSize = 96;
 const QColor kKey(255, 0, 255);
 
-inline int FrameSizeOf(const SymbolCatalogueEntry& entry) { return entry.nFrames == 1 ? kCloudSize : kFrameSize; }
+// The unit symbols (the NATO frames, the unidentified contacts' icons and
+// the unknown shapes turned to a heading) are drawn at the size of the demo's
+// unit pictures (demo_pieces.h), which the view shows at a fraction of it.
+constexpr int kUnitSymbolSize = 64;
+
+inline bool IsUnitSymbolSheet(const SymbolCatalogueEntry& entry)
+{
+    const QString name = entry.pszName;
+    return name == "Nato Markers" || name == "Unidentified Nato Icons" || name.startsWith("Unknown ");
+}
+
+inline int FrameSizeOf(const SymbolCatalogueEntry& entry)
+{
+    if (entry.nFrames == 1)
+        return kCloudSize;
+    return IsUnitSymbolSheet(entry) ? kUnitSymbolSize : kFrameSize;
+}
 
 // The colour a name ends with; the NATO frames carry their side's colour.
 inline QColor NamedColour(const QString& name)
@@ -56,7 +73,7 @@ inline QColor NamedColour(const QString& name)
     return QColor(0, 0, 0);
 }
 
-inline QPen Pen(const QColor& colour, int width = 2)
+inline QPen Pen(const QColor& colour, double width = 2)
 {
     QPen pen(colour, width);
     pen.setCapStyle(Qt::FlatCap);
@@ -395,7 +412,9 @@ inline void DrawNatoMarker(QPainter& p, const QString& name)
 {
     const bool enemy = name.startsWith("Enemy");
     const bool neutral = name.contains("Neutral");
-    QColor fill = enemy ? QColor(255, 128, 128) : QColor(128, 224, 255);
+    // The two sides differ in hue and in brightness: a light blue against
+    // a dark red, both edged in black to hold on any ground.
+    QColor fill = enemy ? QColor(215, 35, 35) : QColor(110, 200, 255);
     if (neutral)
         fill = enemy ? QColor(255, 255, 128) : QColor(170, 255, 170);
     p.setPen(Pen(Qt::black, 2));
@@ -414,22 +433,19 @@ inline void DrawNatoMarker(QPainter& p, const QString& name)
     }
     // A frame: the side's colour round the edge, the key inside, so that
     // the type symbol drawn under it shows through.
+    // The colour over a wider black, so that a dark edge runs either side.
     p.setBrush(Qt::NoBrush);
-    p.setPen(Pen(fill, 4));
     const QPolygonF diamond({QPointF(16, 9), QPointF(28, 20), QPointF(16, 31), QPointF(4, 20)});
-    if (enemy)
-        p.drawPolygon(diamond);
-    else if (neutral)
-        p.drawRect(QRectF(8, 11, 17, 17));
-    else
-        p.drawRect(QRectF(4, 12, 24, 16));
-    p.setPen(Pen(Qt::black, 1));
-    if (enemy)
-        p.drawPolygon(diamond);
-    else if (neutral)
-        p.drawRect(QRectF(8, 11, 17, 17));
-    else
-        p.drawRect(QRectF(4, 12, 24, 16));
+    for (const QPen& pen : {Pen(Qt::black, 6), Pen(fill, 3.5)})
+    {
+        p.setPen(pen);
+        if (enemy)
+            p.drawPolygon(diamond);
+        else if (neutral)
+            p.drawRect(QRectF(8, 11, 17, 17));
+        else
+            p.drawRect(QRectF(4, 12, 24, 16));
+    }
     p.setBrush(Qt::black);
     p.setPen(Pen(Qt::black, 2));
     if (name.endsWith("Platoon"))
@@ -538,6 +554,8 @@ inline QImage DrawSheet(const SymbolCatalogueEntry& entry)
         p.save();
         p.translate((k % entry.nColumns) * frame, (k / entry.nColumns) * frame);
         p.setClipRect(0, 0, frame, frame);
+        // Every symbol is drawn in the units of a 32-pixel frame.
+        p.scale(frame / double(kFrameSize), frame / double(kFrameSize));
         if (entry.bList)
         {
             const QString member = entry.apszMembers[k];

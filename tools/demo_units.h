@@ -6,8 +6,9 @@
 //   aboard, two mortar carriers, the observer vehicle and an ammunition
 //   carrier;
 // - "Enemy.unt": a tank platoon and a mechanised platoon holding the ridge
-//   saddle that the road crosses, facing west, their teams aboard with a
-//   mount time the clock never reaches, so that they stay aboard.
+//   saddle that the road crosses, facing west, their teams aboard: those of
+//   the first two carriers get out eight minutes into the battle, the
+//   others have a mount time the clock never reaches and stay aboard.
 // Every unit is built from its vehicle type through the game's own unit
 // constructor (weapons, capabilities, move delay and defilade time from the
 // type), named, and placed on ground its class can stand on with a path of
@@ -17,8 +18,10 @@
 // they drive off when the clock starts (at speed 65 a tank covers a
 // kilometre in about three game minutes, slower up the slopes). The first
 // and third tanks of each platoon hold where they stand, on the own side's
-// vehicle positions, and give the advance its base of fire. A carrier and
-// the teams aboard name each other. The arrays are written through
+// vehicle positions, and give the advance its base of fire. Carriers 33
+// and 34 follow the southern tanks with their teams aboard, told at their
+// first node to dismount on contact. A carrier and the teams aboard name
+// each other. The arrays are written through
 // CUnitArray::Serialize.
 
 #include "battlefield/ElevationMap.h"
@@ -147,10 +150,28 @@ const Route kFriendlyRoutes[] = {
     {"Tank 24", 1080.0f, 1360.0f, 1480.0f, 1350.0f},
 };
 
+// Two carriers of the mechanised platoon follow the southern tanks with
+// their teams aboard; on reaching their first node they are told to
+// dismount on contact, so that fire from the ridge puts their teams out.
+const Route kCarrierRoutes[] = {
+    {"Carrier 33", 900.0f, 1540.0f, 1300.0f, 1560.0f},
+    {"Carrier 34", 900.0f, 1440.0f, 1300.0f, 1420.0f},
+};
+
+// The enemy carriers whose teams get out once the battle is eight minutes
+// old; the others' teams stay aboard.
+const char* const kEarlyDismountCarriers[] = {"Enemy Carrier 1", "Enemy Carrier 2"};
+constexpr LONG kEnemyDismountSeconds = 480;
+
 // The route of the friendly unit of that name; null for a unit that holds.
 inline const Route* FindRoute(const char* name)
 {
     for (const Route& route : kFriendlyRoutes)
+    {
+        if (std::strcmp(name, route.name) == 0)
+            return &route;
+    }
+    for (const Route& route : kCarrierRoutes)
     {
         if (std::strcmp(name, route.name) == 0)
             return &route;
@@ -286,6 +307,42 @@ inline BOOL GiveRoutes(CUnitArray& array, const Route* routes, int count, CKDRDa
     return TRUE;
 }
 
+// The carriers' routes, with the Dismount On Contact toggle at each
+// route's first node.
+inline BOOL GiveCarrierRoutes(CUnitArray& array, CKDRDatabase& database, CKDRGameMap& map, CString& errorText)
+{
+    if (!GiveRoutes(array, kCarrierRoutes, static_cast<int>(std::size(kCarrierRoutes)), database, map, errorText))
+        return FALSE;
+    for (int i = 0; i < array.GetSize(); ++i)
+    {
+        CUnit* pUnit = array.GetAt(i);
+        bool bRouted = false;
+        for (const Route& route : kCarrierRoutes)
+            bRouted = bRouted || pUnit->m_strName == route.name;
+        if (!bRouted)
+            continue;
+        auto* pToggle = new CNOrdToggleOrder;
+        pToggle->SetToggle(UNIT_ORDER_DISMOUNT_ON_CONTACT, TRUE);
+        pUnit->m_pPath->GetAt(1)->m_pOrders->Add(pToggle);
+    }
+    return TRUE;
+}
+
+// The teams aboard the named carriers get out at that game time.
+inline void SetDismountTimes(CUnitArray& array, const char* const* carriers, int count, CTimeSpan mountTime)
+{
+    for (int i = 0; i < array.GetSize(); ++i)
+    {
+        auto* pTeam = dynamic_cast<CUCapDismount*>(array.GetAt(i)->FindCapability(VCAP_DISMOUNT));
+        const CUnit* pCarrier = pTeam != nullptr ? array.GetAt(pTeam->m_nCarrierUnit) : nullptr;
+        for (int k = 0; pCarrier != nullptr && k < count; ++k)
+        {
+            if (pCarrier->m_strName == carriers[k])
+                pTeam->m_timeMount = mountTime;
+        }
+    }
+}
+
 inline BOOL BuildFriendlyUnits(CUnitArray& array, CKDRDatabase& database, CKDRGameMap& map, CString& errorText)
 {
     array.m_strFileName = kFriendlyFile;
@@ -293,14 +350,19 @@ inline BOOL BuildFriendlyUnits(CUnitArray& array, CKDRDatabase& database, CKDRGa
     return BuildArray(array, kFriendly, static_cast<int>(std::size(kFriendly)), kFriendlySide, kFacingEast,
                       CTimeSpan(0), database, map, errorText) &&
            GiveRoutes(array, kFriendlyRoutes, static_cast<int>(std::size(kFriendlyRoutes)), database, map,
-                      errorText);
+                      errorText) &&
+           GiveCarrierRoutes(array, database, map, errorText);
 }
 
 inline BOOL BuildEnemyUnits(CUnitArray& array, CKDRDatabase& database, CKDRGameMap& map, CString& errorText)
 {
     array.m_strFileName = kEnemyFile;
     array.m_strName = kEnemyName;
-    return BuildArray(array, kEnemy, static_cast<int>(std::size(kEnemy)), kEnemySide, kFacingWest,
-                      CTimeSpan(START_TIME_NEVER), database, map, errorText);
+    if (!BuildArray(array, kEnemy, static_cast<int>(std::size(kEnemy)), kEnemySide, kFacingWest,
+                    CTimeSpan(START_TIME_NEVER), database, map, errorText))
+        return FALSE;
+    SetDismountTimes(array, kEarlyDismountCarriers, static_cast<int>(std::size(kEarlyDismountCarriers)),
+                     CTimeSpan(kEnemyDismountSeconds));
+    return TRUE;
 }
 }  // namespace demo_units

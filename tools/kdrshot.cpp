@@ -5,18 +5,22 @@
 // From then on the game runs as usual, with real prompts.
 //
 // Usage (from a run directory that holds "Data", as "make run" uses):
-//   kdrshot [ZOOM_STEPS]
+//   kdrshot [ZOOM_STEPS [OUTPUT.png [X Y]]]
 // ZOOM_STEPS: how many zoom levels to step in (positive) or out (negative)
-// once the mission is open. When the map is shown, "ready" is written to
+// once the mission is open; X Y: a map point in metres to centre the view
+// on after the zoom steps. When the map is shown, "ready" is written to
 // standard output; the program then runs until it is closed or two minutes
 // have passed. tools/screenshot.sh starts it under a virtual X screen and
-// takes the picture.
+// takes the picture. With OUTPUT.png the program takes the picture of its
+// own main window itself and ends, which needs no X screen: it works on
+// Qt's offscreen platform too (QT_QPA_PLATFORM=offscreen).
 
 #include "app/AboutDlg.h"
 #include "app/KDRApp.h"
 #include "app/KDRDoc.h"
 #include "app/MissionSelectDlg.h"
 #include "app/StartMenuDlg.h"
+#include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Frame.h"
@@ -24,7 +28,10 @@
 #include "view/KDRView.h"
 
 #include <QApplication>
+#include <QImage>
+#include <QPixmap>
 #include <QTimer>
+#include <QWidget>
 
 #include <cstdio>
 #include <cstdlib>
@@ -58,10 +65,14 @@ public:
     }
 
     bool IsStartDone() const { return m_script.IsScriptDone(); }
+    // From now on message boxes are the player's.
+    void SetMissionShown() { m_bMissionShown = true; }
 
     int MessageBox(CWnd* owner, const CString& text, const CString& caption, UINT type) override
     {
-        if (IsStartDone())
+        // The mission opens after the last start dialog has closed, and a
+        // missing sound device is reported while it opens.
+        if (m_bMissionShown)
             return m_pReal->MessageBox(owner, text, caption, type);
         std::fprintf(stderr, "kdrshot: answered \"%s\": %s\n", caption.GetString(), text.GetString());
         const UINT buttons = type & MB_TYPEMASK;
@@ -86,6 +97,7 @@ public:
 private:
     CUiService* m_pReal;
     CScriptedUi m_script;
+    bool m_bMissionShown = false;
 };
 }  // namespace
 
@@ -93,6 +105,10 @@ int main(int argc, char** argv)
 {
     QApplication qt(argc, argv);
     const int nZoomSteps = argc > 1 ? std::atoi(argv[1]) : 0;
+    const char* pszOutput = argc > 2 && argv[2][0] != '\0' ? argv[2] : nullptr;
+    const bool bCentre = argc > 4;
+    const float fCentreX = bCentre ? static_cast<float>(std::atof(argv[3])) : 0.0f;
+    const float fCentreY = bCentre ? static_cast<float>(std::atof(argv[4])) : 0.0f;
 
     CKDRApp app;
     CStartAnswers answers(&GetUiService());
@@ -110,15 +126,29 @@ int main(int argc, char** argv)
                              pDoc == nullptr || pDoc->GetGameMap() == nullptr)
                              return;
                          bShown = true;
+                         answers.SetMissionShown();
                          poll.stop();
                          for (int i = 0; i < std::abs(nZoomSteps); ++i)
                              pView->SetZoom(nZoomSteps > 0 ? 1 : -1, FALSE);
+                         if (CElevationMap* pElevation = pDoc->GetGameMap()->GetElevationMap(); bCentre && pElevation)
+                         {
+                             int px = 0;
+                             int py = 0;
+                             pElevation->MapToPixel(fCentreX, fCentreY, &px, &py);
+                             pView->CenterOnMapPoint(px, py);
+                         }
                          pView->RedrawMap(FALSE);
                          QTimer::singleShot(kSettleMilliseconds,
-                                            []
+                                            [&app, pszOutput]
                                             {
                                                 std::printf("ready\n");
                                                 std::fflush(stdout);
+                                                if (pszOutput == nullptr || app.m_pMainWnd == nullptr)
+                                                    return;
+                                                const QImage shot = app.m_pMainWnd->GetWidget()->grab().toImage();
+                                                if (!shot.save(QString::fromLocal8Bit(pszOutput), "PNG"))
+                                                    std::fprintf(stderr, "kdrshot: cannot write %s\n", pszOutput);
+                                                app.m_pMainWnd->OnClose();
                                             });
                          QTimer::singleShot(kRunMilliseconds,
                                             [&app]

@@ -22,6 +22,7 @@ class CKDRGameMap;
 class CKDRObstacles;
 class CKDRUnits;
 class CPropertyPage;
+class CHierarchyArray;
 class CUOrdAIOrderDataArray;
 
 // Kind bits.
@@ -82,6 +83,14 @@ public:
     static CUOrdAIOrderData* CopyItem(const CUOrdAIOrderData* pItem);
     // The vehicle role flags of an editor unit-type mask.
     static DWORD ForceTypesToRoleFlags(DWORD dwUnitTypes);
+    // The unit group a force division's groups (selected by nGroupMask), a
+    // named element or a side's hierarchy stands for, else the fallback
+    // element, kept to vehicles of the role flags; a new group the caller
+    // owns, or null. Least form until the force items are built: null (no
+    // force).
+    static CHierarchyArray* ResolveForce(CUOrdAIOrderData* pDivideForce, CKDRUnits* pUnits, CKDRDatabase* pDatabase,
+                                         CHierarchyPlatoon* pFallbackElement, int nGroupMask, int nRoleFlags,
+                                         const CString& strForceName, int nSide);
 
     BOOL m_bEditable = FALSE;
     BOOL m_bShown = FALSE;

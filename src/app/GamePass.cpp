@@ -19,7 +19,12 @@ constexpr int WITHDRAW_PASSES = 2;
 }  // namespace
 
 CGamePass::CGamePass(CKDRDoc& doc, CKDRApp& app, CGamePassObserver* pObserver)
-    : m_doc(doc), m_app(app), m_pObserver(pObserver)
+    : m_doc(doc), m_play(app), m_reports(app), m_pApp(&app), m_pObserver(pObserver)
+{
+}
+
+CGamePass::CGamePass(CKDRDoc& doc, CPlayService& play, CReportService& reports, CGamePassObserver* pObserver)
+    : m_doc(doc), m_play(play), m_reports(reports), m_pApp(dynamic_cast<CKDRApp*>(&play)), m_pObserver(pObserver)
 {
 }
 
@@ -28,9 +33,9 @@ BOOL CGamePass::Run(DWORD& dwLoopTick, int& nLoopRemainder, int& nEndTestCountdo
     CTimeSpan tsElapsed;
     m_nGameMs = 0;
     m_nWholeSeconds = 0;
-    m_app.AdvanceClock(tsElapsed, m_nGameMs, nLoopRemainder, dwLoopTick, m_nWholeSeconds);
+    m_play.AdvanceClock(tsElapsed, m_nGameMs, nLoopRemainder, dwLoopTick, m_nWholeSeconds);
 
-    CMultiplayerSession* pSession = m_app.m_bMultiplayer ? m_app.m_pSession : nullptr;
+    CMultiplayerSession* pSession = m_play.IsMultiplayer() ? m_play.GetSession() : nullptr;
     if (pSession != nullptr)
         pSession->ClearRequestFlags();
     WithdrawArenaPost();
@@ -57,7 +62,7 @@ BOOL CGamePass::Run(DWORD& dwLoopTick, int& nLoopRemainder, int& nEndTestCountdo
         m_pObserver->OnDirectFireDone();
 
     m_doc.ProcessIndirectFire();
-    m_app.ShowPendingSpotReport();
+    m_reports.ShowPendingSpotReport();
 
     if (nEndTestCountdown != 0)
         nEndTestCountdown = nEndTestCountdown > m_nWholeSeconds ? nEndTestCountdown - m_nWholeSeconds : 0;
@@ -72,7 +77,7 @@ BOOL CGamePass::Run(DWORD& dwLoopTick, int& nLoopRemainder, int& nEndTestCountdo
     {
         if (!pSession->IsOpponentConnected())
         {
-            m_app.StopClock();
+            m_play.StopClock();
             pSession->m_bConnectionBroken = TRUE;
             bMissionOver = TRUE;
             return FALSE;
@@ -84,16 +89,16 @@ BOOL CGamePass::Run(DWORD& dwLoopTick, int& nLoopRemainder, int& nEndTestCountdo
 
 void CGamePass::WithdrawArenaPost()
 {
-    if (!m_app.m_bWithdrawArenaPost)
+    if (m_pApp == nullptr || !m_pApp->m_bWithdrawArenaPost)
         return;
-    if (++m_app.m_nWithdrawPasses == WITHDRAW_PASSES)
+    if (++m_pApp->m_nWithdrawPasses == WITHDRAW_PASSES)
     {
-        m_app.m_bWithdrawArenaPost = FALSE;
-        m_app.m_nWithdrawPasses = 0;
+        m_pApp->m_bWithdrawArenaPost = FALSE;
+        m_pApp->m_nWithdrawPasses = 0;
         return;
     }
-    CMultiplayerSession* pSession = m_app.m_bMultiplayer ? m_app.m_pSession : nullptr;
-    if (pSession != nullptr && pSession->m_bStarted && !m_app.m_bPlayEnemySide)
+    CMultiplayerSession* pSession = m_play.IsMultiplayer() ? m_play.GetSession() : nullptr;
+    if (pSession != nullptr && pSession->m_bStarted && !m_pApp->m_bPlayEnemySide)
         pSession->DeleteArenaPost();
 }
 
@@ -107,7 +112,7 @@ BOOL CGamePass::TestMissionEnd(const CTimeSpan& tsElapsed, int& nEndTestCountdow
     strText += bWon ? "All mission objectives successfully completed.\r\n" : "Mission objectives not met.\r\n";
     CWnd* pOwner = m_pObserver != nullptr ? m_pObserver->GetPromptOwner() : nullptr;
 
-    if (!m_app.m_bMultiplayer)
+    if (!m_play.IsMultiplayer())
     {
         strText += "Do you wish to continue?";
         if (GetUiService().MessageBox(pOwner, strText, "Attention", MB_YESNO | MB_ICONQUESTION) == IDYES)
@@ -117,22 +122,23 @@ BOOL CGamePass::TestMissionEnd(const CTimeSpan& tsElapsed, int& nEndTestCountdow
         else
         {
             bMissionOver = TRUE;
-            m_app.StopClock();
+            m_play.StopClock();
         }
         return TRUE;
     }
 
-    CMultiplayerSession* pSession = m_app.m_pSession;
+    CMultiplayerSession* pSession = m_play.GetSession();
     if (pSession != nullptr)
         pSession->m_bGameOver = TRUE;
     bMissionOver = TRUE;
     if (pSession != nullptr)
     {
-        const char* pResult = m_app.m_bMultiplayerWon ? RESULT_WON : RESULT_LOST;
+        const char* pResult = m_play.IsMultiplayerWon() ? RESULT_WON : RESULT_LOST;
         pSession->SendGameMessage(pResult, sizeof RESULT_WON, GAME_MESSAGE_RESULT, 0, CString());
     }
     GetUiService().MessageBox(pOwner, strText, "Attention", MB_OK | MB_ICONINFORMATION);
-    m_app.PostArenaResults(m_app.m_bMultiplayerWon);
-    m_app.StopClock();
+    if (m_pApp != nullptr)
+        m_pApp->PostArenaResults(m_play.IsMultiplayerWon());
+    m_play.StopClock();
     return FALSE;
 }

@@ -23,6 +23,8 @@
 
 class CKDRApp;
 class CKDRDoc;
+class CPlayService;
+class CReportService;
 class CUnitRefArray;
 class CWnd;
 
@@ -52,6 +54,9 @@ public:
     static constexpr int kEndTestPauseSeconds = 300;
 
     CGamePass(CKDRDoc& doc, CKDRApp& app, CGamePassObserver* pObserver = nullptr);
+    // Over the shell services alone (a headless shell): without the
+    // application there is no arena post to withdraw or to post results to.
+    CGamePass(CKDRDoc& doc, CPlayService& play, CReportService& reports, CGamePassObserver* pObserver = nullptr);
     CGamePass(const CGamePass&) = delete;
     CGamePass& operator=(const CGamePass&) = delete;
 
@@ -73,7 +78,9 @@ private:
     BOOL TestMissionEnd(const CTimeSpan& tsElapsed, int& nEndTestCountdown, BOOL& bMissionOver);
 
     CKDRDoc& m_doc;
-    CKDRApp& m_app;
+    CPlayService& m_play;
+    CReportService& m_reports;
+    CKDRApp* m_pApp;  // null over a headless shell
     CGamePassObserver* m_pObserver;
     int m_nGameMs = 0;
     int m_nWholeSeconds = 0;

@@ -1,8 +1,6 @@
 #include "app/KDRApp.h"
 
 #include "app/AboutDlg.h"
-#include "app/AppFireSupportHost.h"
-#include "app/FireMissionLogDlg.h"
 #include "app/GameClock.h"
 #include "app/KDRDoc.h"
 #include "app/LinkFile.h"
@@ -12,8 +10,8 @@
 #include "app/ReportDlg.h"
 #include "app/SaveGameDlg.h"
 #include "app/StartMenuDlg.h"
-#include "battlefield/FireSupportHost.h"
 #include "battlefield/KDRGameMap.h"
+#include "database/IFAmmo.h"
 #include "database/PieceArray.h"
 #include "hierarchy/HierarchyDlg.h"
 #include "net/MultiplayerSession.h"
@@ -30,6 +28,8 @@
 #include "units/SpotReportArray.h"
 #include "view/KDRView.h"
 #include "view/Sound.h"
+
+#include <memory>
 
 namespace
 {
@@ -70,7 +70,6 @@ CKDRApp::CKDRApp()
       m_pSoundManager(nullptr),
       m_pDisplay(new CDisplay),
       m_pGameClock(new CGameClock),
-      m_pSpotReports(new CSpotReportArray),
       m_pSymbolCatalogue(nullptr),
       m_pSession(nullptr),
       m_anDisplaySettings{},
@@ -84,8 +83,6 @@ CKDRApp::CKDRApp()
       m_bPiecesShown(FALSE),
       m_nObstacleAttitude(1600),
       m_tsObstacleTimeToFire(14400),
-      m_pShownSpotReport(nullptr),
-      m_bSpotReportPending(FALSE),
       m_bDocumentOpened(FALSE),
       m_bAutoScroll(TRUE),
       m_nAutoScrollHold(0),
@@ -114,29 +111,33 @@ CKDRApp::CKDRApp()
     MapUpdate(ID_APP_ABOUT, [this](CCmdUI* pCmdUI) { OnUpdateAppAbout(pCmdUI); });
     RegisterMissionCommands();
     RegisterSpotReportCommands();
-    SetFireSupportHost(GetAppFireSupportHost());
-    SetFireMissionLogWindowMaker(&CFireMissionLogDlg::Make);
     // The fire order and the other settings hold their start-up values
     // from the first moment, before start-up or any view applies its own.
     for (int i = 0; i < APP_DISPLAY_SETTING_COUNT; ++i)
         m_anDisplaySettings[i] = DISPLAY_SETTINGS_AT_START[i];
     m_strDisplayLabel = DISPLAY_LABEL_AT_START;
+    InstallServices();
 }
+
+void CKDRApp::InstallServices() { m_previousServices = InstallServiceSet({this, this, this, this}); }
+
+// Only what is still ours goes back to what was there before.
+void CKDRApp::RemoveServices() { RestoreServiceSet({this, this, this, this}, m_previousServices); }
 
 CKDRApp::~CKDRApp()
 {
-    if (GetFireSupportHost() == GetAppFireSupportHost())
-        SetFireSupportHost(nullptr);
-    SetFireMissionLogWindowMaker(nullptr);
+    RemoveServices();
     delete m_pSoundManager;
     CSoundManager::SetReportHandler(nullptr);
     delete m_pGameClock;
     delete m_pShownSpotReport;
+    m_pShownSpotReport = nullptr;
     // Report windows still open go before the catalogue and the main window.
     CReportDlg::CloseAll();
     delete m_pSymbolCatalogue;
     m_pSymbolCatalogue = nullptr;
     delete m_pSpotReports;
+    m_pSpotReports = nullptr;
     if (m_pDisplay != nullptr)
         m_pDisplay->Release();
     delete m_pDisplay;
@@ -405,10 +406,7 @@ BOOL CKDRApp::IdleStep()
 // ---------------------------------------------------------------------------
 // Clock services
 
-BOOL CKDRApp::IsDeploymentPhase() const
-{
-    return !m_pGameClock->IsRunning() && m_pGameClock->m_tsElapsed.GetTotalSeconds() == 0;
-}
+BOOL CKDRApp::IsDeploymentPhase() const { return m_pGameClock->IsDeploymentPhase(); }
 
 BOOL CKDRApp::IsClockRunning() const { return m_pGameClock->IsRunning(); }
 
@@ -418,15 +416,7 @@ void CKDRApp::StopClock() { m_pGameClock->Stop(); }
 
 void CKDRApp::AdvanceClock(CTimeSpan& tsElapsed, int& nGameMs, int& nRemainder, DWORD& dwStamp, int& nWholeSeconds)
 {
-    if (m_pGameClock->IsRunning())
-    {
-        m_pGameClock->Advance(tsElapsed, nGameMs, nRemainder, dwStamp, nWholeSeconds);
-        return;
-    }
-    // A stopped clock gives no game time to anyone.
-    tsElapsed = CTimeSpan(0);
-    nGameMs = 0;
-    nWholeSeconds = 0;
+    m_pGameClock->AdvanceIfRunning(tsElapsed, nGameMs, nRemainder, dwStamp, nWholeSeconds);
 }
 
 // ---------------------------------------------------------------------------
@@ -449,6 +439,45 @@ BOOL CKDRApp::ReleaseSurfaceDC()
     m_pDisplay->ReleaseSurfaceDC();
     m_pSurfaceDC = nullptr;
     m_bSurfaceDCLent = FALSE;
+    return TRUE;
+}
+
+CWnd* CKDRApp::GetMapViewWnd() const { return GetActiveView(); }
+
+// ---------------------------------------------------------------------------
+// Sounds
+
+BOOL CKDRApp::IsSoundDefined(int nKind, const CString& strName) const
+{
+    return m_pSoundManager != nullptr && m_pSoundManager->FindSound(nKind, strName) != -1;
+}
+
+void CKDRApp::PlayWeaponSound(const CString& strName)
+{
+    if (m_pSoundManager != nullptr)
+        m_pSoundManager->PlayWeaponSound(strName);
+}
+
+void CKDRApp::PlayVehicleSound(const CString& strName)
+{
+    if (m_pSoundManager != nullptr)
+        m_pSoundManager->PlayVehicleSound(strName);
+}
+
+void CKDRApp::PlayArtillerySound(const CString& strName)
+{
+    if (m_pSoundManager != nullptr && !strName.IsEmpty())
+        m_pSoundManager->PlayArtillerySound(strName);
+}
+
+BOOL CKDRApp::LoadSoundList(const CString& strName, CString& strFileName)
+{
+    auto pNew = std::make_unique<CSoundManager>();
+    if (!pNew->OpenSoundFile(strName))
+        return FALSE;
+    delete m_pSoundManager;
+    m_pSoundManager = pNew.release();
+    strFileName = m_pSoundManager->GetFileName();
     return TRUE;
 }
 
@@ -553,6 +582,27 @@ CKDRDatabase* CKDRApp::GetDatabase() const
 {
     CKDRDoc* pDoc = GetActiveDocument();
     return pDoc != nullptr ? pDoc->GetDatabase() : nullptr;
+}
+
+CFireMissionArray* CKDRApp::GetRoundsInFlight() const
+{
+    CKDRDoc* pDoc = GetActiveDocument();
+    return pDoc != nullptr ? pDoc->GetFireMissions() : nullptr;
+}
+
+int CKDRApp::LeaveSplashEffect(int nMunition, CFireMission* pRound)
+{
+    CKDRDoc* pDoc = GetActiveDocument();
+    if (pDoc == nullptr || pRound == nullptr)
+        return 0;
+    switch (nMunition)
+    {
+    case MUNITION_SMOKE: return pDoc->AddSmokeFromImpact(pRound);
+    case MUNITION_ILLUM: return pDoc->AddIllumFromImpact(pRound);
+    case MUNITION_FASCAM: return pDoc->ApplyFASCAMImpact(pRound);
+    case MUNITION_CHEMICAL: return pDoc->ApplyChemicalImpact(pRound);
+    default: return 0;
+    }
 }
 
 CKDRObstacles* CKDRApp::GetObstacleArray() const

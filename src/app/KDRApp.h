@@ -7,21 +7,30 @@
 // rests at a window edge, and offers the small services every subsystem
 // calls: the deployment-phase test, the clock, the lent back-surface device
 // context, spot-report posting and forwarders to the document and view.
+// It offers them to the simulation as the shell services (shell/), and
+// installs itself as every one of them while it lives.
 //
 // The application never reaches into a mission's collections: it asks the
 // active document. Everything here runs on the user-interface thread.
 
+#include "app/GameClock.h"
 #include "platform/core/CString.h"
 #include "platform/core/Time.h"
 #include "platform/core/Types.h"
 #include "platform/ui/App.h"
+#include "shell/DrawService.h"
+#include "shell/PlayService.h"
+#include "shell/ServiceSet.h"
+#include "shell/SoundService.h"
+#include "units/SpotReporter.h"
 
 class CDC;
 class CDisplay;
 class CFireMission;
+class CFireMissionArray;
+class CFireMissionLogWindow;
 struct SFireLogRecord;
 class CFrameWnd;
-class CGameClock;
 class CHierarchyDlg;
 class CKDRDatabase;
 class CKDRDoc;
@@ -53,7 +62,11 @@ constexpr int APP_FIRE_LENGTH = 10;   // metres
 constexpr int APP_FIRE_OPTION = 11;   // 0, 1, 2 or 4
 constexpr int APP_FIRE_METHOD = 12;   // 0 When Ready, 1 AMC, 2 TOT, 4 Immediate
 
-class CKDRApp : public CWinApp
+class CKDRApp : public CWinApp,
+                public CPlayService,
+                public CSpotReporter,
+                public CDrawService,
+                public CSoundService
 {
 public:
     CKDRApp();
@@ -72,59 +85,70 @@ public:
     void CheckColorDepth();
     void WarnColorDepth(int nBitsPerPixel);
 
-    // ---- Clock services ----
-    BOOL IsDeploymentPhase() const;
-    BOOL IsClockRunning() const;
-    DWORD StartClock();
-    void StopClock();
+    // ---- Clock services (CPlayService) ----
+    BOOL IsDeploymentPhase() const override;
+    BOOL IsClockRunning() const override;
+    DWORD StartClock() override;
+    void StopClock() override;
     // The clock's step for one consumer; while the clock is stopped the span
     // is 0 and so are the game milliseconds and the whole seconds, and the
     // consumer's carry and stamp stay as they were.
-    void AdvanceClock(CTimeSpan& tsElapsed, int& nGameMs, int& nRemainder, DWORD& dwStamp, int& nWholeSeconds);
-    CGameClock* GetGameClock() const { return m_pGameClock; }
+    void AdvanceClock(CTimeSpan& tsElapsed, int& nGameMs, int& nRemainder, DWORD& dwStamp,
+                      int& nWholeSeconds) override;
+    CGameClock* GetGameClock() const override { return m_pGameClock; }
 
-    // ---- Back-surface device context ----
+    // ---- Back-surface device context (CDrawService) ----
     // Lends a device context on the display's back surface; one still lent
     // is released first.
-    CDC* GetSurfaceDC();
+    CDC* GetSurfaceDC() override;
     // FALSE when none was lent.
-    BOOL ReleaseSurfaceDC();
+    BOOL ReleaseSurfaceDC() override;
+    CDisplay* GetDisplay() const override { return m_pDisplay; }
+    BOOL IsDisplayReady() const override { return m_bDisplayReady; }
+    CPieceArray* GetSymbolCatalogue() const override { return m_pSymbolCatalogue; }
+    BOOL ArePiecesShown() const override { return m_bPiecesShown; }
+    void SetPiecesShown(BOOL bShown) override { m_bPiecesShown = bShown; }
+    BOOL IsSideSwapDisplay() const override { return m_bSideSwapDisplay; }
+    void SetSideSwapDisplay(BOOL bSwapped) override { m_bSideSwapDisplay = bSwapped; }
+    BOOL IsAlternateColors() const override { return m_bAlternateColors; }
+    CWnd* GetMapViewWnd() const override;
+    void HoldAutoScroll(int nDelta) override { m_nAutoScrollHold += nDelta; }
 
-    // ---- Sides and session ----
-    BOOL IsPlayingEnemySide() const;
+    // ---- Sides and session (CPlayService) ----
+    BOOL IsPlayingEnemySide() const override;
     BOOL IsSessionStarted() const;
     // A network game: the multiplayer flag is set and the session exists.
-    BOOL IsNetworkGame() const { return m_bMultiplayer && m_pSession != nullptr; }
+    BOOL IsNetworkGame() const override { return m_bMultiplayer && m_pSession != nullptr; }
+    BOOL IsMultiplayer() const override { return m_bMultiplayer; }
+    CMultiplayerSession* GetSession() const override { return m_pSession; }
+    BOOL IsMultiplayerWon() const override { return m_bMultiplayerWon; }
+    CString GetDataDir() const override { return m_strDataDir; }
+    CString GetSavegameDir() const override { return m_strSavegameDir; }
 
-    // ---- Spot reports ----
-    // Offers a report; the application owns it from here on in every case.
-    void PostSpotReport(CSpotReport* pReport);
-    // Game-loop step: a copy of the pending report goes to the log.
-    void ShowPendingSpotReport();
-    // Whether PostSpotReport would take a report of that priority now: the
-    // report operations build a report only then.
-    BOOL WillAcceptSpotReport(int nPriority) const;
-    // What units see and suffer, built into reports at the present game
-    // time and posted. Reports are made only where an own unit is involved
-    // (the artillery impact excepted).
-    void ReportDetection(BOOL bUnidentified, CUnit* pObserver, CUnit* pTarget, CVehicle* pTargetVehicle);
-    void ReportEngagement(CUnit* pShooter, CVehicle* pShooterVehicle, int nShooterUnit, int nShooterArray,
-                          CUnit* pTarget, CVehicle* pTargetVehicle, CWeapon* pWeapon);
-    void ReportKill(CUnit* pShooter, CVehicle* pShooterVehicle, int nShooterUnit, int nShooterArray, CUnit* pTarget,
-                    CVehicle* pTargetVehicle, CWeapon* pWeapon);
-    void ReportArtilleryImpact(CFireMission* pImpact);
-    void ReportArtilleryEffect(BOOL bDestroyed, CUnit* pUnit, int nUnit, int nArray, CFireMission* pImpact);
-    void ReportChemicalKill(CUnit* pUnit, CVehicle* pVehicle);
+    // ---- Sounds (CSoundService), served by the sound manager ----
+    BOOL IsSoundDefined(int nKind, const CString& strName) const override;
+    void PlayWeaponSound(const CString& strName) override;
+    void PlayVehicleSound(const CString& strName) override;
+    void PlayArtillerySound(const CString& strName) override;
+    BOOL LoadSoundList(const CString& strName, CString& strFileName) override;
+
+    // ---- Spot reports (CReportService; the posting rule is CSpotReporter's) ----
     // View/Spot Reports/Last Spot Report and a double click in the log:
     // the map moves to the report's unit or position.
-    void ShowSpotReportInView(const CSpotReport* pReport);
+    void ShowSpotReportInView(const CSpotReport* pReport) override;
     // View/Spot Reports/Spot Report Log (R): shows or closes the log when
     // the view allows the command, and keeps the state in the view's
     // properties of the zoom level.
     void OnSpotReportLog();
     // A modeless tool window closed (the spot report log passes 16): the
     // view records that it is no longer shown.
-    void OnToolWindowClosed(int nKind);
+    void OnToolWindowClosed(int nKind) override;
+    // A report window over the main window, which owns itself.
+    void ShowReport(const CString& strReport) override;
+    // The results page, modally.
+    void ShowMissionResults(const CString& strSavegameDir, const CString& strDataDir) override;
+    // The fire-mission log's window (CFireMissionLogDlg).
+    CFireMissionLogWindow* NewFireMissionLogWindow() override;
     // A double click in the fire-mission log: the map centres on the
     // record's unit of the side (unit -1: on its point); nothing for a unit
     // that is gone or rides in a carrier.
@@ -137,14 +161,17 @@ public:
     void SetDirectionMils(int nIndex, int nMils);
 
     // ---- Forwarders ----
-    BOOL ShowMessageBoxDlg(const CString& strTitle, const CString& strText, int nX, int nY);
+    BOOL ShowMessageBoxDlg(const CString& strTitle, const CString& strText, int nX, int nY) override;
     BOOL ShowMissionList(CString& strScenario);
     BOOL ChooseSavedGame(CString& strName, int nMode);
     CKDRGameMap* GetGameMap() const;
-    CKDRDatabase* GetDatabase() const;
+    CKDRDatabase* GetDatabase() const override;
+    // The active document's rounds in flight and splash effects.
+    CFireMissionArray* GetRoundsInFlight() const override;
+    int LeaveSplashEffect(int nMunition, CFireMission* pRound) override;
     CKDRObstacles* GetObstacleArray() const;
     CKDRHoles* GetHoleArray() const;
-    void RedrawView();
+    void RedrawView() override;
     void OnUpdateAppAbout(CCmdUI* pCmdUI);
     // Help/About: the About box, modally.
     void OnAppAbout();
@@ -165,7 +192,7 @@ public:
     // until it wants no more, then the idle step. Long steps of the game
     // loop call it so that menus, dialogs and Time/Stop keep working.
     // FALSE when the idle step reports that the session's link failed.
-    BOOL ServeWaitingMessage();
+    BOOL ServeWaitingMessage() override;
 
     CFrameWnd* GetMainFrame() const;
     CKDRView* GetActiveView() const;
@@ -175,7 +202,6 @@ public:
     CSoundManager* m_pSoundManager;
     CDisplay* m_pDisplay;
     CGameClock* m_pGameClock;
-    CSpotReportArray* m_pSpotReports;
     CPieceArray* m_pSymbolCatalogue;
     CMultiplayerSession* m_pSession;
 
@@ -216,8 +242,6 @@ public:
     CString m_strArenaCommandersListLink;
     CString m_strVersionMessage;
 
-    CSpotReport* m_pShownSpotReport;  // copy of the last accepted report
-    BOOL m_bSpotReportPending;
     BOOL m_bDocumentOpened;
     // Set when a mission is left without the "Save Game?" question; the
     // document clears it when it skips the question.
@@ -268,6 +292,12 @@ protected:
 
 private:
     CView* WaitForActiveView();
+    // The application is every shell service while it lives; the ones it
+    // replaced come back when it goes.
+    void InstallServices();
+    void RemoveServices();
+
+    CServiceSet m_previousServices;
 };
 
 // The application object, or null when none exists.

@@ -18,6 +18,8 @@
 #include "hierarchy/TaskOrg.h"
 #include "mission/Mission.h"
 #include "net/MultiplayerSession.h"
+#include "shell/DrawService.h"
+#include "shell/PlayService.h"
 #include "orders/Order.h"
 #include "platform/core/File.h"
 #include "platform/ui/UiService.h"
@@ -224,10 +226,12 @@ BOOL CKDRDoc::OpenScenario(const char* path)
     if (m_bFreshOpen)
         CreateRunTimeArrays();
 
-    // The game clock and the sides are the application's.
-    CKDRApp* pApp = GetKDRApp();
-    if (pApp == nullptr)
+    // The game clock is the play service's, the sides' choices the
+    // application's (a headless shell plays one side alone).
+    CPlayService* pPlay = GetPlayService();
+    if (pPlay == nullptr)
         return FALSE;
+    CKDRApp* pApp = GetKDRApp();
     UpdateAllViews(nullptr, KDR_HINT_LOADING_COMPONENTS);
 
     const BOOL bResult = LoadComponents();
@@ -240,7 +244,7 @@ BOOL CKDRDoc::OpenScenario(const char* path)
     {
         ApplySideFixUps(pApp);
 
-        if (CGameClock* pClock = pApp->GetGameClock())
+        if (CGameTime* pClock = pPlay->GetGameClock())
         {
             pClock->m_tStart = m_tMissionStart;
             pClock->m_tsElapsed = CTimeSpan(0);
@@ -323,15 +327,16 @@ void CKDRDoc::ApplySideFixUps(CKDRApp* pApp)
     CKDRGameMap* pMap = GetGameMap();
     // The scenario's sides are turned round only when the side was chosen
     // in the multiplayer set-up.
-    const BOOL bSideChosen = pApp->m_bMultiplayer || pApp->m_bEnemySideChosen;
+    const BOOL bSideChosen = pApp != nullptr && (pApp->m_bMultiplayer || pApp->m_bEnemySideChosen);
 
     if (CKDRUnits* pUnits = GetUnits())
     {
-        if (pApp->m_bMultiplayer)
+        if (pApp != nullptr && pApp->m_bMultiplayer)
             pUnits->AfterOpenUnits(pDatabase, pMap);
         if (bSideChosen)
             pUnits->FixUpAfterOpen(pDatabase, pMap);
-        pApp->m_bPiecesShown = pUnits->OwnUnitsHavePieces(pDatabase);
+        if (CDrawService* pDraw = GetDrawService())
+            pDraw->SetPiecesShown(pUnits->OwnUnitsHavePieces(pDatabase));
     }
     if (CKDRObstacles* pObstacles = GetObstacles(); pObstacles != nullptr && bSideChosen)
         pObstacles->FixUpAfterLoad(pMap, pApp->IsPlayingEnemySide(),
@@ -385,13 +390,13 @@ BOOL CKDRDoc::SaveModified()
 
 void CKDRDoc::CountForces(int keepOpposing)
 {
-    CKDRApp* pApp = GetKDRApp();
+    const CPlayService* pPlay = GetPlayService();
     CKDRUnits* pUnits = GetUnits();
     CKDRDatabase* pDatabase = GetDatabase();
-    if (pApp == nullptr || pUnits == nullptr || pDatabase == nullptr || !pDatabase->HasVehicleList())
+    if (pPlay == nullptr || pUnits == nullptr || pDatabase == nullptr || !pDatabase->HasVehicleList())
         return;
 
-    if (!(pApp->m_bMultiplayer && pApp->m_pSession != nullptr))
+    if (!pPlay->IsNetworkGame())
     {
         MergeForceVariant(1);
         MergeForceVariant(2);
@@ -399,7 +404,7 @@ void CKDRDoc::CountForces(int keepOpposing)
 
     int nOwnSide = UNIT_SIDE_OWN;
     int nOpposingSide = UNIT_SIDE_OPPOSING;
-    if (pApp->IsPlayingEnemySide())
+    if (pPlay->IsPlayingEnemySide())
         std::swap(nOwnSide, nOpposingSide);
 
     auto count = [&](int nSide, int& nTotalA, int& nTotalB, int*& pBlock, int& bPresent)
@@ -433,8 +438,9 @@ void CKDRDoc::CountForces(int keepOpposing)
 
 void CKDRDoc::MergeForceVariant(int nSide)
 {
-    CKDRApp* pApp = GetKDRApp();
-    if (pApp == nullptr || pApp->m_bMultiplayer || pApp->m_bEnemySideChosen)
+    const CPlayService* pPlay = GetPlayService();
+    const CKDRApp* pApp = GetKDRApp();
+    if (pPlay == nullptr || pPlay->IsMultiplayer() || (pApp != nullptr && pApp->m_bEnemySideChosen))
         return;
     if (nSide != 1 && nSide != 2)
         return;

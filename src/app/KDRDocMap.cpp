@@ -7,12 +7,12 @@
 #include "app/KDROpord.h"
 #include "battlefield/FireMission.h"
 #include "battlefield/FireMissionArray.h"
+#include "battlefield/MapPicture.h"
 #include "battlefield/SmokeArray.h"
 #include "database/KDRDatabase.h"
 #include "net/NetUpdate.h"
 #include "orders/Order.h"
 #include "view/GraphicArray.h"
-#include "view/MapPicture.h"
 
 using namespace doc_facade;
 

@@ -12,6 +12,7 @@
 #include "battlefield/KDRObstacles.h"
 #include "battlefield/SmokeArray.h"
 #include "database/KDRDatabase.h"
+#include "shell/PlayService.h"
 
 using namespace doc_facade;
 
@@ -35,7 +36,8 @@ void CKDRDoc::PrepareRun(DWORD dwTick)
     if (pUnits == nullptr)
         return;
     CKDRApp* pApp = GetKDRApp();
-    CGameClock* pClock = pApp != nullptr ? pApp->GetGameClock() : nullptr;
+    const CPlayService* pPlay = GetPlayService();
+    const CGameTime* pClock = pPlay != nullptr ? pPlay->GetGameClock() : nullptr;
     // The first start of a mission: the units leave the positions they
     // held while deployed as their clocks start, and only then are the
     // positions taken, so that every unit starts the battle dug in where it
@@ -68,10 +70,10 @@ void CKDRDoc::PrepareRun(DWORD dwTick)
 BOOL CKDRDoc::UpdateLightCondition()
 {
     CKDREnvironment* pEnvironment = GetEnvironment();
-    CKDRApp* pApp = GetKDRApp();
-    if (pEnvironment == nullptr || pApp == nullptr || pApp->GetGameClock() == nullptr)
+    const CPlayService* pPlay = GetPlayService();
+    if (pEnvironment == nullptr || pPlay == nullptr || pPlay->GetGameClock() == nullptr)
         return FALSE;
-    return pEnvironment->UpdateLightCondition(*pApp->GetGameClock());
+    return pEnvironment->UpdateLightCondition(*pPlay->GetGameClock());
 }
 
 int CKDRDoc::StepSimulation(int nUnit, int nArray, int nKind)

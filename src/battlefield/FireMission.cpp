@@ -10,7 +10,6 @@
 
 #include "battlefield/ElevationMap.h"
 #include "battlefield/FireMissionArray.h"
-#include "battlefield/FireSupportHost.h"
 #include "battlefield/KDRGameMap.h"
 #include "battlefield/Obstacle.h"
 #include "database/IFAmmo.h"
@@ -19,12 +18,15 @@
 #include "database/Piece.h"
 #include "database/PieceArray.h"
 #include "database/VCapIndirectFire.h"
+#include "net/MultiplayerSession.h"
 #include "net/NetUpdate.h"
 #include "platform/core/Random.h"
 #include "platform/core/Unset.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/Display.h"
 #include "platform/ui/GdiObject.h"
+#include "shell/PlayService.h"
+#include "shell/SoundService.h"
 #include "units/KDRUnits.h"
 #include "units/UCapIndirectFire.h"
 #include "units/Unit.h"
@@ -201,12 +203,13 @@ int CFireMission::Step(CTime tNow, float fHeading, float fUnitX, float fUnitY, C
         CFireMission* pRound = NewInFlight(m_fX, m_fY, m_nAttitude, m_nMunitionIndex, m_nMunitionType,
                                            tNow + CTimeSpan(nFlight), nSide);
         pUnitCap->FireRound(m_nMunitionIndex, pVehicleCap);
-        CFireSupportHost* pHost = GetFireSupportHost();
-        CFireMissionArray* pRounds = pHost != nullptr ? pHost->GetRoundsInFlight() : nullptr;
+        CPlayService* pPlay = GetPlayService();
+        CFireMissionArray* pRounds = pPlay != nullptr ? pPlay->GetRoundsInFlight() : nullptr;
         if (pRounds != nullptr)
         {
             pRounds->AddRoundInFlight(pRound, pDatabase);
-            if (pHost->IsLinkUp())
+            // The other player sees the round fly only while the link is up.
+            if (pPlay->IsNetworkGame() && pPlay->GetSession()->m_bStarted)
             {
                 CNetUpdateFireMission record;
                 record.m_strFiringSound = pVehicleCap->m_strShotSound;
@@ -316,23 +319,20 @@ int CFireMission::AdvanceInFlight(int nPass1, int nPass2, int nPass3, CKDRDataba
     const CIFAmmo* pAmmo = pDatabase->GetIFAmmo(m_nMunitionIndex);
     if (pAmmo == nullptr)
         return 0;
-    CFireSupportHost* pHost = GetFireSupportHost();
-    if (pHost != nullptr)
-        pHost->PlayArtillerySound(pAmmo->m_strSplashSound);
+    if (CSoundService* pSound = GetSoundService(); pSound != nullptr && !pAmmo->m_strSplashSound.IsEmpty())
+        pSound->PlayArtillerySound(pAmmo->m_strSplashSound);
     if (m_nMunitionType & kBlastMunitions)
         pUnits->ApplyArtilleryImpact(this, pDatabase, nPass1, nPass2, nPass3, tsElapsed);
     if (m_nMunitionType & MUNITION_PGM)
         pUnits->ApplyFireMissionToUnits(this, pDatabase, nPass1, nPass2, nPass3, tsElapsed);
-    if (pHost != nullptr)
+    // What the splash leaves lies in the mission's own collections.
+    if (CPlayService* pPlay = GetPlayService())
     {
-        if (m_nMunitionType & MUNITION_SMOKE)
-            pHost->AddSmokeFromImpact(this);
-        if (m_nMunitionType & MUNITION_ILLUM)
-            pHost->AddIllumFromImpact(this);
-        if (m_nMunitionType & MUNITION_FASCAM)
-            pHost->ApplyFASCAMImpact(this);
-        if (m_nMunitionType & MUNITION_CHEMICAL)
-            pHost->ApplyChemicalImpact(this);
+        for (const int nMunition : {MUNITION_SMOKE, MUNITION_ILLUM, MUNITION_FASCAM, MUNITION_CHEMICAL})
+        {
+            if (m_nMunitionType & nMunition)
+                pPlay->LeaveSplashEffect(nMunition, this);
+        }
     }
     return 1;
 }

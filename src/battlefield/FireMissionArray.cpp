@@ -1,13 +1,15 @@
 #include "battlefield/FireMissionArray.h"
 
 #include "battlefield/ElevationMap.h"
-#include "battlefield/FireSupportHost.h"
 #include "battlefield/KDRGameMap.h"
 #include "database/IFAmmo.h"
 #include "database/KDRDatabase.h"
 #include "net/NetUpdate.h"
 #include "platform/core/Unset.h"
+#include "mission/GameTime.h"
 #include "platform/ui/Display.h"
+#include "shell/PlayService.h"
+#include "shell/SoundService.h"
 
 #include <cmath>
 
@@ -111,16 +113,17 @@ int CFireMissionArray::AddRoundInFlight(CFireMission* pRound, CKDRDatabase* pDat
 int CFireMissionArray::StepRoundsInFlight(int nPass1, int nPass2, int nPass3, CKDRDatabase* pDatabase,
                                           CKDRUnits* pUnits)
 {
-    CFireSupportHost* pHost = GetFireSupportHost();
-    if (pHost == nullptr)
+    CPlayService* pPlay = GetPlayService();
+    const CGameTime* pClock = pPlay != nullptr ? pPlay->GetGameClock() : nullptr;
+    if (pClock == nullptr)
         return 0;
     CTimeSpan tsElapsed;
     int nGameMs = 0;
     int nSeconds = 0;
-    pHost->AdvanceClock(tsElapsed, nGameMs, m_nRemainder, m_dwStamp, nSeconds);
+    pPlay->AdvanceClock(tsElapsed, nGameMs, m_nRemainder, m_dwStamp, nSeconds);
     if (nSeconds <= 0)
         return 0;
-    const CTime tNow = pHost->GetGameTime();
+    const CTime tNow = pClock->m_tStart + pClock->m_tsElapsed;
     int nResult = 0;
     for (int i = 0; i < GetSize();)
     {
@@ -179,7 +182,7 @@ int CFireMissionArray::ApplyFireRecord(const BYTE* pData, int nLength, CKDRDatab
         return 0;
     CNetUpdateFireMission record;
     const int nResult = record.Receive(pData, nLength, this, pDatabase);
-    if (CFireSupportHost* pHost = GetFireSupportHost(); pHost != nullptr && !record.m_strFiringSound.IsEmpty())
-        pHost->PlayArtillerySound(record.m_strFiringSound);
+    if (CSoundService* pSound = GetSoundService(); pSound != nullptr && !record.m_strFiringSound.IsEmpty())
+        pSound->PlayArtillerySound(record.m_strFiringSound);
     return nResult;
 }

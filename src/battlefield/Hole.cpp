@@ -1,6 +1,5 @@
 #include "battlefield/Hole.h"
 
-#include "app/KDRApp.h"
 #include "battlefield/ElevationMap.h"
 #include "battlefield/HoleDlg.h"
 #include "battlefield/KDRGameMap.h"
@@ -9,6 +8,7 @@
 #include "platform/core/Archive.h"
 #include "platform/core/Rounding.h"
 #include "platform/ui/Display.h"
+#include "shell/DrawService.h"
 
 #include <algorithm>
 #include <cmath>
@@ -158,18 +158,19 @@ void CHole::DeleteMarkers()
 void CHole::PrepareMarker(int nSide, const CKDRGameMap* /*pMap*/, BOOL bHighlighted)
 {
     DeleteMarkers();
-    CKDRApp* pApp = GetKDRApp();
-    if (pApp == nullptr || pApp->m_pSymbolCatalogue == nullptr)
+    const CDrawService* pDraw = GetDrawService();
+    CPieceArray* pCatalogue = pDraw != nullptr ? pDraw->GetSymbolCatalogue() : nullptr;
+    if (pCatalogue == nullptr)
         return;
     // The colours follow the own units' pieces: with pieces shown the own
     // side is drawn in the colours the pieces leave free.
-    const BOOL bPieces = pApp->m_bPiecesShown;
+    const BOOL bPieces = pDraw->ArePiecesShown();
     const BOOL bForeign = ((nSide == 0 || nSide == 2) && bPieces) || (nSide == 1 && !bPieces);
     const CString colour = ColourOf(bHighlighted, bForeign);
-    m_pBaseMarker = PieceSprite(pApp->m_pSymbolCatalogue, "Hole Marker " + colour);
+    m_pBaseMarker = PieceSprite(pCatalogue, "Hole Marker " + colour);
     m_bBaseMarkerReady = m_pBaseMarker != nullptr;
     const CString kindName = m_nKind == kDismount ? "Dismount Hole Marker " : "Vehicle Hole Marker ";
-    m_pKindMarker = MemberSprite(pApp->m_pSymbolCatalogue, kindName + colour);
+    m_pKindMarker = MemberSprite(pCatalogue, kindName + colour);
     m_bKindMarkerReady = m_pKindMarker != nullptr;
 }
 

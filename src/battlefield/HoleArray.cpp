@@ -1,17 +1,17 @@
 #include "battlefield/HoleArray.h"
 
-#include "app/KDRApp.h"
 #include "battlefield/ElevationMap.h"
-#include "database/DatabaseSupport.h"
 #include "battlefield/HoleDlg.h"
 #include "battlefield/HoleUnits.h"
-#include "battlefield/ListedMove.h"
 #include "battlefield/KDRGameMap.h"
+#include "battlefield/ListedMove.h"
+#include "database/DatabaseSupport.h"
 #include "hierarchy/TaskOrg.h"
 #include "platform/core/Archive.h"
 #include "platform/core/File.h"
 #include "platform/core/Rounding.h"
 #include "platform/ui/UiService.h"
+#include "shell/PlayService.h"
 #include "units/UnitArray.h"
 #include "units/UnitCapability.h"
 
@@ -155,8 +155,8 @@ void CHoleArray::AssignOccupants(CUnitArray* pUnits, CKDRGameMap* /*pMap*/, int 
     if (pUnits == nullptr)
         return;
     // The units' capabilities follow a new heading through the vehicle types.
-    const CKDRApp* pApp = GetKDRApp();
-    CKDRDatabase* pDatabase = pApp != nullptr ? pApp->GetDatabase() : nullptr;
+    const CPlayService* pPlay = GetPlayService();
+    CKDRDatabase* pDatabase = pPlay != nullptr ? pPlay->GetDatabase() : nullptr;
     // Everyone leaves first: a unit that held a position turns back to its path.
     for (int u = 0; u < pUnits->GetSize(); ++u)
     {

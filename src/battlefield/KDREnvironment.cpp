@@ -1,8 +1,7 @@
 #include "battlefield/KDREnvironment.h"
 
-#include "app/ClockDlg.h"
-#include "app/GameClock.h"
 #include "mission/EventArray.h"
+#include "mission/GameTime.h"
 #include "platform/core/File.h"
 #include "platform/ui/UiService.h"
 
@@ -155,7 +154,7 @@ BOOL CKDREnvironment::LoadFromFile(CString strName, const CString& strDataDir)
     return TRUE;
 }
 
-BOOL CKDREnvironment::UpdateLightCondition(CGameClock& clock)
+BOOL CKDREnvironment::UpdateLightCondition(CGameTime& clock)
 {
     int nHour = 0;
     int nMinute = 0;
@@ -195,8 +194,7 @@ BOOL CKDREnvironment::UpdateLightCondition(CGameClock& clock)
         pszLabel = LABEL_NIGHT;
     }
 
-    if (CClockDlg* pClockDlg = clock.GetClockDlg())
-        pClockDlg->SetLightText(pszLabel);
+    clock.ShowLightText(pszLabel);
     return TRUE;
 }
 

@@ -23,7 +23,7 @@
 #include "platform/core/Core.h"
 
 class CEventArray;
-class CGameClock;
+class CGameTime;
 
 class CKDREnvironment : public CObject
 {
@@ -54,7 +54,7 @@ public:
     // light text, which the window shows the next time it is painted.
     // Called once per pass of the game loop, before the simulation step,
     // and when a mission opens.
-    virtual BOOL UpdateLightCondition(CGameClock& clock);
+    virtual BOOL UpdateLightCondition(CGameTime& clock);
 
     // The detection pass's visibility factor: 1.0 by day, 0.5 in either
     // twilight, 0.1 at night.

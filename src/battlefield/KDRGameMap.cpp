@@ -1,14 +1,15 @@
 #include "battlefield/KDRGameMap.h"
 
-#include "app/KDRApp.h"
 #include "battlefield/AITerrainArray.h"
 #include "battlefield/ElevationMap.h"
+#include "battlefield/MapPicture.h"
 #include "battlefield/TerrainArray.h"
 #include "net/NetUpdate.h"
 #include "platform/core/Rounding.h"
+#include "platform/ui/App.h"
 #include "platform/ui/Display.h"
 #include "platform/ui/UiService.h"
-#include "view/MapPicture.h"
+#include "shell/DrawService.h"
 
 #include <algorithm>
 #include <memory>
@@ -514,23 +515,23 @@ CPieceArray* CKDRGameMap::GetSymbolCatalogue() const
 {
     if (m_pSymbolCatalogue != nullptr)
         return m_pSymbolCatalogue;
-    CKDRApp* pApp = GetKDRApp();
-    return pApp != nullptr ? pApp->m_pSymbolCatalogue : nullptr;
+    const CDrawService* pDraw = GetDrawService();
+    return pDraw != nullptr ? pDraw->GetSymbolCatalogue() : nullptr;
 }
 
 CDC* CKDRGameMap::LendDC() const
 {
-    CKDRApp* pApp = GetKDRApp();
-    if (pApp != nullptr && pApp->m_pDisplay == m_pDisplay && m_pDisplay != nullptr)
-        return pApp->GetSurfaceDC();
+    CDrawService* pDraw = GetDrawService();
+    if (pDraw != nullptr && pDraw->GetDisplay() == m_pDisplay && m_pDisplay != nullptr)
+        return pDraw->GetSurfaceDC();
     return m_pDisplay != nullptr ? m_pDisplay->GetSurfaceDC() : nullptr;
 }
 
 void CKDRGameMap::ReturnDC() const
 {
-    CKDRApp* pApp = GetKDRApp();
-    if (pApp != nullptr && pApp->m_pDisplay == m_pDisplay && m_pDisplay != nullptr)
-        pApp->ReleaseSurfaceDC();
+    CDrawService* pDraw = GetDrawService();
+    if (pDraw != nullptr && pDraw->GetDisplay() == m_pDisplay && m_pDisplay != nullptr)
+        pDraw->ReleaseSurfaceDC();
     else if (m_pDisplay != nullptr)
         m_pDisplay->ReleaseSurfaceDC();
 }

@@ -2,10 +2,10 @@
 // overlay, the grid lines, and the sight areas of observers and units.
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
+#include "battlefield/MapPicture.h"
 #include "battlefield/TerrainArray.h"
 #include "platform/core/Rounding.h"
 #include "platform/ui/Display.h"
-#include "view/MapPicture.h"
 
 #include <algorithm>
 #include <cmath>

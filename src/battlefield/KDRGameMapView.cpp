@@ -1,8 +1,8 @@
 // The game map's conversion from picture pixels to the view, through the
 // map picture's zoom and scroll.
 #include "battlefield/KDRGameMap.h"
+#include "battlefield/MapPicture.h"
 #include "platform/core/Rounding.h"
-#include "view/MapPicture.h"
 
 namespace
 {

@@ -3,7 +3,6 @@
 // edits it forwards to the side arrays; positions passed between players.
 #include "battlefield/KDRHoles.h"
 
-#include "app/KDRApp.h"
 #include "battlefield/HoleArray.h"
 #include "battlefield/HoleUnits.h"
 #include "hierarchy/GlobalMap.h"
@@ -13,6 +12,8 @@
 #include "platform/core/Archive.h"
 #include "platform/ui/App.h"
 #include "platform/ui/UiService.h"
+#include "shell/PlayService.h"
+#include "shell/ReportService.h"
 
 #include <memory>
 #include <utility>
@@ -29,9 +30,8 @@ constexpr WORD kHandOverHoles = 4;
 
 BOOL IsLinkedMultiplayer()
 {
-    const CKDRApp* pApp = GetKDRApp();
-    return pApp != nullptr && pApp->m_bMultiplayer && pApp->m_pSession != nullptr &&
-           pApp->m_pSession->IsOpponentConnected();
+    const CPlayService* pPlay = GetPlayService();
+    return pPlay != nullptr && pPlay->IsNetworkGame() && pPlay->GetSession()->IsOpponentConnected();
 }
 }  // namespace
 
@@ -281,8 +281,8 @@ void CKDRHoles::ReceiveHoles(CTaskOrgArray* pList, const CString& strSender, BOO
         return;
     if (!bQuiet)
     {
-        if (CKDRApp* pApp = GetKDRApp())
-            pApp->ShowMessageBoxDlg("Holes Received", PassedHolesText(strSender), kUnset, kUnset);
+        if (CReportService* pReports = GetReportService())
+            pReports->ShowMessageBoxDlg("Holes Received", PassedHolesText(strSender), kUnset, kUnset);
     }
     EnsureSideArray(0);
     EnsureSideArray(2);

@@ -5,11 +5,11 @@
 // obstacle by where it was first loaded.
 #include "battlefield/KDRObstacles.h"
 
-#include "app/KDRApp.h"
 #include "battlefield/ObstacleArray.h"
 #include "hierarchy/GlobalMap.h"
 #include "hierarchy/TaskOrg.h"
 #include "net/NetUpdate.h"
+#include "shell/ReportService.h"
 
 #include <memory>
 #include <utility>
@@ -138,8 +138,8 @@ void CKDRObstacles::ReceiveObstacles(const CString& strGiver, CTaskOrgArray* pLi
         return;
     if (!bToNeutral)
     {
-        if (CKDRApp* pApp = GetKDRApp())
-            pApp->ShowMessageBoxDlg("Obstacles Received", PassedObstaclesText(strGiver), kUnset, kUnset);
+        if (CReportService* pReports = GetReportService())
+            pReports->ShowMessageBoxDlg("Obstacles Received", PassedObstaclesText(strGiver), kUnset, kUnset);
     }
     if (!IsSidePresent(0))
         CreateSideArray(0);

@@ -4,14 +4,14 @@
 // zoom, cut to the picture, so no obstacle asks for more than the map.
 #include "battlefield/Obstacle.h"
 
-#include "app/KDRApp.h"
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
+#include "battlefield/MapPicture.h"
 #include "database/PieceArray.h"
 #include "platform/core/Rounding.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/Display.h"
-#include "view/MapPicture.h"
+#include "shell/DrawService.h"
 
 #include <algorithm>
 #include <cmath>
@@ -52,8 +52,8 @@ constexpr COLORREF kSelectionColor = RGB(0x00, 0x00, 0xFF);
 // shades, as the pieces' side colour, instead of green and grey.
 BOOL PiecesShown()
 {
-    const CKDRApp* pApp = GetKDRApp();
-    return pApp != nullptr && pApp->m_bPiecesShown;
+    const CDrawService* pDraw = GetDrawService();
+    return pDraw != nullptr && pDraw->ArePiecesShown();
 }
 
 // The rectangle in the sprite's pixels: centre, unit vectors along and

@@ -10,7 +10,6 @@
 
 #include "battlefield/ElevationMap.h"
 #include "battlefield/FireMission.h"
-#include "battlefield/FireSupportHost.h"
 #include "battlefield/KDRGameMap.h"
 #include "battlefield/Obstacle.h"
 #include "database/IFAmmo.h"
@@ -18,6 +17,7 @@
 #include "database/KDRDatabase.h"
 #include "database/PieceArray.h"
 #include "platform/core/Unset.h"
+#include "shell/PlayService.h"
 #include "platform/ui/Display.h"
 
 #include <algorithm>
@@ -220,13 +220,13 @@ float CSmokeSight::GetObscuration(float fBearing) const
 
 BOOL CSmokeArray::Step(float fWindDirection, float fWindSpeed)
 {
-    CFireSupportHost* pHost = GetFireSupportHost();
-    if (pHost == nullptr)
+    CPlayService* pPlay = GetPlayService();
+    if (pPlay == nullptr)
         return FALSE;
     CTimeSpan tsElapsed;
     int nGameMs = 0;
     int nSeconds = 0;
-    pHost->AdvanceClock(tsElapsed, nGameMs, m_nRemainder, m_dwStamp, nSeconds);
+    pPlay->AdvanceClock(tsElapsed, nGameMs, m_nRemainder, m_dwStamp, nSeconds);
     // -99 says no real millisecond passed: nothing drifts.
     const double t = nGameMs > 0 ? nGameMs * kMsPerSecond : 0.0;
     const double dDrift = t * fWindSpeed * kDriftPerSpeed;

@@ -1,10 +1,9 @@
 #include "database/DatabaseSupport.h"
 
-#include "app/KDRApp.h"
 #include "database/KDRDatabase.h"
 #include "platform/core/File.h"
 #include "platform/ui/UiService.h"
-#include "view/Sound.h"
+#include "shell/SoundService.h"
 
 const char* const DB_NONE_PARAGRAPH =
     "<P ALIGN=CENTER>\r\n<FONT FACE=\"Arial,Helvetica,Monaco\"><FONT SIZE=\"2\"><B>None</B></FONT></FONT>\r\n</P>\r\n";
@@ -94,10 +93,8 @@ BOOL ReadFileAskingForAnother(CObject& object, CString& name, const CString& str
 
 BOOL IsSoundDefined(int kind, const CString& name)
 {
-    CKDRApp* pApp = GetKDRApp();
-    if (pApp == nullptr || pApp->m_pSoundManager == nullptr)
-        return FALSE;
-    return pApp->m_pSoundManager->FindSound(kind, name) != -1;
+    const CSoundService* pSound = GetSoundService();
+    return pSound != nullptr && pSound->IsSoundDefined(kind, name);
 }
 
 CString MakeUndefinedLine(const CString& what, const CString& name)

@@ -70,8 +70,8 @@ BOOL OpenListFile(CFile& file, CString& name, const char* ext, const CString& st
 BOOL ReadFileAskingForAnother(CObject& object, CString& name, const CString& strDataDir, const char* pszExt,
                               const char* pszInitialName, DWORD dwFlags, const char* pszFilter = nullptr);
 
-// Whether the application's sound manager knows the sound in the list of
-// that kind (CSoundManager::kindWeapon ...); FALSE without a manager.
+// Whether the sound service knows the sound in the list of that kind
+// (SOUND_KIND_WEAPON ...); FALSE without one.
 BOOL IsSoundDefined(int kind, const CString& name);
 
 // The line of a definition check: "The " + what + ", " + name + ", is

@@ -6,7 +6,7 @@
 #include "database/PieceArray.h"
 #include "platform/core/Archive.h"
 #include "platform/core/File.h"
-#include "view/Sound.h"
+#include "shell/SoundService.h"
 
 IMPLEMENT_SERIAL(CIFAmmo, CObject, 1)
 IMPLEMENT_SERIAL(CIFAmmoArray, CObArray, 1)
@@ -100,7 +100,7 @@ CString CIFAmmo::WritePage(CKDRDatabase* pDatabase)
 
 BOOL CIFAmmo::CheckSound(CString& report) const
 {
-    if (m_strSplashSound.IsEmpty() || IsSoundDefined(CSoundManager::kindArtillery, m_strSplashSound))
+    if (m_strSplashSound.IsEmpty() || IsSoundDefined(SOUND_KIND_ARTILLERY, m_strSplashSound))
         return FALSE;
     report += MakeUndefinedLine("Indirect Fire Ammo Splash Sound", m_strSplashSound);
     return TRUE;

@@ -1,7 +1,5 @@
 #include "database/KDRDatabase.h"
 
-#include "app/KDRApp.h"
-#include "app/ReportDlg.h"
 #include "database/DatabaseSupport.h"
 #include "database/HTMLPage.h"
 #include "database/IFAmmo.h"
@@ -11,8 +9,10 @@
 #include "database/VehicleSpecsDlg.h"
 #include "database/Weapon.h"
 #include "platform/core/File.h"
+#include "platform/ui/App.h"
 #include "platform/ui/UiService.h"
-#include "view/Sound.h"
+#include "shell/ReportService.h"
+#include "shell/SoundService.h"
 
 #include <memory>
 
@@ -203,21 +203,19 @@ BOOL CKDRDatabase::LoadVehicleListFrom(const CString& name)
 
 BOOL CKDRDatabase::LoadSoundListFrom(const CString& name)
 {
-    CKDRApp* pApp = GetKDRApp();
-    if (pApp == nullptr)
+    CSoundService* pSound = GetSoundService();
+    if (pSound == nullptr)
         return FALSE;
     if (m_bSoundsLoaded && !Confirm("This will destroy the current sound list."))
         return FALSE;
     if ((m_bVehiclesLoaded || m_bWeaponsLoaded) &&
         !Confirm("You are about to change your the database Sound List.\nUndefined sounds will not be erased."))
         return FALSE;
-    auto pNew = std::make_unique<CSoundManager>();
-    if (!pNew->OpenSoundFile(name))
+    CString strFileName;
+    if (!pSound->LoadSoundList(name, strFileName))
         return FALSE;
-    delete pApp->m_pSoundManager;
-    pApp->m_pSoundManager = pNew.release();
     m_bSoundsLoaded = TRUE;
-    m_strSoundList = pApp->m_pSoundManager->GetFileName();
+    m_strSoundList = strFileName;
     CheckSounds();
     return TRUE;
 }
@@ -272,7 +270,8 @@ BOOL CKDRDatabase::CheckSounds()
     const CString strReport = BuildSoundsReport();
     if (strReport.IsEmpty())
         return FALSE;
-    new CReportDlg(strReport, AfxGetMainWnd());
+    if (CReportService* pReports = GetReportService())
+        pReports->ShowReport(strReport);
     return TRUE;
 }
 
@@ -281,7 +280,8 @@ BOOL CKDRDatabase::CheckGraphics()
     const CString strReport = BuildGraphicsReport();
     if (strReport.IsEmpty())
         return FALSE;
-    new CReportDlg(strReport, AfxGetMainWnd());
+    if (CReportService* pReports = GetReportService())
+        pReports->ShowReport(strReport);
     return TRUE;
 }
 

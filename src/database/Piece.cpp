@@ -1,8 +1,8 @@
 #include "database/Piece.h"
 
-#include "app/KDRApp.h"
 #include "platform/core/File.h"
 #include "platform/ui/Display.h"
+#include "shell/DrawService.h"
 
 IMPLEMENT_SERIAL(CPiece, CObject, 1)
 IMPLEMENT_SERIAL(CPieceList, CPiece, 1)
@@ -30,10 +30,10 @@ CPiece::~CPiece() { FreeSurface(); }
 
 CDisplay* CPiece::GetDisplay()
 {
-    CKDRApp* pApp = GetKDRApp();
-    if (pApp == nullptr || !pApp->m_bDisplayReady)
+    const CDrawService* pDraw = GetDrawService();
+    if (pDraw == nullptr || !pDraw->IsDisplayReady())
         return nullptr;
-    return pApp->m_pDisplay;
+    return pDraw->GetDisplay();
 }
 
 CStringArray* CPiece::GetMemberNames() { return nullptr; }

@@ -1,10 +1,10 @@
 #include "database/PieceArray.h"
 
-#include "app/ReportDlg.h"
 #include "database/DatabaseSupport.h"
 #include "platform/core/File.h"
 #include "platform/ui/App.h"
 #include "platform/ui/UiService.h"
+#include "shell/ReportService.h"
 
 IMPLEMENT_SERIAL(CPieceArray, CObject, 1)
 
@@ -160,6 +160,7 @@ BOOL CPieceArray::ReportMissingFiles() const
     const CString strReport = BuildMissingFilesReport();
     if (strReport.IsEmpty())
         return FALSE;
-    new CReportDlg(strReport, AfxGetMainWnd());
+    if (CReportService* pReports = GetReportService())
+        pReports->ShowReport(strReport);
     return TRUE;
 }

@@ -8,7 +8,7 @@
 #include "database/Weapon.h"
 #include "platform/core/Archive.h"
 #include "platform/core/File.h"
-#include "view/Sound.h"
+#include "shell/SoundService.h"
 
 #include <algorithm>
 #include <cmath>
@@ -156,7 +156,7 @@ BOOL CVCapIndirectFire::CheckGraphics(CString& report, CPieceArray* pPieces)
 
 BOOL CVCapIndirectFire::CheckSounds(CString& report)
 {
-    return CheckSound(report, CSoundManager::kindArtillery, "Indirect Fire Shot Sound", m_strShotSound);
+    return CheckSound(report, SOUND_KIND_ARTILLERY, "Indirect Fire Shot Sound", m_strShotSound);
 }
 
 BOOL CVCapIndirectFire::GetArcEdges(float heading, long long& left, long long& right) const

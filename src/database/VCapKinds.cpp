@@ -5,7 +5,7 @@
 #include "database/KDRDatabase.h"
 #include "platform/core/Archive.h"
 #include "platform/core/Rounding.h"
-#include "view/Sound.h"
+#include "shell/SoundService.h"
 
 IMPLEMENT_SERIAL(CVCapDismount, CVehicleCapability, 1)
 IMPLEMENT_SERIAL(CVCapPersonnelCarrier, CVehicleCapability, 1)
@@ -216,7 +216,7 @@ BOOL CVCapEngineer::CheckGraphics(CString& report, CPieceArray* pPieces)
 
 BOOL CVCapEngineer::CheckSounds(CString& report)
 {
-    return CheckSound(report, CSoundManager::kindVehicle, "Engineer Breach Sound", m_strBreachSound);
+    return CheckSound(report, SOUND_KIND_VEHICLE, "Engineer Breach Sound", m_strBreachSound);
 }
 
 // ---------------------------------------------------------------------------

@@ -8,7 +8,7 @@
 #include "database/VehicleCapability.h"
 #include "database/VehicleWeapon.h"
 #include "platform/core/File.h"
-#include "view/Sound.h"
+#include "shell/SoundService.h"
 
 #include <utility>
 
@@ -134,9 +134,9 @@ BOOL CVehicleArray::CheckSounds(CString& report)
         const CString& name = pVehicle->m_strName;
         const CString& destroyed = pVehicle->m_strDestroyedSound;
         const CString& sound = pVehicle->m_strVehicleSound;
-        bFound |= CheckName(report, destroyed, IsSoundDefined(CSoundManager::kindVehicle, destroyed),
+        bFound |= CheckName(report, destroyed, IsSoundDefined(SOUND_KIND_VEHICLE, destroyed),
                             "Destroyed Sound for the vehicle", name);
-        bFound |= CheckName(report, sound, IsSoundDefined(CSoundManager::kindVehicle, sound),
+        bFound |= CheckName(report, sound, IsSoundDefined(SOUND_KIND_VEHICLE, sound),
                             "Vehicle Sound for the vehicle", name);
         bFound |= pVehicle->GetCapabilities()->CheckSounds(report);
     }

@@ -84,7 +84,7 @@ protected:
     // Appends the check line of a graphic the pieces lack (an empty name is
     // never reported); TRUE when it did.
     static BOOL CheckPiece(CString& report, CPieceArray* pPieces, const char* what, const CString& name);
-    // Likewise for a sound of the kind (CSoundManager::kindArtillery ...).
+    // Likewise for a sound of the kind (SOUND_KIND_ARTILLERY ...).
     static BOOL CheckSound(CString& report, int kind, const char* what, const CString& name);
 };
 

@@ -1,8 +1,9 @@
 #include "database/VehicleSpecsDlg.h"
 
-#include "app/KDRApp.h"
 #include "platform/core/File.h"
+#include "platform/ui/App.h"
 #include "platform/ui/PageView.h"
+#include "shell/DrawService.h"
 
 CVehicleSpecsDlg::CVehicleSpecsDlg() : CDialog(IDD_VEHICLE_SPECS)
 {
@@ -14,8 +15,8 @@ CVehicleSpecsDlg::~CVehicleSpecsDlg()
 {
     if (!m_bCreated)
         return;
-    if (CKDRApp* pApp = GetKDRApp())
-        --pApp->m_nAutoScrollHold;
+    if (CDrawService* pDraw = GetDrawService())
+        pDraw->HoldAutoScroll(-1);
     DestroyWindow();
     m_bCreated = FALSE;
 }
@@ -48,11 +49,11 @@ CPageView* CVehicleSpecsDlg::GetBrowser() const { return GetDlgControl<CPageView
 
 void CVehicleSpecsDlg::ShowPage(const CString& pageName, const CString& strSavegameDir, const CString& strDataDir)
 {
-    CKDRApp* pApp = GetKDRApp();
+    CDrawService* pDraw = GetDrawService();
     if (!m_bCreated)
     {
-        if (pApp != nullptr)
-            ++pApp->m_nAutoScrollHold;
+        if (pDraw != nullptr)
+            pDraw->HoldAutoScroll(1);
         Create(IDD_VEHICLE_SPECS, AfxGetMainWnd());
         m_bCreated = TRUE;
     }

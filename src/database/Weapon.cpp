@@ -1,6 +1,5 @@
 #include "database/Weapon.h"
 
-#include "app/KDRApp.h"
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
 #include "database/DatabaseSupport.h"
@@ -8,7 +7,8 @@
 #include "database/WeaponCapability.h"
 #include "platform/core/File.h"
 #include "platform/ui/DC.h"
-#include "view/Sound.h"
+#include "shell/DrawService.h"
+#include "shell/SoundService.h"
 
 IMPLEMENT_SERIAL(CWeapon, CObject, 1)
 IMPLEMENT_SERIAL(CWeaponArray, CObArray, 1)
@@ -98,8 +98,8 @@ CString CWeapon::MakeRangeLabel(const CString& name)
 
 void CWeapon::DrawRangeArc(float x, float y, CKDRGameMap* pMap)
 {
-    CKDRApp* pApp = GetKDRApp();
-    if (pMap == nullptr || pApp == nullptr || pMap->GetElevationMap() == nullptr)
+    CDrawService* pDraw = GetDrawService();
+    if (pMap == nullptr || pDraw == nullptr || pMap->GetElevationMap() == nullptr)
         return;
     const CElevationMap* pElevation = pMap->GetElevationMap();
     const float radius = static_cast<float>(m_nRange * METRES_PER_RANGE_UNIT);
@@ -116,7 +116,7 @@ void CWeapon::DrawRangeArc(float x, float y, CKDRGameMap* pMap)
     if (circle.right < 0 || circle.left > view.cx || circle.bottom < 0 || circle.top > view.cy)
         return;
 
-    CDC* pDC = pApp->GetSurfaceDC();
+    CDC* pDC = pDraw->GetSurfaceDC();
     if (pDC == nullptr)
         return;
     CGdiObject* pOldBrush = pDC->SelectStockObject(NULL_BRUSH);
@@ -136,7 +136,7 @@ void CWeapon::DrawRangeArc(float x, float y, CKDRGameMap* pMap)
 
     pDC->SelectObject(pOldPen);
     pDC->SelectObject(dynamic_cast<CBrush*>(pOldBrush));
-    pApp->ReleaseSurfaceDC();
+    pDraw->ReleaseSurfaceDC();
 }
 
 // ---------------------------------------------------------------------------
@@ -226,7 +226,7 @@ BOOL CWeaponArray::CheckSounds(CString& report)
         const CWeapon* pWeapon = GetAt(i);
         if (pWeapon == nullptr || pWeapon->m_strWeaponSound.IsEmpty())
             continue;
-        if (!IsSoundDefined(CSoundManager::kindWeapon, pWeapon->m_strWeaponSound))
+        if (!IsSoundDefined(SOUND_KIND_WEAPON, pWeapon->m_strWeaponSound))
         {
             report += MakeUndefinedLine("Weapon Sound for the weapon", pWeapon->m_strName);
             bFound = TRUE;

@@ -3,12 +3,12 @@
 
 #include "hierarchy/HierarchyArray.h"
 
-#include "app/KDRApp.h"
 #include "hierarchy/HierarchyDlg.h"
 #include "hierarchy/HierarchySupport.h"
 #include "orders/NodeArray.h"
 #include "orders/UnitOrderArray.h"
 #include "platform/core/Unset.h"
+#include "shell/DrawService.h"
 #include "units/KDRUnits.h"
 #include "units/Unit.h"
 #include "units/UnitRefArray.h"
@@ -300,8 +300,8 @@ void CHierarchyArray::RepickLeaders(BOOL bMarkStates, CKDRUnits* pUnits, CKDRDat
             pContainer->PickLeader(this);
     }
     UpdateElementStates(bMarkStates, pUnits, pDatabase);
-    if (CKDRApp* pApp = GetKDRApp())
-        pApp->RedrawView();
+    if (CDrawService* pDraw = GetDrawService())
+        pDraw->RedrawView();
 }
 
 namespace

@@ -109,6 +109,15 @@ public:
     // first; the platoon takes the element. 1 when placed.
     int InsertUnitsInOrder(CHierarchyElement* pElement, CHierarchyPlatoon* pMountingSide, CKDRUnits* pUnits,
                            CKDRDatabase* pDatabase);
+    // The plan of a mount order, made in this (empty) passenger hierarchy:
+    // one company per carrier of the element with room, holding a copy of
+    // the carrier's element and an empty passenger platoon; then a copy of
+    // each dismount element of the group (alive, neither carried nor
+    // mounting) placed through InsertUnitsInOrder, the side's hierarchy
+    // saying which teams belong with which carriers. 0 when nobody was
+    // placed (HierarchyMount.cpp).
+    int PlanMount(CHierarchyPlatoon* pElement, CHierarchyPlatoon* pGroup, CKDRUnits* pUnits, CKDRDatabase* pDatabase,
+                  CKDRGameMap* pMap);
     // The names of the platoons, companies and elements a hand-over list
     // names, with their counts.
     void ApplyTaskOrgNames(CTaskOrgArray* pList, CStringArray* pNames, CDWordArray* pCounts);

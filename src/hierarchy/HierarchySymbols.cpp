@@ -6,7 +6,6 @@
 // toggle bit changes. A platoon without a live, uncarried leader has no
 // symbol: nothing is drawn and nothing is hit until a new leader is picked.
 
-#include "app/KDRApp.h"
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
 #include "database/KDRDatabase.h"
@@ -19,6 +18,7 @@
 #include "orders/UnitOrderArray.h"
 #include "platform/core/Unset.h"
 #include "platform/ui/Display.h"
+#include "shell/DrawService.h"
 #include "units/KDRUnits.h"
 #include "units/Unit.h"
 
@@ -115,8 +115,8 @@ CHierarchyPlatoon* CopyForList(const CHierarchyPlatoon* pContainer)
 
 CString CHierarchyPlatoon::GetSymbolName(int nSide, int nLevel)
 {
-    const CKDRApp* pApp = GetKDRApp();
-    const BOOL bSwapped = pApp != nullptr && pApp->m_bSideSwapDisplay;
+    const CDrawService* pDraw = GetDrawService();
+    const BOOL bSwapped = pDraw != nullptr && pDraw->IsSideSwapDisplay();
     for (const FrameNames& names : FRAME_NAMES)
     {
         if (names.nLevel != nLevel)
@@ -161,9 +161,9 @@ int CHierarchyPlatoon::LoadSymbolSprites(CPieceArray* pPieces, int nSide, DWORD)
     if (m_apSprites[TYPE_SPRITE] == nullptr)
         return 0;
     m_abSprites[TYPE_SPRITE] = TRUE;
-    const CKDRApp* pApp = GetKDRApp();
+    const CDrawService* pDraw = GetDrawService();
     m_apSprites[FRAME_SPRITE] =
-        MakePieceSprite(pApp != nullptr ? pApp->m_pSymbolCatalogue : nullptr, GetSymbolName(nSide, nLevel));
+        MakePieceSprite(pDraw != nullptr ? pDraw->GetSymbolCatalogue() : nullptr, GetSymbolName(nSide, nLevel));
     m_abSprites[FRAME_SPRITE] = m_apSprites[FRAME_SPRITE] != nullptr;
     m_bEchelonStyleLoaded = TRUE;
     return 1;
@@ -198,8 +198,8 @@ int CHierarchyPlatoon::LoadToggleIcon(DWORD dwToggle)
     m_apSprites[TOGGLE_SPRITE] = nullptr;
     m_abSprites[TOGGLE_SPRITE] = FALSE;
     m_dwToggleIcon = dwToggle;
-    const CKDRApp* pApp = GetKDRApp();
-    CPieceArray* pCatalogue = pApp != nullptr ? pApp->m_pSymbolCatalogue : nullptr;
+    const CDrawService* pDraw = GetDrawService();
+    CPieceArray* pCatalogue = pDraw != nullptr ? pDraw->GetSymbolCatalogue() : nullptr;
     if (pCatalogue == nullptr)
         return 0;
     int nFrame = 0;

@@ -1,7 +1,5 @@
 #include "mission/Mission.h"
 
-#include "app/KDRApp.h"
-#include "app/MissionResultsDlg.h"
 #include "database/HTMLPage.h"
 #include "database/KDRDatabase.h"
 #include "mission/EventArray.h"
@@ -10,6 +8,8 @@
 #include "platform/core/File.h"
 #include "platform/core/Random.h"
 #include "platform/ui/UiService.h"
+#include "shell/PlayService.h"
+#include "shell/ReportService.h"
 #include "units/KDRUnits.h"
 
 IMPLEMENT_SERIAL(CMission, CObject, 1)
@@ -171,13 +171,13 @@ int CMission::EvaluateEvents(int& bVictory, CKDRUnits* pUnits, const int anDocVa
 void CMission::WriteResultsPage(CKDRUnits* pUnits, CKDRDatabase* pDatabase, const int anDocValues[6],
                                 const int* apCounts[3], CTimeSpan tsElapsed, CTime tStart)
 {
-    CKDRApp* pApp = GetKDRApp();
+    const CPlayService* pPlay = GetPlayService();
     CString strDataDir;
     CString strSavegameDir;
-    if (pApp != nullptr)
+    if (pPlay != nullptr)
     {
-        strDataDir = pApp->m_strDataDir;
-        strSavegameDir = pApp->m_strSavegameDir;
+        strDataDir = pPlay->GetDataDir();
+        strSavegameDir = pPlay->GetSavegameDir();
     }
     else if (pDatabase != nullptr)
     {
@@ -187,9 +187,9 @@ void CMission::WriteResultsPage(CKDRUnits* pUnits, CKDRDatabase* pDatabase, cons
 
     int bVictory = 0;
     const BOOL bEnded = EvaluateEvents(bVictory, pUnits, anDocValues, tsElapsed) != 0;
-    CMultiplayerSession* pSession = pApp != nullptr && pApp->m_bMultiplayer ? pApp->m_pSession : nullptr;
-    if (pApp != nullptr && pApp->m_bMultiplayer)
-        bVictory = pApp->m_bMultiplayerWon ? 1 : 0;
+    CMultiplayerSession* pSession = pPlay != nullptr && pPlay->IsMultiplayer() ? pPlay->GetSession() : nullptr;
+    if (pPlay != nullptr && pPlay->IsMultiplayer())
+        bVictory = pPlay->IsMultiplayerWon() ? 1 : 0;
 
     CHTMLPage page;
     SetCurrentDir(strDataDir);
@@ -245,8 +245,8 @@ void CMission::WriteResultsPage(CKDRUnits* pUnits, CKDRDatabase* pDatabase, cons
     SetCurrentDir(strSavegameDir);
     if (page.WritePage(RESULTS_PAGE))
     {
-        CMissionResultsDlg dialog(strSavegameDir, strDataDir);
-        dialog.DoModal();
+        if (CReportService* pReports = GetReportService())
+            pReports->ShowMissionResults(strSavegameDir, strDataDir);
         SetCurrentDir(strSavegameDir);
         DeleteFile(RESULTS_PAGE);
     }

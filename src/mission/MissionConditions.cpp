@@ -1,8 +1,8 @@
 // The tests and sentences of the five mission conditions.
 
-#include "app/GameClock.h"
-#include "app/KDRApp.h"
 #include "mission/ConditionKinds.h"
+#include "mission/GameTime.h"
+#include "shell/PlayService.h"
 #include "units/KDRUnits.h"
 
 namespace
@@ -14,8 +14,8 @@ constexpr int SIDE_ENEMY = 1;
 // sentences are then written from that player's view.
 BOOL IsEnemySidePlayed()
 {
-    const CKDRApp* pApp = GetKDRApp();
-    return pApp != nullptr && pApp->m_bMultiplayer && pApp->IsPlayingEnemySide();
+    const CPlayService* pPlay = GetPlayService();
+    return pPlay != nullptr && pPlay->IsMultiplayer() && pPlay->IsPlayingEnemySide();
 }
 
 CString Number(int nValue)
@@ -60,7 +60,7 @@ CString BoxName(const CString& strName, const char* pszUnnamed)
 // The time limit's deadline and which of its wordings applies: the
 // victory event's (maintain) or the loss event's (achieve), from the local
 // player's view.
-CString Deadline(CTime tStart, CTimeSpan tsLimit) { return CGameClock::FormatDateTime(tStart + tsLimit); }
+CString Deadline(CTime tStart, CTimeSpan tsLimit) { return CGameTime::FormatDateTime(tStart + tsLimit); }
 BOOL IsAchieveWording(BOOL bLossEvent) { return (bLossEvent != 0) != (IsEnemySidePlayed() != 0); }
 }  // namespace
 

@@ -2,10 +2,10 @@
 
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
+#include "battlefield/MapPicture.h"
 #include "platform/core/Archive.h"
 #include "platform/ui/Display.h"
 #include "units/Unit.h"
-#include "view/MapPicture.h"
 
 #include <algorithm>
 #include <cmath>

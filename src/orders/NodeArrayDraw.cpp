@@ -1,13 +1,13 @@
 // Drawing a path: its legs with the two pens of its table row, each node's
 // icon and, when asked, the first blocked point of each leg.
-#include "app/KDRApp.h"
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
+#include "battlefield/MapPicture.h"
 #include "database/PieceArray.h"
 #include "orders/NodeArray.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/Display.h"
-#include "view/MapPicture.h"
+#include "shell/DrawService.h"
 
 namespace
 {
@@ -49,23 +49,23 @@ void MapToView(const CKDRGameMap* pMap, float x, float y, int& vx, int& vy)
     pMap->PictureToView(px, py, &vx, &vy);
 }
 
-// The back surface's device context, lent by the application when the map
+// The back surface's device context, lent by the draw service when the map
 // draws on its display.
 CDC* LendDC(const CKDRGameMap* pMap)
 {
     CDisplay* pDisplay = pMap->GetDisplay();
-    CKDRApp* pApp = GetKDRApp();
-    if (pApp != nullptr && pDisplay != nullptr && pApp->m_pDisplay == pDisplay)
-        return pApp->GetSurfaceDC();
+    CDrawService* pDraw = GetDrawService();
+    if (pDraw != nullptr && pDisplay != nullptr && pDraw->GetDisplay() == pDisplay)
+        return pDraw->GetSurfaceDC();
     return pDisplay != nullptr ? pDisplay->GetSurfaceDC() : nullptr;
 }
 
 void ReturnDC(const CKDRGameMap* pMap)
 {
     CDisplay* pDisplay = pMap->GetDisplay();
-    CKDRApp* pApp = GetKDRApp();
-    if (pApp != nullptr && pDisplay != nullptr && pApp->m_pDisplay == pDisplay)
-        pApp->ReleaseSurfaceDC();
+    CDrawService* pDraw = GetDrawService();
+    if (pDraw != nullptr && pDisplay != nullptr && pDraw->GetDisplay() == pDisplay)
+        pDraw->ReleaseSurfaceDC();
     else if (pDisplay != nullptr)
         pDisplay->ReleaseSurfaceDC();
 }
@@ -96,15 +96,16 @@ void CNode::Draw(CKDRGameMap* pMap, BOOL bSelected, BOOL bForElement, int nLevel
 {
     if (!m_bIconLoaded || m_pIcon == nullptr || pMap == nullptr)
         return;
-    CKDRApp* pApp = GetKDRApp();
-    if (pApp == nullptr || pApp->m_pSymbolCatalogue == nullptr)
+    const CDrawService* pDraw = GetDrawService();
+    CPieceArray* pCatalogue = pDraw != nullptr ? pDraw->GetSymbolCatalogue() : nullptr;
+    if (pCatalogue == nullptr)
         return;
     const PathStyle style = StyleFor(bSelected, bForElement, nLevel);
     int nFrame = 0;
-    const int nList = pApp->m_pSymbolCatalogue->FindInLists(HasStop() ? style.pszStopIcon : style.pszGoIcon, &nFrame);
+    const int nList = pCatalogue->FindInLists(HasStop() ? style.pszStopIcon : style.pszGoIcon, &nFrame);
     if (nList == kUnset)
         return;
-    CPiece* pPiece = pApp->m_pSymbolCatalogue->GetPiece(nList);
+    CPiece* pPiece = pCatalogue->GetPiece(nList);
     if (pPiece == nullptr || pPiece->GetSurface() == nullptr)
         return;
     if (m_pIcon->GetSheet() != pPiece->GetSurface())

@@ -1,12 +1,12 @@
 #include "orders/NodeOrder.h"
 
-#include "app/KDRApp.h"
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
+#include "battlefield/MapPicture.h"
 #include "database/PieceArray.h"
 #include "orders/RecordIO.h"
 #include "platform/ui/Display.h"
-#include "view/MapPicture.h"
+#include "shell/DrawService.h"
 
 IMPLEMENT_SERIAL(CNodeOrder, CObject, 1)
 IMPLEMENT_SERIAL(CNOrdStop, CNodeOrder, 1)
@@ -27,14 +27,15 @@ const char* const SUPPORT_BY_FIRE_ICON = "Node Position Support By Fire Red";
 
 CSprite* LoadCatalogueSprite(const CString& name)
 {
-    CKDRApp* pApp = GetKDRApp();
-    if (pApp == nullptr || pApp->m_pSymbolCatalogue == nullptr || name.IsEmpty())
+    const CDrawService* pDraw = GetDrawService();
+    CPieceArray* pCatalogue = pDraw != nullptr ? pDraw->GetSymbolCatalogue() : nullptr;
+    if (pCatalogue == nullptr || name.IsEmpty())
         return nullptr;
     int nPosition = 0;
-    const int nList = pApp->m_pSymbolCatalogue->FindInLists(name, &nPosition);
+    const int nList = pCatalogue->FindInLists(name, &nPosition);
     if (nList == kUnset)
         return nullptr;
-    CPiece* pPiece = pApp->m_pSymbolCatalogue->GetPiece(nList);
+    CPiece* pPiece = pCatalogue->GetPiece(nList);
     CFrameSurface* pSheet = pPiece != nullptr ? pPiece->GetSurface() : nullptr;
     if (pSheet == nullptr)
         return nullptr;

@@ -2,13 +2,13 @@
 
 #include "ai/UOrdAIOrder.h"
 #include "ai/UOrdAIOrderData.h"
-#include "app/KDRApp.h"
 #include "hierarchy/HierarchyArray.h"
 #include "mission/ConditionArray.h"
 #include "orders/FormationOrder.h"
 #include "orders/FormationTemplateArray.h"
 #include "orders/RecordIO.h"
 #include "platform/ui/UiService.h"
+#include "shell/PlayService.h"
 
 IMPLEMENT_SERIAL(CUnitOrderArray, CObArray, 1)
 
@@ -376,8 +376,8 @@ int CUnitOrderArray::ExecuteOrders(CUOrdAIOrderDataArray* pData, CHierarchyPlato
                                    CKDRUnits* pUnits, CKDRObstacles* pObstacles, CKDRHoles* pHoles,
                                    CKDRDatabase* pDatabase, CKDRGameMap* pMap, BOOL bDeleteFinished)
 {
-    CKDRApp* pApp = GetKDRApp();
-    const BOOL bKeepAll = pApp != nullptr && pApp->IsDeploymentPhase();
+    const CPlayService* pPlay = GetPlayService();
+    const BOOL bKeepAll = pPlay != nullptr && pPlay->IsDeploymentPhase();
     for (int i = 0; i < GetSize(); ++i)
     {
         CUnitOrder* pOrder = GetAt(i);

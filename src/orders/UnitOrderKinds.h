@@ -31,6 +31,32 @@ public:
     DWORD GetOrderType() const override { return UORD_MOUNT; }
     CString GetOrderName() const override { return "Mount"; }
 
+    // The order's icon at the element's leader (UnitOrderMount.cpp).
+    void Draw(CHierarchyPlatoon* pElement, CKDRUnits* pUnits, CKDRDatabase* pDatabase, CKDRGameMap* pMap,
+              CWnd* pView, DWORD dwOverlay, int nFlag, BOOL bPlatoonOverlays, BOOL bCompanyOverlays) override;
+    // Each pass: every carrier of the plan, once halted at a stop node,
+    // takes its next passenger within 60 m; one farther off is sent
+    // towards it. A carrier that is full or gone hands its passengers on
+    // to another. 0 once every passenger group is empty.
+    int Update(CHierarchyPlatoon* pElement, CKDRUnits* pUnits, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
+               CKDRObstacles* pObstacles, CKDRHoles* pHoles) override;
+    // In the deployment phase the teams board at once; afterwards the
+    // mount is planned over the element's carriers and a copy of the order
+    // replaces the mount orders of each of its platoons. 0 when nothing
+    // could be planned.
+    int Execute(CUOrdAIOrderDataArray* pData, CHierarchyPlatoon* pElement, CHierarchyPlatoon* pOwner,
+                CKDRUnits* pUnits, CKDRObstacles* pObstacles, CKDRHoles* pHoles, CKDRDatabase* pDatabase,
+                CKDRGameMap* pMap) override;
+    int AddData(CUOrdAIOrderData* pItem, CUOrdAIOrderDataArray* pData, CHierarchyPlatoon* pElement, CKDRUnits* pUnits,
+                CKDRDatabase* pDatabase, CKDRGameMap* pMap) override;
+    // Execute's planning alone (steps before the copies): the boarding at
+    // once in the deployment phase, else the plan and the toggles. 0 when
+    // nothing could be planned.
+    int Plan(CHierarchyPlatoon* pElement, CKDRUnits* pUnits, CKDRObstacles* pObstacles, CKDRHoles* pHoles,
+             CKDRDatabase* pDatabase, CKDRGameMap* pMap);
+    // The mount orders of the container give way to a copy of this one.
+    void ReplaceMountOrders(CHierarchyPlatoon* pContainer) const;
+
     CHierarchyArray* m_pCarriedUnits;  // owned, never null
     CHierarchyArray* m_pForce;         // the specified force, or null
     BOOL m_bOwnsForce;
@@ -52,6 +78,15 @@ public:
     CString GetDescription(int nValue1, int nValue2) override;
     DWORD GetOrderType() const override { return UORD_DISMOUNT; }
     CString GetOrderName() const override { return "Dismount"; }
+
+    // Stays while the element's carriers still let their teams out; then
+    // the formation stands again and the order ends.
+    int Update(CHierarchyPlatoon* pElement, CKDRUnits* pUnits, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
+               CKDRObstacles* pObstacles, CKDRHoles* pHoles) override;
+    // A battalion-level element hands the dismount bit to each child.
+    int Execute(CUOrdAIOrderDataArray* pData, CHierarchyPlatoon* pElement, CHierarchyPlatoon* pOwner,
+                CKDRUnits* pUnits, CKDRObstacles* pObstacles, CKDRHoles* pHoles, CKDRDatabase* pDatabase,
+                CKDRGameMap* pMap) override;
 
     CNodeArray* m_pPath;  // owned, never null
 };

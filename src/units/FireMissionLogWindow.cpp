@@ -1,9 +1,9 @@
 #include "units/FireMissionLogWindow.h"
 
+#include "shell/ReportService.h"
+
 namespace
 {
-FireMissionLogWindowMaker g_pMaker = nullptr;
-
 // Holds what a window would show, with no window.
 class CHeadlessFireMissionLog : public CFireMissionLogWindow
 {
@@ -30,14 +30,10 @@ private:
 };
 }  // namespace
 
-FireMissionLogWindowMaker SetFireMissionLogWindowMaker(FireMissionLogWindowMaker pMaker)
-{
-    FireMissionLogWindowMaker pOld = g_pMaker;
-    g_pMaker = pMaker;
-    return pOld;
-}
-
 CFireMissionLogWindow* NewFireMissionLogWindow()
 {
-    return g_pMaker != nullptr ? g_pMaker() : new CHeadlessFireMissionLog;
+    CReportService* pReports = GetReportService();
+    if (CFireMissionLogWindow* pWindow = pReports != nullptr ? pReports->NewFireMissionLogWindow() : nullptr)
+        return pWindow;
+    return new CHeadlessFireMissionLog;
 }

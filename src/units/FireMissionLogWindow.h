@@ -1,7 +1,7 @@
 #pragma once
 // CFireMissionLogWindow: what the units component asks of its modeless
 // fire-mission log window. The window itself belongs to the shell, which
-// installs a maker for it at start-up; without one (a headless run) the
+// makes it through the report service; without one (a headless run) the
 // units keep a plain stand-in that holds the lines and the side shown, so
 // the log's contents can still be asked for.
 
@@ -27,8 +27,6 @@ public:
     virtual const CStringList& GetLines() const = 0;
 };
 
-using FireMissionLogWindowMaker = CFireMissionLogWindow* (*)();
-// Installs the shell's maker (null: the headless stand-in); answers the old one.
-FireMissionLogWindowMaker SetFireMissionLogWindowMaker(FireMissionLogWindowMaker pMaker);
-// A new window from the installed maker, or the stand-in; the caller owns it.
+// A new window from the report service, or the stand-in when the service
+// shows none; the caller owns it.
 CFireMissionLogWindow* NewFireMissionLogWindow();

@@ -1,9 +1,6 @@
 #include "units/KDRUnits.h"
 
-#include "app/KDRApp.h"
-#include "app/ReportDlg.h"
 #include "battlefield/FireMissionArray.h"
-#include "battlefield/FireSupportHost.h"
 #include "database/KDRDatabase.h"
 #include "hierarchy/GlobalMap.h"
 #include "hierarchy/HierarchyArray.h"
@@ -15,6 +12,9 @@
 #include "orders/UnitOrderArray.h"
 #include "platform/core/Archive.h"
 #include "platform/core/Unset.h"
+#include "shell/DrawService.h"
+#include "shell/PlayService.h"
+#include "shell/ReportService.h"
 #include "units/FireMissionLogWindow.h"
 #include "units/Unit.h"
 #include "units/UnitArray.h"
@@ -270,8 +270,8 @@ int CKDRUnits::LoadUnitFiles(const CString& strDataDir)
 {
     // The echelon frames of the two sides change places while the player
     // plays the opposing side.
-    if (CKDRApp* pApp = GetKDRApp())
-        pApp->m_bSideSwapDisplay = pApp->IsPlayingEnemySide();
+    if (CDrawService* pDraw = GetDrawService())
+        pDraw->SetSideSwapDisplay(GetPlayService() != nullptr && GetPlayService()->IsPlayingEnemySide());
 
     if (!m_strUnitFile.IsEmpty())
     {
@@ -348,7 +348,8 @@ void CKDRUnits::CheckUnitsAgainstDatabase(CKDRDatabase* pDatabase, CKDRGameMap* 
             pHierarchy->RepickLeaders(FALSE, this, pDatabase);
     }
     if (!strReport.IsEmpty())
-        new CReportDlg(strReport, AfxGetMainWnd());  // the window owns itself
+        if (CReportService* pReports = GetReportService())
+            pReports->ShowReport(strReport);
 }
 
 CString CKDRUnits::BuildRebuildReport(CKDRDatabase* pDatabase)
@@ -391,8 +392,8 @@ void CKDRUnits::SetArrayNames(CKDRDatabase* pDatabase)
 void CKDRUnits::UpdateAllHeadings(CKDRDatabase* pDatabase)
 {
     // In a network game the other player's units are pointed by their own program.
-    const CKDRApp* pApp = GetKDRApp();
-    const BOOL bNetwork = pApp != nullptr && pApp->m_bMultiplayer;
+    const CPlayService* pPlay = GetPlayService();
+    const BOOL bNetwork = pPlay != nullptr && pPlay->IsMultiplayer();
     ForEachArray(
         [&](CUnitArray* pArray, int nKind, int)
         {
@@ -602,8 +603,8 @@ void CKDRUnits::FillFireMissionLog(int nSide, CKDRGameMap* pMap, CFireMissionArr
         return;
     if (pRoundsInFlight == nullptr)
     {
-        CFireSupportHost* pHost = GetFireSupportHost();
-        pRoundsInFlight = pHost != nullptr ? pHost->GetRoundsInFlight() : nullptr;
+        CPlayService* pPlay = GetPlayService();
+        pRoundsInFlight = pPlay != nullptr ? pPlay->GetRoundsInFlight() : nullptr;
     }
     CStringList lines;
     std::vector<SFireLogRecord> records;
@@ -757,7 +758,6 @@ int CKDRUnits::PasteUnits(CTaskOrgArray*, float, float, CKDRGameMap*, CKDRDataba
     return 0;
 }
 int CKDRUnits::PasteOrdersToUnit(int, int, int, CKDRGameMap*, CKDRDatabase*) { return 0; }
-int CKDRUnits::DismountUnits(CTaskOrgArray*, CKDRGameMap*, CKDRDatabase*) { return 0; }
 int CKDRUnits::ApplyOrderToSelection(CTaskOrgArray* pSelection, DWORD dwOrder, float fX, float fY, CKDRGameMap* pMap,
                                      CKDRDatabase* pDatabase, CKDRObstacles*, CKDRHoles*)
 {
@@ -777,11 +777,6 @@ int CKDRUnits::SetUnitPathFromClick(int, int, int, float, float, CKDRGameMap*, C
 int CKDRUnits::AssignUnitRoute(int, int, int, CKDRGameMap*, CKDRDatabase*) { return 0; }
 int CKDRUnits::ToggleUnitOverlay(int, int, int, int, CKDRGameMap*, CKDRDatabase*) { return 0; }
 int CKDRUnits::ApplyElementPathEdit(const CString&, float, float, CKDRGameMap*, CKDRDatabase*) { return 0; }
-int CKDRUnits::MountUnits(CTaskOrgArray*, CTaskOrgArray*, CKDRGameMap*, CKDRDatabase*) { return 0; }
-int CKDRUnits::IssueMountOrder(CHierarchyArray*, CHierarchyArray*, CUOrdMount*, CKDRGameMap*, CKDRDatabase*)
-{
-    return 0;
-}
 int CKDRUnits::DeployMinesAtPoint(CTaskOrgArray*, float, float, CKDRGameMap*, CKDRDatabase*) { return 0; }
 int CKDRUnits::UploadAtPoint(CTaskOrgArray*, float, float, CKDRGameMap*, CKDRDatabase*) { return 0; }
 int CKDRUnits::AssignFireMissionAtPoint(CTaskOrgArray*, float, float, CKDRGameMap*, CKDRDatabase*) { return 0; }

@@ -26,9 +26,9 @@
 // Invariants: a presence flag is set exactly when its object exists; the
 // lists of kinds 1 and 2 exist only while their flag is set.
 //
-// Operations that belong to the per-tick passes, detection, fire,
-// mounting, the orders and the network records keep their least form
-// (nothing done, 0, null or an empty text) until those parts are built.
+// Operations that belong to the orders and the network records keep their
+// least form (nothing done, 0, null or an empty text) until those parts
+// are built. Mounting and dismounting live in KDRUnitsMount.cpp.
 //
 // The passes of detection and fire (KDRUnitsPasses.cpp) work on whatever
 // arrays are present. Every side looks at the others into six contact
@@ -83,6 +83,10 @@ constexpr int UNIT_KIND_COUNT = 3;
 constexpr int CONTACT_LIST_COUNT = 6;
 constexpr int CONTACTS_OWN_OF_OPPOSING = 0;
 constexpr int CONTACTS_OWN_OF_NEUTRAL = 1;
+// The bit of a move step's event mask that asks for the fire-mission log
+// to be filled again; the mounting bits are the carrier capabilities'
+// (UCAP_EVENT_... in UCapKinds.h).
+constexpr DWORD MOVE_EVENT_FIRE_MISSION_LOG = 0x80;
 
 class CKDRUnits : public CObject
 {
@@ -97,7 +101,7 @@ public:
 
     // Per-tick passes, called once per pass of the game loop. Movement and
     // detection serve one waiting window message after each unit and each
-    // observer (CKDRApp::ServeWaitingMessage).
+    // observer (the play service's ServeWaitingMessage).
     virtual int MoveAll(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CKDRObstacles* pObstacles, CKDRHoles* pHoles,
                         int nUnit, int nArray, int nKind, CFireMissionArray* pFireMissions);
     virtual void PrepareUnits(DWORD dwTick, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
@@ -122,8 +126,12 @@ public:
     virtual void ProcessIndirectFire(CKDRDatabase* pDatabase);
     // One unit's indirect-fire target choice from its kind's lists.
     void ProcessUnitIndirectFire(int nKind, CUnit* pUnit, CKDRDatabase* pDatabase);
-    // The work a unit's move step asks for in its event mask (mounting,
-    // dismounting, the fire-mission log); nothing for a unit that is gone.
+    // The work a unit's move step asks for in its event mask, in this
+    // order: a boarding over, the next team out, the boarding team in (or,
+    // when it cannot get in, freed), a computer side's team whose mount
+    // time came starting its carrier's unload, a boarding team freed, the
+    // fire-mission log; nothing for a unit that is gone
+    // (KDRUnitsMount.cpp).
     void HandleMoveEvents(DWORD dwMask, int nUnit, int nArray, int nKind, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     // Whether anything the map shows of the units changed since the last
     // call (a unit moved or turned, fired, was hit, destroyed, seen or lost
@@ -186,7 +194,7 @@ public:
     // to the side.
     void ShowFireMissionLog(int nSide, CKDRGameMap* pMap, CFireMissionArray* pRoundsInFlight);
     // Refills the log for the side it shows, while it is open. Without a
-    // list of rounds the document's, through the fire-support host.
+    // list of rounds the open mission's, through the play service.
     void RefreshFireMissionLog(CKDRGameMap* pMap = nullptr, CFireMissionArray* pRoundsInFlight = nullptr);
     // The side's rounds in flight, then the queued missions of every array
     // of the side, into the log window.
@@ -220,6 +228,39 @@ public:
     CGlobalMap* GetGlobalMap() const { return m_pGlobalMap; }
     void AfterOpenUnits(CKDRDatabase* pDatabase, CKDRGameMap* pMap);
     void FixUpAfterOpen(CKDRDatabase* pDatabase, CKDRGameMap* pMap);
+
+    // ---- Mounting and dismounting (KDRUnitsMount.cpp) ----
+    // The carrier lets its teams out (with bOneOnly only the last to
+    // board) and each released team stands on the ring around it, its
+    // element no longer marked mounted. 0 without the carrier, when it
+    // refuses, or when a released team cannot be found or placed (the
+    // others are placed all the same; one that cannot be placed is freed
+    // where it stands).
+    int DismountUnits(int nCarrierUnit, int nCarrierArray, int nKind, CKDRDatabase* pDatabase, CKDRGameMap* pMap,
+                      BOOL bOneOnly);
+    // Pairs teams with carriers and boards them: the given team (or, for
+    // a negative index, each team of the team selection, most valuable
+    // first) into the given carrier (or, with bUseSelections, the carriers
+    // of the carrier selection in turn, best protected first). A carrier
+    // takes a team within 60 m, both halted at stop nodes, after the
+    // deployment phase; in it, anywhere. bImmediate boards at once (the
+    // end of a timed boarding). 0 when what was asked for is missing;
+    // otherwise 1, also when nobody could board.
+    int MountUnits(int nTeamUnit, int nTeamArray, CTaskOrgArray* pTeamSelection, int nCarrierUnit, int nCarrierArray,
+                   int nKind, CTaskOrgArray* pCarrierSelection, BOOL bUseSelections, CKDRDatabase* pDatabase,
+                   CKDRGameMap* pMap, CObject* pContext2, CObject* pContext3, BOOL bImmediate);
+    // The selection forms of the Actions menu: each carrier of the
+    // selection lets its teams out (one already doing so stops its cycle
+    // instead); the teams board the carriers. Nonzero when anything
+    // changed.
+    int DismountUnits(CTaskOrgArray* pSelection, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    int MountUnits(CTaskOrgArray* pCarried, CTaskOrgArray* pCarrier, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    // After the deployment phase: the teams become the force of a mount
+    // order planned over the carriers, and a copy of it replaces the mount
+    // orders of each carrier's platoon or company (the battalion's for a
+    // carrier directly under it). Nonzero when an order was given.
+    int IssueMountOrder(CHierarchyArray* pCarried, CHierarchyArray* pCarrier, CUOrdMount* pOrder, CKDRGameMap* pMap,
+                        CKDRDatabase* pDatabase);
 
     // ---- Counts (KDRUnitsCounts.cpp) ----
     // Every count takes the live units that ride in no carrier, over all
@@ -326,7 +367,6 @@ public:
     int PasteUnits(CTaskOrgArray* pSelection, float fX, float fY, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
                    CKDRObstacles* pObstacles, CKDRHoles* pHoles);
     int PasteOrdersToUnit(int nUnit, int nArray, int nKind, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
-    int DismountUnits(CTaskOrgArray* pSelection, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     // Only while a hierarchy window is shown: the order goes to the
     // platoon or company of the element selected in it; whether anything
     // was applied.
@@ -337,11 +377,6 @@ public:
     int AssignUnitRoute(int nUnit, int nArray, int nKind, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     int ToggleUnitOverlay(int nUnit, int nArray, int nKind, int nOverlay, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     int ApplyElementPathEdit(const CString& strElement, float fX, float fY, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
-    // Mounts the carried units on the carriers at once (deployment phase).
-    int MountUnits(CTaskOrgArray* pCarried, CTaskOrgArray* pCarrier, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
-    // Gives the carried units an order to mount (after the deployment phase).
-    int IssueMountOrder(CHierarchyArray* pCarried, CHierarchyArray* pCarrier, CUOrdMount* pOrder, CKDRGameMap* pMap,
-                        CKDRDatabase* pDatabase);
     int DeployMinesAtPoint(CTaskOrgArray* pSelection, float fX, float fY, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     int UploadAtPoint(CTaskOrgArray* pSelection, float fX, float fY, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     int AssignFireMissionAtPoint(CTaskOrgArray* pSelection, float fX, float fY, CKDRGameMap* pMap,

@@ -3,10 +3,10 @@
 // fog of war lives here: units of kinds 1 and 2 are drawn only as the own
 // side's contact lists hold them, and as unidentified as they are there.
 
-#include "app/KDRApp.h"
 #include "battlefield/KDRGameMap.h"
 #include "hierarchy/HierarchyArray.h"
 #include "hierarchy/TaskOrg.h"
+#include "shell/PlayService.h"
 #include "units/KDRUnits.h"
 #include "units/UnitArray.h"
 #include "units/UnitRefArray.h"
@@ -41,8 +41,8 @@ BOOL CKDRUnits::DrawUnits(CKDRGameMap* pMap, CKDRDatabase* pDatabase, int nOrder
         bDrawn = TRUE;
     }
     // Shots are shown only while the battle runs.
-    const CKDRApp* pApp = GetKDRApp();
-    if (pApp != nullptr && !pApp->IsDeploymentPhase() && pApp->IsClockRunning())
+    const CPlayService* pPlay = GetPlayService();
+    if (pPlay != nullptr && !pPlay->IsDeploymentPhase() && pPlay->IsClockRunning())
         DrawShotLines(pMap);
     return bDrawn;
 }

@@ -10,9 +10,9 @@
 
 #include "units/KDRUnits.h"
 
-#include "app/KDRApp.h"
 #include "hierarchy/HierarchyArray.h"
 #include "net/MultiplayerSession.h"
+#include "shell/PlayService.h"
 #include "units/Unit.h"
 #include "units/UnitArray.h"
 #include "units/UnitMoveSupport.h"
@@ -77,9 +77,9 @@ int CKDRUnits::MoveAll(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CKDRObstacles
         }
         if (nSide == 0 && bNetwork)
         {
-            CKDRApp* pApp = GetKDRApp();
-            if (pApp != nullptr && pApp->m_pSession != nullptr)
-                pApp->m_pSession->ProcessMessages();
+            const CPlayService* pPlay = GetPlayService();
+            if (pPlay != nullptr && pPlay->GetSession() != nullptr)
+                pPlay->GetSession()->ProcessMessages();
             SendUnitsUpdate();
         }
     }

@@ -7,8 +7,8 @@
 // peer's units change through the records it sends, and lists 2 to 4 stay
 // empty.
 
-#include "app/KDRApp.h"
 #include "net/MultiplayerSession.h"
+#include "shell/PlayService.h"
 #include "units/KDRUnits.h"
 #include "units/Unit.h"
 #include "units/UnitArray.h"
@@ -29,18 +29,11 @@ enum ContactList
     NEUTRAL_SEES_OPPOSING = 4
 };
 
-// Bits of a move step's event mask.
-constexpr DWORD MOVE_EVENT_BOARDED = 0x1;
-constexpr DWORD MOVE_EVENT_DISMOUNT = 0x2;
-constexpr DWORD MOVE_EVENT_MOUNT = 0x4;
-constexpr DWORD MOVE_EVENT_LEAVE_CARRIER = 0x8;
-constexpr DWORD MOVE_EVENT_DETACH_BOARDING = 0x10;
-constexpr DWORD MOVE_EVENT_FIRE_MISSION_LOG = 0x80;
 
 BOOL IsNetworkGame()
 {
-    const CKDRApp* pApp = GetKDRApp();
-    return pApp != nullptr && pApp->IsNetworkGame();
+    const CPlayService* pPlay = GetPlayService();
+    return pPlay != nullptr && pPlay->IsNetworkGame();
 }
 
 // One side's place in the direct-fire pass: the array and unit whose turn
@@ -141,9 +134,9 @@ void CKDRUnits::DirectFirePass(CKDRGameMap* /*pMap*/, CKDRDatabase* pDatabase, C
             takeTurn(cursor);
     }
 
-    CKDRApp* pApp = GetKDRApp();
-    if (bNetwork && pApp->IsPlayingEnemySide())
-        pApp->m_pSession->ProcessMessages();
+    CPlayService* pPlay = GetPlayService();
+    if (bNetwork && pPlay->IsPlayingEnemySide())
+        pPlay->GetSession()->ProcessMessages();
 }
 
 void CKDRUnits::ProcessIndirectFire(CKDRDatabase* pDatabase)
@@ -184,20 +177,4 @@ void CKDRUnits::ProcessUnitIndirectFire(int nKind, CUnit* pUnit, CKDRDatabase* p
     {
         scan(m_pContacts[NEUTRAL_SEES_OPPOSING]);
     }
-}
-
-void CKDRUnits::HandleMoveEvents(DWORD dwMask, int nUnit, int nArray, int nKind, CKDRGameMap* pMap,
-                                 CKDRDatabase* /*pDatabase*/)
-{
-    CUnit* pUnit = GetUnit(nUnit, nArray, nKind);
-    if (pUnit == nullptr)
-        return;
-    // Boarding, dismounting and mounting (the first five bits) go to the
-    // mounting operations of the unit and its carrier when those are built;
-    // until then a move step never asks for them.
-    constexpr DWORD MOUNTING_EVENTS = MOVE_EVENT_BOARDED | MOVE_EVENT_DISMOUNT | MOVE_EVENT_MOUNT |
-                                      MOVE_EVENT_LEAVE_CARRIER | MOVE_EVENT_DETACH_BOARDING;
-    (void)MOUNTING_EVENTS;
-    if ((dwMask & MOVE_EVENT_FIRE_MISSION_LOG) && IsFireMissionLogOpen())
-        RefreshFireMissionLog(pMap);
 }

@@ -3,12 +3,12 @@
 // own side's contact lists hold, so the enemy is never found where nobody
 // has seen it.
 
-#include "app/KDRApp.h"
 #include "database/KDRDatabase.h"
 #include "database/Vehicle.h"
 #include "hierarchy/HierarchyArray.h"
 #include "hierarchy/TaskOrg.h"
 #include "platform/core/Unset.h"
+#include "shell/DrawService.h"
 #include "units/KDRUnits.h"
 #include "units/UnitArray.h"
 #include "units/UnitRefArray.h"
@@ -30,8 +30,8 @@ const char* const OWN_UNIT_SEPARATOR = ", ";
 
 BOOL IsAlternateColors()
 {
-    const CKDRApp* pApp = GetKDRApp();
-    return pApp != nullptr && pApp->m_bAlternateColors;
+    const CDrawService* pDraw = GetDrawService();
+    return pDraw != nullptr && pDraw->IsAlternateColors();
 }
 
 // The tip colour of a side's units under the colour scheme in use.

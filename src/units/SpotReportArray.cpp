@@ -1,12 +1,13 @@
 #include "units/SpotReportArray.h"
 
-#include "app/KDRApp.h"
 #include "battlefield/FireMission.h"
 #include "database/KDRDatabase.h"
 #include "database/Vehicle.h"
 #include "database/Weapon.h"
 #include "platform/core/Archive.h"
 #include "platform/core/Rounding.h"
+#include "platform/ui/App.h"
+#include "shell/ReportService.h"
 #include "units/SpotReportLogDlg.h"
 #include "units/Unit.h"
 
@@ -191,15 +192,15 @@ int CSpotReportArray::ShowReportWithLine(const CString& line) const
 {
     if (line.IsEmpty())
         return 0;
-    CKDRApp* pApp = GetKDRApp();
+    CReportService* pReports = GetReportService();
     int nShown = 0;
     for (int i = 0; i < GetSize(); ++i)
     {
         const CSpotReport* pReport = GetAt(i);
         if (pReport == nullptr || FormatLine(*pReport) != line)
             continue;
-        if (pApp != nullptr)
-            pApp->ShowSpotReportInView(pReport);
+        if (pReports != nullptr)
+            pReports->ShowSpotReportInView(pReport);
         ++nShown;
     }
     return nShown;

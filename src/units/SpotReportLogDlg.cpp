@@ -1,11 +1,11 @@
 #include "units/SpotReportLogDlg.h"
 
-#include "app/KDRApp.h"
 #include "platform/ui/CmdTarget.h"
 #include "platform/ui/DialogTemplate.h"
 #include "platform/ui/Frame.h"
+#include "shell/DrawService.h"
+#include "shell/ReportService.h"
 #include "units/SpotReportArray.h"
-#include "view/KDRView.h"
 
 CSpotReportLogDlg::CSpotReportLogDlg(CSpotReportArray* pReports)
     : CDialog(IDD_SPOT_REPORT_LOG, nullptr), m_pReports(pReports)
@@ -26,8 +26,8 @@ BOOL CSpotReportLogDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     // At the left edge of the screen, level with the top of the map.
-    CKDRApp* pApp = GetKDRApp();
-    CKDRView* pView = pApp != nullptr ? pApp->GetActiveView() : nullptr;
+    const CDrawService* pDraw = GetDrawService();
+    CWnd* pView = pDraw != nullptr ? pDraw->GetMapViewWnd() : nullptr;
     int nTop = 0;
     if (pView != nullptr && pView->IsWindow())
     {
@@ -100,21 +100,21 @@ void CSpotReportLogDlg::OnCancel() { OnClose(); }
 
 void CSpotReportLogDlg::OnClose()
 {
-    if (CKDRApp* pApp = GetKDRApp())
-        pApp->OnToolWindowClosed(SPOT_REPORT_LOG_TOOL_WINDOW);
+    if (CReportService* pReports = GetReportService())
+        pReports->OnToolWindowClosed(SPOT_REPORT_LOG_TOOL_WINDOW);
     CloseLog();
 }
 
 void CSpotReportLogDlg::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
-    CKDRApp* pApp = GetKDRApp();
-    if (CKDRView* pView = pApp != nullptr ? pApp->GetActiveView() : nullptr)
+    const CDrawService* pDraw = GetDrawService();
+    if (CWnd* pView = pDraw != nullptr ? pDraw->GetMapViewWnd() : nullptr)
         pView->OnKeyDown(nChar, nRepCnt, nFlags);
 }
 
 void CSpotReportLogDlg::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
-    CKDRApp* pApp = GetKDRApp();
-    if (CKDRView* pView = pApp != nullptr ? pApp->GetActiveView() : nullptr)
+    const CDrawService* pDraw = GetDrawService();
+    if (CWnd* pView = pDraw != nullptr ? pDraw->GetMapViewWnd() : nullptr)
         pView->OnChar(nChar, nRepCnt, nFlags);
 }

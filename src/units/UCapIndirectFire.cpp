@@ -1,11 +1,11 @@
 #include "units/UCapIndirectFire.h"
 
 #include "battlefield/FireMissionArray.h"
-#include "battlefield/FireSupportHost.h"
 #include "database/IFAmmo.h"
 #include "database/KDRDatabase.h"
 #include "orders/RecordIO.h"
 #include "platform/ui/Display.h"
+#include "shell/SoundService.h"
 
 IMPLEMENT_SERIAL(CUCapIndirectFire, CUnitCapability, 1)
 IMPLEMENT_SERIAL(CUCapDFAmmoCarrier, CUnitCapability, 1)
@@ -73,8 +73,9 @@ int CUCapIndirectFire::GetRoundsAt(int nPosition) const
 
 void CUCapIndirectFire::FireRound(int nMunitionIndex, const CVCapIndirectFire* pVehicleCap)
 {
-    if (CFireSupportHost* pHost = GetFireSupportHost(); pHost != nullptr && pVehicleCap != nullptr)
-        pHost->PlayArtillerySound(pVehicleCap->m_strShotSound);
+    if (CSoundService* pSound = GetSoundService();
+        pSound != nullptr && pVehicleCap != nullptr && !pVehicleCap->m_strShotSound.IsEmpty())
+        pSound->PlayArtillerySound(pVehicleCap->m_strShotSound);
     for (CAmmoEntry& entry : m_ammo)
     {
         if (entry.m_nIndex == nMunitionIndex)

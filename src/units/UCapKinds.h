@@ -38,9 +38,12 @@
 //   Mine Layer          deploy time left, minefields left (words); target x,
 //                       y (floats); deploying (flag); deploy time (time span)
 
+#include "platform/core/Unset.h"
 #include "units/UnitCapability.h"
 
 class CCarriedUnit;
+class CKDRUnits;
+class CStringList;
 class CSprite;
 class CKDRDatabase;
 class CUnit;
@@ -64,6 +67,22 @@ protected:
     BOOL m_bMarkerLoaded = FALSE;
 };
 
+// The events the two kinds' Update answers, which the units component
+// acts on after the unit's move step (CKDRUnits::HandleMoveEvents).
+constexpr DWORD UCAP_EVENT_BOARDED = 0x1;          // a team's boarding is over
+constexpr DWORD UCAP_EVENT_PASSENGER_OUT = 0x2;    // the next team may get out
+constexpr DWORD UCAP_EVENT_TEAM_IN = 0x4;          // the boarding team is in
+constexpr DWORD UCAP_EVENT_MOUNT_TIME = 0x8;       // a team's mount time has come
+constexpr DWORD UCAP_EVENT_FREE_BOARDING = 0x10;   // the boarding team is to be freed
+
+// The carrier's commands in the unit's context menu.
+constexpr UINT ID_UNIT_MOUNT = 33016;
+constexpr UINT ID_UNIT_DISMOUNT = 33018;
+constexpr UINT ID_UNIT_DISMOUNT_ON_CONTACT = 33020;
+
+// A dismounted team's side of riding: the carrier it belongs to and
+// whether it is on foot. Free: no carrier; mounting: carrier named and on
+// foot; carried: carrier named and aboard.
 class CUCapDismount : public CUCapMarked
 {
     DECLARE_SERIAL(CUCapDismount)
@@ -73,6 +92,26 @@ public:
     DWORD GetType() const override { return VCAP_DISMOUNT; }
     CString GetName() const override { return "Dismount"; }
 
+    // With a carrier, UCAP_EVENT_MOUNT_TIME once the game time has passed
+    // the mount time.
+    DWORD Update(int nVehicle, int nElapsed, CTimeSpan timeNow, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
+                 int nPass1, int nPass2, CUnit* pUnit, int nPass3, int nPass4, int nPass5) override;
+    // A new path forgets the carrier unless nKeepCarrier.
+    BOOL OnPathAssigned(float x, float y, CKDRDatabase* pDatabase, CKDRGameMap* pMap, int nKeepCarrier) override;
+    int OnSideChanged(int nSide) override;
+    void OnUnitDeleted(int nOwnSide, int nKind, int nArray, int nUnit) override;
+    void Reset(float fHeading, int nValue1, int nValue2) override;
+    void ResetMountState() override;
+    void UpdateSprite(int nVehicle, CKDRDatabase* pDatabase, CKDRGameMap* pMap, float x, float y, float fHeading,
+                      float fZoom) override;
+    BOOL HitTest(int x, int y) override;
+    // The marker, while bVisible, for a team on foot from its carrier.
+    void Draw(int nVehicle, CKDRDatabase* pDatabase, CKDRGameMap* pMap, float x, float y, float fScale,
+              BOOL bVisible, BOOL bSecondPicture, float fHeading) override;
+    // Free, on foot; answers kUnset.
+    int DetachFromCarrier();
+    BOOL HasCarrier() const { return m_nCarrierUnit != kUnset; }
+
     CTimeSpan m_timeMount;     // game time at which the mount falls due
     int m_nCarrierUnit = -99;  // -99: no carrier
     BOOL m_bDismounted = FALSE;
@@ -80,6 +119,8 @@ public:
     int m_nCarrierKind = -99;
 };
 
+// A personnel carrier's passengers and its ramp cycle: closed, opening,
+// one team getting in or every team getting out, closing.
 class CUCapPersonnelCarrier : public CUCapMarked
 {
     DECLARE_SERIAL(CUCapPersonnelCarrier)
@@ -89,6 +130,40 @@ public:
     void Serialize(CArchive& ar) override;
     DWORD GetType() const override { return VCAP_PERSONNEL_CARRIER; }
     CString GetName() const override { return "Personnel Carrier"; }
+
+    // The ramp cycle, for a unit halted (and dug in, when it can dig in)
+    // with its ramp open: UCAP_EVENT_PASSENGER_OUT or UCAP_EVENT_TEAM_IN
+    // when that step's time has run; UCAP_EVENT_FREE_BOARDING (in any
+    // state) after a new path dropped a boarding.
+    DWORD Update(int nVehicle, int nElapsed, CTimeSpan timeNow, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
+                 int nPass1, int nPass2, CUnit* pUnit, int nPass3, int nPass4, int nPass5) override;
+    // "&Mount" and "&Dismount" in the Actions submenu, "&Dismount On
+    // Contact" in the SOP submenu (in Actions without one).
+    void AddMenuItems(CMenu* pMenu) override;
+    // A new path drops the cycle unless nKeepState.
+    BOOL OnPathAssigned(float x, float y, CKDRDatabase* pDatabase, CKDRGameMap* pMap, int nKeepState) override;
+    // The passengers die with the carrier, each at its own address; one
+    // already destroyed is passed over.
+    void OnDestroyed(CKDRUnits* pUnits, CKDRDatabase* pDatabase, int nUnit, int nArray, int nSide) override;
+    void OnUnitDeleted(int nOwnSide, int nKind, int nArray, int nUnit) override;
+    void Reset(float fHeading, int nValue1, int nValue2) override;
+    void ResetMountState() override;
+    // The marker for the step in progress (mounting or dismounting).
+    virtual void DrawStateMarker();
+    void UpdateSprite(int nVehicle, CKDRDatabase* pDatabase, CKDRGameMap* pMap, float x, float y, float fHeading,
+                      float fZoom) override;
+    BOOL HitTest(int x, int y) override;
+    void Draw(int nVehicle, CKDRDatabase* pDatabase, CKDRGameMap* pMap, float x, float y, float fScale,
+              BOOL bVisible, BOOL bSecondPicture, float fHeading) override;
+    // Ends the step in progress and starts the ramp closing; the unit index
+    // of the team that boarded, or kUnset.
+    int FinishMountStep(CKDRDatabase* pDatabase, int nVehicle);
+    void ClearCycle();
+    // The names of the passengers that exist, in boarding order.
+    void GetPassengerNames(CStringList& names, CKDRUnits* pUnits) const;
+    // The information sheet's lines, each ending in "\r\n"; empty without
+    // the vehicle type's carrier capability.
+    void GetStatusText(CString& strText, int nVehicle, CKDRDatabase* pDatabase, CKDRUnits* pUnits) const;
 
     TypedObArray<CCarriedUnit>* m_pPassengers;  // owned; in boarding order
     BOOL m_bDismounting = FALSE;
@@ -103,6 +178,9 @@ public:
     float m_fPlaceAngle = 0.0f;  // radians
     float m_fPlaceStep = 0.0f;
     BOOL m_bDismountOnContact = FALSE;
+    // Not stored: a new path dropped a boarding, whose team is still to
+    // be freed.
+    BOOL m_bFreeBoarding = FALSE;
 };
 
 class CUCapEmplace : public CUnitCapability

@@ -233,19 +233,11 @@ void CUnit::ClaimDugPosition(int nPosition)
     m_nStoredValue3 = 0;
 }
 
-BOOL CUnit::IsCarried() const
-{
-    // A team rides while its dismount capability names a carrier and it has
-    // not got off.
-    const auto* pDismount = static_cast<const CUCapDismount*>(FindCapability(VCAP_DISMOUNT));
-    return pDismount != nullptr && pDismount->m_nCarrierUnit != kUnset && !pDismount->m_bDismounted;
-}
 BOOL CUnit::IsStoppedByOrder() const
 {
     const CNode* pFirst = m_pPath != nullptr ? m_pPath->GetAt(0) : nullptr;
     return m_bStopped && pFirst != nullptr && pFirst->HasStop();
 }
-BOOL CUnit::HasDismounted() const { return FALSE; }
 
 int CUnit::CanFireMunition(int, int, int, DWORD, CKDRDatabase*, CTaskOrgArray*) { return 0; }
 

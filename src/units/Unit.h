@@ -21,11 +21,13 @@
 // stays unattached, without a picture: it is neither drawn nor hit.
 
 #include "platform/core/CString.h"
+#include "platform/core/Collections.h"
 #include "platform/core/Object.h"
 #include "platform/core/Time.h"
 #include "platform/core/Types.h"
 #include "platform/core/Unset.h"
 
+class CCarriedUnit;
 class CChem;
 class CDamageArray;
 class CFireMission;
@@ -156,10 +158,59 @@ public:
     // The unit takes the dug position at that index of its side's list.
     void ClaimDugPosition(int nPosition);
 
+    BOOL IsStoppedByOrder() const;
+
+    // ---- Riding in carriers (UnitCarried.cpp) ----
+    // A team is free (no carrier), mounting (its carrier named, still on
+    // foot) or carried (aboard); a carrier is closed, opening, letting one
+    // team in or every team out, or closing. Every operation answers 0 (or
+    // kUnset) and changes nothing when a capability it needs is missing.
+    //
     // TRUE while the unit rides in a carrier.
     BOOL IsCarried() const;
-    BOOL IsStoppedByOrder() const;
+    // A team on its way into its carrier, or a carrier taking one in.
+    BOOL IsMounting() const;
+    // A carrier letting its teams out.
+    BOOL IsDisembarking() const;
+    // A team assigned to a carrier but on foot, or a carrier letting its
+    // teams out.
     BOOL HasDismounted() const;
+    BOOL HasPassengers() const;
+    // Room for one more team (and, with bEmptyOnly, nobody aboard).
+    BOOL CanCarry(CKDRDatabase* pDatabase, BOOL bEmptyOnly) const;
+    // The carrier's Mount (nMode 1: room for one more) and Dismount (0:
+    // someone aboard) commands; after the deployment phase only for a
+    // carrier halted at a stop node that is not busy (unless bIgnoreBusy).
+    BOOL CanMountOrDismount(CKDRDatabase* pDatabase, int nMode, BOOL bIgnoreBusy);
+    // A team's Mount command: a free team, or one on foot from its carrier.
+    BOOL CanBoard(BOOL bIgnoreBusy);
+    BOOL IsAvailableToMount() const;
+    // Places left aboard, a team still boarding counted as aboard.
+    int GetRoomInCarrier(CKDRDatabase* pDatabase) const;
+    BOOL IsDismountOnContact() const;
+    // The team takes the carrier: aboard at once in the deployment phase or
+    // with bImmediate, else on its way in. FALSE without a dismount
+    // capability.
+    BOOL AssignToCarrier(int nCarrierUnit, int nCarrierArray, int nCarrierKind, BOOL bImmediate);
+    // The carrier takes the team: at once in the deployment phase; with
+    // bComplete the team that was boarding goes aboard and the ramp starts
+    // closing; otherwise a timed boarding starts (the ramp opening first).
+    BOOL LoadPassenger(int nTeamUnit, int nTeamArray, int nTeamKind, CKDRDatabase* pDatabase, BOOL bComplete);
+    // The carrier lets teams out into pReleased (the caller deletes them):
+    // everybody at once in the deployment phase, the last to board with
+    // bOneOnly, else a timed unload starts and nobody leaves yet. TRUE with
+    // nothing released for an empty carrier.
+    BOOL UnloadPassengers(CKDRDatabase* pDatabase, TypedObArray<CCarriedUnit>* pReleased, BOOL bOneOnly);
+    // A released team stands on the 30 m ring around the carrier, each
+    // team a step further clockwise from north, kept on the map.
+    BOOL PlaceAfterDismount(CUnit* pCarrier, CKDRDatabase* pDatabase, CKDRGameMap* pMap);
+    // The carrier's ramp cycle stops where it is.
+    void CancelCarrierCycle();
+    // Ends a boarding: the unit index of the team that was boarding (or
+    // kUnset); the ramp starts closing.
+    int CompleteMount(CKDRDatabase* pDatabase);
+    // The carrier capability's lines of the information sheet.
+    CString GetCarrierStatusText(CKDRDatabase* pDatabase, CKDRUnits* pUnits);
     // Nonzero when the unit may start firing the munition now; 0 ends the fire mission.
     int CanFireMunition(int nPass1, int nPass2, int nPass3, DWORD dwMunitionType, CKDRDatabase* pDatabase,
                         CTaskOrgArray* pUnits);
@@ -271,8 +322,6 @@ public:
     // a bit without one.
     static CString GetOrderIconName(DWORD dwBit);
     // The tests of the functions in progress: 0 until built.
-    BOOL CanMountOrDismount(CKDRDatabase* pDatabase, int nMode, BOOL bIgnoreBusy);
-    BOOL CanBoard(BOOL bIgnoreBusy);
     BOOL CanTakeFireMission(int nArrayIndex, int nUnitIndex, int nMunitionType, CKDRDatabase* pDatabase,
                             CKDRUnits* pUnits);
     // A fire mission's permission to start firing the munition (a type

@@ -1,6 +1,5 @@
 #include "units/UnitArray.h"
 
-#include "app/KDRApp.h"
 #include "battlefield/KDRGameMap.h"
 #include "battlefield/SmokeArray.h"
 #include "database/KDRDatabase.h"
@@ -15,6 +14,7 @@
 #include "platform/core/Unset.h"
 #include "platform/ui/Display.h"
 #include "platform/ui/UiService.h"
+#include "shell/PlayService.h"
 #include "units/KDRUnits.h"
 #include "units/UnitCapability.h"
 #include "units/UnitRefArray.h"
@@ -571,7 +571,7 @@ void CUnitArray::DetectAgainst(int nTargetArrayIndex, CUnitArray* pTargetArray, 
                                CKDRGameMap* pMap, CKDRDatabase* pDatabase, CSmokeArray* pSmoke, float fLightFactor,
                                int nTargetKind)
 {
-    CKDRApp* pApp = GetKDRApp();
+    CPlayService* pPlay = GetPlayService();
     // The targets' views are taken once for all observers, and again after
     // a served message, which may have changed the units or the arrays;
     // the storage is kept from sweep to sweep.
@@ -610,9 +610,9 @@ void CUnitArray::DetectAgainst(int nTargetArrayIndex, CUnitArray* pTargetArray, 
             if (pRef != nullptr && pRef->m_nSide == nTargetKind)
                 pPairList->InsertSorted(*pRef);
         }
-        if (pApp != nullptr && pApp->IsClockRunning())
+        if (pPlay != nullptr && pPlay->IsClockRunning())
         {
-            pApp->ServeWaitingMessage();
+            pPlay->ServeWaitingMessage();
             takeTargetViews();
         }
     }

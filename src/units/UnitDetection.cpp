@@ -3,13 +3,13 @@
 // cost of the whole sweep; nothing here allocates once the observer's
 // contact list has grown.
 
-#include "app/KDRApp.h"
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
 #include "battlefield/SmokeArray.h"
 #include "database/KDRDatabase.h"
 #include "database/Vehicle.h"
 #include "platform/core/Rounding.h"
+#include "shell/ReportService.h"
 #include "units/UCapKinds.h"
 #include "units/Unit.h"
 #include "units/UnitCapability.h"
@@ -227,7 +227,7 @@ void CUnit::DetectPair(const SSightView& self, CUnit* pTarget, const SSightView&
 
     if (m_nSide == 0)
     {
-        if (CKDRApp* pApp = GetKDRApp())
-            pApp->ReportDetection(bUnidentified, this, pTarget, pTargetVehicle);
+        if (CReportService* pReports = GetReportService())
+            pReports->ReportDetection(bUnidentified, this, pTarget, pTargetVehicle);
     }
 }

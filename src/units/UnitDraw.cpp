@@ -7,7 +7,6 @@
 // not drawn. Drawing changes nothing of the simulation: only which picture
 // the unit holds and where it stands on the screen.
 
-#include "app/KDRApp.h"
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
 #include "database/KDRDatabase.h"
@@ -19,6 +18,7 @@
 #include "platform/core/Unset.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/Display.h"
+#include "shell/DrawService.h"
 #include "units/KDRUnits.h"
 #include "units/UCapKinds.h"
 #include "units/Unit.h"
@@ -102,18 +102,16 @@ constexpr int DUG_IN_RING_RADIUS = 14;
 constexpr int BEZIER_POINTS = 13;
 constexpr double BEZIER_CIRCLE_K = 0.5522847498;
 
-CKDRApp* App() { return GetKDRApp(); }
-
 CPieceArray* Catalogue()
 {
-    CKDRApp* pApp = App();
-    return pApp != nullptr ? pApp->m_pSymbolCatalogue : nullptr;
+    const CDrawService* pDraw = GetDrawService();
+    return pDraw != nullptr ? pDraw->GetSymbolCatalogue() : nullptr;
 }
 
 BOOL SidesSwapped()
 {
-    const CKDRApp* pApp = App();
-    return pApp != nullptr && pApp->m_bSideSwapDisplay;
+    const CDrawService* pDraw = GetDrawService();
+    return pDraw != nullptr && pDraw->IsSideSwapDisplay();
 }
 
 // The sheet and frame of a named piece of a catalogue: a list member (its

@@ -9,7 +9,6 @@
 // is seen from the target, so a target facing the shooter is hit on its
 // front and right is its own right.
 
-#include "app/KDRApp.h"
 #include "battlefield/KDRGameMap.h"
 #include "database/KDRDatabase.h"
 #include "database/KillPercentage.h"
@@ -22,6 +21,9 @@
 #include "hierarchy/HierarchyArray.h"
 #include "orders/NodeArray.h"
 #include "platform/core/Random.h"
+#include "shell/PlayService.h"
+#include "shell/ReportService.h"
+#include "shell/SoundService.h"
 #include "units/KDRUnits.h"
 #include "units/UCapKinds.h"
 #include "units/UCapTurret.h"
@@ -30,7 +32,6 @@
 #include "units/UnitCapability.h"
 #include "units/UnitRefArray.h"
 #include "units/UnitWeapon.h"
-#include "view/Sound.h"
 
 #include <algorithm>
 #include <cmath>
@@ -72,8 +73,8 @@ struct CScratchGuard
 
 BOOL IsNetworkGame()
 {
-    const CKDRApp* pApp = GetKDRApp();
-    return pApp != nullptr && pApp->IsNetworkGame();
+    const CPlayService* pPlay = GetPlayService();
+    return pPlay != nullptr && pPlay->IsNetworkGame();
 }
 
 BOOL IsFriendlyKind(int nKind) { return nKind == 0 || nKind == 2; }
@@ -119,9 +120,8 @@ int RoundsFor(const CWeapon* pWeapon, int nWholeSeconds)
 
 void PlayWeaponSound(const CWeapon& weapon)
 {
-    CKDRApp* pApp = GetKDRApp();
-    if (pApp != nullptr && pApp->m_pSoundManager != nullptr)
-        pApp->m_pSoundManager->PlayWeaponSound(weapon.m_strWeaponSound);
+    if (CSoundService* pSound = GetSoundService())
+        pSound->PlayWeaponSound(weapon.m_strWeaponSound);
 }
 }  // namespace
 
@@ -143,12 +143,12 @@ int CUnit::GetAspectOf(const CUnit& target, float fBearing)
 void CUnit::Engage(int nUnit, int nArray, CKDRUnits* pUnits, CKDRDatabase* pDatabase)
 {
     int nWholeSeconds = 0;
-    if (CKDRApp* pApp = GetKDRApp())
+    if (CPlayService* pPlay = GetPlayService())
     {
         CTimeSpan tsNow;
         int nGameMs = 0;
         DWORD dwStamp = static_cast<DWORD>(m_fireLastTick);
-        pApp->AdvanceClock(tsNow, nGameMs, m_fireRemainderMs, dwStamp, nWholeSeconds);
+        pPlay->AdvanceClock(tsNow, nGameMs, m_fireRemainderMs, dwStamp, nWholeSeconds);
         m_fireLastTick = static_cast<int>(dwStamp);
     }
     if (pUnits == nullptr || pDatabase == nullptr || m_bDestroyed || IsCarried() ||
@@ -389,9 +389,9 @@ int CUnit::ResolveShot(int nUnit, int nArray, const CUnitRef& contact, CUnitWeap
         m_pCapabilities->AimAt(pOwnVehicle, m_fHeading, fBearing, FALSE);
 
     PlayWeaponSound(*pWeapon);
-    CKDRApp* pApp = GetKDRApp();
-    if (pApp != nullptr)
-        pApp->ReportEngagement(this, pOwnVehicle, nUnit, nArray, pTarget, pTargetVehicle, pWeapon);
+    CReportService* pReports = GetReportService();
+    if (pReports != nullptr)
+        pReports->ReportEngagement(this, pOwnVehicle, nUnit, nArray, pTarget, pTargetVehicle, pWeapon);
 
     const BOOL bNetwork = IsNetworkGame();
     if (fHit < 1.0f && !bNetwork)
@@ -414,8 +414,8 @@ int CUnit::ResolveShot(int nUnit, int nArray, const CUnitRef& contact, CUnitWeap
     if (RollPercentile(nKill))
     {
         pTarget->Destroy(contact.m_nUnit, contact.m_nArray, pUnits, pDatabase);
-        if (pApp != nullptr)
-            pApp->ReportKill(this, pOwnVehicle, nUnit, nArray, pTarget, pTargetVehicle, pWeapon);
+        if (pReports != nullptr)
+            pReports->ReportKill(this, pOwnVehicle, nUnit, nArray, pTarget, pTargetVehicle, pWeapon);
     }
     else
     {
@@ -431,9 +431,9 @@ void CUnit::Destroy(int nUnit, int nArray, CKDRUnits* pUnits, CKDRDatabase* pDat
     // A network game sends the destroyed-unit record here once the
     // network records are built.
     CVehicle* pVehicle = pDatabase != nullptr ? pDatabase->GetVehicle(m_nVehicle) : nullptr;
-    CKDRApp* pApp = GetKDRApp();
-    if (pVehicle != nullptr && pApp != nullptr && pApp->m_pSoundManager != nullptr)
-        pApp->m_pSoundManager->PlayVehicleSound(pVehicle->m_strDestroyedSound);
+    CSoundService* pSound = GetSoundService();
+    if (pVehicle != nullptr && pSound != nullptr)
+        pSound->PlayVehicleSound(pVehicle->m_strDestroyedSound);
     if (pUnits != nullptr)
     {
         if (CHierarchyArray* pHierarchy = pUnits->GetPresentHierarchy(m_nSide))
@@ -451,8 +451,8 @@ void CUnit::ReactToFire(CVehicle* pShooterVehicle, CVehicle* pOwnVehicle, CKDRDa
         return;
     const int nTimeToDefilade = pOwnVehicle != nullptr ? pOwnVehicle->m_nTimeToDefilade : 0;
     BOOL bReacted = FALSE;
-    // Starting and stopping the smoke of a smoker, and the dismount of a
-    // carrier's teams on contact, come with those capabilities.
+    // Starting and stopping the smoke of a smoker comes with that
+    // capability.
     if (m_bHideOnContact)
     {
         m_bSprint = FALSE;
@@ -466,6 +466,14 @@ void CUnit::ReactToFire(CVehicle* pShooterVehicle, CVehicle* pOwnVehicle, CKDRDa
         m_bDefilade = TRUE;
         m_nDefiladeTime = nTimeToDefilade;
         m_bHoldFire = FALSE;
+        bReacted = TRUE;
+    }
+    // A carrier told to dismount on contact lets its teams out (one
+    // already doing so goes on as it is) and halts for them.
+    if (IsDismountOnContact() && HasPassengers())
+    {
+        if (!IsDisembarking())
+            UnloadPassengers(pDatabase, nullptr, FALSE);
         bReacted = TRUE;
     }
     if ((m_nSide != 0 && CanEngageVehicle(pShooterVehicle, pDatabase, nRange, FALSE)) || bReacted)
@@ -483,8 +491,8 @@ void CUnit::ReactToFire(CVehicle* pShooterVehicle, CVehicle* pOwnVehicle, CKDRDa
 
 BOOL CUnit::IsFixedWingRestricted(CKDRDatabase* pDatabase, BOOL bForMarchSpeed) const
 {
-    const CKDRApp* pApp = GetKDRApp();
-    if (pDatabase == nullptr || (pApp != nullptr && pApp->IsDeploymentPhase()))
+    const CPlayService* pPlay = GetPlayService();
+    if (pDatabase == nullptr || (pPlay != nullptr && pPlay->IsDeploymentPhase()))
         return FALSE;
     const auto* pWing = dynamic_cast<const CUCapFixedWing*>(FindCapability(VCAP_FIXED_WING));
     CVehicle* pVehicle = pDatabase->GetVehicle(m_nVehicle);

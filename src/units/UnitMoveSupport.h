@@ -1,37 +1,45 @@
 #pragma once
 // What the unit's movement, path and order operations ask of the game
 // around them: the phase of the game, whether it is played over the
-// network, and the stop on a path's first node. Without an application
+// network, and the stop on a path's first node. Without a play service
 // there is no clock: no deployment phase and no network game.
 
-#include "app/GameClock.h"
-#include "app/KDRApp.h"
 #include "database/KDRDatabase.h"
 #include "database/VehicleCapability.h"
+#include "mission/GameTime.h"
 #include "orders/NodeArray.h"
+#include "shell/PlayService.h"
 #include "units/Unit.h"
 
 namespace unit_move
 {
 inline BOOL IsDeployment()
 {
-    const CKDRApp* pApp = GetKDRApp();
-    return pApp != nullptr && pApp->GetGameClock() != nullptr && pApp->IsDeploymentPhase();
+    const CPlayService* pPlay = GetPlayService();
+    return pPlay != nullptr && pPlay->GetGameClock() != nullptr && pPlay->IsDeploymentPhase();
 }
 
 // No game second has passed yet: the battle has not begun, even while the
 // clock that starts it is already switched on.
 inline BOOL IsBeforeBattle()
 {
-    const CKDRApp* pApp = GetKDRApp();
-    return pApp != nullptr && pApp->GetGameClock() != nullptr &&
-           pApp->GetGameClock()->m_tsElapsed.GetTotalSeconds() == 0;
+    const CPlayService* pPlay = GetPlayService();
+    return pPlay != nullptr && pPlay->GetGameClock() != nullptr &&
+           pPlay->GetGameClock()->m_tsElapsed.GetTotalSeconds() == 0;
+}
+
+// The game time gone since the mission started (0 without a clock): what
+// the capabilities' Update compares their due times with.
+inline CTimeSpan GameElapsed()
+{
+    const CPlayService* pPlay = GetPlayService();
+    return pPlay != nullptr && pPlay->GetGameClock() != nullptr ? pPlay->GetGameClock()->m_tsElapsed : CTimeSpan(0);
 }
 
 inline BOOL IsNetworkGame()
 {
-    const CKDRApp* pApp = GetKDRApp();
-    return pApp != nullptr && pApp->m_bMultiplayer && pApp->m_pSession != nullptr;
+    const CPlayService* pPlay = GetPlayService();
+    return pPlay != nullptr && pPlay->IsNetworkGame();
 }
 
 // The unit's vehicle type; null without a database or one that lists it.

@@ -282,12 +282,12 @@ void CheckChemicalAreas(CUnit& unit, const StepContext& c)
 DWORD CUnit::MoveStep(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CKDRObstacles* pObstacles, CKDRHoles*,
                       BOOL bSelected, BOOL& bArrived, DWORD& dwEvents, int nPass1, int nPass2, int nPass3)
 {
-    CKDRApp* pApp = GetKDRApp();
+    CPlayService* pPlay = GetPlayService();
     StepContext c{pMap, pDatabase, pObstacles, bSelected, kUnset, 0, CTimeSpan(0)};
-    if (pApp != nullptr && pApp->GetGameClock() != nullptr)
+    if (pPlay != nullptr && pPlay->GetGameClock() != nullptr)
     {
         auto dwStamp = static_cast<DWORD>(m_moveLastTick);
-        pApp->AdvanceClock(c.tsNow, c.nGameMs, m_moveRemainderMs, dwStamp, c.nWholeSeconds);
+        pPlay->AdvanceClock(c.tsNow, c.nGameMs, m_moveRemainderMs, dwStamp, c.nWholeSeconds);
         m_moveLastTick = static_cast<int>(dwStamp);
     }
     bArrived = FALSE;
@@ -304,8 +304,8 @@ DWORD CUnit::MoveStep(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CKDRObstacles*
             CheckChemicalAreas(*this, c);
         }
     }
-    if (pApp != nullptr)
-        pApp->ServeWaitingMessage();
+    if (pPlay != nullptr)
+        pPlay->ServeWaitingMessage();
     return dwResult;
 }
 

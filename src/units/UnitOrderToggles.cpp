@@ -18,6 +18,7 @@
 #include "database/VehicleWeapon.h"
 #include "orders/NodeArray.h"
 #include "platform/ui/Display.h"
+#include "shell/DrawService.h"
 #include "units/UCapIndirectFire.h"
 #include "units/UCapKinds.h"
 #include "units/UnitCapability.h"
@@ -96,12 +97,6 @@ void Toggle(BOOL& bFlag, BOOL bKeepSet, BOOL bKeepClear)
     {
         bFlag = TRUE;
     }
-}
-
-BOOL HasPassengers(const CUnit& unit)
-{
-    const auto* pCarrier = Capability<CUCapPersonnelCarrier>(unit, VCAP_PERSONNEL_CARRIER);
-    return pCarrier != nullptr && pCarrier->m_pPassengers != nullptr && pCarrier->m_pPassengers->GetSize() > 0;
 }
 
 BOOL HasAmmunitionToGive(const CUCapDFAmmoCarrier* pCarrier)
@@ -248,10 +243,10 @@ BOOL CUnit::CanExecuteOrder(DWORD dwBit, CKDRDatabase* pDatabase)
     case UNIT_ORDER_DISMOUNT:
     {
         if (IsDeployment())
-            return HasPassengers(*this);
+            return HasPassengers();
         const auto* pCarrier = Capability<CUCapPersonnelCarrier>(*this, VCAP_PERSONNEL_CARRIER);
         const BOOL bBusy = pCarrier != nullptr && (pCarrier->m_bMounting || pCarrier->m_bDismounting);
-        return IsStoppedAtStopNode() && !bBusy && HasPassengers(*this);
+        return IsStoppedAtStopNode() && !bBusy && HasPassengers();
     }
     case UNIT_ORDER_MARCH_SPEED: return !IsFixedWingRestricted(pDatabase, TRUE);
     case UNIT_ORDER_STOP: return !IsFixedWingRestricted(pDatabase, FALSE);
@@ -268,11 +263,12 @@ int CUnit::GetOrderIconIndex(DWORD dwBit, int* pPosition)
     {
         if (icon.dwBit != dwBit)
             continue;
-        const CKDRApp* pApp = GetKDRApp();
-        if (pApp == nullptr || pApp->m_pSymbolCatalogue == nullptr)
+        const CDrawService* pDraw = GetDrawService();
+        CPieceArray* pCatalogue = pDraw != nullptr ? pDraw->GetSymbolCatalogue() : nullptr;
+        if (pCatalogue == nullptr)
             return kNoIcon;
         int nPosition = 0;
-        const int nList = pApp->m_pSymbolCatalogue->FindInLists(icon.pszName, &nPosition);
+        const int nList = pCatalogue->FindInLists(icon.pszName, &nPosition);
         if (nList < 0)
             return kNoIcon;
         if (pPosition != nullptr)
@@ -299,10 +295,9 @@ void CUnit::UpdateOrderIcon(DWORD dwBit, BOOL& bShown)
     bShown = TRUE;
     delete m_pOrderIcon;
     m_pOrderIcon = nullptr;
-    const CKDRApp* pApp = GetKDRApp();
-    CPiece* pPiece = m_pSprite != nullptr && pApp != nullptr && pApp->m_pSymbolCatalogue != nullptr
-                         ? pApp->m_pSymbolCatalogue->GetPiece(nList)
-                         : nullptr;
+    const CDrawService* pDraw = GetDrawService();
+    CPieceArray* pCatalogue = pDraw != nullptr ? pDraw->GetSymbolCatalogue() : nullptr;
+    CPiece* pPiece = m_pSprite != nullptr && pCatalogue != nullptr ? pCatalogue->GetPiece(nList) : nullptr;
     CFrameSurface* pSheet = pPiece != nullptr ? pPiece->GetSurface() : nullptr;
     if (pSheet == nullptr)
         return;
@@ -525,11 +520,11 @@ BOOL CUnit::DeployMinesAt(float x, float y, CKDRDatabase* pDatabase)
 void CUnit::StartMineLaying()
 {
     // The mine layer starts on the target it holds; the database it needs
-    // for the vehicle's values is the application's.
+    // for the vehicle's values is the play service's.
     auto* pMineLayer = Capability<CUCapMineLayer>(*this, VCAP_MINE_LAYER);
-    const CKDRApp* pApp = GetKDRApp();
-    if (pMineLayer != nullptr && pApp != nullptr)
-        pMineLayer->SetTarget(pApp->GetDatabase(), this, TRUE, pMineLayer->m_fTargetX, pMineLayer->m_fTargetY);
+    const CPlayService* pPlay = GetPlayService();
+    if (pMineLayer != nullptr && pPlay != nullptr)
+        pMineLayer->SetTarget(pPlay->GetDatabase(), this, TRUE, pMineLayer->m_fTargetX, pMineLayer->m_fTargetY);
 }
 
 BOOL CUnit::CanUpload()

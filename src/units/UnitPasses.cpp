@@ -32,8 +32,6 @@ int CUnit::PickIndirectFireTarget(const CUnitRef&, CUnit*, CKDRDatabase*, CKDRUn
 
 void CUnit::DrawFireRangeCircle(int, CKDRDatabase*, CKDRGameMap*) {}
 
-BOOL CUnit::CanMountOrDismount(CKDRDatabase*, int, BOOL) { return FALSE; }
-BOOL CUnit::CanBoard(BOOL) { return FALSE; }
 BOOL CUnit::CanTakeFireMission(int, int, int, CKDRDatabase*, CKDRUnits*) { return FALSE; }
 
 BOOL CUnit::CanFireMunition(int, int, int, int nMunitionType, CKDRDatabase* pDatabase, CKDRUnits*)

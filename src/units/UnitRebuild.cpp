@@ -2,16 +2,16 @@
 // loaded with, reset to its starting state, and the events the unit array
 // passes on to its capabilities.
 
-#include "app/GameClock.h"
-#include "app/KDRApp.h"
 #include "database/Damage.h"
 #include "database/KDRDatabase.h"
 #include "database/Piece.h"
 #include "database/Vehicle.h"
 #include "database/VehicleWeapon.h"
+#include "mission/GameTime.h"
 #include "orders/NodeArray.h"
 #include "orders/UnitOrderArray.h"
 #include "platform/ui/Display.h"
+#include "shell/PlayService.h"
 #include "units/Unit.h"
 #include "units/UnitCapability.h"
 #include "units/UnitRefArray.h"
@@ -21,8 +21,8 @@ namespace
 {
 BOOL IsBattleUnderway()
 {
-    const CKDRApp* pApp = GetKDRApp();
-    const CGameClock* pClock = pApp != nullptr ? pApp->GetGameClock() : nullptr;
+    const CPlayService* pPlay = GetPlayService();
+    const CGameTime* pClock = pPlay != nullptr ? pPlay->GetGameClock() : nullptr;
     return pClock != nullptr && pClock->m_tsElapsed.GetTotalSeconds() > 0;
 }
 

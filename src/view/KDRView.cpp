@@ -7,13 +7,13 @@
 #include "app/KDRDoc.h"
 #include "app/KDROpord.h"
 #include "battlefield/KDRGameMap.h"
+#include "battlefield/MapPicture.h"
 #include "hierarchy/TaskOrg.h"
 #include "orders/NodeArray.h"
 #include "platform/core/Rounding.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/Display.h"
 #include "units/SpotReportArray.h"
-#include "view/MapPicture.h"
 #include "view/SelectionHighlight.h"
 #include "view/Sound.h"
 #include "view/StartPicture.h"
@@ -206,16 +206,19 @@ void CKDRView::OnDraw(CDC* pDC)
         GetClientRect(&rc);
         rc.OffsetRect(GetScrollPosition());
         pDC->FillSolidRect(&rc, kBlack);
-        // No mission: the start picture, copied as it is onto the window
-        // (nothing goes through the back surface).
+        // No mission: the start picture, centred and scaled to fit the
+        // window with its proportions kept (nothing goes through the back
+        // surface). A resize invalidates the window, so it is fitted anew.
         CBitmap picture;
         if (pMap == nullptr && RegisterStartPicture() && picture.LoadBitmap(IDB_START_PICTURE))
         {
             CDC memDC;
             if (memDC.CreateCompatibleDC(pDC))
             {
+                const CRect rcFit = FitStartPicture(rc);
                 CBitmap* pOld = memDC.SelectObject(&picture);
-                pDC->BitBlt(0, 0, START_PICTURE_WIDTH, START_PICTURE_HEIGHT, &memDC, 0, 0, SRCCOPY);
+                pDC->StretchBlt(rcFit.left, rcFit.top, rcFit.Width(), rcFit.Height(), &memDC, 0, 0,
+                                START_PICTURE_WIDTH, START_PICTURE_HEIGHT, SRCCOPY);
                 memDC.SelectObject(pOld);
             }
         }

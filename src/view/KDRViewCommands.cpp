@@ -18,6 +18,7 @@
 #include "app/MainFrame.h"
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
+#include "battlefield/MapPicture.h"
 #include "hierarchy/HierarchyArray.h"
 #include "hierarchy/HierarchyPlatoon.h"
 #include "hierarchy/TaskOrg.h"
@@ -27,7 +28,6 @@
 #include "units/KDRUnits.h"
 #include "units/SpotReport.h"
 #include "units/Unit.h"
-#include "view/MapPicture.h"
 #include "view/Sound.h"
 #include "view/ViewProperties.h"
 

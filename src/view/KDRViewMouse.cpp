@@ -17,6 +17,7 @@
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
 #include "battlefield/KDRObstacles.h"
+#include "battlefield/MapPicture.h"
 #include "battlefield/Obstacle.h"
 #include "battlefield/ObstacleArray.h"
 #include "hierarchy/HierarchyArray.h"
@@ -29,7 +30,6 @@
 #include "platform/ui/Frame.h"
 #include "units/KDRUnits.h"
 #include "units/Unit.h"
-#include "view/MapPicture.h"
 #include "view/ViewMouseSupport.h"
 
 #include <memory>
@@ -464,7 +464,9 @@ void CKDRView::OnLButtonDown(UINT nFlags, CPoint point)
     }
 
     // 11. Dismount: a carrier with passengers unloads them.
-    if (IsModePending(kModeDismount) && pHit != nullptr && pHit->CanMountOrDismount(pDatabase, kHasPassengers, FALSE))
+    // A carrier already letting its teams out stops its cycle instead.
+    if (IsModePending(kModeDismount) && pHit != nullptr &&
+        (pHit->CanMountOrDismount(pDatabase, kHasPassengers, FALSE) || pHit->IsDisembarking()))
     {
         std::unique_ptr<CTaskOrgArray> pList(OneUnitList(nUnit, nArray, nSide));
         pDoc->DismountUnits(pList.get());

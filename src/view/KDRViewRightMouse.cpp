@@ -12,6 +12,7 @@
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
 #include "battlefield/KDRObstacles.h"
+#include "battlefield/MapPicture.h"
 #include "battlefield/Obstacle.h"
 #include "battlefield/ObstacleArray.h"
 #include "hierarchy/HierarchyArray.h"
@@ -24,7 +25,6 @@
 #include "platform/ui/Frame.h"
 #include "units/KDRUnits.h"
 #include "units/Unit.h"
-#include "view/MapPicture.h"
 #include "view/ViewMouseSupport.h"
 
 #include <memory>

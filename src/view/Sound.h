@@ -3,8 +3,9 @@
 // notification of a network message ("notify.wav") and the named sounds of
 // weapons, artillery and vehicles listed in a sound list file ("*.smg").
 //
-// The application owns one CSoundManager for the run; the equipment database
-// may build another from its own list and hand it over. Every call comes
+// The application owns one CSoundManager for the run and serves the
+// simulation's sound service (shell/SoundService.h) with it; a sound list
+// the equipment database chooses becomes a new manager that replaces it. Every call comes
 // from the user-interface thread.
 //
 // Wave files are read whole and parsed here. A file that is missing, cut
@@ -19,6 +20,7 @@
 #include "platform/core/Object.h"
 #include "platform/core/Types.h"
 #include "platform/ui/Audio.h"
+#include "shell/SoundService.h"
 
 #include <functional>
 #include <memory>
@@ -106,12 +108,12 @@ class CSoundManager : public CObject
 {
     DECLARE_SERIAL(CSoundManager)
 public:
-    // List kinds of FindSound.
+    // List kinds of FindSound: the simulation's sound identifiers.
     enum
     {
-        kindWeapon = 1,
-        kindArtillery = 2,
-        kindVehicle = 4
+        kindWeapon = SOUND_KIND_WEAPON,
+        kindArtillery = SOUND_KIND_ARTILLERY,
+        kindVehicle = SOUND_KIND_VEHICLE
     };
 
     CSoundManager();

@@ -183,6 +183,26 @@ void DrawStartPicture(CDC* pDC)
     pDC->RestoreDC(nSaved);
 }
 
+CRect FitStartPicture(const CRect& client)
+{
+    const long long cw = client.Width();
+    const long long ch = client.Height();
+    if (cw <= 0 || ch <= 0)
+        return CRect(client.left, client.top, client.left, client.top);
+    // The side that limits the scale takes the whole extent; the other is
+    // rounded to the nearest pixel and centred.
+    long long w = cw;
+    long long h = (cw * START_PICTURE_HEIGHT + START_PICTURE_WIDTH / 2) / START_PICTURE_WIDTH;
+    if (h > ch)
+    {
+        h = ch;
+        w = (ch * START_PICTURE_WIDTH + START_PICTURE_HEIGHT / 2) / START_PICTURE_HEIGHT;
+    }
+    const int left = client.left + static_cast<int>((cw - w) / 2);
+    const int top = client.top + static_cast<int>((ch - h) / 2);
+    return CRect(left, top, left + static_cast<int>(w), top + static_cast<int>(h));
+}
+
 BOOL RegisterStartPicture()
 {
     if (IsBitmapResourceRegistered(IDB_START_PICTURE))

@@ -7,6 +7,7 @@
 // game's seeded sequence is left alone).
 
 #include "platform/core/Types.h"
+#include "platform/core/Geometry.h"
 
 class CDC;
 
@@ -16,5 +17,8 @@ constexpr int START_PICTURE_HEIGHT = 600;
 
 // Draws the picture with its top-left corner at (0, 0) of the DC.
 void DrawStartPicture(CDC* pDC);
+// Where the picture goes in a window's client rectangle: as large as fits,
+// its proportions kept, centred; empty for an empty rectangle.
+CRect FitStartPicture(const CRect& client);
 // Makes the resource on the first call; FALSE when it cannot be made.
 BOOL RegisterStartPicture();

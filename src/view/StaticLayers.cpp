@@ -1,8 +1,8 @@
 #include "view/StaticLayers.h"
 
 #include "battlefield/KDRGameMap.h"
+#include "battlefield/MapPicture.h"
 #include "platform/ui/Display.h"
-#include "view/MapPicture.h"
 
 CStaticLayers::CStaticLayers() = default;
 

@@ -6,8 +6,8 @@
 #include "app/KDRDoc.h"
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
+#include "battlefield/MapPicture.h"
 #include "platform/ui/Display.h"
-#include "view/MapPicture.h"
 
 template <class FDraw>
 int CountDrawnAround(CKDRDoc& doc, float x, float y, int reach, FDraw draw)

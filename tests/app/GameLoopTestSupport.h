@@ -176,7 +176,7 @@ class CRecordingEnvironment : public CKDREnvironment
 {
 public:
     explicit CRecordingEnvironment(StepLog& log) : m_log(log) {}
-    BOOL UpdateLightCondition(CGameClock& clock) override
+    BOOL UpdateLightCondition(CGameTime& clock) override
     {
         m_log.push_back("light");
         m_elapsedAtLight.push_back(clock.m_tsElapsed.GetTotalSeconds());

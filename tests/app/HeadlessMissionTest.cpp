@@ -14,7 +14,10 @@
 #include "database/KDRDatabase.h"
 #include "platform/core/Archive.h"
 #include "platform/core/File.h"
+#include "platform/core/Random.h"
 #include "platform/core/Timer.h"
+#include "platform/ui/App.h"
+#include "shell/HeadlessShell.h"
 #include "units/KDRUnits.h"
 #include "units/SpotReportArray.h"
 #include "units/Unit.h"
@@ -206,6 +209,55 @@ TEST_F(HeadlessMission, ASeededDemoBattleRunsTheSameTwice)
         CMemFile file;
         CArchive ar(&file, CArchive::store);
         app.m_pSpotReports->Serialize(ar);
+        ar.Close();
+        std::string destroyed;
+        for (int nKind : {UNIT_KIND_OWN, UNIT_KIND_OPPOSING})
+            for (int i = 0; CUnit* pUnit = doc.GetUnits()->GetUnit(i, 0, nKind); ++i)
+                destroyed += pUnit->m_bDestroyed ? 'X' : '-';
+        return std::make_pair(file.GetData(), destroyed);
+    };
+    const auto first = battle();
+    const auto second = battle();
+    EXPECT_EQ(first.first, second.first);
+    EXPECT_EQ(first.second, second.second);
+    EXPECT_NE(first.second.find('X'), std::string::npos);  // the forces fought
+    EXPECT_GT(first.first.size(), 200u);                   // and reported it
+}
+
+TEST_F(HeadlessMission, AFiveMinuteDemoBattleRunsTheSameTwiceOnTheHeadlessServices)
+{
+    // No application object at all: the headless shell serves the clock,
+    // the reports and the drawing, and the document and the game loop's
+    // passes run on it alone.
+    auto battle = [this]
+    {
+        EXPECT_EQ(AfxGetApp(), nullptr);
+        CHeadlessShell shell;
+        CKDRDoc doc;
+        EXPECT_TRUE(Open(doc, m_root / "Data" / "demo.asc"));
+        shell.m_pDatabase = doc.GetDatabase();
+        SRand(2604);
+        SetManualTime(1000000);
+        // 150 passes of 250 real milliseconds at 8/1: five game minutes.
+        shell.GetGameClock()->SetRate(8.0f);
+        DWORD dwTick = shell.StartClock();
+        doc.PrepareRun(dwTick);
+        CGamePass pass(doc, shell, shell);
+        int nRemainder = 0;
+        int nCountdown = 0;
+        BOOL bMissionOver = FALSE;
+        for (int i = 0; i < 150; ++i)
+        {
+            AdvanceManualTime(250);
+            EXPECT_TRUE(pass.Run(dwTick, nRemainder, nCountdown, bMissionOver)) << "pass " << i;
+        }
+        shell.StopClock();
+        UseRealTime();
+        EXPECT_EQ(shell.GetGameClock()->m_tsElapsed.GetTotalSeconds(), 300);
+        EXPECT_FALSE(bMissionOver);
+        CMemFile file;
+        CArchive ar(&file, CArchive::store);
+        shell.m_pSpotReports->Serialize(ar);
         ar.Close();
         std::string destroyed;
         for (int nKind : {UNIT_KIND_OWN, UNIT_KIND_OPPOSING})

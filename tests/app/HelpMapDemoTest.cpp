@@ -8,13 +8,13 @@
 #include "battlefield/AITerrainArray.h"
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
+#include "battlefield/MapPicture.h"
 #include "database/PieceArray.h"
 #include "platform/core/File.h"
 #include "platform/ui/Display.h"
 #include "platform/ui/Profile.h"
 #include "platform/ui/ScriptedUi.h"
 #include "platform/ui/Wnd.h"
-#include "view/MapPicture.h"
 
 #include "support/DemoInstall.h"
 

@@ -12,11 +12,11 @@
 #include "battlefield/HoleDlg.h"
 #include "battlefield/KDRGameMap.h"
 #include "battlefield/KDRHoles.h"
+#include "battlefield/MapPicture.h"
 #include "platform/core/File.h"
 #include "platform/ui/Display.h"
 #include "platform/ui/ScriptedUi.h"
 #include "platform/ui/Wnd.h"
-#include "view/MapPicture.h"
 
 #include "DrawnAround.h"
 #include "support/DemoInstall.h"

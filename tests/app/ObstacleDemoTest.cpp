@@ -11,6 +11,7 @@
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
 #include "battlefield/KDRObstacles.h"
+#include "battlefield/MapPicture.h"
 #include "battlefield/MoverInfo.h"
 #include "battlefield/Obstacle.h"
 #include "battlefield/ObstacleArray.h"
@@ -20,7 +21,6 @@
 #include "platform/ui/Profile.h"
 #include "platform/ui/ScriptedUi.h"
 #include "platform/ui/Wnd.h"
-#include "view/MapPicture.h"
 
 #include "DrawnAround.h"
 #include "support/DemoInstall.h"

@@ -6,9 +6,9 @@
 #include "battlefield/AITerrainArray.h"
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
+#include "battlefield/MapPicture.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/Display.h"
-#include "view/MapPicture.h"
 
 #include <gtest/gtest.h>
 

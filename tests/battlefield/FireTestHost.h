@@ -1,23 +1,26 @@
 #pragma once
-// A fire-support host for tests: it hands out scripted clock steps and a
-// game time, and records the sounds played and the splash effects asked
-// for, in order. It installs itself while it lives and puts back the host
-// it replaced.
+// A headless shell for the fire tests: it hands out scripted clock steps,
+// keeps the game time they make, serves its own list of rounds in flight,
+// and records the artillery sounds played and the splash effects asked
+// for, in order. It installs itself while it lives and puts back the
+// services it replaced.
 
 #include "battlefield/FireMission.h"
 #include "battlefield/FireMissionArray.h"
-#include "battlefield/FireSupportHost.h"
+#include "database/IFAmmo.h"
+#include "shell/HeadlessShell.h"
 
 #include <string>
 #include <vector>
 
-class CFireTestHost : public CFireSupportHost
+class CFireTestHost : public CHeadlessShell
 {
 public:
-    CFireTestHost() : m_pOld(SetFireSupportHost(this)) {}
-    ~CFireTestHost() override { SetFireSupportHost(m_pOld); }
-    CFireTestHost(const CFireTestHost&) = delete;
-    CFireTestHost& operator=(const CFireTestHost&) = delete;
+    CFireTestHost()
+    {
+        GetGameClock()->m_tStart = m_tNow;
+        m_pRoundsInFlight = &m_rounds;
+    }
 
     // The next clock step: game milliseconds (-99: no real millisecond)
     // and whole seconds; the game time moves on by the seconds.
@@ -31,24 +34,27 @@ public:
                       int& nWholeSeconds) override
     {
         m_tNow += CTimeSpan(m_nSeconds);
-        m_tsElapsed += CTimeSpan(m_nSeconds);
-        tsElapsed = m_tsElapsed;
+        GetGameClock()->m_tsElapsed += CTimeSpan(m_nSeconds);
+        tsElapsed = GetGameClock()->m_tsElapsed;
         nGameMs = m_nGameMs;
         nWholeSeconds = m_nSeconds;
         (void)nRemainder;
         (void)dwStamp;
     }
-    CTime GetGameTime() override { return m_tNow; }
     void PlayArtillerySound(const CString& strName) override { m_events.push_back("sound " + std::string(strName)); }
-    BOOL IsLinkUp() override { return FALSE; }
-    CFireMissionArray* GetRoundsInFlight() override { return &m_rounds; }
-    int AddSmokeFromImpact(CFireMission*) override { return Note("smoke"); }
-    int AddIllumFromImpact(CFireMission*) override { return Note("illum"); }
-    int ApplyFASCAMImpact(CFireMission*) override { return Note("fascam"); }
-    int ApplyChemicalImpact(CFireMission*) override { return Note("chemical"); }
+    int LeaveSplashEffect(int nMunition, CFireMission*) override
+    {
+        switch (nMunition)
+        {
+        case MUNITION_SMOKE: return Note("smoke");
+        case MUNITION_ILLUM: return Note("illum");
+        case MUNITION_FASCAM: return Note("fascam");
+        case MUNITION_CHEMICAL: return Note("chemical");
+        default: return Note("other");
+        }
+    }
 
-    CTime m_tNow = CTime(1024050600);
-    CTimeSpan m_tsElapsed;
+    CTime m_tNow = CTime(1024050600);  // the game time: the clock's start and its elapsed span
     std::vector<std::string> m_events;
     CFireMissionArray m_rounds;
 
@@ -59,7 +65,6 @@ private:
         return 1;
     }
 
-    CFireSupportHost* m_pOld;
     int m_nGameMs = 0;
     int m_nSeconds = 0;
 };

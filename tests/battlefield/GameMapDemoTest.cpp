@@ -6,12 +6,12 @@
 
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
+#include "battlefield/MapPicture.h"
 #include "battlefield/TerrainArray.h"
 #include "platform/core/File.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/Display.h"
 #include "support/ScriptedUi.h"
-#include "view/MapPicture.h"
 
 #include "../../tools/demo_map.h"
 #include "../../tools/demo_terrain.h"

@@ -4,10 +4,10 @@
 
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
+#include "battlefield/MapPicture.h"
 #include "platform/core/File.h"
 #include "platform/ui/Display.h"
 #include "support/ScriptedUi.h"
-#include "view/MapPicture.h"
 
 #include <gtest/gtest.h>
 

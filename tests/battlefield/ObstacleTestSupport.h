@@ -6,12 +6,12 @@
 
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
+#include "battlefield/MapPicture.h"
 #include "battlefield/Obstacle.h"
 #include "battlefield/ObstacleArray.h"
 #include "platform/core/File.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/Display.h"
-#include "view/MapPicture.h"
 
 #include <cstdio>
 #include <cstdlib>

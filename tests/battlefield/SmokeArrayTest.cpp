@@ -11,6 +11,7 @@
 #include "database/PieceArray.h"
 #include "platform/core/Unset.h"
 #include "platform/ui/Display.h"
+#include "shell/ServiceSet.h"
 
 #include <gtest/gtest.h>
 
@@ -73,12 +74,13 @@ TEST(SmokeClouds, AStepAgesAndDriftsEveryCloud)
 
 TEST(SmokeClouds, WithoutAClockNothingChanges)
 {
-    CFireSupportHost* pOld = SetFireSupportHost(nullptr);
+    // No shell services at all.
+    const CServiceSet previous = InstallServiceSet({});
     CSmokeArray smoke;
     smoke.Add(Smoke(100.0f, 200.0f, 50.0f, 1, 40));
     EXPECT_FALSE(smoke.Step(kHalfPi, 20.0f));
     EXPECT_EQ(smoke.GetSize(), 1);
-    SetFireSupportHost(pOld);
+    InstallServiceSet(previous);
 }
 
 TEST(SmokeClouds, AFlareLightsItsDiscAsALightLevel)

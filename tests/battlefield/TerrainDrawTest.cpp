@@ -4,10 +4,10 @@
 
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
+#include "battlefield/MapPicture.h"
 #include "battlefield/TerrainArray.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/Display.h"
-#include "view/MapPicture.h"
 
 #include <gtest/gtest.h>
 

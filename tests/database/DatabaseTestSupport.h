@@ -1,11 +1,20 @@
 #pragma once
-// An application object with a ready display (offscreen, no window), a data
-// directory and a saved-game directory in a fresh temporary folder, and a
-// scripted UI service: what pieces, page writer and specs window need of
-// the application.
+// A shell with a ready display (offscreen, no window), a data directory and
+// a saved-game directory in a fresh temporary folder, and a scripted UI
+// service: what pieces, page writer and specs window need of the shell.
+//
+// A simulation folder's tests get the headless shell services with a plain
+// application object beside them for the message queue (CTestShell); the
+// tests built with the shell (KDR_TEST_WITH_SHELL: tests/app, tests/view and
+// the with_shell/ folders) get the real application object.
 
+#ifdef KDR_TEST_WITH_SHELL
 #include "app/KDRApp.h"
 #include "app/ReportDlg.h"
+#else
+#include "platform/ui/App.h"
+#include "shell/HeadlessShell.h"
+#endif
 #include "database/KDRDatabase.h"
 #include "platform/core/Core.h"
 #include "platform/ui/Display.h"
@@ -22,6 +31,18 @@
 #include <filesystem>
 #include <string>
 
+#ifdef KDR_TEST_WITH_SHELL
+using CTestShell = CKDRApp;
+#else
+// The headless services, and the message queue that the simulation's long
+// steps serve through them.
+class CTestShell : public CWinApp, public CHeadlessShell
+{
+public:
+    CTestShell() : CWinApp("Kedravin") {}
+};
+#endif
+
 class CDatabaseTestApp
 {
 public:
@@ -35,6 +56,9 @@ public:
         m_oldDir = GetCurrentDir();
         m_app.m_strDataDir = DataDir().string().c_str();
         m_app.m_strSavegameDir = SavegameDir().string().c_str();
+#ifndef KDR_TEST_WITH_SHELL
+        m_app.m_pDisplay = &m_display;
+#endif
         m_app.m_pDisplay->Init(nullptr, 320, 240);
         m_app.m_bDisplayReady = TRUE;
         SetCurrentDir(m_app.m_strDataDir);
@@ -42,7 +66,9 @@ public:
     ~CDatabaseTestApp()
     {
         EXPECT_TRUE(m_ui.IsScriptDone()) << m_ui.DescribeRemaining().GetString();
+#ifdef KDR_TEST_WITH_SHELL
         CReportDlg::CloseAll();
+#endif
         CWnd::FlushDeferredDeletes();
         SetCurrentDir(m_oldDir);
         std::error_code ec;
@@ -51,7 +77,7 @@ public:
     CDatabaseTestApp(const CDatabaseTestApp&) = delete;
     CDatabaseTestApp& operator=(const CDatabaseTestApp&) = delete;
 
-    CKDRApp& App() { return m_app; }
+    CTestShell& App() { return m_app; }
     CScriptedUi& Ui() { return m_ui; }
     std::filesystem::path DataDir() const { return m_root / "Data"; }
     std::filesystem::path SavegameDir() const { return m_root / "Savegame"; }
@@ -103,7 +129,8 @@ public:
 private:
     CScriptedUi m_ui;
     CUiServiceScope m_scope;
-    CKDRApp m_app;
+    CDisplay m_display;  // the headless shell's; the application has its own
+    CTestShell m_app;
     std::filesystem::path m_root;
     CString m_oldDir;
 };

@@ -5,8 +5,6 @@
 
 #include "UnitTestSupport.h"
 
-#include "app/GameClock.h"
-#include "app/KDRApp.h"
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
 #include "database/KillPercentage.h"
@@ -107,7 +105,7 @@ public:
 
     CKDRDatabase* Db() { return m_db.Db(); }
     CKDRGameMap* Map() { return &m_map; }
-    CKDRApp& App() { return m_db.App().App(); }
+    CTestShell& App() { return m_db.App().App(); }
     CVehicle* Vehicle(int nType) { return m_db.Vehicle(nType); }
 
     // A unit of the type halted at a stop node at the point.

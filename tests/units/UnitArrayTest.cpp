@@ -4,7 +4,6 @@
 // window message it serves after each observer.
 #include "UnitCapTestSupport.h"
 
-#include "app/KDRApp.h"
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
 #include "hierarchy/TaskOrg.h"
@@ -352,7 +351,7 @@ TEST(UnitArray, MostlyPicturedMeansMoreThanHalfOfTheUnitsHaveALoadedPiece)
 TEST(UnitArray, DetectionMergesTheTargetKindsContactsAndServesAMessagePerObserver)
 {
     CUnitTestDatabase db;
-    CKDRApp& app = db.App().App();
+    CTestShell& app = db.App().App();
     CUnitArray observers;
     observers.Add(new CUnit);
     observers.Add(nullptr);

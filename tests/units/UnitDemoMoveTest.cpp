@@ -6,8 +6,6 @@
 #include "UnitCapTestSupport.h"
 
 #include "../../tools/demo_units.h"
-#include "app/GameClock.h"
-#include "app/KDRApp.h"
 #include "battlefield/KDRGameMap.h"
 #include "platform/core/Timer.h"
 #include "units/KDRUnits.h"
@@ -46,7 +44,7 @@ TEST(UnitDemoMove, TheRoutedTanksDriveTheirRoutesAndHaltAtTheirLastNodes)
     ASSERT_TRUE(demo_units::BuildFriendlyUnits(friendly, *db.Db(), map, errorText)) << errorText.GetString();
     const std::map<std::string, Position> start = Positions(friendly);
 
-    CKDRApp& app = db.App().App();
+    CTestShell& app = db.App().App();
     SetManualTime(500000);
     app.GetGameClock()->SetRate(4.0f);
     friendly.PrepareUnits(app.StartClock(), &map, db.Db());

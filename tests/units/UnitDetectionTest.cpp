@@ -120,7 +120,7 @@ TEST(UnitDetection, AHillBetweenHidesTheTarget)
 TEST(UnitDetection, AnOwnObserverReportsAnUnknownContactWithCode30)
 {
     CCombatWorld world;
-    CKDRApp& app = world.App();
+    CTestShell& app = world.App();
     std::unique_ptr<CUnit> pObserver(world.NewUnit(kTank, 0, kX, kY, "Alpha 1"));
     std::unique_ptr<CUnit> pTarget(world.NewUnit(kTank, 1, kX + 3000.0f, kY + 10.0f));
     pTarget->m_bStopped = FALSE;

@@ -7,8 +7,6 @@
 #include "UnitCapTestSupport.h"
 #include "battlefield/BattlefieldTestSupport.h"
 
-#include "app/GameClock.h"
-#include "app/KDRApp.h"
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
 #include "database/VCapKinds.h"
@@ -110,7 +108,7 @@ public:
     CKDRDatabase* Db() { return m_db.Db(); }
     CVehicle* Vehicle(int i) { return m_db.Vehicle(i); }
     CKDRGameMap* Map() { return &m_map; }
-    CKDRApp& App() { return m_db.App().App(); }
+    CTestShell& App() { return m_db.App().App(); }
     CDatabaseTestApp& TestApp() { return m_db.App(); }
     CElevationMap* Elevation() { return m_map.GetElevationMap(); }
 

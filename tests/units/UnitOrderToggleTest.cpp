@@ -335,7 +335,7 @@ TEST(UnitMarchSpeedAndSuppress, BadValuesChangeNothing)
 TEST(UnitOrderIcon, TheIconOfABitTheUnitHolds)
 {
     CMoveWorld w;
-    CKDRApp& app = w.App();
+    CTestShell& app = w.App();
     delete app.m_pSymbolCatalogue;
     app.m_pSymbolCatalogue = new CPieceArray;
     CStringArray members;

@@ -67,7 +67,7 @@ TEST(UnitPasses, TheSidesFireInTurnsOwnThenNeutralThenOpposing)
 
     // Both kills concern the own side; the loss came within the same
     // second as the own kill and is not more urgent, so the kill stands.
-    CKDRApp& app = world.App();
+    CTestShell& app = world.App();
     ASSERT_NE(app.m_pShownSpotReport, nullptr);
     EXPECT_STREQ(app.m_pShownSpotReport->m_strText.GetString(), "Alpha 1 has destroyed an enemy Tank with Gun.");
     EXPECT_EQ(app.m_pShownSpotReport->m_nCode, 5 + 512);
@@ -235,7 +235,7 @@ namespace
 std::pair<std::vector<BYTE>, std::string> RunBattle(unsigned seed)
 {
     CCombatWorld world;
-    CKDRApp& app = world.App();
+    CTestShell& app = world.App();
     CUnitArray* pOwn = world.AddArray(0);
     CUnitArray* pOpposing = world.AddArray(1);
     for (int i = 0; i < 3; ++i)

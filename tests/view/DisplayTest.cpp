@@ -1,8 +1,8 @@
 // Surfaces, colour keys, sprites, the lost-surface path and presenting.
-#include "platform/ui/Display.h"
+#include "battlefield/MapPicture.h"
 #include "platform/ui/DC.h"
+#include "platform/ui/Display.h"
 #include "platform/ui/ScriptedUi.h"
-#include "view/MapPicture.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -324,9 +324,9 @@ TEST_F(DisplayTest, KeyedBandCopiesLeaveThePlainCopysPixelsAsTheSheetChanges)
     // target's edges; the last four follow on from each other on the target,
     // the first two of them on the sheet too, the next with a gap on the
     // sheet, the last a row lower there.
-    const std::vector<CSurface::BandPiece> pieces = {
-        {3, 2, 10, -4},  {20, 5, 16, 6},  {0, 18, 12, 22}, {114, 10, 14, 34}, {60, 30, 20, 38},
-        {40, 8, 6, 10},  {46, 8, 5, 16},  {60, 8, 4, 21},  {64, 9, 4, 25}};
+    const std::vector<CSurface::BandPiece> pieces = {{3, 2, 10, -4},    {20, 5, 16, 6},   {0, 18, 12, 22},
+                                                     {114, 10, 14, 34}, {60, 30, 20, 38}, {40, 8, 6, 10},
+                                                     {46, 8, 5, 16},    {60, 8, 4, 21},   {64, 9, 4, 25}};
     auto copyOnto = [&](BOOL bPlain, BOOL bKeyed = TRUE)
     {
         SetPlainDrawing(bPlain);

@@ -302,24 +302,78 @@ TEST(ViewPaint, WithoutAMapNothingMoves)
     EXPECT_EQ(shown, before);
 }
 
-// With no mission open the window shows the start picture, 800 x 600 at its
-// top-left corner, and black beyond it; the picture is the game's title,
-// drawn the same on every run.
+// The start picture's place in a client rectangle: as large as fits, its
+// proportions (4 : 3) kept, centred.
+TEST(ViewPaint, TheStartPictureFitsTheWindowKeepingItsProportions)
+{
+    struct Case
+    {
+        CRect client;
+        CRect expected;
+    };
+    const Case cases[] = {
+        {CRect(0, 0, 800, 600), CRect(0, 0, 800, 600)},          // its own size
+        {CRect(0, 0, 1600, 1000), CRect(133, 0, 1466, 1000)},    // wide: bars left and right
+        {CRect(0, 0, 800, 1000), CRect(0, 200, 800, 800)},       // tall: bars above and below
+        {CRect(0, 0, 400, 300), CRect(0, 0, 400, 300)},          // smaller than the picture
+        {CRect(50, 20, 1050, 720), CRect(83, 20, 1016, 720)},    // scrolled client rectangle
+        {CRect(0, 0, 0, 300), CRect(0, 0, 0, 0)},                // nothing to fit into
+    };
+    for (const Case& c : cases)
+    {
+        const CRect fit = FitStartPicture(c.client);
+        EXPECT_EQ(fit, c.expected) << c.client.Width() << " x " << c.client.Height();
+    }
+}
+
+// With no mission open the window shows the start picture centred and
+// scaled to fit, black beside it, and fitted anew when the window changes
+// size; the picture is the game's title, drawn the same on every run.
 TEST(ViewPaint, WithoutAMissionTheStartPictureIsShown)
 {
     CStartDir dir;
     CViewShell shell(dir.Path(), 1000, 700);
-    const QImage shown = shell.Paint();
-    ASSERT_EQ(shown.size(), QSize(1000, 700));
     CBitmap picture;
+    QImage shown = shell.Paint();
+    ASSERT_EQ(shown.size(), QSize(1000, 700));
     ASSERT_TRUE(picture.LoadBitmap(IDB_START_PICTURE)) << "the paint made the resource";
     const QImage& expected = *picture.GetImage();
     ASSERT_EQ(expected.size(), QSize(START_PICTURE_WIDTH, START_PICTURE_HEIGHT));
-    for (int y = 3; y < START_PICTURE_HEIGHT; y += 17)
-        for (int x = 5; x < START_PICTURE_WIDTH; x += 19)
-            ASSERT_EQ(shown.pixel(x, y) & 0xFFFFFF, expected.pixel(x, y) & 0xFFFFFF) << x << ", " << y;
-    for (const QPoint& beyond : {QPoint(800, 0), QPoint(990, 300), QPoint(10, 600), QPoint(999, 699)})
-        EXPECT_EQ(shown.pixel(beyond) & 0xFFFFFF, 0u) << beyond.x() << ", " << beyond.y();
+
+    // Each window size: the picture where FitStartPicture puts it, matching
+    // the picture scaled smoothly to that size away from its fine lines
+    // (mean difference per channel), and black beside it.
+    for (const QSize& size : {QSize(1000, 700), QSize(1400, 600), QSize(700, 900)})
+    {
+        SCOPED_TRACE(testing::Message() << size.width() << " x " << size.height());
+        shell.ResizeClient(size.width(), size.height());
+        shown = shell.Paint();
+        ASSERT_EQ(shown.size(), size);
+        const CRect fit = FitStartPicture(CRect(0, 0, size.width(), size.height()));
+        const QImage scaled = expected.scaled(fit.Width(), fit.Height(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        long long nDifference = 0;
+        int nSamples = 0;
+        for (int y = 4; y < fit.Height() - 4; y += 13)
+            for (int x = 4; x < fit.Width() - 4; x += 11)
+            {
+                const QRgb a = shown.pixel(fit.left + x, fit.top + y);
+                const QRgb b = scaled.pixel(x, y);
+                nDifference += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
+                nSamples += 3;
+            }
+        EXPECT_LT(static_cast<double>(nDifference) / nSamples, 12.0);
+        const QPoint beside[] = {QPoint(fit.left - 1, size.height() / 2), QPoint(fit.right, size.height() / 2),
+                                 QPoint(size.width() / 2, fit.top - 1), QPoint(size.width() / 2, fit.bottom)};
+        for (const QPoint& p : beside)
+        {
+            if (QRect(QPoint(0, 0), size).contains(p))
+            {
+                EXPECT_EQ(shown.pixel(p) & 0xFFFFFF, 0u) << p.x() << ", " << p.y();
+            }
+        }
+        // The picture's own frame lies on the fitted rectangle's edge, not black.
+        EXPECT_NE(shown.pixel(fit.left + fit.Width() / 2, fit.top + fit.Height() / 2) & 0xFFFFFF, 0u);
+    }
 
     // The title stands in light letters on the dark band across the middle.
     int nLetterPixels = 0;

@@ -11,12 +11,12 @@
 #include "app/KDRScenario.h"
 #include "app/MainFrame.h"
 #include "battlefield/KDRGameMap.h"
+#include "battlefield/MapPicture.h"
 #include "platform/core/Core.h"
 #include "platform/ui/Display.h"
 #include "platform/ui/DocTemplate.h"
 #include "platform/ui/ScriptedUi.h"
 #include "view/KDRView.h"
-#include "view/MapPicture.h"
 
 #include <QCoreApplication>
 #include <QImage>

@@ -2,12 +2,12 @@
 // application's back surface from the symbol catalogue the application
 // builds from the demo bitmaps: the standard and the NATO flag, the scale,
 // and the clip to the visible part of the view.
-#include "../../tools/demo_map.h"
-#include "../../tools/demo_sounds.h"
-#include "../../tools/demo_symbols.h"
-#include "../../tools/demo_terrain.h"
-#include "../app/ScenarioBytes.h"
-#include "../app/StartDirTestSupport.h"
+#include "../../../tools/demo_map.h"
+#include "../../../tools/demo_sounds.h"
+#include "../../../tools/demo_symbols.h"
+#include "../../../tools/demo_terrain.h"
+#include "app/ScenarioBytes.h"
+#include "app/StartDirTestSupport.h"
 #include "app/KDRApp.h"
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"

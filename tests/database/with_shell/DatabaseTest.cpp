@@ -2,7 +2,7 @@
 // questions, keeping the vehicles fitted to the weapons, failed loads that
 // change nothing, the definition reports, the look-ups, and the pages it
 // writes and takes away again.
-#include "EquipmentTestSupport.h"
+#include "database/EquipmentTestSupport.h"
 
 #include "database/HTMLPage.h"
 #include "database/KDRDatabase.h"

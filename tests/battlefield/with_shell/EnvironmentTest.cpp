@@ -1,7 +1,7 @@
 // The light conditions: the light state and factor the game clock's time of
 // day gives, the label the Clock window takes, and the "*.env" file laid out
 // by hand from its layout.
-#include "BattlefieldTestSupport.h"
+#include "battlefield/BattlefieldTestSupport.h"
 
 #include "app/ClockDlg.h"
 #include "app/GameClock.h"

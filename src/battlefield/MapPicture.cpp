@@ -1,4 +1,4 @@
-#include "view/MapPicture.h"
+#include "battlefield/MapPicture.h"
 
 #include "platform/core/File.h"
 #include "platform/core/Rounding.h"

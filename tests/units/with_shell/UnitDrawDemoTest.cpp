@@ -4,23 +4,23 @@
 // wreck markers follow side and swap; swapped, the own platoons wear the
 // enemy frame one echelon up; a platoon whose leader is destroyed has no
 // symbol and no hit. The data tips say what the player may know.
-#include "UnitTestSupport.h"
+#include "units/UnitTestSupport.h"
 
-#include "../support/DemoInstall.h"
-#include "../support/ScriptedUi.h"
 #include "app/KDRApp.h"
 #include "app/KDRDoc.h"
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
+#include "battlefield/MapPicture.h"
 #include "database/Vehicle.h"
 #include "hierarchy/HierarchyArray.h"
 #include "platform/ui/Display.h"
 #include "platform/ui/Wnd.h"
+#include "support/DemoInstall.h"
+#include "support/ScriptedUi.h"
 #include "units/KDRUnits.h"
 #include "units/Unit.h"
 #include "units/UnitArray.h"
 #include "units/UnitRefArray.h"
-#include "view/MapPicture.h"
 
 #include <gtest/gtest.h>
 
@@ -135,8 +135,10 @@ TEST_F(DemoDrawTest, OwnUnitsDrawAndTheEnemyOnlyAsTheContactListSeesIt)
     EXPECT_NE(m_pUnits->GetPresentHierarchy(1), nullptr);
     EXPECT_TRUE(m_app.m_bPiecesShown);
 
-    // Pictures, as when zoomed in.
+    // Pictures at the icon size of the first level zoomed in (a quarter of
+    // their full size), at which the tanks' pictures do not overlap here.
     ASSERT_TRUE(m_pDoc->ApplyIconStyle(ICON_STYLE_PICTURES));
+    ASSERT_TRUE(m_pDoc->ApplyIconSize(0.25f));
     CUnit* pOwn = m_pUnits->GetUnit(1, 0, 0);
     ASSERT_NE(pOwn, nullptr);
     CentreOn(pOwn);

@@ -1,7 +1,8 @@
 // The demo mission's piece array: the demo database names "Demo.pca", every
 // graphic its vehicles, capabilities and munitions name is there (the
 // database's piece check finds nothing undefined and every bitmap loads),
-// and the heading sheets turn clockwise from north, frame by frame.
+// the heading sheets turn clockwise from north, frame by frame, and the
+// types, their hit and destroyed looks and their outlines stand apart.
 
 #include "app/DocTestSupport.h"
 
@@ -68,14 +69,14 @@ TEST_F(DemoPiecesTest, TheDatabaseNamesThePieceArrayAndFindsEveryGraphicInIt)
     {
         const CVehicle* pVehicle = m_pDatabase->GetVehicle(i);
         SCOPED_TRACE(pVehicle->m_strName.GetString());
-        // The unit's picture: 36 headings of 48 pixels, 6 by 6.
+        // The unit's picture: 36 headings of 96 pixels, 6 by 6.
         const CPiece* pPiece = m_pDatabase->GetVehiclePiece(i);
         ASSERT_NE(pPiece, nullptr);
         ASSERT_TRUE(pPiece->IsLoaded());
         EXPECT_EQ(pPiece->GetFrameCount(), 36);
         EXPECT_EQ(pPiece->GetSurface()->GetColumns(), 6);
         EXPECT_EQ(pPiece->GetSurface()->GetRows(), 6);
-        EXPECT_EQ(pPiece->GetSurface()->GetFrameWidth(), 48);
+        EXPECT_EQ(pPiece->GetSurface()->GetFrameWidth(), 96);
         EXPECT_TRUE(pPiece->HasFrame(35));
         for (const CString& name : {pVehicle->m_strHitGraphic, pVehicle->m_strDestroyedGraphic})
         {
@@ -118,7 +119,7 @@ TEST_F(DemoPiecesTest, HeadingSheetsTurnClockwiseFromNorthOnMagenta)
         int nFrame;
         int dx, dy;  // where the gun lies from the frame's centre
     };
-    const Case cases[] = {{0, 0, -18}, {9, 18, 0}, {18, 0, 18}, {27, -18, 0}};
+    const Case cases[] = {{0, 0, -36}, {9, 36, 0}, {18, 0, 36}, {27, -36, 0}};
     for (const Case& c : cases)
     {
         const CRect frame = pSheet->GetFrameRect(c.nFrame);
@@ -144,4 +145,61 @@ TEST_F(DemoPiecesTest, HeadingSheetsTurnClockwiseFromNorthOnMagenta)
                 EXPECT_EQ(pFrames->GetPixel(corner.x, corner.y), kMagenta) << pPiece->GetName().GetString() << " " << k;
         }
     }
+}
+
+// What sets the pictures apart: each type's own picture, a hit and a
+// destroyed picture plainly unlike the whole one, and a dark outline
+// between the picture and the key, so that it holds on light ground.
+TEST_F(DemoPiecesTest, TypesLooksAndOutlinesAreToldApart)
+{
+    // The share of two frames' picture pixels (frame 0, heading north) that
+    // differ between them.
+    const auto apart = [](const CPiece* pOne, const CPiece* pOther)
+    {
+        const CFrameSurface* a = pOne->GetSurface();
+        const CFrameSurface* b = pOther->GetSurface();
+        const CRect r = a->GetFrameRect(0);
+        int nSet = 0, nChanged = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+            {
+                if (a->GetPixel(x, y) == kMagenta && b->GetPixel(x, y) == kMagenta)
+                    continue;
+                ++nSet;
+                nChanged += a->GetPixel(x, y) != b->GetPixel(x, y) ? 1 : 0;
+            }
+        return nSet > 0 ? double(nChanged) / nSet : 0.0;
+    };
+
+    const int nTypes = 7;
+    for (int i = 0; i < nTypes; ++i)
+    {
+        const CVehicle* pVehicle = m_pDatabase->GetVehicle(i);
+        SCOPED_TRACE(pVehicle->m_strName.GetString());
+        const CPiece* pWhole = m_pDatabase->GetVehiclePiece(i);
+        ASSERT_TRUE(pWhole != nullptr && pWhole->IsLoaded());
+        for (const CString& name : {pVehicle->m_strHitGraphic, pVehicle->m_strDestroyedGraphic})
+        {
+            const CPiece* pState = Single(name);
+            ASSERT_NE(pState, nullptr);
+            EXPECT_GT(apart(pWhole, pState), 0.4) << name.GetString();
+        }
+
+        // Scanning each row from the left, the first pixel of the picture
+        // is dark.
+        const CFrameSurface* pSheet = pWhole->GetSurface();
+        const CRect r = pSheet->GetFrameRect(0);
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+            {
+                const COLORREF c = pSheet->GetPixel(x, y);
+                if (c == kMagenta)
+                    continue;
+                EXPECT_LT(GetRValue(c) + GetGValue(c) + GetBValue(c), 3 * 64) << "row " << y - r.top;
+                break;
+            }
+    }
+    for (int i = 0; i < nTypes; ++i)
+        for (int j = i + 1; j < nTypes; ++j)
+            EXPECT_GT(apart(m_pDatabase->GetVehiclePiece(i), m_pDatabase->GetVehiclePiece(j)), 0.3) << i << " and " << j;
 }

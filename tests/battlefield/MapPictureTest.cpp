@@ -1,5 +1,5 @@
 // The tiled map picture: its grid file, scrolling and drawing at the zooms.
-#include "view/MapPicture.h"
+#include "battlefield/MapPicture.h"
 #include "platform/ui/Display.h"
 
 #include <QImage>

@@ -3,12 +3,13 @@
 // frame of the unit markers.
 #include "app/KDRApp.h"
 #include "app/StartDirTestSupport.h"
+#include "battlefield/KDRGameMap.h"
 #include "database/PieceArray.h"
 #include "platform/ui/Display.h"
 #include "units/UCapKinds.h"
 
-#include "../../tools/demo_sounds.h"
-#include "../../tools/demo_symbols.h"
+#include "../../../tools/demo_sounds.h"
+#include "../../../tools/demo_symbols.h"
 
 #include <gtest/gtest.h>
 
@@ -63,5 +64,33 @@ TEST_F(UCapMarkerTest, EachKindShowsItsCatalogueMarker)
         ASSERT_NE(pMarker, nullptr) << c.marker;
         EXPECT_EQ(pMarker->GetFrame(), nFrame) << c.marker;
         EXPECT_EQ(pMarker->GetSheet(), app.m_pSymbolCatalogue->GetPiece(nList)->GetSurface()) << c.marker;
+    }
+}
+
+// The riding markers take their frame width times the zoom as their scale,
+// at least 0.5; above 1.25 they fall back to 0.25, as they always have.
+TEST_F(UCapMarkerTest, TheRidingMarkersScaleWithTheZoomAndFallBackAbove125)
+{
+    CKDRApp app;
+    ASSERT_TRUE(app.InitInstance());
+    CKDRGameMap map;
+    CUCapDismount team;
+    CUCapPersonnelCarrier carrier;
+    for (CUCapMarked* pCap : {static_cast<CUCapMarked*>(&team), static_cast<CUCapMarked*>(&carrier)})
+    {
+        ASSERT_NE(pCap->GetMarker(), nullptr);
+        const float fWidth = static_cast<float>(pCap->GetMarker()->GetSheet()->GetFrameWidth());
+        // The zoom that gives the wanted raw scale for this marker.
+        auto zoomFor = [fWidth](float fRaw) { return fRaw / (fWidth * 0.006666667f); };
+        const struct
+        {
+            float raw;
+            float shown;
+        } cases[] = {{0.2f, 0.5f}, {0.8f, 0.8f}, {1.25f, 1.25f}, {2.0f, 0.25f}};
+        for (const auto& c : cases)
+        {
+            pCap->UpdateSprite(0, nullptr, &map, 100.0f, 100.0f, 0.0f, zoomFor(c.raw));
+            EXPECT_NEAR(pCap->GetMarker()->GetScale(), c.shown, 1e-4) << c.raw;
+        }
     }
 }

@@ -3,10 +3,10 @@
 // demo writer leaves, opened with the game as a player opens the mission,
 // read back and written byte for byte, and fitting the database they are
 // opened with.
-#include "UnitCapTestSupport.h"
+#include "units/UnitCapTestSupport.h"
 
-#include "../../tools/demo_units.h"
-#include "../support/ScriptedUi.h"
+#include "../../../tools/demo_units.h"
+#include "support/ScriptedUi.h"
 #include "app/KDRApp.h"
 #include "app/KDRDoc.h"
 #include "battlefield/KDRGameMap.h"
@@ -83,6 +83,10 @@ void ExpectPlacedAndAboard(const CUnitArray& array, int nSide, CKDRGameMap& map,
             EXPECT_FLOAT_EQ(pEnd->m_fY, pRoute->y2);
             EXPECT_TRUE(pEnd->HasStop());
             EXPECT_EQ(pUnit->m_nMoveDelay, 0);
+            // A carrier is told at its first node to dismount on contact.
+            const BOOL bCarrier = (pUnit->GetCapabilityMask() & VCAP_PERSONNEL_CARRIER) != 0;
+            EXPECT_EQ(pUnit->m_pPath->GetAt(1)->m_pOrders->FindToggle(UNIT_ORDER_DISMOUNT_ON_CONTACT) != kUnset,
+                      bCarrier);
         }
 
         auto* pTeam = dynamic_cast<CUCapDismount*>(pUnit->FindCapability(VCAP_DISMOUNT));
@@ -92,9 +96,15 @@ void ExpectPlacedAndAboard(const CUnitArray& array, int nSide, CKDRGameMap& map,
         EXPECT_FALSE(pTeam->m_bDismounted);
         EXPECT_EQ(pTeam->m_nCarrierArray, demo_units::kArrayIndex);
         EXPECT_EQ(pTeam->m_nCarrierKind, nSide);
-        EXPECT_EQ(pTeam->m_timeMount.GetTotalSeconds(), nMountTime);
         const CUnit* pCarrierUnit = array.GetAt(pTeam->m_nCarrierUnit);
         ASSERT_NE(pCarrierUnit, nullptr);
+        // The enemy's first two carriers let their teams out early.
+        LONG nExpected = nMountTime;
+        for (const char* carrier : demo_units::kEarlyDismountCarriers)
+            nExpected = nSide != demo_units::kFriendlySide && pCarrierUnit->m_strName == carrier
+                            ? demo_units::kEnemyDismountSeconds
+                            : nExpected;
+        EXPECT_EQ(pTeam->m_timeMount.GetTotalSeconds(), nExpected);
         EXPECT_EQ(pCarrierUnit->m_nVehicle, kInfantryCarrier);
         EXPECT_FLOAT_EQ(pCarrierUnit->m_fX, pUnit->m_fX);
         auto* pCarrier = dynamic_cast<CUCapPersonnelCarrier*>(pCarrierUnit->FindCapability(VCAP_PERSONNEL_CARRIER));

@@ -1,6 +1,6 @@
 // Pieces, piece lists and piece arrays: look-ups by name and member, the
 // frame checks, the report of missing bitmaps and the "*.pca" file.
-#include "DatabaseTestSupport.h"
+#include "database/DatabaseTestSupport.h"
 
 #include "database/Piece.h"
 #include "database/PieceArray.h"

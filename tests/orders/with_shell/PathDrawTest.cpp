@@ -1,11 +1,11 @@
 // Paths drawn offscreen on the application's back surface: each row of the
 // drawing table gives its two pens and its stop and go node icons, from the
 // symbol catalogue the application builds from the demo bitmaps.
-#include "../../tools/demo_map.h"
-#include "../../tools/demo_sounds.h"
-#include "../../tools/demo_symbols.h"
-#include "../../tools/demo_terrain.h"
-#include "../app/StartDirTestSupport.h"
+#include "../../../tools/demo_map.h"
+#include "../../../tools/demo_sounds.h"
+#include "../../../tools/demo_symbols.h"
+#include "../../../tools/demo_terrain.h"
+#include "app/StartDirTestSupport.h"
 #include "app/KDRApp.h"
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"

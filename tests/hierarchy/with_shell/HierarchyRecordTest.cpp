@@ -3,10 +3,10 @@
 // back byte for byte; children of a kind their level cannot hold refused;
 // the "*.hra" loader with Cancel, files cut short or wrongly nested; and
 // the demo's two files as the game opens them.
-#include "HierarchyTestSupport.h"
+#include "hierarchy/HierarchyTestSupport.h"
 
-#include "../../tools/demo_hierarchy.h"
-#include "../support/ScriptedUi.h"
+#include "../../../tools/demo_hierarchy.h"
+#include "support/ScriptedUi.h"
 #include "app/KDRApp.h"
 #include "app/KDRDoc.h"
 #include "orders/NodeArray.h"
