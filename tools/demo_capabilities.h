@@ -31,10 +31,12 @@ enum Munition
 };
 
 // The capabilities' own pictures: the tank's turret, the carrier with its
-// ramp down, the mortar carrier emplaced, the three stages of the mortar's
-// flash, and the observer's laser spot.
+// ramp down (each side's in its colours), the mortar carrier emplaced, the
+// three stages of the mortar's flash, and the observer's laser spot.
 const char* const kTurretPiece = "Tarn Tank Turret";
 const char* const kCarrierOpenPiece = "Kell Carrier Open";
+const char* const kEnemyTurretPiece = "Drask Tank Turret";
+const char* const kEnemyCarrierOpenPiece = "Oska Carrier Open";
 const char* const kMortarEmplacedPiece = "Mosk Mortar Emplaced";
 const char* const kMortarFlashPieces[3] = {"Mortar Flash 1", "Mortar Flash 2", "Mortar Flash 3"};
 const char* const kLaserSpotPiece = "Laser Spot Red";
@@ -60,16 +62,16 @@ inline CVehicleWeapon* MakeDemoMount(int weapon, int ammo, int percentIR, int pe
     return pMount;
 }
 
-inline void AddCapabilities(CVehicleArray& vehicles)
+// The tank's turret: the main gun and the coaxial machine gun, a harder
+// front than the hull's, and a commander's sight.
+inline CVCapTurret* MakeDemoTurret(const char* piece)
 {
-    // The tank's turret: the main gun and the coaxial machine gun, a
-    // harder front than the hull's, and a commander's sight.
     auto* pTurret = new CVCapTurret;
     pTurret->m_nTurnSpeed = 40;
     pTurret->m_fHeight = 0.9f;
     pTurret->m_fWidth = 2.2f;
     pTurret->m_fLength = 3.1f;
-    pTurret->m_strPiece = kTurretPiece;
+    pTurret->m_strPiece = piece;
     pTurret->GetMounts()->Add(MakeDemoMount(kGun120, 40, 80, 60, FALSE));
     pTurret->GetMounts()->Add(MakeDemoMount(kMg, 6000, 80, 60, TRUE));
     const Kill turretKills[kWeaponCount] = {{35, 90, 75, 75, 85}, {55, 95, 85, 85, 95}, {0, 5, 2, 2, 10},
@@ -77,62 +79,94 @@ inline void AddCapabilities(CVehicleArray& vehicles)
                                             {5, 60, 35, 35, 40}};
     for (const Kill& k : turretKills)
         pTurret->GetKillPercentages()->Add(new CWeaponPercentages(k.front, k.back, k.right, k.left, k.top));
-    vehicles.GetAt(kTank)->GetCapabilities()->Add(pTurret);
+    return pTurret;
+}
 
+inline CVCapPersonnelCarrier* MakeDemoTroops(const char* openPiece)
+{
     auto* pTroops = new CVCapPersonnelCarrier;
     pTroops->m_nTimeToMount = 20;
     pTroops->m_nTimeToDismount = 15;
     pTroops->m_nNumberOfDismounts = 3;
     pTroops->m_nTimeToOpen = 5;
     pTroops->m_nTimeToClose = 5;
-    pTroops->m_strOpenGraphic = kCarrierOpenPiece;
-    vehicles.GetAt(kInfantryCarrier)->GetCapabilities()->Add(pTroops);
+    pTroops->m_strOpenGraphic = openPiece;
+    return pTroops;
+}
 
-    vehicles.GetAt(kRifleTeam)->GetCapabilities()->Add(new CVCapDismount);
-    vehicles.GetAt(kAntiTankTeam)->GetCapabilities()->Add(new CVCapDismount);
+// A type's capabilities, those of its twin; an enemy type's pictures are
+// its own.
+inline void AddCapabilitiesOf(CVehicle& vehicle, int type)
+{
+    const bool bEnemy = IsEnemyType(type);
+    CVehicleCapArray* pCaps = vehicle.GetCapabilities();
+    switch (kTwinOf[type])
+    {
+    case kTank: pCaps->Add(MakeDemoTurret(bEnemy ? kEnemyTurretPiece : kTurretPiece)); break;
+    case kInfantryCarrier: pCaps->Add(MakeDemoTroops(bEnemy ? kEnemyCarrierOpenPiece : kCarrierOpenPiece)); break;
+    case kRifleTeam:
+    case kAntiTankTeam: pCaps->Add(new CVCapDismount); break;
+    case kMortarCarrier:
+    {
+        // The mortar fires over the rear deck through a 1600-mil arc.
+        auto* pMortar = new CVCapIndirectFire;
+        pMortar->m_nLeftLimit = -800;
+        pMortar->m_nRightLimit = 800;
+        pMortar->m_nTraverseTime = 6;
+        pMortar->m_nComputeTime = 30;
+        pMortar->m_nShotTime = 5;
+        pMortar->m_nTimeOfFlight = 25;
+        pMortar->m_nSmokeRadius = 3;
+        pMortar->m_nSmokeDuration = 10;
+        pMortar->m_fAccuracy = 0.9f;
+        pMortar->m_bHighAngle = TRUE;
+        pMortar->m_nMinRange = 20;
+        for (int stage = 0; stage < 3; ++stage)
+            pMortar->m_strMuzzleFlash[stage] = kMortarFlashPieces[stage];
+        pMortar->m_ammo = {
+            {kMortarHE, 40}, {kMortarSmoke, 12}, {kMortarIllum, 8}, {kMortarMines, 4}, {kMortarChemical, 4}};
+        auto* pEmplace = new CVCapEmplace;
+        pEmplace->m_nTimeToEmplace = 60;
+        pEmplace->m_nTimeToDisplace = 30;
+        pEmplace->m_strGraphic = kMortarEmplacedPiece;
+        pCaps->Add(pMortar);
+        pCaps->Add(pEmplace);
+        break;
+    }
+    case kObserverVehicle:
+    {
+        auto* pLaser = new CVCapObserver;
+        pLaser->m_nRange = 500;
+        pLaser->m_nMovingRange = 200;
+        pLaser->m_nPercentIR = 90;
+        pLaser->m_nPercentNightVision = 80;
+        pLaser->m_strLaserSpotGraphic = kLaserSpotPiece;
+        auto* pFdc = new CVCapFDC;
+        pFdc->m_gunTypes.AddTail(kVehicles[kMortarCarrier].name);
+        pFdc->m_nFireAngle = 2;
+        pFdc->m_nMaxNumberOfGuns = 6;
+        pCaps->Add(pLaser);
+        pCaps->Add(pFdc);
+        break;
+    }
+    case kAmmunitionCarrier:
+    {
+        auto* pRounds = new CVCapIFAmmoCarrier;
+        pRounds->m_ammo = {{kMortarHE, 120}, {kMortarSmoke, 40}, {kMortarIllum, 20}, {kMortarMines, 12}};
+        auto* pShells = new CVCapDFAmmoCarrier;
+        pShells->m_ammo = {{kGun120, 60}, {kCannon30, 600}, {kMg, 8000}};
+        pCaps->Add(pRounds);
+        pCaps->Add(pShells);
+        break;
+    }
+    default: break;
+    }
+}
 
-    // The mortar fires over the rear deck through a 1600-mil arc.
-    auto* pMortar = new CVCapIndirectFire;
-    pMortar->m_nLeftLimit = -800;
-    pMortar->m_nRightLimit = 800;
-    pMortar->m_nTraverseTime = 6;
-    pMortar->m_nComputeTime = 30;
-    pMortar->m_nShotTime = 5;
-    pMortar->m_nTimeOfFlight = 25;
-    pMortar->m_nSmokeRadius = 3;
-    pMortar->m_nSmokeDuration = 10;
-    pMortar->m_fAccuracy = 0.9f;
-    pMortar->m_bHighAngle = TRUE;
-    pMortar->m_nMinRange = 20;
-    for (int stage = 0; stage < 3; ++stage)
-        pMortar->m_strMuzzleFlash[stage] = kMortarFlashPieces[stage];
-    pMortar->m_ammo = {{kMortarHE, 40}, {kMortarSmoke, 12}, {kMortarIllum, 8}, {kMortarMines, 4}, {kMortarChemical, 4}};
-    auto* pEmplace = new CVCapEmplace;
-    pEmplace->m_nTimeToEmplace = 60;
-    pEmplace->m_nTimeToDisplace = 30;
-    pEmplace->m_strGraphic = kMortarEmplacedPiece;
-    vehicles.GetAt(kMortarCarrier)->GetCapabilities()->Add(pMortar);
-    vehicles.GetAt(kMortarCarrier)->GetCapabilities()->Add(pEmplace);
-
-    auto* pLaser = new CVCapObserver;
-    pLaser->m_nRange = 500;
-    pLaser->m_nMovingRange = 200;
-    pLaser->m_nPercentIR = 90;
-    pLaser->m_nPercentNightVision = 80;
-    pLaser->m_strLaserSpotGraphic = kLaserSpotPiece;
-    auto* pFdc = new CVCapFDC;
-    pFdc->m_gunTypes.AddTail(kVehicles[kMortarCarrier].name);
-    pFdc->m_nFireAngle = 2;
-    pFdc->m_nMaxNumberOfGuns = 6;
-    vehicles.GetAt(kObserverVehicle)->GetCapabilities()->Add(pLaser);
-    vehicles.GetAt(kObserverVehicle)->GetCapabilities()->Add(pFdc);
-
-    auto* pRounds = new CVCapIFAmmoCarrier;
-    pRounds->m_ammo = {{kMortarHE, 120}, {kMortarSmoke, 40}, {kMortarIllum, 20}, {kMortarMines, 12}};
-    auto* pShells = new CVCapDFAmmoCarrier;
-    pShells->m_ammo = {{kGun120, 60}, {kCannon30, 600}, {kMg, 8000}};
-    vehicles.GetAt(kAmmunitionCarrier)->GetCapabilities()->Add(pRounds);
-    vehicles.GetAt(kAmmunitionCarrier)->GetCapabilities()->Add(pShells);
+inline void AddCapabilities(CVehicleArray& vehicles)
+{
+    for (int type = 0; type < kVehicleCount && type < vehicles.GetSize(); ++type)
+        AddCapabilitiesOf(*vehicles.GetAt(type), type);
 }
 
 inline CIFAmmo* MakeDemoMunition(const char* name, int type, int range, int blastRadius, float lethality)

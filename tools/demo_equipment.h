@@ -6,6 +6,11 @@
 // vehicle carries a kill record for every weapon, in weapon-list order.
 // Each weapon's shot sound and each type's wreck sound is named after it
 // (demo_sounds.h).
+// The enemy fields types of its own: twins of the own tank, carrier and
+// teams, alike in every value but their names and their pictures, which
+// wear the enemy's colours and carry the piece flag that gives them the
+// enemy's frame in the symbol style. The own types come first in the list,
+// so their indices are those of a list without the enemy's.
 // The types' capabilities and the list's indirect-fire munitions are in
 // demo_capabilities.h. Every graphic the lists name is drawn into the piece
 // array "Demo.pca" by demo_pieces.h.
@@ -128,7 +133,7 @@ struct VehicleRow
 
 // Kill percentages by weapon, in weapon-list order: 120mm gun, 130mm
 // missile, 30mm cannon, 12.7mm, 7.62mm, 5.56mm rifle, 84mm recoilless.
-const VehicleRow kVehicles[] = {
+constexpr VehicleRow kOwnVehicles[] = {
     {"Tarn main battle tank",
      65.0f,
      70.0f,
@@ -348,7 +353,8 @@ const VehicleRow kVehicles[] = {
       {85, 95, 90, 90, 95}}},
 };
 
-// Vehicle indices of the list, in its order.
+// Vehicle indices of the list, in its order: the own types, then the
+// enemy's.
 enum Vehicle
 {
     kTank,
@@ -358,12 +364,48 @@ enum Vehicle
     kMortarCarrier,
     kObserverVehicle,
     kAmmunitionCarrier,
+    kOwnTypeCount,
+    kEnemyTank = kOwnTypeCount,
+    kEnemyCarrier,
+    kEnemyRifleTeam,
+    kEnemyAntiTankTeam,
     kVehicleCount
+};
+
+// The own type each type is a twin of: itself for an own type.
+constexpr int kTwinOf[kVehicleCount] = {
+    kTank, kInfantryCarrier, kRifleTeam, kAntiTankTeam, kMortarCarrier, kObserverVehicle, kAmmunitionCarrier,
+    kTank, kInfantryCarrier, kRifleTeam, kAntiTankTeam};
+
+inline constexpr bool IsEnemyType(int type) { return type >= kOwnTypeCount; }
+
+// An own type's row under another name.
+constexpr VehicleRow Renamed(VehicleRow row, const char* name)
+{
+    row.name = name;
+    return row;
+}
+
+// Every type's row, in list order.
+constexpr VehicleRow kVehicles[kVehicleCount] = {
+    kOwnVehicles[kTank],
+    kOwnVehicles[kInfantryCarrier],
+    kOwnVehicles[kRifleTeam],
+    kOwnVehicles[kAntiTankTeam],
+    kOwnVehicles[kMortarCarrier],
+    kOwnVehicles[kObserverVehicle],
+    kOwnVehicles[kAmmunitionCarrier],
+    Renamed(kOwnVehicles[kTank], "Drask main battle tank"),
+    Renamed(kOwnVehicles[kInfantryCarrier], "Oska infantry carrier"),
+    Renamed(kOwnVehicles[kRifleTeam], "Grenadier team"),
+    Renamed(kOwnVehicles[kAntiTankTeam], "Missile team"),
 };
 
 // The map graphics a vehicle type names: its picture (turned to 36
 // headings), its NATO symbol (a member of the piece array's symbol list),
-// and its pictures when hit and when destroyed.
+// and its pictures when hit and when destroyed. A scorched or burnt-out
+// hull keeps no paint to tell the sides by (frames and wreck markers do
+// that), so an enemy type names its twin's hit and destroyed pictures.
 struct VehicleGraphics
 {
     const char* piece;
@@ -380,6 +422,10 @@ const VehicleGraphics kGraphics[kVehicleCount] = {
     {"Mosk Mortar", "Mosk Mortar NATO", "Mosk Mortar Hit", "Mosk Mortar Destroyed"},
     {"Vigil Observer", "Vigil Observer NATO", "Vigil Observer Hit", "Vigil Observer Destroyed"},
     {"Haul Carrier", "Haul Carrier NATO", "Haul Carrier Hit", "Haul Carrier Destroyed"},
+    {"Drask Tank", "Drask Tank NATO", "Tarn Tank Hit", "Tarn Tank Destroyed"},
+    {"Oska Carrier", "Oska Carrier NATO", "Kell Carrier Hit", "Kell Carrier Destroyed"},
+    {"Grenadier Team", "Grenadier Team NATO", "Rifle Team Hit", "Rifle Team Destroyed"},
+    {"Missile Team", "Missile Team NATO", "Anti-tank Team Hit", "Anti-tank Team Destroyed"},
 };
 
 // The types' capabilities and the list's munitions (demo_capabilities.h).

@@ -29,14 +29,21 @@ namespace demo_hierarchy
 const char* const kFriendlyFile = "Friendly.hra";
 const char* const kEnemyFile = "Enemy.hra";
 
-// The pictures of the tree and the symbols: the NATO symbols of the types;
-// the picture icons show the group pictures in the side's frames.
+// The pictures of the tree and the symbols: the NATO symbols of the types
+// of each side; the picture icons show the side's group pictures in the
+// side's frames.
 const char* const kSymbolTank = demo_equipment::kGraphics[demo_equipment::kTank].nato;
 const char* const kSymbolCarrier = demo_equipment::kGraphics[demo_equipment::kInfantryCarrier].nato;
+const char* const kSymbolEnemyTank = demo_equipment::kGraphics[demo_equipment::kEnemyTank].nato;
+const char* const kSymbolEnemyCarrier = demo_equipment::kGraphics[demo_equipment::kEnemyCarrier].nato;
 
 // The picture-icon type picture of a container of that symbol type.
 inline const char* AltPictureOf(const char* symbol)
 {
+    if (symbol == kSymbolEnemyTank)
+        return demo_pieces::kAltEnemyTankPicture;
+    if (symbol == kSymbolEnemyCarrier)
+        return demo_pieces::kAltEnemyCarrierPicture;
     return symbol == kSymbolCarrier ? demo_pieces::kAltCarrierPicture : demo_pieces::kAltTankPicture;
 }
 
@@ -134,10 +141,10 @@ inline void BuildEnemy(CHierarchyArray& hierarchy)
     const int nSide = demo_units::kEnemySide;
     hierarchy.m_strName = demo_units::kEnemyName;
     hierarchy.m_nSide = nSide;
-    CHierarchyCompany* pCompany = MakeCompany("Saddle Company", kSymbolTank, nSide);
+    CHierarchyCompany* pCompany = MakeCompany("Saddle Company", kSymbolEnemyTank, nSide);
     PlaceAtLeader(*pCompany, kEnemy[0], nSide);
-    pCompany->Add(MakePlatoon(kEnemy, "Red Tank", kSymbolTank, 0, 3, 4, nSide));
-    pCompany->Add(MakePlatoon(kEnemy, "Red Mech", kSymbolCarrier, 4, 15, 4, nSide));
+    pCompany->Add(MakePlatoon(kEnemy, "Red Tank", kSymbolEnemyTank, 0, 3, 4, nSide));
+    pCompany->Add(MakePlatoon(kEnemy, "Red Mech", kSymbolEnemyCarrier, 4, 15, 4, nSide));
     hierarchy.Add(pCompany);
 }
 }  // namespace demo_hierarchy

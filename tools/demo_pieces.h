@@ -4,6 +4,10 @@
 // on the transparent magenta without smoothing, so that every pixel is
 // either the key or a colour of the picture.
 //
+// The own types are olive, the enemy's a bright red: the two sides differ
+// in hue and in brightness. The enemy's coloured sheets carry the piece flag,
+// by which the symbol style frames a unit as the enemy's.
+//
 // Heading sheets: a vehicle type's picture, its pictures when hit and when
 // destroyed, the tank's turret, the carrier with its ramp down, the
 // emplaced mortar and the three stages of the mortar's flash have 36 frames
@@ -53,6 +57,8 @@ const char* const kAltFriendlyPlatoonFrame = "Blue Platoon Frame";
 const char* const kAltFriendlyCompanyFrame = "Blue Company Frame";
 const char* const kAltEnemyPlatoonFrame = "Red Platoon Frame";
 const char* const kAltEnemyCompanyFrame = "Red Company Frame";
+const char* const kAltEnemyTankPicture = "Enemy Tank Group Picture";
+const char* const kAltEnemyCarrierPicture = "Enemy Mech Group Picture";
 const char* const kBurstListFile = "demo_impact_bursts.bmp";
 
 constexpr int kHeadings = 36;
@@ -75,13 +81,15 @@ const QColor kKey(255, 0, 255);
 class CPieceRecord : public CPiece
 {
 public:
-    CPieceRecord(const CString& bitmapFile, const CString& name, int rows, int columns, int frames)
+    CPieceRecord(const CString& bitmapFile, const CString& name, int rows, int columns, int frames,
+                 BOOL bEnemyColours = FALSE)
     {
         m_strBitmapFile = bitmapFile;
         m_strName = name;
         m_nRows = rows;
         m_nColumns = columns;
         m_nFrameCount = frames;
+        m_bFlag = bEnemyColours;
     }
 };
 
@@ -137,8 +145,17 @@ struct Palette
     QColor helmet;
 };
 
-inline Palette PaletteFor(Look look)
+// The enemy has colours of its own only while whole: scorched and burnt
+// out, both sides look alike.
+inline Palette PaletteFor(Look look, bool bEnemy = false)
 {
+    if (bEnemy && look == Look::Normal)
+    {
+        // A bright brick red, lighter than the own olive throughout, tracks
+        // and helmets too, edged in a dark red.
+        return {QColor(222, 92, 70),   QColor(84, 16, 12),    QColor(120, 90, 84),
+                QColor(255, 196, 168), QColor(255, 172, 140), QColor(240, 104, 80)};
+    }
     if (look == Look::Destroyed)
     {
         // Burnt out: charcoal and rust, no green left.
@@ -338,13 +355,13 @@ inline void DrawSoldier(QPainter& p, const Palette& c, QPointF at, bool lying)
     p.restore();
 }
 
-inline void DrawTeam(QPainter& p, const Palette& c, int type, bool lying)
+inline void DrawTeam(QPainter& p, const Palette& c, int twin, bool lying)
 {
     // A team on foot covers less ground than a vehicle, but must still be
     // seen: its soldiers are drawn larger than life.
     p.save();
     p.scale(1.6, 1.6);
-    if (type == demo_equipment::kAntiTankTeam)
+    if (twin == demo_equipment::kAntiTankTeam)
     {
         // Two soldiers side by side, the gunner's launcher a thick tube
         // across the pair that no rifle team has.
@@ -367,12 +384,14 @@ inline void DrawTeam(QPainter& p, const Palette& c, int type, bool lying)
 }
 
 // A vehicle type's own picture (the tank without its turret, which the
-// turret capability draws over it).
+// turret capability draws over it): its twin's silhouette in its side's
+// colours.
 inline void DrawVehicleType(QPainter& p, int type, Look look)
 {
     using namespace demo_equipment;
-    const Palette c = PaletteFor(look);
-    switch (type)
+    const Palette c = PaletteFor(look, IsEnemyType(type));
+    const int twin = kTwinOf[type];
+    switch (twin)
     {
     case kTank:
         DrawTankHull(p, c);
@@ -382,7 +401,7 @@ inline void DrawVehicleType(QPainter& p, int type, Look look)
         break;
     case kInfantryCarrier: DrawCarrier(p, c, false); break;
     case kRifleTeam:
-    case kAntiTankTeam: DrawTeam(p, c, type, look == Look::Destroyed); break;
+    case kAntiTankTeam: DrawTeam(p, c, twin, look == Look::Destroyed); break;
     case kMortarCarrier: DrawMortarCarrier(p, c, false); break;
     case kObserverVehicle: DrawObserver(p, c); break;
     case kAmmunitionCarrier: DrawAmmunitionCarrier(p, c); break;
@@ -463,7 +482,7 @@ inline void DrawNatoSymbol(QPainter& p, int type)
         p.drawLine(QPointF(25, 13), QPointF(7, 27));
     };
     const QRectF track(9, 16, 14, 8);
-    switch (type)
+    switch (kTwinOf[type])
     {
     case kTank: p.drawRoundedRect(track, 4, 4); break;
     case kInfantryCarrier:
@@ -531,20 +550,26 @@ inline void DrawBurst(QPainter& p, int munition, int stage)
     }
 }
 
-// One member of the picture-icon list: a small vehicle picture, or a
-// rounded frame in the side's colour with one bar (platoon) or two
-// (company) above it; inside the frame the key shows the picture through.
+// One member of the picture-icon list: a small vehicle picture (the own
+// tank and carrier first, the enemy's last), or a rounded frame in the
+// side's colour with one bar (platoon) or two (company) above it; inside
+// the frame the key shows the picture through.
 inline void DrawAltMember(QPainter& p, int member)
 {
     using namespace demo_equipment;
-    if (member < 2)
+    const bool bEnemyPicture = member >= 6;
+    if (member < 2 || bEnemyPicture)
     {
+        const bool bTank = member % 2 == 0;
         p.save();
         p.translate(16, 17);
         p.scale(0.6, 0.6);
-        DrawVehicleType(p, member == 0 ? kTank : kInfantryCarrier, Look::Normal);
-        if (member == 0)
-            DrawTurret(p, PaletteFor(Look::Normal));
+        if (bEnemyPicture)
+            DrawVehicleType(p, bTank ? kEnemyTank : kEnemyCarrier, Look::Normal);
+        else
+            DrawVehicleType(p, bTank ? kTank : kInfantryCarrier, Look::Normal);
+        if (bTank)
+            DrawTurret(p, PaletteFor(Look::Normal, bEnemyPicture));
         p.restore();
         return;
     }
@@ -624,27 +649,39 @@ struct Sheet
 };
 
 // Every sheet of the demo's pieces, in the piece array's order: per vehicle
-// type its picture, hit and destroyed pictures; the capabilities' pictures;
+// type its picture and (an own type) its hit and destroyed pictures; the
+// capabilities' pictures, the enemy's turret and open carrier last;
 // the NATO list; the burst list. The pieces are new; the caller owns them.
 inline std::vector<Sheet> BuildSheets()
 {
     using namespace demo_equipment;
     std::vector<Sheet> sheets;
-    const auto heading = [&sheets](const char* name, const std::function<void(QPainter&)>& draw)
+    // A heading sheet, flagged when it wears the enemy's colours.
+    const auto flagged = [&sheets](const char* name, BOOL bEnemyColours, const std::function<void(QPainter&)>& draw)
     {
-        sheets.push_back(
-            {HeadingSheet(draw), new CPieceRecord(BitmapFileOf(name), name, kHeadingRows, kHeadingColumns, kHeadings)});
+        sheets.push_back({HeadingSheet(draw), new CPieceRecord(BitmapFileOf(name), name, kHeadingRows, kHeadingColumns,
+                                                               kHeadings, bEnemyColours)});
     };
+    const auto heading = [&flagged](const char* name, const std::function<void(QPainter&)>& draw)
+    { flagged(name, FALSE, draw); };
     for (int type = 0; type < kVehicleCount; ++type)
     {
-        heading(kGraphics[type].piece, [type](QPainter& p) { DrawVehicleType(p, type, Look::Normal); });
+        const bool bEnemy = IsEnemyType(type);
+        flagged(kGraphics[type].piece, bEnemy ? TRUE : FALSE,
+                [type](QPainter& p) { DrawVehicleType(p, type, Look::Normal); });
+        // The enemy's hit and wrecked looks are its twins' (demo_equipment.h).
+        if (bEnemy)
+            continue;
         heading(kGraphics[type].hit, [type](QPainter& p) { DrawVehicleType(p, type, Look::Hit); });
         heading(kGraphics[type].destroyed, [type](QPainter& p) { DrawVehicleType(p, type, Look::Destroyed); });
     }
     const Palette normal = PaletteFor(Look::Normal);
+    const Palette enemy = PaletteFor(Look::Normal, true);
     heading(kTurretPiece, [normal](QPainter& p) { DrawTurret(p, normal); });
     heading(kCarrierOpenPiece, [normal](QPainter& p) { DrawCarrier(p, normal, true); });
     heading(kMortarEmplacedPiece, [normal](QPainter& p) { DrawMortarCarrier(p, normal, true); });
+    flagged(kEnemyTurretPiece, TRUE, [enemy](QPainter& p) { DrawTurret(p, enemy); });
+    flagged(kEnemyCarrierOpenPiece, TRUE, [enemy](QPainter& p) { DrawCarrier(p, enemy, true); });
     for (int stage = 0; stage < 3; ++stage)
         heading(kMortarFlashPieces[stage], [stage](QPainter& p) { DrawFlash(p, stage); });
 
@@ -665,8 +702,9 @@ inline std::vector<Sheet> BuildSheets()
                                            ListColumns(kVehicleCount), natoNames)});
 
     CStringArray altNames;
-    for (const char* name : {kAltTankPicture, kAltCarrierPicture, kAltFriendlyPlatoonFrame, kAltFriendlyCompanyFrame,
-                             kAltEnemyPlatoonFrame, kAltEnemyCompanyFrame})
+    for (const char* name :
+         {kAltTankPicture, kAltCarrierPicture, kAltFriendlyPlatoonFrame, kAltFriendlyCompanyFrame,
+          kAltEnemyPlatoonFrame, kAltEnemyCompanyFrame, kAltEnemyTankPicture, kAltEnemyCarrierPicture})
         altNames.Add(name);
     const int nAlt = altNames.GetSize();
     sheets.push_back({ListSheet(nAlt, kSymbolFrame, DrawAltMember),

@@ -5,10 +5,11 @@
 //   four infantry carriers each with a rifle team and an anti-tank team
 //   aboard, two mortar carriers, the observer vehicle and an ammunition
 //   carrier;
-// - "Enemy.unt": a tank platoon and a mechanised platoon holding the ridge
-//   saddle that the road crosses, facing west, their teams aboard: those of
-//   the first two carriers get out eight minutes into the battle, the
-//   others have a mount time the clock never reaches and stay aboard.
+// - "Enemy.unt": a tank platoon and a mechanised platoon of the enemy's own
+//   types (demo_equipment.h) holding the ridge saddle that the road
+//   crosses, facing west, their teams aboard: those of the first two
+//   carriers get out eight minutes into the battle, the others have a mount
+//   time the clock never reaches and stay aboard.
 // Every unit is built from its vehicle type through the game's own unit
 // constructor (weapons, capabilities, move delay and defilade time from the
 // type), named, and placed on ground its class can stand on with a path of
@@ -112,22 +113,22 @@ const Placement kFriendly[] = {
 // On the saddle where the road crosses the ridge: the tanks on the crest
 // either side of the road, the carriers just behind them on the east slope.
 const Placement kEnemy[] = {
-    {"Enemy Tank 1", kTank, 2950.0f, 1700.0f, kOnFoot},
-    {"Enemy Tank 2", kTank, 2960.0f, 1750.0f, kOnFoot},
-    {"Enemy Tank 3", kTank, 2980.0f, 1860.0f, kOnFoot},
-    {"Enemy Tank 4", kTank, 2990.0f, 1910.0f, kOnFoot},
-    {"Enemy Carrier 1", kInfantryCarrier, 3040.0f, 1710.0f, kOnFoot},
-    {"Enemy Carrier 2", kInfantryCarrier, 3050.0f, 1760.0f, kOnFoot},
-    {"Enemy Carrier 3", kInfantryCarrier, 3070.0f, 1880.0f, kOnFoot},
-    {"Enemy Carrier 4", kInfantryCarrier, 3080.0f, 1930.0f, kOnFoot},
-    {"Enemy Rifle Team 1", kRifleTeam, 0.0f, 0.0f, 4},
-    {"Enemy AT Team 1", kAntiTankTeam, 0.0f, 0.0f, 4},
-    {"Enemy Rifle Team 2", kRifleTeam, 0.0f, 0.0f, 5},
-    {"Enemy AT Team 2", kAntiTankTeam, 0.0f, 0.0f, 5},
-    {"Enemy Rifle Team 3", kRifleTeam, 0.0f, 0.0f, 6},
-    {"Enemy AT Team 3", kAntiTankTeam, 0.0f, 0.0f, 6},
-    {"Enemy Rifle Team 4", kRifleTeam, 0.0f, 0.0f, 7},
-    {"Enemy AT Team 4", kAntiTankTeam, 0.0f, 0.0f, 7},
+    {"Enemy Tank 1", kEnemyTank, 2950.0f, 1700.0f, kOnFoot},
+    {"Enemy Tank 2", kEnemyTank, 2960.0f, 1750.0f, kOnFoot},
+    {"Enemy Tank 3", kEnemyTank, 2980.0f, 1860.0f, kOnFoot},
+    {"Enemy Tank 4", kEnemyTank, 2990.0f, 1910.0f, kOnFoot},
+    {"Enemy Carrier 1", kEnemyCarrier, 3040.0f, 1710.0f, kOnFoot},
+    {"Enemy Carrier 2", kEnemyCarrier, 3050.0f, 1760.0f, kOnFoot},
+    {"Enemy Carrier 3", kEnemyCarrier, 3070.0f, 1880.0f, kOnFoot},
+    {"Enemy Carrier 4", kEnemyCarrier, 3080.0f, 1930.0f, kOnFoot},
+    {"Enemy Rifle Team 1", kEnemyRifleTeam, 0.0f, 0.0f, 4},
+    {"Enemy AT Team 1", kEnemyAntiTankTeam, 0.0f, 0.0f, 4},
+    {"Enemy Rifle Team 2", kEnemyRifleTeam, 0.0f, 0.0f, 5},
+    {"Enemy AT Team 2", kEnemyAntiTankTeam, 0.0f, 0.0f, 5},
+    {"Enemy Rifle Team 3", kEnemyRifleTeam, 0.0f, 0.0f, 6},
+    {"Enemy AT Team 3", kEnemyAntiTankTeam, 0.0f, 0.0f, 6},
+    {"Enemy Rifle Team 4", kEnemyRifleTeam, 0.0f, 0.0f, 7},
+    {"Enemy AT Team 4", kEnemyAntiTankTeam, 0.0f, 0.0f, 7},
 };
 
 // A route of one unit of the friendly table, by name: two points east of

@@ -197,6 +197,11 @@ BOOL CUCapTurret::ReceiveAmmunition(CUnitCapability* pCarrier, CVehicle* pVehicl
 BOOL CUCapTurret::AttachVehicleCapability(CVehicleCapability* pVehicleCap, CKDRDatabase* pDatabase,
                                           CVehicle* pVehicle)
 {
+    // A new picture keeps the size the view gave the old one (1 at first),
+    // as a rotor's does: a unit re-binds its capabilities whenever its
+    // picture changes during play (a contact identified, a ramp closed),
+    // and a turret at full size would dwarf its hull until the next zoom.
+    const float fScale = m_pSprite != nullptr ? m_pSprite->GetScale() : 1.0f;
     delete m_pSprite;
     m_pSprite = nullptr;
     m_bSpriteLoaded = FALSE;
@@ -210,6 +215,7 @@ BOOL CUCapTurret::AttachVehicleCapability(CVehicleCapability* pVehicleCap, CKDRD
         {
             pSheet->SetColorKey(DDColorMatch(pSheet, SPRITE_COLOR_KEY));
             m_pSprite = new CSprite(pSheet);
+            m_pSprite->SetScale(fScale);
             m_bSpriteLoaded = TRUE;
         }
     }

@@ -324,7 +324,7 @@ void CUnit::UseStatePicture(CKDRDatabase* pDatabase, DWORD dwCapability, int nSt
         pVehicle != nullptr ? MakeSprite(pPieces, StateGraphic(pVehicle, dwCapability), fScale) : nullptr;
     if (pPicture == nullptr)
     {
-        AttachVehicle(pDatabase, 1.0f);
+        AttachVehicle(pDatabase, fScale);
         return;
     }
     m_pSprite = pPicture.release();
@@ -358,7 +358,7 @@ void CUnit::UseUnidentifiedPicture(CKDRDatabase* pDatabase)
     std::unique_ptr<CSprite> pPicture = pVehicle != nullptr ? MakeSprite(Catalogue(), strName, fScale) : nullptr;
     if (pPicture == nullptr)
     {
-        AttachVehicle(pDatabase, 1.0f);
+        AttachVehicle(pDatabase, fScale);
         return;
     }
     m_pSprite = pPicture.release();
@@ -451,7 +451,11 @@ void CUnit::Draw(CKDRGameMap* pMap, CKDRDatabase* pDatabase, int nOrder, int nFl
         }
         else if (m_bUnidentifiedShown || m_bCarrierOpenShown || m_bEmplacedShown || m_bEngineerShown)
         {
-            AttachVehicle(pDatabase, 1.0f);
+            // The ordinary picture comes back at the size the view gave the
+            // picture it replaces: at full size a contact just identified,
+            // or a carrier that closed its ramp, would stand out at four
+            // times its neighbours' size until the next zoom.
+            AttachVehicle(pDatabase, m_pSprite->GetScale());
         }
     }
     if (m_pSprite == nullptr)

@@ -85,6 +85,7 @@ const char* const START_WARNING = "Starting the clock will end\r\nthe deployment
 const char* const OVER_WON = "The mission is over.\r\nAll mission objectives successfully completed.\r\n"
                              "Do you wish to continue?";
 const char* const kTankType = "Tarn main battle tank";
+const char* const kEnemyTankType = "Drask main battle tank";
 const char* const OVER_LOST = "The mission is over.\r\nMission objectives not met.\r\nDo you wish to continue?";
 
 std::string ReadText(const fs::path& path)
@@ -207,7 +208,7 @@ TEST(MissionDemo, WearingTheEnemyDownToTwoWinsTheMission)
     Contains(played.page, "3.  The 'No Later Than' time of 140630JUN02 has not yet elapsed.\r\n");
     // The enemy's four tanks, two left; the company team's nine, less what
     // the enemy's fire took in the minute.
-    Contains(played.page, CountsRow(kTankType, 4, 2));
+    Contains(played.page, CountsRow(kEnemyTankType, 4, 2));
     Contains(played.page, CountsRow(kTankType, 9));
 }
 

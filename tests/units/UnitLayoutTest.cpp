@@ -195,6 +195,11 @@ TEST(UnitLayout, AUnitForEachDemoVehicleTypeHasItsWeaponsAndAlignedCapabilities)
         VCAP_INDIRECT_FIRE | VCAP_EMPLACE,
         VCAP_OBSERVER | VCAP_FDC,
         VCAP_IF_AMMO_CARRIER | VCAP_DF_AMMO_CARRIER,
+        // The enemy's twins of the tank, the carrier and the teams.
+        VCAP_TURRET,
+        VCAP_PERSONNEL_CARRIER,
+        VCAP_DISMOUNT,
+        VCAP_DISMOUNT,
     };
     for (int v = 0; v < kVehicleCount; ++v)
     {

@@ -379,4 +379,6 @@ TEST(UnitRebuild, TheEnemyColourFlagIsThatOfTheVehicleTypesPiece)
     demo.LoadDemo(true);
     CUnit tank(demo.Db(), kTank);
     EXPECT_FALSE(tank.HasEnemyPiece(demo.Db()));
+    CUnit enemyTank(demo.Db(), kEnemyTank);
+    EXPECT_TRUE(enemyTank.HasEnemyPiece(demo.Db()));
 }

@@ -145,7 +145,8 @@ TEST(DatabaseDemo, VehicleSpecsShowsTheDemoEquipmentAndLeavesNoPageBehind)
         if (entry.path().extension() == ".htm")
             pages.push_back(entry.path().filename().string());
     }
-    EXPECT_EQ(pages.size(), 1u + 7u + 5u + 7u);  // the index, the vehicles, the munitions, the weapons
+    // The index, the vehicles (7 own, 4 enemy), the munitions, the weapons.
+    EXPECT_EQ(pages.size(), 1u + 11u + 5u + 7u);
     shell.Ui().ExpectDialog(IDD_START_MENU, IDCANCEL, [](CDialog& menu) { menu.PressButton(IDC_START_EXIT); });
     shell.App().ExecuteCommand(ID_QUIT_MISSION);
     for (const std::string& page : pages)

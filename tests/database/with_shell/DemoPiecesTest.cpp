@@ -203,3 +203,68 @@ TEST_F(DemoPiecesTest, TypesLooksAndOutlinesAreToldApart)
         for (int j = i + 1; j < nTypes; ++j)
             EXPECT_GT(apart(m_pDatabase->GetVehiclePiece(i), m_pDatabase->GetVehiclePiece(j)), 0.3) << i << " and " << j;
 }
+
+// The enemy's types follow the own ones, each the twin of an own type in
+// its values and silhouette, in colours of its own: every pixel of its
+// picture differs from its twin's, and only the enemy's coloured pictures
+// carry the flag that frames a unit as the enemy's in the symbol style.
+// Scorched or burnt out, both sides look the same.
+TEST_F(DemoPiecesTest, TheEnemyTypesWearTheirOwnFlaggedColours)
+{
+    const struct
+    {
+        int nEnemy;
+        int nTwin;
+    } twins[] = {{7, 0}, {8, 1}, {9, 2}, {10, 3}};
+    ASSERT_EQ(m_pDatabase->GetVehicleCount(), 11);
+    for (int i = 0; i < 7; ++i)
+        EXPECT_FALSE(m_pDatabase->GetVehiclePiece(i)->GetFlag()) << i;
+    // The share of picture pixels of frame 0 that are set in both and
+    // differ, against those set in either.
+    const auto recoloured = [](const CPiece* pOne, const CPiece* pOther)
+    {
+        const CFrameSurface* a = pOne->GetSurface();
+        const CFrameSurface* b = pOther->GetSurface();
+        const CRect r = a->GetFrameRect(0);
+        int nSet = 0, nChanged = 0, nShapeApart = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+            {
+                const bool bOne = a->GetPixel(x, y) != kMagenta;
+                const bool bOther = b->GetPixel(x, y) != kMagenta;
+                if (!bOne && !bOther)
+                    continue;
+                ++nSet;
+                nShapeApart += bOne != bOther ? 1 : 0;
+                nChanged += bOne && bOther && a->GetPixel(x, y) != b->GetPixel(x, y) ? 1 : 0;
+            }
+        EXPECT_EQ(nShapeApart, 0) << "the same silhouette";
+        return nSet > 0 ? double(nChanged) / nSet : 0.0;
+    };
+    for (const auto& t : twins)
+    {
+        const CVehicle* pEnemy = m_pDatabase->GetVehicle(t.nEnemy);
+        const CVehicle* pTwin = m_pDatabase->GetVehicle(t.nTwin);
+        SCOPED_TRACE(pEnemy->m_strName.GetString());
+        EXPECT_NE(pEnemy->m_strName, pTwin->m_strName);
+        EXPECT_EQ(pEnemy->m_fSpeed, pTwin->m_fSpeed);
+        EXPECT_EQ(pEnemy->m_nProtectionValue, pTwin->m_nProtectionValue);
+        EXPECT_EQ(pEnemy->GetCapabilities()->GetSize(), pTwin->GetCapabilities()->GetSize());
+
+        const CPiece* pPicture = m_pDatabase->GetVehiclePiece(t.nEnemy);
+        ASSERT_TRUE(pPicture != nullptr && pPicture->IsLoaded());
+        EXPECT_TRUE(pPicture->GetFlag());
+        EXPECT_GT(recoloured(pPicture, m_pDatabase->GetVehiclePiece(t.nTwin)), 0.95);
+        EXPECT_EQ(pEnemy->m_strHitGraphic, pTwin->m_strHitGraphic);
+        EXPECT_EQ(pEnemy->m_strDestroyedGraphic, pTwin->m_strDestroyedGraphic);
+    }
+
+    // The enemy tank's turret and the enemy carrier's open picture are its own.
+    auto* pTurret = static_cast<CVCapTurret*>(m_pDatabase->GetVehicle(7)->FindCapability(0x1));
+    auto* pOwnTurret = static_cast<CVCapTurret*>(m_pDatabase->GetVehicle(0)->FindCapability(0x1));
+    ASSERT_TRUE(pTurret != nullptr && pOwnTurret != nullptr);
+    const CPiece* pEnemyTurret = Single(pTurret->m_strPiece);
+    ASSERT_NE(pEnemyTurret, nullptr);
+    EXPECT_TRUE(pEnemyTurret->GetFlag());
+    EXPECT_GT(recoloured(pEnemyTurret, Single(pOwnTurret->m_strPiece)), 0.5);
+}

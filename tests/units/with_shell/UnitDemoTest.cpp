@@ -105,7 +105,8 @@ void ExpectPlacedAndAboard(const CUnitArray& array, int nSide, CKDRGameMap& map,
                             ? demo_units::kEnemyDismountSeconds
                             : nExpected;
         EXPECT_EQ(pTeam->m_timeMount.GetTotalSeconds(), nExpected);
-        EXPECT_EQ(pCarrierUnit->m_nVehicle, kInfantryCarrier);
+        // A carrier of the side's own type, the enemy's a twin of the own.
+        EXPECT_EQ(pCarrierUnit->m_nVehicle, nSide == demo_units::kFriendlySide ? kInfantryCarrier : kEnemyCarrier);
         EXPECT_FLOAT_EQ(pCarrierUnit->m_fX, pUnit->m_fX);
         auto* pCarrier = dynamic_cast<CUCapPersonnelCarrier*>(pCarrierUnit->FindCapability(VCAP_PERSONNEL_CARRIER));
         ASSERT_NE(pCarrier, nullptr);
@@ -142,7 +143,7 @@ TEST(UnitDemo, TheCompanyTeamInTheWestAndTheEnemyOnTheSaddleAreBuiltAsTheFilesSa
                                                          {kObserverVehicle, 1},
                                                          {kAmmunitionCarrier, 1}}));
     EXPECT_EQ(CountByType(enemy),
-              (std::map<int, int>{{kTank, 4}, {kInfantryCarrier, 4}, {kRifleTeam, 4}, {kAntiTankTeam, 4}}));
+              (std::map<int, int>{{kEnemyTank, 4}, {kEnemyCarrier, 4}, {kEnemyRifleTeam, 4}, {kEnemyAntiTankTeam, 4}}));
     EXPECT_EQ(friendly.m_nSide, 0);
     EXPECT_EQ(enemy.m_nSide, 1);
     EXPECT_EQ(friendly.m_strFileName, "Friendly.unt");

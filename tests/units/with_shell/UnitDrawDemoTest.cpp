@@ -18,6 +18,8 @@
 #include "support/DemoInstall.h"
 #include "support/ScriptedUi.h"
 #include "units/KDRUnits.h"
+#include "units/UCapKinds.h"
+#include "units/UCapTurret.h"
 #include "units/Unit.h"
 #include "units/UnitArray.h"
 #include "units/UnitRefArray.h"
@@ -198,12 +200,17 @@ TEST_F(DemoDrawTest, OwnUnitsDrawAndTheEnemyOnlyAsTheContactListSeesIt)
               m_pDb->GetVehicle(pEnemy->m_nVehicle)->GetIdentifiedName());
     EXPECT_EQ(crTip, 7u);  // an unknown contact has no side's colour
 
-    // Identified: its own symbol in its frame, its type's name in red.
+    // Identified: its own symbol in the enemy's frame (its type's picture
+    // carries the enemy-colour flag), its type's name in red.
     SeeEnemy(0, FALSE);
     m_pDoc->DrawUnits(0, UNIT_DRAW_HULL_ARROW, TRUE);
     ASSERT_TRUE(SolidPoint(pEnemy->m_pSprite, pt));
     EXPECT_FALSE(pEnemy->m_bUnidentifiedShown);
     EXPECT_TRUE(pEnemy->m_bSprite2);
+    EXPECT_TRUE(pEnemy->HasEnemyPiece(m_pDb));
+    EXPECT_EQ(PictureOf(pEnemy->m_pSprite2), CataloguePicture("Enemy Vehicle"));
+    EXPECT_FALSE(pOwn->HasEnemyPiece(m_pDb));
+    EXPECT_EQ(PictureOf(pOwn->m_pSprite2), CataloguePicture("Friendly Vehicle"));
     EXPECT_TRUE(pEnemy->m_bHullArrowLoaded);
     const CString strType = m_pDb->GetVehicle(pEnemy->m_nVehicle)->m_strName;
     EXPECT_EQ(m_pUnits->GetHoverText(pt.x, pt.y, m_pDb, TRUE, FALSE, FALSE, crTip), strType);
@@ -211,6 +218,51 @@ TEST_F(DemoDrawTest, OwnUnitsDrawAndTheEnemyOnlyAsTheContactListSeesIt)
     m_app.m_bAlternateColors = TRUE;
     m_pUnits->GetHoverText(pt.x, pt.y, m_pDb, TRUE, FALSE, FALSE, crTip);
     EXPECT_EQ(crTip, 0xff8080u);
+}
+
+// The pictures that replace each other during play keep the size the view
+// gave them: an enemy tank identified after it was seen as an unknown
+// shape, its turret with it, and a carrier that closed its ramp again.
+TEST_F(DemoDrawTest, PicturesChangedInPlayKeepTheViewsIconSize)
+{
+    constexpr float kIconSize = 0.25f;
+    ASSERT_TRUE(m_pDoc->ApplyIconStyle(ICON_STYLE_PICTURES));
+    ASSERT_TRUE(m_pDoc->ApplyIconSize(kIconSize));
+    const auto turretScale = [](const CUnit* pUnit)
+    {
+        const auto* pTurret = static_cast<const CUCapTurret*>(pUnit->FindCapability(VCAP_TURRET));
+        return pTurret != nullptr && pTurret->m_pSprite != nullptr ? pTurret->m_pSprite->GetScale() : -1.0f;
+    };
+
+    CUnit* pEnemy = m_pUnits->GetUnit(0, 0, 1);
+    ASSERT_NE(pEnemy, nullptr);
+    CentreOn(pEnemy);
+    SeeEnemy(0, TRUE);
+    m_pDoc->DrawUnits(0, 0, TRUE);
+    ASSERT_TRUE(pEnemy->m_bUnidentifiedShown);
+    EXPECT_FLOAT_EQ(pEnemy->m_pSprite->GetScale(), kIconSize);
+    SeeEnemy(0, FALSE);
+    m_pDoc->DrawUnits(0, 0, TRUE);
+    EXPECT_FALSE(pEnemy->m_bUnidentifiedShown);
+    EXPECT_EQ(PictureOf(pEnemy->m_pSprite).first, m_pDb->GetVehiclePiece(pEnemy->m_nVehicle)->GetSurface());
+    EXPECT_FLOAT_EQ(pEnemy->m_pSprite->GetScale(), kIconSize);
+    EXPECT_FLOAT_EQ(turretScale(pEnemy), kIconSize);
+
+    CUnit* pCarrier = nullptr;
+    for (int i = 0; pCarrier == nullptr && m_pUnits->GetUnit(i, 0, 0) != nullptr; ++i)
+        if (m_pUnits->GetUnit(i, 0, 0)->FindCapability(VCAP_PERSONNEL_CARRIER) != nullptr)
+            pCarrier = m_pUnits->GetUnit(i, 0, 0);
+    ASSERT_NE(pCarrier, nullptr);
+    auto* pRamp = static_cast<CUCapPersonnelCarrier*>(pCarrier->FindCapability(VCAP_PERSONNEL_CARRIER));
+    CentreOn(pCarrier);
+    pRamp->m_bOpen = TRUE;
+    m_pDoc->DrawUnits(0, 0, TRUE);
+    ASSERT_TRUE(pCarrier->m_bCarrierOpenShown);
+    EXPECT_FLOAT_EQ(pCarrier->m_pSprite->GetScale(), kIconSize);
+    pRamp->m_bOpen = FALSE;
+    m_pDoc->DrawUnits(0, 0, TRUE);
+    EXPECT_FALSE(pCarrier->m_bCarrierOpenShown);
+    EXPECT_FLOAT_EQ(pCarrier->m_pSprite->GetScale(), kIconSize);
 }
 
 TEST_F(DemoDrawTest, WreckMarkersFollowSideAndSwap)
