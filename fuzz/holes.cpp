@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     pArray->MoveSelected(pSelection.get(), 0.0f, 0.0f, 15.0f, -15.0f, pMap);
     pArray->EditSelected(pSelection.get());
     CUnitArray units;
-    pArray->AssignOccupants(&units, pMap, 0, nullptr);
+    pArray->AssignOccupants(&units, pMap, 0);
     holes.DrawHoles(nullptr, pMap);
     CHoleArray copy(*pArray);
     holes.FixUpAfterLoad(pMap, TRUE, TRUE);

@@ -356,7 +356,7 @@ void CKDRDoc::ApplySideFixUps(CKDRApp* pApp)
             pUnits->PrepareUnits(0, pMap, pDatabase);
         }
         if (CKDRHoles* pHoles = GetHoles(); pHoles != nullptr && pDatabase != nullptr)
-            pHoles->AssignOccupants(pUnits, pMap, pDatabase);
+            pHoles->AssignOccupants(pUnits, pMap);
     }
 }
 

@@ -318,7 +318,7 @@ BOOL CKDRDoc::OpenSavedGame(const char* path)
             pUnits->PrepareUnits(0, pMap, pDatabase);
         }
         if (CKDRHoles* pHoles = GetHoles(); pHoles != nullptr && pDatabase != nullptr)
-            pHoles->AssignOccupants(pUnits, pMap, pDatabase);
+            pHoles->AssignOccupants(pUnits, pMap);
         if (pDatabase != nullptr && pMap != nullptr && pApp != nullptr && !pApp->IsDeploymentPhase())
         {
             if (pMap->GetElevationMap() != nullptr && GetEnvironment() != nullptr)

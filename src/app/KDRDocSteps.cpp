@@ -24,7 +24,7 @@ void CKDRDoc::ReassignOccupants()
     CKDRHoles* pHoles = GetHoles();
     CKDRUnits* pUnits = GetUnits();
     if (pHoles != nullptr && pUnits != nullptr && GetDatabase() != nullptr)
-        pHoles->AssignOccupants(pUnits, GetGameMap(), GetDatabase());
+        pHoles->AssignOccupants(pUnits, GetGameMap());
 }
 
 // ---------------------------------------------------------------------------
@@ -48,7 +48,7 @@ void CKDRDoc::PrepareRun(DWORD dwTick)
     if (bFirstStart)
     {
         if (CKDRHoles* pHoles = GetHoles(); pHoles != nullptr && GetDatabase() != nullptr)
-            pHoles->AssignOccupants(pUnits, GetGameMap(), GetDatabase());
+            pHoles->AssignOccupants(pUnits, GetGameMap());
         if (IsMultiplayerWithSession(pApp))
         {
             if (CKDRHoles* pHoles = GetHoles())
@@ -112,7 +112,7 @@ int CKDRDoc::StepSimulation(int nUnit, int nArray, int nKind)
         NoteMapChanged();
 
     if (CKDRHoles* pHoles = GetHoles())
-        pHoles->AssignOccupants(pUnits, GetGameMap(), GetDatabase());
+        pHoles->AssignOccupants(pUnits, GetGameMap());
     return nResult;
 }
 

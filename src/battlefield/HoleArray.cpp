@@ -11,6 +11,7 @@
 #include "platform/core/File.h"
 #include "platform/core/Rounding.h"
 #include "platform/ui/UiService.h"
+#include "shell/PlayService.h"
 #include "units/UnitArray.h"
 #include "units/UnitCapability.h"
 
@@ -149,11 +150,13 @@ void CHoleArray::ClearOccupants()
     }
 }
 
-void CHoleArray::AssignOccupants(CUnitArray* pUnits, CKDRGameMap* /*pMap*/, int nArrayIndex,
-                                 CKDRDatabase* pDatabase)
+void CHoleArray::AssignOccupants(CUnitArray* pUnits, CKDRGameMap* /*pMap*/, int nArrayIndex)
 {
     if (pUnits == nullptr)
         return;
+    // The units' capabilities follow a new heading through the vehicle types.
+    const CPlayService* pPlay = GetPlayService();
+    CKDRDatabase* pDatabase = pPlay != nullptr ? pPlay->GetDatabase() : nullptr;
     // Everyone leaves first: a unit that held a position turns back to its path.
     for (int u = 0; u < pUnits->GetSize(); ++u)
     {

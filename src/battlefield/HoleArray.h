@@ -18,7 +18,6 @@
 #include "platform/core/CString.h"
 #include "platform/core/Collections.h"
 
-class CKDRDatabase;
 class CKDRGameMap;
 class CKDRUnits;
 class CTaskOrgArray;
@@ -55,9 +54,8 @@ public:
     void ClearOccupants();
     // The units of the array leave the positions they held, then each
     // position takes the first unit that qualifies, with nArrayIndex as
-    // its occupant array, and turns to its facing; the database's vehicle
-    // types turn the unit's turrets with it.
-    void AssignOccupants(CUnitArray* pUnits, CKDRGameMap* pMap, int nArrayIndex, CKDRDatabase* pDatabase);
+    // its occupant array.
+    void AssignOccupants(CUnitArray* pUnits, CKDRGameMap* pMap, int nArrayIndex);
     // The nearest position of the kind (dismount or vehicle) within the
     // distance whose facing lies within 60 degrees of the heading; ties go
     // to the later one. kUnset when none or not enabled.

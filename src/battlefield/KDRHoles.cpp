@@ -127,13 +127,13 @@ void CKDRHoles::SerializeState(CArchive& ar) { SerializeSides(ar); }
 // ---------------------------------------------------------------------------
 // Occupation, drawing and edits
 
-void CKDRHoles::AssignOccupants(CKDRUnits* pUnits, CKDRGameMap* pMap, CKDRDatabase* pDatabase)
+void CKDRHoles::AssignOccupants(CKDRUnits* pUnits, CKDRGameMap* pMap)
 {
     if (CHoleArray* pOwn = GetSideArray(0))
     {
         pOwn->ClearOccupants();
         if (CUnitArray* pArray = hole_units::GetUnitArray(pUnits, 0, 0))
-            pOwn->AssignOccupants(pArray, pMap, 0, pDatabase);
+            pOwn->AssignOccupants(pArray, pMap, 0);
     }
     // The other player places the other sides' units.
     if (IsLinkedMultiplayer())
@@ -149,7 +149,7 @@ void CKDRHoles::AssignOccupants(CKDRUnits* pUnits, CKDRGameMap* pMap, CKDRDataba
             CUnitArray* pArray = hole_units::GetUnitArray(pUnits, nSide, nArray);
             if (pArray == nullptr)
                 break;
-            pSide->AssignOccupants(pArray, pMap, nArray, pDatabase);
+            pSide->AssignOccupants(pArray, pMap, nArray);
         }
     }
 }

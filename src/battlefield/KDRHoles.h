@@ -28,7 +28,6 @@
 class CGlobalMap;
 class CHole;
 class CHoleArray;
-class CKDRDatabase;
 class CKDRGameMap;
 class CKDRUnits;
 class CTaskOrgArray;
@@ -70,9 +69,8 @@ public:
     // ---- Occupation, drawing and edits ----
     // The units standing on positions take them again: side 0 from the own
     // unit array; outside a linked multiplayer game also side 1 from the
-    // opposing arrays and side 2 from the neutral ones. The mission's own
-    // database turns their turrets with them, whichever shell serves.
-    virtual void AssignOccupants(CKDRUnits* pUnits, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    // opposing arrays and side 2 from the neutral ones.
+    virtual void AssignOccupants(CKDRUnits* pUnits, CKDRGameMap* pMap);
     void DrawHoles(CKDRUnits* pUnits, CKDRGameMap* pMap);
     void DrawSelected(CTaskOrgArray* pList, CKDRGameMap* pMap, int nState);
     void PrepareAll(CKDRGameMap* pMap);

@@ -141,7 +141,7 @@ void CKDRView::OnTimeStart()
     ResetInteraction(TRUE);
 
     if (pDoc->GetHoles() != nullptr && pDoc->GetUnits() != nullptr)
-        pDoc->GetHoles()->AssignOccupants(pDoc->GetUnits(), pDoc->GetGameMap(), pDoc->GetDatabase());
+        pDoc->GetHoles()->AssignOccupants(pDoc->GetUnits(), pDoc->GetGameMap());
 
     if (pApp->m_bMultiplayer)
     {

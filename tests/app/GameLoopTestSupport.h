@@ -138,7 +138,7 @@ class CRecordingHoles : public CKDRHoles
 {
 public:
     explicit CRecordingHoles(StepLog& log) : m_log(log) {}
-    void AssignOccupants(CKDRUnits*, CKDRGameMap*, CKDRDatabase*) override { m_log.push_back("occupants"); }
+    void AssignOccupants(CKDRUnits*, CKDRGameMap*) override { m_log.push_back("occupants"); }
     StepLog& m_log;
 };
 

@@ -221,7 +221,7 @@ TEST(Holes, StoppedUnitsOfTheFittingKindWithin8MetresOccupy)
         CUnitArray units;
         units.Add(MakeUnit(500, 500));  // far away
         units.Add(MakeUnit(200 + c.dx, 200 + c.dy, c.body, c.stopped));
-        holes.AssignOccupants(&units, nullptr, 3, nullptr);
+        holes.AssignOccupants(&units, nullptr, 3);
         const CHole* pHole = holes.GetAt(0);
         const CUnit* pUnit = units.GetAt(1);
         EXPECT_EQ(pHole->m_bOccupied != FALSE, c.occupies) << c.what;
@@ -249,7 +249,7 @@ TEST(Holes, OccupationIsTakenAfreshEachTime)
     CUnitArray units;
     units.Add(MakeUnit(102, 100));
     units.Add(MakeUnit(101, 101));
-    holes.AssignOccupants(&units, nullptr, 0, nullptr);
+    holes.AssignOccupants(&units, nullptr, 0);
     // The first unit that qualifies takes each position; one unit may hold
     // two, the later one's facing winning.
     EXPECT_EQ(holes.GetAt(0)->m_nOccupant, 0);
@@ -260,7 +260,7 @@ TEST(Holes, OccupationIsTakenAfreshEachTime)
 
     // Moved away, the unit leaves; clearing empties every position.
     units.GetAt(0)->m_fX = 300.0f;
-    holes.AssignOccupants(&units, nullptr, 0, nullptr);
+    holes.AssignOccupants(&units, nullptr, 0);
     EXPECT_EQ(holes.GetAt(0)->m_nOccupant, 1);
     EXPECT_EQ(holes.GetAt(1)->m_nOccupant, 1);
     EXPECT_FALSE(units.GetAt(0)->m_bDugIn);

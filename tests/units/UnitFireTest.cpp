@@ -1,7 +1,5 @@
 #include "CombatTestSupport.h"
 
-#include "battlefield/Hole.h"
-#include "battlefield/HoleArray.h"
 #include "units/UCapTurret.h"
 
 #include <gtest/gtest.h>
@@ -291,33 +289,6 @@ TEST(UnitTurret, TheTurretLiesWithinItsLimits)
         EXPECT_NEAR(pTurret->m_fOffset, c.nOffsetMils * 0.0009817478, 1e-3);
         EXPECT_NEAR(pTurret->m_fDirection, c.fHull + c.nOffsetMils * 0.0009817478, 1e-3);
     }
-}
-
-TEST(UnitTurret, ATankThatTakesADugPositionTurnsItsTurretWithItsHull)
-{
-    // The mission's own database turns the turret, not whatever database
-    // the shell happens to serve: here it serves none, as a tool opening a
-    // mission without a window does.
-    CCombatWorld world;
-    world.App().m_pDatabase = nullptr;
-    CUnitArray units;
-    units.Add(world.NewUnit(kTurretTank, 0, kX, kY));
-    CUnit* pTank = units.GetAt(0);
-    pTank->m_bStopped = TRUE;
-    auto* pTurret = dynamic_cast<CUCapTurret*>(pTank->FindCapability(VCAP_TURRET));
-    ASSERT_NE(pTurret, nullptr);
-    ASSERT_EQ(pTurret->m_fDirection, 0.0f);
-    CHoleArray holes;
-    auto* pHole = new CHole;
-    pHole->m_fX = kX;
-    pHole->m_fY = kY;
-    pHole->m_nKind = 2;
-    pHole->m_fFacing = 1.5f;
-    holes.Add(pHole);
-    holes.AssignOccupants(&units, world.Map(), 0, world.Db());
-    EXPECT_TRUE(pTank->m_bDugIn);
-    EXPECT_EQ(pTank->m_fHeading, 1.5f);
-    EXPECT_EQ(pTurret->m_fDirection, 1.5f);
 }
 
 TEST(UnitTurret, AFieldOfFireAcrossNorthLaysTheTurretOnNorthUnlessItHasATarget)
