@@ -1,3 +1,453 @@
 #include "net/Message.h"
 
-int CMessage::SendLinkMessage(const CString&, int, DWORD, DWORD) { return 0; }
+#include "net/NetLink.h"
+#include "net/NetShell.h"
+#include "net/SerialLink.h"
+#include "platform/net/NetLog.h"
+#include "platform/ui/UiService.h"
+
+#include <cstring>
+#include <new>
+
+namespace
+{
+constexpr BYTE kStartByte = 0x02;
+constexpr BYTE kEndByte = 0x03;
+constexpr int kMarkerSize = 3;
+constexpr int kFieldSize = 6;
+constexpr int kLengthField = 0;
+constexpr int kChecksumField = 6;
+constexpr int kSequenceField = 12;
+constexpr int kTypeField = 18;
+constexpr int kStatusField = 24;
+constexpr char kNoCarrier[] = "NO CARRIER";
+constexpr int kNoCarrierSize = sizeof kNoCarrier - 1;
+
+// Five decimal digits and a space; -1 for anything else.
+int ReadField(const BYTE* field)
+{
+    int value = 0;
+    for (int i = 0; i < kFieldSize - 1; ++i)
+    {
+        if (field[i] < '0' || field[i] > '9')
+            return -1;
+        value = value * 10 + (field[i] - '0');
+    }
+    return field[kFieldSize - 1] == ' ' ? value : -1;
+}
+
+void WriteField(BYTE* field, unsigned value)
+{
+    for (int i = kFieldSize - 2; i >= 0; --i)
+    {
+        field[i] = static_cast<BYTE>('0' + value % 10);
+        value /= 10;
+    }
+    field[kFieldSize - 1] = ' ';
+}
+
+unsigned Checksum(const BYTE* bytes, int size)
+{
+    unsigned sum = 0;
+    for (int i = 0; i < size; ++i)
+        sum += bytes[i];
+    return sum & 0xFFFF;
+}
+
+// The first position at or after from where three marker bytes lie wholly
+// before limit; -1 when none does.
+int FindTriple(const BYTE* bytes, int from, int limit, BYTE marker)
+{
+    int i = from;
+    while (i + kMarkerSize <= limit)
+    {
+        const void* hit = std::memchr(bytes + i, marker, static_cast<size_t>(limit - kMarkerSize + 1 - i));
+        if (!hit)
+            return -1;
+        i = static_cast<int>(static_cast<const BYTE*>(hit) - bytes);
+        if (bytes[i + 1] == marker && bytes[i + 2] == marker)
+            return i;
+        ++i;
+    }
+    return -1;
+}
+}  // namespace
+
+CMessage::CMessage(int nLinkKind) : m_nLinkKind(nLinkKind)
+{
+    m_pBuffer.reset(new (std::nothrow) BYTE[kBufferSize]());
+    if (!m_pBuffer)
+        NetShowMessage("Error allocating pucBuffer", nullptr, MB_OK);
+    m_pSendFrame.reset(new (std::nothrow) BYTE[kBufferSize]);
+}
+
+CMessage::~CMessage() = default;
+
+std::unique_ptr<CMessage> CMessage::Create(int nLinkKind)
+{
+    std::unique_ptr<CMessage> message(new (std::nothrow) CMessage(nLinkKind));
+    if (!message || !message->m_pBuffer || !message->m_pSendFrame || !message->CreateLink(nLinkKind))
+    {
+        NetLog("no message layer of link kind %d", nLinkKind);
+        return nullptr;
+    }
+    return message;
+}
+
+std::unique_ptr<CMessage> CMessage::Create(std::unique_ptr<CCommLink> link, int nLinkKind)
+{
+    std::unique_ptr<CMessage> message(new (std::nothrow) CMessage(nLinkKind));
+    if (!message || !message->m_pBuffer || !message->m_pSendFrame || !link)
+        return nullptr;
+    message->m_pLink = std::move(link);
+    return message;
+}
+
+BOOL CMessage::CreateLink(int nLinkKind)
+{
+    if (m_pLink)
+        return TRUE;
+    switch (nLinkKind)
+    {
+    case kSerialLink:
+        m_pLink.reset(new (std::nothrow) CSerialLink());
+        break;
+    case kSessionLink:
+        m_pLink.reset(new (std::nothrow) CNetLink());
+        break;
+    case kAddressLink:
+        m_pLink.reset(new (std::nothrow) CNetAddressLink());
+        break;
+    default:
+        break;
+    }
+    return m_pLink != nullptr;
+}
+
+void CMessage::ResetReceiving()
+{
+    m_nFill = 0;
+    m_nExpectedSequence = 0;
+    m_nSendSequence = kFirstSequence;
+    std::memset(m_pBuffer.get(), 0, kBufferSize);
+    for (Slot& slot : m_slots)
+    {
+        std::memset(slot.header, 0, sizeof slot.header);
+        slot.length = 0;
+        slot.sequence = 0;
+        slot.type = 0;
+        slot.inUse = FALSE;
+        slot.payload.clear();
+    }
+    std::memset(m_handedOut, 0, sizeof m_handedOut);
+    m_nHandedNext = 0;
+}
+
+int CMessage::Open(int nArgument)
+{
+    ResetReceiving();
+    return m_pLink->Open(nArgument);
+}
+
+int CMessage::Close() { return m_pLink->Close(); }
+int CMessage::StartJoin(int nArgument) { return m_pLink->StartJoin(nArgument); }
+int CMessage::StartHost(int nArgument) { return m_pLink->StartHost(nArgument); }
+int CMessage::Hangup() { return m_pLink->Hangup(); }
+int CMessage::IsConnected() { return m_pLink->Poll(); }
+
+int CMessage::SendLinkMessage(const void* pPayload, int nLength, DWORD dwType, DWORD dwSelector,
+                              const CString& strName)
+{
+    if (nLength < 0 || nLength > kMaxPayload || (nLength > 0 && !pPayload))
+    {
+        NetLog("message of type %u not sent: its %d bytes do not fit in a frame", dwType, nLength);
+        return 0;
+    }
+    BYTE* frame = m_pSendFrame.get();
+    const BYTE* payload = static_cast<const BYTE*>(pPayload);
+    std::memset(frame, kStartByte, kMarkerSize);
+    BYTE* header = frame + kMarkerSize;
+    WriteField(header + kLengthField, static_cast<unsigned>(nLength));
+    WriteField(header + kChecksumField, Checksum(payload, nLength));
+    WriteField(header + kSequenceField, static_cast<unsigned>(m_nSendSequence));
+    WriteField(header + kTypeField, dwType % 100000);
+    WriteField(header + kStatusField, 0);
+    if (nLength > 0)
+        std::memcpy(header + kHeaderSize, payload, static_cast<size_t>(nLength));
+    std::memset(header + kHeaderSize + nLength, kEndByte, kMarkerSize);
+    if (++m_nSendSequence >= kSequenceLimit)
+        m_nSendSequence = kFirstSequence;
+    if (!m_pLink->Send(frame, nLength + kFrameOverhead, dwSelector, strName))
+    {
+        NetShowMessage("You are not connected!", nullptr, MB_ICONSTOP);
+        return 0;
+    }
+    return 1;
+}
+
+BOOL CMessage::FindFrame(int nFill, int& nStart, int& nEnd) const
+{
+    const BYTE* bytes = m_pBuffer.get();
+    const int start = FindTriple(bytes, 0, nFill, kStartByte);
+    if (start < 0)
+        return FALSE;
+    int body = start;
+    while (body < nFill && bytes[body] == kStartByte)
+        ++body;
+    const int early = FindTriple(bytes, body, nFill, kEndByte);
+    // A sound header says where its frame ends; an end marker before that
+    // lies inside the payload.
+    if (body + kHeaderSize <= nFill)
+    {
+        const BYTE* header = bytes + body;
+        const int length = ReadField(header + kLengthField);
+        const bool sound = length >= 0 && length <= kMaxPayload && ReadField(header + kChecksumField) >= 0 &&
+                           ReadField(header + kSequenceField) >= 0 && ReadField(header + kTypeField) >= 0 &&
+                           ReadField(header + kStatusField) >= 0;
+        if (sound)
+        {
+            const int end = body + kHeaderSize + length;
+            if (end + kMarkerSize <= nFill)
+            {
+                if (bytes[end] == kEndByte && bytes[end + 1] == kEndByte && bytes[end + 2] == kEndByte)
+                {
+                    nStart = start;
+                    nEnd = end;
+                    return TRUE;
+                }
+            }
+            else if (nFill < kBufferSize)
+            {
+                return FALSE;  // the rest is still to come
+            }
+        }
+    }
+    if (early < 0)
+        return FALSE;
+    nStart = start;
+    nEnd = early;
+    return TRUE;
+}
+
+void CMessage::ExtractFrame(int nStart, int nEnd)
+{
+    BYTE* bytes = m_pBuffer.get();
+    int body = nStart;
+    while (body < nEnd && bytes[body] == kStartByte)
+        ++body;
+    QueueFrame(bytes + body, nEnd - body);
+    int removed = nEnd;
+    while (removed < m_nFill && bytes[removed] == kEndByte)
+        ++removed;
+    if (removed >= m_nFill)
+    {
+        m_nFill = 0;
+        return;
+    }
+    std::memmove(bytes, bytes + removed, static_cast<size_t>(m_nFill - removed));
+    m_nFill -= removed;
+}
+
+void CMessage::QueueFrame(const BYTE* pBody, int nSize)
+{
+    if (nSize < kHeaderSize)
+    {
+        NetLog("frame dropped: its body of %d bytes is shorter than the header", nSize);
+        return;
+    }
+    const int length = ReadField(pBody + kLengthField);
+    const int checksum = ReadField(pBody + kChecksumField);
+    const int sequence = ReadField(pBody + kSequenceField);
+    const int type = ReadField(pBody + kTypeField);
+    const int status = ReadField(pBody + kStatusField);
+    if (length < 0 || checksum < 0 || sequence < 0 || type < 0 || status < 0)
+    {
+        NetLog("frame dropped: a header field is not five digits and a space");
+        return;
+    }
+    if (length > nSize - kHeaderSize || length > kMaxPayload)
+    {
+        NetLog("frame dropped: its length %d exceeds its body of %d bytes", length, nSize - kHeaderSize);
+        return;
+    }
+    if (sequence < kFirstSequence || sequence >= kSequenceLimit)
+    {
+        NetLog("frame dropped: sequence %d is outside %d..%d", sequence, kFirstSequence, kSequenceLimit - 1);
+        return;
+    }
+    if (type == 0)
+    {
+        NetLog("frame dropped: type 0");
+        return;
+    }
+    const BYTE* payload = pBody + kHeaderSize;
+    if (static_cast<int>(Checksum(payload, length)) != checksum % 65536)
+    {
+        NetLog("frame dropped: sequence %d fails its checksum", sequence);
+        return;
+    }
+    if (IsDuplicate(sequence))
+    {
+        NetLog("frame dropped: sequence %d arrived before", sequence);
+        return;
+    }
+    for (Slot& slot : m_slots)
+    {
+        if (slot.inUse)
+            continue;
+        std::memcpy(slot.header, pBody, kHeaderSize);
+        slot.length = length;
+        slot.sequence = sequence;
+        slot.type = static_cast<DWORD>(type);
+        slot.payload.assign(payload, payload + length);
+        std::memcpy(slot.header + kStatusField, "00001 ", kFieldSize);
+        slot.inUse = TRUE;
+        return;
+    }
+}
+
+BOOL CMessage::IsDuplicate(int nSequence) const
+{
+    for (const Slot& slot : m_slots)
+        if (slot.inUse && slot.sequence == nSequence)
+            return TRUE;
+    for (int handed : m_handedOut)
+        if (handed == nSequence)
+            return TRUE;
+    return FALSE;
+}
+
+int CMessage::SlotsInUse() const
+{
+    int n = 0;
+    for (const Slot& slot : m_slots)
+        n += slot.inUse ? 1 : 0;
+    return n;
+}
+
+void CMessage::DropToNextStart()
+{
+    BYTE* bytes = m_pBuffer.get();
+    int from = FindTriple(bytes, 0, m_nFill, kStartByte);
+    from = from < 0 ? 0 : from;
+    while (from < m_nFill && bytes[from] == kStartByte)
+        ++from;
+    const int next = FindTriple(bytes, from, m_nFill, kStartByte);
+    const int keep = next < 0 ? 0 : m_nFill - next;
+    NetLog("receive buffer full without a whole frame: %d bytes dropped", m_nFill - keep);
+    if (keep > 0)
+        std::memmove(bytes, bytes + next, static_cast<size_t>(keep));
+    m_nFill = keep;
+}
+
+void CMessage::Poll()
+{
+    if (!m_pLink || !m_pBuffer)
+        return;
+    for (;;)
+    {
+        int got = 0;
+        if (m_nFill < kBufferSize && m_pLink->DataAvailable())
+        {
+            got = m_pLink->Read(m_pBuffer.get() + m_nFill, m_nFill);
+            if (got < 0)
+            {
+                NetLog("receive buffer overflow: %d bytes dropped", m_nFill);
+                m_nFill = 0;
+                got = 0;
+            }
+            else
+            {
+                m_nFill += got;
+            }
+        }
+        int start = 0;
+        int end = 0;
+        while (m_nFill > 0 && SlotsInUse() < kSlotCount && FindFrame(m_nFill, start, end))
+            ExtractFrame(start, end);
+        if (m_nFill >= kBufferSize && !FindFrame(m_nFill, start, end))
+            DropToNextStart();
+        if (got == 0 || SlotsInUse() >= kSlotCount)
+            break;
+    }
+    if (m_nFill >= kNoCarrierSize)
+    {
+        const BYTE* bytes = m_pBuffer.get();
+        for (int i = 0; i + kNoCarrierSize <= m_nFill;)
+        {
+            const void* hit = std::memchr(bytes + i, 'N', static_cast<size_t>(m_nFill - kNoCarrierSize + 1 - i));
+            if (!hit)
+                break;
+            i = static_cast<int>(static_cast<const BYTE*>(hit) - bytes);
+            if (std::memcmp(bytes + i, kNoCarrier, kNoCarrierSize) == 0)
+            {
+                m_pLink->SetCarrierLost(TRUE);
+                break;
+            }
+            ++i;
+        }
+    }
+}
+
+DWORD CMessage::GetNextMessage(void* pDestination, int nCapacity, int* pLength)
+{
+    Poll();
+    for (;;)
+    {
+        int lowest = kSequenceLimit + 1;
+        int highest = 1;
+        Slot* low = nullptr;
+        Slot* high = nullptr;
+        for (Slot& slot : m_slots)
+        {
+            if (!slot.inUse || slot.sequence == 0)
+                continue;
+            if (slot.sequence < lowest)
+            {
+                lowest = slot.sequence;
+                low = &slot;
+            }
+            if (slot.sequence > highest)
+            {
+                highest = slot.sequence;
+                high = &slot;
+            }
+        }
+        if (!low)
+        {
+            if (pLength)
+                *pLength = 0;
+            return 0;
+        }
+        Slot* taken = low;
+        if (lowest < m_nExpectedSequence)
+            taken = high;
+        m_nExpectedSequence = taken->sequence + 1;
+        if (m_nExpectedSequence >= kSequenceLimit)
+            m_nExpectedSequence = kFirstSequence;
+        taken->inUse = FALSE;
+        std::memcpy(taken->header + kStatusField, "00000 ", kFieldSize);
+        m_handedOut[m_nHandedNext] = taken->sequence;
+        m_nHandedNext = (m_nHandedNext + 1) % kSlotCount;
+        if (taken->length > nCapacity || (taken->length > 0 && !pDestination))
+        {
+            NetLog("message of type %u dropped: its %d bytes do not fit the %d given", taken->type, taken->length,
+                   nCapacity);
+            taken->payload.clear();
+            continue;
+        }
+        if (taken->length > 0)
+            std::memcpy(pDestination, taken->payload.data(), static_cast<size_t>(taken->length));
+        taken->payload.clear();
+        if (pLength)
+            *pLength = taken->length;
+        return taken->type;
+    }
+}
+
+int CMessage::CountMessages(BOOL bNoPoll)
+{
+    if (!bNoPoll)
+        Poll();
+    return SlotsInUse();
+}

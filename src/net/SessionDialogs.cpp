@@ -1,0 +1,3 @@
+#include "net/PlaySession.h"
+
+int CPlaySession::RunSessionDialog() { return 0; }
