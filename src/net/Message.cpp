@@ -392,36 +392,35 @@ void CMessage::Poll()
 DWORD CMessage::GetNextMessage(void* pDestination, int nCapacity, int* pLength)
 {
     Poll();
+    constexpr int kSpan = kSequenceLimit - kFirstSequence;
     for (;;)
     {
-        int lowest = kSequenceLimit + 1;
-        int highest = 1;
-        Slot* low = nullptr;
-        Slot* high = nullptr;
+        // Before anything was handed out the lowest sequence goes first;
+        // afterwards the one that follows the expected sequence most
+        // closely, counting round the wrap, so that messages on both sides
+        // of the wrap leave in the order they were sent and a sender that
+        // starts again at 2 is followed.
+        Slot* taken = nullptr;
+        int best = 0;
         for (Slot& slot : m_slots)
         {
             if (!slot.inUse || slot.sequence == 0)
                 continue;
-            if (slot.sequence < lowest)
+            const int rank = m_nExpectedSequence < kFirstSequence
+                                 ? slot.sequence
+                                 : (slot.sequence - m_nExpectedSequence + kSpan) % kSpan;
+            if (!taken || rank < best)
             {
-                lowest = slot.sequence;
-                low = &slot;
-            }
-            if (slot.sequence > highest)
-            {
-                highest = slot.sequence;
-                high = &slot;
+                taken = &slot;
+                best = rank;
             }
         }
-        if (!low)
+        if (!taken)
         {
             if (pLength)
                 *pLength = 0;
             return 0;
         }
-        Slot* taken = low;
-        if (lowest < m_nExpectedSequence)
-            taken = high;
         m_nExpectedSequence = taken->sequence + 1;
         if (m_nExpectedSequence >= kSequenceLimit)
             m_nExpectedSequence = kFirstSequence;

@@ -18,7 +18,9 @@
 // payload, or whose sum is wrong is dropped with a log line, and the frames
 // behind it are read as usual. A sequence that stands in a slot in use or
 // was among the last 20 handed out is a duplicate; an older one is a new
-// message (the sender has wrapped or restarted). When the buffer fills
+// message (the sender has wrapped or restarted). Messages leave in the
+// order that follows the expected sequence round the wrap, so a wrap that
+// falls among the queued messages keeps their order. When the buffer fills
 // without a complete frame, the bytes before the next start marker go.
 //
 // Nothing is allocated per message once each slot has held its largest
