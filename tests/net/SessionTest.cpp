@@ -13,41 +13,6 @@ namespace
 {
 using Clock = std::chrono::steady_clock;
 
-bool WaitFor(const std::function<bool()>& done, int timeoutMs = 5000)
-{
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!done())
-    {
-        if (Clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-}
-
-int Players(CPlaySession& session)
-{
-    int count = 0;
-    return session.CountPlayers(&count) ? count : -1;
-}
-
-std::vector<std::string> Names(const CStringArray& names)
-{
-    std::vector<std::string> out;
-    for (int i = 0; i < names.GetSize(); ++i)
-        out.push_back(names[i].GetString());
-    std::sort(out.begin(), out.end());
-    return out;
-}
-
-std::string Received(CPlaySession& session)
-{
-    if (!session.Receive())
-        return "<lost>";
-    return std::string(reinterpret_cast<const char*>(session.GetReceivedData()),
-                       static_cast<size_t>(session.GetReceivedSize()));
-}
-
 CString AddressOf(const CPlaySession& host) { return CString("127.0.0.1:") + CString(std::to_string(host.GetHostPort())); }
 
 void Join(CPlaySession& session, const char* name, const CString& address)
