@@ -281,9 +281,13 @@ TEST(NetProcesses, SoakTwentyThousandMessagesEachWayAcrossTheWrap)
     ASSERT_TRUE(joiner.Start({{kAddressVariable, LoopbackAddress(CPlaySession::Default().GetHostPort())}}));
     ASSERT_TRUE(WaitFor([&] { return message->IsConnected() != 0; }, 20000)) << joiner.Output();
     Soak(*message, 5000);
+    ScopedScriptedUi ui;
+    ui->ExpectMessage("DirectPlay Error", "Opponent disconnected", IDOK);
     message->SendLinkMessage(nullptr, 0, 0xFFFF, 0, CString());
     const CChildRun run = joiner.Finish(60000);
     EXPECT_TRUE(run.Passed()) << run.output;
+    // The joiner has left: the host is told so.
+    EXPECT_TRUE(WaitFor([&] { return ui->IsScriptDone(); }, 5000));
     message->Hangup();
 }
 
