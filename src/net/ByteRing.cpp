@@ -30,9 +30,11 @@ BOOL CByteRing::Write(const BYTE* data, int size)
         if (free <= 0)
         {
             std::unique_lock<std::mutex> lock(m_waitLock);
+            m_writerWaiting.store(true);
             m_room.wait_for(lock, kWriterRecheck, [&] {
-                return m_stopped.load(std::memory_order_acquire) || m_read.load(std::memory_order_acquire) != r;
+                return m_stopped.load(std::memory_order_acquire) || m_read.load() != r;
             });
+            m_writerWaiting.store(false);
             continue;
         }
         const int run = std::min({size - done, free, kSize - w});
@@ -54,10 +56,11 @@ int CByteRing::Read(BYTE* destination, int maxBytes)
             break;
         const int run = std::min(maxBytes - done, (w > r ? w : kSize) - r);
         std::memcpy(destination + done, m_bytes + r, static_cast<size_t>(run));
-        m_read.store((r + run) % kSize, std::memory_order_release);
+        m_read.store((r + run) % kSize);
         done += run;
     }
-    if (done > 0)
+    // Only a writer that found the ring full waits to be woken.
+    if (done > 0 && m_writerWaiting.load())
     {
         std::lock_guard<std::mutex> lock(m_waitLock);
         m_room.notify_all();

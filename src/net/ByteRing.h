@@ -46,6 +46,7 @@ private:
     std::atomic<int> m_write{0};
     std::atomic<int> m_read{0};
     std::atomic<bool> m_stopped{false};
+    std::atomic<bool> m_writerWaiting{false};
     std::mutex m_waitLock;
     std::condition_variable m_room;
 };

@@ -9,6 +9,10 @@
 #include <cstring>
 #include <new>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 namespace
 {
 constexpr BYTE kStartByte = 0x02;
@@ -46,12 +50,82 @@ void WriteField(BYTE* field, unsigned value)
     field[kFieldSize - 1] = ' ';
 }
 
-unsigned Checksum(const BYTE* bytes, int size)
+// The frame's checksum of the bytes, copying them to destination on the way
+// when one is given: one pass for both, as every byte is summed at both ends.
+// The wide form is picked at run time where the processor has AVX2.
+template <bool kCopy>
+unsigned long long SumTail(BYTE* destination, const BYTE* source, int from, int size)
 {
-    unsigned sum = 0;
-    for (int i = 0; i < size; ++i)
-        sum += bytes[i];
-    return sum & 0xFFFF;
+    unsigned long long sum = 0;
+    for (int i = from; i < size; ++i)
+    {
+        if constexpr (kCopy)
+            destination[i] = source[i];
+        sum += source[i];
+    }
+    return sum;
+}
+
+#if defined(__x86_64__)
+template <bool kCopy>
+__attribute__((target("avx2"))) unsigned SumBytesWide(BYTE* destination, const BYTE* source, int size)
+{
+    const __m256i zero = _mm256_setzero_si256();
+    __m256i low = zero;
+    __m256i high = zero;
+    int i = 0;
+    for (; i + 64 <= size; i += 64)
+    {
+        const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(source + i));
+        const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(source + i + 32));
+        if constexpr (kCopy)
+        {
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(destination + i), a);
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(destination + i + 32), b);
+        }
+        low = _mm256_add_epi64(low, _mm256_sad_epu8(a, zero));
+        high = _mm256_add_epi64(high, _mm256_sad_epu8(b, zero));
+    }
+    alignas(32) unsigned long long lanes[4];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes), _mm256_add_epi64(low, high));
+    const unsigned long long sum = lanes[0] + lanes[1] + lanes[2] + lanes[3] + SumTail<kCopy>(destination, source, i, size);
+    return static_cast<unsigned>(sum & 0xFFFF);
+}
+
+const bool g_wideSums = __builtin_cpu_supports("avx2");
+#endif
+
+template <bool kCopy>
+unsigned SumBytes(BYTE* destination, const BYTE* source, int size)
+{
+#if defined(__x86_64__)
+    if (g_wideSums)
+        return SumBytesWide<kCopy>(destination, source, size);
+#endif
+    unsigned long long sum = 0;
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    __m128i low = zero;
+    __m128i high = zero;
+    for (; i + 32 <= size; i += 32)
+    {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + i + 16));
+        if constexpr (kCopy)
+        {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(destination + i), a);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(destination + i + 16), b);
+        }
+        low = _mm_add_epi64(low, _mm_sad_epu8(a, zero));
+        high = _mm_add_epi64(high, _mm_sad_epu8(b, zero));
+    }
+    const __m128i both = _mm_add_epi64(low, high);
+    sum = static_cast<unsigned long long>(_mm_cvtsi128_si64(both)) +
+          static_cast<unsigned long long>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(both, both)));
+#endif
+    sum += SumTail<kCopy>(destination, source, i, size);
+    return static_cast<unsigned>(sum & 0xFFFF);
 }
 
 // The first position at or after from where three marker bytes lie wholly
@@ -137,7 +211,6 @@ void CMessage::ResetReceiving()
         slot.sequence = 0;
         slot.type = 0;
         slot.inUse = FALSE;
-        slot.payload.clear();
     }
     std::memset(m_handedOut, 0, sizeof m_handedOut);
     m_nHandedNext = 0;
@@ -168,12 +241,10 @@ int CMessage::SendLinkMessage(const void* pPayload, int nLength, DWORD dwType, D
     std::memset(frame, kStartByte, kMarkerSize);
     BYTE* header = frame + kMarkerSize;
     WriteField(header + kLengthField, static_cast<unsigned>(nLength));
-    WriteField(header + kChecksumField, Checksum(payload, nLength));
+    WriteField(header + kChecksumField, SumBytes<true>(header + kHeaderSize, payload, nLength));
     WriteField(header + kSequenceField, static_cast<unsigned>(m_nSendSequence));
     WriteField(header + kTypeField, dwType % 100000);
     WriteField(header + kStatusField, 0);
-    if (nLength > 0)
-        std::memcpy(header + kHeaderSize, payload, static_cast<size_t>(nLength));
     std::memset(header + kHeaderSize + nLength, kEndByte, kMarkerSize);
     if (++m_nSendSequence >= kSequenceLimit)
         m_nSendSequence = kFirstSequence;
@@ -194,7 +265,6 @@ BOOL CMessage::FindFrame(int nFill, int& nStart, int& nEnd) const
     int body = start;
     while (body < nFill && bytes[body] == kStartByte)
         ++body;
-    const int early = FindTriple(bytes, body, nFill, kEndByte);
     // A sound header says where its frame ends; an end marker before that
     // lies inside the payload.
     if (body + kHeaderSize <= nFill)
@@ -222,6 +292,7 @@ BOOL CMessage::FindFrame(int nFill, int& nStart, int& nEnd) const
             }
         }
     }
+    const int early = FindTriple(bytes, body, nFill, kEndByte);
     if (early < 0)
         return FALSE;
     nStart = start;
@@ -281,11 +352,6 @@ void CMessage::QueueFrame(const BYTE* pBody, int nSize)
         return;
     }
     const BYTE* payload = pBody + kHeaderSize;
-    if (static_cast<int>(Checksum(payload, length)) != checksum % 65536)
-    {
-        NetLog("frame dropped: sequence %d fails its checksum", sequence);
-        return;
-    }
     if (IsDuplicate(sequence))
     {
         NetLog("frame dropped: sequence %d arrived before", sequence);
@@ -295,11 +361,26 @@ void CMessage::QueueFrame(const BYTE* pBody, int nSize)
     {
         if (slot.inUse)
             continue;
+        if (slot.room < length)
+        {
+            slot.payload.reset(new (std::nothrow) BYTE[static_cast<size_t>(length)]);
+            slot.room = slot.payload ? length : 0;
+            if (!slot.payload)
+            {
+                NetShowMessage("inMessage malloc failed", nullptr, MB_OK);
+                return;
+            }
+        }
+        // The payload is checked as it is copied; a bad one leaves the slot free.
+        if (static_cast<int>(SumBytes<true>(slot.payload.get(), payload, length)) != checksum % 65536)
+        {
+            NetLog("frame dropped: sequence %d fails its checksum", sequence);
+            return;
+        }
         std::memcpy(slot.header, pBody, kHeaderSize);
         slot.length = length;
         slot.sequence = sequence;
         slot.type = static_cast<DWORD>(type);
-        slot.payload.assign(payload, payload + length);
         std::memcpy(slot.header + kStatusField, "00001 ", kFieldSize);
         slot.inUse = TRUE;
         return;
@@ -432,12 +513,10 @@ DWORD CMessage::GetNextMessage(void* pDestination, int nCapacity, int* pLength)
         {
             NetLog("message of type %u dropped: its %d bytes do not fit the %d given", taken->type, taken->length,
                    nCapacity);
-            taken->payload.clear();
             continue;
         }
         if (taken->length > 0)
-            std::memcpy(pDestination, taken->payload.data(), static_cast<size_t>(taken->length));
-        taken->payload.clear();
+            std::memcpy(pDestination, taken->payload.get(), static_cast<size_t>(taken->length));
         if (pLength)
             *pLength = taken->length;
         return taken->type;

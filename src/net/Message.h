@@ -99,7 +99,8 @@ private:
         int sequence = 0;
         DWORD type = 0;
         BOOL inUse = FALSE;
-        std::vector<BYTE> payload;  // keeps its room between messages
+        std::unique_ptr<BYTE[]> payload;  // keeps its room between messages
+        int room = 0;
     };
 
     explicit CMessage(int nLinkKind);

@@ -10,6 +10,9 @@
 
 #include <QProcess>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -124,4 +127,84 @@ TEST(SerialLink, TwoProgramsConnectOverTheBridgeAndSeeTheLineDrop)
     message->Close();
     bridge.terminate();
     EXPECT_TRUE(bridge.waitForFinished(5000));
+}
+
+namespace
+{
+// A pseudo-terminal whose far end the test plays: the modem and the peer.
+class CPtyPeer
+{
+public:
+    CPtyPeer()
+    {
+        m_master = posix_openpt(O_RDWR | O_NOCTTY);
+        if (m_master >= 0 && grantpt(m_master) == 0 && unlockpt(m_master) == 0)
+            m_path = ptsname(m_master);
+        fcntl(m_master, F_SETFL, fcntl(m_master, F_GETFL) | O_NONBLOCK);
+    }
+    ~CPtyPeer() { Hangup(); }
+    const std::string& Path() const { return m_path; }
+    void Hangup()
+    {
+        if (m_master >= 0)
+            close(m_master);
+        m_master = -1;
+    }
+    // Writes all, letting the link read between pieces.
+    void Write(const std::string& bytes, CMessage& message)
+    {
+        size_t at = 0;
+        while (at < bytes.size())
+        {
+            const ssize_t n = write(m_master, bytes.data() + at, bytes.size() - at);
+            if (n > 0)
+                at += static_cast<size_t>(n);
+            message.IsConnected();
+        }
+    }
+    std::string Read()
+    {
+        std::string out;
+        char buffer[4096];
+        for (ssize_t n; (n = read(m_master, buffer, sizeof buffer)) > 0;)
+            out.append(buffer, static_cast<size_t>(n));
+        return out;
+    }
+
+private:
+    int m_master = -1;
+    std::string m_path;
+};
+}  // namespace
+
+TEST(SerialLink, TheHandshakeFindsItsTextsAcrossAFullBufferAndKeepsWhatFollows)
+{
+    CNetLogCapture log;
+    CWinApp app("KdrSerialTest");
+    CPtyPeer peer;
+    ASSERT_FALSE(peer.Path().empty());
+    std::unique_ptr<CMessage> message = OpenSerial(app, peer.Path().c_str());
+    ASSERT_TRUE(message);
+    ASSERT_EQ(1, message->StartHost(0));
+    EXPECT_EQ("ATA\r", peer.Read());
+
+    // "CONNECT" straddles the moment the handshake buffer is full.
+    peer.Write(std::string(14996, 'j') + "CONNECT", *message);
+    ASSERT_TRUE(WaitFor([&] { return message->IsConnected() == 0 && peer.Read().find("ZIVOVIDIRADU") != std::string::npos; }, 5000));
+
+    // The peer's greeting, then at once a frame: it reaches the message layer.
+    const std::string frame = std::string("\x02\x02\x02") + "00002 00209 00002 00009 00000 " + "hi" + "\x03\x03\x03";
+    peer.Write("noise ZIVOVIDIRADU" + frame, *message);
+    ASSERT_TRUE(WaitFor([&] { return message->IsConnected() != 0; }, 5000));
+    char got[16];
+    int length = 0;
+    EXPECT_EQ(9u, message->GetNextMessage(got, sizeof got, &length));
+    EXPECT_EQ("hi", std::string(got, static_cast<size_t>(length)));
+
+    // The line ends: no longer connected, and nothing is sent.
+    peer.Hangup();
+    EXPECT_TRUE(WaitFor([&] { return message->CountMessages(FALSE) == 0 && message->IsConnected() == 0; }, 5000));
+    ScopedScriptedUi ui;
+    ui->ExpectMessage(GetMessageBoxCaption(), "You are not connected!", IDOK);
+    EXPECT_EQ(0, message->SendLinkMessage("x", 1, 9, 0, CString()));
 }
