@@ -67,6 +67,12 @@ seed hierarchy_file "" '*.hra'
 seed units_state '\000\000\000\000\000\000\000\000\000\000\000\000\000\001\000\000\000\000\000\000\000\000\000\000\000' '*.unt'
 seed holes "" '*.fho'
 seed saved_game "" '*.asg'
+# Readers of network input start from hand-made records and frames.
+for dir in "$root"/fuzz/seeds/*/; do
+  target=$(basename "$dir")
+  mkdir -p "$work/corpus/$target"
+  cp "$dir"* "$work/corpus/$target/"
+done
 
 run_one() {
   local target=$1
