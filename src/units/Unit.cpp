@@ -186,6 +186,9 @@ BOOL CUnit::HitTest(int x, int y)
         return FALSE;
     if (m_pSprite->HitTest(x, y))
         return TRUE;
+    // In symbol style the frame around the symbol is drawn with it.
+    if (m_bSprite2 && m_pSprite2 != nullptr && m_pSprite2->HitTest(x, y))
+        return TRUE;
     return m_pCapabilities->HitTest(x, y);
 }
 

@@ -32,9 +32,16 @@
 #include "view/MapPicture.h"
 #include "view/ViewMouseSupport.h"
 
+#include <cmath>
 #include <memory>
 
 using view_mouse::IsPointMode;
+
+namespace
+{
+// The message pane with nothing under the cursor and no mode pending.
+const char* const kIdleStatus = "Ready";
+}  // namespace
 using view_mouse::kAnySide;
 using view_mouse::kOwnSide;
 
@@ -88,6 +95,8 @@ BOOL CKDRView::PrepareMousePoint(UINT nFlags, CPoint point, MouseEvent eEvent, C
     int px = 0;
     int py = 0;
     ClientToPicture(point.x, point.y, &px, &py);
+    m_ptMouseSurface = CPoint(static_cast<int>(std::floor(point.x / GetClientFactorX())),
+                              static_cast<int>(std::floor(point.y / GetClientFactorY())));
     ptPicture = CPoint(px + pPicture->GetScrollX(), py + pPicture->GetScrollY());
     // Zoomed in, a client pixel is a fraction of a picture pixel: the map
     // point keeps that fraction, so that what is placed or dragged lies
@@ -106,20 +115,17 @@ BOOL CKDRView::PrepareMousePoint(UINT nFlags, CPoint point, MouseEvent eEvent, C
     return TRUE;
 }
 
-int CKDRView::HitTestUnit(CPoint ptPicture, int& nArray, int& nSide)
+int CKDRView::HitTestUnit(CPoint, int& nArray, int& nSide)
 {
     nArray = nSide = kUnset;
     CKDRDoc* pDoc = GetDocument();
     CKDRUnits* pUnits = pDoc != nullptr ? pDoc->GetUnits() : nullptr;
     if (pUnits == nullptr || !m_bShowVehicles)
         return kUnset;
-    int vx = 0;
-    int vy = 0;
-    if (!pDoc->PictureToView(ptPicture.x, ptPicture.y, &vx, &vy))
-        return kUnset;
     int nFoundArray = kUnset;
     int nKind = -1;
-    const int nUnit = pUnits->HitTestOwnUnit(vx, vy, 0, nFoundArray, nKind, TRUE, pDoc->GetDatabase());
+    const int nUnit = pUnits->HitTestOwnUnit(m_ptMouseSurface.x, m_ptMouseSurface.y, 0, nFoundArray, nKind, TRUE,
+                                             pDoc->GetDatabase());
     if (nUnit != kUnset)
     {
         nArray = nFoundArray;
@@ -171,10 +177,23 @@ BOOL CKDRView::ApplyEditedPath()
 
 void CKDRView::ShowStatusText(const CString& strText)
 {
+    m_strHoverText = strText;
+    ShowModeInStatus();
+}
+
+void CKDRView::ShowModeInStatus()
+{
     CFrameWnd* pFrame = GetParentFrame();
     auto* pBar = pFrame != nullptr ? dynamic_cast<CStatusBar*>(pFrame->GetControlBar(AFX_IDW_STATUS_BAR)) : nullptr;
-    if (pBar != nullptr)
-        pBar->SetPaneText(0, strText, TRUE);
+    if (pBar == nullptr)
+        return;
+    const CString strMode = GetPendingModeText();
+    if (strMode.IsEmpty())
+        pBar->SetPaneText(0, m_strHoverText.IsEmpty() ? CString(kIdleStatus) : m_strHoverText, TRUE);
+    else if (m_strHoverText.IsEmpty())
+        pBar->SetPaneText(0, strMode, TRUE);
+    else
+        pBar->SetPaneText(0, strMode + "   " + m_strHoverText, TRUE);
 }
 
 BOOL CKDRView::IsOnMap(float fX, float fY) const
@@ -608,11 +627,10 @@ void CKDRView::OnLButtonDown(UINT nFlags, CPoint point)
             m_fDragStartY = fOwnY;
             return;
         }
-        int vx = 0;
-        int vy = 0;
-        GetGameMap()->PictureToView(ptPicture.x, ptPicture.y, &vx, &vy);
+        // Dug positions are found by the map point: near the position
+        // itself or on its drawn markers.
         int nHoleSide = kAnySide;
-        const int nHole = pDoc->FindHoleAt(vx, vy, nHoleSide);
+        const int nHole = pDoc->FindHoleAt(fX, fY, nHoleSide);
         if (nHole != kUnset)
         {
             if (m_bSelectHoles && m_pSelection != nullptr && m_pSelection->m_nSide == nHoleSide &&
