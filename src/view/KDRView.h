@@ -462,6 +462,11 @@ private:
     // round trip through whole picture pixels would miss thin strokes when
     // zoomed in.
     int HitTestUnit(CPoint ptPicture, int& nArray, int& nSide);
+    // The unit paints the pixel under the cursor (not only its symbol's box).
+    BOOL IsUnitDrawnAt(int nUnit, int nArray, int nSide);
+    // An obstacle lies at the map point, or a dug position's marker is
+    // drawn under the cursor.
+    BOOL IsOtherThingAt(float fX, float fY);
     CHierarchyPlatoon* HitTestElement(CPoint ptPicture, int& nSide);
     int HitTestNode(float fX, float fY);
     // The free-for-dragging test of the deployment phase.

@@ -15,6 +15,8 @@
 #include "app/KDRCommandIds.h"
 #include "app/KDRDoc.h"
 #include "battlefield/ElevationMap.h"
+#include "battlefield/Hole.h"
+#include "battlefield/KDRHoles.h"
 #include "battlefield/KDRGameMap.h"
 #include "battlefield/KDRObstacles.h"
 #include "battlefield/Obstacle.h"
@@ -173,6 +175,30 @@ BOOL CKDRView::ApplyEditedPath()
     if (!bDone)
         CancelInteraction();
     return bDone;
+}
+
+BOOL CKDRView::IsUnitDrawnAt(int nUnit, int nArray, int nSide)
+{
+    CKDRDoc* pDoc = GetDocument();
+    CUnit* pUnit = pDoc != nullptr ? pDoc->GetUnitForPopup(nUnit, nArray, nSide) : nullptr;
+    return pUnit != nullptr && pUnit->HitTestDrawn(m_ptMouseSurface.x, m_ptMouseSurface.y);
+}
+
+BOOL CKDRView::IsOtherThingAt(float fX, float fY)
+{
+    CKDRDoc* pDoc = GetDocument();
+    if (pDoc == nullptr)
+        return FALSE;
+    int nObstacleSide = kAnySide;
+    if (pDoc->FindObstacleAt(fX, fY, nObstacleSide) != kUnset)
+        return TRUE;
+    int nHoleSide = kAnySide;
+    const int nHole = pDoc->FindHoleAt(fX, fY, nHoleSide);
+    CKDRHoles* pHoles = pDoc->GetHoles();
+    const CHole* pHole = nHole != kUnset && pHoles != nullptr ? pHoles->GetHole(nHole, nHoleSide) : nullptr;
+    // Only a marker drawn under the cursor shows through: the unit's own
+    // position lies under its centre, within the pick distance.
+    return pHole != nullptr && pHole->MarkerContains(m_ptMouseSurface.x, m_ptMouseSurface.y);
 }
 
 void CKDRView::ShowStatusText(const CString& strText)
@@ -587,6 +613,11 @@ void CKDRView::OnLButtonDown(UINT nFlags, CPoint point)
     // it), an obstacle, a dug position.
     if (IsFreeForDragging())
     {
+        // A press inside a symbol's box but on an obstacle or another dug
+        // position than the unit's own, showing through the box, takes what
+        // the player sees there.
+        if (nUnit != kUnset && !IsUnitDrawnAt(nUnit, nArray, nSide) && IsOtherThingAt(fX, fY))
+            nUnit = kUnset;
         if (nUnit != kUnset)
         {
             if (bUnitSelection && m_pSelection->m_nSide == nSide && m_pSelection->FindTaskOrg(nUnit, nArray) != kUnset)
