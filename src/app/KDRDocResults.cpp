@@ -35,14 +35,7 @@ int CKDRDoc::OfferResults(CTimeSpan tsElapsed, int bFinished)
 
     int anTotals[6];
     GetForceTotals(anTotals);
-    // The counts tables take the start counts by unit kind: the enemy's
-    // (kind 1), the friendly side's (kind 0), the third side's. The own
-    // blocks were counted for the side the player plays, which is kind 1
-    // when the player plays the enemy side.
-    const int* pOwn = m_bOwnCounts ? m_pOwnCounts : nullptr;
-    const int* pOpposing = m_bOpposingCounts ? m_pOpposingCounts : nullptr;
-    const BOOL bEnemySide = pApp->IsPlayingEnemySide();
-    const int* apCounts[3] = {bEnemySide ? pOwn : pOpposing, bEnemySide ? pOpposing : pOwn,
+    const int* apCounts[3] = {m_bOwnCounts ? m_pOwnCounts : nullptr, m_bOpposingCounts ? m_pOpposingCounts : nullptr,
                               m_bThirdCounts ? m_pThirdCounts : nullptr};
     CGameClock* pClock = pApp->GetGameClock();
     const CTime tStart = pClock != nullptr ? pClock->m_tStart : GetMissionStartTime();
