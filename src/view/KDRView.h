@@ -418,8 +418,7 @@ private:
     // ---- Interaction helpers (KDRViewCommands.cpp, KDRViewMouse.cpp) ----
     void RegisterViewCommands();
     BOOL IsModePending(DWORD dwBit) const;
-    // The selected units (the multiple selection, else the unit whose path
-    // is shown) all hold the order of a mode bit.
+    // The units of the multiple selection all hold the order of a mode bit.
     BOOL SelectionHasOrder(DWORD dwBit);
     void SetModePending(DWORD dwBit, BOOL bOn);
     void SetToolbarMode(int nMode);

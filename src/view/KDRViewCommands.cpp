@@ -103,12 +103,9 @@ BOOL CKDRView::SelectionHasOrder(DWORD dwBit)
     CKDRDoc* pDoc = GetDocument();
     if (pDoc == nullptr)
         return FALSE;
-    if (m_bSelectUnits && m_pSelection != nullptr)
-        return pDoc->SelectionHasOrder(m_pSelection, dwBit);
-    if (m_nSelUnit == kUnset)
-        return FALSE;
-    const CUnit* pUnit = pDoc->GetUnitForPopup(m_nSelUnit, m_nSelArray, m_nSelKind);
-    return pUnit != nullptr && pUnit->HasOrder(dwBit);
+    // The multiple selection only: the unit whose path is shown is asked
+    // for nothing while the menus update between passes of the loop.
+    return m_bSelectUnits && m_pSelection != nullptr && pDoc->SelectionHasOrder(m_pSelection, dwBit);
 }
 
 BOOL CKDRView::IsModePending(DWORD dwBit) const
