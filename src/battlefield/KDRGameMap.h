@@ -291,7 +291,9 @@ private:
     // before another is asked for; a missing one is simply asked for.
     static void ReportUnreadable(const CString& name, const CString& reason);
     // Asks for another file; FALSE when the user cancels.
-    static BOOL AskForFile(const char* defaultExt, const char* initialName, CString& path);
+    // The open dialog for a file that could not be read; its caption names
+    // the missing file.
+    static BOOL AskForFile(const char* defaultExt, const char* initialName, const CString& missing, CString& path);
     // Map metres to view pixels through the picture.
     void MapToView(float x, float y, int* vx, int* vy) const;
     void DrawSightArea(float x, float y, int range, int eye, float rayLength, double firstBearing, int rayCount);

@@ -146,8 +146,12 @@ public:
     void SetSide(int nSide);
 
     // Whether the screen point falls on the unit's picture or on one of its
-    // capabilities'; never for an unattached unit.
+    // capabilities'; never for an unattached unit. A symbol counts with
+    // the whole box it is drawn in.
     BOOL HitTest(int x, int y);
+    // Only on a pixel the unit paints (no symbol box): what the player sees
+    // there is the unit, not something drawn beneath showing through.
+    BOOL HitTestDrawn(int x, int y);
     // Moves the pictures to the unit's screen position and, unless the
     // second picture is shown, turns the first to the heading.
     void PlaceSprite(CKDRGameMap* pMap);

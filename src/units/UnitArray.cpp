@@ -175,6 +175,7 @@ BOOL CUnitArray::LoadUnitFile(const CString& fileName, const CString& strDataDir
         SetCurrentDir(strDataDir);
         // Cancel gives up, also after a chosen name that did not open.
         CFileDialog dialog(TRUE, UNIT_FILE_EXTENSION, UNIT_FILE_PATTERN, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
+        dialog.SetMissingFile(name);
         if (dialog.DoModal() != IDOK)
             return FALSE;
         name = dialog.GetPathName();

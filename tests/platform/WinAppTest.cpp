@@ -298,6 +298,9 @@ TEST(WinAppTest, ProfileKeepsNamedValuesAndFourRecentFiles)
         CCmdUI ui(ID_FILE_MRU_FILE1 + 1);
         mru->UpdateMenu(&ui);
         EXPECT_EQ(ui.m_strText, "&2 e.asc");
+        // A Windows-style name is kept with "/".
+        app.AddToRecentFileList("Data\\demo.asc");
+        EXPECT_EQ((*mru)[0], "Data/demo.asc");
     }
     CProfile::SetStorageDirectory(oldProfileDir);
 }
