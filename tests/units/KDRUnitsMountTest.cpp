@@ -212,7 +212,7 @@ TEST(KDRUnitsMount, ADemoCarrierRunsItsCycleAcrossASavedGame)
             nCarrier = i;
     }
     ASSERT_NE(nCarrier, kUnset);
-    CKDRApp& app = db.App().App();
+    CTestShell& app = db.App().App();
     SetManualTime(500000);
     units.PrepareUnits(app.StartClock(), &map, db.Db());
 

@@ -8,8 +8,6 @@
 #include "UnitTestSupport.h"
 #include "battlefield/BattlefieldTestSupport.h"
 
-#include "app/GameClock.h"
-#include "app/KDRApp.h"
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
 #include "database/KillPercentage.h"
@@ -107,7 +105,7 @@ public:
 
     CKDRDatabase* Db() { return m_db.Db(); }
     CKDRGameMap* Map() { return &m_map; }
-    CKDRApp& App() { return m_db.App().App(); }
+    CTestShell& App() { return m_db.App().App(); }
     CKDRUnits& Units() { return m_units; }
 
     // A unit of the type halted on its one stopped node at (x, y), added
