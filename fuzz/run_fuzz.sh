@@ -61,6 +61,7 @@ seed standing_orders "" '*.sop'
 seed obstacles "" '*.fob' '*.eob'
 seed unit_file "" '*.unt'
 seed help_map "" '*.aim'
+seed route_build "" '*.aim'
 seed hierarchy_file "" '*.hra'
 # A units part holding only an own array: empty name lists and groups, seven
 # empty names, the own array's presence word, then a unit file.
