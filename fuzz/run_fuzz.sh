@@ -61,12 +61,19 @@ seed standing_orders "" '*.sop'
 seed obstacles "" '*.fob' '*.eob'
 seed unit_file "" '*.unt'
 seed help_map "" '*.aim'
+seed route_build "" '*.aim'
 seed hierarchy_file "" '*.hra'
 # A units part holding only an own array: empty name lists and groups, seven
 # empty names, the own array's presence word, then a unit file.
 seed units_state '\000\000\000\000\000\000\000\000\000\000\000\000\000\001\000\000\000\000\000\000\000\000\000\000\000' '*.unt'
 seed holes "" '*.fho'
 seed saved_game "" '*.asg'
+# Readers of network input start from hand-made records and frames.
+for dir in "$root"/fuzz/seeds/*/; do
+  target=$(basename "$dir")
+  mkdir -p "$work/corpus/$target"
+  cp "$dir"* "$work/corpus/$target/"
+done
 
 run_one() {
   local target=$1

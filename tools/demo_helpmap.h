@@ -6,7 +6,12 @@
 //   so that the map marks where it meets the water;
 // - a route for every mover (all four bits) along the road, 12 m wide;
 // - a support-by-fire group of three positions on the ridge east of the
-//   valley, facing west over it.
+//   valley, facing west over it;
+// - a region round the dense woods on the ridge's west slope that keeps
+//   vehicles (class 0x1) out, so that routes bend round them;
+// - a second support-by-fire group behind the crest north of the road at
+//   the saddle, facing west, for the enemy's ".SBF/Defense." once the dug
+//   positions on the saddle are taken.
 // The file is written through the help map's own Serialize, and everything
 // is computed from fixed formulas, so it is the same on every run.
 
@@ -44,6 +49,19 @@ constexpr double kRidgePositionYs[] = {1150.0, 1200.0, 1250.0};
 constexpr int kRidgePositionFlags[] = {0x1, 0x2, 0x10};
 constexpr double kBelowCrest = 15.0;
 constexpr float kFacingWest = -1.5707964f;
+
+// The ridge woods (demo_terrain's blob round 2600, 2350) and the region a
+// little wider round them.
+constexpr double kWoodsX = 2600.0;
+constexpr double kWoodsY = 2350.0;
+constexpr double kWoodsRegionRadiusX = 280.0;
+constexpr double kWoodsRegionRadiusY = 400.0;
+constexpr int kWoodsRegionVertices = 14;
+constexpr int kWoodsRegionFlags = 0x1;
+
+// Behind the crest north of the road: 30 to 50 m east of it.
+constexpr double kSaddleGroupYs[] = {1850.0, 1875.0, 1900.0};
+constexpr double kBehindCrest = 30.0;  // and 10 m more for each further position
 
 inline CAITerrainRoute* MakeRoute(const std::vector<CPoint>& line, int flags, int width)
 {
@@ -86,6 +104,26 @@ inline std::unique_ptr<CAITerrainArray> BuildDemoHelpMap()
     pRidge->SetPositions(positions);
     pRidge->Rebuild();
     helpMap->Add(pRidge);
+
+    auto* pWoods = new CAITerrainRegion;
+    pWoods->SetFlags(kWoodsRegionFlags);
+    pWoods->SetPoints(
+        demo_terrain::Blob(kWoodsX, kWoodsY, kWoodsRegionRadiusX, kWoodsRegionRadiusY, kWoodsRegionVertices, 0.0));
+    pWoods->Rebuild();
+    helpMap->Add(pWoods);
+
+    std::vector<AISBFPosition> saddle;
+    for (size_t i = 0; i < std::size(kSaddleGroupYs); ++i)
+    {
+        const double y = kSaddleGroupYs[i];
+        saddle.push_back(AISBFPosition{
+            static_cast<float>(demo_terrain::RidgeCrestX(y) + kBehindCrest + 10.0 * static_cast<double>(i)),
+            static_cast<float>(y), kFacingWest, 0});
+    }
+    auto* pSaddle = new CAITerrainSBF;
+    pSaddle->SetPositions(saddle);
+    pSaddle->Rebuild();
+    helpMap->Add(pSaddle);
     return helpMap;
 }
 

@@ -4,15 +4,22 @@
 // south of the road, and dismount positions for the rifle teams in front of
 // the carriers, every one facing east towards the crossing. Written through
 // the position array's own Serialize.
+//
+// The enemy's (side 1), "Demo.eho": vehicle positions across the saddle
+// where the road crosses the ridge, facing west down the road, so that an
+// enemy platoon told ".SBF/Defense." there fills them first.
 
 #include "battlefield/Hole.h"
 #include "battlefield/HoleArray.h"
+
+#include "demo_terrain.h"
 
 #include <memory>
 
 namespace demo_holes
 {
 const char* const kFriendlyFile = "Demo.fho";
+const char* const kEnemyFile = "Demo.eho";
 
 constexpr float kFacingCrossing = 1.5707964f;  // east
 
@@ -42,6 +49,26 @@ inline std::unique_ptr<CHoleArray> BuildFriendlyHoles()
         pHole->m_fY = position.y;
         pHole->m_nKind = position.kind;
         pHole->m_fFacing = kFacingCrossing;
+        pArray->Add(pHole);
+    }
+    return pArray;
+}
+constexpr float kFacingWest = -1.5707964f;
+// Across the saddle, 10 m below the crest on its west side.
+constexpr double kSaddlePositionYs[] = {1740.0, 1790.0, 1860.0};
+constexpr double kBelowCrest = 10.0;
+
+inline std::unique_ptr<CHoleArray> BuildEnemyHoles()
+{
+    auto pArray = std::make_unique<CHoleArray>();
+    pArray->m_strName = kEnemyFile;
+    for (double y : kSaddlePositionYs)
+    {
+        auto* pHole = new CHole;
+        pHole->m_fX = static_cast<float>(demo_terrain::RidgeCrestX(y) - kBelowCrest);
+        pHole->m_fY = static_cast<float>(y);
+        pHole->m_nKind = CHole::kVehicle;
+        pHole->m_fFacing = kFacingWest;
         pArray->Add(pHole);
     }
     return pArray;

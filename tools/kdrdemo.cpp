@@ -133,6 +133,7 @@ BOOL WriteScenario(const CString& dataDir)
     scenario.SetObstacles(pObstacles);
     auto* pHoles = new CKDRHoles;
     pHoles->m_strSide0Name = demo_holes::kFriendlyFile;
+    pHoles->m_strSide1Name = demo_holes::kEnemyFile;
     scenario.SetHoles(pHoles);
     scenario.SetEnvironment(demo_light::BuildEnvironment());
     auto* pMissions = new CKDRMissions;
@@ -239,7 +240,9 @@ BOOL WriteStandingOrders(const CString& dataDir)
 BOOL WriteHoles(const CString& dataDir)
 {
     std::unique_ptr<CHoleArray> pFriendly = demo_holes::BuildFriendlyHoles();
-    return WriteArchive(JoinPath(dataDir, demo_holes::kFriendlyFile), [&](CArchive& ar) { pFriendly->Serialize(ar); });
+    std::unique_ptr<CHoleArray> pEnemy = demo_holes::BuildEnemyHoles();
+    return WriteArchive(JoinPath(dataDir, demo_holes::kFriendlyFile), [&](CArchive& ar) { pFriendly->Serialize(ar); }) &&
+           WriteArchive(JoinPath(dataDir, demo_holes::kEnemyFile), [&](CArchive& ar) { pEnemy->Serialize(ar); });
 }
 
 BOOL WriteObstacles(const CString& dataDir)

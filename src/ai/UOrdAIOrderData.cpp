@@ -151,12 +151,6 @@ CUOrdAIOrderData* CUOrdAIOrderData::CopyItem(const CUOrdAIOrderData* pItem)
     }
 }
 
-CHierarchyArray* CUOrdAIOrderData::ResolveForce(CUOrdAIOrderData*, CKDRUnits*, CKDRDatabase*, CHierarchyPlatoon*, int,
-                                               int, const CString&, int)
-{
-    return nullptr;
-}
-
 DWORD CUOrdAIOrderData::ForceTypesToRoleFlags(DWORD dwUnitTypes)
 {
     DWORD dwRoles = 0;

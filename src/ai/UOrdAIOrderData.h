@@ -16,6 +16,7 @@
 #include "platform/core/CString.h"
 #include "platform/core/Collections.h"
 
+class CHierarchyArray;
 class CHierarchyPlatoon;
 class CKDRDatabase;
 class CKDRGameMap;
@@ -24,6 +25,7 @@ class CKDRUnits;
 class CPropertyPage;
 class CHierarchyArray;
 class CUOrdAIOrderDataArray;
+class CUOrdAIOrderDataDivideForce;
 
 // Kind bits.
 constexpr DWORD AIDATA_OBJECTIVE = 1;
@@ -83,14 +85,15 @@ public:
     static CUOrdAIOrderData* CopyItem(const CUOrdAIOrderData* pItem);
     // The vehicle role flags of an editor unit-type mask.
     static DWORD ForceTypesToRoleFlags(DWORD dwUnitTypes);
-    // The unit group a force division's groups (selected by nGroupMask), a
-    // named element or a side's hierarchy stands for, else the fallback
-    // element, kept to vehicles of the role flags; a new group the caller
-    // owns, or null. Least form until the force items are built: null (no
-    // force).
-    static CHierarchyArray* ResolveForce(CUOrdAIOrderData* pDivideForce, CKDRUnits* pUnits, CKDRDatabase* pDatabase,
-                                         CHierarchyPlatoon* pFallbackElement, int nGroupMask, int nRoleFlags,
-                                         const CString& strForceName, int nSide);
+    // A new group (the caller's) of the units a force stands for: the
+    // division's groups that the mask selects, else the named platoon or
+    // company, else the side's whole hierarchy, else the fallback element;
+    // with role flags above 0 only the vehicles of those roles, held
+    // directly. The units component's own hierarchies are never changed.
+    // Null when none of them is there (ResolveForce.cpp).
+    static CHierarchyArray* ResolveForce(CUOrdAIOrderDataDivideForce* pDivideForce, CKDRUnits* pUnits,
+                                         CKDRDatabase* pDatabase, CHierarchyPlatoon* pFallback, int nGroupMask,
+                                         int nRoleFlags, const CString& forceName, int nSide);
 
     BOOL m_bEditable = FALSE;
     BOOL m_bShown = FALSE;
@@ -115,6 +118,14 @@ public:
     CUOrdAIOrderDataArray& operator=(const CUOrdAIOrderDataArray&) = delete;
 
     CUOrdAIOrderData* FindByName(const CString& name) const;
+    // The named item's map editing; 0 (outs untouched) when no item has
+    // the name (ResolveForce.cpp).
+    BOOL EditOnMap(const CString& name, CKDRGameMap* pTarget, CKDRUnits* pUnits, int nValue,
+                   CHierarchyPlatoon* pElement, float x, float y);
+    BOOL FinishEditOnMap(const CString& name, CKDRGameMap* pTarget, CKDRUnits* pUnits, int nValue,
+                         CHierarchyPlatoon* pElement, float x, float y, BOOL* pPlaceAgain, BOOL* pEndEdit);
+    void Notify(const CString& name, CKDRGameMap* pTarget, CKDRUnits* pUnits, int nValue, CHierarchyPlatoon* pElement,
+                float x, float y);
     // The first item of a kind; null.
     CUOrdAIOrderData* FindByType(DWORD dwKind) const;
     void GetShownNames(CStringArray& names) const;

@@ -34,7 +34,8 @@
 namespace
 {
 const char* const APP_NAME = "Kedravin";
-const char* const PROFILE_KEY = "Local AppWizard-Generated Applications";
+// The settings live under the program's own organisation and name.
+const char* const PROFILE_KEY = "Kedravin";
 const char* const DOC_STRING = "Kedravin\n\nKDR\nKDR Scenarios (*.asc)\n.asc\nKDR.Scenario\nKDR Scenario";
 constexpr UINT IDR_MAINFRAME = 128;
 constexpr UINT RECENT_FILE_COUNT = 4;

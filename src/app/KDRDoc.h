@@ -336,6 +336,9 @@ public:
     // refuses, and marks the document modified when it took effect.
     // Sets the order bit on the unit, or clears it when the unit has it.
     BOOL ApplyOrderToSelection(int nUnit, int nArray, int nKind, DWORD dwBit);
+    // TRUE when every unit entry of a non-empty list holds the order bit
+    // (CUnit::HasOrder): the menus tick what the selection has.
+    BOOL SelectionHasOrder(const CTaskOrgArray* pList, DWORD dwBit);
     // Deployment: one unit to the point, brought onto the map; a loaded
     // carrier takes its passengers along. bMoving while the mouse still
     // drags it; on release (0) the dug positions take their occupants.
@@ -407,7 +410,7 @@ public:
     BOOL DrawObstacles();
     BOOL DrawSelectedObstacles(CTaskOrgArray* pList);
     BOOL HighlightSelectedObstacles(CTaskOrgArray* pList);
-    int FindHoleAt(int nX, int nY, int& nSide);                    // deployment only; -99 none
+    int FindHoleAt(float fX, float fY, int& nSide);                  // deployment only; -99 none
     int FindObstacleAt(float fX, float fY, int& nSide);            // deployment only; -99 none
     int MoveHole(int nIndex, int nSide, float fX, float fY);       // deployment only
     int MoveObstacle(int nIndex, int nSide, float fX, float fY);   // deployment only

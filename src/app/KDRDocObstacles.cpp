@@ -106,12 +106,12 @@ BOOL InDeploymentPhase()
 }
 }  // namespace
 
-int CKDRDoc::FindHoleAt(int nX, int nY, int& nSide)
+int CKDRDoc::FindHoleAt(float fX, float fY, int& nSide)
 {
     CKDRHoles* pHoles = GetHoles();
     if (pHoles == nullptr || GetGameMap() == nullptr || !InDeploymentPhase())
         return kUnset;
-    return pHoles->FindHoleAtViewPoint(nX, nY, GetGameMap(), nSide);
+    return pHoles->FindHoleAtViewPoint(fX, fY, GetGameMap(), nSide);
 }
 
 int CKDRDoc::FindObstacleAt(float fX, float fY, int& nSide)

@@ -325,6 +325,25 @@ BOOL CKDRDoc::ApplyOrderToSelection(int nUnit, int nArray, int nKind, DWORD dwBi
     return MovedUnits(*this, TRUE);
 }
 
+BOOL CKDRDoc::SelectionHasOrder(const CTaskOrgArray* pList, DWORD dwBit)
+{
+    auto c = Ready(*this);
+    if (!c || pList == nullptr)
+        return FALSE;
+    int nUnits = 0;
+    for (int i = 0; i < pList->GetSize(); ++i)
+    {
+        const CTaskOrg* pEntry = pList->GetAt(i);
+        if (pEntry == nullptr || pEntry->GetType() != TASKORG_KIND_UNIT)
+            continue;
+        const CUnit* pUnit = c.pUnits->GetUnit(pEntry->m_nUnit, pEntry->m_nArray, pList->m_nSide);
+        if (pUnit == nullptr || !pUnit->HasOrder(dwBit))
+            return FALSE;
+        ++nUnits;
+    }
+    return nUnits > 0;
+}
+
 int CKDRDoc::DragUnit(int nUnit, int nArray, int nKind, float fX, float fY, BOOL bMoving)
 {
     auto c = Ready(*this);

@@ -4,6 +4,7 @@
 #include "app/KDRApp.h"
 #include "app/KDRCommandIds.h"
 #include "app/KDRDoc.h"
+#include "app/CommandPrompts.h"
 #include "app/ToolbarImages.h"
 #include "net/MultiplayerSession.h"
 #include "platform/ui/Bitmap.h"
@@ -202,13 +203,11 @@ BOOL CMainFrame::SetToolbarForMode(int nMode)
 
 BOOL CMainFrame::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateContext* context)
 {
+    RegisterCommandPrompts();
     if (!CMenu::IsMenuResourceRegistered(resourceId))
     {
         CMenu::RegisterMenuResource(resourceId, MainMenu());
         CAcceleratorTable::RegisterResource(resourceId, MainAccelerators());
-        RegisterResourceString(ID_HELP_VEHICLE_SPECS,
-                               "Display the contents of the vehicle, weapon, and ammunition database for this "
-                               "scenario\nVehicle Specs");
     }
     return CFrameWnd::LoadFrame(resourceId, style, parent, context);
 }

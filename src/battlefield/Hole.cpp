@@ -162,10 +162,10 @@ void CHole::PrepareMarker(int nSide, const CKDRGameMap* /*pMap*/, BOOL bHighligh
     CPieceArray* pCatalogue = pDraw != nullptr ? pDraw->GetSymbolCatalogue() : nullptr;
     if (pCatalogue == nullptr)
         return;
-    // The colours follow the own units' pieces: with pieces shown the own
-    // side is drawn in the colours the pieces leave free.
-    const BOOL bPieces = pDraw->ArePiecesShown();
-    const BOOL bForeign = ((nSide == 0 || nSide == 2) && bPieces) || (nSide == 1 && !bPieces);
+    // The colours are the side's: they once followed whether the own units
+    // showed their pieces, which changes with the zoom's icon style and so
+    // recoloured one position as the player zoomed or loaded.
+    const BOOL bForeign = nSide == 1;
     const CString colour = ColourOf(bHighlighted, bForeign);
     m_pBaseMarker = PieceSprite(pCatalogue, "Hole Marker " + colour);
     m_bBaseMarkerReady = m_pBaseMarker != nullptr;

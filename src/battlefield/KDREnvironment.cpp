@@ -134,6 +134,7 @@ BOOL CKDREnvironment::LoadFromFile(CString strName, const CString& strDataDir)
         // by a name that will not open.
         SetCurrentDir(strDataDir);
         CFileDialog dialog(TRUE, "env", "*.env", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
+        dialog.SetMissingFile(strName);
         if (dialog.DoModal() != IDOK)
             return FALSE;
         strName = NameToKeep(dialog);

@@ -155,9 +155,10 @@ void CKDRGameMap::ReportUnreadable(const CString& name, const CString& reason)
         AfxMessageBox(CString("'") + name + "' could not be read: " + reason + ".", MB_OK | MB_ICONEXCLAMATION);
 }
 
-BOOL CKDRGameMap::AskForFile(const char* defaultExt, const char* initialName, CString& path)
+BOOL CKDRGameMap::AskForFile(const char* defaultExt, const char* initialName, const CString& missing, CString& path)
 {
     CFileDialog dialog(TRUE, defaultExt, initialName, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, nullptr, AfxGetMainWnd());
+    dialog.SetMissingFile(missing);
     if (dialog.DoModal() != IDOK)
         return FALSE;
     path = dialog.GetPathName();
@@ -186,7 +187,7 @@ BOOL CKDRGameMap::LoadMapFiles(CDisplay* pDisplay, const CString& strDataDir)
         {
             ReportUnreadable(m_strColorTiles, reason);
             CString path;
-            if (!AskForFile("bmp", "*.bmp", path))
+            if (!AskForFile("bmp", "*.bmp", m_strColorTiles, path))
                 return FALSE;
             m_strColorTiles = path;
             pTiles.reset(LoadTileSheet(m_strColorTiles, pDisplay, &reason));
@@ -197,9 +198,39 @@ BOOL CKDRGameMap::LoadMapFiles(CDisplay* pDisplay, const CString& strDataDir)
         {
             ReportUnreadable(m_strTileGrid, pPicture->GetLoadError());
             CString path;
-            if (!AskForFile("map", "*.map", path))
+            if (!AskForFile("map", "*.map", m_strTileGrid, path))
                 return FALSE;
             m_strTileGrid = path;
+        }
+        // A picture too small for the tiles the grid names would show the
+        // map black where they are missing: it is refused, and another is
+        // asked for.
+        while (pPicture->GetTilesOnSheet() <= pPicture->GetHighestTile())
+        {
+            CString text;
+            text.Format("The map picture '%s' is %d x %d pixels: it holds %ld tiles of %d x %d pixels, and the map "
+                        "needs %ld.\nChoose the map's own picture.",
+                        m_strColorTiles.GetString(), pTiles->GetWidth(), pTiles->GetHeight(),
+                        static_cast<long>(pPicture->GetTilesOnSheet()), pPicture->GetTileWidth(),
+                        pPicture->GetTileHeight(), static_cast<long>(pPicture->GetHighestTile()) + 1);
+            GetUiService().MessageBox(AfxGetMainWnd(), text, "Error", MB_OK | MB_ICONEXCLAMATION);
+            CString path;
+            if (!AskForFile("bmp", "*.bmp", m_strColorTiles, path))
+                return FALSE;
+            std::unique_ptr<CFrameSurface> pOther(LoadTileSheet(path, pDisplay, &reason));
+            if (pOther == nullptr)
+            {
+                ReportUnreadable(path, reason);
+                continue;
+            }
+            m_strColorTiles = path;
+            pTiles = std::move(pOther);
+            pPicture = std::make_unique<CMapPicture>(pTiles.get(), pDisplay);
+            if (!pPicture->LoadGrid(m_strTileGrid))
+            {
+                ReportUnreadable(m_strTileGrid, pPicture->GetLoadError());
+                return FALSE;
+            }
         }
         pPicture->SetScroll(0, 0);
     }
@@ -215,7 +246,7 @@ BOOL CKDRGameMap::LoadMapFiles(CDisplay* pDisplay, const CString& strDataDir)
         while (!bLoaded)
         {
             CString path;
-            if (!AskForFile("emp", "*.emp", path))
+            if (!AskForFile("emp", "*.emp", m_strElevation, path))
             {
                 // The map serves without elevation: every query answers as
                 // off the map.

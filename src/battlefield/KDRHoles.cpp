@@ -180,7 +180,7 @@ void CKDRHoles::PrepareAll(CKDRGameMap* pMap)
     }
 }
 
-int CKDRHoles::FindHoleAtViewPoint(int nX, int nY, CKDRGameMap* pMap, int& nSide)
+int CKDRHoles::FindHoleAtViewPoint(float fX, float fY, CKDRGameMap* pMap, int& nSide)
 {
     for (int nCandidate : kSearchOrder)
     {
@@ -189,7 +189,7 @@ int CKDRHoles::FindHoleAtViewPoint(int nX, int nY, CKDRGameMap* pMap, int& nSide
         const CHoleArray* pArray = GetSideArray(nCandidate);
         if (pArray == nullptr)
             continue;
-        const int nIndex = pArray->FindHoleAtViewPoint(static_cast<float>(nX), static_cast<float>(nY), pMap);
+        const int nIndex = pArray->FindHoleAtViewPoint(fX, fY, pMap);
         if (nIndex != kUnset)
         {
             nSide = nCandidate;

@@ -74,7 +74,7 @@ public:
     void DrawHoles(CKDRUnits* pUnits, CKDRGameMap* pMap);
     void DrawSelected(CTaskOrgArray* pList, CKDRGameMap* pMap, int nState);
     void PrepareAll(CKDRGameMap* pMap);
-    int FindHoleAtViewPoint(int nX, int nY, CKDRGameMap* pMap, int& nSide);
+    int FindHoleAtViewPoint(float fX, float fY, CKDRGameMap* pMap, int& nSide);
     int MoveHole(int nIndex, int nSide, float fX, float fY, CKDRGameMap* pMap);
     // A new selection list of side 0's positions inside (empty when none).
     CTaskOrgArray* SelectHolesInRect(float fX1, float fY1, float fX2, float fY2);

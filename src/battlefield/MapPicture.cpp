@@ -119,6 +119,21 @@ BOOL CMapPicture::LoadGrid(const char* path)
     return TRUE;
 }
 
+LONG CMapPicture::GetHighestTile() const
+{
+    LONG highest = kNoTile;
+    for (LONG tile : m_grid)
+        highest = std::max(highest, tile);
+    return highest;
+}
+
+LONG CMapPicture::GetTilesOnSheet() const
+{
+    if (!m_pSheet || m_tileWidth <= 0 || m_tileHeight <= 0)
+        return 0;
+    return static_cast<LONG>(m_pSheet->GetWidth() / m_tileWidth) * (m_pSheet->GetHeight() / m_tileHeight);
+}
+
 void CMapPicture::SetScroll(int x, int y)
 {
     if (!(m_zoom >= kMinZoom))

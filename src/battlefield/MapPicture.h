@@ -73,6 +73,12 @@ public:
     // The tile drawn at a grid cell: kNoTile, kUnset (also outside the grid
     // and for an index the current sheet does not hold) or a tile index.
     LONG GetTile(int column, int row) const;
+    // The tiles the grid names: the highest number, and how many of the
+    // tile sheet's size it holds. A sheet that holds fewer than the highest
+    // number plus one cannot draw the map (its missing tiles would be
+    // black): the map refuses it.
+    LONG GetHighestTile() const;
+    LONG GetTilesOnSheet() const;
 
 private:
     void DrawTileScaled(CSurface* target, int px, int py, int w, int h, int sx, int sy, int scrollX, int scrollY,

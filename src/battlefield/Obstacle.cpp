@@ -173,6 +173,9 @@ void CObstacle::SetPosition(float x, float y, const CKDRGameMap* pMap)
     m_fY = y;
     ClampToMap(pMap);
     m_lanes.RemoveAll();
+    // The picture was made at the old place: the next draw makes it again
+    // where the obstacle now lies, or a dragged one would stay drawn behind.
+    FreeSprite();
 }
 
 BOOL CObstacle::Step(CTimeSpan tsNow)

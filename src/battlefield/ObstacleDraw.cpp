@@ -48,13 +48,12 @@ constexpr PenPair kGreyPair{RGB(0xC4, 0xC4, 0xC4), RGB(0x40, 0x40, 0x40)};
 
 constexpr COLORREF kSelectionColor = RGB(0x00, 0x00, 0xFF);
 
-// Whether the own units show their pieces: obstacles then take the red
-// shades, as the pieces' side colour, instead of green and grey.
-BOOL PiecesShown()
-{
-    const CDrawService* pDraw = GetDrawService();
-    return pDraw != nullptr && pDraw->ArePiecesShown();
-}
+// An obstacle's colours are its side's: the enemy's in red, the own
+// side's in green (wire in grey). They once followed whether the own units
+// showed their pieces, a setting that changes with the zoom's icon style
+// and with every load, so one mine field changed colour as the player
+// zoomed.
+BOOL DrawnInRed(const CObstacle& obstacle) { return obstacle.IsEnemy(); }
 
 // The rectangle in the sprite's pixels: centre, unit vectors along and
 // across the long axis (picture y grows downward) and half extents.
@@ -290,7 +289,7 @@ void CObstacle::BuildCraterSprite(CKDRGameMap* pMap)
     FreeSprite();
     if (pMap->GetDisplay() == nullptr || pMap->GetElevationMap() == nullptr)
         return;
-    const char* pszColour = m_bHighlight ? "Blue" : PiecesShown() ? "Red" : "Grey";
+    const char* pszColour = m_bHighlight ? "Blue" : DrawnInRed(*this) ? "Red" : "Grey";
     CString name;
     name.Format("Road Crater %s %s", m_bFired ? "Fired" : "Unfired", pszColour);
     int frame = 0;
@@ -328,7 +327,7 @@ void CObstacle::BuildShapeSprite(CKDRGameMap* pMap)
     CPoint corners[4];
     f.Corners(corners);
 
-    const BOOL red = PiecesShown();
+    const BOOL red = DrawnInRed(*this);
     const Shades& shades = red ? kRedShades : m_nType == kWire ? kGreyShades : kGreenShades;
     CDC* pDC = pSheet->GetDC();
     if (pDC != nullptr)

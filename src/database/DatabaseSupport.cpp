@@ -48,6 +48,7 @@ BOOL OpenListFile(CFile& file, CString& name, const char* ext, const CString& st
     while (!file.Open(strName, CFile::modeRead))
     {
         CFileDialog dialog(TRUE, ext, strPattern, OFN_HIDEREADONLY);
+        dialog.SetMissingFile(strName);
         if (dialog.DoModal() != IDOK)
             return FALSE;
         CString strFolder;
@@ -71,6 +72,7 @@ BOOL ReadFileAskingForAnother(CObject& object, CString& name, const CString& str
     {
         SetCurrentDir(strDataDir);
         CFileDialog dialog(TRUE, pszExt, pszInitialName, dwFlags, pszFilter);
+        dialog.SetMissingFile(strName);
         if (dialog.DoModal() != IDOK)
             return FALSE;
         strName = dialog.GetPathName();

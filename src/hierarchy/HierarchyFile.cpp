@@ -40,6 +40,7 @@ int CHierarchyArray::LoadHierarchyFile(const CString& strFile, const CString& st
         SetCurrentDir(strDataDir);
         // Cancelling gives up, whether or not a file was chosen before.
         CFileDialog dialog(TRUE, "hra", "*.hra", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
+        dialog.SetMissingFile(name);
         if (dialog.DoModal() != IDOK)
             return 0;
         name = dialog.GetPathName();

@@ -431,6 +431,15 @@ public:
     int BuildPath(CKDRUnits* pUnits, CKDRGameMap* pMap, CKDRDatabase* pDatabase, BOOL bPlan);
     // Whether the standing orders hold an order of the toggle bit's code.
     BOOL HasOrderOfType(DWORD dwToggle) const;
+    // ---- Formation services (HierarchyFormation.cpp) ----
+    // For a number of 0 or more and standing orders: a conditional start of
+    // that number (formation flag: a formation order is held) unless one of
+    // that number is there. 1 when added.
+    int AddConditionalStart(int nNumber, CKDRUnits* pUnits);
+    // The radius, width and depth of the element's own formation (its
+    // formation order's places built for its members); 0 and zeros
+    // without a formation order or places.
+    BOOL GetFormationPlace(CKDRUnits* pUnits, float& fRadius, float& fWidth, float& fDepth);
     // Deletes every child without looking at its kind.
     void DeleteAllChildren();
 

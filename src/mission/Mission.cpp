@@ -67,6 +67,7 @@ int CMission::LoadFile(const CString& strFile, const CString& strDataDir)
     {
         // Cancelling gives up, whether or not a file was chosen before.
         CFileDialog dialog(TRUE, "msn", "*.msn", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
+        dialog.SetMissingFile(strName);
         if (dialog.DoModal() != IDOK)
             return 0;
         strName = dialog.GetFileName();

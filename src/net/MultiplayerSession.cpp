@@ -1,5 +1,7 @@
 #include "net/MultiplayerSession.h"
 
+#include "net/Message.h"
+
 CString UrlEncode(const CString& text)
 {
     static const char HEX[] = "0123456789ABCDEF";
@@ -63,7 +65,11 @@ BOOL CMultiplayerSession::HasOpponentSurrendered() const { return FALSE; }
 BOOL CMultiplayerSession::ListTeamMates() { return FALSE; }
 void CMultiplayerSession::RequestSurrender() {}
 
-int CMultiplayerSession::SendGameMessage(const void*, int, DWORD, DWORD, const CString&) { return 0; }
+int CMultiplayerSession::SendGameMessage(const void* pPayload, int nLength, DWORD dwType, DWORD dwFlags,
+                                         const CString& strText)
+{
+    return m_pLink ? m_pLink->SendLinkMessage(pPayload, nLength, dwType, dwFlags, strText) : 0;
+}
 
 void CMultiplayerSession::ClearGameFields()
 {

@@ -134,6 +134,7 @@ int CFormationTemplateArray::LoadFile(const CString& fileName, const CString& st
         SetCurrentDir(strDataDir);
         // Cancelling gives up, whether or not a file was chosen before.
         CFileDialog dialog(TRUE, "frm", "*.frm", OFN_HIDEREADONLY);
+        dialog.SetMissingFile(name);
         if (dialog.DoModal() != IDOK)
             return 0;
         name = dialog.GetPathName();

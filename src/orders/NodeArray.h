@@ -17,10 +17,16 @@
 #include "platform/core/Collections.h"
 #include "platform/core/Time.h"
 
+class CAITerrainRegion;
+class CAITerrainRoute;
 class CKDRDatabase;
 class CKDRGameMap;
+class CKDRObstacles;
 class CKDRUnits;
+class CRouteQueries;
 class CSprite;
+class CTaskOrgArray;
+class CTerrain;
 class CUnit;
 
 class CNode : public CObject
@@ -118,6 +124,43 @@ public:
     // the follower's Do Not Emplace toggle kept off while it must still move.
     int BuildFormationPath(const CNodeArray* pLeaderPath, CUnit* pFollower, CKDRUnits* pUnits, CKDRDatabase* pDatabase,
                            CKDRGameMap* pMap, BOOL bKeepPositions);
+
+    // ---- Path builders (RouteBuild.cpp, PolygonDetour.cpp) ----
+    // Makes the path drivable in place: blocked leg ends moved sideways,
+    // blocked legs walked round with a fan of headings, crossings and help-
+    // map routes followed, a leg that stays blocked led round its polygon.
+    // pElement gives the side (null: -1); pFormationNames the formation kept
+    // (element 0) and the narrow one (the last); bKeepLast leaves the leg
+    // into the last node alone. A node that lies at no finite place leaves
+    // its legs unchanged. Always answers 1; the outs get the last node.
+    // pQueries: the terrain questions, null to ask pMap itself.
+    int BuildRoute(int nLevel, float fFrontage, float fStandoff, float* pOutX, float* pOutY, CKDRUnits* pUnits,
+                   CKDRObstacles* pObstacles, CTaskOrgArray* pElement, void* pContext, CKDRGameMap* pMap,
+                   const CStringArray* pFormationNames, const CString& formationName, int nMoverKinds, int nIgnoreId,
+                   BOOL bStripStops, float fSpacing, BOOL bKeepLast, const CRouteQueries* pQueries = nullptr);
+    // A new path from the start to the end point built by the same rules,
+    // facing the face point at its end (-99.0: unset). Nothing without a
+    // map or an element.
+    void BuildRouteTo(int nLevel, float fFrontage, float fStandoff, float fStartX, float fStartY, float fEndX,
+                      float fEndY, float fFaceX, float fFaceY, CKDRGameMap* pMap, CKDRUnits* pUnits,
+                      CKDRObstacles* pObstacles, CTaskOrgArray* pElement, const CStringArray* pFormationNames,
+                      const CString& formationName, int nMoverKinds, const CRouteQueries* pQueries = nullptr);
+    // On an empty path: the way round one polygon (a help-map region or a
+    // terrain feature, exactly one given) from the start to the end point,
+    // node 0 at the start. 0 and an empty path when the polygon is unusable.
+    int BuildPolygonDetour(CAITerrainRegion* pRegion, CTerrain* pFeature, float fFrontage, float fStandoff,
+                           float fStartX, float fStartY, float fEndX, float fEndY, int nSide, CKDRUnits* pUnits,
+                           CKDRObstacles* pObstacles, CTaskOrgArray* pElement, void* pContext, CKDRGameMap* pMap,
+                           const CString& name0, const CString& marker0, int nMoverKinds, int nIgnoreId,
+                           const CRouteQueries* pQueries = nullptr);
+    // Inserts the route's vertices after the node at nIndex, from
+    // nStartIndex on (backward: down to vertex 0), narrowing the formation
+    // where the route is not wider than nFrontage; then thins the nodes that
+    // lead away from the last one. The outs get the last vertex, the index
+    // of the last inserted node and the new count.
+    void InsertAIRoute(const CStringArray* pFormationNames, CKDRUnits* pUnits, int nFrontage, BOOL bBackward,
+                       int nStartIndex, const CAITerrainRoute* pRoute, CKDRGameMap* pMap, int nMoverKinds,
+                       float* pOutX, float* pOutY, int nIndex, int nCount, int* pNewIndex, int* pNewCount);
 
     // The map's extent in metres: the elevation map's, else twice the
     // picture's pixels; FALSE (and 0) when neither is known.

@@ -432,6 +432,7 @@ int CUnitOrderArray::LoadSOP(const CString& fileName, const CString& strDataDir)
         SetCurrentDir(strDataDir);
         // Cancelling gives up, whether or not a file was chosen before.
         CFileDialog dialog(TRUE, "sop", "*.sop", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
+        dialog.SetMissingFile(name);
         if (dialog.DoModal() != IDOK)
             return 0;
         name = dialog.GetPathName();

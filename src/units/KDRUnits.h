@@ -169,6 +169,9 @@ public:
     // The platoon or company of that name in the hierarchy of side 0, 1 or
     // 2, asked in that order; null when none.
     CHierarchyPlatoon* FindElementByName(const CString& strName) const;
+    // The map marker of a formation: that of a special formation, empty
+    // for a template's (KDRUnitsFormation.cpp).
+    CString GetFormationGraphic(const CString& strFormation) const;
     // The element holding the unit in the hierarchy of its kind; null when
     // that hierarchy is absent or holds no element of the unit.
     virtual CHierarchyElement* FindUnitElement(int nUnit, int nArray, int nKind) const;

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <vector>
 
 namespace
 {
@@ -159,12 +160,19 @@ CString CKDRUnits::WriteCountsPage(CKDRDatabase* pDatabase, const int* pStartCou
     const int nTypes = std::max(pDatabase->GetVehicleCount(), 0);
     for (const Table& table : tables)
     {
-        int nAlive = 0;
-        int nTotal = 0;
-        int* pLive = nullptr;
-        CountUnits(table.nKind, pDatabase, nAlive, nTotal, pLive);
-        page.ReplaceTag(table.pszTag, CountRows(*pDatabase, table.pStartCounts, pLive, nTypes));
-        delete[] pLive;
+        // The live column counts as the objectives' sentences do (live
+        // units that ride in no carrier), so that a table's sum is the
+        // number its side's sentence gives.
+        std::vector<int> live(static_cast<size_t>(nTypes), 0);
+        const BOOL bPresent = GetUnitArray(0, table.nKind) != nullptr;
+        ForEachStandingUnit(*this, table.nKind,
+                            [&](const CUnit& unit)
+                            {
+                                if (unit.m_nVehicle >= 0 && unit.m_nVehicle < nTypes)
+                                    ++live[static_cast<size_t>(unit.m_nVehicle)];
+                            });
+        page.ReplaceTag(table.pszTag,
+                        CountRows(*pDatabase, table.pStartCounts, bPresent ? live.data() : nullptr, nTypes));
     }
     return page.GetText();
 }

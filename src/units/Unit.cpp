@@ -180,13 +180,29 @@ void CUnit::SetSide(int nSide)
     m_pCapabilities->OnSideChanged(nSide);
 }
 
-BOOL CUnit::HitTest(int x, int y)
+BOOL CUnit::HitTestDrawn(int x, int y)
 {
     if (m_pSprite == nullptr || !m_bAttached)
         return FALSE;
     if (m_pSprite->HitTest(x, y))
         return TRUE;
+    // In symbol style the frame around the symbol is drawn with it.
+    if (m_bSprite2 && m_pSprite2 != nullptr && m_pSprite2->HitTest(x, y))
+        return TRUE;
     return m_pCapabilities->HitTest(x, y);
+}
+
+BOOL CUnit::HitTest(int x, int y)
+{
+    if (HitTestDrawn(x, y))
+        return TRUE;
+    // A symbol is read as the box it is drawn in: its middle shows the map
+    // through, and at the smallest scales its strokes are a pixel wide.
+    if (!m_bSprite2 || m_pSprite == nullptr || !m_bAttached)
+        return FALSE;
+    const CRect box(m_pSprite->GetX(), m_pSprite->GetY(), m_pSprite->GetX() + m_pSprite->GetWidth(),
+                    m_pSprite->GetY() + m_pSprite->GetHeight());
+    return box.PtInRect(CPoint(x, y));
 }
 
 int CUnit::FrameForHeading(double dHeading, int nFrames)

@@ -147,8 +147,12 @@ public:
     void SetSide(int nSide);
 
     // Whether the screen point falls on the unit's picture or on one of its
-    // capabilities'; never for an unattached unit.
+    // capabilities'; never for an unattached unit. A symbol counts with
+    // the whole box it is drawn in.
     BOOL HitTest(int x, int y);
+    // Only on a pixel the unit paints (no symbol box): what the player sees
+    // there is the unit, not something drawn beneath showing through.
+    BOOL HitTestDrawn(int x, int y);
     // Moves the pictures to the unit's screen position and, unless the
     // second picture is shown, turns the first to the heading.
     void PlaceSprite(CKDRGameMap* pMap);
@@ -416,6 +420,26 @@ public:
     // A path from the unit to the point (taken onto the map), ending in a
     // stop that waits for a new order. FALSE without database, map or path.
     BOOL RouteTo(float x, float y, CKDRDatabase* pDatabase, CKDRGameMap* pMap, BOOL bReleaseStop, BOOL bBypass);
+    // The mover class of the blocking tests: 8 fixed wing, 4 rotary wing,
+    // 2 dismount team, 1 otherwise.
+    int GetMoverClass() const;
+    // The obstacle types the unit can breach now (its breacher's, and its
+    // engineer's while breaches are left); 0 without a vehicle type.
+    int GetBreachMask(CKDRDatabase* pDatabase) const;
+    // The unit follows its leader: the follower path from the leader's,
+    // then made drivable. 0 when no follower path could be made.
+    int FollowFormation(const CNodeArray* pLeaderPath, CKDRUnits* pUnits, CKDRDatabase* pDatabase, CKDRGameMap* pMap,
+                        BOOL bKeepPositions, float fSpacing);
+    // ---- Formation steps of member placement (UnitFormation.cpp) ----
+    // Appends the element's path nodes after its first, shifted by the
+    // member's turned offset (taken onto the map), with their orders.
+    void PlaceInFormation(const CNodeArray* pElementPath, float fOffsetX, float fOffsetY, CKDRGameMap* pMap);
+    // Moves every start time on the path later by the seconds (earlier for
+    // a negative number).
+    void OffsetPathTime(LONG nSeconds);
+    // Whether the unit may dig in where it halts: it has an emplace
+    // capability and no Do Not Emplace order.
+    BOOL CanEmplace() const;
     // Whether an obstacle lies at a quarter, half, three quarters or the
     // end of the way to the point (or to node 1 with bUseNextNode); its
     // index and side come back. Aircraft and an empty path: FALSE.

@@ -371,6 +371,10 @@ void CUnit::SetSymbolStyle(BOOL bSymbolStyle, CKDRDatabase* pDatabase, const CSt
 {
     if (pDatabase == nullptr || !pDatabase->HasVehicleList() || pDatabase->GetPieceArray() == nullptr)
         return;
+    // A wreck keeps its side's marker in either style: rebuilt, it showed
+    // the vehicle's outline without its side's colour.
+    if (m_bDestroyed && m_bWreckShown)
+        return;
     if (bSymbolStyle)
         BuildSymbolPictures(pDatabase, strName);
     else
@@ -461,8 +465,10 @@ void CUnit::Draw(CKDRGameMap* pMap, CKDRDatabase* pDatabase, int nOrder, int nFl
     if (m_pSprite == nullptr)
         return;
 
-    // 2. The order icon waits for the unit's order toggles.
-    const BOOL bIconShown = FALSE;
+    // 2. The icon of the pending order, on an own unit that holds it.
+    BOOL bIconShown = FALSE;
+    if (nOrder != 0 && m_nSide == UNIT_KIND_OWN && !bUnidentified)
+        UpdateOrderIcon(static_cast<DWORD>(nOrder), bIconShown);
 
     // 3. Placed; visible while its picture meets the view.
     PlaceSprite(pMap);
@@ -490,9 +496,16 @@ void CUnit::Draw(CKDRGameMap* pMap, CKDRDatabase* pDatabase, int nOrder, int nFl
         DrawDugInRing(pMap);
     if (m_nSuppression != 0)
         DrawSuppressionMarker(pMap, pDatabase);
-    if (m_bSprite3 && m_pSprite3 != nullptr && nOrder != 0 && bIconShown && pBack != nullptr)
+    if (bIconShown && m_pOrderIcon != nullptr && pBack != nullptr)
     {
-        m_pSprite3->Draw(pBack);
+        int px = 0;
+        int py = 0;
+        if (CElevationMap* pElevation = pMap->GetElevationMap())
+        {
+            pElevation->MapToPixel(m_fX, m_fY, &px, &py);
+            m_pOrderIcon->SetMapPosition(px, py, pMap->GetMapPicture());
+            m_pOrderIcon->Draw(pBack);
+        }
         DrawSuppressArea(nOrder, pMap);
     }
 

@@ -30,6 +30,11 @@ namespace
 constexpr DWORD kToggleBitsMask = UORD_TOGGLE - 1;
 // How many probes look along the first leg for an obstacle.
 constexpr int kLegProbes = 4;
+// The mover classes the blocking tests take.
+constexpr int kMoverGround = 0x1;
+constexpr int kMoverTeam = 0x2;
+constexpr int kMoverRotaryWing = 0x4;
+constexpr int kMoverFixedWing = 0x8;
 
 // Node 0 lost its stop: the unit may go on (at once in the deployment
 // phase, else after its move delay).
@@ -159,9 +164,12 @@ BOOL CUnit::RouteTo(float x, float y, CKDRDatabase* pDatabase, CKDRGameMap* pMap
     pTarget->SetStartTime(m_nSide != 0, CTimeSpan(START_TIME_HOLD_REQUEST));
     m_pPath->Add(pTarget);
 
-    // The planner that leads round blocked ground is still to come: the
-    // straight leg stands and counts as found, so no node is laid beyond
-    // it in the side's direction.
+    // The builder always finds a route (it leaves a leg it cannot mend as
+    // it was), so no node is ever laid beyond the target.
+    float fLastX = 0.0f;
+    float fLastY = 0.0f;
+    m_pPath->BuildRoute(kUnset, 0.0f, 0.0f, &fLastX, &fLastY, nullptr, nullptr, nullptr, nullptr, pMap, nullptr,
+                        CString(), GetMoverClass(), GetBreachMask(pDatabase), FALSE, kUnsetFloat, FALSE);
 
     SyncStopWithPath(pDatabase);
     if (bReleaseStop && m_pPath->GetSize() > 0)
@@ -169,6 +177,49 @@ BOOL CUnit::RouteTo(float x, float y, CKDRDatabase* pDatabase, CKDRGameMap* pMap
     if (bBypass)
         m_bBypassObstacles = TRUE;
     return TRUE;
+}
+
+int CUnit::GetMoverClass() const
+{
+    const DWORD dwAbilities = GetCapabilityMask();
+    if (dwAbilities & VCAP_FIXED_WING)
+        return kMoverFixedWing;
+    if (dwAbilities & VCAP_ROTARY_WING)
+        return kMoverRotaryWing;
+    if (dwAbilities & VCAP_DISMOUNT)
+        return kMoverTeam;
+    return kMoverGround;
+}
+
+int CUnit::GetBreachMask(CKDRDatabase* pDatabase) const
+{
+    CVehicle* pVehicle = VehicleOf(*this, pDatabase);
+    CVehicleCapArray* pCaps = pVehicle != nullptr ? pVehicle->GetCapabilities() : nullptr;
+    if (pCaps == nullptr)
+        return 0;
+    int nMask = 0;
+    if (const auto* pBreacher = dynamic_cast<const CVCapBreacher*>(pCaps->FindByType(VCAP_BREACHER)))
+        nMask |= pBreacher->m_nObstacleTypes;
+    const auto* pEngineer = dynamic_cast<const CVCapEngineer*>(pCaps->FindByType(VCAP_ENGINEER));
+    const auto* pOwnEngineer = dynamic_cast<const CUCapEngineer*>(FindCapability(VCAP_ENGINEER));
+    if (pEngineer != nullptr && pOwnEngineer != nullptr && pOwnEngineer->m_nBreachesLeft > 0)
+        nMask |= pEngineer->m_nObstacleTypes;
+    return nMask;
+}
+
+int CUnit::FollowFormation(const CNodeArray* pLeaderPath, CKDRUnits* pUnits, CKDRDatabase* pDatabase,
+                           CKDRGameMap* pMap, BOOL bKeepPositions, float fSpacing)
+{
+    if (!m_pPath->BuildFormationPath(pLeaderPath, this, pUnits, pDatabase, pMap, bKeepPositions))
+        return 0;
+    // A follower drives, teams walk: the builder is asked for one of the two.
+    const int nKinds = GetMoverClass() == kMoverTeam ? kMoverTeam : kMoverGround;
+    float fLastX = 0.0f;
+    float fLastY = 0.0f;
+    m_pPath->BuildRoute(kUnset, 0.0f, 0.0f, &fLastX, &fLastY, nullptr, nullptr, nullptr, nullptr, pMap, nullptr,
+                        CString(), nKinds, kUnset, FALSE, fSpacing, FALSE);
+    SyncStopWithPath(pDatabase);
+    return 1;
 }
 
 BOOL CUnit::IsObstacleOnFirstLeg(float x, float y, CKDRObstacles* pObstacles, int& nIndex, int& nSide,

@@ -251,7 +251,9 @@ public:
     int m_nFireArray = kUnset;
     int m_nFireKind = kUnset;
     BOOL m_bRubberBand = FALSE;
-    CPoint m_ptRubberStart;  // picture pixels
+    CPoint m_ptMouseSurface;  // the back-surface pixel of the mouse event being handled
+    CString m_strHoverText;   // what the last mouse move found under the cursor
+    CPoint m_ptRubberStart;   // picture pixels
     CPoint m_ptRubberEnd;
     BOOL m_bLOSFan = FALSE;       // the line-of-sight fan is shown ...
     float m_fLOSX = kUnsetFloat;  // ... from this point (-99.0: none)
@@ -419,6 +421,8 @@ private:
     // ---- Interaction helpers (KDRViewCommands.cpp, KDRViewMouse.cpp) ----
     void RegisterViewCommands();
     BOOL IsModePending(DWORD dwBit) const;
+    // The units of the multiple selection all hold the order of a mode bit.
+    BOOL SelectionHasOrder(DWORD dwBit);
     void SetModePending(DWORD dwBit, BOOL bOn);
     void SetToolbarMode(int nMode);
     void PlayPick();
@@ -455,13 +459,26 @@ private:
     // A selection drag moves its selection from the last drag point to the
     // point (bFinal: the release); FALSE when none is in progress.
     BOOL StepSelectionDrag(float fX, float fY, BOOL bFinal);
-    // Hit tests at a point.
+    // Hit tests at a point. Units are tested at the surface pixel under
+    // the cursor (m_ptMouseSurface), which PrepareMousePoint keeps: the
+    // round trip through whole picture pixels would miss thin strokes when
+    // zoomed in.
     int HitTestUnit(CPoint ptPicture, int& nArray, int& nSide);
+    // The unit paints the pixel under the cursor (not only its symbol's box).
+    BOOL IsUnitDrawnAt(int nUnit, int nArray, int nSide);
+    // An obstacle lies at the map point, or a dug position's marker is
+    // drawn under the cursor.
+    BOOL IsOtherThingAt(float fX, float fY);
     CHierarchyPlatoon* HitTestElement(CPoint ptPicture, int& nSide);
     int HitTestNode(float fX, float fY);
     // The free-for-dragging test of the deployment phase.
     BOOL IsFreeForDragging();
+    // The message pane shows what lies under the cursor, after the name of
+    // the pending order mode while one is pending (ShowModeInStatus
+    // rewrites it when a mode begins or ends).
     void ShowStatusText(const CString& strText);
+    void ShowModeInStatus();
+    CString GetPendingModeText() const;
     // A path is being edited: the view holds its copy and its unit or element.
     BOOL IsPathEdited() const;
     // The map point lies on the map (rounded to whole metres).

@@ -99,6 +99,16 @@ constexpr MapStyleCommand kMapStyleCommands[] = {
 // ---------------------------------------------------------------------------
 // Modes, the gate and the interaction state
 
+BOOL CKDRView::SelectionHasOrder(DWORD dwBit)
+{
+    CKDRDoc* pDoc = GetDocument();
+    if (pDoc == nullptr)
+        return FALSE;
+    // The multiple selection only: the unit whose path is shown is asked
+    // for nothing while the menus update between passes of the loop.
+    return m_bSelectUnits && m_pSelection != nullptr && pDoc->SelectionHasOrder(m_pSelection, dwBit);
+}
+
 BOOL CKDRView::IsModePending(DWORD dwBit) const
 {
     switch (dwBit)
@@ -230,6 +240,7 @@ void CKDRView::EndPathEdit()
 void CKDRView::CancelInteraction()
 {
     ResetInteraction(FALSE);
+    ShowModeInStatus();
     RedrawMap(FALSE);
 }
 
@@ -521,7 +532,28 @@ void CKDRView::ToggleOrderMode(DWORD dwBit)
         SetToolbarMode(kToolbarOrders);
         ClearSelection();
     }
+    ShowModeInStatus();
     RedrawMap(FALSE);
+}
+
+CString CKDRView::GetPendingModeText() const
+{
+    const DWORD dwMode = GetInteractionMode();
+    if (dwMode == 0)
+        return CString();
+    for (const ModeCommand& c : kModeCommands)
+    {
+        if (c.dwBit != dwMode)
+            continue;
+        // The command's short name, as its toolbar button shows it.
+        const CString strText = LoadResourceString(c.nId);
+        const int nBreak = strText.Find('\n');
+        const CString strName = nBreak >= 0 ? strText.Mid(nBreak + 1) : strText;
+        const BOOL bTwoClicks = dwMode == kModeMaxRange || dwMode == kModeFieldOfFire || dwMode == kModeSuppress;
+        return strName + (bTwoClicks ? " pending: click a unit, then the point (Esc ends)."
+                                     : " pending: click units to give or take the order (Esc ends).");
+    }
+    return CString();
 }
 
 void CKDRView::RegisterViewCommands()
@@ -883,7 +915,9 @@ void CKDRView::RegisterViewCommands()
                   [this, dwBit, bAllKinds, unitsLoaded, unitsOfAllKinds](CCmdUI* pCmdUI)
                   {
                       pCmdUI->Enable((bAllKinds ? unitsOfAllKinds() : unitsLoaded()) && !IsViewDragging());
-                      pCmdUI->SetCheck(IsModePending(dwBit) ? 1 : 0);
+                      // Ticked while the mode is pending, and while the
+                      // selected units all hold the order.
+                      pCmdUI->SetCheck(IsModePending(dwBit) || SelectionHasOrder(dwBit) ? 1 : 0);
                   });
     }
     enableIf(ID_ORDERS_CREEP, [] { return FALSE; });

@@ -15,6 +15,8 @@
 #include "app/KDRCommandIds.h"
 #include "app/KDRDoc.h"
 #include "battlefield/ElevationMap.h"
+#include "battlefield/Hole.h"
+#include "battlefield/KDRHoles.h"
 #include "battlefield/KDRGameMap.h"
 #include "battlefield/KDRObstacles.h"
 #include "battlefield/MapPicture.h"
@@ -32,9 +34,16 @@
 #include "units/Unit.h"
 #include "view/ViewMouseSupport.h"
 
+#include <cmath>
 #include <memory>
 
 using view_mouse::IsPointMode;
+
+namespace
+{
+// The message pane with nothing under the cursor and no mode pending.
+const char* const kIdleStatus = "Ready";
+}  // namespace
 using view_mouse::kAnySide;
 using view_mouse::kOwnSide;
 
@@ -88,6 +97,8 @@ BOOL CKDRView::PrepareMousePoint(UINT nFlags, CPoint point, MouseEvent eEvent, C
     int px = 0;
     int py = 0;
     ClientToPicture(point.x, point.y, &px, &py);
+    m_ptMouseSurface = CPoint(static_cast<int>(std::floor(point.x / GetClientFactorX())),
+                              static_cast<int>(std::floor(point.y / GetClientFactorY())));
     ptPicture = CPoint(px + pPicture->GetScrollX(), py + pPicture->GetScrollY());
     // Zoomed in, a client pixel is a fraction of a picture pixel: the map
     // point keeps that fraction, so that what is placed or dragged lies
@@ -106,20 +117,17 @@ BOOL CKDRView::PrepareMousePoint(UINT nFlags, CPoint point, MouseEvent eEvent, C
     return TRUE;
 }
 
-int CKDRView::HitTestUnit(CPoint ptPicture, int& nArray, int& nSide)
+int CKDRView::HitTestUnit(CPoint, int& nArray, int& nSide)
 {
     nArray = nSide = kUnset;
     CKDRDoc* pDoc = GetDocument();
     CKDRUnits* pUnits = pDoc != nullptr ? pDoc->GetUnits() : nullptr;
     if (pUnits == nullptr || !m_bShowVehicles)
         return kUnset;
-    int vx = 0;
-    int vy = 0;
-    if (!pDoc->PictureToView(ptPicture.x, ptPicture.y, &vx, &vy))
-        return kUnset;
     int nFoundArray = kUnset;
     int nKind = -1;
-    const int nUnit = pUnits->HitTestOwnUnit(vx, vy, 0, nFoundArray, nKind, TRUE, pDoc->GetDatabase());
+    const int nUnit = pUnits->HitTestOwnUnit(m_ptMouseSurface.x, m_ptMouseSurface.y, 0, nFoundArray, nKind, TRUE,
+                                             pDoc->GetDatabase());
     if (nUnit != kUnset)
     {
         nArray = nFoundArray;
@@ -169,12 +177,49 @@ BOOL CKDRView::ApplyEditedPath()
     return bDone;
 }
 
+BOOL CKDRView::IsUnitDrawnAt(int nUnit, int nArray, int nSide)
+{
+    CKDRDoc* pDoc = GetDocument();
+    CUnit* pUnit = pDoc != nullptr ? pDoc->GetUnitForPopup(nUnit, nArray, nSide) : nullptr;
+    return pUnit != nullptr && pUnit->HitTestDrawn(m_ptMouseSurface.x, m_ptMouseSurface.y);
+}
+
+BOOL CKDRView::IsOtherThingAt(float fX, float fY)
+{
+    CKDRDoc* pDoc = GetDocument();
+    if (pDoc == nullptr)
+        return FALSE;
+    int nObstacleSide = kAnySide;
+    if (pDoc->FindObstacleAt(fX, fY, nObstacleSide) != kUnset)
+        return TRUE;
+    int nHoleSide = kAnySide;
+    const int nHole = pDoc->FindHoleAt(fX, fY, nHoleSide);
+    CKDRHoles* pHoles = pDoc->GetHoles();
+    const CHole* pHole = nHole != kUnset && pHoles != nullptr ? pHoles->GetHole(nHole, nHoleSide) : nullptr;
+    // Only a marker drawn under the cursor shows through: the unit's own
+    // position lies under its centre, within the pick distance.
+    return pHole != nullptr && pHole->MarkerContains(m_ptMouseSurface.x, m_ptMouseSurface.y);
+}
+
 void CKDRView::ShowStatusText(const CString& strText)
+{
+    m_strHoverText = strText;
+    ShowModeInStatus();
+}
+
+void CKDRView::ShowModeInStatus()
 {
     CFrameWnd* pFrame = GetParentFrame();
     auto* pBar = pFrame != nullptr ? dynamic_cast<CStatusBar*>(pFrame->GetControlBar(AFX_IDW_STATUS_BAR)) : nullptr;
-    if (pBar != nullptr)
-        pBar->SetPaneText(0, strText, TRUE);
+    if (pBar == nullptr)
+        return;
+    const CString strMode = GetPendingModeText();
+    if (strMode.IsEmpty())
+        pBar->SetPaneText(0, m_strHoverText.IsEmpty() ? CString(kIdleStatus) : m_strHoverText, TRUE);
+    else if (m_strHoverText.IsEmpty())
+        pBar->SetPaneText(0, strMode, TRUE);
+    else
+        pBar->SetPaneText(0, strMode + "   " + m_strHoverText, TRUE);
 }
 
 BOOL CKDRView::IsOnMap(float fX, float fY) const
@@ -570,6 +615,11 @@ void CKDRView::OnLButtonDown(UINT nFlags, CPoint point)
     // it), an obstacle, a dug position.
     if (IsFreeForDragging())
     {
+        // A press inside a symbol's box but on an obstacle or another dug
+        // position than the unit's own, showing through the box, takes what
+        // the player sees there.
+        if (nUnit != kUnset && !IsUnitDrawnAt(nUnit, nArray, nSide) && IsOtherThingAt(fX, fY))
+            nUnit = kUnset;
         if (nUnit != kUnset)
         {
             if (bUnitSelection && m_pSelection->m_nSide == nSide && m_pSelection->FindTaskOrg(nUnit, nArray) != kUnset)
@@ -610,11 +660,10 @@ void CKDRView::OnLButtonDown(UINT nFlags, CPoint point)
             m_fDragStartY = fOwnY;
             return;
         }
-        int vx = 0;
-        int vy = 0;
-        GetGameMap()->PictureToView(ptPicture.x, ptPicture.y, &vx, &vy);
+        // Dug positions are found by the map point: near the position
+        // itself or on its drawn markers.
         int nHoleSide = kAnySide;
-        const int nHole = pDoc->FindHoleAt(vx, vy, nHoleSide);
+        const int nHole = pDoc->FindHoleAt(fX, fY, nHoleSide);
         if (nHole != kUnset)
         {
             if (m_bSelectHoles && m_pSelection != nullptr && m_pSelection->m_nSide == nHoleSide &&

@@ -219,11 +219,10 @@ void CKDRView::OnRButtonDown(UINT nFlags, CPoint point)
             m_bRightConsumed = TRUE;
             return;
         }
-        int vx = 0;
-        int vy = 0;
-        GetGameMap()->PictureToView(ptPicture.x, ptPicture.y, &vx, &vy);
+        // Dug positions are found by the map point: near the position
+        // itself or on its drawn markers.
         int nHoleSide = kAnySide;
-        const int nHole = pDoc->FindHoleAt(vx, vy, nHoleSide);
+        const int nHole = pDoc->FindHoleAt(fX, fY, nHoleSide);
         if (nHole != kUnset)
         {
             PlayPick();

@@ -48,11 +48,19 @@ TEST(HelpMapDemo, TheDemoOpensWithItsHelpMapAndMarksTheLakeShore)
         ASSERT_NE(pMap, nullptr);
         EXPECT_EQ(pMap->m_strHelpMap, "Demo.aim");
 
-        // The lake region with its crossing, the road, the ridge positions.
+        // The lake region with its crossing, the road, the ridge positions,
+        // the region round the ridge woods and the positions behind the
+        // saddle's crest.
         const CAITerrainArray* pHelpMap = pMap->GetHelpMap();
         ASSERT_NE(pHelpMap, nullptr);
         EXPECT_EQ(pHelpMap->GetFileName(), "Demo.aim");
-        ASSERT_EQ(pHelpMap->GetSize(), 3);
+        ASSERT_EQ(pHelpMap->GetSize(), 5);
+        auto* pWoods = dynamic_cast<CAITerrainRegion*>(pHelpMap->GetAt(3));
+        auto* pSaddle = dynamic_cast<CAITerrainSBF*>(pHelpMap->GetAt(4));
+        ASSERT_NE(pWoods, nullptr);
+        ASSERT_NE(pSaddle, nullptr);
+        EXPECT_EQ(pWoods->GetFlags(), 0x1);
+        EXPECT_EQ(pSaddle->GetPositionCount(), 3);
         auto* pLake = dynamic_cast<CAITerrainRegion*>(pHelpMap->GetAt(0));
         auto* pRoad = dynamic_cast<CAITerrainRoute*>(pHelpMap->GetAt(1));
         auto* pRidge = dynamic_cast<CAITerrainSBF*>(pHelpMap->GetAt(2));

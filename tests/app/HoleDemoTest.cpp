@@ -56,7 +56,10 @@ TEST(HoleDemo, ThePositionsLoadAndDrawWithTheirMarkers)
         const CHoleArray* pOwn = pHoles->GetSideArray(0);
         ASSERT_NE(pOwn, nullptr);
         ASSERT_EQ(pOwn->GetSize(), 6);
-        EXPECT_FALSE(pHoles->IsSidePresent(1));
+        // The enemy's positions across the saddle, facing west.
+        ASSERT_TRUE(pHoles->IsSidePresent(1));
+        EXPECT_EQ(pHoles->m_strSide1Name, "Demo.eho");
+        EXPECT_EQ(pHoles->GetSideArray(1)->GetSize(), 3);
         for (int i = 0; i < pOwn->GetSize(); ++i)
         {
             const CHole* pHole = pOwn->GetAt(i);

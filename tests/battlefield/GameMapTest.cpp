@@ -204,6 +204,43 @@ TEST(GameMapLoad, CancelledPictureOrGridFailsTheLoadCleanly)
     }
 }
 
+TEST(GameMapLoad, APictureTooSmallForItsGridIsRefusedWithAMessageNotDrawnBlack)
+{
+    SmallMapFolder folder;
+    QImage narrow(16, 6, QImage::Format_RGB32);
+    narrow.fill(qRgb(10, 100, 50));
+    narrow.save(QString::fromStdString(folder.Path("narrow.bmp")), "BMP");
+    CDisplay display;
+    ASSERT_TRUE(display.Init(nullptr, 40, 30));
+    const CString refusal = CString("The map picture '") + folder.Path("narrow.bmp").c_str() +
+                            "' is 16 x 6 pixels: it holds 2 tiles of 8 x 6 pixels, and the map needs 7.\n"
+                            "Choose the map's own picture.";
+    {
+        // Refused, and the map's own picture chosen in its place.
+        ScopedScriptedUi ui;
+        CKDRGameMap map;
+        SmallMapFolder::Name(map);
+        map.m_strColorTiles = folder.Path("narrow.bmp").c_str();
+        ui->ExpectMessage("Error", refusal, IDOK);
+        ui->ExpectFileDialog(TRUE, folder.Path("tiles.bmp").c_str());
+        EXPECT_TRUE(map.LoadMapFiles(&display, GetCurrentDir()));
+        EXPECT_EQ(ui->GetShown()[1].file.title, "Find narrow.bmp");
+        EXPECT_EQ(map.m_strColorTiles, folder.Path("tiles.bmp").c_str());
+        EXPECT_TRUE(map.HasPicture());
+    }
+    {
+        // Refused, and nothing chosen: the load fails.
+        ScopedScriptedUi ui;
+        CKDRGameMap map;
+        SmallMapFolder::Name(map);
+        map.m_strColorTiles = folder.Path("narrow.bmp").c_str();
+        ui->ExpectMessage("Error", refusal, IDOK);
+        ui->ExpectFileDialog(TRUE, "");
+        EXPECT_FALSE(map.LoadMapFiles(&display, GetCurrentDir()));
+        EXPECT_FALSE(map.HasPicture());
+    }
+}
+
 TEST(GameMapLoad, CancelledElevationLeavesAMapWithoutOne)
 {
     SmallMapFolder folder;

@@ -135,6 +135,7 @@ TEST_F(UnitFileTest, TheFileNameIsTheOneThatOpenedAlsoFromTheDialog)
     EXPECT_EQ(chosen.m_strFileName, path);
     EXPECT_EQ(chosen.GetSize(), 3);
     const CFileDialogRequest& request = m_app.Ui().GetShown().back().file;
+    EXPECT_EQ(request.title, "Find Missing.unt") << "the caption names the file that did not open";
     EXPECT_EQ(request.defaultExt, "unt");
     EXPECT_EQ(request.fileName, "*.unt");
     EXPECT_TRUE(request.filter.IsEmpty());

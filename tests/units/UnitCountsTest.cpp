@@ -6,6 +6,8 @@
 
 #include "database/HTMLPage.h"
 #include "platform/core/Geometry.h"
+#include "units/UCapKinds.h"
+#include "units/UnitCapability.h"
 
 #include <gtest/gtest.h>
 
@@ -169,4 +171,31 @@ TEST(UnitCounts, CountsPageListsEachStartedTypeWithItsStartAndLiveCounts)
     // Types that were not there at the start have no row, whatever is left.
     const int anNone[3] = {0, 0, 0};
     EXPECT_EQ(units.WriteCountsPage(db.Db(), anNone, anNone, anNone), "F[]E[]N[]");
+}
+
+TEST(UnitCounts, EachTablesLiveColumnSumsToItsSidesSentenceCount)
+{
+    // A team riding in its carrier is in no sentence's count ("vehicles or
+    // teams remaining"), so it is not live in the table either: the page
+    // once said 13 while its friendly table summed to 21.
+    CUnitTestDatabase db;
+    LoadThreeTypes(db);
+    WriteCountsTemplate(db);
+    CHeldUnits units;
+    units.Place(0, 0, 0.0f, 0.0f, 1);
+    CUnit* pTeam = units.Place(0, 0, 0.0f, 0.0f, 2);
+    auto* pDismount = new CUCapDismount;
+    pDismount->m_nCarrierUnit = 0;
+    pDismount->m_bDismounted = FALSE;
+    pTeam->m_pCapabilities->Add(pDismount);
+    ASSERT_TRUE(pTeam->IsCarried());
+    units.Place(1, 0, 0.0f, 0.0f, 0);
+    units.Place(1, 1, 0.0f, 0.0f, 0);
+
+    const int anOwnStart[3] = {0, 1, 1};
+    const int anEnemyStart[3] = {2, 0, 0};
+    EXPECT_EQ(units.CountLiveUnits(0), 1);
+    EXPECT_EQ(units.CountLiveUnits(1), 2);
+    EXPECT_EQ(units.WriteCountsPage(db.Db(), anEnemyStart, anOwnStart, nullptr),
+              "F[" + Row("Carrier", 1, 1) + Row("Truck", 1, 0) + "]E[" + Row("Tank", 2, 2) + "]N[]");
 }

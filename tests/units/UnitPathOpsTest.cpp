@@ -191,12 +191,20 @@ TEST(UnitPath, RouteToAPointStopsAtTheMapsEdge)
         CMoveWorld w;
         auto pUnit = w.MakeUnit(kTank, kX, kY);
         ASSERT_TRUE(pUnit->RouteTo(c.x, c.y, w.Db(), w.Map(), TRUE, TRUE)) << c.what;
-        ASSERT_EQ(pUnit->m_pPath->GetSize(), 2) << c.what;
-        EXPECT_FLOAT_EQ(pUnit->m_pPath->GetAt(1)->m_fX, c.fEndX) << c.what;
-        EXPECT_FLOAT_EQ(pUnit->m_pPath->GetAt(1)->m_fY, c.fEndY) << c.what;
+        // A point on the map's edge is where no mover may stand: the route
+        // builder walks the leg up to it in strides; open ground leaves the
+        // straight leg.
+        const int nLast = pUnit->m_pPath->GetSize() - 1;
+        if (c.fEndX == c.x && c.fEndY == c.y)
+        {
+            ASSERT_EQ(nLast, 1) << c.what;
+        }
+        ASSERT_GE(nLast, 1) << c.what;
+        EXPECT_FLOAT_EQ(pUnit->m_pPath->GetAt(nLast)->m_fX, c.fEndX) << c.what;
+        EXPECT_FLOAT_EQ(pUnit->m_pPath->GetAt(nLast)->m_fY, c.fEndY) << c.what;
         // It leaves at once and will wait at the end for its next order.
         EXPECT_FALSE(pUnit->HasOrder(UNIT_ORDER_STOP)) << c.what;
-        EXPECT_TRUE(pUnit->m_pPath->GetAt(1)->HasStop()) << c.what;
+        EXPECT_TRUE(pUnit->m_pPath->GetAt(nLast)->HasStop()) << c.what;
         EXPECT_TRUE(pUnit->m_bBypassObstacles) << c.what;
     }
     CMoveWorld w;

@@ -284,11 +284,19 @@ public:
     CString GetButtonText(UINT id) const;
     // Clicks a button as the user would (a disabled one does nothing).
     BOOL PressButton(UINT id);
+    // The cursor enters a button, as the user's would: with fly-by help
+    // the frame's message pane shows the command's prompt. LeaveBar moves
+    // it off the bar again, which brings back the idle message.
+    BOOL HoverButton(UINT id);
+    void LeaveBar();
+    // The tooltip the button's window shows.
+    CString GetButtonShownTooltip(UINT id) const;
 
     void OnUpdateCmdUI(CCmdTarget* target, BOOL disableIfNoHandler) override;
 
 private:
     void Rebuild();
+    void WatchFlyByEnd();
 
     struct Impl;
     std::unique_ptr<Impl> m_p;

@@ -8,11 +8,21 @@
 #include "platform/ui/WndPrivate.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QEnterEvent>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPixmap>
 #include <QStatusBar>
 #include <QToolBar>
+
+#include <functional>
+
+namespace
+{
+// What the message pane says when nothing is hovered.
+const char* const kIdleMessage = "Ready";
+}  // namespace
 
 // ---------------------------------------------------------------------------
 
@@ -40,6 +50,7 @@ struct CToolBar::Impl
     CSize imageSize{16, 15};
     QToolBar* bar = nullptr;
     std::map<UINT, QAction*> actions;
+    QObject* flyByEnd = nullptr;  // owned by the bar
 };
 
 CToolBar::CToolBar() : m_p(std::make_unique<Impl>()) {}
@@ -59,6 +70,7 @@ BOOL CToolBar::CreateEx(CWnd* parent, DWORD, DWORD style, const CRect&, UINT id)
     m_nID = id;
     m_dwStyle = style;
     AttachToFrame(parent);
+    WatchFlyByEnd();
     if (auto* main = qobject_cast<QMainWindow*>(parent->GetWidget()))
         main->addToolBar((style & CBRS_ALIGN_BOTTOM) ? Qt::BottomToolBarArea : Qt::TopToolBarArea, bar);
     Attach(bar, false);
@@ -137,10 +149,11 @@ void CToolBar::Rebuild()
             action->setText(QString::number(id));
         ++imageIndex;
         action->setData(id);
-        if (m_dwStyle & CBRS_TOOLTIPS || true)
-            action->setToolTip(ToQString(tip));
-        const CString prompt = PromptOf(id);
-        action->setStatusTip(ToQString(prompt));
+        // The tooltip is the short name after the prompt's line break;
+        // the prompt itself goes to the status bar's message pane while the
+        // button is hovered (the fly-by below), not as Qt's own status tip,
+        // which would cover the pane and leave it blank when empty.
+        action->setToolTip(ToQString(tip));
         QObject::connect(action, &QAction::triggered, bar,
                          [this, id]
                          {
@@ -156,6 +169,66 @@ void CToolBar::Rebuild()
                          });
         m_p->actions[id] = action;
     }
+}
+
+namespace
+{
+// Puts the frame's idle message back when the cursor leaves the toolbar
+// after a fly-by prompt.
+class CFlyByEnd : public QObject
+{
+public:
+    CFlyByEnd(QObject* parent, std::function<void()> end) : QObject(parent), m_end(std::move(end)) {}
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Leave)
+            m_end();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_end;
+};
+}  // namespace
+
+void CToolBar::WatchFlyByEnd()
+{
+    if (!m_p->bar || m_p->flyByEnd)
+        return;
+    m_p->flyByEnd = new CFlyByEnd(m_p->bar,
+                                  [this]
+                                  {
+                                      if (m_pFrame && (m_dwStyle & CBRS_FLYBY))
+                                          m_pFrame->SetMessageText(kIdleMessage);
+                                  });
+    m_p->bar->installEventFilter(m_p->flyByEnd);
+}
+
+BOOL CToolBar::HoverButton(UINT id)
+{
+    auto it = m_p->actions.find(id);
+    QWidget* button = it != m_p->actions.end() && m_p->bar ? m_p->bar->widgetForAction(it->second) : nullptr;
+    if (!button)
+        return FALSE;
+    const QPointF centre(button->width() / 2.0, button->height() / 2.0);
+    QEnterEvent enter(centre, button->mapTo(m_p->bar, centre), button->mapToGlobal(centre));
+    QCoreApplication::sendEvent(button, &enter);
+    return TRUE;
+}
+
+void CToolBar::LeaveBar()
+{
+    if (!m_p->bar)
+        return;
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(m_p->bar, &leave);
+}
+
+CString CToolBar::GetButtonShownTooltip(UINT id) const
+{
+    auto it = m_p->actions.find(id);
+    QWidget* button = it != m_p->actions.end() && m_p->bar ? m_p->bar->widgetForAction(it->second) : nullptr;
+    return button ? FromQString(button->toolTip()) : CString();
 }
 
 int CToolBar::GetCount() const { return static_cast<int>(m_p->ids.size()); }
@@ -269,7 +342,7 @@ BOOL CStatusBar::SetIndicators(const UINT* ids, int count)
         const UINT id = m_p->ids[static_cast<size_t>(i)];
         if (i == 0 && id == ID_SEPARATOR)
         {
-            label->setText(QStringLiteral("Ready"));
+            label->setText(ToQString(kIdleMessage));
             m_p->bar->addWidget(label, 1);
         }
         else

@@ -225,7 +225,10 @@ public:
     DDRESULT Draw(CSurface* target);
     // Clipped to the target's own size.
     DDRESULT DrawOnSurface(CSurface* target);
-    // TRUE on a pixel of the frame that is not the transparent magenta.
+    // TRUE on a screen pixel that a draw at the sprite's place and scale
+    // paints: the frame pixel under the pixel's centre, picked as the
+    // stretching copy picks it, is not the transparent magenta. So a press
+    // on what the player sees hits, at every scale.
     BOOL HitTest(int x, int y) const;
     int GetWidth() const;
     int GetHeight() const;

@@ -115,7 +115,9 @@ void CRecentFileList::Add(const char* path)
 {
     if (!path || !*path)
         return;
-    const CString name(path);
+    // The list keeps paths with "/": a Windows-style name opens nothing here.
+    CString name(path);
+    name.Replace('\\', '/');
     for (auto it = m_files.begin(); it != m_files.end(); ++it)
     {
         if (it->CompareNoCase(name) == 0)

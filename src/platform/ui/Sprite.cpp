@@ -165,10 +165,16 @@ BOOL CSprite::HitTest(int x, int y) const
     const CRect frame = m_pSheet->GetFrameRect(m_frame);
     if (frame.IsRectEmpty())
         return FALSE;
-    const int u = RoundHalfUp((x - m_x) / double(m_scale));
-    const int v = RoundHalfUp((y - m_y) / double(m_scale));
-    if (u < 0 || u >= frame.Width() || v < 0 || v >= frame.Height())
+    // The drawn size and the source pixel of each drawn pixel as the
+    // stretching copy takes them (Prepare, CSurface::Blt).
+    const long long dw = RoundHalfUp(frame.Width() * double(m_scale));
+    const long long dh = RoundHalfUp(frame.Height() * double(m_scale));
+    const long long kx = static_cast<long long>(x) - m_x;
+    const long long ky = static_cast<long long>(y) - m_y;
+    if (dw <= 0 || dh <= 0 || kx < 0 || kx >= dw || ky < 0 || ky >= dh)
         return FALSE;
+    const int u = static_cast<int>((2 * kx + 1) * frame.Width() / (2 * dw));
+    const int v = static_cast<int>((2 * ky + 1) * frame.Height() / (2 * dh));
     if (m_pSheet->IsLost())
         m_pSheet->Restore();
     return m_pSheet->GetPixel(frame.left + u, frame.top + v) != SPRITE_COLOR_KEY;

@@ -253,6 +253,15 @@ int CFileDialog::DoModal()
     return IDOK;
 }
 
+void CFileDialog::SetMissingFile(const char* name)
+{
+    CString base;
+    CString ext;
+    SplitPath(CString(name), nullptr, &base, &ext);
+    if (!(base + ext).IsEmpty())
+        m_request.title = "Find " + base + ext;
+}
+
 CString CFileDialog::GetFileName() const
 {
     CString base;

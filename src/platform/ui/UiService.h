@@ -121,6 +121,10 @@ public:
                 CWnd* parent = nullptr);
 
     int DoModal();  // IDOK or IDCANCEL
+    // The dialog asks for a file that could not be opened: its caption
+    // names it ("Find Friendly.unt"), so the player knows what to look
+    // for. An empty name leaves the caption as it was.
+    void SetMissingFile(const char* name);
 
     CString GetPathName() const { return m_path; }  // full path as chosen
     CString GetFileName() const;                    // name with extension, without directory
