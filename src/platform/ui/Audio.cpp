@@ -282,7 +282,7 @@ struct AudioPlaying
 struct CAudioBuffer::Impl
 {
     std::shared_ptr<AudioConnection> connection;  // null on the silent output
-    pa_sample_spec spec{};
+    pa_sample_spec sampleFormat{};
     std::vector<std::uint8_t> samples;
     std::unique_ptr<AudioPlaying> playing;
     Clock::time_point started;
@@ -379,9 +379,9 @@ CAudioBuffer::CAudioBuffer(CAudioOutput& output, const AudioFormat& format, std:
     : m(std::make_unique<Impl>()), m_format(format)
 {
     m->connection = output.m->connection;
-    m->spec.format = ToPulse(format.sample);
-    m->spec.channels = static_cast<std::uint8_t>(format.channels);
-    m->spec.rate = static_cast<std::uint32_t>(format.sampleRate);
+    m->sampleFormat.format = ToPulse(format.sample);
+    m->sampleFormat.channels = static_cast<std::uint8_t>(format.channels);
+    m->sampleFormat.rate = static_cast<std::uint32_t>(format.sampleRate);
     m->samples.assign(bytes, 0);
     const std::int64_t bytesPerSecond = std::int64_t(format.BytesPerFrame()) * format.sampleRate;
     m->durationMs = std::int64_t(bytes) * 1000 / bytesPerSecond;
@@ -455,7 +455,7 @@ long CAudioBuffer::Play(bool loop)
     {
         LoopLock lock(m->connection->loop);
         pa_stream* stream =
-            m->connection->IsReady() ? pa_stream_new(m->connection->context, kStreamName, &m->spec, nullptr) : nullptr;
+            m->connection->IsReady() ? pa_stream_new(m->connection->context, kStreamName, &m->sampleFormat, nullptr) : nullptr;
         if (stream == nullptr)
         {
             failed = true;
@@ -471,7 +471,7 @@ long CAudioBuffer::Play(bool loop)
             pa_stream_set_write_callback(stream, AudioPlaying::OnWritable, m->playing.get());
             pa_buffer_attr attr;
             attr.maxlength = static_cast<std::uint32_t>(-1);
-            attr.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(kTargetLatencyUs, &m->spec));
+            attr.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(kTargetLatencyUs, &m->sampleFormat));
             attr.prebuf = static_cast<std::uint32_t>(-1);
             attr.minreq = static_cast<std::uint32_t>(-1);
             attr.fragsize = static_cast<std::uint32_t>(-1);
