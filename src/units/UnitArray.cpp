@@ -176,6 +176,7 @@ BOOL CUnitArray::LoadUnitFile(const CString& fileName, const CString& strDataDir
         SetCurrentDir(strDataDir);
         // Cancel gives up, also after a chosen name that did not open.
         CFileDialog dialog(TRUE, UNIT_FILE_EXTENSION, UNIT_FILE_PATTERN, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
+        dialog.SetMissingFile(name);
         if (dialog.DoModal() != IDOK)
             return FALSE;
         name = dialog.GetPathName();
@@ -528,11 +529,15 @@ int CUnitArray::HitTest(int x, int y, BOOL bIncludeDestroyed)
 
 int CUnitArray::HitTestForAction(int x, int y, DWORD dwAction, CKDRDatabase* pDatabase)
 {
-    for (int i = GetSize() - 1; i >= 0; --i)
+    for (const bool bDrawnOnly : {true, false})
     {
-        CUnit* pUnit = GetAt(i);
-        if (pUnit != nullptr && pUnit->HitTest(x, y) && pUnit->AcceptsAction(dwAction, pDatabase))
-            return i;
+        for (int i = GetSize() - 1; i >= 0; --i)
+        {
+            CUnit* pUnit = GetAt(i);
+            if (pUnit != nullptr && (bDrawnOnly ? pUnit->HitTestDrawn(x, y) : pUnit->HitTest(x, y)) &&
+                pUnit->AcceptsAction(dwAction, pDatabase))
+                return i;
+        }
     }
     return kUnset;
 }
