@@ -348,7 +348,7 @@ namespace
 {
 // The popup of a platoon's map menu: seven items, then the formation
 // submenu ("&None" and a separator), then the mission submenu (a
-// separator).
+// separator, which stays before the names).
 void BuildMapMenu(CMenu& menu)
 {
     menu.CreateMenu();
@@ -399,9 +399,9 @@ TEST(PlatoonMenus, FormationAndMissionLists)
         const char* what;
     } cases[] = {
         {FALSE, 0x1, "&None", 1, 0, "inactive: only None, no missions"},
-        {TRUE, 0x0, "&None", 22, 1, "21 templates: 20 offered after None and its separator"},
-        {TRUE, 0x1, "&SBF/Defense", 23, 1, "attack"},
-        {TRUE, 0x2, "&Position Area", 23, 1, "artillery"},
+        {TRUE, 0x0, "&None", 22, 2, "21 templates: 20 offered after None and its separator"},
+        {TRUE, 0x1, "&SBF/Defense", 23, 2, "attack"},
+        {TRUE, 0x2, "&Position Area", 23, 2, "artillery"},
     };
     for (const Case& c : cases)
     {
@@ -414,7 +414,8 @@ TEST(PlatoonMenus, FormationAndMissionLists)
         const std::vector<CString> missions = Items(menu.GetSubMenu(0)->GetSubMenu(8));
         ASSERT_EQ(formations.size(), c.nFormations) << c.what;
         EXPECT_EQ(formations.front(), c.first) << c.what;
-        EXPECT_EQ(formations.back() == "T20", c.nFormations > 1) << c.what;
+        // "Line" and T1 to T19: the 21st template is not offered.
+        EXPECT_EQ(formations.back() == "T19", c.nFormations > 1) << c.what;
         EXPECT_EQ(missions.size(), c.nMissions) << c.what;
     }
     // Artillery is not offered support by fire.
