@@ -522,11 +522,15 @@ int CUnitArray::HitTest(int x, int y, BOOL bIncludeDestroyed)
 
 int CUnitArray::HitTestForAction(int x, int y, DWORD dwAction, CKDRDatabase* pDatabase)
 {
-    for (int i = GetSize() - 1; i >= 0; --i)
+    for (const bool bDrawnOnly : {true, false})
     {
-        CUnit* pUnit = GetAt(i);
-        if (pUnit != nullptr && pUnit->HitTest(x, y) && pUnit->AcceptsAction(dwAction, pDatabase))
-            return i;
+        for (int i = GetSize() - 1; i >= 0; --i)
+        {
+            CUnit* pUnit = GetAt(i);
+            if (pUnit != nullptr && (bDrawnOnly ? pUnit->HitTestDrawn(x, y) : pUnit->HitTest(x, y)) &&
+                pUnit->AcceptsAction(dwAction, pDatabase))
+                return i;
+        }
     }
     return kUnset;
 }
@@ -570,7 +574,8 @@ void CUnitArray::DetectAgainst(int nTargetArrayIndex, CUnitArray* pTargetArray, 
     // a served message, which may have changed the units or the arrays;
     // the storage is kept from sweep to sweep.
     static thread_local std::vector<CUnit::SSightView> targetViews;
-    auto takeTargetViews = [&] {
+    auto takeTargetViews = [&]
+    {
         const int nTargets = pTargetArray != nullptr ? pTargetArray->GetSize() : 0;
         targetViews.resize(static_cast<size_t>(nTargets));
         for (int j = 0; j < nTargets; ++j)
@@ -592,8 +597,8 @@ void CUnitArray::DetectAgainst(int nTargetArrayIndex, CUnitArray* pTargetArray, 
         for (int j = 0; pTargetArray != nullptr && pDatabase != nullptr && j < pTargetArray->GetSize(); ++j)
         {
             if (CUnit* pTarget = pTargetArray->GetAt(j))
-                pObserver->DetectPair(self, pTarget, targetViews[static_cast<size_t>(j)], pMap, pSmoke, fLightFactor,
-                                      j, nTargetArrayIndex, nTargetKind);
+                pObserver->DetectPair(self, pTarget, targetViews[static_cast<size_t>(j)], pMap, pSmoke, fLightFactor, j,
+                                      nTargetArrayIndex, nTargetKind);
         }
         for (int k = 0; pPairList != nullptr && k < pObserver->m_pContacts->GetSize(); ++k)
         {

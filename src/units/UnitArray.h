@@ -145,7 +145,10 @@ public:
     // is alive (or destroyed, with bIncludeDestroyed); kUnset when none.
     int HitTest(int x, int y, BOOL bIncludeDestroyed);
     // From the last unit down: the first under the point that accepts the
-    // action in progress; kUnset when none.
+    // action in progress; kUnset when none. A unit that paints the pixel
+    // comes before one whose symbol box merely holds it: where symbols
+    // overlap, a box's open middle shows the unit beneath, and that is the
+    // one the player pressed.
     int HitTestForAction(int x, int y, DWORD dwAction, CKDRDatabase* pDatabase);
     // New lists (the caller owns them) of id nListId and this array's side:
     // one entry (unit index, nGroup) per live, uncarried unit under the

@@ -1,6 +1,7 @@
 // The application object: message pump, idle handler, modal loops, exit
 // code, the document template and the profile.
 #include "platform/ui/App.h"
+#include "platform/ui/Audio.h"
 #include "platform/ui/Command.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/DocTemplate.h"
@@ -12,8 +13,10 @@
 #include "support/ScriptedUi.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QUrl>
 #include <QWidget>
 
@@ -225,6 +228,78 @@ TEST(WinAppTest, NestedModalLoopServesCommandsPostedWhileItRuns)
         });
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_TRUE(pingedBeforeClose);
+}
+
+// A library that turns the event loop inside one of its calls (the audio
+// sink's teardown does, waiting for the sound server) must not run the
+// program's posted messages there: they would run in the middle of the
+// caller, a game pass, as many as fit in the server's time. They wait for
+// the pump; a wake-up that came meanwhile is given back when the call ends.
+TEST(WinAppTest, ALibrarysOwnEventLoopServesNoPostedMessage)
+{
+    Program p;
+    p.app.OnFileNew();
+    int pings = 0;
+    p.View()->MapCommand(ID_PING, [&] { ++pings; });
+    for (const bool nested : {false, true})
+    {
+        SCOPED_TRACE(nested ? "scopes nested" : "one scope");
+        pings = 0;
+        {
+            const CForeignLoopScope library;
+            p.View()->PostCommand(ID_PING);
+            {
+                std::unique_ptr<CForeignLoopScope> inner(nested ? new CForeignLoopScope : nullptr);
+                for (int i = 0; i < 5; ++i)
+                    QCoreApplication::processEvents();
+            }
+            for (int i = 0; i < 5; ++i)
+                QCoreApplication::processEvents();
+            EXPECT_EQ(pings, 0);
+            EXPECT_TRUE(p.app.IsMessageWaiting());
+        }
+        // Out of the library's call the wake-up serves it, as in any loop.
+        QCoreApplication::processEvents();
+        EXPECT_EQ(pings, 1);
+        EXPECT_FALSE(p.app.IsMessageWaiting());
+    }
+}
+
+// The same with a real sound replayed on the default output: the sink of
+// its last playing is torn down before the new one starts.
+TEST(WinAppTest, ReplayingASoundServesNoPostedMessage)
+{
+    Program p;
+    p.app.OnFileNew();
+    std::unique_ptr<CAudioOutput> output = CAudioOutput::OpenDefault();
+    if (output == nullptr)
+        GTEST_SKIP() << "no audio output device";
+    AudioFormat format;
+    format.channels = 1;
+    format.sampleRate = 22050;
+    std::unique_ptr<CAudioBuffer> buffer = output->CreateBuffer(format, 441 * 2);  // 20 ms of silence
+    ASSERT_NE(buffer, nullptr);
+    int pings = 0;
+    p.View()->MapCommand(ID_PING, [&] { ++pings; });
+    for (int round = 0; round < 3; ++round)
+    {
+        SCOPED_TRACE(round);
+        // Played out, so that the next Play starts a new sink.
+        QElapsedTimer waited;
+        waited.start();
+        while (buffer->IsPlaying() && waited.elapsed() < 10000)
+        {
+            QCoreApplication::processEvents();
+            QThread::msleep(5);
+        }
+        ASSERT_FALSE(buffer->IsPlaying());
+        p.View()->PostCommand(ID_PING);
+        EXPECT_EQ(buffer->Play(false), AUDIO_OK);
+        EXPECT_EQ(pings, 0);
+        EXPECT_TRUE(p.app.PumpWaitingMessage());
+        EXPECT_EQ(pings, 1);
+        pings = 0;
+    }
 }
 
 TEST(WinAppTest, FileOnTheCommandLineOrDroppedOpensThroughTheTemplate)

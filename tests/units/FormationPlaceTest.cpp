@@ -6,11 +6,14 @@
 
 #include "battlefield/AITerrain.h"
 #include "battlefield/AITerrainArray.h"
+#include "hierarchy/HierarchyCompany.h"
+#include "hierarchy/HierarchyElement.h"
 #include "hierarchy/HierarchyPlatoon.h"
 #include "orders/FormationOrder.h"
 #include "orders/FormationTemplateArray.h"
 #include "orders/UnitOrderArray.h"
 #include "units/KDRUnits.h"
+#include "units/UnitArray.h"
 
 #include <gtest/gtest.h>
 
@@ -84,6 +87,61 @@ struct FormationWorld
 
 const CNode* LastNode(const CUnit& unit) { return unit.m_pPath->GetAt(unit.m_pPath->GetSize() - 1); }
 
+// A company of platoons of three tanks, each platoon holding "Line", with
+// its tanks in the own side's unit array.
+struct CompanyWorld : FormationWorld
+{
+    CHierarchyCompany company;
+
+    explicit CompanyWorld(int nPlatoons)
+    {
+        auto* pArray = new CUnitArray;
+        pArray->SetSide(0);
+        units.m_pOwnUnits = pArray;
+        units.m_bOwnUnits = TRUE;
+        company.m_strName = "A Company";
+        company.m_nSide = 0;
+        for (int p = 0; p < nPlatoons; ++p)
+        {
+            auto* pPlatoon = new CHierarchyPlatoon;
+            pPlatoon->m_strName.Format("Platoon %d", p + 1);
+            pPlatoon->m_nSide = 0;
+            for (int i = 0; i < 3; ++i)
+            {
+                pArray->Add(
+                    world.MakeUnit(kTank, 400.0f + 10.0f * static_cast<float>(pArray->GetSize()), 400.0f).release());
+                auto* pElement = new CHierarchyElement;
+                pElement->m_strName.Format("Tank %d%d", p + 1, i + 1);
+                pElement->m_nUnit = pArray->GetSize() - 1;
+                pElement->m_nArray = 0;
+                pElement->m_bLeader = i == 0;
+                pPlatoon->Add(pElement);
+            }
+            pPlatoon->m_pOrders->AddOrder(new CUOrdPlatoonFormation("Line"));
+            company.Add(pPlatoon);
+        }
+    }
+
+    // The company template "Stack": slots 0, 1 and 3 at position 0 (the
+    // reference point, at angle fAngle), slot 2 at position 1, four
+    // intervals left and behind, clear of the stack.
+    void AddTemplate(float fAngle)
+    {
+        auto* pTemplate = new CFormationCompanyTemplate;
+        pTemplate->m_strName = "Stack";
+        pTemplate->m_set0Positions[0].fThird = fAngle;
+        pTemplate->m_set0Positions[1].fX = -4.0f;
+        pTemplate->m_set0Positions[1].fY = -4.0f;
+        const int positions[] = {0, 0, 1, 0};
+        for (int s = 0; s < 4; ++s)
+        {
+            pTemplate->m_anSet0Position[s] = positions[s];
+            pTemplate->m_astrSet0Formation[s] = "Line";
+        }
+        units.m_pFormations->Add(pTemplate);
+    }
+};
+
 std::vector<int> ConditionalStarts(const CHierarchyPlatoon& element)
 {
     std::vector<int> numbers;
@@ -146,8 +204,7 @@ TEST(FormationPlace, PlacesAreTurnedToTheHeading)
         w.element.m_pPath->AddNode(kAnchorX, kAnchorY);
         CUOrdPlatoonFormation order("Line");
         const FormationMembers members = w.Members(3);
-        ASSERT_TRUE(order.Place(members, {}, 0.0f, 0.0f, &w.element, w.Context(), FALSE, kAnchorX, kAnchorY,
-                                c.heading))
+        ASSERT_TRUE(order.Place(members, {}, 0.0f, 0.0f, &w.element, w.Context(), FALSE, kAnchorX, kAnchorY, c.heading))
             << c.what;
         for (int i = 0; i < 3; ++i)
         {
@@ -182,8 +239,8 @@ TEST(FormationPlace, DeploymentPlacesAtOnceWithoutALeadAndOnlyTheSecondStart)
         w.element.m_pPath->AddNode(kAnchorX, kAnchorY + 500.0f);
         CUOrdPlatoonFormation order("Line");
         const FormationMembers members = w.Members(3);
-        ASSERT_TRUE(order.Place(members, {}, 0.0f, 0.0f, &w.element, w.Context(c.deployment), FALSE, kAnchorX,
-                                kAnchorY, 0.0f));
+        ASSERT_TRUE(
+            order.Place(members, {}, 0.0f, 0.0f, &w.element, w.Context(c.deployment), FALSE, kAnchorX, kAnchorY, 0.0f));
         const CUnit& leader = *members[0].pUnit;
         const float slotY = kAnchorY + c.lead - kInterval / 3.0f;
         if (c.deployment)
@@ -237,8 +294,8 @@ TEST(FormationSpecial, SupportByFireTakesHelpMapPositionsAndLeavesThemInTheMap)
     {
         CUOrdPlatoonFormation order(SBF_DEFENSE_NAME);
         const FormationMembers members = w.Members(3);
-        ASSERT_TRUE(order.Place(members, {}, 0, 0, &w.element, w.Context(), FALSE, kAnchorX, kAnchorY,
-                                static_cast<float>(kPi)))
+        ASSERT_TRUE(
+            order.Place(members, {}, 0, 0, &w.element, w.Context(), FALSE, kAnchorX, kAnchorY, static_cast<float>(kPi)))
             << round;
         // The first two stand on the positions, the third on the circle.
         EXPECT_EQ(order.m_places.GetAt(0)->m_fY, 1020.0f) << round;
@@ -254,6 +311,75 @@ TEST(FormationSpecial, SupportByFireTakesHelpMapPositionsAndLeavesThemInTheMap)
         {
             EXPECT_EQ(pGroup->GetPositions()[i].x, before[i].x) << round;
             EXPECT_EQ(pGroup->GetPositions()[i].y, before[i].y) << round;
+        }
+    }
+}
+
+TEST(CompanyFormation, PlatoonsSharingAPositionStackOutwardAlongItsAngle)
+{
+    // A platoon of three in "Line", centred: places (0, -50/3), (0, 100/3),
+    // (50, -50/3); radius 52.70 m, width 50 m, depth 100/3 m. Along a
+    // position ahead or behind a platoon steps half its depth, to a side
+    // half its width. The second platoon at a position lies two steps out,
+    // which is still within the first's radius of the first's own step
+    // point, so it goes out by that radius: every platoon of the stack lies
+    // radius + 2 steps beyond the one before. The platoon at the other
+    // position is not moved.
+    const double radius = std::hypot(50.0, 50.0 / 3.0);
+    const double halfDepth = 50.0 / 3.0;
+    const double halfWidth = 25.0;
+    struct Case
+    {
+        float angle;
+        double dirX, dirY;  // the stacking direction
+        double step;
+        const char* what;
+    } cases[] = {
+        {0.0f, 0.0, 1.0, halfDepth, "ahead"},
+        {static_cast<float>(kPi / 2.0), 1.0, 0.0, halfWidth, "right"},
+        {static_cast<float>(-kPi / 2.0), -1.0, 0.0, halfWidth, "left"},
+        {static_cast<float>(kPi), 0.0, -1.0, halfDepth, "behind"},
+        {static_cast<float>(2.5 * kPi), 1.0, 0.0, halfWidth, "right, given one turn over"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        CompanyWorld w(4);
+        w.AddTemplate(c.angle);
+        CUOrdCompanyFormation order("Stack");
+        std::vector<FormationMembers> perPlatoon;
+        ASSERT_TRUE(order.BuildCompanyPlaces(&w.company, &w.units, perPlatoon));
+        ASSERT_EQ(order.m_places.GetSize(), 4);
+        ASSERT_EQ(perPlatoon.size(), 4u);
+
+        const double gap = radius + 2.0 * c.step;
+        const struct
+        {
+            const char* name;
+            double x, y;
+            int position;
+        } expected[] = {
+            {"Platoon 1", 0.0, 0.0, 0},
+            {"Platoon 2", gap * c.dirX, gap * c.dirY, 0},
+            {"Platoon 3", -4.0 * kInterval, -4.0 * kInterval, 1},
+            {"Platoon 4", 2.0 * gap * c.dirX, 2.0 * gap * c.dirY, 0},
+        };
+        for (int i = 0; i < 4; ++i)
+        {
+            const auto* pPlace = static_cast<const CUOrdCompanyFormationPlace*>(order.m_places.GetAt(i));
+            EXPECT_EQ(pPlace->m_strMember, expected[i].name);
+            EXPECT_NEAR(pPlace->m_fX, expected[i].x, 0.01) << expected[i].name;
+            EXPECT_NEAR(pPlace->m_fY, expected[i].y, 0.01) << expected[i].name;
+            EXPECT_EQ(pPlace->m_nPosition, expected[i].position);
+            EXPECT_NEAR(pPlace->m_fRadius, radius, 0.01);
+            EXPECT_NEAR(pPlace->m_fExtentX, 50.0, 0.01);
+            EXPECT_NEAR(pPlace->m_fExtentY, 100.0 / 3.0, 0.01);
+            EXPECT_EQ(pPlace->m_strPlatoonFormation, "Line");
+            // Each platoon's members go with its place, leader first.
+            ASSERT_EQ(perPlatoon[static_cast<size_t>(i)].size(), 3u);
+            CString leader;
+            leader.Format("Tank %d1", i + 1);
+            EXPECT_EQ(perPlatoon[static_cast<size_t>(i)][0].strName, leader);
         }
     }
 }

@@ -67,6 +67,22 @@ public:
                         return QPointF(x + dx, y + dy);
         return centre;
     }
+    // Whether an own unit's picture covers the client pixel.
+    bool AnyOwnUnitAt(QPointF pt)
+    {
+        CKDRUnits* pUnits = Doc().GetUnits();
+        const int x = static_cast<int>(pt.x());
+        const int y = static_cast<int>(pt.y());
+        for (int i = 0; pUnits != nullptr; ++i)
+        {
+            CUnit* pUnit = pUnits->GetUnit(i, 0, 0);
+            if (pUnit == nullptr)
+                return false;
+            if (pUnit->HitTest(x, y))
+                return true;
+        }
+        return false;
+    }
     CString StatusText() { return Frame().GetStatusBar()->GetPaneText(0); }
     CUnit* OwnUnit(const char* name)
     {
@@ -120,10 +136,14 @@ TEST(ViewOrderFeedback, SprintPendingNamedIconDrawnAndTheMenuTickedForTheSelecti
     EXPECT_EQ(CFeedbackMap::CountAround(map.Paint(), at, 24, kPurple), 0) << "the icon goes with the mode";
 
     // A band round the tank alone selects it: Sprint is ticked, Hold Fire
-    // (which it does not hold) is not.
-    map.Press(at + QPointF(-6, -6));
+    // (which it does not hold) is not. The band starts just off the tank's
+    // picture (a press on it would take the tank).
+    double d = 6.0;
+    while (d < 60.0 && map.AnyOwnUnitAt(at + QPointF(-d, -d)))
+        d += 1.0;
+    map.Press(at + QPointF(-d, -d));
     map.MoveTo(at);
-    map.Release(at + QPointF(6, 6));
+    map.Release(at + QPointF(d, d));
     ASSERT_TRUE(view.m_bSelectUnits);
     ASSERT_NE(view.m_pSelection, nullptr);
     ASSERT_EQ(view.m_pSelection->GetSize(), 1);

@@ -17,15 +17,18 @@ namespace
 {
 CWinApp* g_pApp = nullptr;
 int g_modalDepth = 0;
-int g_pumpDepth = 0;         // PumpMessage/PumpWaitingMessage calls under way
-int g_modalDepthAtPump = 0;  // modal depth when the innermost pump began
+int g_pumpDepth = 0;          // PumpMessage/PumpWaitingMessage calls under way
+int g_modalDepthAtPump = 0;   // modal depth when the innermost pump began
+int g_foreignLoopDepth = 0;   // CForeignLoopScope objects alive
+bool g_wakeDeferred = false;  // a wake-up came while one was
 
 const QEvent::Type kWakeEvent = static_cast<QEvent::Type>(QEvent::User + 0x4B44);
 }  // namespace
 
 // Receives the wake-up posted with every queued message. Inside the pump it
-// only ends the wait (the pump serves the message); inside any other loop
-// (a modal dialog, a menu) it serves one message itself.
+// only ends the wait (the pump serves the message); inside a library's own
+// loop (CForeignLoopScope) it is kept for later; inside any other loop (a
+// modal dialog, a menu) it serves one message itself.
 class CPumpWaker : public QObject
 {
 public:
@@ -36,6 +39,11 @@ protected:
     {
         if (event->type() != kWakeEvent)
             return QObject::event(event);
+        if (g_foreignLoopDepth > 0)
+        {
+            g_wakeDeferred = true;
+            return true;
+        }
         const bool servedByPump = g_pumpDepth > 0 && g_modalDepth <= g_modalDepthAtPump;
         if (!servedByPump && !m_pApp->m_queue.empty())
         {
@@ -57,6 +65,16 @@ CModalLoopScope::~CModalLoopScope()
     ReactivateAfterModalLoop();
 }
 int CModalLoopScope::Depth() { return g_modalDepth; }
+
+CForeignLoopScope::CForeignLoopScope() { ++g_foreignLoopDepth; }
+CForeignLoopScope::~CForeignLoopScope()
+{
+    if (--g_foreignLoopDepth > 0 || !g_wakeDeferred)
+        return;
+    g_wakeDeferred = false;
+    if (g_pApp != nullptr && !g_pApp->m_queue.empty())
+        g_pApp->Wake();
+}
 
 // ---------------------------------------------------------------------------
 

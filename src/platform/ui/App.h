@@ -129,6 +129,7 @@ public:
 
 protected:
     friend class CPumpWaker;
+    friend class CForeignLoopScope;
     void ServeOne();
 
     std::vector<CString> m_args;
@@ -166,4 +167,21 @@ public:
     CModalLoopScope(const CModalLoopScope&) = delete;
     CModalLoopScope& operator=(const CModalLoopScope&) = delete;
     static int Depth();
+};
+// Held around a call into a library that may turn Qt's event loop inside
+// itself (the audio sink's start, stop and teardown on the PulseAudio
+// backend wait so for the sound server). No posted message is served in
+// that loop: it would run the program's commands in the middle of whatever
+// called the library (a game pass's fire step, say), as many as fit in the
+// time the server happens to take, so a seeded battle would not repeat and
+// a command could change the units under a pass that walks them. The
+// messages wait for the program's own pump; a wake-up that came meanwhile
+// is posted again when the outermost scope ends.
+class CForeignLoopScope
+{
+public:
+    CForeignLoopScope();
+    ~CForeignLoopScope();
+    CForeignLoopScope(const CForeignLoopScope&) = delete;
+    CForeignLoopScope& operator=(const CForeignLoopScope&) = delete;
 };

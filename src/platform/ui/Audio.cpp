@@ -1,5 +1,7 @@
 #include "platform/ui/Audio.h"
 
+#include "platform/ui/App.h"
+
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
@@ -104,6 +106,7 @@ struct CAudioBuffer::Impl
 
     void DropSink()
     {
+        const CForeignLoopScope foreignLoop;
         if (sink)
             sink->stop();
         sink.reset();
@@ -196,6 +199,7 @@ long CAudioBuffer::Play(bool loop)
     // Every playing gets a sink of its own: a sink stopped and started
     // again may stay active without ever playing (after a few plays on the
     // PulseAudio backend), which would silence the sound for good.
+    const CForeignLoopScope foreignLoop;
     m->DropSink();
     m->sink = std::make_unique<QAudioSink>(m->device, m->format);
 
@@ -222,6 +226,7 @@ long CAudioBuffer::Play(bool loop)
 
 void CAudioBuffer::Stop()
 {
+    const CForeignLoopScope foreignLoop;
     if (m->sink)
         m->sink->stop();
 }

@@ -7,7 +7,10 @@
 // is asked to play while it still plays goes on playing and is not restarted.
 //
 // Everything here runs on the user-interface thread and needs the Qt event
-// loop to turn: the sinks are fed from it.
+// loop to turn: the sinks are fed from it. Starting, stopping and dropping a
+// sink may turn that loop inside the call (the PulseAudio backend waits for
+// its server), so those calls serve none of the program's posted messages
+// (CForeignLoopScope): a sound played in a game pass never runs a command.
 //
 // A sink that failed (the server went away, the device vanished) makes Play
 // report AUDIO_BUFFERLOST; Restore builds a new sink and the caller fills the
