@@ -13,13 +13,18 @@
 // has a leader index of 0 or more in its order in the platoon; the teams
 // never lead (-99). Each platoon and company is active with its first
 // vehicle as leader, and holds one stopped node at that vehicle's place.
+// "1st Tank" stands in Wedge with a path of three legs east beyond that
+// node, the second node telling the platoon to sprint: released (Orders/
+// Stop on its symbol, twice) it drives the path in wedge.
 // The files are written through CHierarchyArray::Serialize.
 
 #include "demo_pieces.h"
 #include "demo_units.h"
 #include "hierarchy/HierarchyArray.h"
+#include "orders/FormationOrder.h"
 #include "orders/NodeArray.h"
 #include "orders/NodeOrder.h"
+#include "orders/UnitOrderArray.h"
 #include "platform/core/Core.h"
 
 #include <memory>
@@ -105,6 +110,29 @@ inline CHierarchyPlatoon* MakePlatoon(const demo_units::Placement* rows, const c
     return pPlatoon;
 }
 
+// The path of "1st Tank" beyond its stopped first node, and the node (its
+// second) whose toggle order makes the platoon sprint.
+struct PathPoint
+{
+    float x;
+    float y;
+};
+const PathPoint kFirstTankPath[] = {{1000.0f, 1750.0f}, {1250.0f, 1770.0f}, {1500.0f, 1790.0f}};
+constexpr int kSprintNode = 1;
+constexpr DWORD kSprintToggle = 0x8;
+const char* const kFirstTankFormation = "Wedge";
+
+inline void GiveWedgeAndPath(CHierarchyPlatoon& platoon)
+{
+    platoon.m_pOrders->Add(new CUOrdPlatoonFormation(CString(kFirstTankFormation)));
+    for (const PathPoint& point : kFirstTankPath)
+        platoon.m_pPath->AddNode(point.x, point.y);
+    auto* pSprint = new CNOrdToggleOrder;
+    pSprint->m_dwToggle = kSprintToggle;
+    pSprint->m_bOn = TRUE;
+    platoon.m_pPath->GetAt(kSprintNode)->m_pOrders->Add(pSprint);
+}
+
 inline CHierarchyCompany* MakeCompany(const char* name, const char* symbol, int nSide)
 {
     auto* pCompany = new CHierarchyCompany;
@@ -126,7 +154,9 @@ inline void BuildFriendly(CHierarchyArray& hierarchy)
     CHierarchyCompany* pCompany = MakeCompany("A Company", kSymbolTank, nSide);
     pCompany->Add(MakeElement(kFriendly, 0, 0, TRUE));  // Commander 66 leads the company
     PlaceAtLeader(*pCompany, kFriendly[0], nSide);
-    pCompany->Add(MakePlatoon(kFriendly, "1st Tank", kSymbolTank, 1, 4, 4, nSide));
+    CHierarchyPlatoon* pFirstTank = MakePlatoon(kFriendly, "1st Tank", kSymbolTank, 1, 4, 4, nSide);
+    GiveWedgeAndPath(*pFirstTank);
+    pCompany->Add(pFirstTank);
     pCompany->Add(MakePlatoon(kFriendly, "2nd Tank", kSymbolTank, 5, 8, 4, nSide));
     // The four carriers and the eight teams aboard them.
     pCompany->Add(MakePlatoon(kFriendly, "3rd Mech", kSymbolCarrier, 9, 20, 4, nSide));

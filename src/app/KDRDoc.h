@@ -293,8 +293,11 @@ public:
     CString GetSelectedSOP();
     CString GetMissionNames();
     CString GetCompanyFormationNames();
-    CString GetPlatoonFormation();
-    BOOL IsSOPSetForPlatoon(int nItem);
+    // The element selected in the shown hierarchy window: whether it stands
+    // in formation nIndex (negative: a special one), whether it holds the
+    // toggle; TRUE when it could be asked.
+    BOOL GetPlatoonFormation(int nIndex, int& nItem);
+    BOOL IsSOPSetForPlatoon(int nItem, int& nState);
     BOOL IsSOPSetForCompany(int nItem);
     int IsOrderItemChecked(int nItem, int& nValue);
 
@@ -308,15 +311,18 @@ public:
     int IssueElementOrder(CHierarchyPlatoon* pElement, int nOrder);
     int IssueElementOrderB(CHierarchyPlatoon* pElement, int nOrder);
     int ApplyCompanyOrderFromElement(CHierarchyPlatoon* pElement);
-    // Sets or clears one order bit for the units of a list (bits 128 and
-    // 256 fire controls, 512 march speed, 32768 dismount, 65536 suppress
-    // area). When the list names whole elements the elements take the bit
-    // first and, with bUnitsToo, their units then too.
-    int ToggleOrderBitForList(const CTaskOrgArray* pList, DWORD dwBit, float fX, float fY, BOOL bUnitsToo = TRUE);
+    // Sets one order bit for a list (bits 128 and 256 fire controls, 512
+    // march speed, 32768 dismount, 65536 suppress area at fX, fY), or
+    // clears it when every unit the list reaches has it: the platoons and
+    // companies the list names take it through their standing orders
+    // (found by name), its other units directly.
+    int ToggleOrderBitForList(const CTaskOrgArray* pList, DWORD dwBit, float fX, float fY);
     int ToggleDismountForList(const CTaskOrgArray* pList);
     int ToggleSuppressForElement(CHierarchyPlatoon* pElement);
     int ToggleFireControlForElement(CHierarchyPlatoon* pElement, BOOL bSecond);
-    int PasteUnits(CTaskOrgArray* pSelection, float fX, float fY);
+    // The path for a selection: its platoons and companies and each of its
+    // units take it (bInColumn: the units in column).
+    int PasteUnits(const CNodeArray* pPath, CTaskOrgArray* pSelection, BOOL bInColumn);
     int DismountUnits(CTaskOrgArray* pSelection);
     int AssignUnitRoute(int nUnit, int nArray, int nKind);
     // Deployment phase: mounts at once; later: gives a mount order.
@@ -362,7 +368,7 @@ public:
     // orders of the unit's element up to date when asked.
     int CancelPathEdit(int nUnit, int nArray, int nKind, const CNodeArray* pPath);
     int PasteOrdersToUnit(const CNodeArray* pPath, int nUnit, int nArray, int nKind, BOOL bUpdateOrders);
-    // The named platoon or company takes the edited path.
+    // The named platoon or company plans the edited path and hands it on.
     int ToggleUnitOverlay(const CString& strElement, const CNodeArray* pPath);
     int ApplyElementPathEdit(const CString& strElement, const CNodeArray* pPath, BOOL bUpdateOrders);
     // Edit/Paste: the unit takes a copied path from where it stands, the

@@ -17,7 +17,6 @@ using namespace doc_facade;
 namespace
 {
 // Order bits of the units' toggle.
-constexpr DWORD ORDER_BIT_FOLLOW_UP = 1;
 constexpr DWORD ORDER_BIT_FIRE_CONTROL = 128;
 constexpr DWORD ORDER_BIT_FIRE_CONTROL_SECOND = 256;
 constexpr DWORD ORDER_BIT_MARCH_SPEED = 512;
@@ -92,36 +91,46 @@ int CKDRDoc::ApplyCompanyOrderFromElement(CHierarchyPlatoon* pElement)
                                          GetHoles(), kUnsetFloat, kUnsetFloat, kUnsetFloat);
 }
 
-int CKDRDoc::ToggleOrderBitForList(const CTaskOrgArray* pList, DWORD dwBit, float fX, float fY, BOOL bUnitsToo)
+int CKDRDoc::ToggleOrderBitForList(const CTaskOrgArray* pList, DWORD dwBit, float fX, float fY)
 {
     auto c = Ready(*this);
     if (!c || pList == nullptr)
         return 0;
-    CHierarchyArray hierarchy(pList, c.pUnits);
+    // Every unit the list reaches, its platoons' and companies' included,
+    // ends with the bit on unless all of them have it already.
+    CHierarchyArray grouping(pList, c.pUnits);
+    CTaskOrgArray everyUnit;
+    grouping.FillUnitList(&everyUnit, FALSE);
+    everyUnit.m_nSide = pList->m_nSide;
+    const int nOn = c.pUnits->AllUnitsHaveToggle(&everyUnit, static_cast<int>(dwBit)) ? 0 : 1;
     int nResult = 0;
-    if (hierarchy.GetSize() == 0)
+    CTaskOrgArray reached;
+    reached.m_nSide = pList->m_nSide;
+    for (int i = 0; i < pList->GetSize(); ++i)
     {
-        nResult = c.pUnits->ToggleOrderForSelection(pList, dwBit, fX, fY, c.pMap, c.pDatabase);
+        // The grouping's copies hold no standing orders: the real ones do.
+        const auto* pNamed = dynamic_cast<const CHierarchyTaskOrg*>(pList->GetAt(i));
+        CHierarchyPlatoon* pElement = pNamed != nullptr ? c.pUnits->FindElementByName(pNamed->m_strName) : nullptr;
+        if (pElement != nullptr)
+            nResult |= c.pUnits->ApplyOrderBitToElement(dwBit, &reached, pElement, c.pDatabase, c.pMap, GetObstacles(),
+                                                        GetHoles(), 1, nOn, fX, fY, kUnsetFloat);
     }
-    else
+    CTaskOrgArray plain;
+    plain.m_nSide = pList->m_nSide;
+    for (int i = 0; i < pList->GetSize(); ++i)
     {
-        // Each platoon and company of the grouping takes the toggle order.
-        for (int i = 0; i < hierarchy.GetSize(); ++i)
+        const CTaskOrg* pEntry = pList->GetAt(i);
+        if (pEntry != nullptr && pEntry->GetType() == TASKORG_KIND_UNIT &&
+            reached.FindTaskOrg(pEntry->m_nUnit, pEntry->m_nArray) == kUnset)
         {
-            int nState = 1;
-            if (CHierarchyPlatoon* pContainer = AsContainer(hierarchy.GetChild(i)))
-                nResult |= pContainer->ToggleStandingOrder(dwBit, &nState, FALSE);
-        }
-        if (bUnitsToo)
-        {
-            CTaskOrgArray units;
-            hierarchy.FillUnitList(&units, FALSE);
-            units.m_nSide = pList->m_nSide;
-            nResult = c.pUnits->ToggleOrderForSelection(&units, dwBit, fX, fY, c.pMap, c.pDatabase);
-            if (dwBit == ORDER_BIT_FOLLOW_UP)
-                c.pUnits->FollowUpOrderToggle(&units, c.pMap, c.pDatabase);
+            auto* pCopy = new CTaskOrg(*pEntry);
+            if (plain.AddUnique(pCopy) == kUnset)
+                delete pCopy;
         }
     }
+    if (plain.GetSize() > 0)
+        nResult |= c.pUnits->ToggleOrderForSelection(&plain, dwBit, c.pDatabase, c.pMap, TRUE, nOn, fX, fY,
+                                                     kUnsetFloat);
     return MovedUnits(*this, nResult);
 }
 
@@ -146,15 +155,15 @@ int CKDRDoc::ToggleFireControlForElement(CHierarchyPlatoon* pElement, BOOL bSeco
     std::unique_ptr<CTaskOrgArray> pList = UnitsOfElement(pElement);
     return c.pUnits->ToggleOrderForSelection(pList.get(),
                                              bSecond ? ORDER_BIT_FIRE_CONTROL_SECOND : ORDER_BIT_FIRE_CONTROL,
-                                             kUnsetFloat, kUnsetFloat, c.pMap, c.pDatabase);
+                                             c.pDatabase, c.pMap, TRUE, 0, kUnsetFloat, kUnsetFloat, kUnsetFloat);
 }
 
-int CKDRDoc::PasteUnits(CTaskOrgArray* pSelection, float fX, float fY)
+int CKDRDoc::PasteUnits(const CNodeArray* pPath, CTaskOrgArray* pSelection, BOOL bInColumn)
 {
     auto c = Ready(*this);
     if (!c)
         return 0;
-    return MovedUnits(*this, c.pUnits->PasteUnits(pSelection, fX, fY, c.pMap, c.pDatabase, GetObstacles(), GetHoles()));
+    return MovedUnits(*this, c.pUnits->PasteUnits(pPath, pSelection, c.pMap, c.pDatabase, TRUE, TRUE, TRUE, bInColumn));
 }
 
 int CKDRDoc::DismountUnits(CTaskOrgArray* pSelection)
@@ -193,7 +202,7 @@ int CKDRDoc::MountSelectionOnCarrier(CTaskOrgArray* pCarried, CTaskOrgArray* pCa
             for (int i = 0; i < affected.GetSize(); ++i)
             {
                 if (CHierarchyPlatoon* pPlatoon = AsContainer(affected.GetChild(i)))
-                    pPlatoon->ReapplyFormation();
+                    pPlatoon->ReapplyFormation(c.pUnits, c.pMap, c.pDatabase, kUnsetFloat, kUnsetFloat);
             }
         }
     }
@@ -303,15 +312,6 @@ int GiveUnitPath(CUnit* pUnit, const CNodeArray* pPath, CKDRDatabase* pDatabase)
     return pUnit != nullptr && pUnit->SetPath(pPath, pDatabase) == 0 ? 1 : 0;
 }
 
-int GiveElementPath(CKDRUnits* pUnits, const CString& strElement, const CNodeArray* pPath)
-{
-    CHierarchyPlatoon* pElement = pUnits != nullptr ? pUnits->FindElementByName(strElement) : nullptr;
-    if (pElement == nullptr || pPath == nullptr || pPath->GetSize() == 0)
-        return 0;
-    delete pElement->m_pPath;
-    pElement->m_pPath = new CNodeArray(*pPath);
-    return 1;
-}
 }  // namespace
 
 BOOL CKDRDoc::ApplyOrderToSelection(int nUnit, int nArray, int nKind, DWORD dwBit)
@@ -399,19 +399,24 @@ int CKDRDoc::CancelPathEdit(int nUnit, int nArray, int nKind, const CNodeArray* 
     return Modified(*this, GiveUnitPath(ReadyUnit(*this, nUnit, nArray, nKind), pPath, GetDatabase()));
 }
 
-int CKDRDoc::PasteOrdersToUnit(const CNodeArray* pPath, int nUnit, int nArray, int nKind, BOOL)
+int CKDRDoc::PasteOrdersToUnit(const CNodeArray* pPath, int nUnit, int nArray, int nKind, BOOL bUpdateOrders)
 {
-    return Modified(*this, GiveUnitPath(ReadyUnit(*this, nUnit, nArray, nKind), pPath, GetDatabase()));
+    const int nResult = GiveUnitPath(ReadyUnit(*this, nUnit, nArray, nKind), pPath, GetDatabase());
+    if (nResult != 0 && bUpdateOrders)
+        GetUnits()->UpdateElementOrders(nUnit, nArray, nKind, GetGameMap(), GetDatabase());
+    return Modified(*this, nResult);
 }
 
 int CKDRDoc::ToggleUnitOverlay(const CString& strElement, const CNodeArray* pPath)
 {
-    return Ready(*this) ? Modified(*this, GiveElementPath(GetUnits(), strElement, pPath)) : 0;
+    auto c = Ready(*this);
+    return c ? MovedUnits(*this, c.pUnits->ReplanElementPath(strElement, pPath, c.pMap, c.pDatabase)) : 0;
 }
 
 int CKDRDoc::ApplyElementPathEdit(const CString& strElement, const CNodeArray* pPath, BOOL)
 {
-    return Ready(*this) ? Modified(*this, GiveElementPath(GetUnits(), strElement, pPath)) : 0;
+    auto c = Ready(*this);
+    return c ? MovedUnits(*this, c.pUnits->ReplanElementPath(strElement, pPath, c.pMap, c.pDatabase)) : 0;
 }
 
 int CKDRDoc::PastePathToUnit(int nUnit, int nArray, int nKind, const CNodeArray& path, BOOL bInColumn)

@@ -244,7 +244,7 @@ int CKDRDoc::DrawUnitLinks(const CString& strElement)
     CKDRUnits* pUnits = GetUnits();
     if (pUnits == nullptr)
         return 1;
-    return pUnits->IsGroundVehicleOrElement(strElement);
+    return pUnits->IsGroundVehicleOrElement(strElement, kUnset, kUnset, kUnset);
 }
 
 BOOL CKDRDoc::DrawAIOrderGraphics() { return RunWithAll(*this, &CKDRUnits::DrawAIOrderGraphics); }
@@ -386,9 +386,19 @@ CString CKDRDoc::GetMissionNames() { return AskUnits(*this, CString(), &CKDRUnit
 
 CString CKDRDoc::GetCompanyFormationNames() { return AskUnits(*this, CString(), &CKDRUnits::GetCompanyFormationNames); }
 
-CString CKDRDoc::GetPlatoonFormation() { return AskUnits(*this, CString(), &CKDRUnits::GetPlatoonFormation); }
+BOOL CKDRDoc::GetPlatoonFormation(int nIndex, int& nItem)
+{
+    nItem = 0;
+    const CKDRUnits* pUnits = GetUnits();
+    return pUnits != nullptr && pUnits->GetPlatoonFormation(nIndex, nItem);
+}
 
-BOOL CKDRDoc::IsSOPSetForPlatoon(int nItem) { return AskUnits(*this, false, &CKDRUnits::IsSOPSetForPlatoon, nItem); }
+BOOL CKDRDoc::IsSOPSetForPlatoon(int nItem, int& nState)
+{
+    nState = 0;
+    const CKDRUnits* pUnits = GetUnits();
+    return pUnits != nullptr && pUnits->IsSOPSetForPlatoon(nItem, nState);
+}
 
 BOOL CKDRDoc::IsSOPSetForCompany(int nItem) { return AskUnits(*this, false, &CKDRUnits::IsSOPSetForCompany, nItem); }
 

@@ -802,3 +802,17 @@ void CHierarchyArray::DrawUnitSymbol(DWORD dwOptions, BOOL bPlatoons, BOOL bComp
             pCompany->DrawUnitSymbol(dwOptions, bPlatoons, bCompanies, pMap, pDatabase, pUnits);
     }
 }
+
+// ---------------------------------------------------------------------------
+// The item selected in the tree window (least form: none)
+
+CHierarchyElement* CHierarchyArray::GetSelectedElement() const { return nullptr; }
+CHierarchyPlatoon* CHierarchyArray::GetSelectedContainer() const { return nullptr; }
+CUnit* CHierarchyArray::GetSelectedUnit(CKDRUnits*) const { return nullptr; }
+CString CHierarchyArray::GetSelectedItemText() const { return CString(); }
+int CHierarchyArray::SelectedHasToggle(DWORD) const { return 0; }
+int CHierarchyArray::SelectedIsInSpecialFormation() const { return 0; }
+int CHierarchyArray::IsSelectedFormation(int) const { return 0; }
+int CHierarchyArray::SetFormationOfSelected(int, int, CKDRUnits*, CKDRGameMap*, CKDRDatabase*) { return 0; }
+int CHierarchyArray::AssignAIOrderToSelected(int, CKDRUnits*, CKDRGameMap*, CKDRDatabase*) { return 0; }
+int CHierarchyArray::IssueAIOrderToSelected(int, CKDRUnits*, CKDRGameMap*, CKDRDatabase*) { return 0; }

@@ -125,6 +125,22 @@ public:
     // this element to this hierarchy's top level.
     void HandOverElement(CHierarchyElement* pElement, CHierarchyArray* pSource);
 
+    // ---- The item selected in the tree window ----
+    // The tree window's selection belongs to the tree dialog: least form,
+    // no item is selected, so these find nothing and answer 0, null or an
+    // empty text.
+    CHierarchyElement* GetSelectedElement() const;
+    CHierarchyPlatoon* GetSelectedContainer() const;
+    CUnit* GetSelectedUnit(CKDRUnits* pUnits) const;
+    CString GetSelectedItemText() const;
+    int SelectedHasToggle(DWORD dwToggle) const;
+    int SelectedIsInSpecialFormation() const;
+    int IsSelectedFormation(int nIndex) const;
+    int SetFormationOfSelected(int nFormation, int nSide, CKDRUnits* pUnits, CKDRGameMap* pMap,
+                               CKDRDatabase* pDatabase);
+    int AssignAIOrderToSelected(int nMission, CKDRUnits* pUnits, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    int IssueAIOrderToSelected(int nItem, CKDRUnits* pUnits, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+
     // ---- Overrides of the shared table ----
     void RenumberAfterRemoval(int nUnit, int nArray, int nSide) override;
     CHierarchyPlatoon* FindPlatoonOfElement(const CString& strName, int& nIndex) override;

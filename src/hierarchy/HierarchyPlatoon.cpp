@@ -364,13 +364,6 @@ void CHierarchyPlatoon::RecordAIOrderGiven(const CUOrdAIOrder* pOrder)
         m_pAIOrders->AddAIOrderIfNew(pOrder);
 }
 
-int CHierarchyPlatoon::IssueAIOrderByName(const CString&, const CString&, CKDRUnits*, CKDRGameMap*, CKDRDatabase*)
-{
-    return 0;
-}
-
-int CHierarchyPlatoon::IssueAIOrderByIndex(int, CKDRUnits*, CKDRGameMap*, CKDRDatabase*) { return 0; }
-
 int CHierarchyPlatoon::GetMobilityCode(CKDRUnits* pUnits, CKDRDatabase* pDatabase) const
 {
     const int nAll = CountLiveVehicles(0, pUnits, pDatabase);
@@ -655,10 +648,6 @@ int CHierarchyPlatoon::GetWeaponSummary(CKDRUnits* pUnits, CKDRDatabase* pDataba
     return nCounted;
 }
 
-int CHierarchyPlatoon::PlaceByFormationTemplate(const CString&, CKDRUnits*, CKDRGameMap*, CKDRDatabase*) { return 0; }
-
-int CHierarchyPlatoon::GetUnitListValue(int, CKDRUnits*, CKDRDatabase*) { return 0; }
-
 float CHierarchyPlatoon::SumWeaponValue(int nRoleMask, int nMinPenetration, CKDRUnits* pUnits, CKDRDatabase* pDatabase,
                                         float& fSum, int& nCount) const
 {
@@ -689,8 +678,6 @@ int CHierarchyPlatoon::CountLiveVehicles(DWORD dwMask, CKDRUnits* pUnits, CKDRDa
     }
     return nCount;
 }
-
-float CHierarchyPlatoon::SumDefaultSuppressRadius(CKDRUnits*, CKDRDatabase*, float, float) const { return 0.0f; }
 
 int CHierarchyPlatoon::GetRoleStrength(CKDRUnits* pUnits, CKDRDatabase* pDatabase) const
 {

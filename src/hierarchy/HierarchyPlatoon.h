@@ -20,11 +20,11 @@
 // CHierarchyCompany::OrderPlatoons; the "formation-and-mission flag" is
 // m_bActive.
 //
-// Operations whose work belongs to the platoon's orders, formations and
-// paths, to the hierarchy symbols, the status tally or the units
-// component's order forwarding do the rest of their work and answer their
-// nothing value (0, null, -99, empty) for that part until it exists; each
-// says so where it is declared.
+// Operations whose work belongs to parts not built yet (the status tally,
+// starting an AI order, the AI-order editing) do the rest of their work and
+// answer their nothing value (0, null, -99, empty) for that part until it
+// exists; each says so where it is declared. The orders, formations and
+// paths live in HierarchyPlatoonPaths.cpp.
 //
 // Record (shared unchanged by the company and the battalion):
 //   1. the children as a class-tagged object array, then the group id
@@ -141,7 +141,10 @@ public:
                                CKDRHoles* pHoles);
     // 10. Records an AI order in the AI orders given unless present.
     virtual void RecordAIOrderGiven(const CUOrdAIOrder* pOrder);
-    // 11, 12. Launching an AI order belongs to the platoon orders: 0.
+    // 11, 12. An AI order of the standing-orders file (by name, else the
+    //     alternative; by menu index) whose level mask holds this level is
+    //     launched by the units component at the leader's position; 1 when
+    //     it was.
     virtual int IssueAIOrderByName(const CString& strName, const CString& strAlternative, CKDRUnits* pUnits,
                                    CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     virtual int IssueAIOrderByIndex(int nIndex, CKDRUnits* pUnits, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
@@ -198,8 +201,8 @@ public:
     //     role flags of the available live units (see the definition).
     virtual int GetWeaponSummary(CKDRUnits* pUnits, CKDRDatabase* pDatabase, int& nRange, int& nValueA, int& nValueB,
                                  float& fWeaponValue, DWORD& dwRoles) const;
-    // 30, 31. Placement by a template and a unit list's value belong to the
-    //     units component's order forwarding: 0.
+    // 30. The units component places the units by the template; 0 for an
+    //     empty name. 31. The OR of the units' vehicle kind codes.
     virtual int PlaceByFormationTemplate(const CString& strName, CKDRUnits* pUnits, CKDRGameMap* pMap,
                                          CKDRDatabase* pDatabase);
     virtual int GetUnitListValue(int nFlags, CKDRUnits* pUnits, CKDRDatabase* pDatabase);
@@ -211,8 +214,7 @@ public:
     //     meet the mask (0 or less: any).
     virtual int CountLiveVehicles(DWORD dwMask, CKDRUnits* pUnits, CKDRDatabase* pDatabase,
                                   BOOL bIncludeDead = FALSE) const;
-    // 34. The units' default suppression radii belong to their order
-    //     toggles: 0 until then.
+    // 34. The sum of the available units' default suppression radii.
     virtual float SumDefaultSuppressRadius(CKDRUnits* pUnits, CKDRDatabase* pDatabase, float fX, float fY) const;
     // 35. Weight times the largest live count of the attack, anti-tank,
     //     dismount, rotary wing and troop carrier roles.
@@ -220,15 +222,17 @@ public:
     // 36. Sum over live, attached elements of value A x value B (0 counts
     //     as 1) x weight (0 counts as 1).
     virtual int RateValue(CKDRUnits* pUnits, CKDRDatabase* pDatabase) const;
-    // 37. Records the AI order given; running it belongs to the platoon
-    //     orders: 0.
+    // 37. Records the AI order given; unless the same order runs already,
+    //     the current AI orders go and it becomes current (starting it is
+    //     its own per-pass step). 1 when it is current.
     virtual int SetAIOrder(const CUOrdAIOrder* pOrder, CKDRUnits* pUnits, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
                            CKDRObstacles* pObstacles, CKDRHoles* pHoles);
     // 38. Removes the AI orders from the standing orders.
     virtual void RemoveAIOrders();
     // 39.
     virtual BOOL HasAIOrderNamed(const CString& strName) const;
-    // 40, 41. Assigning an AI order belongs to the platoon orders: 0.
+    // 40, 41. Assigns an AI order by name (menu index) through the units
+    //     component; an empty name (negative index) removes the AI orders.
     virtual int AssignAIOrderByName(const CString& strName, CKDRUnits* pUnits, CKDRGameMap* pMap,
                                     CKDRDatabase* pDatabase);
     virtual int AssignAIOrderByIndex(int nIndex, CKDRUnits* pUnits, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
@@ -283,7 +287,9 @@ public:
     // 59. Average position of the available live, uncarried units (those of
     //     a vehicle role category first); 0 and 0, 0 when none.
     virtual int GetAveragePosition(float& fX, float& fY, int& nCount, CKDRDatabase* pDatabase, CKDRUnits* pUnits) const;
-    // 60. Clearing the formation belongs to the platoon orders: 0.
+    // 60. Clears the formation (March Speed off), gives each unit back its
+    //     own formation state, puts node 0 at the average position and,
+    //     unless bKeepPath, hands the path on again.
     virtual int ResetFormation(CKDRUnits* pUnits, CKDRGameMap* pMap, CKDRDatabase* pDatabase, BOOL bKeepPath);
     // 61. Index of the element of that name, else kUnset.
     virtual int IndexOfElementByName(const CString& strName) const;
@@ -292,22 +298,25 @@ public:
     // 63. The function picture of the current orders at this level, kept
     //     as a sprite; 1 when one was made.
     virtual int LoadSymbolSprite(CKDRUnits* pUnits);
-    // 64, 65. Filling the context menus belongs to the platoon orders: 0.
+    // 64, 65. Fills the map (tree) context menu's formation and mission
+    //     lists (the tree's also its SOP list): an inactive platoon offers
+    //     only "&None"; at most 20 names each. 0 when a submenu is missing.
     virtual int FillMapMenu(CMenu* pMenu, CKDRUnits* pUnits);
     virtual int FillTreeMenu(CMenu* pMenu, CKDRUnits* pUnits);
-    // 66. Re-attaches every detached element and puts node 0 of the path at
-    //     the platoon's position; giving the element the platoon's route
-    //     belongs to the platoon orders.
+    // 66. Re-attaches every detached element, which takes the platoon's
+    //     route, and puts node 0 of the path at the platoon's position.
     virtual int RecallDetached(CHierarchyArray* pHierarchy, CKDRUnits* pUnits, CKDRGameMap* pMap,
                                CKDRDatabase* pDatabase, int nLevel);
     // 67.
     virtual BOOL HasFormationNamed(const CString& strName) const;
-    // 68, 69. Setting a formation belongs to the platoon orders: 0.
+    // 68, 69. Sets a formation by template name (empty: none, the path
+    //     handed on again) or by menu index (-99 support by fire, -88
+    //     position area); 0 without standing orders or for an index past
+    //     the names.
     virtual int SetFormationByName(const CString& strName, CKDRUnits* pUnits, CKDRGameMap* pMap,
                                    CKDRDatabase* pDatabase);
     virtual int SetFormationByIndex(int nIndex, CKDRUnits* pUnits, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
-    // 70. Re-attaches every detached element (re-applying the formation
-    //     belongs to the platoon orders).
+    // 70. Re-attaches every detached element and re-applies the formation.
     virtual int RecallAllDetached(CHierarchyArray* pHierarchy, CKDRUnits* pUnits, CKDRGameMap* pMap,
                                   CKDRDatabase* pDatabase, int nLevel);
     // 71. The same for the one element of that name; 1 when it re-attached.
@@ -315,13 +324,15 @@ public:
                                      CKDRGameMap* pMap, CKDRDatabase* pDatabase, int nLevel);
     // 72. Whether any element answers IsDetachedAlive.
     virtual BOOL HasDetachedAliveElement() const;
-    // 73. Following a lead vehicle's node formations belongs to the platoon
-    //     orders: 0.
+    // 73. Per pass, without a formation: a formation order met on the lead
+    //     vehicle's first node is taken up and the lead path handed on;
+    //     otherwise node 0 follows the platoon's position.
     virtual int ApplyNodeFormations(CKDRUnits* pUnits, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
                                     CKDRObstacles* pObstacles, CKDRHoles* pHoles);
     // 74. Draws the path with the ground-force flag and the level code.
     virtual void DrawPath(CKDRGameMap* pMap, BOOL bSelected);
-    // 75. Releasing the units' stops belongs to the unit movement: 0.
+    // 75. Releases the stop of every available unit halted at a stop node;
+    //     1 when one was released.
     virtual int ClearStops(CKDRUnits* pUnits);
     // 76. Fires the conditional starts whose conditions the event meets;
     //     1 when any fired.
@@ -330,12 +341,15 @@ public:
     // 77. One watched-unit record per qualifying live unit not yet watched.
     virtual int AttachCallBackUnits(CCallBackUnitArray* pRecords, int nFirstWord, CKDRUnits* pUnits,
                                     CKDRDatabase* pDatabase) const;
-    // 78. Moving the path with the platoon belongs to the platoon orders: 0.
+    // 78. Moves the whole path to start at the platoon's position (taken
+    //     into the map); a pure translation restarts the AI order, any other
+    //     change hands the path on. A platoon without a position keeps its
+    //     path (0).
     virtual int ShiftPath(CKDRUnits* pUnits, CKDRGameMap* pMap, CKDRDatabase* pDatabase, float fX2, float fY2,
                           BOOL bSkip);
     // 79. With the platoon's position known the path becomes a copy of the
-    //     given one placed there (from the start point with bFromStart);
-    //     its hand-over to the units belongs to the platoon orders.
+    //     given one placed there (from the start point with bFromStart) and
+    //     is handed on; 0 without a position.
     virtual int ReceivePath(const CNodeArray* pPath, CKDRUnits* pUnits, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
                             float fX, float fY, BOOL bFromStart);
     // 80. The path becomes a copy of the given one placed at x, y; nothing
@@ -345,15 +359,17 @@ public:
     // 81. The leader's unit's position plus the formation's offset;
     //     kUnsetFloat in both and FALSE without a live leader.
     virtual BOOL GetPosition(float& fX, float& fY, CKDRUnits* pUnits);
-    // 82. Handing the path to the units belongs to the platoon orders: 0.
+    // 82. Hands the path to the units (see HierarchyPlatoonPaths.cpp);
+    //     bNoReformation keeps the formation and the march speed as they
+    //     are. 0 without units, map or database.
     virtual int ExecutePath(CKDRUnits* pUnits, CKDRGameMap* pMap, CKDRDatabase* pDatabase, float fX, float fY,
                             BOOL bNoReformation);
     // 83. The path becomes a deep copy of a path with nodes (0 for one
-    //     without); its hand-over belongs to the platoon orders.
+    //     without) and is handed on.
     virtual int PlanPath(const CNodeArray* pPath, CKDRUnits* pUnits, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
                          float fX, float fY);
-    // 84. Carrying out a node's orders belongs to the units component's
-    //     order forwarding: 0.
+    // 84. A node's toggle orders reach the whole platoon (and leave the
+    //     node), then its first fitting formation order is set.
     virtual int ApplyNodeOrders(CNode* pNode, CKDRUnits* pUnits, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     // 85. A new list of this side, filled with the units when asked and the
     //     formation position lies in the rectangle (corners in either
@@ -423,8 +439,15 @@ public:
     // With the position known and not negative: node 0 of the path moves
     // there (an empty path gets one node there).
     void ResetPath(CKDRUnits* pUnits);
-    // Re-applies the formation after a mount; belongs to the platoon orders.
-    void ReapplyFormation();
+    // Re-applies the current formation by its template name.
+    void ReapplyFormation(CKDRUnits* pUnits, CKDRGameMap* pMap, CKDRDatabase* pDatabase, float fX, float fY);
+    // Every plain unit of the platoon halts; every named group's first node
+    // takes a stop.
+    int StopUnits(CKDRUnits* pUnits, CKDRDatabase* pDatabase);
+    // A returning element's unit takes the platoon's toggles and, without a
+    // formation, the platoon's path (March Speed again when it was set).
+    void GiveRouteToElement(CHierarchyElement* pElement, CKDRUnits* pUnits, CKDRGameMap* pMap,
+                            CKDRDatabase* pDatabase);
     // A path of one node at the container's position (none without one):
     // with bPlan and a map and database it is planned (PlanPath, whose
     // answer this is), otherwise it becomes the container's path (1).

@@ -63,13 +63,6 @@ void DrawMarkerAt(const char* name, float fX, float fY, CKDRGameMap* pMap)
 // ---------------------------------------------------------------------------
 // Slots 37 to 41: AI orders
 
-int CHierarchyPlatoon::SetAIOrder(const CUOrdAIOrder* pOrder, CKDRUnits*, CKDRGameMap*, CKDRDatabase*, CKDRObstacles*,
-                                  CKDRHoles*)
-{
-    RecordAIOrderGiven(pOrder);
-    return 0;
-}
-
 void CHierarchyPlatoon::RemoveAIOrders()
 {
     if (m_pOrders != nullptr)
@@ -80,10 +73,6 @@ BOOL CHierarchyPlatoon::HasAIOrderNamed(const CString& strName) const
 {
     return m_pOrders != nullptr && m_pOrders->HasAIOrderNamed(strName);
 }
-
-int CHierarchyPlatoon::AssignAIOrderByName(const CString&, CKDRUnits*, CKDRGameMap*, CKDRDatabase*) { return 0; }
-
-int CHierarchyPlatoon::AssignAIOrderByIndex(int, CKDRUnits*, CKDRGameMap*, CKDRDatabase*) { return 0; }
 
 // ---------------------------------------------------------------------------
 // Slots 42 to 54: the map symbols (50 is the unit list)
@@ -208,8 +197,6 @@ int CHierarchyPlatoon::GetAveragePosition(float& fX, float& fY, int& nCount, CKD
     return nCount > 0 ? 1 : 0;
 }
 
-int CHierarchyPlatoon::ResetFormation(CKDRUnits*, CKDRGameMap*, CKDRDatabase*, BOOL) { return 0; }
-
 int CHierarchyPlatoon::IndexOfElementByName(const CString& strName) const
 {
     for (int i = 0; i < GetSize(); ++i)
@@ -259,53 +246,9 @@ int CHierarchyPlatoon::LoadSymbolSprite(CKDRUnits* pUnits)
 // ---------------------------------------------------------------------------
 // Slots 64 to 84: menus, recall, paths
 
-int CHierarchyPlatoon::FillMapMenu(CMenu*, CKDRUnits*) { return 0; }
-int CHierarchyPlatoon::FillTreeMenu(CMenu*, CKDRUnits*) { return 0; }
-
-int CHierarchyPlatoon::RecallDetached(CHierarchyArray* pHierarchy, CKDRUnits* pUnits, CKDRGameMap*, CKDRDatabase*, int)
-{
-    for (int i = 0; i < GetSize(); ++i)
-    {
-        CHierarchyElement* pElement = GetElement(i);
-        if (pElement != nullptr && pElement->m_bDetached)
-            pElement->Refresh(pHierarchy, pUnits, GetLevel());
-    }
-    RefreshUnitLists(pUnits);
-    ResetPath(pUnits);
-    return 1;
-}
-
 BOOL CHierarchyPlatoon::HasFormationNamed(const CString& strName) const
 {
     return m_pOrders != nullptr && m_pOrders->HasFormationNamed(strName);
-}
-
-int CHierarchyPlatoon::SetFormationByName(const CString&, CKDRUnits*, CKDRGameMap*, CKDRDatabase*) { return 0; }
-int CHierarchyPlatoon::SetFormationByIndex(int, CKDRUnits*, CKDRGameMap*, CKDRDatabase*) { return 0; }
-
-int CHierarchyPlatoon::RecallAllDetached(CHierarchyArray* pHierarchy, CKDRUnits* pUnits, CKDRGameMap* pMap,
-                                         CKDRDatabase* pDatabase, int nLevel)
-{
-    return RecallDetached(pHierarchy, pUnits, pMap, pDatabase, nLevel);
-}
-
-int CHierarchyPlatoon::RecallDetachedByName(const CString& strName, CHierarchyArray* pHierarchy, CKDRUnits* pUnits,
-                                            CKDRGameMap*, CKDRDatabase*, int)
-{
-    for (int i = 0; i < GetSize(); ++i)
-    {
-        CHierarchyElement* pElement = GetElement(i);
-        if (pElement == nullptr || pElement->m_strName != strName)
-            continue;
-        const int nResult = pElement->Refresh(pHierarchy, pUnits, GetLevel());
-        if (nResult == 1)
-        {
-            RefreshUnitLists(pUnits);
-            ResetPath(pUnits);
-        }
-        return nResult;
-    }
-    return 0;
 }
 
 BOOL CHierarchyPlatoon::HasDetachedAliveElement() const
@@ -319,18 +262,11 @@ BOOL CHierarchyPlatoon::HasDetachedAliveElement() const
     return FALSE;
 }
 
-int CHierarchyPlatoon::ApplyNodeFormations(CKDRUnits*, CKDRGameMap*, CKDRDatabase*, CKDRObstacles*, CKDRHoles*)
-{
-    return 0;
-}
-
 void CHierarchyPlatoon::DrawPath(CKDRGameMap* pMap, BOOL bSelected)
 {
     if (m_pPath != nullptr)
         m_pPath->Draw(pMap, IsGroundForce(), bSelected, TRUE, GetLevel());
 }
-
-int CHierarchyPlatoon::ClearStops(CKDRUnits*) { return 0; }
 
 int CHierarchyPlatoon::CheckConditionalStarts(DWORD dwEvent, DWORD id1, DWORD id2, DWORD id3, DWORD id4, DWORD id5,
                                               DWORD id6, CKDRUnits* pUnits, CKDRGameMap* pMap, CKDRDatabase* pDatabase)
@@ -409,24 +345,6 @@ int CHierarchyPlatoon::AttachCallBackUnits(CCallBackUnitArray* pRecords, int nFi
     return nAdded;
 }
 
-int CHierarchyPlatoon::ShiftPath(CKDRUnits*, CKDRGameMap*, CKDRDatabase*, float, float, BOOL) { return 0; }
-
-int CHierarchyPlatoon::ReceivePath(const CNodeArray* pPath, CKDRUnits* pUnits, CKDRGameMap* pMap,
-                                   CKDRDatabase* pDatabase, float fX, float fY, BOOL bFromStart)
-{
-    float fPosX = kUnsetFloat;
-    float fPosY = kUnsetFloat;
-    GetPosition(fPosX, fPosY, pUnits);
-    if (pPath == nullptr || m_pPath == nullptr || fPosX < 0.0f || fPosY < 0.0f)
-        return 0;
-    const CNodeArray given(*pPath);  // the given path may be this one
-    const BOOL bCopied =
-        bFromStart ? m_pPath->CopyWithStart(given, fPosX, fPosY, pMap) : m_pPath->CopyOffset(given, fPosX, fPosY, pMap);
-    if (!bCopied)
-        return 0;
-    return ExecutePath(pUnits, pMap, pDatabase, fX, fY, FALSE);
-}
-
 int CHierarchyPlatoon::CopyPath(float fX, float fY, const CNodeArray* pPath, CKDRUnits*, CKDRGameMap* pMap,
                                 BOOL bFromStart)
 {
@@ -448,20 +366,6 @@ BOOL CHierarchyPlatoon::GetPosition(float& fX, float& fY, CKDRUnits* pUnits)
     fY = kUnsetFloat;
     return FALSE;
 }
-
-int CHierarchyPlatoon::ExecutePath(CKDRUnits*, CKDRGameMap*, CKDRDatabase*, float, float, BOOL) { return 0; }
-
-int CHierarchyPlatoon::PlanPath(const CNodeArray* pPath, CKDRUnits* pUnits, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
-                                float fX, float fY)
-{
-    if (pPath == nullptr || pPath->GetSize() == 0 || pPath == m_pPath)
-        return 0;
-    delete m_pPath;
-    m_pPath = new CNodeArray(*pPath);
-    return ExecutePath(pUnits, pMap, pDatabase, fX, fY, FALSE);
-}
-
-int CHierarchyPlatoon::ApplyNodeOrders(CNode*, CKDRUnits*, CKDRGameMap*, CKDRDatabase*) { return 0; }
 
 // ---------------------------------------------------------------------------
 // Slots 85 to 90: selection, labels, markers, fire direction
@@ -762,8 +666,6 @@ void CHierarchyPlatoon::ResetPath(CKDRUnits* pUnits)
     m_pPath->GetAt(0)->m_fX = fX;
     m_pPath->GetAt(0)->m_fY = fY;
 }
-
-void CHierarchyPlatoon::ReapplyFormation() {}
 
 int CHierarchyPlatoon::BuildPath(CKDRUnits* pUnits, CKDRGameMap* pMap, CKDRDatabase* pDatabase, BOOL bPlan)
 {

@@ -292,10 +292,11 @@ void CUOrdPlatoonFormation::FinishPlacement(CHierarchyPlatoon* pElement, const F
     }
     if (context.pUnits != nullptr)
     {
-        context.pUnits->ApplyOrderBitToElement(kMarchSpeedBit, nullptr, pElement, context.pDatabase, context.pMap,
+        CTaskOrgArray reached;
+        context.pUnits->ApplyOrderBitToElement(kMarchSpeedBit, &reached, pElement, context.pDatabase, context.pMap,
                                                context.pObstacles, context.pHoles, 1, 1, kUnsetFloat, kUnsetFloat,
                                                kUnsetFloat);
-        context.pUnits->ApplyOrderBitToElement(kSprintBit, nullptr, pElement, context.pDatabase, context.pMap,
+        context.pUnits->ApplyOrderBitToElement(kSprintBit, &reached, pElement, context.pDatabase, context.pMap,
                                                context.pObstacles, context.pHoles, 1, 0, kUnsetFloat, kUnsetFloat,
                                                kUnsetFloat);
     }
@@ -396,8 +397,9 @@ BOOL CUOrdPlatoonFormation::ApplyToPlatoon(CHierarchyPlatoon* pElement, const Fo
         return FALSE;
     if (context.pUnits != nullptr)
     {
+        CTaskOrgArray reached;
         for (DWORD dwBit : {kMarchSpeedBit, kSprintBit})
-            context.pUnits->ApplyOrderBitToElement(dwBit, nullptr, pElement, context.pDatabase, context.pMap,
+            context.pUnits->ApplyOrderBitToElement(dwBit, &reached, pElement, context.pDatabase, context.pMap,
                                                    context.pObstacles, context.pHoles, 1, 0, kUnsetFloat,
                                                    kUnsetFloat, kUnsetFloat);
     }

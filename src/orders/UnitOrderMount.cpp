@@ -277,7 +277,7 @@ int CUOrdMount::Update(CHierarchyPlatoon* pElement, CKDRUnits* pUnits, CKDRGameM
     }
     if (plan.GetSize() > 0)
         return 1;
-    pElement->ReapplyFormation();
+    pElement->ReapplyFormation(pUnits, pMap, pDatabase, kUnsetFloat, kUnsetFloat);
     return 0;
 }
 
@@ -330,6 +330,6 @@ int CUOrdDismount::Update(CHierarchyPlatoon* pElement, CKDRUnits* pUnits, CKDRGa
                                        1, kUnsetFloat, kUnsetFloat, kUnsetFloat);
         return 1;
     }
-    pElement->ReapplyFormation();
+    pElement->ReapplyFormation(pUnits, pMap, pDatabase, kUnsetFloat, kUnsetFloat);
     return 0;
 }

@@ -567,10 +567,6 @@ int CKDRUnits::NotifyElementOfUnit(int, int, int, BOOL) { return 0; }
 
 BOOL CKDRUnits::CanSelectionDoAction(DWORD, const CTaskOrgArray*, CKDRDatabase*) const { return FALSE; }
 
-BOOL CKDRUnits::DetachElement(CKDRDatabase*, CKDRGameMap*, CKDRObstacles*, CKDRHoles*) { return FALSE; }
-BOOL CKDRUnits::RecallDetached(CKDRDatabase*, CKDRGameMap*, CKDRObstacles*, CKDRHoles*) { return FALSE; }
-BOOL CKDRUnits::CanDetachElement() const { return FALSE; }
-BOOL CKDRUnits::CanRecallDetached() const { return FALSE; }
 
 void CKDRUnits::ShowFireMissionLog(int nSide, CKDRGameMap* pMap, CFireMissionArray* pRoundsInFlight)
 {
@@ -671,7 +667,6 @@ void CKDRUnits::DrawFieldsOfFire(CKDRGameMap*, CKDRDatabase*) {}
 void CKDRUnits::DrawCarriedUnits(CKDRGameMap*, CKDRDatabase*) {}
 void CKDRUnits::DrawSelectionOverlays(CTaskOrgArray*, CKDRGameMap*, CKDRDatabase*) {}
 void CKDRUnits::DrawAIOrderGraphics(CKDRGameMap*, CKDRDatabase*) {}
-int CKDRUnits::IsGroundVehicleOrElement(const CString&) const { return 0; }
 
 int CKDRUnits::HitTestUnitValue(int, int, CKDRGameMap*, CKDRDatabase*) { return -99; }
 
@@ -679,18 +674,11 @@ BOOL CKDRUnits::HasUnitSelection() const { return FALSE; }
 BOOL CKDRUnits::IsFireMissionLogOpen() const { return m_pFireMissionLog != nullptr && m_pFireMissionLog->IsOpen(); }
 BOOL CKDRUnits::IsHierarchyTreeOpen() const { return m_bTreeShown; }
 int CKDRUnits::GetSelectionActions() const { return 0; }
-CString CKDRUnits::GetSelectedInfo() const { return CString(); }
-CString CKDRUnits::GetSelectedSOP() const { return CString(); }
 CString CKDRUnits::GetMissionNames() const { return CString(); }
 CString CKDRUnits::GetCompanyFormationNames() const { return CString(); }
-CString CKDRUnits::GetPlatoonFormation() const { return CString(); }
-BOOL CKDRUnits::IsSOPSetForPlatoon(int) const { return FALSE; }
 BOOL CKDRUnits::IsSOPSetForCompany(int) const { return FALSE; }
 
-int CKDRUnits::SetSelectionTACSOP(int, CKDRGameMap*, CKDRDatabase*) { return 0; }
-int CKDRUnits::SetSelectionMission(int, CKDRGameMap*, CKDRDatabase*) { return 0; }
 int CKDRUnits::SetCompanyFormation(int, CKDRGameMap*, CKDRDatabase*) { return 0; }
-int CKDRUnits::SetPlatoonFormation(int, CKDRGameMap*, CKDRDatabase*) { return 0; }
 int CKDRUnits::ApplyOrderToPlatoon(int, CKDRGameMap*, CKDRDatabase*) { return 0; }
 int CKDRUnits::ApplyOrderToCompany(int, CKDRGameMap*, CKDRDatabase*) { return 0; }
 int CKDRUnits::IssueElementOrder(CHierarchyPlatoon*, int, CKDRGameMap*, CKDRDatabase*, CKDRObstacles*, CKDRHoles*)
@@ -706,17 +694,6 @@ int CKDRUnits::ApplyOrderToElement(CTaskOrgArray*, DWORD, CKDRGameMap*, CKDRData
 {
     return 0;
 }
-int CKDRUnits::ApplyOrderBitToElement(DWORD, CTaskOrgArray*, CHierarchyPlatoon*, CKDRDatabase*, CKDRGameMap*,
-                                      CKDRObstacles*, CKDRHoles*, int, int, float, float, float)
-{
-    return 0;
-}
-int CKDRUnits::AllUnitsHaveToggle(const CTaskOrgArray*, int) const { return 0; }
-int CKDRUnits::ToggleOrderForSelection(const CTaskOrgArray*, DWORD, float, float, CKDRGameMap*, CKDRDatabase*)
-{
-    return 0;
-}
-int CKDRUnits::FollowUpOrderToggle(const CTaskOrgArray*, CKDRGameMap*, CKDRDatabase*) { return 0; }
 BOOL CKDRUnits::DragUnit(int nUnit, int nArray, int nKind, float fX, float fY, CKDRGameMap* pMap,
                          CKDRDatabase* pDatabase)
 {
@@ -743,21 +720,62 @@ int CKDRUnits::MoveSelectionBy(CTaskOrgArray* pSelection, float fFromX, float fF
         if (pUnit->AssignPath(pUnit->m_fX + dx, pUnit->m_fY + dy, pDatabase, pMap, FALSE, 1))
             ++nMoved;
     }
-    // Whole platoons and companies of the selection take the move on their paths.
-    for (int i = 0; i < pSelection->GetSize(); ++i)
+    // Whole platoons and companies of the selection take the move on their
+    // paths: the platoons first, so that a company's path, moved last, is
+    // where its platoons' paths now start from.
+    for (int nLevel : {HIERARCHY_PLATOON, HIERARCHY_COMPANY})
     {
-        const auto* pNamed = dynamic_cast<const CHierarchyTaskOrg*>(pSelection->GetAt(i));
-        CHierarchyPlatoon* pElement = pNamed != nullptr ? FindElementByName(pNamed->m_strName) : nullptr;
-        if (pElement != nullptr && pElement->m_pPath != nullptr)
-            pElement->m_pPath->Offset(dx, dy, pMap);
+        for (int i = 0; i < pSelection->GetSize(); ++i)
+        {
+            const auto* pNamed = dynamic_cast<const CHierarchyTaskOrg*>(pSelection->GetAt(i));
+            CHierarchyPlatoon* pElement = pNamed != nullptr ? FindElementByName(pNamed->m_strName) : nullptr;
+            if (pElement != nullptr && pElement->GetLevel() == nLevel && pElement->m_pPath != nullptr)
+                pElement->m_pPath->Offset(dx, dy, pMap);
+        }
     }
     return nMoved > 0 ? 1 : 0;
 }
-int CKDRUnits::PasteUnits(CTaskOrgArray*, float, float, CKDRGameMap*, CKDRDatabase*, CKDRObstacles*, CKDRHoles*)
+
+int CKDRUnits::PasteUnits(const CNodeArray* pPath, CTaskOrgArray* pSelection, CKDRGameMap* pMap,
+                          CKDRDatabase* pDatabase, BOOL bPerUnit, BOOL bToPlatoons, BOOL bToCompanies, BOOL bInLine)
 {
-    return 0;
+    if (pPath == nullptr || pPath->GetSize() == 0 || pSelection == nullptr || pMap == nullptr || pDatabase == nullptr)
+        return 0;
+    CHierarchyArray grouping(pSelection, this);
+    int nResult = 0;
+    if (bToPlatoons || bToCompanies)
+    {
+        for (int i = 0; i < grouping.GetSize(); ++i)
+        {
+            auto* pChild = dynamic_cast<CHierarchyPlatoon*>(grouping.GetChild(i));
+            if (pChild == nullptr)
+                continue;
+            delete pChild->m_pPath;
+            pChild->m_pPath = new CNodeArray(*pPath);
+        }
+        nResult = grouping.TransferSubunits(this, pMap, pDatabase);
+        if (nResult == 0)
+            return 0;
+    }
+    if (bPerUnit)
+    {
+        CTaskOrgArray units;
+        grouping.FillUnitList(&units, FALSE);
+        for (int i = 0; i < units.GetSize(); ++i)
+        {
+            const CTaskOrg* pEntry = units.GetAt(i);
+            if (pEntry == nullptr || pEntry->GetType() != TASKORG_KIND_UNIT)
+                continue;
+            CUnit* pUnit = GetUnit(pEntry->m_nUnit, pEntry->m_nArray, pSelection->m_nSide);
+            if (pUnit == nullptr || !pUnit->SetRoute(pPath, pDatabase, pMap, bInLine))
+                continue;
+            nResult = 1;
+            UpdateElementOrders(pEntry->m_nUnit, pEntry->m_nArray, pSelection->m_nSide, pMap, pDatabase);
+        }
+    }
+    return nResult;
 }
-int CKDRUnits::PasteOrdersToUnit(int, int, int, CKDRGameMap*, CKDRDatabase*) { return 0; }
+
 int CKDRUnits::ApplyOrderToSelection(CTaskOrgArray* pSelection, DWORD dwOrder, float fX, float fY, CKDRGameMap* pMap,
                                      CKDRDatabase* pDatabase, CKDRObstacles*, CKDRHoles*)
 {
@@ -767,16 +785,22 @@ int CKDRUnits::ApplyOrderToSelection(CTaskOrgArray* pSelection, DWORD dwOrder, f
     const CHierarchyArray* pTree = GetPresentHierarchy(m_nTreeSide);
     if (pTree == nullptr || pTree->m_pDialog == nullptr || !pTree->m_pDialog->IsShown())
         return 0;
-    return ToggleOrderForSelection(pSelection, dwOrder, fX, fY, pMap, pDatabase);
+    return ToggleOrderForSelection(pSelection, dwOrder, pDatabase, pMap, FALSE, 0, fX, fY, kUnsetFloat);
 }
 int CKDRUnits::SetUnitPathFromClick(int, int, int, float, float, CKDRGameMap*, CKDRDatabase*, CKDRObstacles*,
                                     CKDRHoles*)
 {
     return 0;
 }
-int CKDRUnits::AssignUnitRoute(int, int, int, CKDRGameMap*, CKDRDatabase*) { return 0; }
-int CKDRUnits::ToggleUnitOverlay(int, int, int, int, CKDRGameMap*, CKDRDatabase*) { return 0; }
-int CKDRUnits::ApplyElementPathEdit(const CString&, float, float, CKDRGameMap*, CKDRDatabase*) { return 0; }
+int CKDRUnits::AssignUnitRoute(int nUnit, int nArray, int nKind, CKDRGameMap* pMap, CKDRDatabase* pDatabase)
+{
+    int nIndex = nArray;
+    CUnitArray* pArray = GetArrayOfKind(nKind, nIndex);
+    if (pArray == nullptr || !pArray->AssignRoute(nUnit, pMap, pDatabase))
+        return 0;
+    UpdateElementOrders(nUnit, nArray, nKind, pMap, pDatabase);
+    return 1;
+}
 int CKDRUnits::DeployMinesAtPoint(CTaskOrgArray*, float, float, CKDRGameMap*, CKDRDatabase*) { return 0; }
 int CKDRUnits::UploadAtPoint(CTaskOrgArray*, float, float, CKDRGameMap*, CKDRDatabase*) { return 0; }
 int CKDRUnits::AssignFireMissionAtPoint(CTaskOrgArray*, float, float, CKDRGameMap*, CKDRDatabase*) { return 0; }

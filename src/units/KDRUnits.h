@@ -70,6 +70,7 @@ class CUnit;
 class CUnitArray;
 class CUnitOrderArray;
 class CUnitRefArray;
+class CUOrdAIOrder;
 class CUOrdMount;
 class CWnd;
 
@@ -181,11 +182,94 @@ public:
     // bits ask. Least form: FALSE.
     BOOL CanSelectionDoAction(DWORD dwOptions, const CTaskOrgArray* pSelection, CKDRDatabase* pDatabase) const;
 
-    // Elements selected in the hierarchy tree.
+    // ---- The element selected in the shown hierarchy window
+    // (KDRUnitsOrders.cpp) ----
+    // The tree hierarchy: while a hierarchy window is shown, the hierarchy
+    // of its side when that hierarchy has its window object; else null, and
+    // every operation below finds no target and answers 0, FALSE or an
+    // empty text.
+    CHierarchyArray* GetTreeHierarchy() const;
+    // nState: whether the selected item holds the toggle; TRUE when asked.
+    BOOL IsSOPSetForPlatoon(int nItem, int& nState) const;
+    // With the formation templates: nItem whether the selected item stands
+    // in formation nIndex (negative: a special formation); TRUE when asked.
+    BOOL GetPlatoonFormation(int nIndex, int& nItem) const;
     BOOL DetachElement(CKDRDatabase* pDatabase, CKDRGameMap* pMap, CKDRObstacles* pObstacles, CKDRHoles* pHoles);
     BOOL RecallDetached(CKDRDatabase* pDatabase, CKDRGameMap* pMap, CKDRObstacles* pObstacles, CKDRHoles* pHoles);
     BOOL CanDetachElement() const;
     BOOL CanRecallDetached() const;
+
+    // ---- Orders of elements and selections (KDRUnitsOrders.cpp) ----
+    // The road of an order: one unit toggle bit (Do Not Emplace also in the
+    // order encoding) given to a platoon or company, or through a battalion
+    // to each of its platoon and company children found by name. Each
+    // target's standing orders take the toggle (nApplyState 0 flips it,
+    // otherwise nOn says on or off), Stop also halts or releases the
+    // target's first path node and hands the path on again, Dismount and
+    // Suppress add or remove their orders (Suppress needs fX and fY above
+    // 0, fZ the least radius); then the units the element holds, which
+    // pList receives, take the bit. 0 without a list or element; else the
+    // units' answer.
+    virtual int ApplyOrderBitToElement(DWORD dwBit, CTaskOrgArray* pList, CHierarchyPlatoon* pElement,
+                                       CKDRDatabase* pDatabase, CKDRGameMap* pMap, CKDRObstacles* pObstacles,
+                                       CKDRHoles* pHoles, int nApplyState, int nOn, float fX, float fY, float fZ);
+    // 1 when every unit of a list that names units has the toggle, else 0.
+    virtual int AllUnitsHaveToggle(const CTaskOrgArray* pList, int nToggle) const;
+    // Sets or clears one toggle bit on every unit of the list: explicitly
+    // by nValue, else cleared when all have it and set when not. The fire
+    // controls are only cleared here (explicit, value 0); March Speed takes
+    // the slowest speed of the list and changes nothing when none is found;
+    // Dismount lets the carriers' teams out; Suppress sets (fA, fB, fC) as
+    // the area. 0 for an empty list, without the vehicles, or when a unit
+    // refuses; else 1.
+    int ToggleOrderForSelection(const CTaskOrgArray* pList, DWORD dwBit, CKDRDatabase* pDatabase, CKDRGameMap* pMap,
+                                BOOL bExplicit, int nValue, float fA, float fB, float fC);
+    // The slowest vehicle speed of the list's live, uncarried units;
+    // 10000.0 when none gives one.
+    float GetSlowestSpeed(const CTaskOrgArray* pList, CKDRDatabase* pDatabase) const;
+    // The OR of the kind codes (CVehicle::kKind...) of the live units' types.
+    int GetUnitListVehicleValue(const CTaskOrgArray* pList, CKDRDatabase* pDatabase) const;
+    // The unit's own answer when the address names one; else whether the
+    // named element is a ground force; 1 when neither exists.
+    int IsGroundVehicleOrElement(const CString& strName, int nUnit, int nArray, int nKind) const;
+    // The unit's detached element goes home: the first platoon or company
+    // of the battalion that takes it back by its name, else it re-attaches
+    // where it stands. 0 for a bad address or without the map.
+    int RejoinUnit(int nUnit, int nArray, int nKind, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    // A unit given its own route: when its platoon, or failing that its
+    // company, moves in formation or under an AI order, its element is
+    // detached (1); otherwise nothing changes (0).
+    int UpdateElementOrders(int nUnit, int nArray, int nKind, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    // The named element plans a copy of the path (PlanPath's answer); 0
+    // without the element or the path.
+    int ReplanElementPath(const CString& strName, const CNodeArray* pPath, CKDRGameMap* pMap,
+                          CKDRDatabase* pDatabase);
+    // The named element's fire-support figures (GetWeaponSummary) with the
+    // range in metres; -99, -99.0 and no roles without the element.
+    int LookupAIOrderUnit(const CString& strName, CKDRDatabase* pDatabase, int& nRange, int& nValueA, int& nValueB,
+                          float& fArea, DWORD& dwRoles);
+    // The first AI order of the list with exactly that name; null.
+    static CUOrdAIOrder* FindAIOrderByName(const CUnitOrderArray* pOrders, const CString& strName);
+    // Launching an AI order for an element (its editing sheet) and
+    // assigning one belong to the AI-order editing: least form, 0.
+    int BeginAIOrderEdit(const CUOrdAIOrder* pOrder, CHierarchyPlatoon* pElement, float fX, float fY);
+    int AssignAIOrder(const CUOrdAIOrder* pOrder, CHierarchyPlatoon* pElement, float fX, float fY);
+
+    // ---- Formations built from units (KDRUnitsFormation.cpp) ----
+    // The element's available live, uncarried vehicles, split into the
+    // template's two sets (dismount teams in the second), each led by the
+    // leader and then by role category and protection, higher first.
+    // CreatePlatoonFromUnits sets the platoon's formation order and places
+    // it; CreateCompanyFromUnits the company's, each platoon in its own
+    // formation; PlaceFormationFromTemplate only places. A special name
+    // takes the special placement. 0 when the template does not allow the
+    // element's level or nobody could be placed.
+    int CreatePlatoonFromUnits(const CString& strTemplate, CHierarchyPlatoon* pElement, CKDRGameMap* pMap,
+                               CKDRDatabase* pDatabase, float fX, float fY);
+    int CreateCompanyFromUnits(const CString& strTemplate, CHierarchyPlatoon* pElement, CKDRGameMap* pMap,
+                               CKDRDatabase* pDatabase, float fX, float fY);
+    int PlaceFormationFromTemplate(const CString& strTemplate, CHierarchyPlatoon* pElement, CKDRGameMap* pMap,
+                                   CKDRDatabase* pDatabase);
 
     // Windows.
     // Shows the side's hierarchy window, or hides it when shown; the other
@@ -317,8 +401,6 @@ public:
     void DrawCarriedUnits(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     void DrawSelectionOverlays(CTaskOrgArray* pSelection, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     void DrawAIOrderGraphics(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
-    // Nonzero when the named element is a ground vehicle or an element.
-    int IsGroundVehicleOrElement(const CString& strElement) const;
 
     int HitTestUnitValue(int nX, int nY, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
 
@@ -331,8 +413,6 @@ public:
     CString GetSelectedSOP() const;
     CString GetMissionNames() const;
     CString GetCompanyFormationNames() const;
-    CString GetPlatoonFormation() const;
-    BOOL IsSOPSetForPlatoon(int nItem) const;
     BOOL IsSOPSetForCompany(int nItem) const;
 
     // Orders of the selection or of an element; nonzero on success.
@@ -348,17 +428,6 @@ public:
                            CKDRObstacles* pObstacles, CKDRHoles* pHoles);
     int ApplyOrderToElement(CTaskOrgArray* pList, DWORD dwOrder, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
                             CKDRObstacles* pObstacles, CKDRHoles* pHoles, float fX, float fY, float fZ);
-    // Applies one order bit (the order-side encoding) to an element's units,
-    // on or off; the list receives the units it reached. Least form: 0.
-    virtual int ApplyOrderBitToElement(DWORD dwBit, CTaskOrgArray* pList, CHierarchyPlatoon* pElement,
-                                       CKDRDatabase* pDatabase, CKDRGameMap* pMap, CKDRObstacles* pObstacles,
-                                       CKDRHoles* pHoles, int nApplyState, int nOn, float fX, float fY, float fZ);
-    // 1 when every unit of a non-empty list has the unit toggle set. Least form: 0.
-    virtual int AllUnitsHaveToggle(const CTaskOrgArray* pList, int nToggle) const;
-    // Sets or clears one order bit for the units of a list.
-    int ToggleOrderForSelection(const CTaskOrgArray* pList, DWORD dwBit, float fX, float fY, CKDRGameMap* pMap,
-                                CKDRDatabase* pDatabase);
-    int FollowUpOrderToggle(const CTaskOrgArray* pList, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     // Deployment drags: one unit to the point (brought onto the map; a
     // carrier whose passenger is gone forgets it), FALSE when it refuses;
     // every live, uncarried unit of a selection by the difference of two
@@ -367,9 +436,13 @@ public:
                           CKDRDatabase* pDatabase);
     int MoveSelectionBy(CTaskOrgArray* pSelection, float fFromX, float fFromY, float fToX, float fToY,
                         CKDRGameMap* pMap, CKDRDatabase* pDatabase);
-    int PasteUnits(CTaskOrgArray* pSelection, float fX, float fY, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
-                   CKDRObstacles* pObstacles, CKDRHoles* pHoles);
-    int PasteOrdersToUnit(int nUnit, int nArray, int nKind, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    // A path for a selection: with bToPlatoons or bToCompanies the
+    // platoons and companies it names take it (through their own
+    // ReceivePath); with bPerUnit each of its units takes it as its route
+    // and, when it does, leaves a formation or AI order of its element.
+    // Nonzero when anything took it.
+    int PasteUnits(const CNodeArray* pPath, CTaskOrgArray* pSelection, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
+                   BOOL bPerUnit, BOOL bToPlatoons, BOOL bToCompanies, BOOL bInLine);
     // Only while a hierarchy window is shown: the order goes to the
     // platoon or company of the element selected in it; whether anything
     // was applied.
@@ -377,9 +450,9 @@ public:
                               CKDRDatabase* pDatabase, CKDRObstacles* pObstacles, CKDRHoles* pHoles);
     int SetUnitPathFromClick(int nUnit, int nArray, int nKind, float fX, float fY, CKDRGameMap* pMap,
                              CKDRDatabase* pDatabase, CKDRObstacles* pObstacles, CKDRHoles* pHoles);
+    // The unit's array routes it to its path's goal; then its element's
+    // orders are brought up to date (UpdateElementOrders).
     int AssignUnitRoute(int nUnit, int nArray, int nKind, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
-    int ToggleUnitOverlay(int nUnit, int nArray, int nKind, int nOverlay, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
-    int ApplyElementPathEdit(const CString& strElement, float fX, float fY, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     int DeployMinesAtPoint(CTaskOrgArray* pSelection, float fX, float fY, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     int UploadAtPoint(CTaskOrgArray* pSelection, float fX, float fY, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     int AssignFireMissionAtPoint(CTaskOrgArray* pSelection, float fX, float fY, CKDRGameMap* pMap,

@@ -29,6 +29,7 @@
 #include "units/SpotReport.h"
 #include "units/Unit.h"
 #include "view/Sound.h"
+#include "view/ViewMouseSupport.h"
 #include "view/ViewProperties.h"
 
 #include <iterator>
@@ -364,7 +365,8 @@ void CKDRView::SetInteractionMode(CHierarchyPlatoon*)
         return;
     if (IsModePending(kModeDismount))
     {
-        if (pDoc->DismountUnits(m_pSelection))
+        // The platoons and companies of the selection take the order too.
+        if (pDoc->ToggleDismountForList(m_pSelection))
             RedrawMap(FALSE);
         return;
     }
@@ -411,6 +413,15 @@ void CKDRView::SetInteractionMode(CHierarchyPlatoon*)
         delete m_pMinesList;
         m_pMinesList = new CTaskOrgArray(*m_pSelection);
         m_pMinesList->m_nSide = m_pSelection->m_nSide;
+        RedrawMap(FALSE);
+        return;
+    }
+    // A pending order that needs no point: the whole selection, with the
+    // platoons and companies it names, takes it.
+    const DWORD dwMode = GetInteractionMode();
+    if (!view_mouse::IsPointMode(dwMode) && pDoc->ToggleOrderBitForList(m_pSelection, dwMode, kUnsetFloat, kUnsetFloat))
+    {
+        PlayPick();
         RedrawMap(FALSE);
     }
 }

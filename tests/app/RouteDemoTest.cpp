@@ -112,6 +112,9 @@ TEST(RouteDemo, PathsBendRoundLakeAndWoodsAndFormationsTakeTheirPlaces)
         meanY += unturned.m_places.GetAt(i)->m_fY / static_cast<float>(unturned.m_places.GetSize());
     const float ax = 1200.0f;
     const float ay = 1500.0f;
+    // The demo's platoon has a path of its own that its members would
+    // follow to their slots; here the wedge is placed where it stands.
+    pPlatoon->m_pPath->ResetToPoint(ax, ay, FALSE);
     CUOrdPlatoonFormation wedge("Wedge");
     ASSERT_TRUE(wedge.Place(set0, set1, 0.0f, 0.0f, pPlatoon, context, FALSE, ax, ay, static_cast<float>(kPi / 2)));
     ASSERT_EQ(wedge.m_places.GetSize(), 4);
