@@ -509,24 +509,31 @@ BOOL CUnitArray::IsMostlyPictured(CKDRDatabase* pDatabase) const
 
 int CUnitArray::HitTest(int x, int y, BOOL bIncludeDestroyed)
 {
-    for (int i = GetSize() - 1; i >= 0; --i)
+    for (BOOL bDrawnOnly : {TRUE, FALSE})
     {
-        CUnit* pUnit = GetAt(i);
-        if (pUnit == nullptr || pUnit->IsCarried() || (pUnit->m_bDestroyed && !bIncludeDestroyed))
-            continue;
-        if (pUnit->HitTest(x, y))
-            return i;
+        for (int i = GetSize() - 1; i >= 0; --i)
+        {
+            CUnit* pUnit = GetAt(i);
+            if (pUnit == nullptr || pUnit->IsCarried() || (pUnit->m_bDestroyed && !bIncludeDestroyed))
+                continue;
+            if (bDrawnOnly ? pUnit->HitTestDrawn(x, y) : pUnit->HitTest(x, y))
+                return i;
+        }
     }
     return kUnset;
 }
 
 int CUnitArray::HitTestForAction(int x, int y, DWORD dwAction, CKDRDatabase* pDatabase)
 {
-    for (int i = GetSize() - 1; i >= 0; --i)
+    for (BOOL bDrawnOnly : {TRUE, FALSE})
     {
-        CUnit* pUnit = GetAt(i);
-        if (pUnit != nullptr && pUnit->HitTest(x, y) && pUnit->AcceptsAction(dwAction, pDatabase))
-            return i;
+        for (int i = GetSize() - 1; i >= 0; --i)
+        {
+            CUnit* pUnit = GetAt(i);
+            if (pUnit != nullptr && (bDrawnOnly ? pUnit->HitTestDrawn(x, y) : pUnit->HitTest(x, y)) &&
+                pUnit->AcceptsAction(dwAction, pDatabase))
+                return i;
+        }
     }
     return kUnset;
 }
