@@ -11,6 +11,8 @@
 // An empty session opens the demo's scenario with its units and missions
 // taken out: the map, the database, the obstacles and dug positions, and
 // nothing that moves or ends the game.
+// A session at the start menu opens nothing: the application stands as the
+// player first sees it, its view made 1920 x 1080 all the same.
 #include "app/KDRApp.h"
 #include "app/KDRDoc.h"
 #include "app/KDRMissions.h"
@@ -42,6 +44,7 @@ public:
     {
         kDemo,
         kEmpty,
+        kStartMenu,
     };
 
     // argv0: the benchmark program's own path, beside which kdrdemo lies.
@@ -68,6 +71,14 @@ public:
         m_pPromptScope = std::make_unique<CUiServiceScope>(&m_prompts);
         m_pApp = std::make_unique<CKDRApp>();
         const char* scenario = mission == Mission::kEmpty ? "empty.asc" : "demo.asc";
+        if (mission == Mission::kStartMenu)
+        {
+            if (m_pApp->InitInstance() && (m_pView = m_pApp->GetActiveView()) != nullptr && SizeView())
+                m_bReady = true;
+            else
+                std::fprintf(stderr, "the game did not start\n");
+            return;
+        }
         if (m_pApp->InitInstance() && (m_pView = m_pApp->GetActiveView()) != nullptr &&
             (mission == Mission::kDemo || WriteEmptyScenario(scenario)) &&
             m_pApp->OpenDocumentFile(JoinPath(m_pApp->m_strDataDir, scenario)) != nullptr && SizeView() &&

@@ -7,6 +7,7 @@
 #include "app/KDRCommandIds.h"
 #include "app/KDRDoc.h"
 #include "net/MultiplayerSession.h"
+#include "platform/core/Memory.h"
 #include "platform/ui/CmdTarget.h"
 #include "platform/ui/Frame.h"
 #include "platform/ui/UiService.h"
@@ -60,6 +61,8 @@ void CKDRApp::OnQuitMission()
         m_pSession->LeaveGame();
 
     OnFileNew();
+    // The mission is gone; the start menu should not hold its memory.
+    ReleaseFreeMemory();
 
     if (RunStartMenu() == 0 && m_pMainWnd != nullptr)
     {

@@ -1,17 +1,21 @@
 #include "app/SaveGameDlg.h"
 
+#include "platform/core/CodePage.h"
 #include "platform/core/File.h"
 #include "platform/ui/Edit.h"
 #include "platform/ui/ListBox.h"
 #include "platform/ui/UiService.h"
 
 #include <cstring>
+#include <string>
 
 namespace
 {
 // Characters a save name may not hold: they would name another directory
 // or another kind of file.
 const char* const kRefusedCharacters = ".\\/?*:";
+const char* const kInvalidNameText = "This is not a valid save name\n The character ";
+const char* const kNotAllowedText = " is not allowed";
 }  // namespace
 
 CSaveGameDlg::CSaveGameDlg(CWnd* pParent) : CSavedGameListDlg(IDD_SAVE_GAME, pParent)
@@ -60,13 +64,23 @@ void CSaveGameDlg::OnSelChange()
 void CSaveGameDlg::OnOK()
 {
     m_strName = GetDlgItemText(IDC_SAVE_NAME);
+    // The name is stored in the game in the code page, so a character the
+    // page lacks is refused by name rather than saved as '?'.
+    std::string strUnencodable;
+    if (const CEdit* pEdit = GetDlgControl<CEdit>(IDC_SAVE_NAME);
+        pEdit != nullptr && !Utf8ToCodePage(pEdit->GetTextUtf8(), m_strName, &strUnencodable))
+    {
+        const std::string strText =
+            std::string(kInvalidNameText) + "'" + strUnencodable + "'" + kNotAllowedText;
+        GetUiService().MessageBox(this, CString(strText), "Error", MB_OK | MB_ICONSTOP | MB_TEXT_UTF8);
+        return;
+    }
     for (int i = 0; i < m_strName.GetLength(); ++i)
     {
         const char ch = m_strName[i];
         if (std::strchr(kRefusedCharacters, ch) == nullptr)
             continue;
-        const CString strText =
-            CString("This is not a valid save name\n The character '") + CString(ch) + "' is not allowed";
+        const CString strText = CString(kInvalidNameText) + "'" + CString(ch) + "'" + kNotAllowedText;
         GetUiService().MessageBox(this, strText, "Error", MB_OK | MB_ICONSTOP);
         return;
     }

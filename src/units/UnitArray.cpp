@@ -516,13 +516,16 @@ BOOL CUnitArray::IsMostlyPictured(CKDRDatabase* pDatabase) const
 
 int CUnitArray::HitTest(int x, int y, BOOL bIncludeDestroyed)
 {
-    for (int i = GetSize() - 1; i >= 0; --i)
+    for (const bool bDrawnOnly : {true, false})
     {
-        CUnit* pUnit = GetAt(i);
-        if (pUnit == nullptr || pUnit->IsCarried() || (pUnit->m_bDestroyed && !bIncludeDestroyed))
-            continue;
-        if (pUnit->HitTest(x, y))
-            return i;
+        for (int i = GetSize() - 1; i >= 0; --i)
+        {
+            CUnit* pUnit = GetAt(i);
+            if (pUnit == nullptr || pUnit->IsCarried() || (pUnit->m_bDestroyed && !bIncludeDestroyed))
+                continue;
+            if (bDrawnOnly ? pUnit->HitTestDrawn(x, y) : pUnit->HitTest(x, y))
+                return i;
+        }
     }
     return kUnset;
 }

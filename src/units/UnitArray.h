@@ -144,13 +144,12 @@ public:
 
     // ---- Hit tests and selections (screen points; map metres for rects) ----
     // From the last unit down: the first uncarried unit under the point that
-    // is alive (or destroyed, with bIncludeDestroyed); kUnset when none.
+    // is alive (or destroyed, with bIncludeDestroyed); kUnset when none. A
+    // unit drawn at the point goes before one whose symbol box only holds
+    // it, so that in a crowd the press takes the unit the player sees.
     int HitTest(int x, int y, BOOL bIncludeDestroyed);
     // From the last unit down: the first under the point that accepts the
-    // action in progress; kUnset when none. A unit that paints the pixel
-    // comes before one whose symbol box merely holds it: where symbols
-    // overlap, a box's open middle shows the unit beneath, and that is the
-    // one the player pressed.
+    // action in progress, drawn units first as above; kUnset when none.
     int HitTestForAction(int x, int y, DWORD dwAction, CKDRDatabase* pDatabase);
     // New lists (the caller owns them) of id nListId and this array's side:
     // one entry (unit index, nGroup) per live, uncarried unit under the

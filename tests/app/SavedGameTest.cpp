@@ -21,6 +21,8 @@
 #include "units/KDRUnits.h"
 #include "units/Unit.h"
 
+#include <QLineEdit>
+
 #include <cstdlib>
 #include <ostream>
 #include <string>
@@ -318,6 +320,50 @@ TEST(SavedGame, AFailedSaveSaysSoAndKeepsTheGameSavedBefore)
     EXPECT_EQ(shown.type, MB_OK | MB_ICONSTOP);
     EXPECT_EQ(shown.text.Find("The game could not be saved.\n"), 0) << shown.text.GetString();
     EXPECT_EQ(ReadBytes(dir / "kept.asg"), (std::vector<BYTE>{1, 2, 3}));
+}
+
+// Save names are the game's code-page text and UTF-8 on disk; a name with a
+// character the code page lacks is refused with that character shown.
+TEST(SavedGame, AnAccentedSaveNameIsAUtf8FileAndAGreekOneIsRefusedByItsLetter)
+{
+    CDocShell shell;
+    if (!WriteDemo(shell))
+        GTEST_SKIP() << "the demo writer is not built";
+    ASSERT_TRUE(shell.Open("demo.asc"));
+    shell.App().GetGameClock()->m_tsElapsed = CTimeSpan(75);
+    shell.Ui().ExpectDialog(IDD_SAVE_GAME, IDOK,
+                            [](CDialog& d)
+                            {
+                                auto* pLine = qobject_cast<QLineEdit*>(d.GetDlgItem(IDC_SAVE_NAME)->GetWidget());
+                                ASSERT_NE(pLine, nullptr);
+                                pLine->setText(QString::fromUtf8("\xCE\xA9mega"));  // Omega
+                                EXPECT_TRUE(d.PressButton(IDOK));
+                                EXPECT_FALSE(d.IsModalEnded());
+                                d.SetDlgItemText(IDC_SAVE_NAME, "caf\xE9");
+                            });
+    shell.Ui().ExpectMessage("Error", "This is not a valid save name\n The character '\xCE\xA9' is not allowed", IDOK);
+    EXPECT_TRUE(shell.Doc().DoSave(nullptr, TRUE));
+    EXPECT_EQ(shell.Ui().GetShown()[1].type, MB_OK | MB_ICONSTOP | MB_TEXT_UTF8);
+    std::vector<std::string> onDisk;
+    for (const fs::directory_entry& entry : fs::directory_iterator(SavegameDir(shell)))
+        if (entry.path().extension() == ".asg")
+            onDisk.push_back(entry.path().filename().string());
+    EXPECT_EQ(onDisk, std::vector<std::string>{"caf\xC3\xA9.asg"});
+
+    shell.App().GetGameClock()->m_tsElapsed = CTimeSpan(0);
+    shell.Ui().ExpectDialog(IDD_START_MENU, IDCANCEL, [](CDialog& d) { d.PressButton(IDC_START_LOAD_MISSION); });
+    shell.Ui().ExpectDialog(IDD_LOAD_GAME, IDOK,
+                            [](CDialog& d)
+                            {
+                                CListBox* pList = d.GetDlgControl<CListBox>(IDC_SAVED_GAME_LIST);
+                                ASSERT_EQ(pList->GetCount(), 1);
+                                EXPECT_EQ(pList->GetText(0), "caf\xE9");
+                                pList->ClickItem(0);
+                            });
+    ASSERT_EQ(RunStartMenu(shell.App()), 1);
+    EXPECT_TRUE(shell.App().m_bDocumentOpened);
+    EXPECT_EQ(shell.App().GetGameClock()->m_tsElapsed.GetTotalSeconds(), 75);
+    EXPECT_EQ(shell.Doc().GetTitle(), "Crossing at Kedravin");
 }
 
 TEST(SavedGame, ThePlayerSavesFromTheMenuAndTheQuitQuestionAndReopensFromTheStartMenu)

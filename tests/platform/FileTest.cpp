@@ -1,5 +1,7 @@
 #include "ArchiveTestSupport.h"
 
+#include "platform/core/CodePage.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -270,4 +272,82 @@ TEST(CMemFile, GrowsAndHandsOverItsBytes)
     std::vector<BYTE> data = f.Detach();
     EXPECT_EQ(data.size(), 6u);
     EXPECT_EQ(f.GetLength(), 0u);
+}
+
+TEST(CodePage, EveryByteCrossesToUtf8AndBack)
+{
+    for (int c = 1; c < 256; ++c)
+    {
+        const std::string text(1, static_cast<char>(c));
+        CString back;
+        EXPECT_TRUE(Utf8ToCodePage(CodePageToUtf8(text), back)) << c;
+        EXPECT_EQ(back.str(), text) << c;
+    }
+    EXPECT_EQ(CodePageToUtf8("caf\xE9 \x80"), "caf\xC3\xA9 \xE2\x82\xAC");  // é and the euro sign
+}
+
+TEST(CodePage, CharactersThePageLacksAreNamedAndMalformedBytesKept)
+{
+    struct Case
+    {
+        const char* utf8;
+        bool whole;
+        const char* text;
+        const char* first;  // the first character the page lacks
+    } cases[] = {
+        {"caf\xC3\xA9", true, "caf\xE9", ""},
+        {"\xCE\xB1\xCE\xB2", false, "??", "\xCE\xB1"},                     // Greek alpha, beta
+        {"a\xF0\x9F\x98\x80z", false, "a?z", "\xF0\x9F\x98\x80"},           // beyond 16 bits: one '?'
+        {"caf\xE9", true, "caf\xE9", ""},                                   // a code-page byte on its own
+        {"\xC0\xAF\xED\xA0\x80", true, "\xC0\xAF\xED\xA0\x80", ""},         // overlong, surrogate
+        {"\xE2\x82", true, "\xE2\x82", ""},                                 // cut short
+    };
+    for (const Case& c : cases)
+    {
+        CString text;
+        std::string first;
+        EXPECT_EQ(Utf8ToCodePage(c.utf8, text, &first), c.whole) << c.utf8;
+        EXPECT_EQ(text.str(), c.text) << c.utf8;
+        EXPECT_EQ(first, c.first) << c.utf8;
+    }
+}
+
+// Names are the program's code-page text; the disk holds them as UTF-8.
+TEST_F(FileTest, NamesAreWrittenToDiskAsUtf8)
+{
+    const fs::path dir = fs::path(m_root) / "Saves \xC3\xA9t\xC3\xA9";
+    ASSERT_TRUE(CreateDir("Saves \xE9t\xE9"));
+    EXPECT_TRUE(fs::is_directory(dir));
+    {
+        CFile f("SAVES \xE9T\xE9\\caf\xE9.asg", CFile::modeCreate | CFile::modeWrite);
+        f.Write("x", 1);
+        EXPECT_EQ(f.GetFilePath(), (m_root + "/Saves \xE9t\xE9/caf\xE9.asg").c_str());
+        EXPECT_EQ(f.GetFileName(), "caf\xE9.asg");
+    }
+    EXPECT_TRUE(fs::is_regular_file(dir / "caf\xC3\xA9.asg"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    EXPECT_TRUE(FileExists("Saves \xE9t\xE9/caf\xE9.asg"));
+
+    // A name written in the code page's own bytes before is still found and
+    // listed as it was; one the page cannot hold is not listed, as no name
+    // of the program's could open it.
+    WriteRaw("Saves \xC3\xA9t\xC3\xA9/old\xE9.asg", "o");
+    WriteRaw("Saves \xC3\xA9t\xC3\xA9/\xCE\xB1.asg", "a");
+    std::string listed;
+    for (const CString& name : ListFiles("Saves \xE9t\xE9", "*.asg"))
+        listed += name.str() + ";";
+    EXPECT_EQ(listed, "caf\xE9.asg;old\xE9.asg;");
+    CFile old;
+    ASSERT_TRUE(old.Open("Saves \xE9t\xE9/OLD\xE9.ASG", CFile::modeRead));
+    char c = 0;
+    EXPECT_EQ(old.Read(&c, 1), 1u);
+    EXPECT_EQ(c, 'o');
+
+    ASSERT_TRUE(SetCurrentDir("saves \xE9t\xE9"));
+    EXPECT_EQ(GetCurrentDir(), (m_root + "/Saves \xE9t\xE9").c_str());
+    EXPECT_EQ(ResolveSystemPath("caf\xE9.asg"), (dir / "caf\xC3\xA9.asg").string());
+    EXPECT_TRUE(ReplaceFile("caf\xE9.asg", "th\xE9.asg"));
+    EXPECT_TRUE(fs::is_regular_file(dir / "th\xC3\xA9.asg"));
+    EXPECT_TRUE(DeleteFile("th\xE9.asg"));
+    EXPECT_FALSE(fs::exists(dir / "th\xC3\xA9.asg"));
 }

@@ -197,6 +197,47 @@ TEST(UiServiceTest, QtServiceFileDialogAnswersTheChosenFile)
     SetCurrentDir(oldDir);
 }
 
+// A file the code page cannot name is refused with its character shown,
+// and the dialog asks again; an accented name is answered in the code page.
+TEST(UiServiceTest, QtServiceFileDialogRefusesANameTheCodePageCannotHold)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString omega = dir.path() + QString::fromUtf8("/\xCE\xA9mega.unt");
+    const QString cafe = dir.path() + QString::fromUtf8("/caf\xC3\xA9.unt");
+    QFile(omega).open(QIODevice::WriteOnly);
+    QFile(cafe).open(QIODevice::WriteOnly);
+    const CString oldDir = GetCurrentDir();
+    ASSERT_TRUE(SetCurrentDir(dir.path().toUtf8().constData()));
+    int nStep = 0;
+    QString refusal;
+    CModalAnswer answer(
+        [&](QWidget* modal)
+        {
+            if (auto* dialog = qobject_cast<QFileDialog*>(modal))
+            {
+                // The dialog shown again has the name box in focus, where
+                // selectFile leaves the text to the typist.
+                if (QWidget* pFocus = dialog->focusWidget())
+                    pFocus->clearFocus();
+                dialog->selectFile(nStep == 0 ? omega : cafe);
+                QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+                return nStep++ > 0;
+            }
+            if (auto* box = qobject_cast<QMessageBox*>(modal))
+            {
+                refusal = box->text();
+                box->buttons().front()->click();
+            }
+            return false;
+        });
+    CFileDialog dialog(TRUE, "unt", nullptr, OFN_FILEMUSTEXIST, "Unit Array (*.unt)|*.unt||");
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.GetFileName(), "caf\xE9.unt");
+    EXPECT_EQ(refusal, omega + QString::fromUtf8("\nThe character '\xCE\xA9' cannot be used in a file name."));
+    SetCurrentDir(oldDir);
+}
+
 // An answer waiting for a window that never opens fails the test and lets
 // the call under test return, instead of leaving it to CTest's timeout.
 TEST(UiServiceTest, AnAnswerWhoseWindowNeverOpensFailsInsteadOfHanging)

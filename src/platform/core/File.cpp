@@ -1,6 +1,7 @@
 #include "platform/core/File.h"
 
 #include "platform/core/Archive.h"
+#include "platform/core/CodePage.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -30,6 +31,19 @@ bool EqualNoCase(const std::string& a, const std::string& b)
 }
 
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
+
+// Names cross to the system as UTF-8 and come back from it as code-page
+// text. Everything between (the current directory, resolved paths) stays
+// in the system's own bytes, so a directory whose name the code page
+// cannot hold still serves the relative names beneath it.
+std::string ToSystemName(const char* name) { return CodePageToUtf8(name ? name : ""); }
+
+CString FromSystemName(const std::string& name)
+{
+    CString text;
+    Utf8ToCodePage(name, text);
+    return text;
+}
 
 struct CurrentDirectory
 {
@@ -86,8 +100,10 @@ std::vector<std::string> AbsoluteComponents(const std::string& name)
     return parts;
 }
 
-// The entry of dir whose name equals part without regard to case; the
-// smallest such name when several do, empty when none.
+// The entry of dir whose name equals part without regard to case, both
+// read as code-page text (so a name written in the code page's own bytes
+// before names were UTF-8 is found too); the smallest such name when
+// several do, empty when none.
 std::string FindNoCase(const std::string& dir, const std::string& part)
 {
     std::error_code ec;
@@ -95,18 +111,20 @@ std::string FindNoCase(const std::string& dir, const std::string& part)
     fs::directory_iterator it(dir.empty() ? std::string("/") : dir, ec);
     if (ec)
         return best;
+    const std::string wanted = FromSystemName(part).str();
     for (const fs::directory_entry& entry : it)
     {
         std::string entryName = entry.path().filename().string();
-        if (EqualNoCase(entryName, part) && (best.empty() || entryName < best))
+        if (EqualNoCase(FromSystemName(entryName).str(), wanted) && (best.empty() || entryName < best))
             best = entryName;
     }
     return best;
 }
 
+// The system's path for a code-page name.
 std::string Resolve(const char* name)
 {
-    std::vector<std::string> parts = AbsoluteComponents(name ? name : "");
+    std::vector<std::string> parts = AbsoluteComponents(ToSystemName(name));
     std::string current;
     bool matching = true;
     for (const std::string& part : parts)
@@ -289,7 +307,7 @@ BOOL CFile::Open(const char* fileName, UINT openFlags, CFileException* error)
         return fail(CFileException::accessDenied, ENODEV);
     }
     m_pStream = f;
-    m_strFilePath = path;
+    m_strFilePath = FromSystemName(path);
     m_lastOp = LastOp::none;
     return TRUE;
 }
@@ -473,7 +491,7 @@ std::vector<BYTE> CMemFile::Detach()
 
 // ---------------------------------------------------------------- directories
 
-CString GetCurrentDir() { return CString(CurrentDirString()); }
+CString GetCurrentDir() { return FromSystemName(CurrentDirString()); }
 
 BOOL SetCurrentDir(const char* path)
 {
@@ -489,7 +507,9 @@ BOOL SetCurrentDir(const char* path)
     return TRUE;
 }
 
-CString ResolvePath(const char* name) { return CString(Resolve(name)); }
+CString ResolvePath(const char* name) { return FromSystemName(Resolve(name)); }
+
+std::string ResolveSystemPath(const char* name) { return Resolve(name); }
 
 CString JoinPath(const char* dir, const char* name)
 {
@@ -595,9 +615,13 @@ std::vector<CString> ListFiles(const char* directory, const char* pattern)
         std::error_code entryError;
         if (!entry.is_regular_file(entryError))
             continue;
-        std::string entryName = entry.path().filename().string();
-        if (WildcardMatch(filePattern.c_str(), entryName.c_str()))
-            names.emplace_back(entryName);
+        // A name the code page cannot hold could not be opened again by
+        // the name the list would give, so it is not listed.
+        CString entryName;
+        if (!Utf8ToCodePage(entry.path().filename().string(), entryName))
+            continue;
+        if (WildcardMatch(filePattern.c_str(), entryName))
+            names.push_back(std::move(entryName));
     }
     std::sort(names.begin(), names.end(), [](const CString& a, const CString& b) { return a.str() < b.str(); });
     return names;

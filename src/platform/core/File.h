@@ -4,6 +4,8 @@
 // The current directory is the platform's own, process-wide setting
 // (GetCurrentDir/SetCurrentDir); the process's working directory never
 // changes, so tests can run side by side. Relative names resolve against it.
+// Names are code-page text (platform/core/CodePage.h) and are written to
+// disk as UTF-8: "caf\xE9" names the file "café" in any file manager.
 // Names may use "\" or "/" alike. When a name does not exist exactly, each
 // component is matched without regard to ASCII case against its directory
 // (the data files name each other in any case); an existing file is reused
@@ -14,6 +16,7 @@
 #include "platform/core/Types.h"
 
 #include <cstdio>
+#include <string>
 #include <vector>
 
 class CFileException : public CException
@@ -155,6 +158,10 @@ BOOL SetCurrentDir(const char* path);
 // directory, separators made "/", "." and ".." removed, and each component
 // matched case-blind to an existing entry where the exact one is missing.
 CString ResolvePath(const char* name);
+// The same path as the system names it (UTF-8), for the platform's readers
+// that open files themselves: exact even where a directory's name is one
+// the code page cannot hold.
+std::string ResolveSystemPath(const char* name);
 // dir + "/" + name, without doubling separators; name alone when absolute.
 CString JoinPath(const char* dir, const char* name);
 // The parts of a path: directory (with its trailing separator), base name

@@ -109,7 +109,7 @@ BOOL CBitmap::LoadBitmap(const char* path)
     // Only a regular file: a FIFO would block the reader.
     if (!path || !*path || !FileExists(path))
         return FALSE;
-    const QString file = ToQString(ResolvePath(path));
+    const QString file = QString::fromStdString(ResolveSystemPath(path));
     const int bits = BmpBitCount(file);
     if (bits == 0)
         return FALSE;

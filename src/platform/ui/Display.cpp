@@ -307,7 +307,7 @@ BOOL DDLoadBitmap(const char* name, QImage& bitmap, int& width, int& height, CSt
     else if (image.isNull())
     {
         probe.Close();
-        QImageReader reader(ToQString(ResolvePath(name)));
+        QImageReader reader(QString::fromStdString(ResolveSystemPath(name)));
         image = reader.read();
         if (image.isNull() && reason)
         {

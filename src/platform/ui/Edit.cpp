@@ -105,6 +105,15 @@ CString CEdit::GetWindowText() const
     return CString();
 }
 
+std::string CEdit::GetTextUtf8() const
+{
+    if (auto* edit = qobject_cast<QLineEdit*>(m_pWidget))
+        return edit->text().toStdString();
+    if (auto* edit2 = qobject_cast<QPlainTextEdit*>(m_pWidget))
+        return edit2->toPlainText().toStdString();
+    return std::string();
+}
+
 void CEdit::LimitText(int maxChars)
 {
     if (auto* edit = qobject_cast<QLineEdit*>(m_pWidget))

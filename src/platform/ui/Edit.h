@@ -9,12 +9,17 @@
 #include "platform/ui/DialogTemplate.h"
 #include "platform/ui/Wnd.h"
 
+#include <string>
+
 class CEdit : public CWnd
 {
 public:
     BOOL Create(DWORD style, const CRect& rect, CWnd* parent, UINT id);
     void SetWindowText(const char* text) override;  // "\r\n" line breaks
     CString GetWindowText() const override;
+    // The text as typed, in UTF-8: a character the code page lacks is kept
+    // (GetWindowText has '?' for it), so a caller can refuse it by name.
+    std::string GetTextUtf8() const;
     void LimitText(int maxChars = 0);  // 0: no limit
     void SetLimitText(int maxChars) { LimitText(maxChars); }
     int GetLimitText() const;

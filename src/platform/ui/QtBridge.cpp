@@ -1,5 +1,7 @@
 #include "platform/ui/QtBridge.h"
 
+#include "platform/core/CodePage.h"
+
 #include <climits>
 #include <cstdlib>
 
@@ -7,28 +9,13 @@
 #include <sys/mman.h>
 #endif
 
-namespace
-{
-// Windows-1252 differs from Latin-1 only in 0x80..0x9F; the five unused
-// codes there map to themselves, as the system's own conversion does.
-const char16_t kHighControls[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-}  // namespace
-
 QString ToQString(const char* text)
 {
     QString out;
     if (!text)
         return out;
     for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p)
-    {
-        if (*p >= 0x80 && *p < 0xA0)
-            out += QChar(kHighControls[*p - 0x80]);
-        else
-            out += QChar(static_cast<char16_t>(*p));
-    }
+        out += QChar(CodePageToUnicode(*p));
     return out;
 }
 
@@ -36,24 +23,14 @@ CString FromQString(const QString& text)
 {
     std::string out;
     out.reserve(static_cast<size_t>(text.size()));
-    for (QChar ch : text)
+    for (qsizetype i = 0; i < text.size(); ++i)
     {
-        char16_t u = ch.unicode();
-        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
-        {
-            out += static_cast<char>(u);
-            continue;
-        }
-        char mapped = '?';
-        for (int i = 0; i < 32; ++i)
-        {
-            if (kHighControls[i] == u)
-            {
-                mapped = static_cast<char>(0x80 + i);
-                break;
-            }
-        }
-        out += mapped;
+        const char16_t u = text[i].unicode();
+        const int c = UnicodeToCodePage(u);
+        out += c < 0 ? '?' : static_cast<char>(c);
+        // A character beyond the first 65536 is one '?', not two.
+        if (QChar::isHighSurrogate(u) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
     }
     return CString(std::move(out));
 }

@@ -1,5 +1,6 @@
 #include "platform/ui/UiService.h"
 
+#include "platform/core/CodePage.h"
 #include "platform/core/File.h"
 #include "platform/ui/App.h"
 #include "platform/ui/Command.h"
@@ -24,7 +25,7 @@ public:
         QWidget* parent = owner && owner->GetWidget() ? owner->GetWidget()->window() : nullptr;
         QMessageBox box(parent);
         box.setWindowTitle(ToQString(caption));
-        QString body = ToQString(text);
+        QString body = (type & MB_TEXT_UTF8) ? QString::fromStdString(text.str()) : ToQString(text);
         body.remove(QLatin1Char('\r'));
         box.setText(body);
         switch (type & MB_ICONMASK)
@@ -94,8 +95,8 @@ public:
                                                                                 : QFileDialog::AnyFile);
         if (!(request.flags & OFN_OVERWRITEPROMPT))
             dialog.setOption(QFileDialog::DontConfirmOverwrite);
-        dialog.setDirectory(
-            ToQString(request.initialDir.IsEmpty() ? GetCurrentDir() : ResolvePath(request.initialDir)));
+        dialog.setDirectory(QString::fromStdString(
+            ResolveSystemPath(request.initialDir.IsEmpty() ? "." : request.initialDir.GetString())));
         QStringList filters;
         for (const CFileFilterEntry& e : ParseFileFilter(request.filter))
         {
@@ -113,15 +114,25 @@ public:
             dialog.setDefaultSuffix(ToQString(request.defaultExt));
         if (!request.fileName.IsEmpty())
             dialog.selectFile(ToQString(request.fileName));
-        int result = 0;
+        for (;;)
         {
-            CModalLoopScope scope;
-            result = dialog.exec();
+            int result = 0;
+            {
+                CModalLoopScope scope;
+                result = dialog.exec();
+            }
+            if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+                return FALSE;
+            // The program names files in its code page; a path it cannot
+            // hold would be opened or written as another one, with '?'.
+            const std::string chosen = dialog.selectedFiles().front().toStdString();
+            std::string character;
+            if (Utf8ToCodePage(chosen, path, &character))
+                return TRUE;
+            MessageBox(owner,
+                       CString(chosen + "\nThe character '" + character + "' cannot be used in a file name."),
+                       GetMessageBoxCaption(), MB_OK | MB_ICONSTOP | MB_TEXT_UTF8);
         }
-        if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return FALSE;
-        path = FromQString(dialog.selectedFiles().front());
-        return TRUE;
     }
 
     int RunModalDialog(CDialog& dialog) override

@@ -47,6 +47,10 @@ constexpr UINT MB_SYSTEMMODAL = 0x1000;
 constexpr UINT MB_TASKMODAL = 0x2000;
 constexpr UINT MB_SETFOREGROUND = 0x10000;
 constexpr UINT MB_TOPMOST = 0x40000;
+// The text (not the caption) is UTF-8, not the code page: for the one
+// message that must show a character the code page lacks, the character a
+// name was refused for.
+constexpr UINT MB_TEXT_UTF8 = 0x1000000;
 
 // Answers of message boxes and ends of modal dialogs.
 constexpr int IDOK = 1;
