@@ -205,8 +205,9 @@ BOOL EnterLane(CUnit& unit, BreachContext& ctx, const BreachTarget& target, CBre
     float fPrevY = unit.m_fPrevY;
     if (fPrevX == x && fPrevY == y)
     {
-        fPrevX = x - std::sin(unit.m_fHeading);
-        fPrevY = y - std::cos(unit.m_fHeading);
+        // No step yet in this pass: the unit's heading gives the bearing.
+        x += std::sin(unit.m_fHeading);
+        y += std::cos(unit.m_fHeading);
     }
     const float fHint = pLane != nullptr ? pLane->m_fDirection : -1.0f;
     const int nTaken =
