@@ -195,6 +195,10 @@ TEST(UnitLayout, AUnitForEachDemoVehicleTypeHasItsWeaponsAndAlignedCapabilities)
         VCAP_INDIRECT_FIRE | VCAP_EMPLACE,
         VCAP_OBSERVER | VCAP_FDC,
         VCAP_IF_AMMO_CARRIER | VCAP_DF_AMMO_CARRIER,
+        VCAP_ENGINEER,
+        VCAP_SMOKER,
+        VCAP_MINE_LAYER,
+        VCAP_ROTARY_WING,
     };
     for (int v = 0; v < kVehicleCount; ++v)
     {
