@@ -3,6 +3,7 @@
 // weapon and kill tables and its capabilities, Back and Forward move through what was shown, and
 // leaving the mission takes the pages out of the saved-game directory.
 
+#include "../../../tools/demo_equipment.h"
 #include "app/DocTestSupport.h"
 
 #include "app/KDRCommandIds.h"
@@ -145,7 +146,8 @@ TEST(DatabaseDemo, VehicleSpecsShowsTheDemoEquipmentAndLeavesNoPageBehind)
         if (entry.path().extension() == ".htm")
             pages.push_back(entry.path().filename().string());
     }
-    EXPECT_EQ(pages.size(), 1u + 7u + 5u + 7u);  // the index, the vehicles, the munitions, the weapons
+    // The index, the vehicles, the munitions, the weapons.
+    EXPECT_EQ(pages.size(), 1u + demo_equipment::kVehicleCount + 5u + 7u);
     shell.Ui().ExpectDialog(IDD_START_MENU, IDCANCEL, [](CDialog& menu) { menu.PressButton(IDC_START_EXIT); });
     shell.App().ExecuteCommand(ID_QUIT_MISSION);
     for (const std::string& page : pages)
