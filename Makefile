@@ -12,7 +12,7 @@ ROOT  := $(CURDIR)
 
 # Debian packages the build, the tests and the game need.
 PACKAGES := cmake ninja-build g++ ccache pkg-config \
-            qt6-base-dev qt6-multimedia-dev libgl-dev \
+            qt6-base-dev libpulse-dev libgl-dev \
             libgtest-dev libbenchmark-dev \
             pulseaudio pulseaudio-utils sox xvfb xauth fonts-dejavu-core
 

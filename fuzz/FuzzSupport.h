@@ -1,7 +1,8 @@
 #pragma once
 // What every fuzz target shares: a UI service that answers every prompt with
-// Cancel (the targets run headless: no window, no dialog, no audio device,
-// as no application object exists), a private scratch directory for the
+// Cancel (the targets run headless: no window, no dialog, and sound goes to
+// the silent output, so no target reaches for a sound server), a private
+// scratch directory for the
 // loaders that read files by name, and the archive set-up over the input.
 //
 // A target feeds the input to one real loader and lets the loader's own
@@ -9,6 +10,7 @@
 // any sanitizer report, is a crash the fuzzer keeps.
 
 #include "platform/core/Core.h"
+#include "platform/ui/Audio.h"
 #include "platform/ui/UiService.h"
 
 #include <cstddef>
@@ -42,6 +44,7 @@ inline const CString& Setup()
     {
         static CancelEverythingUi ui;
         SetUiService(&ui);
+        CAudioOutput::SetDefaultKind(AudioOutputKind::Silent);
         // The name is kept in a plain array: the removal at exit runs after
         // the program's own strings are gone.
         static char made[] = "/tmp/kdr_fuzzXXXXXX";

@@ -1,6 +1,6 @@
 // The sound list ("*.smg"): three lists of named sounds and the list's
 // name. One manager serves every input (making one looks for its two
-// administrative sounds); with no application object it opens no device.
+// administrative sounds); it plays on the silent output.
 
 #include "FuzzSupport.h"
 #include "view/Sound.h"

@@ -208,7 +208,8 @@ inline void AddMunitions(CIFAmmoArray& ammo)
     auto* pScreen = new CIFCapSmoke;
     pScreen->m_fRadius = 40.0f;
     pScreen->m_nDuration = 180;
-    pScreen->m_nPercentIR = 40;
+    // Thicker than the tanks' thermal sights can see through.
+    pScreen->m_nPercentIR = 90;
     pSmoke->GetCapabilities()->Add(pScreen);
     ammo.Add(pSmoke);
 
@@ -216,6 +217,7 @@ inline void AddMunitions(CIFAmmoArray& ammo)
     auto* pFlare = new CIFCapIllum;
     pFlare->m_fRadius = 400.0f;
     pFlare->m_nDuration = 60;
+    pFlare->m_nPercentIR = 80;  // 0.8 of daylight beneath it
     pIllum->GetCapabilities()->Add(pFlare);
     ammo.Add(pIllum);
 

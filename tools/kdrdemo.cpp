@@ -20,6 +20,9 @@
 // builds at start-up, and the HTML templates of its pages. The units are built from the lists as
 // written, read back through the database.
 
+#include "app/GameClock.h"
+#include "app/KDRApp.h"
+#include "app/KDRDoc.h"
 #include "app/KDRMissions.h"
 #include "app/KDRScenario.h"
 #include "battlefield/KDRGameMap.h"
@@ -27,6 +30,7 @@
 #include "battlefield/KDRObstacles.h"
 #include "database/KDRDatabase.h"
 #include "demo_equipment.h"
+#include "demo_fire.h"
 #include "demo_hierarchy.h"
 #include "demo_holes.h"
 #include "demo_light.h"
@@ -41,9 +45,13 @@
 #include "demo_terrain.h"
 #include "demo_units.h"
 #include "mission/Mission.h"
+#include "platform/ui/ScriptedUi.h"
+#include "platform/ui/UiService.h"
 #include "platform/core/Core.h"
 #include "units/KDRUnits.h"
 #include "units/UnitArray.h"
+
+#include <QApplication>
 
 #include <cstdio>
 #include <functional>
@@ -297,6 +305,54 @@ BOOL WriteLinkFile(const CString& runDir)
     std::fputs(LINK_FILE_TEXT, f);
     return std::fclose(f) == 0;
 }
+// Answers every prompt of the mission's opening without showing it: the
+// generator runs unattended (a machine without sound says so, and the
+// saved game is written all the same).
+class CNoPrompts : public CUiService
+{
+public:
+    int MessageBox(CWnd*, const CString& text, const CString& caption, UINT type) override
+    {
+        std::fprintf(stderr, "kdrdemo: \"%s\": %s\n", caption.GetString(), text.GetString());
+        const UINT buttons = type & MB_TYPEMASK;
+        return buttons == MB_YESNO || buttons == MB_YESNOCANCEL ? IDNO : IDOK;
+    }
+    BOOL FileDialog(CWnd*, const CFileDialogRequest&, CString&) override { return FALSE; }
+    int RunModalDialog(CDialog&) override { return IDCANCEL; }
+    UINT TrackPopupMenu(CMenu&, CPoint, CWnd*) override { return 0; }
+    void Beep(UINT) override {}
+};
+
+// "Fire at dawn": the scenario opened without a window and saved, with
+// the mortars' fire on its way, through the document's own routine.
+BOOL WriteFireAtDawn(const CString& runDir, const CString& dataDir)
+{
+    const CString saveDir = JoinPath(runDir, "Savegame");
+    if (!CreateDir(saveDir))
+        return Failed("the saved games' directory", saveDir);
+    const CString oldDir = GetCurrentDir();
+    CNoPrompts noPrompts;
+    CUiServiceScope scope(&noPrompts);
+    CKDRApp app;
+    BOOL bWritten = FALSE;
+    {
+        CKDRDoc doc;
+        doc.SetDirectories(dataDir, saveDir);
+        if (doc.OnOpenDocument(JoinPath(dataDir, SCENARIO_FILE)) && doc.GetSmoke() != nullptr &&
+            doc.GetFireMissions() != nullptr)
+        {
+            // The saved game names its scenario by the document's path, as
+            // the framework sets it when it opens one.
+            doc.SetPathName(JoinPath(dataDir, SCENARIO_FILE), FALSE);
+            demo_fire::AddFire(*doc.GetFireMissions(), *doc.GetSmoke(), app.GetGameClock()->m_tStart);
+            if (doc.GetUnits() != nullptr && doc.GetUnits()->m_pOwnUnits != nullptr)
+                demo_fire::QueueMission(*doc.GetUnits()->m_pOwnUnits);
+            bWritten = doc.OnSaveDocument(JoinPath(saveDir, demo_fire::SAVED_GAME));
+        }
+    }
+    SetCurrentDir(oldDir);
+    return bWritten ? TRUE : Failed(demo_fire::SAVED_GAME, "the demo mission did not open or save");
+}
 }  // namespace
 
 int main(int argc, char** argv)
@@ -306,6 +362,13 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: kdrdemo RUN_DIRECTORY\n");
         return 2;
     }
+    // Opening the mission for the saved game makes the shell's objects,
+    // which need the widget system; nothing is ever shown.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Nor does it play a sound: the equipment's sound list finds no sound
+    // server and says so, rather than opening a stream it never uses.
+    qputenv("PULSE_SERVER", "unix:/nonexistent/kdrdemo-plays-no-sound");
+    QApplication qt(argc, argv);
     const CString runDir = ResolvePath(argv[1]);
     const CString dataDir = JoinPath(runDir, "Data");
     if (!CreateDir(dataDir))
@@ -317,7 +380,8 @@ int main(int argc, char** argv)
         !WriteTemplates(dataDir) || !WriteSounds(dataDir) || !WriteEquipment(dataDir) || !WritePieces(dataDir) ||
         !WriteUnits(dataDir) || !WriteHierarchies(dataDir) || !WriteFormations(dataDir) ||
         !WriteStandingOrders(dataDir) || !WriteObstacles(dataDir) || !WriteHoles(dataDir) || !WriteEnvironment(dataDir) ||
-        !WriteMission(dataDir) || !WriteScenario(dataDir) || !WriteLinkFile(runDir))
+        !WriteMission(dataDir) || !WriteScenario(dataDir) || !WriteLinkFile(runDir) ||
+        !WriteFireAtDawn(runDir, dataDir))
         return 1;
     return 0;
 }

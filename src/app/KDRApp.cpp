@@ -11,6 +11,7 @@
 #include "app/SaveGameDlg.h"
 #include "app/StartMenuDlg.h"
 #include "battlefield/KDRGameMap.h"
+#include "database/IFAmmo.h"
 #include "database/PieceArray.h"
 #include "hierarchy/HierarchyDlg.h"
 #include "net/MultiplayerSession.h"
@@ -110,6 +111,11 @@ CKDRApp::CKDRApp()
     MapUpdate(ID_APP_ABOUT, [this](CCmdUI* pCmdUI) { OnUpdateAppAbout(pCmdUI); });
     RegisterMissionCommands();
     RegisterSpotReportCommands();
+    // The fire order and the other settings hold their start-up values
+    // from the first moment, before start-up or any view applies its own.
+    for (int i = 0; i < APP_DISPLAY_SETTING_COUNT; ++i)
+        m_anDisplaySettings[i] = DISPLAY_SETTINGS_AT_START[i];
+    m_strDisplayLabel = DISPLAY_LABEL_AT_START;
     InstallServices();
 }
 
@@ -458,6 +464,12 @@ void CKDRApp::PlayVehicleSound(const CString& strName)
         m_pSoundManager->PlayVehicleSound(strName);
 }
 
+void CKDRApp::PlayArtillerySound(const CString& strName)
+{
+    if (m_pSoundManager != nullptr && !strName.IsEmpty())
+        m_pSoundManager->PlayArtillerySound(strName);
+}
+
 BOOL CKDRApp::LoadSoundList(const CString& strName, CString& strFileName)
 {
     auto pNew = std::make_unique<CSoundManager>();
@@ -570,6 +582,27 @@ CKDRDatabase* CKDRApp::GetDatabase() const
 {
     CKDRDoc* pDoc = GetActiveDocument();
     return pDoc != nullptr ? pDoc->GetDatabase() : nullptr;
+}
+
+CFireMissionArray* CKDRApp::GetRoundsInFlight() const
+{
+    CKDRDoc* pDoc = GetActiveDocument();
+    return pDoc != nullptr ? pDoc->GetFireMissions() : nullptr;
+}
+
+int CKDRApp::LeaveSplashEffect(int nMunition, CFireMission* pRound)
+{
+    CKDRDoc* pDoc = GetActiveDocument();
+    if (pDoc == nullptr || pRound == nullptr)
+        return 0;
+    switch (nMunition)
+    {
+    case MUNITION_SMOKE: return pDoc->AddSmokeFromImpact(pRound);
+    case MUNITION_ILLUM: return pDoc->AddIllumFromImpact(pRound);
+    case MUNITION_FASCAM: return pDoc->ApplyFASCAMImpact(pRound);
+    case MUNITION_CHEMICAL: return pDoc->ApplyChemicalImpact(pRound);
+    default: return 0;
+    }
 }
 
 CKDRObstacles* CKDRApp::GetObstacleArray() const

@@ -27,6 +27,9 @@
 class CDC;
 class CDisplay;
 class CFireMission;
+class CFireMissionArray;
+class CFireMissionLogWindow;
+struct SFireLogRecord;
 class CFrameWnd;
 class CHierarchyDlg;
 class CKDRDatabase;
@@ -47,6 +50,17 @@ class CWeapon;
 
 // Number of the current display settings carried by the view properties.
 constexpr int APP_DISPLAY_SETTING_COUNT = 15;
+// The current fire order among them: every fire mission ordered on the map
+// takes these, and the Fire Order window edits them (the label is the
+// display label).
+constexpr int APP_FIRE_MUNITION = 5;  // one munition type bit
+constexpr int APP_FIRE_TOT = 6;       // time on target, calendar seconds
+constexpr int APP_FIRE_VOLLEYS = 7;
+constexpr int APP_FIRE_SHEAF = 8;     // 0 Converged, 1 Linear, 2 Open
+constexpr int APP_FIRE_ATTITUDE = 9;  // mils
+constexpr int APP_FIRE_LENGTH = 10;   // metres
+constexpr int APP_FIRE_OPTION = 11;   // 0, 1, 2 or 4
+constexpr int APP_FIRE_METHOD = 12;   // 0 When Ready, 1 AMC, 2 TOT, 4 Immediate
 
 class CKDRApp : public CWinApp,
                 public CPlayService,
@@ -115,6 +129,7 @@ public:
     BOOL IsSoundDefined(int nKind, const CString& strName) const override;
     void PlayWeaponSound(const CString& strName) override;
     void PlayVehicleSound(const CString& strName) override;
+    void PlayArtillerySound(const CString& strName) override;
     BOOL LoadSoundList(const CString& strName, CString& strFileName) override;
 
     // ---- Spot reports (CReportService; the posting rule is CSpotReporter's) ----
@@ -132,6 +147,12 @@ public:
     void ShowReport(const CString& strReport) override;
     // The results page, modally.
     void ShowMissionResults(const CString& strSavegameDir, const CString& strDataDir) override;
+    // The fire-mission log's window (CFireMissionLogDlg).
+    CFireMissionLogWindow* NewFireMissionLogWindow() override;
+    // A double click in the fire-mission log: the map centres on the
+    // record's unit of the side (unit -1: on its point); nothing for a unit
+    // that is gone or rides in a carrier.
+    void SelectUnitInView(const SFireLogRecord& record, int nSide);
 
     // ---- AI-order directions ----
     // One of the three directions (whole mils) in radians, folded towards
@@ -145,6 +166,9 @@ public:
     BOOL ChooseSavedGame(CString& strName, int nMode);
     CKDRGameMap* GetGameMap() const;
     CKDRDatabase* GetDatabase() const override;
+    // The active document's rounds in flight and splash effects.
+    CFireMissionArray* GetRoundsInFlight() const override;
+    int LeaveSplashEffect(int nMunition, CFireMission* pRound) override;
     CKDRObstacles* GetObstacleArray() const;
     CKDRHoles* GetHoleArray() const;
     void RedrawView() override;

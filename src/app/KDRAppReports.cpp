@@ -4,10 +4,16 @@
 
 #include "app/KDRApp.h"
 
+#include "app/FireMissionLogDlg.h"
 #include "app/KDRCommandIds.h"
+#include "app/KDRDoc.h"
 #include "app/MissionResultsDlg.h"
 #include "app/ReportDlg.h"
+#include "battlefield/ElevationMap.h"
+#include "battlefield/FireMission.h"
+#include "battlefield/KDRGameMap.h"
 #include "platform/ui/CmdTarget.h"
+#include "units/KDRUnits.h"
 #include "units/SpotReport.h"
 #include "units/SpotReportArray.h"
 #include "units/SpotReportLogDlg.h"
@@ -20,6 +26,8 @@ void CKDRApp::ShowSpotReportInView(const CSpotReport* pReport)
     // show a spot report; until then the log only keeps it.
     (void)pReport;
 }
+
+CFireMissionLogWindow* CKDRApp::NewFireMissionLogWindow() { return CFireMissionLogDlg::Make(); }
 
 void CKDRApp::ShowReport(const CString& strReport)
 {
@@ -37,6 +45,33 @@ void CKDRApp::OnToolWindowClosed(int nKind)
     CKDRView* pView = GetActiveView();
     if (pView != nullptr && nKind == SPOT_REPORT_LOG_TOOL_WINDOW)
         pView->SetSpotReportLogShown(FALSE);
+    if (pView != nullptr && nKind == FIRE_MISSION_LOG_TOOL_WINDOW)
+        pView->SetFMLogShown(FALSE);
+}
+
+void CKDRApp::SelectUnitInView(const SFireLogRecord& record, int nSide)
+{
+    CKDRView* pView = GetActiveView();
+    CKDRDoc* pDoc = GetActiveDocument();
+    CKDRGameMap* pMap = pDoc != nullptr ? pDoc->GetGameMap() : nullptr;
+    const CElevationMap* pElevation = pMap != nullptr ? pMap->GetElevationMap() : nullptr;
+    if (pView == nullptr || pElevation == nullptr)
+        return;
+    pView->CancelInteraction();
+    float fX = static_cast<float>(record.nX);
+    float fY = static_cast<float>(record.nY);
+    if (record.nUnit >= 0)
+    {
+        CKDRUnits* pUnits = pDoc->GetUnits();
+        const CUnit* pUnit = pUnits != nullptr ? pUnits->GetUnit(record.nUnit, record.nArray, nSide) : nullptr;
+        if (pUnit == nullptr || pUnit->IsCarried())
+            return;
+        fX = pUnit->m_fX;
+        fY = pUnit->m_fY;
+    }
+    int nPX = 0, nPY = 0;
+    pElevation->MapToPixel(fX, fY, &nPX, &nPY);
+    pView->CenterOnMapPoint(nPX, nPY);
 }
 
 // ---------------------------------------------------------------------------

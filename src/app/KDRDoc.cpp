@@ -26,6 +26,7 @@
 #include "platform/ui/View.h"
 #include "units/KDRUnits.h"
 #include "units/SpotReportArray.h"
+#include "view/KDRView.h"
 
 #include <memory>
 
@@ -78,6 +79,8 @@ CKDRDoc::CKDRDoc()
     MapCommand(ID_FILE_SAVE_GAME, [this] { DoSave(nullptr, TRUE); });
     MapUpdate(ID_FILE_SAVE_GAME, [this](CCmdUI* pCmdUI) { OnUpdateFileSaveGame(pCmdUI); });
     MapUpdate(ID_HELP_VEHICLE_SPECS, [this](CCmdUI* pCmdUI) { OnUpdateHelpVehicleSpecs(pCmdUI); });
+    MapCommand(ID_ACTIONS_FM_LOG, [this] { OnFireMissionLog(); });
+    MapUpdate(ID_ACTIONS_FM_LOG, [this](CCmdUI* pCmdUI) { OnUpdateFireMissionLog(pCmdUI); });
 }
 
 CKDRDoc::~CKDRDoc()
@@ -619,6 +622,34 @@ void CKDRDoc::OnUpdateHelpVehicleSpecs(CCmdUI* pCmdUI)
     CKDRDatabase* pDatabase = GetDatabase();
     pCmdUI->Enable(pDatabase != nullptr && pDatabase->HasVehicleList());
     pCmdUI->SetCheck(pDatabase != nullptr && pDatabase->IsSpecsWindowOpen() ? 1 : 0);
+}
+
+BOOL CKDRDoc::ToggleFireMissionLog()
+{
+    CKDRUnits* pUnits = GetUnits();
+    CKDRGameMap* pMap = GetGameMap();
+    CFireMissionArray* pRounds = GetFireMissions();
+    if (pUnits == nullptr || pMap == nullptr || pRounds == nullptr)
+        return FALSE;
+    pUnits->ShowFireMissionLog(0, pMap, pRounds);
+    return TRUE;
+}
+
+void CKDRDoc::OnFireMissionLog()
+{
+    CKDRApp* pApp = GetKDRApp();
+    CKDRView* pView = pApp != nullptr ? pApp->GetActiveView() : nullptr;
+    if (pView == nullptr || !pView->IsCommandAllowed(ID_ACTIONS_FM_LOG) || !ToggleFireMissionLog())
+        return;
+    pView->StoreFMLogShown();
+}
+
+void CKDRDoc::OnUpdateFireMissionLog(CCmdUI* pCmdUI)
+{
+    CKDRApp* pApp = GetKDRApp();
+    CKDRView* pView = pApp != nullptr ? pApp->GetActiveView() : nullptr;
+    pCmdUI->Enable(pView != nullptr && pView->IsCommandAllowed(ID_ACTIONS_FM_LOG));
+    pCmdUI->SetCheck(IsFireMissionLogOpen() ? 1 : 0);
 }
 
 int CKDRDoc::ShowMessageBoxDlg(const CString& strTitle, const CString& strText, float fX, float fY)

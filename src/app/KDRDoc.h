@@ -166,6 +166,15 @@ public:
     // File/Save Game...: enabled while the clock is stopped, its window
     // open, the mission changed and no multiplayer game runs.
     void OnUpdateFileSaveGame(CCmdUI* pCmdUI);
+    // Actions/FM Log... (L): opens or closes the own side's fire-mission
+    // log when the view allows the command and units, map and rounds in
+    // flight are there, and records in the zoom level whether it is open;
+    // checked while the log is open.
+    void OnFireMissionLog();
+    void OnUpdateFireMissionLog(CCmdUI* pCmdUI);
+    // Opens or closes the own side's fire-mission log; FALSE without units,
+    // map or rounds in flight.
+    BOOL ToggleFireMissionLog();
 
     // Opens the modeless message box at a map point (centred without a map
     // picture or for a point off the view's upper left), replacing one

@@ -92,7 +92,7 @@ BOOL CKDRDoc::DrawFireMissionImpacts()
     CFireMissionArray* pRounds = GetFireMissions();
     if (pRounds == nullptr || GetGameMap() == nullptr)
         return FALSE;
-    pRounds->DrawImpacts(GetGameMap());
+    pRounds->DrawImpacts(GetGameMap(), GetDatabase());
     return TRUE;
 }
 

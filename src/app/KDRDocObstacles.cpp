@@ -293,8 +293,9 @@ int CKDRDoc::ApplyFASCAMImpact(CFireMission* pMission)
     CKDRObstacles* pObstacles = ObstaclesCreatedWhenAbsent(*this);
     int nIndex = kUnset;
     int nFoundSide = kUnset;
-    const int nResult = pObstacles->PlaceObstacle(fWidth, fLength, nDensity, pMission->m_fImpactX, pMission->m_fImpactY,
-                                                  pMission->m_fAttitude, pMission->m_nSide, pMap, nIndex, nFoundSide);
+    const int nResult =
+        pObstacles->PlaceObstacle(fWidth, fLength, nDensity, pMission->m_fX, pMission->m_fY,
+                                  static_cast<float>(pMission->m_nAttitude), pMission->GetSide(), pMap, nIndex, nFoundSide);
     if (CKDRUnits* pUnits = GetUnits(); pUnits != nullptr && pMission->m_nUnit != kUnset)
         pUnits->OnMinesLaid(pMission->m_nUnit, pMission->m_nArray, nIndex, nFoundSide);
     return nResult;
@@ -311,8 +312,8 @@ int CKDRDoc::ApplyChemicalImpact(CFireMission* pMission)
     if (!pMission->GetChemParameters(pDatabase, fRadius, nDensity, nDuration))
         return 0;
     CKDRObstacles* pObstacles = ObstaclesCreatedWhenAbsent(*this);
-    return pObstacles->PlaceChemArea(fRadius, nDensity, nDuration, pMission->m_fImpactX, pMission->m_fImpactY,
-                                     pMission->m_nSide, GameTimeElapsed(), pMap);
+    return pObstacles->PlaceChemArea(fRadius, nDensity, nDuration, pMission->m_fX, pMission->m_fY,
+                                     pMission->GetSide(), GameTimeElapsed(), pMap);
 }
 
 int CKDRDoc::ReceiveObstacles(const BYTE* pData, int nLength)

@@ -280,7 +280,7 @@ BOOL CKDRDoc::RefreshFireMissionLog()
     auto c = Ready(*this);
     if (!c || GetFireMissions() == nullptr)
         return FALSE;
-    c.pUnits->RefreshFireMissionLog();
+    c.pUnits->RefreshFireMissionLog(c.pMap, GetFireMissions());
     return TRUE;
 }
 

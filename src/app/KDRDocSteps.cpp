@@ -103,7 +103,7 @@ int CKDRDoc::StepSimulation(int nUnit, int nArray, int nKind)
     {
         NoteMapChanged();
         if (pUnits->IsFireMissionLogOpen())
-            pUnits->RefreshFireMissionLog();
+            pUnits->RefreshFireMissionLog(GetGameMap(), pRounds);
     }
 
     if (CKDREnvironment* pEnvironment = GetEnvironment();

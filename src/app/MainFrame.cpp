@@ -58,7 +58,7 @@ CMenuDesc CMainFrame::MainMenu()
                    MenuSeparator(), MenuItem("&Show Path", ID_EDIT_SHOW_PATH)}),
         MenuPopup("&Actions",
                   {MenuItem("&Fire Mission", ID_ACTIONS_FIRE_MISSION),
-                   MenuItem("Fire &Order...", ID_ACTIONS_FIRE_ORDER), MenuItem("FM &Log...", ID_ACTIONS_FM_LOG),
+                   MenuItem("Fire &Order...", ID_ACTIONS_FIRE_ORDER), MenuItem("FM &Log...\tL", ID_ACTIONS_FM_LOG),
                    MenuSeparator(), MenuItem("&Upload", ID_ACTIONS_UPLOAD), MenuItem("&Mount", ID_ACTIONS_MOUNT),
                    MenuItem("&Dismount", ID_ACTIONS_DISMOUNT), MenuItem("D&eploy Mines", ID_ACTIONS_DEPLOY_MINES)}),
         MenuPopup("&Orders", {MenuItem("&Stop", ID_ORDERS_STOP), MenuItem("S&print", ID_ORDERS_SPRINT),
@@ -91,6 +91,7 @@ std::vector<ACCEL> CMainFrame::MainAccelerators()
         ACCEL{FVIRTKEY, 'G', static_cast<WORD>(ID_TIME_START)},
         ACCEL{FVIRTKEY, 'S', static_cast<WORD>(ID_TIME_STOP)},
         ACCEL{FVIRTKEY, 'R', static_cast<WORD>(ID_VIEW_SPOT_REPORT_LOG)},
+        ACCEL{FVIRTKEY, 'L', static_cast<WORD>(ID_ACTIONS_FM_LOG)},
         ACCEL{FVIRTKEY, VK_ESCAPE, static_cast<WORD>(ID_CANCEL_INTERACTION)},
     };
 }

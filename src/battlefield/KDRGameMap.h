@@ -147,6 +147,8 @@ public:
     // Picture pixels to view pixels: ((p - scroll) * zoom) rounded; the
     // scroll counts as (-99, -99) when the map names no tile grid. Answers 1.
     int PictureToView(int px, int py, int* vx, int* vy) const;
+    // Map metres to view pixels through the picture.
+    void MapToView(float x, float y, int* vx, int* vy) const;
     // View pixels to picture pixels: trunc(v / zoom + 0.5) + scroll.
     int ViewToPicture(int vx, int vy, int* px, int* py) const;
     // (0, 0, picture width, picture height); 0 without a picture.
@@ -292,8 +294,6 @@ private:
     static void ReportUnreadable(const CString& name, const CString& reason);
     // Asks for another file; FALSE when the user cancels.
     static BOOL AskForFile(const char* defaultExt, const char* initialName, CString& path);
-    // Map metres to view pixels through the picture.
-    void MapToView(float x, float y, int* vx, int* vy) const;
     void DrawSightArea(float x, float y, int range, int eye, float rayLength, double firstBearing, int rayCount);
 
     CMapPicture* m_pPicture = nullptr;

@@ -159,10 +159,10 @@ BOOL CVCapIndirectFire::CheckSounds(CString& report)
     return CheckSound(report, SOUND_KIND_ARTILLERY, "Indirect Fire Shot Sound", m_strShotSound);
 }
 
-int CVCapIndirectFire::GetTraverseSteps(float heading, int direction) const
+BOOL CVCapIndirectFire::GetArcEdges(float heading, long long& left, long long& right) const
 {
     if (m_nLeftLimit == kUnset || m_nRightLimit == kUnset || m_bAllRound || !std::isfinite(heading))
-        return 0;
+        return FALSE;
 
     // The heading folded into 0..6400 mils: a whole circle above stays 6400
     // rather than 0, as repeated subtraction leaves it.
@@ -187,8 +187,37 @@ int CVCapIndirectFire::GetTraverseSteps(float heading, int direction) const
         }
         return value;
     };
-    const long long nRight = fold(m_nRightLimit + nHeading);
-    const long long nLeft = fold(m_nLeftLimit + nHeading);
+    right = fold(m_nRightLimit + nHeading);
+    left = fold(m_nLeftLimit + nHeading);
+    return TRUE;
+}
+
+int CVCapIndirectFire::GetShiftCount(float heading, int azimuth) const
+{
+    long long nLeft = 0, nRight = 0;
+    if (!GetArcEdges(heading, nLeft, nRight))
+        return 0;
+    const long long nAzimuth = azimuth;
+    const bool bAcrossNorth = nLeft > nRight;
+    const bool bInside = bAcrossNorth ? (nAzimuth >= nLeft || nAzimuth <= nRight)
+                                      : (nAzimuth >= nLeft && nAzimuth <= nRight);
+    if (bInside)
+        return 0;
+    // From each edge the shorter way round the circle; the nearer one counts.
+    auto around = [](long long from, long long to)
+    {
+        const long long d = ((to - from) % kMilsPerCircle + kMilsPerCircle) % kMilsPerCircle;
+        return std::min(d, kMilsPerCircle - d);
+    };
+    const long long nGap = std::min(around(nAzimuth, nLeft), around(nAzimuth, nRight));
+    return static_cast<int>(nGap / kMilsPerShift + 1);
+}
+
+int CVCapIndirectFire::GetTraverseSteps(float heading, int direction) const
+{
+    long long nLeft = 0, nRight = 0;
+    if (!GetArcEdges(heading, nLeft, nRight))
+        return 0;
     const long long nDirection = direction;
 
     if (nLeft > nRight)

@@ -40,6 +40,7 @@ public:
     // Mils of a full circle, and the mils one traverse step turns.
     static constexpr int kMilsPerCircle = 6400;
     static constexpr int kMilsPerTraverseStep = 100;
+    static constexpr int kMilsPerShift = 400;
 
     CVCapIndirectFire() = default;
     void Serialize(CArchive& ar) override;
@@ -60,6 +61,12 @@ public:
     // arc across north holds every direction from its left edge round to
     // its right edge. A heading that is not a finite number answers 0.
     int GetTraverseSteps(float heading, int direction) const;
+    // The shifts a fire mission lays before its first volley toward the
+    // azimuth (mils) from a vehicle on the heading (radians): 0 inside the
+    // arc (an arc across north included), without limits or all round;
+    // else one more than the whole kMilsPerShift from the nearer edge of
+    // the arc, counted the shorter way round the circle.
+    int GetShiftCount(float heading, int azimuth) const;
 
     int m_nLeftLimit = kUnset;  // mils from the heading; kUnset: no limit
     int m_nRightLimit = kUnset;
@@ -77,6 +84,11 @@ public:
     int m_nMinRange = kUnset;  // 0 or less: none
     BOOL m_bAllRound = FALSE;
     CAmmoEntryList m_ammo;  // munitions of the vehicle list's ammunition array
+
+private:
+    // The heading in whole mils and the arc's two edges, each in 0..6400;
+    // FALSE when the gun has no arc (limits unset, all round, no heading).
+    BOOL GetArcEdges(float heading, long long& left, long long& right) const;
 };
 
 class CVCapDFAmmoCarrier : public CVehicleCapability

@@ -63,6 +63,14 @@ void CHeadlessShell::PlayWeaponSound(const CString&) {}
 
 void CHeadlessShell::PlayVehicleSound(const CString&) {}
 
+void CHeadlessShell::PlayArtillerySound(const CString&) {}
+
+int CHeadlessShell::LeaveSplashEffect(int nMunition, CFireMission*)
+{
+    m_splashEffects.push_back(nMunition);
+    return 0;
+}
+
 BOOL CHeadlessShell::LoadSoundList(const CString& strName, CString& strFileName)
 {
     strFileName = strName;

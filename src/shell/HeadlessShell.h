@@ -50,12 +50,17 @@ public:
     CKDRDatabase* GetDatabase() const override { return m_pDatabase; }
     CString GetDataDir() const override { return m_strDataDir; }
     CString GetSavegameDir() const override { return m_strSavegameDir; }
+    CFireMissionArray* GetRoundsInFlight() const override { return m_pRoundsInFlight; }
+    // Leaves nothing on the ground; the munition bits asked for are kept.
+    int LeaveSplashEffect(int nMunition, CFireMission* pRound) override;
     // Serves one command posted to the application object, when there is one.
     BOOL ServeWaitingMessage() override;
 
     // ---- CReportService (the spot reports are CSpotReporter's) ----
     void ShowSpotReportInView(const CSpotReport* pReport) override;
     void OnToolWindowClosed(int nKind) override;
+    // None: the units keep the log's lines without a window.
+    CFireMissionLogWindow* NewFireMissionLogWindow() override { return nullptr; }
     BOOL ShowMessageBoxDlg(const CString& strTitle, const CString& strText, int nX, int nY) override;
     void ShowReport(const CString& strReport) override;
     void ShowMissionResults(const CString& strSavegameDir, const CString& strDataDir) override;
@@ -79,6 +84,7 @@ public:
     BOOL IsSoundDefined(int nKind, const CString& strName) const override;
     void PlayWeaponSound(const CString& strName) override;
     void PlayVehicleSound(const CString& strName) override;
+    void PlayArtillerySound(const CString& strName) override;
     // Takes any list by its name, with no sounds in it.
     BOOL LoadSoundList(const CString& strName, CString& strFileName) override;
 
@@ -91,6 +97,8 @@ public:
     CKDRDatabase* m_pDatabase = nullptr;      // not owned
     CString m_strDataDir;
     CString m_strSavegameDir;
+    CFireMissionArray* m_pRoundsInFlight = nullptr;  // not owned
+    std::vector<int> m_splashEffects;   // munition bits of splash effects asked for, in order
     CDisplay* m_pDisplay = nullptr;           // not owned
     BOOL m_bDisplayReady = FALSE;
     CPieceArray* m_pSymbolCatalogue = nullptr;  // owned

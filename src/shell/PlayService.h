@@ -9,12 +9,14 @@
 // while it lives; tests, tools and benchmarks install a CHeadlessShell
 // (shell/HeadlessShell.h). With none installed the simulation runs as it
 // would before a mission starts: the clock stopped, no network game, no
-// database, no message served. Only the user-interface thread calls it.
+// database, no rounds in flight, no message served. Only the user-interface thread calls it.
 
 #include "platform/core/CString.h"
 #include "platform/core/Time.h"
 #include "platform/core/Types.h"
 
+class CFireMission;
+class CFireMissionArray;
 class CGameTime;
 class CKDRDatabase;
 class CMultiplayerSession;
@@ -54,6 +56,14 @@ public:
     virtual CKDRDatabase* GetDatabase() const = 0;
     virtual CString GetDataDir() const = 0;
     virtual CString GetSavegameDir() const = 0;
+    // The open mission's rounds in flight, where a gun's shot goes; null
+    // when none is open.
+    virtual CFireMissionArray* GetRoundsInFlight() const = 0;
+    // What a round's splash leaves on the open mission for one of its
+    // munition bits (MUNITION_SMOKE, MUNITION_ILLUM, MUNITION_FASCAM,
+    // MUNITION_CHEMICAL): a smoke cloud, a flare, a minefield, a chemical
+    // area. Nonzero when something was added.
+    virtual int LeaveSplashEffect(int nMunition, CFireMission* pRound) = 0;
 
     // ---- Staying responsive ----
     // Serves one waiting message (or the idle work); FALSE when the

@@ -14,6 +14,7 @@
 #include "platform/core/Types.h"
 
 class CFireMission;
+class CFireMissionLogWindow;
 class CSpotReport;
 class CUnit;
 class CVehicle;
@@ -41,6 +42,9 @@ public:
     // A modeless tool window closed by its own close box (the spot report
     // log passes SPOT_REPORT_LOG_TOOL_WINDOW).
     virtual void OnToolWindowClosed(int nKind) = 0;
+    // A new fire-mission log window, owned by the caller; null when the
+    // shell shows none (the units then keep the log's lines without one).
+    virtual CFireMissionLogWindow* NewFireMissionLogWindow() = 0;
 
     // ---- Prompts and report windows ----
     // The map's positioned message box (nX, nY in map units, kUnset: centred).

@@ -28,6 +28,8 @@ public:
     virtual BOOL IsSoundDefined(int nKind, const CString& strName) const = 0;
     virtual void PlayWeaponSound(const CString& strName) = 0;
     virtual void PlayVehicleSound(const CString& strName) = 0;
+    // A gun's shot or a round's splash.
+    virtual void PlayArtillerySound(const CString& strName) = 0;
     // Reads a sound list file and, when it reads, makes it the run's sounds
     // and answers TRUE with the list's file name; otherwise the sounds stay
     // as they were.

@@ -1,5 +1,6 @@
 #include "units/KDRUnits.h"
 
+#include "battlefield/FireMissionArray.h"
 #include "database/KDRDatabase.h"
 #include "hierarchy/GlobalMap.h"
 #include "hierarchy/HierarchyArray.h"
@@ -14,6 +15,7 @@
 #include "shell/DrawService.h"
 #include "shell/PlayService.h"
 #include "shell/ReportService.h"
+#include "units/FireMissionLogWindow.h"
 #include "units/Unit.h"
 #include "units/UnitArray.h"
 #include "units/UnitRefArray.h"
@@ -87,6 +89,7 @@ CKDRUnits::~CKDRUnits()
     delete m_pNeutralFileNames;
     delete m_pTaskOrgLists;
     delete m_pGlobalMap;
+    delete m_pFireMissionLog;
 }
 
 void CKDRUnits::DeleteArrayList(int nKind)
@@ -569,9 +572,52 @@ BOOL CKDRUnits::RecallDetached(CKDRDatabase*, CKDRGameMap*, CKDRObstacles*, CKDR
 BOOL CKDRUnits::CanDetachElement() const { return FALSE; }
 BOOL CKDRUnits::CanRecallDetached() const { return FALSE; }
 
-void CKDRUnits::ShowFireMissionLog(int, CKDRGameMap*, CFireMissionArray*) {}
-void CKDRUnits::RefreshFireMissionLog() {}
-void CKDRUnits::FillFireMissionLog(int, CKDRGameMap*, CFireMissionArray*) {}
+void CKDRUnits::ShowFireMissionLog(int nSide, CKDRGameMap* pMap, CFireMissionArray* pRoundsInFlight)
+{
+    if (!IsKind(nSide))
+        return;
+    if (m_pFireMissionLog == nullptr)
+        m_pFireMissionLog = NewFireMissionLogWindow();
+    if (!m_pFireMissionLog->IsOpen())
+    {
+        if (!HasUnitsOfKind(nSide) || !m_pFireMissionLog->Open())
+            return;
+    }
+    else if (m_pFireMissionLog->GetSide() == nSide)
+    {
+        m_pFireMissionLog->CloseWindow();
+        return;
+    }
+    FillFireMissionLog(nSide, pMap, pRoundsInFlight);
+}
+
+void CKDRUnits::RefreshFireMissionLog(CKDRGameMap* pMap, CFireMissionArray* pRoundsInFlight)
+{
+    if (IsFireMissionLogOpen())
+        FillFireMissionLog(m_pFireMissionLog->GetSide(), pMap, pRoundsInFlight);
+}
+
+void CKDRUnits::FillFireMissionLog(int nSide, CKDRGameMap* pMap, CFireMissionArray* pRoundsInFlight)
+{
+    if (m_pFireMissionLog == nullptr)
+        return;
+    if (pRoundsInFlight == nullptr)
+    {
+        CPlayService* pPlay = GetPlayService();
+        pRoundsInFlight = pPlay != nullptr ? pPlay->GetRoundsInFlight() : nullptr;
+    }
+    CStringList lines;
+    std::vector<SFireLogRecord> records;
+    if (pRoundsInFlight != nullptr)
+        pRoundsInFlight->FormatLog(nSide, pMap, lines, records);
+    for (int i = 0; i < GetArrayCount(nSide); ++i)
+    {
+        int nArray = i;
+        if (CUnitArray* pArray = GetArrayOfKind(nSide, nArray))
+            pArray->FillFireMissionList(lines, records, nSide, nArray, pMap);
+    }
+    m_pFireMissionLog->FillList(nSide, lines, records);
+}
 
 void CKDRUnits::AfterOpenUnits(CKDRDatabase*, CKDRGameMap*) {}
 void CKDRUnits::FixUpAfterOpen(CKDRDatabase*, CKDRGameMap*) {}
@@ -630,7 +676,7 @@ int CKDRUnits::IsGroundVehicleOrElement(const CString&) const { return 0; }
 int CKDRUnits::HitTestUnitValue(int, int, CKDRGameMap*, CKDRDatabase*) { return -99; }
 
 BOOL CKDRUnits::HasUnitSelection() const { return FALSE; }
-BOOL CKDRUnits::IsFireMissionLogOpen() const { return FALSE; }
+BOOL CKDRUnits::IsFireMissionLogOpen() const { return m_pFireMissionLog != nullptr && m_pFireMissionLog->IsOpen(); }
 BOOL CKDRUnits::IsHierarchyTreeOpen() const { return m_bTreeShown; }
 int CKDRUnits::GetSelectionActions() const { return 0; }
 CString CKDRUnits::GetSelectedInfo() const { return CString(); }

@@ -51,6 +51,7 @@
 class CArchive;
 class CFireMission;
 class CFireMissionArray;
+class CFireMissionLogWindow;
 class CFormationTemplateArray;
 class CGlobalMap;
 class CHierarchyArray;
@@ -188,9 +189,18 @@ public:
     // sides' windows are hidden first, so at most one shows. 0 without an
     // owner or without the side's hierarchy and its window, else 1.
     BOOL FillHierarchyTree(int nSide, CWnd* pOwner);
+    // Opens the fire-mission log on the side when it is closed and the
+    // side has units, closes it when it shows that side, else switches it
+    // to the side.
     void ShowFireMissionLog(int nSide, CKDRGameMap* pMap, CFireMissionArray* pRoundsInFlight);
-    void RefreshFireMissionLog();
+    // Refills the log for the side it shows, while it is open. Without a
+    // list of rounds the open mission's, through the play service.
+    void RefreshFireMissionLog(CKDRGameMap* pMap = nullptr, CFireMissionArray* pRoundsInFlight = nullptr);
+    // The side's rounds in flight, then the queued missions of every array
+    // of the side, into the log window.
     void FillFireMissionLog(int nSide, CKDRGameMap* pMap, CFireMissionArray* pRoundsInFlight);
+    // The log window object (made on first use); null only before then.
+    CFireMissionLogWindow* GetFireMissionLog() const { return m_pFireMissionLog; }
 
     // Loading and set-up.
     // After the scenario part was read: the own array, the kind 1 and kind
@@ -500,6 +510,7 @@ public:
     CUnitRefArray* m_pContacts[CONTACT_LIST_COUNT];  // owned; rebuilt every tick
     int m_nTreeSide;    // side whose hierarchy window was last shown
     BOOL m_bTreeShown;  // a hierarchy window is shown
+    CFireMissionLogWindow* m_pFireMissionLog = nullptr;  // owned; made on first use
 
 private:
     // SerializeState's halves.

@@ -364,7 +364,7 @@ void CKDRUnits::HandleMoveEvents(DWORD dwMask, int nUnit, int nArray, int nKind,
         pCarrier->m_bFreeBoarding = FALSE;
     }
     if ((dwMask & MOVE_EVENT_FIRE_MISSION_LOG) && IsFireMissionLogOpen())
-        FillFireMissionLog(nKind, pMap, nullptr);
+        RefreshFireMissionLog(pMap);
 }
 
 int CKDRUnits::IssueMountOrder(CHierarchyArray* pCarried, CHierarchyArray* pCarrier, CUOrdMount* pOrder,

@@ -101,8 +101,8 @@ CSpotReport* CSpotReportArray::AddArtilleryImpactReport(const CFireMission* pImp
 {
     if (pImpact == nullptr || pDatabase == nullptr || !pDatabase->HasVehicleList())
         return nullptr;
-    return AtPosition(NewReport("Enemy artillery impact detected.", CODE_IMPACT, time), pImpact->m_fImpactX,
-                      pImpact->m_fImpactY);
+    return AtPosition(NewReport("Enemy artillery impact detected.", CODE_IMPACT, time), pImpact->m_fX,
+                      pImpact->m_fY);
 }
 
 CSpotReport* CSpotReportArray::AddArtilleryEffectReport(BOOL bDestroyed, CUnit* pUnit, int nUnit, int nArray,
@@ -116,7 +116,7 @@ CSpotReport* CSpotReportArray::AddArtilleryEffectReport(BOOL bDestroyed, CUnit* 
     if (bDestroyed)
         return AtPosition(
             NewReport(pUnit->m_strName + " was destroyed by incoming artillery.", nValue + CODE_KILL, time),
-            pImpact->m_fImpactX, pImpact->m_fImpactY);
+            pImpact->m_fX, pImpact->m_fY);
     return AtOwnUnit(
         NewReport(pUnit->m_strName + " is being suppressed incoming artillery.", nValue + CODE_ENGAGEMENT, time),
         nUnit, nArray);

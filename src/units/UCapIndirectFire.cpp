@@ -1,8 +1,11 @@
 #include "units/UCapIndirectFire.h"
 
 #include "battlefield/FireMissionArray.h"
+#include "database/IFAmmo.h"
+#include "database/KDRDatabase.h"
 #include "orders/RecordIO.h"
 #include "platform/ui/Display.h"
+#include "shell/SoundService.h"
 
 IMPLEMENT_SERIAL(CUCapIndirectFire, CUnitCapability, 1)
 IMPLEMENT_SERIAL(CUCapDFAmmoCarrier, CUnitCapability, 1)
@@ -46,6 +49,53 @@ void CUCapIndirectFire::Serialize(CArchive& ar)
     SerializeFlag(ar, m_bStoredFlag2);
     SerializeFlag(ar, m_bStoredFlag1);
     SerializeAmmoEntries(ar, m_ammo);
+}
+
+int CUCapIndirectFire::GetPositionOfType(int nMunitionType, CKDRDatabase* pDatabase) const
+{
+    if (pDatabase == nullptr)
+        return -1;
+    for (size_t i = 0; i < m_ammo.size(); ++i)
+    {
+        const CIFAmmo* pAmmo = pDatabase->GetIFAmmo(m_ammo[i].m_nIndex);
+        if (pAmmo != nullptr && (pAmmo->m_nMunitionType & nMunitionType) != 0)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+int CUCapIndirectFire::GetRoundsAt(int nPosition) const
+{
+    if (nPosition < 0 || static_cast<size_t>(nPosition) >= m_ammo.size())
+        return 0;
+    return m_ammo[static_cast<size_t>(nPosition)].m_nNumber;
+}
+
+void CUCapIndirectFire::FireRound(int nMunitionIndex, const CVCapIndirectFire* pVehicleCap)
+{
+    if (CSoundService* pSound = GetSoundService();
+        pSound != nullptr && pVehicleCap != nullptr && !pVehicleCap->m_strShotSound.IsEmpty())
+        pSound->PlayArtillerySound(pVehicleCap->m_strShotSound);
+    for (CAmmoEntry& entry : m_ammo)
+    {
+        if (entry.m_nIndex == nMunitionIndex)
+        {
+            --entry.m_nNumber;
+            return;
+        }
+    }
+}
+
+int CUCapIndirectFire::ClearCycle()
+{
+    m_bTraversing = FALSE;
+    m_nTraverseLeft = 0;
+    m_bComputing = FALSE;
+    m_nComputeLeft = 0;
+    m_bLoading = FALSE;
+    m_nLoadLeft = 0;
+    m_bUnloading = FALSE;
+    return 0;
 }
 
 // ---------------------------------------------------------------------------

@@ -41,6 +41,20 @@ public:
     DWORD GetType() const override { return VCAP_INDIRECT_FIRE; }
     CString GetName() const override { return "Indirect Fire"; }
 
+    // What a fire mission's step asks of the battery and does to it.
+    // The list position of the first munition of the type (a munition type
+    // bit); -1 when none or without a database.
+    int GetPositionOfType(int nMunitionType, CKDRDatabase* pDatabase) const;
+    // Rounds left at a list position; 0 outside the list.
+    int GetRoundsAt(int nPosition) const;
+    // Plays the gun's shot sound and takes one round off the first entry of
+    // the munition; nothing is taken when no entry holds it.
+    void FireRound(int nMunitionIndex, const CVCapIndirectFire* pVehicleCap);
+    // Stops the laying: traversing, computing, loading and unloading end
+    // and their times are cleared; a shot just fired runs out as it would,
+    // so its flash still shows. Answers 0.
+    int ClearCycle();
+
     CAmmoEntryList m_ammo;  // munition index and rounds left
     BOOL m_bTraversing = FALSE;
     int m_nTraverseLeft = 0;

@@ -41,6 +41,7 @@ class CMenu;
 class CNode;
 class CNodeArray;
 class CSmokeArray;
+class CSmokeSight;
 class CSprite;
 class CStringList;
 class CTaskOrg;
@@ -327,6 +328,12 @@ public:
     // The tests of the functions in progress: 0 until built.
     BOOL CanTakeFireMission(int nArrayIndex, int nUnitIndex, int nMunitionType, CKDRDatabase* pDatabase,
                             CKDRUnits* pUnits);
+    // A fire mission's permission to start firing the munition (a type
+    // bit) now: the unit stands, whole and not carried, with an
+    // indirect-fire capability that holds rounds of it. The three values
+    // come through from the mission's step; the unit list may be null.
+    BOOL CanFireMunition(int nPass1, int nPass2, int nPass3, int nMunitionType, CKDRDatabase* pDatabase,
+                         CKDRUnits* pUnits);
     // Whether a click of the action in progress (0: none, else an order
     // bit) may pick the unit.
     BOOL AcceptsAction(DWORD dwAction, CKDRDatabase* pDatabase);
@@ -523,11 +530,15 @@ public:
         BOOL bInDefilade = FALSE;  // settled in defilade, on the ground
         BOOL bDugIn = FALSE;
         BOOL bHasFired = FALSE;  // its shot still shows
+        float fIllumLight = -99.0f;  // the light of a flare over it; -99: none
     };
-    void TakeSightView(SSightView& view, CKDRDatabase* pDatabase) const;
-    // DetectPair with both units' views taken beforehand.
+    // The view, and the light of the first flare over the unit.
+    void TakeSightView(SSightView& view, CKDRDatabase* pDatabase, const CSmokeArray* pSmoke = nullptr) const;
+    // DetectPair with both units' views and the observer's sight of the
+    // smoke (null: none) taken beforehand.
     void DetectPair(const SSightView& self, CUnit* pTarget, const SSightView& target, CKDRGameMap* pMap,
-                    CSmokeArray* pSmoke, float fLightFactor, int nTargetUnit, int nTargetArray, int nTargetKind);
+                    const CSmokeSight* pSmokeSight, float fLightFactor, int nTargetUnit, int nTargetArray,
+                    int nTargetKind);
     // A fixed- or rotary-wing unit.
     BOOL IsAircraft() const;
 

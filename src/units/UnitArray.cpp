@@ -1,6 +1,7 @@
 #include "units/UnitArray.h"
 
 #include "battlefield/KDRGameMap.h"
+#include "battlefield/SmokeArray.h"
 #include "database/KDRDatabase.h"
 #include "database/Piece.h"
 #include "database/PieceArray.h"
@@ -468,13 +469,19 @@ void CUnitArray::ForEachCapabilityOfSide(int nKind, int nArray, int nUnit)
     }
 }
 
-void CUnitArray::FillFireMissionList(CStringList& lines, int nKind, CKDRGameMap* pMap)
+void CUnitArray::FillFireMissionList(CStringList& lines, std::vector<SFireLogRecord>& records, int nKind,
+                                     int nArray, CKDRGameMap* pMap)
 {
     for (int i = 0; i < GetSize(); ++i)
     {
         CUnit* pUnit = GetAt(i);
-        if (pUnit != nullptr && pUnit->m_pCapabilities->GetSize() > 0)
-            pUnit->GetFireMissionRows(lines, nKind, pMap);
+        if (pUnit == nullptr || pUnit->m_pCapabilities->GetSize() == 0)
+            continue;
+        const int nBefore = lines.GetCount();
+        pUnit->GetFireMissionRows(lines, nKind, pMap);
+        // Each of the unit's lines names the unit, so a double click finds it.
+        for (int k = nBefore; k < lines.GetCount(); ++k)
+            records.push_back({static_cast<int>(pUnit->m_fX), static_cast<int>(pUnit->m_fY), i, nArray});
     }
 }
 
@@ -569,13 +576,15 @@ void CUnitArray::DetectAgainst(int nTargetArrayIndex, CUnitArray* pTargetArray, 
     // a served message, which may have changed the units or the arrays;
     // the storage is kept from sweep to sweep.
     static thread_local std::vector<CUnit::SSightView> targetViews;
+    // Each observer's sight of the smoke, taken once for all its targets.
+    static thread_local CSmokeSight smokeSight;
     auto takeTargetViews = [&] {
         const int nTargets = pTargetArray != nullptr ? pTargetArray->GetSize() : 0;
         targetViews.resize(static_cast<size_t>(nTargets));
         for (int j = 0; j < nTargets; ++j)
         {
             if (const CUnit* pTarget = pTargetArray->GetAt(j))
-                pTarget->TakeSightView(targetViews[static_cast<size_t>(j)], pDatabase);
+                pTarget->TakeSightView(targetViews[static_cast<size_t>(j)], pDatabase, pSmoke);
         }
     };
     takeTargetViews();
@@ -588,11 +597,12 @@ void CUnitArray::DetectAgainst(int nTargetArrayIndex, CUnitArray* pTargetArray, 
             continue;
         CUnit::SSightView self;
         pObserver->TakeSightView(self, pDatabase);
+        smokeSight.Take(pSmoke, pObserver->m_fX, pObserver->m_fY);
         for (int j = 0; pTargetArray != nullptr && pDatabase != nullptr && j < pTargetArray->GetSize(); ++j)
         {
             if (CUnit* pTarget = pTargetArray->GetAt(j))
-                pObserver->DetectPair(self, pTarget, targetViews[static_cast<size_t>(j)], pMap, pSmoke, fLightFactor,
-                                      j, nTargetArrayIndex, nTargetKind);
+                pObserver->DetectPair(self, pTarget, targetViews[static_cast<size_t>(j)], pMap, &smokeSight,
+                                      fLightFactor, j, nTargetArrayIndex, nTargetKind);
         }
         for (int k = 0; pPairList != nullptr && k < pObserver->m_pContacts->GetSize(); ++k)
         {

@@ -18,6 +18,7 @@
 // Loading a file that turns out short, corrupt or naming a class other than
 // CUnit changes nothing and says which file failed.
 
+#include "battlefield/FireMission.h"
 #include "platform/core/CString.h"
 #include "platform/core/Collections.h"
 #include "platform/core/Object.h"
@@ -134,7 +135,8 @@ public:
     // unit's capabilities hear it with the unit's own side.
     void ForEachCapabilityOfSide(int nKind, int nArray, int nUnit);
     // Every unit with capabilities adds its fire-mission lines.
-    void FillFireMissionList(CStringList& lines, int nKind, CKDRGameMap* pMap);
+    void FillFireMissionList(CStringList& lines, std::vector<SFireLogRecord>& records, int nKind, int nArray,
+                             CKDRGameMap* pMap);
     // Every unit's own contact list starts again empty (emptied in place).
     void ResetContacts();
     // TRUE when more than half of the units have a loaded map piece.

@@ -116,11 +116,13 @@ int CUnit::GetEffectiveDetectionRange(const CUnit* pTarget, CVehicle* pTargetVeh
     return EffectiveRange(terms, fDistance, fLight);
 }
 
-void CUnit::TakeSightView(SSightView& view, CKDRDatabase* pDatabase) const
+void CUnit::TakeSightView(SSightView& view, CKDRDatabase* pDatabase, const CSmokeArray* pSmoke) const
 {
     view = SSightView{};
     view.fX = m_fX;
     view.fY = m_fY;
+    if (pSmoke != nullptr)
+        pSmoke->FindIllumAt(m_fX, m_fY, view.fIllumLight);
     view.nVehicle = m_nVehicle;
     view.pVehicle = pDatabase != nullptr ? pDatabase->GetVehicle(m_nVehicle) : nullptr;
     view.bLooks = !m_bDestroyed && !IsCarried() && view.pVehicle != nullptr;
@@ -147,12 +149,15 @@ void CUnit::DetectPair(CUnit* pTarget, CKDRGameMap* pMap, CKDRDatabase* pDatabas
     SSightView self;
     SSightView target;
     TakeSightView(self, pDatabase);
-    pTarget->TakeSightView(target, pDatabase);
-    DetectPair(self, pTarget, target, pMap, pSmoke, fLightFactor, nTargetUnit, nTargetArray, nTargetKind);
+    pTarget->TakeSightView(target, pDatabase, pSmoke);
+    CSmokeSight sight;
+    sight.Take(pSmoke, m_fX, m_fY);
+    DetectPair(self, pTarget, target, pMap, &sight, fLightFactor, nTargetUnit, nTargetArray, nTargetKind);
 }
 
 void CUnit::DetectPair(const SSightView& self, CUnit* pTarget, const SSightView& target, CKDRGameMap* pMap,
-                       CSmokeArray* pSmoke, float fLightFactor, int nTargetUnit, int nTargetArray, int nTargetKind)
+                       const CSmokeSight* pSmokeSight, float fLightFactor, int nTargetUnit, int nTargetArray,
+                       int nTargetKind)
 {
     if (!self.bLooks || pTarget == nullptr || pMap == nullptr)
         return;
@@ -161,9 +166,8 @@ void CUnit::DetectPair(const SSightView& self, CUnit* pTarget, const SSightView&
     const float fNightSight = self.fNightSight;
 
     float fLight = fLightFactor;
-    float fIllum = 0.0f;
-    if (pSmoke != nullptr && pSmoke->FindIllumAt(target.fX, target.fY, fIllum) != kUnset && fIllum > fLight)
-        fLight = fIllum;
+    if (target.fIllumLight > fLight)
+        fLight = target.fIllumLight;
     if (fLight < FULL_DAYLIGHT && fNightSight > fLight)
         fLight = fNightSight;
 
@@ -205,8 +209,7 @@ void CUnit::DetectPair(const SSightView& self, CUnit* pTarget, const SSightView&
     if (!(fSeen <= 2.0f * fViewRange))
         return;
     const BOOL bUnidentified = fSeen > fViewRange;
-    const float fObscuration =
-        pSmoke != nullptr ? pSmoke->GetObscurationOnBearing(m_fX, m_fY, fBearing, fRange) : 0.0f;
+    const float fObscuration = pSmokeSight != nullptr ? pSmokeSight->GetObscuration(fBearing) : 0.0f;
     if (static_cast<float>(self.nThermalSight) < fObscuration)
         return;
 

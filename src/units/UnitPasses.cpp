@@ -6,6 +6,7 @@
 #include "units/Unit.h"
 
 #include "database/VehicleCapability.h"
+#include "units/UCapIndirectFire.h"
 
 void CUnit::Prepare(DWORD dwTick, CKDRGameMap*, CKDRDatabase* pDatabase) { StartClock(dwTick, pDatabase); }
 
@@ -32,6 +33,14 @@ int CUnit::PickIndirectFireTarget(const CUnitRef&, CUnit*, CKDRDatabase*, CKDRUn
 void CUnit::DrawFireRangeCircle(int, CKDRDatabase*, CKDRGameMap*) {}
 
 BOOL CUnit::CanTakeFireMission(int, int, int, CKDRDatabase*, CKDRUnits*) { return FALSE; }
+
+BOOL CUnit::CanFireMunition(int, int, int, int nMunitionType, CKDRDatabase* pDatabase, CKDRUnits*)
+{
+    if (m_bDestroyed || IsCarried() || (GetCapabilityMask() & VCAP_INDIRECT_FIRE) == 0)
+        return FALSE;
+    const auto* pBattery = dynamic_cast<const CUCapIndirectFire*>(FindCapability(VCAP_INDIRECT_FIRE));
+    return pBattery != nullptr && pBattery->GetRoundsAt(pBattery->GetPositionOfType(nMunitionType, pDatabase)) > 0;
+}
 
 // A click with no action in progress (0) picks any own unit that stands on
 // the map; with an order bit, only a unit that can carry the order out.

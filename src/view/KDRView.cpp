@@ -1,5 +1,6 @@
 #include "view/KDRView.h"
 
+#include "app/FireOrderDlg.h"
 #include "app/GameClock.h"
 #include "app/KDRApp.h"
 #include "app/KDRCommandIds.h"
@@ -88,6 +89,7 @@ CKDRView::CKDRView()
       m_pContacts1(nullptr),
       m_pContacts2(nullptr),
       m_pViewProperties(new CViewProperties),
+      m_pFireOrderDlg(new CFireOrderDlg),
       m_pStaticLayers(std::make_unique<CStaticLayers>())
 {
     RegisterLoopCommands();
@@ -103,6 +105,7 @@ CKDRView::~CKDRView()
     delete m_pUploadList;
     delete m_pMinesList;
     delete m_pViewProperties;
+    delete m_pFireOrderDlg;
 }
 
 CKDRDoc* CKDRView::GetDocument() const { return dynamic_cast<CKDRDoc*>(CScrollView::GetDocument()); }
@@ -864,6 +867,8 @@ void CKDRView::ApplyViewProperties()
         }
     }
 
+    if (pDoc != nullptr && pDoc->GetUnits() != nullptr && pDoc->IsFireMissionLogOpen() != props.m_abFMLog[nLevel])
+        pDoc->ToggleFireMissionLog();
     if (pApp != nullptr && pApp->m_pSpotReports != nullptr &&
         pApp->m_pSpotReports->IsLogShown() != props.m_abSpotReportLog[nLevel])
         pApp->m_pSpotReports->ToggleLog();
@@ -897,6 +902,8 @@ void CKDRView::StoreFMLogShown()
     if (pDoc != nullptr && pDoc->GetUnits() != nullptr)
         m_pViewProperties->SetFMLogShown(pDoc->IsFireMissionLogOpen(), GetZoom());
 }
+
+void CKDRView::SetFMLogShown(BOOL bShown) { m_pViewProperties->SetFMLogShown(bShown, GetZoom()); }
 
 void CKDRView::SetSpotReportLogShown(BOOL bShown) { m_pViewProperties->SetSpotReportLogShown(bShown, GetZoom()); }
 

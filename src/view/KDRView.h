@@ -44,6 +44,7 @@ class CSpotReport;
 class CStaticLayers;
 class CTaskOrgArray;
 class CViewProperties;
+class CFireOrderDlg;
 
 class CKDRView : public CScrollView, private CGamePassObserver
 {
@@ -89,6 +90,7 @@ public:
     void ClientToPicture(int x, int y, int* px, int* py) const;
     void PictureToClient(int px, int py, int* x, int* y) const;
     CViewProperties* GetViewProperties() const { return m_pViewProperties; }
+    CFireOrderDlg* GetFireOrderDlg() const { return m_pFireOrderDlg; }
 
     virtual void SetScrollClamped(int x, int y);
     virtual void RedrawMap(BOOL bErase);
@@ -109,6 +111,7 @@ public:
 
     void SetHierarchyTreeShown(BOOL bShown);
     void StoreFMLogShown();
+    void SetFMLogShown(BOOL bShown);
     void SetSpotReportLogShown(BOOL bShown);
     void RefreshOverviewMap();
     // Closes the overview map window when it is open; with bStore the
@@ -479,5 +482,6 @@ private:
     BOOL OnDigitKey(int nDigit);
 
     CViewProperties* m_pViewProperties;  // owned
+    CFireOrderDlg* m_pFireOrderDlg;      // owned; the modeless Fire Order window
     std::unique_ptr<CStaticLayers> m_pStaticLayers;
 };

@@ -11,6 +11,7 @@
 
 #include "view/KDRView.h"
 
+#include "app/FireOrderDlg.h"
 #include "app/KDRApp.h"
 #include "app/KDRCommandIds.h"
 #include "app/KDRDoc.h"
@@ -830,6 +831,8 @@ void CKDRView::RegisterViewCommands()
                   pCmdUI->Enable(IsCommandAllowed(ID_ACTIONS_FIRE_MISSION));
                   pCmdUI->SetCheck(m_bFireMissionPlanning ? 1 : 0);
               });
+    MapCommand(ID_ACTIONS_FIRE_ORDER, [this] { m_pFireOrderDlg->CreateModeless(this); });
+    MapUpdate(ID_ACTIONS_FIRE_ORDER, [this](CCmdUI* pCmdUI) { pCmdUI->Enable(!m_pFireOrderDlg->IsOpen()); });
     struct TwoStep
     {
         UINT nId;

@@ -356,10 +356,12 @@ TEST(SavedGame, ThePlayerSavesFromTheMenuAndTheQuitQuestionAndReopensFromTheStar
                             {
                                 EXPECT_EQ(d.GetWindowText(), "Load Saved Game");
                                 CListBox* pList = d.GetDlgControl<CListBox>(IDC_SAVED_GAME_LIST);
-                                ASSERT_EQ(pList->GetCount(), 2);
-                                EXPECT_EQ(pList->GetText(0), "menu");
-                                EXPECT_EQ(pList->GetText(1), "quit");
-                                pList->ClickItem(0);
+                                // The demo's own "Fire at dawn" stands first.
+                                ASSERT_EQ(pList->GetCount(), 3);
+                                EXPECT_EQ(pList->GetText(0), "Fire at dawn");
+                                EXPECT_EQ(pList->GetText(1), "menu");
+                                EXPECT_EQ(pList->GetText(2), "quit");
+                                pList->ClickItem(1);
                             });
     ASSERT_EQ(RunStartMenu(shell.App()), 1);
     EXPECT_TRUE(shell.App().m_bDocumentOpened);

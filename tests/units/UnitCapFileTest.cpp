@@ -35,6 +35,10 @@ CScenarioBytes KindsBytes()
     tag.Object("CUCapIndirectFire");
     b.Word(1);
     tag.Object("CFireMission");
+    // target, munition type and index, fire and impact times, volleys,
+    // sheaf, attitude, option, method, label
+    b.Float(2950.0f).Float(1800.0f).Word(1).Word(0).DWord(0).DWord(1024050600);
+    b.Word(2).Word(1).Word(1600).Word(0).Word(4).Str("AA0000");
     // traversing, left, computing, left, loading, left, shot, stage
     b.Word(1).Word(20).Word(0).Word(0).Word(0).Word(0).Word(0).Word(3);
     // volley report, size, count, stored 1, unloading, stored 2 and 3, flags 2 and 1
@@ -114,6 +118,8 @@ TEST(UnitCapFile, EveryKindReadsItsFieldsAndWritesTheSameBytes)
     auto* pBattery = dynamic_cast<CUCapIndirectFire*>(caps[2]);
     ASSERT_NE(pBattery, nullptr);
     EXPECT_EQ(pBattery->m_pMissions->GetSize(), 1);
+    EXPECT_EQ(pBattery->m_pMissions->GetAt(0)->m_nMethod, 4);
+    EXPECT_EQ(pBattery->m_pMissions->GetAt(0)->m_tImpactTime.GetTime(), 1024050600);
     EXPECT_TRUE(pBattery->m_bTraversing);
     EXPECT_EQ(pBattery->m_nTraverseLeft, 20);
     EXPECT_EQ(pBattery->m_nShotStage, 3);

@@ -5,11 +5,10 @@
 #include "platform/core/File.h"
 #include "platform/ui/ScriptedUi.h"
 #include "support/ChildRun.h"
+#include "support/SoundServer.h"
 
-#include <QAudioDevice>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QMediaDevices>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -21,6 +20,7 @@
 #include <cmath>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -353,8 +353,9 @@ TEST_F(SoundListTest, OnlyTheFirstOfTwoEqualNamesPlays)
         writer.Serialize(ar);
         ar.Close();
     }
-    if (QMediaDevices::defaultAudioOutput().isNull())
-        GTEST_SKIP() << "no audio output device";
+    ScopedSoundServer server;
+    if (!server.IsReachable())
+        GTEST_SKIP() << ScopedSoundServer::kNeeded;
     CSoundManager manager;
     ASSERT_TRUE(manager.IsDirectSoundReady());
     ASSERT_TRUE(manager.OpenSoundFile("twice.smg"));
@@ -489,7 +490,8 @@ TEST_F(SoundListTest, WithoutAnAudioDeviceInitSaysSoAndFails)
         EXPECT_TRUE(run.Passed()) << run.output;
         return;
     }
-    if (!QMediaDevices::defaultAudioOutput().isNull())
+    ScopedSoundServer server;
+    if (server.IsReachable())
         GTEST_SKIP() << "an audio output is there without the sound server";
     WriteAdminSounds();
 
@@ -730,10 +732,15 @@ TEST_F(SoundListTest, AWaveMadeBySoxIsHeardOnTheNullSink)
         ar.Close();
     }
 
+    ScopedSoundServer server;
+    {
+        const std::unique_ptr<CAudioOutput> output = CAudioOutput::OpenDefault();
+        ASSERT_NE(output, nullptr) << "PulseAudio runs but its output did not open";
+        EXPECT_FALSE(output->IsSilent());
+        EXPECT_EQ(std::string(output->DeviceId()), "kdr_null");
+    }
     CSoundManager manager;
-    ASSERT_TRUE(manager.IsDirectSoundReady()) << "PulseAudio runs but Qt found no audio output (default: "
-                                              << QMediaDevices::defaultAudioOutput().id().toStdString() << ")";
-    EXPECT_EQ(QMediaDevices::defaultAudioOutput().id(), QByteArray("kdr_null"));
+    ASSERT_TRUE(manager.IsDirectSoundReady());
     ASSERT_TRUE(manager.OpenSoundFile("tone.smg"));
     ASSERT_TRUE(m_reports.empty());
     CSound* tone = manager.GetSounds(CSoundManager::kindWeapon)->GetAt(0);
@@ -880,6 +887,7 @@ TEST_F(SoundListTest, AClickPlayedTwentyTimesIsHeardTwentyTimes)
     ASSERT_TRUE(MakeTone(Path("pick.wav"), "0.1"));
     WriteFile(Path("notify.wav"), SmallWave());
 
+    ScopedSoundServer server;
     CSoundManager manager;
     ASSERT_TRUE(manager.IsDirectSoundReady());
     ASSERT_TRUE(manager.GetPickBuffer()->IsLoaded());
