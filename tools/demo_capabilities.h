@@ -4,9 +4,11 @@
 // with its main and coaxial guns and its own kill table, the infantry
 // carrier's troop compartment, the teams on foot, the mortar carrier's
 // mortar and emplacing, the observer's laser and fire direction centre,
-// and the ammunition carrier's loads. Munition ranges are in metres;
-// distances of the capabilities in tens of metres, as the pages show them
-// times ten. Included at the end of demo_equipment.h.
+// the ammunition carrier's loads, the engineer's breaching kit, the smoke
+// generator, the mine layer and the helicopter's flight. Munition ranges are in metres;
+// the distances of the older capabilities in tens of metres, as the pages
+// show them times ten; the engineer's lane, the smoke radius and the mine
+// layer's ranges and fields in metres, as the battle reads them. Included at the end of demo_equipment.h.
 
 #include "database/IFAmmo.h"
 #include "database/IFAmmoCapability.h"
@@ -40,6 +42,9 @@ const char* const kEnemyCarrierOpenPiece = "Oska Carrier Open";
 const char* const kMortarEmplacedPiece = "Mosk Mortar Emplaced";
 const char* const kMortarFlashPieces[3] = {"Mortar Flash 1", "Mortar Flash 2", "Mortar Flash 3"};
 const char* const kLaserSpotPiece = "Laser Spot Red";
+// The scout helicopter's rotor, turning through its frames.
+const char* const kRotorPiece = "Kite Rotor";
+constexpr int kRotorFrames = 12;
 
 // Each munition's impact: three members of the burst list in a row, shown
 // one after the other as the round lands; the munition names the first.
@@ -157,6 +162,60 @@ inline void AddCapabilitiesOf(CVehicle& vehicle, int type)
         pShells->m_ammo = {{kGun120, 60}, {kCannon30, 600}, {kMg, 8000}};
         pCaps->Add(pRounds);
         pCaps->Add(pShells);
+        break;
+    }
+    case kEngineerVehicle:
+    {
+        // A lane 80 m long and 8 m wide through mines or wire in a minute,
+        // twice.
+        auto* pEngineer = new CVCapEngineer;
+        pEngineer->m_nBreachLength = 80;
+        pEngineer->m_nBreachWidth = 8;
+        pEngineer->m_nObstacleTypes = OBSTACLE_MINES | OBSTACLE_WIRE;
+        pEngineer->m_nTimeToBreach = 60;
+        pEngineer->m_nNumberOfBreaches = 2;
+        pEngineer->m_strBreachSound = demo_sounds::kBreachSound;
+        pCaps->Add(pEngineer);
+        break;
+    }
+    case kSmokeGenerator:
+    {
+        // A cloud of 60 m every 20 s, twelve in all.
+        auto* pSmoker = new CVCapSmoker;
+        pSmoker->m_fRadius = 60.0f;
+        pSmoker->m_nTimeToLive = 240;
+        pSmoker->m_nPercentIR = 70;
+        pSmoker->m_nTimeToRelease = 20;
+        pSmoker->m_nNumberOfSmoke = 12;
+        pCaps->Add(pSmoker);
+        break;
+    }
+    case kMineLayer:
+    {
+        // Two fields of 200 x 40 m, 100 to 500 m away, each laid in a
+        // minute and a half.
+        auto* pLayer = new CVCapMineLayer;
+        pLayer->m_nTimeToDeploy = 90;
+        pLayer->m_bUseMinRange = TRUE;
+        pLayer->m_nSpare = 100;  // the minimum range
+        pLayer->m_nMaxRange = 500;
+        pLayer->m_nLength = 200;
+        pLayer->m_nWidth = 40;
+        pLayer->m_nDensity = 60;
+        pLayer->m_nNumberOfMines = 2;
+        pCaps->Add(pLayer);
+        break;
+    }
+    case kScoutHelicopter:
+    {
+        // 60 m up, 90 m sprinting, on the ground when it halts.
+        auto* pRotor = new CVCapRotaryWing;
+        pRotor->m_nAltitude = 60;
+        pRotor->m_nSprintAltitude = 90;
+        pRotor->m_nDefiladeAltitude = 10;
+        pRotor->m_bLandWhenStopped = TRUE;
+        pRotor->m_strName = kRotorPiece;
+        pCaps->Add(pRotor);
         break;
     }
     default: break;

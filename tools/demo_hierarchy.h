@@ -3,10 +3,11 @@
 // scenario's hierarchy slots:
 // - "Friendly.hra" (side 0): "A Company" led by its commander's tank, with
 //   the platoons "1st Tank", "2nd Tank" and "3rd Mech" (its carriers and the
-//   teams aboard them); the two mortars, the observer and the ammunition
-//   carrier stand directly under the battalion.
+//   teams aboard them); the two mortars, the observer, the ammunition
+//   carrier, the engineer, the smoke generator, the mine layer and the
+//   helicopter stand directly under the battalion.
 // - "Enemy.hra" (side 1): "Saddle Company" of two platoons, "Red Tank" and
-//   "Red Mech".
+//   "Red Mech", and the mine layer under the battalion.
 // Every element names its unit in the side's unit file (demo_units.h) by
 // its place there and carries the unit's name, so names are unique per
 // side. Every vehicle that may lead its platoon (the tanks, the carriers)
@@ -161,7 +162,9 @@ inline void BuildFriendly(CHierarchyArray& hierarchy)
     // The four carriers and the eight teams aboard them.
     pCompany->Add(MakePlatoon(kFriendly, "3rd Mech", kSymbolCarrier, 9, 20, 4, nSide));
     hierarchy.Add(pCompany);
-    for (int nUnit = 21; nUnit <= 24; ++nUnit)
+    // The mortars, the observer, the ammunition carrier, the engineer, the
+    // smoke generator, the mine layer and the helicopter.
+    for (int nUnit = 21; nUnit < static_cast<int>(std::size(kFriendly)); ++nUnit)
         hierarchy.Add(MakeElement(kFriendly, nUnit, kUnset));
 }
 
@@ -176,5 +179,8 @@ inline void BuildEnemy(CHierarchyArray& hierarchy)
     pCompany->Add(MakePlatoon(kEnemy, "Red Tank", kSymbolEnemyTank, 0, 3, 4, nSide));
     pCompany->Add(MakePlatoon(kEnemy, "Red Mech", kSymbolEnemyCarrier, 4, 15, 4, nSide));
     hierarchy.Add(pCompany);
+    // The mine layer behind the saddle.
+    for (int nUnit = 16; nUnit < static_cast<int>(std::size(kEnemy)); ++nUnit)
+        hierarchy.Add(MakeElement(kEnemy, nUnit, kUnset));
 }
 }  // namespace demo_hierarchy

@@ -5,7 +5,8 @@
 //   to north, and a belt of wire south of it;
 // - "Demo.eob", the enemy's (side 1, enemy objects): a road crater on the
 //   road at the ridge's saddle that fires half an hour into the mission,
-//   and a chemical area west of the saddle that lasts the first hour.
+//   and a chemical area west of the saddle, where Carrier 33's route ends,
+//   that lasts the first hour.
 // Both files are written through the obstacle array's own Serialize.
 
 #include "battlefield/Obstacle.h"
@@ -45,10 +46,10 @@ constexpr int kCraterWidth = 12;
 constexpr int kCraterDensity = 100;
 constexpr LONG kCraterFiresAt = 1800;  // game seconds
 
-// The chemical area and when it ends.
-constexpr float kChemX = 2600.0f;
-constexpr float kChemY = 1500.0f;
-constexpr int kChemRadius = 120;
+// The chemical area, on the way of the southern carriers, and when it ends.
+constexpr float kChemX = 1320.0f;
+constexpr float kChemY = 1580.0f;
+constexpr int kChemRadius = 100;
 constexpr int kChemDensity = 400;
 constexpr LONG kChemEndsAt = 3600;  // game seconds
 

@@ -342,6 +342,66 @@ inline void DrawAmmunitionCarrier(QPainter& p, const Palette& c)
     }
 }
 
+// The engineer vehicle: a tank hull with a wide mine plough ahead of it
+// and a jib folded along its back.
+inline void DrawEngineer(QPainter& p, const Palette& c)
+{
+    DrawTankHull(p, c);
+    Shape(p, QPolygonF({QPointF(-14, -22), QPointF(14, -22), QPointF(12, -18), QPointF(-12, -18)}), c.dark, c.dark);
+    for (double x : {-11.0, -6.0, -1.0, 4.0, 9.0})
+        Box(p, QRectF(x, -23.5, 2, 3), c.light, c.dark);
+    Box(p, QRectF(-2, -12, 4, 22), c.light, c.dark);
+    Disc(p, QPointF(0, 11), 3, c.track, c.dark);
+}
+
+// The smoke generator: a carrier with twin smoke pots on its back and a
+// grey plume behind it.
+inline void DrawSmokeGenerator(QPainter& p, const Palette& c)
+{
+    DrawTracks(p, c, 12, -17, 33);
+    Shape(p, CarrierBody(), c.hull, c.dark);
+    Disc(p, QPointF(-4, 8), 3.5, c.track, c.dark);
+    Disc(p, QPointF(4, 8), 3.5, c.track, c.dark);
+    Disc(p, QPointF(-3, 18), 3, QColor(200, 200, 196), QColor(150, 150, 146));
+    Disc(p, QPointF(3, 20), 3.5, QColor(215, 215, 210), QColor(150, 150, 146));
+}
+
+// The mine layer: a truck whose bed carries the dispenser's chute, with
+// mines in a row down it.
+inline void DrawMineLayer(QPainter& p, const Palette& c)
+{
+    DrawWheels(p, c, {-16.0, 4.0, 12.0});
+    Shape(p, QPolygonF({QPointF(-6, -20), QPointF(6, -20), QPointF(7, -11), QPointF(-7, -11)}), c.hull, c.dark);
+    Box(p, QRectF(-4.5, -18, 9, 3), c.light, c.dark);
+    Box(p, QRectF(-9, -9, 18, 28), c.hull, c.dark);
+    Box(p, QRectF(-3, -7, 6, 28), c.track, c.dark);
+    for (int k = 0; k < 5; ++k)
+        Disc(p, QPointF(0, -4 + k * 5.5), 2, QColor(230, 190, 40), c.dark);
+}
+
+// The scout helicopter's body: a rounded cabin, a thin tail boom and the
+// tail rotor; its main rotor is a picture of its own.
+inline void DrawHelicopter(QPainter& p, const Palette& c)
+{
+    Box(p, QRectF(-1.5, 4, 3, 17), c.hull, c.dark);
+    Box(p, QRectF(-5, 18, 10, 2), c.dark, c.dark);
+    p.setPen(Outline(c.dark));
+    p.setBrush(c.hull);
+    p.drawEllipse(QRectF(-6, -14, 12, 20));
+    Box(p, QRectF(-3.5, -12, 7, 5), c.light, c.dark);  // the canopy
+}
+
+// Frame k of the rotor: two blades across each other, turned k x 15
+// degrees (the blades repeat every quarter turn).
+inline void DrawRotor(QPainter& p, int k)
+{
+    p.rotate(k * 15.0);
+    const QColor blade(40, 40, 40);
+    Box(p, QRectF(-22, -1, 44, 2), blade, blade);
+    Box(p, QRectF(-1, -22, 2, 44), blade, blade);
+    Disc(p, QPointF(0, 0), 2.5, QColor(90, 90, 90), blade);
+}
+
 // A soldier seen from above: shoulders, helmet and the weapon held ahead.
 inline void DrawSoldier(QPainter& p, const Palette& c, QPointF at, bool lying)
 {
@@ -405,6 +465,10 @@ inline void DrawVehicleType(QPainter& p, int type, Look look)
     case kMortarCarrier: DrawMortarCarrier(p, c, false); break;
     case kObserverVehicle: DrawObserver(p, c); break;
     case kAmmunitionCarrier: DrawAmmunitionCarrier(p, c); break;
+    case kEngineerVehicle: DrawEngineer(p, c); break;
+    case kSmokeGenerator: DrawSmokeGenerator(p, c); break;
+    case kMineLayer: DrawMineLayer(p, c); break;
+    case kScoutHelicopter: DrawHelicopter(p, c); break;
     default: break;
     }
     if (look == Look::Hit)
@@ -504,6 +568,28 @@ inline void DrawNatoSymbol(QPainter& p, int type)
     case kAmmunitionCarrier:
         p.drawLine(QPointF(7, 26), QPointF(25, 26));
         p.drawRoundedRect(QRectF(10, 14, 12, 7), 3, 3);
+        break;
+    case kEngineerVehicle:
+        // The engineers' bridge mark.
+        p.drawLine(QPointF(8, 17), QPointF(24, 17));
+        p.drawLine(QPointF(8, 23), QPointF(24, 23));
+        p.drawLine(QPointF(8, 17), QPointF(8, 23));
+        p.drawLine(QPointF(16, 17), QPointF(16, 23));
+        p.drawLine(QPointF(24, 17), QPointF(24, 23));
+        break;
+    case kSmokeGenerator:
+        p.drawEllipse(QPointF(13, 20), 3, 3);
+        p.drawEllipse(QPointF(19, 20), 3, 3);
+        break;
+    case kMineLayer:
+        p.drawLine(QPointF(7, 26), QPointF(25, 26));
+        p.setBrush(Qt::black);
+        p.drawEllipse(QPointF(16, 19), 3.5, 3.5);
+        break;
+    case kScoutHelicopter:
+        p.drawLine(QPointF(8, 16), QPointF(24, 24));
+        p.drawLine(QPointF(8, 24), QPointF(24, 16));
+        p.drawLine(QPointF(16, 12), QPointF(16, 28));
         break;
     default: break;
     }
@@ -684,6 +770,28 @@ inline std::vector<Sheet> BuildSheets()
     flagged(kEnemyCarrierOpenPiece, TRUE, [enemy](QPainter& p) { DrawCarrier(p, enemy, true); });
     for (int stage = 0; stage < 3; ++stage)
         heading(kMortarFlashPieces[stage], [stage](QPainter& p) { DrawFlash(p, stage); });
+
+    // The rotor: frames of a vehicle picture's size, four to a row.
+    constexpr int kRotorColumns = 4;
+    QImage rotor(kRotorColumns * kVehicleFrame, (kRotorFrames / kRotorColumns) * kVehicleFrame,
+                 QImage::Format_RGB32);
+    rotor.fill(kKey);
+    {
+        QPainter p(&rotor);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        for (int k = 0; k < kRotorFrames; ++k)
+        {
+            p.save();
+            p.translate((k % kRotorColumns) * kVehicleFrame + kVehicleFrame / 2,
+                        (k / kRotorColumns) * kVehicleFrame + kVehicleFrame / 2);
+            p.setClipRect(-kVehicleFrame / 2, -kVehicleFrame / 2, kVehicleFrame, kVehicleFrame);
+            p.scale(kPictureScale, kPictureScale);
+            DrawRotor(p, k);
+            p.restore();
+        }
+    }
+    sheets.push_back({rotor, new CPieceRecord(BitmapFileOf(kRotorPiece), kRotorPiece, kRotorFrames / kRotorColumns,
+                                              kRotorColumns, kRotorFrames)});
 
     QImage spot(kSmallFrame, kSmallFrame, QImage::Format_RGB32);
     spot.fill(kKey);

@@ -3,7 +3,7 @@
 // "pick.wav", a short click played when a unit or command is picked, and
 // "notify.wav", a two-note chime for messages; one shot sound per weapon,
 // named after the weapon; and one wreck sound per vehicle type, named after
-// the type. All are 16-bit mono PCM at 22050 Hz, written as plain RIFF/WAVE
+// the type, and the engineer's breach. All are 16-bit mono PCM at 22050 Hz, written as plain RIFF/WAVE
 // files through the platform's file class, and listed (weapons and wrecks)
 // in the sound list "Demo.smg", written in the sound manager's own form.
 
@@ -22,6 +22,8 @@ const char* const kSoundList = "Demo.smg";
 // The file of a weapon's shot and of a vehicle type's wreck.
 inline CString WeaponSoundName(const CString& weapon) { return weapon + ".wav"; }
 inline CString WreckSoundName(const CString& vehicle) { return vehicle + " wreck.wav"; }
+// The engineer's breach going off: a vehicle sound of its own.
+const char* const kBreachSound = "breach.wav";
 
 // Little-endian bytes of a canonical PCM wave file holding the samples.
 inline std::vector<BYTE> WaveBytes(const std::vector<int16_t>& samples)
@@ -157,6 +159,15 @@ inline BOOL WriteCombatSounds(const CString& dataDir, const std::vector<WeaponSo
             return FALSE;
         wreckList.Add(new CSound(WreckSoundName(vehicles[i])));
     }
+    // A sharp double crack and a rumble of earth.
+    std::vector<int16_t> breach;
+    uint32_t noise = 4242u;
+    AppendBurst(breach, 0.06, 0.95, 0.8, noise);
+    AppendBurst(breach, 0.06, 0.9, 0.7, noise);
+    AppendBurst(breach, 0.9, 0.7, 0.05, noise);
+    if (!WriteWave(JoinPath(dataDir, kBreachSound), breach, errorText))
+        return FALSE;
+    wreckList.Add(new CSound(kBreachSound));
     CFile file;
     CFileException error;
     if (!file.Open(JoinPath(dataDir, kSoundList), CFile::modeCreate | CFile::modeWrite | CFile::typeBinary, &error))

@@ -568,8 +568,11 @@ inline QImage DrawSheet(const SymbolCatalogueEntry& entry)
         }
         else if (entry.nFrames == 10)
         {
-            // A pulse: the marker grows and shrinks over the ten frames.
-            const double scale = 0.6 + 0.4 * std::sin(k * 3.14159265 / 9);
+            // A pulse: the marker grows and shrinks over the ten frames;
+            // the protection marker only grows, frame by frame, as the
+            // crew's protection wears it down.
+            const double scale =
+                name.startsWith("MOPP") ? 0.45 + 0.55 * k / 9.0 : 0.6 + 0.4 * std::sin(k * 3.14159265 / 9);
             p.translate(16, 16);
             p.scale(scale, scale);
             p.translate(-16, -16);

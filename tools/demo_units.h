@@ -3,13 +3,16 @@
 // - "Friendly.unt": a company team in the west, facing east: the company
 //   commander's tank, two tank platoons of four, a mechanised platoon of
 //   four infantry carriers each with a rifle team and an anti-tank team
-//   aboard, two mortar carriers, the observer vehicle and an ammunition
-//   carrier;
+//   aboard, two mortar carriers, the observer vehicle, an ammunition
+//   carrier, the engineer vehicle, the smoke generator, the mine layer and
+//   the scout helicopter;
 // - "Enemy.unt": a tank platoon and a mechanised platoon of the enemy's own
 //   types (demo_equipment.h) holding the ridge saddle that the road
 //   crosses, facing west, their teams aboard: those of the first two
 //   carriers get out eight minutes into the battle, the others have a mount
-//   time the clock never reaches and stay aboard.
+//   time the clock never reaches and stay aboard; and a mine layer behind
+//   the saddle that lays a field across the road ten minutes into the
+//   battle.
 // Every unit is built from its vehicle type through the game's own unit
 // constructor (weapons, capabilities, move delay and defilade time from the
 // type), named, and placed on ground its class can stand on with a path of
@@ -21,8 +24,9 @@
 // and third tanks of each platoon hold where they stand, on the own side's
 // vehicle positions, and give the advance its base of fire. Carriers 33
 // and 34 follow the southern tanks with their teams aboard, told at their
-// first node to dismount on contact. A carrier and the teams aboard name
-// each other. The arrays are written through
+// first node to dismount on contact; Carrier 33's route ends in the
+// chemical area, where its crew dons protection. A carrier and the teams
+// aboard name each other. The arrays are written through
 // CUnitArray::Serialize.
 
 #include "battlefield/ElevationMap.h"
@@ -108,6 +112,10 @@ const Placement kFriendly[] = {
     {"Mortar 42", kMortarCarrier, 380.0f, 1700.0f, kOnFoot},
     {"Observer 19", kObserverVehicle, 880.0f, 1640.0f, kOnFoot},
     {"Ammunition 91", kAmmunitionCarrier, 300.0f, 1630.0f, kOnFoot},
+    {"Engineer 51", kEngineerVehicle, 1760.0f, 1000.0f, kOnFoot},
+    {"Smoke 61", kSmokeGenerator, 300.0f, 1600.0f, kOnFoot},
+    {"Mine Layer 71", kMineLayer, 480.0f, 1380.0f, kOnFoot},
+    {"Kite 81", kScoutHelicopter, 200.0f, 690.0f, kOnFoot},
 };
 
 // On the saddle where the road crosses the ridge: the tanks on the crest
@@ -129,7 +137,14 @@ const Placement kEnemy[] = {
     {"Enemy AT Team 3", kEnemyAntiTankTeam, 0.0f, 0.0f, 6},
     {"Enemy Rifle Team 4", kEnemyRifleTeam, 0.0f, 0.0f, 7},
     {"Enemy AT Team 4", kEnemyAntiTankTeam, 0.0f, 0.0f, 7},
+    {"Enemy Mine Layer", kEnemyMineLayer, 3150.0f, 1850.0f, kOnFoot},
 };
+
+// The enemy mine layer's field: laid across the road west of the saddle
+// once the battle is ten minutes old.
+constexpr float kEnemyMinesX = 2800.0f;
+constexpr float kEnemyMinesY = 1790.0f;
+constexpr LONG kEnemyMinesSeconds = 600;
 
 // A route of one unit of the friendly table, by name: two points east of
 // it, the second a stop.
@@ -151,6 +166,17 @@ const Route kFriendlyRoutes[] = {
     {"Tank 24", 1080.0f, 1360.0f, 1480.0f, 1350.0f},
 };
 
+// The working vehicles' routes: the engineer drives north through the wire
+// and the mine field beside their lane, breaching each; the smoke
+// generator follows the road; the helicopter flies the valley over the
+// lake and lands at its stop; the second mortar moves up and digs in again.
+const Route kWorkRoutes[] = {
+    {"Engineer 51", 1760.0f, 1100.0f, 1760.0f, 1480.0f},
+    {"Smoke 61", 1000.0f, 1680.0f, 1500.0f, 1800.0f},
+    {"Kite 81", 1250.0f, 760.0f, 2000.0f, 720.0f},
+    {"Mortar 42", 430.0f, 1740.0f, 480.0f, 1780.0f},
+};
+
 // Two carriers of the mechanised platoon follow the southern tanks with
 // their teams aboard; on reaching their first node they are told to
 // dismount on contact, so that fire from the ridge puts their teams out.
@@ -164,9 +190,25 @@ const Route kCarrierRoutes[] = {
 const char* const kEarlyDismountCarriers[] = {"Enemy Carrier 1", "Enemy Carrier 2"};
 constexpr LONG kEnemyDismountSeconds = 480;
 
+// Whether the named unit is one of the working vehicles with a route.
+inline bool IsWorkRoute(const char* name)
+{
+    for (const Route& route : kWorkRoutes)
+    {
+        if (std::strcmp(name, route.name) == 0)
+            return true;
+    }
+    return false;
+}
+
 // The route of the friendly unit of that name; null for a unit that holds.
 inline const Route* FindRoute(const char* name)
 {
+    for (const Route& route : kWorkRoutes)
+    {
+        if (std::strcmp(name, route.name) == 0)
+            return &route;
+    }
     for (const Route& route : kFriendlyRoutes)
     {
         if (std::strcmp(name, route.name) == 0)
@@ -296,7 +338,9 @@ inline BOOL GiveRoutes(CUnitArray& array, const Route* routes, int count, CKDRDa
                 pElevation->FindBlockedPoint(static_cast<int>(path.GetAt(n - 1)->m_fX),
                                              static_cast<int>(path.GetAt(n - 1)->m_fY), static_cast<int>(pNode->m_fX),
                                              static_cast<int>(pNode->m_fY), &bx, &by);
-            if (bLegBlocked || map.IsPointBlocked(pNode->m_fX, pNode->m_fY, nullptr, kGroundMoverFlags, 0, 0))
+            // Aircraft fly over ground that stops the others.
+            if (!pUnit->IsAircraft() &&
+                (bLegBlocked || map.IsPointBlocked(pNode->m_fX, pNode->m_fY, nullptr, kGroundMoverFlags, 0, 0)))
             {
                 errorText.Format("the route of %s crosses ground no ground mover can", route.name);
                 return FALSE;
@@ -352,6 +396,7 @@ inline BOOL BuildFriendlyUnits(CUnitArray& array, CKDRDatabase& database, CKDRGa
                       CTimeSpan(0), database, map, errorText) &&
            GiveRoutes(array, kFriendlyRoutes, static_cast<int>(std::size(kFriendlyRoutes)), database, map,
                       errorText) &&
+           GiveRoutes(array, kWorkRoutes, static_cast<int>(std::size(kWorkRoutes)), database, map, errorText) &&
            GiveCarrierRoutes(array, database, map, errorText);
 }
 
@@ -364,6 +409,15 @@ inline BOOL BuildEnemyUnits(CUnitArray& array, CKDRDatabase& database, CKDRGameM
         return FALSE;
     SetDismountTimes(array, kEarlyDismountCarriers, static_cast<int>(std::size(kEarlyDismountCarriers)),
                      CTimeSpan(kEnemyDismountSeconds));
+    for (int i = 0; i < array.GetSize(); ++i)
+    {
+        if (auto* pLayer = dynamic_cast<CUCapMineLayer*>(array.GetAt(i)->FindCapability(VCAP_MINE_LAYER)))
+        {
+            pLayer->m_fTargetX = kEnemyMinesX;
+            pLayer->m_fTargetY = kEnemyMinesY;
+            pLayer->m_timeDeploy = CTimeSpan(kEnemyMinesSeconds);
+        }
+    }
     return TRUE;
 }
 }  // namespace demo_units

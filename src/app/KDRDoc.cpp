@@ -74,6 +74,7 @@ CKDRDoc::CKDRDoc()
       m_pMessageBox(nullptr),
       m_bFreshOpen(1)
 {
+    m_pPreviousMission = SetMissionService(this);
     MapCommand(ID_HELP_VEHICLE_SPECS, [this] { OnHelpVehicleSpecs(); });
     MapCommand(ID_FILE_SAVE_GAME, [this] { DoSave(nullptr, TRUE); });
     MapUpdate(ID_FILE_SAVE_GAME, [this](CCmdUI* pCmdUI) { OnUpdateFileSaveGame(pCmdUI); });
@@ -84,6 +85,8 @@ CKDRDoc::CKDRDoc()
 
 CKDRDoc::~CKDRDoc()
 {
+    if (GetMissionService() == this)
+        SetMissionService(m_pPreviousMission);
     // The windows and the application may already be gone: only the
     // document's own data is freed here.
     if (m_pMessageBox != nullptr)

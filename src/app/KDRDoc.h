@@ -20,6 +20,7 @@
 
 #include "app/KDRScenario.h"
 #include "platform/ui/Document.h"
+#include "shell/MissionService.h"
 
 class CDisplay;
 class CFireMission;
@@ -76,7 +77,7 @@ public:
     virtual int CallWithUnits(CKDRUnits* pUnits, int nArg) = 0;
 };
 
-class CKDRDoc : public CDocument, public CKDRScenario
+class CKDRDoc : public CDocument, public CKDRScenario, public CMissionService
 {
 public:
     CKDRDoc();
@@ -432,7 +433,7 @@ public:
     BOOL UpdateOwnSideObstacles();
     BOOL UpdateOtherSideObstacles();
     int PlaceObstacleAndSend(float fWidth, float fLength, int nDensity, float fX, float fY, float fAttitude, int nSide,
-                             int nUnit, int nArray);
+                             int nUnit, int nArray) override;
     int ApplyFASCAMImpact(CFireMission* pMission);
     int ApplyChemicalImpact(CFireMission* pMission);
     int ReceiveObstacles(const BYTE* pData, int nLength);
@@ -455,7 +456,9 @@ public:
     BOOL PrepareSmoke();
     int AddSmokeFromImpact(CFireMission* pImpact);
     int AddIllumFromImpact(CFireMission* pImpact);
-    int AddSmokeAndSend(float fX, float fY, float fRadius, int nDuration, int nStrength);
+    int AddSmokeAndSend(float fX, float fY, float fRadius, int nDuration, int nStrength) override;
+    // The capabilities' way to the obstacles (CMissionService).
+    CKDRObstacles* GetMissionObstacles() override { return GetObstacles(); }
     BOOL DrawFireMissionImpacts();
     int ReceiveFireMission(const BYTE* pData, int nLength);
     // The page of the vehicle type at the index (-1: the index page) in the
@@ -526,4 +529,6 @@ private:
     CString m_strSavegameDir;
     CDisplay* m_pDisplay = nullptr;  // not owned
     BOOL m_bMapChanged = FALSE;
+    // The mission service installed before this document took its place.
+    CMissionService* m_pPreviousMission = nullptr;
 };

@@ -2,6 +2,7 @@
 // and calls them.
 
 #include "shell/DrawService.h"
+#include "shell/MissionService.h"
 #include "shell/PlayService.h"
 #include "shell/ReportService.h"
 #include "shell/ServiceSet.h"
@@ -15,6 +16,7 @@ CPlayService* g_pPlay = nullptr;
 CReportService* g_pReports = nullptr;
 CDrawService* g_pDraw = nullptr;
 CSoundService* g_pSound = nullptr;
+CMissionService* g_pMission = nullptr;
 }  // namespace
 
 CPlayService* GetPlayService() { return g_pPlay; }
@@ -28,6 +30,9 @@ CDrawService* SetDrawService(CDrawService* pService) { return std::exchange(g_pD
 
 CSoundService* GetSoundService() { return g_pSound; }
 CSoundService* SetSoundService(CSoundService* pService) { return std::exchange(g_pSound, pService); }
+
+CMissionService* GetMissionService() { return g_pMission; }
+CMissionService* SetMissionService(CMissionService* pService) { return std::exchange(g_pMission, pService); }
 
 CServiceSet InstallServiceSet(const CServiceSet& services)
 {

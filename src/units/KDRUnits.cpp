@@ -801,7 +801,23 @@ int CKDRUnits::AssignUnitRoute(int nUnit, int nArray, int nKind, CKDRGameMap* pM
     UpdateElementOrders(nUnit, nArray, nKind, pMap, pDatabase);
     return 1;
 }
-int CKDRUnits::DeployMinesAtPoint(CTaskOrgArray*, float, float, CKDRGameMap*, CKDRDatabase*) { return 0; }
+int CKDRUnits::DeployMinesAtPoint(CTaskOrgArray* pSelection, float fX, float fY, CKDRGameMap*,
+                                  CKDRDatabase* pDatabase)
+{
+    if (pSelection == nullptr)
+        return 0;
+    // The first layer of the selection that takes the point does the work.
+    for (int i = 0; i < pSelection->GetSize(); ++i)
+    {
+        const CTaskOrg* pEntry = pSelection->GetAt(i);
+        if (pEntry == nullptr || pEntry->GetType() != TASKORG_KIND_UNIT)
+            continue;
+        CUnit* pUnit = GetUnit(pEntry->m_nUnit, pEntry->m_nArray, pSelection->m_nSide);
+        if (pUnit != nullptr && pUnit->CanDeployMines() && pUnit->DeployMinesAt(fX, fY, pDatabase))
+            return 1;
+    }
+    return 0;
+}
 int CKDRUnits::UploadAtPoint(CTaskOrgArray*, float, float, CKDRGameMap*, CKDRDatabase*) { return 0; }
 int CKDRUnits::AssignFireMissionAtPoint(CTaskOrgArray*, float, float, CKDRGameMap*, CKDRDatabase*) { return 0; }
 int CKDRUnits::OnMinesLaid(int, int, int, int) { return 0; }

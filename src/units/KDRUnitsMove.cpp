@@ -110,7 +110,7 @@ void CKDRUnits::MoveUnitArray(int nArrayIndex, int nKind, CUnitArray* pArray, CK
         BOOL bArrived = FALSE;
         DWORD dwEvents = 0;
         const DWORD dwMask = pUnit->MoveStep(pMap, pDatabase, pObstacles, pHoles, i == nSelectedUnit, bArrived,
-                                             dwEvents, i, nArrayIndex, nKind);
+                                             dwEvents, i, nArrayIndex, nKind, this);
         // The unit is not read again after its step: the message it served
         // may have deleted it.
         if (bArrived || dwEvents != 0)

@@ -46,30 +46,6 @@ BOOL CountDown(int& nLeft, int nElapsed)
     return nLeft == 0;
 }
 
-// A marker at the unit's map point, at the marker's own scale: its frame
-// width times the zoom, at least 0.5 and, above 1.25, back to 0.25.
-void PlaceMarker(CSprite* pMarker, CKDRGameMap* pMap, float x, float y, float fZoom)
-{
-    if (pMarker == nullptr || pMap == nullptr)
-        return;
-    const CFrameSurface* pSheet = pMarker->GetSheet();
-    const int nWidth = pSheet != nullptr ? pSheet->GetFrameWidth() : 0;
-    pMarker->SetScale(
-        unit_markers::FunctionCircleScale(static_cast<float>(nWidth) * unit_markers::PIECE_WIDTH_SCALE * fZoom));
-    int px = static_cast<int>(x);
-    int py = static_cast<int>(y);
-    if (CElevationMap* pElevation = pMap->GetElevationMap())
-        pElevation->MapToPixel(x, y, &px, &py);
-    pMarker->SetMapPosition(px, py, pMap->GetMapPicture());
-}
-
-void DrawMarkerSprite(CSprite* pMarker, CKDRGameMap* pMap)
-{
-    CDisplay* pDisplay = pMap != nullptr ? pMap->GetDisplay() : nullptr;
-    if (pMarker != nullptr && pDisplay != nullptr && pDisplay->GetBackSurface() != nullptr)
-        pMarker->Draw(pDisplay->GetBackSurface());
-}
-
 // The record's unit index after a unit of its array was deleted: kUnset
 // when the record's own unit (or its whole array) went, one less when a
 // unit before it went.
@@ -136,7 +112,7 @@ int CUCapDismount::DetachFromCarrier()
 
 void CUCapDismount::UpdateSprite(int, CKDRDatabase*, CKDRGameMap* pMap, float x, float y, float, float fZoom)
 {
-    PlaceMarker(m_pMarker, pMap, x, y, fZoom);
+    PlaceMarker(pMap, x, y, fZoom);
 }
 
 BOOL CUCapDismount::HitTest(int x, int y)
@@ -150,7 +126,7 @@ void CUCapDismount::Draw(int nVehicle, CKDRDatabase* pDatabase, CKDRGameMap* pMa
     if (!bVisible || !HasCarrier() || !m_bDismounted || !m_bMarkerLoaded)
         return;
     UpdateSprite(nVehicle, pDatabase, pMap, x, y, fHeading, fScale);
-    DrawMarkerSprite(m_pMarker, pMap);
+    BlitMarker(pMap);
 }
 
 // ---------------------------------------------------------------------------
@@ -264,7 +240,7 @@ void CUCapPersonnelCarrier::DrawStateMarker()
 void CUCapPersonnelCarrier::UpdateSprite(int, CKDRDatabase*, CKDRGameMap* pMap, float x, float y, float,
                                          float fZoom)
 {
-    PlaceMarker(m_pMarker, pMap, x, y, fZoom);
+    PlaceMarker(pMap, x, y, fZoom);
 }
 
 BOOL CUCapPersonnelCarrier::HitTest(int x, int y)
@@ -281,7 +257,7 @@ void CUCapPersonnelCarrier::Draw(int nVehicle, CKDRDatabase* pDatabase, CKDRGame
     if (!m_bMarkerLoaded)
         return;
     UpdateSprite(nVehicle, pDatabase, pMap, x, y, fHeading, fScale);
-    DrawMarkerSprite(m_pMarker, pMap);
+    BlitMarker(pMap);
 }
 
 int CUCapPersonnelCarrier::FinishMountStep(CKDRDatabase* pDatabase, int nVehicle)

@@ -1,5 +1,7 @@
 #include "units/UCapKinds.h"
 
+#include "battlefield/ElevationMap.h"
+#include "battlefield/KDRGameMap.h"
 #include "database/KDRDatabase.h"
 #include "database/VCapKinds.h"
 #include "database/Vehicle.h"
@@ -8,6 +10,7 @@
 #include "platform/ui/Display.h"
 #include "units/CarriedUnit.h"
 #include "units/Unit.h"
+#include "units/UnitMarkers.h"
 
 #include <cmath>
 
@@ -32,9 +35,6 @@ namespace
 const char* const DISMOUNT_MARKER = "Dismount Mounting Grey";
 // A carrier shows its mounting marker only while a team boards.
 const char* const CARRIER_MARKER = "Carrier Dismounting Grey";
-const char* const BREACHER_MARKER = "Breaching Grey";
-const char* const SMOKER_MARKER = "Smoke Grey";
-const char* const MINE_LAYER_MARKER = "Deploy Mines Green";
 }  // namespace
 
 CUCapMarked::CUCapMarked(const char* markerName)
@@ -43,6 +43,28 @@ CUCapMarked::CUCapMarked(const char* markerName)
 }
 
 CUCapMarked::~CUCapMarked() { delete m_pMarker; }
+
+void CUCapMarked::PlaceMarker(CKDRGameMap* pMap, float x, float y, float fZoom)
+{
+    if (m_pMarker == nullptr || pMap == nullptr)
+        return;
+    const CFrameSurface* pSheet = m_pMarker->GetSheet();
+    const int nWidth = pSheet != nullptr ? pSheet->GetFrameWidth() : 0;
+    m_pMarker->SetScale(
+        unit_markers::FunctionCircleScale(static_cast<float>(nWidth) * unit_markers::PIECE_WIDTH_SCALE * fZoom));
+    int px = static_cast<int>(x);
+    int py = static_cast<int>(y);
+    if (CElevationMap* pElevation = pMap->GetElevationMap())
+        pElevation->MapToPixel(x, y, &px, &py);
+    m_pMarker->SetMapPosition(px, py, pMap->GetMapPicture());
+}
+
+void CUCapMarked::BlitMarker(CKDRGameMap* pMap) const
+{
+    CDisplay* pDisplay = pMap != nullptr ? pMap->GetDisplay() : nullptr;
+    if (m_pMarker != nullptr && pDisplay != nullptr && pDisplay->GetBackSurface() != nullptr)
+        m_pMarker->Draw(pDisplay->GetBackSurface());
+}
 
 // ---------------------------------------------------------------------------
 
@@ -97,8 +119,6 @@ void CUCapEmplace::Serialize(CArchive& ar)
 
 // ---------------------------------------------------------------------------
 
-CUCapBreacher::CUCapBreacher() : CUCapMarked(BREACHER_MARKER) {}
-
 void CUCapBreacher::Serialize(CArchive& ar)
 {
     SerializeWord(ar, m_nLane);
@@ -106,12 +126,6 @@ void CUCapBreacher::Serialize(CArchive& ar)
     SerializeWord(ar, m_nObstacleSide);
     SerializeValue(ar, m_fBreachDirection);
     SerializeFlag(ar, m_bBreaching);
-}
-
-CUCapEngineer::CUCapEngineer(const CVCapEngineer* pVehicleCap)
-{
-    if (pVehicleCap != nullptr)
-        m_nBreachesLeft = pVehicleCap->m_nNumberOfBreaches;
 }
 
 void CUCapEngineer::Serialize(CArchive& ar)
@@ -138,14 +152,6 @@ void CUCapObserver::Serialize(CArchive& ar)
 }
 
 // ---------------------------------------------------------------------------
-
-CUCapSmoker::CUCapSmoker() : CUCapMarked(SMOKER_MARKER) {}
-
-CUCapSmoker::CUCapSmoker(const CVCapSmoker* pVehicleCap) : CUCapSmoker()
-{
-    if (pVehicleCap != nullptr)
-        m_nSmokeLeft = pVehicleCap->m_nNumberOfSmoke;
-}
 
 void CUCapSmoker::Serialize(CArchive& ar)
 {
@@ -177,14 +183,6 @@ void CUCapRotaryWing::Serialize(CArchive& ar)
 
 // ---------------------------------------------------------------------------
 
-CUCapMineLayer::CUCapMineLayer() : CUCapMarked(MINE_LAYER_MARKER) {}
-
-CUCapMineLayer::CUCapMineLayer(const CVCapMineLayer* pVehicleCap) : CUCapMineLayer()
-{
-    if (pVehicleCap != nullptr)
-        m_nMinefieldsLeft = pVehicleCap->m_nNumberOfMines;
-}
-
 void CUCapMineLayer::Serialize(CArchive& ar)
 {
     SerializeWord(ar, m_nDeployLeft);
@@ -195,71 +193,3 @@ void CUCapMineLayer::Serialize(CArchive& ar)
     SerializeValue(ar, m_timeDeploy);
 }
 
-// ---------------------------------------------------------------------------
-// What the unit's order toggles ask of the kinds
-
-void CUCapEmplace::StartTransition(BOOL bToEmplace, const CVCapEmplace* pVehicleCap)
-{
-    if (pVehicleCap == nullptr)
-        return;
-    if (bToEmplace)
-    {
-        m_bDisplacing = FALSE;
-        m_bEmplacing = TRUE;
-        m_nEmplaceLeft = pVehicleCap->m_nTimeToEmplace;
-    }
-    else
-    {
-        m_bEmplaced = FALSE;
-        m_bEmplacing = FALSE;
-        m_bDisplacing = TRUE;
-        m_nDisplaceLeft = pVehicleCap->m_nTimeToDisplace;
-    }
-}
-
-void CUCapEmplace::SetEmplacedAtOnce(BOOL bEmplaced)
-{
-    m_bEmplaced = bEmplaced;
-    m_bEmplacing = FALSE;
-    m_bDisplacing = FALSE;
-    m_nEmplaceLeft = 0;
-    m_nDisplaceLeft = 0;
-}
-
-void CUCapSmoker::StartSmoking(const CVCapSmoker* pVehicleCap)
-{
-    if (pVehicleCap != nullptr && m_nSmokeLeft != 0)
-        m_bSmoking = TRUE;
-}
-
-void CUCapSmoker::StopSmoking(const CVCapSmoker*) { m_bSmoking = FALSE; }
-
-BOOL CUCapMineLayer::SetTarget(CKDRDatabase* pDatabase, const CUnit* pUnit, BOOL bStart, float x, float y)
-{
-    if (!bStart)
-        m_bDeploying = FALSE;
-    if (!(x >= 0.0f && y >= 0.0f))
-    {
-        m_bDeploying = FALSE;
-        return FALSE;
-    }
-    CVehicle* pVehicle = pDatabase != nullptr && pUnit != nullptr ? pDatabase->GetVehicle(pUnit->m_nVehicle) : nullptr;
-    CVehicleCapArray* pCaps = pVehicle != nullptr ? pVehicle->GetCapabilities() : nullptr;
-    const auto* pVehicleCap =
-        pCaps != nullptr ? dynamic_cast<const CVCapMineLayer*>(pCaps->FindByType(VCAP_MINE_LAYER)) : nullptr;
-    if (pVehicleCap == nullptr)
-        return FALSE;
-    if (x != m_fTargetX || y != m_fTargetY)
-    {
-        const double dDistance = std::hypot(x - pUnit->m_fX, y - pUnit->m_fY);
-        if (dDistance > pVehicleCap->m_nMaxRange * 10.0)
-            return FALSE;
-        m_fTargetX = x;
-        m_fTargetY = y;
-    }
-    if (!bStart)
-        return FALSE;
-    m_bDeploying = TRUE;
-    m_nDeployLeft = pVehicleCap->m_nTimeToDeploy;
-    return TRUE;
-}

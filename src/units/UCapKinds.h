@@ -48,6 +48,7 @@ class CSprite;
 class CKDRDatabase;
 class CUnit;
 class CVCapEmplace;
+class CVCapBreacher;
 class CVCapEngineer;
 class CVCapMineLayer;
 class CVCapSmoker;
@@ -62,6 +63,11 @@ public:
 
 protected:
     explicit CUCapMarked(const char* markerName);
+    // The marker at the unit's map point, at the marker's own scale (its
+    // frame width times the zoom, at least 0.5 and, above 1.25, back to
+    // 0.25), and its drawing on the back surface.
+    void PlaceMarker(CKDRGameMap* pMap, float x, float y, float fZoom);
+    void BlitMarker(CKDRGameMap* pMap) const;
 
     CSprite* m_pMarker = nullptr;  // owned
     BOOL m_bMarkerLoaded = FALSE;
@@ -183,6 +189,19 @@ public:
     BOOL m_bFreeBoarding = FALSE;
 };
 
+// The unit's commands that the capabilities add to its context menu.
+constexpr UINT ID_UNIT_DO_NOT_EMPLACE = 33221;
+constexpr UINT ID_UNIT_SMOKE = 33023;
+constexpr UINT ID_UNIT_DEPLOY_MINES = 33342;
+
+// The event an engineer's Update answers when its breach is complete: the
+// unit is released from its halt (CUnit::UpdatePerSecond).
+constexpr DWORD UCAP_EVENT_BREACH_DONE = 0x400;
+
+// Digging in and out. Outside the deployment phase a halt starts digging in
+// (the vehicle's time to emplace) and a move starts digging out (its time
+// to displace); in the deployment phase both happen at once. The SOP "Do
+// Not Emplace" keeps the unit out of the ground.
 class CUCapEmplace : public CUnitCapability
 {
     DECLARE_SERIAL(CUCapEmplace)
@@ -191,12 +210,26 @@ public:
     void Serialize(CArchive& ar) override;
     DWORD GetType() const override { return VCAP_EMPLACE; }
     CString GetName() const override { return "Emplace"; }
-    // Digging in (bToEmplace) or out starts, taking the vehicle's time; out
-    // of the position the unit is no longer emplaced. Nothing without the
-    // vehicle capability.
-    void StartTransition(BOOL bToEmplace, const CVCapEmplace* pVehicleCap);
-    // In or out of the position at once (the deployment phase).
-    void SetEmplacedAtOnce(BOOL bEmplaced);
+
+    // The two timers, by the whole seconds passed; answers 0.
+    DWORD Update(int nVehicle, int nElapsed, CTimeSpan timeNow, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
+                 int nPass1, int nPass2, CUnit* pUnit, int nPass3, int nPass4, int nPass5) override;
+    void OnStop(CKDRDatabase* pDatabase, int nVehicle) override;
+    void OnMove(CKDRDatabase* pDatabase, int nVehicle) override;
+    // In the ground at once when the unit stands at a stop (and may dig
+    // in), else out.
+    void ResetForDeployment(int nValue, CKDRDatabase* pDatabase, CUnit* pUnit) override;
+    // "D&o Not Emplace" in the SOP submenu (in Actions without one).
+    void AddMenuItems(CMenu* pMenu) override;
+    // Emplaced, everything else cleared (the SOP too).
+    void Reset(float fHeading, int nValue1, int nValue2) override;
+
+    // Digging in (bToEmplace, unless do-not-emplace is set) or out starts,
+    // taking the vehicle's time; out of the position the unit is no longer
+    // emplaced. Nothing without the vehicle capability.
+    void StartTransition(const CVCapEmplace* pVehicleCap, BOOL bToEmplace);
+    // Out of the ground at once, or (unless do-not-emplace is set) in.
+    void SetEmplaced(BOOL bEmplaced);
 
     BOOL m_bEmplaced = FALSE;
     int m_nEmplaceLeft = 0;
@@ -204,8 +237,16 @@ public:
     int m_nDisplaceLeft = 0;
     BOOL m_bDisplacing = FALSE;
     BOOL m_bDoNotEmplace = FALSE;
+
+private:
+    // Every field but the SOP cleared.
+    void Clear();
 };
 
+// A plough or roller: it drives a lane through an obstacle while it moves,
+// the lane growing with the vehicle until it comes out of the far side. A
+// new path, a halt, a turn of more than 45 degrees off the lane or the
+// obstacle's deletion ends the breach.
 class CUCapBreacher : public CUCapMarked
 {
     DECLARE_SERIAL(CUCapBreacher)
@@ -215,13 +256,56 @@ public:
     DWORD GetType() const override { return VCAP_BREACHER; }
     CString GetName() const override { return "Breacher"; }
 
+    // Lane, obstacle and side forgotten, not breaching; answers 0.
+    int CancelBreach() override;
+    // Takes the breach over when the kit can breach the obstacle's type: a
+    // new lane when there is none, the unit put on it and moved one step
+    // at breach speed; 1 when taken.
+    int StartBreach(float& x, float& y, float& fPrevX, float& fPrevY, CKDRGameMap* pMap,
+                    CVehicleCapability* pVehicleCap, const BreachTarget& target, double dt,
+                    float fBearingHint) override;
+    int ContinueBreach(float& x, float& y, float& fPrevX, float& fPrevY, CKDRGameMap* pMap,
+                       CVehicleCapability* pVehicleCap, const BreachTarget& target, double dt,
+                       float fBearingHint) override;
+    // One pass of the breach: (fGoalX, fGoalY) becomes the point 5 m ahead
+    // of the unit, (x, y) the unit's next point and fSpeed its speed; the
+    // lane follows the unit, and the breach ends once the unit is out of
+    // the obstacle (or the terrain region, with bTerrain). 1 when it moved
+    // the unit.
+    virtual int MoveAlongLane(float& fGoalX, float& fGoalY, float& x, float& y, CKDRGameMap* pMap,
+                              CVehicleCapability* pVehicleCap, const BreachTarget& target, double dt, BOOL bTerrain,
+                              float& fSpeed);
+    BOOL OnPathAssigned(float x, float y, CKDRDatabase* pDatabase, CKDRGameMap* pMap, int nPassOn) override;
+    void OnStop(CKDRDatabase* pDatabase, int nVehicle) override;
+    void Reset(float fHeading, int nValue1, int nValue2) override;
+    void OnHeadingChanged(CVehicle* pVehicle, float fHeading, CKDRDatabase* pDatabase, int nArcFrom,
+                          int nArcTo) override;
+    // While breaching an obstacle of the obstacles component, the obstacle
+    // when the lane is still in its list; otherwise the breach is
+    // cancelled. A terrain region's breach is the map's to check: null.
+    CObject* GetBreachTarget(CKDRObstacles* pObstacles) override;
+    void OnObstacleDeleted(int nSide, int nIndex) override;
+    void UpdateSprite(int nVehicle, CKDRDatabase* pDatabase, CKDRGameMap* pMap, float x, float y, float fHeading,
+                      float fZoom) override;
+    BOOL HitTest(int x, int y) override;
+    void Draw(int nVehicle, CKDRDatabase* pDatabase, CKDRGameMap* pMap, float x, float y, float fScale,
+              BOOL bVisible, BOOL bSecondPicture, float fHeading) override;
+
     int m_nLane = -99;  // index in the obstacle's lane list
     int m_nObstacle = -99;
-    int m_nObstacleSide = -99;  // -99: an obstacle found by position
-    float m_fBreachDirection = 0.0f;
+    int m_nObstacleSide = -99;  // BREACH_SIDE_TERRAIN: a terrain region
+    float m_fBreachDirection = 0.0f;  // radians, clockwise from north
     BOOL m_bBreaching = FALSE;
+
+protected:
+    explicit CUCapBreacher(const char* markerName) : CUCapMarked(markerName) {}
+    // The shared take-over of StartBreach and ContinueBreach.
+    int TakeOverLane(float& x, float& y, float& fPrevX, float& fPrevY, CKDRGameMap* pMap,
+                     CVehicleCapability* pVehicleCap, const BreachTarget& target, double dt, float fBearingHint);
 };
 
+// An engineer breaches standing still: after its time to breach the lane
+// appears at once, and it has a limited number of breaches.
 class CUCapEngineer : public CUCapBreacher
 {
     DECLARE_SERIAL(CUCapEngineer)
@@ -232,11 +316,35 @@ public:
     DWORD GetType() const override { return VCAP_ENGINEER; }
     CString GetName() const override { return "Engineer"; }
 
-    BOOL m_bWholeObstacle = FALSE;
-    int m_nBreachLeft = 0;
+    int CancelBreach() override;
+    // Any breach is cancelled; then, when the kit can breach the
+    // obstacle's type and breaches remain, the breach starts its timer
+    // and (x, y) becomes the point the breach length plus 1 m ahead. The
+    // unit is not moved. 1 when started.
+    int StartBreach(float& x, float& y, float& fPrevX, float& fPrevY, CKDRGameMap* pMap,
+                    CVehicleCapability* pVehicleCap, const BreachTarget& target, double dt,
+                    float fBearingHint) override;
+    int ContinueBreach(float& x, float& y, float& fPrevX, float& fPrevY, CKDRGameMap* pMap,
+                       CVehicleCapability* pVehicleCap, const BreachTarget& target, double dt,
+                       float fBearingHint) override;
+    // The engineer stands while it breaches: 1, nothing moved.
+    int MoveAlongLane(float& fGoalX, float& fGoalY, float& x, float& y, CKDRGameMap* pMap,
+                      CVehicleCapability* pVehicleCap, const BreachTarget& target, double dt, BOOL bTerrain,
+                      float& fSpeed) override;
+    // The timed breach; UCAP_EVENT_BREACH_DONE when the lane is made.
+    DWORD Update(int nVehicle, int nElapsed, CTimeSpan timeNow, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
+                 int nPass1, int nPass2, CUnit* pUnit, int nPass3, int nPass4, int nPass5) override;
+    void OnMove(CKDRDatabase* pDatabase, int nVehicle) override;
+    void OnStop(CKDRDatabase* pDatabase, int nVehicle) override;
+    void Reset(float fHeading, int nValue1, int nValue2) override;
+    CObject* GetBreachTarget(CKDRObstacles* pObstacles) override;
+    // The information sheet's lines, each ending in "\r\n".
+    void GetStatusText(CString& strText) const;
+
+    BOOL m_bWholeObstacle = FALSE;  // no lane yet: the breach makes one
+    int m_nBreachLeft = 0;          // seconds
     int m_nBreachesLeft = 0;
 };
-
 class CUCapObserver : public CUnitCapability
 {
     DECLARE_SERIAL(CUCapObserver)
@@ -268,6 +376,8 @@ public:
     CString GetName() const override { return "Fire Direction Center"; }
 };
 
+// A smoke generator: a stream of clouds, one each time to release, or a
+// burst on each Smoke order.
 class CUCapSmoker : public CUCapMarked
 {
     DECLARE_SERIAL(CUCapSmoker)
@@ -277,16 +387,39 @@ public:
     void Serialize(CArchive& ar) override;
     DWORD GetType() const override { return VCAP_SMOKER; }
     CString GetName() const override { return "Smoker"; }
-    // Smoke starts while releases remain, and stops. The releases
-    // themselves are counted by the capability's own timer.
-    void StartSmoking(const CVCapSmoker* pVehicleCap);
-    void StopSmoking(const CVCapSmoker* pVehicleCap);
+
+    // "S&moke" in the Orders submenu.
+    void AddMenuItems(CMenu* pMenu) override;
+    // The Smoke order on (the release timer at the time to release, at 0
+    // for a burst) or off.
+    void SetSmoke(BOOL bOn, const CVCapSmoker* pVehicleCap);
+    // The releases due in dt whole seconds, each a cloud at the unit;
+    // answers 0.
+    DWORD Update(int nVehicle, int nElapsed, CTimeSpan timeNow, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
+                 int nPass1, int nPass2, CUnit* pUnit, int nPass3, int nPass4, int nPass5) override;
+    // Timer and order off; the smokes left are kept.
+    void Reset(float fHeading, int nValue1, int nValue2) override;
+    // "Smoke bursts remaining: n" or "Smoke remaining: n min"; empty
+    // without the vehicle's smoker capability.
+    void GetStatusText(CString& strText, CKDRDatabase* pDatabase, int nVehicle) const;
+    void UpdateSprite(int nVehicle, CKDRDatabase* pDatabase, CKDRGameMap* pMap, float x, float y, float fHeading,
+                      float fZoom) override;
+    BOOL HitTest(int x, int y) override;
+    void Draw(int nVehicle, CKDRDatabase* pDatabase, CKDRGameMap* pMap, float x, float y, float fScale,
+              BOOL bVisible, BOOL bSecondPicture, float fHeading) override;
+
+    // How many releases a pass counts when its dt took the timer from its
+    // value to fRemainder (0 or less, after the first release) with a time
+    // to release of nPeriod seconds, capped at nCap.
+    static int CountReleases(int nRemainder, int nPeriod, int nCap);
 
     int m_nReleaseLeft = 0;  // seconds to the next release
     int m_nSmokeLeft = 0;
     BOOL m_bSmoking = FALSE;
 };
 
+// A fixed-wing aircraft: its flying height over the ground and its station,
+// which it keeps flying back to.
 class CUCapFixedWing : public CUnitCapability
 {
     DECLARE_SERIAL(CUCapFixedWing)
@@ -301,16 +434,32 @@ public:
     DWORD GetType() const override { return VCAP_FIXED_WING; }
     CString GetName() const override { return "Fixed Wing"; }
 
+    // The station becomes the path's start; answers 1.
+    BOOL OnPathAssigned(float x, float y, CKDRDatabase* pDatabase, CKDRGameMap* pMap, int nPassOn) override;
+    void ResetForDeployment(int nValue, CKDRDatabase* pDatabase, CUnit* pUnit) override;
+    // Station keeping and the heights; answers 0.
+    DWORD Update(int nVehicle, int nElapsed, CTimeSpan timeNow, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
+                 int nPass1, int nPass2, CUnit* pUnit, int nPass3, int nPass4, int nPass5) override;
+    void Reset(float fHeading, int nValue1, int nValue2) override;
+
     int m_nAltitude = 0;  // metres above the map datum
     int m_nHeight = 0;    // metres above the ground
     float m_fStationX = NO_STATION;
     float m_fStationY = NO_STATION;
+
+private:
+    void UpdateHeights(CUnit* pUnit, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
 };
 
+// A helicopter: its flying height (landed, in defilade, flying) and its
+// turning rotor.
 class CUCapRotaryWing : public CUnitCapability
 {
     DECLARE_SERIAL(CUCapRotaryWing)
 public:
+    // Frames the rotor turns on per pass.
+    static constexpr int ROTOR_FRAMES_PER_PASS = 3;
+
     CUCapRotaryWing() = default;
     ~CUCapRotaryWing() override;
     void Serialize(CArchive& ar) override;
@@ -319,6 +468,18 @@ public:
     DWORD GetType() const override { return VCAP_ROTARY_WING; }
     CString GetName() const override { return "Rotary Wing"; }
 
+    // The rotor picture from the vehicle's rotor piece, keeping its scale.
+    BOOL AttachVehicleCapability(CVehicleCapability* pVehicleCap, CKDRDatabase* pDatabase,
+                                 CVehicle* pVehicle) override;
+    // The rotor and the heights; answers 0.
+    DWORD Update(int nVehicle, int nElapsed, CTimeSpan timeNow, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
+                 int nPass1, int nPass2, CUnit* pUnit, int nPass3, int nPass4, int nPass5) override;
+    void UpdateSprite(int nVehicle, CKDRDatabase* pDatabase, CKDRGameMap* pMap, float x, float y, float fHeading,
+                      float fZoom) override;
+    BOOL HitTest(int x, int y) override;
+    void Draw(int nVehicle, CKDRDatabase* pDatabase, CKDRGameMap* pMap, float x, float y, float fScale,
+              BOOL bVisible, BOOL bSecondPicture, float fHeading) override;
+
     int m_nAltitude = 0;
     int m_nHeight = 0;
     int m_nRotorFrame = 0;
@@ -326,6 +487,8 @@ public:
     BOOL m_bRotorLoaded = FALSE;
 };
 
+// A mine layer: minefields laid at a point within its ranges, on the
+// player's command for side 0 and at a scheduled time for the others.
 class CUCapMineLayer : public CUCapMarked
 {
     DECLARE_SERIAL(CUCapMineLayer)
@@ -335,15 +498,30 @@ public:
     void Serialize(CArchive& ar) override;
     DWORD GetType() const override { return VCAP_MINE_LAYER; }
     CString GetName() const override { return "Mine Layer"; }
-    // Aims the laying at a map point within the vehicle's maximum range
-    // and, with bStart, starts laying there (1); 0 when refused or not
-    // started. A point with a negative coordinate stops the laying.
+
+    // "D&eploy Mines" in the Actions submenu.
+    void AddMenuItems(CMenu* pMenu) override;
+    // Aims the laying at a map point within the vehicle's ranges (refused,
+    // the old target kept, outside them) and, with bStart, starts laying
+    // there (1); 0 when refused or not started. A point with a negative
+    // coordinate stops the laying.
     BOOL SetTarget(CKDRDatabase* pDatabase, const CUnit* pUnit, BOOL bStart, float x, float y);
+    void StopDeploying() { m_bDeploying = FALSE; }
+    // The laying timer and the scheduled laying; answers 0.
+    DWORD Update(int nVehicle, int nElapsed, CTimeSpan timeNow, CKDRGameMap* pMap, CKDRDatabase* pDatabase,
+                 int nPass1, int nPass2, CUnit* pUnit, int nPass3, int nPass4, int nPass5) override;
+    void Reset(float fHeading, int nValue1, int nValue2) override;
+    void GetStatusText(CString& strText) const;
+    void UpdateSprite(int nVehicle, CKDRDatabase* pDatabase, CKDRGameMap* pMap, float x, float y, float fHeading,
+                      float fZoom) override;
+    BOOL HitTest(int x, int y) override;
+    void Draw(int nVehicle, CKDRDatabase* pDatabase, CKDRGameMap* pMap, float x, float y, float fScale,
+              BOOL bVisible, BOOL bSecondPicture, float fHeading) override;
 
     int m_nDeployLeft = 0;
     int m_nMinefieldsLeft = 0;
     float m_fTargetX = 0.0f;
     float m_fTargetY = 0.0f;
     BOOL m_bDeploying = FALSE;
-    CTimeSpan m_timeDeploy;  // from when a unit not of side 0 lays its minefield
+    CTimeSpan m_timeDeploy;  // from when a unit not of side 0 lays; START_TIME_NEVER: never
 };

@@ -29,6 +29,7 @@
 
 class CCarriedUnit;
 class CChem;
+class CObstacle;
 class CDamageArray;
 class CFireMission;
 class CKDRDatabase;
@@ -311,6 +312,9 @@ public:
     // The function circle of a battery able to fire the current fire order.
     void DrawFunctionCircle(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     void DrawSuppressionMarker(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    // The purple protection marker of an own unit in MOPP 4, its frame
+    // growing with the degradation.
+    void DrawMOPPMarker(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     void DrawUnitDisk(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     BOOL DrawDugInRing(CKDRGameMap* pMap);
     void DrawSuppressArea(int nOrder, CKDRGameMap* pMap);
@@ -363,9 +367,12 @@ public:
     // selected unit when it reached node 1; dwEvents gets UNIT_EVENT_...
     // bits. A step without game time (the clock stopped or no millisecond
     // passed) moves nothing and keeps m_fSpeed. The three values are handed
-    // on to the capabilities' per-second work. Answers the per-second mask.
+    // on to the capabilities' per-second work (the unit's index, array and
+    // kind); pUnits, the unit's component, names a chemical kill. Answers
+    // the per-second mask.
     DWORD MoveStep(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CKDRObstacles* pObstacles, CKDRHoles* pHoles,
-                   BOOL bSelected, BOOL& bArrived, DWORD& dwEvents, int nPass1, int nPass2, int nPass3);
+                   BOOL bSelected, BOOL& bArrived, DWORD& dwEvents, int nPass1, int nPass2, int nPass3,
+                   CKDRUnits* pUnits = nullptr);
     // The countdowns of nSeconds whole game seconds: shot line, defilade,
     // start times, move delay, suppression, protection, weapons and the
     // capabilities. Answers the capability events not handled here.
@@ -393,17 +400,33 @@ public:
     // The clock starts: both stamps take the tick. In the deployment phase
     // the unit also leaves its dug position and protection and reloads.
     void StartClock(DWORD dwTick, CKDRDatabase* pDatabase);
-    // Obstacles and breaching on the way: nothing yet (0).
+    // ---- Obstacles and breaching on the way (UnitObstacles.cpp) ----
+    // The move step met an obstacle of the obstacles component on the way
+    // to (x, y), or to node 1 with bUseNextNode: a unit that can breach is
+    // led into a lane, any other is stopped or passes by the obstacle's
+    // density. A leg that runs only through lanes is free (0). dt: the
+    // step's game seconds. 1 when the unit's movement for this step was
+    // taken care of.
     BOOL ObstacleAtPoint(float x, float y, CKDRGameMap* pMap, CKDRObstacles* pObstacles, CKDRDatabase* pDatabase,
-                         BOOL bUseNextNode, DWORD& dwEvents);
+                         BOOL bUseNextNode, double dt, DWORD& dwEvents);
+    // The terrain probe found an obstacle region fStep x fFactor x 0.1
+    // metres ahead; the same contract.
     BOOL ObstacleAhead(float fStep, float fFactor, CKDRGameMap* pMap, CKDRObstacles* pObstacles,
-                       CKDRDatabase* pDatabase, DWORD& dwEvents);
-    BOOL BreachStep(int nElapsedMs, CKDRGameMap* pMap, CKDRObstacles* pObstacles, CKDRDatabase* pDatabase,
+                       CKDRDatabase* pDatabase, double dt, DWORD& dwEvents);
+    // One pass of a breach in progress; 1 when it moved the unit.
+    BOOL BreachStep(double dt, CKDRGameMap* pMap, CKDRObstacles* pObstacles, CKDRDatabase* pDatabase,
                     DWORD& dwEvents);
+    // The unit met pObstacle (null: terrain) at (x, y): a mine field may
+    // let it pass (0); otherwise it halts, side 0 marks an enemy obstacle
+    // it found (bMarkFound), and a unit of another side, or of side 0 with
+    // Bypass Obstacles, takes a 70 m detour. 1 when halted.
     BOOL Blocked(CKDRGameMap* pMap, float x, float y, CKDRObstacles* pObstacles, CKDRDatabase* pDatabase,
-                 BOOL bMarkFound);
-    // The unit noticed the chemical area it stands in: nothing yet.
-    void ChemicalExposure(CChem* pArea, CKDRDatabase* pDatabase, CKDRObstacles* pObstacles, int nChemicalValue);
+                 CObstacle* pObstacle, BOOL bMarkFound);
+    // The unit noticed the chemical area it stands in: unless its crew
+    // wears MOPP 4 already, the agent may kill it (the unit at nUnit,
+    // nArray of pUnits) or it dons MOPP 4.
+    void ChemicalExposure(CChem* pArea, CKDRDatabase* pDatabase, CKDRObstacles* pObstacles, int nChemicalValue,
+                          int nUnit = kUnset, int nArray = kUnset, CKDRUnits* pUnits = nullptr);
 
     // ---- Path operations (UnitPaths.cpp) ----
     // Re-aims, then makes the halt agree with node 0's stop.

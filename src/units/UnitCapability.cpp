@@ -44,14 +44,14 @@ DWORD CUnitCapability::GetFlagMask() const { return 0; }
 void CUnitCapability::OnStop(CKDRDatabase*, int) {}
 void CUnitCapability::OnHeadingChanged(CVehicle*, float, CKDRDatabase*, int, int) {}
 
-int CUnitCapability::StartBreach(float&, float&, float&, float&, CKDRGameMap*, CVehicleCapability*, CObject*, CBreach*,
-                                 int, float)
+int CUnitCapability::StartBreach(float&, float&, float&, float&, CKDRGameMap*, CVehicleCapability*,
+                                 const BreachTarget&, double, float)
 {
     return 0;
 }
 
-int CUnitCapability::ContinueBreach(float&, float&, float&, float&, CKDRGameMap*, CVehicleCapability*, CObject*,
-                                    CBreach*, int, float)
+int CUnitCapability::ContinueBreach(float&, float&, float&, float&, CKDRGameMap*, CVehicleCapability*,
+                                    const BreachTarget&, double, float)
 {
     return 0;
 }

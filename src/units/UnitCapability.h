@@ -24,8 +24,10 @@
 #include "platform/core/Object.h"
 #include "platform/core/Time.h"
 #include "platform/core/Types.h"
+#include "platform/core/Unset.h"
 
 class CBreach;
+class CBreachArray;
 class CKDRDatabase;
 class CKDRGameMap;
 class CKDRObstacles;
@@ -54,6 +56,26 @@ extern const char* const UCAP_UNIDENTIFIED_VEHICLE;
 extern const char* const UCAP_UNKNOWN_VEHICLE_BITMAP;
 extern const char* const UCAP_UNIDENTIFIED_DISMOUNT;
 extern const char* const UCAP_UNKNOWN_DISMOUNT_BITMAP;
+
+// The side a breach records for an obstacle region of the map's terrain
+// (an obstacle of the obstacles component records its own side).
+constexpr int BREACH_SIDE_TERRAIN = kUnset;
+
+// The obstacle a breach works through, as the move step hands it to a
+// breaching capability: an obstacle of the obstacles component (its index
+// and side) or an obstacle region of the terrain (its index in the terrain
+// list, side BREACH_SIDE_TERRAIN), its lane list, and the lane met (kUnset:
+// none yet).
+struct BreachTarget
+{
+    CObject* pObstacle = nullptr;  // a CObstacle or a CTerrain
+    CBreachArray* pLanes = nullptr;
+    int nObstacle = kUnset;
+    int nSide = kUnset;
+    int nLane = kUnset;
+
+    BOOL IsTerrain() const { return nSide == BREACH_SIDE_TERRAIN; }
+};
 
 class CUnitCapability : public CObject
 {
@@ -113,13 +135,18 @@ public:
     // -99 when none.
     virtual void OnHeadingChanged(CVehicle* pVehicle, float fHeading, CKDRDatabase* pDatabase, int nArcFrom,
                                   int nArcTo);
-    // 20. and 21. The unit meets an obstacle, or goes on through one; the
-    // positions are updated in place. Base: 0.
+    // 20. and 21. The unit meets an obstacle, or goes on through one of
+    // its lanes. (x, y) comes in as the unit's position and goes out as
+    // the goal point of the breach; (fPrevX, fPrevY) comes in as the
+    // unit's previous position and goes out as its new position. dt: the
+    // move step's game seconds. fBearingHint: the lane's direction, or
+    // negative when there is no lane yet. Nonzero when the capability took
+    // the breach over. Base: 0.
     virtual int StartBreach(float& x, float& y, float& fPrevX, float& fPrevY, CKDRGameMap* pMap,
-                            CVehicleCapability* pVehicleCap, CObject* pObstacle, CBreach* pLane, int nElapsed,
+                            CVehicleCapability* pVehicleCap, const BreachTarget& target, double dt,
                             float fBearingHint);
     virtual int ContinueBreach(float& x, float& y, float& fPrevX, float& fPrevY, CKDRGameMap* pMap,
-                               CVehicleCapability* pVehicleCap, CObject* pObstacle, CBreach* pLane, int nElapsed,
+                               CVehicleCapability* pVehicleCap, const BreachTarget& target, double dt,
                                float fBearingHint);
     // 22. Whether the capability's picture covers the screen point. Base: 0.
     virtual BOOL HitTest(int x, int y);
@@ -145,7 +172,9 @@ public:
     virtual void ResetMountState();
     // 32. An obstacle of a side was deleted.
     virtual void OnObstacleDeleted(int nSide, int nIndex);
-    // 33. The record a breach in progress works on; null when none.
+    // 33. The record a breach in progress works on (the obstacle, or the
+    // terrain feature); null when none, and a breach whose obstacle or
+    // lane has gone is cancelled.
     virtual CObject* GetBreachTarget(CKDRObstacles* pObstacles);
     // 34. Rebuilds the capability's weapons for its vehicle type.
     virtual void RebuildWeapons(CVehicle* pVehicle, CKDRDatabase* pDatabase);

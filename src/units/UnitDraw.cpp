@@ -34,6 +34,7 @@ namespace
 {
 const char* const SHOT_TARGET_MARKER = "Shot Target Red";
 const char* const SUPPRESSION_MARKER = "Suppression Marker Yellow";
+const char* const MOPP_MARKER = "MOPP Marker Purple";
 const char* const UNIT_DISK_GREEN = "Graphic Unit Disk Green";
 const char* const UNIT_DISK_ORANGE = "Graphic Unit Disk Orange";
 const char* const HULL_ARROW = "Hull Direction Arrow Blue";
@@ -496,6 +497,8 @@ void CUnit::Draw(CKDRGameMap* pMap, CKDRDatabase* pDatabase, int nOrder, int nFl
         DrawDugInRing(pMap);
     if (m_nSuppression != 0)
         DrawSuppressionMarker(pMap, pDatabase);
+    if (m_bMOPP4 && m_fMOPPDegradation != 0.0f)
+        DrawMOPPMarker(pMap, pDatabase);
     if (bIconShown && m_pOrderIcon != nullptr && pBack != nullptr)
     {
         int px = 0;
@@ -663,6 +666,28 @@ void CUnit::DrawSuppressionMarker(CKDRGameMap* pMap, CKDRDatabase* pDatabase)
     if (pSheet == nullptr)
         return;
     pMarker->SetFrame(LevelFrame(pSheet->GetFrameCount(), m_nSuppression * SUPPRESSION_LEVEL_PER_POINT));
+    DrawSpriteAt(*pMarker, pMap, m_fX, m_fY);
+}
+
+void CUnit::DrawMOPPMarker(CKDRGameMap* pMap, CKDRDatabase* pDatabase)
+{
+    if (m_nSide != UNIT_KIND_OWN || m_bDestroyed || IsCarried() || !m_bMOPP4 || m_fMOPPDegradation == 0.0f ||
+        m_pSprite == nullptr || pDatabase == nullptr || !pDatabase->HasVehicleList() ||
+        pDatabase->GetPieceArray() == nullptr)
+        return;
+    float fScale = m_pSprite->GetScale();
+    if (!m_bSprite2)
+    {
+        const CPiece* pPiece = pDatabase->GetVehiclePiece(m_nVehicle);
+        const CFrameSurface* pVehicleSheet = pPiece != nullptr ? pPiece->GetSurface() : nullptr;
+        const int nWidth = pVehicleSheet != nullptr ? pVehicleSheet->GetFrameWidth() : 0;
+        fScale = MarkerScale(static_cast<float>(nWidth) * PIECE_WIDTH_SCALE * fScale);
+    }
+    std::unique_ptr<CSprite> pMarker = MakeSprite(Catalogue(), MOPP_MARKER, fScale);
+    const CFrameSurface* pSheet = pMarker != nullptr ? pMarker->GetSheet() : nullptr;
+    if (pSheet == nullptr)
+        return;
+    pMarker->SetFrame(LevelFrame(pSheet->GetFrameCount(), m_fMOPPDegradation));
     DrawSpriteAt(*pMarker, pMap, m_fX, m_fY);
 }
 

@@ -43,7 +43,7 @@ constexpr double kProtectionDegradationPerSecond = 0.00055555 * 0.01;
 // Per-second capability events the unit handles itself.
 constexpr DWORD kCapEventFiringDirection = 0x100;
 constexpr DWORD kCapEventReaim = 0x200;
-constexpr DWORD kCapEventRelease = 0x400;
+constexpr DWORD kCapEventRelease = UCAP_EVENT_BREACH_DONE;
 constexpr double kRadiansPerMil = 0.0009817478;
 constexpr int kMilsInCircle = 6400;
 
@@ -107,6 +107,9 @@ struct StepContext
     int nGameMs;
     int nWholeSeconds;
     CTimeSpan tsNow;
+    int nUnit;
+    int nArray;
+    CKDRUnits* pUnits;
 };
 
 // Steps 6 to 14 of a move step: halting at a stop, the terrain ahead and
@@ -135,7 +138,7 @@ void StepAlongPath(CUnit& unit, const StepContext& c, BOOL& bArrived, DWORD& dwE
         return;
 
     const double dt = c.nGameMs * 0.001;
-    if (IsBreachInProgress(unit) && unit.BreachStep(c.nGameMs, c.pMap, c.pObstacles, c.pDatabase, dwEvents))
+    if (IsBreachInProgress(unit) && unit.BreachStep(dt, c.pMap, c.pObstacles, c.pDatabase, dwEvents))
         return;
 
     float fSpeed = pVehicle->m_fSpeed;
@@ -191,14 +194,14 @@ void StepAlongPath(CUnit& unit, const StepContext& c, BOOL& bArrived, DWORD& dwE
             }
             if (nObstacle != 0)
             {
-                if (unit.ObstacleAhead(static_cast<float>(s), f, c.pMap, c.pObstacles, c.pDatabase, dwEvents))
+                if (unit.ObstacleAhead(static_cast<float>(s), f, c.pMap, c.pObstacles, c.pDatabase, dt, dwEvents))
                     return;
                 f = pElevation->GetSlopeFactor(unit.m_fX, unit.m_fY, fProbeX, fProbeY, nullptr, 1);
             }
             if (!(f > 0.0f))
             {
                 dwEvents |= UNIT_EVENT_BLOCKED;
-                unit.Blocked(c.pMap, unit.m_fX, unit.m_fY, c.pObstacles, c.pDatabase, FALSE);
+                unit.Blocked(c.pMap, unit.m_fX, unit.m_fY, c.pObstacles, c.pDatabase, nullptr, FALSE);
                 return;
             }
             if (bImpassable)
@@ -216,7 +219,7 @@ void StepAlongPath(CUnit& unit, const StepContext& c, BOOL& bArrived, DWORD& dwE
         int nSide = -1;
         if (c.pObstacles != nullptr &&
             unit.IsObstacleOnFirstLeg(unit.m_fX, unit.m_fY, c.pObstacles, nIndex, nSide, TRUE, c.pMap) &&
-            unit.ObstacleAtPoint(unit.m_fX, unit.m_fY, c.pMap, c.pObstacles, c.pDatabase, TRUE, dwEvents))
+            unit.ObstacleAtPoint(unit.m_fX, unit.m_fY, c.pMap, c.pObstacles, c.pDatabase, TRUE, dt, dwEvents))
             return;
         if (unit.Arrive(c.pDatabase))
             dwEvents |= UNIT_EVENT_STOP_NODE;
@@ -230,7 +233,7 @@ void StepAlongPath(CUnit& unit, const StepContext& c, BOOL& bArrived, DWORD& dwE
         int nSide = -1;
         if (c.pObstacles != nullptr &&
             unit.IsObstacleOnFirstLeg(fNewX, fNewY, c.pObstacles, nIndex, nSide, FALSE, c.pMap) &&
-            unit.ObstacleAtPoint(fNewX, fNewY, c.pMap, c.pObstacles, c.pDatabase, FALSE, dwEvents))
+            unit.ObstacleAtPoint(fNewX, fNewY, c.pMap, c.pObstacles, c.pDatabase, FALSE, dt, dwEvents))
             return;
         unit.m_fX = fNewX;
         unit.m_fY = fNewY;
@@ -268,7 +271,7 @@ void CheckChemicalAreas(CUnit& unit, const StepContext& c)
         if (c.nWholeSeconds > 0 && pArea->DetectionRoll(c.nWholeSeconds, fDetect))
         {
             unit.ChemicalExposure(pArea, c.pDatabase, c.pObstacles,
-                                  pVehicle != nullptr ? pVehicle->m_nChemicalValue : 0);
+                                  pVehicle != nullptr ? pVehicle->m_nChemicalValue : 0, c.nUnit, c.nArray, c.pUnits);
             pArea->OnUnitInside(unit.m_fX, unit.m_fY);
         }
     }
@@ -280,10 +283,11 @@ void CheckChemicalAreas(CUnit& unit, const StepContext& c)
 }  // namespace
 
 DWORD CUnit::MoveStep(CKDRGameMap* pMap, CKDRDatabase* pDatabase, CKDRObstacles* pObstacles, CKDRHoles*,
-                      BOOL bSelected, BOOL& bArrived, DWORD& dwEvents, int nPass1, int nPass2, int nPass3)
+                      BOOL bSelected, BOOL& bArrived, DWORD& dwEvents, int nPass1, int nPass2, int nPass3,
+                      CKDRUnits* pUnits)
 {
     CPlayService* pPlay = GetPlayService();
-    StepContext c{pMap, pDatabase, pObstacles, bSelected, kUnset, 0, CTimeSpan(0)};
+    StepContext c{pMap, pDatabase, pObstacles, bSelected, kUnset, 0, CTimeSpan(0), nPass1, nPass2, pUnits};
     if (pPlay != nullptr && pPlay->GetGameClock() != nullptr)
     {
         auto dwStamp = static_cast<DWORD>(m_moveLastTick);
@@ -561,12 +565,3 @@ void CUnit::StartClock(DWORD dwTick, CKDRDatabase* pDatabase)
         m_pWeapons->BuildFromVehicle(m_nVehicle, pDatabase, FALSE);
     m_pCapabilities->ResetForDeployment(0, pDatabase, this);
 }
-
-// ---------------------------------------------------------------------------
-// Obstacles met on the way: their breaching and detours are still to come.
-
-BOOL CUnit::ObstacleAtPoint(float, float, CKDRGameMap*, CKDRObstacles*, CKDRDatabase*, BOOL, DWORD&) { return FALSE; }
-BOOL CUnit::ObstacleAhead(float, float, CKDRGameMap*, CKDRObstacles*, CKDRDatabase*, DWORD&) { return FALSE; }
-BOOL CUnit::BreachStep(int, CKDRGameMap*, CKDRObstacles*, CKDRDatabase*, DWORD&) { return FALSE; }
-BOOL CUnit::Blocked(CKDRGameMap*, float, float, CKDRObstacles*, CKDRDatabase*, BOOL) { return FALSE; }
-void CUnit::ChemicalExposure(CChem*, CKDRDatabase*, CKDRObstacles*, int) {}

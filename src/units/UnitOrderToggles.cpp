@@ -171,11 +171,11 @@ BOOL CUnit::SetOrderState(DWORD dwBit, CKDRDatabase* pDatabase, BOOL bKeepSet, B
         if (pSmoker->m_bSmoking)
         {
             if (!bKeepSet)
-                pSmoker->StopSmoking(pVehicleSmoker);
+                pSmoker->SetSmoke(FALSE, pVehicleSmoker);
         }
         else if (!bKeepClear)
         {
-            pSmoker->StartSmoking(pVehicleSmoker);
+            pSmoker->SetSmoke(TRUE, pVehicleSmoker);
         }
         return TRUE;
     }
@@ -467,9 +467,9 @@ void CUnit::AllowEmplace(CKDRDatabase* pDatabase, BOOL bAllow)
         if (pEmplace->m_bEmplaced)
         {
             if (IsDeployment())
-                pEmplace->SetEmplacedAtOnce(FALSE);
+                pEmplace->SetEmplaced(FALSE);
             else
-                pEmplace->StartTransition(FALSE, pVehicleEmplace);
+                pEmplace->StartTransition(pVehicleEmplace, FALSE);
         }
         return;
     }
@@ -477,9 +477,9 @@ void CUnit::AllowEmplace(CKDRDatabase* pDatabase, BOOL bAllow)
     if (IsStoppedAtStopNode() && (GetCapabilityMask() & VCAP_EMPLACE) != 0 && !pEmplace->m_bEmplaced)
     {
         if (IsDeployment())
-            pEmplace->SetEmplacedAtOnce(TRUE);
+            pEmplace->SetEmplaced(TRUE);
         else
-            pEmplace->StartTransition(TRUE, pVehicleEmplace);
+            pEmplace->StartTransition(pVehicleEmplace, TRUE);
     }
 }
 

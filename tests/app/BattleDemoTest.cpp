@@ -206,6 +206,8 @@ TEST(BattleDemo, TheForcesDriveFightAndHaltWhereTheirRoutesEnd)
                 EXPECT_EQ(place, start.at(name));
                 continue;
             }
+            if (demo_units::IsWorkRoute(name.c_str()))
+                continue;
             EXPECT_LT(place.x, pRoute->x2 - 100.0f);
             nUnderWay += place.x > start.at(name).x + 50.0f ? 1 : 0;
         }
@@ -263,7 +265,10 @@ TEST(BattleDemo, TheForcesDriveFightAndHaltWhereTheirRoutesEnd)
                     EXPECT_EQ(place, start.at(name));
                     continue;
                 }
-                if (pUnit->m_bDestroyed)
+                // The working vehicles halt on their way to breach or dig
+                // in: their drives are checked on their own
+                // (UnitDemoWorkTest).
+                if (pUnit->m_bDestroyed || demo_units::IsWorkRoute(name.c_str()))
                     continue;
                 EXPECT_FLOAT_EQ(place.x, pRoute->x2);
                 EXPECT_FLOAT_EQ(place.y, pRoute->y2);

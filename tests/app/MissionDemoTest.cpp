@@ -202,7 +202,8 @@ TEST(MissionDemo, WearingTheEnemyDownToTwoWinsTheMission)
     Contains(played.page, "All mission objectives completed.");
     Contains(played.page, "The crossing is ours.");
     Contains(played.page, "1.  Attrit the enemy to 2 enemy vehicles or teams.\r\n");
-    Contains(played.page, "2.  Maintain at least 12 friendly vehicles or teams in tact.\r\n");
+    Contains(played.page, "2.  Maintain at least " + std::to_string(demo_mission::kFriendlyLeftForLoss) +
+                              " friendly vehicles or teams in tact.\r\n");
     Contains(played.page, "3.  Achieve mission objectives no later than 140630JUN02.\r\n");
     Contains(played.page, "1.  The enemy has 2 vehicles or teams remaining.\r\n");
     Contains(played.page, "3.  The 'No Later Than' time of 140630JUN02 has not yet elapsed.\r\n");

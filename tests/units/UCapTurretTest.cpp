@@ -154,7 +154,8 @@ TEST(UCapTurret, AMineLayerOnTheTurretKeepsTheActionsSubmenu)
     caps.AddMenuItems(&menu);
     CMenu* pActions = menu.GetSubMenu(UNIT_MENU_POPUP)->GetSubMenu(UNIT_MENU_ACTIONS);
     ASSERT_NE(pActions, nullptr);
-    EXPECT_EQ(pActions->GetMenuItemCount(), 0u);
+    ASSERT_EQ(pActions->GetMenuItemCount(), 1u);
+    EXPECT_EQ(pActions->GetMenuString(0, MF_BYPOSITION), "D&eploy Mines");
 }
 
 TEST(UCapTurret, ReadsItsWeaponsMountedCapabilitiesAndDamageAndWritesTheSameBytes)

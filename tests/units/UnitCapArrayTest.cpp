@@ -426,8 +426,10 @@ TEST(UnitCapArray, TheActionsSubmenuStaysOnlyForKindsThatOfferActions)
         {
             ASSERT_EQ(pPopup->GetMenuItemCount(), 10u) << c.what;
             EXPECT_EQ(pPopup->GetMenuString(UNIT_MENU_ACTIONS, MF_BYPOSITION), "Actions") << c.what;
-            // Only the carrier's own commands are left in it (Mount, Dismount).
-            const UINT nOwn = std::string(c.what) == "carrier" ? 2u : 0u;
+            // Only the kinds' own commands are left in it: the carrier's
+            // Mount and Dismount, the mine layer's Deploy Mines.
+            const std::string what = c.what;
+            const UINT nOwn = what == "carrier" ? 2u : what == "mine layer" ? 1u : 0u;
             EXPECT_EQ(pPopup->GetSubMenu(UNIT_MENU_ACTIONS)->GetMenuItemCount(), nOwn) << c.what;
         }
         else

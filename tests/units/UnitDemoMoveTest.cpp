@@ -68,6 +68,10 @@ TEST(UnitDemoMove, TheRoutedTanksDriveTheirRoutesAndHaltAtTheirLastNodes)
             EXPECT_EQ(position, start.at(name));
             continue;
         }
+        // The working vehicles' routes are short or run other ways: only
+        // their ends are checked.
+        if (demo_units::IsWorkRoute(name.c_str()))
+            continue;
         EXPECT_GT(position.first, start.at(name).first + 100.0f);
         EXPECT_LT(position.first, pRoute->x2 - 50.0f);
     }

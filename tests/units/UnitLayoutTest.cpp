@@ -195,11 +195,17 @@ TEST(UnitLayout, AUnitForEachDemoVehicleTypeHasItsWeaponsAndAlignedCapabilities)
         VCAP_INDIRECT_FIRE | VCAP_EMPLACE,
         VCAP_OBSERVER | VCAP_FDC,
         VCAP_IF_AMMO_CARRIER | VCAP_DF_AMMO_CARRIER,
-        // The enemy's twins of the tank, the carrier and the teams.
+        VCAP_ENGINEER,
+        VCAP_SMOKER,
+        VCAP_MINE_LAYER,
+        VCAP_ROTARY_WING,
+        // The enemy's twins of the tank, the carrier, the teams and the
+        // mine layer.
         VCAP_TURRET,
         VCAP_PERSONNEL_CARRIER,
         VCAP_DISMOUNT,
         VCAP_DISMOUNT,
+        VCAP_MINE_LAYER,
     };
     for (int v = 0; v < kVehicleCount; ++v)
     {

@@ -37,7 +37,7 @@ TEST(UnitMarkers, TheLevelFrameIsTheNearestFrameLessOne)
         double level;
         int frame;
     } cases[] = {
-        {4, 0.5, 1},  {4, 0.01, 0}, {4, 1.0, 3}, {4, 2.5, 3},  // capped at 1.0
+        {4, 0.25, 0}, {4, 0.5, 1},  {4, 0.01, 0}, {4, 1.0, 3}, {4, 2.5, 3},  // capped at 1.0
         {10, 0.5, 4}, {10, 0.0, 0}, {10, 0.26, 2}, {1, 0.5, 0}, {0, 0.5, 0},
     };
     for (const auto& c : cases)

@@ -13,11 +13,14 @@
 #include "database/Vehicle.h"
 #include "orders/NodeArray.h"
 #include "platform/core/Timer.h"
+#include "battlefield/KDRObstacles.h"
+#include "shell/MissionService.h"
 #include "units/Unit.h"
 
 #include <initializer_list>
 #include <memory>
 #include <utility>
+#include <vector>
 
 namespace movetest
 {
@@ -30,6 +33,12 @@ enum VehicleType
     kSmoker,    // a tank that makes smoke, two releases
     kEmplacer,  // a gun that digs in
     kCarrier,   // a personnel carrier for two
+    kBreacher,  // a plough: breach speed 20, lanes 8 m wide, mines and wire
+    kEngineer,  // lanes 80 x 8 m in 60 s, two breaches, mines and wire
+    kBurstSmoker,   // three bursts
+    kStreamSmoker,  // a release every 30 s, ten smokes
+    kMineLayer,     // 90 s; 100 (flag set) to 500 m; fields 200 x 40 m, density 60; two fields
+    kHelicopter,    // 60 m, sprint 90 m, lands when stopped
     kTypeCount
 };
 
@@ -70,6 +79,63 @@ inline CVehicle* MakeType(VehicleType type)
         pVehicle = MakeVehicleWith({pCarrier});
         break;
     }
+    case kBreacher:
+    {
+        auto* pPlough = new CVCapBreacher;
+        pPlough->m_fBreachSpeed = 20.0f;
+        pPlough->m_nBreachWidth = 8;
+        pPlough->m_nObstacleTypes = OBSTACLE_MINES | OBSTACLE_WIRE;
+        pVehicle = MakeVehicleWith({pPlough});
+        break;
+    }
+    case kEngineer:
+    {
+        auto* pEngineer = new CVCapEngineer;
+        pEngineer->m_nBreachLength = 80;
+        pEngineer->m_nBreachWidth = 8;
+        pEngineer->m_nTimeToBreach = 60;
+        pEngineer->m_nNumberOfBreaches = 2;
+        pEngineer->m_nObstacleTypes = OBSTACLE_MINES | OBSTACLE_WIRE;
+        pEngineer->m_strBreachSound = "Breach";
+        pVehicle = MakeVehicleWith({pEngineer});
+        break;
+    }
+    case kBurstSmoker:
+    case kStreamSmoker:
+    {
+        auto* pSmoker = new CVCapSmoker;
+        pSmoker->m_fRadius = 60.0f;
+        pSmoker->m_nTimeToLive = 240;
+        pSmoker->m_nPercentIR = 70;
+        pSmoker->m_bBurstRelease = type == kBurstSmoker;
+        pSmoker->m_nNumberOfSmoke = type == kBurstSmoker ? 3 : 10;
+        pSmoker->m_nTimeToRelease = type == kBurstSmoker ? 0 : 30;
+        pVehicle = MakeVehicleWith({pSmoker});
+        break;
+    }
+    case kMineLayer:
+    {
+        auto* pLayer = new CVCapMineLayer;
+        pLayer->m_nTimeToDeploy = 90;
+        pLayer->m_bUseMinRange = TRUE;
+        pLayer->m_nSpare = 100;
+        pLayer->m_nMaxRange = 500;
+        pLayer->m_nLength = 200;
+        pLayer->m_nWidth = 40;
+        pLayer->m_nDensity = 60;
+        pLayer->m_nNumberOfMines = 2;
+        pVehicle = MakeVehicleWith({pLayer});
+        break;
+    }
+    case kHelicopter:
+    {
+        auto* pRotor = new CVCapRotaryWing;
+        pRotor->m_nAltitude = 60;
+        pRotor->m_nSprintAltitude = 90;
+        pRotor->m_bLandWhenStopped = TRUE;
+        pVehicle = MakeVehicleWith({pRotor});
+        break;
+    }
     default: pVehicle = MakeVehicleWith({}); break;
     }
     pVehicle->m_strName = "Type";
@@ -82,6 +148,51 @@ inline CVehicle* MakeType(VehicleType type)
     pVehicle->m_nChemicalValue = kChemicalValue;
     return pVehicle;
 }
+
+// The mission's side of the capabilities while it lives: the obstacles
+// of the test (a real component, minefields placed in it as the document
+// places them) and the clouds asked for, noted (the clouds themselves are
+// the battlefield's and are tested there).
+class CTestMission : public CMissionService
+{
+public:
+    struct Cloud
+    {
+        float x, y, fRadius;
+        int nDuration, nStrength;
+    };
+
+    explicit CTestMission(CKDRObstacles* pObstacles, CKDRGameMap* pMap = nullptr)
+        : m_pObstacles(pObstacles), m_pMap(pMap), m_pPrevious(SetMissionService(this))
+    {
+    }
+    ~CTestMission() override { SetMissionService(m_pPrevious); }
+    CTestMission(const CTestMission&) = delete;
+    CTestMission& operator=(const CTestMission&) = delete;
+
+    CKDRObstacles* GetMissionObstacles() override { return m_pObstacles; }
+    int AddSmokeAndSend(float fX, float fY, float fRadius, int nDuration, int nStrength) override
+    {
+        m_clouds.push_back({fX, fY, fRadius, nDuration, nStrength});
+        return 1;
+    }
+    int PlaceObstacleAndSend(float fWidth, float fLength, int nDensity, float fX, float fY, float fAttitude,
+                             int nSide, int, int) override
+    {
+        int nIndex = kUnset;
+        int nFoundSide = kUnset;
+        return m_pObstacles != nullptr ? m_pObstacles->PlaceObstacle(fWidth, fLength, nDensity, fX, fY, fAttitude,
+                                                                     nSide, m_pMap, nIndex, nFoundSide)
+                                       : 0;
+    }
+
+    std::vector<Cloud> m_clouds;
+
+private:
+    CKDRObstacles* m_pObstacles;
+    CKDRGameMap* m_pMap;
+    CMissionService* m_pPrevious;
+};
 
 // The database, the ground and the clock of one test. The clock runs at
 // compression 1 on the hand-driven counter, started once the test asks.

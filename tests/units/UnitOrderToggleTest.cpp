@@ -219,7 +219,7 @@ TEST(UnitOrderToggle, SmokeAndEmplacingAreToldToTheirCapabilities)
     EXPECT_TRUE(pGun->IsEmplaced(FALSE));
     // In battle the change takes its time.
     pGun->StartClock(w.StartClock(), w.Db());
-    pEmplace->SetEmplacedAtOnce(TRUE);
+    pEmplace->SetEmplaced(TRUE);
     ASSERT_FALSE(pGun->HasOrder(UNIT_ORDER_DO_NOT_EMPLACE));
     EXPECT_TRUE(pGun->SetOrderState(UNIT_ORDER_DO_NOT_EMPLACE, w.Db(), FALSE, FALSE));
     EXPECT_TRUE(pEmplace->m_bDisplacing);

@@ -3,6 +3,7 @@
 // weapon and kill tables and its capabilities, Back and Forward move through what was shown, and
 // leaving the mission takes the pages out of the saved-game directory.
 
+#include "../../../tools/demo_equipment.h"
 #include "app/DocTestSupport.h"
 
 #include "app/KDRCommandIds.h"
@@ -145,8 +146,9 @@ TEST(DatabaseDemo, VehicleSpecsShowsTheDemoEquipmentAndLeavesNoPageBehind)
         if (entry.path().extension() == ".htm")
             pages.push_back(entry.path().filename().string());
     }
-    // The index, the vehicles (7 own, 4 enemy), the munitions, the weapons.
-    EXPECT_EQ(pages.size(), 1u + 11u + 5u + 7u);
+    // The index, the vehicles (11 own, 5 enemy), the munitions, the weapons.
+    EXPECT_EQ(pages.size(), 1u + demo_equipment::kVehicleCount + 5u + 7u);
+    EXPECT_EQ(demo_equipment::kVehicleCount, 16);
     shell.Ui().ExpectDialog(IDD_START_MENU, IDCANCEL, [](CDialog& menu) { menu.PressButton(IDC_START_EXIT); });
     shell.App().ExecuteCommand(ID_QUIT_MISSION);
     for (const std::string& page : pages)

@@ -141,9 +141,16 @@ TEST(UnitDemo, TheCompanyTeamInTheWestAndTheEnemyOnTheSaddleAreBuiltAsTheFilesSa
                                                          {kAntiTankTeam, 4},
                                                          {kMortarCarrier, 2},
                                                          {kObserverVehicle, 1},
-                                                         {kAmmunitionCarrier, 1}}));
-    EXPECT_EQ(CountByType(enemy),
-              (std::map<int, int>{{kEnemyTank, 4}, {kEnemyCarrier, 4}, {kEnemyRifleTeam, 4}, {kEnemyAntiTankTeam, 4}}));
+                                                         {kAmmunitionCarrier, 1},
+                                                         {kEngineerVehicle, 1},
+                                                         {kSmokeGenerator, 1},
+                                                         {kMineLayer, 1},
+                                                         {kScoutHelicopter, 1}}));
+    EXPECT_EQ(CountByType(enemy), (std::map<int, int>{{kEnemyTank, 4},
+                                                      {kEnemyCarrier, 4},
+                                                      {kEnemyRifleTeam, 4},
+                                                      {kEnemyAntiTankTeam, 4},
+                                                      {kEnemyMineLayer, 1}}));
     EXPECT_EQ(friendly.m_nSide, 0);
     EXPECT_EQ(enemy.m_nSide, 1);
     EXPECT_EQ(friendly.m_strFileName, "Friendly.unt");
@@ -151,14 +158,21 @@ TEST(UnitDemo, TheCompanyTeamInTheWestAndTheEnemyOnTheSaddleAreBuiltAsTheFilesSa
 
     ExpectPlacedAndAboard(friendly, 0, map, 0);
     ExpectPlacedAndAboard(enemy, 1, map, START_TIME_NEVER);
-    // The company team in the west; the enemy astride the road on the
-    // ridge's saddle, their stops held until the player moves them.
+    // The company team in the west (the engineer south of the obstacles
+    // it breaches); the enemy astride the road on the ridge's saddle, its
+    // mine layer behind it, their stops held until the player moves them.
     for (int i = 0; i < friendly.GetSize(); ++i)
-        EXPECT_LT(friendly.GetAt(i)->m_fX, 1000.0f);
+    {
+        if (friendly.GetAt(i)->m_nVehicle != kEngineerVehicle)
+        {
+            EXPECT_LT(friendly.GetAt(i)->m_fX, 1000.0f);
+        }
+    }
     for (int i = 0; i < enemy.GetSize(); ++i)
     {
         const CUnit* pUnit = enemy.GetAt(i);
-        EXPECT_LT(std::fabs(pUnit->m_fX - demo_terrain::RidgeCrestX(pUnit->m_fY)), 150.0);
+        const double dReach = pUnit->m_nVehicle == kMineLayer ? 300.0 : 150.0;
+        EXPECT_LT(std::fabs(pUnit->m_fX - demo_terrain::RidgeCrestX(pUnit->m_fY)), dReach);
         EXPECT_LT(std::fabs(pUnit->m_fY - demo_terrain::kSaddleY), 200.0);
         const auto* pStart =
             static_cast<const CNOrdStartTime*>(pUnit->m_pPath->GetAt(0)->m_pOrders->FindOfType(NORD_START_TIME));
