@@ -22,6 +22,10 @@ public:
     }
     ~CNetThread()
     {
+        // What still lingers goes on its own thread, before the loop stops.
+        if (m_thread.isRunning())
+            QMetaObject::invokeMethod(
+                &m_context, [this] { qDeleteAll(m_context.children()); }, Qt::BlockingQueuedConnection);
         m_thread.quit();
         m_thread.wait();
     }
@@ -56,6 +60,12 @@ void CallOnNetThread(const std::function<void()>& work)
 }
 
 void StartNetThread() { NetThread(); }
+
+void KeepUntilNetThreadEnds(QObject* pObject)
+{
+    if (pObject != nullptr && IsNetThread())
+        pObject->setParent(NetThread().Context());
+}
 
 bool IsNetThread() { return QThread::currentThread() == NetThread().Thread(); }
 

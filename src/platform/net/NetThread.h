@@ -19,6 +19,11 @@ bool IsNetThread();
 // Starts the thread now; an object that uses it from its destructor calls
 // this first, so that the thread is there until that object has gone.
 void StartNetThread();
+// Hands an object of the network thread (a socket that lingers to send
+// what it has queued) to the thread, which deletes it when it ends if
+// nothing has before: a program that quits while a socket lingers leaks
+// nothing. Called on the network thread.
+void KeepUntilNetThreadEnds(class QObject* pObject);
 
 // Runs the work on the user-interface (main) thread from its event loop.
 // Dropped, with a log line, when no application object exists.

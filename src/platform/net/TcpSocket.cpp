@@ -80,6 +80,7 @@ struct CTcpConnection::Impl : std::enable_shared_from_this<CTcpConnection::Impl>
         QObject::disconnect(s, nullptr, nullptr, nullptr);
         if (graceful && s->state() == QAbstractSocket::ConnectedState)
         {
+            KeepUntilNetThreadEnds(s);
             QObject::connect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
             QTimer::singleShot(kLingerMs, s, [s] { s->abort(); });
             s->disconnectFromHost();
