@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <memory>
 
 IMPLEMENT_SERIAL(CSmoke, CObject, 1)
@@ -41,14 +42,22 @@ constexpr int kMaxTimeLeft = 32767;
 // The half-width that marks an observer inside a cloud.
 constexpr float kInsideCloud = -1.0f;
 
+// A cloud's bearing and half-width seen from a point.
+struct SCloudSight
+{
+    float fBearing;    // radians, clockwise from north
+    float fHalfWidth;  // radians; negative: the point is inside
+    int nStrength;
+};
+
 // The cloud's bearing and half-width seen from the point; the same
 // arithmetic serves the per-observer sight and the per-line query.
-CSmokeSight::SCloud SightOf(const CSmoke& cloud, float fX, float fY)
+SCloudSight SightOf(const CSmoke& cloud, float fX, float fY)
 {
     const double dx = static_cast<double>(cloud.m_fX) - fX;
     const double dy = static_cast<double>(cloud.m_fY) - fY;
     const double d = std::sqrt(dy * dy + dx * dx);
-    CSmokeSight::SCloud sight{};
+    SCloudSight sight{};
     sight.nStrength = cloud.m_nStrength;
     sight.fBearing = static_cast<float>(std::atan2(dx, dy));
     sight.fHalfWidth = d <= cloud.m_fRadius ? kInsideCloud : static_cast<float>(cloud.m_fRadius / d);
@@ -56,7 +65,7 @@ CSmokeSight::SCloud SightOf(const CSmoke& cloud, float fX, float fY)
 }
 
 // Whether the bearing passes through the cloud.
-bool Crosses(const CSmokeSight::SCloud& sight, float fBearing)
+bool Crosses(const SCloudSight& sight, float fBearing)
 {
     if (sight.fHalfWidth < 0.0f)
         return true;
@@ -195,24 +204,51 @@ void CSmoke::Draw(CKDRGameMap* pMap)
 
 void CSmokeSight::Take(const CSmokeArray* pSmoke, float fX, float fY)
 {
-    m_clouds.clear();
+    m_bearings.clear();
+    m_halfWidths.clear();
+    m_strengths.clear();
+    long long nMagnitude = 0;
     for (int i = 0; pSmoke != nullptr && i < pSmoke->GetSize(); ++i)
     {
         const CSmoke* pCloud = pSmoke->GetAt(i);
-        if (pCloud != nullptr && pCloud->GetKind() != CLOUD_KIND_ILLUM)
-            m_clouds.push_back(SightOf(*pCloud, fX, fY));
+        if (pCloud == nullptr || pCloud->GetKind() == CLOUD_KIND_ILLUM)
+            continue;
+        const SCloudSight sight = SightOf(*pCloud, fX, fY);
+        m_bearings.push_back(sight.fBearing);
+        m_halfWidths.push_back(sight.fHalfWidth < 0.0f ? std::numeric_limits<float>::infinity() : sight.fHalfWidth);
+        m_strengths.push_back(sight.nStrength);
+        nMagnitude += sight.nStrength < 0 ? -static_cast<long long>(sight.nStrength) : sight.nStrength;
     }
+    m_bWholeSums = nMagnitude < (1LL << 24);
 }
 
 float CSmokeSight::GetObscuration(float fBearing) const
 {
-    float fSum = 0.0f;
-    for (const SCloud& sight : m_clouds)
+    const size_t n = m_bearings.size();
+    // Bearings within a turn of the clouds' (every arc tangent's are) fold
+    // by one exact subtraction each way, as std::remainder would; others,
+    // and sums a float cannot hold whole, take the general rule.
+    if (!(std::fabs(fBearing) <= kPi + 1.0) || !m_bWholeSums)
     {
-        if (Crosses(sight, fBearing))
-            fSum += static_cast<float>(sight.nStrength);
+        float fSum = 0.0f;
+        for (size_t i = 0; i < n; ++i)
+        {
+            const double dAngle = std::remainder(m_bearings[i] - fBearing, kTwoPi);
+            if (std::fabs(dAngle) <= m_halfWidths[i])
+                fSum += static_cast<float>(m_strengths[i]);
+        }
+        return fSum;
     }
-    return fSum;
+    // A whole-number sum, so that no cloud waits on the one before.
+    long long nSum = 0;
+    for (size_t i = 0; i < n; ++i)
+    {
+        double dAngle = m_bearings[i] - fBearing;
+        dAngle = dAngle > kPi ? dAngle - kTwoPi : dAngle;
+        dAngle = dAngle < -kPi ? dAngle + kTwoPi : dAngle;
+        nSum += std::fabs(dAngle) <= m_halfWidths[i] ? m_strengths[i] : 0;
+    }
+    return static_cast<float>(nSum);
 }
 
 // ---------------------------------------------------------------------------

@@ -95,18 +95,19 @@ public:
     // clockwise from north); the same as CSmokeArray::GetObscurationOnBearing
     // from the point taken.
     float GetObscuration(float fBearing) const;
-    BOOL IsEmpty() const { return m_clouds.empty(); }
-
-    struct SCloud
-    {
-        float fBearing;    // radians, clockwise from north
-        float fHalfWidth;  // radians; negative: the observer stands inside
-        int nStrength;
-    };
-    const std::vector<SCloud>& GetClouds() const { return m_clouds; }
+    BOOL IsEmpty() const { return m_bearings.empty(); }
+    int GetCloudCount() const { return static_cast<int>(m_bearings.size()); }
 
 private:
-    std::vector<SCloud> m_clouds;
+    // Side by side, in the array's order, so that a target's test runs down
+    // three short rows without a branch. A cloud the observer stands in has
+    // an endless half-width: every bearing crosses it.
+    std::vector<double> m_bearings;   // radians, clockwise from north
+    std::vector<float> m_halfWidths;  // radians
+    std::vector<int> m_strengths;
+    // Whether the strengths add up in any order to what a float sum in the
+    // array's order gives: every partial sum a whole number a float holds.
+    bool m_bWholeSums = true;
 };
 
 class CSmokeArray : public TypedObArray<CSmoke>

@@ -147,7 +147,7 @@ TEST(SmokeClouds, AnObserversSightAgreesWithTheQueryOnEveryLine)
         const float x = place(rng);
         const float y = place(rng);
         sight.Take(&clouds, x, y);
-        ASSERT_EQ(sight.GetClouds().size(), 24u);
+        ASSERT_EQ(sight.GetCloudCount(), 24);
         for (int line = 0; line < 50; ++line)
         {
             const float b = bearing(rng);
@@ -157,6 +157,37 @@ TEST(SmokeClouds, AnObserversSightAgreesWithTheQueryOnEveryLine)
         }
     }
     EXPECT_GT(screened, 100);
+}
+
+// The sight folds the bearings of a turn by hand and leaves the rest to
+// the remainder: on bearings far outside a turn and on the half-turn ties
+// it still answers what the per-line query does.
+TEST(SmokeClouds, AnObserversSightAgreesWithTheQueryOnAnyBearing)
+{
+    std::mt19937 rng(3838);
+    std::uniform_real_distribution<float> place(0.0f, 4000.0f);
+    std::uniform_real_distribution<float> radius(5.0f, 300.0f);
+    std::uniform_real_distribution<float> wide(-30.0f, 30.0f);
+    CSmokeArray clouds;
+    for (int i = 0; i < 24; ++i)
+        clouds.Add(Smoke(place(rng), place(rng), radius(rng), 60, 10 + i));
+    const float kPiF = 3.14159265358979323846f;
+    CSmokeSight sight;
+    for (int observer = 0; observer < 100; ++observer)
+    {
+        const float x = place(rng);
+        const float y = place(rng);
+        sight.Take(&clouds, x, y);
+        for (float b : {wide(rng), wide(rng), wide(rng), kPiF, -kPiF, 3.0f * kPiF, -3.0f * kPiF, 2.0f * kPiF})
+            ASSERT_EQ(sight.GetObscuration(b), clouds.GetObscurationOnBearing(x, y, b, 0.0f)) << x << ", " << y
+                                                                                               << " bearing " << b;
+    }
+    // Due south both ways round: a cloud on the bearing pi and a target on -pi.
+    CSmokeArray south;
+    south.Add(Smoke(0.0f, -1000.0f, 50.0f, 60, 40));
+    sight.Take(&south, 0.0f, 0.0f);
+    EXPECT_EQ(sight.GetObscuration(-kPiF), 40.0f);
+    EXPECT_EQ(sight.GetObscuration(kPiF), 40.0f);
 }
 
 TEST(SmokeClouds, TheStoredFormIsReadAndWrittenByteForByte)
