@@ -606,11 +606,14 @@ void CUnitArray::DetectAgainst(int nTargetArrayIndex, CUnitArray* pTargetArray, 
         CUnit::SSightView self;
         pObserver->TakeSightView(self, pDatabase);
         smokeSight.Take(pSmoke, pObserver->m_fX, pObserver->m_fY);
-        for (int j = 0; pTargetArray != nullptr && pDatabase != nullptr && j < pTargetArray->GetSize(); ++j)
+        const int nTargets = pTargetArray != nullptr && pDatabase != nullptr ? pTargetArray->GetSize() : 0;
+        SSightEntry* pSights = m_sightCache.Row(nTargetKind, nTargetArrayIndex, i, nTargets);
+        for (int j = 0; j < nTargets; ++j)
         {
             if (CUnit* pTarget = pTargetArray->GetAt(j))
                 pObserver->DetectPair(self, pTarget, targetViews[static_cast<size_t>(j)], pMap, &smokeSight,
-                                      fLightFactor, j, nTargetArrayIndex, nTargetKind);
+                                      fLightFactor, j, nTargetArrayIndex, nTargetKind,
+                                      pSights != nullptr ? pSights + j : nullptr);
         }
         for (int k = 0; pPairList != nullptr && k < pObserver->m_pContacts->GetSize(); ++k)
         {

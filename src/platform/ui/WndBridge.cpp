@@ -26,7 +26,28 @@
 namespace
 {
 unsigned long g_inputSerial = 0;
+unsigned long g_windowSystemQueries = 0;
 std::array<bool, 256> g_keyDown{};
+// The cursor as the last mouse event gave it, in screen coordinates.
+QPoint g_lastCursor;
+bool g_bLastCursorKnown = false;
+
+void NoteCursor(const QEvent* event)
+{
+    switch (event->type())
+    {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Enter:
+    case QEvent::Wheel:
+        g_lastCursor = static_cast<const QSinglePointEvent*>(event)->globalPosition().toPoint();
+        g_bLastCursorKnown = true;
+        break;
+    default: break;
+    }
+}
 
 UINT KeyFromEvent(const QKeyEvent* ke)
 {
@@ -55,6 +76,8 @@ class CAppFilter : public QObject
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
+        if (watched->isWidgetType())
+            NoteCursor(event);
         switch (event->type())
         {
         case QEvent::KeyPress:
@@ -119,7 +142,11 @@ protected:
         msg.message = message;
         msg.wParam = wParam;
         msg.lParam = 1;
-        msg.pt = FromQPoint(QCursor::pos());
+        // The event carries the cursor; asking the window system again
+        // would cost a round trip per key and button.
+        CPoint ptCursor(0, 0);
+        GetLastCursorPos(&ptCursor);
+        msg.pt = ptCursor;
         if (!msg.pWnd)
             return false;
         CDispatchGuard guard;
@@ -233,7 +260,21 @@ SHORT GetAsyncKeyState(int vk)
 
 SHORT GetKeyState(int vk) { return GetAsyncKeyState(vk); }
 
-CPoint GetCursorPos() { return FromQPoint(QCursor::pos()); }
+CPoint GetCursorPos()
+{
+    ++g_windowSystemQueries;
+    return FromQPoint(QCursor::pos());
+}
+
+BOOL GetLastCursorPos(CPoint* pPoint)
+{
+    if (!g_bLastCursorKnown || pPoint == nullptr)
+        return FALSE;
+    *pPoint = FromQPoint(g_lastCursor);
+    return TRUE;
+}
+
+unsigned long WindowSystemQueryCount() { return g_windowSystemQueries; }
 
 int GetSystemMetrics(int index)
 {
