@@ -13,6 +13,7 @@
 #include "platform/core/File.h"
 #include "platform/core/Unset.h"
 #include "platform/ui/Display.h"
+#include "platform/ui/ServedEvents.h"
 #include "platform/ui/UiService.h"
 #include "shell/PlayService.h"
 #include "units/KDRUnits.h"
@@ -581,7 +582,7 @@ void CUnitArray::DetectAgainst(int nTargetArrayIndex, CUnitArray* pTargetArray, 
 {
     CPlayService* pPlay = GetPlayService();
     // The targets' views are taken once for all observers, and again after
-    // a served message, which may have changed the units or the arrays;
+    // a message was served, which may have changed the units or the arrays;
     // the storage is kept from sweep to sweep.
     static thread_local std::vector<CUnit::SSightView> targetViews;
     // Each observer's sight of the smoke, taken once for all its targets.
@@ -623,8 +624,10 @@ void CUnitArray::DetectAgainst(int nTargetArrayIndex, CUnitArray* pTargetArray, 
         }
         if (pPlay != nullptr && pPlay->IsClockRunning())
         {
+            const unsigned long nServedBefore = ServedEventCount();
             pPlay->ServeWaitingMessage();
-            takeTargetViews();
+            if (ServedEventCount() != nServedBefore)
+                takeTargetViews();
         }
     }
 }

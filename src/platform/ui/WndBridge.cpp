@@ -5,6 +5,7 @@
 #include "platform/ui/Activation.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/QtBridge.h"
+#include "platform/ui/ServedEvents.h"
 #include "platform/ui/Wnd.h"
 #include "platform/ui/WndPrivate.h"
 
@@ -26,6 +27,7 @@
 namespace
 {
 unsigned long g_inputSerial = 0;
+unsigned long g_servedEvents = 0;
 unsigned long g_windowSystemQueries = 0;
 std::array<bool, 256> g_keyDown{};
 // The cursor as the last mouse event gave it, in screen coordinates.
@@ -76,6 +78,7 @@ class CAppFilter : public QObject
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
+        ++g_servedEvents;
         if (watched->isWidgetType())
             NoteCursor(event);
         switch (event->type())
@@ -180,6 +183,10 @@ void EnsureAppFilter()
 // ---------------------------------------------------------------------------
 
 unsigned long InputEventSerial() { return g_inputSerial; }
+
+void NotePostedServed() { ++g_servedEvents; }
+
+unsigned long ServedEventCount() { return g_servedEvents; }
 
 UINT MouseFlagsFromQt(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
 {
