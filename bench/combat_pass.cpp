@@ -1,34 +1,40 @@
-// One pass of combat on the demo's 4 x 3 km ground: 150 tanks a side with
-// turrets and kill tables, mostly within sight of each other, so that the
-// sight lines are most of the work. An iteration empties the contact
-// lists, runs the detection sweep and the direct-fire pass (the second
-// case adds the movement pass first) under a hand-driven counter. The
-// same run times the pass's sight lines bare: the same observer and
-// target pairs straight to HasLineOfSight. Both are timed in the thread's
-// processor time, so other work on a shared machine counts against
-// neither. The pass should cost at most
-// 1.25 times its bare sight lines and allocate nothing after its first
-// run; passes per second are reported beside it (the aim is 250 on one
-// core). The third case lays 24 smoke clouds and 4 flares over the ground
-// between the forces, where most sight lines cross them: detection then
-// works out each cloud's bearing and half-width once per observer, and the
-// pass should still cost at most 1.30 times its bare sight lines. The
-// machine's load average is reported beside the ratios.
+// One pass of combat on the demo's 4 x 3 km ground: N tanks a side (the
+// benchmark's argument: 50, 150, 300 or 600) with turrets and kill tables,
+// mostly within sight of each other, so that the sight lines are most of
+// the work. An iteration empties the contact lists, runs the detection
+// sweep and the direct-fire pass (the moving cases the movement pass
+// first) under a hand-driven counter. The same run times the pass's sight
+// lines bare and brute force: every observer and target pair that the
+// sweep would look along, as the units stand at that moment, straight to
+// HasLineOfSight. Both are timed in the thread's processor time, so other
+// work on a shared machine counts against neither; the ratio of the two
+// is the figure, beside the passes per second and the load average.
+//
+// The sweep keeps each pair's sight line while neither end moves, so a
+// battle that stands still costs little more than its effective-distance
+// tests. In the moving cases a tenth (or a third) of each side's tanks
+// drive toward the other side on 300 m legs under a running game clock,
+// so their sight lines, ranges and contacts change every pass (sorted
+// inserts and removals taken); a tank at the end of its leg is put back at
+// its start between passes. Goals at 2 x 150: a tenth moving at most 0.25
+// times the brute-force bare sight lines, a third at most 0.7.
 //
 // Between iterations every unit is made whole and ready again (alive,
 // unsuppressed, weapons loaded and ready), so each pass fires as the first
 // did; that upkeep is a few thousand stores and is timed with the pass.
 //
-// The mine-field case moves: the own side's tanks drive east on legs across 40
-// mine fields, each with a lane, under a running game clock; every
-// iteration puts them back where they started (stores into the nodes they
-// have), so the legs cross the fields and lanes each pass. The fields'
-// density is 0: a tank that meets one rolls and passes, and no lane is
-// laid and no obstacle marked, so the pass should still allocate nothing;
-// move, detect and fire should cost at most 1.30 times the bare sight
-// lines.
+// The smoke case lays 24 smoke clouds and 4 flares over the ground between
+// the forces, where most sight lines cross them. The mine-field case moves:
+// the own side's tanks drive east on legs across 40 mine fields, each with
+// a lane; every iteration puts them back where they started, so the legs
+// cross the fields and lanes each pass. Each pass ends where the one before
+// did, so their sight lines are kept: the case weighs the movement over the
+// fields. The fields' density is 0: a tank that meets one rolls and passes,
+// and no lane is laid and no obstacle marked.
+//
+// Allocations are counted over every pass of a battle from its second on,
+// whichever of the library's runs it falls in: none is the goal.
 #include "AllocationCount.h"
-#include "SightSamples.h"
 
 #include "../tools/demo_equipment.h"
 #include "../tools/demo_terrain.h"
@@ -58,6 +64,7 @@
 #include <benchmark/benchmark.h>
 
 #include <atomic>
+#include <cmath>
 #include <ctime>
 #include <cstdio>
 #include <cstdlib>
@@ -69,10 +76,11 @@
 
 namespace
 {
-constexpr int kUnitsPerSide = 150;
 constexpr int kTankType = 0;  // the demo's main battle tank: a turret and kill tables
 constexpr int kSmokeClouds = 24;
 constexpr int kFlares = 4;
+// How far a moving tank drives before it is put back, metres.
+constexpr float kLegMetres = 300.0f;
 
 struct SightPair
 {
@@ -124,7 +132,7 @@ void MakeReady(const SReadyUnit& ready)
 class CBattle
 {
 public:
-    CBattle()
+    explicit CBattle(int nUnitsPerSide)
     {
         namespace fs = std::filesystem;
         std::string pattern = (fs::temp_directory_path() / "kdr-combat-XXXXXX").string();
@@ -151,7 +159,7 @@ public:
         m_units.m_pOpposingArrays = new TypedObArray<CUnitArray>;
         m_units.m_pOpposingArrays->Add(new CUnitArray);
         m_units.m_bOpposingUnits = TRUE;
-        for (int i = 0; i < kUnitsPerSide; ++i)
+        for (int i = 0; i < nUnitsPerSide; ++i)
         {
             m_units.m_pOwnUnits->Add(NewTank(0, west(rng), north(rng), 1.5708f));
             m_units.m_pOpposingArrays->GetAt(0)->Add(NewTank(1, east(rng), north(rng), -1.5708f));
@@ -165,7 +173,7 @@ public:
                 m_ready.push_back({pUnit, pTurret != nullptr ? pTurret->GetWeapons() : nullptr});
             }
         }
-        CollectSightPairs();
+        m_before.resize(m_ready.size());
         // The clouds lie between the two sides, where the lines cross them.
         std::uniform_real_distribution<float> between(1600.0f, 2400.0f);
         std::uniform_real_distribution<float> radius(20.0f, 80.0f);
@@ -230,6 +238,54 @@ public:
         }
     }
 
+    // Every nEvery-th tank of each side on a leg toward the other side;
+    // the game clock runs from now on.
+    void SetUpMovers(int nEvery)
+    {
+        const DWORD dwTick = m_shell.StartClock();
+        for (CUnitArray* pArray : {m_units.m_pOwnUnits, m_units.m_pOpposingArrays->GetAt(0)})
+        {
+            for (int i = 0; i < pArray->GetSize(); i += nEvery)
+            {
+                CUnit* pUnit = pArray->GetAt(i);
+                const float fDirection = pUnit->m_nSide == 0 ? 1.0f : -1.0f;
+                m_movers.push_back({pUnit, pUnit->m_fX, pUnit->m_fY, pUnit->m_fX + fDirection * kLegMetres,
+                                    pUnit->m_fHeading});
+                CNodeArray path;
+                path.AddNode(pUnit->m_fX, pUnit->m_fY);
+                path.AddNode(pUnit->m_fX + fDirection * kLegMetres, pUnit->m_fY);
+                pUnit->SetPath(&path, &m_db);
+                pUnit->m_bStopped = FALSE;
+                pUnit->m_nMoveDelay = 0;
+                pUnit->StartClock(dwTick, &m_db);
+            }
+        }
+    }
+
+    // Movers at the end of their legs back at the start: stores only.
+    void PutBackArrivedMovers()
+    {
+        for (const SMover& mover : m_movers)
+        {
+            CUnit* pUnit = mover.pUnit;
+            if (std::fabs(pUnit->m_fX - mover.fEndX) > 1.0f && !pUnit->m_bStopped)
+                continue;
+            pUnit->m_fX = mover.fX;
+            pUnit->m_fY = mover.fY;
+            pUnit->m_bStopped = FALSE;
+            pUnit->m_fHeading = mover.fHeading;
+            if (CNode* pFirst = pUnit->m_pPath->GetAt(0))
+            {
+                pFirst->m_fX = mover.fX;
+                pFirst->m_fY = mover.fY;
+            }
+        }
+    }
+
+    // How many tanks changed place in the last pass.
+    int MovedLastPass() const { return m_nMoved; }
+    size_t MoverCount() const { return m_movers.size(); }
+
     // The own side back at the start of its legs, on the move.
     void PutBack()
     {
@@ -251,6 +307,9 @@ public:
 
     void Pass(bool bMove, bool bSmoke, bool bMineFields = false)
     {
+        const long long nAllocations = g_allocations.load();
+        for (size_t i = 0; i < m_ready.size(); ++i)
+            m_before[i] = {m_ready[i].pUnit->m_fX, m_ready[i].pUnit->m_fY};
         AdvanceManualTime(100);
         for (const SReadyUnit& ready : m_ready)
             MakeReady(ready);
@@ -268,6 +327,18 @@ public:
         m_units.ResetContactLists(pFirst, pSecond);
         m_units.DetectAll(&m_map, &m_db, bSmoke ? &m_smoke : nullptr, 1.0f);
         m_units.DirectFirePass(&m_map, &m_db, nullptr, nullptr);
+        m_nMoved = 0;
+        for (size_t i = 0; i < m_ready.size(); ++i)
+            m_nMoved += m_before[i].x != m_ready[i].pUnit->m_fX || m_before[i].y != m_ready[i].pUnit->m_fY ? 1 : 0;
+        if (m_nPasses++ > 0)
+            m_nAllocationsAfterFirst += g_allocations.load() - nAllocations;
+    }
+
+    // Allocations per pass over every pass after the battle's first.
+    double AllocationsPerPass() const
+    {
+        return m_nPasses > 1 ? static_cast<double>(m_nAllocationsAfterFirst) / static_cast<double>(m_nPasses - 1)
+                             : 0.0;
     }
 
     // The pass's sight lines, bare.
@@ -283,7 +354,6 @@ public:
         return seen;
     }
 
-    long long SamplesPerPass() const { return m_nSamples; }
     size_t PairsPerPass() const { return m_pairs.size(); }
 
 private:
@@ -302,11 +372,14 @@ private:
         return pUnit;
     }
 
+public:
     // The observer and target pairs whose effective distance lets the
-    // sweep ask the sight line, in the sweep's order: the own side looks
-    // at the other, then the other at the own side.
+    // sweep ask the sight line, as the units stand now, in the sweep's
+    // order: the own side looks at the other, then the other at the own
+    // side.
     void CollectSightPairs()
     {
+        m_pairs.clear();
         CVehicle* pTank = m_db.GetVehicle(kTankType);
         const float fHeight = pTank->GetTotalHeight() * 10.0f;
         const float fView = static_cast<float>(pTank->m_nViewRange) * 10.0f;
@@ -324,16 +397,22 @@ private:
                     if (2.0f * fView < pObserver->GetEffectiveDetectionRange(pTarget, pTank, pTank, d, 1.0f))
                         continue;
                     m_pairs.push_back({pObserver->m_fX, pObserver->m_fY, pTarget->m_fX, pTarget->m_fY, fHeight, fHeight});
-                    m_nSamples += SamplesExamined(*m_map.GetElevationMap(), pObserver->m_fX, pObserver->m_fY,
-                                                  pTarget->m_fX, pTarget->m_fY, fHeight, fHeight);
                 }
             }
         }
     }
 
+private:
     struct Start
     {
         float x, y;
+    };
+    struct SMover
+    {
+        CUnit* pUnit;
+        float fX, fY;
+        float fEndX;
+        float fHeading;
     };
 
     std::filesystem::path m_dir;
@@ -347,7 +426,11 @@ private:
     CSmokeArray m_smoke;
     std::vector<SightPair> m_pairs;
     std::vector<SReadyUnit> m_ready;
-    long long m_nSamples = 0;
+    std::vector<Start> m_before;
+    std::vector<SMover> m_movers;
+    int m_nMoved = 0;
+    long long m_nPasses = 0;
+    long long m_nAllocationsAfterFirst = 0;
     bool m_bReady = false;
 };
 
@@ -360,35 +443,77 @@ double ThreadNs()
     return static_cast<double>(t.tv_sec) * 1e9 + static_cast<double>(t.tv_nsec);
 }
 
-CBattle& Battle()
+enum class Case
 {
-    static CBattle battle;
-    return battle;
+    kStill,
+    kTenthMoves,
+    kThirdMoves,
+    kSmoke,
+    kMineFields,
+};
+
+// The battle of the case being run, kept over the library's runs of one
+// benchmark and made afresh for the next.
+CBattle* BattleFor(Case c, int nUnitsPerSide)
+{
+    static std::unique_ptr<CBattle> s_pBattle;
+    static Case s_case = Case::kStill;
+    static int s_nUnits = 0;
+    if (s_pBattle == nullptr || s_case != c || s_nUnits != nUnitsPerSide)
+    {
+        s_pBattle.reset();
+        s_pBattle = std::make_unique<CBattle>(nUnitsPerSide);
+        s_case = c;
+        s_nUnits = nUnitsPerSide;
+        if (!s_pBattle->IsReady())
+            return s_pBattle.get();
+        SetManualTime(1000);
+        SRand(26);
+        if (c == Case::kTenthMoves)
+            s_pBattle->SetUpMovers(10);
+        else if (c == Case::kThirdMoves)
+            s_pBattle->SetUpMovers(3);
+        else if (c == Case::kMineFields)
+            s_pBattle->SetUpMineFields();
+        // The first pass grows the lists and works out every sight line.
+        const bool bMineFields = c == Case::kMineFields;
+        s_pBattle->Pass(c == Case::kTenthMoves || c == Case::kThirdMoves || bMineFields, c == Case::kSmoke,
+                        bMineFields);
+        s_pBattle->CollectSightPairs();
+    }
+    return s_pBattle.get();
 }
 
 // Times the bare sight lines and the passes in the same run, one round of
 // each in turn, so that a change in the machine's load falls on both, and
 // reports both and their ratio.
-void RunCombatPass(benchmark::State& state, bool bMove, bool bSmoke = false, bool bMineFields = false)
+void RunCombatPass(benchmark::State& state, Case c)
 {
-    CBattle& battle = Battle();
-    if (!battle.IsReady())
+    CBattle* pBattle = BattleFor(c, static_cast<int>(state.range(0)));
+    if (!pBattle->IsReady())
     {
         state.SkipWithError("the demo equipment did not load");
         return;
     }
-    SetManualTime(1000);
-    SRand(26);
-    if (bMineFields)
-        battle.SetUpMineFields();
-    battle.Pass(bMove, bSmoke, bMineFields);  // the first pass grows the lists
+    CBattle& battle = *pBattle;
+    const bool bMoving = c == Case::kTenthMoves || c == Case::kThirdMoves;
+    const bool bMove = bMoving || c == Case::kMineFields;
+    const bool bSmoke = c == Case::kSmoke;
+    const bool bMineFields = c == Case::kMineFields;
+    if (!IsManualTime())
+        SetManualTime(1000);
 
     long long passes = 0;
+    long long moved = 0;
     double bareNs = 0.0;
     double passNs = 0.0;
-    const long long allocationsBefore = g_allocations.load();
     for (auto _ : state)
     {
+        if (bMoving)
+        {
+            battle.PutBackArrivedMovers();
+            battle.CollectSightPairs();
+        }
         const double t0 = ThreadNs();
         benchmark::DoNotOptimize(battle.SightLines());
         const double t1 = ThreadNs();
@@ -396,32 +521,32 @@ void RunCombatPass(benchmark::State& state, bool bMove, bool bSmoke = false, boo
         const double t2 = ThreadNs();
         bareNs += t1 - t0;
         passNs += t2 - t1;
+        moved += battle.MovedLastPass();
         ++passes;
     }
-    const long long allocations = g_allocations.load() - allocationsBefore;
-    UseRealTime();
 
     const double nsPerPass = passes > 0 ? passNs / static_cast<double>(passes) : 0.0;
     const double bareNsPerPass = passes > 0 ? bareNs / static_cast<double>(passes) : 0.0;
     state.counters["passes_per_s"] = nsPerPass > 0.0 ? 1e9 / nsPerPass : 0.0;
+    state.counters["pass_ms"] = nsPerPass * 1e-6;
     state.counters["sight_lines_per_pass"] = static_cast<double>(battle.PairsPerPass());
-    state.counters["samples_per_ns"] =
-        nsPerPass > 0.0 ? static_cast<double>(battle.SamplesPerPass()) / nsPerPass : 0.0;
-    state.counters["bare_samples_per_ns"] =
-        bareNsPerPass > 0.0 ? static_cast<double>(battle.SamplesPerPass()) / bareNsPerPass : 0.0;
+    state.counters["moved_per_pass"] = passes > 0 ? static_cast<double>(moved) / static_cast<double>(passes) : 0.0;
     state.counters["pass_over_bare_sight"] = bareNsPerPass > 0.0 ? nsPerPass / bareNsPerPass : 0.0;
     double load[1] = {0.0};
     state.counters["load_average_1min"] = getloadavg(load, 1) == 1 ? load[0] : -1.0;
-    state.counters["allocs_per_pass"] = passes > 0 ? static_cast<double>(allocations) / static_cast<double>(passes) : 0.0;
+    state.counters["allocs_per_pass"] = battle.AllocationsPerPass();
 }
 
-void BM_DetectAndFire(benchmark::State& state) { RunCombatPass(state, false); }
-void BM_MoveDetectAndFire(benchmark::State& state) { RunCombatPass(state, true); }
-void BM_DetectAndFireInSmoke(benchmark::State& state) { RunCombatPass(state, false, true); }
-void BM_MoveAcrossMineFieldsDetectAndFire(benchmark::State& state) { RunCombatPass(state, true, false, true); }
+void BM_DetectAndFire(benchmark::State& state) { RunCombatPass(state, Case::kStill); }
+void BM_TenthMoveDetectAndFire(benchmark::State& state) { RunCombatPass(state, Case::kTenthMoves); }
+void BM_ThirdMoveDetectAndFire(benchmark::State& state) { RunCombatPass(state, Case::kThirdMoves); }
+void BM_DetectAndFireInSmoke(benchmark::State& state) { RunCombatPass(state, Case::kSmoke); }
+void BM_MoveAcrossMineFieldsDetectAndFire(benchmark::State& state) { RunCombatPass(state, Case::kMineFields); }
 }  // namespace
 
-BENCHMARK(BM_DetectAndFire)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_MoveDetectAndFire)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_DetectAndFireInSmoke)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_MoveAcrossMineFieldsDetectAndFire)->Unit(benchmark::kMillisecond);
+// Units per side.
+BENCHMARK(BM_DetectAndFire)->Arg(50)->Arg(150)->Arg(300)->Arg(600)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TenthMoveDetectAndFire)->Arg(50)->Arg(150)->Arg(300)->Arg(600)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ThirdMoveDetectAndFire)->Arg(50)->Arg(150)->Arg(300)->Arg(600)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DetectAndFireInSmoke)->Arg(150)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MoveAcrossMineFieldsDetectAndFire)->Arg(150)->Unit(benchmark::kMillisecond);

@@ -346,10 +346,13 @@ BOOL CKDRApp::IdleStep()
     const BOOL bOurWindowActive = CWnd::GetActiveWindow() != nullptr;
     if ((m_bAutoScroll || m_bTreeDragging) && bMapNamed && m_nAutoScrollHold == 0 && bOurWindowActive)
     {
-        // The cursor position is read globally, so the mouse need not be
-        // captured to follow it past the window's edges.
+        // The cursor is where the last mouse event left it, in screen
+        // coordinates, so the mouse need not be captured to follow it past
+        // the window's edges. Asking the window system instead would cost
+        // a round trip every time the loop serves its messages.
+        if (!GetLastCursorPos(&m_ptCursor))
+            return TRUE;
         m_ptScroll = pView->GetScrollPosition();
-        m_ptCursor = GetCursorPos();
 
         const std::vector<CControlBar*>& bars = pFrame->GetControlBars();
         CWnd* pFirstBar = bars.empty() ? nullptr : bars.front();

@@ -75,8 +75,9 @@ public:
     // ---- Start-up and message loop ----
     BOOL InitInstance() override;
     int Run() override;
-    // The idle step: edge auto-scroll of the map and, while the clock is
-    // stopped in a multiplayer game, the session's arrived messages.
+    // The idle step: edge auto-scroll of the map (from where the last mouse
+    // event left the cursor; nothing before the first) and, while the clock
+    // is stopped in a multiplayer game, the session's arrived messages.
     // Answers whether more idle time is wanted.
     BOOL IdleStep();
     // Reads "link.txt" from the start directory into the eleven link strings.
@@ -261,6 +262,10 @@ public:
     CPoint m_ptScroll;
     CPoint m_ptCursor;
     CRect m_rcFrameClient;
+    // When ServeWaitingMessage last ran the idle work (command states, edge
+    // scroll), on the game's millisecond counter.
+    BOOL m_bIdleRefreshed = FALSE;
+    DWORD m_dwIdleRefreshTick = 0;
     int m_nHScrollDecision;  // SB_LINELEFT, SB_LINERIGHT or -99
     int m_nVScrollDecision;  // SB_LINEUP, SB_LINEDOWN or -99
 

@@ -8,6 +8,7 @@
 #include "app/KDRDoc.h"
 #include "net/MultiplayerSession.h"
 #include "platform/core/Memory.h"
+#include "platform/core/Timer.h"
 #include "platform/ui/CmdTarget.h"
 #include "platform/ui/Frame.h"
 #include "platform/ui/UiService.h"
@@ -15,6 +16,9 @@
 
 namespace
 {
+// A screen shows a new picture about this often (60 a second).
+constexpr DWORD SCREEN_REFRESH_MS = 16;
+
 const char* const CLOCK_RUNNING_TEXT =
     "You must turn off the clock\r\n(with Stop from the Time Menu)\r\nbefore you can "
     "quit KDR.";
@@ -96,6 +100,15 @@ BOOL CKDRApp::ServeWaitingMessage()
 {
     if (PumpWaitingMessage())
         return TRUE;
+    // While the clock runs this is called after every unit's step and every
+    // observer's look; the command states and the edge scroll show nothing
+    // new more often than the screen is refreshed. With the clock stopped
+    // the idle step also serves the session, so it runs every time.
+    const DWORD dwNow = timeGetTime();
+    if (IsClockRunning() && m_bIdleRefreshed && dwNow - m_dwIdleRefreshTick < SCREEN_REFRESH_MS)
+        return TRUE;
+    m_bIdleRefreshed = TRUE;
+    m_dwIdleRefreshTick = dwNow;
     LONG lIdleCount = 0;
     while (OnIdle(lIdleCount++))
     {

@@ -8,6 +8,7 @@
 #include "platform/ui/DC.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -67,6 +68,7 @@ void CElevationMap::SetElevation(int column, int row, short value)
         return;
     const size_t cell = static_cast<size_t>(column) * static_cast<size_t>(m_nRows) + static_cast<size_t>(row);
     m_grid[cell] = value;
+    m_nSightGeneration = NewSightGeneration();
     if (cell < m_sightGround.size())
         m_sightGround[cell] = SightWord(cell, value);
 }
@@ -83,10 +85,17 @@ std::int32_t CElevationMap::SightWord(size_t cell, short value) const
     return static_cast<std::int32_t>((static_cast<std::uint32_t>(kind) << 16) | static_cast<std::uint16_t>(value));
 }
 
+std::uint64_t CElevationMap::NewSightGeneration()
+{
+    static std::atomic<std::uint64_t> s_nLast{0};
+    return ++s_nLast;
+}
+
 void CElevationMap::OnTallMarksChanged(void* map) { static_cast<CElevationMap*>(map)->RebuildSightGround(); }
 
 void CElevationMap::RebuildSightGround()
 {
+    m_nSightGeneration = NewSightGeneration();
     const std::uint64_t* marks = m_pTerrain->GetTallMarks(m_nColumns, m_nRows);
     m_bSightGroundMarked = marks != nullptr || !m_pTerrain->HasTallFeatures();
     // A class for every feature the word's high half can name whose top
@@ -138,6 +147,7 @@ void CElevationMap::AllocateGrid()
     m_nColumns = m_nWidth > 0 ? m_nWidth / 10 : 0;
     m_nRows = m_nHeight > 0 ? m_nHeight / 10 : 0;
     m_grid.assign(static_cast<size_t>(m_nColumns) * static_cast<size_t>(m_nRows), 0);
+    m_nSightGeneration = NewSightGeneration();
     // The terrain's tall-feature index lies over the same cells.
     m_pTerrain->SetGrid(m_nColumns, m_nRows);
 }

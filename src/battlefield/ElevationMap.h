@@ -82,6 +82,11 @@ public:
     int HasLineOfSightEx(float x1, float y1, int observerGround, float x2, float y2, int targetGround,
                          float observerHeight, float targetHeight, float* bearing, float* slantRange,
                          float* visibility) const;
+    // Changes whenever anything the sight line reads may have changed (a
+    // sample, the grid, the tall features over it); never the same for two
+    // maps, so a remembered answer that carries it is an answer of this map
+    // as it stands.
+    std::uint64_t GetSightGeneration() const { return m_nSightGeneration; }
     float GetSlopeFactor(float x1, float y1, float x2, float y2, int* terrainZero, int ignoreTerrain) const;
     int FindBlockedPoint(int x1, int y1, int x2, int y2, int* blockedX, int* blockedY) const;
     int FindSegmentBlock(float x1, float y1, float x2, float y2, float* blockedX, float* blockedY, CTerrain** feature,
@@ -180,8 +185,11 @@ private:
     void RebuildSightGround();
     static void OnTallMarksChanged(void* map);
     std::int32_t SightWord(size_t cell, short value) const;
+    // A generation no map has had yet.
+    static std::uint64_t NewSightGeneration();
 
     std::vector<short> m_grid;
+    std::uint64_t m_nSightGeneration = NewSightGeneration();
     std::vector<std::int32_t> m_sightGround;
     // Per tile of the march's tiles, column after column: nonzero where a
     // marked cell lies in it or in a tile next to it; and the tiles per

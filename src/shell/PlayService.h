@@ -66,8 +66,10 @@ public:
     virtual int LeaveSplashEffect(int nMunition, CFireMission* pRound) = 0;
 
     // ---- Staying responsive ----
-    // Serves one waiting message (or the idle work); FALSE when the
-    // session's link failed.
+    // Serves one waiting message from the event queue (or the idle work,
+    // which while the clock runs comes at most once per screen refresh);
+    // it asks the window system nothing. FALSE when the session's link
+    // failed.
     virtual BOOL ServeWaitingMessage() = 0;
 };
 

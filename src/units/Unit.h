@@ -37,6 +37,7 @@ class CKDRGameMap;
 class CKDRHoles;
 class CKDRObstacles;
 class CKDRUnits;
+struct SSightEntry;
 class CMenu;
 class CNode;
 class CNodeArray;
@@ -560,9 +561,11 @@ public:
     void TakeSightView(SSightView& view, CKDRDatabase* pDatabase, const CSmokeArray* pSmoke = nullptr) const;
     // DetectPair with both units' views and the observer's sight of the
     // smoke (null: none) taken beforehand.
+    // pSight: the pair's remembered sight line (SightCache.h); null works
+    // it out afresh.
     void DetectPair(const SSightView& self, CUnit* pTarget, const SSightView& target, CKDRGameMap* pMap,
                     const CSmokeSight* pSmokeSight, float fLightFactor, int nTargetUnit, int nTargetArray,
-                    int nTargetKind);
+                    int nTargetKind, SSightEntry* pSight = nullptr);
     // A fixed- or rotary-wing unit.
     BOOL IsAircraft() const;
 

@@ -13,6 +13,7 @@
 #include "platform/core/File.h"
 #include "platform/core/Unset.h"
 #include "platform/ui/Display.h"
+#include "platform/ui/ServedEvents.h"
 #include "platform/ui/UiService.h"
 #include "shell/PlayService.h"
 #include "units/KDRUnits.h"
@@ -581,7 +582,7 @@ void CUnitArray::DetectAgainst(int nTargetArrayIndex, CUnitArray* pTargetArray, 
 {
     CPlayService* pPlay = GetPlayService();
     // The targets' views are taken once for all observers, and again after
-    // a served message, which may have changed the units or the arrays;
+    // a message was served, which may have changed the units or the arrays;
     // the storage is kept from sweep to sweep.
     static thread_local std::vector<CUnit::SSightView> targetViews;
     // Each observer's sight of the smoke, taken once for all its targets.
@@ -606,11 +607,14 @@ void CUnitArray::DetectAgainst(int nTargetArrayIndex, CUnitArray* pTargetArray, 
         CUnit::SSightView self;
         pObserver->TakeSightView(self, pDatabase);
         smokeSight.Take(pSmoke, pObserver->m_fX, pObserver->m_fY);
-        for (int j = 0; pTargetArray != nullptr && pDatabase != nullptr && j < pTargetArray->GetSize(); ++j)
+        const int nTargets = pTargetArray != nullptr && pDatabase != nullptr ? pTargetArray->GetSize() : 0;
+        SSightEntry* pSights = m_sightCache.Row(nTargetKind, nTargetArrayIndex, i, nTargets);
+        for (int j = 0; j < nTargets; ++j)
         {
             if (CUnit* pTarget = pTargetArray->GetAt(j))
                 pObserver->DetectPair(self, pTarget, targetViews[static_cast<size_t>(j)], pMap, &smokeSight,
-                                      fLightFactor, j, nTargetArrayIndex, nTargetKind);
+                                      fLightFactor, j, nTargetArrayIndex, nTargetKind,
+                                      pSights != nullptr ? pSights + j : nullptr);
         }
         for (int k = 0; pPairList != nullptr && k < pObserver->m_pContacts->GetSize(); ++k)
         {
@@ -620,8 +624,10 @@ void CUnitArray::DetectAgainst(int nTargetArrayIndex, CUnitArray* pTargetArray, 
         }
         if (pPlay != nullptr && pPlay->IsClockRunning())
         {
+            const unsigned long nServedBefore = ServedEventCount();
             pPlay->ServeWaitingMessage();
-            takeTargetViews();
+            if (ServedEventCount() != nServedBefore)
+                takeTargetViews();
         }
     }
 }

@@ -24,6 +24,7 @@
 #include "platform/core/Object.h"
 #include "platform/core/Time.h"
 #include "platform/core/Types.h"
+#include "units/SightCache.h"
 #include "units/Unit.h"
 
 class CFireMission;
@@ -172,4 +173,9 @@ public:
     int m_nNumber = 0;              // stored and saved (16 bits)
     int m_nSide = 0;                // the kind (16 bits)
     TypedObArray<CUnit>* m_pUnits;  // owned; by unit index
+
+private:
+    // The sight lines of this array's observers from the last sweep;
+    // derived only, never saved.
+    CSightCache m_sightCache;
 };

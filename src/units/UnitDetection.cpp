@@ -1,6 +1,7 @@
 // One observer's look at one target. The cheap effective-distance test
 // comes before the sight line, which walks the elevation samples and is the
-// cost of the whole sweep; nothing here allocates once the observer's
+// cost of the whole sweep, so the sweep hands in the pair's remembered
+// answer (SightCache.h); nothing here allocates once the observer's
 // contact list has grown.
 
 #include "battlefield/ElevationMap.h"
@@ -11,6 +12,7 @@
 #include "platform/core/Rounding.h"
 #include "shell/ReportService.h"
 #include "units/UCapKinds.h"
+#include "units/SightCache.h"
 #include "units/Unit.h"
 #include "units/UnitCapability.h"
 #include "units/UnitRefArray.h"
@@ -157,7 +159,7 @@ void CUnit::DetectPair(CUnit* pTarget, CKDRGameMap* pMap, CKDRDatabase* pDatabas
 
 void CUnit::DetectPair(const SSightView& self, CUnit* pTarget, const SSightView& target, CKDRGameMap* pMap,
                        const CSmokeSight* pSmokeSight, float fLightFactor, int nTargetUnit, int nTargetArray,
-                       int nTargetKind)
+                       int nTargetKind, SSightEntry* pSight)
 {
     if (!self.bLooks || pTarget == nullptr || pMap == nullptr)
         return;
@@ -192,14 +194,10 @@ void CUnit::DetectPair(const SSightView& self, CUnit* pTarget, const SSightView&
     float fBearing = 0.0f;
     float fSlantRange = 0.0f;
     float fVisibility = 1.0f;
-    int bVisible = 0;
-    if (!self.bAircraft && !target.bAircraft)
-        bVisible = pElevation->HasLineOfSight(m_fX, m_fY, target.fX, target.fY, fHeight, fTargetHeight,
-                                              &fBearing, &fSlantRange, &fVisibility);
-    else
-        bVisible = pElevation->HasLineOfSightEx(m_fX, m_fY, AltitudeOf(*this), target.fX, target.fY,
-                                                AltitudeOf(*pTarget), fHeight, fTargetHeight, &fBearing, &fSlantRange,
-                                                &fVisibility);
+    const bool bGround = !self.bAircraft && !target.bAircraft;
+    const int bVisible = SightLineOf(*pElevation, pSight, m_fX, m_fY, bGround ? kElevationLookUp : AltitudeOf(*this),
+                                     target.fX, target.fY, bGround ? kElevationLookUp : AltitudeOf(*pTarget), fHeight,
+                                     fTargetHeight, &fBearing, &fSlantRange, &fVisibility);
     if (!bVisible)
         return;
 

@@ -14,7 +14,7 @@
 #include "view/ViewProperties.h"
 
 #include <QApplication>
-#include <QCursor>
+#include <QMouseEvent>
 
 #include <cmath>
 
@@ -429,15 +429,21 @@ TEST(ViewPaint, TheIdleStepScrollsWhileTheMouseRestsAtAnEdge)
 
     // Points in the view's client coordinates: the map is (0, 0)-(640, 480),
     // its vertical scroll bar lies right of it and the horizontal one below.
+    // The mouse moves there as the player's would: the idle step reads
+    // where the last mouse event left the cursor.
     auto restAt = [&view](int x, int y)
     {
+        QWidget* pWidget = view.GetWidget();
+        const QPointF local(x, y);
+        QMouseEvent event(QEvent::MouseMove, local, pWidget->mapToGlobal(local), Qt::NoButton, Qt::NoButton,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(pWidget, &event);
         CPoint pt(x, y);
         view.ClientToScreen(&pt);
-        QCursor::setPos(pt.x, pt.y);
-        return GetCursorPos() == pt;
+        CPoint ptLast;
+        return GetLastCursorPos(&ptLast) && ptLast == pt;
     };
-    if (!restAt(640 - 2, 240))
-        GTEST_SKIP() << "the platform does not move the cursor";
+    ASSERT_TRUE(restAt(640 - 2, 240));
 
     // On the map beside its right edge.
     EXPECT_TRUE(shell.App().IdleStep());

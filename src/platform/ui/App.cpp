@@ -93,6 +93,8 @@ CWinApp::CWinApp(const char* appName) : m_strAppName(appName ? appName : "")
 {
     g_pApp = this;
     m_pWaker = new CPumpWaker(this);
+    // Counts what the pumps serve (ServedEvents.h) from the first message on.
+    EnsureAppFilter();
     if (QCoreApplication::instance())
     {
         if (auto* gui = qobject_cast<QApplication*>(QCoreApplication::instance()))
@@ -212,6 +214,7 @@ void CWinApp::ServeOne()
         return;
     Posted posted = std::move(m_queue.front());
     m_queue.erase(m_queue.begin());
+    NotePostedServed();
     CDispatchGuard guard;
     if (posted.work)
         posted.work();

@@ -390,7 +390,16 @@ CRect GetWorkArea();
 void ReleaseCapture();
 SHORT GetAsyncKeyState(int vk);  // high bit set while the key is down
 SHORT GetKeyState(int vk);
+// Asks the window system where the cursor is now: a round trip to the
+// display server, so nothing that runs per unit or per pass may call it.
 CPoint GetCursorPos();
+// Where the last mouse event that reached one of the program's windows
+// left the cursor (screen coordinates), without asking the window system;
+// FALSE, with *pPoint untouched, before the first such event.
+BOOL GetLastCursorPos(CPoint* pPoint);
+// How many times the program has asked the window system something that
+// waits for its answer (GetCursorPos). Only tests and benchmarks read it.
+unsigned long WindowSystemQueryCount();
 
 // A window's virtual key for a Qt key code (0 when none).
 UINT VirtualKeyFromQtKey(int qtKey);

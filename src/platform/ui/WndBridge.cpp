@@ -5,6 +5,7 @@
 #include "platform/ui/Activation.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/QtBridge.h"
+#include "platform/ui/ServedEvents.h"
 #include "platform/ui/Wnd.h"
 #include "platform/ui/WndPrivate.h"
 
@@ -26,7 +27,29 @@
 namespace
 {
 unsigned long g_inputSerial = 0;
+unsigned long g_servedEvents = 0;
+unsigned long g_windowSystemQueries = 0;
 std::array<bool, 256> g_keyDown{};
+// The cursor as the last mouse event gave it, in screen coordinates.
+QPoint g_lastCursor;
+bool g_bLastCursorKnown = false;
+
+void NoteCursor(const QEvent* event)
+{
+    switch (event->type())
+    {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Enter:
+    case QEvent::Wheel:
+        g_lastCursor = static_cast<const QSinglePointEvent*>(event)->globalPosition().toPoint();
+        g_bLastCursorKnown = true;
+        break;
+    default: break;
+    }
+}
 
 UINT KeyFromEvent(const QKeyEvent* ke)
 {
@@ -55,6 +78,9 @@ class CAppFilter : public QObject
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
+        ++g_servedEvents;
+        if (watched->isWidgetType())
+            NoteCursor(event);
         switch (event->type())
         {
         case QEvent::KeyPress:
@@ -119,7 +145,11 @@ protected:
         msg.message = message;
         msg.wParam = wParam;
         msg.lParam = 1;
-        msg.pt = FromQPoint(QCursor::pos());
+        // The event carries the cursor; asking the window system again
+        // would cost a round trip per key and button.
+        CPoint ptCursor(0, 0);
+        GetLastCursorPos(&ptCursor);
+        msg.pt = ptCursor;
         if (!msg.pWnd)
             return false;
         CDispatchGuard guard;
@@ -153,6 +183,10 @@ void EnsureAppFilter()
 // ---------------------------------------------------------------------------
 
 unsigned long InputEventSerial() { return g_inputSerial; }
+
+void NotePostedServed() { ++g_servedEvents; }
+
+unsigned long ServedEventCount() { return g_servedEvents; }
 
 UINT MouseFlagsFromQt(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
 {
@@ -233,7 +267,21 @@ SHORT GetAsyncKeyState(int vk)
 
 SHORT GetKeyState(int vk) { return GetAsyncKeyState(vk); }
 
-CPoint GetCursorPos() { return FromQPoint(QCursor::pos()); }
+CPoint GetCursorPos()
+{
+    ++g_windowSystemQueries;
+    return FromQPoint(QCursor::pos());
+}
+
+BOOL GetLastCursorPos(CPoint* pPoint)
+{
+    if (!g_bLastCursorKnown || pPoint == nullptr)
+        return FALSE;
+    *pPoint = FromQPoint(g_lastCursor);
+    return TRUE;
+}
+
+unsigned long WindowSystemQueryCount() { return g_windowSystemQueries; }
 
 int GetSystemMetrics(int index)
 {

@@ -98,6 +98,8 @@ private:
 // Grows with every input event delivered to a widget (keys, mouse, close,
 // timers): tells the message pump whether anything was served.
 unsigned long InputEventSerial();
+// Counts a posted command or work item served (ServedEvents.h).
+void NotePostedServed();
 
 // Mouse key flags from the current Qt state.
 UINT MouseFlagsFromQt(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
