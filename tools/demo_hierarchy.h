@@ -16,7 +16,11 @@
 // vehicle as leader, and holds one stopped node at that vehicle's place.
 // "1st Tank" stands in Wedge with a path of three legs east beyond that
 // node, the second node telling the platoon to sprint: released (Orders/
-// Stop on its symbol, twice) it drives the path in wedge.
+// Stop on its symbol, twice) it drives the path in wedge. "2nd Tank" has
+// no formation and follows its lead, Tank 22 (its first element), whose
+// route's first node gives the platoon its line (demo_units.h); its two
+// tanks in the dug positions are detached and hold there (recalled, they
+// join the line).
 // The files are written through CHierarchyArray::Serialize.
 
 #include "demo_pieces.h"
@@ -28,6 +32,7 @@
 #include "orders/UnitOrderArray.h"
 #include "platform/core/Core.h"
 
+#include <cstring>
 #include <memory>
 
 namespace demo_hierarchy
@@ -90,11 +95,14 @@ inline void PlaceAtLeader(CHierarchyPlatoon& container, const demo_units::Placem
         container.m_pPath->GetAt(0)->SetStartTimeValue(CTimeSpan(START_TIME_NEVER));
 }
 
-// A platoon of the rows from nFirst to nLast: the first nLeaders of them may
-// lead, in their order, the others (their teams) never.
+// A platoon of the rows from nFirst to nLast, row nLead (kUnset: nFirst)
+// first: the first nLeaders of them may lead, in their order, the others
+// (their teams) never.
 inline CHierarchyPlatoon* MakePlatoon(const demo_units::Placement* rows, const char* name, const char* symbol,
-                                      int nFirst, int nLast, int nLeaders, int nSide)
+                                      int nFirst, int nLast, int nLeaders, int nSide, int nLead = kUnset)
 {
+    if (nLead == kUnset)
+        nLead = nFirst;
     auto* pPlatoon = new CHierarchyPlatoon;
     pPlatoon->m_strName = name;
     pPlatoon->m_strSymbolType = symbol;
@@ -102,12 +110,16 @@ inline CHierarchyPlatoon* MakePlatoon(const demo_units::Placement* rows, const c
     pPlatoon->m_strText5 = AltFrameOf(nSide, false);
     pPlatoon->m_nSide = nSide;
     pPlatoon->m_bActive = TRUE;
+    pPlatoon->Add(MakeElement(rows, nLead, nLeaders > 0 ? 0 : kUnset));
+    int nOrder = 1;
     for (int nUnit = nFirst; nUnit <= nLast; ++nUnit)
     {
-        const int nOrder = nUnit - nFirst;
+        if (nUnit == nLead)
+            continue;
         pPlatoon->Add(MakeElement(rows, nUnit, nOrder < nLeaders ? nOrder : kUnset));
+        ++nOrder;
     }
-    PlaceAtLeader(*pPlatoon, rows[nFirst], nSide);
+    PlaceAtLeader(*pPlatoon, rows[nLead], nSide);
     return pPlatoon;
 }
 
@@ -158,7 +170,20 @@ inline void BuildFriendly(CHierarchyArray& hierarchy)
     CHierarchyPlatoon* pFirstTank = MakePlatoon(kFriendly, "1st Tank", kSymbolTank, 1, 4, 4, nSide);
     GiveWedgeAndPath(*pFirstTank);
     pCompany->Add(pFirstTank);
-    pCompany->Add(MakePlatoon(kFriendly, "2nd Tank", kSymbolTank, 5, 8, 4, nSide));
+    int nLineLead = kUnset;
+    for (int nUnit = demo_units::kLinePlatoonFirst; nUnit <= demo_units::kLinePlatoonLast; ++nUnit)
+    {
+        if (std::strcmp(kFriendly[nUnit].name, demo_units::kLineLead) == 0)
+            nLineLead = nUnit;
+    }
+    CHierarchyPlatoon* pSecondTank = MakePlatoon(kFriendly, "2nd Tank", kSymbolTank, demo_units::kLinePlatoonFirst,
+                                                 demo_units::kLinePlatoonLast, 4, nSide, nLineLead);
+    for (int i = 0; i < pSecondTank->GetSize(); ++i)
+    {
+        CHierarchyElement* pElement = pSecondTank->GetElement(i);
+        pElement->m_bDetached = demo_units::IsLineCover(pElement->m_strName) ? TRUE : FALSE;
+    }
+    pCompany->Add(pSecondTank);
     // The four carriers and the eight teams aboard them.
     pCompany->Add(MakePlatoon(kFriendly, "3rd Mech", kSymbolCarrier, 9, 20, 4, nSide));
     hierarchy.Add(pCompany);

@@ -26,8 +26,11 @@
 // and 34 follow the southern tanks with their teams aboard, told at their
 // first node to dismount on contact; Carrier 33's route ends in the
 // chemical area, where its crew dons protection. A carrier and the teams
-// aboard name each other. The arrays are written through
-// CUnitArray::Serialize.
+// aboard name each other. Tank 22 leads "2nd Tank" (demo_hierarchy.h): the
+// first node of its route tells the platoon to form a line, so that when
+// it gets there Tank 24 comes up abreast of it; Tanks 21 and 23, detached
+// from the platoon, cover the move from their dug positions. The arrays
+// are written through CUnitArray::Serialize.
 
 #include "battlefield/ElevationMap.h"
 #include "battlefield/KDRGameMap.h"
@@ -166,6 +169,26 @@ const Route kFriendlyRoutes[] = {
     {"Tank 24", 1080.0f, 1360.0f, 1480.0f, 1350.0f},
 };
 
+// The lead of "2nd Tank" and the formation its route's first node gives
+// the platoon; the platoon's tanks are rows 5 to 8.
+const char* const kLineLead = "Tank 22";
+constexpr int kLineNode = 1;
+const char* const kLineFormation = "Line";
+const char* const kLineFormationIcon = "Formation Line Red";
+constexpr int kLinePlatoonFirst = 5;
+constexpr int kLinePlatoonLast = 8;
+
+// Whether the named unit is one of the tanks of that platoon.
+inline bool IsInLinePlatoon(const char* name)
+{
+    for (int i = kLinePlatoonFirst; i <= kLinePlatoonLast; ++i)
+    {
+        if (std::strcmp(name, kFriendly[i].name) == 0)
+            return true;
+    }
+    return false;
+}
+
 // The working vehicles' routes: the engineer drives north through the wire
 // and the mine field beside their lane, breaching each; the smoke
 // generator follows the road; the helicopter flies the valley over the
@@ -200,6 +223,12 @@ inline bool IsWorkRoute(const char* name)
     }
     return false;
 }
+
+inline const Route* FindRoute(const char* name);
+
+// Whether the named unit is a tank of that platoon that holds its dug
+// position, detached, while the others form the line.
+inline bool IsLineCover(const char* name) { return IsInLinePlatoon(name) && FindRoute(name) == nullptr; }
 
 // The route of the friendly unit of that name; null for a unit that holds.
 inline const Route* FindRoute(const char* name)
@@ -373,6 +402,27 @@ inline BOOL GiveCarrierRoutes(CUnitArray& array, CKDRDatabase& database, CKDRGam
     return TRUE;
 }
 
+// The Line formation order at the line lead's route node.
+inline BOOL GiveLineFormation(CUnitArray& array, CString& errorText)
+{
+    for (int i = 0; i < array.GetSize(); ++i)
+    {
+        CUnit* pUnit = array.GetAt(i);
+        if (pUnit == nullptr || pUnit->m_strName != kLineLead)
+            continue;
+        CNode* pNode = pUnit->m_pPath->GetAt(kLineNode);
+        if (pNode == nullptr)
+            break;
+        auto* pLine = new CNOrdFormationOrder;
+        pLine->m_strFormation = kLineFormation;
+        pLine->m_strIcon = kLineFormationIcon;
+        pNode->m_pOrders->Add(pLine);
+        return TRUE;
+    }
+    errorText.Format("%s has no route to carry the line", kLineLead);
+    return FALSE;
+}
+
 // The teams aboard the named carriers get out at that game time.
 inline void SetDismountTimes(CUnitArray& array, const char* const* carriers, int count, CTimeSpan mountTime)
 {
@@ -397,7 +447,7 @@ inline BOOL BuildFriendlyUnits(CUnitArray& array, CKDRDatabase& database, CKDRGa
            GiveRoutes(array, kFriendlyRoutes, static_cast<int>(std::size(kFriendlyRoutes)), database, map,
                       errorText) &&
            GiveRoutes(array, kWorkRoutes, static_cast<int>(std::size(kWorkRoutes)), database, map, errorText) &&
-           GiveCarrierRoutes(array, database, map, errorText);
+           GiveCarrierRoutes(array, database, map, errorText) && GiveLineFormation(array, errorText);
 }
 
 inline BOOL BuildEnemyUnits(CUnitArray& array, CKDRDatabase& database, CKDRGameMap& map, CString& errorText)

@@ -4,9 +4,10 @@
 // stand on; Time/Stop freezes everything however long the player waits;
 // after the next start they carry on from where they stood and halt at the
 // ends of their routes, still facing the way they came after a further
-// start. On the way the forces see each other and fight: the own side's
-// contact list fills, shots are reported in the spot-report log and
-// vehicles are destroyed.
+// start, but for those of "2nd Tank", whose lead's route tells it to form
+// a line, which halt in line beyond that node. On the way the forces see each other and
+// fight: the own side's contact list fills, shots are reported in the
+// spot-report log and vehicles are destroyed.
 
 #include "app/GameClock.h"
 #include "app/KDRApp.h"
@@ -258,6 +259,23 @@ TEST(BattleDemo, TheForcesDriveFightAndHaltWhereTheirRoutesEnd)
                 if (RodeDismountingCarrier(pUnit, start))
                 {
                     EXPECT_TRUE(pUnit->m_bDestroyed || !pUnit->IsCarried());
+                    continue;
+                }
+                // "2nd Tank" took up its line when its lead reached the
+                // node that says so: its routed tanks halt abreast of the
+                // lead beyond that node (PlatoonOrdersDemoTest checks the
+                // line itself); its covering tanks held their positions.
+                if (demo_units::IsInLinePlatoon(name.c_str()) && !demo_units::IsLineCover(name.c_str()))
+                {
+                    const CUnit* pLead = OwnUnitNamed(*pUnits, demo_units::kLineLead);
+                    const demo_units::Route* pLeadRoute = demo_units::FindRoute(demo_units::kLineLead);
+                    ASSERT_NE(pLeadRoute, nullptr);
+                    if (pUnit->m_bDestroyed || pLead->m_bDestroyed)
+                        continue;
+                    EXPECT_GT(place.x, pLeadRoute->x1);
+                    EXPECT_NEAR(place.x, pLead->m_fX, 5.0f);
+                    EXPECT_TRUE(pUnit->IsStoppedAtStopNode());
+                    EXPECT_EQ(pUnit->m_pPath->GetSize(), 1);
                     continue;
                 }
                 if (pRoute == nullptr)

@@ -406,10 +406,12 @@ TEST(HierarchyDemo, EveryElementNamesADemoUnitAndEveryContainerHasAFirstLeader)
             EXPECT_TRUE(names.insert(pElement->m_strName.GetString()).second);
             EXPECT_EQ(pElement->m_bMounted, s.rows[nUnit].carrier != demo_units::kOnFoot);
         }
-        // The teams aboard are not among the side's available units.
+        // The teams aboard are not among the side's available units, nor
+        // are the own side's two tanks detached to cover from their
+        // positions.
         CTaskOrgArray available;
         hierarchy.FillUnitList(&available, FALSE);
-        EXPECT_EQ(available.GetSize(), s.count - 8);
+        EXPECT_EQ(available.GetSize(), s.count - 8 - (s.side == 0 ? 2 : 0));
         CTaskOrgArray moved;
         hierarchy.MoveAllElementsTo(moved);
         EXPECT_EQ(moved.GetSize(), s.count);
