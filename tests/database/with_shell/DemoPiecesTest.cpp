@@ -215,9 +215,9 @@ TEST_F(DemoPiecesTest, TheEnemyTypesWearTheirOwnFlaggedColours)
     {
         int nEnemy;
         int nTwin;
-    } twins[] = {{7, 0}, {8, 1}, {9, 2}, {10, 3}};
-    ASSERT_EQ(m_pDatabase->GetVehicleCount(), 11);
-    for (int i = 0; i < 7; ++i)
+    } twins[] = {{11, 0}, {12, 1}, {13, 2}, {14, 3}, {15, 9}};
+    ASSERT_EQ(m_pDatabase->GetVehicleCount(), 16);
+    for (int i = 0; i < 11; ++i)
         EXPECT_FALSE(m_pDatabase->GetVehiclePiece(i)->GetFlag()) << i;
     // The share of picture pixels of frame 0 that are set in both and
     // differ, against those set in either.
@@ -260,7 +260,7 @@ TEST_F(DemoPiecesTest, TheEnemyTypesWearTheirOwnFlaggedColours)
     }
 
     // The enemy tank's turret and the enemy carrier's open picture are its own.
-    auto* pTurret = static_cast<CVCapTurret*>(m_pDatabase->GetVehicle(7)->FindCapability(0x1));
+    auto* pTurret = static_cast<CVCapTurret*>(m_pDatabase->GetVehicle(11)->FindCapability(0x1));
     auto* pOwnTurret = static_cast<CVCapTurret*>(m_pDatabase->GetVehicle(0)->FindCapability(0x1));
     ASSERT_TRUE(pTurret != nullptr && pOwnTurret != nullptr);
     const CPiece* pEnemyTurret = Single(pTurret->m_strPiece);

@@ -171,7 +171,7 @@ TEST(UnitDemo, TheCompanyTeamInTheWestAndTheEnemyOnTheSaddleAreBuiltAsTheFilesSa
     for (int i = 0; i < enemy.GetSize(); ++i)
     {
         const CUnit* pUnit = enemy.GetAt(i);
-        const double dReach = pUnit->m_nVehicle == kMineLayer ? 300.0 : 150.0;
+        const double dReach = pUnit->m_nVehicle == kEnemyMineLayer ? 300.0 : 150.0;
         EXPECT_LT(std::fabs(pUnit->m_fX - demo_terrain::RidgeCrestX(pUnit->m_fY)), dReach);
         EXPECT_LT(std::fabs(pUnit->m_fY - demo_terrain::kSaddleY), 200.0);
         const auto* pStart =
