@@ -12,9 +12,9 @@ ROOT  := $(CURDIR)
 
 # Debian packages the build, the tests and the game need.
 PACKAGES := cmake ninja-build g++ ccache pkg-config \
-            qt6-base-dev libpulse-dev qt6-serialport-dev libgl-dev \
+            qt6-base-dev libqt6dbus6 libpulse-dev qt6-serialport-dev libgl-dev \
             libgtest-dev libbenchmark-dev \
-            pulseaudio pulseaudio-utils sox xvfb xauth fonts-dejavu-core
+            pulseaudio pulseaudio-utils sox xvfb xauth fonts-dejavu-core dbus
 
 # Only the fuzzing needs clang and its libFuzzer runtime.
 FUZZ_PACKAGES := clang libclang-rt-14-dev

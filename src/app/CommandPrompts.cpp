@@ -13,6 +13,8 @@ struct CommandPrompt
 
 const CommandPrompt kPrompts[] = {
     // File.
+    {ID_FILE_NEW, "Create a new document\nNew"},
+    {ID_FILE_OPEN_SCENARIO, "Choose a mission and open it\nOpen"},
     {ID_FILE_RESTART_MISSION, "Start this mission again from its beginning\nRestart Mission"},
     {ID_FILE_OPEN_SAVED_GAME, "Open a saved game\nOpen Saved Game"},
     {ID_FILE_SAVE_GAME, "Save the mission as it stands now\nSave Game"},
@@ -35,6 +37,10 @@ const CommandPrompt kPrompts[] = {
     {ID_VIEW_LAST_SPOT_REPORT, "Show where the last spot report came from\nLast Spot Report"},
     {ID_VIEW_SPOT_REPORT_LOG, "Show or hide the spot report log\nSpot Report Log"},
     {ID_VIEW_OPTIONS, "Choose what the map shows at this zoom\nOptions"},
+    {ID_VIEW_ORDER, "Show or hide the operations order\nOrder"},
+    {ID_VIEW_HIERARCHY_TREE, "Show or hide the hierarchy tree of your units\nHierarchy Tree"},
+    {ID_VIEW_AUTO_SCROLL, "Scroll the map when the mouse rests at an edge of the window\nAuto Scroll"},
+    {ID_VIEW_SOUND, "Play the sounds of the battle or keep silent\nSound"},
     // Edit.
     {ID_EDIT_UNDO, "Take back the changes to the path being edited\nUndo"},
     {ID_EDIT_CUT, "Cut the path being edited down to the unit's position\nCut"},
@@ -80,6 +86,10 @@ const CommandPrompt kPrompts[] = {
     {ID_TIME_COMPRESSION_8, "Run the clock at eight times real time\n8/1"},
     // Multiplayer and help.
     {ID_MULTIPLAYER_CHAT_LOG, "Show the chat with your opponent\nChat Log"},
+    {ID_MULTIPLAYER_SURRENDER, "Give up this mission to your opponent\nSurrender"},
+    // The hierarchy tree's element commands.
+    {ID_HIERARCHY_DETACH, "Detach the selected element from its platoon\nDetach"},
+    {ID_HIERARCHY_RECALL_DETACHED, "Bring the detached elements back to their platoon\nRecall Detached"},
     {ID_HELP_INDEX, "Show the help contents\nHelp"},
     {ID_CONTEXT_HELP, "Show help on the next thing clicked\nContext Help"},
     {ID_HELP_VEHICLE_SPECS,

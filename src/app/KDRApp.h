@@ -180,10 +180,53 @@ public:
     void RefreshViewForAIOrder();
 
     // ---- Mission commands and the game loop's message service ----
+    // Menus work inside the running game loop, so every command that
+    // replaces or closes the mission is refused (and disabled) while the
+    // clock runs: the mission would go under the loop's pass.
+    // The framework's New (no menu item; Restart Mission and Quit Mission
+    // run it): offers to save a modified game, then an empty document.
+    void OnFileNew();
+    void OnUpdateFileNew(CCmdUI* pCmdUI);
+    // File/Open...: the mission selection on the data directory, then the
+    // chosen scenario (after "Save Game?" for a modified game); on success
+    // m_bDocumentOpened is set and the document takes the mission's title.
+    void OnFileOpen();
+    void OnUpdateFileOpen(CCmdUI* pCmdUI);
+    // File/Open Saved Game...: the load dialog, then the chosen saved game.
+    // Enabled while the clock is stopped and its window open; in a
+    // multiplayer game of two players only in the deployment phase, with
+    // units and the map's pictures.
+    void OnFileOpenSavedGame();
+    void OnUpdateFileOpenSavedGame(CCmdUI* pCmdUI);
     // File/Quit Mission: refused while the clock runs; offers to save and
     // the results, closes the mission and shows the start menu again.
     void OnQuitMission();
     void OnUpdateQuitMission(CCmdUI* pCmdUI);
+    // View/Auto Scroll and View/Sound: switches, checked while on.
+    void OnViewAutoScroll();
+    void OnUpdateViewAutoScroll(CCmdUI* pCmdUI);
+    void OnViewSound();
+    void OnUpdateViewSound(CCmdUI* pCmdUI);
+    // Multiplayer/Chat Log: shows or hides the session's chat window;
+    // enabled in a multiplayer game, checked while the window is shown.
+    void OnChatLog();
+    void OnUpdateChatLog(CCmdUI* pCmdUI);
+    // Multiplayer/Surrender...: asks, then asks the own side's players and
+    // waits, serving messages, until the session has their answer or the
+    // opponent or the link is lost; an agreed surrender is told to the
+    // other players and recorded as a loss, and the mission ends.
+    void OnSurrender();
+    void OnUpdateSurrender(CCmdUI* pCmdUI);
+    // The scenario through the framework's open; on success
+    // m_bDocumentOpened is set and the document takes the mission's title.
+    BOOL OpenScenarioFile(const CString& strFile);
+    // After a mission opened: whether the own units are drawn as pictures
+    // (most of them have a loaded map piece), and the overview map.
+    void RefreshPiecesShown();
+    // The start menu again; Exit closes the main window.
+    void ReturnToStartMenu();
+    // The map view takes the keyboard, so its keys work without a click.
+    void FocusMapView();
     // Time/Compression: 1/1, 2/1, 4/1 and 8/1, not in a multiplayer game.
     void OnTimeCompression(UINT nId);
     void OnUpdateTimeCompression(CCmdUI* pCmdUI);
@@ -290,7 +333,8 @@ protected:
     // 0 when the player chose Exit.
     virtual int RunStartMenu();
 
-    // Maps Quit Mission and Time/Compression (the constructor calls it).
+    // Maps the File, View, Time/Compression and Multiplayer commands of the
+    // application (the constructor calls it).
     void RegisterMissionCommands();
     // Maps View/Spot Reports/Last Spot Report and Spot Report Log.
     void RegisterSpotReportCommands();

@@ -86,9 +86,26 @@ constexpr UINT ID_SOP_SUPPRESS = 33279;
 // The Escape key: ends whatever interaction is in progress. No menu item.
 constexpr UINT ID_CANCEL_INTERACTION = 33367;
 
-// Toolbar buttons of commands that live elsewhere (disabled until a
-// handler exists on the route); Save Game is the framework's Save As, Help
-// its help index.
+// File: Open... is the framework's open command (a scenario of the data
+// directory), New the framework's new-document command (no menu item;
+// Restart and Quit Mission run it). Open Saved Game... and Restart Mission
+// are also the toolbar's first two buttons; Save Game is the framework's
+// Save As, Help its help index.
+constexpr UINT ID_FILE_OPEN_SCENARIO = ID_FILE_OPEN;
 constexpr UINT ID_FILE_OPEN_SAVED_GAME = 33107;
 constexpr UINT ID_FILE_RESTART_MISSION = 33108;
+// View: the application's switches.
+constexpr UINT ID_VIEW_AUTO_SCROLL = 33434;
+constexpr UINT ID_VIEW_SOUND = 33435;
+// Multiplayer: the chat window, the team-mates to pass units to (a submenu
+// the session fills) and the surrender.
 constexpr UINT ID_MULTIPLAYER_CHAT_LOG = 33344;
+constexpr UINT ID_MULTIPLAYER_SURRENDER = 33345;
+// The hierarchy tree's element commands the document serves: Detach, and
+// Recall Detached (Rejoin on an element) of a platoon or company.
+constexpr UINT ID_HIERARCHY_DETACH = 33329;
+constexpr UINT ID_HIERARCHY_RECALL_DETACHED = 33212;
+// The tree's TACSOP submenu: AI order k of the element's list as its
+// TACSOP, k from 1 to 20.
+constexpr UINT ID_TACSOP_FIRST = 33289;
+constexpr UINT ID_TACSOP_LAST = 33308;

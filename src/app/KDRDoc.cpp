@@ -81,6 +81,7 @@ CKDRDoc::CKDRDoc()
     MapUpdate(ID_HELP_VEHICLE_SPECS, [this](CCmdUI* pCmdUI) { OnUpdateHelpVehicleSpecs(pCmdUI); });
     MapCommand(ID_ACTIONS_FM_LOG, [this] { OnFireMissionLog(); });
     MapUpdate(ID_ACTIONS_FM_LOG, [this](CCmdUI* pCmdUI) { OnUpdateFireMissionLog(pCmdUI); });
+    RegisterDocumentCommands();
 }
 
 CKDRDoc::~CKDRDoc()

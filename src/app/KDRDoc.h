@@ -158,6 +158,37 @@ public:
     // success. A failure leaves a new, empty document.
     BOOL ResetForSavedGame();
 
+    // ---- The document's own menu commands (KDRDocCommands.cpp) ----
+    // File/Restart Mission: the scenario opened afresh, after "Save Game?"
+    // for a modified game (Cancel changes nothing); a scenario that no
+    // longer opens leaves an empty document and the start menu. Enabled
+    // for a game opened from a saved game or modified, with the clock
+    // stopped, in single play before any enemy-side choice.
+    void OnFileRestartMission();
+    void OnUpdateFileRestartMission(CCmdUI* pCmdUI);
+    // View/Order: opens or closes the operations order's window; enabled
+    // while the mission has an order the player's side may read and its
+    // window can be shown, checked while the window is open.
+    void OnViewOrder();
+    void OnUpdateViewOrder(CCmdUI* pCmdUI);
+    // View/Hierarchy Tree (H): shows or hides the own side's hierarchy
+    // tree and records it in the zoom level; enabled when the view allows
+    // it and the tree's window can be shown, checked while it is open.
+    void OnViewHierarchyTree();
+    void OnUpdateViewHierarchyTree(CCmdUI* pCmdUI);
+    // Detach and Recall Detached: the element selected in the hierarchy
+    // tree; on success the dug positions take their occupants again, the
+    // pick sounds, the map is redrawn and the document is modified.
+    // Enabled when the units can do it for the selected element.
+    void OnDetach();
+    void OnUpdateDetach(CCmdUI* pCmdUI);
+    void OnRecallDetached();
+    void OnUpdateRecallDetached(CCmdUI* pCmdUI);
+    // TACSOP1 to TACSOP20 of the tree's menu (the view serves the
+    // commands): item k is enabled when the units give the selected
+    // element a non-zero value for item k-1.
+    void OnUpdateTacSop(CCmdUI* pCmdUI);
+
     // Help/Vehicle Specs...: the equipment pages' index in the Vehicle Specs
     // window; enabled while a vehicle list is loaded, checked while the
     // window is open.
@@ -509,6 +540,15 @@ public:
     int m_bFreshOpen;
 
 protected:
+    // Maps the commands of KDRDocCommands.cpp (the constructor calls it).
+    void RegisterDocumentCommands();
+    // The conditions of View/Order and View/Hierarchy Tree, command and
+    // menu alike.
+    BOOL CanShowOrder();
+    BOOL CanShowHierarchyTree();
+    // Detach (TRUE) or Recall Detached (FALSE) on the tree's selection.
+    void ApplyTreeElementCommand(BOOL bDetach);
+
     // OnOpenDocument's work between the two hints around it.
     BOOL OpenScenario(const char* path);
     // Loads the present components in their fixed order; FALSE at the first

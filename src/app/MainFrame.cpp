@@ -8,6 +8,7 @@
 #include "app/ToolbarImages.h"
 #include "net/MultiplayerSession.h"
 #include "platform/ui/Bitmap.h"
+#include "platform/ui/ScreenSaver.h"
 #include "platform/ui/UiService.h"
 #include "view/KDRView.h"
 
@@ -32,10 +33,21 @@ const UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, I
 CMainFrame::CMainFrame() = default;
 CMainFrame::~CMainFrame() = default;
 
+BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
+{
+    if (!CFrameWnd::PreCreateWindow(cs))
+        return FALSE;
+    cs.style = WS_MAXIMIZE | WS_BORDER | WS_SYSMENU | WS_MINIMIZEBOX | FWS_ADDTOTITLE;
+    return TRUE;
+}
+
 CMenuDesc CMainFrame::MainMenu()
 {
     return {
-        MenuPopup("&File", {MenuItem("&Save Game...", ID_FILE_SAVE_GAME), MenuSeparator(),
+        MenuPopup("&File", {MenuItem("&Open...", ID_FILE_OPEN_SCENARIO),
+                             MenuItem("Open Sa&ved Game...", ID_FILE_OPEN_SAVED_GAME),
+                             MenuItem("&Restart Mission", ID_FILE_RESTART_MISSION), MenuSeparator(),
+                             MenuItem("&Save Game...", ID_FILE_SAVE_GAME), MenuSeparator(),
                              MenuItem("&Quit Mission", ID_QUIT_MISSION)}),
         MenuPopup(
             "&View",
@@ -51,6 +63,8 @@ CMenuDesc CMainFrame::MainMenu()
              MenuPopup("&LOS", {MenuItem("&Group LOS", ID_VIEW_GROUP_LOS), MenuItem("LOS &Fan", ID_VIEW_LOS_FAN)}),
              MenuPopup("Spot &Reports", {MenuItem("&Last Spot Report", ID_VIEW_LAST_SPOT_REPORT),
                                          MenuItem("Spot Report &Log\tR", ID_VIEW_SPOT_REPORT_LOG)}),
+             MenuSeparator(), MenuItem("Or&der", ID_VIEW_ORDER), MenuItem("&Hierarchy Tree\tH", ID_VIEW_HIERARCHY_TREE),
+             MenuSeparator(), MenuItem("&Auto Scroll", ID_VIEW_AUTO_SCROLL), MenuItem("&Sound", ID_VIEW_SOUND),
              MenuSeparator(), MenuItem("O&ptions...", ID_VIEW_OPTIONS)}),
         MenuPopup("&Edit",
                   {MenuItem("&Undo", ID_EDIT_UNDO), MenuSeparator(), MenuItem("Cu&t", ID_EDIT_CUT),
@@ -81,6 +95,9 @@ CMenuDesc CMainFrame::MainMenu()
                    MenuPopup("&Compression",
                              {MenuItem("&1/1", ID_TIME_COMPRESSION_1), MenuItem("&2/1", ID_TIME_COMPRESSION_2),
                               MenuItem("&4/1", ID_TIME_COMPRESSION_4), MenuItem("&8/1", ID_TIME_COMPRESSION_8)})}),
+        // The session fills Pass Units with the team-mates' names.
+        MenuPopup("&Multiplayer", {MenuItem("&Chat Log", ID_MULTIPLAYER_CHAT_LOG), MenuPopup("&Pass Units", {}),
+                                   MenuItem("&Surrender...", ID_MULTIPLAYER_SURRENDER)}),
         MenuPopup("&Help",
                   {MenuItem("&Vehicle Specs...", ID_HELP_VEHICLE_SPECS), MenuItem("&About Kedravin...", ID_APP_ABOUT)}),
     };
@@ -92,6 +109,7 @@ std::vector<ACCEL> CMainFrame::MainAccelerators()
         ACCEL{FVIRTKEY, 'G', static_cast<WORD>(ID_TIME_START)},
         ACCEL{FVIRTKEY, 'S', static_cast<WORD>(ID_TIME_STOP)},
         ACCEL{FVIRTKEY, 'R', static_cast<WORD>(ID_VIEW_SPOT_REPORT_LOG)},
+        ACCEL{FVIRTKEY, 'H', static_cast<WORD>(ID_VIEW_HIERARCHY_TREE)},
         ACCEL{FVIRTKEY, 'L', static_cast<WORD>(ID_ACTIONS_FM_LOG)},
         ACCEL{FVIRTKEY, VK_ESCAPE, static_cast<WORD>(ID_CANCEL_INTERACTION)},
     };
@@ -178,7 +196,16 @@ int CMainFrame::OnCreate()
     if (!m_pStatusBar->Create(this) ||
         !m_pStatusBar->SetIndicators(kIndicators, static_cast<int>(std::size(kIndicators))))
         return -1;
+    m_pScreenSaver = std::make_unique<CScreenSaverInhibitor>("Kedravin", "A mission is being played");
+    m_pScreenSaver->FollowWindow(this);
     return 0;
+}
+
+void CMainFrame::OnDestroy()
+{
+    if (m_pScreenSaver != nullptr)
+        m_pScreenSaver->Release();
+    CFrameWnd::OnDestroy();
 }
 
 BOOL CMainFrame::SetToolbarForMode(int nMode)

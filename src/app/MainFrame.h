@@ -4,10 +4,12 @@
 // clock runs, because the game loop runs inside a command of the view that
 // the close would destroy.
 //
-// The menu: File/Save Game... and Quit Mission; the map view's View, Edit, Actions, Orders
-// and SOP menus; the Time menu (Start, Stop, Compression) and Help (Vehicle
-// Specs, About). The Escape key ends whatever interaction is in progress on
-// the map.
+// The menu: File (Open..., Open Saved Game..., Restart Mission, Save
+// Game..., Quit Mission); the map view's View, Edit, Actions, Orders and SOP
+// menus; the Time menu (Start, Stop, Compression), Multiplayer (Chat Log,
+// Pass Units, Surrender...) and Help (Vehicle Specs, About). The keys G, S,
+// R, H and L reach their commands from the map and from the modeless
+// windows; Escape ends whatever interaction is in progress on the map.
 //
 // The toolbar's buttons follow the map view's mode: path editing, fire
 // mission planning, a pending order or standing order, or none of them
@@ -18,6 +20,8 @@
 #include "platform/ui/Frame.h"
 
 #include <memory>
+
+class CScreenSaverInhibitor;
 
 class CMainFrame : public CFrameWnd
 {
@@ -31,8 +35,13 @@ public:
                    CCreateContext* context = nullptr) override;
     void OnClose() override;
     // Makes the toolbar (in the normal mode) and the status bar; -1 when
-    // either cannot be made.
+    // either cannot be made. From then on the desktop's screen saver is
+    // held off while the window is active.
     int OnCreate() override;
+    void OnDestroy() override;
+    // Maximised over the desktop's available area, with a minimise box and
+    // no maximise box; the title shows the document's.
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
 
     // The toolbar of a mode of the map view (CKDRView::kToolbar...);
     // FALSE, the buttons kept, when its images cannot be made.
@@ -53,5 +62,6 @@ public:
 private:
     std::unique_ptr<CToolBar> m_pToolBar;
     std::unique_ptr<CStatusBar> m_pStatusBar;
+    std::unique_ptr<CScreenSaverInhibitor> m_pScreenSaver;
     int m_nToolbarMode = -1;
 };

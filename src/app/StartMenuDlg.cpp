@@ -57,24 +57,12 @@ void CStartMenuDlg::OnScenarioBuilder()
 
 namespace
 {
-// Opens a scenario as the document through the framework; on success the
-// document takes the mission's title.
-BOOL OpenScenario(CKDRApp& app, const CString& strFile)
-{
-    CKDRDoc* pDoc = dynamic_cast<CKDRDoc*>(app.OpenDocumentFile(strFile));
-    if (pDoc == nullptr)
-        return FALSE;
-    app.m_bDocumentOpened = TRUE;
-    pDoc->SetTitle(pDoc->GetMissionTitle());
-    return TRUE;
-}
-
 // The mission selection on the data directory, then the chosen scenario.
 void SelectAndOpenScenario(CKDRApp& app)
 {
     CString strFile;
     if (RunMissionSelect(app.m_strDataDir, app.m_pMainWnd, strFile))
-        OpenScenario(app, strFile);
+        app.OpenScenarioFile(strFile);
 }
 }  // namespace
 
@@ -156,15 +144,6 @@ int RunStartMenu(CKDRApp& app)
         }
     }
 
-    CKDRDoc* pDoc = app.GetActiveDocument();
-    if (pDoc != nullptr && pDoc->GetUnits() != nullptr && pDoc->GetDatabase() != nullptr)
-    {
-        app.m_bPiecesShown = pDoc->GetUnits()->OwnUnitsHavePieces(pDoc->GetDatabase());
-        if (app.m_bPiecesShown)
-        {
-            if (CKDRView* pView = app.GetActiveView())
-                pView->RefreshOverviewMap();
-        }
-    }
+    app.RefreshPiecesShown();
     return 1;
 }

@@ -32,6 +32,8 @@ public:
     }
     void Hide() { m_bShown = FALSE; }
     BOOL IsShown() const { return m_bShown; }
+    // Whether a tree window can appear on the screen (least form: no).
+    virtual BOOL CanShowWindow() const { return FALSE; }
 
     // Scrolls the tree by one line when the screen point is near an edge.
     void AutoScrollTree(int nScreenX, int nScreenY);

@@ -64,6 +64,8 @@ void CMultiplayerSession::LeaveGame() {}
 BOOL CMultiplayerSession::HasOpponentSurrendered() const { return FALSE; }
 BOOL CMultiplayerSession::ListTeamMates() { return FALSE; }
 void CMultiplayerSession::RequestSurrender() {}
+BOOL CMultiplayerSession::IsChatWindowShown() const { return FALSE; }
+void CMultiplayerSession::ShowChatWindow(BOOL) {}
 
 int CMultiplayerSession::SendGameMessage(const void* pPayload, int nLength, DWORD dwType, DWORD dwFlags,
                                          const CString& strText)

@@ -5,7 +5,7 @@
 //
 // Least form: a session that never connects. Its set-up flow gives up at
 // once (state 0), it has no link, so nothing is sent and no message
-// arrives, and no opponent is ever connected.
+// arrives, no opponent is ever connected and there is no chat window.
 
 #include "platform/core/CString.h"
 #include "platform/core/Collections.h"
@@ -42,7 +42,12 @@ public:
     virtual void LeaveGame();
     BOOL HasOpponentSurrendered() const;
     BOOL ListTeamMates();
-    void RequestSurrender();
+    // Asks the own side's players to agree to a surrender; their answer
+    // clears the wait flag, an agreement sets the reply flag.
+    virtual void RequestSurrender();
+    // The chat window: least form, there is none, so it is never shown.
+    virtual BOOL IsChatWindowShown() const;
+    virtual void ShowChatWindow(BOOL bShow);
     // Frames and sends one game message; 0 when there is no link.
     virtual int SendGameMessage(const void* pPayload, int nLength, DWORD dwType, DWORD dwFlags, const CString& strText);
     // Clears the per-game fields (a new document).

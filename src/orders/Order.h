@@ -1,6 +1,6 @@
 #pragma once
 // The written operations order ("*.ord") and its window. Least form: an
-// order with a name and no text whose window never opens.
+// order with a name and no text, which has no window to open.
 
 #include "platform/core/CString.h"
 #include "platform/core/Object.h"
@@ -14,10 +14,12 @@ public:
 
     int LoadFile(const CString& strFile);  // nonzero on success
     // Copies the two texts into the window and opens it (or refreshes it).
-    void ApplyToDialog();
+    virtual void ApplyToDialog();
     // Closes the order window when it is open.
-    void CloseOrderWindow();
-    BOOL IsWindowOpen() const { return FALSE; }
+    virtual void CloseOrderWindow();
+    virtual BOOL IsWindowOpen() const { return FALSE; }
+    // Whether the order has a window that can be shown (least form: no).
+    virtual BOOL CanShowWindow() const { return FALSE; }
 
     CString m_strName;
 };

@@ -166,7 +166,7 @@ public:
     BOOL OwnUnitsHavePieces(CKDRDatabase* pDatabase) const;
     // At least one unit in that kind (-1: in any kind).
     BOOL HasUnitsOfKind(int nKind) const;
-    int IsOrderItemChecked(int nItem, int& nValue) const;
+    virtual int IsOrderItemChecked(int nItem, int& nValue) const;
     // The platoon or company of that name in the hierarchy of side 0, 1 or
     // 2, asked in that order; null when none.
     CHierarchyPlatoon* FindElementByName(const CString& strName) const;
@@ -194,10 +194,12 @@ public:
     // With the formation templates: nItem whether the selected item stands
     // in formation nIndex (negative: a special formation); TRUE when asked.
     BOOL GetPlatoonFormation(int nIndex, int& nItem) const;
-    BOOL DetachElement(CKDRDatabase* pDatabase, CKDRGameMap* pMap, CKDRObstacles* pObstacles, CKDRHoles* pHoles);
-    BOOL RecallDetached(CKDRDatabase* pDatabase, CKDRGameMap* pMap, CKDRObstacles* pObstacles, CKDRHoles* pHoles);
-    BOOL CanDetachElement() const;
-    BOOL CanRecallDetached() const;
+    virtual BOOL DetachElement(CKDRDatabase* pDatabase, CKDRGameMap* pMap, CKDRObstacles* pObstacles,
+                               CKDRHoles* pHoles);
+    virtual BOOL RecallDetached(CKDRDatabase* pDatabase, CKDRGameMap* pMap, CKDRObstacles* pObstacles,
+                                CKDRHoles* pHoles);
+    virtual BOOL CanDetachElement() const;
+    virtual BOOL CanRecallDetached() const;
 
     // ---- Orders of elements and selections (KDRUnitsOrders.cpp) ----
     // The road of an order: one unit toggle bit (Do Not Emplace also in the

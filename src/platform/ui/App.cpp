@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QObject>
+#include <QTimer>
 
 namespace
 {
@@ -240,6 +241,22 @@ BOOL CWinApp::PumpMessage()
     if (!m_queue.empty() && !m_bQuit)
         ServeOne();
     return !m_bQuit;
+}
+
+void CWinApp::WaitForEvents(DWORD dwMilliseconds)
+{
+    if (m_bQuit || !m_queue.empty())
+        return;
+    // The timer's expiry is an event too: it ends the wait.
+    QTimer timer;
+    timer.setSingleShot(true);
+    timer.start(static_cast<int>(dwMilliseconds));
+    const int savedModal = g_modalDepthAtPump;
+    g_modalDepthAtPump = g_modalDepth;
+    ++g_pumpDepth;
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    --g_pumpDepth;
+    g_modalDepthAtPump = savedModal;
 }
 
 BOOL CWinApp::PumpWaitingMessage()

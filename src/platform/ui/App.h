@@ -76,6 +76,11 @@ public:
     BOOL PumpMessage();             // FALSE once the quit message has come
     BOOL PumpWaitingMessage();      // TRUE when something was served
     BOOL IsMessageWaiting() const;  // a posted message or the quit message waits
+    // Sleeps until a window-system event or a posted message comes, at most
+    // that long, and delivers the events that came (a posted message waits
+    // for the next pump). A loop that polls something no event announces
+    // (a link, a flag) calls it between two rounds instead of spinning.
+    void WaitForEvents(DWORD dwMilliseconds);
     void PostQuitMessage(int exitCode);
     BOOL IsQuitPosted() const { return m_bQuit; }
     void ResetQuit() { m_bQuit = false; }

@@ -51,9 +51,25 @@ BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateCon
     m_pParentWnd = parent;
 
     auto* main = new QMainWindow(parent ? parent->GetWidget() : nullptr);
-    // A border without the title bar (WS_CAPTION holds WS_BORDER too).
-    if ((cs.style & WS_CAPTION) == WS_BORDER)
+    // A border without the title bar (WS_CAPTION holds WS_BORDER too). The
+    // window manager draws the title bar here, and the system menu and the
+    // window's buttons live in it: a window with a system menu keeps one,
+    // showing only the buttons its style names.
+    const bool bSystemMenu = (cs.style & WS_SYSMENU) != 0;
+    if ((cs.style & WS_CAPTION) == WS_BORDER && !bSystemMenu)
+    {
         main->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    }
+    else if (bSystemMenu && (cs.style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) != (WS_MINIMIZEBOX | WS_MAXIMIZEBOX))
+    {
+        Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+        if (cs.style & WS_MINIMIZEBOX)
+            flags |= Qt::WindowMinimizeButtonHint;
+        if (cs.style & WS_MAXIMIZEBOX)
+            flags |= Qt::WindowMaximizeButtonHint;
+        main->setWindowFlags(flags);
+    }
     if (cs.cx > 0 && cs.cy > 0)
         main->setGeometry(cs.x, cs.y, cs.cx, cs.cy);
     else
