@@ -62,6 +62,7 @@ public:
     BOOL IsSoundDefined(int, const CString&) const override { return TRUE; }
     void PlayWeaponSound(const CString&) override {}
     void PlayVehicleSound(const CString& strName) override { m_played.push_back(strName); }
+    void PlayArtillerySound(const CString&) override {}
     BOOL LoadSoundList(const CString&, CString&) override { return FALSE; }
 
     std::vector<CString> m_played;
