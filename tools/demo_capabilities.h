@@ -41,6 +41,7 @@ const char* const kCarrierOpenPiece = "Kell Carrier Open";
 const char* const kEnemyTurretPiece = "Drask Tank Turret";
 const char* const kEnemyCarrierOpenPiece = "Oska Carrier Open";
 const char* const kMortarEmplacedPiece = "Mosk Mortar Emplaced";
+const char* const kEnemyMortarEmplacedPiece = "Varg Mortar Emplaced";
 const char* const kMortarFlashPieces[3] = {"Mortar Flash 1", "Mortar Flash 2", "Mortar Flash 3"};
 const char* const kLaserSpotPiece = "Laser Spot Red";
 // The scout helicopter's rotor, turning through its frames.
@@ -55,7 +56,7 @@ const char* const kBurstGraphics[kMunitionCount][3] = {
     {"Illumination Burst 1", "Illumination Burst 2", "Illumination Burst 3"},
     {"Mines Burst 1", "Mines Burst 2", "Mines Burst 3"},
     {"Chemical Burst 1", "Chemical Burst 2", "Chemical Burst 3"},
-    {"HE Burst 1", "HE Burst 2", "HE Burst 3"},
+    {"Guided Burst 1", "Guided Burst 2", "Guided Burst 3"},
 };
 
 inline CVehicleWeapon* MakeDemoMount(int weapon, int ammo, int percentIR, int percentNV, BOOL bCoaxial)
@@ -137,7 +138,7 @@ inline void AddCapabilitiesOf(CVehicle& vehicle, int type)
         auto* pEmplace = new CVCapEmplace;
         pEmplace->m_nTimeToEmplace = 60;
         pEmplace->m_nTimeToDisplace = 30;
-        pEmplace->m_strGraphic = kMortarEmplacedPiece;
+        pEmplace->m_strGraphic = bEnemy ? kEnemyMortarEmplacedPiece : kMortarEmplacedPiece;
         pCaps->Add(pMortar);
         pCaps->Add(pEmplace);
         break;

@@ -415,7 +415,7 @@ TEST(FireMissionPictures, TheImpactShowsThreeFramesAndNoneBeyondTheSheet)
         EXPECT_EQ(round.GetSprite()->GetFrame(), firstFrame + counter - 1);
     }
     // The last munition's pictures end the sheet: a fourth frame is none.
-    round.m_nMunitionIndex = kChemical;
+    round.m_nMunitionIndex = demo_equipment::kMunitionCount - 1;
     round.m_nVolleys = 3;
     ASSERT_EQ(round.PrepareSprite(db.Db(), nullptr, FIRE_SPRITE_IMPACT), 1);
     const CFrameSurface* pSheet = round.GetSprite()->GetSheet();

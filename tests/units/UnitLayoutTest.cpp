@@ -199,13 +199,14 @@ TEST(UnitLayout, AUnitForEachDemoVehicleTypeHasItsWeaponsAndAlignedCapabilities)
         VCAP_SMOKER,
         VCAP_MINE_LAYER,
         VCAP_ROTARY_WING,
-        // The enemy's twins of the tank, the carrier, the teams and the
-        // mine layer.
+        // The enemy's twins of the tank, the carrier, the teams, the
+        // mine layer and the mortar carrier.
         VCAP_TURRET,
         VCAP_PERSONNEL_CARRIER,
         VCAP_DISMOUNT,
         VCAP_DISMOUNT,
         VCAP_MINE_LAYER,
+        VCAP_INDIRECT_FIRE | VCAP_EMPLACE,
     };
     for (int v = 0; v < kVehicleCount; ++v)
     {
