@@ -25,8 +25,9 @@ namespace demo_fire
 {
 inline const char* const SAVED_GAME = "Fire at dawn.asg";
 
-// The screen: clouds 60 m across the road every 100 m, half way between
-// the company and the saddle.
+// The screen: clouds 60 m across every 100 m, half way between the company
+// and the saddle, from the engineers' ground in the north to south of the
+// road, so that no friendly vehicle sees round it.
 constexpr float kScreenX = 1900.0f;
 constexpr float kScreenRadius = 60.0f;
 constexpr int kScreenSeconds = 100;
@@ -57,7 +58,7 @@ inline void AddFire(CFireMissionArray& rounds, CSmokeArray& clouds, CTime tStart
     rounds.Add(Round(2960.0f, fSaddleY - 40.0f, demo_equipment::kMortarHE, MUNITION_HE, tStart + CTimeSpan(6)));
     rounds.Add(Round(2990.0f, fSaddleY + 50.0f, demo_equipment::kMortarHE, MUNITION_HE, tStart + CTimeSpan(9)));
     rounds.Add(Round(2850.0f, fSaddleY, demo_equipment::kMortarSmoke, MUNITION_SMOKE, tStart + CTimeSpan(12)));
-    for (float fY = 1500.0f; fY <= 2200.0f; fY += 100.0f)
+    for (float fY = 1000.0f; fY <= 2200.0f; fY += 100.0f)
         clouds.Add(new CSmoke(kScreenX, fY, kScreenRadius, kScreenSeconds, kScreenStrength));
     clouds.Add(new CIllum(static_cast<float>(demo_terrain::RidgeCrestX(demo_terrain::kSaddleY)), fSaddleY,
                           kFlareRadius, kFlareSeconds, kFlareStrength));

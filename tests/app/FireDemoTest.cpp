@@ -75,8 +75,8 @@ TEST(FireAtDawn, TheRoundsSplashTheScreenDriftsOffAndTheEnemyShowsAgain)
     ASSERT_NE(pRounds, nullptr);
     ASSERT_NE(pSmoke, nullptr);
     ASSERT_EQ(pRounds->GetSize(), 3);
-    ASSERT_EQ(pSmoke->GetSize(), 9);
-    EXPECT_EQ(pSmoke->GetAt(8)->GetKind(), CLOUD_KIND_ILLUM);
+    ASSERT_EQ(pSmoke->GetSize(), 14);
+    EXPECT_EQ(pSmoke->GetAt(13)->GetKind(), CLOUD_KIND_ILLUM);
     int nQueued = 0;
     for (int i = 0; i < doc.GetUnits()->m_pOwnUnits->GetSize(); ++i)
     {
@@ -125,7 +125,7 @@ TEST(FireAtDawn, TheRoundsSplashTheScreenDriftsOffAndTheEnemyShowsAgain)
         ASSERT_TRUE(pass.Run(dwTick, nRemainder, nCountdown, bMissionOver)) << second;
         for (const CString& line : doc.GetUnits()->GetFireMissionLog()->GetLines())
             bSawSplash |= line.Left(7) == "Splash!";
-        bSmokeRoundCloud |= doc.GetSmoke()->GetSize() == 10;
+        bSmokeRoundCloud |= doc.GetSmoke()->GetSize() == 15;
     }
     EXPECT_TRUE(bSawSplash);
     EXPECT_TRUE(bSmokeRoundCloud);
@@ -170,7 +170,7 @@ TEST(FireAtDawn, CloudsRoundsAndAQueuedMissionSaveToTheSameBytes)
     ASSERT_FALSE(first.empty());
 
     ASSERT_TRUE(doc.OpenSavedGame("queued.asg"));
-    EXPECT_EQ(doc.GetSmoke()->GetSize(), 9);
+    EXPECT_EQ(doc.GetSmoke()->GetSize(), 14);
     EXPECT_EQ(doc.GetFireMissions()->GetSize(), 3);
     ASSERT_TRUE(doc.OnSaveDocument("again.asg"));
     EXPECT_EQ(ReadBytes(SavegameDir(shell) / "again.asg"), first);

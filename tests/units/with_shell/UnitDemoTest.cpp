@@ -173,8 +173,7 @@ TEST(UnitDemo, TheCompanyTeamInTheWestAndTheEnemyOnTheSaddleAreBuiltAsTheFilesSa
     {
         const CUnit* pUnit = enemy.GetAt(i);
         // The mine layer and the mortars stand behind the saddle.
-        const bool bBehind = pUnit->m_nVehicle == kEnemyMineLayer || pUnit->m_nVehicle == kEnemyMortarCarrier ||
-                             pUnit->m_nVehicle == kMineLayer;
+        const bool bBehind = pUnit->m_nVehicle == kEnemyMineLayer || pUnit->m_nVehicle == kEnemyMortarCarrier;
         const double dReach = bBehind ? 300.0 : 150.0;
         EXPECT_LT(std::fabs(pUnit->m_fX - demo_terrain::RidgeCrestX(pUnit->m_fY)), dReach);
         EXPECT_LT(std::fabs(pUnit->m_fY - demo_terrain::kSaddleY), 200.0);
