@@ -32,6 +32,15 @@
 // fields. The fields' density is 0: a tank that meets one rolls and passes,
 // and no lane is laid and no obstacle marked.
 //
+// The battery case adds 20 dug-in mortar carriers a side behind the tanks:
+// the computer's pick targets from the full contact lists, the own side's
+// are given the player's missions, and each pass moves every unit under a
+// running clock (the batteries' firing cycle runs in the per-second work),
+// detects, fires directly, runs the indirect-fire pass and steps the rounds
+// in flight to their splashes. It should cost at most 1.30 times its bare
+// sight lines (the batteries' counted with the tanks'), and a pass that
+// queues and fires nothing should allocate nothing.
+//
 // Allocations are counted over every pass of a battle from its second on,
 // whichever of the library's runs it falls in: none is the goal.
 #include "AllocationCount.h"
@@ -41,6 +50,7 @@
 
 #include "battlefield/Breach.h"
 #include "battlefield/ElevationMap.h"
+#include "battlefield/FireMissionArray.h"
 #include "battlefield/KDRObstacles.h"
 #include "battlefield/Obstacle.h"
 #include "battlefield/ObstacleArray.h"
@@ -54,6 +64,8 @@
 #include "platform/core/Timer.h"
 #include "shell/HeadlessShell.h"
 #include "units/KDRUnits.h"
+#include "units/UCapIndirectFire.h"
+#include "units/UCapKinds.h"
 #include "units/UCapTurret.h"
 #include "units/Unit.h"
 #include "units/UnitArray.h"
@@ -79,6 +91,7 @@ namespace
 constexpr int kTankType = 0;  // the demo's main battle tank: a turret and kill tables
 constexpr int kSmokeClouds = 24;
 constexpr int kFlares = 4;
+constexpr int kBatteriesPerSide = 20;
 // How far a moving tank drives before it is put back, metres.
 constexpr float kLegMetres = 300.0f;
 
@@ -341,6 +354,66 @@ public:
                              : 0.0;
     }
 
+    // The batteries of both sides, dug in behind their tanks, and the
+    // rounds' list; the game clock runs from now on.
+    void SetUpBatteries()
+    {
+        if (m_bBatteries)
+            return;
+        m_bBatteries = true;
+        m_shell.m_pRoundsInFlight = &m_rounds;
+        m_shell.m_fireOrder.nVolleys = 8;
+        std::mt19937 rng(41);
+        std::uniform_real_distribution<float> west(350.0f, 650.0f);
+        std::uniform_real_distribution<float> east(3350.0f, 3650.0f);
+        std::uniform_real_distribution<float> north(800.0f, 2200.0f);
+        const DWORD dwTick = m_shell.StartClock();
+        for (int i = 0; i < kBatteriesPerSide; ++i)
+        {
+            CUnit* pOwn = NewBattery(0, west(rng), north(rng), 1.5708f);
+            m_units.m_pOwnUnits->Add(pOwn);
+            CUnit* pOther = NewBattery(1, east(rng), north(rng), -1.5708f);
+            m_units.m_pOpposingArrays->GetAt(0)->Add(pOther);
+            for (CUnit* pUnit : {pOwn, pOther})
+            {
+                pUnit->StartClock(dwTick, &m_db);
+                m_batteries.push_back(dynamic_cast<CUCapIndirectFire*>(pUnit->FindCapability(VCAP_INDIRECT_FIRE)));
+                m_ready.push_back({pUnit, nullptr});
+            }
+            // The player's mission: eight volleys on the enemy's centre.
+            pOwn->AssignFireMissionTarget(3000.0f, 1500.0f, &m_db);
+        }
+        CollectSightPairs();
+    }
+
+    // One pass with the batteries: move, detect, fire, the indirect-fire
+    // pass and the rounds in flight.
+    void BatteryPass()
+    {
+        AdvanceManualTime(100);
+        for (const SReadyUnit& ready : m_ready)
+            MakeReady(ready);
+        m_units.MoveAll(&m_map, &m_db, nullptr, nullptr, kUnset, kUnset, kUnset, nullptr);
+        CUnitRefArray* pFirst = nullptr;
+        CUnitRefArray* pSecond = nullptr;
+        m_units.ResetContactLists(pFirst, pSecond);
+        m_units.DetectAll(&m_map, &m_db, nullptr, 1.0f);
+        m_units.DirectFirePass(&m_map, &m_db, nullptr, nullptr);
+        m_units.ProcessIndirectFire(&m_db);
+        m_rounds.StepRoundsInFlight(kUnset, kUnset, kUnset, &m_db, &m_units);
+    }
+
+    // What the batteries and the rounds hold: a pass that changes it queued,
+    // fired or splashed something.
+    long long FireState() const
+    {
+        long long state = m_rounds.GetSize();
+        for (const CUCapIndirectFire* pBattery : m_batteries)
+            state = state * 3 + (pBattery != nullptr ? pBattery->m_pMissions->GetSize() : 0) +
+                    (pBattery != nullptr ? pBattery->GetRoundsAt(0) : 0) * 7;
+        return state;
+    }
+
     // The pass's sight lines, bare.
     long long SightLines() const
     {
@@ -357,6 +430,23 @@ public:
     size_t PairsPerPass() const { return m_pairs.size(); }
 
 private:
+    CUnit* NewBattery(int nSide, float x, float y, float fHeading)
+    {
+        auto* pUnit = new CUnit;
+        pUnit->m_nVehicle = demo_equipment::kMortarCarrier;
+        pUnit->m_pWeapons->BuildFromVehicle(pUnit->m_nVehicle, &m_db, FALSE);
+        pUnit->m_pCapabilities->BuildFromVehicle(m_db.GetVehicle(pUnit->m_nVehicle), &m_db);
+        pUnit->SetSide(nSide);
+        pUnit->m_fX = x;
+        pUnit->m_fY = y;
+        pUnit->m_fHeading = fHeading;
+        pUnit->m_bStopped = TRUE;
+        pUnit->m_pPath->ResetToPoint(x, y, nSide != 0);
+        if (auto* pEmplace = dynamic_cast<CUCapEmplace*>(pUnit->FindCapability(VCAP_EMPLACE)))
+            pEmplace->SetEmplaced(TRUE);
+        return pUnit;
+    }
+
     CUnit* NewTank(int nSide, float x, float y, float fHeading)
     {
         auto* pUnit = new CUnit;
@@ -380,9 +470,6 @@ public:
     void CollectSightPairs()
     {
         m_pairs.clear();
-        CVehicle* pTank = m_db.GetVehicle(kTankType);
-        const float fHeight = pTank->GetTotalHeight() * 10.0f;
-        const float fView = static_cast<float>(pTank->m_nViewRange) * 10.0f;
         CUnitArray* pOwn = m_units.m_pOwnUnits;
         CUnitArray* pOther = m_units.m_pOpposingArrays->GetAt(0);
         for (const auto& [pObservers, pTargets] : {std::pair{pOwn, pOther}, std::pair{pOther, pOwn}})
@@ -390,13 +477,18 @@ public:
             for (int i = 0; i < pObservers->GetSize(); ++i)
             {
                 CUnit* pObserver = pObservers->GetAt(i);
+                CVehicle* pSeer = m_db.GetVehicle(pObserver->m_nVehicle);
+                const float fView = static_cast<float>(pSeer->m_nViewRange) * 10.0f;
+                const float h1 = pSeer->GetTotalHeight() * 10.0f;
                 for (int j = 0; j < pTargets->GetSize(); ++j)
                 {
                     CUnit* pTarget = pTargets->GetAt(j);
+                    CVehicle* pSeen = m_db.GetVehicle(pTarget->m_nVehicle);
+                    const float h2 = pSeen->GetTotalHeight() * 10.0f;
                     const float d = CKDRGameMap::Distance(pObserver->m_fX, pObserver->m_fY, pTarget->m_fX, pTarget->m_fY);
-                    if (2.0f * fView < pObserver->GetEffectiveDetectionRange(pTarget, pTank, pTank, d, 1.0f))
+                    if (2.0f * fView < pObserver->GetEffectiveDetectionRange(pTarget, pSeen, pSeer, d, 1.0f))
                         continue;
-                    m_pairs.push_back({pObserver->m_fX, pObserver->m_fY, pTarget->m_fX, pTarget->m_fY, fHeight, fHeight});
+                    m_pairs.push_back({pObserver->m_fX, pObserver->m_fY, pTarget->m_fX, pTarget->m_fY, h1, h2});
                 }
             }
         }
@@ -431,6 +523,9 @@ private:
     int m_nMoved = 0;
     long long m_nPasses = 0;
     long long m_nAllocationsAfterFirst = 0;
+    bool m_bBatteries = false;
+    CFireMissionArray m_rounds;
+    std::vector<CUCapIndirectFire*> m_batteries;
     bool m_bReady = false;
 };
 
@@ -450,6 +545,7 @@ enum class Case
     kThirdMoves,
     kSmoke,
     kMineFields,
+    kBatteries,
 };
 
 // The battle of the case being run, kept over the library's runs of one
@@ -475,6 +571,14 @@ CBattle* BattleFor(Case c, int nUnitsPerSide)
             s_pBattle->SetUpMovers(3);
         else if (c == Case::kMineFields)
             s_pBattle->SetUpMineFields();
+        if (c == Case::kBatteries)
+        {
+            // Its own first pass, with the batteries.
+            SRand(41);
+            s_pBattle->SetUpBatteries();
+            s_pBattle->BatteryPass();
+            return s_pBattle.get();
+        }
         // The first pass grows the lists and works out every sight line.
         const bool bMineFields = c == Case::kMineFields;
         s_pBattle->Pass(c == Case::kTenthMoves || c == Case::kThirdMoves || bMineFields, c == Case::kSmoke,
@@ -537,11 +641,64 @@ void RunCombatPass(benchmark::State& state, Case c)
     state.counters["allocs_per_pass"] = battle.AllocationsPerPass();
 }
 
+// The battery case: the pass with the batteries against the bare sight
+// lines of every pair, and the allocations of the passes that queued,
+// fired and splashed nothing apart from the others.
+void RunBatteryPass(benchmark::State& state)
+{
+    CBattle* pBattle = BattleFor(Case::kBatteries, static_cast<int>(state.range(0)));
+    if (!pBattle->IsReady())
+    {
+        state.SkipWithError("the demo equipment did not load");
+        return;
+    }
+    CBattle& battle = *pBattle;
+    if (!IsManualTime())
+        SetManualTime(1000);
+
+    long long passes = 0;
+    long long quietPasses = 0;
+    long long quietAllocations = 0;
+    double bareNs = 0.0;
+    double passNs = 0.0;
+    for (auto _ : state)
+    {
+        const double t0 = ThreadNs();
+        benchmark::DoNotOptimize(battle.SightLines());
+        const long long before = battle.FireState();
+        const long long allocationsBefore = g_allocations.load();
+        const double t1 = ThreadNs();
+        battle.BatteryPass();
+        const double t2 = ThreadNs();
+        const long long allocations = g_allocations.load() - allocationsBefore;
+        if (battle.FireState() == before)
+        {
+            ++quietPasses;
+            quietAllocations += allocations;
+        }
+        bareNs += t1 - t0;
+        passNs += t2 - t1;
+        ++passes;
+    }
+
+    const double nsPerPass = passes > 0 ? passNs / static_cast<double>(passes) : 0.0;
+    const double bareNsPerPass = passes > 0 ? bareNs / static_cast<double>(passes) : 0.0;
+    state.counters["passes_per_s"] = nsPerPass > 0.0 ? 1e9 / nsPerPass : 0.0;
+    state.counters["sight_lines_per_pass"] = static_cast<double>(battle.PairsPerPass());
+    state.counters["pass_over_bare_sight"] = bareNsPerPass > 0.0 ? nsPerPass / bareNsPerPass : 0.0;
+    double load[1] = {0.0};
+    state.counters["load_average_1min"] = getloadavg(load, 1) == 1 ? load[0] : -1.0;
+    state.counters["quiet_passes"] = static_cast<double>(quietPasses);
+    state.counters["allocs_per_quiet_pass"] =
+        quietPasses > 0 ? static_cast<double>(quietAllocations) / static_cast<double>(quietPasses) : 0.0;
+}
+
 void BM_DetectAndFire(benchmark::State& state) { RunCombatPass(state, Case::kStill); }
 void BM_TenthMoveDetectAndFire(benchmark::State& state) { RunCombatPass(state, Case::kTenthMoves); }
 void BM_ThirdMoveDetectAndFire(benchmark::State& state) { RunCombatPass(state, Case::kThirdMoves); }
 void BM_DetectAndFireInSmoke(benchmark::State& state) { RunCombatPass(state, Case::kSmoke); }
 void BM_MoveAcrossMineFieldsDetectAndFire(benchmark::State& state) { RunCombatPass(state, Case::kMineFields); }
+void BM_MoveDetectFireAndShellWithBatteries(benchmark::State& state) { RunBatteryPass(state); }
 }  // namespace
 
 // Units per side.
@@ -550,3 +707,4 @@ BENCHMARK(BM_TenthMoveDetectAndFire)->Arg(50)->Arg(150)->Arg(300)->Arg(600)->Uni
 BENCHMARK(BM_ThirdMoveDetectAndFire)->Arg(50)->Arg(150)->Arg(300)->Arg(600)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DetectAndFireInSmoke)->Arg(150)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MoveAcrossMineFieldsDetectAndFire)->Arg(150)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MoveDetectFireAndShellWithBatteries)->Arg(150)->Unit(benchmark::kMillisecond);

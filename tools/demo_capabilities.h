@@ -29,6 +29,7 @@ enum Munition
     kMortarIllum,
     kMortarMines,
     kMortarChemical,
+    kMortarPGM,
     kMunitionCount
 };
 
@@ -40,6 +41,7 @@ const char* const kCarrierOpenPiece = "Kell Carrier Open";
 const char* const kEnemyTurretPiece = "Drask Tank Turret";
 const char* const kEnemyCarrierOpenPiece = "Oska Carrier Open";
 const char* const kMortarEmplacedPiece = "Mosk Mortar Emplaced";
+const char* const kEnemyMortarEmplacedPiece = "Varg Mortar Emplaced";
 const char* const kMortarFlashPieces[3] = {"Mortar Flash 1", "Mortar Flash 2", "Mortar Flash 3"};
 const char* const kLaserSpotPiece = "Laser Spot Red";
 // The scout helicopter's rotor, turning through its frames.
@@ -54,6 +56,7 @@ const char* const kBurstGraphics[kMunitionCount][3] = {
     {"Illumination Burst 1", "Illumination Burst 2", "Illumination Burst 3"},
     {"Mines Burst 1", "Mines Burst 2", "Mines Burst 3"},
     {"Chemical Burst 1", "Chemical Burst 2", "Chemical Burst 3"},
+    {"Guided Burst 1", "Guided Burst 2", "Guided Burst 3"},
 };
 
 inline CVehicleWeapon* MakeDemoMount(int weapon, int ammo, int percentIR, int percentNV, BOOL bCoaxial)
@@ -128,21 +131,24 @@ inline void AddCapabilitiesOf(CVehicle& vehicle, int type)
         pMortar->m_nMinRange = 20;
         for (int stage = 0; stage < 3; ++stage)
             pMortar->m_strMuzzleFlash[stage] = kMortarFlashPieces[stage];
-        pMortar->m_ammo = {
-            {kMortarHE, 40}, {kMortarSmoke, 12}, {kMortarIllum, 8}, {kMortarMines, 4}, {kMortarChemical, 4}};
+        // Eight bombs of HE to a carrier: the ammunition carrier keeps a
+        // battery firing.
+        pMortar->m_ammo = {{kMortarHE, 8},     {kMortarSmoke, 12},   {kMortarIllum, 8},
+                           {kMortarMines, 4},  {kMortarChemical, 4}, {kMortarPGM, 4}};
         auto* pEmplace = new CVCapEmplace;
         pEmplace->m_nTimeToEmplace = 60;
         pEmplace->m_nTimeToDisplace = 30;
-        pEmplace->m_strGraphic = kMortarEmplacedPiece;
+        pEmplace->m_strGraphic = bEnemy ? kEnemyMortarEmplacedPiece : kMortarEmplacedPiece;
         pCaps->Add(pMortar);
         pCaps->Add(pEmplace);
         break;
     }
     case kObserverVehicle:
     {
+        // The laser holds a target 3000 m away, a halted one 2500 m.
         auto* pLaser = new CVCapObserver;
-        pLaser->m_nRange = 500;
-        pLaser->m_nMovingRange = 200;
+        pLaser->m_nRange = 3000;
+        pLaser->m_nMovingRange = 2500;
         pLaser->m_nPercentIR = 90;
         pLaser->m_nPercentNightVision = 80;
         pLaser->m_strLaserSpotGraphic = kLaserSpotPiece;
@@ -157,7 +163,8 @@ inline void AddCapabilitiesOf(CVehicle& vehicle, int type)
     case kAmmunitionCarrier:
     {
         auto* pRounds = new CVCapIFAmmoCarrier;
-        pRounds->m_ammo = {{kMortarHE, 120}, {kMortarSmoke, 40}, {kMortarIllum, 20}, {kMortarMines, 12}};
+        pRounds->m_ammo = {{kMortarHE, 120}, {kMortarSmoke, 40}, {kMortarIllum, 20}, {kMortarMines, 12},
+                           {kMortarPGM, 8}};
         auto* pShells = new CVCapDFAmmoCarrier;
         pShells->m_ammo = {{kGun120, 60}, {kCannon30, 600}, {kMg, 8000}};
         pCaps->Add(pRounds);
@@ -242,7 +249,7 @@ inline CIFAmmo* MakeDemoMunition(const char* name, int type, int range, int blas
 
 inline void AddMunitions(CIFAmmoArray& ammo)
 {
-    ammo.Add(MakeDemoMunition("HE", MUNITION_HE, 7000, 4, 0.3f));
+    ammo.Add(MakeDemoMunition("HE", MUNITION_HE, 7000, 50, 0.3f));
 
     CIFAmmo* pSmoke = MakeDemoMunition("Smoke", MUNITION_SMOKE, 7000, 1, 0.0f);
     auto* pScreen = new CIFCapSmoke;
@@ -263,8 +270,8 @@ inline void AddMunitions(CIFAmmoArray& ammo)
 
     CIFAmmo* pMines = MakeDemoMunition("Scatterable mines", MUNITION_FASCAM, 5000, 0, 0.0f);
     auto* pField = new CIFCapFASCAM;
-    pField->m_nLength = 20;
-    pField->m_nWidth = 10;
+    pField->m_nLength = 200;
+    pField->m_nWidth = 60;
     pField->m_nDensity = 3;
     pField->m_bLimitedDuration = TRUE;
     pField->m_nDuration = 14400;
@@ -273,11 +280,21 @@ inline void AddMunitions(CIFAmmoArray& ammo)
 
     CIFAmmo* pChemical = MakeDemoMunition("Chemical", MUNITION_CHEMICAL, 6000, 2, 0.05f);
     auto* pAgent = new CIFCapChem;
-    pAgent->m_nRadius = 10;
+    pAgent->m_nRadius = 100;
     pAgent->m_nDensity = 25;
     pAgent->m_nDuration = 1800;
     pChemical->GetCapabilities()->Add(pAgent);
     ammo.Add(pChemical);
+
+    // A laser-guided bomb: it strikes what an observer of its side holds
+    // within 150 m of its aim point.
+    CIFAmmo* pGuided = MakeDemoMunition("Guided", MUNITION_PGM, 6000, 10, 0.9f);
+    auto* pSeeker = new CIFCapPGM;
+    pSeeker->m_nFootPrint = 150;
+    pSeeker->m_nLaserTime = 20;
+    pSeeker->m_nMaxAngle = -1;
+    pGuided->GetCapabilities()->Add(pSeeker);
+    ammo.Add(pGuided);
 
     for (int i = 0; i < ammo.GetSize() && i < kMunitionCount; ++i)
         ammo.GetAt(i)->m_strBurstGraphic = kBurstGraphics[i][0];

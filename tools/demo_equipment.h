@@ -498,6 +498,7 @@ enum Vehicle
     kEnemyRifleTeam,
     kEnemyAntiTankTeam,
     kEnemyMineLayer,
+    kEnemyMortarCarrier,
     kVehicleCount
 };
 
@@ -505,7 +506,7 @@ enum Vehicle
 constexpr int kTwinOf[kVehicleCount] = {
     kTank,           kInfantryCarrier, kRifleTeam, kAntiTankTeam, kMortarCarrier,   kObserverVehicle,
     kAmmunitionCarrier, kEngineerVehicle, kSmokeGenerator, kMineLayer, kScoutHelicopter,
-    kTank,           kInfantryCarrier, kRifleTeam, kAntiTankTeam, kMineLayer};
+    kTank,           kInfantryCarrier, kRifleTeam, kAntiTankTeam, kMineLayer, kMortarCarrier};
 
 inline constexpr bool IsEnemyType(int type) { return type >= kOwnTypeCount; }
 
@@ -534,6 +535,7 @@ constexpr VehicleRow kVehicles[kVehicleCount] = {
     Renamed(kOwnVehicles[kRifleTeam], "Grenadier team"),
     Renamed(kOwnVehicles[kAntiTankTeam], "Missile team"),
     Renamed(kOwnVehicles[kMineLayer], "Harrow mine layer"),
+    Renamed(kOwnVehicles[kMortarCarrier], "Varg mortar carrier"),
 };
 
 // The map graphics a vehicle type names: its picture (turned to 36
@@ -566,6 +568,7 @@ const VehicleGraphics kGraphics[kVehicleCount] = {
     {"Grenadier Team", "Grenadier Team NATO", "Rifle Team Hit", "Rifle Team Destroyed"},
     {"Missile Team", "Missile Team NATO", "Anti-tank Team Hit", "Anti-tank Team Destroyed"},
     {"Harrow Mine Layer", "Harrow Mine Layer NATO", "Sower Mine Layer Hit", "Sower Mine Layer Destroyed"},
+    {"Varg Mortar", "Varg Mortar NATO", "Mosk Mortar Hit", "Mosk Mortar Destroyed"},
 };
 
 // How soon each type's crew notices a chemical area it is in: the chance

@@ -7,7 +7,7 @@
 //   carrier, the engineer, the smoke generator, the mine layer and the
 //   helicopter stand directly under the battalion.
 // - "Enemy.hra" (side 1): "Saddle Company" of two platoons, "Red Tank" and
-//   "Red Mech", and the mine layer under the battalion.
+//   "Red Mech", and the mine layer and the two mortars under the battalion.
 // Every element names its unit in the side's unit file (demo_units.h) by
 // its place there and carries the unit's name, so names are unique per
 // side. Every vehicle that may lead its platoon (the tanks, the carriers)
@@ -204,7 +204,7 @@ inline void BuildEnemy(CHierarchyArray& hierarchy)
     pCompany->Add(MakePlatoon(kEnemy, "Red Tank", kSymbolEnemyTank, 0, 3, 4, nSide));
     pCompany->Add(MakePlatoon(kEnemy, "Red Mech", kSymbolEnemyCarrier, 4, 15, 4, nSide));
     hierarchy.Add(pCompany);
-    // The mine layer behind the saddle.
+    // The mine layer and the mortars behind the saddle.
     for (int nUnit = 16; nUnit < static_cast<int>(std::size(kEnemy)); ++nUnit)
         hierarchy.Add(MakeElement(kEnemy, nUnit, kUnset));
 }

@@ -604,6 +604,7 @@ inline void DrawBurst(QPainter& p, int munition, int stage)
     switch (munition)
     {
     case kMortarHE:
+    case kMortarPGM:  // a guided bomb bursts as a plain one does
         if (stage < 2)
         {
             p.setPen(Outline(QColor(190, 50, 0)));
@@ -768,6 +769,7 @@ inline std::vector<Sheet> BuildSheets()
     heading(kMortarEmplacedPiece, [normal](QPainter& p) { DrawMortarCarrier(p, normal, true); });
     flagged(kEnemyTurretPiece, TRUE, [enemy](QPainter& p) { DrawTurret(p, enemy); });
     flagged(kEnemyCarrierOpenPiece, TRUE, [enemy](QPainter& p) { DrawCarrier(p, enemy, true); });
+    flagged(kEnemyMortarEmplacedPiece, TRUE, [enemy](QPainter& p) { DrawMortarCarrier(p, enemy, true); });
     for (int stage = 0; stage < 3; ++stage)
         heading(kMortarFlashPieces[stage], [stage](QPainter& p) { DrawFlash(p, stage); });
 

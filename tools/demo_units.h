@@ -12,7 +12,8 @@
 //   carriers get out eight minutes into the battle, the others have a mount
 //   time the clock never reaches and stay aboard; and a mine layer behind
 //   the saddle that lays a field across the road ten minutes into the
-//   battle.
+//   battle, and two mortar carriers dug in behind it, which shell what the
+//   enemy sees of the own side.
 // Every unit is built from its vehicle type through the game's own unit
 // constructor (weapons, capabilities, move delay and defilade time from the
 // type), named, and placed on ground its class can stand on with a path of
@@ -87,8 +88,8 @@ using namespace demo_equipment;
 
 // The company team: the commander just behind the centre, the 1st tank
 // platoon north of the road, the 2nd south of it, the mechanised platoon
-// between them, the mortars, the ammunition carrier at the rear, the
-// observer forward on the road.
+// between them, the mortars beside the ammunition carrier at the rear
+// (within the 60 m an upload reaches), the observer forward on the road.
 const Placement kFriendly[] = {
     {"Commander 66", kTank, 560.0f, 1640.0f, kOnFoot},
     {"Tank 11", kTank, 760.0f, 1730.0f, kOnFoot},
@@ -112,9 +113,9 @@ const Placement kFriendly[] = {
     {"Rifle Team 34", kRifleTeam, 0.0f, 0.0f, 12},
     {"AT Team 34", kAntiTankTeam, 0.0f, 0.0f, 12},
     {"Mortar 41", kMortarCarrier, 380.0f, 1560.0f, kOnFoot},
-    {"Mortar 42", kMortarCarrier, 380.0f, 1700.0f, kOnFoot},
+    {"Mortar 42", kMortarCarrier, 350.0f, 1660.0f, kOnFoot},
     {"Observer 19", kObserverVehicle, 880.0f, 1640.0f, kOnFoot},
-    {"Ammunition 91", kAmmunitionCarrier, 300.0f, 1630.0f, kOnFoot},
+    {"Ammunition 91", kAmmunitionCarrier, 360.0f, 1610.0f, kOnFoot},
     {"Engineer 51", kEngineerVehicle, 1760.0f, 1000.0f, kOnFoot},
     {"Smoke 61", kSmokeGenerator, 300.0f, 1600.0f, kOnFoot},
     {"Mine Layer 71", kMineLayer, 480.0f, 1380.0f, kOnFoot},
@@ -141,6 +142,8 @@ const Placement kEnemy[] = {
     {"Enemy Rifle Team 4", kEnemyRifleTeam, 0.0f, 0.0f, 7},
     {"Enemy AT Team 4", kEnemyAntiTankTeam, 0.0f, 0.0f, 7},
     {"Enemy Mine Layer", kEnemyMineLayer, 3150.0f, 1850.0f, kOnFoot},
+    {"Enemy Mortar 1", kEnemyMortarCarrier, 3250.0f, 1760.0f, kOnFoot},
+    {"Enemy Mortar 2", kEnemyMortarCarrier, 3250.0f, 1840.0f, kOnFoot},
 };
 
 // The enemy mine layer's field: laid across the road west of the saddle

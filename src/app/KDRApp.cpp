@@ -594,6 +594,21 @@ CFireMissionArray* CKDRApp::GetRoundsInFlight() const
     return pDoc != nullptr ? pDoc->GetFireMissions() : nullptr;
 }
 
+SFireOrder CKDRApp::GetFireOrder() const
+{
+    SFireOrder order;
+    order.nMunition = m_anDisplaySettings[APP_FIRE_MUNITION];
+    order.nTOT = m_anDisplaySettings[APP_FIRE_TOT];
+    order.nVolleys = m_anDisplaySettings[APP_FIRE_VOLLEYS];
+    order.nSheaf = m_anDisplaySettings[APP_FIRE_SHEAF];
+    order.nAttitude = m_anDisplaySettings[APP_FIRE_ATTITUDE];
+    order.nLength = m_anDisplaySettings[APP_FIRE_LENGTH];
+    order.nOption = m_anDisplaySettings[APP_FIRE_OPTION];
+    order.nMethod = m_anDisplaySettings[APP_FIRE_METHOD];
+    order.strLabel = m_strDisplayLabel;
+    return order;
+}
+
 int CKDRApp::LeaveSplashEffect(int nMunition, CFireMission* pRound)
 {
     CKDRDoc* pDoc = GetActiveDocument();

@@ -169,6 +169,8 @@ public:
     CKDRDatabase* GetDatabase() const override;
     // The active document's rounds in flight and splash effects.
     CFireMissionArray* GetRoundsInFlight() const override;
+    // From the fire-order settings and the display label.
+    SFireOrder GetFireOrder() const override;
     int LeaveSplashEffect(int nMunition, CFireMission* pRound) override;
     CKDRObstacles* GetObstacleArray() const;
     CKDRHoles* GetHoleArray() const;

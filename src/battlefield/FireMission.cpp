@@ -474,6 +474,8 @@ void CFireMission::DrawImpact(CKDRGameMap* pMap, CKDRDatabase* pDatabase)
         m_pSprite->Draw(pDisplay->GetBackSurface());
 }
 
+CString CFireMission::FormatTime(CTime t) { return FormatGameTime(t); }
+
 CString CFireMission::GetMunitionName(int nMunitionType)
 {
     switch (nMunitionType)

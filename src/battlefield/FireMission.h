@@ -96,6 +96,9 @@ public:
     void FormatLogLine(int nSide, CKDRGameMap* pMap, CStringList& lines, std::vector<SFireLogRecord>& records) const;
     // "HE      " ... "PGM     " (eight characters), empty for any other type.
     static CString GetMunitionName(int nMunitionType);
+    // A game time as the log shows it: "%D, %H:%M:%S", D the whole days
+    // since 1 January 1970.
+    static CString FormatTime(CTime t);
     // The scatterable-mine values of the round's munition: width, length,
     // density, limited-duration flag, duration; 0 when there are none.
     int GetFASCAMParameters(CKDRDatabase* pDatabase, float& fWidth, float& fLength, int& nDensity, int& bLimited,

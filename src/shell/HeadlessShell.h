@@ -53,6 +53,7 @@ public:
     CFireMissionArray* GetRoundsInFlight() const override { return m_pRoundsInFlight; }
     // Leaves nothing on the ground; the munition bits asked for are kept.
     int LeaveSplashEffect(int nMunition, CFireMission* pRound) override;
+    SFireOrder GetFireOrder() const override { return m_fireOrder; }
     // Serves one command posted to the application object, when there is one.
     BOOL ServeWaitingMessage() override;
 
@@ -94,6 +95,7 @@ public:
     BOOL m_bMultiplayer = FALSE;
     BOOL m_bPlayEnemySide = FALSE;
     BOOL m_bMultiplayerWon = FALSE;
+    SFireOrder m_fireOrder;  // what a test orders on the map
     CKDRDatabase* m_pDatabase = nullptr;      // not owned
     CString m_strDataDir;
     CString m_strSavegameDir;

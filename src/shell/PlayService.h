@@ -21,6 +21,21 @@ class CGameTime;
 class CKDRDatabase;
 class CMultiplayerSession;
 
+// The player's current fire order, which every fire mission ordered on the
+// map takes (the Fire Order window edits it).
+struct SFireOrder
+{
+    int nMunition = 0x1;  // one munition type bit; HE at first
+    LONG nTOT = 0;        // time on target, calendar seconds (method 2)
+    int nVolleys = 1;
+    int nSheaf = 0;     // 0 Converged, 1 Linear, 2 Open
+    int nAttitude = 0;  // mils
+    int nLength = 1000; // metres
+    int nOption = 0;
+    int nMethod = 0;  // 0 When Ready, 1 AMC, 2 TOT, 4 Immediate
+    CString strLabel;
+};
+
 class CPlayService
 {
 public:
@@ -64,6 +79,9 @@ public:
     // MUNITION_CHEMICAL): a smoke cloud, a flare, a minefield, a chemical
     // area. Nonzero when something was added.
     virtual int LeaveSplashEffect(int nMunition, CFireMission* pRound) = 0;
+    // The current fire order; a service that keeps none answers the first
+    // order of a new game.
+    virtual SFireOrder GetFireOrder() const { return SFireOrder(); }
 
     // ---- Staying responsive ----
     // Serves one waiting message from the event queue (or the idle work,

@@ -656,8 +656,6 @@ void CKDRUnits::ValidateTaskOrg(CTaskOrgArray* pList)
     }
 }
 
-void CKDRUnits::ApplyArtilleryImpact(CFireMission*, CKDRDatabase*, int, int, int, CTimeSpan) {}
-void CKDRUnits::ApplyFireMissionToUnits(CFireMission*, CKDRDatabase*, int, int, int, CTimeSpan) {}
 
 // ---------------------------------------------------------------------------
 // Operations the document forwards to: the least form draws nothing, finds
@@ -818,7 +816,6 @@ int CKDRUnits::DeployMinesAtPoint(CTaskOrgArray* pSelection, float fX, float fY,
     }
     return 0;
 }
-int CKDRUnits::UploadAtPoint(CTaskOrgArray*, float, float, CKDRGameMap*, CKDRDatabase*) { return 0; }
 int CKDRUnits::AssignFireMissionAtPoint(CTaskOrgArray*, float, float, CKDRGameMap*, CKDRDatabase*) { return 0; }
 int CKDRUnits::OnMinesLaid(int, int, int, int) { return 0; }
 int CKDRUnits::PassUnits(CTaskOrgArray*, int, CKDRGameMap*, CKDRDatabase*) { return 0; }

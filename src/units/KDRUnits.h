@@ -390,11 +390,32 @@ public:
     void ValidateTaskOrgs(CTaskOrgArrayArray* pGroups);
     virtual void ValidateTaskOrg(CTaskOrgArray* pList);
 
-    // Fire effects.
+    // ---- Fire effects (KDRUnitsArtillery.cpp) ----
+    // A blast: every unit of the own, opposing and neutral arrays in turn
+    // takes its share; a round of sides 1 and 2 is reported as an enemy
+    // impact.
     void ApplyArtilleryImpact(CFireMission* pRound, CKDRDatabase* pDatabase, int nPass1, int nPass2, int nPass3,
                               CTimeSpan tsGameTime);
+    // A guided round: the firing side's contacts within the munition's foot
+    // print (metres) of the aim point, in order, are offered to its
+    // observers; the first target one of them holds identified within its
+    // laser's reach (the moving range for a halted target, else the range,
+    // metres) takes the hit and the impact moves onto it. Undesignated, an
+    // enemy round is reported where it was aimed. Nothing for a munition
+    // without a foot print.
     void ApplyFireMissionToUnits(CFireMission* pRound, CKDRDatabase* pDatabase, int nPass1, int nPass2, int nPass3,
                                  CTimeSpan tsGameTime);
+    // A new list (the caller's) of the side's live, uncarried units whose
+    // abilities meet the capability mask and whose vehicle's kind code meets
+    // the kind mask (a mask of 0 or less takes all); its side set when
+    // nSide is 0 or more.
+    CTaskOrgArray* CollectUnitsOfKind(CKDRDatabase* pDatabase, int nSide, int nKindMask, int nCapabilityMask);
+    // Keeps the live, uncarried candidates whose vehicle has a guided-round
+    // value, each once before the first whose threat is below its value.
+    void OrderPGMTargets(CUnitRefArray* pCandidates, CKDRDatabase* pDatabase);
+    // 1 when a designated candidate took the round.
+    int FindDesignatedTarget(CFireMission* pRound, CUnitRefArray* pCandidates, CKDRDatabase* pDatabase,
+                             CTimeSpan tsGameTime);
 
     // ---- Operations the document forwards to ----
     // Least form: nothing is drawn, every look-up finds nothing (-99, null
@@ -456,6 +477,9 @@ public:
     // orders are brought up to date (UpdateElementOrders).
     int AssignUnitRoute(int nUnit, int nArray, int nKind, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     int DeployMinesAtPoint(CTaskOrgArray* pSelection, float fX, float fY, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    // Every carrier of the selection that can upload gives to each unit of
+    // its side standing on the point within 60 m of it; the number of
+    // uploads that moved rounds.
     int UploadAtPoint(CTaskOrgArray* pSelection, float fX, float fY, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     int AssignFireMissionAtPoint(CTaskOrgArray* pSelection, float fX, float fY, CKDRGameMap* pMap,
                                  CKDRDatabase* pDatabase);

@@ -164,7 +164,7 @@ void CKDRUnits::ProcessUnitIndirectFire(int nKind, CUnit* pUnit, CKDRDatabase* p
         {
             const CUnitRef* pRef = pList->GetAt(i);
             CUnit* pTarget = GetUnit(pRef->m_nUnit, pRef->m_nArray, pRef->m_nSide);
-            if (pTarget != nullptr && !pUnit->PickIndirectFireTarget(*pRef, pTarget, pDatabase, this))
+            if (pTarget != nullptr && !pUnit->PickIndirectFireTarget(*pRef, pTarget, pDatabase, this, nKind))
                 return;
         }
     };

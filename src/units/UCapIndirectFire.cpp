@@ -3,9 +3,15 @@
 #include "battlefield/FireMissionArray.h"
 #include "database/IFAmmo.h"
 #include "database/KDRDatabase.h"
+#include "database/Vehicle.h"
+#include "database/Weapon.h"
 #include "orders/RecordIO.h"
+#include "platform/ui/Command.h"
 #include "platform/ui/Display.h"
 #include "shell/SoundService.h"
+#include "units/UnitMoveSupport.h"
+
+#include <algorithm>
 
 IMPLEMENT_SERIAL(CUCapIndirectFire, CUnitCapability, 1)
 IMPLEMENT_SERIAL(CUCapDFAmmoCarrier, CUnitCapability, 1)
@@ -109,3 +115,136 @@ CUCapDFAmmoCarrier::CUCapDFAmmoCarrier(const CVCapDFAmmoCarrier* pVehicleCap)
 void CUCapDFAmmoCarrier::Serialize(CArchive& ar) { SerializeAmmoEntries(ar, m_load); }
 
 CUCapIFAmmoCarrier::CUCapIFAmmoCarrier(const CVCapIFAmmoCarrier* pVehicleCap) : CUCapDFAmmoCarrier(pVehicleCap) {}
+
+// ---------------------------------------------------------------------------
+// Loads: what the battery and the carriers show and take
+
+BOOL TopUpLoad(CAmmoEntryList& load, const CAmmoEntryList& full, CAmmoEntryList& supply)
+{
+    if (load.empty() || load.size() != full.size())
+        return FALSE;
+    BOOL bMoved = FALSE;
+    for (size_t i = 0; i < load.size(); ++i)
+    {
+        if (load[i].m_nIndex != full[i].m_nIndex)
+            continue;
+        int nRoom = full[i].m_nNumber - load[i].m_nNumber;
+        for (CAmmoEntry& source : supply)
+        {
+            if (nRoom <= 0)
+                break;
+            if (source.m_nIndex != load[i].m_nIndex || source.m_nNumber <= 0)
+                continue;
+            const int nTaken = std::min(nRoom, source.m_nNumber);
+            source.m_nNumber -= nTaken;
+            load[i].m_nNumber += nTaken;
+            nRoom -= nTaken;
+            bMoved = TRUE;
+        }
+    }
+    return bMoved;
+}
+
+BOOL CUCapIndirectFire::ReceiveAmmunition(CUnitCapability* pCarrier, CVehicle* pVehicle, CKDRDatabase*)
+{
+    auto* pSupplier = dynamic_cast<CUCapDFAmmoCarrier*>(pCarrier);
+    if (pSupplier == nullptr || pSupplier->GetType() != VCAP_IF_AMMO_CARRIER || pVehicle == nullptr)
+        return FALSE;
+    const auto* pGun = dynamic_cast<const CVCapIndirectFire*>(pVehicle->FindCapability(VCAP_INDIRECT_FIRE));
+    return pGun != nullptr && TopUpLoad(m_ammo, pGun->m_ammo, pSupplier->m_load);
+}
+
+void CUCapIndirectFire::GetAmmunitionLines(CStringList& lines, CKDRDatabase* pDatabase)
+{
+    for (const CAmmoEntry& entry : m_ammo)
+    {
+        const CIFAmmo* pAmmo = pDatabase != nullptr ? pDatabase->GetIFAmmo(entry.m_nIndex) : nullptr;
+        if (pAmmo == nullptr)
+            continue;
+        CString line;
+        line.Format("%s\t%d", pAmmo->m_strName.GetString(), entry.m_nNumber);
+        lines.AddTail(line);
+    }
+}
+
+BOOL CUCapIndirectFire::Validate(CVehicle*, CVehicleCapability* pVehicleCap, CKDRDatabase*, CString&)
+{
+    const auto* pGun = dynamic_cast<const CVCapIndirectFire*>(pVehicleCap);
+    if (pGun == nullptr)
+        return FALSE;
+    if (!unit_move::IsDeployment() && m_ammo.size() == pGun->m_ammo.size())
+        return FALSE;
+    m_ammo = pGun->m_ammo;
+    return FALSE;
+}
+
+void CUCapDFAmmoCarrier::AddMenuItems(CMenu* pMenu)
+{
+    CMenu* pPopup = pMenu != nullptr ? pMenu->GetSubMenu(UNIT_MENU_POPUP) : nullptr;
+    CMenu* pActions = pPopup != nullptr ? pPopup->GetSubMenu(UNIT_MENU_ACTIONS) : nullptr;
+    if (pActions == nullptr)
+        return;
+    for (UINT i = 0; i < pActions->GetMenuItemCount(); ++i)
+    {
+        if (pActions->GetMenuItemID(static_cast<int>(i)) == ID_UNIT_UPLOAD)
+            return;
+    }
+    pActions->AppendMenu(MF_STRING, ID_UNIT_UPLOAD, "&Upload");
+}
+
+BOOL CUCapDFAmmoCarrier::HasAmmunition() const
+{
+    for (const CAmmoEntry& entry : m_load)
+    {
+        if (entry.m_nIndex >= 0 && entry.m_nNumber > 0)
+            return TRUE;
+    }
+    return FALSE;
+}
+
+CString CUCapDFAmmoCarrier::GetItemName(int nIndex, CKDRDatabase* pDatabase) const
+{
+    const CWeapon* pWeapon = pDatabase != nullptr ? pDatabase->GetWeapon(nIndex) : nullptr;
+    return pWeapon != nullptr ? pWeapon->m_strName : CString();
+}
+
+CString CUCapIFAmmoCarrier::GetItemName(int nIndex, CKDRDatabase* pDatabase) const
+{
+    const CIFAmmo* pAmmo = pDatabase != nullptr ? pDatabase->GetIFAmmo(nIndex) : nullptr;
+    return pAmmo != nullptr ? pAmmo->m_strName : CString();
+}
+
+void CUCapDFAmmoCarrier::GetAmmunitionLines(CStringList& lines, CKDRDatabase* pDatabase)
+{
+    for (const CAmmoEntry& entry : m_load)
+    {
+        const CString strName = GetItemName(entry.m_nIndex, pDatabase);
+        if (strName.IsEmpty())
+            continue;
+        CString line;
+        line.Format("%s\t\t%d", strName.GetString(), entry.m_nNumber);
+        lines.AddTail(line);
+    }
+}
+
+BOOL CUCapDFAmmoCarrier::ReceiveAmmunition(CUnitCapability* pCarrier, CVehicle* pVehicle, CKDRDatabase*)
+{
+    auto* pSupplier = dynamic_cast<CUCapDFAmmoCarrier*>(pCarrier);
+    if (pSupplier == nullptr || pSupplier == this || pSupplier->GetType() != GetType() || pVehicle == nullptr)
+        return FALSE;
+    const auto* pFull = dynamic_cast<const CVCapDFAmmoCarrier*>(pVehicle->FindCapability(static_cast<int>(GetType())));
+    return pFull != nullptr && TopUpLoad(m_load, pFull->m_ammo, pSupplier->m_load);
+}
+
+BOOL CUCapDFAmmoCarrier::Validate(CVehicle*, CVehicleCapability* pVehicleCap, CKDRDatabase*, CString&)
+{
+    const auto* pFull = dynamic_cast<const CVCapDFAmmoCarrier*>(pVehicleCap);
+    if (pFull == nullptr)
+        return FALSE;
+    // Refilled "every time", every carrier would come back full whenever a
+    // saved game reopens: the load is the battle's, as a battery's is.
+    if (!unit_move::IsDeployment() && m_load.size() == pFull->m_ammo.size())
+        return FALSE;
+    m_load = pFull->m_ammo;
+    return FALSE;
+}

@@ -151,6 +151,55 @@ void CUCapObserver::Serialize(CArchive& ar)
     SerializeWord(ar, m_nStoredValue);
 }
 
+void CUCapObserver::Observe(int nUnit, int nArray, int nKind)
+{
+    m_nTargetUnit = nUnit;
+    m_nTargetArray = nArray;
+    m_nTargetKind = nKind;
+    m_bObserving = TRUE;
+    m_bPointTarget = FALSE;
+}
+
+void CUCapObserver::DropTarget()
+{
+    m_nTargetUnit = kUnset;
+    m_nTargetArray = kUnset;
+    m_nTargetKind = kUnset;
+    m_dwTargetX = 0;
+    m_dwTargetY = 0;
+    m_bObserving = FALSE;
+    m_bPointTarget = FALSE;
+    m_bStoredFlag = FALSE;
+    m_nStoredValue = 0;
+}
+
+BOOL CUCapObserver::OnPathAssigned(float, float, CKDRDatabase*, CKDRGameMap*, int)
+{
+    DropTarget();
+    return TRUE;
+}
+
+void CUCapObserver::OnMove(CKDRDatabase*, int) { DropTarget(); }
+
+void CUCapObserver::Reset(float, int, int) { DropTarget(); }
+
+int CUCapObserver::OnSideChanged(int nSide)
+{
+    if ((m_nTargetUnit != kUnset || m_bPointTarget) && nSide == m_nTargetKind)
+        DropTarget();
+    return 1;
+}
+
+void CUCapObserver::OnUnitDeleted(int, int nKind, int nArray, int nUnit)
+{
+    if (m_nTargetUnit == kUnset || nKind != m_nTargetKind || (nKind != 0 && nArray != m_nTargetArray))
+        return;
+    if (nUnit == kUnset || nUnit == m_nTargetUnit)
+        DropTarget();
+    else if (nUnit < m_nTargetUnit)
+        --m_nTargetUnit;
+}
+
 // ---------------------------------------------------------------------------
 
 void CUCapSmoker::Serialize(CArchive& ar)

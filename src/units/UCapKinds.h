@@ -345,6 +345,8 @@ public:
     int m_nBreachLeft = 0;          // seconds
     int m_nBreachesLeft = 0;
 };
+// A laser observer's link to what it observes; the guided rounds of its
+// side strike what it holds (CKDRUnits::FindDesignatedTarget).
 class CUCapObserver : public CUnitCapability
 {
     DECLARE_SERIAL(CUCapObserver)
@@ -355,6 +357,20 @@ public:
     CString GetUnidentifiedBitmap() const override { return "Unknown Observer Green"; }
     DWORD GetType() const override { return VCAP_OBSERVER; }
     CString GetName() const override { return "Observer"; }
+
+    // The laser lies on a unit (its address), observing.
+    void Observe(int nUnit, int nArray, int nKind);
+    // No target: unit, array and kind -99, everything else 0.
+    void DropTarget();
+    // A new path, a move and a reset drop the target; answers 1.
+    BOOL OnPathAssigned(float x, float y, CKDRDatabase* pDatabase, CKDRGameMap* pMap, int nPassOn) override;
+    void OnMove(CKDRDatabase* pDatabase, int nVehicle) override;
+    void Reset(float fHeading, int nValue1, int nValue2) override;
+    // The observer turning to the target's side drops it; answers 1.
+    int OnSideChanged(int nSide) override;
+    // The target's deletion (or its whole array's) drops it; a deletion
+    // lower in its array moves its index down.
+    void OnUnitDeleted(int nOwnSide, int nKind, int nArray, int nUnit) override;
 
     int m_nTargetUnit = -99;
     int m_nTargetArray = -99;

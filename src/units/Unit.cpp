@@ -255,15 +255,9 @@ BOOL CUnit::IsStoppedByOrder() const
     return m_bStopped && pFirst != nullptr && pFirst->HasStop();
 }
 
-int CUnit::CanFireMunition(int, int, int, DWORD, CKDRDatabase*, CTaskOrgArray*) { return 0; }
-
 void CUnit::InsertFormationNode(const CNode*, CKDRDatabase*) {}
 
-void CUnit::DrawFireMissionLinks(CKDRGameMap*, CKDRDatabase*) {}
 void CUnit::DrawCarrierLinks(CKDRUnits*, CKDRGameMap*) {}
-void CUnit::DrawFieldOfView(CKDRGameMap*, CKDRDatabase*) {}
-int CUnit::CanFireMission(CKDRDatabase*) { return 0; }
-int CUnit::AssignFireMissionTarget(float, float, CKDRDatabase*) { return 0; }
 
 int CUnit::DeleteFireControl()
 {

@@ -217,9 +217,6 @@ public:
     int CompleteMount(CKDRDatabase* pDatabase);
     // The carrier capability's lines of the information sheet.
     CString GetCarrierStatusText(CKDRDatabase* pDatabase, CKDRUnits* pUnits);
-    // Nonzero when the unit may start firing the munition now; 0 ends the fire mission.
-    int CanFireMunition(int nPass1, int nPass2, int nPass3, DWORD dwMunitionType, CKDRDatabase* pDatabase,
-                        CTaskOrgArray* pUnits);
     // The heading (radians); the capabilities follow it with the field of
     // fire's arc (-99 and -99 while that control is off) when the vehicle
     // type exists.
@@ -228,15 +225,44 @@ public:
     // called AppendFormationNode). Not yet: nothing.
     void InsertFormationNode(const CNode* pLeaderNode, CKDRDatabase* pDatabase);
 
-    // Fire-control operations the document forwards to; until they are
-    // built they draw nothing and answer 0.
+    // ---- Fire missions, fields of fire and sight (UnitFireMissions.cpp,
+    // UnitFireDraw.cpp) ----
+    // A live, uncarried battery's queue: its target marks and lines.
     void DrawFireMissionLinks(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
     // No carrier link is drawn yet: nothing.
     void DrawCarrierLinks(CKDRUnits* pUnits, CKDRGameMap* pMap);
+    // The view fan with the sight rays, as the selected unit shows it.
     void DrawFieldOfView(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
-    // Nonzero when the unit can take an indirect-fire mission.
+    // The terrain seen (cell by cell within the field of fire and maximum
+    // range with bDrawFan and either control on, else rays), with
+    // bRangeArcs the weapons' range arcs, with bSightRays the fan outline.
+    // Ranges are kept in tens of metres and drawn in metres. Nothing for a
+    // destroyed or carried unit.
+    void DrawFieldOfView(CKDRDatabase* pDatabase, CKDRGameMap* pMap, BOOL bDrawFan, BOOL bRangeArcs,
+                         BOOL bSightRays);
+    // Red lines to identified contacts, yellow to unidentified ones, each
+    // drawn when both ends touch the view.
+    void DrawContactLines(CKDRUnits* pUnits, CKDRGameMap* pMap);
+    // The fan's radius in metres: the maximum range when on, else twice the
+    // view range (both kept in tens of metres); 0 without a vehicle type.
+    float GetFanRadius(CKDRDatabase* pDatabase) const;
+    // The middle of an arc of fire (mils): from + half the way to to, folded
+    // back by a circle only above 6400.
+    static int GetFanMiddle(int nFrom, int nTo);
+    // 1 when the unit can fire the current fire order now: halted at a stop
+    // node with rounds of its munition.
     int CanFireMission(CKDRDatabase* pDatabase);
+    // The player's mission on a point: a battery that stands (halted, dug
+    // in or digging, or waiting out its move delay), whole, not riding nor
+    // mounting, queues it by the current fire order. TRUE when queued.
     int AssignFireMissionTarget(float fX, float fY, CKDRDatabase* pDatabase);
+    // Removes the mission under the point from the battery's queue.
+    BOOL CancelFireMission(float fX, float fY, CKDRGameMap* pMap, CKDRDatabase* pDatabase);
+    // The target point of the queue's mission at nIndex; FALSE outside it.
+    BOOL GetFireMissionPoint(int nIndex, float& fX, float& fY) const;
+    // The mean range (metres) of the battery's munitions and in fEffect
+    // their mean effect radius; -99.0 for a unit that is no battery.
+    float GetIndirectFireRange(CKDRDatabase* pDatabase, float& fEffect) const;
     // Switches both fire controls off; answers 1.
     int DeleteFireControl();
     int PasteFireControl(CKDRDatabase* pDatabase);
@@ -330,12 +356,13 @@ public:
     // The catalogue's piece name of a toggle bit's order icon; empty for
     // a bit without one.
     static CString GetOrderIconName(DWORD dwBit);
-    // The tests of the functions in progress: 0 until built.
+    // Whether the unit can fire a munition type: a battery holding rounds of
+    // it, halted at a stop node, not carried, alive, and (with the units
+    // component) its hierarchy element neither destroyed nor detached.
     BOOL CanTakeFireMission(int nArrayIndex, int nUnitIndex, int nMunitionType, CKDRDatabase* pDatabase,
                             CKDRUnits* pUnits);
     // A fire mission's permission to start firing the munition (a type
-    // bit) now: the unit stands, whole and not carried, with an
-    // indirect-fire capability that holds rounds of it. The three values
+    // bit): CanTakeFireMission with the unit's index and array, which
     // come through from the mission's step; the unit list may be null.
     BOOL CanFireMunition(int nPass1, int nPass2, int nPass3, int nMunitionType, CKDRDatabase* pDatabase,
                          CKDRUnits* pUnits);
@@ -344,15 +371,24 @@ public:
     BOOL AcceptsAction(DWORD dwAction, CKDRDatabase* pDatabase);
     // The route to the path's goal: nothing yet.
     void AssignRoute(CKDRGameMap* pMap, CKDRDatabase* pDatabase);
-    // The unit's share of a burst; 1 when it was affected. 0 until built.
+    // The unit's share of a burst (UnitArtillery.cpp): suppression by its
+    // protection, a kill roll by its vulnerability (halved dug in), the
+    // owner told for side 0. 1 when it was affected: alive, not riding, on
+    // the ground (or a landed troop aircraft) and within the blast radius
+    // (a guided round's target wherever it lies).
     BOOL TakeArtilleryHit(CFireMission* pImpact, CKDRDatabase* pDatabase, CKDRUnits* pUnits, int nUnitIndex,
                           int nArrayIndex, CTimeSpan tsGameTime);
-    // Whether the unit can take an indirect-fire target now. Least form:
-    // halted at a stop node with an indirect-fire capability.
+    // A shelled unit of sides 1 and 2 waiting at its stop, not dug in, with
+    // more than ten minutes to its start time, leaves its defilade and
+    // takes its position again (a new node 1 on the same spot).
+    void ReactToArtillery(CFireMission* pImpact, CKDRDatabase* pDatabase, CTimeSpan tsGameTime);
+    // Whether the unit can take an indirect-fire target now: an idle
+    // battery, dug in when it digs in, halted at a stop node.
     BOOL IsReadyForFireMission(CKDRDatabase* pDatabase) const;
-    // Offers a contact (and its unit) as the unit's indirect-fire target;
-    // 0 ends the scan of that list. Least form: no target is taken (0).
-    int PickIndirectFireTarget(const CUnitRef& contact, CUnit* pTarget, CKDRDatabase* pDatabase, CKDRUnits* pUnits);
+    // Offers a contact (and its unit) as the unit's indirect-fire target
+    // for the computer's side nKind; 0 ends the scan of that list.
+    int PickIndirectFireTarget(const CUnitRef& contact, CUnit* pTarget, CKDRDatabase* pDatabase, CKDRUnits* pUnits,
+                               int nKind);
     // A remote unit's shot line counts down one; below 1 its target goes.
     void CountDownShotLine();
     // The unit's step after a scenario or saved game opens: nothing yet.
@@ -447,8 +483,8 @@ public:
     // The mover class of the blocking tests: 8 fixed wing, 4 rotary wing,
     // 2 dismount team, 1 otherwise.
     int GetMoverClass() const;
-    // The obstacle types the unit can breach now (its breacher's, and its
-    // engineer's while breaches are left); 0 without a vehicle type.
+    // The obstacle types the unit can breach: its breacher's, else its
+    // engineer's while breaches are left; kUnset (no type) without either.
     int GetBreachMask(CKDRDatabase* pDatabase) const;
     // The unit follows its leader: the follower path from the leader's,
     // then made drivable. 0 when no follower path could be made.

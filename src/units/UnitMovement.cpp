@@ -17,6 +17,7 @@
 #include "database/KDRDatabase.h"
 #include "database/Vehicle.h"
 #include "orders/NodeArray.h"
+#include "units/UCapIndirectFire.h"
 #include "units/UCapKinds.h"
 #include "units/UnitCapability.h"
 #include "units/UnitMoveSupport.h"
@@ -401,8 +402,13 @@ DWORD CUnit::UpdatePerSecond(int nSeconds, CTimeSpan tsNow, CKDRDatabase* pDatab
 
     const DWORD dwEvents =
         m_pCapabilities->Update(m_nVehicle, n, tsNow, pMap, pDatabase, nPass1, nPass2, this, nPass3, 0, 0);
-    // The indirect-fire capability's firing direction is its own to keep;
-    // until it keeps one the hull stays as it is.
+    // A battery laying its first volley turns the hull onto the target; an
+    // idle one turns back to its route.
+    if (dwEvents & kCapEventFiringDirection)
+    {
+        if (const auto* pBattery = dynamic_cast<const CUCapIndirectFire*>(FindCapability(VCAP_INDIRECT_FIRE)))
+            SetHeading(pBattery->m_fAzimuth, pDatabase);
+    }
     if (dwEvents & kCapEventReaim)
         UpdateHeading(pDatabase);
     if (dwEvents & kCapEventRelease)

@@ -23,24 +23,6 @@ void CUnit::CountDownShotLine()
     }
 }
 
-BOOL CUnit::IsReadyForFireMission(CKDRDatabase*) const
-{
-    return IsStoppedByOrder() && (GetCapabilityMask() & VCAP_INDIRECT_FIRE) != 0;
-}
-
-int CUnit::PickIndirectFireTarget(const CUnitRef&, CUnit*, CKDRDatabase*, CKDRUnits*) { return 0; }
-
-void CUnit::DrawFireRangeCircle(int, CKDRDatabase*, CKDRGameMap*) {}
-
-BOOL CUnit::CanTakeFireMission(int, int, int, CKDRDatabase*, CKDRUnits*) { return FALSE; }
-
-BOOL CUnit::CanFireMunition(int, int, int, int nMunitionType, CKDRDatabase* pDatabase, CKDRUnits*)
-{
-    if (m_bDestroyed || IsCarried() || (GetCapabilityMask() & VCAP_INDIRECT_FIRE) == 0)
-        return FALSE;
-    const auto* pBattery = dynamic_cast<const CUCapIndirectFire*>(FindCapability(VCAP_INDIRECT_FIRE));
-    return pBattery != nullptr && pBattery->GetRoundsAt(pBattery->GetPositionOfType(nMunitionType, pDatabase)) > 0;
-}
 
 // A click with no action in progress (0) picks any own unit that stands on
 // the map; with an order bit, only a unit that can carry the order out.
@@ -52,6 +34,4 @@ BOOL CUnit::AcceptsAction(DWORD dwAction, CKDRDatabase* pDatabase)
 }
 
 void CUnit::AssignRoute(CKDRGameMap*, CKDRDatabase*) {}
-BOOL CUnit::TakeArtilleryHit(CFireMission*, CKDRDatabase*, CKDRUnits*, int, int, CTimeSpan) { return FALSE; }
 void CUnit::AfterOpen(CKDRDatabase*, CKDRGameMap*) {}
-void CUnit::GetFireMissionRows(CStringList&, int, CKDRGameMap*) {}

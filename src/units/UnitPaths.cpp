@@ -196,15 +196,16 @@ int CUnit::GetBreachMask(CKDRDatabase* pDatabase) const
     CVehicle* pVehicle = VehicleOf(*this, pDatabase);
     CVehicleCapArray* pCaps = pVehicle != nullptr ? pVehicle->GetCapabilities() : nullptr;
     if (pCaps == nullptr)
-        return 0;
-    int nMask = 0;
+        return kUnset;
     if (const auto* pBreacher = dynamic_cast<const CVCapBreacher*>(pCaps->FindByType(VCAP_BREACHER)))
-        nMask |= pBreacher->m_nObstacleTypes;
+        return pBreacher->m_nObstacleTypes;
+    // Without a plough the engineer's kit answers, as CanBreachType does:
+    // only while breaches are left.
     const auto* pEngineer = dynamic_cast<const CVCapEngineer*>(pCaps->FindByType(VCAP_ENGINEER));
     const auto* pOwnEngineer = dynamic_cast<const CUCapEngineer*>(FindCapability(VCAP_ENGINEER));
     if (pEngineer != nullptr && pOwnEngineer != nullptr && pOwnEngineer->m_nBreachesLeft > 0)
-        nMask |= pEngineer->m_nObstacleTypes;
-    return nMask;
+        return pEngineer->m_nObstacleTypes;
+    return kUnset;
 }
 
 int CUnit::FollowFormation(const CNodeArray* pLeaderPath, CKDRUnits* pUnits, CKDRDatabase* pDatabase,

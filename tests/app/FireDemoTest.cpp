@@ -97,11 +97,13 @@ TEST(FireAtDawn, TheRoundsSplashTheScreenDriftsOffAndTheEnemyShowsAgain)
     EXPECT_GT(nClear, 0);
     EXPECT_LT(nScreened, nClear);
 
-    // The log shows the side's rounds in the air.
+    // The log shows the side's rounds in the air, then the mortar's queued
+    // mission.
     ASSERT_TRUE(doc.ToggleFireMissionLog());
     ASSERT_TRUE(doc.IsFireMissionLogOpen());
     const CFireMissionLogWindow* pLog = doc.GetUnits()->GetFireMissionLog();
-    ASSERT_EQ(pLog->GetLines().GetCount(), 3);
+    ASSERT_EQ(pLog->GetLines().GetCount(), 4);
+    EXPECT_EQ(pLog->GetLines().GetAt(3).Left(6), "AA0000");
     EXPECT_EQ(pLog->GetLines().GetAt(0).Left(13), "In the air...");
 
     // Started: a pass a game second. The rounds splash, the log follows,
@@ -128,7 +130,8 @@ TEST(FireAtDawn, TheRoundsSplashTheScreenDriftsOffAndTheEnemyShowsAgain)
     EXPECT_TRUE(bSawSplash);
     EXPECT_TRUE(bSmokeRoundCloud);
     EXPECT_EQ(doc.GetFireMissions()->GetSize(), 0);
-    EXPECT_EQ(doc.GetUnits()->GetFireMissionLog()->GetLines().GetCount(), 0);
+    // The rounds have gone from the log; the mortar still lays its mission.
+    EXPECT_EQ(doc.GetUnits()->GetFireMissionLog()->GetLines().GetCount(), 1);
 
     // The breeze carries the screen east-north-east, 2 m a second.
     const CSmoke* pFirst = doc.GetSmoke()->GetAt(0);

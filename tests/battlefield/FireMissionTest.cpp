@@ -12,6 +12,7 @@
 #include "database/IFAmmo.h"
 #include "database/VCapIndirectFire.h"
 #include "database/Vehicle.h"
+#include "orders/NodeArray.h"
 #include "platform/core/Random.h"
 #include "platform/core/Unset.h"
 #include "platform/ui/Display.h"
@@ -54,6 +55,9 @@ public:
         m_unit.m_pCapabilities->BuildFromVehicle(pDatabase->GetVehicle(kMortarCarrier), pDatabase);
         m_unit.m_fX = x;
         m_unit.m_fY = y;
+        // Halted at its stop: a battery fires only from one.
+        m_unit.m_pPath->ResetToPoint(x, y, FALSE);
+        m_unit.m_bStopped = TRUE;
         m_pCap = dynamic_cast<CUCapIndirectFire*>(m_unit.FindCapability(VCAP_INDIRECT_FIRE));
         m_pVehicleCap = dynamic_cast<CVCapIndirectFire*>(
             pDatabase->GetVehicle(kMortarCarrier)->FindCapability(VCAP_INDIRECT_FIRE));
@@ -411,7 +415,7 @@ TEST(FireMissionPictures, TheImpactShowsThreeFramesAndNoneBeyondTheSheet)
         EXPECT_EQ(round.GetSprite()->GetFrame(), firstFrame + counter - 1);
     }
     // The last munition's pictures end the sheet: a fourth frame is none.
-    round.m_nMunitionIndex = kChemical;
+    round.m_nMunitionIndex = demo_equipment::kMunitionCount - 1;
     round.m_nVolleys = 3;
     ASSERT_EQ(round.PrepareSprite(db.Db(), nullptr, FIRE_SPRITE_IMPACT), 1);
     const CFrameSurface* pSheet = round.GetSprite()->GetSheet();

@@ -411,6 +411,7 @@ TEST(UnitCapArray, TheActionsSubmenuStaysOnlyForKindsThatOfferActions)
         {"battery", [](CUnitCapArray& c) { c.Add(new CUCapEmplace), c.Add(new CUCapIndirectFire); }, true},
         {"DF carrier", [](CUnitCapArray& c) { c.Add(new CUCapDFAmmoCarrier); }, true},
         {"IF carrier", [](CUnitCapArray& c) { c.Add(new CUCapIFAmmoCarrier); }, true},
+        {"both carriers", [](CUnitCapArray& c) { c.Add(new CUCapIFAmmoCarrier), c.Add(new CUCapDFAmmoCarrier); }, true},
         {"mine layer", [](CUnitCapArray& c) { c.Add(nullptr), c.Add(new CUCapMineLayer); }, true},
     };
     for (const Case& c : cases)
@@ -427,9 +428,10 @@ TEST(UnitCapArray, TheActionsSubmenuStaysOnlyForKindsThatOfferActions)
             ASSERT_EQ(pPopup->GetMenuItemCount(), 10u) << c.what;
             EXPECT_EQ(pPopup->GetMenuString(UNIT_MENU_ACTIONS, MF_BYPOSITION), "Actions") << c.what;
             // Only the kinds' own commands are left in it: the carrier's
-            // Mount and Dismount, the mine layer's Deploy Mines.
+            // Mount and Dismount, the battery's Fire Mission, a carrier's
+            // Upload, the mine layer's Deploy Mines.
             const std::string what = c.what;
-            const UINT nOwn = what == "carrier" ? 2u : what == "mine layer" ? 1u : 0u;
+            const UINT nOwn = what == "carrier" ? 2u : 1u;
             EXPECT_EQ(pPopup->GetSubMenu(UNIT_MENU_ACTIONS)->GetMenuItemCount(), nOwn) << c.what;
         }
         else

@@ -199,13 +199,14 @@ TEST(UnitLayout, AUnitForEachDemoVehicleTypeHasItsWeaponsAndAlignedCapabilities)
         VCAP_SMOKER,
         VCAP_MINE_LAYER,
         VCAP_ROTARY_WING,
-        // The enemy's twins of the tank, the carrier, the teams and the
-        // mine layer.
+        // The enemy's twins of the tank, the carrier, the teams, the
+        // mine layer and the mortar carrier.
         VCAP_TURRET,
         VCAP_PERSONNEL_CARRIER,
         VCAP_DISMOUNT,
         VCAP_DISMOUNT,
         VCAP_MINE_LAYER,
+        VCAP_INDIRECT_FIRE | VCAP_EMPLACE,
     };
     for (int v = 0; v < kVehicleCount; ++v)
     {
@@ -268,18 +269,30 @@ TEST(UnitLayout, ACarrierKeepsTheTwoTeamsAboardInBoardingOrder)
     EXPECT_TRUE(pCarrier->m_bDismountOnContact);
 }
 
-TEST(UnitLayout, ABatteryKeepsItsTwoMunitionsAndItsEmplacing)
+TEST(UnitLayout, ABatteryReadsItsTwoMunitionsAndTakesItsVehiclesLoadWhenBound)
 {
     CUnitTestDatabase db;
     db.LoadDemo(true);
+    CUnit stored;
+    LoadFromBytes(stored, BatteryBytes().Get());
+    auto* pStored = dynamic_cast<CUCapIndirectFire*>(stored.FindCapability(VCAP_INDIRECT_FIRE));
+    ASSERT_NE(pStored, nullptr);
+    ASSERT_EQ(pStored->m_ammo.size(), 2u);
+    EXPECT_EQ(std::vector<int>({pStored->m_ammo[0].m_nIndex, pStored->m_ammo[0].m_nNumber,
+                                pStored->m_ammo[1].m_nIndex, pStored->m_ammo[1].m_nNumber}),
+              std::vector<int>({kMortarHE, 37, kMortarSmoke, 12}));
+
+    // Two munitions where the vehicle carries more: the check gives the
+    // battery its vehicle's full load.
     CUnit unit;
     ReadBackAndBind(unit, BatteryBytes(), db);
     auto* pGuns = dynamic_cast<CUCapIndirectFire*>(unit.FindCapability(VCAP_INDIRECT_FIRE));
     ASSERT_NE(pGuns, nullptr);
-    ASSERT_EQ(pGuns->m_ammo.size(), 2u);
-    EXPECT_EQ(std::vector<int>({pGuns->m_ammo[0].m_nIndex, pGuns->m_ammo[0].m_nNumber, pGuns->m_ammo[1].m_nIndex,
-                                pGuns->m_ammo[1].m_nNumber}),
-              std::vector<int>({kMortarHE, 37, kMortarSmoke, 12}));
+    const auto* pFull = dynamic_cast<const CVCapIndirectFire*>(
+        db.Vehicle(unit.m_nVehicle)->FindCapability(VCAP_INDIRECT_FIRE));
+    ASSERT_NE(pFull, nullptr);
+    ASSERT_EQ(pGuns->m_ammo.size(), pFull->m_ammo.size());
+    EXPECT_EQ(pGuns->m_ammo[0].m_nNumber, pFull->m_ammo[0].m_nNumber);
     EXPECT_TRUE(pGuns->m_bTraversing);
     EXPECT_EQ(pGuns->m_nTraverseLeft, 4);
     auto* pEmplace = dynamic_cast<CUCapEmplace*>(unit.FindCapability(VCAP_EMPLACE));

@@ -146,9 +146,10 @@ TEST(DatabaseDemo, VehicleSpecsShowsTheDemoEquipmentAndLeavesNoPageBehind)
         if (entry.path().extension() == ".htm")
             pages.push_back(entry.path().filename().string());
     }
-    // The index, the vehicles (11 own, 5 enemy), the munitions, the weapons.
-    EXPECT_EQ(pages.size(), 1u + demo_equipment::kVehicleCount + 5u + 7u);
-    EXPECT_EQ(demo_equipment::kVehicleCount, 16);
+    // The index, the vehicles (11 own, 6 enemy), the munitions, the weapons.
+    EXPECT_EQ(pages.size(), 1u + demo_equipment::kVehicleCount + demo_equipment::kMunitionCount + 7u);
+    EXPECT_EQ(demo_equipment::kVehicleCount, 17);
+    EXPECT_EQ(demo_equipment::kMunitionCount, 6);
     shell.Ui().ExpectDialog(IDD_START_MENU, IDCANCEL, [](CDialog& menu) { menu.PressButton(IDC_START_EXIT); });
     shell.App().ExecuteCommand(ID_QUIT_MISSION);
     for (const std::string& page : pages)

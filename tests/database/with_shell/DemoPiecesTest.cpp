@@ -4,6 +4,7 @@
 // the heading sheets turn clockwise from north, frame by frame, and the
 // types, their hit and destroyed looks and their outlines stand apart.
 
+#include "../tools/demo_equipment.h"
 #include "app/DocTestSupport.h"
 
 #include "database/IFAmmo.h"
@@ -18,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <vector>
 
 namespace
 {
@@ -211,13 +213,19 @@ TEST_F(DemoPiecesTest, TypesLooksAndOutlinesAreToldApart)
 // Scorched or burnt out, both sides look the same.
 TEST_F(DemoPiecesTest, TheEnemyTypesWearTheirOwnFlaggedColours)
 {
-    const struct
+    using demo_equipment::kOwnTypeCount;
+    using demo_equipment::kTwinOf;
+    using demo_equipment::kVehicleCount;
+    struct Twin
     {
         int nEnemy;
         int nTwin;
-    } twins[] = {{11, 0}, {12, 1}, {13, 2}, {14, 3}, {15, 9}};
-    ASSERT_EQ(m_pDatabase->GetVehicleCount(), 16);
-    for (int i = 0; i < 11; ++i)
+    };
+    std::vector<Twin> twins;
+    for (int nType = kOwnTypeCount; nType < kVehicleCount; ++nType)
+        twins.push_back({nType, kTwinOf[nType]});
+    ASSERT_EQ(m_pDatabase->GetVehicleCount(), kVehicleCount);
+    for (int i = 0; i < kOwnTypeCount; ++i)
         EXPECT_FALSE(m_pDatabase->GetVehiclePiece(i)->GetFlag()) << i;
     // The share of picture pixels of frame 0 that are set in both and
     // differ, against those set in either.
@@ -260,8 +268,9 @@ TEST_F(DemoPiecesTest, TheEnemyTypesWearTheirOwnFlaggedColours)
     }
 
     // The enemy tank's turret and the enemy carrier's open picture are its own.
-    auto* pTurret = static_cast<CVCapTurret*>(m_pDatabase->GetVehicle(11)->FindCapability(0x1));
-    auto* pOwnTurret = static_cast<CVCapTurret*>(m_pDatabase->GetVehicle(0)->FindCapability(0x1));
+    auto* pTurret =
+        static_cast<CVCapTurret*>(m_pDatabase->GetVehicle(demo_equipment::kEnemyTank)->FindCapability(0x1));
+    auto* pOwnTurret = static_cast<CVCapTurret*>(m_pDatabase->GetVehicle(demo_equipment::kTank)->FindCapability(0x1));
     ASSERT_TRUE(pTurret != nullptr && pOwnTurret != nullptr);
     const CPiece* pEnemyTurret = Single(pTurret->m_strPiece);
     ASSERT_NE(pEnemyTurret, nullptr);

@@ -150,7 +150,8 @@ TEST(UnitDemo, TheCompanyTeamInTheWestAndTheEnemyOnTheSaddleAreBuiltAsTheFilesSa
                                                       {kEnemyCarrier, 4},
                                                       {kEnemyRifleTeam, 4},
                                                       {kEnemyAntiTankTeam, 4},
-                                                      {kEnemyMineLayer, 1}}));
+                                                      {kEnemyMineLayer, 1},
+                                                      {kEnemyMortarCarrier, 2}}));
     EXPECT_EQ(friendly.m_nSide, 0);
     EXPECT_EQ(enemy.m_nSide, 1);
     EXPECT_EQ(friendly.m_strFileName, "Friendly.unt");
@@ -171,7 +172,9 @@ TEST(UnitDemo, TheCompanyTeamInTheWestAndTheEnemyOnTheSaddleAreBuiltAsTheFilesSa
     for (int i = 0; i < enemy.GetSize(); ++i)
     {
         const CUnit* pUnit = enemy.GetAt(i);
-        const double dReach = pUnit->m_nVehicle == kEnemyMineLayer ? 300.0 : 150.0;
+        // The mine layer and the mortars stand behind the saddle.
+        const bool bBehind = pUnit->m_nVehicle == kEnemyMineLayer || pUnit->m_nVehicle == kEnemyMortarCarrier;
+        const double dReach = bBehind ? 300.0 : 150.0;
         EXPECT_LT(std::fabs(pUnit->m_fX - demo_terrain::RidgeCrestX(pUnit->m_fY)), dReach);
         EXPECT_LT(std::fabs(pUnit->m_fY - demo_terrain::kSaddleY), 200.0);
         const auto* pStart =
