@@ -330,6 +330,9 @@ TEST(SavedGame, AnAccentedSaveNameIsAUtf8FileAndAGreekOneIsRefusedByItsLetter)
     CDocShell shell;
     if (!WriteDemo(shell))
         GTEST_SKIP() << "the demo writer is not built";
+    // Only this test's saves in the directory: the demo brings one of its own.
+    for (const fs::directory_entry& entry : fs::directory_iterator(SavegameDir(shell)))
+        fs::remove(entry.path());
     ASSERT_TRUE(shell.Open("demo.asc"));
     shell.App().GetGameClock()->m_tsElapsed = CTimeSpan(75);
     shell.Ui().ExpectDialog(IDD_SAVE_GAME, IDOK,
