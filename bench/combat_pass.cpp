@@ -44,6 +44,7 @@
 // Allocations are counted over every pass of a battle from its second on,
 // whichever of the library's runs it falls in: none is the goal.
 #include "AllocationCount.h"
+#include "BattleUpkeep.h"
 
 #include "../tools/demo_equipment.h"
 #include "../tools/demo_terrain.h"
@@ -99,30 +100,6 @@ struct SightPair
 {
     float x1, y1, x2, y2, h1, h2;
 };
-
-template <class T>
-void WriteObject(const std::filesystem::path& path, T& object)
-{
-    CFile file;
-    if (!file.Open(path.string().c_str(), CFile::modeCreate | CFile::modeWrite | CFile::typeBinary))
-        return;
-    CArchive ar(&file, CArchive::store);
-    object.Serialize(ar);
-    ar.Close();
-    file.Close();
-}
-
-// Alive, unsuppressed, loaded and ready.
-void MakeReady(CUnitWeaponArray* pWeapons)
-{
-    for (int i = 0; pWeapons != nullptr && i < pWeapons->GetSize(); ++i)
-    {
-        CUnitWeapon* pWeapon = pWeapons->GetAt(i);
-        pWeapon->m_nFireCountdown = 0;
-        pWeapon->m_nReloadCountdown = 0;
-        pWeapon->m_nRounds = 1000;
-    }
-}
 
 // A unit and the weapon list of its turret, found once: the upkeep between
 // passes is then only stores.

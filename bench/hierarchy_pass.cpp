@@ -23,6 +23,7 @@
 // unsuppressed, loaded and ready) and so is every element's mark, so each
 // pass fires as the first did and no platoon loses its leader for good.
 #include "AllocationCount.h"
+#include "BattleUpkeep.h"
 
 #include "../tools/demo_equipment.h"
 #include "../tools/demo_orders.h"
@@ -75,29 +76,6 @@ constexpr float kMapWidth = 4000.0f;
 constexpr float kMapHeight = 3000.0f;
 constexpr DWORD kSprint = 0x8;
 constexpr DWORD kHoldFire = 0x2;
-
-template <class T>
-void WriteObject(const std::filesystem::path& path, T& object)
-{
-    CFile file;
-    if (!file.Open(path.string().c_str(), CFile::modeCreate | CFile::modeWrite | CFile::typeBinary))
-        return;
-    CArchive ar(&file, CArchive::store);
-    object.Serialize(ar);
-    ar.Close();
-    file.Close();
-}
-
-void MakeReady(CUnitWeaponArray* pWeapons)
-{
-    for (int i = 0; pWeapons != nullptr && i < pWeapons->GetSize(); ++i)
-    {
-        CUnitWeapon* pWeapon = pWeapons->GetAt(i);
-        pWeapon->m_nFireCountdown = 0;
-        pWeapon->m_nReloadCountdown = 0;
-        pWeapon->m_nRounds = 1000;
-    }
-}
 
 // A unit, the weapon list of its turret and its element (none in the
 // reference), found once: the upkeep between passes is then only stores.
