@@ -112,17 +112,7 @@ class CGround
 public:
     CGround()
     {
-        namespace fs = std::filesystem;
-        std::string pattern = (fs::temp_directory_path() / "kdr-hierarchy-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr)
-            return;
-        m_dir = pattern;
-        std::unique_ptr<CWeaponArray> weapons(demo_equipment::BuildWeapons());
-        std::unique_ptr<CVehicleArray> vehicles(demo_equipment::BuildVehicles());
-        WriteObject(m_dir / demo_equipment::kWeaponFile, *weapons);
-        WriteObject(m_dir / demo_equipment::kVehicleFile, *vehicles);
-        m_db.SetDirectories(m_dir.string().c_str(), m_dir.string().c_str());
-        if (!m_db.LoadVehicleList(demo_equipment::kVehicleFile) || !m_db.HasWeaponList())
+        if (!WriteAndLoadDemoLists("kdr-hierarchy", m_dir, m_db))
             return;
         m_map.SetElevationMap(demo_terrain::BuildDemoElevationMap().release());
         m_bReady = true;
